@@ -1,0 +1,42 @@
+# Shared settings for every Quillmark target.
+
+function(qm_apply_warnings target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow=local
+                                           -Wno-missing-field-initializers)
+  if(QM_WERROR)
+    target_compile_options(${target} PRIVATE -Werror)
+  endif()
+  if(QM_SANITIZE)
+    target_compile_options(${target} PRIVATE -fsanitize=address,undefined -fno-omit-frame-pointer)
+    target_link_options(${target} PRIVATE -fsanitize=address,undefined)
+  endif()
+endfunction()
+
+# qm_library(NAME SOURCES ... [QT components...]) is plain add_library plus the shared settings.
+function(qm_library name)
+  add_library(${name} STATIC ${ARGN})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  qm_apply_warnings(${name})
+endfunction()
+
+# qm_test(NAME [GUI] SOURCES ... LIBS ...): one GoogleTest executable registered with CTest.
+# Tests run offscreen, with a fresh home directory made by the test fixture itself, and find
+# their data through QM_TEST_DATA_DIR. GUI tests get a main() that makes a QApplication.
+function(qm_test name)
+  cmake_parse_arguments(T "GUI" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  if(T_GUI)
+    set(main qm_gui_test_main)
+  else()
+    set(main GTest::gtest_main)
+  endif()
+  target_link_libraries(${name} PRIVATE ${T_LIBS} ${main} GTest::gtest GTest::gmock)
+  target_compile_definitions(${name} PRIVATE
+    QM_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/testdata"
+    QM_BUILD_DIR="${CMAKE_BINARY_DIR}")
+  qm_apply_warnings(${name})
+  gtest_discover_tests(${name}
+    DISCOVERY_MODE PRE_TEST
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QM_DATA_DIR=${QM_DATA_BUILD_DIR}"
+    DISCOVERY_TIMEOUT 60)
+endfunction()

@@ -1,0 +1,49 @@
+#include "data/TPlacementRules.h"
+
+namespace qm::data {
+
+QString TPlacementRules::SectionName(const QString& className, int logicalDpi)
+{
+    QString section = className + QStringLiteral("_Placement");
+    if (logicalDpi > 96)
+        section += QString::number(logicalDpi);
+    return section;
+}
+
+TEdges TPlacementRules::ShiftOntoScreen(TEdges r, int screenWidth, int screenHeight)
+{
+    if (r.right > screenWidth) {
+        r.left -= r.right - screenWidth;
+        r.right = screenWidth;
+    }
+    if (r.bottom > screenHeight) {
+        r.top -= r.bottom - screenHeight;
+        r.bottom = screenHeight;
+    }
+    return r;
+}
+
+TEdges TPlacementRules::CentreOn(const TEdges& outer, int width, int height)
+{
+    TEdges r;
+    r.left = (outer.Width() - width) / 2 + outer.left;
+    r.top = (outer.Height() - height) / 2 + outer.top;
+    r.right = r.left + width;
+    r.bottom = r.top + height;
+    return r;
+}
+
+TEdges TPlacementRules::KeepMainWindowOnScreen(TEdges r, int screenWidth, int screenHeight)
+{
+    if (r.right > screenWidth && r.left > 0) {
+        r.right -= r.left;
+        r.left = 0;
+    }
+    if (r.bottom > screenHeight && r.top > 0) {
+        r.bottom -= r.top;
+        r.top = 0;
+    }
+    return r;
+}
+
+} // namespace qm::data

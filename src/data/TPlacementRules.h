@@ -1,0 +1,40 @@
+#pragma once
+
+// The arithmetic of window placement, apart from any window: which settings section a window
+// uses, where a stored rectangle lands on a smaller screen, where a dialog is centred.
+// Rectangles are edges in screen pixels with Right and Bottom exclusive (Left + width).
+
+#include <QString>
+
+namespace qm::data {
+
+struct TEdges {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+
+    int Width() const { return right - left; }
+    int Height() const { return bottom - top; }
+    friend bool operator==(const TEdges&, const TEdges&) = default;
+};
+
+class TPlacementRules {
+public:
+    // Class name + "_Placement", with the resolution appended above 96 pixels per inch.
+    static QString SectionName(const QString& className, int logicalDpi);
+
+    // A stored rectangle moved (never shrunk) so that its right and bottom edges do not pass the
+    // screen's: shifted left and up by the excess.
+    static TEdges ShiftOntoScreen(TEdges stored, int screenWidth, int screenHeight);
+
+    // Top-left corner that centres a window of the given size on an outer rectangle; halves are
+    // rounded toward zero.
+    static TEdges CentreOn(const TEdges& outer, int width, int height);
+
+    // The main window's resize rule: sticking out past the right (bottom) screen edge while its
+    // left (top) edge is positive moves that edge to 0.
+    static TEdges KeepMainWindowOnScreen(TEdges window, int screenWidth, int screenHeight);
+};
+
+} // namespace qm::data

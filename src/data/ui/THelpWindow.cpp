@@ -1,0 +1,141 @@
+#include "data/ui/THelpWindow.h"
+
+#include <QFile>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPointer>
+#include <QSplitter>
+#include <QTextBrowser>
+#include <QTextDocument>
+#include <QVBoxLayout>
+
+namespace qm::data {
+namespace {
+
+QPointer<THelpWindow> gWindow;
+
+QString PlainTextOf(const QString& file)
+{
+    QFile f(QStringLiteral(":/help/") + file);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    QTextDocument doc;
+    doc.setHtml(QString::fromUtf8(f.readAll()));
+    return doc.toPlainText();
+}
+
+} // namespace
+
+const std::vector<THelpPage>& THelpWindow::Pages()
+{
+    // Contents order. Windows added later put their page here with their help context.
+    static const std::vector<THelpPage> pages = {
+        {kContentsContext, "index.html", "Contents"},
+        {kHowToUseHelpContext, "using-help.html", "How to use help"},
+        {1029, "main-window.html", "The main window"},
+    };
+    return pages;
+}
+
+QString THelpWindow::PageFor(int context)
+{
+    for (const THelpPage& page : Pages())
+        if (page.context == context)
+            return QString::fromLatin1(page.file);
+    return QStringLiteral("index.html");
+}
+
+THelpWindow::THelpWindow(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("THelpWindow"));
+    setWindowTitle(QStringLiteral("Quillmark Help"));
+    setWindowFlag(Qt::WindowMaximizeButtonHint);
+    setAttribute(Qt::WA_DeleteOnClose);
+    setMinimumSize(560, 400);
+    resize(760, 540);
+
+    mSearchEdit = new QLineEdit(this);
+    mSearchEdit->setObjectName(QStringLiteral("SearchEdit"));
+    mSearchEdit->setPlaceholderText(QStringLiteral("Search help"));
+    mSearchEdit->setClearButtonEnabled(true);
+    mContentsList = new QListWidget(this);
+    mContentsList->setObjectName(QStringLiteral("ContentsList"));
+    mBrowser = new QTextBrowser(this);
+    mBrowser->setObjectName(QStringLiteral("HelpBrowser"));
+    mBrowser->setSearchPaths({QStringLiteral(":/help")});
+    mBrowser->setOpenExternalLinks(false);
+
+    for (const THelpPage& page : Pages()) {
+        auto* item = new QListWidgetItem(QString::fromUtf8(page.title), mContentsList);
+        item->setData(Qt::UserRole, QString::fromLatin1(page.file));
+    }
+
+    auto* left = new QWidget(this);
+    auto* leftLayout = new QVBoxLayout(left);
+    leftLayout->setContentsMargins(0, 0, 0, 0);
+    leftLayout->addWidget(mSearchEdit);
+    leftLayout->addWidget(mContentsList);
+    auto* splitter = new QSplitter(this);
+    splitter->addWidget(left);
+    splitter->addWidget(mBrowser);
+    splitter->setStretchFactor(1, 1);
+    splitter->setSizes({200, 560});
+    auto* layout = new QHBoxLayout(this);
+    layout->addWidget(splitter);
+
+    connect(mContentsList, &QListWidget::currentItemChanged, this,
+            [this](QListWidgetItem* item) {
+                if (item)
+                    OpenPage(item->data(Qt::UserRole).toString());
+            });
+    connect(mSearchEdit, &QLineEdit::textChanged, this, &THelpWindow::SearchEditChanged);
+    connect(mBrowser, &QTextBrowser::sourceChanged, this, [this](const QUrl& url) {
+        mCurrent = url.fileName();
+    });
+}
+
+void THelpWindow::OpenPage(const QString& file)
+{
+    mCurrent = file;
+    mBrowser->setSource(QUrl(QStringLiteral("qrc:/help/") + file));
+}
+
+QString THelpWindow::CurrentPage() const { return mCurrent; }
+
+void THelpWindow::SearchEditChanged(const QString& text)
+{
+    const QString needle = text.trimmed();
+    for (int i = 0; i < mContentsList->count(); ++i) {
+        QListWidgetItem* item = mContentsList->item(i);
+        const bool match = needle.isEmpty() || item->text().contains(needle, Qt::CaseInsensitive)
+                           || PlainTextOf(item->data(Qt::UserRole).toString())
+                                  .contains(needle, Qt::CaseInsensitive);
+        item->setHidden(!match);
+    }
+    if (!needle.isEmpty())
+        mBrowser->find(needle);
+}
+
+void THelpWindow::ShowContext(int context, QWidget* parent)
+{
+    if (!gWindow)
+        gWindow = new THelpWindow(parent);
+    const QString file = PageFor(context);
+    for (int i = 0; i < gWindow->mContentsList->count(); ++i)
+        if (gWindow->mContentsList->item(i)->data(Qt::UserRole).toString() == file)
+            gWindow->mContentsList->setCurrentRow(i);
+    gWindow->OpenPage(file);
+    gWindow->show();
+    gWindow->raise();
+    gWindow->activateWindow();
+}
+
+void THelpWindow::ShowSearch(QWidget* parent)
+{
+    ShowContext(kContentsContext, parent);
+    gWindow->mSearchEdit->setFocus();
+    gWindow->mSearchEdit->selectAll();
+}
+
+} // namespace qm::data

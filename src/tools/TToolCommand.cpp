@@ -1,0 +1,59 @@
+#include "tools/TToolCommand.h"
+
+#include <algorithm>
+#include <ostream>
+
+namespace qm::tools {
+
+const std::vector<TToolCommand>& ToolCommands()
+{
+    // Command groups register here as they are built.
+    static const std::vector<TToolCommand> commands = {};
+    return commands;
+}
+
+namespace {
+
+void PrintUsage(std::ostream& out)
+{
+    out << "Usage: quillmark-tool COMMAND [ARGUMENTS...]\n"
+           "\n"
+           "Works on Quillmark's files from the command line: address files and other xBase\n"
+           "tables, recorded print pages and layouts. Each command has its own --help.\n"
+           "\n"
+           "Commands:\n";
+    for (const TToolCommand& command : ToolCommands())
+        out << "  " << command.name << std::string(10 - std::min<size_t>(9, std::string(command.name).size()), ' ')
+            << command.summary << "\n";
+    out << "\n"
+           "  --help     this text\n"
+           "  --version  the program version\n"
+           "\n"
+           "Exit codes: 0 success, 1 a negative answer (not found, check failed), 2 bad usage,\n"
+           "3 a file could not be read or written.\n";
+}
+
+} // namespace
+
+int RunTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+{
+    if (args.empty()) {
+        PrintUsage(err);
+        return 2;
+    }
+    if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+        PrintUsage(out);
+        return 0;
+    }
+    if (args[0] == "--version") {
+        out << "quillmark-tool " << QM_VERSION << "\n";
+        return 0;
+    }
+    for (const TToolCommand& command : ToolCommands())
+        if (args[0] == command.name)
+            return command.run(std::vector<std::string>(args.begin() + 1, args.end()), out, err);
+    err << "quillmark-tool: unknown command '" << args[0] << "' (try --help)\n";
+    return 2;
+}
+
+} // namespace qm::tools

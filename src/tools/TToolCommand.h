@@ -1,0 +1,24 @@
+#pragma once
+
+// The command-line tool is a set of command groups ("table", "pages", ...). Each group is one
+// function that takes the arguments after its name and returns the process exit code; the group
+// prints its own --help. Output goes to the given streams so tests can run a group in-process.
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace qm::tools {
+
+struct TToolCommand {
+    const char* name;
+    const char* summary;
+    int (*run)(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+};
+
+// Every command group, in the order --help lists them.
+const std::vector<TToolCommand>& ToolCommands();
+
+int RunTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+} // namespace qm::tools

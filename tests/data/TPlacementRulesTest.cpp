@@ -1,0 +1,43 @@
+#include "data/TPlacementRules.h"
+
+#include <gtest/gtest.h>
+
+using qm::data::TEdges;
+using qm::data::TPlacementRules;
+
+TEST(TPlacementRules, SectionNameCarriesTheResolutionAbove96)
+{
+    EXPECT_EQ(TPlacementRules::SectionName("TAddressMain", 96), "TAddressMain_Placement");
+    EXPECT_EQ(TPlacementRules::SectionName("TAddressMain", 72), "TAddressMain_Placement");
+    EXPECT_EQ(TPlacementRules::SectionName("TAddressMain", 120), "TAddressMain_Placement120");
+    EXPECT_EQ(TPlacementRules::SectionName("TPreviewForm", 192), "TPreviewForm_Placement192");
+}
+
+TEST(TPlacementRules, StoredRectangleIsMovedNotShrunk)
+{
+    EXPECT_EQ(TPlacementRules::ShiftOntoScreen({100, 100, 1700, 900}, 1024, 768),
+              (TEdges{-576, -32, 1024, 768}));
+    EXPECT_EQ(TPlacementRules::ShiftOntoScreen({10, 20, 610, 420}, 1024, 768),
+              (TEdges{10, 20, 610, 420}));
+    EXPECT_EQ(TPlacementRules::ShiftOntoScreen({0, 0, 1024, 768}, 1024, 768),
+              (TEdges{0, 0, 1024, 768}));
+}
+
+TEST(TPlacementRules, CentringRoundsHalvesTowardZero)
+{
+    EXPECT_EQ(TPlacementRules::CentreOn({100, 50, 733, 485}, 300, 200),
+              (TEdges{266, 167, 566, 367}));
+    // a dialog wider than the main window: (100 - 301) / 2 = -100, not -101
+    EXPECT_EQ(TPlacementRules::CentreOn({0, 0, 100, 100}, 301, 100).left, -100);
+}
+
+TEST(TPlacementRules, MainWindowPastTheScreenEdgeMovesToZero)
+{
+    EXPECT_EQ(TPlacementRules::KeepMainWindowOnScreen({300, 200, 1100, 700}, 1024, 768),
+              (TEdges{0, 200, 800, 700}));
+    EXPECT_EQ(TPlacementRules::KeepMainWindowOnScreen({300, 200, 900, 800}, 1024, 768),
+              (TEdges{300, 0, 900, 600}));
+    // A left edge already at or before 0 stays: the window is simply bigger than the screen.
+    EXPECT_EQ(TPlacementRules::KeepMainWindowOnScreen({-5, 0, 1100, 700}, 1024, 768),
+              (TEdges{-5, 0, 1100, 700}));
+}
