@@ -7,8 +7,10 @@ namespace qm::tools {
 
 const std::vector<TToolCommand>& ToolCommands()
 {
-    // Command groups register here as they are built.
-    static const std::vector<TToolCommand> commands = {};
+    static const std::vector<TToolCommand> commands = {
+        {"table", "inspect, query and maintain xBase tables (DBF, FPT, CDX)", &RunTableCommand},
+        {"pages", "dump or render a recorded page stream", &RunPagesCommand},
+    };
     return commands;
 }
 

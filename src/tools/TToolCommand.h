@@ -19,6 +19,10 @@ struct TToolCommand {
 // Every command group, in the order --help lists them.
 const std::vector<TToolCommand>& ToolCommands();
 
+// The command groups, each in its own source file.
+int RunTableCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunPagesCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
 int RunTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 } // namespace qm::tools

@@ -1,0 +1,1 @@
+# expr layer tests
