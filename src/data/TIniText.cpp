@@ -16,6 +16,8 @@ std::string_view TrimBlanks(std::string_view s)
 
 char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
 
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
 bool SameName(std::string_view a, std::string_view b)
 {
     if (a.size() != b.size())
@@ -44,7 +46,7 @@ std::optional<TIniText::TSectionHit> TIniText::Find(std::string_view section,
     const std::string_view text(mBytes);
     std::optional<TSectionHit> hit;
     bool inSection = false;
-    size_t pos = 0;
+    size_t pos = text.starts_with(kByteOrderMark) ? kByteOrderMark.size() : 0;
     while (pos < text.size()) {
         TLine line;
         line.begin = pos;
@@ -117,9 +119,10 @@ void TIniText::SetValue(std::string_view section, std::string_view key, std::str
         mBytes.insert(at, keyLine);
         return;
     }
-    if (!mBytes.empty() && mBytes.back() != '\n')
+    const bool onlyMark = mBytes == kByteOrderMark;
+    if (!mBytes.empty() && !onlyMark && mBytes.back() != '\n')
         mBytes.append(eol);
-    if (!mBytes.empty())
+    if (!mBytes.empty() && !onlyMark)
         mBytes.append(eol);
     mBytes.append("[").append(section).append("]").append(eol).append(keyLine);
 }

@@ -112,8 +112,8 @@ void Store(const QString& path, const std::function<void(TIniText&, bool utf8)>&
             throw TSettingsWriteError(path, file.errorString());
         // A file without any write permission is read-only to us even when the operating system
         // would let a privileged user write it.
-        constexpr auto kWriteBits = QFileDevice::WriteOwner | QFileDevice::WriteUser
-                                    | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+        constexpr auto kWriteBits =
+            QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
         if (!info.isWritable() || !(info.permissions() & kWriteBits))
             throw TSettingsWriteError(path, QStringLiteral("the file is read-only"));
         if (file.size() > kMaxFileSize)

@@ -31,7 +31,7 @@ TEST_F(WindowPlacementTest, StoredRectangleIsRestoredShiftedAndSavedAtOnce)
     mSettings.WriteInteger(mSection, "Bottom", mScreen.height() + 132);
     QMainWindow window;
     TWindowPlacement::Restore(window, "TAddressMain", mSettings);
-    EXPECT_EQ(window.geometry(), QRect(-576, -32, mScreen.width() + 576, mScreen.height() + 132));
+    EXPECT_EQ(window.geometry(), QRect(-576, -32, mScreen.width() + 576, mScreen.height() + 32));
     EXPECT_EQ(mSettings.ReadInteger(mSection, "Left", 0), -576);
     EXPECT_EQ(mSettings.ReadInteger(mSection, "Right", 0), mScreen.width());
     EXPECT_FALSE(mSettings.ReadBool(mSection, "Maximized", true));
