@@ -103,6 +103,19 @@ void THelpWindow::OpenPage(const QString& file)
 
 QString THelpWindow::CurrentPage() const { return mCurrent; }
 
+THelpWindow* THelpWindow::Instance() { return gWindow.data(); }
+
+QStringList THelpWindow::VisibleTitles() const
+{
+    QStringList titles;
+    for (int i = 0; i < mContentsList->count(); ++i)
+        if (!mContentsList->item(i)->isHidden())
+            titles << mContentsList->item(i)->text();
+    return titles;
+}
+
+void THelpWindow::SetSearchText(const QString& text) { mSearchEdit->setText(text); }
+
 void THelpWindow::SearchEditChanged(const QString& text)
 {
     const QString needle = text.trimmed();

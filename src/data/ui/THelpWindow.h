@@ -34,7 +34,13 @@ public:
     // The page file for a context (the contents page when unknown).
     static QString PageFor(int context);
 
+    // The open help window, or nullptr.
+    static THelpWindow* Instance();
+
     QString CurrentPage() const;
+    // Titles of the contents entries the search box leaves visible.
+    QStringList VisibleTitles() const;
+    void SetSearchText(const QString& text);
 
 private:
     explicit THelpWindow(QWidget* parent);

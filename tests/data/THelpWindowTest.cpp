@@ -1,0 +1,37 @@
+#include "data/ui/THelpWindow.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+
+using qm::data::THelpWindow;
+
+TEST(THelpWindow, EveryListedPageExistsAndHasATitle)
+{
+    for (const auto& page : THelpWindow::Pages()) {
+        QFile file(QStringLiteral(":/help/") + page.file);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << page.file;
+        EXPECT_TRUE(file.readAll().contains("<h1>")) << page.file;
+    }
+}
+
+TEST(THelpWindow, OpensOnTheContextsPageOrTheContents)
+{
+    THelpWindow::ShowContext(1029);
+    ASSERT_NE(THelpWindow::Instance(), nullptr);
+    EXPECT_TRUE(THelpWindow::Instance()->isVisible());
+    EXPECT_EQ(THelpWindow::Instance()->CurrentPage(), "main-window.html");
+    THelpWindow::ShowContext(987654);
+    EXPECT_EQ(THelpWindow::Instance()->CurrentPage(), "index.html");
+    THelpWindow::Instance()->close();
+}
+
+TEST(THelpWindow, SearchKeepsOnlyPagesThatMentionTheWord)
+{
+    THelpWindow::ShowSearch();
+    THelpWindow* help = THelpWindow::Instance();
+    help->SetSearchText("maximised");
+    EXPECT_EQ(help->VisibleTitles(), QStringList{"The main window"});
+    help->SetSearchText("");
+    EXPECT_EQ(help->VisibleTitles().size(), int(THelpWindow::Pages().size()));
+    help->close();
+}
