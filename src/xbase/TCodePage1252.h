@@ -1,0 +1,37 @@
+#pragma once
+
+// Letter case in Windows-1252, the code page of every table the program writes. Besides ASCII the
+// maps cover the accented letters of 0xC0-0xFE (except the multiplication and division signs) and
+// the letters placed in 0x80-0x9F: š/Š, œ/Œ, ž/Ž and ÿ/Ÿ. ß and µ have no single-byte capital and
+// map to themselves, as do all bytes that are not letters.
+
+#include <array>
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace qm::xbase {
+
+class TCodePage1252 {
+public:
+    using TCaseMap = std::array<unsigned char, 256>;
+
+    // Byte-to-byte tables; a tight loop may index them directly.
+    static const TCaseMap& UpperMap();
+    static const TCaseMap& LowerMap();
+
+    static char Upper(char c) { return static_cast<char>(UpperMap()[static_cast<unsigned char>(c)]); }
+    static char Lower(char c) { return static_cast<char>(LowerMap()[static_cast<unsigned char>(c)]); }
+    static bool IsLetter(char c) { return Upper(c) != Lower(c) || IsUncasedLetter(c); }
+
+    // Maps n bytes from src to dst (they may be the same buffer).
+    static void Upper(const char* src, char* dst, std::size_t n);
+    static void Lower(const char* src, char* dst, std::size_t n);
+    static std::string Upper(std::string_view text);
+    static std::string Lower(std::string_view text);
+
+private:
+    static bool IsUncasedLetter(char c) { return c == '\xDF' || c == '\xB5' || c == '\xAA' || c == '\xBA'; }
+};
+
+} // namespace qm::xbase
