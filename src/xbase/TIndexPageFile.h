@@ -1,0 +1,92 @@
+#pragma once
+
+// The pages of one index file: reads and writes 512-byte pages through a small cache, keeps the
+// free-page list and the file's clean/dirty mark. Used by the index classes only.
+//
+// Invariants (checked by CheckInvariants in debug builds):
+// - every page offset handed out is a multiple of 512, at least 1024 and below the file end;
+// - a page is either reachable from some tree or on the free list, never both;
+// - while any page differs from the file's last clean state, the header at offset 0 carries the
+//   dirty mark on disk (written and synced before the first changed page is written).
+
+#include "xbase/TIndexFormat.h"
+#include "xbase/TIndexStorage.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace qm::xbase {
+
+class TIndexPageFile {
+public:
+    using TPage = std::array<uint8_t, indexformat::kPageSize>;
+
+    TIndexPageFile(std::unique_ptr<TIndexStorage> storage, bool readOnly);
+    TIndexPageFile(const TIndexPageFile&) = delete;
+    TIndexPageFile& operator=(const TIndexPageFile&) = delete;
+
+    const std::string& Name() const { return mStorage->Name(); }
+    bool ReadOnly() const { return mReadOnly; }
+    // Pages in the file, counting pages allocated but not yet written.
+    uint64_t PageCount() const { return mEnd / indexformat::kPageSize; }
+    uint64_t End() const { return mEnd; }
+
+    // Copies the page at offset into out. Throws TXbaseError(Damaged) naming the file and offset
+    // when the offset is not a page of the file (misaligned, inside the first header, past the
+    // end) or the file is cut short there.
+    void Read(uint32_t offset, TPage& out);
+    // Reads a page that may lie in a header (offset 0 and 512 included).
+    void ReadRaw(uint32_t offset, TPage& out);
+    // Replaces the page at offset (a page of the file or one just allocated).
+    void Write(uint32_t offset, const TPage& page);
+
+    // A page for new contents: the first free page, else a new one at the end.
+    uint32_t Allocate();
+    // Allocates count pages in a row at the end of the file (bulk builds, headers).
+    uint32_t AllocateAtEnd(uint32_t count);
+    // Puts a page no longer used on the free list.
+    void Free(uint32_t offset);
+
+    // The file's clean/dirty mark and the table's record count at the last clean flush.
+    bool WasDirtyOnOpen() const { return mWasDirtyOnOpen; }
+    bool HasEngineMark() const { return mHadEngineMark; }
+    uint32_t SyncCount() const { return mSyncCount; }
+    void SetSyncCount(uint32_t count);
+
+    bool HasChanges() const { return mChanged; }
+    // Writes every changed page, syncs, then marks the file clean and syncs again.
+    void Flush();
+    // Drops the cache without writing (after a failed write the file is left as it is).
+    void Discard();
+
+    void CheckInvariants() const;
+
+private:
+    struct TSlot {
+        TPage page;
+        bool dirty = false;
+    };
+    TSlot& Load(uint32_t offset, bool mustExist);
+    void MarkDirtyOnDisk();
+    void WriteHeaderState(uint8_t state);
+    void Evict();
+
+    std::unique_ptr<TIndexStorage> mStorage;
+    bool mReadOnly;
+    uint64_t mEnd = 0;         // logical end of file
+    uint64_t mStoredEnd = 0;   // size of the file on disk
+    bool mWasDirtyOnOpen = false;
+    bool mHadEngineMark = false;
+    bool mDirtyOnDisk = false;
+    bool mChanged = false;
+    uint32_t mSyncCount = 0;
+    bool mSyncCountChanged = false;
+    std::unordered_map<uint32_t, TSlot> mCache;
+    size_t mDirtyCount = 0;
+};
+
+} // namespace qm::xbase
