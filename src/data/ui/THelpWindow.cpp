@@ -34,6 +34,8 @@ const std::vector<THelpPage>& THelpWindow::Pages()
         {kContentsContext, "index.html", "Contents"},
         {kHowToUseHelpContext, "using-help.html", "How to use help"},
         {1029, "main-window.html", "The main window"},
+        {1037, "new-database.html", "Creating a new address file"},
+        {2097, "field-lengths.html", "Field lengths of new address files"},
     };
     return pages;
 }
