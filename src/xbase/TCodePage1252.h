@@ -22,16 +22,12 @@ public:
 
     static char Upper(char c) { return static_cast<char>(UpperMap()[static_cast<unsigned char>(c)]); }
     static char Lower(char c) { return static_cast<char>(LowerMap()[static_cast<unsigned char>(c)]); }
-    static bool IsLetter(char c) { return Upper(c) != Lower(c) || IsUncasedLetter(c); }
 
     // Maps n bytes from src to dst (they may be the same buffer).
     static void Upper(const char* src, char* dst, std::size_t n);
     static void Lower(const char* src, char* dst, std::size_t n);
     static std::string Upper(std::string_view text);
     static std::string Lower(std::string_view text);
-
-private:
-    static bool IsUncasedLetter(char c) { return c == '\xDF' || c == '\xB5' || c == '\xAA' || c == '\xBA'; }
 };
 
 } // namespace qm::xbase

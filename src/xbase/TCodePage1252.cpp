@@ -1,0 +1,89 @@
+#include "xbase/TCodePage1252.h"
+
+namespace qm::xbase {
+
+namespace {
+
+// Pairs of (capital, small) letters outside ASCII and outside the regular 0xC0/0xE0 rows.
+constexpr unsigned char kExtraPairs[][2] = {
+    {0x8A, 0x9A}, // S caron
+    {0x8C, 0x9C}, // ligature OE
+    {0x8E, 0x9E}, // Z caron
+    {0x9F, 0xFF}, // Y diaeresis
+};
+
+struct TMaps {
+    TCodePage1252::TCaseMap upper{};
+    TCodePage1252::TCaseMap lower{};
+};
+
+constexpr TMaps MakeMaps()
+{
+    TMaps m;
+    for (int i = 0; i < 256; ++i) {
+        m.upper[i] = static_cast<unsigned char>(i);
+        m.lower[i] = static_cast<unsigned char>(i);
+    }
+    auto pair = [&m](int capital, int small) {
+        m.upper[small] = static_cast<unsigned char>(capital);
+        m.lower[capital] = static_cast<unsigned char>(small);
+    };
+    for (int c = 'A'; c <= 'Z'; ++c)
+        pair(c, c + 0x20);
+    for (int c = 0xC0; c <= 0xDE; ++c)
+        if (c != 0xD7) // the multiplication sign; 0xF7 is the division sign
+            pair(c, c + 0x20);
+    for (const auto& p : kExtraPairs)
+        pair(p[0], p[1]);
+    return m;
+}
+
+constexpr TMaps kMaps = MakeMaps();
+
+static_assert(kMaps.upper[0xE9] == 0xC9, "e acute");
+static_assert(kMaps.upper[0xFF] == 0x9F, "y diaeresis");
+static_assert(kMaps.upper[0xDF] == 0xDF, "sharp s has no capital");
+static_assert(kMaps.upper[0xF7] == 0xF7 && kMaps.lower[0xD7] == 0xD7, "signs are not letters");
+static_assert(kMaps.lower[0x8C] == 0x9C, "ligature OE");
+
+} // namespace
+
+const TCodePage1252::TCaseMap& TCodePage1252::UpperMap()
+{
+    return kMaps.upper;
+}
+
+const TCodePage1252::TCaseMap& TCodePage1252::LowerMap()
+{
+    return kMaps.lower;
+}
+
+void TCodePage1252::Upper(const char* src, char* dst, std::size_t n)
+{
+    const auto& map = kMaps.upper;
+    for (std::size_t i = 0; i < n; ++i)
+        dst[i] = static_cast<char>(map[static_cast<unsigned char>(src[i])]);
+}
+
+void TCodePage1252::Lower(const char* src, char* dst, std::size_t n)
+{
+    const auto& map = kMaps.lower;
+    for (std::size_t i = 0; i < n; ++i)
+        dst[i] = static_cast<char>(map[static_cast<unsigned char>(src[i])]);
+}
+
+std::string TCodePage1252::Upper(std::string_view text)
+{
+    std::string out(text.size(), '\0');
+    Upper(text.data(), out.data(), text.size());
+    return out;
+}
+
+std::string TCodePage1252::Lower(std::string_view text)
+{
+    std::string out(text.size(), '\0');
+    Lower(text.data(), out.data(), text.size());
+    return out;
+}
+
+} // namespace qm::xbase
