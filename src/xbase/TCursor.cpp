@@ -1,0 +1,584 @@
+#include "xbase/TCursor.h"
+
+#include "xbase/TCompoundIndex.h"
+#include "xbase/TEngineSettings.h"
+#include "xbase/TIndexCursor.h"
+#include "xbase/TIndexTag.h"
+#include "xbase/TKeyEncoding.h"
+#include "xbase/TSingleIndex.h"
+#include "xbase/TTable.h"
+#include "xbase/TXbaseError.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+namespace qm::xbase {
+
+namespace {
+
+// Compares the first bytes of key with bound over bound's length (cut to the key's length).
+int PrefixCompare(std::string_view key, std::string_view bound)
+{
+    const size_t n = std::min(key.size(), bound.size());
+    return std::memcmp(key.data(), bound.data(), n);
+}
+
+TKeyType KeyTypeOf(TValueType type)
+{
+    switch (type) {
+    case TValueType::Character:
+        return TKeyType::Character;
+    case TValueType::Numeric:
+        return TKeyType::Numeric;
+    case TValueType::Date:
+        return TKeyType::Date;
+    case TValueType::Logical:
+        return TKeyType::Logical;
+    }
+    return TKeyType::Character;
+}
+
+// Restores the table's read-ahead setting when a pass ends, also after an error.
+class TTurboScope {
+public:
+    TTurboScope(TTable& table, bool on) : mTable(table), mOld(table.TurboRead())
+    {
+        mTable.SetTurboRead(on);
+    }
+    ~TTurboScope()
+    {
+        try {
+            mTable.SetTurboRead(mOld);
+        } catch (...) {
+        }
+    }
+    TTurboScope(const TTurboScope&) = delete;
+    TTurboScope& operator=(const TTurboScope&) = delete;
+
+private:
+    TTable& mTable;
+    bool mOld;
+};
+
+} // namespace
+
+TCursor::TCursor(TTable& table) : mTable(table)
+{
+    mEof = mTable.RecNo() == 0;
+}
+
+TCursor::~TCursor() = default;
+
+// --- order ---
+
+void TCursor::SetOrder(int order)
+{
+    if (order < 0 || order > mTable.TagCount())
+        throw TXbaseError(TErrorKind::Usage,
+                          "order " + std::to_string(order) + " does not exist (the index has " +
+                              std::to_string(mTable.TagCount()) + " tags)",
+                          mTable.Path());
+    mTable.Post();
+    mIndexCursor.reset();
+    mSingle = nullptr;
+    mSingleExpression.reset();
+    mScopeTop.reset();
+    mScopeBottom.reset();
+    mOrder = order;
+    if (TIndexTag* tag = CurrentTag()) {
+        mIndexCursor = std::make_unique<TIndexCursor>(*tag);
+        mIndexRecNo = 0;
+    }
+}
+
+int TCursor::SelectTag(std::string_view name)
+{
+    const int order = mTable.TagOrder(name);
+    if (order == 0)
+        throw TXbaseError(TErrorKind::NotFound, "the index has no tag " + std::string(name),
+                          mTable.Path());
+    SetOrder(order);
+    return order;
+}
+
+void TCursor::SetOrder(TSingleIndex& index)
+{
+    TExpression expression =
+        TExpression::Compile(index.Tag().Info().keyExpression, mTable.Fields());
+    if (!index.HasEngineMark())
+        index.Tag().SetKeyType(KeyTypeOf(expression.Type()));
+    SetOrder(0);
+    mSingle = &index;
+    mSingleExpression.emplace(std::move(expression));
+    mIndexCursor = std::make_unique<TIndexCursor>(index.Tag());
+    mIndexRecNo = 0;
+}
+
+std::unique_ptr<TSingleIndex> TCursor::CreateSingleIndex(const TTable& table, const std::string& path,
+                                                         std::string_view expression)
+{
+    const TExpression compiled = TExpression::Compile(expression, table.Fields());
+    TTagInfo info;
+    info.keyExpression = std::string(expression);
+    info.keyType = KeyTypeOf(compiled.Type());
+    const int width = compiled.Width();
+    if (width < 1 || width > 240)
+        throw TXbaseError(TErrorKind::Usage,
+                          "the key expression gives keys of " + std::to_string(width) +
+                              " bytes; an index key holds 1 to 240",
+                          path);
+    info.keyLength = static_cast<uint16_t>(width);
+    return TSingleIndex::Create(path, info);
+}
+
+bool TCursor::AddKey(TSingleIndex& index)
+{
+    if (mTable.RecNo() == 0)
+        return false;
+    mTable.Post();
+    const TExpression* expression = nullptr;
+    std::optional<TExpression> own;
+    if (mSingle == &index) {
+        expression = &*mSingleExpression;
+    } else {
+        own.emplace(TExpression::Compile(index.Tag().Info().keyExpression, mTable.Fields()));
+        if (!index.HasEngineMark())
+            index.Tag().SetKeyType(KeyTypeOf(own->Type()));
+        expression = &*own;
+    }
+    std::string key;
+    expression->EvalKey(mTable.Record(), key);
+    key.resize(index.Tag().KeyLength(), index.Tag().TrailByte());
+    return index.AddKey(key, mTable.RecNo());
+}
+
+// --- query ---
+
+void TCursor::TestQuery(std::string_view text) const
+{
+    if (text.size() > kMaxQueryLength)
+        throw TXbaseError(TErrorKind::Usage,
+                          "a query may have at most " + std::to_string(kMaxQueryLength) +
+                              " characters; this one has " + std::to_string(text.size()),
+                          mTable.Path());
+    TExpression::Check(text, mTable.Fields());
+}
+
+void TCursor::SetQuery(std::string_view text)
+{
+    if (text.find_first_not_of(' ') == std::string_view::npos) {
+        mQuery.reset();
+        return;
+    }
+    TestQuery(text);
+    mQuery.emplace(TExpression::Compile(text, mTable.Fields()));
+}
+
+const std::string& TCursor::Query() const
+{
+    static const std::string none;
+    return mQuery ? mQuery->Text() : none;
+}
+
+bool TCursor::NeedsRecord() const
+{
+    return mQuery.has_value() || EngineSettings().deleted;
+}
+
+bool TCursor::ShownRecord(uint32_t recNo)
+{
+    if (!NeedsRecord())
+        return true;
+    const TRecordView record = mTable.ReadRecord(recNo);
+    if (EngineSettings().deleted && record.Deleted())
+        return false;
+    return !mQuery || mQuery->EvalLogical(record);
+}
+
+uint32_t TCursor::Count()
+{
+    mTable.Post();
+    TIndexTag* tag = CurrentTag();
+    // Every order but a partial one shows each record once, so the count can be taken in one
+    // sequential pass over the file.
+    const bool wholeFile = tag == nullptr || (!HasScope() && mSingle == nullptr &&
+                                              !tag->Info().unique && tag->Info().forExpression.empty());
+    if (wholeFile) {
+        const uint32_t total = mTable.RecordCount();
+        if (!NeedsRecord())
+            return total;
+        TTurboScope turbo(mTable, true);
+        const bool hideDeleted = EngineSettings().deleted;
+        const TExpression* query = mQuery ? &*mQuery : nullptr;
+        uint32_t count = 0;
+        for (uint32_t r = 1; r <= total; ++r) {
+            const TRecordView record = mTable.ReadRecord(r);
+            if (hideDeleted && record.Deleted())
+                continue;
+            if (query && !query->EvalLogical(record))
+                continue;
+            ++count;
+        }
+        return count;
+    }
+    TIndexCursor walk(*tag);
+    uint32_t count = 0;
+    bool on = StartIndex(walk, true) && SettleIndex(walk, true);
+    while (on) {
+        ++count;
+        on = StepIndex(walk, true) && SettleIndex(walk, true);
+    }
+    return count;
+}
+
+// --- scope ---
+
+void TCursor::SetScope(std::string_view top, std::string_view bottom)
+{
+    if (top.empty() && bottom.empty()) {
+        mScopeTop.reset();
+        mScopeBottom.reset();
+        return;
+    }
+    if (CurrentTag() == nullptr)
+        throw TXbaseError(TErrorKind::Usage, "a scope needs an index order", mTable.Path());
+    std::optional<std::string> newTop, newBottom;
+    if (!top.empty())
+        newTop = EncodeKey(top);
+    if (!bottom.empty())
+        newBottom = EncodeKey(bottom);
+    mScopeTop = std::move(newTop);
+    mScopeBottom = std::move(newBottom);
+}
+
+bool TCursor::BeforeTop(std::string_view key) const
+{
+    if (!mScopeTop)
+        return false;
+    const int c = PrefixCompare(key, *mScopeTop);
+    return Descending() ? c > 0 : c < 0;
+}
+
+bool TCursor::AfterBottom(std::string_view key) const
+{
+    if (!mScopeBottom)
+        return false;
+    const int c = PrefixCompare(key, *mScopeBottom);
+    return Descending() ? c < 0 : c > 0;
+}
+
+// --- movement ---
+
+uint32_t TCursor::RecNo() const
+{
+    return mEof ? mTable.RecordCount() + 1 : mTable.RecNo();
+}
+
+void TCursor::Land(uint32_t recNo)
+{
+    mTable.Go(recNo);
+    mEof = false;
+    mBof = false;
+    if (mIndexCursor) {
+        mIndexRecNo = recNo;
+        mIndexGeneration = mIndexCursor->Tag().Generation();
+    }
+}
+
+void TCursor::LandEof()
+{
+    mTable.Go(0);
+    mEof = true;
+    mBof = false;
+    mIndexRecNo = 0;
+}
+
+void TCursor::GoTop()
+{
+    mTable.Post();
+    mFound = false;
+    if (mIndexCursor) {
+        if (StartIndex(*mIndexCursor, true) && SettleIndex(*mIndexCursor, true))
+            Land(mIndexCursor->RecNo());
+        else
+            LandEof();
+    } else {
+        const uint32_t r = NextShownRecord(0, true);
+        if (r != 0)
+            Land(r);
+        else
+            LandEof();
+    }
+    if (mEof)
+        mBof = true;
+}
+
+void TCursor::GoBottom()
+{
+    mTable.Post();
+    mFound = false;
+    if (mIndexCursor) {
+        if (StartIndex(*mIndexCursor, false) && SettleIndex(*mIndexCursor, false))
+            Land(mIndexCursor->RecNo());
+        else
+            LandEof();
+    } else {
+        const uint32_t r = NextShownRecord(mTable.RecordCount() + 1, false);
+        if (r != 0)
+            Land(r);
+        else
+            LandEof();
+    }
+    if (mEof)
+        mBof = true;
+}
+
+void TCursor::Go(uint32_t recNo)
+{
+    mTable.Post();
+    mFound = false;
+    if (recNo >= 1 && recNo <= mTable.RecordCount()) {
+        Land(recNo);
+        mIndexRecNo = 0; // the index cursor is found again on the next skip
+    } else {
+        LandEof();
+    }
+}
+
+void TCursor::Skip(int64_t n)
+{
+    mTable.Post();
+    if (n == 0) {
+        if (!mEof)
+            mTable.Go(mTable.RecNo());
+        return;
+    }
+    const bool forward = n > 0;
+    uint64_t steps = forward ? static_cast<uint64_t>(n) : static_cast<uint64_t>(-(n + 1)) + 1;
+    if (mEof) {
+        if (forward)
+            return;
+        // Back from past the end: the last shown record is the first step.
+        GoBottom();
+        if (mEof)
+            return;
+        --steps;
+    }
+    const uint32_t start = mTable.RecNo();
+    if (mIndexCursor) {
+        TIndexCursor& cursor = *mIndexCursor;
+        // When the record has no entry of its own the cursor stands just after where it would
+        // be; one direction then reaches its neighbour without a step.
+        const bool keyOrderForward = forward != Descending();
+        bool freeStep = false;
+        bool blocked = false;
+        switch (SyncIndexCursor()) {
+        case TSync::OnEntry:
+            break;
+        case TSync::BeforeEntry:
+            freeStep = keyOrderForward;
+            break;
+        case TSync::PastLast:
+            if (keyOrderForward)
+                blocked = true;
+            else
+                freeStep = cursor.Last();
+            break;
+        }
+        while (steps > 0 && !blocked) {
+            const bool moved = freeStep || StepIndex(cursor, forward);
+            freeStep = false;
+            if (!moved || !SettleIndex(cursor, forward))
+                break;
+            --steps;
+            mIndexRecNo = cursor.RecNo();
+        }
+    } else {
+        uint32_t r = start;
+        while (steps > 0) {
+            const uint32_t next = NextShownRecord(r, forward);
+            if (next == 0)
+                break;
+            r = next;
+            --steps;
+        }
+        mIndexRecNo = r;
+    }
+    if (steps == 0) {
+        Land(mIndexRecNo);
+        return;
+    }
+    if (forward) {
+        LandEof();
+        return;
+    }
+    // Ran off the top: stay on the first shown record with Bof set.
+    GoTop();
+    mBof = true;
+}
+
+uint32_t TCursor::NextShownRecord(uint32_t from, bool forward)
+{
+    const uint32_t total = mTable.RecordCount();
+    if (forward) {
+        for (uint32_t r = from + 1; r <= total && r > from; ++r)
+            if (ShownRecord(r))
+                return r;
+    } else {
+        for (uint32_t r = std::min(from, total + 1) - 1; r >= 1; --r)
+            if (ShownRecord(r))
+                return r;
+    }
+    return 0;
+}
+
+bool TCursor::Seek(std::string_view key)
+{
+    TIndexTag* tag = CurrentTag();
+    if (tag == nullptr)
+        throw TXbaseError(TErrorKind::Usage, "a seek needs an index order", mTable.Path());
+    mTable.Post();
+    const std::string encoded = EncodeKey(key);
+    const bool prefix = tag->Info().keyType == TKeyType::Character && !EngineSettings().exact;
+    TIndexCursor& cursor = *mIndexCursor;
+    if (Descending())
+        cursor.SeekLast(encoded, prefix);
+    else
+        cursor.Seek(encoded, prefix);
+    const bool positioned = SettleIndex(cursor, true);
+    bool match = false;
+    if (positioned) {
+        const std::string_view found = cursor.Key();
+        if (prefix) {
+            match = found.substr(0, std::min(found.size(), encoded.size())) ==
+                    std::string_view(encoded).substr(0, std::min(found.size(), encoded.size()));
+        } else {
+            std::string padded = encoded.substr(0, tag->KeyLength());
+            padded.resize(tag->KeyLength(), tag->TrailByte());
+            match = found == padded;
+        }
+    }
+    if (match || (positioned && EngineSettings().softSeek))
+        Land(cursor.RecNo());
+    else
+        LandEof();
+    mFound = match;
+    return match;
+}
+
+void TCursor::SetTurboRead(bool on)
+{
+    mTable.SetTurboRead(on);
+}
+
+// --- tag orders ---
+
+TIndexTag* TCursor::CurrentTag() const
+{
+    if (mSingle)
+        return &mSingle->Tag();
+    if (mOrder == 0)
+        return nullptr;
+    TCompoundIndex* index = mTable.Index();
+    if (index == nullptr || mOrder > index->TagCount())
+        throw TXbaseError(TErrorKind::Usage, "the table's index was closed", mTable.Path());
+    return &index->Tag(mOrder);
+}
+
+const TExpression& TCursor::CurrentKeyExpression() const
+{
+    return mSingle ? *mSingleExpression : mTable.TagExpression(mOrder);
+}
+
+bool TCursor::Descending() const
+{
+    return mIndexCursor && mIndexCursor->Tag().Info().descending;
+}
+
+std::string TCursor::EncodeKey(std::string_view text) const
+{
+    TIndexTag* tag = CurrentTag();
+    std::string key;
+    switch (tag->Info().keyType) {
+    case TKeyType::Character:
+        key.assign(text.substr(0, tag->KeyLength()));
+        break;
+    case TKeyType::Numeric: {
+        const std::string copy(text);
+        char* end = nullptr;
+        const double value = std::strtod(copy.c_str(), &end);
+        if (end == copy.c_str() || copy.find_first_not_of(' ', end - copy.c_str()) != std::string::npos)
+            throw TXbaseError(TErrorKind::Usage, "'" + copy + "' is not a number (the order has numeric keys)",
+                              mTable.Path());
+        TKeyEncoding::Numeric(value, key);
+        break;
+    }
+    case TKeyType::Date:
+        TKeyEncoding::Date(text, key);
+        break;
+    case TKeyType::Logical: {
+        const char c = text.empty() ? 'F' : text[0];
+        TKeyEncoding::Logical(c == 'T' || c == 't' || c == 'Y' || c == 'y', key);
+        break;
+    }
+    }
+    return key;
+}
+
+bool TCursor::StepIndex(TIndexCursor& cursor, bool forward) const
+{
+    return forward != Descending() ? cursor.Next() : cursor.Prev();
+}
+
+bool TCursor::StartIndex(TIndexCursor& cursor, bool atTop) const
+{
+    // In a descending tag the top of the order is the end of the key order.
+    const bool atFirstKey = atTop != Descending();
+    const std::optional<std::string>& bound = atTop ? mScopeTop : mScopeBottom;
+    if (!bound)
+        return atFirstKey ? cursor.First() : cursor.Last();
+    if (atFirstKey)
+        cursor.Seek(*bound, true);
+    else
+        cursor.SeekLast(*bound, true);
+    return cursor.Valid();
+}
+
+bool TCursor::SettleIndex(TIndexCursor& cursor, bool forward)
+{
+    // Moves in the direction of travel until the cursor stands on a shown record inside the
+    // scope; entries before the scope's start are passed over on the way in.
+    while (cursor.Valid()) {
+        const std::string_view key = cursor.Key();
+        if (forward ? AfterBottom(key) : BeforeTop(key))
+            return false;
+        if (!(forward ? BeforeTop(key) : AfterBottom(key)) && ShownRecord(cursor.RecNo()))
+            return true;
+        if (!StepIndex(cursor, forward))
+            return false;
+    }
+    return false;
+}
+
+TCursor::TSync TCursor::SyncIndexCursor()
+{
+    TIndexCursor& cursor = *mIndexCursor;
+    const uint32_t recNo = mTable.RecNo();
+    if (recNo != 0 && cursor.Valid() && mIndexRecNo == recNo &&
+        cursor.Tag().Generation() == mIndexGeneration && cursor.RecNo() == recNo)
+        return TSync::OnEntry;
+    // Find the current record's entry from its key (the record may have been edited, reached by
+    // Go, or be missing from a partial index).
+    std::string key;
+    CurrentKeyExpression().EvalKey(mTable.Record(), key);
+    key.resize(cursor.Tag().KeyLength(), cursor.Tag().TrailByte());
+    const bool there = cursor.SeekExact(key, recNo);
+    mIndexRecNo = recNo;
+    mIndexGeneration = cursor.Tag().Generation();
+    if (there)
+        return TSync::OnEntry;
+    return cursor.Valid() ? TSync::BeforeEntry : TSync::PastLast;
+}
+
+} // namespace qm::xbase
