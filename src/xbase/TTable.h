@@ -105,6 +105,10 @@ public:
     std::string GetDate(int field) const;           // "YYYYMMDD", or "" when blank
     double GetNumeric(int field) const;             // 0 when blank or not a number
     bool IsEmpty(int field) const;                  // blank text, zero number, blank date, F logical, empty memo
+    // Any field as text, for imports and dumps: character and numeric without trailing blanks,
+    // dates "YYYYMMDD", logicals "T"/"F"/"", memos their text; the binary types of other
+    // software (I, Y, B, T) as numbers and "YYYYMMDD HH:MM:SS"; anything else its bytes.
+    std::string GetText(int field) const;
 
     // Character: padded with blanks or cut to the width. Numeric: the text is stored right
     // aligned when it is a number, else Usage. Date: "YYYYMMDD" or "". Logical: T/F/Y/N/?.
@@ -166,9 +170,10 @@ public:
     // Path the production index has (or would have): the table's name with .CDX.
     std::string IndexPath() const;
 
+    struct TState; // the implementation's; opaque to callers
+
 private:
     TTable();
-    struct TState;
     std::unique_ptr<TState> mState;
 };
 

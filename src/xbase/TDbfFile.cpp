@@ -1,0 +1,201 @@
+#include "xbase/TDbfFile.h"
+
+#include "xbase/TDbfFormat.h"
+#include "xbase/TFileIo.h"
+#include "xbase/TXbaseError.h"
+
+#include <algorithm>
+#include <cassert>
+#include <cstring>
+
+namespace qm::xbase {
+namespace {
+
+constexpr size_t kReadAheadBytes = 256 * 1024;
+
+} // namespace
+
+TDbfFile::TDbfFile(std::unique_ptr<TFileIo> file, bool writable)
+    : mFile(std::move(file)), mWritable(writable)
+{
+    mHeader = TDbfHeader::Read(*mFile, mFile->Size());
+    mCountOnOpen = mHeader.recordCount;
+    Reconcile();
+}
+
+TDbfFile::~TDbfFile() = default;
+
+const std::string& TDbfFile::Path() const { return mFile->Path(); }
+
+void TDbfFile::WriteNew(TFileIo& file, const TDbfHeader& header)
+{
+    std::string bytes = header.Serialize();
+    bytes.push_back(char(dbf::kEndOfFile));
+    file.WriteAt(0, bytes.data(), bytes.size());
+}
+
+// A count above what the file holds would serve garbage as records: it drops to the whole
+// records present. A count below it means a crash came between an appended record and its
+// header update: records past the count are taken in while they look like records (a valid
+// deletion mark), so that nothing written whole is dropped.
+void TDbfFile::Reconcile()
+{
+    const uint64_t size = mFile->Size();
+    const uint64_t body = size - mHeader.headerLength; // headerLength <= size was checked
+    const uint64_t whole64 = body / mHeader.recordLength;
+    const uint32_t whole = uint32_t(std::min<uint64_t>(whole64, UINT32_MAX));
+    uint32_t count = mHeader.recordCount;
+    if (count > whole) {
+        count = whole;
+    } else if (count < whole) {
+        std::string rec(mHeader.recordLength, '\0');
+        while (count < whole) {
+            const uint64_t at = mHeader.headerLength + uint64_t(count) * mHeader.recordLength;
+            mFile->ReadExact(at, rec.data(), 1);
+            if (rec[0] != dbf::kRecordLive && rec[0] != dbf::kRecordDeleted)
+                break;
+            ++count;
+        }
+    }
+    if (count == mHeader.recordCount)
+        return;
+    mHeader.recordCount = count;
+    if (mWritable) {
+        WriteCount();
+        const uint64_t end = mHeader.headerLength + uint64_t(count) * mHeader.recordLength;
+        const char eof = char(dbf::kEndOfFile);
+        mFile->WriteAt(end, &eof, 1);
+        mFile->Truncate(end + 1);
+    }
+}
+
+void TDbfFile::EnsureWritable() const
+{
+    if (!mWritable)
+        throw TXbaseError(TErrorKind::Usage, "the table is open read-only", Path());
+}
+
+std::string_view TDbfFile::Read(uint32_t recNo)
+{
+    if (recNo == 0 || recNo > mHeader.recordCount)
+        throw TXbaseError(TErrorKind::Usage,
+                          "record " + std::to_string(recNo) + " does not exist (the table has " +
+                              std::to_string(mHeader.recordCount) + ")",
+                          Path());
+    const size_t rl = mHeader.recordLength;
+    if (mWindowFirst == 0 || recNo < mWindowFirst || recNo >= mWindowFirst + mWindowCount) {
+        uint32_t n = 1;
+        if (mReadAhead)
+            n = uint32_t(std::max<size_t>(1, kReadAheadBytes / rl));
+        n = std::min<uint32_t>(n, mHeader.recordCount - recNo + 1);
+        mWindow.resize(size_t(n) * rl);
+        const uint64_t at = mHeader.headerLength + uint64_t(recNo - 1) * rl;
+        mWindowFirst = 0;
+        mFile->ReadExact(at, mWindow.data(), mWindow.size());
+        mWindowFirst = recNo;
+        mWindowCount = n;
+    }
+    return std::string_view(mWindow).substr(size_t(recNo - mWindowFirst) * rl, rl);
+}
+
+void TDbfFile::Write(uint32_t recNo, std::string_view record)
+{
+    EnsureWritable();
+    assert(record.size() == mHeader.recordLength);
+    if (recNo == 0 || recNo > mHeader.recordCount)
+        throw TXbaseError(TErrorKind::Usage, "record " + std::to_string(recNo) + " does not exist",
+                          Path());
+    const size_t rl = mHeader.recordLength;
+    const uint64_t at = mHeader.headerLength + uint64_t(recNo - 1) * rl;
+    if (mWindowFirst != 0 && recNo >= mWindowFirst && recNo < mWindowFirst + mWindowCount)
+        mWindowFirst = 0; // dropped first: a failed write must not leave the window ahead of the file
+    mFile->WriteAt(at, record.data(), rl);
+}
+
+void TDbfFile::Append(std::string_view record)
+{
+    EnsureWritable();
+    assert(record.size() == mHeader.recordLength);
+    if (mHeader.recordCount == UINT32_MAX)
+        throw TXbaseError(TErrorKind::Usage, "the table holds the most records it can", Path());
+    const size_t rl = mHeader.recordLength;
+    std::string bytes;
+    bytes.reserve(rl + 1);
+    bytes.append(record);
+    bytes.push_back(char(dbf::kEndOfFile));
+    const uint64_t at = mHeader.headerLength + uint64_t(mHeader.recordCount) * rl;
+    mFile->WriteAt(at, bytes.data(), bytes.size());
+    ++mHeader.recordCount;
+    try {
+        WriteCount();
+    } catch (...) {
+        // The record is in the file; the next open takes it in. This object keeps counting it.
+        throw;
+    }
+}
+
+void TDbfFile::Truncate(uint32_t count)
+{
+    EnsureWritable();
+    if (count > mHeader.recordCount)
+        return;
+    mWindowFirst = 0;
+    // The count goes down first: a crash after it leaves extra bytes, never missing records.
+    mHeader.recordCount = count;
+    WriteCount();
+    const uint64_t end = mHeader.headerLength + uint64_t(count) * mHeader.recordLength;
+    const char eof = char(dbf::kEndOfFile);
+    mFile->WriteAt(end, &eof, 1);
+    mFile->Truncate(end + 1);
+}
+
+void TDbfFile::SetTableFlags(uint8_t flags)
+{
+    EnsureWritable();
+    if (mHeader.tableFlags == flags)
+        return;
+    const char b = char(flags);
+    mFile->WriteAt(dbf::kOffTableFlags, &b, 1);
+    mHeader.tableFlags = flags;
+}
+
+void TDbfFile::WriteCount()
+{
+    EnsureWritable();
+    mHeader.StampToday();
+    char b[7];
+    b[0] = char(mHeader.updateYear);
+    b[1] = char(mHeader.updateMonth);
+    b[2] = char(mHeader.updateDay);
+    for (int i = 0; i < 4; ++i)
+        b[3 + i] = char((mHeader.recordCount >> (8 * i)) & 0xFF);
+    mFile->WriteAt(dbf::kOffUpdateYear, b, sizeof b);
+}
+
+void TDbfFile::Sync()
+{
+    if (mWritable)
+        mFile->Sync();
+}
+
+void TDbfFile::SetReadAhead(bool on)
+{
+    mReadAhead = on;
+    if (!on && mWindowCount > 1)
+        mWindowFirst = 0;
+}
+
+void TDbfFile::CheckInvariants()
+{
+    const uint64_t size = mFile->Size();
+    const uint64_t need = mHeader.headerLength + uint64_t(mHeader.recordCount) * mHeader.recordLength;
+    if (need > size)
+        throw TXbaseError(TErrorKind::Damaged,
+                          "the header counts " + std::to_string(mHeader.recordCount) +
+                              " records but the file holds fewer",
+                          Path(), dbf::kOffRecordCount);
+    if (mWindowFirst != 0 && mWindowFirst + mWindowCount - 1 > mHeader.recordCount)
+        throw TXbaseError(TErrorKind::Damaged, "read-ahead window past the last record", Path());
+}
+
+} // namespace qm::xbase

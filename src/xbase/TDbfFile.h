@@ -1,0 +1,79 @@
+#pragma once
+
+// A DBF file on the file access layer: its header and its records as raw bytes. Knows nothing
+// of memos or indexes.
+//
+// Invariants (CheckInvariants):
+// - the header parsed cleanly and recordLength covers every field;
+// - RecordCount() records lie wholly inside the file: headerLength + count * recordLength <= size;
+// - the read-ahead window [mWindowFirst, mWindowFirst + mWindowCount) holds only records below
+//   RecordCount() and its bytes equal the file's.
+// Write order: an appended record (with the end-of-file mark) is written before the header count
+// that takes it in; a record count that disagrees with the file length is reconciled on open.
+
+#include "xbase/TDbfHeader.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace qm::xbase {
+
+class TFileIo;
+class TFileIoSystem;
+
+class TDbfFile {
+public:
+    // Takes an open file, reads its header and reconciles the record count with the file
+    // length (writing the corrected count when writable).
+    TDbfFile(std::unique_ptr<TFileIo> file, bool writable);
+    ~TDbfFile();
+
+    // Writes a new empty table (header and end-of-file mark) to an already created file.
+    static void WriteNew(TFileIo& file, const TDbfHeader& header);
+
+    const TDbfHeader& Header() const { return mHeader; }
+    const std::string& Path() const;
+    uint32_t RecordCount() const { return mHeader.recordCount; }
+    uint16_t RecordLength() const { return mHeader.recordLength; }
+    bool Writable() const { return mWritable; }
+    // The count the header held when it disagreed with the file length on open; else equal to
+    // RecordCount().
+    uint32_t CountOnOpen() const { return mCountOnOpen; }
+    bool Reconciled() const { return mCountOnOpen != mHeader.recordCount; }
+
+    // Bytes of record recNo (1..RecordCount()), valid until the next call on this object.
+    std::string_view Read(uint32_t recNo);
+    void Write(uint32_t recNo, std::string_view record);
+    // Adds a record at the end: its bytes and the end-of-file mark first, then the header count.
+    void Append(std::string_view record);
+    // Keeps the first count records and drops the rest (zap uses 0).
+    void Truncate(uint32_t count);
+    void SetTableFlags(uint8_t flags);
+    // Writes the record count and today's date to the header.
+    void WriteCount();
+    void Sync();
+
+    // Sequential read-ahead: many records per read while on, one while off.
+    void SetReadAhead(bool on);
+    bool ReadAhead() const { return mReadAhead; }
+
+    TFileIo& Io() { return *mFile; }
+    void CheckInvariants();
+
+private:
+    void Reconcile();
+    void EnsureWritable() const;
+
+    std::unique_ptr<TFileIo> mFile;
+    TDbfHeader mHeader;
+    bool mWritable;
+    bool mReadAhead = false;
+    uint32_t mCountOnOpen = 0;
+    std::string mWindow;
+    uint32_t mWindowFirst = 0; // record number of the window's first record; 0 when empty
+    uint32_t mWindowCount = 0;
+};
+
+} // namespace qm::xbase

@@ -1,0 +1,1000 @@
+#include "xbase/TTable.h"
+
+#include "xbase/TCompoundIndex.h"
+#include "xbase/TDbfFile.h"
+#include "xbase/TDbfFormat.h"
+#include "xbase/TExpression.h"
+#include "xbase/TFileIoIndexStorage.h"
+#include "xbase/TFileIoSystem.h"
+#include "xbase/TIndexTag.h"
+#include "xbase/TKeyEncoding.h"
+#include "xbase/TMemoFile.h"
+#include "xbase/TTableIndexes.h"
+#include "xbase/TXbaseError.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+namespace qm::xbase {
+
+struct TTable::TState {
+    TFileIoSystem* files = nullptr;
+    TOpenMode mode = TOpenMode::Exclusive;
+    std::string path;
+    std::unique_ptr<TDbfFile> dbf;
+    std::unique_ptr<TMemoFile> memo;
+    std::unique_ptr<TTableIndexes> indexes;
+    std::string buffer;   // the current record as changed by the caller
+    std::string original; // the current record as the file holds it
+    uint32_t recNo = 0;
+    bool changed = false;
+    bool dirty = false;   // changes not yet committed
+    bool failed = false;  // a write failed: no more writes until reopened
+    bool stale = false;
+    bool closed = false;
+};
+
+namespace {
+
+constexpr uint32_t kStaleSyncCount = UINT32_MAX;
+
+bool IsBinaryType(const TFieldInfo& f)
+{
+    return f.type == TFieldType::Integer || f.type == TFieldType::Currency ||
+           f.type == TFieldType::DateTime || f.type == TFieldType::Double ||
+           ((f.type == TFieldType::Memo || f.type == TFieldType::General ||
+             f.type == TFieldType::Picture || f.type == TFieldType::Blob) &&
+            f.length == dbf::kVfpMemoFieldLength);
+}
+
+bool IsMemoType(TFieldType t)
+{
+    return t == TFieldType::Memo || t == TFieldType::General || t == TFieldType::Picture ||
+           t == TFieldType::Blob;
+}
+
+std::string BlankRecord(const TDbfHeader& h)
+{
+    std::string r(h.recordLength, ' ');
+    for (const TFieldInfo& f : h.fields)
+        if (IsBinaryType(f))
+            std::memset(r.data() + f.offset, 0, f.length);
+    return r;
+}
+
+std::string_view TrimRight(std::string_view s)
+{
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\0'))
+        s.remove_suffix(1);
+    return s;
+}
+
+std::string_view TrimLeft(std::string_view s)
+{
+    while (!s.empty() && s.front() == ' ')
+        s.remove_prefix(1);
+    return s;
+}
+
+bool ParseNumber(std::string_view text, double& value)
+{
+    text = TrimLeft(TrimRight(text));
+    if (!text.empty() && text.front() == '+')
+        text.remove_prefix(1);
+    if (text.empty())
+        return false;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return ec == std::errc() && end == text.data() + text.size();
+}
+
+uint64_t Le(std::string_view b, size_t n)
+{
+    uint64_t v = 0;
+    for (size_t i = 0; i < n && i < b.size(); ++i)
+        v |= uint64_t(uint8_t(b[i])) << (8 * i);
+    return v;
+}
+
+std::string DateFromJulian(int64_t jd)
+{
+    if (jd <= 0)
+        return {};
+    // Gregorian calendar from a Julian day number (Richards' algorithm).
+    const int64_t f = jd + 1401 + (((4 * jd + 274277) / 146097) * 3) / 4 - 38;
+    const int64_t e = 4 * f + 3;
+    const int64_t g = (e % 1461) / 4;
+    const int64_t h = 5 * g + 2;
+    const int64_t day = (h % 153) / 5 + 1;
+    const int64_t month = ((h / 153 + 2) % 12) + 1;
+    const int64_t year = e / 1461 - 4716 + (12 + 2 - month) / 12;
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%04lld%02lld%02lld", static_cast<long long>(year),
+                  static_cast<long long>(month), static_cast<long long>(day));
+    return buf;
+}
+
+} // namespace
+
+TTable::TTable() : mState(std::make_unique<TState>()) {}
+
+TTable::~TTable()
+{
+    if (!mState->closed) {
+        try {
+            Close();
+        } catch (...) {
+            // Close() reports; a destructor cannot.
+        }
+    }
+}
+
+// --- opening ---------------------------------------------------------------------------------
+
+namespace {
+
+void OpenFiles(TTable::TState& s, bool openIndex);
+
+} // namespace
+
+std::unique_ptr<TTable> TTable::Open(const std::string& path, const TTableOptions& options)
+{
+    std::unique_ptr<TTable> table(new TTable());
+    TState& s = *table->mState;
+    s.files = options.files ? options.files : &TFileIoSystem::Native();
+    s.mode = options.mode;
+    s.path = path;
+    OpenFiles(s, options.openIndex);
+    return table;
+}
+
+namespace {
+
+void OpenFiles(TTable::TState& s, bool openIndex)
+{
+    const bool writable = s.mode != TOpenMode::ReadOnly;
+    const TFileAccess access = writable ? TFileAccess::ReadWrite : TFileAccess::ReadOnly;
+    const TFileLock lock = s.mode == TOpenMode::Exclusive ? TFileLock::Exclusive : TFileLock::Shared;
+    s.dbf = std::make_unique<TDbfFile>(s.files->Open(s.path, access, lock), writable);
+    const TDbfHeader& h = s.dbf->Header();
+
+    const TMemoKind kind = h.MemoKind();
+    if (kind != TMemoKind::None) {
+        TMemoKind found = kind;
+        std::string memoPath = s.files->FindCompanion(s.path, kind == TMemoKind::Fpt ? ".FPT" : ".DBT");
+        if (memoPath.empty()) {
+            found = kind == TMemoKind::Fpt ? TMemoKind::Dbt : TMemoKind::Fpt;
+            memoPath = s.files->FindCompanion(s.path, found == TMemoKind::Fpt ? ".FPT" : ".DBT");
+        }
+        if (memoPath.empty())
+            throw TXbaseError(TErrorKind::NotFound,
+                              "the table's memo file " +
+                                  CompanionPath(s.path, kind == TMemoKind::Fpt ? ".FPT" : ".DBT") +
+                                  " is missing",
+                              s.path);
+        s.memo = std::make_unique<TMemoFile>(s.files->Open(memoPath, access, TFileLock::None),
+                                             found, writable);
+    }
+    s.buffer = BlankRecord(h);
+    s.original = s.buffer;
+    s.recNo = 0;
+    s.changed = false;
+
+    s.stale = false;
+    if (!openIndex)
+        return;
+    const std::string cdxPath = s.files->FindCompanion(s.path, ".CDX");
+    if (cdxPath.empty())
+        return;
+    auto storage = std::make_unique<TFileIoIndexStorage>(s.files->Open(cdxPath, access, TFileLock::None));
+    s.indexes = std::make_unique<TTableIndexes>(TCompoundIndex::Open(std::move(storage), !writable),
+                                                h.fields);
+    s.stale = s.indexes->StaleOnOpen(s.dbf->RecordCount()) || s.dbf->Reconciled();
+    if (s.stale && writable)
+        s.indexes->Index().SetSyncCount(kStaleSyncCount); // stays stale until rebuilt
+}
+
+} // namespace
+
+std::unique_ptr<TTable> TTable::Create(const std::string& path,
+                                       const std::vector<TFieldSpec>& fields,
+                                       const TTableOptions& options)
+{
+    TFileIoSystem& files = options.files ? *options.files : TFileIoSystem::Native();
+    const TFieldList list = MakeFieldList(fields);
+    const TDbfHeader header = TDbfHeader::ForNewTable(list);
+    {
+        auto dbfFile = files.Create(path, TFileLock::Exclusive);
+        // Companions of an earlier table of that name would otherwise be taken for this one's.
+        const std::string oldIndex = files.FindCompanion(path, ".CDX");
+        if (!oldIndex.empty())
+            files.Remove(oldIndex);
+        if (header.HasMemoFields()) {
+            const std::string memoPath = CompanionPath(path, ".FPT");
+            const std::string oldMemo = files.FindCompanion(path, ".FPT");
+            if (!oldMemo.empty() && oldMemo != memoPath)
+                files.Remove(oldMemo);
+            auto memoFile = files.Create(memoPath, TFileLock::None, true);
+            TMemoFile::WriteNewFpt(*memoFile);
+        }
+        TDbfFile::WriteNew(*dbfFile, header);
+    }
+    return Open(path, options);
+}
+
+void TTable::Close()
+{
+    TState& s = *mState;
+    if (s.closed)
+        return;
+    std::exception_ptr error;
+    try {
+        if (!s.failed && s.dbf && s.dbf->Writable())
+            Commit();
+    } catch (...) {
+        error = std::current_exception();
+    }
+    s.closed = true;
+    try {
+        if (s.indexes && !s.failed)
+            s.indexes->Close();
+    } catch (...) {
+        if (!error)
+            error = std::current_exception();
+    }
+    s.indexes.reset();
+    s.memo.reset();
+    s.dbf.reset();
+    if (error)
+        std::rethrow_exception(error);
+}
+
+// --- plain queries ---------------------------------------------------------------------------
+
+const std::string& TTable::Path() const { return mState->path; }
+
+const TFieldList& TTable::Fields() const
+{
+    static const TFieldList none;
+    return mState->dbf ? mState->dbf->Header().fields : none;
+}
+
+int TTable::FieldIndex(std::string_view name) const { return FindField(Fields(), name); }
+bool TTable::HasMemo() const { return mState->memo != nullptr; }
+bool TTable::ReadOnly() const { return mState->mode == TOpenMode::ReadOnly; }
+uint32_t TTable::RecordCount() const { return mState->dbf ? mState->dbf->RecordCount() : 0; }
+uint8_t TTable::Version() const { return mState->dbf ? mState->dbf->Header().version : 0; }
+
+// --- guards ----------------------------------------------------------------------------------
+
+namespace {
+
+void RequireOpen(const TTable::TState& s)
+{
+    if (s.closed || !s.dbf)
+        throw TXbaseError(TErrorKind::Usage, "the table is closed", s.path);
+}
+
+void RequireWritable(const TTable::TState& s)
+{
+    RequireOpen(s);
+    if (s.mode == TOpenMode::ReadOnly)
+        throw TXbaseError(TErrorKind::Usage, "the table is open read-only", s.path);
+    if (s.failed)
+        throw TXbaseError(TErrorKind::Usage,
+                          "an earlier write to the table failed; close and reopen it", s.path);
+}
+
+void RequireExclusive(const TTable::TState& s, const char* what)
+{
+    RequireWritable(s);
+    if (s.mode != TOpenMode::Exclusive)
+        throw TXbaseError(TErrorKind::Usage, std::string(what) + " needs the table opened exclusively",
+                          s.path);
+}
+
+// Runs a write; an I/O failure leaves the table refusing further writes.
+template <typename F>
+void Guarded(TTable::TState& s, F&& work)
+{
+    try {
+        work();
+    } catch (const TXbaseError& e) {
+        if (e.Kind() == TErrorKind::Io)
+            s.failed = true;
+        throw;
+    } catch (...) {
+        s.failed = true;
+        throw;
+    }
+}
+
+const TFieldInfo& FieldAt(const TTable::TState& s, int field)
+{
+    const TFieldList& fields = s.dbf->Header().fields;
+    if (field < 0 || size_t(field) >= fields.size())
+        throw TXbaseError(TErrorKind::Usage, "there is no field number " + std::to_string(field),
+                          s.path);
+    return fields[size_t(field)];
+}
+
+} // namespace
+
+// --- current record --------------------------------------------------------------------------
+
+void TTable::Go(uint32_t recNo)
+{
+    TState& s = *mState;
+    RequireOpen(s);
+    Post();
+    if (recNo == 0 || recNo > s.dbf->RecordCount()) {
+        s.buffer = BlankRecord(s.dbf->Header());
+        s.original = s.buffer;
+        s.recNo = 0;
+        return;
+    }
+    const std::string_view bytes = s.dbf->Read(recNo);
+    s.buffer.assign(bytes);
+    s.original.assign(bytes);
+    s.recNo = recNo;
+}
+
+uint32_t TTable::RecNo() const { return mState->recNo; }
+
+TRecordView TTable::Record() const { return TRecordView{mState->buffer, mState->recNo}; }
+
+bool TTable::Changed() const { return mState->changed; }
+
+TRecordView TTable::ReadRecord(uint32_t recNo)
+{
+    TState& s = *mState;
+    RequireOpen(s);
+    if (recNo != 0 && recNo == s.recNo)
+        return Record();
+    return TRecordView{s.dbf->Read(recNo), recNo};
+}
+
+void TTable::SetTurboRead(bool on)
+{
+    RequireOpen(*mState);
+    mState->dbf->SetReadAhead(on);
+}
+
+bool TTable::TurboRead() const { return mState->dbf && mState->dbf->ReadAhead(); }
+
+// --- field values ----------------------------------------------------------------------------
+
+std::string_view TTable::GetRaw(int field) const
+{
+    const TFieldInfo& f = FieldAt(*mState, field);
+    return std::string_view(mState->buffer).substr(f.offset, f.length);
+}
+
+std::string_view TTable::GetTrimmed(int field) const { return TrimRight(GetRaw(field)); }
+
+bool TTable::GetLogical(int field) const
+{
+    const std::string_view v = GetRaw(field);
+    return !v.empty() && (v[0] == 'T' || v[0] == 't' || v[0] == 'Y' || v[0] == 'y');
+}
+
+std::string TTable::GetDate(int field) const
+{
+    const std::string_view v = TrimRight(GetRaw(field));
+    return std::string(v);
+}
+
+double TTable::GetNumeric(int field) const
+{
+    const TFieldInfo& f = FieldAt(*mState, field);
+    const std::string_view raw = GetRaw(field);
+    switch (f.type) {
+    case TFieldType::Integer:
+        return double(int32_t(uint32_t(Le(raw, 4))));
+    case TFieldType::Currency:
+        return double(int64_t(Le(raw, 8))) / 10000.0;
+    case TFieldType::Double: {
+        const uint64_t bits = Le(raw, 8);
+        double d;
+        std::memcpy(&d, &bits, sizeof d);
+        return d;
+    }
+    default: {
+        double value = 0;
+        return ParseNumber(raw, value) ? value : 0.0;
+    }
+    }
+}
+
+bool TTable::IsEmpty(int field) const
+{
+    const TFieldInfo& f = FieldAt(*mState, field);
+    switch (f.type) {
+    case TFieldType::Numeric:
+    case TFieldType::Float:
+    case TFieldType::Integer:
+    case TFieldType::Currency:
+    case TFieldType::Double:
+        return GetNumeric(field) == 0.0;
+    case TFieldType::Logical:
+        return !GetLogical(field);
+    default:
+        if (IsMemoType(f.type))
+            return MemoBlockOf(GetRaw(field), mState->path, 0) == 0;
+        if (IsBinaryType(f))
+            return Le(GetRaw(field), 8) == 0;
+        return GetTrimmed(field).empty();
+    }
+}
+
+std::string TTable::GetText(int field) const
+{
+    const TFieldInfo& f = FieldAt(*mState, field);
+    const std::string_view raw = GetRaw(field);
+    char buf[64];
+    switch (f.type) {
+    case TFieldType::Numeric:
+    case TFieldType::Float:
+        return std::string(TrimLeft(TrimRight(raw)));
+    case TFieldType::Logical:
+        if (raw.empty() || raw[0] == ' ' || raw[0] == '?')
+            return {};
+        return GetLogical(field) ? "T" : "F";
+    case TFieldType::Integer:
+        return std::to_string(int32_t(uint32_t(Le(raw, 4))));
+    case TFieldType::Currency: {
+        const int64_t v = int64_t(Le(raw, 8));
+        const uint64_t mag = v < 0 ? uint64_t(0) - uint64_t(v) : uint64_t(v);
+        std::snprintf(buf, sizeof buf, "%s%llu.%04llu", v < 0 ? "-" : "",
+                      static_cast<unsigned long long>(mag / 10000),
+                      static_cast<unsigned long long>(mag % 10000));
+        return buf;
+    }
+    case TFieldType::Double:
+        std::snprintf(buf, sizeof buf, "%.15g", GetNumeric(field));
+        return buf;
+    case TFieldType::DateTime: {
+        const int32_t day = int32_t(uint32_t(Le(raw, 4)));
+        const uint32_t ms = uint32_t(Le(raw.substr(std::min<size_t>(4, raw.size())), 4));
+        std::string date = DateFromJulian(day);
+        if (date.empty())
+            return {};
+        std::snprintf(buf, sizeof buf, " %02u:%02u:%02u", (ms / 3600000) % 24, (ms / 60000) % 60,
+                      (ms / 1000) % 60);
+        return date + buf;
+    }
+    default:
+        if (IsMemoType(f.type))
+            return GetMemo(field);
+        return std::string(TrimRight(raw));
+    }
+}
+
+namespace {
+
+void Store(TTable::TState& s, const TFieldInfo& f, std::string_view bytes)
+{
+    char* dst = s.buffer.data() + f.offset;
+    const size_t n = std::min<size_t>(bytes.size(), f.length);
+    std::memcpy(dst, bytes.data(), n);
+    std::memset(dst + n, ' ', f.length - n);
+    s.changed = s.changed || s.buffer.compare(f.offset, f.length, s.original, f.offset, f.length) != 0;
+}
+
+std::string FormatNumber(double value, const TFieldInfo& f)
+{
+    char buf[400];
+    int n = -1;
+    if (std::isfinite(value) && std::fabs(value) < 1e300)
+        n = std::snprintf(buf, sizeof buf, "%*.*f", int(f.length), int(f.decimals), value);
+    if (n < 0 || size_t(n) > f.length)
+        return std::string(f.length, '*'); // does not fit, as xBase shows it
+    return std::string(buf, size_t(n));
+}
+
+} // namespace
+
+void TTable::PutString(int field, std::string_view value)
+{
+    TState& s = *mState;
+    RequireWritable(s);
+    const TFieldInfo& f = FieldAt(s, field);
+    switch (f.type) {
+    case TFieldType::Character:
+        Store(s, f, value);
+        return;
+    case TFieldType::Numeric:
+    case TFieldType::Float: {
+        if (TrimLeft(TrimRight(value)).empty()) {
+            Store(s, f, {});
+            return;
+        }
+        double v = 0;
+        if (!ParseNumber(value, v))
+            throw TXbaseError(TErrorKind::Usage,
+                              "\"" + std::string(value) + "\" is not a number for field " + f.name, s.path);
+        PutNumeric(field, v);
+        return;
+    }
+    case TFieldType::Date:
+        PutDate(field, value);
+        return;
+    case TFieldType::Logical: {
+        const std::string_view v = TrimLeft(value);
+        if (v.empty() || v[0] == '?') {
+            Store(s, f, " ");
+            return;
+        }
+        const char c = v[0];
+        if (c == 'T' || c == 't' || c == 'Y' || c == 'y')
+            PutLogical(field, true);
+        else if (c == 'F' || c == 'f' || c == 'N' || c == 'n')
+            PutLogical(field, false);
+        else
+            throw TXbaseError(TErrorKind::Usage,
+                              "\"" + std::string(value) + "\" is not a logical value for field " + f.name,
+                              s.path);
+        return;
+    }
+    case TFieldType::Memo:
+        PutMemo(field, value);
+        return;
+    default:
+        throw TXbaseError(TErrorKind::Usage,
+                          "field " + f.name + " is of a type this program only reads", s.path);
+    }
+}
+
+void TTable::PutNumeric(int field, double value)
+{
+    TState& s = *mState;
+    RequireWritable(s);
+    const TFieldInfo& f = FieldAt(s, field);
+    if (f.type != TFieldType::Numeric && f.type != TFieldType::Float)
+        throw TXbaseError(TErrorKind::Usage, "field " + f.name + " is not numeric", s.path);
+    Store(s, f, FormatNumber(value, f));
+}
+
+void TTable::PutLogical(int field, bool value)
+{
+    TState& s = *mState;
+    RequireWritable(s);
+    const TFieldInfo& f = FieldAt(s, field);
+    if (f.type != TFieldType::Logical)
+        throw TXbaseError(TErrorKind::Usage, "field " + f.name + " is not logical", s.path);
+    Store(s, f, value ? "T" : "F");
+}
+
+void TTable::PutDate(int field, std::string_view yyyymmdd)
+{
+    TState& s = *mState;
+    RequireWritable(s);
+    const TFieldInfo& f = FieldAt(s, field);
+    if (f.type != TFieldType::Date)
+        throw TXbaseError(TErrorKind::Usage, "field " + f.name + " is not a date", s.path);
+    const std::string_view v = TrimLeft(TrimRight(yyyymmdd));
+    if (v.empty()) {
+        Store(s, f, {});
+        return;
+    }
+    bool ok = v.size() == 8 && std::all_of(v.begin(), v.end(), [](char c) { return c >= '0' && c <= '9'; });
+    if (ok) {
+        const int y = (v[0] - '0') * 1000 + (v[1] - '0') * 100 + (v[2] - '0') * 10 + (v[3] - '0');
+        const int m = (v[4] - '0') * 10 + (v[5] - '0');
+        const int d = (v[6] - '0') * 10 + (v[7] - '0');
+        ok = TKeyEncoding::JulianDay(y, m, d) != 0;
+    }
+    if (!ok)
+        throw TXbaseError(TErrorKind::Usage,
+                          "\"" + std::string(yyyymmdd) + "\" is not a date (YYYYMMDD) for field " + f.name,
+                          s.path);
+    Store(s, f, v);
+}
+
+std::string TTable::GetMemo(int field) const
+{
+    const TState& s = *mState;
+    const TFieldInfo& f = FieldAt(s, field);
+    if (!IsMemoType(f.type))
+        throw TXbaseError(TErrorKind::Usage, "field " + f.name + " is not a memo", s.path);
+    const int64_t at = s.recNo ? int64_t(s.dbf->Header().headerLength) +
+                                     int64_t(s.recNo - 1) * s.dbf->RecordLength() + f.offset
+                               : TXbaseError::kNoOffset;
+    const uint32_t block = MemoBlockOf(GetRaw(field), s.path, at);
+    if (block == 0)
+        return {};
+    if (!s.memo)
+        throw TXbaseError(TErrorKind::NotFound, "the table has no memo file", s.path);
+    return s.memo->Read(block);
+}
+
+void TTable::PutMemo(int field, std::string_view text)
+{
+    TState& s = *mState;
+    RequireWritable(s);
+    const TFieldInfo& f = FieldAt(s, field);
+    if (f.type != TFieldType::Memo)
+        throw TXbaseError(TErrorKind::Usage, "field " + f.name + " is not a memo", s.path);
+    if (!s.memo)
+        throw TXbaseError(TErrorKind::NotFound, "the table has no memo file", s.path);
+    // The memo's blocks reach the file before any record points at them.
+    uint32_t block = 0;
+    Guarded(s, [&] {
+        block = s.memo->Write(text);
+        s.dirty = true;
+    });
+    char digits[16];
+    PutMemoBlock(block, digits, f.length);
+    Store(s, f, std::string_view(digits, f.length));
+}
+
+// --- records ---------------------------------------------------------------------------------
+
+void TTable::AppendBlank()
+{
+    TState& s = *mState;
+    RequireWritable(s);
+    Post();
+    if (s.indexes)
+        s.indexes->CheckMaintainable();
+    const std::string blank = BlankRecord(s.dbf->Header());
+    Guarded(s, [&] {
+        s.dirty = true;
+        s.dbf->Append(blank);
+        s.buffer = blank;
+        s.original = blank;
+        s.recNo = s.dbf->RecordCount();
+        s.changed = false;
+        if (s.indexes)
+            s.indexes->Insert(TRecordView{s.buffer, s.recNo});
+    });
+}
+
+void TTable::Post()
+{
+    TState& s = *mState;
+    if (!s.changed)
+        return;
+    if (s.recNo == 0) {
+        // Nothing to write to past the end; the changes are dropped as xBase drops them.
+        s.buffer = s.original;
+        s.changed = false;
+        return;
+    }
+    RequireWritable(s);
+    if (s.indexes)
+        s.indexes->CheckMaintainable();
+    Guarded(s, [&] {
+        s.dirty = true;
+        s.dbf->Write(s.recNo, s.buffer);
+        s.changed = false;
+        if (s.indexes)
+            s.indexes->Update(TRecordView{s.original, s.recNo}, TRecordView{s.buffer, s.recNo});
+        s.original = s.buffer;
+    });
+}
+
+void TTable::Commit()
+{
+    TState& s = *mState;
+    RequireOpen(s);
+    Post();
+    if (s.mode == TOpenMode::ReadOnly || !s.dirty)
+        return;
+    RequireWritable(s);
+    Guarded(s, [&] {
+        // The data is durable before the index claims to be in step with it.
+        s.dbf->WriteCount();
+        if (s.memo)
+            s.memo->Sync();
+        s.dbf->Sync();
+        if (s.indexes)
+            s.indexes->Flush(s.stale ? kStaleSyncCount : s.dbf->RecordCount());
+        s.dirty = false;
+    });
+}
+
+void TTable::SetDeleted(bool deleted)
+{
+    TState& s = *mState;
+    RequireWritable(s);
+    if (s.recNo == 0)
+        throw TXbaseError(TErrorKind::Usage, "there is no current record to mark", s.path);
+    s.buffer[0] = deleted ? dbf::kRecordDeleted : dbf::kRecordLive;
+    s.changed = s.changed || s.buffer[0] != s.original[0];
+    Post();
+}
+
+bool TTable::Deleted() const { return mState->buffer[0] == dbf::kRecordDeleted; }
+
+// --- whole-table work ------------------------------------------------------------------------
+
+namespace {
+
+// A progress callback for part [from, to] of the whole job.
+TProgress Part(const TProgress& progress, int from, int to)
+{
+    if (!progress)
+        return {};
+    return [progress, from, to](int p) { progress(from + (to - from) * p / 100); };
+}
+
+TTableIndexes::TRecordSource Source(TTable::TState& s)
+{
+    return [&s](uint32_t recNo) { return TRecordView{s.dbf->Read(recNo), recNo}; };
+}
+
+// Turns read-ahead on for a whole-file pass and back to what it was afterwards.
+class TReadAheadScope {
+public:
+    explicit TReadAheadScope(TDbfFile& dbf) : mDbf(dbf), mOld(dbf.ReadAhead()) { dbf.SetReadAhead(true); }
+    ~TReadAheadScope() { mDbf.SetReadAhead(mOld); }
+
+private:
+    TDbfFile& mDbf;
+    bool mOld;
+};
+
+} // namespace
+
+void TTable::Pack(const TProgress& progress)
+{
+    TState& s = *mState;
+    RequireExclusive(s, "packing");
+    Post();
+    if (s.memo && s.memo->Kind() != TMemoKind::Fpt)
+        throw TXbaseError(TErrorKind::Usage, "tables with dBase memo files can only be read", s.path);
+    if (s.indexes)
+        s.indexes->CheckMaintainable();
+    const TDbfHeader header = s.dbf->Header();
+    const uint32_t count = header.recordCount;
+    const bool reindex = s.indexes != nullptr;
+    const TProgress copyProgress = Part(progress, 0, reindex ? 50 : 100);
+    const std::string tmpDbf = CompanionPath(s.path, ".PK$");
+    const std::string memoPath = s.memo ? s.memo->Path() : std::string();
+    const std::string tmpMemo = CompanionPath(s.path, ".PM$");
+
+    Guarded(s, [&] {
+        // The packed table is written beside the old one and replaces it by renaming, so a
+        // failure on the way leaves the old table whole.
+        std::unique_ptr<TFileIo> out = s.files->Create(tmpDbf, TFileLock::Exclusive, true);
+        std::unique_ptr<TMemoFile> outMemo;
+        if (s.memo) {
+            auto memoFile = s.files->Create(tmpMemo, TFileLock::None, true);
+            TMemoFile::WriteNewFpt(*memoFile, s.memo->BlockSize());
+            outMemo = std::make_unique<TMemoFile>(std::move(memoFile), TMemoKind::Fpt, true);
+        }
+        std::string head(header.headerLength, '\0');
+        s.dbf->Io().ReadExact(0, head.data(), head.size());
+        out->WriteAt(0, head.data(), head.size());
+
+        std::vector<int> memoFields;
+        for (size_t i = 0; i < header.fields.size(); ++i)
+            if (IsMemoType(header.fields[i].type))
+                memoFields.push_back(int(i));
+        std::string chunk;
+        uint64_t at = header.headerLength;
+        uint32_t kept = 0;
+        int lastPercent = -1;
+        {
+            TReadAheadScope readAhead(*s.dbf);
+            for (uint32_t r = 1; r <= count; ++r) {
+                std::string_view rec = s.dbf->Read(r);
+                if (rec[0] != dbf::kRecordDeleted) {
+                    const size_t start = chunk.size();
+                    chunk.append(rec);
+                    for (int fi : memoFields) {
+                        const TFieldInfo& f = header.fields[size_t(fi)];
+                        const int64_t fieldAt = int64_t(header.headerLength) +
+                                                int64_t(r - 1) * header.recordLength + f.offset;
+                        const uint32_t block =
+                            MemoBlockOf(std::string_view(chunk).substr(start + f.offset, f.length),
+                                        s.path, fieldAt);
+                        if (block == 0)
+                            continue;
+                        const uint32_t moved = outMemo->Write(s.memo->Read(block));
+                        PutMemoBlock(moved, chunk.data() + start + f.offset, f.length);
+                    }
+                    ++kept;
+                }
+                if (chunk.size() >= (1u << 20)) {
+                    out->WriteAt(at, chunk.data(), chunk.size());
+                    at += chunk.size();
+                    chunk.clear();
+                }
+                const int percent = int(uint64_t(r) * 100 / count);
+                if (copyProgress && percent != lastPercent) {
+                    lastPercent = percent;
+                    copyProgress(percent);
+                }
+            }
+        }
+        chunk.push_back(char(dbf::kEndOfFile));
+        out->WriteAt(at, chunk.data(), chunk.size());
+        char countBytes[4];
+        for (int i = 0; i < 4; ++i)
+            countBytes[i] = char((kept >> (8 * i)) & 0xFF);
+        out->WriteAt(dbf::kOffRecordCount, countBytes, 4);
+        out->Sync();
+        if (outMemo)
+            outMemo->Sync();
+        outMemo.reset();
+        out.reset();
+
+        if (s.indexes)
+            s.indexes->Close();
+        s.indexes.reset();
+        s.memo.reset();
+        s.dbf.reset();
+        try {
+            if (!memoPath.empty())
+                s.files->Rename(tmpMemo, memoPath);
+            s.files->Rename(tmpDbf, s.path);
+        } catch (...) {
+            // Whatever the renames reached, the table is opened again for what it now is.
+            try {
+                OpenFiles(s, reindex);
+            } catch (...) {
+                s.closed = true;
+            }
+            throw;
+        }
+        OpenFiles(s, reindex);
+        s.dirty = true;
+    });
+    if (copyProgress)
+        copyProgress(100);
+    if (s.indexes) {
+        s.stale = true;
+        Reindex(Part(progress, 50, 100));
+    } else {
+        Commit();
+    }
+}
+
+void TTable::Zap()
+{
+    TState& s = *mState;
+    RequireExclusive(s, "emptying");
+    Post();
+    if (s.memo && s.memo->Kind() != TMemoKind::Fpt)
+        throw TXbaseError(TErrorKind::Usage, "tables with dBase memo files can only be read", s.path);
+    Guarded(s, [&] {
+        s.dirty = true;
+        s.dbf->Truncate(0);
+        if (s.memo)
+            s.memo->Clear();
+        if (s.indexes)
+            for (int order = 1; order <= s.indexes->TagCount(); ++order)
+                s.indexes->Index().Tag(order).Clear();
+        s.buffer = BlankRecord(s.dbf->Header());
+        s.original = s.buffer;
+        s.recNo = 0;
+        s.changed = false;
+        s.stale = false;
+    });
+    Commit();
+}
+
+void TTable::CopyStructure(const std::string& path) const
+{
+    const TState& s = *mState;
+    RequireOpen(s);
+    std::vector<TFieldSpec> specs;
+    for (const TFieldInfo& f : Fields()) {
+        TFieldSpec spec{f.name, f.type, f.length, f.decimals};
+        if (IsMemoType(f.type))
+            spec.type = TFieldType::Memo;
+        specs.push_back(spec);
+    }
+    TTableOptions options;
+    options.files = s.files;
+    options.openIndex = false;
+    Create(path, specs, options)->Close();
+}
+
+// --- production index ------------------------------------------------------------------------
+
+TCompoundIndex* TTable::Index() { return mState->indexes ? &mState->indexes->Index() : nullptr; }
+
+const TCompoundIndex* TTable::Index() const
+{
+    return mState->indexes ? &mState->indexes->Index() : nullptr;
+}
+
+int TTable::TagCount() const { return mState->indexes ? mState->indexes->TagCount() : 0; }
+
+const TExpression& TTable::TagExpression(int order) const
+{
+    if (!mState->indexes)
+        throw TXbaseError(TErrorKind::Usage, "the table has no index open", mState->path);
+    return mState->indexes->KeyExpression(order);
+}
+
+int TTable::TagOrder(std::string_view name) const
+{
+    return mState->indexes ? mState->indexes->Index().FindTag(name) : 0;
+}
+
+bool TTable::IndexStale() const { return mState->stale; }
+
+std::string TTable::IndexPath() const
+{
+    const TState& s = *mState;
+    if (s.indexes)
+        return s.indexes->Index().FileName();
+    const std::string found = s.files->FindCompanion(s.path, ".CDX");
+    return found.empty() ? CompanionPath(s.path, ".CDX") : found;
+}
+
+int TTable::AddTag(std::string_view name, std::string_view expression, const TProgress& progress)
+{
+    TState& s = *mState;
+    RequireExclusive(s, "indexing");
+    Post();
+    // The expression is checked before any file is made.
+    (void)TExpression::Compile(expression, Fields());
+    int order = 0;
+    Guarded(s, [&] {
+        if (!s.indexes) {
+            const std::string cdxPath = IndexPath();
+            auto storage = std::make_unique<TFileIoIndexStorage>(
+                s.files->Create(cdxPath, TFileLock::None, true));
+            s.indexes = std::make_unique<TTableIndexes>(TCompoundIndex::Create(std::move(storage)),
+                                                        Fields());
+            s.dbf->SetTableFlags(uint8_t(s.dbf->Header().tableFlags | dbf::kFlagProductionIndex));
+        }
+        TReadAheadScope readAhead(*s.dbf);
+        order = s.indexes->AddTag(name, expression, s.dbf->RecordCount(), Source(s), progress);
+        s.dirty = true;
+    });
+    Commit();
+    return order;
+}
+
+void TTable::Reindex(const TProgress& progress)
+{
+    TState& s = *mState;
+    RequireExclusive(s, "reindexing");
+    Post();
+    if (!s.indexes)
+        return;
+    Guarded(s, [&] {
+        TReadAheadScope readAhead(*s.dbf);
+        s.indexes->Rebuild(s.dbf->RecordCount(), Source(s), progress);
+        s.stale = false;
+        s.dirty = true;
+    });
+    Commit();
+}
+
+void TTable::CloseIndexes()
+{
+    TState& s = *mState;
+    RequireOpen(s);
+    Post();
+    if (!s.indexes)
+        return;
+    if (s.mode != TOpenMode::ReadOnly && !s.failed)
+        Commit();
+    auto indexes = std::move(s.indexes);
+    s.stale = false;
+    if (!s.failed)
+        indexes->Close();
+}
+
+void TTable::DeleteIndexFile()
+{
+    TState& s = *mState;
+    RequireExclusive(s, "deleting the index");
+    const std::string path = IndexPath();
+    CloseIndexes();
+    Guarded(s, [&] {
+        s.files->Remove(path);
+        s.dbf->SetTableFlags(uint8_t(s.dbf->Header().tableFlags & ~dbf::kFlagProductionIndex));
+    });
+}
+
+} // namespace qm::xbase

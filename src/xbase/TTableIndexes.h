@@ -1,0 +1,81 @@
+#pragma once
+
+// The production index of an open table together with each tag's compiled key (and FOR)
+// expression: keeps every tag up to date as records are appended and changed, and builds tags
+// in bulk. Part of TTable; the cursor layer sees the index through TTable.
+//
+// Bulk builds extract keys in as few passes over the records as the memory budget allows: the
+// tags are grouped so that the collected keys of one group stay under kBuildBudgetBytes.
+
+#include "xbase/TExpression.h"
+#include "xbase/TRecordLayout.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qm::xbase {
+
+class TCompoundIndex;
+
+class TTableIndexes {
+public:
+    static constexpr uint64_t kBuildBudgetBytes = 120ull * 1024 * 1024;
+
+    // Gives the record recNo (1..count) for bulk passes.
+    using TRecordSource = std::function<TRecordView(uint32_t recNo)>;
+    using TProgressFn = std::function<void(int percent)>;
+
+    // Compiles every tag's expressions against fields. A tag whose expression this engine cannot
+    // evaluate is kept (it can be read) but makes every change refuse with Usage.
+    TTableIndexes(std::unique_ptr<TCompoundIndex> index, const TFieldList& fields);
+    ~TTableIndexes();
+
+    TCompoundIndex& Index() { return *mIndex; }
+    const TCompoundIndex& Index() const { return *mIndex; }
+    int TagCount() const;
+    const TExpression& KeyExpression(int order) const;
+    // Dirty on open, or flushed at a record count other than the table's.
+    bool StaleOnOpen(uint32_t recordCount) const;
+
+    // Throws Usage when some tag cannot be kept up to date.
+    void CheckMaintainable() const;
+    // Adds the record's keys to every tag.
+    void Insert(const TRecordView& record);
+    // Replaces the keys of a changed record where they differ.
+    void Update(const TRecordView& before, const TRecordView& after);
+
+    // Adds (or replaces) a tag built over count records; returns its order.
+    int AddTag(std::string_view name, std::string_view expression, uint32_t count,
+               const TRecordSource& source, const TProgressFn& progress);
+    // Rebuilds every tag over count records.
+    void Rebuild(uint32_t count, const TRecordSource& source, const TProgressFn& progress);
+
+    // Writes every change and records the table's record count as in step with the index.
+    void Flush(uint32_t recordCount);
+    void Close();
+
+private:
+    struct TTagState {
+        std::optional<TExpression> key;
+        std::optional<TExpression> filter;
+        std::string problem; // why the tag cannot be evaluated; empty when it can
+    };
+    TTagState Compile(int order) const;
+    bool KeyOf(const TTagState& tag, const TRecordView& record, std::string& out) const;
+    // Builds tags (1-based orders) over the records, grouped by memory budget.
+    void Build(const std::vector<int>& orders, uint32_t count, const TRecordSource& source,
+               const TProgressFn& progress);
+
+    std::unique_ptr<TCompoundIndex> mIndex;
+    TFieldList mFields;
+    std::vector<TTagState> mTags;
+    std::string mOld;
+    std::string mNew;
+};
+
+} // namespace qm::xbase
