@@ -1,10 +1,16 @@
-# The "table" command group.
-target_sources(qm_tools PRIVATE
-  TableCommand.cpp
-  TCsvReader.cpp
-  TCsvWriter.cpp
-  TTableArgs.cpp
-  TTableCheck.cpp
-  TTableRawHeader.cpp
-  TTextEncoding.cpp)
+# The "table" command group. It needs the table engine; while the engine's table layer is not
+# built (an interface placeholder), the group reports that it is unavailable.
+get_target_property(qm_tools_xbase_kind qm_xbase TYPE)
+if(qm_tools_xbase_kind STREQUAL "INTERFACE_LIBRARY")
+  target_sources(qm_tools PRIVATE TableCommandUnavailable.cpp)
+else()
+  target_sources(qm_tools PRIVATE
+    TableCommand.cpp
+    TCsvReader.cpp
+    TCsvWriter.cpp
+    TTableArgs.cpp
+    TTableCheck.cpp
+    TTableRawHeader.cpp
+    TTextEncoding.cpp)
+endif()
 target_link_libraries(qm_tools PUBLIC qm_xbase)
