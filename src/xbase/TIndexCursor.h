@@ -11,6 +11,8 @@
 //   leaves it invalid; First, Last or a seek positions it again.
 // - A damaged page met on the way throws TXbaseError(Damaged) naming the file and the offset.
 
+#include "xbase/TIndexPage.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -51,20 +53,22 @@ public:
     TIndexTag& Tag() const { return *mTag; }
 
 private:
-    friend class TIndexTag;
-    bool LoadLeaf(uint32_t page, bool atEnd);
+    // Loads the leaf at page and stands on its first (or last) entry, walking on through the
+    // siblings past empty leaves. Returns Valid().
+    bool EnterLeaf(uint32_t page, bool forward);
+    // Finds the way back to (mKey, mRecNo) after the tag changed; true when that pair is still
+    // there (the cursor stands on it), else the cursor stands on the next greater pair.
     bool Resync();
-    bool StepToLeaf(bool forward);
+    // Positions on the first pair >= (key, recNo) (key compared over its own length).
+    void SeekPair(std::string_view key, uint64_t recNo);
+    void Remember();
+    bool Invalidate();
 
     TIndexTag* mTag;
     bool mValid = false;
     uint64_t mGeneration = 0; // the tag's change count when mLeaf was loaded
-    // The current leaf, decoded.
     uint32_t mPage = 0;
-    uint32_t mLeft = 0;
-    uint32_t mRight = 0;
-    std::string mKeys;             // count * keyLength bytes
-    std::vector<uint32_t> mRecNos;
+    TIndexNode mLeaf;
     size_t mPos = 0;
     // The current pair, kept to find the way back after a change.
     std::string mKey;

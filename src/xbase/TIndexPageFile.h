@@ -17,6 +17,7 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace qm::xbase {
@@ -50,6 +51,9 @@ public:
     uint32_t AllocateAtEnd(uint32_t count);
     // Puts a page no longer used on the free list.
     void Free(uint32_t offset);
+    // Writes count whole pages straight to the file at offset (pages from AllocateAtEnd), past
+    // the cache: bulk builds would otherwise fill it.
+    void WriteBulk(uint32_t offset, const uint8_t* pages, size_t count);
 
     // The file's clean/dirty mark and the table's record count at the last clean flush.
     bool WasDirtyOnOpen() const { return mWasDirtyOnOpen; }
@@ -70,9 +74,11 @@ private:
         TPage page;
         bool dirty = false;
     };
-    TSlot& Load(uint32_t offset, bool mustExist);
-    void MarkDirtyOnDisk();
-    void WriteHeaderState(uint8_t state);
+    TSlot& Load(uint32_t offset);
+    void CheckPage(uint32_t offset) const;
+    void BeforeChange();
+    void WriteStoredHeader(uint8_t state);
+    void WriteDirtySlots();
     void Evict();
 
     std::unique_ptr<TIndexStorage> mStorage;
@@ -86,7 +92,7 @@ private:
     uint32_t mSyncCount = 0;
     bool mSyncCountChanged = false;
     std::unordered_map<uint32_t, TSlot> mCache;
-    size_t mDirtyCount = 0;
+    std::unordered_set<uint32_t> mTakenFromFreeList; // guards against a free list with a cycle
 };
 
 } // namespace qm::xbase

@@ -13,6 +13,7 @@
 // - Damaged pages throw TXbaseError(Damaged) naming the file and the page offset; nothing loops
 //   forever and nothing allocates more than the file holds.
 
+#include "xbase/TIndexPage.h"
 #include "xbase/TIndexTypes.h"
 
 #include <cstdint>
@@ -78,13 +79,18 @@ private:
     friend class TCompoundIndex;
     friend class TSingleIndex;
     struct TPath;
+    struct TSeparator;
 
-    // Descends to the leaf that holds (or would hold) the first pair >= (key, recNo); returns its
-    // offset. With recNo 0 the first pair with key >= key; key may be shorter (prefix order).
-    uint32_t FindLeaf(std::string_view key, uint32_t recNo, bool last, TPath* path);
-    uint32_t FirstLeaf();
-    uint32_t LastLeaf();
-    void WriteHeaderField();
+    // Reads and decodes the node at page; throws TXbaseError(Damaged) for a bad page.
+    void ReadNode(uint32_t page, TIndexNode& node);
+    // Descends to the leaf holding the first pair >= (key, recNo), comparing key over its own
+    // length; recNo may be 2^32 to mean "after every pair with this key". Fills node with the
+    // leaf and path with the interior pages passed. Returns the leaf's page.
+    uint32_t FindLeaf(std::string_view key, uint64_t recNo, TIndexNode& node, TPath* path);
+    uint32_t EdgeLeaf(bool last, TIndexNode& node);
+    void Store(TPath& path, uint32_t page, TIndexNode& node);
+    void SetSibling(uint32_t page, bool leftPointer, uint32_t value);
+    void WriteRoot(uint32_t root);
     void FreeTree(uint32_t root);
     void Touch() { ++mGeneration; }
     [[noreturn]] void Damaged(uint32_t offset, const std::string& what) const;
@@ -96,7 +102,6 @@ private:
     char mTrail = ' ';
     uint8_t mOptions = 0;
     uint64_t mGeneration = 1;
-    int mMaxDepth = 0; // bounds descents so that a cycle of interior pages cannot loop
 };
 
 } // namespace qm::xbase
