@@ -1,0 +1,112 @@
+#include "xbase/TFileIo.h"
+#include "xbase/TFileIoFaulty.h"
+#include "xbase/TFileIoSystem.h"
+#include "xbase/TXbaseError.h"
+
+#include "TTableTestFiles.h"
+
+#include <gtest/gtest.h>
+
+using namespace qm::xbase;
+using qm::xbase::test::TTempDir;
+
+namespace {
+
+TErrorKind KindOf(const std::function<void()>& f)
+{
+    try {
+        f();
+    } catch (const TXbaseError& e) {
+        return e.Kind();
+    }
+    ADD_FAILURE() << "no error";
+    return TErrorKind::Usage;
+}
+
+} // namespace
+
+TEST(TFileIo, LocksKeepOtherOpenersOutAsTheModesSay)
+{
+    TTempDir dir;
+    const std::string path = dir.File("A.DBF");
+    TFileIoSystem& fs = TFileIoSystem::Native();
+    fs.Create(path, TFileLock::None);
+    {
+        auto exclusive = fs.Open(path, TFileAccess::ReadWrite, TFileLock::Exclusive);
+        EXPECT_EQ(KindOf([&] { fs.Open(path, TFileAccess::ReadOnly, TFileLock::Shared); }),
+                  TErrorKind::InUse);
+        EXPECT_EQ(KindOf([&] { fs.Open(path, TFileAccess::ReadWrite, TFileLock::Exclusive); }),
+                  TErrorKind::InUse);
+        // Replacing a held file must not empty it behind its holder's back.
+        EXPECT_EQ(KindOf([&] { fs.Create(path, TFileLock::Exclusive, true); }), TErrorKind::InUse);
+    }
+    {
+        auto a = fs.Open(path, TFileAccess::ReadOnly, TFileLock::Shared);
+        auto b = fs.Open(path, TFileAccess::ReadOnly, TFileLock::Shared);
+        EXPECT_EQ(KindOf([&] { fs.Open(path, TFileAccess::ReadWrite, TFileLock::Exclusive); }),
+                  TErrorKind::InUse);
+    }
+    // Released with the last holder.
+    EXPECT_NO_THROW(fs.Open(path, TFileAccess::ReadWrite, TFileLock::Exclusive));
+    EXPECT_EQ(KindOf([&] { fs.Open(dir.File("MISSING.DBF"), TFileAccess::ReadOnly, TFileLock::None); }),
+              TErrorKind::NotFound);
+    EXPECT_EQ(KindOf([&] { fs.Create(path, TFileLock::None); }), TErrorKind::Usage);
+}
+
+TEST(TFileIo, ReadsShortAtTheEndAndReadExactNamesTheFile)
+{
+    TTempDir dir;
+    auto f = TFileIoSystem::Native().Create(dir.File("x.bin"), TFileLock::None);
+    f->WriteAt(4, "abcd", 4);
+    EXPECT_EQ(f->Size(), 8u);
+    char buf[16] = {};
+    EXPECT_EQ(f->ReadAt(6, buf, sizeof buf), 2u);
+    EXPECT_EQ(std::string(buf, 2), "cd");
+    try {
+        f->ReadExact(6, buf, 4);
+        FAIL();
+    } catch (const TXbaseError& e) {
+        EXPECT_EQ(e.Kind(), TErrorKind::Damaged);
+        EXPECT_EQ(e.File(), f->Path());
+        EXPECT_EQ(e.Offset(), 6);
+    }
+}
+
+TEST(TFileIo, CompanionsAreFoundWithoutRegardToLetterCase)
+{
+    TTempDir dir;
+    TFileIoSystem& fs = TFileIoSystem::Native();
+    EXPECT_EQ(CompanionPath("/d/ADD0001.DBF", ".fpt"), "/d/ADD0001.FPT");
+    EXPECT_EQ(CompanionPath("/d/add0001.dbf", ".FPT"), "/d/add0001.fpt");
+    EXPECT_EQ(CompanionPath("/d.x/noext", ".CDX"), "/d.x/noext.CDX");
+    fs.Create(dir.File("People.cdx"), TFileLock::None);
+    EXPECT_EQ(fs.FindCompanion(dir.File("PEOPLE.DBF"), ".CDX"), dir.File("People.cdx"));
+    EXPECT_EQ(fs.FindCompanion(dir.File("PEOPLE.DBF"), ".FPT"), "");
+}
+
+TEST(TFileIoFaulty, FailsTheNthChangeAndEverythingAfterIt)
+{
+    TTempDir dir;
+    TFileIoFaulty faulty(TFileIoSystem::Native());
+    faulty.SetFailAt(3);
+    auto f = faulty.Create(dir.File("f.bin"), TFileLock::None); // 1
+    f->WriteAt(0, "aaaa", 4);                                    // 2
+    EXPECT_EQ(KindOf([&] { f->WriteAt(4, "bbbb", 4); }), TErrorKind::Io); // 3
+    EXPECT_EQ(KindOf([&] { f->WriteAt(0, "cccc", 4); }), TErrorKind::Io); // later ones too
+    EXPECT_EQ(KindOf([&] { f->Truncate(0); }), TErrorKind::Io);
+    EXPECT_TRUE(faulty.Failed());
+    EXPECT_EQ(qm::xbase::test::ReadBytes(dir.File("f.bin")), "aaaa");
+    char buf[4];
+    EXPECT_EQ(f->ReadAt(0, buf, 4), 4u); // reads keep working
+}
+
+TEST(TFileIoFaulty, TornWriteLeavesAPrefix)
+{
+    TTempDir dir;
+    TFileIoFaulty faulty(TFileIoSystem::Native());
+    faulty.SetTornWrites(true);
+    faulty.SetFailAt(2);
+    auto f = faulty.Create(dir.File("f.bin"), TFileLock::None);
+    EXPECT_THROW(f->WriteAt(0, "12345678", 8), TXbaseError);
+    EXPECT_EQ(qm::xbase::test::ReadBytes(dir.File("f.bin")), "1234");
+}
