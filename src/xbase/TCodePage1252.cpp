@@ -1,5 +1,8 @@
 #include "xbase/TCodePage1252.h"
 
+#include <cstdint>
+#include <cstring>
+
 namespace qm::xbase {
 
 namespace {
@@ -61,7 +64,25 @@ const TCodePage1252::TCaseMap& TCodePage1252::LowerMap()
 void TCodePage1252::Upper(const char* src, char* dst, std::size_t n)
 {
     const auto& map = kMaps.upper;
-    for (std::size_t i = 0; i < n; ++i)
+    std::size_t i = 0;
+    // Eight bytes at a time while they are ASCII: a byte in 'a'..'z' gets its 0x20 bit cleared.
+    // With every byte below 0x80 the additions cannot carry from one byte into the next.
+    constexpr uint64_t kOnes = 0x0101010101010101ull;
+    constexpr uint64_t kHigh = 0x8080808080808080ull;
+    for (; i + 8 <= n; i += 8) {
+        uint64_t w;
+        std::memcpy(&w, src + i, 8);
+        if (w & kHigh) {
+            for (std::size_t k = i; k < i + 8; ++k)
+                dst[k] = static_cast<char>(map[static_cast<unsigned char>(src[k])]);
+            continue;
+        }
+        const uint64_t atLeastA = w + kOnes * (0x80 - 'a');
+        const uint64_t aboveZ = w + kOnes * (0x80 - 'z' - 1);
+        w ^= ((atLeastA & ~aboveZ) & kHigh) >> 2;
+        std::memcpy(dst + i, &w, 8);
+    }
+    for (; i < n; ++i)
         dst[i] = static_cast<char>(map[static_cast<unsigned char>(src[i])]);
 }
 

@@ -69,6 +69,24 @@ bool IsBlankText(std::string_view s)
     return true;
 }
 
+// The length of s without its trailing blanks; fields are mostly blanks at the end, so eight
+// bytes are compared at a time.
+size_t TrimmedLength(std::string_view s)
+{
+    constexpr uint64_t kBlanks = 0x2020202020202020ull;
+    size_t n = s.size();
+    while (n >= 8) {
+        uint64_t w;
+        std::memcpy(&w, s.data() + n - 8, 8);
+        if (w != kBlanks)
+            break;
+        n -= 8;
+    }
+    while (n > 0 && s[n - 1] == ' ')
+        --n;
+    return n;
+}
+
 // Clamps a count taken from a numeric argument to [0, limit].
 size_t Count(double v, size_t limit)
 {
@@ -159,51 +177,54 @@ void TExpression::TProgram::CheckRecord(const TRecordView& r) const
                               std::to_string(minRecordLength));
 }
 
-std::string_view TExpression::TProgram::Char(int i, const TRecordView& r) const
+std::string_view TExpression::TProgram::Char(int i, const TRecordView& r, size_t limit) const
 {
     const TExprNode& n = nodes[size_t(i)];
     char* d = scratch.data() + n.buf;
     switch (n.op) {
     case TExprOp::CharField:
     case TExprOp::DateField:
-        return r.bytes.substr(n.off, n.len);
+        return r.bytes.substr(n.off, std::min<size_t>(n.len, limit));
     case TExprOp::CharConst:
         return std::string_view(pool).substr(n.off, n.len);
     case TExprOp::Upper: {
-        const std::string_view s = Char(n.a, r);
+        const std::string_view s = Char(n.a, r, limit);
         TCodePage1252::Upper(s.data(), d, s.size());
         return {d, s.size()};
     }
     case TExprOp::Lower: {
-        const std::string_view s = Char(n.a, r);
+        const std::string_view s = Char(n.a, r, limit);
         TCodePage1252::Lower(s.data(), d, s.size());
         return {d, s.size()};
     }
     case TExprOp::Concat: {
-        const std::string_view x = Char(n.a, r);
-        const std::string_view y = Char(n.b, r);
+        const std::string_view x = Char(n.a, r, limit);
         if (!x.empty())
             std::memcpy(d, x.data(), x.size());
+        if (x.size() >= limit)
+            return {d, x.size()};
+        const std::string_view y = Char(n.b, r, limit == kWhole ? kWhole : limit - x.size());
         if (!y.empty())
             std::memcpy(d + x.size(), y.data(), y.size());
         return {d, x.size() + y.size()};
     }
     case TExprOp::ConcatMove: {
         const std::string_view x = Char(n.a, r);
-        const std::string_view y = Char(n.b, r);
-        size_t kept = x.size();
-        while (kept > 0 && x[kept - 1] == ' ')
-            --kept;
+        const size_t kept = TrimmedLength(x);
         if (kept > 0)
             std::memcpy(d, x.data(), kept);
+        if (kept >= limit)
+            return {d, kept};
+        const std::string_view y = Char(n.b, r, limit == kWhole ? kWhole : limit - kept);
         if (!y.empty())
             std::memcpy(d + kept, y.data(), y.size());
         std::memset(d + kept + y.size(), ' ', x.size() - kept);
         return {d, x.size() + y.size()};
     }
     case TExprOp::Left: {
-        const std::string_view s = Char(n.a, r);
-        return s.substr(0, Count(Num(n.b, r), s.size()));
+        const size_t count = Count(Num(n.b, r), limit);
+        const std::string_view s = Char(n.a, r, count);
+        return s.substr(0, count);
     }
     case TExprOp::Right: {
         const std::string_view s = Char(n.a, r);
@@ -217,10 +238,8 @@ std::string_view TExpression::TProgram::Char(int i, const TRecordView& r) const
         return n.c < 0 ? rest : rest.substr(0, Count(Num(n.c, r), rest.size()));
     }
     case TExprOp::RTrim: {
-        std::string_view s = Char(n.a, r);
-        while (!s.empty() && s.back() == ' ')
-            s.remove_suffix(1);
-        return s;
+        const std::string_view s = Char(n.a, r);
+        return s.substr(0, TrimmedLength(s));
     }
     case TExprOp::LTrim: {
         std::string_view s = Char(n.a, r);
@@ -230,8 +249,7 @@ std::string_view TExpression::TProgram::Char(int i, const TRecordView& r) const
     }
     case TExprOp::AllTrim: {
         std::string_view s = Char(n.a, r);
-        while (!s.empty() && s.back() == ' ')
-            s.remove_suffix(1);
+        s = s.substr(0, TrimmedLength(s));
         while (!s.empty() && s.front() == ' ')
             s.remove_prefix(1);
         return s;
@@ -239,9 +257,9 @@ std::string_view TExpression::TProgram::Char(int i, const TRecordView& r) const
     case TExprOp::Str:
         return {d, FormatStr(Num(n.a, r), int(n.num), int(n.len), d)};
     case TExprOp::Dtos:
-        return Char(n.a, r);
+        return Char(n.a, r, limit);
     case TExprOp::Iif:
-        return Log(n.a, r) ? Char(n.b, r) : Char(n.c, r);
+        return Log(n.a, r) ? Char(n.b, r, limit) : Char(n.c, r, limit);
     default:
         break;
     }
@@ -319,11 +337,13 @@ bool TExpression::TProgram::Log(int i, const TRecordView& r) const
     case TExprOp::Compare:
         switch (n.operandType) {
         case TValueType::Character: {
-            std::string_view x = Char(n.a, r);
+            // The right side first: while Exact is off only as many bytes of the left are needed.
             const std::string_view y = Char(n.b, r);
+            const bool prefix = n.rel != TRelation::ExactEqual && !EngineSettings().exact;
+            std::string_view x = Char(n.a, r, prefix ? y.size() : kWhole);
             if (n.rel == TRelation::ExactEqual)
                 return x.size() == y.size() && (x.empty() || std::memcmp(x.data(), y.data(), x.size()) == 0);
-            if (!EngineSettings().exact && y.size() < x.size())
+            if (prefix && y.size() < x.size())
                 x = x.substr(0, y.size());
             return Holds(n.rel, ComparePadded(x, y));
         }

@@ -93,7 +93,11 @@ struct TExpression::TProgram {
 
     int Root() const { return int(nodes.size()) - 1; }
 
-    std::string_view Char(int i, const TRecordView& r) const;
+    static constexpr size_t kWhole = ~size_t(0);
+    // The value of character (or date) node i. With a limit, only the first limit bytes are
+    // needed: the result is then a prefix of the whole value at least min(limit, whole length)
+    // long, which saves work when "=" compares with a short literal.
+    std::string_view Char(int i, const TRecordView& r, size_t limit = kWhole) const;
     double Num(int i, const TRecordView& r) const;
     bool Log(int i, const TRecordView& r) const;
 

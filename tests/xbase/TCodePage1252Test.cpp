@@ -28,3 +28,22 @@ TEST(TCodePage1252, AccentedNamesMapAsUsersExpect)
     EXPECT_EQ(TCodePage1252::Upper("\xF7\xD7\xDF\xB5\x80 1_"), "\xF7\xD7\xDF\xB5\x80 1_");
     EXPECT_EQ(TCodePage1252::Lower("\xF7\xD7\xDF\xB5\x80 1_"), "\xF7\xD7\xDF\xB5\x80 1_");
 }
+
+TEST(TCodePage1252, UpperOfLongTextAgreesWithTheMapAtEveryAlignment)
+{
+    // Long runs go through the eight-byte path; every byte value at every offset must agree with
+    // the byte-by-byte map.
+    std::string all;
+    for (int c = 0; c < 256; ++c)
+        all += char(c);
+    for (size_t shift = 0; shift < 9; ++shift) {
+        const std::string text = std::string(shift, 'q') + all + all.substr(0x20, 0x60);
+        const std::string upper = TCodePage1252::Upper(text);
+        ASSERT_EQ(upper.size(), text.size());
+        for (size_t i = 0; i < text.size(); ++i)
+            ASSERT_EQ(upper[i], TCodePage1252::Upper(text[i])) << "byte " << int(uint8_t(text[i])) << " at " << i;
+    }
+    std::string inPlace = "abcdefghijklmnopqrstuvwxyz{|}~`@[\\]^_";
+    TCodePage1252::Upper(inPlace.data(), inPlace.data(), inPlace.size());
+    EXPECT_EQ(inPlace, "ABCDEFGHIJKLMNOPQRSTUVWXYZ{|}~`@[\\]^_");
+}
