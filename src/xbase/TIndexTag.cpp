@@ -536,70 +536,67 @@ void TIndexTag::Rebuild(TTagBuilder& builder, const TIndexProgress& progress)
         maxRecNo = std::max(maxRecNo, builder.RecNo(i));
     const TLeafLayout layout = TLeafLayout::For(kl, maxRecNo);
 
-    // Leaves, written in key order in consecutive pages.
+    // Leaves, written in key order in consecutive pages at the end of the file. A page is
+    // allocated when it is complete; a tree of one page takes a free page instead.
     TIndexNode separators;
     separators.leaf = false;
     std::vector<uint8_t> chunk;
     chunk.reserve(kBulkChunkPages * kPageSize);
     uint32_t chunkStart = 0;
-    uint32_t previousPage = kNoPage;
     auto flushChunk = [&] {
         if (!chunk.empty())
             mFile.WriteBulk(chunkStart, chunk.data(), chunk.size() / kPageSize);
         chunk.clear();
     };
-    auto newPage = [&]() -> uint32_t {
+    TLeafPacker packer(kl, mTrail, layout);
+    uint32_t previousPage = kNoPage;
+    auto finishPage = [&](bool lastPage) -> uint32_t {
+        if (lastPage && previousPage == kNoPage) {
+            const uint32_t page = mFile.Allocate();
+            TPage raw;
+            packer.Finish(true, kNoPage, kNoPage, raw.data());
+            mFile.Write(page, raw);
+            return page;
+        }
         if (chunk.size() == kBulkChunkPages * kPageSize)
             flushChunk();
         const uint32_t page = mFile.AllocateAtEnd(1);
         if (chunk.empty())
             chunkStart = page;
+        else if (page != chunkStart + chunk.size())
+            throw TXbaseError(TErrorKind::Usage, "index pages of a bulk build are not consecutive",
+                              mFile.Name());
         chunk.resize(chunk.size() + kPageSize);
+        packer.Finish(false, previousPage, lastPage ? kNoPage : page + kPageSize,
+                      chunk.data() + chunk.size() - kPageSize);
+        previousPage = page;
         return page;
     };
 
-    TLeafPacker packer(kl, mTrail, layout);
     size_t i = 0;
-    bool onlyPage = true;
-    if (n == 0) {
-        const uint32_t page = newPage();
-        packer.Finish(true, kNoPage, kNoPage, chunk.data() + chunk.size() - kPageSize);
-        flushChunk();
-        WriteRoot(page);
-        Touch();
-        report(100);
-        return;
-    }
-    uint32_t page = newPage();
     while (i < n) {
         const std::string_view key = builder.Key(i);
         if (packer.Add(key.data(), builder.RecNo(i))) {
             ++i;
             continue;
         }
-        onlyPage = false;
-        // The page is full: finish it, pointing right to the page that comes next.
         separators.keys.append(packer.LastKey(), kl);
         separators.recNos.push_back(packer.LastRecNo());
-        separators.children.push_back(page);
-        const uint32_t next = static_cast<uint32_t>(page + kPageSize);
-        packer.Finish(false, previousPage, next, chunk.data() + chunk.size() - kPageSize);
-        previousPage = page;
-        page = newPage();
-        if (page != next)
-            throw TXbaseError(TErrorKind::Usage, "index pages of a bulk build are not consecutive",
-                              mFile.Name());
+        separators.children.push_back(finishPage(false));
         report(30 + static_cast<int>(60.0 * static_cast<double>(i) / static_cast<double>(n)));
     }
-    separators.keys.append(packer.LastKey(), kl);
-    separators.recNos.push_back(packer.LastRecNo());
-    separators.children.push_back(page);
-    packer.Finish(onlyPage, previousPage, kNoPage, chunk.data() + chunk.size() - kPageSize);
+    if (n > 0) {
+        separators.keys.append(packer.LastKey(), kl);
+        separators.recNos.push_back(packer.LastRecNo());
+    }
+    const uint32_t lastLeaf = finishPage(true);
+    if (n > 0)
+        separators.children.push_back(lastLeaf);
     flushChunk();
     report(90);
 
     // Interior levels, each packed full, until one node remains: the root.
-    uint32_t root = page;
+    uint32_t root = lastLeaf;
     const size_t cap = TIndexPage::InteriorCapacity(kl);
     while (separators.Count() > 1) {
         TIndexNode next;
