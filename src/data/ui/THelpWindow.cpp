@@ -35,6 +35,8 @@ const std::vector<THelpPage>& THelpWindow::Pages()
         {kHowToUseHelpContext, "using-help.html", "How to use help"},
         {1029, "main-window.html", "The main window"},
         {1037, "new-database.html", "Creating a new address file"},
+        {1039, "rebuild-system-indexes.html", "Rebuilding the system indexes"},
+        {1040, "rebuild-indexes.html", "Rebuilding an address file's indexes"},
         {2097, "field-lengths.html", "Field lengths of new address files"},
     };
     return pages;

@@ -1,0 +1,67 @@
+#pragma once
+
+// Creating, opening and indexing address files. The decisions and the messages live here; the
+// main window shows the messages and asks the questions.
+
+#include "data/TNewFileFieldLengths.h"
+
+#include <QString>
+#include <functional>
+
+namespace qm::xbase {
+class TTable;
+}
+
+namespace qm::data {
+
+class TDataSet;
+
+// Progress of building the address file's tags: the tag's position in the creation order
+// (0-based) and how far that tag is, in percent.
+using TTagProgress = std::function<void(int tagIndex, int percent)>;
+
+struct TAddressOpenResult {
+    bool opened = false;
+    // What to show when the open failed (empty when it succeeded).
+    QString message;
+};
+
+class TAddressFile {
+public:
+    // Declares the address file's field objects (stored and calculated) on a data set.
+    static void DeclareFieldObjects(TDataSet& dataSet);
+
+    // Creates the file with the 23 fields and builds its 26 tags; the file is left closed.
+    // Returns an empty text on success, else the message to show: "Create failed" (the table could
+    // not be made), "File creation failed" (it could not be opened or indexed afterwards) or
+    // "Unable to create index files" first when the tags failed. A file that exists already is
+    // never replaced ("Create failed").
+    static QString Create(const QString& path, const TNewFileFieldLengths& lengths,
+                          const TTagProgress& progress = {});
+
+    // Deletes the table's index file when it has one and adds the 26 tags in order. Returns false
+    // after an error while adding tags (then *message is "Unable to create index files").
+    static bool BuildTags(xbase::TTable& table, const TTagProgress& progress = {},
+                          QString* message = nullptr);
+
+    // Opens the file exclusively in the data set, whose field objects must have been declared.
+    // The file is found in any letter case. Failure messages: "File " + path + " not found", or the
+    // four-line open failure text (with a fifth line naming a missing field).
+    static TAddressOpenResult Open(TDataSet& dataSet, const QString& path);
+
+    // "Unable to open <path>", an empty line, " * May not be a Quillmark file.",
+    // " * May be in use by another program or user", separated by CR LF.
+    static QString OpenFailureText(const QString& path);
+
+    // The first of the 26 tags (in check order) missing from the open index; empty when all are
+    // there. A closed data set misses the first one.
+    static QString FirstMissingTag(const TDataSet& dataSet);
+
+    // The tag check: every tag there and the index not left stale by a crash.
+    static bool TagsValid(const TDataSet& dataSet);
+
+    // The rebuild question of the tag check.
+    static QString RebuildQuestion(const QString& path);
+};
+
+} // namespace qm::data

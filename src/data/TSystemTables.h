@@ -1,0 +1,61 @@
+#pragma once
+
+// The program's own tables in sysdata/: letters, reports, envelope and label layouts (created by
+// the program when missing), the label sheet templates and the state/ZIP ranges (shipped with the
+// program, never created). Each has a compound index of the same name holding one tag.
+
+#include "xbase/TFieldSpec.h"
+#include "xbase/TTable.h"
+
+#include <QString>
+#include <functional>
+#include <vector>
+
+namespace qm::data {
+
+class TDataSet;
+
+enum class TSystemTable { Letter, Report, Envelope, Label, LabelTemplates, StateZip };
+
+struct TSystemTableSchema {
+    TSystemTable table;
+    const char* name;              // "LETTER": the file is name + ".DBF", its index name + ".CDX"
+    std::vector<xbase::TFieldSpec> fields; // empty for shipped tables
+    const char* tag;
+    const char* tagExpression;     // the tag as open-or-create makes it
+    const char* rebuildExpression; // the tag as the system index rebuild makes it
+    const char* rebuildText;       // the rebuild dialog's text line
+    const char* failureMessage;
+    bool createdByProgram;
+};
+
+class TSystemTables {
+public:
+    static const TSystemTableSchema& Schema(TSystemTable table);
+    // The tables in the order the system index rebuild takes them.
+    static const std::vector<TSystemTable>& RebuildOrder();
+
+    // Opens the table from sysdataDir into the data set (which takes every field of the file).
+    // A program-made table whose file does not exist is created with its fields and opened
+    // exclusively; a missing index gets its tag. Returns an empty text on success, else the
+    // failure message to show. A file that exists but cannot be opened (damaged, in use) is
+    // reported, never created over.
+    static QString OpenOrCreate(TDataSet& dataSet, TSystemTable table, const QString& sysdataDir,
+                                xbase::TOpenMode mode = xbase::TOpenMode::Exclusive);
+
+    // Rebuilds one table: opened exclusively, its index file deleted, marked rows packed away,
+    // the tag created again, closed. Throws xbase::TXbaseError.
+    static void RebuildIndex(TSystemTable table, const QString& sysdataDir,
+                             const xbase::TProgress& progress = {});
+
+    // Rebuilds every table in order; errors skip the rest of that table. onTable gets each
+    // table's text line before its work starts.
+    static void RebuildAll(const QString& sysdataDir,
+                           const std::function<void(const QString& text)>& onTable,
+                           const xbase::TProgress& progress = {});
+
+    // The table's file in sysdataDir, found in any letter case (or the path it would have).
+    static QString FilePath(TSystemTable table, const QString& sysdataDir);
+};
+
+} // namespace qm::data
