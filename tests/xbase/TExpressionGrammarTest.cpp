@@ -9,7 +9,6 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <map>
-#include <regex>
 #include <set>
 #include <sstream>
 #include <string>
@@ -73,10 +72,17 @@ std::set<std::string> ProductionsOnThePage()
     const size_t end = page.find("```", start + 7);
     EXPECT_NE(start, std::string::npos);
     const std::string grammar = page.substr(start, end - start);
+    // A production starts a line: its lower-case name, blanks, "=".
     std::set<std::string> names;
-    const std::regex production(R"(^([a-z][a-z-]*)\s+=)", std::regex::multiline);
-    for (auto it = std::sregex_iterator(grammar.begin(), grammar.end(), production); it != std::sregex_iterator(); ++it)
-        names.insert((*it)[1]);
+    std::istringstream lines(grammar);
+    for (std::string line; std::getline(lines, line);) {
+        const size_t nameEnd = line.find_first_not_of("abcdefghijklmnopqrstuvwxyz-");
+        if (nameEnd == 0 || nameEnd == std::string::npos)
+            continue;
+        const size_t equals = line.find_first_not_of(' ', nameEnd);
+        if (equals != nameEnd && equals != std::string::npos && line[equals] == '=')
+            names.insert(line.substr(0, nameEnd));
+    }
     return names;
 }
 

@@ -482,3 +482,42 @@ TEST_F(TExpressionTest, MovedExpressionsKeepWorking)
 }
 
 } // namespace
+
+namespace {
+
+// The rule "=" follows while Exact is off, written out plainly: the left side cut to the right
+// side's length, then both compared with the shorter padded with blanks.
+bool PrefixEqual(std::string left, std::string right)
+{
+    if (right.size() < left.size())
+        left.resize(right.size());
+    const size_t n = std::max(left.size(), right.size());
+    left.resize(n, ' ');
+    right.resize(n, ' ');
+    return left == right;
+}
+
+} // namespace
+
+TEST_F(TExpressionTest, PrefixComparisonsAgreeWithTheWholeValue)
+{
+    // "=" evaluates only as many bytes of the left side as the literal has; every kind of text
+    // node must still give the answer the whole value gives.
+    mTable.Set("LNAME", "Smith ").Set("FNAME", "Al").Set("CITY", "  Spring").Set("ISDEL", "T").Set("BORN", "19991231");
+    const std::vector<std::string> lefts = {
+        "LNAME", "UPPER(LNAME)", "LOWER(LNAME+FNAME)", "LNAME+FNAME", "LNAME-FNAME", "UPPER(LNAME-FNAME)",
+        "TRIM(LNAME)+FNAME", "TRIM(LNAME)-FNAME", "LEFT(LNAME,3)", "LEFT(LNAME,2)", "LEFT(LNAME+FNAME,25)",
+        "RIGHT(LNAME,3)", "SUBSTR(LNAME+FNAME,19,5)", "LTRIM(CITY)", "ALLTRIM(CITY)+'x'", "STR(42,4)+LNAME",
+        "IIF(ISDEL,LNAME,FNAME)", "IIF(!ISDEL,LNAME,FNAME)+CITY", "DTOS(BORN)", "DTOS(BORN)+LNAME", "''",
+    };
+    const std::vector<std::string> rights = {"",   "S",     "Sm",         "Smith",    "Smith ", "Smith Al",
+                                             "SmithAl", "smith", "Smith" + std::string(15, ' ') + "A",
+                                             "1999", "19991231S", "Spring", "  42", "Al", "Smith" + std::string(30, ' ')};
+    for (const std::string& left : lefts) {
+        const std::string whole = Text(left);
+        for (const std::string& right : rights) {
+            const std::string query = left + "=\"" + right + "\"";
+            EXPECT_EQ(Logical(query), PrefixEqual(whole, right)) << query << " with the value [" << whole << "]";
+        }
+    }
+}
