@@ -1,0 +1,108 @@
+#pragma once
+
+// Draws page-canvas operations onto any QPainter (printer, PDF writer, screen picture, PNG).
+// Shared by the live printer job and by page-stream replay, so both draw the same pixels.
+//
+// Contract:
+// - Coordinates are page inches (origin offsets already added); the mapping turns them into
+//   device pixels. Font heights and pen widths are inches too, except SetPenPixels.
+// - State setters only note the new value; it reaches the painter before the next drawing.
+// - Text is single-byte Windows-1252; drawing on a baseline at y.
+// - The painter is not owned and must be active while drawing runs.
+
+#include "print/TDeviceMapping.h"
+#include "print/TPrintTypes.h"
+
+#include <QByteArray>
+#include <QFont>
+#include <QImage>
+#include <QPointF>
+#include <QRectF>
+#include <optional>
+#include <vector>
+
+class QPainter;
+
+namespace qm::print {
+
+struct TPainterFont {
+    QString name = QStringLiteral("Arial");
+    double heightInches = 10.0 / 72.0;
+    TColor color = kBlack;
+    TFontPitch pitch = TFontPitch::fpDefault;
+    bool bold = false, italic = false, underline = false, strikeout = false;
+    bool superscript = false, subscript = false;
+    int rotation = 0;
+    friend bool operator==(const TPainterFont&, const TPainterFont&) = default;
+};
+
+// A QFont for a height in device pixels, sized for the given paint device's resolution.
+QFont MakeDeviceFont(const TPainterFont& font, double pixelHeight, int deviceDpiY);
+
+class TPagePainter {
+public:
+    TPagePainter(QPainter& painter, const TDeviceMapping& mapping);
+
+    const TDeviceMapping& Mapping() const { return mMapping; }
+    void SetScale(double scaleX, double scaleY);
+
+    void SetFont(const TPainterFont& font);
+    const TPainterFont& Font() const { return mFont; }
+    void SetPen(TColor color, TPenStyle style, TPenMode mode, double widthInches);
+    void SetPenPixels(TColor color, TPenStyle style, TPenMode mode, int widthPixels);
+    void SetBrush(TColor color, TBrushStyle style, const std::optional<QImage>& pattern = {});
+    void SetBkMode(TBkMode mode) { mBkMode = mode; mTextDirty = true; }
+    void SetBkColor(TColor color) { mBkColor = color; mTextDirty = true; }
+
+    // Width of a text in device pixels with the current font (unscaled by rotation).
+    double TextWidthPixels(const QByteArray& text);
+    // Ascent and descent of the current font in device pixels.
+    double AscentPixels();
+    double DescentPixels();
+
+    // Draws text on the baseline y; returns the point (inches) where the text ends.
+    QPointF Text(TTextAlign align, double x, double y, const QByteArray& text);
+    // Text spread across a width (block justification).
+    void TextBlock(double x, double y, double width, const QByteArray& text);
+    // Text with its top-left corner at (x, y), clipped to a rectangle; the rectangle is filled
+    // with the brush first unless the brush is clear.
+    void TextInRect(const QRectF& clip, double x, double y, const QByteArray& text);
+
+    void Shape(TShape shape, const QRectF& rect, double cornerW = 0, double cornerH = 0);
+    void MoveTo(QPointF p) { mPenPos = p; }
+    void LineTo(QPointF p);
+    void Polygon(const std::vector<QPointF>& points, bool closed);
+    void Arc(int kind, const std::vector<QPointF>& points); // 1 arc, 3 chord, 13 pie
+    void Image(const QRectF& rect, const QImage& image);
+    void ImageAt(QPointF p, const QImage& image, double scaleX, double scaleY);
+    void SetClip(const QRectF& rect) { mClip = rect; mHasClip = true; }
+
+private:
+    void ApplyPen();
+    void ApplyBrush();
+    void ApplyFont();
+    void ApplyMode();
+
+    QPainter& mPainter;
+    TDeviceMapping mMapping;
+    TPainterFont mFont;
+    QFont mQFont;
+    bool mFontDirty = true;
+    TColor mPenColor = kBlack;
+    TPenStyle mPenStyle = TPenStyle::psSolid;
+    TPenMode mPenMode = TPenMode::pmCopy;
+    double mPenPixels = 1;
+    bool mPenDirty = true;
+    TColor mBrushColor = kBlack;
+    TBrushStyle mBrushStyle = TBrushStyle::bsClear;
+    std::optional<QImage> mPattern;
+    bool mBrushDirty = true;
+    TBkMode mBkMode = TBkMode::bkTransparent;
+    TColor mBkColor = kWhite;
+    bool mTextDirty = true;
+    QPointF mPenPos;
+    QRectF mClip;
+    bool mHasClip = false;
+};
+
+} // namespace qm::print

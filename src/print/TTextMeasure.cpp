@@ -1,0 +1,47 @@
+#include "print/TTextMeasure.h"
+
+#include "print/TPrintText.h"
+
+#include <cmath>
+
+namespace qm::print {
+
+TTextMeasure::TTextMeasure(double dpi) : mDpi(dpi), mDevice(1, 1, QImage::Format_RGB32)
+{
+    SetDpi(dpi);
+}
+
+void TTextMeasure::SetDpi(double dpi)
+{
+    if (!(dpi > 0))
+        dpi = 96;
+    mDpi = dpi;
+    const int dpm = int(std::lround(dpi / 0.0254));
+    mDevice.setDotsPerMeterX(dpm);
+    mDevice.setDotsPerMeterY(dpm);
+    mMetrics.reset();
+}
+
+void TTextMeasure::SetFont(const TPainterFont& font)
+{
+    if (mMetrics && font == mFont)
+        return;
+    mFont = font;
+    mMetrics.reset();
+}
+
+const QFontMetricsF& TTextMeasure::Metrics()
+{
+    if (!mMetrics) {
+        const QFont font = MakeDeviceFont(mFont, mFont.heightInches * mDpi, mDevice.logicalDpiY());
+        mMetrics = std::make_unique<QFontMetricsF>(font, &mDevice);
+    }
+    return *mMetrics;
+}
+
+double TTextMeasure::Width(const QString& text) { return Metrics().horizontalAdvance(text) / mDpi; }
+double TTextMeasure::Width(const QByteArray& text) { return Width(DecodePrintText(text)); }
+double TTextMeasure::Ascent() { return Metrics().ascent() / mDpi; }
+double TTextMeasure::Descent() { return Metrics().descent() / mDpi; }
+
+} // namespace qm::print
