@@ -42,7 +42,7 @@ public:
     }
     void Sync() override
     {
-        if (!mOwner.Failed())
+        if (!mOwner.Failed() && mOwner.mSyncs)
             mInner->Sync();
     }
 

@@ -20,6 +20,9 @@ public:
     // 1-based number of the operation that fails; 0 never fails.
     void SetFailAt(uint64_t operation) { mFailAt = operation; }
     void SetTornWrites(bool torn) { mTorn = torn; }
+    // Off: flushes to the disk are skipped (a killed process does not need them; tests run
+    // faster).
+    void SetSyncs(bool on) { mSyncs = on; }
     uint64_t FailAt() const { return mFailAt; }
     // Changing operations attempted so far (including the failed ones).
     uint64_t Operations() const { return mOperations; }
@@ -42,6 +45,7 @@ private:
     uint64_t mFailAt = 0;
     uint64_t mOperations = 0;
     bool mTorn = false;
+    bool mSyncs = true;
 
     friend class TFaultyFile;
 };

@@ -487,8 +487,17 @@ std::string FormatNumber(double value, const TFieldInfo& f)
 {
     char buf[400];
     int n = -1;
-    if (std::isfinite(value) && std::fabs(value) < 1e300)
+    if (std::isfinite(value) && std::fabs(value) < 1e300) {
+        // Halves round away from zero, as xBase does (printf would round 42.25 to 42.2); the
+        // nudge takes decimal halves that binary stores a hair below (1.005) along.
+        const double scale = std::pow(10.0, f.decimals);
+        const double scaled = value * scale;
+        if (std::fabs(scaled) < 1e15) {
+            const double nudge = std::fabs(scaled) * 1e-12 + 1e-9;
+            value = std::round(scaled + (scaled < 0 ? -nudge : nudge)) / scale;
+        }
         n = std::snprintf(buf, sizeof buf, "%*.*f", int(f.length), int(f.decimals), value);
+    }
     if (n < 0 || size_t(n) > f.length)
         return std::string(f.length, '*'); // does not fit, as xBase shows it
     return std::string(buf, size_t(n));
