@@ -70,8 +70,9 @@ TToken TExprLexer::Next()
         size_t end = mAt;
         while (end < mText.size() && IsDigit(mText[end]))
             ++end;
-        // A full stop belongs to the number only when a digit follows: "1.and." is 1 .AND.
-        if (end + 1 < mText.size() && mText[end] == '.' && IsDigit(mText[end + 1])) {
+        // A full stop belongs to the number unless a letter follows it: "1.and." is 1 .AND.,
+        // while "1.5" and "1." are numbers.
+        if (end < mText.size() && mText[end] == '.' && !(end + 1 < mText.size() && IsNameStart(mText[end + 1]))) {
             ++end;
             while (end < mText.size() && IsDigit(mText[end]))
                 ++end;

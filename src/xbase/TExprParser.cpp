@@ -313,7 +313,9 @@ int TExprParser::ParsePrimary()
     switch (t.kind) {
     case TTokenKind::Number: {
         double v = 0;
-        std::from_chars(t.text.data(), t.text.data() + t.text.size(), v);
+        const auto [end, ec] = std::from_chars(t.text.data(), t.text.data() + t.text.size(), v);
+        if (ec != std::errc() || end != t.text.data() + t.text.size())
+            SyntaxError(t.pos, "the number " + std::string(t.text) + " is out of range");
         Advance();
         return Add({.op = TExprOp::NumConst, .type = TValueType::Numeric, .width = 8, .num = v, .pos = t.pos});
     }

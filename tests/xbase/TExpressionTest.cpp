@@ -206,6 +206,11 @@ TEST_F(TExpressionTest, NumbersFromFieldsAndVal)
     EXPECT_EQ(Number("-AMOUNT/5"), 2.55);
     EXPECT_EQ(Number("1+2*3-4/2"), 5);
     EXPECT_EQ(Number("--3"), 3);
+    EXPECT_EQ(Number("2.+.5"), 2.5);
+    EXPECT_FALSE(Logical("AMOUNT=1.and..T."));
+    EXPECT_TRUE(Logical("AMOUNT=-12.75.and..T."));
+    EXPECT_EQ(ErrorOf("1" + std::string(400, '0')), "Syntax error at position 1: the number 1" + std::string(400, '0') +
+                                                       " is out of range");
     EXPECT_EQ(Number("VAL(' 12.5abc')"), 12.5);
     EXPECT_EQ(Number("VAL('-.5')"), -0.5);
     EXPECT_EQ(Number("VAL('abc')"), 0);
