@@ -5,7 +5,7 @@
 // into the constant pool or into the node's own slice of the scratch area, whose size is fixed at
 // compile time from the largest width each node can produce; so evaluation never allocates.
 //
-// Invariants (checked by AssertValid in debug builds and by the tests):
+// Invariants (Validate checks them after every compilation):
 // - every child index is smaller than its parent's index; the root is the last node;
 // - a node's scratch slice [buf, buf + width) lies inside the scratch area and belongs to it alone;
 // - field nodes read [off, off + len) with off + len <= minRecordLength.

@@ -5,7 +5,7 @@
 #include "xbase/TKeyEncoding.h"
 #include "xbase/TXbaseError.h"
 
-#include <cassert>
+#include <stdexcept>
 
 namespace qm::xbase {
 
@@ -27,7 +27,9 @@ const char* TypeWord(TValueType t)
 TExpression TExpression::Compile(std::string_view text, const TFieldList& fields)
 {
     auto program = TExprParser(text, fields).Parse();
-    assert(program->Validate().empty());
+    // Cheap next to parsing, and what keeps evaluation inside its buffers: checked every time.
+    if (const std::string fault = program->Validate(); !fault.empty())
+        throw std::logic_error("compiled expression \"" + program->text + "\" is inconsistent: " + fault);
     return TExpression(std::move(program));
 }
 
