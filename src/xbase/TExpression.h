@@ -63,7 +63,8 @@ public:
     // date one (then "YYYYMMDD", blanks for the empty date). A mismatch is TErrorKind::Usage.
     // "=" reads EngineSettings().exact at each evaluation.
     bool EvalLogical(const TRecordView& r) const;
-    // Valid until the next evaluation of this expression; its length is at most Width().
+    // Valid until the next evaluation of this expression and while r's bytes stay unchanged (the
+    // view may point into them); its length is at most Width().
     std::string_view EvalCharacter(const TRecordView& r) const;
     double EvalNumeric(const TRecordView& r) const;
 
