@@ -24,16 +24,25 @@ uint8_t BitsFor(uint32_t value)
 
 size_t TrailCount(std::string_view key, char trail)
 {
-    size_t n = 0;
-    while (n < key.size() && key[key.size() - 1 - n] == trail)
-        ++n;
-    return n;
+    size_t n = key.size();
+    while (n >= 8) {
+        uint64_t word;
+        std::memcpy(&word, key.data() + n - 8, 8);
+        if (word != 0x0101010101010101ull * static_cast<uint8_t>(trail))
+            break;
+        n -= 8;
+    }
+    while (n > 0 && key[n - 1] == trail)
+        --n;
+    return key.size() - n;
 }
 
 size_t CommonPrefix(std::string_view a, std::string_view b)
 {
     const size_t n = std::min(a.size(), b.size());
     size_t i = 0;
+    while (i + 8 <= n && std::memcmp(a.data() + i, b.data() + i, 8) == 0)
+        i += 8;
     while (i < n && a[i] == b[i])
         ++i;
     return i;
@@ -168,9 +177,18 @@ bool TIndexPage::EncodeLeaf(const TIndexNode& node, size_t first, size_t last, u
                             char trail, bool root, uint32_t left, uint32_t right, TPage& out)
 {
     const TLeafLayout layout = TLeafLayout::For(keyLength, MaxRecNo(node, first, last));
-    const size_t bytes = LeafBytes(node, first, last, keyLength, trail, layout);
-    if (bytes > kLeafSpace)
-        return false;
+    // Duplicate and trailing counts, computed once; the page is written only when all fit.
+    thread_local std::vector<std::pair<uint16_t, uint16_t>> counts;
+    counts.resize(last - first);
+    size_t bytes = 0;
+    for (size_t i = first; i < last; ++i) {
+        size_t dup = 0, trailCount = 0;
+        Compress(node, first, i, keyLength, trail, dup, trailCount);
+        counts[i - first] = {static_cast<uint16_t>(dup), static_cast<uint16_t>(trailCount)};
+        bytes += layout.entryBytes + (keyLength - dup - trailCount);
+        if (bytes > kLeafSpace)
+            return false;
+    }
     out.fill(0);
     uint8_t* p = out.data();
     PutLe16(p + kNodeAttributes, static_cast<uint16_t>(kAttrLeaf | (root ? kAttrRoot : 0)));
@@ -187,8 +205,8 @@ bool TIndexPage::EncodeLeaf(const TIndexNode& node, size_t first, size_t last, u
     p[kLeafEntryBytes] = layout.entryBytes;
     size_t keyEnd = kPageSize;
     for (size_t i = first; i < last; ++i) {
-        size_t dup = 0, trailCount = 0;
-        Compress(node, first, i, keyLength, trail, dup, trailCount);
+        const size_t dup = counts[i - first].first;
+        const size_t trailCount = counts[i - first].second;
         const uint64_t packed = static_cast<uint64_t>(node.recNos[i]) |
                                 (static_cast<uint64_t>(dup) << layout.recBits) |
                                 (static_cast<uint64_t>(trailCount) << (layout.recBits + layout.dupBits));
@@ -200,6 +218,51 @@ bool TIndexPage::EncodeLeaf(const TIndexNode& node, size_t first, size_t last, u
         std::memcpy(p + keyEnd, node.keys.data() + i * keyLength + dup, stored);
     }
     return true;
+}
+
+std::vector<std::pair<size_t, size_t>> TIndexPage::SplitLeaf(const TIndexNode& node,
+                                                              uint16_t keyLength, char trail)
+{
+    const size_t n = node.Count();
+    const TLeafLayout layout = TLeafLayout::For(keyLength, MaxRecNo(node, 0, n));
+    // sum[i]: bytes of entries [0, i) compressed against their predecessors; a piece starting at
+    // a also stores the bytes entry a shared with the entry before it.
+    std::vector<size_t> sum(n + 1, 0), dups(n, 0);
+    for (size_t i = 0; i < n; ++i) {
+        size_t dup = 0, trailCount = 0;
+        Compress(node, 0, i, keyLength, trail, dup, trailCount);
+        dups[i] = dup;
+        sum[i + 1] = sum[i] + layout.entryBytes + (keyLength - dup - trailCount);
+    }
+    auto bytes = [&](size_t a, size_t b) { return sum[b] - sum[a] + dups[a]; };
+    std::vector<std::pair<size_t, size_t>> pieces;
+    if (bytes(0, n) <= kLeafSpace) {
+        pieces.emplace_back(0, n);
+        return pieces;
+    }
+    // Two pieces as even in bytes as possible, else as many full pieces as needed.
+    size_t best = 0, bestWorst = SIZE_MAX;
+    for (size_t k = 1; k < n; ++k) {
+        const size_t worst = std::max(bytes(0, k), bytes(k, n));
+        if (worst <= kLeafSpace && worst < bestWorst) {
+            best = k;
+            bestWorst = worst;
+        }
+    }
+    if (best != 0) {
+        pieces.emplace_back(0, best);
+        pieces.emplace_back(best, n);
+        return pieces;
+    }
+    size_t start = 0;
+    while (start < n) {
+        size_t end = start + 1; // one key always fits
+        while (end < n && bytes(start, end + 1) <= kLeafSpace)
+            ++end;
+        pieces.emplace_back(start, end);
+        start = end;
+    }
+    return pieces;
 }
 
 void TIndexPage::EncodeInterior(const TIndexNode& node, size_t first, size_t last,

@@ -70,6 +70,10 @@ public:
     // Writes keys [first, last) of node as a leaf; false when they do not fit (page untouched).
     static bool EncodeLeaf(const TIndexNode& node, size_t first, size_t last, uint16_t keyLength,
                            char trail, bool root, uint32_t left, uint32_t right, TPage& out);
+    // How a leaf too full for one page is cut: [start, end) ranges that each fit, two when they
+    // can, as even as possible.
+    static std::vector<std::pair<size_t, size_t>> SplitLeaf(const TIndexNode& node,
+                                                            uint16_t keyLength, char trail);
     // Writes keys [first, last) of an interior node; the caller keeps to InteriorCapacity.
     static void EncodeInterior(const TIndexNode& node, size_t first, size_t last, uint16_t keyLength,
                                bool root, uint32_t left, uint32_t right, TPage& out);

@@ -72,13 +72,23 @@ public:
     // Adds a pair to the current page; false when it does not fit (the page is left as it was).
     bool Add(const char* key, uint32_t recNo)
     {
-        size_t trailCount = 0;
-        while (trailCount < mKeyLength && key[mKeyLength - 1 - trailCount] == mTrail)
-            ++trailCount;
+        size_t end = mKeyLength;
+        const uint64_t trailWord = 0x0101010101010101ull * static_cast<uint8_t>(mTrail);
+        while (end >= 8) {
+            uint64_t word;
+            std::memcpy(&word, key + end - 8, 8);
+            if (word != trailWord)
+                break;
+            end -= 8;
+        }
+        while (end > 0 && key[end - 1] == mTrail)
+            --end;
+        const size_t trailCount = mKeyLength - end;
         size_t dup = 0;
         if (mCount > 0) {
-            const size_t limit = mKeyLength - trailCount;
-            while (dup < limit && key[dup] == mPrevious[dup])
+            while (dup + 8 <= end && std::memcmp(key + dup, mPrevious + dup, 8) == 0)
+                dup += 8;
+            while (dup < end && key[dup] == mPrevious[dup])
                 ++dup;
         }
         const size_t stored = mKeyLength - dup - trailCount;
@@ -329,24 +339,13 @@ void TIndexTag::Store(TPath& path, uint32_t page, TIndexNode& node)
         std::vector<std::pair<size_t, size_t>> pieces;
         const size_t n = node.Count();
         TPage raw;
+        bool encoded = false; // raw already holds the single piece
         if (node.leaf) {
-            if (TIndexPage::EncodeLeaf(node, 0, n, kl, mTrail, false, 0, 0, raw)) {
+            encoded = TIndexPage::EncodeLeaf(node, 0, n, kl, mTrail, isRoot, node.left, node.right, raw);
+            if (encoded)
                 pieces.emplace_back(0, n);
-            } else if (n >= 2 && TIndexPage::EncodeLeaf(node, 0, n / 2, kl, mTrail, false, 0, 0, raw) &&
-                       TIndexPage::EncodeLeaf(node, n / 2, n, kl, mTrail, false, 0, 0, raw)) {
-                pieces.emplace_back(0, n / 2);
-                pieces.emplace_back(n / 2, n);
-            } else {
-                size_t start = 0;
-                while (start < n) {
-                    size_t end = start + 1; // one key always fits
-                    while (end < n && TIndexPage::EncodeLeaf(node, start, end + 1, kl, mTrail, false,
-                                                             0, 0, raw))
-                        ++end;
-                    pieces.emplace_back(start, end);
-                    start = end;
-                }
-            }
+            else
+                pieces = TIndexPage::SplitLeaf(node, kl, mTrail);
         } else {
             const size_t cap = TIndexPage::InteriorCapacity(kl);
             const size_t count = (n + cap - 1) / cap;
@@ -362,7 +361,9 @@ void TIndexTag::Store(TPath& path, uint32_t page, TIndexNode& node)
         for (size_t i = 0; i < pieces.size(); ++i) {
             const uint32_t left = i == 0 ? node.left : pages[i - 1];
             const uint32_t right = i + 1 == pieces.size() ? node.right : pages[i + 1];
-            if (node.leaf)
+            if (encoded)
+                ; // written by the fit test above
+            else if (node.leaf)
                 TIndexPage::EncodeLeaf(node, pieces[i].first, pieces[i].second, kl, mTrail,
                                        stillRoot, left, right, raw);
             else
@@ -375,6 +376,7 @@ void TIndexTag::Store(TPath& path, uint32_t page, TIndexNode& node)
         if (pieces.size() > 1)
             SetSibling(node.right, true, pages.back());
     }
+
 
     if (path.levels.empty()) {
         // page was the root.
@@ -531,10 +533,7 @@ void TIndexTag::Rebuild(TTagBuilder& builder, const TIndexProgress& progress)
 
     const uint16_t kl = mInfo.keyLength;
     const size_t n = builder.SortedCount();
-    uint32_t maxRecNo = 0;
-    for (size_t i = 0; i < n; ++i)
-        maxRecNo = std::max(maxRecNo, builder.RecNo(i));
-    const TLeafLayout layout = TLeafLayout::For(kl, maxRecNo);
+    const TLeafLayout layout = TLeafLayout::For(kl, builder.MaxRecNo());
 
     // Leaves, written in key order in consecutive pages at the end of the file. A page is
     // allocated when it is complete; a tree of one page takes a free page instead.
@@ -575,6 +574,7 @@ void TIndexTag::Rebuild(TTagBuilder& builder, const TIndexProgress& progress)
 
     size_t i = 0;
     while (i < n) {
+        builder.Prefetch(i + 16);
         const std::string_view key = builder.Key(i);
         if (packer.Add(key.data(), builder.RecNo(i))) {
             ++i;

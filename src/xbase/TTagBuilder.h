@@ -30,6 +30,14 @@ public:
     std::string_view Key(size_t i) const { return {mKeys.data() + mOrder[i] * mKeyLength, mKeyLength}; }
     uint32_t RecNo(size_t i) const { return mRecNos[mOrder[i]]; }
     size_t SortedCount() const { return mOrder.size(); }
+    // The largest record number added (0 when none).
+    uint32_t MaxRecNo() const { return mMaxRecNo; }
+    // Hints that Key(i) will be read soon.
+    void Prefetch(size_t i) const
+    {
+        if (i < mOrder.size())
+            __builtin_prefetch(mKeys.data() + size_t{mOrder[i]} * mKeyLength);
+    }
 
     void Clear();
 
@@ -39,6 +47,7 @@ private:
     std::vector<uint32_t> mRecNos;
     std::vector<uint32_t> mOrder; // filled by Sort
     bool mSorted = false;
+    uint32_t mMaxRecNo = 0;
 };
 
 } // namespace qm::xbase
