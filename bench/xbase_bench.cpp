@@ -7,6 +7,7 @@
 //   --n N     number of records (repeatable); default 100000 and 1000000
 //   --dir DIR where to put the files (default: a new folder under the system's temporary folder)
 //   --keep    leave the files behind
+//   --only I  run only figure I (1-based, repeatable), on files left by an earlier --keep run
 
 #include "xbase_address_generator.h"
 
@@ -334,10 +335,11 @@ bool RunFigure(const TFigure& figure, const fs::path& dir, uint64_t n)
     return ok;
 }
 
-int RunSize(const fs::path& base, uint64_t n)
+int RunSize(const fs::path& base, uint64_t n, const std::vector<size_t>& only)
 {
     const fs::path dir = base / ("n" + std::to_string(n));
-    fs::remove_all(dir);
+    if (only.empty())
+        fs::remove_all(dir);
     fs::create_directories(dir);
     std::cout << "N = " << Grouped(n) << "  (files in " << dir.string() << ")\n";
     std::cout << "  " << std::string(66, ' ') << "      time     peak memory  note\n";
@@ -360,6 +362,9 @@ int RunSize(const fs::path& base, uint64_t n)
     };
     bool ok = true;
     for (const TFigure& figure : figures) {
+        const size_t number = static_cast<size_t>(&figure - &figures[0]) + 1;
+        if (!only.empty() && std::find(only.begin(), only.end(), number) == only.end())
+            continue;
         ok = RunFigure(figure, dir, n) && ok;
         if (!ok && &figure == &figures[0])
             break; // nothing else can run without the table
@@ -375,6 +380,7 @@ int main(int argc, char* argv[])
     std::vector<uint64_t> sizes;
     fs::path base;
     bool keep = false;
+    std::vector<size_t> only;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--n" && i + 1 < argc) {
@@ -383,14 +389,21 @@ int main(int argc, char* argv[])
             base = argv[++i];
         } else if (arg == "--keep") {
             keep = true;
+        } else if (arg == "--only" && i + 1 < argc) {
+            only.push_back(std::strtoull(argv[++i], nullptr, 10));
+            keep = true;
         } else {
-            std::cerr << "Usage: quillmark-xbase-bench [--n N]... [--dir DIR] [--keep]\n";
+            std::cerr << "Usage: quillmark-xbase-bench [--n N]... [--dir DIR] [--keep] [--only I]...\n";
             return 2;
         }
     }
     if (sizes.empty())
         sizes = {100000, 1000000};
     const bool ownDir = base.empty();
+    if (!only.empty() && ownDir) {
+        std::cerr << "quillmark-xbase-bench: --only needs --dir with the files of a --keep run\n";
+        return 2;
+    }
     if (ownDir) {
         std::string pattern = (fs::temp_directory_path() / "quillmark-bench-XXXXXX").string();
         if (mkdtemp(pattern.data()) == nullptr) {
@@ -403,7 +416,7 @@ int main(int argc, char* argv[])
                  "runs in its own process; peak memory is that process's maximum resident size.\n\n";
     int code = 0;
     for (uint64_t n : sizes)
-        code = std::max(code, RunSize(base, n));
+        code = std::max(code, RunSize(base, n, only));
     if (!keep) {
         std::error_code ignored;
         if (ownDir)
