@@ -169,5 +169,26 @@ class ConvertLabelTemplatesTest(unittest.TestCase):
         self.assertIn("horizontal pitch below the label width", result.stderr)
 
 
+INSTALLED_TEMPLATES = next((d for d in convert.DEFAULT_TEMPLATE_DIRS
+                            if os.path.exists(os.path.join(d, convert.TEMPLATE_FILES[0]))), None)
+
+
+@unittest.skipUnless(INSTALLED_TEMPLATES, "no glabels template database installed")
+class CommittedDataTest(unittest.TestCase):
+    def test_committed_csv_is_what_the_converter_makes(self):
+        """Catches a hand edit of lbltpl.csv, or a change to the extra rows or the converter
+        without regenerating."""
+        repo = os.path.dirname(os.path.dirname(SCRIPT))
+        committed = os.path.join(repo, "resources", "sysdata", "lbltpl.csv")
+        with tempfile.TemporaryDirectory() as folder:
+            out = os.path.join(folder, "lbltpl.csv")
+            result = subprocess.run([sys.executable, SCRIPT, "--templates", INSTALLED_TEMPLATES,
+                                     "--out", out], capture_output=True, text=True)
+            self.assertEqual(result.returncode, 0, result.stderr)
+            with open(out) as made, open(committed) as kept:
+                self.assertEqual(made.read(), kept.read(),
+                                 "run scripts/convert-label-templates and commit its output")
+
+
 if __name__ == "__main__":
     unittest.main()
