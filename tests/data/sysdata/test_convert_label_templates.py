@@ -3,19 +3,18 @@
 
 import csv
 import importlib.machinery
-import importlib.util
 import os
 import subprocess
 import sys
 import tempfile
+import types
 import unittest
 from decimal import Decimal
 
 SCRIPT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "..",
                       "scripts", "convert-label-templates")
 loader = importlib.machinery.SourceFileLoader("convert_label_templates", SCRIPT)
-spec = importlib.util.spec_from_loader(loader.name, loader)
-convert = importlib.util.module_from_spec(spec)
+convert = types.ModuleType(loader.name)
 loader.exec_module(convert)
 
 US_TEMPLATES = """<?xml version="1.0"?>
