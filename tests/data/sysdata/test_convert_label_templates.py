@@ -15,6 +15,7 @@ SCRIPT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", ".
                       "scripts", "convert-label-templates")
 loader = importlib.machinery.SourceFileLoader("convert_label_templates", SCRIPT)
 convert = types.ModuleType(loader.name)
+convert.__file__ = SCRIPT
 loader.exec_module(convert)
 
 US_TEMPLATES = """<?xml version="1.0"?>
