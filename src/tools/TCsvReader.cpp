@@ -3,6 +3,7 @@
 #include "tools/TTextEncoding.h"
 
 #include <istream>
+#include <memory>
 
 namespace qm::tools {
 
@@ -14,17 +15,17 @@ TCsvError::TCsvError(int64_t line, const std::string& message)
 TCsvReader::TEncoding TCsvReader::TextEncodingOf(std::istream& in)
 {
     // Checked in chunks; a character cut at a chunk's end is carried into the next chunk.
-    constexpr size_t kChunk = 1 << 20;
+    constexpr size_t kChunk = 1 << 16;
     std::string carry;
-    std::vector<char> buffer(kChunk);
+    const std::unique_ptr<char[]> buffer(new char[kChunk]); // not zero-filled: read over at once
     bool valid = true;
     while (valid && in) {
-        in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+        in.read(buffer.get(), static_cast<std::streamsize>(kChunk));
         const auto got = static_cast<size_t>(in.gcount());
         if (got == 0)
             break;
         std::string text = carry;
-        text.append(buffer.data(), got);
+        text.append(buffer.get(), got);
         // Keep up to 3 trailing bytes of an unfinished sequence for the next round.
         size_t cut = text.size();
         for (size_t back = 1; back <= 3 && back <= text.size(); ++back) {

@@ -73,9 +73,9 @@ TEST(TCsvReader, TellsUtf8FromWindows1252OverChunkBoundaries)
     std::istringstream latin("M\xFCller,Z\xF6" "e\n");
     EXPECT_EQ(TCsvReader::TextEncodingOf(latin), TCsvReader::TEncoding::Windows1252);
 
-    // A two-byte character cut by the 1 MiB chunk of the check is still valid UTF-8.
-    std::string big(1 << 20, 'a');
-    big[(1 << 20) - 1] = '\xC3';
+    // A two-byte character cut at a chunk boundary of the check (64 KiB) is still valid UTF-8.
+    std::string big(1 << 16, 'a');
+    big[(1 << 16) - 1] = '\xC3';
     big += "\xA9 tail\n";
     std::istringstream split(big);
     EXPECT_EQ(TCsvReader::TextEncodingOf(split), TCsvReader::TEncoding::Utf8);
