@@ -20,10 +20,19 @@ TDbfFile::TDbfFile(std::unique_ptr<TFileIo> file, bool writable)
 {
     mHeader = TDbfHeader::Read(*mFile, mFile->Size());
     mCountOnOpen = mHeader.recordCount;
+    mCountOnDisk = mHeader.recordCount;
     Reconcile();
 }
 
-TDbfFile::~TDbfFile() = default;
+TDbfFile::~TDbfFile()
+{
+    try {
+        if (mWritable && mCountOnDisk != mHeader.recordCount)
+            WriteCount();
+    } catch (...) {
+        // The next open takes the records in.
+    }
+}
 
 const std::string& TDbfFile::Path() const { return mFile->Path(); }
 
@@ -125,13 +134,11 @@ void TDbfFile::Append(std::string_view record)
     bytes.push_back(char(dbf::kEndOfFile));
     const uint64_t at = mHeader.headerLength + uint64_t(mHeader.recordCount) * rl;
     mFile->WriteAt(at, bytes.data(), bytes.size());
+    // From here on the record is in the file: the next open takes it in even if the header
+    // count below is never written.
     ++mHeader.recordCount;
-    try {
+    if (mHeader.recordCount - mCountOnDisk > mCountLag)
         WriteCount();
-    } catch (...) {
-        // The record is in the file; the next open takes it in. This object keeps counting it.
-        throw;
-    }
 }
 
 void TDbfFile::Truncate(uint32_t count)
@@ -170,6 +177,7 @@ void TDbfFile::WriteCount()
     for (int i = 0; i < 4; ++i)
         b[3 + i] = char((mHeader.recordCount >> (8 * i)) & 0xFF);
     mFile->WriteAt(dbf::kOffUpdateYear, b, sizeof b);
+    mCountOnDisk = mHeader.recordCount;
 }
 
 void TDbfFile::Sync()

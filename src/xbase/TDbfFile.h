@@ -10,6 +10,8 @@
 //   RecordCount() and its bytes equal the file's.
 // Write order: an appended record (with the end-of-file mark) is written before the header count
 // that takes it in; a record count that disagrees with the file length is reconciled on open.
+// With a count lag, the header count is written only every so many appends (and by WriteCount):
+// records appended since are in the file and taken in by the reconciliation after a crash.
 
 #include "xbase/TDbfHeader.h"
 
@@ -46,8 +48,11 @@ public:
     // Bytes of record recNo (1..RecordCount()), valid until the next call on this object.
     std::string_view Read(uint32_t recNo);
     void Write(uint32_t recNo, std::string_view record);
-    // Adds a record at the end: its bytes and the end-of-file mark first, then the header count.
+    // Adds a record at the end: its bytes and the end-of-file mark first, then the header count
+    // (when the lag is reached).
     void Append(std::string_view record);
+    // Header count writes during appends: every lag + 1 appends (0: after each one).
+    void SetCountLag(uint32_t lag) { mCountLag = lag; }
     // Keeps the first count records and drops the rest (zap uses 0).
     void Truncate(uint32_t count);
     void SetTableFlags(uint8_t flags);
@@ -71,6 +76,8 @@ private:
     bool mWritable;
     bool mReadAhead = false;
     uint32_t mCountOnOpen = 0;
+    uint32_t mCountOnDisk = 0;
+    uint32_t mCountLag = 0;
     std::string mWindow;
     uint32_t mWindowFirst = 0; // record number of the window's first record; 0 when empty
     uint32_t mWindowCount = 0;

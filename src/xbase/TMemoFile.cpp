@@ -69,7 +69,15 @@ TMemoFile::TMemoFile(std::unique_ptr<TFileIo> file, TMemoKind kind, bool writabl
     }
 }
 
-TMemoFile::~TMemoFile() = default;
+TMemoFile::~TMemoFile()
+{
+    try {
+        if (mWritable)
+            Flush();
+    } catch (...) {
+        // The next open raises the free pointer instead.
+    }
+}
 
 const std::string& TMemoFile::Path() const { return mFile->Path(); }
 
@@ -162,6 +170,15 @@ uint32_t TMemoFile::Write(std::string_view text)
     const uint64_t blocks = (total + mBlockSize - 1) / mBlockSize;
     if (uint64_t(mNextFree) + blocks > UINT32_MAX)
         throw TXbaseError(TErrorKind::Usage, "the memo file is full", Path());
+    if (mShared) {
+        // Another opener may have added memos since: start past its last block.
+        unsigned char h[4];
+        mFile->ReadExact(memo::kFptOffNextFree, h, sizeof h);
+        const uint64_t endBlock = (mFile->Size() + mBlockSize - 1) / mBlockSize;
+        mNextFree = uint32_t(std::min<uint64_t>(std::max<uint64_t>({Be32(h), endBlock, mNextFree}), UINT32_MAX));
+        if (uint64_t(mNextFree) + blocks > UINT32_MAX)
+            throw TXbaseError(TErrorKind::Usage, "the memo file is full", Path());
+    }
     std::string bytes(size_t(blocks * mBlockSize), '\0');
     auto* p = reinterpret_cast<unsigned char*>(bytes.data());
     PutBe32(p + memo::kFptOffBlockType, memo::kFptTypeText);
@@ -170,8 +187,18 @@ uint32_t TMemoFile::Write(std::string_view text)
     const uint32_t block = mNextFree;
     mFile->WriteAt(uint64_t(block) * mBlockSize, bytes.data(), bytes.size());
     mNextFree = uint32_t(block + blocks);
-    WriteNextFree();
+    mHeaderBehind = true;
+    if (mShared)
+        Flush();
     return block;
+}
+
+void TMemoFile::Flush()
+{
+    if (mHeaderBehind) {
+        WriteNextFree();
+        mHeaderBehind = false;
+    }
 }
 
 void TMemoFile::Clear()
@@ -179,14 +206,17 @@ void TMemoFile::Clear()
     if (!mWritable)
         throw TXbaseError(TErrorKind::Usage, "the memo file is open read-only", Path());
     mNextFree = mFirstBlock;
+    mHeaderBehind = false;
     WriteNextFree();
     mFile->Truncate(uint64_t(mFirstBlock) * mBlockSize);
 }
 
 void TMemoFile::Sync()
 {
-    if (mWritable)
+    if (mWritable) {
+        Flush();
         mFile->Sync();
+    }
 }
 
 void TMemoFile::WriteNextFree()

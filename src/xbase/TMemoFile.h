@@ -6,7 +6,8 @@
 //
 // Invariants (CheckInvariants): block size >= 1; the next free block lies at or past the end of
 // the file's last block, so an allocation never overwrites existing data.
-// Write order for a memo: its blocks first, then the header's next free block.
+// Write order for a memo: its blocks first, then (at the next Flush, or at once when shared) the
+// header's next free block. A header left behind by a crash is raised on the next open.
 
 #include "xbase/TDbfHeader.h"
 
@@ -40,6 +41,10 @@ public:
     std::string Read(uint32_t block);
     // Writes text to fresh blocks and returns the first one (0 for an empty text). FPT only.
     uint32_t Write(std::string_view text);
+    // Writes the header's next free block when it changed.
+    void Flush();
+    // Shared: other openers may add memos; each write takes the free block from the file.
+    void SetShared(bool shared) { mShared = shared; }
     // Drops every memo (zap).
     void Clear();
     void Sync();
@@ -57,6 +62,8 @@ private:
     bool mWritable;
     bool mDbase4 = false;
     bool mRaised = false;
+    bool mShared = false;
+    bool mHeaderBehind = false;
     uint32_t mBlockSize = 64;
     uint32_t mFirstBlock = 8;
     uint32_t mNextFree = 8;

@@ -31,6 +31,7 @@ struct TTable::TState {
     std::string original; // the current record as the file holds it
     uint32_t recNo = 0;
     bool changed = false;
+    bool appendPending = false; // recNo is a new record not yet in the file
     bool dirty = false;   // changes not yet committed
     bool failed = false;  // a write failed: no more writes until reopened
     bool stale = false;
@@ -40,6 +41,8 @@ struct TTable::TState {
 namespace {
 
 constexpr uint32_t kStaleSyncCount = UINT32_MAX;
+// Appends between header count writes while the table is open exclusively.
+constexpr uint32_t kCountLag = 1023;
 
 bool IsBinaryType(const TFieldInfo& f)
 {
@@ -158,6 +161,8 @@ void OpenFiles(TTable::TState& s, bool openIndex)
     const TFileAccess access = writable ? TFileAccess::ReadWrite : TFileAccess::ReadOnly;
     const TFileLock lock = s.mode == TOpenMode::Exclusive ? TFileLock::Exclusive : TFileLock::Shared;
     s.dbf = std::make_unique<TDbfFile>(s.files->Open(s.path, access, lock), writable);
+    if (s.mode == TOpenMode::Exclusive)
+        s.dbf->SetCountLag(kCountLag);
     const TDbfHeader& h = s.dbf->Header();
 
     const TMemoKind kind = h.MemoKind();
@@ -176,11 +181,13 @@ void OpenFiles(TTable::TState& s, bool openIndex)
                               s.path);
         s.memo = std::make_unique<TMemoFile>(s.files->Open(memoPath, access, TFileLock::None),
                                              found, writable);
+        s.memo->SetShared(s.mode == TOpenMode::Shared);
     }
     s.buffer = BlankRecord(h);
     s.original = s.buffer;
     s.recNo = 0;
     s.changed = false;
+    s.appendPending = false;
 
     s.stale = false;
     if (!openIndex)
@@ -264,7 +271,10 @@ const TFieldList& TTable::Fields() const
 int TTable::FieldIndex(std::string_view name) const { return FindField(Fields(), name); }
 bool TTable::HasMemo() const { return mState->memo != nullptr; }
 bool TTable::ReadOnly() const { return mState->mode == TOpenMode::ReadOnly; }
-uint32_t TTable::RecordCount() const { return mState->dbf ? mState->dbf->RecordCount() : 0; }
+uint32_t TTable::RecordCount() const
+{
+    return mState->dbf ? mState->dbf->RecordCount() + (mState->appendPending ? 1 : 0) : 0;
+}
 uint8_t TTable::Version() const { return mState->dbf ? mState->dbf->Header().version : 0; }
 
 // --- guards ----------------------------------------------------------------------------------
@@ -328,6 +338,11 @@ void TTable::Go(uint32_t recNo)
 {
     TState& s = *mState;
     RequireOpen(s);
+    if (s.failed) {
+        // Nothing more can be written: what was not posted is dropped, reading goes on.
+        s.appendPending = false;
+        s.changed = false;
+    }
     Post();
     if (recNo == 0 || recNo > s.dbf->RecordCount()) {
         s.buffer = BlankRecord(s.dbf->Header());
@@ -648,22 +663,32 @@ void TTable::AppendBlank()
     Post();
     if (s.indexes)
         s.indexes->CheckMaintainable();
-    const std::string blank = BlankRecord(s.dbf->Header());
-    Guarded(s, [&] {
-        s.dirty = true;
-        s.dbf->Append(blank);
-        s.buffer = blank;
-        s.original = blank;
-        s.recNo = s.dbf->RecordCount();
-        s.changed = false;
-        if (s.indexes)
-            s.indexes->Insert(TRecordView{s.buffer, s.recNo});
-    });
+    if (s.dbf->RecordCount() == UINT32_MAX)
+        throw TXbaseError(TErrorKind::Usage, "the table holds the most records it can", s.path);
+    // The record reaches the file at the next Post (or movement), in one write with its values.
+    s.buffer = BlankRecord(s.dbf->Header());
+    s.original = s.buffer;
+    s.recNo = s.dbf->RecordCount() + 1;
+    s.changed = false;
+    s.appendPending = true;
 }
 
 void TTable::Post()
 {
     TState& s = *mState;
+    if (s.appendPending) {
+        RequireWritable(s);
+        Guarded(s, [&] {
+            s.dirty = true;
+            s.dbf->Append(s.buffer);
+            s.appendPending = false;
+            s.changed = false;
+            s.original = s.buffer;
+            if (s.indexes)
+                s.indexes->Insert(TRecordView{s.buffer, s.recNo});
+        });
+        return;
+    }
     if (!s.changed)
         return;
     if (s.recNo == 0) {

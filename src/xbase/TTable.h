@@ -125,7 +125,8 @@ public:
     void PutMemo(int field, std::string_view text);
 
     // --- records ---
-    // Appends a blank record (written at once, its keys added to every tag) and makes it current.
+    // Appends a blank record and makes it current. It counts at once (RecordCount, RecNo) and
+    // reaches the file, with its keys in every tag, at the next Post or movement.
     void AppendBlank();
     // Writes the buffer to the file when it changed, and updates every tag whose key changed.
     void Post();
