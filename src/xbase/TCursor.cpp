@@ -198,6 +198,7 @@ bool TCursor::ShownRecord(uint32_t recNo)
 
 uint32_t TCursor::Count()
 {
+    RefreshOrder();
     mTable.Post();
     TIndexTag* tag = CurrentTag();
     // Every order but a partial one shows each record once, so the count can be taken in one
@@ -241,6 +242,7 @@ void TCursor::SetScope(std::string_view top, std::string_view bottom)
         mScopeBottom.reset();
         return;
     }
+    RefreshOrder();
     if (CurrentTag() == nullptr)
         throw TXbaseError(TErrorKind::Usage, "a scope needs an index order", mTable.Path());
     std::optional<std::string> newTop, newBottom;
@@ -296,6 +298,7 @@ void TCursor::LandEof()
 
 void TCursor::GoTop()
 {
+    RefreshOrder();
     mTable.Post();
     mFound = false;
     if (mIndexCursor) {
@@ -316,6 +319,7 @@ void TCursor::GoTop()
 
 void TCursor::GoBottom()
 {
+    RefreshOrder();
     mTable.Post();
     mFound = false;
     if (mIndexCursor) {
@@ -336,6 +340,7 @@ void TCursor::GoBottom()
 
 void TCursor::Go(uint32_t recNo)
 {
+    RefreshOrder();
     mTable.Post();
     mFound = false;
     if (recNo >= 1 && recNo <= mTable.RecordCount()) {
@@ -348,6 +353,7 @@ void TCursor::Go(uint32_t recNo)
 
 void TCursor::Skip(int64_t n)
 {
+    RefreshOrder();
     mTable.Post();
     if (n == 0) {
         if (!mEof)
@@ -435,6 +441,7 @@ uint32_t TCursor::NextShownRecord(uint32_t from, bool forward)
 
 bool TCursor::Seek(std::string_view key)
 {
+    RefreshOrder();
     TIndexTag* tag = CurrentTag();
     if (tag == nullptr)
         throw TXbaseError(TErrorKind::Usage, "a seek needs an index order", mTable.Path());
@@ -473,6 +480,28 @@ void TCursor::SetTurboRead(bool on)
 }
 
 // --- tag orders ---
+
+void TCursor::RefreshOrder()
+{
+    if (mSingle || mOrder == 0)
+        return;
+    TCompoundIndex* index = mTable.Index();
+    if (index == nullptr || mOrder > index->TagCount()) {
+        // The index was closed (or lost tags) under the cursor: record order, as xBase leaves a
+        // work area after its indexes are closed.
+        mOrder = 0;
+        mIndexCursor.reset();
+        mScopeTop.reset();
+        mScopeBottom.reset();
+        return;
+    }
+    // Reindexing or replacing tags may give the index new tag objects.
+    TIndexTag& tag = index->Tag(mOrder);
+    if (!mIndexCursor || &mIndexCursor->Tag() != &tag) {
+        mIndexCursor = std::make_unique<TIndexCursor>(tag);
+        mIndexRecNo = 0;
+    }
+}
 
 TIndexTag* TCursor::CurrentTag() const
 {

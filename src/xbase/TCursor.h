@@ -60,6 +60,7 @@ public:
     // The index must stay open while it is the order. Clears the scope.
     void SetOrder(TSingleIndex& index);
     // The current tag's order number; 0 in record order and while a single-key index is the order.
+    // When the table's index is closed under the cursor, the next movement returns to record order.
     int Order() const { return mOrder; }
     TSingleIndex* SingleIndexOrder() const { return mSingle; }
 
@@ -117,6 +118,7 @@ public:
 
 private:
 
+    void RefreshOrder();
     bool NeedsRecord() const;
     bool ShownRecord(uint32_t recNo);
     void Land(uint32_t recNo);

@@ -429,4 +429,24 @@ TEST_F(TCursorTest, CountAgreesWithWalkingInEveryOrder)
     }
 }
 
+TEST_F(TCursorTest, SurvivesTheIndexBeingRebuiltPackedOrClosed)
+{
+    TCursor cursor(*mTable);
+    cursor.SelectTag("LNAME");
+    cursor.GoTop();
+    mTable->Reindex();
+    EXPECT_EQ(Walk(cursor), (Recs{4, 7, 2, 9, 5, 6, 3}));
+
+    // Packing renumbers the records: 1 and 8 go, so BROWN is 1, SMYTHE 2 and DYER 7.
+    mTable->Pack();
+    EXPECT_EQ(Walk(cursor), (Recs{3, 6, 1, 7, 4, 5, 2}));
+    EXPECT_TRUE(cursor.Seek("SMY"));
+    EXPECT_EQ(cursor.RecNo(), 2u);
+
+    mTable->CloseIndexes();
+    EXPECT_EQ(Walk(cursor), (Recs{1, 2, 3, 4, 5, 6, 7}));
+    EXPECT_EQ(cursor.Order(), 0);
+    EXPECT_THROW(cursor.Seek("SMY"), TXbaseError);
+}
+
 } // namespace
