@@ -61,7 +61,7 @@ protected:
 std::string LabelRow(const std::string& column, const std::string& value)
 {
     const std::vector<std::pair<std::string, std::string>> cells = {
-        {"DESCRIPT", "Avery 5160  Address Labels"}, {"PRINTER", "LJ"}, {"LBLHEIGHT", "1.000"},
+        {"DESCRIPT", "Avery 5160  Address"}, {"PRINTER", "LJ"}, {"LBLHEIGHT", "1.000"},
         {"LBLWIDTH", "2.625"}, {"NBRACROSS", "3"}, {"NBRDOWN", "10"}, {"TOPMARG", "0.5"},
         {"LEFTMARG", "0.156"}, {"HORIZPITCH", "2.781"}, {"VERTPITCH", "1"}, {"SHEETWIDTH", "8.5"},
         {"SHEETDEPTH", "11"}, {"PAPERSIZE", "LTR"}, {"LBLSHAPE", "RR"}, {"MANUFAC", "AVERY"},

@@ -72,7 +72,7 @@ ISO_TEMPLATES = """<?xml version="1.0"?>
 """
 
 HEADER = ",".join(convert.COLUMNS)
-EXTRA_ROW = ("Costar 30252  Address Labels,LP,1.125,3.500,1,1,0.000,0.000,3.500,1.125,3.500,"
+EXTRA_ROW = ("Costar 30252  Address,LP,1.125,3.500,1,1,0.000,0.000,3.500,1.125,3.500,"
              "1.125,USERL,RR,COSTAR,ADDRESS/SHIPPING LABELS,0.000,0.000,,label printer roll")
 
 
@@ -127,20 +127,20 @@ class ConvertLabelTemplatesTest(unittest.TestCase):
     def test_sheets_equivalents_and_what_is_left_out(self):
         result, rows = self.run_converter([EXTRA_ROW])
         self.assertEqual(result.returncode, 0, result.stderr)
-        row = rows["Avery 5160  Address Labels"]
+        row = rows["Avery 5160  Address"]
         self.assertEqual((row["LEFTMARG"], row["HORIZPITCH"], row["NBRACROSS"], row["NBRDOWN"]),
                          ("0.156", "2.781", "3", "10"))
         self.assertEqual(row["PRINTER"], "LJ")
-        twin = rows["Avery 8160  Address Labels"]
+        twin = rows["Avery 8160  Address"]
         self.assertEqual(twin["PRINTER"], "IJ")
         self.assertEqual(twin["LEFTMARG"], "0.156")
-        self.assertIn("Costar 30252  Address Labels", rows)
+        self.assertIn("Costar 30252  Address", rows)
         # The A4 family entry names no product; its L and J equivalents are listed.
-        self.assertNotIn("Avery 7161  Mailing Labels", rows)
-        self.assertEqual(rows["Avery L7161  Mailing Labels"]["PAPERSIZE"], "A4")
+        self.assertNotIn("Avery 7161  Mailing", rows)
+        self.assertEqual(rows["Avery L7161  Mailing"]["PAPERSIZE"], "A4")
         # A label a hair taller than its pitch touches the next one: cut to the pitch.
-        self.assertEqual(rows["Avery L7161  Mailing Labels"]["LBLHEIGHT"],
-                         rows["Avery L7161  Mailing Labels"]["VERTPITCH"])
+        self.assertEqual(rows["Avery L7161  Mailing"]["LBLHEIGHT"],
+                         rows["Avery L7161  Mailing"]["VERTPITCH"])
         self.assertIn("5931-Disc: Label-cd cannot be described", result.stderr)
         self.assertIn("5931-Spine: label smaller", result.stderr)
         self.assertIn("9999: layout blocks do not form one grid", result.stderr)
@@ -150,7 +150,7 @@ class ConvertLabelTemplatesTest(unittest.TestCase):
     def test_two_blocks_with_a_middle_gap_become_one_grid(self):
         result, rows = self.run_converter([])
         self.assertEqual(result.returncode, 0, result.stderr)
-        row = rows["Avery 5196  Diskette Labels"]  # description joined onto one line
+        row = rows["Avery 5196  Diskette"]  # joined onto one line, "labels" dropped
         # 1 + 2 columns: the first block does not hold half of 3 columns (3 div 2 = 1 does).
         self.assertEqual((row["NBRACROSS"], row["NBRDOWN"]), ("3", "3"))
         self.assertEqual(row["HORIZPITCH"], "2.500")
@@ -162,7 +162,7 @@ class ConvertLabelTemplatesTest(unittest.TestCase):
         bad = EXTRA_ROW.replace(",LP,", ",XX,")
         result, _ = self.run_converter([bad])
         self.assertNotEqual(result.returncode, 0)
-        self.assertIn("Costar 30252  Address Labels", result.stderr)
+        self.assertIn("Costar 30252  Address", result.stderr)
         self.assertIn("printer code", result.stderr)
         overlapping = EXTRA_ROW.replace(",1,1,0.000,0.000,3.500,", ",2,1,0.000,0.000,3.000,")
         result, _ = self.run_converter([overlapping])
