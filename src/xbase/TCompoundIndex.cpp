@@ -213,6 +213,7 @@ uint32_t TCompoundIndex::SyncCount() const { return mFile->SyncCount(); }
 void TCompoundIndex::SetSyncCount(uint32_t recordCount) { mFile->SetSyncCount(recordCount); }
 
 void TCompoundIndex::Flush() { mFile->Flush(); }
+void TCompoundIndex::SetCacheLimit(size_t bytes) { mFile->SetCacheLimit(bytes / kPageSize); }
 
 void TCompoundIndex::Close()
 {

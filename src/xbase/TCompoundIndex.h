@@ -69,6 +69,9 @@ public:
     uint32_t SyncCount() const;
     void SetSyncCount(uint32_t recordCount);
 
+    // Memory the page cache may hold (default 32 MB; changed pages are written out when full).
+    void SetCacheLimit(size_t bytes);
+
     // Writes every change and marks the file clean.
     void Flush();
     // Flushes and releases the file; every tag and cursor of this index is invalid afterwards.

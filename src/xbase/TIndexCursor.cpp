@@ -55,7 +55,7 @@ bool TIndexCursor::EnterLeaf(uint32_t page, bool forward)
     for (uint64_t steps = 0;; ++steps) {
         if (steps > limit)
             mTag->Damaged(page, "index leaves are linked in a cycle");
-        mTag->ReadNode(page, mLeaf);
+        mTag->ReadNode(page, mLeaf, true);
         if (!mLeaf.leaf)
             mTag->Damaged(page, "an interior node is linked among the leaves");
         if (mLeaf.Count() > 0) {

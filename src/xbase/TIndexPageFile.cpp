@@ -14,8 +14,8 @@ using namespace indexbytes;
 
 namespace {
 
-// Pages kept in memory before the cache writes its changes out and starts afresh.
-constexpr size_t kCachePages = 4096;
+// Pages read at once when a caller walks the file in order.
+constexpr uint32_t kSequentialPages = 64;
 constexpr char kEngineMark[4] = {'Q', 'M', 'I', 'X'};
 
 } // namespace
@@ -44,31 +44,82 @@ void TIndexPageFile::CheckPage(uint32_t offset) const
                           mStorage->Name(), offset);
 }
 
-TIndexPageFile::TSlot& TIndexPageFile::Load(uint32_t offset)
+TIndexPageFile::TSlot* TIndexPageFile::Find(uint32_t offset)
 {
-    auto it = mCache.find(offset);
-    if (it != mCache.end())
-        return it->second;
-    if (mCache.size() >= kCachePages)
-        Evict();
-    TSlot slot;
-    if (offset + uint64_t{kPageSize} <= mStoredEnd) {
-        if (mStorage->Read(offset, slot.page.data(), kPageSize) != kPageSize)
-            throw TXbaseError(TErrorKind::Damaged, "the index file is cut short", mStorage->Name(),
-                              offset);
-    } else if (offset < mStoredEnd) {
-        throw TXbaseError(TErrorKind::Damaged, "the index file is cut short inside a page",
-                          mStorage->Name(), offset);
-    } else {
-        slot.page.fill(0); // allocated, not yet written
-    }
-    return mCache.emplace(offset, slot).first->second;
+    const size_t page = offset / kPageSize;
+    if (page >= mSlotOf.size() || mSlotOf[page] < 0)
+        return nullptr;
+    return &mSlots[static_cast<size_t>(mSlotOf[page])];
 }
 
-void TIndexPageFile::Read(uint32_t offset, TPage& out)
+TIndexPageFile::TSlot& TIndexPageFile::Insert(uint32_t offset)
+{
+    const size_t page = offset / kPageSize;
+    if (page >= mSlotOf.size())
+        mSlotOf.resize(std::max<size_t>(page + 1, mEnd / kPageSize), -1);
+    mSlotOf[page] = static_cast<int32_t>(mSlots.size());
+    TSlot& slot = mSlots.emplace_back();
+    slot.offset = offset;
+    return slot;
+}
+
+void TIndexPageFile::Forget(uint32_t offset)
+{
+    // Only for pages about to be overwritten on disk: the slot stays, unreachable, until the next
+    // eviction drops it.
+    const size_t page = offset / kPageSize;
+    if (page < mSlotOf.size() && mSlotOf[page] >= 0) {
+        mSlots[static_cast<size_t>(mSlotOf[page])].dirty = false;
+        mSlots[static_cast<size_t>(mSlotOf[page])].offset = kNoPage;
+        mSlotOf[page] = -1;
+    }
+}
+
+void TIndexPageFile::SetCacheLimit(size_t pages)
+{
+    mCacheLimit = std::max<size_t>(pages, 2 * kSequentialPages);
+}
+
+TIndexPageFile::TSlot& TIndexPageFile::Load(uint32_t offset, uint32_t readAhead)
+{
+    if (TSlot* slot = Find(offset))
+        return *slot;
+    if (mSlots.size() + readAhead > mCacheLimit)
+        Evict();
+    // Slots never move while a caller holds one: the pool is reserved to its limit.
+    if (mSlots.capacity() < mCacheLimit + kSequentialPages)
+        mSlots.reserve(mCacheLimit + kSequentialPages);
+    if (offset + uint64_t{kPageSize} > mStoredEnd) {
+        if (offset < mStoredEnd)
+            throw TXbaseError(TErrorKind::Damaged, "the index file is cut short inside a page",
+                              mStorage->Name(), offset);
+        TSlot& slot = Insert(offset); // allocated, not yet written
+        slot.page.fill(0);
+        return slot;
+    }
+    // One read for this page and, when asked, the ones after it that the file holds.
+    const uint64_t available = (mStoredEnd - offset) / kPageSize;
+    const uint32_t count = static_cast<uint32_t>(std::min<uint64_t>(readAhead, available));
+    mReadBuffer.resize(size_t{count} * kPageSize);
+    const size_t got = mStorage->Read(offset, mReadBuffer.data(), mReadBuffer.size());
+    if (got < kPageSize)
+        throw TXbaseError(TErrorKind::Damaged, "the index file is cut short", mStorage->Name(),
+                          offset);
+    for (uint32_t i = 1; i < got / kPageSize; ++i) {
+        const uint32_t next = offset + i * kPageSize;
+        if (!Find(next))
+            std::memcpy(Insert(next).page.data(), mReadBuffer.data() + size_t{i} * kPageSize,
+                        kPageSize);
+    }
+    TSlot& slot = Insert(offset);
+    std::memcpy(slot.page.data(), mReadBuffer.data(), kPageSize);
+    return slot;
+}
+
+void TIndexPageFile::Read(uint32_t offset, TPage& out, bool sequential)
 {
     CheckPage(offset);
-    out = Load(offset).page;
+    out = Load(offset, sequential ? kSequentialPages : 1).page;
 }
 
 void TIndexPageFile::ReadRaw(uint32_t offset, TPage& out)
@@ -122,7 +173,7 @@ void TIndexPageFile::WriteBulk(uint32_t offset, const uint8_t* pages, size_t cou
                           offset);
     BeforeChange();
     for (size_t i = 0; i < count; ++i)
-        mCache.erase(static_cast<uint32_t>(offset + i * kPageSize));
+        Forget(static_cast<uint32_t>(offset + i * kPageSize));
     mStorage->Write(offset, pages, count * kPageSize);
     mStoredEnd = std::max<uint64_t>(mStoredEnd, offset + uint64_t{kPageSize} * count);
 }
@@ -179,22 +230,51 @@ void TIndexPageFile::SetSyncCount(uint32_t count)
 void TIndexPageFile::WriteDirtySlots()
 {
     std::vector<uint32_t> dirty;
-    for (auto& [offset, slot] : mCache)
+    for (const TSlot& slot : mSlots)
         if (slot.dirty)
-            dirty.push_back(offset);
+            dirty.push_back(slot.offset);
     std::sort(dirty.begin(), dirty.end());
-    for (uint32_t offset : dirty) {
-        TSlot& slot = mCache.at(offset);
-        mStorage->Write(offset, slot.page.data(), kPageSize);
-        slot.dirty = false;
-        mStoredEnd = std::max<uint64_t>(mStoredEnd, offset + uint64_t{kPageSize});
+    // Neighbouring pages go out in one write.
+    std::vector<uint8_t> run;
+    for (size_t i = 0; i < dirty.size();) {
+        size_t j = i + 1;
+        while (j < dirty.size() && dirty[j] == dirty[j - 1] + kPageSize)
+            ++j;
+        run.resize((j - i) * kPageSize);
+        for (size_t k = i; k < j; ++k) {
+            TSlot& slot = *Find(dirty[k]);
+            std::memcpy(run.data() + (k - i) * kPageSize, slot.page.data(), kPageSize);
+            slot.dirty = false;
+        }
+        mStorage->Write(dirty[i], run.data(), run.size());
+        mStoredEnd = std::max<uint64_t>(mStoredEnd, dirty[j - 1] + uint64_t{kPageSize});
+        i = j;
     }
 }
 
 void TIndexPageFile::Evict()
 {
+    // Leaves go first: interior pages are few and every descent passes through them.
     WriteDirtySlots();
-    mCache.clear();
+    size_t kept = 0;
+    for (size_t i = 0; i < mSlots.size(); ++i) {
+        TSlot& slot = mSlots[i];
+        if (slot.offset == kNoPage)
+            continue;
+        mSlotOf[slot.offset / kPageSize] = -1;
+        if (Le16(slot.page.data() + kNodeAttributes) & kAttrLeaf)
+            continue;
+        if (kept != i)
+            mSlots[kept] = slot;
+        mSlotOf[mSlots[kept].offset / kPageSize] = static_cast<int32_t>(kept);
+        ++kept;
+    }
+    mSlots.resize(kept);
+    if (mSlots.size() > mCacheLimit / 2) {
+        for (const TSlot& slot : mSlots)
+            mSlotOf[slot.offset / kPageSize] = -1;
+        mSlots.clear();
+    }
 }
 
 void TIndexPageFile::Flush()
@@ -216,7 +296,8 @@ void TIndexPageFile::Flush()
 
 void TIndexPageFile::Discard()
 {
-    mCache.clear();
+    mSlots.clear();
+    mSlotOf.clear();
     mChanged = false;
 }
 
@@ -225,11 +306,8 @@ void TIndexPageFile::CheckInvariants() const
 #ifndef NDEBUG
     assert(mEnd % kPageSize == 0);
     assert(!mChanged || mDirtyOnDisk);
-    for (const auto& [offset, slot] : mCache) {
-        assert(offset % kPageSize == 0);
-        assert(offset < mEnd);
-        (void)slot;
-    }
+    for (const TSlot& slot : mSlots)
+        assert(slot.offset == kNoPage || (slot.offset % kPageSize == 0 && slot.offset < mEnd));
 #endif
 }
 

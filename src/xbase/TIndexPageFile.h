@@ -16,7 +16,6 @@
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -39,7 +38,9 @@ public:
     // Copies the page at offset into out. Throws TXbaseError(Damaged) naming the file and offset
     // when the offset is not a page of the file (misaligned, inside the first header, past the
     // end) or the file is cut short there.
-    void Read(uint32_t offset, TPage& out);
+    // sequential: the caller walks pages in file order (a cursor over the leaves of a bulk-built
+    // tag), so the pages after this one are read with it.
+    void Read(uint32_t offset, TPage& out, bool sequential = false);
     // Reads a page that may lie in a header (offset 0 and 512 included).
     void ReadRaw(uint32_t offset, TPage& out);
     // Replaces the page at offset (a page of the file or one just allocated).
@@ -67,14 +68,18 @@ public:
     // Drops the cache without writing (after a failed write the file is left as it is).
     void Discard();
 
+    // Pages kept in memory (at least 64); changed pages are written out when it fills.
+    void SetCacheLimit(size_t pages);
+
     void CheckInvariants() const;
 
 private:
     struct TSlot {
         TPage page;
+        uint32_t offset = 0;
         bool dirty = false;
     };
-    TSlot& Load(uint32_t offset);
+    TSlot& Load(uint32_t offset, uint32_t readAhead = 1);
     void CheckPage(uint32_t offset) const;
     void BeforeChange();
     void WriteStoredHeader(uint8_t state);
@@ -91,7 +96,15 @@ private:
     bool mChanged = false;
     uint32_t mSyncCount = 0;
     bool mSyncCountChanged = false;
-    std::unordered_map<uint32_t, TSlot> mCache;
+    TSlot* Find(uint32_t offset);
+    TSlot& Insert(uint32_t offset);
+    void Forget(uint32_t offset);
+
+    // The cache: pages in mSlots, found through mSlotOf (page number -> slot index, -1 = none).
+    std::vector<TSlot> mSlots;
+    std::vector<int32_t> mSlotOf;
+    size_t mCacheLimit = 65536;
+    std::vector<uint8_t> mReadBuffer;
     std::unordered_set<uint32_t> mTakenFromFreeList; // guards against a free list with a cycle
 };
 

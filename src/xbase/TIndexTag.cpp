@@ -256,10 +256,10 @@ void TIndexTag::SetKeyType(TKeyType type)
     mFile.Write(mHeader, fields);
 }
 
-void TIndexTag::ReadNode(uint32_t page, TIndexNode& node)
+void TIndexTag::ReadNode(uint32_t page, TIndexNode& node, bool sequential)
 {
     TPage raw;
-    mFile.Read(page, raw);
+    mFile.Read(page, raw, sequential);
     const std::string problem = TIndexPage::Decode(raw, mInfo.keyLength, mTrail, node);
     if (!problem.empty())
         Damaged(page, problem);

@@ -82,7 +82,7 @@ private:
     struct TSeparator;
 
     // Reads and decodes the node at page; throws TXbaseError(Damaged) for a bad page.
-    void ReadNode(uint32_t page, TIndexNode& node);
+    void ReadNode(uint32_t page, TIndexNode& node, bool sequential = false);
     // Descends to the leaf holding the first pair >= (key, recNo), comparing key over its own
     // length; recNo may be 2^32 to mean "after every pair with this key". Fills node with the
     // leaf and path with the interior pages passed. Returns the leaf's page.
