@@ -965,12 +965,23 @@ std::string TTable::IndexPath() const
 
 int TTable::AddTag(std::string_view name, std::string_view expression, const TProgress& progress)
 {
+    return AddTags({{std::string(name), std::string(expression)}}, progress).front();
+}
+
+std::vector<int> TTable::AddTags(const std::vector<TTagSpec>& tags, const TProgress& progress)
+{
     TState& s = *mState;
     RequireExclusive(s, "indexing");
     Post();
-    // The expression is checked before any file is made.
-    (void)TExpression::Compile(expression, Fields());
-    int order = 0;
+    if (tags.empty())
+        return {};
+    // The expressions are checked before any file is made.
+    for (const TTagSpec& tag : tags)
+        (void)TExpression::Compile(tag.expression, Fields());
+    std::vector<TTableIndexes::TNewTag> newTags;
+    for (const TTagSpec& tag : tags)
+        newTags.push_back({tag.name, tag.expression});
+    std::vector<int> orders;
     Guarded(s, [&] {
         if (!s.indexes) {
             const std::string cdxPath = IndexPath();
@@ -981,11 +992,11 @@ int TTable::AddTag(std::string_view name, std::string_view expression, const TPr
             s.dbf->SetTableFlags(uint8_t(s.dbf->Header().tableFlags | dbf::kFlagProductionIndex));
         }
         TReadAheadScope readAhead(*s.dbf);
-        order = s.indexes->AddTag(name, expression, s.dbf->RecordCount(), Source(s), progress);
+        orders = s.indexes->AddTags(newTags, s.dbf->RecordCount(), Source(s), progress);
         s.dirty = true;
     });
     Commit();
-    return order;
+    return orders;
 }
 
 void TTable::Reindex(const TProgress& progress)

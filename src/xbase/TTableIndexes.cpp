@@ -140,96 +140,106 @@ void TTableIndexes::Update(const TRecordView& before, const TRecordView& after)
     }
 }
 
-int TTableIndexes::AddTag(std::string_view name, std::string_view expression, uint32_t count,
-                          const TRecordSource& source, const TProgressFn& progress)
+std::vector<int> TTableIndexes::AddTags(const std::vector<TNewTag>& tags, uint32_t count,
+                                        const TRecordSource& source, const TProgressFn& progress)
 {
-    TExpression key = TExpression::Compile(expression, mFields);
-    TTagInfo info;
-    info.name = std::string(name);
-    for (char& c : info.name)
-        if (c >= 'a' && c <= 'z')
-            c = char(c - 32);
-    info.keyExpression = std::string(expression);
-    info.keyType = KeyTypeOf(key.Type());
-    if (key.Width() < 1 || key.Width() > 240)
-        throw TXbaseError(TErrorKind::Usage,
-                          "the key of tag " + info.name + " is " + std::to_string(key.Width()) +
-                              " bytes; a key holds 1 to 240",
-                          mIndex->FileName());
-    info.keyLength = uint16_t(key.Width());
-    TProgressMeter meter(progress, 2.0);
-    TTagBuilder builder(info.keyLength, count);
-    std::string out;
-    for (uint32_t r = 1; r <= count; ++r) {
-        key.EvalKey(source(r), out);
-        builder.Add(out, r);
-        if ((r & 0x3FFF) == 0)
-            meter.Set(double(r) / count);
+    // Everything is checked before the file changes.
+    std::vector<TTagInfo> infos;
+    std::vector<TTagState> states(tags.size());
+    for (size_t i = 0; i < tags.size(); ++i) {
+        TExpression key = TExpression::Compile(tags[i].expression, mFields);
+        TTagInfo info;
+        info.name = tags[i].name;
+        for (char& c : info.name)
+            if (c >= 'a' && c <= 'z')
+                c = char(c - 32);
+        info.keyExpression = tags[i].expression;
+        info.keyType = KeyTypeOf(key.Type());
+        if (key.Width() < 1 || key.Width() > 240)
+            throw TXbaseError(TErrorKind::Usage,
+                              "the key of tag " + info.name + " is " + std::to_string(key.Width()) +
+                                  " bytes; a key holds 1 to 240",
+                              mIndex->FileName());
+        info.keyLength = uint16_t(key.Width());
+        states[i].key.emplace(std::move(key));
+        infos.push_back(std::move(info));
     }
-    meter.Set(1.0);
-    mIndex->AddTag(info, builder, [&](int p) { meter.Set(1.0 + p / 100.0); });
-    const int order = mIndex->FindTag(info.name);
-    // Orders after a replaced tag stay; compile the new one in its place (or at the end).
+    std::vector<TBuildJob> jobs;
+    for (size_t i = 0; i < tags.size(); ++i) {
+        jobs.push_back({&states[i], infos[i].keyLength,
+                        [this, &infos, i](TTagBuilder& keys, const std::function<void(int)>& p) {
+                            mIndex->AddTag(infos[i], keys, p);
+                        }});
+    }
+    Build(jobs, count, source, progress);
+    std::vector<int> orders;
     mTags.resize(size_t(mIndex->TagCount()));
-    mTags[size_t(order - 1)] = Compile(order);
-    meter.Set(2.0);
-    return order;
+    for (const TTagInfo& info : infos) {
+        const int order = mIndex->FindTag(info.name);
+        mTags[size_t(order - 1)] = Compile(order);
+        orders.push_back(order);
+    }
+    return orders;
 }
 
 void TTableIndexes::Rebuild(uint32_t count, const TRecordSource& source, const TProgressFn& progress)
 {
     CheckMaintainable();
-    std::vector<int> orders;
-    for (int order = 1; order <= TagCount(); ++order)
-        orders.push_back(order);
-    Build(orders, count, source, progress);
+    std::vector<TBuildJob> jobs;
+    for (int order = 1; order <= TagCount(); ++order) {
+        jobs.push_back({&mTags[size_t(order - 1)], mIndex->Tag(order).KeyLength(),
+                        [this, order](TTagBuilder& keys, const std::function<void(int)>& p) {
+                            mIndex->Tag(order).Rebuild(keys, p);
+                        }});
+    }
+    Build(jobs, count, source, progress);
 }
 
-void TTableIndexes::Build(const std::vector<int>& orders, uint32_t count,
+void TTableIndexes::Build(const std::vector<TBuildJob>& jobs, uint32_t count,
                           const TRecordSource& source, const TProgressFn& progress)
 {
     // Work units: one per tag for extracting its keys, one for writing it.
-    TProgressMeter meter(progress, 2.0 * double(std::max<size_t>(orders.size(), 1)));
+    const double total = 2.0 * double(std::max<size_t>(jobs.size(), 1));
+    TProgressMeter meter(progress, total);
     double done = 0;
     size_t next = 0;
-    while (next < orders.size()) {
+    while (next < jobs.size()) {
         // The next group: as many tags as fit the budget, at least one.
-        std::vector<int> group;
+        size_t first = next;
         uint64_t bytes = 0;
-        while (next < orders.size()) {
-            const uint16_t keyLength = mIndex->Tag(orders[next]).KeyLength();
-            const uint64_t need = uint64_t(count) * (uint64_t(keyLength) + 4 + 16);
-            if (!group.empty() && bytes + need > kBuildBudgetBytes)
+        while (next < jobs.size()) {
+            const uint64_t need = uint64_t(count) * (uint64_t(jobs[next].keyLength) + 4 + 16);
+            if (next > first && bytes + need > kBuildBudgetBytes)
                 break;
             bytes += need;
-            group.push_back(orders[next++]);
+            ++next;
         }
+        const size_t groupSize = next - first;
         std::vector<TTagBuilder> builders;
-        builders.reserve(group.size());
-        for (int order : group)
-            builders.emplace_back(mIndex->Tag(order).KeyLength(), count);
+        builders.reserve(groupSize);
+        for (size_t g = 0; g < groupSize; ++g)
+            builders.emplace_back(jobs[first + g].keyLength, count);
         std::string out;
         for (uint32_t r = 1; r <= count; ++r) {
             const TRecordView record = source(r);
-            for (size_t g = 0; g < group.size(); ++g) {
-                if (KeyOf(mTags[size_t(group[g] - 1)], record, out))
+            for (size_t g = 0; g < groupSize; ++g) {
+                if (KeyOf(*jobs[first + g].state, record, out))
                     builders[g].Add(out, r);
             }
             if ((r & 0x3FFF) == 0)
-                meter.Set(done + double(group.size()) * r / count);
+                meter.Set(done + double(groupSize) * r / count);
         }
-        done += double(group.size());
+        done += double(groupSize);
         meter.Set(done);
-        for (size_t g = 0; g < group.size(); ++g) {
+        for (size_t g = 0; g < groupSize; ++g) {
             const double base = done;
-            mIndex->Tag(group[g]).Rebuild(builders[g], [&](int p) { meter.Set(base + p / 100.0); });
-            builders[g].Clear();
+            jobs[first + g].finish(builders[g], [&](int p) { meter.Set(base + p / 100.0); });
             builders[g] = TTagBuilder(1); // gives the memory back before the next tag is written
             done += 1;
             meter.Set(done);
         }
     }
-    meter.Set(2.0 * double(std::max<size_t>(orders.size(), 1)));
+    meter.Set(total);
 }
 
 void TTableIndexes::Flush(uint32_t recordCount)

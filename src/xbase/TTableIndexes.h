@@ -21,6 +21,7 @@
 namespace qm::xbase {
 
 class TCompoundIndex;
+class TTagBuilder;
 
 class TTableIndexes {
 public:
@@ -49,9 +50,15 @@ public:
     // Replaces the keys of a changed record where they differ.
     void Update(const TRecordView& before, const TRecordView& after);
 
-    // Adds (or replaces) a tag built over count records; returns its order.
-    int AddTag(std::string_view name, std::string_view expression, uint32_t count,
-               const TRecordSource& source, const TProgressFn& progress);
+    struct TNewTag {
+        std::string name;
+        std::string expression;
+    };
+    // Adds (or replaces) tags built over count records, in the given order, extracting their
+    // keys in as few passes as the budget allows. Every expression is compiled before anything
+    // is written. Returns the tags' orders.
+    std::vector<int> AddTags(const std::vector<TNewTag>& tags, uint32_t count,
+                             const TRecordSource& source, const TProgressFn& progress);
     // Rebuilds every tag over count records.
     void Rebuild(uint32_t count, const TRecordSource& source, const TProgressFn& progress);
 
@@ -67,8 +74,15 @@ private:
     };
     TTagState Compile(int order) const;
     bool KeyOf(const TTagState& tag, const TRecordView& record, std::string& out) const;
-    // Builds tags (1-based orders) over the records, grouped by memory budget.
-    void Build(const std::vector<int>& orders, uint32_t count, const TRecordSource& source,
+    // One tag of a bulk build: how its keys are made and what to do with them once collected.
+    struct TBuildJob {
+        const TTagState* state;
+        uint16_t keyLength;
+        std::function<void(TTagBuilder&, const std::function<void(int)>&)> finish;
+    };
+    // Collects the keys of the jobs over the records, grouped by memory budget, and hands each
+    // job its keys in order.
+    void Build(const std::vector<TBuildJob>& jobs, uint32_t count, const TRecordSource& source,
                const TProgressFn& progress);
 
     std::unique_ptr<TCompoundIndex> mIndex;
