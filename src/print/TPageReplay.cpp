@@ -48,37 +48,46 @@ void ApplyFont(TPagePainter& painter, TReplayFont& f)
         return;
     f.shrinkPending = false;
     f.font.heightInches = f.recordedHeight;
-    painter.SetFont(f.font);
-    if (!(f.referenceWidth > 0) || !(f.recordedHeight > 0))
-        return;
-    const QByteArray reference(stream::kReferenceText);
-    const double target = painter.Mapping().LengthX(f.referenceWidth);
-    double width = painter.TextWidthPixels(reference);
-    const double step = 1.1 / painter.Mapping().LengthY(1.0);
-    TPainterFont trial = f.font;
-    for (int guard = 0; width > target && guard < 1000; ++guard) {
-        trial.heightInches -= step;
-        if (trial.heightInches <= 0)
-            break;
-        painter.SetFont(trial);
-        const double narrower = painter.TextWidthPixels(reference);
-        if (!(narrower < width)) {
-            trial.heightInches = f.recordedHeight;
-            painter.SetFont(trial);
-            break;
-        }
-        width = narrower;
-    }
-    f.font.heightInches = trial.heightInches > 0 ? trial.heightInches : f.recordedHeight;
+    f.font.heightInches = FitFontHeight(painter, f.font, f.referenceWidth);
     painter.SetFont(f.font);
 }
 
 } // namespace
 
+double FitFontHeight(TPagePainter& painter, const TPainterFont& font, double referenceWidth)
+{
+    const TPainterFont saved = painter.Font();
+    const double recorded = font.heightInches;
+    if (!(referenceWidth > 0) || !(recorded > 0))
+        return recorded;
+    const QByteArray reference(stream::kReferenceText);
+    const double target = painter.Mapping().LengthX(referenceWidth);
+    TPainterFont trial = font;
+    painter.SetFont(trial);
+    double width = painter.TextWidthPixels(reference);
+    const double step = 1.1 / painter.Mapping().LengthY(1.0);
+    for (int guard = 0; width > target && guard < 1000; ++guard) {
+        trial.heightInches -= step;
+        if (trial.heightInches <= 0) {
+            trial.heightInches = recorded;
+            break;
+        }
+        painter.SetFont(trial);
+        const double narrower = painter.TextWidthPixels(reference);
+        if (!(narrower < width)) {
+            trial.heightInches = recorded;
+            break;
+        }
+        width = narrower;
+    }
+    painter.SetFont(saved);
+    return trial.heightInches;
+}
+
 TPageReplay::TPageReplay(QByteArray bytes) : mBytes(std::move(bytes)), mReader(mBytes)
 {
     mHeader = mReader.ReadHeader();
-    if (mHeader.pageCount > 0 && mHeader.firstPageOffset < mReader.Size()) {
+    if (mHeader.pageCount > 0) {
         ReadPageAt(mHeader.firstPageOffset);
         mHasPage = true;
     }
@@ -219,6 +228,11 @@ void TPageReplay::PaintPage(QPainter& qp, const TDeviceMapping& mapping, const T
         return;
     mReader.Seek(mCurrent.commandsOffset);
     qp.save();
+    // The painter's state goes back also when a damaged command ends the page.
+    struct TRestore {
+        QPainter& painter;
+        ~TRestore() { painter.restore(); }
+    } restore{qp};
     TPagePainter painter(qp, mapping);
     TReplayFont font;
     TColor brushColor = kBlack;
@@ -452,7 +466,6 @@ void TPageReplay::PaintPage(QPainter& qp, const TDeviceMapping& mapping, const T
             break;
         }
     }
-    qp.restore();
 }
 
 } // namespace qm::print

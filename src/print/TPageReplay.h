@@ -35,6 +35,15 @@ struct TReplayContext {
     QStringList macroLines;
 };
 
+class TPagePainter;
+struct TPainterFont;
+
+// The font-shrink rule: the height (inches) at which the reference text, drawn with the
+// painter's mapping, is no wider than referenceWidth inches. Starts from font.heightInches and
+// steps down 1.1 device pixels at a time; a step that does not narrow the text gives back the
+// starting height. referenceWidth 0 keeps the height. Leaves the painter's font unchanged.
+double FitFontHeight(TPagePainter& painter, const TPainterFont& font, double referenceWidth);
+
 class TPageReplay {
 public:
     explicit TPageReplay(QByteArray bytes);

@@ -42,6 +42,21 @@ const QPageSize::PageSizeId kPdfPapers[] = {
     QPageSize::EnvelopePersonal,
 };
 
+// The paper size in inches from its defining units, without the rounding of QPageSize::size().
+QSizeF ExactInches(const QPageSize& size)
+{
+    const QSizeF d = size.definitionSize();
+    switch (size.definitionUnits()) {
+    case QPageSize::Millimeter: return d / 25.4;
+    case QPageSize::Point: return d / 72.0;
+    case QPageSize::Inch: return d;
+    case QPageSize::Pica: return d / 6.0;
+    case QPageSize::Didot: return d * (0.376 / 25.4);
+    case QPageSize::Cicero: return d * (4.512 / 25.4);
+    }
+    return size.size(QPageSize::Inch);
+}
+
 bool ContainsUpper(const QString& text, const QString& part)
 {
     return text.toUpper().contains(part.toUpper());
@@ -97,6 +112,7 @@ void TRPDevice::ReloadWith(std::vector<TRPDeviceItem> systemPrinters)
     mPrinter.reset();
     mSetup = TDeviceSetup{};
     mPageSize = QPageSize(QPageSize::Letter);
+    mCustomInches = QSizeF();
     mBin = 0;
     if (!mItems.empty())
         SetPrinterIndex(0);
@@ -235,6 +251,7 @@ void TRPDevice::SelectPaperByName(const QString& name)
     for (const QPageSize& size : PaperList())
         if (ContainsUpper(size.name(), name)) {
             mPageSize = size;
+            mCustomInches = QSizeF();
             mSetup.paperSize = std::int16_t(size.windowsId());
             mSetup.paperWidth = mSetup.paperLength = 0;
             Apply();
@@ -266,11 +283,13 @@ void TRPDevice::SetPaperSize(int code, double widthInches, double heightInches)
         // The driver gets tenths of a millimetre; the page takes exactly that size.
         mPageSize = QPageSize(QSizeF(width / 10.0, length / 10.0), QPageSize::Millimeter,
                               QString(), QPageSize::ExactMatch);
+        mCustomInches = QSizeF(width / 254.0, length / 254.0);
     } else {
         const QPageSize size = PageSizeForCode(code);
         if (!size.isValid())
             return;
         mPageSize = size;
+        mCustomInches = QSizeF();
         mSetup.paperSize = std::int16_t(code);
         mSetup.paperWidth = mSetup.paperLength = 0;
     }
@@ -315,7 +334,7 @@ TPageGeometry TRPDevice::Geometry() const
 {
     TPageGeometry g;
     const bool landscape = mSetup.orientation == TOrientation::poLandScape;
-    const QSizeF size = mPageSize.size(QPageSize::Inch);
+    const QSizeF size = mCustomInches.isEmpty() ? ExactInches(mPageSize) : mCustomInches;
     g.pageWidth = landscape ? size.height() : size.width();
     g.pageHeight = landscape ? size.width() : size.height();
     if (!mPrinter) {

@@ -120,6 +120,7 @@ private:
     int mIndex = -1;
     int mBin = 0;
     QPageSize mPageSize{QPageSize::Letter};
+    QSizeF mCustomInches; // exact size of a custom paper (code 0), else empty
     TDeviceSetup mSetup;
     std::unique_ptr<QPrinter> mPrinter;
     QString mPdfPath;
