@@ -80,15 +80,13 @@ void TIndexPageFile::SetCacheLimit(size_t pages)
     mCacheLimit = std::max<size_t>(pages, 2 * kSequentialPages);
 }
 
+// The slot returned is valid until the next Load: callers copy or change it at once.
 TIndexPageFile::TSlot& TIndexPageFile::Load(uint32_t offset, uint32_t readAhead)
 {
     if (TSlot* slot = Find(offset))
         return *slot;
     if (mSlots.size() + readAhead > mCacheLimit)
         Evict();
-    // Slots never move while a caller holds one: the pool is reserved to its limit.
-    if (mSlots.capacity() < mCacheLimit + kSequentialPages)
-        mSlots.reserve(mCacheLimit + kSequentialPages);
     if (offset + uint64_t{kPageSize} > mStoredEnd) {
         if (offset < mStoredEnd)
             throw TXbaseError(TErrorKind::Damaged, "the index file is cut short inside a page",
