@@ -19,6 +19,7 @@
 #include "print/TRPDeviceItem.h"
 
 #include <QPageSize>
+#include <QSizeF>
 #include <QStringList>
 #include <memory>
 #include <vector>
