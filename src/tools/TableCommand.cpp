@@ -518,10 +518,16 @@ std::string CsvValue(const std::string& raw, TCsvReader::TEncoding encoding, con
         const size_t end = text.find_last_not_of(' ');
         std::string number = text.substr(start, end - start + 1);
         char* stop = nullptr;
-        errno = 0;
-        std::strtod(number.c_str(), &stop);
+        const double value = std::strtod(number.c_str(), &stop);
         if (stop != number.c_str() + number.size() || number.find_first_of("xXpPnNiI") != std::string::npos)
             throw fail("\"" + raw + "\" is not a number");
+        // A number too wide for the field would be stored as asterisks: refuse it instead.
+        char formatted[400];
+        const int width = std::snprintf(formatted, sizeof formatted, "%.*f",
+                                        static_cast<int>(field.decimals), value);
+        if (width < 0 || width > static_cast<int>(field.length))
+            throw fail(number + " does not fit in " + std::to_string(field.length) +
+                       " characters with " + std::to_string(field.decimals) + " decimals");
         return number;
     }
     case TFieldType::Logical: {

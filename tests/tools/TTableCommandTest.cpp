@@ -136,6 +136,7 @@ TEST_F(TTableCommandTest, AppendCsvChecksTheWholeFileBeforeAppending)
     for (const TCase& c : {
              TCase{"A,B,1,T,,\nC,D,1x,T,,\n", "line 2, field AMT: \"1x\" is not a number"},
              TCase{"A,B,1,T,,\nC,D,1,maybe,,\n", "line 2, field PAID: \"maybe\" is not T or F"},
+             TCase{"A,B,1234567.5,T,,\n", "line 1, field AMT: 1234567.5 does not fit"},
              TCase{"A,B,1,T,1999-01-01,\n", "line 1, field BORN"},
              TCase{"A,B,1,T,,\nA,B,1\n", "line 2: 3 values, the table has 6 fields"},
              TCase{"A,B,1,T,,\n\"A,B,1,T,,\n", "line 2: a quoted field is not closed"},
