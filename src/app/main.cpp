@@ -17,6 +17,7 @@ int main(int argc, char* argv[])
     QApplication::setApplicationVersion(QStringLiteral(QM_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("quillmark"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/quillmark.svg")));
+    qm::data::TMessageBoxes::Install();
 
     const qm::data::TProgramHome home = qm::data::TProgramHome::Locate();
     try {

@@ -447,6 +447,21 @@ void TDataSet::Cancel()
     NotifyData();
 }
 
+void TDataSet::MarkDeleted(bool deleted)
+{
+    Require(Active() && mRecNo != 0, "a current record");
+    EnsurePositioned();
+    mTable->SetDeleted(deleted);
+}
+
+bool TDataSet::MarkedDeleted() const
+{
+    if (!Active() || mRecNo == 0)
+        return false;
+    EnsurePositioned();
+    return mTable->Deleted();
+}
+
 void TDataSet::DisableControls() { ++mDisabled; }
 
 void TDataSet::EnableControls()

@@ -114,6 +114,10 @@ public:
     void Post();
     void Cancel();
 
+    // Sets or clears the engine's deletion mark on the current record (written at once).
+    void MarkDeleted(bool deleted);
+    bool MarkedDeleted() const;
+
     // --- bound controls ---
     void DisableControls();
     void EnableControls();

@@ -148,8 +148,15 @@ std::string EncodeValue(const QString& value, bool utf8)
 
 void TSettingsFile::WriteString(const QString& section, const QString& key, const QString& value)
 {
+    // Reading trims blanks and one pair of matching quotes, so a value with blanks at either end
+    // (or already wrapped in quotes) is written in quotes to read back exactly as typed.
+    QString stored = value;
+    const bool wrapped = value.size() >= 2 && (value.front() == '"' || value.front() == '\'')
+                         && value.back() == value.front();
+    if (!value.isEmpty() && (value.front().isSpace() || value.back().isSpace() || wrapped))
+        stored = QLatin1Char('"') + value + QLatin1Char('"');
     Store(mPath, [&](TIniText& text, bool utf8) {
-        text.SetValue(Utf8(section), Utf8(key), EncodeValue(value, utf8));
+        text.SetValue(Utf8(section), Utf8(key), EncodeValue(stored, utf8));
     });
 }
 

@@ -1,5 +1,7 @@
 #include "data/TWin1252.h"
 
+#include "xbase/TCodePage1252.h"
+
 #include <QStringDecoder>
 #include <array>
 
@@ -55,6 +57,19 @@ std::optional<QByteArray> TWin1252::Encode(const QString& text, QChar* bad)
             return std::nullopt;
         }
         out[i] = static_cast<char>(*byte);
+    }
+    return out;
+}
+
+QString TWin1252::Upper(const QString& text)
+{
+    QString out = text;
+    for (qsizetype i = 0; i < out.size(); ++i) {
+        const auto byte = ByteFor(out[i].unicode());
+        if (!byte)
+            continue;
+        const char upper = xbase::TCodePage1252::Upper(char(*byte));
+        out[i] = Decode(&upper, 1)[0];
     }
     return out;
 }

@@ -22,6 +22,10 @@ public:
 
     static bool CanEncode(const QString& text, QChar* bad = nullptr);
 
+    // Upper case as the table engine's UPPER() makes it: every Windows-1252 letter to its capital,
+    // length kept (ß and µ stay); characters outside the code page are left as they are.
+    static QString Upper(const QString& text);
+
     // True when the bytes form valid UTF-8 (text files are read as UTF-8 when they are).
     static bool IsValidUtf8(const QByteArray& bytes);
 

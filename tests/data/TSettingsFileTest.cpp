@@ -104,6 +104,16 @@ TEST_F(SettingsFileTest, NewFileIsUtf8WithByteOrderMarkAndOldFilesKeepWindows125
                                  "DefaultFontName=Zapf Chancery \xC4\n"));
 }
 
+TEST_F(SettingsFileTest, ValuesWithOuterBlanksOrQuotesReadBackAsTyped)
+{
+    TSettingsFile settings(mPath);
+    for (const QString& value : {QString("Canada "), QString("  two"), QString("\"quoted\""),
+                                 QString("'single'"), QString("plain"), QString("")}) {
+        settings.WriteString("Adding", "DefaultCountry", value);
+        EXPECT_EQ(settings.ReadString("Adding", "DefaultCountry"), value);
+    }
+}
+
 TEST_F(SettingsFileTest, MissingUnreadableAndHugeFilesGiveDefaults)
 {
     const TSettingsFile missing(QDir(mDir.path()).filePath("none.ini"));

@@ -31,3 +31,10 @@ TEST(TWin1252, TextFilesAreUtf8WhenValidElseWindows1252)
     EXPECT_EQ(TWin1252::DecodeTextFile("Jos\xE9"), QString::fromUtf8("José"));
     EXPECT_EQ(TWin1252::DecodeTextFile("\x93quoted\x94"), QString::fromUtf8("“quoted”"));
 }
+
+TEST(TWin1252, UpperFollowsTheEngineAndKeepsTheLength)
+{
+    EXPECT_EQ(TWin1252::Upper(QString::fromUtf8("müller straße œuvre ÿ š")),
+              QString::fromUtf8("MÜLLER STRAßE ŒUVRE Ÿ Š"));
+    EXPECT_EQ(TWin1252::Upper(QString::fromUtf8("µ ł")), QString::fromUtf8("µ ł"));
+}

@@ -8,9 +8,15 @@ TScriptedResponder::~TScriptedResponder() { data::TMessageService::SetResponder(
 
 bool TScriptedResponder::Respond(const data::TMessage& message)
 {
-    mMessages.push_back(message);
-    if (!message.isQuestion || mAnswers.empty())
+    if (message.isBeep) {
+        ++mBeeps;
         return true;
+    }
+    mMessages.push_back(message);
+    if (!message.isQuestion)
+        return true;
+    if (mAnswers.empty())
+        return message.defaultYes;
     const bool answer = mAnswers.front();
     mAnswers.pop_front();
     return answer;

@@ -1,9 +1,9 @@
 #pragma once
 
-// Stands in for the message boxes during a test: records every message and answers questions
-// from a script (Yes when the script runs out). Installed for its lifetime.
+// Stands in for the message boxes during a test: records every message and beep, and answers
+// questions from a script (the question's default when the script runs out). Installed for its lifetime.
 
-#include "data/ui/TMessageService.h"
+#include "data/TMessageService.h"
 
 #include <QStringList>
 #include <deque>
@@ -19,12 +19,15 @@ public:
     void QueueAnswer(bool yes) { mAnswers.push_back(yes); }
     bool Respond(const data::TMessage& message) override;
 
+    // Every message and question, beeps excluded.
     const std::vector<data::TMessage>& Messages() const { return mMessages; }
     QStringList Texts() const;
+    int Beeps() const { return mBeeps; }
 
 private:
     std::deque<bool> mAnswers;
     std::vector<data::TMessage> mMessages;
+    int mBeeps = 0;
 };
 
 } // namespace qm::test
