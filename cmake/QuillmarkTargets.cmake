@@ -1,10 +1,17 @@
 # Shared settings for every Quillmark target.
 
 function(qm_apply_warnings target)
-  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow=local
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic
                                            -Wno-missing-field-initializers)
+  if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+    target_compile_options(${target} PRIVATE -Wshadow=local)
+  endif()
   if(QM_WERROR)
     target_compile_options(${target} PRIVATE -Werror)
+  endif()
+  if(QM_FUZZ)
+    # Coverage instrumentation everywhere, so the fuzzers see inside the libraries they drive.
+    target_compile_options(${target} PRIVATE -fsanitize=fuzzer-no-link)
   endif()
   if(QM_SANITIZE)
     target_compile_options(${target} PRIVATE -fsanitize=address,undefined -fno-omit-frame-pointer)
