@@ -574,7 +574,7 @@ void TIndexTag::Rebuild(TTagBuilder& builder, const TIndexProgress& progress)
 
     size_t i = 0;
     while (i < n) {
-        builder.Prefetch(i + 16);
+        builder.Prefetch(i + 24);
         const std::string_view key = builder.Key(i);
         if (packer.Add(key.data(), builder.RecNo(i))) {
             ++i;

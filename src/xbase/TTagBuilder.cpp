@@ -176,17 +176,26 @@ private:
     std::vector<uint64_t>& mChunkOf;
 };
 
+// Scratch memory is kept from one sort to the next: fresh memory costs a page fault per 4 KB,
+// which is a large part of a sort's time.
+struct TSortMemory {
+    std::vector<TSortItem> items, temp;
+    std::vector<uint64_t> chunkOf;
+};
+thread_local TSortMemory gSortMemory;
+
 } // namespace
+
+void TTagBuilder::ReleaseSortMemory() { gSortMemory = TSortMemory(); }
 
 void TTagBuilder::Sort(bool unique)
 {
     if (mSorted && !unique)
         return;
     const size_t n = mRecNos.size();
-    // Scratch memory is kept from one sort to the next: fresh memory costs a page fault per 4 KB,
-    // which is a large part of a sort's time.
-    static thread_local std::vector<TSortItem> items, temp;
-    static thread_local std::vector<uint64_t> chunkOf;
+    std::vector<TSortItem>& items = gSortMemory.items;
+    std::vector<TSortItem>& temp = gSortMemory.temp;
+    std::vector<uint64_t>& chunkOf = gSortMemory.chunkOf;
     items.resize(n);
     for (size_t i = 0; i < n; ++i)
         items[i] = {0, static_cast<uint32_t>(i)};

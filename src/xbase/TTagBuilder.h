@@ -35,11 +35,19 @@ public:
     // Hints that Key(i) will be read soon.
     void Prefetch(size_t i) const
     {
-        if (i < mOrder.size())
-            __builtin_prefetch(mKeys.data() + size_t{mOrder[i]} * mKeyLength);
+        if (i < mOrder.size()) {
+            const char* key = mKeys.data() + size_t{mOrder[i]} * mKeyLength;
+            __builtin_prefetch(key);
+            __builtin_prefetch(key + mKeyLength - 1);
+            __builtin_prefetch(mRecNos.data() + mOrder[i]);
+        }
     }
 
     void Clear();
+
+    // Sorting keeps about 40 bytes per pair of its largest sort so far for the next sort (fresh
+    // memory is slow to touch); this gives it back, for after a batch of tag builds.
+    static void ReleaseSortMemory();
 
 private:
     uint16_t mKeyLength;
