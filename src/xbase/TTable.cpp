@@ -493,7 +493,8 @@ void Store(TTable::TState& s, const TFieldInfo& f, std::string_view bytes)
 {
     char* dst = s.buffer.data() + f.offset;
     const size_t n = std::min<size_t>(bytes.size(), f.length);
-    std::memcpy(dst, bytes.data(), n);
+    if (n > 0)
+        std::memcpy(dst, bytes.data(), n);
     std::memset(dst + n, ' ', f.length - n);
     s.changed = s.changed || s.buffer.compare(f.offset, f.length, s.original, f.offset, f.length) != 0;
 }

@@ -208,7 +208,9 @@ void TTableIndexes::Build(const std::vector<TBuildJob>& jobs, uint32_t count,
         size_t first = next;
         uint64_t bytes = 0;
         while (next < jobs.size()) {
-            const uint64_t need = uint64_t(count) * (uint64_t(jobs[next].keyLength) + 4 + 16);
+            // Collected pairs cost key + record number; the sort's extra memory is needed for
+            // one tag at a time and is left to the headroom above the budget.
+            const uint64_t need = uint64_t(count) * (uint64_t(jobs[next].keyLength) + 4);
             if (next > first && bytes + need > kBuildBudgetBytes)
                 break;
             bytes += need;
