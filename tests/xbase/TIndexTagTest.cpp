@@ -263,3 +263,52 @@ TEST(TIndexTag, NumericKeysOrderByValueAndCompressTrailingZeroBytes)
     EXPECT_TRUE(c.Seek(two, false));
     EXPECT_EQ(c.RecNo(), 6u);
 }
+
+TEST(TIndexTag, SeeksAgreeWithAModelAcrossManyPages)
+{
+    TTagFixture f(12);
+    std::mt19937 rng(99);
+    TModel model;
+    TTagBuilder builder(12);
+    for (uint32_t r = 1; r <= 5000; ++r) {
+        const std::string key = RandomKey(rng, 12);
+        builder.Add(key, r);
+        model.emplace(key, r);
+    }
+    f.tag->Rebuild(builder);
+    for (uint32_t r = 5001; r <= 6000; ++r) { // some pages split, some not
+        const std::string key = RandomKey(rng, 12);
+        f.tag->Insert(key, r);
+        model.emplace(key, r);
+    }
+    TIndexCursor c(*f.tag);
+    for (int probe = 0; probe < 800; ++probe) {
+        std::string prefix = RandomKey(rng, 12).substr(0, 1 + rng() % 5);
+        while (!prefix.empty() && prefix.back() == ' ')
+            prefix.pop_back();
+        // First pair whose key is >= prefix, and last pair whose key starts with prefix or is below.
+        auto first = std::find_if(model.begin(), model.end(),
+                                  [&](const auto& e) { return e.first.compare(0, prefix.size(), prefix) >= 0; });
+        const bool found = c.Seek(prefix, true);
+        if (first == model.end()) {
+            EXPECT_FALSE(c.Valid()) << prefix;
+        } else {
+            ASSERT_TRUE(c.Valid()) << prefix;
+            EXPECT_EQ(std::make_pair(std::string(c.Key()), c.RecNo()), *first) << prefix;
+            EXPECT_EQ(found, first->first.compare(0, prefix.size(), prefix) == 0) << prefix;
+        }
+        auto after = std::find_if(model.begin(), model.end(),
+                                  [&](const auto& e) { return e.first.compare(0, prefix.size(), prefix) > 0; });
+        c.SeekLast(prefix, true);
+        if (after == model.begin()) {
+            EXPECT_FALSE(c.Valid()) << prefix;
+        } else {
+            ASSERT_TRUE(c.Valid()) << prefix;
+            EXPECT_EQ(std::make_pair(std::string(c.Key()), c.RecNo()), *std::prev(after)) << prefix;
+        }
+        // Exact positions, present or not.
+        const auto& [key, recNo] = *std::next(model.begin(), static_cast<ptrdiff_t>(rng() % model.size()));
+        EXPECT_TRUE(c.SeekExact(key, recNo));
+        EXPECT_FALSE(c.SeekExact(key, 0xFFFFFFF0u) && c.RecNo() == 0xFFFFFFF0u);
+    }
+}
