@@ -66,7 +66,8 @@ Commands:
       RECNO,DELETED, then the field names. Then one line per record, in record order or in the
       order of tag T: its record number, T or F for its deletion mark, and every field, memos
       included. Character fields lose their trailing blanks, numbers their leading blanks;
-      logical fields show T or F (empty when unset), dates YYYYMMDD (empty when blank).
+      logical fields show T or F (empty when unset), dates YYYYMMDD (empty when blank); the
+      binary types of other software show as numbers (I, Y, B) and "YYYYMMDD HH:MM:SS" (T).
       --query EXPR keeps only the records for which the xBase expression EXPR is true; records
       carrying the deletion mark are listed too (flagged T). --limit N stops after N records.
 
@@ -219,35 +220,6 @@ void SelectTag(TCursor& cursor, const std::string& tag)
     cursor.SelectTag(tag);
 }
 
-// The value of field i of the current record as the dump shows it (Windows-1252).
-std::string FieldText(const TTable& table, int i)
-{
-    const TFieldInfo& field = table.Fields()[static_cast<size_t>(i)];
-    switch (field.type) {
-    case TFieldType::Memo:
-        return table.GetMemo(i);
-    case TFieldType::Logical: {
-        const std::string_view raw = table.GetRaw(i);
-        const char c = raw.empty() ? ' ' : raw[0];
-        if (c == 'T' || c == 't' || c == 'Y' || c == 'y')
-            return "T";
-        if (c == 'F' || c == 'f' || c == 'N' || c == 'n')
-            return "F";
-        return {};
-    }
-    case TFieldType::Date:
-        return table.GetDate(i);
-    case TFieldType::Numeric:
-    case TFieldType::Float: {
-        std::string_view text = table.GetTrimmed(i);
-        const size_t start = text.find_first_not_of(' ');
-        return std::string(start == std::string_view::npos ? std::string_view() : text.substr(start));
-    }
-    default:
-        return std::string(table.GetTrimmed(i));
-    }
-}
-
 // --- commands ---
 
 int Info(const TTableArgs& args, std::ostream& out)
@@ -324,7 +296,7 @@ int Dump(const TTableArgs& args, std::ostream& out)
         csv.Field(std::to_string(cursor.RecNo()));
         csv.Field(table->Deleted() ? "T" : "F");
         for (size_t i = 0; i < fields.size(); ++i)
-            csv.Field(TTextEncoding::Win1252ToUtf8(FieldText(*table, static_cast<int>(i))));
+            csv.Field(TTextEncoding::Win1252ToUtf8(table->GetText(static_cast<int>(i))));
         csv.EndRecord();
         ++written;
     }
