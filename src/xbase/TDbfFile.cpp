@@ -78,6 +78,20 @@ void TDbfFile::Reconcile()
     }
 }
 
+void TDbfFile::Refresh()
+{
+    unsigned char b[4];
+    mFile->ReadExact(dbf::kOffRecordCount, b, sizeof b);
+    const uint32_t onDisk = uint32_t(b[0]) | (uint32_t(b[1]) << 8) | (uint32_t(b[2]) << 16) |
+                            (uint32_t(b[3]) << 24);
+    if (onDisk <= mHeader.recordCount)
+        return;
+    const uint64_t whole = (mFile->Size() - mHeader.headerLength) / mHeader.recordLength;
+    mHeader.recordCount = uint32_t(std::min<uint64_t>(onDisk, whole));
+    mCountOnDisk = mHeader.recordCount;
+    mWindowFirst = 0;
+}
+
 void TDbfFile::EnsureWritable() const
 {
     if (!mWritable)

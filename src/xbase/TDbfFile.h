@@ -53,6 +53,10 @@ public:
     void Append(std::string_view record);
     // Header count writes during appends: every lag + 1 appends (0: after each one).
     void SetCountLag(uint32_t lag) { mCountLag = lag; }
+    // Takes in records other openers of a shared table appended since (from the header count,
+    // as far as the file holds them). Called before appending and when a record past the known
+    // count is asked for.
+    void Refresh();
     // Keeps the first count records and drops the rest (zap uses 0).
     void Truncate(uint32_t count);
     void SetTableFlags(uint8_t flags);

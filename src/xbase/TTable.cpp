@@ -212,8 +212,13 @@ std::unique_ptr<TTable> TTable::Create(const std::string& path,
     TFileIoSystem& files = options.files ? *options.files : TFileIoSystem::Native();
     const TFieldList list = MakeFieldList(fields);
     const TDbfHeader header = TDbfHeader::ForNewTable(list);
+    if (files.Exists(path))
+        throw TXbaseError(TErrorKind::Usage, "the file already exists", path);
+    // The table is written under a temporary name and renamed into place last, so a failure on
+    // the way never leaves a half-made table that would block the next attempt.
+    const std::string tmpPath = CompanionPath(path, ".CR$");
     {
-        auto dbfFile = files.Create(path, TFileLock::Exclusive);
+        auto dbfFile = files.Create(tmpPath, TFileLock::Exclusive, true);
         // Companions of an earlier table of that name would otherwise be taken for this one's.
         const std::string oldIndex = files.FindCompanion(path, ".CDX");
         if (!oldIndex.empty())
@@ -228,6 +233,7 @@ std::unique_ptr<TTable> TTable::Create(const std::string& path,
         }
         TDbfFile::WriteNew(*dbfFile, header);
     }
+    files.Rename(tmpPath, path);
     return Open(path, options);
 }
 
@@ -344,6 +350,8 @@ void TTable::Go(uint32_t recNo)
         s.changed = false;
     }
     Post();
+    if (recNo > s.dbf->RecordCount() && s.mode != TOpenMode::Exclusive)
+        s.dbf->Refresh();
     if (recNo == 0 || recNo > s.dbf->RecordCount()) {
         s.buffer = BlankRecord(s.dbf->Header());
         s.original = s.buffer;
@@ -664,6 +672,8 @@ void TTable::AppendBlank()
     Post();
     if (s.indexes)
         s.indexes->CheckMaintainable();
+    if (s.mode == TOpenMode::Shared)
+        Guarded(s, [&] { s.dbf->Refresh(); }); // append after what other openers added
     if (s.dbf->RecordCount() == UINT32_MAX)
         throw TXbaseError(TErrorKind::Usage, "the table holds the most records it can", s.path);
     // The record reaches the file at the next Post (or movement), in one write with its values.

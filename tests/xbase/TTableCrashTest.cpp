@@ -285,3 +285,25 @@ TEST(TTableCrash, PokedBytesGiveClearErrorsNeverCrashes)
     EXPECT_GT(errors, 0);
     EXPECT_GT(opened, 0);
 }
+
+TEST(TTableCrash, AFailedCreateLeavesNothingThatBlocksTheNextOne)
+{
+    for (uint64_t n = 1; n <= 6; ++n) {
+        SCOPED_TRACE("failing step " + std::to_string(n));
+        TTempDir dir;
+        const std::string path = dir.File("NEW.DBF");
+        TFileIoFaulty faulty(TFileIoSystem::Native());
+        faulty.SetFailAt(n);
+        TTableOptions o;
+        o.files = &faulty;
+        try {
+            TTable::Create(path, Fields(), o);
+        } catch (const TXbaseError&) {
+        }
+        if (std::filesystem::exists(path)) {
+            EXPECT_NO_THROW(TTable::Open(path)); // whatever appeared is whole
+        } else {
+            EXPECT_NO_THROW(TTable::Create(path, Fields()));
+        }
+    }
+}

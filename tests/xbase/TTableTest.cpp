@@ -423,3 +423,24 @@ TEST(TTable, CompanionFilesAreFoundInAnyLetterCase)
     EXPECT_EQ(t->GetMemo(5), "memo");
     EXPECT_EQ(t->TagCount(), 1);
 }
+
+TEST(TTable, SharedOpenersSeeAndKeepEachOthersAppends)
+{
+    TTempDir dir;
+    const std::string path = dir.File("P.DBF");
+    TTable::Create(path, PeopleFields())->Close();
+    auto a = TTable::Open(path, {TOpenMode::Shared});
+    auto b = TTable::Open(path, {TOpenMode::Shared});
+    AddPerson(*a, "FromA", "x", 1);
+    a->PutMemo(5, "memo of A");
+    a->Commit();
+    AddPerson(*b, "FromB", "y", 2); // must not land on A's record
+    b->PutMemo(5, "memo of B");
+    b->Commit();
+    EXPECT_EQ(b->RecordCount(), 2u);
+    a->Go(2);
+    EXPECT_EQ(a->GetTrimmed(0), "FromB");
+    EXPECT_EQ(a->GetMemo(5), "memo of B");
+    a->Go(1);
+    EXPECT_EQ(a->GetMemo(5), "memo of A");
+}
