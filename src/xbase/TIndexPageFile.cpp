@@ -87,6 +87,11 @@ TIndexPageFile::TSlot& TIndexPageFile::Load(uint32_t offset, uint32_t readAhead)
         return *slot;
     if (mSlots.size() + readAhead > mCacheLimit)
         Evict();
+    // Room for the whole cache at once (or the whole file when it is smaller): a growing pool
+    // would copy its pages and touch fresh memory again and again.
+    const size_t want = std::min<size_t>(mCacheLimit, mEnd / kPageSize) + kSequentialPages;
+    if (mSlots.capacity() < want)
+        mSlots.reserve(want);
     if (offset + uint64_t{kPageSize} > mStoredEnd) {
         if (offset < mStoredEnd)
             throw TXbaseError(TErrorKind::Damaged, "the index file is cut short inside a page",
@@ -117,7 +122,34 @@ TIndexPageFile::TSlot& TIndexPageFile::Load(uint32_t offset, uint32_t readAhead)
 void TIndexPageFile::Read(uint32_t offset, TPage& out, bool sequential)
 {
     CheckPage(offset);
-    out = Load(offset, sequential ? kSequentialPages : 1).page;
+    if (!sequential) {
+        out = Load(offset).page;
+        return;
+    }
+    if (const TSlot* slot = Find(offset)) {
+        out = slot->page;
+        return;
+    }
+    if (offset < mStreamStart || offset >= mStreamStart + uint64_t{mStreamPages} * kPageSize) {
+        const bool continues = mStreamPages != 0 &&
+                               offset == mStreamStart + uint64_t{mStreamPages} * kPageSize;
+        mStreamWindow = continues ? std::min(mStreamWindow * 2, kSequentialPages) : 4;
+        mStreamPages = 0;
+        if (offset + uint64_t{kPageSize} > mStoredEnd) {
+            out = Load(offset).page; // allocated, not yet written
+            return;
+        }
+        const uint64_t available = (mStoredEnd - offset) / kPageSize;
+        const uint32_t count = static_cast<uint32_t>(std::min<uint64_t>(mStreamWindow, available));
+        mStream.resize(size_t{count} * kPageSize);
+        const size_t got = mStorage->Read(offset, mStream.data(), mStream.size());
+        if (got < kPageSize)
+            throw TXbaseError(TErrorKind::Damaged, "the index file is cut short", mStorage->Name(),
+                              offset);
+        mStreamStart = offset;
+        mStreamPages = static_cast<uint32_t>(got / kPageSize);
+    }
+    std::memcpy(out.data(), mStream.data() + (offset - mStreamStart), kPageSize);
 }
 
 void TIndexPageFile::ReadRaw(uint32_t offset, TPage& out)
@@ -131,6 +163,7 @@ void TIndexPageFile::ReadRaw(uint32_t offset, TPage& out)
 
 void TIndexPageFile::BeforeChange()
 {
+    mStreamPages = 0;
     if (mReadOnly)
         throw TXbaseError(TErrorKind::Usage, "the index file is open read-only", mStorage->Name());
     mChanged = true;
@@ -294,6 +327,7 @@ void TIndexPageFile::Flush()
 
 void TIndexPageFile::Discard()
 {
+    mStreamPages = 0;
     mSlots.clear();
     mSlotOf.clear();
     mChanged = false;

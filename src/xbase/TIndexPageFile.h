@@ -105,6 +105,12 @@ private:
     std::vector<int32_t> mSlotOf;
     size_t mCacheLimit = 65536;
     std::vector<uint8_t> mReadBuffer;
+    // Pages read ahead for a walk in file order; kept apart from the cache so that a long walk
+    // neither fills the cache nor pushes out the interior pages. Emptied by every change.
+    std::vector<uint8_t> mStream;
+    uint32_t mStreamStart = 0;
+    uint32_t mStreamPages = 0;
+    uint32_t mStreamWindow = 4; // grows while the walk goes on where the last read ended
     std::unordered_set<uint32_t> mTakenFromFreeList; // guards against a free list with a cycle
 };
 

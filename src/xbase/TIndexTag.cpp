@@ -267,19 +267,42 @@ void TIndexTag::ReadNode(uint32_t page, TIndexNode& node, bool sequential)
 
 uint32_t TIndexTag::FindLeaf(std::string_view key, uint64_t recNo, TIndexNode& node, TPath* path)
 {
+    // Interior pages are searched where they lie, without decoding them: a descent decodes only
+    // its leaf.
+    const uint16_t kl = mInfo.keyLength;
     uint32_t page = mRoot;
+    TPage raw;
     for (int depth = 0;; ++depth) {
         if (depth > kMaxDepth)
             Damaged(page, "index pages point to each other in a cycle");
-        ReadNode(page, node);
-        if (node.leaf)
+        mFile.Read(page, raw);
+        const uint16_t attributes = Le16(raw.data() + kNodeAttributes);
+        if (attributes > (kAttrRoot | kAttrLeaf))
+            Damaged(page, "unknown node kind " + std::to_string(attributes));
+        if (attributes & kAttrLeaf) {
+            const std::string problem = TIndexPage::Decode(raw, kl, mTrail, node);
+            if (!problem.empty())
+                Damaged(page, problem);
             return page;
-        size_t i = FirstAtOrAfter(node, mInfo.keyLength, key, recNo);
-        if (i == node.Count())
-            i = node.Count() - 1;
+        }
+        const size_t count = Le16(raw.data() + kNodeKeyCount);
+        if (count == 0 || count > TIndexPage::InteriorCapacity(kl))
+            Damaged(page, "interior node claims " + std::to_string(count) + " keys");
+        const uint8_t* entries = raw.data() + kInteriorEntries;
+        const size_t stride = kl + 8u;
+        size_t lo = 0, hi = count;
+        while (lo < hi) {
+            const size_t mid = (lo + hi) / 2;
+            const uint8_t* e = entries + mid * stride;
+            if (AtOrAfter(reinterpret_cast<const char*>(e), Be32(e + kl), key, recNo))
+                hi = mid;
+            else
+                lo = mid + 1;
+        }
+        const size_t i = lo == count ? count - 1 : lo;
         if (path)
             path->levels.emplace_back(page, i);
-        page = node.children[i];
+        page = Be32(entries + i * stride + kl + 4);
     }
 }
 
