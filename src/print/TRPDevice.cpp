@@ -376,10 +376,20 @@ TPrinterPresence TRPDevice::CheckPresence()
 {
     if (mItems.empty())
         return TPrinterPresence::NoPrinters;
-    if (mIndex < 0 || !mPrinter || !mPrinter->isValid()) {
+    // A system printer is usable while the system still knows it; QPrinter alone would quietly
+    // fall back to another output.
+    auto usable = [this] {
+        const TRPDeviceItem* item = Selected();
+        if (!item || !mPrinter)
+            return false;
+        if (item->Kind() == TRPDeviceItem::TKind::PdfFile)
+            return true;
+        return !QPrinterInfo::printerInfo(item->DeviceName()).isNull() && mPrinter->isValid();
+    };
+    if (!usable()) {
         // Select it again once before giving up.
         SetPrinterIndex(mIndex < 0 ? 0 : mIndex);
-        if (mIndex < 0 || !mPrinter || !mPrinter->isValid())
+        if (!usable())
             return TPrinterPresence::NoDefault;
     }
     return TPrinterPresence::Ok;

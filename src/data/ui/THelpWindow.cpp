@@ -34,10 +34,19 @@ const std::vector<THelpPage>& THelpWindow::Pages()
         {kContentsContext, "index.html", "Contents"},
         {kHowToUseHelpContext, "using-help.html", "How to use help"},
         {1029, "main-window.html", "The main window"},
+        {4020, "preview.html", "Page preview"},
+        {4021, "print-status.html", "Print status"},
         {1037, "new-database.html", "Creating a new address file"},
         {1039, "rebuild-system-indexes.html", "Rebuilding the system indexes"},
         {1040, "rebuild-indexes.html", "Rebuilding an address file's indexes"},
         {2097, "field-lengths.html", "Field lengths of new address files"},
+        {1201, "text-object-text.html", "Text of a fixed text object"},
+        {1202, "select-field.html", "Choosing the field an object shows"},
+        {1203, "counter.html", "Counter settings"},
+        {1204, "symbol-selector.html", "Choosing a symbol"},
+        {1205, "text-3d-effects.html", "3D effects of text"},
+        {1206, "multi-line-text.html", "Editing multi-line text"},
+        {1207, "address-label-layout.html", "Address label layout"},
     };
     return pages;
 }
