@@ -36,6 +36,8 @@ struct TTable::TState {
     bool failed = false;  // a write failed: no more writes until reopened
     bool stale = false;
     bool closed = false;
+    bool unopenedIndexMarked = false; // an index file not open here was marked out of date
+
 };
 
 namespace {
@@ -309,6 +311,28 @@ void RequireExclusive(const TTable::TState& s, const char* what)
     if (s.mode != TOpenMode::Exclusive)
         throw TXbaseError(TErrorKind::Usage, std::string(what) + " needs the table opened exclusively",
                           s.path);
+}
+
+// Records changed while the production index is not open leave it behind: its file is marked so
+// that its next open reports it stale. A damaged index is reported when it is next opened anyway.
+void MarkUnopenedIndexStale(TTable::TState& s)
+{
+    if (s.indexes || s.unopenedIndexMarked)
+        return;
+    s.unopenedIndexMarked = true;
+    const std::string cdx = s.files->FindCompanion(s.path, ".CDX");
+    if (cdx.empty())
+        return;
+    try {
+        auto storage = std::make_unique<TFileIoIndexStorage>(
+            s.files->Open(cdx, TFileAccess::ReadWrite, TFileLock::None));
+        auto index = TCompoundIndex::Open(std::move(storage), false);
+        index->SetSyncCount(kStaleSyncCount);
+        index->Close();
+    } catch (const TXbaseError& e) {
+        if (e.Kind() == TErrorKind::Io)
+            throw;
+    }
 }
 
 // Runs a write; an I/O failure leaves the table refusing further writes.
@@ -672,6 +696,7 @@ void TTable::AppendBlank()
     Post();
     if (s.indexes)
         s.indexes->CheckMaintainable();
+    Guarded(s, [&] { MarkUnopenedIndexStale(s); });
     if (s.mode == TOpenMode::Shared)
         Guarded(s, [&] { s.dbf->Refresh(); }); // append after what other openers added
     if (s.dbf->RecordCount() == UINT32_MAX)
@@ -712,6 +737,7 @@ void TTable::Post()
     if (s.indexes)
         s.indexes->CheckMaintainable();
     Guarded(s, [&] {
+        MarkUnopenedIndexStale(s);
         s.dirty = true;
         s.dbf->Write(s.recNo, s.buffer);
         s.changed = false;
@@ -802,6 +828,7 @@ void TTable::Pack(const TProgress& progress)
     const std::string tmpMemo = CompanionPath(s.path, ".PM$");
 
     Guarded(s, [&] {
+        MarkUnopenedIndexStale(s);
         // The packed table is written beside the old one and replaces it by renaming, so a
         // failure on the way leaves the old table whole.
         std::unique_ptr<TFileIo> out = s.files->Create(tmpDbf, TFileLock::Exclusive, true);
@@ -907,6 +934,7 @@ void TTable::Zap()
     if (s.memo && s.memo->Kind() != TMemoKind::Fpt)
         throw TXbaseError(TErrorKind::Usage, "tables with dBase memo files can only be read", s.path);
     Guarded(s, [&] {
+        MarkUnopenedIndexStale(s);
         s.dirty = true;
         s.dbf->Truncate(0);
         if (s.memo)

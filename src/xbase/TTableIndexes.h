@@ -26,7 +26,7 @@ class TTagBuilder;
 
 class TTableIndexes {
 public:
-    static constexpr uint64_t kBuildBudgetBytes = 140ull * 1024 * 1024;
+    static constexpr uint64_t kBuildBudgetBytes = 100ull * 1024 * 1024;
 
     // Gives the record recNo (1..count) for bulk passes.
     using TRecordSource = std::function<TRecordView(uint32_t recNo)>;

@@ -395,6 +395,19 @@ TEST(TTable, StaleIndexIsDetectedUntilRebuilt)
     }
     auto t = TTable::Open(path);
     ASSERT_TRUE(t->IndexStale());
+    t->Reindex();
+    t->Close();
+    // An edit (no change of the record count) while the index was not open.
+    {
+        TTableOptions o;
+        o.openIndex = false;
+        auto u = TTable::Open(path, o);
+        u->Go(1);
+        u->PutString(0, "Changed");
+        u->Close();
+    }
+    t = TTable::Open(path);
+    ASSERT_TRUE(t->IndexStale());
     std::vector<int> progress;
     t->Reindex([&](int p) { progress.push_back(p); });
     EXPECT_FALSE(t->IndexStale());
