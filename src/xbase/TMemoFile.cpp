@@ -107,15 +107,23 @@ std::string TMemoFile::Read(uint32_t block)
 
 std::string TMemoFile::ReadFpt(uint32_t block, uint64_t size)
 {
+    // Most memos are short: one read fetches the block header and the text together.
+    constexpr size_t kFirstRead = 512;
     const uint64_t at = uint64_t(block) * mBlockSize;
-    unsigned char bh[memo::kFptBlockHeaderSize];
-    mFile->ReadExact(at, bh, sizeof bh);
-    const uint32_t length = Be32(bh + memo::kFptOffBlockLength);
+    char first[kFirstRead];
+    const size_t got = mFile->ReadAt(at, first, std::min<uint64_t>(kFirstRead, size - at));
+    if (got < memo::kFptBlockHeaderSize)
+        throw TXbaseError(TErrorKind::Damaged,
+                          "the memo at block " + std::to_string(block) + " is cut off",
+                          Path(), int64_t(at));
+    const uint32_t length = Be32(reinterpret_cast<const unsigned char*>(first) + memo::kFptOffBlockLength);
     if (at + memo::kFptBlockHeaderSize + length > size)
         throw TXbaseError(TErrorKind::Damaged,
                           "the memo at block " + std::to_string(block) + " claims " +
                               std::to_string(length) + " bytes, past the end of the memo file",
                           Path(), int64_t(at + memo::kFptOffBlockLength));
+    if (memo::kFptBlockHeaderSize + length <= got)
+        return std::string(first + memo::kFptBlockHeaderSize, length);
     std::string text(length, '\0');
     mFile->ReadExact(at + memo::kFptBlockHeaderSize, text.data(), length);
     return text;
