@@ -35,6 +35,7 @@ TMemoFile::TMemoFile(std::unique_ptr<TFileIo> file, TMemoKind kind, bool writabl
 {
     unsigned char h[memo::kFptHeaderSize] = {};
     const uint64_t size = mFile->Size();
+    mSize = size;
     const size_t got = mFile->ReadAt(0, h, sizeof h);
     if (got < 8)
         throw TXbaseError(TErrorKind::Damaged, "the memo file is too short", Path(), 0);
@@ -95,7 +96,9 @@ std::string TMemoFile::Read(uint32_t block)
 {
     if (block == 0)
         return {};
-    const uint64_t size = mFile->Size();
+    if (mShared || !mWritable)
+        mSize = mFile->Size(); // others may have added memos
+    const uint64_t size = mSize;
     const uint64_t at = uint64_t(block) * mBlockSize;
     if (block < mFirstBlock || at >= size)
         throw TXbaseError(TErrorKind::Damaged,
@@ -194,6 +197,7 @@ uint32_t TMemoFile::Write(std::string_view text)
     std::memcpy(bytes.data() + memo::kFptBlockHeaderSize, text.data(), text.size());
     const uint32_t block = mNextFree;
     mFile->WriteAt(uint64_t(block) * mBlockSize, bytes.data(), bytes.size());
+    mSize = std::max<uint64_t>(mSize, uint64_t(block) * mBlockSize + bytes.size());
     mNextFree = uint32_t(block + blocks);
     mHeaderBehind = true;
     if (mShared)
@@ -217,6 +221,7 @@ void TMemoFile::Clear()
     mHeaderBehind = false;
     WriteNextFree();
     mFile->Truncate(uint64_t(mFirstBlock) * mBlockSize);
+    mSize = uint64_t(mFirstBlock) * mBlockSize;
 }
 
 void TMemoFile::Sync()

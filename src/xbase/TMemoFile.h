@@ -67,6 +67,7 @@ private:
     uint32_t mBlockSize = 64;
     uint32_t mFirstBlock = 8;
     uint32_t mNextFree = 8;
+    uint64_t mSize = 0; // the file's size as last seen or made here (shared: asked each time)
 };
 
 // The block number a memo field of a record holds: 10 ASCII digits (blank for none) or, in
