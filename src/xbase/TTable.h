@@ -9,12 +9,14 @@
 // to the disk.
 //
 // Crash safety (a process killed at any moment loses at most the record being posted):
-// - a new record's bytes are written before the header's record count;
+// - a new record's bytes are written before the header's record count (written at commit and
+//   every 1,024 appends while exclusive; records past it are taken in on the next open);
 // - memo blocks are written (always to fresh blocks) before the record that points to them;
 // - on open, a record count that disagrees with the file length is reconciled, and a memo
 //   free-block pointer below the memo file's end is raised before anything is allocated;
 // - while the table has changes not yet committed, the index carries a dirty mark; an index
-//   found dirty on open is reported by IndexStale() so that the caller can offer a rebuild.
+//   found dirty on open is reported by IndexStale() so that the caller can offer a rebuild; so
+//   is an index that was not open while records changed (its file is marked at the change).
 // After any I/O failure the table refuses further writes (TErrorKind::Usage) until reopened.
 //
 // Field numbers are 0-based indexes into Fields(); record numbers are 1-based.
