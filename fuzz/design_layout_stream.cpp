@@ -1,0 +1,63 @@
+// Feeds arbitrary bytes to the layout stream reader: as a panel stream read into a panel (every
+// kind of every host registered), as a report stream into three bands, and through the dump.
+// Any outcome but a TLayoutError is a fault; objects read so far must stay usable.
+
+#include "design/TDesignUnits.h"
+#include "design/TGClassRegistry.h"
+#include "design/TGDataPanel.h"
+#include "design/TGLabelObjectFiler.h"
+#include "design/TLayoutDump.h"
+#include "design/TLayoutError.h"
+#include "design/TLayoutReader.h"
+#include "design/TLayoutWriter.h"
+
+#include <QByteArray>
+#include <cstddef>
+#include <cstdint>
+
+using namespace qm::design;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    static const bool registered = [] {
+        TDesignUnits::SetPpiOverride(96);
+        auto& registry = TGClassRegistry::Instance();
+        registry.RegisterHostKinds(TGHostKind::Label);
+        registry.RegisterHostKinds(TGHostKind::Envelope);
+        registry.RegisterHostKinds(TGHostKind::Report);
+        return true;
+    }();
+    (void)registered;
+
+    const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+    {
+        TGDataPanel panel;
+        try {
+            TGLabelObjectFiler::ReadPanelBytes(bytes, panel.Owner(), panel);
+        } catch (const TLayoutError&) {
+        }
+        // What was read must write again (a stored value the kinds took must be storable).
+        try {
+            (void)TGLabelObjectFiler::PanelBytes(panel);
+        } catch (const TLayoutError&) {
+        }
+        panel.SetScale(1.5f);
+        panel.PullObjectsInside();
+        panel.DropOutsideObjects();
+    }
+    {
+        TGOwner window;
+        TGDataPanel header(&window), detail(&window), footer(&window);
+        TLayoutReader in(bytes);
+        try {
+            for (TGBasePanel* band : {&header, &detail, &footer})
+                TGLabelObjectFiler::ReadPanelList(in, window, *band);
+            in.ReadListStart();
+            while (!in.AtListEnd())
+                in.ReadValue();
+        } catch (const TLayoutError&) {
+        }
+    }
+    (void)TLayoutDump::Dump(bytes);
+    return 0;
+}
