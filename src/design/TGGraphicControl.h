@@ -87,6 +87,13 @@ public:
     // draw text at the scale override ScaleSet() to mark their layout dirty.
     void SetScale(float scale);
     const QRect& LastBounds() const { return mLastBounds; }
+    // Takes the current bounds as LastBounds, as if BoundsChanged had run once (the filer calls it
+    // when an object has been read and placed).
+    void RecordBounds()
+    {
+        mLastBounds = BoundsRect();
+        mBoundsRecorded = true;
+    }
     bool Reading() const { return mReading; }
     void SetReading(bool reading) { mReading = reading; }
 

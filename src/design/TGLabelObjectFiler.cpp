@@ -78,11 +78,16 @@ std::unique_ptr<TGGraphicControl> ReadObject(TLayoutReader& in, TGOwner& owner)
 
 void FinishRead(const std::vector<TGGraphicControl*>& objects, TGBasePanel& panel, int shift)
 {
+    // The shift is part of the read: it raises nothing; the bounds then count as recorded.
     for (TGGraphicControl* object : objects) {
-        if (shift != 0)
+        if (shift != 0) {
+            object->SetReading(true);
             object->SetBounds(object->Left() + shift, object->Top() + shift, object->Width(),
                               object->Height());
+            object->SetReading(false);
+        }
         object->SetScale(panel.Scale());
+        object->RecordBounds();
     }
 }
 

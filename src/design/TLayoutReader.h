@@ -8,6 +8,7 @@
 
 #include <QByteArray>
 #include <cstdint>
+#include <utility>
 
 namespace qm::design {
 
@@ -15,7 +16,8 @@ class TLayoutReader {
 public:
     static constexpr int kMaxDepth = 16;
 
-    explicit TLayoutReader(const QByteArray& bytes) : mBytes(bytes) {}
+    // Keeps its own (shared, not copied) reference to the bytes.
+    explicit TLayoutReader(QByteArray bytes) : mBytes(std::move(bytes)) {}
 
     qint64 Position() const { return mPos; }
     qint64 Remaining() const { return mBytes.size() - mPos; }
@@ -41,7 +43,7 @@ private:
     TLayoutValue ReadValue(int depth);
     void Need(qint64 count) const;
 
-    const QByteArray& mBytes;
+    const QByteArray mBytes;
     qint64 mPos = 0;
 };
 
