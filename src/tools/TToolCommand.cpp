@@ -10,6 +10,7 @@ const std::vector<TToolCommand>& ToolCommands()
     static const std::vector<TToolCommand> commands = {
         {"table", "inspect, query and maintain xBase tables (DBF, FPT, CDX)", &RunTableCommand},
         {"pages", "dump or render a recorded page stream", &RunPagesCommand},
+        {"layout", "dump a layout file or print it filled from a record", &RunLayoutCommand},
     };
     return commands;
 }

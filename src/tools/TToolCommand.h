@@ -22,6 +22,7 @@ const std::vector<TToolCommand>& ToolCommands();
 // The command groups, each in its own source file.
 int RunTableCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunPagesCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunLayoutCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 int RunTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
