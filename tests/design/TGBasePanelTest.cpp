@@ -1,0 +1,273 @@
+#include "design/TGBasePanel.h"
+
+#include "TDesignTestKinds.h"
+#include "data/TAddressFile.h"
+#include "data/TDataSet.h"
+#include "design/TDesignUnits.h"
+#include "design/TGBaseLabel.h"
+#include "design/TGDataPanel.h"
+#include "design/TGLabelObjectFiler.h"
+#include "design/TGPLabel.h"
+#include "design/TLayoutError.h"
+#include "print/TPageStreamDump.h"
+#include "print/TRPDevice.h"
+#include "print/TReportFiler.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace qm::design {
+namespace {
+
+using test::CallLog;
+using test::TRecordingObject;
+
+class PanelTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        TDesignUnits::SetPpiOverride(96);
+        TGClassRegistry::Instance().Clear();
+        TGClassRegistry::Instance().RegisterHostKinds(TGHostKind::Label);
+        test::RegisterTestKinds();
+        CallLog().clear();
+        mPanel.SetSize(300, 100);
+    }
+    void TearDown() override { TDesignUnits::SetPpiOverride(0); }
+
+    TRecordingObject* Add(const QString& name, int left, int top, int width = 20, int height = 10)
+    {
+        auto object = std::make_unique<TRecordingObject>();
+        object->SetName(name);
+        object->SetBounds(left, top, width, height);
+        return static_cast<TRecordingObject*>(mPanel.AddObject(std::move(object)));
+    }
+
+    QStringList Names() const
+    {
+        QStringList names;
+        for (const auto& object : mPanel.Objects())
+            names << object->Name();
+        return names;
+    }
+
+    TGDataPanel mPanel;
+};
+
+TEST_F(PanelTest, PullObjectsInsideMovesOnlyObjectsPastTheLimits)
+{
+    auto* corner = Add("corner", 295, 95);
+    auto* inside = Add("inside", 250, 50);
+    auto* low = Add("low", 10, 91);
+    mPanel.Select(corner);
+    mPanel.PullObjectsInside();
+    EXPECT_EQ(corner->Left(), 280);
+    EXPECT_EQ(corner->Top(), 90);
+    EXPECT_EQ(inside->Left(), 250);
+    EXPECT_EQ(inside->Top(), 50);
+    EXPECT_EQ(low->Top(), 90);
+    EXPECT_TRUE(mPanel.Selection().empty());
+}
+
+TEST_F(PanelTest, DropOutsideObjectsFreesObjectsOutsideOrWithoutArea)
+{
+    Add("zeroWidth", 10, 10, 0, 10);
+    Add("zeroHeight", 10, 10, 10, 0);
+    Add("right", 291, 10);
+    Add("below", 10, 91);
+    Add("wide", 250, 10, 100, 10);
+    Add("edge", 290, 90);
+    int changes = 0;
+    mPanel.OnLabelChanged = [&] { ++changes; };
+    mPanel.DropOutsideObjects();
+    EXPECT_EQ(Names(), (QStringList{"wide", "edge"}));
+    EXPECT_EQ(changes, 4);
+}
+
+TEST_F(PanelTest, HostOperationsVisitObjectsBottomFirst)
+{
+    Add("a", 0, 0);
+    Add("b", 96, 48);
+    mPanel.StepCounters();
+    mPanel.ResetCounters();
+    EXPECT_EQ(CallLog(), (QStringList{"a.CounterStep", "b.CounterStep", "a.CounterReset",
+                                      "b.CounterReset"}));
+}
+
+TEST_F(PanelTest, PrintObjectsDrawsBottomFirstAtThePanelsCorner)
+{
+    Add("bottom", 0, 0);
+    Add("top", 96, 48);
+    qputenv("QUILLMARK_NO_PDF_PRINTER", "1");
+    print::TRPDevice::Instance().ReloadWith({});
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadWrite);
+    print::TReportFiler filer;
+    filer.SetStream(&buffer);
+    filer.OnPrint = [&](print::TBaseReport& report) { mPanel.PrintObjects(report, 1.0, 2.0); };
+    filer.RunJob();
+    EXPECT_EQ(CallLog(), (QStringList{"bottom.Print(1,2)", "top.Print(2,2.5)"}));
+    const print::TPageStreamDump dump = print::DumpPageStream(bytes);
+    EXPECT_TRUE(dump.error.isEmpty()) << dump.error.toStdString();
+    QStringList shapes;
+    for (const QString& line : dump.lines)
+        if (line.contains(QStringLiteral("Rectangle"), Qt::CaseInsensitive))
+            shapes << line;
+    ASSERT_EQ(shapes.size(), 2) << dump.lines.join('\n').toStdString();
+    EXPECT_TRUE(shapes[0].contains(QStringLiteral("1")));
+}
+
+TEST_F(PanelTest, RefreshDataNeedsAnOpenDataSet)
+{
+    Add("a", 0, 0);
+    mPanel.RefreshData();
+    EXPECT_TRUE(CallLog().isEmpty()) << "no data set";
+    data::TDataSet closed;
+    mPanel.SetDataSet(&closed);
+    mPanel.RefreshData();
+    mPanel.SetDisplayDataValues(false);
+    EXPECT_TRUE(CallLog().isEmpty()) << "closed data set";
+    EXPECT_FALSE(mPanel.DisplayDataValues());
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("ADD0001.DBF"));
+    ASSERT_TRUE(data::TAddressFile::Create(path, {}).isEmpty());
+    data::TDataSet open;
+    data::TAddressFile::DeclareFieldObjects(open);
+    open.Open(path);
+    mPanel.SetDataSet(&open);
+    int updates = 0;
+    mPanel.OnProcessUpdates = [&] { ++updates; };
+    mPanel.SetDisplayDataValues(true);
+    EXPECT_EQ(CallLog(), QStringList{"a.ShowData"});
+    EXPECT_EQ(updates, 1);
+}
+
+TEST_F(PanelTest, ZoomingUpAndBackIsExact)
+{
+    auto* object = Add("a", 7, 13, 142, 33);
+    for (float f : {1.1f, 1.2f, 1.3f, 1.4f, 1.5f})
+        mPanel.SetScale(f);
+    EXPECT_EQ(object->Scale(), 1.5f);
+    EXPECT_EQ(mPanel.Width(), 450);
+    for (float f : {1.4f, 1.3f, 1.2f, 1.1f, 1.0f})
+        mPanel.SetScale(f);
+    EXPECT_EQ(object->BoundsRect(), QRect(7, 13, 142, 33));
+    EXPECT_EQ(mPanel.Width(), 300);
+    EXPECT_EQ(mPanel.Height(), 100);
+}
+
+TEST_F(PanelTest, ZoomingDownAndBackDriftsSmallCoordinates)
+{
+    auto* object = Add("a", 7, 7, 142, 33);
+    for (float f : {0.9f, 0.8f, 0.7f, 0.6f, 0.5f, 0.6f, 0.7f, 0.8f, 0.9f, 1.0f})
+        mPanel.SetScale(f);
+    EXPECT_EQ(object->Left(), 2);
+}
+
+TEST_F(PanelTest, RescalingRaisesNoChangeNotification)
+{
+    auto* object = Add("a", 10, 10);
+    object->BoundsChanged(); // the first call only records the bounds
+    int changes = 0;
+    mPanel.OnLabelChanged = [&] { ++changes; };
+    mPanel.SetScale(2.0f);
+    EXPECT_EQ(changes, 0);
+    EXPECT_FALSE(mPanel.Scaling());
+    object->SetLeft(50);
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(object->LastBounds(), object->BoundsRect());
+}
+
+TEST_F(PanelTest, BoundsChangedRecordsFirstThenNotifiesAndRefits)
+{
+    auto object = std::make_unique<TRecordingObject>();
+    int changes = 0, refits = 0;
+    mPanel.OnLabelChanged = [&] { ++changes; };
+    mPanel.OnRefitHandle = [&] { ++refits; };
+    auto* raw = static_cast<TRecordingObject*>(mPanel.AddObject(std::move(object)));
+    raw->SetBounds(1, 2, 3, 4);
+    EXPECT_EQ(changes, 0);
+    EXPECT_EQ(raw->LastBounds(), QRect(1, 2, 3, 4));
+    raw->SetBounds(1, 2, 3, 4);
+    EXPECT_EQ(changes, 0) << "same bounds";
+    raw->SetBounds(2, 2, 3, 4);
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(refits, 1);
+}
+
+TEST_F(PanelTest, ClearObjectsEmptiesTheSelectionFirst)
+{
+    auto* a = Add("a", 0, 0);
+    mPanel.Select(a);
+    bool selectionWasEmptyBeforeFree = false;
+    mPanel.OnSelectionChanged = [&] { selectionWasEmptyBeforeFree = mPanel.ObjectCount() == 1; };
+    mPanel.ClearObjects();
+    EXPECT_TRUE(selectionWasEmptyBeforeFree);
+    EXPECT_EQ(mPanel.ObjectCount(), 0);
+}
+
+TEST_F(PanelTest, NewTextObjectHasTheDocumentedDefaults)
+{
+    TGPLabel label;
+    EXPECT_EQ(label.Caption(), QStringLiteral("Text"));
+    EXPECT_EQ(label.Width(), 142);
+    EXPECT_EQ(label.Height(), 33);
+    EXPECT_EQ(label.Font().Name(), QStringLiteral("Arial"));
+    EXPECT_EQ(label.Font().PointSize(), 10);
+    EXPECT_EQ(label.Scale(), 1.0f);
+    EXPECT_TRUE(label.Transparent());
+    EXPECT_EQ(label.DirectionHighlight(), TGHighlightDirection::hdUpLeft);
+    EXPECT_EQ(label.DirectionShadow(), TGShadowDirection::sdDownRight);
+    label.SetAngle(45);
+    EXPECT_EQ(label.Angle(), 0);
+    label.SetAngle(270);
+    EXPECT_EQ(label.Angle(), 270);
+}
+
+TEST_F(PanelTest, SavingWhileZoomedStores100PercentCoordinates)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("BIN00001.L"));
+    auto* object = Add("a", 3, 3, 142, 33);
+    mPanel.SetScale(1.1f);
+    mPanel.SetScale(1.2f);
+    EXPECT_EQ(object->Left(), 3);
+    mPanel.SaveToFile(path);
+    EXPECT_EQ(mPanel.Scale(), 1.2f) << "rescaled back after the save";
+    EXPECT_EQ(object->Left(), 2) << "each rescale rounds: 3 -> 2.5 -> 2 -> 2.4 -> 2";
+    EXPECT_EQ(CallLog(), QStringList{"a.ClearData"});
+
+    TGDataPanel loaded;
+    loaded.LoadFromFile(path);
+    ASSERT_EQ(loaded.ObjectCount(), 1);
+    EXPECT_EQ(loaded.ObjectAt(0)->Left(), 2);
+}
+
+TEST_F(PanelTest, FailedSaveKeepsTheOldFileAndLeavesTheScaleAtOne)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("BIN00001.L"));
+    Add("a", 3, 3);
+    mPanel.SaveToFile(path);
+    QFile before(path);
+    ASSERT_TRUE(before.open(QIODevice::ReadOnly));
+    const QByteArray saved = before.readAll();
+    before.close();
+
+    static_cast<TRecordingObject*>(mPanel.ObjectAt(0))->SetName(QStringLiteral("\u2603"));
+    mPanel.SetScale(2.0f);
+    EXPECT_THROW(mPanel.SaveToFile(path), TLayoutError);
+    EXPECT_EQ(mPanel.Scale(), 1.0f);
+    QFile after(path);
+    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+    EXPECT_EQ(after.readAll(), saved);
+
+    EXPECT_THROW(mPanel.SaveToFile(dir.filePath(QStringLiteral("missing/BIN00001.L"))), TLayoutError);
+}
+
+} // namespace
+} // namespace qm::design

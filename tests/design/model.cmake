@@ -1,0 +1,9 @@
+# Tests of the object model, the host panel, the layout stream and the layout command.
+qm_test(qm_design_model_tests GUI
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/TLayoutWriterTest.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/TLayoutReaderTest.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/TGLabelObjectFilerTest.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/TGBasePanelTest.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/TLayoutFileNamesTest.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/LayoutCommandTest.cpp
+  LIBS qm_design qm_tools qm_test_support)
