@@ -1,1 +1,1 @@
-qm_fuzzer(fuzz_page_stream SOURCES print_page_stream.cpp LIBS qm_print)
+qm_fuzzer(fuzz_page_stream SOURCES print_page_stream.cpp LIBS qm_print_stream)

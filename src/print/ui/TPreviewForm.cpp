@@ -136,7 +136,9 @@ void TPreviewForm::FormActivate()
     if (auto settings = Settings())
         data::TWindowPlacement::Restore(*this, kClassName, *settings);
     try {
-        mPreview = std::make_unique<TFilePreview>(mStream, data::TWindowPlacement::LogicalDpi(*this));
+        // The page is laid out at 96 logical pixels per inch and drawn with the screen's own
+        // pixels, so 100 % is the real size and text stays sharp on scaled screens.
+        mPreview = std::make_unique<TFilePreview>(mStream, 96.0 * devicePixelRatioF());
     } catch (const TPrintError& e) {
         data::TMessageService::Error(this, QStringLiteral("Error"), e.Message());
         QMetaObject::invokeMethod(this, &QDialog::reject, Qt::QueuedConnection);
@@ -161,8 +163,10 @@ void TPreviewForm::UpdateViewport()
 {
     if (!mPreview)
         return;
-    mPreview->SetViewport(mScrollBox->maximumViewportSize(),
-                          mScrollBox->verticalScrollBar()->sizeHint().width());
+    const qreal ratio = devicePixelRatioF();
+    const QSize visible = mScrollBox->maximumViewportSize();
+    mPreview->SetViewport(QSize(int(visible.width() * ratio), int(visible.height() * ratio)),
+                          int(mScrollBox->verticalScrollBar()->sizeHint().width() * ratio));
 }
 
 void TPreviewForm::ShowPage()
@@ -178,8 +182,9 @@ void TPreviewForm::ShowPage()
         QPainter painter(&picture);
         painter.drawImage(margin, margin, page);
         painter.end();
+        picture.setDevicePixelRatio(devicePixelRatioF());
         mPagePicture->setPixmap(picture);
-        mPagePicture->resize(picture.size());
+        mPagePicture->resize(picture.deviceIndependentSize().toSize());
     } catch (const TPrintError& e) {
         QApplication::restoreOverrideCursor();
         data::TMessageService::Error(this, QStringLiteral("Error"), e.Message());

@@ -73,7 +73,8 @@ void TPrintStatusWindow::FormActivate()
 
     mCancelButton->setText(QStringLiteral("Ok"));
     const bool print = mMode == TPrintStatusMode::Print;
-    const bool aborted = mJob.Aborted() || !failure.isEmpty();
+    // A job that never started (no printer) did not complete either.
+    const bool aborted = mJob.Aborted() || !failure.isEmpty() || mJob.CurrentPage() == 0;
     QString format;
     if (aborted)
         format = print ? mTexts.printCanceled : mTexts.previewCanceled;
