@@ -1,0 +1,102 @@
+// The address block on a real address file: composed lines on screen and in print, the field
+// name view, placeholders, and the lines never stored.
+
+#include "design/TGDMultiLineAddressLabel.h"
+
+#include "TTextObjectFixture.h"
+#include "design/TMultiLineText.h"
+
+namespace qm::design {
+namespace {
+
+using test::PrintedTexts;
+using test::Record;
+
+class TGDMultiLineAddressLabelTest : public test::TTextObjectFixture {
+protected:
+    void SetUp() override
+    {
+        TTextObjectFixture::SetUp();
+        AddRecord({{"PREFIX", "Mr."}, {"FNAME", "John"}, {"MIDDLE", "Q"}, {"LNAME", "Jones"},
+                   {"ORG", "Acme"}, {"STREET", "1 Main St"}, {"CITY", "Springfield"},
+                   {"STATE", "IL"}, {"ZIP", "62704"}});
+        mBlock = Add(std::make_unique<TGDMultiLineAddressLabel>());
+        mBlock->SetBounds(10, 20, 250, 100);
+    }
+    TGDMultiLineAddressLabel* mBlock = nullptr;
+};
+
+TEST_F(TGDMultiLineAddressLabelTest, ComposesFromTheCurrentRecord)
+{
+    mPanel.RefreshData();
+    EXPECT_EQ(mBlock->Items(), (QStringList{"Mr. John Q. Jones ", "Acme", "1 Main St",
+                                            "Springfield  IL 62704"}));
+    mPanel.SetDisplayDataValues(false);
+    EXPECT_EQ(mBlock->Items(), QStringList{"[Address Label]"});
+}
+
+TEST_F(TGDMultiLineAddressLabelTest, PrintsOneLineBelowTheOther)
+{
+    const auto texts = PrintedTexts(Record([this](print::TBaseReport& r) { PrintItem(r, 0.5, 1); }));
+    ASSERT_EQ(texts.size(), 4u);
+    EXPECT_EQ(texts[0].text, "Mr. John Q. Jones ");
+    EXPECT_EQ(texts[3].text, "Springfield  IL 62704");
+    EXPECT_NEAR(texts[0].x, 0.5 + 10.0 / 96, 1e-9);
+    EXPECT_NEAR(texts[0].y, 1.0 + 20.0 / 96, 1.0 / 96);
+    // Line pitch: the font's line height (10 point / 60 inch) in whole device pixels.
+    const double pitch = std::round(10.0 / 60 * 96) / 96;
+    EXPECT_NEAR(texts[1].y - texts[0].y, pitch, 1e-6);
+    EXPECT_NEAR(texts[0].clip.height(), pitch, 1e-6);
+}
+
+TEST_F(TGDMultiLineAddressLabelTest, RightAndCentreAlignmentInPrint)
+{
+    mBlock->SetAlignment(TGAlignment::taRightJustify);
+    auto texts = PrintedTexts(Record([this](print::TBaseReport& r) { PrintItem(r); }));
+    ASSERT_FALSE(texts.empty());
+    const double right = (10.0 + 250) / 96;
+    // Right aligned lines end one design pixel (q device pixels) short of the right edge.
+    for (const auto& t : texts)
+        EXPECT_GT(t.x, 10.0 / 96) << t.text.toStdString();
+    mBlock->SetAlignment(TGAlignment::taCenter);
+    texts = PrintedTexts(Record([this](print::TBaseReport& r) { PrintItem(r); }));
+    EXPECT_LT(texts[0].x, right);
+}
+
+TEST_F(TGDMultiLineAddressLabelTest, EverythingOffShowsThePlaceholderAndPrintsNothing)
+{
+    TAddressBlockOptions none;
+    none.useName = none.useTitle = none.useCompany = none.useStreet = none.useStreet2 = false;
+    none.useCityState = none.useZip = none.useCountry = none.usePhone = false;
+    mBlock->SetOptions(none);
+    mPanel.RefreshData();
+    EXPECT_TRUE(mBlock->Items().isEmpty());
+    EXPECT_EQ(TMultiLineText::PaintedLines(*mBlock), QStringList{"<blank>"});
+    EXPECT_TRUE(PrintedTexts(Record([this](print::TBaseReport& r) { PrintItem(r); })).empty());
+}
+
+TEST_F(TGDMultiLineAddressLabelTest, LinesBelowTheObjectAreNotPrinted)
+{
+    mBlock->SetHeight(20); // room for one line and the start of the second
+    const auto texts = PrintedTexts(Record([this](print::TBaseReport& r) { PrintItem(r); }));
+    const double pitchPixels = std::round(10.0 / 60 * 96);
+    EXPECT_EQ(int(texts.size()), int(std::ceil(20 / pitchPixels)));
+    // The last line's clip ends at the object's bottom.
+    EXPECT_NEAR(texts.back().clip.bottom(), (20.0 + 20) / 96, 1.0 / 96);
+}
+
+TEST_F(TGDMultiLineAddressLabelTest, OptionsCommandRefreshesThePanel)
+{
+    bool changed = false;
+    mPanel.OnLabelChanged = [&] { changed = true; };
+    TAddressBlockOptions o = mBlock->Options();
+    o.upperCase = true;
+    mBlock->ApplyOptions(o);
+    EXPECT_TRUE(changed);
+    EXPECT_EQ(mBlock->Items().first(), "MR. JOHN Q. JONES ");
+    mBlock->ClearData();
+    EXPECT_TRUE(mBlock->Items().isEmpty());
+}
+
+} // namespace
+} // namespace qm::design
