@@ -157,12 +157,47 @@ std::unique_ptr<TTable> TTable::Open(const std::string& path, const TTableOption
 
 namespace {
 
+// A pack replaces the memo file and then the table file by renaming; a crash between the two
+// leaves the packed table file (complete: it was flushed before the first rename) beside a memo
+// file that already belongs to it. Called with the table file open and locked; returns true when
+// the table file was replaced and must be opened again.
+bool FinishInterruptedPack(TTable::TState& s)
+{
+    const std::string tmpDbf = CompanionPath(s.path, ".PK$");
+    const std::string tmpMemo = CompanionPath(s.path, ".PM$");
+    if (!s.files->Exists(tmpDbf)) {
+        if (s.mode != TOpenMode::ReadOnly && s.files->Exists(tmpMemo))
+            s.files->Remove(tmpMemo); // a pack stopped early: nothing was replaced
+        return false;
+    }
+    const bool memoRenamed = s.dbf->Header().HasMemoFields() && !s.files->Exists(tmpMemo);
+    if (s.mode == TOpenMode::ReadOnly) {
+        if (memoRenamed)
+            throw TXbaseError(TErrorKind::Damaged,
+                              "packing the table was interrupted; open it for writing to finish",
+                              s.path);
+        return false;
+    }
+    if (!memoRenamed) {
+        // The old files are whole; what the pack left is dropped.
+        s.files->Remove(tmpDbf);
+        s.files->Remove(tmpMemo);
+        return false;
+    }
+    s.dbf.reset();
+    s.files->Rename(tmpDbf, s.path);
+    return true;
+}
+
 void OpenFiles(TTable::TState& s, bool openIndex)
 {
     const bool writable = s.mode != TOpenMode::ReadOnly;
     const TFileAccess access = writable ? TFileAccess::ReadWrite : TFileAccess::ReadOnly;
     const TFileLock lock = s.mode == TOpenMode::Exclusive ? TFileLock::Exclusive : TFileLock::Shared;
     s.dbf = std::make_unique<TDbfFile>(s.files->Open(s.path, access, lock), writable);
+    const bool packFinished = FinishInterruptedPack(s);
+    if (packFinished)
+        s.dbf = std::make_unique<TDbfFile>(s.files->Open(s.path, access, lock), writable);
     if (s.mode == TOpenMode::Exclusive)
         s.dbf->SetCountLag(kCountLag);
     const TDbfHeader& h = s.dbf->Header();
@@ -200,7 +235,7 @@ void OpenFiles(TTable::TState& s, bool openIndex)
     auto storage = std::make_unique<TFileIoIndexStorage>(s.files->Open(cdxPath, access, TFileLock::None));
     s.indexes = std::make_unique<TTableIndexes>(TCompoundIndex::Open(std::move(storage), !writable),
                                                 h.fields);
-    s.stale = s.indexes->StaleOnOpen(s.dbf->RecordCount()) || s.dbf->Reconciled();
+    s.stale = packFinished || s.indexes->StaleOnOpen(s.dbf->RecordCount()) || s.dbf->Reconciled();
     if (s.stale && writable)
         s.indexes->Index().SetSyncCount(kStaleSyncCount); // stays stale until rebuilt
 }
@@ -831,13 +866,15 @@ void TTable::Pack(const TProgress& progress)
         MarkUnopenedIndexStale(s);
         // The packed table is written beside the old one and replaces it by renaming, so a
         // failure on the way leaves the old table whole.
-        std::unique_ptr<TFileIo> out = s.files->Create(tmpDbf, TFileLock::Exclusive, true);
+        // The memo file is made first: a packed table file without a packed memo file beside
+        // it then means the memo file was already renamed into place (see FinishInterruptedPack).
         std::unique_ptr<TMemoFile> outMemo;
         if (s.memo) {
             auto memoFile = s.files->Create(tmpMemo, TFileLock::None, true);
             TMemoFile::WriteNewFpt(*memoFile, s.memo->BlockSize());
             outMemo = std::make_unique<TMemoFile>(std::move(memoFile), TMemoKind::Fpt, true);
         }
+        std::unique_ptr<TFileIo> out = s.files->Create(tmpDbf, TFileLock::Exclusive, true);
         std::string head(header.headerLength, '\0');
         s.dbf->Io().ReadExact(0, head.data(), head.size());
         out->WriteAt(0, head.data(), head.size());

@@ -307,3 +307,60 @@ TEST(TTableCrash, AFailedCreateLeavesNothingThatBlocksTheNextOne)
         }
     }
 }
+
+TEST(TTableCrash, APackStoppedAtAnyStepLeavesTheOldOrTheNewTable)
+{
+    // Before and after: 8 records with memos, every third one marked.
+    auto fill = [](TTable& t) {
+        for (int i = 0; i < 8; ++i) {
+            t.AppendBlank();
+            t.PutString(0, "N" + std::to_string(i));
+            t.PutMemo(3, "memo " + std::to_string(i));
+            t.Post();
+            if (i % 3 == 0)
+                t.SetDeleted(true);
+        }
+    };
+    uint64_t total = 0;
+    {
+        TTempDir dir;
+        TFileIoFaulty counting(TFileIoSystem::Native());
+        counting.SetSyncs(false);
+        TTableOptions o;
+        o.files = &counting;
+        auto t = TTable::Create(dir.File("P.DBF"), Fields(), o);
+        fill(*t);
+        t->AddTag("LNAME", "LNAME");
+        const uint64_t before = counting.Operations();
+        t->Pack();
+        total = counting.Operations() - before;
+    }
+    for (uint64_t n = 1; n <= total; ++n) {
+        SCOPED_TRACE("failing step " + std::to_string(n));
+        TTempDir dir;
+        const std::string path = dir.File("P.DBF");
+        TFileIoFaulty faulty(TFileIoSystem::Native());
+        faulty.SetSyncs(false);
+        TTableOptions o;
+        o.files = &faulty;
+        {
+            auto t = TTable::Create(path, Fields(), o);
+            fill(*t);
+            t->AddTag("LNAME", "LNAME");
+            faulty.SetFailAt(faulty.Operations() + n);
+            EXPECT_THROW(t->Pack(), TXbaseError);
+        }
+        auto t = TTable::Open(path);
+        if (t->IndexStale())
+            t->Reindex();
+        ASSERT_TRUE(t->RecordCount() == 8 || t->RecordCount() == 5) << t->RecordCount();
+        for (uint32_t r = 1; r <= t->RecordCount(); ++r) {
+            t->Go(r);
+            const std::string name(t->GetTrimmed(0));
+            EXPECT_EQ(t->GetMemo(3), "memo " + name.substr(1)); // memos stay with their records
+        }
+        CheckIndex(*t);
+        EXPECT_FALSE(std::filesystem::exists(dir.File("P.PK$")));
+        EXPECT_FALSE(std::filesystem::exists(dir.File("P.PM$")));
+    }
+}
