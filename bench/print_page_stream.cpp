@@ -5,6 +5,7 @@
 
 #include "print/TFilePreview.h"
 #include "print/TPageRender.h"
+#include "print/TPageReplay.h"
 #include "print/TPageStreamDump.h"
 #include "print/TRPDevice.h"
 #include "print/TReportFiler.h"
@@ -153,6 +154,15 @@ int main(int argc, char* argv[])
                 commands / record, commands);
     std::printf("  stream size %lld bytes (%.1f bytes per label)\n", (long long)bytes.size(),
                 double(bytes.size()) / double(labels));
+
+    {
+        // The chain as replay sees it, as a check of the figures below.
+        TPageReplay chain(bytes);
+        int walked = 1;
+        while (chain.Next())
+            ++walked;
+        std::printf("  header page count %d, pages on the chain %d\n", chain.PageCount(), walked);
+    }
 
     TFilePreview preview(bytes);
     preview.SetZoomFactor(100);
