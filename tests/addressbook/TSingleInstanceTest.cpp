@@ -1,6 +1,7 @@
 #include "addressbook/TSingleInstance.h"
 #include "addressbook/ui/TAddressMain.h"
 #include "TTestHome.h"
+#include "data/TSettingsFile.h"
 
 #include <QCoreApplication>
 #include <QProcess>
@@ -47,6 +48,7 @@ TEST(TSingleInstance, RealSecondProcessExitsZeroAndRaisesTheMinimisedWindow)
     qm::test::TTestHome home;
     TSingleInstance first(home.Dir());
     ASSERT_TRUE(first.Acquire());
+    qm::data::TSettingsFile(home.Home().SettingsPath()).WriteBool("Misc", "GettingStarted", true);
     TAddressMain window;
     QObject::connect(&first, &TSingleInstance::RaiseRequested, &window,
                      &TAddressMain::RaiseFromOtherCopy);

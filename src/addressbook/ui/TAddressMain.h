@@ -1,14 +1,31 @@
 #pragma once
 
-// The main window of the program. On its first activation it restores its placement; closing it
-// saves the placement. Until an address file is open the record area shows the empty-state text.
+// The main window: one address file, one record at a time. The window builds its controls, binds
+// them to the address book's data set and turns commands into TAddressBook calls; the decisions
+// live in TAddressBook. On its first activation it runs the start-up sequence; closing cancels a
+// pending edit, closes the file and saves the placement.
+
+#include "addressbook/TAddressBook.h"
+#include "data/TDataSource.h"
 
 #include <QMainWindow>
+#include <map>
 
+class QAction;
+class QActionGroup;
+class QCheckBox;
 class QLabel;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
 class QStackedWidget;
+class QTabWidget;
+class QToolButton;
+class QVBoxLayout;
 
 namespace qm::addressbook {
+
+class TDBEdit;
 
 class TAddressMain : public QMainWindow {
 public:
@@ -16,27 +33,106 @@ public:
     static constexpr const char* kClassName = "TAddressMain";
 
     explicit TAddressMain(QWidget* parent = nullptr);
+    ~TAddressMain() override;
 
     // Brings the window to the front, restoring it when minimised (a second copy asked for it).
     void RaiseFromOtherCopy();
 
+    TAddressBook& Book() { return mBook; }
     QString EmptyStateText() const;
+    bool EmptyStateShown() const;
+    QString SortStatusText() const;
+    QString CountStatusText() const;
+    TDBEdit* Edit(const QString& field) const;
+    QPlainTextEdit* Memo() const { return mMemo; }
+    QCheckBox* TaggedCheck() const { return mTaggedCheck; }
+    QAction* Action(const QString& objectName) const;
+    QPushButton* Button(const QString& objectName) const;
+    QTabWidget* Pages() const { return mPages; }
+
+    // The start-up steps after the window shows (placement, preferences, the first file, the
+    // printer check, the getting-started screen). Runs once, on the first activation.
+    void FormActivate();
 
 protected:
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void BuildActions();
     void BuildMenus();
-    void FormActivate();
+    QWidget* BuildRecordArea();
+    void BuildButtonBar(QWidget* owner, QVBoxLayout* layout);
+    void BuildBottomBar(QWidget* owner, QVBoxLayout* layout);
+    QAction* MakeAction(const char* name, const QString& caption, void (TAddressMain::*slot)(),
+                        const QKeySequence& key = {});
+
+    void UpdateCommands();
+    void RebuildRecentMenu();
+    void RefreshMemo();
+    void SetTabStopsForAdd(bool adding);
     void KeepOnScreen();
+    bool HandleWindowKey(QKeyEvent* key, QWidget* target);
+    void NotAvailable(const QString& what);
+
+    // Commands (slots named after their control and event).
+    void NewItemClick();
+    void OpenItemClick();
     void ExitItemClick();
+    void FirstButtonClick();
+    void PriorButtonClick();
+    void NextButtonClick();
+    void LastButtonClick();
+    void AddButtonClick();
+    void EditButtonClick();
+    void DeleteButtonClick();
+    void SaveButtonClick();
+    void CancelButtonClick();
+    void CloneItemClick();
+    void CopyToClipboardItemClick();
+    void ClearTagsItemClick();
+    void DateButtonClick();
+    void SearchMemoButtonClick();
+    void FindNextButtonClick();
+    void PreferencesItemClick();
+    void RebuildIndexesItemClick();
+    void RebuildSystemIndexesItemClick();
+    void ClearFilterItemClick();
+    void SortItemClick(QAction* action);
+    void GettingStartedItemClick();
+    void AboutItemClick();
+    void PrintCommand();
+    void OtherWindowCommand();
+    void RunMemoSearch(const QString& text, bool fromStart);
+
+    TAddressBook mBook;
+    data::TDataSource mSource;
+    bool mActivated = false;
+    bool mMemoSync = false;
 
     QStackedWidget* mClientArea = nullptr;
     QLabel* mEmptyStatePanel = nullptr;
-    bool mActivated = false;
+    QWidget* mRecordArea = nullptr;
+    QTabWidget* mPages = nullptr;
+    QPlainTextEdit* mMemo = nullptr;
+    QCheckBox* mTaggedCheck = nullptr;
+    QLabel* mSortStatus = nullptr;
+    QLabel* mCountStatus = nullptr;
+    std::map<QString, TDBEdit*> mEdits;
+    std::map<QString, QAction*> mActions;
+    std::map<QString, QPushButton*> mButtons;
+    QMenu* mFileMenu = nullptr;
+    QMenu* mRecordMenu = nullptr;
+    QMenu* mSortMenu = nullptr;
+    QMenu* mUtilitiesMenu = nullptr;
+    QMenu* mPrintMenu = nullptr;
+    QMenu* mImportMenu = nullptr;
+    QActionGroup* mSortGroup = nullptr;
+    QList<QAction*> mRecentActions;
+    QAction* mRecentSeparator = nullptr;
 };
 
 } // namespace qm::addressbook
