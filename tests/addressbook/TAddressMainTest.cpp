@@ -4,6 +4,7 @@
 #include "addressbook/ui/TDBEdit.h"
 #include "data/TAddressFile.h"
 #include "data/TSettingsFile.h"
+#include "data/ui/TWindowPlacement.h"
 #include "TScreenshot.h"
 #include "TScriptedResponder.h"
 #include "TTestHome.h"
@@ -192,17 +193,19 @@ TEST_F(AddressMainTest, EscapeAsksBeforeCancellingAndTheMemoStartsEditing)
 
 TEST_F(AddressMainTest, PlacementIsRestoredAndSaved)
 {
+    if (qm::data::TWindowPlacement::LogicalDpi(TAddressMain()) != 96)
+        GTEST_SKIP() << "the stored section is the one of 96 pixels per inch";
     TSettingsFile settings(mHome.Home().SettingsPath());
     settings.WriteInteger("TAddressMain_Placement", "Left", 20);
     settings.WriteInteger("TAddressMain_Placement", "Top", 30);
-    settings.WriteInteger("TAddressMain_Placement", "Right", 720);
-    settings.WriteInteger("TAddressMain_Placement", "Bottom", 530);
+    settings.WriteInteger("TAddressMain_Placement", "Right", 920);
+    settings.WriteInteger("TAddressMain_Placement", "Bottom", 730);
     Start();
-    EXPECT_EQ(mWindow->geometry(), QRect(20, 30, 700, 500));
-    mWindow->setGeometry(40, 50, 650, 450);
+    EXPECT_EQ(mWindow->geometry(), QRect(20, 30, 900, 700));
+    mWindow->setGeometry(40, 50, 950, 710);
     mWindow->close();
-    EXPECT_EQ(settings.ReadInteger("TAddressMain_Placement", "Right", 0), 690);
-    EXPECT_EQ(settings.ReadInteger("TAddressMain_Placement", "Bottom", 0), 500);
+    EXPECT_EQ(settings.ReadInteger("TAddressMain_Placement", "Right", 0), 990);
+    EXPECT_EQ(settings.ReadInteger("TAddressMain_Placement", "Bottom", 0), 760);
     EXPECT_FALSE(mWindow->Book().IsOpen());
 }
 

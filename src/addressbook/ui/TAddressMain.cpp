@@ -133,7 +133,6 @@ TAddressMain::TAddressMain(QWidget* parent) : QMainWindow(parent), mSource(&mBoo
 {
     setObjectName(QString::fromLatin1(kClassName));
     setWindowTitle(QStringLiteral("Quillmark"));
-    setMinimumSize(632, 434);
 
     BuildActions();
     BuildMenus();
@@ -158,6 +157,9 @@ TAddressMain::TAddressMain(QWidget* parent) : QMainWindow(parent), mSource(&mBoo
     mCountStatus->setObjectName(QStringLiteral("CountStatus"));
     statusBar()->addWidget(mSortStatus, 1);
     statusBar()->addPermanentWidget(mCountStatus);
+    // The design size is the smallest the window gets, unless the form needs more (large fonts,
+    // high scaling).
+    setMinimumSize(QSize(632, 434).expandedTo(minimumSizeHint()));
 
     mBook.SetHooks({[this] {
         data::TRebuildIndexesDialog dialog(mBook.DataSet(), this);
@@ -369,6 +371,7 @@ void TAddressMain::BuildButtonBar(QWidget* owner, QVBoxLayout* layout)
         button->setFocusPolicy(Qt::NoFocus);
         QAction* action = mActions[QString::fromLatin1(b.action)];
         connect(button, &QPushButton::clicked, action, &QAction::trigger);
+        connect(action, &QAction::enabledChanged, button, &QPushButton::setEnabled);
         mButtons[button->objectName()] = button;
         bar->addWidget(button);
     }
@@ -397,6 +400,8 @@ void TAddressMain::BuildBottomBar(QWidget* owner, QVBoxLayout* layout)
                                ? QString()
                                : " (" + action->shortcut().toString(QKeySequence::NativeText) + ")"));
         connect(button, &QPushButton::clicked, action, &QAction::trigger);
+        connect(action, &QAction::enabledChanged, button, &QPushButton::setEnabled);
+        button->setEnabled(action->isEnabled());
         mButtons[button->objectName()] = button;
         bar->addWidget(button);
         return button;
