@@ -196,16 +196,17 @@ TEST_F(AddressMainTest, PlacementIsRestoredAndSaved)
     if (qm::data::TWindowPlacement::LogicalDpi(TAddressMain()) != 96)
         GTEST_SKIP() << "the stored section is the one of 96 pixels per inch";
     TSettingsFile settings(mHome.Home().SettingsPath());
-    settings.WriteInteger("TAddressMain_Placement", "Left", 20);
-    settings.WriteInteger("TAddressMain_Placement", "Top", 30);
-    settings.WriteInteger("TAddressMain_Placement", "Right", 920);
-    settings.WriteInteger("TAddressMain_Placement", "Bottom", 730);
+    const QSize minimum = TAddressMain().minimumSize();
+    settings.WriteInteger("TAddressMain_Placement", "Left", 2);
+    settings.WriteInteger("TAddressMain_Placement", "Top", 3);
+    settings.WriteInteger("TAddressMain_Placement", "Right", 2 + minimum.width());
+    settings.WriteInteger("TAddressMain_Placement", "Bottom", 3 + minimum.height());
     Start();
-    EXPECT_EQ(mWindow->geometry(), QRect(20, 30, 900, 700));
-    mWindow->setGeometry(40, 50, 950, 710);
+    EXPECT_EQ(mWindow->geometry(), QRect(QPoint(2, 3), minimum));
+    mWindow->setGeometry(QRect(QPoint(0, 1), minimum + QSize(0, 20)));
     mWindow->close();
-    EXPECT_EQ(settings.ReadInteger("TAddressMain_Placement", "Right", 0), 990);
-    EXPECT_EQ(settings.ReadInteger("TAddressMain_Placement", "Bottom", 0), 760);
+    EXPECT_EQ(settings.ReadInteger("TAddressMain_Placement", "Right", 0), minimum.width());
+    EXPECT_EQ(settings.ReadInteger("TAddressMain_Placement", "Bottom", 0), 21 + minimum.height());
     EXPECT_FALSE(mWindow->Book().IsOpen());
 }
 
