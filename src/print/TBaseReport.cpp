@@ -225,7 +225,10 @@ void TBaseReport::ResetDrawingState()
 
 void TBaseReport::PageRangeTest()
 {
-    mOutput = mFirstPage <= mPage && mPage <= mLastPage && !mAborted;
+    // 9999, the default and what the print dialog's "All" sets, means every page: a label run
+    // of more than 9999 sheets must not lose its last pages.
+    const bool belowLast = mLastPage >= kDefaultLastPage || mPage <= mLastPage;
+    mOutput = mFirstPage <= mPage && belowLast && !mAborted;
 }
 
 void TBaseReport::NewPage()

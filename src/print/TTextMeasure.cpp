@@ -20,6 +20,7 @@ void TTextMeasure::SetDpi(double dpi)
     mDevice.setDotsPerMeterX(dpm);
     mDevice.setDotsPerMeterY(dpm);
     mMetrics.reset();
+    mHaveAdvances = false;
 }
 
 void TTextMeasure::SetFont(const TPainterFont& font)
@@ -28,6 +29,7 @@ void TTextMeasure::SetFont(const TPainterFont& font)
         return;
     mFont = font;
     mMetrics.reset();
+    mHaveAdvances = false;
 }
 
 const QFontMetricsF& TTextMeasure::Metrics()
@@ -40,7 +42,19 @@ const QFontMetricsF& TTextMeasure::Metrics()
 }
 
 double TTextMeasure::Width(const QString& text) { return Metrics().horizontalAdvance(text) / mDpi; }
-double TTextMeasure::Width(const QByteArray& text) { return Width(DecodePrintText(text)); }
+double TTextMeasure::Width(const QByteArray& text)
+{
+    const QFontMetricsF& metrics = Metrics();
+    if (!mHaveAdvances) {
+        for (int c = 0; c < 256; ++c)
+            mAdvance[c] = metrics.horizontalAdvance(DecodePrintText(QByteArray(1, char(c))));
+        mHaveAdvances = true;
+    }
+    double width = 0;
+    for (char c : text)
+        width += mAdvance[static_cast<unsigned char>(c)];
+    return width / mDpi;
+}
 double TTextMeasure::Ascent() { return Metrics().ascent() / mDpi; }
 double TTextMeasure::Descent() { return Metrics().descent() / mDpi; }
 

@@ -30,6 +30,10 @@ private:
 
     double mDpi;
     QImage mDevice;
+    // Advance of every Windows-1252 character in the current font, device pixels; text is
+    // measured without kerning, so a text's width is the sum of its characters' advances.
+    double mAdvance[256];
+    bool mHaveAdvances = false;
     TPainterFont mFont;
     std::unique_ptr<QFontMetricsF> mMetrics;
 };

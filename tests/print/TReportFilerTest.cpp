@@ -155,6 +155,23 @@ TEST_F(TReportFilerTest, PagesOutsideTheRangeAreLaidOutButNotRecorded)
     EXPECT_EQ(dump.lines.filter(QStringLiteral("\"P3\"")).size(), 1);
 }
 
+TEST_F(TReportFilerTest, DefaultLastPageKeepsRunsLongerThan9999Pages)
+{
+    const QByteArray bytes = test::Record([](TBaseReport& r) {
+        for (int page = 2; page <= 10001; ++page)
+            r.NewPage();
+    });
+    EXPECT_EQ(TPageReplay(bytes).PageCount(), 10001);
+
+    TReportFiler limited;
+    limited.SetLastPage(3);
+    EXPECT_EQ(TPageReplay(test::Record(limited, [](TBaseReport& r) {
+                  for (int page = 2; page <= 5; ++page)
+                      r.NewPage();
+              })).PageCount(),
+              3);
+}
+
 TEST_F(TReportFilerTest, TrailingNewPageStillOutputsAnEmptyPage)
 {
     const QByteArray bytes = test::Record([](TBaseReport& r) {
