@@ -41,7 +41,7 @@ TEST_F(TGDMultiLineAddressLabelTest, PrintsOneLineBelowTheOther)
     ASSERT_EQ(texts.size(), 4u);
     EXPECT_EQ(texts[0].text, "Mr. John Q. Jones ");
     EXPECT_EQ(texts[3].text, "Springfield  IL 62704");
-    EXPECT_NEAR(texts[0].x, 0.5 + 10.0 / 96, 1e-9);
+    EXPECT_NEAR(texts[0].x, 0.5 + 10.0 / 96, 1e-6);
     EXPECT_NEAR(texts[0].y, 1.0 + 20.0 / 96, 1.0 / 96);
     // Line pitch: the font's line height (10 point / 60 inch) in whole device pixels.
     const double pitch = std::round(10.0 / 60 * 96) / 96;

@@ -73,8 +73,8 @@ TEST_F(TGPDLabelTest, PrintingShowsNoPlaceholders)
     TGPDLabel* name = Field("Last Name");
     TGPDLabel* zip = Field("Zip/Postal Code");
     TGPDLabel* missing = Field("No Such Field");
-    missing->SetCaption("kept");
     mPanel.SetDisplayDataValues(false); // printing shows values whatever the switch says
+    missing->SetCaption("kept");
     const auto texts = PrintedTexts(Record([this](print::TBaseReport& r) { PrintItem(r); }));
     EXPECT_EQ(name->Caption(), "Jones");
     EXPECT_EQ(zip->Caption(), "");

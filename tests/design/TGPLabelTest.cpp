@@ -103,10 +103,10 @@ TEST_F(TGPLabelTest, ShadowThenHighlightThenTextInTheirColours)
     EXPECT_EQ(texts[1].color, 0xFFFF00u); // highlight, aqua (stored as 0x00BBGGRR)
     EXPECT_EQ(texts[2].color, 0xFF0000u); // the font colour, blue
     // Shadow down-right by 3, highlight up-left by 2, main text at the margins (2, 2).
-    EXPECT_NEAR(texts[0].x - texts[2].x, 3.0 / 96, 1e-9);
-    EXPECT_NEAR(texts[0].y - texts[2].y, 3.0 / 96, 1e-9);
-    EXPECT_NEAR(texts[1].x - texts[2].x, -2.0 / 96, 1e-9);
-    EXPECT_NEAR(texts[2].x, 2.0 / 96, 1e-9);
+    EXPECT_NEAR(texts[0].x - texts[2].x, 3.0 / 96, 1e-6);
+    EXPECT_NEAR(texts[0].y - texts[2].y, 3.0 / 96, 1e-6);
+    EXPECT_NEAR(texts[1].x - texts[2].x, -2.0 / 96, 1e-6);
+    EXPECT_NEAR(texts[2].x, 2.0 / 96, 1e-6);
 
     label->SetDirectionShadow(TGShadowDirection::sdNone);
     label->SetDepthHighlight(0);
@@ -144,7 +144,7 @@ TEST_F(TGPLabelTest, RotatedTextPrintsRotatedAndRestoresTheCanvas)
     EXPECT_EQ(texts[0].rotation, 270);
     EXPECT_EQ(after, std::vector<int>{0});
     // At 270 the origin is the main rectangle's top-right corner.
-    EXPECT_NEAR(texts[0].x, label->Text().Layout().mainOrigin.x() / 96.0, 1e-9);
+    EXPECT_NEAR(texts[0].x, label->Text().Layout().mainOrigin.x() / 96.0, 1e-6);
     EXPECT_GT(label->Text().Layout().mainOrigin.x(), 0);
 }
 

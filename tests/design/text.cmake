@@ -16,3 +16,9 @@ qm_test(qm_design_text_tests GUI
           ${CMAKE_CURRENT_LIST_DIR}/TGDMultiLineLabelTest.cpp
           ${CMAKE_CURRENT_LIST_DIR}/TGDMultiLineAddressLabelTest.cpp
   LIBS qm_design qm_test_support)
+
+qm_test(qm_design_text_ui_tests GUI
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/TAddressLayoutDialogTest.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/TSymbolSelectorDialogTest.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/TTextObjectMenuTest.cpp
+  LIBS qm_design_ui qm_test_support Qt6::Test)
