@@ -5,6 +5,7 @@
 #include "design/TGEnumNames.h"
 #include "design/TGFont.h"
 #include "design/TGPen.h"
+#include "design/TGPictureData.h"
 #include "design/TLayoutError.h"
 #include "design/TLayoutReader.h"
 
@@ -156,6 +157,39 @@ TEST(TGFont, TenPointsAt96PpiIsHeightMinus13)
     TDesignUnits::SetPpiOverride(120);
     EXPECT_EQ(TGFont().Height(), -17);
     TDesignUnits::SetPpiOverride(0);
+}
+
+} // namespace
+} // namespace qm::design
+
+namespace qm::design {
+namespace {
+
+TEST(TGPictureData, BitmapAndMetafileFramingRoundTrips)
+{
+    TGPictureData bitmap{TGPictureData::TKind::Bitmap, QByteArray("BM\x06\x00\x00\x00", 6)};
+    EXPECT_EQ(bitmap.Encode(), QByteArray("\x07TBitmap\x06\x00\x00\x00" "BM\x06\x00\x00\x00", 18));
+    EXPECT_EQ(TGPictureData::Decode(bitmap.Encode()), bitmap);
+
+    TGPictureData metafile{TGPictureData::TKind::Metafile, QByteArray("\xD7\xCD\xC6\x9A", 4)};
+    EXPECT_EQ(metafile.Encode(), QByteArray("\x09TMetafile\x08\x00\x00\x00\xD7\xCD\xC6\x9A", 18))
+        << "the metafile count includes its own four bytes";
+    EXPECT_EQ(TGPictureData::Decode(metafile.Encode()), metafile);
+}
+
+TEST(TGPictureData, DamagedFramingIsAnInvalidValue)
+{
+    for (const QByteArray& bad :
+         {QByteArray("\x07TBitmap\xFF\xFF\xFF\x7F" "BM", 14), QByteArray("\x07TBitmap\x02\x00\x00\x00XX", 14),
+          QByteArray("\x09TMetafile\x02\x00\x00\x00", 14), QByteArray("\x04TIco\x00\x00\x00\x00", 9),
+          QByteArray("\x07TBit", 5), QByteArray()}) {
+        try {
+            TGPictureData::Decode(bad);
+            ADD_FAILURE() << bad.toHex().constData();
+        } catch (const TLayoutError& e) {
+            EXPECT_EQ(e.Kind(), TLayoutErrorKind::InvalidValue) << bad.toHex().constData();
+        }
+    }
 }
 
 } // namespace
