@@ -1,5 +1,15 @@
 #include "design/TGKindCatalogue.h"
 
+#include "design/TGCounterLabel.h"
+#include "design/TGDMultiLineAddressLabel.h"
+#include "design/TGDMultiLineLabel.h"
+#include "design/TGDateTimeLabel.h"
+#include "design/TGMultiLineLabel.h"
+#include "design/TGPDLabel.h"
+#include "design/TGPLabel.h"
+#include "design/TGPageNumberLabel.h"
+#include "design/TGSymbolLabel.h"
+
 namespace qm::design {
 
 namespace {
@@ -15,9 +25,18 @@ struct TKind {
     TGClassRegistry::TFactory (*factory)();
 };
 
-// The kinds this build provides. A kind is listed here once its class exists.
+// The kinds this build provides. A kind is listed here once its class exists; shapes, lines,
+// pictures and barcodes are not built yet, so streams naming them read as "Class %s not found".
 const TKind kKinds[] = {
-    {nullptr, nullptr},
+    {TGPLabel::kClassName, &Make<TGPLabel>},
+    {TGPDLabel::kClassName, &Make<TGPDLabel>},
+    {TGCounterLabel::kClassName, &Make<TGCounterLabel>},
+    {TGSymbolLabel::kClassName, &Make<TGSymbolLabel>},
+    {TGDateTimeLabel::kClassName, &Make<TGDateTimeLabel>},
+    {TGPageNumberLabel::kClassName, &Make<TGPageNumberLabel>},
+    {TGMultiLineLabel::kClassName, &Make<TGMultiLineLabel>},
+    {TGDMultiLineLabel::kClassName, &Make<TGDMultiLineLabel>},
+    {TGDMultiLineAddressLabel::kClassName, &Make<TGDMultiLineAddressLabel>},
 };
 
 } // namespace
@@ -25,7 +44,7 @@ const TKind kKinds[] = {
 std::optional<TGClassRegistry::TFactory> TGKindCatalogue::Find(const QByteArray& className)
 {
     for (const TKind& kind : kKinds)
-        if (kind.name != nullptr && className.compare(kind.name, Qt::CaseInsensitive) == 0)
+        if (className.compare(kind.name, Qt::CaseInsensitive) == 0)
             return kind.factory();
     return std::nullopt;
 }
