@@ -15,6 +15,8 @@ void TTextMeasure::SetDpi(double dpi)
 {
     if (!(dpi > 0))
         dpi = 96;
+    if (dpi == mDpi && mMetrics)
+        return; // keep the metrics: every page asks again
     mDpi = dpi;
     const int dpm = int(std::lround(dpi / 0.0254));
     mDevice.setDotsPerMeterX(dpm);
