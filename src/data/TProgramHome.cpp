@@ -72,8 +72,19 @@ void TProgramHome::Prepare(const QString& shippedDataDir) const
 
     const QDir shipped(shippedDataDir + QStringLiteral("/sysdata"));
     const QStringList files = shipped.entryList(QDir::Files);
+    // A table travels with its companions (index, memo): a group of files with the same base
+    // name is seeded only when none of them is there, so a user's table never gets a shipped
+    // index that does not match it.
+    const QStringList present = QDir(sysdata).entryList(QDir::Files);
+    const auto groupPresent = [&present](const QString& name) {
+        const QString base = QFileInfo(name).completeBaseName();
+        for (const QString& existing : present)
+            if (QFileInfo(existing).completeBaseName().compare(base, Qt::CaseInsensitive) == 0)
+                return true;
+        return false;
+    };
     for (const QString& name : files) {
-        if (!TFileFinder::FindInDir(sysdata, name).isEmpty())
+        if (groupPresent(name))
             continue;
         const QString target = QDir(sysdata).filePath(name);
         // Copy under a temporary name first, so an interrupted copy never looks like a table.

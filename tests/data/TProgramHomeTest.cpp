@@ -42,6 +42,8 @@ TEST(TProgramHome, PrepareCreatesFoldersAndSeedsMissingTablesOnly)
     QTemporaryDir shipped;
     Touch(shipped.path() + "/sysdata/LBLTPL.DBF", "shipped templates");
     Touch(shipped.path() + "/sysdata/CSZ.DBF", "shipped states");
+    Touch(shipped.path() + "/sysdata/CSZ.CDX", "shipped state index");
+    Touch(shipped.path() + "/sysdata/LBLTPL.CDX", "shipped template index");
     QTemporaryDir root;
     const TProgramHome home(root.path() + "/deep/home");
     Touch(root.path() + "/deep/home/sysdata/csz.dbf", "the user's own states");
@@ -51,10 +53,13 @@ TEST(TProgramHome, PrepareCreatesFoldersAndSeedsMissingTablesOnly)
     EXPECT_EQ(Contents(home.SysDataDir() + "/LBLTPL.DBF"), "shipped templates");
     EXPECT_EQ(Contents(home.SysDataDir() + "/csz.dbf"), "the user's own states");
     EXPECT_FALSE(QFile::exists(home.SysDataDir() + "/CSZ.DBF"));
+    // The user's table keeps its own (missing) index rather than the shipped one.
+    EXPECT_FALSE(QFile::exists(home.SysDataDir() + "/CSZ.CDX"));
+    EXPECT_EQ(Contents(home.SysDataDir() + "/LBLTPL.CDX"), "shipped template index");
     EXPECT_TRUE(QFileInfo(home.SysDataDir() + "/LBLTPL.DBF").isWritable());
     // A second start changes nothing.
     home.Prepare(shipped.path());
-    EXPECT_EQ(QDir(home.SysDataDir()).entryList(QDir::Files).size(), 2);
+    EXPECT_EQ(QDir(home.SysDataDir()).entryList(QDir::Files).size(), 3);
 }
 
 TEST(TProgramHome, FolderThatCannotBeMadeNamesPathAndReason)
