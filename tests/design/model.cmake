@@ -7,3 +7,7 @@ qm_test(qm_design_model_tests GUI
           ${CMAKE_CURRENT_LIST_DIR}/TLayoutFileNamesTest.cpp
           ${CMAKE_CURRENT_LIST_DIR}/LayoutCommandTest.cpp
   LIBS qm_design qm_tools qm_test_support)
+
+qm_test(qm_design_model_ui_tests GUI
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/TGPanelViewTest.cpp
+  LIBS qm_design_ui qm_test_support)
