@@ -1,5 +1,6 @@
 #include "addressbook/ui/TNewRecordDialog.h"
 
+#include "data/ui/THelpWindow.h"
 #include "data/ui/TWindowPlacement.h"
 
 #include <QDialogButtonBox>
@@ -49,6 +50,10 @@ TNewRecordDialog::TNewRecordDialog(bool askNames, bool askZip, int lastWidth, in
     mOkButton = buttons->addButton(QStringLiteral("Ok [PgDn]"), QDialogButtonBox::AcceptRole);
     mOkButton->setObjectName(QStringLiteral("OkButton"));
     buttons->addButton(QDialogButtonBox::Cancel);
+    QPushButton* help = buttons->addButton(QDialogButtonBox::Help);
+    help->setAutoDefault(false);
+    connect(help, &QPushButton::clicked, this,
+            [this] { data::THelpWindow::ShowContext(kHelpContext, this); });
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
