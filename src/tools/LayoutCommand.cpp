@@ -4,22 +4,25 @@
 
 #include "tools/TToolCommand.h"
 
-#include "data/TAddressFile.h"
-#include "data/TDataSet.h"
-#include "design/TDesignUnits.h"
-#include "design/TGClassRegistry.h"
-#include "design/TGDataPanel.h"
 #include "design/TLayoutDump.h"
-#include "design/TLayoutError.h"
-#include "print/TPrintError.h"
-#include "print/TReportFiler.h"
-#include "xbase/TXbaseError.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <memory>
 #include <ostream>
+
+#if QM_LAYOUT_PRINT
+#include "data/TAddressFile.h"
+#include "data/TDataSet.h"
+#include "design/TDesignUnits.h"
+#include "design/TGClassRegistry.h"
+#include "design/TGDataPanel.h"
+#include "design/TLayoutError.h"
+#include "print/TPrintError.h"
+#include "print/TReportFiler.h"
+#include "xbase/TXbaseError.h"
+#endif
 
 namespace qm::tools {
 namespace {
@@ -34,6 +37,7 @@ const char* const kUsage =
     "corner at the top-left corner of a Letter page, writing the page stream to OUT (see\n"
     "'quillmark-tool pages'). Design pixels are taken at 96 per inch.\n";
 
+#if QM_LAYOUT_PRINT
 // Fonts need a GUI application object; the tool runs without a display.
 void EnsureGuiApplication()
 {
@@ -46,6 +50,8 @@ void EnsureGuiApplication()
     static char* argv[] = {name, nullptr};
     static std::unique_ptr<QGuiApplication> app = std::make_unique<QGuiApplication>(argc, argv);
 }
+
+#endif
 
 int Dump(const std::string& path, std::ostream& out, std::ostream& err)
 {
@@ -68,6 +74,7 @@ int Dump(const std::string& path, std::ostream& out, std::ostream& err)
     return 0;
 }
 
+#if QM_LAYOUT_PRINT
 int Print(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     std::string layout, table, output;
@@ -175,6 +182,14 @@ int Print(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     out << output << ": " << panel.ObjectCount() << " object(s), record " << record << "\n";
     return 0;
 }
+#else
+int Print(const std::vector<std::string>&, std::ostream&, std::ostream& err)
+{
+    err << "quillmark-tool: layout print is not built into this tool: printing design objects "
+           "needs the print jobs, which bring Qt PrintSupport and with it Qt Widgets\n";
+    return 2;
+}
+#endif
 
 } // namespace
 

@@ -6,7 +6,9 @@ qm_test(qm_design_model_tests GUI
           ${CMAKE_CURRENT_LIST_DIR}/TGBasePanelTest.cpp
           ${CMAKE_CURRENT_LIST_DIR}/TLayoutFileNamesTest.cpp
           ${CMAKE_CURRENT_LIST_DIR}/LayoutCommandTest.cpp
-  LIBS qm_design qm_tools qm_test_support)
+          ${PROJECT_SOURCE_DIR}/src/tools/LayoutCommand.cpp
+  LIBS qm_design qm_test_support)
+target_compile_definitions(qm_design_model_tests PRIVATE QM_LAYOUT_PRINT=1)
 
 qm_test(qm_design_model_ui_tests GUI
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/TGPanelViewTest.cpp
