@@ -40,6 +40,7 @@ function(qm_test name)
   target_link_libraries(${name} PRIVATE ${T_LIBS} ${main} GTest::gtest GTest::gmock)
   target_compile_definitions(${name} PRIVATE
     QM_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/testdata"
+    QM_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
     QM_BUILD_DIR="${CMAKE_BINARY_DIR}")
   qm_apply_warnings(${name})
   gtest_discover_tests(${name}

@@ -62,7 +62,7 @@ const std::map<std::string, std::vector<TExample>>& Examples()
 
 std::set<std::string> ProductionsOnThePage()
 {
-    const std::string path = std::string(QM_TEST_DATA_DIR) + "/../../docs/formats/expression-grammar.md";
+    const std::string path = std::string(QM_SOURCE_DIR) + "/docs/formats/expression-grammar.md";
     std::ifstream in(path);
     EXPECT_TRUE(in) << "cannot read " << path;
     std::stringstream all;
