@@ -63,7 +63,7 @@ int main(int argc, char* argv[])
 
     {
         auto table = qm::xbase::TTable::Create(
-            path.toStdString(), qm::data::TAddressFileLayout::FieldSpecs({}));
+            path.toStdString(), qm::data::TAddressFileLayout::FieldDefs({}));
         qm::bench::TAddressGenerator generator;
         qm::bench::TAddressRecord record;
         Report("append records (no index; set-up)", Seconds([&] {

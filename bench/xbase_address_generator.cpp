@@ -6,7 +6,7 @@ namespace qm::bench {
 
 namespace {
 
-using xbase::TFieldSpec;
+using xbase::TFieldDef;
 using xbase::TFieldType;
 
 // Windows-1252 text: the \x.. bytes are accented letters of the code page.
@@ -210,9 +210,9 @@ std::string TAddressGenerator::NamePrefix()
     return out;
 }
 
-const std::vector<xbase::TFieldSpec>& TAddressGenerator::Fields()
+const std::vector<xbase::TFieldDef>& TAddressGenerator::Fields()
 {
-    static const std::vector<TFieldSpec> fields = {
+    static const std::vector<TFieldDef> fields = {
         {"LNAME", TFieldType::Character, 30, 0},   {"FNAME", TFieldType::Character, 30, 0},
         {"MIDDLE", TFieldType::Character, 1, 0},   {"PREFIX", TFieldType::Character, 12, 0},
         {"TITLE", TFieldType::Character, 30, 0},   {"ORG", TFieldType::Character, 30, 0},

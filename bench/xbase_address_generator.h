@@ -6,7 +6,7 @@
 // records on every machine: the generator uses its own random number generator and no library
 // distributions. Text is Windows-1252, as the tables hold it.
 
-#include "xbase/TFieldSpec.h"
+#include "xbase/TFieldDef.h"
 
 #include <array>
 #include <cstdint>
@@ -36,7 +36,7 @@ public:
     // A last-name prefix of 2 to 5 letters, upper case, as a search box would seek.
     std::string NamePrefix();
 
-    static const std::vector<xbase::TFieldSpec>& Fields();
+    static const std::vector<xbase::TFieldDef>& Fields();
     // The 26 tags of the address file (name, key expression) in creation order.
     static const std::vector<std::pair<std::string, std::string>>& Tags();
 

@@ -30,7 +30,7 @@ QString TAddressFile::Create(const QString& path, const TNewFileFieldLengths& le
                              const TTagProgress& progress)
 {
     try {
-        xbase::TTable::Create(path.toStdString(), TAddressFileLayout::FieldSpecs(lengths))->Close();
+        xbase::TTable::Create(path.toStdString(), TAddressFileLayout::FieldDefs(lengths))->Close();
     } catch (const xbase::TXbaseError&) {
         return QStringLiteral("Create failed");
     }

@@ -2,18 +2,18 @@
 
 namespace qm::data {
 
-using xbase::TFieldSpec;
+using xbase::TFieldDef;
 using xbase::TFieldType;
 
-std::vector<TFieldSpec> TAddressFileLayout::FieldSpecs(const TNewFileFieldLengths& lengths)
+std::vector<TFieldDef> TAddressFileLayout::FieldDefs(const TNewFileFieldLengths& lengths)
 {
     const auto c = [&](const char* name) {
-        return TFieldSpec{name, TFieldType::Character, *lengths.Width(QString::fromLatin1(name)), 0};
+        return TFieldDef{name, TFieldType::Character, *lengths.Width(QString::fromLatin1(name)), 0};
     };
     return {
         c("LNAME"),
         c("FNAME"),
-        TFieldSpec{"MIDDLE", TFieldType::Character, 1, 0},
+        TFieldDef{"MIDDLE", TFieldType::Character, 1, 0},
         c("PREFIX"),
         c("TITLE"),
         c("ORG"),
@@ -23,7 +23,7 @@ std::vector<TFieldSpec> TAddressFileLayout::FieldSpecs(const TNewFileFieldLength
         c("STATE"),
         c("ZIP"),
         c("COUNTRY"),
-        TFieldSpec{"DATE", TFieldType::Character, 15, 0},
+        TFieldDef{"DATE", TFieldType::Character, 15, 0},
         c("PHONE"),
         c("PHONE2"),
         c("FAX"),
@@ -31,9 +31,9 @@ std::vector<TFieldSpec> TAddressFileLayout::FieldSpecs(const TNewFileFieldLength
         c("CODES"),
         c("USER1"),
         c("USER2"),
-        TFieldSpec{"ISDEL", TFieldType::Logical, 1, 0},
-        TFieldSpec{"TAG", TFieldType::Character, 8, 0},
-        TFieldSpec{"MEMO", TFieldType::Memo, 10, 0},
+        TFieldDef{"ISDEL", TFieldType::Logical, 1, 0},
+        TFieldDef{"TAG", TFieldType::Character, 8, 0},
+        TFieldDef{"MEMO", TFieldType::Memo, 10, 0},
     };
 }
 

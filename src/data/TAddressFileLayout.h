@@ -5,7 +5,7 @@
 // program addresses by name (display label, shown in grids, stored or calculated).
 
 #include "data/TNewFileFieldLengths.h"
-#include "xbase/TFieldSpec.h"
+#include "xbase/TFieldDef.h"
 
 #include <QString>
 #include <vector>
@@ -33,7 +33,7 @@ public:
     static constexpr int kTagCount = 26;
 
     // The 23 fields in physical order with the widths for a new file.
-    static std::vector<xbase::TFieldSpec> FieldSpecs(const TNewFileFieldLengths& lengths);
+    static std::vector<xbase::TFieldDef> FieldDefs(const TNewFileFieldLengths& lengths);
     // Tags in creation order.
     static const std::vector<TAddressTag>& Tags();
     // Tag names in the order the tag check tests them.

@@ -11,11 +11,11 @@
 namespace qm::data {
 namespace {
 
-using xbase::TFieldSpec;
+using xbase::TFieldDef;
 using xbase::TFieldType;
 
-TFieldSpec C(const char* name, int width) { return {name, TFieldType::Character, width, 0}; }
-TFieldSpec N(const char* name, int width, int decimals = 0)
+TFieldDef C(const char* name, int width) { return {name, TFieldType::Character, width, 0}; }
+TFieldDef N(const char* name, int width, int decimals = 0)
 {
     return {name, TFieldType::Numeric, width, decimals};
 }

@@ -4,7 +4,7 @@
 // the program when missing), the label sheet templates and the state/ZIP ranges (shipped with the
 // program, never created). Each has a compound index of the same name holding one tag.
 
-#include "xbase/TFieldSpec.h"
+#include "xbase/TFieldDef.h"
 #include "xbase/TTable.h"
 
 #include <QString>
@@ -20,7 +20,7 @@ enum class TSystemTable { Letter, Report, Envelope, Label, LabelTemplates, State
 struct TSystemTableSchema {
     TSystemTable table;
     const char* name;              // "LETTER": the file is name + ".DBF", its index name + ".CDX"
-    std::vector<xbase::TFieldSpec> fields; // empty for shipped tables
+    std::vector<xbase::TFieldDef> fields; // empty for shipped tables
     const char* tag;
     const char* tagExpression;     // the tag as open-or-create makes it
     const char* rebuildExpression; // the tag as the system index rebuild makes it

@@ -13,7 +13,7 @@
 #include "xbase/TCompoundIndex.h"
 #include "xbase/TCursor.h"
 #include "xbase/TEngineSettings.h"
-#include "xbase/TFieldSpec.h"
+#include "xbase/TFieldDef.h"
 #include "xbase/TIndexTag.h"
 #include "xbase/TTable.h"
 #include "xbase/TXbaseError.h"
@@ -33,7 +33,7 @@ namespace {
 using xbase::TCursor;
 using xbase::TErrorKind;
 using xbase::TFieldInfo;
-using xbase::TFieldSpec;
+using xbase::TFieldDef;
 using xbase::TFieldType;
 using xbase::TOpenMode;
 using xbase::TSettingScope;
@@ -344,9 +344,9 @@ int Seek(const TTableArgs& args, std::ostream& out)
     return kExitNegative;
 }
 
-std::vector<TFieldSpec> ParseFieldSpecs(const std::string& text)
+std::vector<TFieldDef> ParseFieldDefs(const std::string& text)
 {
-    std::vector<TFieldSpec> specs;
+    std::vector<TFieldDef> defs;
     std::stringstream items(text);
     std::string item;
     while (std::getline(items, item, ',')) {
@@ -357,8 +357,8 @@ std::vector<TFieldSpec> ParseFieldSpecs(const std::string& text)
             throw TUsageError("empty field description in \"" + text + "\"");
         if (type.size() != 1 || !extra.empty())
             throw TUsageError("\"" + item + "\" is not NAME TYPE WIDTH[.DEC]");
-        TFieldSpec spec;
-        spec.name = name;
+        TFieldDef def;
+        def.name = name;
         const char t = static_cast<char>(std::toupper(static_cast<unsigned char>(type[0])));
         switch (t) {
         case 'C':
@@ -367,7 +367,7 @@ std::vector<TFieldSpec> ParseFieldSpecs(const std::string& text)
         case 'L':
         case 'D':
         case 'M':
-            spec.type = static_cast<TFieldType>(t);
+            def.type = static_cast<TFieldType>(t);
             break;
         default:
             throw TUsageError("field " + name + ": type " + type +
@@ -388,26 +388,26 @@ std::vector<TFieldSpec> ParseFieldSpecs(const std::string& text)
                                       "\" is not WIDTH or WIDTH.DECIMALS");
                 return std::atoi(digits.c_str());
             };
-            spec.length = number(whole);
+            def.length = number(whole);
             if (dot != std::string::npos)
-                spec.decimals = number(decimals);
+                def.decimals = number(decimals);
         }
-        specs.push_back(spec);
+        defs.push_back(def);
     }
-    if (specs.empty())
+    if (defs.empty())
         throw TUsageError("no fields given");
-    return specs;
+    return defs;
 }
 
 int Create(const TTableArgs& args)
 {
-    const auto specs = ParseFieldSpecs(args.Positional(1));
+    const auto defs = ParseFieldDefs(args.Positional(1));
     try {
-        xbase::MakeFieldList(specs);
+        xbase::MakeFieldList(defs);
     } catch (const TXbaseError& e) {
         throw TUsageError(e.Message());
     }
-    auto table = TTable::Create(args.Positional(0), specs);
+    auto table = TTable::Create(args.Positional(0), defs);
     table->Close();
     return kExitOk;
 }

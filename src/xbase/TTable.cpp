@@ -243,7 +243,7 @@ void OpenFiles(TTable::TState& s, bool openIndex)
 } // namespace
 
 std::unique_ptr<TTable> TTable::Create(const std::string& path,
-                                       const std::vector<TFieldSpec>& fields,
+                                       const std::vector<TFieldDef>& fields,
                                        const TTableOptions& options)
 {
     TFileIoSystem& files = options.files ? *options.files : TFileIoSystem::Native();
@@ -992,17 +992,17 @@ void TTable::CopyStructure(const std::string& path) const
 {
     const TState& s = *mState;
     RequireOpen(s);
-    std::vector<TFieldSpec> specs;
+    std::vector<TFieldDef> defs;
     for (const TFieldInfo& f : Fields()) {
-        TFieldSpec spec{f.name, f.type, f.length, f.decimals};
+        TFieldDef def{f.name, f.type, f.length, f.decimals};
         if (IsMemoType(f.type))
-            spec.type = TFieldType::Memo;
-        specs.push_back(spec);
+            def.type = TFieldType::Memo;
+        defs.push_back(def);
     }
     TTableOptions options;
     options.files = s.files;
     options.openIndex = false;
-    Create(path, specs, options)->Close();
+    Create(path, defs, options)->Close();
 }
 
 // --- production index ------------------------------------------------------------------------

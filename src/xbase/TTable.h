@@ -22,7 +22,7 @@
 // Field numbers are 0-based indexes into Fields(); record numbers are 1-based.
 // Everything here throws TXbaseError; destructors never throw.
 
-#include "xbase/TFieldSpec.h"
+#include "xbase/TFieldDef.h"
 #include "xbase/TRecordLayout.h"
 
 #include <cstdint>
@@ -66,7 +66,7 @@ public:
     // opens it with the options' mode. Tables with a memo field get version byte 0xF5 and a FPT
     // file, others 0x03; the code-page mark is Windows-1252.
     static std::unique_ptr<TTable> Create(const std::string& path,
-                                          const std::vector<TFieldSpec>& fields,
+                                          const std::vector<TFieldDef>& fields,
                                           const TTableOptions& options = {});
 
     ~TTable(); // commits what is pending; errors are swallowed here, call Close() to see them

@@ -2,7 +2,7 @@
 qm_library(qm_xbase_files
   TDbfFile.cpp
   TDbfHeader.cpp
-  TFieldSpec.cpp
+  TFieldDef.cpp
   TFileIo.cpp
   TFileIoFaulty.cpp
   TFileIoNative.cpp

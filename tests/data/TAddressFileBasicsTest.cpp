@@ -15,11 +15,11 @@ using namespace qm::data;
 
 namespace {
 
-int WidthOf(const std::vector<qm::xbase::TFieldSpec>& specs, const char* name)
+int WidthOf(const std::vector<qm::xbase::TFieldDef>& defs, const char* name)
 {
-    for (const auto& spec : specs)
-        if (spec.name == name)
-            return spec.length;
+    for (const auto& def : defs)
+        if (def.name == name)
+            return def.length;
     return -1;
 }
 
@@ -43,9 +43,9 @@ TEST(TNewFileFieldLengths, LoadAcceptsFiveToEightyAndHexElseDefault)
     EXPECT_EQ(lengths.Width("FAX"), 40);
     EXPECT_FALSE(lengths.Width("MIDDLE"));
 
-    const auto specs = TAddressFileLayout::FieldSpecs(lengths);
-    EXPECT_EQ(WidthOf(specs, "STATE"), 5);
-    EXPECT_EQ(WidthOf(specs, "ZIP"), 10);
+    const auto defs = TAddressFileLayout::FieldDefs(lengths);
+    EXPECT_EQ(WidthOf(defs, "STATE"), 5);
+    EXPECT_EQ(WidthOf(defs, "ZIP"), 10);
 
     TNewFileFieldLengths changed = lengths;
     changed.Set(0, 44);
@@ -74,12 +74,12 @@ TEST(TNewFileFieldLengths, DialogDefaultsDifferOnlyInFaxAndDialogRangeIsTenToEig
 
 TEST(TAddressFileLayout, FieldsTagsAndFieldObjectsAgree)
 {
-    const auto specs = TAddressFileLayout::FieldSpecs(TNewFileFieldLengths());
-    ASSERT_EQ(int(specs.size()), TAddressFileLayout::kFieldCount);
-    EXPECT_EQ(specs.front().name, "LNAME");
-    EXPECT_EQ(specs.back().type, qm::xbase::TFieldType::Memo);
-    EXPECT_EQ(WidthOf(specs, "DATE"), 15);
-    EXPECT_EQ(WidthOf(specs, "TAG"), 8);
+    const auto defs = TAddressFileLayout::FieldDefs(TNewFileFieldLengths());
+    ASSERT_EQ(int(defs.size()), TAddressFileLayout::kFieldCount);
+    EXPECT_EQ(defs.front().name, "LNAME");
+    EXPECT_EQ(defs.back().type, qm::xbase::TFieldType::Memo);
+    EXPECT_EQ(WidthOf(defs, "DATE"), 15);
+    EXPECT_EQ(WidthOf(defs, "TAG"), 8);
 
     QSet<QString> created;
     for (const auto& tag : TAddressFileLayout::Tags())
@@ -92,10 +92,10 @@ TEST(TAddressFileLayout, FieldsTagsAndFieldObjectsAgree)
     EXPECT_STREQ(TAddressFileLayout::TagCheckOrder().back(), "TAG");
 
     // Every stored field has a field object, and every stored field object is a field.
-    for (const auto& spec : specs) {
+    for (const auto& def : defs) {
         const TFieldObject* object =
-            TAddressFileLayout::FindFieldObject(QString::fromStdString(spec.name));
-        ASSERT_NE(object, nullptr) << spec.name;
+            TAddressFileLayout::FindFieldObject(QString::fromStdString(def.name));
+        ASSERT_NE(object, nullptr) << def.name;
         EXPECT_EQ(object->kind, TFieldObjectKind::Stored);
     }
     EXPECT_STREQ(TAddressFileLayout::FindFieldObject("zip")->displayLabel, "Zip/Postal Code");

@@ -92,9 +92,9 @@ TEST_F(AddressFileTest, OpenReportsMissingFilesForeignTablesAndMissingFields)
                     "program or user");
 
     // A table of another program that lacks one field: the failure names the field.
-    auto specs = TAddressFileLayout::FieldSpecs({});
-    specs.erase(specs.begin() + 10); // ZIP
-    qm::xbase::TTable::Create(Path("OTHER.DBF").toStdString(), specs)->Close();
+    auto defs = TAddressFileLayout::FieldDefs({});
+    defs.erase(defs.begin() + 10); // ZIP
+    qm::xbase::TTable::Create(Path("OTHER.DBF").toStdString(), defs)->Close();
     const TAddressOpenResult other = TAddressFile::Open(dataSet, Path("OTHER.DBF"));
     EXPECT_FALSE(other.opened);
     EXPECT_TRUE(other.message.startsWith(TAddressFile::OpenFailureText(Path("OTHER.DBF"))));

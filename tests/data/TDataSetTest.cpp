@@ -12,7 +12,7 @@
 #include <gtest/gtest.h>
 
 using namespace qm::data;
-using qm::xbase::TFieldSpec;
+using qm::xbase::TFieldDef;
 using qm::xbase::TFieldType;
 
 namespace {
@@ -22,10 +22,10 @@ protected:
     void SetUp() override
     {
         auto table = qm::xbase::TTable::Create(
-            mPath.toStdString(), {TFieldSpec{"NAME", TFieldType::Character, 10, 0},
-                                  TFieldSpec{"CITY", TFieldType::Character, 12, 0},
-                                  TFieldSpec{"ACTIVE", TFieldType::Logical, 1, 0},
-                                  TFieldSpec{"NOTES", TFieldType::Memo, 10, 0}});
+            mPath.toStdString(), {TFieldDef{"NAME", TFieldType::Character, 10, 0},
+                                  TFieldDef{"CITY", TFieldType::Character, 12, 0},
+                                  TFieldDef{"ACTIVE", TFieldType::Logical, 1, 0},
+                                  TFieldDef{"NOTES", TFieldType::Memo, 10, 0}});
         for (const char* name : {"Carter", "Adams", "Baker"}) {
             table->AppendBlank();
             table->PutString(0, name);

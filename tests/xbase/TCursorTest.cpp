@@ -14,7 +14,7 @@
 using qm::xbase::TCursor;
 using qm::xbase::TEngineSettings;
 using qm::xbase::TErrorKind;
-using qm::xbase::TFieldSpec;
+using qm::xbase::TFieldDef;
 using qm::xbase::TFieldType;
 using qm::xbase::TSettingScope;
 using qm::xbase::TSingleIndex;

@@ -1,7 +1,7 @@
 #include "xbase/TDbfFile.h"
 #include "xbase/TDbfFormat.h"
 #include "xbase/TDbfHeader.h"
-#include "xbase/TFieldSpec.h"
+#include "xbase/TFieldDef.h"
 #include "xbase/TFileIoSystem.h"
 #include "xbase/TXbaseError.h"
 
@@ -76,10 +76,10 @@ TEST(TDbfHeader, NewHeaderLayoutMatchesTheFoxProConventions)
     EXPECT_EQ(TDbfHeader::ForNewTable(MakeFieldList({{"A", TFieldType::Logical, 1, 0}})).version, 0x03);
 }
 
-TEST(TDbfHeader, FieldSpecsAreChecked)
+TEST(TDbfHeader, FieldDefsAreChecked)
 {
-    auto bad = [](std::vector<TFieldSpec> specs) {
-        EXPECT_THROW(MakeFieldList(specs), TXbaseError) << specs.front().name;
+    auto bad = [](std::vector<TFieldDef> defs) {
+        EXPECT_THROW(MakeFieldList(defs), TXbaseError) << defs.front().name;
     };
     bad({{"", TFieldType::Character, 5, 0}});
     bad({{"ELEVENCHARS", TFieldType::Character, 5, 0}});

@@ -24,7 +24,7 @@ using namespace qm::xbase::test;
 
 namespace {
 
-std::vector<TFieldSpec> Fields()
+std::vector<TFieldDef> Fields()
 {
     return {{"LNAME", TFieldType::Character, 10, 0},
             {"FNAME", TFieldType::Character, 8, 0},

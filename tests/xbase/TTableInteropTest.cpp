@@ -142,10 +142,10 @@ TEST(TTableInterop, EngineReadsTablesPythonDbfWrites)
 import dbf, datetime, sys, os
 here = os.path.dirname(sys.argv[0])
 for kind in ['fp', 'db3', 'vfp']:
-    spec = 'name C(20); age N(5,1); ok L; born D; notes M'
+    layout = 'name C(20); age N(5,1); ok L; born D; notes M'
     if kind == 'vfp':
-        spec += '; qty I; price Y; stamp T; ratio B'
-    t = dbf.Table(os.path.join(here, 'PY_%s.DBF' % kind.upper()), spec, dbf_type=kind, codepage='cp1252')
+        layout += '; qty I; price Y; stamp T; ratio B'
+    t = dbf.Table(os.path.join(here, 'PY_%s.DBF' % kind.upper()), layout, dbf_type=kind, codepage='cp1252')
     t.open(dbf.READ_WRITE)
     row = ('Gr\u00fc\u00dfe', 12.5, True, datetime.date(1980, 12, 31), 'memo \u00e9 text ' * 40)
     if kind == 'vfp':

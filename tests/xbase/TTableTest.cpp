@@ -18,7 +18,7 @@ using namespace qm::xbase::test;
 
 namespace {
 
-std::vector<TFieldSpec> PeopleFields()
+std::vector<TFieldDef> PeopleFields()
 {
     return {{"LNAME", TFieldType::Character, 12, 0},
             {"FNAME", TFieldType::Character, 10, 0},

@@ -16,7 +16,7 @@ namespace qm::data::sysdata {
 namespace {
 
 namespace fs = std::filesystem;
-using xbase::TFieldSpec;
+using xbase::TFieldDef;
 using xbase::TFieldType;
 
 struct TCell {
@@ -31,7 +31,7 @@ std::string CharacterName(QChar c)
            QString::number(c.unicode(), 16).toUpper().rightJustified(4, u'0').toStdString() + ")";
 }
 
-TCell CharacterCell(const TFieldSpec& field, const std::string& cell, const std::string& file,
+TCell CharacterCell(const TFieldDef& field, const std::string& cell, const std::string& file,
                     int line)
 {
     QChar bad;
@@ -49,7 +49,7 @@ TCell CharacterCell(const TFieldSpec& field, const std::string& cell, const std:
     return TCell{bytes->toStdString()};
 }
 
-TCell NumericCell(const TFieldSpec& field, const std::string& cell, const std::string& file,
+TCell NumericCell(const TFieldDef& field, const std::string& cell, const std::string& file,
                   int line)
 {
     // Sign, integer digits, optional decimals: nothing else, so that what is stored is exactly
@@ -99,7 +99,7 @@ TCell NumericCell(const TFieldSpec& field, const std::string& cell, const std::s
     return result;
 }
 
-TCell LogicalCell(const TFieldSpec& field, const std::string& cell, const std::string& file,
+TCell LogicalCell(const TFieldDef& field, const std::string& cell, const std::string& file,
                   int line)
 {
     if (cell.size() == 1) {
@@ -112,7 +112,7 @@ TCell LogicalCell(const TFieldSpec& field, const std::string& cell, const std::s
     throw TSysDataError(file, line, field.name, "\"" + cell + "\" is not T or F");
 }
 
-TCell ConvertCell(const TFieldSpec& field, const std::string& cell, const std::string& file,
+TCell ConvertCell(const TFieldDef& field, const std::string& cell, const std::string& file,
                   int line)
 {
     switch (field.type) {
@@ -153,7 +153,7 @@ uint32_t TShippedTableBuilder::Build(const TShippedTableSchema& schema, const st
     const TSysDataCsv csv = TSysDataCsv::Read(csvPath);
 
     std::vector<int> columnOf;
-    for (const TFieldSpec& field : schema.fields) {
+    for (const TFieldDef& field : schema.fields) {
         const int column = csv.ColumnIndex(field.name);
         if (column < 0)
             throw TSysDataError(csvPath, 1, field.name, "the header has no such column");

@@ -5,7 +5,7 @@
 // the build writes both tables from the CSV files in resources/sysdata (TShippedTableBuilder), and
 // readers find their columns by these names. docs/formats/system-tables.md describes each column.
 
-#include "xbase/TFieldSpec.h"
+#include "xbase/TFieldDef.h"
 
 #include <string>
 #include <string_view>
@@ -15,7 +15,7 @@ namespace qm::data::sysdata {
 
 struct TShippedTableSchema {
     std::string name;                     // "LBLTPL": the file is name + ".DBF", the index + ".CDX"
-    std::vector<xbase::TFieldSpec> fields; // in physical order
+    std::vector<xbase::TFieldDef> fields; // in physical order
     std::string tag;                      // the one tag of the compound index
     std::string tagExpression;
 

@@ -1,20 +1,20 @@
-#include "xbase/TFieldSpec.h"
+#include "xbase/TFieldDef.h"
 
 #include "xbase/TDbfFormat.h"
 #include "xbase/TXbaseError.h"
 
 namespace qm::xbase {
 
-TFieldList MakeFieldList(const std::vector<TFieldSpec>& specs)
+TFieldList MakeFieldList(const std::vector<TFieldDef>& defs)
 {
-    if (specs.empty())
+    if (defs.empty())
         throw TXbaseError(TErrorKind::Usage, "a table needs at least one field");
-    if (specs.size() > dbf::kMaxFieldsWritten)
+    if (defs.size() > dbf::kMaxFieldsWritten)
         throw TXbaseError(TErrorKind::Usage, "a table can have at most " +
                                                  std::to_string(dbf::kMaxFieldsWritten) + " fields");
     TFieldList fields;
     uint32_t offset = 1;
-    for (const TFieldSpec& s : specs) {
+    for (const TFieldDef& s : defs) {
         auto bad = [&](const std::string& why) {
             return TXbaseError(TErrorKind::Usage, "field \"" + s.name + "\": " + why);
         };
