@@ -10,7 +10,7 @@
 #include "data/TAddressFileLayout.h"
 #include "data/TDataSet.h"
 #include "xbase/TTable.h"
-#include "xbase_address_generator.h"
+#include "address_table_fill.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -64,26 +64,8 @@ int main(int argc, char* argv[])
     {
         auto table = qm::xbase::TTable::Create(
             path.toStdString(), qm::data::TAddressFileLayout::FieldDefs({}));
-        qm::bench::TAddressGenerator generator;
-        qm::bench::TAddressRecord record;
-        Report("append records (no index; set-up)", Seconds([&] {
-                   for (long i = 0; i < n; ++i) {
-                       generator.Next(record);
-                       table->AppendBlank();
-                       for (int f = 0; f < qm::bench::kAddressFieldCount; ++f) {
-                           if (record.values[size_t(f)].empty())
-                               continue;
-                           if (f == qm::bench::kMemoField)
-                               table->PutMemo(f, record.values[size_t(f)]);
-                           else
-                               table->PutString(f, record.values[size_t(f)]);
-                       }
-                       table->Post();
-                       if (record.deleted)
-                           table->SetDeleted(true);
-                   }
-                   table->Commit();
-               }));
+        Report("append records (no index; set-up)",
+               Seconds([&] { qm::bench::FillAddressTable(*table, n); }));
         int lastPercent = -1;
         int reports = 0;
         Report("build the 26 tags with progress", Seconds([&] {
