@@ -513,7 +513,7 @@ bool TAddressBook::Delete()
 
 bool TAddressBook::Clone()
 {
-    if (!TMessageService::Ask(nullptr, QStringLiteral("CLONE"), QStringLiteral("Clone this record?")))
+    if (!TMessageService::Ask(nullptr, QStringLiteral("Clone"), QStringLiteral("Clone this record?")))
         return false;
     static const char* const kFields[] = {"LNAME", "FNAME",  "MIDDLE", "PREFIX", "TITLE",
                                           "ORG",   "STREET", "STREET2", "CITY",  "STATE",

@@ -260,6 +260,10 @@ TEST_F(AddressBookTest, CloneCopiesEverythingButTheTag)
     mBook.Save("notes");
     mBook.ToggleTag();
     ASSERT_TRUE(mBook.Clone());
+    const auto& messages = mResponder.Messages();
+    ASSERT_GE(messages.size(), 2u);
+    EXPECT_EQ(messages[messages.size() - 2].caption, "Clone"); // the record's own question
+    EXPECT_EQ(messages[messages.size() - 2].text, "Clone this record?");
     EXPECT_EQ(mResponder.Texts().back(), "Clone completed. Current record is an exact copy");
     EXPECT_EQ(mBook.DataSet().RecNo(), 2u);
     EXPECT_EQ(mBook.DataSet().AsString("CITY"), "Paris");
