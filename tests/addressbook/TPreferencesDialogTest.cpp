@@ -1,0 +1,89 @@
+// The "Preferences" dialog driven through its controls: Ok writes every key of "Adding" as the
+// program reads it back, Cancel leaves the settings file as it was, byte for byte.
+
+#include "addressbook/TPreferences.h"
+#include "addressbook/ui/TPreferencesDialog.h"
+#include "data/TSettingsFile.h"
+#include "TScreenshot.h"
+#include "TTestHome.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace qm::addressbook;
+using qm::data::TSettingsFile;
+
+namespace {
+
+QByteArray FileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A check box takes clicks on its box and caption only, so click near its left edge.
+void ClickCheck(QCheckBox* check)
+{
+    QTest::mouseClick(check, Qt::LeftButton, {}, QPoint(6, check->height() / 2));
+}
+
+QPushButton* CancelButton(QDialog& dialog)
+{
+    auto* box = dialog.findChild<QDialogButtonBox*>();
+    return box ? box->button(QDialogButtonBox::Cancel) : nullptr;
+}
+
+} // namespace
+
+TEST(TPreferencesDialog, OkWritesEveryKeyAndTheCountryAsTyped)
+{
+    qm::test::TTestHome home;
+    TSettingsFile settings(home.Home().SettingsPath());
+    settings.WriteBool("Adding", "CarryOrg", true);
+    TPreferencesDialog dialog(settings);
+    dialog.show();
+    EXPECT_TRUE(dialog.Check("CarryOrg")->isChecked()); // read when created
+    EXPECT_FALSE(dialog.Check("PlugCityState")->isChecked());
+
+    ClickCheck(dialog.Check("PlugCityState"));
+    ClickCheck(dialog.Check("CarryOrg"));
+    dialog.Check("skipState")->setFocus();
+    QTest::keyClick(dialog.Check("skipState"), Qt::Key_Space);
+    dialog.DefCountry()->setFocus();
+    QTest::keyClicks(dialog.DefCountry(), "Canada  ");
+    qm::test::SaveScreenshot(dialog, "preferences");
+    QTest::mouseClick(dialog.findChild<QPushButton*>("OkButton"), Qt::LeftButton);
+
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(settings.ReadString("Adding", "PlugCityState"), "1");
+    EXPECT_EQ(settings.ReadString("Adding", "CarryOrg"), "0");
+    EXPECT_EQ(settings.ReadString("Adding", "PlugDate"), "0"); // every key is written
+    const TPreferences read = TPreferences::Load(settings);
+    EXPECT_TRUE(read.plugCityState);
+    EXPECT_FALSE(read.carryOrg);
+    EXPECT_TRUE(read.Skips(TSkip::State));
+    EXPECT_FALSE(read.Skips(TSkip::Zip));
+    EXPECT_EQ(read.defaultCountry, "Canada  ");
+}
+
+TEST(TPreferencesDialog, CancelAfterChangesLeavesTheFileUntouched)
+{
+    qm::test::TTestHome home;
+    TSettingsFile settings(home.Home().SettingsPath());
+    settings.WriteString("Misc", "Other", "kept");
+    const QByteArray before = FileBytes(settings.Path());
+    TPreferencesDialog dialog(settings);
+    dialog.show();
+    ClickCheck(dialog.Check("PlugDate"));
+    EXPECT_TRUE(dialog.Check("PlugDate")->isChecked());
+    QTest::keyClicks(dialog.DefCountry(), "France");
+    ASSERT_NE(CancelButton(dialog), nullptr);
+    QTest::mouseClick(CancelButton(dialog), Qt::LeftButton);
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    EXPECT_EQ(FileBytes(settings.Path()), before);
+}
