@@ -11,6 +11,7 @@
 #include "data/TDataSet.h"
 #include "xbase/TTable.h"
 #include "address_table_fill.h"
+#include "bench_run.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -18,16 +19,8 @@
 #include <chrono>
 #include <cstdio>
 #include <string>
-#include <sys/resource.h>
 
 namespace {
-
-double PeakMb()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_maxrss) / 1024.0;
-}
 
 template <typename F>
 double Seconds(F&& work)
@@ -39,7 +32,7 @@ double Seconds(F&& work)
 
 void Report(const char* figure, double seconds)
 {
-    std::printf("%-52s %9.3f s   peak %7.1f MB\n", figure, seconds, PeakMb());
+    std::printf("%-52s %9.3f s   peak %7.1f MB\n", figure, seconds, qm::bench::TBenchRun::PeakMb());
     std::fflush(stdout);
 }
 
@@ -48,16 +41,8 @@ void Report(const char* figure, double seconds)
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
-    long n = 1000000;
-    QString dir;
-    for (int i = 1; i + 1 < argc; i += 2) {
-        const std::string flag = argv[i];
-        if (flag == "--n")
-            n = std::stol(argv[i + 1]);
-        else if (flag == "--dir")
-            dir = QString::fromLocal8Bit(argv[i + 1]);
-    }
-    QTemporaryDir temp(dir.isEmpty() ? QDir::tempPath() + "/qm-data-bench-XXXXXX" : dir + "/qm-data-bench-XXXXXX");
+    const auto [n, dir] = qm::bench::TBenchRun::FromArguments(argc, argv);
+    QTemporaryDir temp(dir + "/qm-data-bench-XXXXXX");
     const QString path = QDir(temp.path()).filePath("ADD0001.DBF");
     std::printf("address file figures for %ld records in %s\n", n, qPrintable(temp.path()));
 

@@ -12,6 +12,7 @@
 #include "addressbook/ui/TAddressMain.h"
 #include "addressbook/ui/TDBEdit.h"
 #include "address_table_fill.h"
+#include "bench_run.h"
 #include "data/TAddressFile.h"
 #include "data/TAddressFileLayout.h"
 #include "data/TMessageService.h"
@@ -30,19 +31,11 @@
 #include <chrono>
 #include <cstdio>
 #include <string>
-#include <sys/resource.h>
 #include <vector>
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-double PeakMb()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_maxrss) / 1024.0;
-}
 
 double Ms(Clock::time_point from) { return std::chrono::duration<double, std::milli>(Clock::now() - from).count(); }
 
@@ -53,7 +46,7 @@ void Report(const char* figure, const std::vector<double>& ms)
     for (double v : ms)
         sum += v;
     std::printf("%-44s worst %8.2f ms  mean %8.2f ms  (%zu)  peak %7.1f MB\n", figure, worst,
-                sum / double(ms.size()), ms.size(), PeakMb());
+                sum / double(ms.size()), ms.size(), qm::bench::TBenchRun::PeakMb());
     std::fflush(stdout);
 }
 
@@ -118,15 +111,7 @@ int main(int argc, char* argv[])
     const auto processStart = Clock::now();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    long n = 1000000;
-    QString dir = QDir::tempPath();
-    for (int i = 1; i + 1 < argc; i += 2) {
-        const std::string flag = argv[i];
-        if (flag == "--n")
-            n = std::stol(argv[i + 1]);
-        else if (flag == "--dir")
-            dir = QString::fromLocal8Bit(argv[i + 1]);
-    }
+    const auto [n, dir] = qm::bench::TBenchRun::FromArguments(argc, argv);
 
     QApplication app(argc, argv);
     bool made = false;
