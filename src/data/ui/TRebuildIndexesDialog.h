@@ -3,17 +3,13 @@
 // "Rebuild indexes for <file>": cleans out the open address file's deleted records and builds its
 // tags again, with a progress bar. The work is TAddressFileRebuild's.
 
-#include <QDialog>
-
-class QLabel;
-class QProgressBar;
-class QPushButton;
+#include "data/ui/TReindexDialog.h"
 
 namespace qm::data {
 
 class TDataSet;
 
-class TRebuildIndexesDialog : public QDialog {
+class TRebuildIndexesDialog : public TReindexDialog {
 public:
     static constexpr int kHelpContext = 1040;
 
@@ -22,22 +18,11 @@ public:
     // The message of a failed rebuild (empty when it succeeded or did not run).
     QString Failure() const { return mFailure; }
 
-    QPushButton* ReindexButton() const { return mReindexButton; }
-    QPushButton* CancelButton() const { return mCancelButton; }
-    QPushButton* HelpButton() const { return mHelpButton; }
-    QProgressBar* ProgressBar() const { return mProgressBar; }
-    QLabel* StatusLabel() const { return mStatusLabel; }
-
 private:
-    void ReindexButtonClick();
+    void Reindex() override;
 
     TDataSet& mDataSet;
     QString mFailure;
-    QLabel* mStatusLabel = nullptr;
-    QProgressBar* mProgressBar = nullptr;
-    QPushButton* mReindexButton = nullptr;
-    QPushButton* mCancelButton = nullptr;
-    QPushButton* mHelpButton = nullptr;
 };
 
 } // namespace qm::data

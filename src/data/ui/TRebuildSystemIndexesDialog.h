@@ -3,36 +3,26 @@
 // "Rebuild System Indexes": packs and reindexes the six system tables in sysdata/, one after
 // another, with a progress bar and a line naming the table at work.
 
-#include <QDialog>
+#include "data/ui/TReindexDialog.h"
 
-class QLabel;
-class QProgressBar;
-class QPushButton;
+#include <QStringList>
 
 namespace qm::data {
 
-class TRebuildSystemIndexesDialog : public QDialog {
+class TRebuildSystemIndexesDialog : public TReindexDialog {
 public:
     static constexpr int kHelpContext = 1039;
 
     explicit TRebuildSystemIndexesDialog(QString sysdataDir, QWidget* parent = nullptr);
 
-    QPushButton* ReindexButton() const { return mReindexButton; }
-    QPushButton* CancelButton() const { return mCancelButton; }
-    QProgressBar* ProgressBar() const { return mProgressBar; }
     // Every text line shown during the last run, in order.
     QStringList ShownTexts() const { return mShownTexts; }
 
 private:
-    void ReindexButtonClick();
+    void Reindex() override;
 
     QString mSysdataDir;
     QStringList mShownTexts;
-    QLabel* mStatusLabel = nullptr;
-    QProgressBar* mProgressBar = nullptr;
-    QPushButton* mReindexButton = nullptr;
-    QPushButton* mCancelButton = nullptr;
-    QPushButton* mHelpButton = nullptr;
 };
 
 } // namespace qm::data
