@@ -1,5 +1,6 @@
 // The engine's benchmark: builds an address file of N generated records and prints, for each
-// figure, the time and the peak memory. Each figure runs in a child process of its own, started
+// figure, the time (by the wall clock and as CPU time of the process, user and system, which a
+// busy machine disturbs less) and the peak memory. Each figure runs in a child process of its own, started
 // from a fresh state (files closed, nothing cached in the process), so its peak memory is its
 // own; the files stay in the page cache between figures.
 //
@@ -17,6 +18,7 @@
 #include "xbase/TXbaseError.h"
 
 #include <sys/resource.h>
+#include <time.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -42,16 +44,55 @@ using Clock = std::chrono::steady_clock;
 
 constexpr const char* kTableName = "ADDRESS.DBF";
 
-// What a figure reports back to the parent: seconds, and a note ("950,123 records").
-struct TResult {
-    double seconds = 0;
-    char note[112] = {};
+// A moment by the wall clock and by the process's CPU clock (user and system time), so that
+// figures taken on a busy machine can be told apart from the engine's own cost.
+struct TStamp {
+    Clock::time_point wall;
+    double cpu = 0;
 };
 
-double Since(Clock::time_point start)
+double CpuNow()
 {
-    return std::chrono::duration<double>(Clock::now() - start).count();
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
 }
+
+TStamp Now() { return {Clock::now(), CpuNow()}; }
+
+struct TSpan {
+    double wall = 0;
+    double cpu = 0;
+    TSpan& operator+=(const TSpan& other)
+    {
+        wall += other.wall;
+        cpu += other.cpu;
+        return *this;
+    }
+};
+
+TSpan Since(const TStamp& start)
+{
+    return {std::chrono::duration<double>(Clock::now() - start.wall).count(), CpuNow() - start.cpu};
+}
+
+// What a figure reports back to the parent: wall and CPU seconds, and a note ("950,123 records").
+struct TResult {
+    double seconds = 0;
+    double cpuSeconds = 0;
+    char note[112] = {};
+
+    void Set(const TSpan& span)
+    {
+        seconds = span.wall;
+        cpuSeconds = span.cpu;
+    }
+    void Add(const TSpan& span)
+    {
+        seconds += span.wall;
+        cpuSeconds += span.cpu;
+    }
+};
 
 std::string Grouped(uint64_t n)
 {
@@ -99,16 +140,16 @@ void StoreRecord(TTable& table, const TAddressRecord& record)
 }
 
 // Appends count generated records; only the engine's work is timed, not the generation.
-double AppendRecords(TTable& table, TAddressGenerator& generator, uint64_t count)
+TSpan AppendRecords(TTable& table, TAddressGenerator& generator, uint64_t count)
 {
     constexpr size_t kBatch = 4096;
     std::vector<TAddressRecord> batch(kBatch);
-    double seconds = 0;
+    TSpan seconds;
     for (uint64_t done = 0; done < count;) {
         const size_t n = static_cast<size_t>(std::min<uint64_t>(kBatch, count - done));
         for (size_t i = 0; i < n; ++i)
             generator.Next(batch[i]);
-        const auto start = Clock::now();
+        const TStamp start = Now();
         for (size_t i = 0; i < n; ++i)
             StoreRecord(table, batch[i]);
         seconds += Since(start);
@@ -129,10 +170,10 @@ TResult Append(const fs::path& dir, uint64_t n)
     TResult result;
     auto table = TTable::Create((dir / kTableName).string(), TAddressGenerator::Fields());
     TAddressGenerator generator;
-    result.seconds = AppendRecords(*table, generator, n);
-    const auto start = Clock::now();
+    result.Set(AppendRecords(*table, generator, n));
+    const TStamp start = Now();
     table->Close();
-    result.seconds += Since(start);
+    result.Add(Since(start));
     Note(result, Grouped(table ? n : 0) + " records, " +
                      Grouped(fs::file_size(dir / kTableName) >> 20) + " MB table");
     return result;
@@ -145,10 +186,10 @@ TResult BuildTags(const fs::path& dir, uint64_t)
     std::vector<TTable::TTagSpec> tags;
     for (const auto& [name, expression] : TAddressGenerator::Tags())
         tags.push_back({name, expression});
-    const auto start = Clock::now();
+    const TStamp start = Now();
     table->AddTags(tags);
     table->Close();
-    result.seconds = Since(start);
+    result.Set(Since(start));
     Note(result, std::to_string(TAddressGenerator::Tags().size()) + " tags");
     return result;
 }
@@ -156,17 +197,18 @@ TResult BuildTags(const fs::path& dir, uint64_t)
 TResult OpenWithIndex(const fs::path& dir, uint64_t)
 {
     TResult result;
-    std::vector<double> times;
+    std::vector<TSpan> times;
     int tags = 0;
     for (int i = 0; i < 21; ++i) {
-        const auto start = Clock::now();
+        const TStamp start = Now();
         auto table = OpenTable(dir);
         times.push_back(Since(start));
         tags = table->TagCount();
         table->Close();
     }
-    std::sort(times.begin(), times.end());
-    result.seconds = times[times.size() / 2];
+    std::sort(times.begin(), times.end(),
+              [](const TSpan& a, const TSpan& b) { return a.wall < b.wall; });
+    result.Set(times[times.size() / 2]);
     Note(result, "median of 21 opens, " + std::to_string(tags) + " tags");
     return result;
 }
@@ -176,10 +218,10 @@ TResult CountQuery(const fs::path& dir, const char* query)
     TResult result;
     auto table = OpenTable(dir);
     TCursor cursor(*table);
-    const auto start = Clock::now();
+    const TStamp start = Now();
     cursor.SetQuery(query);
     const uint32_t count = cursor.Count();
-    result.seconds = Since(start);
+    result.Set(Since(start));
     Note(result, Grouped(count) + " records match");
     return result;
 }
@@ -195,10 +237,10 @@ TResult PrefixSeeks(const fs::path& dir, uint64_t)
     for (int i = 0; i < 10000; ++i)
         keys.push_back(generator.NamePrefix());
     int found = 0;
-    const auto start = Clock::now();
+    const TStamp start = Now();
     for (const std::string& key : keys)
         found += cursor.Seek(key);
-    result.seconds = Since(start);
+    result.Set(Since(start));
     Note(result, Grouped(static_cast<uint64_t>(found)) + " of 10,000 found");
     return result;
 }
@@ -210,10 +252,10 @@ TResult WalkTagOrder(const fs::path& dir, uint64_t)
     TCursor cursor(*table);
     cursor.SelectTag("LNAME");
     uint64_t records = 0;
-    const auto start = Clock::now();
+    const TStamp start = Now();
     for (cursor.GoTop(); !cursor.Eof(); cursor.Skip())
         ++records;
-    result.seconds = Since(start);
+    result.Set(Since(start));
     Note(result, Grouped(records) + " records shown (marked records hidden)");
     return result;
 }
@@ -226,7 +268,7 @@ TResult WalkRecordOrder(const fs::path& dir, uint64_t)
     const int fields = static_cast<int>(table->Fields().size());
     uint64_t records = 0;
     uint64_t bytes = 0;
-    const auto start = Clock::now();
+    const TStamp start = Now();
     cursor.SetTurboRead(true);
     for (cursor.GoTop(); !cursor.Eof(); cursor.Skip()) {
         for (int i = 0; i < fields; ++i) {
@@ -238,7 +280,7 @@ TResult WalkRecordOrder(const fs::path& dir, uint64_t)
         ++records;
     }
     cursor.SetTurboRead(false);
-    result.seconds = Since(start);
+    result.Set(Since(start));
     Note(result, Grouped(records) + " records, " + Grouped(bytes >> 20) + " MB of values");
     return result;
 }
@@ -250,10 +292,10 @@ TResult Pack(const fs::path& dir, uint64_t)
     CopyFiles(dir, work);
     auto table = OpenTable(work);
     const uint32_t before = table->RecordCount();
-    const auto start = Clock::now();
+    const TStamp start = Now();
     table->Pack();
     table->Close();
-    result.seconds = Since(start);
+    result.Set(Since(start));
     auto reopened = OpenTable(work);
     Note(result, Grouped(before - reopened->RecordCount()) + " records removed");
     reopened->Close();
@@ -268,10 +310,10 @@ TResult AppendIndexed(const fs::path& dir, uint64_t)
     CopyFiles(dir, work);
     auto table = OpenTable(work);
     TAddressGenerator generator(777);
-    result.seconds = AppendRecords(*table, generator, 10000);
-    const auto start = Clock::now();
+    result.Set(AppendRecords(*table, generator, 10000));
+    const TStamp start = Now();
     table->Close();
-    result.seconds += Since(start);
+    result.Add(Since(start));
     Note(result, "10,000 records, " + std::to_string(TAddressGenerator::Tags().size()) + " tags kept");
     fs::remove_all(work);
     return result;
@@ -326,13 +368,18 @@ bool RunFigure(const TFigure& figure, const fs::path& dir, uint64_t n)
     char line[400];
     if (ok) {
         const bool scaled = n == 1000000;
+        auto format = [](char* out, size_t size, double seconds) {
+            if (seconds < 1)
+                std::snprintf(out, size, "%8.2f ms", seconds * 1000);
+            else
+                std::snprintf(out, size, "%8.3f s ", seconds);
+        };
         char time[32];
-        if (result.seconds < 1)
-            std::snprintf(time, sizeof time, "%8.2f ms", result.seconds * 1000);
-        else
-            std::snprintf(time, sizeof time, "%8.3f s ", result.seconds);
-        std::snprintf(line, sizeof line, "  %-66s %s %8.1f MB  %s%s%s\n", figure.name.c_str(),
-                      time, peakMb, result.note,
+        char cpu[32];
+        format(time, sizeof time, result.seconds);
+        format(cpu, sizeof cpu, result.cpuSeconds);
+        std::snprintf(line, sizeof line, "  %-66s %s %s %8.1f MB  %s%s%s\n", figure.name.c_str(),
+                      time, cpu, peakMb, result.note,
                       scaled ? (result.seconds <= figure.target ? "  [target met]" : "  [target missed]") : "",
                       scaled && peakMb > 256 ? " [memory over 256 MB]" : "");
     } else {
@@ -349,7 +396,7 @@ int RunSize(const fs::path& base, uint64_t n, const std::vector<size_t>& only)
         fs::remove_all(dir);
     fs::create_directories(dir);
     std::cout << "N = " << Grouped(n) << "  (files in " << dir.string() << ")\n";
-    std::cout << "  " << std::string(66, ' ') << "        time   peak memory  note\n";
+    std::cout << "  " << std::string(66, ' ') << "        time    CPU time  peak memory  note\n";
     const std::vector<TFigure> figures = {
         {"append " + Grouped(n) + " records with memos, no index open", 3.0,
          [](const fs::path& d, uint64_t count) { return Append(d, count); }},

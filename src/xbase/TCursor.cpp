@@ -190,6 +190,8 @@ bool TCursor::ShownRecord(uint32_t recNo)
 {
     if (!NeedsRecord())
         return true;
+    if (!mQuery)
+        return !mTable.RecordDeleted(recNo);
     const TRecordView record = mTable.ReadRecord(recNo);
     if (EngineSettings().deleted && record.Deleted())
         return false;

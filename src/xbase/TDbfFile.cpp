@@ -90,6 +90,7 @@ void TDbfFile::Refresh()
     mHeader.recordCount = uint32_t(std::min<uint64_t>(onDisk, whole));
     mCountOnDisk = mHeader.recordCount;
     mWindowFirst = 0;
+    mMarksLoaded = false;
 }
 
 void TDbfFile::EnsureWritable() const
@@ -121,6 +122,70 @@ std::string_view TDbfFile::Read(uint32_t recNo)
     return std::string_view(mWindow).substr(size_t(recNo - mWindowFirst) * rl, rl);
 }
 
+bool TDbfFile::IsDeleted(uint32_t recNo)
+{
+    if (mMarksLoaded && recNo != 0 && recNo <= mHeader.recordCount)
+        return (mMarks[(recNo - 1) / 64] >> ((recNo - 1) % 64)) & 1;
+    const bool inWindow = mWindowFirst != 0 && recNo >= mWindowFirst &&
+                          recNo < mWindowFirst + mWindowCount;
+    // A pass over the whole file costs about as much as this many single reads.
+    if (mKeepMarks && !inWindow && ++mSingleMarkReads > std::max(1024u, mHeader.recordCount / 64) &&
+        recNo != 0 && recNo <= mHeader.recordCount) {
+        LoadMarks();
+        return (mMarks[(recNo - 1) / 64] >> ((recNo - 1) % 64)) & 1;
+    }
+    return Read(recNo)[0] == char(dbf::kRecordDeleted);
+}
+
+void TDbfFile::SetKeepMarks(bool on)
+{
+    mKeepMarks = on;
+    if (!on) {
+        mMarksLoaded = false;
+        mMarks = {};
+    }
+}
+
+namespace {
+
+struct TMarkScan {
+    uint64_t first;      // offset of record 1
+    uint64_t length;     // record length
+    uint64_t* marks;
+};
+
+void CollectMarks(void* context, uint64_t offset, const uint8_t* bytes, size_t size)
+{
+    const TMarkScan& scan = *static_cast<const TMarkScan*>(context);
+    // The first record starting inside this piece.
+    uint64_t r = (offset - scan.first + scan.length - 1) / scan.length;
+    for (uint64_t at = scan.first + r * scan.length; at < offset + size; at += scan.length, ++r)
+        if (bytes[at - offset] == dbf::kRecordDeleted)
+            scan.marks[r / 64] |= uint64_t{1} << (r % 64);
+}
+
+} // namespace
+
+void TDbfFile::LoadMarks()
+{
+    mMarksLoaded = false;
+    const uint32_t count = mHeader.recordCount;
+    std::vector<uint64_t> marks(size_t(count) / 64 + 1, 0);
+    TMarkScan scan{mHeader.headerLength, mHeader.recordLength, marks.data()};
+    mFile->Scan(scan.first, scan.first + uint64_t(count) * scan.length, CollectMarks, &scan);
+    mMarks = std::move(marks);
+    mMarksLoaded = true;
+}
+
+void TDbfFile::SetMark(uint32_t recNo, bool deleted)
+{
+    const size_t word = (recNo - 1) / 64;
+    if (word >= mMarks.size())
+        mMarks.resize(word + 1, 0);
+    const uint64_t bit = uint64_t{1} << ((recNo - 1) % 64);
+    mMarks[word] = deleted ? (mMarks[word] | bit) : (mMarks[word] & ~bit);
+}
+
 void TDbfFile::Write(uint32_t recNo, std::string_view record)
 {
     EnsureWritable();
@@ -132,7 +197,14 @@ void TDbfFile::Write(uint32_t recNo, std::string_view record)
     const uint64_t at = mHeader.headerLength + uint64_t(recNo - 1) * rl;
     if (mWindowFirst != 0 && recNo >= mWindowFirst && recNo < mWindowFirst + mWindowCount)
         mWindowFirst = 0; // dropped first: a failed write must not leave the window ahead of the file
+    // Likewise the marks: dropped while the write is under way, taken up again once it is done.
+    const bool marks = mMarksLoaded;
+    mMarksLoaded = false;
     mFile->WriteAt(at, record.data(), rl);
+    if (marks) {
+        SetMark(recNo, record[0] == char(dbf::kRecordDeleted));
+        mMarksLoaded = true;
+    }
 }
 
 void TDbfFile::Append(std::string_view record)
@@ -147,10 +219,16 @@ void TDbfFile::Append(std::string_view record)
     bytes.append(record);
     bytes.push_back(char(dbf::kEndOfFile));
     const uint64_t at = mHeader.headerLength + uint64_t(mHeader.recordCount) * rl;
+    const bool marks = mMarksLoaded;
+    mMarksLoaded = false;
     mFile->WriteAt(at, bytes.data(), bytes.size());
     // From here on the record is in the file: the next open takes it in even if the header
     // count below is never written.
     ++mHeader.recordCount;
+    if (marks) {
+        SetMark(mHeader.recordCount, record[0] == char(dbf::kRecordDeleted));
+        mMarksLoaded = true;
+    }
     if (mHeader.recordCount - mCountOnDisk > mCountLag)
         WriteCount();
 }
@@ -161,6 +239,8 @@ void TDbfFile::Truncate(uint32_t count)
     if (count > mHeader.recordCount)
         return;
     mWindowFirst = 0;
+    mMarksLoaded = false;
+    mSingleMarkReads = 0;
     // The count goes down first: a crash after it leaves extra bytes, never missing records.
     mHeader.recordCount = count;
     WriteCount();
@@ -218,6 +298,8 @@ void TDbfFile::CheckInvariants()
                           Path(), dbf::kOffRecordCount);
     if (mWindowFirst != 0 && mWindowFirst + mWindowCount - 1 > mHeader.recordCount)
         throw TXbaseError(TErrorKind::Damaged, "read-ahead window past the last record", Path());
+    if (mMarksLoaded && mMarks.size() * 64 < mHeader.recordCount)
+        throw TXbaseError(TErrorKind::Damaged, "deletion marks kept for fewer records than the table has", Path());
 }
 
 } // namespace qm::xbase

@@ -7,7 +7,8 @@
 // - the header parsed cleanly and recordLength covers every field;
 // - RecordCount() records lie wholly inside the file: headerLength + count * recordLength <= size;
 // - the read-ahead window [mWindowFirst, mWindowFirst + mWindowCount) holds only records below
-//   RecordCount() and its bytes equal the file's.
+//   RecordCount() and its bytes equal the file's;
+// - while loaded, the kept deletion marks cover RecordCount() records and equal the file's.
 // Write order: an appended record (with the end-of-file mark) is written before the header count
 // that takes it in; a record count that disagrees with the file length is reconciled on open.
 // With a count lag, the header count is written only every so many appends (and by WriteCount):
@@ -19,6 +20,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qm::xbase {
 
@@ -47,6 +49,14 @@ public:
 
     // Bytes of record recNo (1..RecordCount()), valid until the next call on this object.
     std::string_view Read(uint32_t recNo);
+    // Whether record recNo (1..RecordCount()) carries the deletion mark. With the marks kept, a
+    // long run of such questions (a walk in index order) reads the marks of the whole file in
+    // one pass; from then on they are answered from memory and kept up to date by the writes
+    // made here.
+    bool IsDeleted(uint32_t recNo);
+    // Keeping the marks in memory is only right while nobody else writes the file (an exclusive
+    // open). Off drops them.
+    void SetKeepMarks(bool on);
     void Write(uint32_t recNo, std::string_view record);
     // Adds a record at the end: its bytes and the end-of-file mark first, then the header count
     // (when the lag is reached).
@@ -74,6 +84,8 @@ public:
 private:
     void Reconcile();
     void EnsureWritable() const;
+    void LoadMarks();
+    void SetMark(uint32_t recNo, bool deleted);
 
     std::unique_ptr<TFileIo> mFile;
     TDbfHeader mHeader;
@@ -85,6 +97,10 @@ private:
     std::string mWindow;
     uint32_t mWindowFirst = 0; // record number of the window's first record; 0 when empty
     uint32_t mWindowCount = 0;
+    bool mKeepMarks = false;
+    bool mMarksLoaded = false;
+    std::vector<uint64_t> mMarks; // bit (recNo - 1): the record carries the deletion mark
+    uint32_t mSingleMarkReads = 0;
 };
 
 } // namespace qm::xbase

@@ -3,6 +3,9 @@
 #include "xbase/TFileIoSystem.h"
 #include "xbase/TXbaseError.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace qm::xbase {
 
 void TFileIo::ReadExact(uint64_t offset, void* data, size_t size)
@@ -13,6 +16,18 @@ void TFileIo::ReadExact(uint64_t offset, void* data, size_t size)
                           "the file ends early: " + std::to_string(size) + " bytes expected, " +
                               std::to_string(got) + " present",
                           Path(), int64_t(offset));
+}
+
+void TFileIo::Scan(uint64_t from, uint64_t to, TScanVisitor visit, void* context)
+{
+    constexpr size_t kPiece = 1 << 20;
+    std::vector<uint8_t> piece(static_cast<size_t>(std::min<uint64_t>(kPiece, to > from ? to - from : 0)));
+    for (uint64_t at = from; at < to;) {
+        const size_t n = static_cast<size_t>(std::min<uint64_t>(piece.size(), to - at));
+        ReadExact(at, piece.data(), n);
+        visit(context, at, piece.data(), n);
+        at += n;
+    }
 }
 
 std::string CompanionPath(const std::string& path, std::string_view ext)

@@ -34,6 +34,10 @@ public:
         mInner->WriteAt(offset, data, size);
     }
     uint64_t Size() override { return mInner->Size(); }
+    void Scan(uint64_t from, uint64_t to, TScanVisitor visit, void* context) override
+    {
+        mInner->Scan(from, to, visit, context);
+    }
     void Truncate(uint64_t size) override
     {
         if (mOwner.NextFails())

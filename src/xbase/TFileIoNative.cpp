@@ -5,10 +5,12 @@
 #include "xbase/TFileIoSystem.h"
 #include "xbase/TXbaseError.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <sys/file.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <fcntl.h>
 #include <unistd.h>
@@ -68,6 +70,36 @@ public:
         if (::fstat(mFd, &st) != 0)
             ThrowOs("cannot read the file size", mPath, errno);
         return uint64_t(st.st_size);
+    }
+
+    // Maps the file a piece at a time: no copy, and only the pages looked at are touched. Each
+    // piece is unmapped before the next, so the process never holds more than one piece.
+    void Scan(uint64_t from, uint64_t to, TScanVisitor visit, void* context) override
+    {
+        if (to <= from)
+            return;
+        if (to > Size())
+            throw TXbaseError(TErrorKind::Damaged, "the file ends early", mPath, int64_t(to));
+        constexpr uint64_t kPiece = 16 << 20;
+        static const uint64_t pageSize = uint64_t(::sysconf(_SC_PAGESIZE));
+        for (uint64_t at = from; at < to;) {
+            const uint64_t base = at / pageSize * pageSize;
+            const uint64_t end = std::min(to, base + kPiece);
+            const size_t length = size_t(end - base);
+            void* map = ::mmap(nullptr, length, PROT_READ, MAP_SHARED, mFd, off_t(base));
+            if (map == MAP_FAILED) {
+                TFileIo::Scan(at, to, visit, context); // the plain way for what is left
+                return;
+            }
+            try {
+                visit(context, at, static_cast<const uint8_t*>(map) + (at - base), size_t(end - at));
+            } catch (...) {
+                ::munmap(map, length);
+                throw;
+            }
+            ::munmap(map, length);
+            at = end;
+        }
     }
 
     void Truncate(uint64_t size) override

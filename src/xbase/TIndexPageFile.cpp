@@ -88,10 +88,13 @@ TIndexPageFile::TSlot& TIndexPageFile::Load(uint32_t offset, uint32_t readAhead)
     if (mSlots.size() + readAhead > mCacheLimit)
         Evict();
     // Room for the whole cache at once (or the whole file when it is smaller): a growing pool
-    // would copy its pages and touch fresh memory again and again.
+    // would copy its pages and touch fresh memory again and again. A file that grows page by
+    // page (inserts splitting leaves) must not move the pool on every new page, so it grows by
+    // half again at least.
+    const size_t most = mCacheLimit + kSequentialPages;
     const size_t want = std::min<size_t>(mCacheLimit, mEnd / kPageSize) + kSequentialPages;
     if (mSlots.capacity() < want)
-        mSlots.reserve(want);
+        mSlots.reserve(std::min(most, std::max(want, mSlots.capacity() + mSlots.capacity() / 2)));
     if (offset + uint64_t{kPageSize} > mStoredEnd) {
         if (offset < mStoredEnd)
             throw TXbaseError(TErrorKind::Damaged, "the index file is cut short inside a page",

@@ -30,6 +30,9 @@ struct TTable::TState {
     std::string buffer;   // the current record as changed by the caller
     std::string original; // the current record as the file holds it
     uint32_t recNo = 0;
+    // Go() only notes the record; its bytes are read when something asks for them, so walks and
+    // seeks that merely pass over records do not read each one.
+    bool unread = false;
     bool changed = false;
     bool appendPending = false; // recNo is a new record not yet in the file
     bool dirty = false;   // changes not yet committed
@@ -198,8 +201,10 @@ void OpenFiles(TTable::TState& s, bool openIndex)
     const bool packFinished = FinishInterruptedPack(s);
     if (packFinished)
         s.dbf = std::make_unique<TDbfFile>(s.files->Open(s.path, access, lock), writable);
-    if (s.mode == TOpenMode::Exclusive)
+    if (s.mode == TOpenMode::Exclusive) {
         s.dbf->SetCountLag(kCountLag);
+        s.dbf->SetKeepMarks(true);
+    }
     const TDbfHeader& h = s.dbf->Header();
 
     const TMemoKind kind = h.MemoKind();
@@ -223,6 +228,7 @@ void OpenFiles(TTable::TState& s, bool openIndex)
     s.buffer = BlankRecord(h);
     s.original = s.buffer;
     s.recNo = 0;
+    s.unread = false;
     s.changed = false;
     s.appendPending = false;
 
@@ -395,6 +401,17 @@ const TFieldInfo& FieldAt(const TTable::TState& s, int field)
     return fields[size_t(field)];
 }
 
+// Reads the current record's bytes when Go() left them unread.
+void LoadCurrent(TTable::TState& s)
+{
+    if (!s.unread)
+        return;
+    const std::string_view bytes = s.dbf->Read(s.recNo);
+    s.buffer.assign(bytes);
+    s.original.assign(bytes);
+    s.unread = false;
+}
+
 } // namespace
 
 // --- current record --------------------------------------------------------------------------
@@ -415,25 +432,39 @@ void TTable::Go(uint32_t recNo)
         s.buffer = BlankRecord(s.dbf->Header());
         s.original = s.buffer;
         s.recNo = 0;
+        s.unread = false;
         return;
     }
-    const std::string_view bytes = s.dbf->Read(recNo);
-    s.buffer.assign(bytes);
-    s.original.assign(bytes);
     s.recNo = recNo;
+    s.unread = true;
 }
 
 uint32_t TTable::RecNo() const { return mState->recNo; }
 
-TRecordView TTable::Record() const { return TRecordView{mState->buffer, mState->recNo}; }
+TRecordView TTable::Record() const
+{
+    LoadCurrent(*mState);
+    return TRecordView{mState->buffer, mState->recNo};
+}
 
 bool TTable::Changed() const { return mState->changed; }
+
+bool TTable::RecordDeleted(uint32_t recNo)
+{
+    TState& s = *mState;
+    RequireOpen(s);
+    if (recNo != 0 && recNo == s.recNo && !s.unread)
+        return s.buffer[0] == dbf::kRecordDeleted;
+    if (recNo == 0 || recNo > s.dbf->RecordCount())
+        return s.dbf->Read(recNo)[0] == dbf::kRecordDeleted; // the same error as ReadRecord
+    return s.dbf->IsDeleted(recNo);
+}
 
 TRecordView TTable::ReadRecord(uint32_t recNo)
 {
     TState& s = *mState;
     RequireOpen(s);
-    if (recNo != 0 && recNo == s.recNo)
+    if (recNo != 0 && recNo == s.recNo && !s.unread)
         return Record();
     return TRecordView{s.dbf->Read(recNo), recNo};
 }
@@ -451,6 +482,7 @@ bool TTable::TurboRead() const { return mState->dbf && mState->dbf->ReadAhead();
 std::string_view TTable::GetRaw(int field) const
 {
     const TFieldInfo& f = FieldAt(*mState, field);
+    LoadCurrent(*mState);
     return std::string_view(mState->buffer).substr(f.offset, f.length);
 }
 
@@ -558,6 +590,7 @@ namespace {
 
 void Store(TTable::TState& s, const TFieldInfo& f, std::string_view bytes)
 {
+    LoadCurrent(s);
     char* dst = s.buffer.data() + f.offset;
     const size_t n = std::min<size_t>(bytes.size(), f.length);
     if (n > 0)
@@ -740,6 +773,7 @@ void TTable::AppendBlank()
     s.buffer = BlankRecord(s.dbf->Header());
     s.original = s.buffer;
     s.recNo = s.dbf->RecordCount() + 1;
+    s.unread = false;
     s.changed = false;
     s.appendPending = true;
 }
@@ -808,12 +842,17 @@ void TTable::SetDeleted(bool deleted)
     RequireWritable(s);
     if (s.recNo == 0)
         throw TXbaseError(TErrorKind::Usage, "there is no current record to mark", s.path);
+    LoadCurrent(s);
     s.buffer[0] = deleted ? dbf::kRecordDeleted : dbf::kRecordLive;
     s.changed = s.changed || s.buffer[0] != s.original[0];
     Post();
 }
 
-bool TTable::Deleted() const { return mState->buffer[0] == dbf::kRecordDeleted; }
+bool TTable::Deleted() const
+{
+    LoadCurrent(*mState);
+    return mState->buffer[0] == dbf::kRecordDeleted;
+}
 
 // --- whole-table work ------------------------------------------------------------------------
 
@@ -982,6 +1021,7 @@ void TTable::Zap()
         s.buffer = BlankRecord(s.dbf->Header());
         s.original = s.buffer;
         s.recNo = 0;
+        s.unread = false;
         s.changed = false;
         s.stale = false;
     });

@@ -96,6 +96,11 @@ public:
     // counts, index building). The view is valid until the next ReadRecord or movement.
     TRecordView ReadRecord(uint32_t recNo);
 
+    // Whether record recNo carries the deletion mark, without reading the whole record or making
+    // it current (for the current record: its buffer's mark). Walks and seeks that hide marked
+    // records ask this for every record they pass.
+    bool RecordDeleted(uint32_t recNo);
+
     // Sequential read-ahead: while on, reads fetch many records at a time.
     void SetTurboRead(bool on);
     bool TurboRead() const;
