@@ -4,11 +4,17 @@
 #include "design/TGDMultiLineAddressLabel.h"
 #include "design/TGDMultiLineLabel.h"
 #include "design/TGDateTimeLabel.h"
+#include "design/TGImage.h"
+#include "design/TGFIMBarCode.h"
+#include "design/TGLabelShapes.h"
+#include "design/TGLineShape.h"
 #include "design/TGMultiLineLabel.h"
 #include "design/TGPDLabel.h"
 #include "design/TGPLabel.h"
 #include "design/TGPageNumberLabel.h"
+#include "design/TGPostNetBarCode.h"
 #include "design/TGSymbolLabel.h"
+#include "design/Trpshapes.h"
 
 namespace qm::design {
 
@@ -25,8 +31,8 @@ struct TKind {
     TGClassRegistry::TFactory (*factory)();
 };
 
-// The kinds this build provides. A kind is listed here once its class exists; shapes, lines,
-// pictures and barcodes are not built yet, so streams naming them read as "Class %s not found".
+// The kinds this build provides. A kind is listed here once its class exists; kinds not built yet
+// read as "Class %s not found".
 const TKind kKinds[] = {
     {TGPLabel::kClassName, &Make<TGPLabel>},
     {TGPDLabel::kClassName, &Make<TGPDLabel>},
@@ -37,6 +43,12 @@ const TKind kKinds[] = {
     {TGMultiLineLabel::kClassName, &Make<TGMultiLineLabel>},
     {TGDMultiLineLabel::kClassName, &Make<TGDMultiLineLabel>},
     {TGDMultiLineAddressLabel::kClassName, &Make<TGDMultiLineAddressLabel>},
+    {TGImage::kClassName, &Make<TGImage>},
+    {TGLabelShapes::kClassName, &Make<TGLabelShapes>},
+    {Trpshapes::kClassName, &Make<Trpshapes>},
+    {TGLineShape::kClassName, &Make<TGLineShape>},
+    {TGPostNetBarCode::kClassName, &Make<TGPostNetBarCode>},
+    {TGFIMBarCode::kClassName, &Make<TGFIMBarCode>},
 };
 
 } // namespace
