@@ -23,6 +23,9 @@ namespace {
 constexpr int kMaxDepth = 40;
 // Pages written at once by a bulk build.
 constexpr size_t kBulkChunkPages = 256;
+// Bytes a bulk build leaves free in each leaf holding at least kLeafSlackFromKeys keys.
+constexpr size_t kLeafSlack = kLeafSpace / 10;
+constexpr size_t kLeafSlackFromKeys = 4;
 constexpr char kEngineMark[4] = {'Q', 'M', 'I', 'X'};
 
 // (entry key, entry record) >= (key, recNo), comparing over key's length only.
@@ -92,7 +95,11 @@ public:
                 ++dup;
         }
         const size_t stored = mKeyLength - dup - trailCount;
-        if (mUsed + mLayout.entryBytes + stored > kLeafSpace)
+        // Bulk-built leaves keep some room free, so that the keys of records added later go in
+        // without splitting nearly every leaf (a full leaf splits on its first insert). Leaves of
+        // a few long keys are filled: the room would cost too large a part of them.
+        const size_t limit = mCount >= kLeafSlackFromKeys ? kLeafSpace - kLeafSlack : kLeafSpace;
+        if (mUsed + mLayout.entryBytes + stored > limit)
             return false;
         const uint64_t packed = static_cast<uint64_t>(recNo) |
                                 (static_cast<uint64_t>(dup) << mLayout.recBits) |
