@@ -1,14 +1,21 @@
 #include "addressbook/ui/TAddressMain.h"
 
 #include "addressbook/THandOver.h"
+#include "addressbook/TFilterFiles.h"
 #include "addressbook/TRecentFiles.h"
+#include "addressbook/TRecordFormLayout.h"
 #include "addressbook/TSortOrders.h"
+#include "addressbook/TSoftSeek.h"
+#include "addressbook/ui/TAddressBrowseDialog.h"
+#include "addressbook/ui/TAddressFilterDialog.h"
 #include "addressbook/ui/TCopyRecordDialog.h"
 #include "addressbook/ui/TDBEdit.h"
 #include "addressbook/ui/TGettingStartedDialog.h"
 #include "addressbook/ui/TNewRecordDialog.h"
 #include "addressbook/ui/TPreferencesDialog.h"
+#include "addressbook/ui/TSearchDialog.h"
 #include "addressbook/ui/TSelectDateDialog.h"
+#include "addressbook/ui/TTaggingDialog.h"
 #include "data/TAddressFileNames.h"
 #include "data/TMessageService.h"
 #include "data/TPlacementRules.h"
@@ -58,30 +65,6 @@ using data::TWindowPlacement;
 namespace {
 
 TSettingsFile Settings() { return TSettingsFile(data::TProgramHome::Current().SettingsPath()); }
-
-// The record form: label, field and the grid cell, in Tab order.
-struct TFormField {
-    const char* label;
-    const char* field;
-    int row;
-    int column;
-    int span;
-};
-
-constexpr TFormField kNameBlock[] = {
-    {"&Last", "LNAME", 0, 0, 1},    {"&First", "FNAME", 0, 2, 1}, {"MI", "MIDDLE", 0, 4, 1},
-    {"Prefix", "PREFIX", 0, 6, 1},  {"T&itle", "TITLE", 1, 0, 3}, {"Or&g", "ORG", 1, 4, 3},
-};
-
-constexpr TFormField kAddressPage[] = {
-    {"Address 1", "STREET", 0, 0, 3},      {"Address 2", "STREET2", 1, 0, 3},
-    {"City", "CITY", 2, 0, 1},             {"State or Prov", "STATE", 2, 2, 1},
-    {"Zip or Postal", "ZIP", 3, 0, 1},     {"Country", "COUNTRY", 3, 2, 1},
-    {"Phone 1", "PHONE", 5, 0, 1},         {"Phone 2", "PHONE2", 6, 0, 1},
-    {"Fax", "FAX", 7, 0, 1},               {"E-mail", "EMAIL", 8, 0, 3},
-    {"Codes", "CODES", 9, 0, 3},           {"Comment 1", "USER1", 10, 0, 3},
-    {"Comment 2", "USER2", 11, 0, 3},
-};
 
 // The skip switch that takes each field out of the Tab order while adding.
 const std::map<QString, TSkip>& SkipOfField()
@@ -200,22 +183,22 @@ void TAddressMain::BuildActions()
     MakeAction("NewItem", QStringLiteral("&New Address Database"), &TAddressMain::NewItemClick);
     MakeAction("OpenItem", QStringLiteral("&Open Address DataBase"), &TAddressMain::OpenItemClick,
                QKeySequence::Open);
-    MakeAction("BrowseItem", QStringLiteral("&Browse"), &TAddressMain::OtherWindowCommand,
+    MakeAction("BrowseItem", QStringLiteral("&Browse"), &TAddressMain::BrowseItemClick,
                QKeySequence(Qt::CTRL | Qt::Key_B));
-    MakeAction("SearchItem", QStringLiteral("&Search"), &TAddressMain::OtherWindowCommand,
+    MakeAction("SearchItem", QStringLiteral("&Search"), &TAddressMain::SearchItemClick,
                QKeySequence(Qt::CTRL | Qt::Key_S));
     MakeAction("ImportDbfItem", QStringLiteral("Import from &DBF File"), &TAddressMain::OtherWindowCommand);
     MakeAction("ImportAsciiItem", QStringLiteral("Import from &ASCII File"), &TAddressMain::OtherWindowCommand);
     MakeAction("Import1xItem", QStringLiteral("Import from Quillmark 1.x DBF"), &TAddressMain::OtherWindowCommand);
     MakeAction("Import2xItem", QStringLiteral("Import from Quillmark 2.x DBF"), &TAddressMain::OtherWindowCommand);
     MakeAction("ExportItem", QStringLiteral("&Export "), &TAddressMain::OtherWindowCommand);
-    MakeAction("SetFilterItem", QStringLiteral("Set &Filter"), &TAddressMain::OtherWindowCommand,
+    MakeAction("SetFilterItem", QStringLiteral("Set &Filter"), &TAddressMain::SetFilterItemClick,
                QKeySequence(Qt::CTRL | Qt::Key_F));
     MakeAction("ClearFilterItem", QStringLiteral("&Clear Filter"), &TAddressMain::ClearFilterItemClick);
-    MakeAction("SaveFilterItem", QStringLiteral("&Save Filter"), &TAddressMain::OtherWindowCommand);
-    MakeAction("RestoreFilterItem", QStringLiteral("&Restore Filter"), &TAddressMain::OtherWindowCommand);
+    MakeAction("SaveFilterItem", QStringLiteral("&Save Filter"), &TAddressMain::SaveFilterItemClick);
+    MakeAction("RestoreFilterItem", QStringLiteral("&Restore Filter"), &TAddressMain::RestoreFilterItemClick);
     MakeAction("ClearTagsItem", QStringLiteral("Clear &Tags"), &TAddressMain::ClearTagsItemClick);
-    MakeAction("TagAllItem", QStringLiteral("&Tag All Filter Matches"), &TAddressMain::OtherWindowCommand);
+    MakeAction("TagAllItem", QStringLiteral("&Tag All Filter Matches"), &TAddressMain::TagAllItemClick);
     MakeAction("RebuildIndexesItem", QStringLiteral("&Rebuild Indexes for this file"),
                &TAddressMain::RebuildIndexesItemClick);
     MakeAction("RebuildSystemIndexesItem", QStringLiteral("Rebuild S&ystem File indexes"),
@@ -439,7 +422,7 @@ QWidget* TAddressMain::BuildRecordArea()
         return edit;
     };
     const auto placeFields = [&](QGridLayout* grid, QWidget* owner, const auto& fields) {
-        for (const TFormField& f : fields) {
+        for (const TFormCell& f : fields) {
             TDBEdit* edit = makeEdit(f.field, owner);
             auto* label = new QLabel(QString::fromLatin1(f.label), owner);
             label->setBuddy(edit);
@@ -449,7 +432,7 @@ QWidget* TAddressMain::BuildRecordArea()
     };
 
     auto* names = new QGridLayout;
-    placeFields(names, area, kNameBlock);
+    placeFields(names, area, TRecordFormLayout::NameBlock());
     mEdits["MIDDLE"]->SetUpperCase(true);
     mEdits["MIDDLE"]->setMaximumWidth(fontMetrics().horizontalAdvance(QStringLiteral("MM")) + 16);
     names->setColumnStretch(1, 3);
@@ -462,32 +445,28 @@ QWidget* TAddressMain::BuildRecordArea()
     mPages->setTabPosition(QTabWidget::South);
     auto* addressPage = new QWidget(mPages);
     auto* grid = new QGridLayout(addressPage);
-    placeFields(grid, addressPage, kAddressPage);
-    // The date: read-only, changed through the "Date" button.
-    auto* date = makeEdit("DisplayDate", addressPage);
+    placeFields(grid, addressPage, TRecordFormLayout::AddressPage());
+    // The date is read-only, changed through the "Date" button beside it.
     auto* dateButton = new QPushButton(QStringLiteral("Date"), addressPage);
     dateButton->setObjectName(QStringLiteral("DateButton"));
     mButtons[dateButton->objectName()] = dateButton;
     connect(dateButton, &QPushButton::clicked, this, &TAddressMain::DateButtonClick);
-    auto* dateLabel = new QLabel(QStringLiteral("Date"), addressPage);
-    dateLabel->setBuddy(date);
-    grid->addWidget(dateLabel, 4, 0, Qt::AlignRight);
-    grid->addWidget(date, 4, 1);
-    grid->addWidget(dateButton, 4, 2);
-    for (const auto& [field, caption, row] :
-         {std::tuple{"Dial1Button", "Dial Phone &1", 5}, std::tuple{"Dial2Button", "Dial Phone &2", 6}}) {
+    grid->addWidget(dateButton, TRecordFormLayout::ByField("DisplayDate")->row,
+                    TRecordFormLayout::kButtonColumn);
+    for (const auto& [name, caption, field] : {std::tuple{"Dial1Button", "Dial Phone &1", "PHONE"},
+                                               std::tuple{"Dial2Button", "Dial Phone &2", "PHONE2"}}) {
         auto* dial = new QPushButton(QString::fromLatin1(caption), addressPage);
-        dial->setObjectName(QString::fromLatin1(field));
+        dial->setObjectName(QString::fromLatin1(name));
         connect(dial, &QPushButton::clicked, this, &TAddressMain::OtherWindowCommand);
         mButtons[dial->objectName()] = dial;
-        grid->addWidget(dial, row, 2);
+        grid->addWidget(dial, TRecordFormLayout::ByField(field)->row, TRecordFormLayout::kButtonColumn);
     }
     mTaggedCheck = new TTagCheckBox(QStringLiteral("Tagged"), addressPage, [this] {
         mBook.ToggleTag();
         UpdateCommands();
     });
     mTaggedCheck->setObjectName(QStringLiteral("TaggedCheck"));
-    grid->addWidget(mTaggedCheck, 12, 1);
+    grid->addWidget(mTaggedCheck, TRecordFormLayout::kTaggedRow, TRecordFormLayout::kTaggedColumn);
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 1);
     mPages->addTab(addressPage, QStringLiteral("Address &Information"));
@@ -993,6 +972,148 @@ void TAddressMain::AboutItemClick()
 {
     TAboutDialog about(this);
     about.exec();
+}
+
+QString TAddressMain::ChooseFile(bool save, const QString& caption, const QString& filter)
+{
+    if (mFilterDir.isEmpty())
+        mFilterDir = data::TProgramHome::Current().Dir();
+    QString chosen;
+    if (mFileChooser) {
+        chosen = mFileChooser(save, caption, mFilterDir, filter);
+    } else if (save) {
+        QFileDialog dialog(this, caption, mFilterDir, filter);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setDefaultSuffix(QStringLiteral("FLT"));
+        // The name rules are ours: the dialog neither asks about existing files nor adds suffixes
+        // to names that already hold one.
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+            chosen = dialog.selectedFiles().first();
+    } else {
+        chosen = QFileDialog::getOpenFileName(this, caption, mFilterDir, filter);
+    }
+    if (!chosen.isEmpty())
+        mFilterDir = QFileInfo(chosen).absolutePath();
+    return chosen;
+}
+
+int TAddressMain::RunDialog(QDialog& dialog)
+{
+    // A copy: the hook may replace itself.
+    if (const TDialogHook hook = mDialogHook)
+        hook(dialog);
+    return dialog.exec();
+}
+
+void TAddressMain::SetFilterItemClick()
+{
+    if (mBook.DataSet().Editing()) {
+        TMessageService::Beep();
+        return;
+    }
+    if (!mBook.Commands().Filter())
+        return;
+    {
+        TAddressFilterDialog dialog(mBook, this);
+        RunDialog(dialog);
+    }
+    // Either way the filter in the main window's state (new or put back) is applied again.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    mBook.ApplyFilter();
+    QApplication::restoreOverrideCursor();
+    UpdateCommands();
+}
+
+void TAddressMain::SaveFilterItemClick()
+{
+    if (!mBook.Commands().filtered)
+        return;
+    const QString chosen = ChooseFile(true, QStringLiteral("Save Filter"),
+                                      QStringLiteral("Filter files (*.FLT *.flt)"));
+    if (chosen.isEmpty())
+        return;
+    const TFilterFiles::TTarget target = TFilterFiles::SaveTarget(chosen);
+    if (!target.error.isEmpty()) {
+        TMessageService::Inform(this, target.error);
+        return;
+    }
+    if (QFileInfo::exists(target.path)
+        && !TMessageService::Ask(this, QStringLiteral("Warning!"),
+                                 TFilterFiles::OverwriteQuestion(target.path), false))
+        return;
+    const QString error = TFilterFiles::Write(target.path, mBook.Filter());
+    if (!error.isEmpty())
+        TMessageService::Inform(this, error);
+}
+
+void TAddressMain::RestoreFilterItemClick()
+{
+    const QString chosen = ChooseFile(false, QStringLiteral("Restore Filter"),
+                                      QStringLiteral("Filter Files (*.flt *.FLT)"));
+    if (chosen.isEmpty())
+        return;
+    if (const QString error = TFilterFiles::RestoreError(chosen); !error.isEmpty()) {
+        TMessageService::Inform(this, error);
+        return;
+    }
+    TFilterEntries filter;
+    QString error;
+    if (!TFilterFiles::Read(chosen, filter, error)) {
+        TMessageService::Inform(this, error);
+        return;
+    }
+    mBook.Filter() = filter;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    mBook.ApplyFilter();
+    QApplication::restoreOverrideCursor();
+    UpdateCommands();
+}
+
+void TAddressMain::TagAllItemClick()
+{
+    if (!mBook.Commands().filtered || mBook.DataSet().Editing())
+        return;
+    if (!TMessageService::Ask(this, QStringLiteral("TAG ALL"),
+                              QStringLiteral("Tag all records matching filter?")))
+        return;
+    THandOverOptions options;
+    options.rememberRecord = false;
+    options.rememberQuery = false;
+    options.rememberOrder = false;
+    options.firstRecordAfter = true;
+    {
+        THandOver handOver(mBook, options);
+        TTaggingDialog dialog(mBook, this);
+        RunDialog(dialog);
+    }
+    UpdateCommands();
+}
+
+void TAddressMain::SearchItemClick()
+{
+    if (!mBook.Commands().idle)
+        return;
+    TSearchDialog dialog(mBook.SortTag(), this);
+    if (RunDialog(dialog) != QDialog::Accepted || dialog.Text().isEmpty())
+        return;
+    TSoftSeek::Run(mBook, dialog.OrderTag(), dialog.Text());
+    UpdateCommands();
+}
+
+void TAddressMain::BrowseItemClick()
+{
+    if (mBook.DataSet().Editing()) {
+        TMessageService::Beep();
+        return;
+    }
+    if (!mBook.Commands().idle)
+        return;
+    TAddressBrowseDialog browse(mBook, this);
+    RunDialog(browse);
+    if (const QString error = browse.WriteColumnOrder(); !error.isEmpty())
+        TMessageService::Inform(this, error);
+    UpdateCommands();
 }
 
 void TAddressMain::NotAvailable(const QString& what)

@@ -9,11 +9,13 @@
 #include "data/TDataSource.h"
 
 #include <QMainWindow>
+#include <functional>
 #include <map>
 
 class QAction;
 class QActionGroup;
 class QCheckBox;
+class QDialog;
 class QLabel;
 class QMenu;
 class QPlainTextEdit;
@@ -53,6 +55,15 @@ public:
     // The start-up steps after the window shows (placement, preferences, the first file, the
     // printer check, the getting-started screen). Runs once, on the first activation.
     void FormActivate();
+
+    // Chooses filter files instead of the file dialogs (tests): save, caption, start folder,
+    // name filter; returns the chosen path or "" for Cancel.
+    using TFileChooser = std::function<QString(bool save, const QString& caption,
+                                               const QString& dir, const QString& filter)>;
+    void SetFileChooser(TFileChooser chooser) { mFileChooser = std::move(chooser); }
+    // Called with the filter, tagging, search and browse windows just before they run (tests).
+    using TDialogHook = std::function<void(QDialog&)>;
+    void SetDialogHook(TDialogHook hook) { mDialogHook = std::move(hook); }
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -101,6 +112,14 @@ private:
     void RebuildIndexesItemClick();
     void RebuildSystemIndexesItemClick();
     void ClearFilterItemClick();
+    void SetFilterItemClick();
+    void SaveFilterItemClick();
+    void RestoreFilterItemClick();
+    void TagAllItemClick();
+    void SearchItemClick();
+    void BrowseItemClick();
+    int RunDialog(QDialog& dialog);
+    QString ChooseFile(bool save, const QString& caption, const QString& filter);
     void SortItemClick(QAction* action);
     void GettingStartedItemClick();
     void AboutItemClick();
@@ -112,6 +131,9 @@ private:
     data::TDataSource mSource;
     bool mActivated = false;
     bool mMemoSync = false;
+    TFileChooser mFileChooser;
+    TDialogHook mDialogHook;
+    QString mFilterDir; // where the filter file dialogs start; the program folder at first
 
     QStackedWidget* mClientArea = nullptr;
     QLabel* mEmptyStatePanel = nullptr;
