@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
 #include <vector>
 
 using qm::xbase::TCursor;
@@ -447,6 +449,75 @@ TEST_F(TCursorTest, SurvivesTheIndexBeingRebuiltPackedOrClosed)
     EXPECT_EQ(Walk(cursor), (Recs{1, 2, 3, 4, 5, 6, 7}));
     EXPECT_EQ(cursor.Order(), 0);
     EXPECT_THROW(cursor.Seek("SMY"), TXbaseError);
+}
+
+TEST_F(TCursorTest, LongWalksHideMarkedRecordsAndShowTheRecordsTheyLandOn)
+{
+    // Walks long enough for the deletion marks of the whole file to be read in one pass;
+    // marks set, cleared and appended afterwards must show at once, and the fields read on
+    // each record must be that record's even though movements no longer read them.
+    for (int i = 0; i < 3000; ++i) {
+        mTable->AppendBlank();
+        mTable->PutString(0, "K" + std::to_string(100000 + (i * 7919) % 3000));
+        mTable->PutString(1, std::to_string(i));
+        mTable->Post();
+        if (i % 5 == 0)
+            mTable->SetDeleted(true);
+    }
+    TCursor cursor(*mTable);
+    cursor.SelectTag("LNAME");
+    auto walk = [&] {
+        std::vector<std::string> names;
+        for (cursor.GoTop(); !cursor.Eof(); cursor.Skip()) {
+            const std::string name(mTable->GetTrimmed(0));
+            const uint32_t r = cursor.RecNo();
+            // FNAME holds the record's own position among the added records.
+            if (r > kRows.size()) {
+                EXPECT_EQ(mTable->GetTrimmed(1), std::to_string(r - kRows.size() - 1));
+            }
+            names.push_back(name);
+        }
+        return names;
+    };
+    std::vector<std::string> names = walk();
+    ASSERT_EQ(names.size(), 7u + 2400u);
+    std::vector<std::string> upper = names;
+    for (std::string& name : upper)
+        std::transform(name.begin(), name.end(), name.begin(),
+                       [](char c) { return c >= 'a' && c <= 'z' ? char(c - 32) : c; });
+    EXPECT_TRUE(std::is_sorted(upper.begin(), upper.end()));
+    for (int pass = 0; pass < 2; ++pass)
+        EXPECT_EQ(walk().size(), names.size());
+
+    // Changes after the marks were taken in.
+    const std::string gone = names[100];
+    ASSERT_TRUE(cursor.Seek(gone));
+    const uint32_t hidden = cursor.RecNo();
+    mTable->SetDeleted(true);
+    cursor.Go(kRows.size() + 1); // marked when added
+    mTable->SetDeleted(false);
+    mTable->AppendBlank();
+    mTable->PutString(0, "K0 added");
+    mTable->Post();
+    mTable->SetDeleted(true);
+    names = walk();
+    EXPECT_EQ(names.size(), 7u + 2400u);
+    EXPECT_EQ(std::count(names.begin(), names.end(), gone), 0);
+    EXPECT_EQ(std::count(names.begin(), names.end(), "K0 added"), 0);
+    EXPECT_EQ(std::count(names.begin(), names.end(), "K100000"), 1); // record 10, unmarked
+    EXPECT_EQ(cursor.Count(), names.size());
+
+    // An edit through a record reached without reading it keeps its other fields.
+    cursor.Go(hidden);
+    mTable->PutString(1, "edited");
+    mTable->Post();
+    mTable->Close();
+    auto reopened = TTable::Open(mDir.File("PEOPLE.DBF"));
+    reopened->Go(hidden);
+    EXPECT_EQ(reopened->GetTrimmed(0), gone);
+    EXPECT_EQ(reopened->GetTrimmed(1), "edited");
+    EXPECT_TRUE(reopened->Deleted());
+    mTable = std::move(reopened);
 }
 
 } // namespace

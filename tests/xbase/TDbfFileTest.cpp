@@ -2,6 +2,7 @@
 #include "xbase/TDbfFormat.h"
 #include "xbase/TDbfHeader.h"
 #include "xbase/TFieldDef.h"
+#include "xbase/TFileIoFaulty.h"
 #include "xbase/TFileIoSystem.h"
 #include "xbase/TXbaseError.h"
 
@@ -217,4 +218,87 @@ TEST(TDbfFile, CountBelowTheFileTakesInWholeRecordsThatLookLikeRecords)
     PutLe32At(b, 4, 1);
     f = OpenBytes(dir, b, false);
     EXPECT_EQ(f->RecordCount(), 1u);
+}
+
+namespace {
+
+// Records of MakeTable(0x03, 10, ...): every seventh one carries the deletion mark.
+std::vector<std::string> MarkedRecords(uint32_t count)
+{
+    std::vector<std::string> records;
+    for (uint32_t r = 1; r <= count; ++r) {
+        std::string name = "N" + std::to_string(r);
+        name.resize(10, ' ');
+        records.push_back(std::string(1, r % 7 == 0 ? '*' : ' ') + name + " 42");
+    }
+    return records;
+}
+
+std::string WithMark(std::string record, bool deleted)
+{
+    record[0] = deleted ? '*' : ' ';
+    return record;
+}
+
+} // namespace
+
+TEST(TDbfFile, DeletionMarksAnsweredFromMemoryFollowEveryWrite)
+{
+    TTempDir dir;
+    const std::vector<std::string> records = MarkedRecords(3000);
+    auto f = OpenBytes(dir, MakeTable(0x03, 10, records), true);
+    f->SetKeepMarks(true);
+    // Enough single questions, in no particular order, for the marks of the whole file to be
+    // read in one pass; every answer before and after that pass agrees with the records.
+    for (uint32_t i = 0; i < 3000; ++i) {
+        const uint32_t r = (i * 1237) % 3000 + 1;
+        ASSERT_EQ(f->IsDeleted(r), r % 7 == 0) << r;
+    }
+    f->Write(7, WithMark(records[6], false));
+    f->Write(8, WithMark(records[7], true));
+    f->Append(WithMark(records[0], true));
+    f->Append(WithMark(records[6], false));
+    EXPECT_FALSE(f->IsDeleted(7));
+    EXPECT_TRUE(f->IsDeleted(8));
+    EXPECT_TRUE(f->IsDeleted(3001));
+    EXPECT_FALSE(f->IsDeleted(3002));
+    EXPECT_TRUE(f->IsDeleted(14));
+    f->CheckInvariants();
+    f->Truncate(10);
+    f->Append(WithMark(records[0], true));
+    EXPECT_TRUE(f->IsDeleted(11));
+    EXPECT_FALSE(f->IsDeleted(7));
+    EXPECT_THROW(f->IsDeleted(12), TXbaseError);
+    f.reset();
+
+    // The file agrees with what was answered.
+    auto again = std::make_unique<TDbfFile>(
+        TFileIoSystem::Native().Open(dir.File("T.DBF"), TFileAccess::ReadOnly, TFileLock::None),
+        false);
+    ASSERT_EQ(again->RecordCount(), 11u);
+    for (uint32_t r = 1; r <= 11; ++r)
+        EXPECT_EQ(again->IsDeleted(r), r == 8 || r == 11) << r;
+}
+
+TEST(TDbfFile, AFailedWriteLeavesTheMarksToTheFile)
+{
+    // A write cut short may or may not have reached the mark; the answer must be the file's.
+    for (const bool torn : {false, true}) {
+        TTempDir dir;
+        const std::vector<std::string> records = MarkedRecords(2000);
+        const std::string path = dir.File("T.DBF");
+        WriteBytes(path, MakeTable(0x03, 10, records));
+        TFileIoFaulty faulty(TFileIoSystem::Native());
+        faulty.SetTornWrites(torn);
+        TDbfFile f(faulty.Open(path, TFileAccess::ReadWrite, TFileLock::None), true);
+        f.SetKeepMarks(true);
+        for (uint32_t r = 1; r <= 2000; ++r)
+            ASSERT_EQ(f.IsDeleted(r), r % 7 == 0);
+        faulty.SetFailAt(faulty.Operations() + 1);
+        EXPECT_THROW(f.Write(5, WithMark(records[4], true)), TXbaseError);
+        const bool onDisk = ReadBytes(path)[f.Header().headerLength + 4 * size_t(f.RecordLength())] == '*';
+        EXPECT_EQ(onDisk, torn);
+        EXPECT_EQ(f.IsDeleted(5), onDisk) << (torn ? "torn" : "whole");
+        EXPECT_TRUE(f.IsDeleted(7));
+    }
 }

@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
+
 using namespace qm::xbase;
 using qm::xbase::test::TTempDir;
 
@@ -109,4 +112,86 @@ TEST(TFileIoFaulty, TornWriteLeavesAPrefix)
     auto f = faulty.Create(dir.File("f.bin"), TFileLock::None);
     EXPECT_THROW(f->WriteAt(0, "12345678", 8), TXbaseError);
     EXPECT_EQ(qm::xbase::test::ReadBytes(dir.File("f.bin")), "1234");
+}
+
+namespace {
+
+// A file in memory that scans the plain way (through ReadAt).
+class TMemoryFile : public TFileIo {
+public:
+    explicit TMemoryFile(std::string bytes) : mBytes(std::move(bytes)) {}
+    const std::string& Path() const override { return mPath; }
+    size_t ReadAt(uint64_t offset, void* data, size_t size) override
+    {
+        if (offset >= mBytes.size())
+            return 0;
+        const size_t n = std::min<size_t>(size, mBytes.size() - size_t(offset));
+        std::memcpy(data, mBytes.data() + offset, n);
+        return n;
+    }
+    void WriteAt(uint64_t, const void*, size_t) override {}
+    uint64_t Size() override { return mBytes.size(); }
+    void Truncate(uint64_t) override {}
+    void Sync() override {}
+
+private:
+    std::string mBytes;
+    std::string mPath = "memory";
+};
+
+// What a scan handed over, checked to come in order without gaps or overlaps.
+struct TScanned {
+    uint64_t next = 0;
+    std::string bytes;
+    int pieces = 0;
+    bool inOrder = true;
+};
+
+void Collect(void* context, uint64_t offset, const uint8_t* bytes, size_t size)
+{
+    auto& s = *static_cast<TScanned*>(context);
+    s.inOrder = s.inOrder && offset == s.next && size > 0;
+    s.next = offset + size;
+    s.bytes.append(reinterpret_cast<const char*>(bytes), size);
+    ++s.pieces;
+}
+
+std::string Pattern(size_t size)
+{
+    std::string bytes(size, '\0');
+    for (size_t i = 0; i < size; ++i)
+        bytes[i] = char((i * 131 + i / 4099) & 0xFF);
+    return bytes;
+}
+
+} // namespace
+
+TEST(TFileIo, ScanHandsOverEveryByteOnceInOrder)
+{
+    // Over 16 MB and starting off a page boundary, so that the native scan maps several
+    // pieces; the plain scan reads pieces of its own.
+    TTempDir dir;
+    const std::string bytes = Pattern((33u << 20) + 4321);
+    const std::string path = dir.File("big.bin");
+    qm::xbase::test::WriteBytes(path, bytes);
+    auto native = TFileIoSystem::Native().Open(path, TFileAccess::ReadOnly, TFileLock::None);
+    TMemoryFile memory(bytes);
+    TFileIoFaulty faulty(TFileIoSystem::Native());
+    auto wrapped = faulty.Open(path, TFileAccess::ReadOnly, TFileLock::None);
+    for (TFileIo* f : {static_cast<TFileIo*>(native.get()), static_cast<TFileIo*>(&memory),
+                       wrapped.get()}) {
+        const uint64_t from = 777, to = bytes.size() - 5;
+        TScanned s{from};
+        f->Scan(from, to, Collect, &s);
+        EXPECT_TRUE(s.inOrder);
+        EXPECT_EQ(s.next, to);
+        EXPECT_GT(s.pieces, 1);
+        EXPECT_TRUE(s.bytes == bytes.substr(from, to - from));
+
+        TScanned none{10};
+        f->Scan(10, 10, Collect, &none);
+        EXPECT_EQ(none.pieces, 0);
+        TScanned past{0};
+        EXPECT_EQ(KindOf([&] { f->Scan(0, bytes.size() + 1, Collect, &past); }), TErrorKind::Damaged);
+    }
 }

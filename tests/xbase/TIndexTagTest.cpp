@@ -138,7 +138,7 @@ TEST(TIndexTag, BulkBuildGivesTheSameOrderAsInsertsAndTakesLaterInserts)
     EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end()));
     ExpectMatches(*f.tag, model);
 
-    // Full pages from the bulk build split on insert.
+    // Inserts fill the room the bulk build left in its leaves, then split them.
     for (uint32_t r = 20001; r <= 22000; ++r) {
         const std::string key = RandomKey(rng, 30);
         f.tag->Insert(key, r);
@@ -311,4 +311,31 @@ TEST(TIndexTag, SeeksAgreeWithAModelAcrossManyPages)
         EXPECT_TRUE(c.SeekExact(key, recNo));
         EXPECT_FALSE(c.SeekExact(key, 0xFFFFFFF0u) && c.RecNo() == 0xFFFFFFF0u);
     }
+}
+
+TEST(TIndexTag, BulkBuiltLeavesTakeALaterKeyEachWithoutSplitting)
+{
+    // Records appended to a large indexed table add keys all over the tag; with full leaves
+    // nearly every one would split its leaf and rewrite the parent.
+    TTagFixture f(20);
+    TTagBuilder builder(20);
+    TModel model;
+    char text[32];
+    for (uint32_t r = 1; r <= 20000; ++r) {
+        std::snprintf(text, sizeof text, "NAME%07u", r * 10);
+        builder.Add(Padded(text, 20), r);
+        model.emplace(Padded(text, 20), r);
+    }
+    f.tag->Rebuild(builder);
+    f.index->Flush();
+    const size_t before = f.bytes->size();
+    // One key after every 300th, far enough apart to land in different leaves.
+    for (uint32_t r = 300; r <= 20000; r += 300) {
+        std::snprintf(text, sizeof text, "NAME%07u", r * 10 + 5);
+        ASSERT_TRUE(f.tag->Insert(Padded(text, 20), 20000 + r));
+        model.emplace(Padded(text, 20), 20000 + r);
+    }
+    f.index->Flush();
+    EXPECT_EQ(f.bytes->size(), before);
+    ExpectMatches(*f.tag, model);
 }
