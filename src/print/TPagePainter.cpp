@@ -1,6 +1,7 @@
 #include "print/TPagePainter.h"
 
 #include "print/TPrintText.h"
+#include "print/TSymbolFont.h"
 
 #include <QFontMetricsF>
 #include <QPaintDevice>
@@ -50,7 +51,8 @@ constexpr double kScriptSize = 2.0 / 3.0;
 
 QFont MakeDeviceFont(const TPainterFont& f, double pixelHeight, int deviceDpiY)
 {
-    QFont font(f.name);
+    // A symbol face that is not installed is drawn as pictograms in the fallback face.
+    QFont font(TSymbolFont::DisplayFace(f.name));
     if (f.superscript || f.subscript)
         pixelHeight *= kScriptSize;
     // Point size on the device: pixels x 72 / the device's own resolution.
@@ -175,7 +177,8 @@ void TPagePainter::ApplyFont()
 double TPagePainter::TextWidthPixels(const QByteArray& text)
 {
     ApplyFont();
-    return QFontMetricsF(mQFont, mPainter.device()).horizontalAdvance(DecodePrintText(text));
+    return QFontMetricsF(mQFont, mPainter.device())
+        .horizontalAdvance(DecodePrintText(text, mFont.name));
 }
 
 double TPagePainter::AscentPixels()
@@ -193,7 +196,7 @@ double TPagePainter::DescentPixels()
 QPointF TPagePainter::Text(TTextAlign align, double x, double y, const QByteArray& bytes)
 {
     ApplyFont();
-    const QString text = DecodePrintText(bytes);
+    const QString text = DecodePrintText(bytes, mFont.name);
     const QFontMetricsF metrics(mQFont, mPainter.device());
     const double width = metrics.horizontalAdvance(text);
     double shift = 0;
@@ -236,7 +239,7 @@ QPointF TPagePainter::Text(TTextAlign align, double x, double y, const QByteArra
 void TPagePainter::TextBlock(double x, double y, double width, const QByteArray& bytes)
 {
     ApplyFont();
-    const QString text = DecodePrintText(bytes);
+    const QString text = DecodePrintText(bytes, mFont.name);
     const double target = mMapping.LengthX(width);
     const double natural = QFontMetricsF(mQFont, mPainter.device()).horizontalAdvance(text);
     QFont font = mQFont;
@@ -266,7 +269,7 @@ void TPagePainter::TextInRect(const QRectF& clip, double x, double y, const QByt
     mPainter.setPen(mFont.color.ToQColor());
     const QFontMetricsF metrics(mQFont, mPainter.device());
     mPainter.drawText(QPointF(mMapping.X(x), mMapping.Y(y) + metrics.ascent()),
-                      DecodePrintText(bytes));
+                      DecodePrintText(bytes, mFont.name));
     mPainter.restore();
 }
 

@@ -1,6 +1,7 @@
 #include "print/TPrintText.h"
 
 #include "data/TWin1252.h"
+#include "print/TSymbolFont.h"
 
 namespace qm::print {
 
@@ -22,6 +23,11 @@ QByteArray EncodePrintText(const QString& text)
 QString DecodePrintText(const QByteArray& bytes)
 {
     return data::TWin1252::Decode(bytes);
+}
+
+QString DecodePrintText(const QByteArray& bytes, const QString& face)
+{
+    return TSymbolFont::NeedsMapping(face) ? TSymbolFont::MapCodes(bytes) : DecodePrintText(bytes);
 }
 
 } // namespace qm::print

@@ -10,5 +10,8 @@ namespace qm::print {
 
 QByteArray EncodePrintText(const QString& text);
 QString DecodePrintText(const QByteArray& bytes);
+// The text as drawn in the named face: the decoded text, or, for a symbol face that is not
+// installed, the pictograms of its codes (see TSymbolFont).
+QString DecodePrintText(const QByteArray& bytes, const QString& face);
 
 } // namespace qm::print

@@ -5,27 +5,22 @@
 #include "print/TPrintError.h"
 
 #include <QDir>
-#include <QPrinter>
-#include <QPrinterInfo>
 #include <cmath>
 
 namespace qm::print {
 namespace {
 
 struct TBinName {
-    QPrinter::PaperSource source;
     int code; // the platform's bin number kept in page streams
     const char* name;
 };
 
 const TBinName kBins[] = {
-    {QPrinter::OnlyOne, 1, "Upper Tray"},        {QPrinter::Lower, 2, "Lower Tray"},
-    {QPrinter::Middle, 3, "Middle Tray"},        {QPrinter::Manual, 4, "Manual Feed"},
-    {QPrinter::Envelope, 5, "Envelope"},         {QPrinter::EnvelopeManual, 6, "Envelope Manual Feed"},
-    {QPrinter::Auto, 7, "Automatically Select"}, {QPrinter::Tractor, 8, "Tractor"},
-    {QPrinter::SmallFormat, 9, "Small Format"},  {QPrinter::LargeFormat, 10, "Large Format"},
-    {QPrinter::LargeCapacity, 11, "Large Capacity"}, {QPrinter::Cassette, 14, "Cassette"},
-    {QPrinter::FormSource, 15, "Form Source"},
+    {1, "Upper Tray"},           {2, "Lower Tray"},  {3, "Middle Tray"},
+    {4, "Manual Feed"},          {5, "Envelope"},    {6, "Envelope Manual Feed"},
+    {7, "Automatically Select"}, {8, "Tractor"},     {9, "Small Format"},
+    {10, "Large Format"},        {11, "Large Capacity"}, {14, "Cassette"},
+    {15, "Form Source"},
 };
 
 const TBinName& AutoBin() { return kBins[6]; }
@@ -62,17 +57,28 @@ bool ContainsUpper(const QString& text, const QString& part)
     return text.toUpper().contains(part.toUpper());
 }
 
+TPrinterBackend* gBackend = nullptr;
+TRPDevice* gDevice = nullptr;
+
 } // namespace
 
 TRPDevice& TRPDevice::Instance()
 {
-    static TRPDevice* device = [] {
-        auto* d = new TRPDevice();
-        d->Reload();
-        return d;
-    }();
-    return *device;
+    if (!gDevice) {
+        gDevice = new TRPDevice();
+        gDevice->Reload();
+    }
+    return *gDevice;
 }
+
+void TRPDevice::SetBackend(TPrinterBackend* backend)
+{
+    gBackend = backend;
+    if (gDevice && !gDevice->JobRunning())
+        gDevice->Reload();
+}
+
+TPrinterBackend* TRPDevice::Backend() { return gBackend; }
 
 bool TRPDevice::PdfPrinterEnabled()
 {
@@ -88,14 +94,10 @@ bool TRPDevice::PdfPrinterEnabled()
 void TRPDevice::Reload()
 {
     std::vector<TRPDeviceItem> system;
-    for (const QPrinterInfo& info : QPrinterInfo::availablePrinters()) {
-        const QString port = info.location().isEmpty() ? QStringLiteral("CUPS") : info.location();
-        const QString driver =
-            info.makeAndModel().isEmpty() ? QStringLiteral("CUPS") : info.makeAndModel();
-        system.emplace_back(TRPDeviceItem::TKind::System, info.printerName(), driver, port);
-    }
+    if (gBackend)
+        system = gBackend->SystemPrinters();
     ReloadWith(std::move(system));
-    const QString def = QPrinterInfo::defaultPrinterName();
+    const QString def = gBackend ? gBackend->DefaultPrinterName() : QString();
     for (int i = 0; i < int(mItems.size()); ++i)
         if (!def.isEmpty() && mItems[size_t(i)].Kind() == TRPDeviceItem::TKind::System &&
             mItems[size_t(i)].DeviceName() == def)
@@ -142,16 +144,7 @@ void TRPDevice::SetPrinterIndex(int index)
     }
     mIndex = index;
     const TRPDeviceItem& item = mItems[size_t(index)];
-    if (item.Kind() == TRPDeviceItem::TKind::PdfFile) {
-        mPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        mPrinter->setOutputFormat(QPrinter::PdfFormat);
-        mPrinter->setResolution(kPdfResolution);
-        mPrinter->setFullPage(true);
-    } else {
-        mPrinter = std::make_unique<QPrinter>(QPrinterInfo::printerInfo(item.DeviceName()),
-                                              QPrinter::HighResolution);
-        mPrinter->setFullPage(false);
-    }
+    mPrinter = gBackend ? gBackend->Open(item) : nullptr;
     mBin = 0;
     if (mSetup.orientation == TOrientation::poDefault)
         mSetup.orientation = TOrientation::poPortrait;
@@ -182,7 +175,7 @@ void TRPDevice::SelectPrinterByName(const QString& name)
 QStringList TRPDevice::BinNames() const
 {
     QStringList names;
-    if (!mPrinter)
+    if (!Selected())
         return names;
     // Qt names no input trays of CUPS printers; such printers choose the tray themselves, and
     // the PDF printer has none. Both offer automatic selection only.
@@ -196,11 +189,8 @@ std::vector<QPageSize> TRPDevice::PaperList() const
     std::vector<QPageSize> list;
     if (!Selected())
         return list;
-    if (Selected()->Kind() == TRPDeviceItem::TKind::System) {
-        for (const QPageSize& size :
-             QPrinterInfo::printerInfo(Selected()->DeviceName()).supportedPageSizes())
-            list.push_back(size);
-    }
+    if (Selected()->Kind() == TRPDeviceItem::TKind::System && gBackend)
+        list = gBackend->SupportedPageSizes(Selected()->DeviceName());
     if (list.empty())
         for (auto id : kPdfPapers)
             list.emplace_back(id);
@@ -318,16 +308,8 @@ void TRPDevice::Apply()
 {
     if (!mPrinter)
         return;
-    mPrinter->setPageSize(mPageSize);
-    mPrinter->setPageOrientation(mSetup.orientation == TOrientation::poLandScape
-                                     ? QPageLayout::Landscape
-                                     : QPageLayout::Portrait);
-    mPrinter->setCopyCount(mSetup.copies);
-    for (const TBinName& bin : kBins)
-        if (bin.code == mSetup.paperSource)
-            mPrinter->setPaperSource(bin.source);
-    if (Selected()->Kind() == TRPDeviceItem::TKind::PdfFile)
-        mPrinter->setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Inch);
+    mPrinter->Apply(mPageSize, mSetup.orientation == TOrientation::poLandScape, mSetup.copies,
+                    mSetup.paperSource, Selected()->Kind() == TRPDeviceItem::TKind::PdfFile);
 }
 
 TPageGeometry TRPDevice::Geometry() const
@@ -337,14 +319,23 @@ TPageGeometry TRPDevice::Geometry() const
     const QSizeF size = mCustomInches.isEmpty() ? ExactInches(mPageSize) : mCustomInches;
     g.pageWidth = landscape ? size.height() : size.width();
     g.pageHeight = landscape ? size.width() : size.height();
+    if (!Selected()) {
+        g.dpiX = g.dpiY = kNoPrinterResolution;
+        return g;
+    }
+    if (Selected()->Kind() == TRPDeviceItem::TKind::PdfFile) {
+        // The PDF printer draws on the whole sheet at a fixed resolution, backend or not.
+        g.dpiX = g.dpiY = kPdfResolution;
+        return g;
+    }
     if (!mPrinter) {
         g.dpiX = g.dpiY = kNoPrinterResolution;
         return g;
     }
-    g.dpiX = g.dpiY = mPrinter->resolution();
-    if (Selected()->Kind() == TRPDeviceItem::TKind::System) {
-        const QRectF paper = mPrinter->paperRect(QPrinter::Inch);
-        const QRectF page = mPrinter->pageRect(QPrinter::Inch);
+    g.dpiX = g.dpiY = mPrinter->Resolution();
+    {
+        const QRectF paper = mPrinter->PaperRectInches();
+        const QRectF page = mPrinter->PageRectInches();
         g.pageWidth = paper.width();
         g.pageHeight = paper.height();
         g.leftWaste = page.left() - paper.left();
@@ -367,9 +358,8 @@ QPrinter* TRPDevice::Printer()
 {
     if (!mPrinter)
         return nullptr;
-    if (Selected()->Kind() == TRPDeviceItem::TKind::PdfFile)
-        mPrinter->setOutputFileName(PdfOutputPath());
-    return mPrinter.get();
+    return mPrinter->Printer(Selected()->Kind() == TRPDeviceItem::TKind::PdfFile ? PdfOutputPath()
+                                                                                : QString());
 }
 
 TPrinterPresence TRPDevice::CheckPresence()
@@ -384,7 +374,7 @@ TPrinterPresence TRPDevice::CheckPresence()
             return false;
         if (item->Kind() == TRPDeviceItem::TKind::PdfFile)
             return true;
-        return !QPrinterInfo::printerInfo(item->DeviceName()).isNull() && mPrinter->isValid();
+        return mPrinter->Usable();
     };
     if (!usable()) {
         // Select it again once before giving up.

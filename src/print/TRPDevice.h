@@ -14,7 +14,11 @@
 //   "Invalid method call.  ReportPrinter already printing."; jobs mark themselves with
 //   BeginJob()/EndJob().
 // - Everything runs on the user-interface thread.
+// - The system's printers come from the installed TPrinterBackend (the printer library installs
+//   the Qt PrintSupport one). Without a backend there are no system printers, and the "PDF file"
+//   printer keeps its page geometry (300 DPI, whole sheet) but has no QPrinter to draw on.
 
+#include "print/TPrinterBackend.h"
 #include "print/TPrintTypes.h"
 #include "print/TRPDeviceItem.h"
 
@@ -56,6 +60,10 @@ public:
 
     // The one printer object of the process; built on first use.
     static TRPDevice& Instance();
+    // Installs the system's printing support (not owned; nullptr removes it) and lists the
+    // printers again when the printer object exists and no job runs.
+    static void SetBackend(TPrinterBackend* backend);
+    static TPrinterBackend* Backend();
 
     // Builds the list again from the system and the switches (tests call it after changing the
     // environment). The selection goes to the system's default printer, else the first one.
@@ -123,7 +131,7 @@ private:
     QPageSize mPageSize{QPageSize::Letter};
     QSizeF mCustomInches; // exact size of a custom paper (code 0), else empty
     TDeviceSetup mSetup;
-    std::unique_ptr<QPrinter> mPrinter;
+    std::unique_ptr<TPrinterHandle> mPrinter;
     QString mPdfPath;
     int mJobs = 0;
 };

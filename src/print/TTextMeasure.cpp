@@ -1,6 +1,7 @@
 #include "print/TTextMeasure.h"
 
 #include "print/TPrintText.h"
+#include "print/TSymbolFont.h"
 
 #include <cmath>
 
@@ -43,13 +44,19 @@ const QFontMetricsF& TTextMeasure::Metrics()
     return *mMetrics;
 }
 
-double TTextMeasure::Width(const QString& text) { return Metrics().horizontalAdvance(text) / mDpi; }
+double TTextMeasure::Width(const QString& text)
+{
+    // Measured as drawn: a missing symbol face shows pictograms in the fallback face.
+    const QString shown = TSymbolFont::DisplayText(mFont.name, text);
+    return Metrics().horizontalAdvance(shown) / mDpi;
+}
 double TTextMeasure::Width(const QByteArray& text)
 {
     const QFontMetricsF& metrics = Metrics();
     if (!mHaveAdvances) {
         for (int c = 0; c < 256; ++c)
-            mAdvance[c] = metrics.horizontalAdvance(DecodePrintText(QByteArray(1, char(c))));
+            mAdvance[c] =
+                metrics.horizontalAdvance(DecodePrintText(QByteArray(1, char(c)), mFont.name));
         mHaveAdvances = true;
     }
     double width = 0;

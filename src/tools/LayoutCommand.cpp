@@ -4,25 +4,27 @@
 
 #include "tools/TToolCommand.h"
 
+#include "addressbook/TCalculatedFields.h"
+#include "addressbook/TTagIdentifier.h"
+#include "data/TAddressFile.h"
+#include "data/TDataSet.h"
+#include "data/TProgramHome.h"
+#include "data/TSettingsFile.h"
+#include "design/TDesignUnits.h"
+#include "design/TGClassRegistry.h"
+#include "design/TGDataPanel.h"
 #include "design/TLayoutDump.h"
+#include "design/TLayoutError.h"
+#include "print/TPrintError.h"
+#include "print/TReportFiler.h"
+#include "xbase/TXbaseError.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <memory>
 #include <ostream>
-
-#if QM_LAYOUT_PRINT
-#include "data/TAddressFile.h"
-#include "data/TDataSet.h"
-#include "design/TDesignUnits.h"
-#include "design/TGClassRegistry.h"
-#include "design/TGDataPanel.h"
-#include "design/TLayoutError.h"
-#include "print/TPrintError.h"
-#include "print/TReportFiler.h"
-#include "xbase/TXbaseError.h"
-#endif
 
 namespace qm::tools {
 namespace {
@@ -37,7 +39,6 @@ const char* const kUsage =
     "corner at the top-left corner of a Letter page, writing the page stream to OUT (see\n"
     "'quillmark-tool pages'). Design pixels are taken at 96 per inch.\n";
 
-#if QM_LAYOUT_PRINT
 // Fonts need a GUI application object; the tool runs without a display.
 void EnsureGuiApplication()
 {
@@ -51,7 +52,19 @@ void EnsureGuiApplication()
     static std::unique_ptr<QGuiApplication> app = std::make_unique<QGuiApplication>(argc, argv);
 }
 
-#endif
+// The tag identifier the program would use, read without writing the settings file; without
+// one, a new identifier that no record carries yet (so nothing counts as tagged).
+QString StoredTagIdentifier()
+{
+    const data::TProgramHome& home = data::TProgramHome::Current();
+    if (!home.Dir().isEmpty()) {
+        const data::TSettingsFile settings(home.SettingsPath());
+        const QString stored = settings.ReadString(QStringLiteral("Misc"), QStringLiteral("GlobalTagId"));
+        if (!stored.isEmpty())
+            return stored;
+    }
+    return addressbook::TTagIdentifier::MakeNew(QDateTime::currentDateTime());
+}
 
 int Dump(const std::string& path, std::ostream& out, std::ostream& err)
 {
@@ -74,7 +87,6 @@ int Dump(const std::string& path, std::ostream& out, std::ostream& err)
     return 0;
 }
 
-#if QM_LAYOUT_PRINT
 int Print(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     std::string layout, table, output;
@@ -131,8 +143,13 @@ int Print(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     design::TDesignUnits::SetPpiOverride(design::TDesignUnits::kDefaultPpi);
     design::TGClassRegistry::Instance().RegisterHostKinds(host);
 
+    // The fields as the program declares them, calculated ones included: a layout printing
+    // "Full Name" or "City, State & Zip" gets the values a label window would show.
     data::TDataSet dataSet;
     data::TAddressFile::DeclareFieldObjects(dataSet);
+    const QString tagIdentifier = StoredTagIdentifier();
+    const bool withNames = true;
+    addressbook::TCalculatedFields::Install(dataSet, &tagIdentifier, &withNames);
     try {
         dataSet.Open(QString::fromStdString(table), xbase::TOpenMode::ReadOnly);
     } catch (const data::TDataSetError& e) {
@@ -182,14 +199,6 @@ int Print(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     out << output << ": " << panel.ObjectCount() << " object(s), record " << record << "\n";
     return 0;
 }
-#else
-int Print(const std::vector<std::string>&, std::ostream&, std::ostream& err)
-{
-    err << "quillmark-tool: layout print is not built into this tool: printing design objects "
-           "needs the print jobs, which bring Qt PrintSupport and with it Qt Widgets\n";
-    return 2;
-}
-#endif
 
 } // namespace
 

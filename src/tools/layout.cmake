@@ -1,6 +1,6 @@
-# The "layout" command group. The tool links only the layout stream library: "layout dump" works
-# on any layout file. "layout print" needs the design objects and the print jobs, whose printer
-# support pulls in Qt Widgets, so it is compiled in (QM_LAYOUT_PRINT) only where widgets may be
-# linked: the layout command tests build LayoutCommand.cpp with it.
+# The "layout" command group: "layout dump" reads any layout file; "layout print" fills a label or
+# envelope layout from an address file and records it as a page stream. It links the design
+# objects and the print jobs that write page streams, never the printers (Qt PrintSupport brings
+# Qt Widgets), and the address book's calculated fields (no widgets either).
 target_sources(qm_tools PRIVATE LayoutCommand.cpp)
-target_link_libraries(qm_tools PUBLIC qm_design_stream)
+target_link_libraries(qm_tools PUBLIC qm_design qm_addressbook)

@@ -1,14 +1,11 @@
-# Tests of the object model, the host panel, the layout stream and the layout command.
+# Tests of the object model, the host panel and the layout stream.
 qm_test(qm_design_model_tests GUI
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/TLayoutWriterTest.cpp
           ${CMAKE_CURRENT_LIST_DIR}/TLayoutReaderTest.cpp
           ${CMAKE_CURRENT_LIST_DIR}/TGLabelObjectFilerTest.cpp
           ${CMAKE_CURRENT_LIST_DIR}/TGBasePanelTest.cpp
           ${CMAKE_CURRENT_LIST_DIR}/TLayoutFileNamesTest.cpp
-          ${CMAKE_CURRENT_LIST_DIR}/LayoutCommandTest.cpp
-          ${PROJECT_SOURCE_DIR}/src/tools/LayoutCommand.cpp
   LIBS qm_design qm_test_support)
-target_compile_definitions(qm_design_model_tests PRIVATE QM_LAYOUT_PRINT=1)
 
 qm_test(qm_design_model_ui_tests GUI
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/TGPanelViewTest.cpp

@@ -8,9 +8,13 @@
 #include "design/TGLabelObjectFiler.h"
 #include "design/TGPDLabel.h"
 #include "design/TGPLabel.h"
+#include "design/TGSymbolLabel.h"
+#include "print/TSymbolFont.h"
 #include "print/TPageStreamDump.h"
 
+#include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -36,6 +40,15 @@ protected:
             dataSet.SetAsString("LNAME", QString::fromLatin1(name));
             dataSet.Post();
         }
+        dataSet.Append();
+        dataSet.SetAsString("PREFIX", "Dr.");
+        dataSet.SetAsString("FNAME", "Ann");
+        dataSet.SetAsString("LNAME", "Lee");
+        dataSet.SetAsString("CITY", "Salem");
+        dataSet.SetAsString("STATE", "OR");
+        dataSet.SetAsString("ZIP", "97301");
+        dataSet.SetAsString("DATE", "20240229");
+        dataSet.Post();
         dataSet.Close();
 
         TDesignUnits::SetPpiOverride(96);
@@ -117,13 +130,95 @@ TEST_F(LayoutCommandTest, PrintFillsTheFieldsFromTheChosenRecord)
     EXPECT_TRUE(PageTexts(out).join('\n').contains("Smith")) << "record 1 by default";
 }
 
+// The calculated fields are filled as in the program's label window: names without the blank of
+// an empty middle name, city, state and zip on one line, the date shown as mm/dd/yyyy.
+TEST_F(LayoutCommandTest, PrintFillsCalculatedFields)
+{
+    TDesignUnits::SetPpiOverride(96);
+    TGDataPanel panel;
+    int top = 0;
+    for (const auto& [field, label] : {std::pair{"FullName", "Full Name"},
+                                       std::pair{"FullNameWithPrefix", "Full Name & Prefix"},
+                                       std::pair{"CityStateZip", "City, State & Zip"},
+                                       std::pair{"DisplayDate", "Date"}}) {
+        auto object = std::make_unique<TGPDLabel>();
+        object->SetName(QStringLiteral("Special%1").arg(top / 40 + 1));
+        object->Bind(field, label);
+        object->SetBounds(10, top, 300, 33);
+        top += 40;
+        panel.AddObject(std::move(object));
+    }
+    const QString envelope = mDir.filePath("BIN00002.E");
+    panel.SaveToFile(envelope);
+    TDesignUnits::SetPpiOverride(0);
+
+    const QString out = mDir.filePath("calc.qps");
+    ASSERT_EQ(Run({"print", envelope.toStdString(), "--table", mTable.toStdString(), "--record",
+                   "3", "--out", out.toStdString()}),
+              0)
+        << mErr.str();
+    const QString lines = PageTexts(out).join('\n');
+    EXPECT_TRUE(lines.contains("\"Ann Lee\"")) << lines.toStdString();
+    EXPECT_TRUE(lines.contains("\"Dr. Ann Lee\"")) << lines.toStdString();
+    EXPECT_TRUE(lines.contains("\"Salem OR 97301\"")) << lines.toStdString();
+    EXPECT_TRUE(lines.contains("\"02/29/2024\"")) << lines.toStdString();
+}
+
+// A symbol object goes into the page stream as its face and code; rendered where the face is
+// missing, the page shows the pictogram (a round yin-yang for code '['), not a bracket.
+TEST_F(LayoutCommandTest, PrintedSymbolRendersAsItsPictogram)
+{
+    TDesignUnits::SetPpiOverride(96);
+    TGDataPanel panel;
+    auto symbol = std::make_unique<TGSymbolLabel>();
+    symbol->SetName("Special1");
+    symbol->SetLeft(96);
+    symbol->SetTop(96);
+    panel.AddObject(std::move(symbol));
+    const QString layout = mDir.filePath("BIN00003.L");
+    panel.SaveToFile(layout);
+    TDesignUnits::SetPpiOverride(0);
+
+    const QString out = mDir.filePath("symbol.qps");
+    ASSERT_EQ(Run({"print", layout.toStdString(), "--table", mTable.toStdString(), "--out",
+                   out.toStdString()}),
+              0)
+        << mErr.str();
+    const QString lines = PageTexts(out).join('\n');
+    EXPECT_TRUE(lines.contains("\"WingDings\"")) << lines.toStdString();
+    EXPECT_TRUE(lines.contains("\"[\"")) << lines.toStdString();
+    if (!print::TSymbolFont::NeedsMapping("WingDings"))
+        return; // the face is installed: its own picture is drawn
+
+    const QString shots = qEnvironmentVariable("QM_SCREENSHOT_DIR");
+    const QString pattern = QDir(shots.isEmpty() ? mDir.path() : shots)
+                                .filePath("layout-print-symbol-%d.png");
+    std::ostringstream out2, err2;
+    ASSERT_EQ(tools::RunPagesCommand({"render", out.toStdString(), "--png",
+                                      pattern.toStdString()},
+                                     out2, err2),
+              0)
+        << err2.str();
+    const QImage page(QString(pattern).replace("%d", "1"));
+    ASSERT_FALSE(page.isNull());
+    QRect ink;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x)
+            if (qGray(page.pixel(x, y)) < 128)
+                ink |= QRect(x, y, 1, 1);
+    ASSERT_FALSE(ink.isEmpty());
+    EXPECT_NEAR(double(ink.width()) / ink.height(), 1.0, 0.15) << "round, not a bracket";
+    EXPECT_GE(ink.left(), 96) << "inside the object, one inch from the page's edge";
+    EXPECT_LT(ink.left(), 96 + 24);
+}
+
 TEST_F(LayoutCommandTest, PrintRefusesBadArguments)
 {
     const std::string out = mDir.filePath("page.qps").toStdString();
     EXPECT_EQ(Run({"print", mLayout.toStdString(), "--table", mTable.toStdString(), "--record",
-                   "3", "--out", out}),
+                   "4", "--out", out}),
               1);
-    EXPECT_NE(mErr.str().find("no record 3"), std::string::npos) << mErr.str();
+    EXPECT_NE(mErr.str().find("no record 4"), std::string::npos) << mErr.str();
     EXPECT_EQ(Run({"print", mLayout.toStdString(), "--table", mTable.toStdString(), "--record",
                    "x", "--out", out}),
               2);

@@ -1,4 +1,4 @@
-#include "design/TSymbolFont.h"
+#include "print/TSymbolFont.h"
 
 #include "data/TWin1252.h"
 
@@ -7,7 +7,7 @@
 
 #include <array>
 
-namespace qm::design {
+namespace qm::print {
 
 namespace {
 
@@ -96,6 +96,22 @@ QString TSymbolFont::MapText(const QString& caption)
     return out;
 }
 
+QString TSymbolFont::MapCodes(const QByteArray& codes)
+{
+    QString out;
+    out.reserve(codes.size());
+    for (const char byte : codes) {
+        const int code = static_cast<unsigned char>(byte);
+        if (code < 32) {
+            out.append(QChar(code));
+            continue;
+        }
+        const char32_t u = Pictogram(code);
+        out.append(QString::fromUcs4(&u, 1));
+    }
+    return out;
+}
+
 QString TSymbolFont::DisplayText(const QString& face, const QString& caption)
 {
     return NeedsMapping(face) ? MapText(caption) : caption;
@@ -106,4 +122,4 @@ QString TSymbolFont::DisplayFace(const QString& face)
     return NeedsMapping(face) ? FallbackFace() : face;
 }
 
-} // namespace qm::design
+} // namespace qm::print
