@@ -21,4 +21,5 @@ qm_test(qm_design_text_ui_tests GUI
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/TAddressLayoutDialogTest.cpp
           ${CMAKE_CURRENT_LIST_DIR}/TSymbolSelectorDialogTest.cpp
           ${CMAKE_CURRENT_LIST_DIR}/TTextObjectMenuTest.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/TTextObjectDialogsTest.cpp
   LIBS qm_design_ui qm_test_support Qt6::Test)
