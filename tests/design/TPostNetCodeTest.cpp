@@ -1,0 +1,117 @@
+// POSTNET digits apart from any object: which ZIP texts qualify, the delivery-point digits of
+// street address lines, the digit strings of the three forms, the check digit and the bars.
+
+#include "design/TPostNetCode.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace qm::design {
+namespace {
+
+using T = TPostNetType;
+
+TEST(TPostNetCodeTest, ZipValidityIsLengthAndByteOrder)
+{
+    for (const char* zip : {"62704", "62704-1234", "627041234", "00000", "99999-9999", "9999"
+                                                                                      "9"})
+        EXPECT_TRUE(TPostNetCode::IsValidZip(QString::fromLatin1(zip))) << zip;
+    // Too short, letters (above "9" in byte order), a leading blank (below "0"), beyond the top.
+    for (const char* zip : {"", "6270", "1234", "ABCDE", "K1A 0B1", " 62704", "99999-99999",
+                            "99999A"})
+        EXPECT_FALSE(TPostNetCode::IsValidZip(QString::fromLatin1(zip))) << zip;
+    // Characters beyond Latin-1 never pass for digits.
+    EXPECT_FALSE(TPostNetCode::IsValidZip(QString::fromUtf8("\xE2\x82\xAC" "2704")));
+}
+
+struct TDeliveryCase {
+    const char* address;
+    const char* digits;
+};
+
+TEST(TPostNetCodeTest, DeliveryPointDigitsFromTheAddressLine)
+{
+    const TDeliveryCase cases[] = {
+        {"123 MAIN ST", "23"},           // last number before the street name
+        {"4567 1/2 OAK AVE", "67"},      // a fraction is skipped
+        {"PO BOX 5", "05"},              // one digit gets a leading zero
+        {"12A ELM", "12"},               // a letter after the number
+        {"1ST AVE", "99"},               // an ordinal never supplies digits
+        {"PSC 3 BOX 1234 APO AE", "99"}, // military addresses
+        {"UNIT 9 FPO AP", "99"},
+        {"APT 7", "07"},
+        {"", "99"},
+        {"RR 2 BOX 15", "15"},
+        {"10 ELM", "10"},
+        {"123 main st", "23"},           // any letter case
+        {"42ND STREET", "99"},
+        {"5A", "05"},                    // a letter right after a lone units digit gives tens 0
+        {"500 3RD AVE", "00"},           // the ordinal's word is cleared by the blank before it
+        {"77 1/2", "77"},                // fraction at the end: its numerator is skipped too
+        {"MAIN STREET", "99"},
+    };
+    for (const TDeliveryCase& c : cases)
+        EXPECT_EQ(TPostNetCode::DeliveryPoint(QString::fromLatin1(c.address)), c.digits)
+            << c.address;
+}
+
+TEST(TPostNetCodeTest, DigitStringsOfTheThreeForms)
+{
+    EXPECT_EQ(TPostNetCode::Digits("62704-1234", "123 MAIN ST", T::pnbc11Digit), "62704123423");
+    EXPECT_EQ(TPostNetCode::Digits("62704", "", T::pnbc5Digit), "62704");
+    EXPECT_EQ(TPostNetCode::Digits("62704-1234", "123 MAIN ST", T::pnbc5Digit), "62704");
+    EXPECT_EQ(TPostNetCode::Digits("62704-1234", "123 MAIN ST", T::pnbc9Digit), "627041234");
+    EXPECT_EQ(TPostNetCode::Digits("62704", "10 ELM", T::pnbc11Digit), "6270410");
+    // A 5-digit ZIP in the 9-digit form keeps its five digits; nothing is padded.
+    EXPECT_EQ(TPostNetCode::Digits("62704", "", T::pnbc9Digit), "62704");
+    // Missing address: the delivery point is 99.
+    EXPECT_EQ(TPostNetCode::Digits("62704", "", T::pnbc11Digit), "6270499");
+    // An invalid ZIP gives nothing, whatever the address.
+    EXPECT_EQ(TPostNetCode::Digits("1234", "123 MAIN ST", T::pnbc11Digit), "");
+    EXPECT_EQ(TPostNetCode::Digits("ABCDE", "", T::pnbc5Digit), "");
+}
+
+TEST(TPostNetCodeTest, CheckDigitCompletesAMultipleOfTen)
+{
+    EXPECT_EQ(TPostNetCode::CheckDigit("62704123423"), 6); // sum 34
+    EXPECT_EQ(TPostNetCode::CheckDigit("62704"), 1);       // sum 19
+    EXPECT_EQ(TPostNetCode::CheckDigit("6270410"), 0);     // sum 20
+    EXPECT_EQ(TPostNetCode::CheckDigit(""), 0);
+}
+
+TEST(TPostNetCodeTest, EachDigitIsTwoFullAndThreeHalfBarsAllDifferent)
+{
+    std::set<std::vector<bool>> seen;
+    for (int d = 0; d <= 9; ++d) {
+        const auto bars = TPostNetCode::DigitBars(d);
+        ASSERT_EQ(bars.size(), 5u);
+        EXPECT_EQ(std::count(bars.begin(), bars.end(), true), 2) << d;
+        seen.insert(bars);
+    }
+    EXPECT_EQ(seen.size(), 10u);
+    EXPECT_EQ(TPostNetCode::DigitBars(0), (std::vector<bool>{true, true, false, false, false}));
+    // 7-4-2-1-0 weights: 1 = 0+1, 6 = 4+2, 9 = 7+2.
+    EXPECT_EQ(TPostNetCode::DigitBars(1), (std::vector<bool>{false, false, false, true, true}));
+    EXPECT_EQ(TPostNetCode::DigitBars(6), (std::vector<bool>{false, true, true, false, false}));
+    EXPECT_EQ(TPostNetCode::DigitBars(9), (std::vector<bool>{true, false, true, false, false}));
+    EXPECT_TRUE(TPostNetCode::DigitBars(10).empty());
+}
+
+TEST(TPostNetCodeTest, BarsAreFramedAndCarryTheCheckDigit)
+{
+    EXPECT_EQ(TPostNetCode::Bars("62704123423").size(), 62u);
+    EXPECT_EQ(TPostNetCode::Bars("62704").size(), 32u);
+    EXPECT_EQ(TPostNetCode::Bars("6270410").size(), 42u);
+    EXPECT_TRUE(TPostNetCode::Bars("").empty());
+
+    const auto bars = TPostNetCode::Bars("62704");
+    EXPECT_TRUE(bars.front());
+    EXPECT_TRUE(bars.back());
+    // The last digit group before the frame bar is the check digit 1.
+    EXPECT_EQ(std::vector<bool>(bars.end() - 6, bars.end() - 1), TPostNetCode::DigitBars(1));
+    EXPECT_EQ(std::vector<bool>(bars.begin() + 1, bars.begin() + 6), TPostNetCode::DigitBars(6));
+}
+
+} // namespace
+} // namespace qm::design
