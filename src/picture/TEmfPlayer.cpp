@@ -403,6 +403,8 @@ TEmfHeader TEmfPlayer::ReadHeader(const QByteArray& bytes)
         throw TPictureError(QStringLiteral("The metafile header has an impossible size"), 4);
     const TRecord r(bytes.constData(), headerSize, 0);
     TEmfHeader header;
+    if (std::int64_t(r.U(48)) > bytes.size())
+        throw TPictureError(QStringLiteral("The metafile is shorter than its header says"), 48);
     header.handles = std::uint16_t(qFromLittleEndian<std::uint16_t>(r.Bytes(56, 2)));
     const double deviceX = r.I(72), deviceY = r.I(76), mmX = r.I(80), mmY = r.I(84);
     double perMmX = 96 / 25.4, perMmY = 96 / 25.4;

@@ -486,6 +486,11 @@ TWmfHeader TWmfPlayer::ReadHeader(const QByteArray& bytes)
         throw TPictureError(QStringLiteral("The file is not a Windows metafile"), at);
     header.objects = U16(data + at + 10);
     header.recordsAt = at + kHeaderSize;
+    // The header says how long the metafile is; less than that is a file cut short, even when
+    // the cut falls between two records.
+    const std::int64_t declared = std::int64_t(U32(data + at + 6)) * 2;
+    if (declared > bytes.size() - at)
+        throw TPictureError(QStringLiteral("The metafile is shorter than its header says"), at + 6);
     if (!header.placeable) {
         // A bare metafile says its size through its window.
         QPointF origin, extent;

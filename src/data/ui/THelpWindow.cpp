@@ -50,6 +50,7 @@ const std::vector<THelpPage>& THelpWindow::Pages()
         {1205, "text-3d-effects.html", "3D effects of text"},
         {1206, "multi-line-text.html", "Editing multi-line text"},
         {1207, "address-label-layout.html", "Address label layout"},
+        {1208, "load-image.html", "Loading a picture"},
     };
     return pages;
 }
