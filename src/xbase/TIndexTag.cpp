@@ -7,6 +7,7 @@
 #include "xbase/TXbaseError.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <unordered_set>
 
@@ -165,6 +166,12 @@ struct TIndexTag::TSeparator {
     uint32_t recNo;
     uint32_t page;
 };
+
+uint64_t TIndexTag::FirstGeneration()
+{
+    static std::atomic<uint64_t> next{1};
+    return next.fetch_add(uint64_t{1} << 32);
+}
 
 TIndexTag::TIndexTag(TIndexPageFile& file, uint32_t headerOffset, std::string name)
     : mFile(file), mHeader(headerOffset)

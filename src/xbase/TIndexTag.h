@@ -101,7 +101,11 @@ private:
     TTagInfo mInfo;
     char mTrail = ' ';
     uint8_t mOptions = 0;
-    uint64_t mGeneration = 1;
+    // Starts from a number no other tag object of the process used, so that a cursor left on a
+    // tag object that was replaced (a rebuilt or reopened index) never mistakes a new object at
+    // the same address for the old one.
+    uint64_t mGeneration = FirstGeneration();
+    static uint64_t FirstGeneration();
 };
 
 } // namespace qm::xbase

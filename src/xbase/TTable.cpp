@@ -199,6 +199,12 @@ void OpenFiles(TTable::TState& s, bool openIndex)
     const TFileLock lock = s.mode == TOpenMode::Exclusive ? TFileLock::Exclusive : TFileLock::Shared;
     s.dbf = std::make_unique<TDbfFile>(s.files->Open(s.path, access, lock), writable);
     const bool packFinished = FinishInterruptedPack(s);
+    // An index rebuild stopped before its new file replaced the index leaves that file behind.
+    if (s.mode == TOpenMode::Exclusive) {
+        const std::string unfinishedIndex = CompanionPath(s.path, ".CX$");
+        if (s.files->Exists(unfinishedIndex))
+            s.files->Remove(unfinishedIndex);
+    }
     if (packFinished)
         s.dbf = std::make_unique<TDbfFile>(s.files->Open(s.path, access, lock), writable);
     if (s.mode == TOpenMode::Exclusive) {
@@ -1122,9 +1128,30 @@ void TTable::Reindex(const TProgress& progress)
     Post();
     if (!s.indexes)
         return;
+    s.indexes->CheckMaintainable();
+    // The tags are written to a new file beside the index, which replaces it by renaming: the
+    // file then holds only the new trees (a rebuild in place would leave the old ones' pages on
+    // the free list, and the file would grow by a whole index at every rebuild), and a failure on
+    // the way leaves the old index as it was.
+    const std::string cdxPath = s.indexes->Index().FileName();
+    const std::string tmpPath = CompanionPath(s.path, ".CX$");
     Guarded(s, [&] {
-        TReadAheadScope readAhead(*s.dbf);
-        s.indexes->Rebuild(s.dbf->RecordCount(), Source(s), progress);
+        {
+            auto fresh = TCompoundIndex::Create(std::make_unique<TFileIoIndexStorage>(
+                s.files->Create(tmpPath, TFileLock::None, true)));
+            TReadAheadScope readAhead(*s.dbf);
+            s.indexes->RebuildInto(*fresh, s.dbf->RecordCount(), Source(s), progress);
+            // Stale until the commit below records the table's count in it.
+            fresh->SetSyncCount(kStaleSyncCount);
+            fresh->Close();
+        }
+        s.indexes->Close();
+        s.indexes.reset();
+        s.files->Rename(tmpPath, cdxPath);
+        auto storage = std::make_unique<TFileIoIndexStorage>(
+            s.files->Open(cdxPath, TFileAccess::ReadWrite, TFileLock::None));
+        s.indexes = std::make_unique<TTableIndexes>(TCompoundIndex::Open(std::move(storage)),
+                                                    s.dbf->Header().fields);
         s.stale = false;
         s.dirty = true;
     });

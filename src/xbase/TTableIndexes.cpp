@@ -195,6 +195,23 @@ void TTableIndexes::Rebuild(uint32_t count, const TRecordSource& source, const T
     Build(jobs, count, source, progress);
 }
 
+void TTableIndexes::RebuildInto(TCompoundIndex& fresh, uint32_t count, const TRecordSource& source,
+                                const TProgressFn& progress)
+{
+    CheckMaintainable();
+    if (fresh.TagCount() != 0)
+        throw TXbaseError(TErrorKind::Usage, "a fresh index must start without tags", fresh.FileName());
+    std::vector<TBuildJob> jobs;
+    for (int order = 1; order <= TagCount(); ++order) {
+        jobs.push_back({&mTags[size_t(order - 1)], mIndex->Tag(order).KeyLength(),
+                        [&fresh, info = mIndex->Tag(order).Info()](
+                            TTagBuilder& keys, const std::function<void(int)>& p) {
+                            fresh.AddTag(info, keys, p);
+                        }});
+    }
+    Build(jobs, count, source, progress);
+}
+
 void TTableIndexes::Build(const std::vector<TBuildJob>& jobs, uint32_t count,
                           const TRecordSource& source, const TProgressFn& progress)
 {

@@ -62,6 +62,11 @@ public:
                              const TRecordSource& source, const TProgressFn& progress);
     // Rebuilds every tag over count records.
     void Rebuild(uint32_t count, const TRecordSource& source, const TProgressFn& progress);
+    // Builds every tag afresh into fresh (a new index without tags) with the same definitions in
+    // the same order, over count records. The file then holds nothing but the new trees, where a
+    // rebuild in place leaves the old trees' pages behind on the free list.
+    void RebuildInto(TCompoundIndex& fresh, uint32_t count, const TRecordSource& source,
+                     const TProgressFn& progress);
 
     // Writes every change and records the table's record count as in step with the index.
     void Flush(uint32_t recordCount);

@@ -417,6 +417,41 @@ TEST(TTable, StaleIndexIsDetectedUntilRebuilt)
     EXPECT_FALSE(TTable::Open(path)->IndexStale());
 }
 
+TEST(TTable, RebuildingTheIndexAgainAndAgainKeepsItsFileSizeAndDefinitions)
+{
+    // Every rebuild used to leave the old trees' pages behind, so that the index file grew by a
+    // whole index each time the table was packed or reindexed.
+    TTempDir dir;
+    const std::string path = dir.File("P.DBF");
+    auto t = TTable::Create(path, PeopleFields());
+    for (int i = 0; i < 3000; ++i)
+        AddPerson(*t, "Name" + std::to_string((i * 37) % 1000), "F" + std::to_string(i), i % 90);
+    t->AddTag("NAME", "UPPER(LNAME+FNAME)");
+    t->AddTag("AGE", "AGE");
+    t->Commit();
+    const auto size = [&] { return std::filesystem::file_size(dir.File("P.CDX")); };
+    const uintmax_t built = size();
+    for (int round = 0; round < 3; ++round) {
+        t->Reindex();
+        EXPECT_LE(size(), built + 2048) << round;
+    }
+    t->Go(5);
+    t->SetDeleted(true);
+    t->Pack();
+    EXPECT_LE(size(), built + 2048);
+    EXPECT_FALSE(std::filesystem::exists(dir.File("P.CX$")));
+    ASSERT_EQ(t->TagCount(), 2);
+    EXPECT_EQ(t->TagExpression(1).Text(), "UPPER(LNAME+FNAME)");
+    EXPECT_EQ(t->TagOrder("AGE"), 2);
+    ExpectIndexMatchesRecords(*t);
+    AddPerson(*t, "Later", "One", 3);
+    ExpectIndexMatchesRecords(*t);
+    t->Close();
+    t = TTable::Open(path);
+    EXPECT_FALSE(t->IndexStale());
+    ExpectIndexMatchesRecords(*t);
+}
+
 TEST(TTable, CompanionFilesAreFoundInAnyLetterCase)
 {
     TTempDir dir;
