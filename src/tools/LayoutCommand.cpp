@@ -138,6 +138,15 @@ int Print(const std::vector<std::string>& args, std::ostream& out, std::ostream&
         err << "quillmark-tool: " << layout << ": no such layout file\n";
         return 3;
     }
+    // The page stream is written over OUT: never over the layout or the address file it reads.
+    const QString outCanonical = QFileInfo(QString::fromStdString(output)).canonicalFilePath();
+    if (!outCanonical.isEmpty() &&
+        (outCanonical == QFileInfo(layoutPath).canonicalFilePath() ||
+         outCanonical == QFileInfo(QString::fromStdString(table)).canonicalFilePath())) {
+        err << "quillmark-tool: " << output
+            << ": --out names the layout or the address file; choose another output file\n";
+        return 2;
+    }
 
     EnsureGuiApplication();
     design::TDesignUnits::SetPpiOverride(design::TDesignUnits::kDefaultPpi);

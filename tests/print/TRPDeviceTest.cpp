@@ -173,5 +173,114 @@ TEST_F(TRPDeviceTest, FilePrinterReplaysARecordedStreamOntoThePrinter)
     EXPECT_THROW(broken.Execute(), TPrintError);
 }
 
+// A system with two printers, the second the default, whose printable area leaves a quarter
+// inch at the left and top and half an inch at the right and bottom; it records the set-up it
+// is given.
+class TFakeBackend final : public TPrinterBackend {
+public:
+    struct TState {
+        QPageSize size;
+        bool landscape = false;
+        int copies = 0;
+        int bin = 0;
+        bool wholeSheet = false;
+    };
+
+    std::vector<TRPDeviceItem> SystemPrinters() override
+    {
+        return {TRPDeviceItem(TRPDeviceItem::TKind::System, "Front", "drv", "LPT1:"),
+                TRPDeviceItem(TRPDeviceItem::TKind::System, "Back", "drv", "LPT2:")};
+    }
+    QString DefaultPrinterName() override { return QStringLiteral("Back"); }
+    std::vector<QPageSize> SupportedPageSizes(const QString&) override
+    {
+        return {QPageSize(QPageSize::A4), QPageSize(QPageSize::Letter)};
+    }
+    std::unique_ptr<TPrinterHandle> Open(const TRPDeviceItem& item) override
+    {
+        opened << item.DeviceName();
+        return std::make_unique<THandle>(state);
+    }
+
+    QStringList opened;
+    TState state;
+
+private:
+    class THandle final : public TPrinterHandle {
+    public:
+        explicit THandle(TState& state) : mState(state) {}
+        void Apply(const QPageSize& size, bool landscape, int copies, int bin,
+                   bool wholeSheet) override
+        {
+            mState = TState{size, landscape, copies, bin, wholeSheet};
+        }
+        int Resolution() const override { return 600; }
+        QRectF PaperRectInches() const override
+        {
+            const QSizeF s = mState.size.size(QPageSize::Inch);
+            return mState.landscape ? QRectF(0, 0, s.height(), s.width()) : QRectF(QPointF(), s);
+        }
+        QRectF PageRectInches() const override
+        {
+            return PaperRectInches().adjusted(0.25, 0.25, -0.5, -0.5);
+        }
+        bool Usable() const override { return true; }
+        QPrinter* Printer(const QString&) override { return nullptr; }
+
+    private:
+        TState& mState;
+    };
+};
+
+TEST_F(TRPDeviceTest, SystemPrintersComeFromTheInstalledBackend)
+{
+    // The printer library installs the Qt PrintSupport backend before main().
+    TPrinterBackend* const installed = TRPDevice::Backend();
+    ASSERT_NE(installed, nullptr);
+
+    test::UsePdfPrinter();
+    TFakeBackend fake;
+    TRPDevice::SetBackend(&fake);
+    TRPDevice& device = TRPDevice::Instance();
+    EXPECT_EQ(device.PrinterNames(), (QStringList{"Front on LPT1:", "Back on LPT2:",
+                                                  "PDF file on FILE:"}));
+    EXPECT_EQ(device.PrinterIndex(), 1) << "the system's default printer is selected";
+    EXPECT_EQ(fake.opened.last(), "Back");
+    EXPECT_EQ(device.PaperNames(), (QStringList{QPageSize(QPageSize::A4).name(),
+                                                QPageSize(QPageSize::Letter).name()}));
+
+    device.SetPaperSize(9); // A4
+    device.SetOrientation(TOrientation::poLandScape);
+    device.SetCopies(3);
+    EXPECT_TRUE(fake.state.size.isEquivalentTo(QPageSize(QPageSize::A4)));
+    EXPECT_TRUE(fake.state.landscape);
+    EXPECT_EQ(fake.state.copies, 3);
+    EXPECT_EQ(fake.state.bin, 7) << "automatic selection";
+    EXPECT_FALSE(fake.state.wholeSheet);
+
+    const TPageGeometry g = device.Geometry();
+    EXPECT_DOUBLE_EQ(g.dpiX, 600);
+    EXPECT_NEAR(g.pageWidth, 297 / 25.4, 1e-2);
+    EXPECT_DOUBLE_EQ(g.leftWaste, 0.25);
+    EXPECT_DOUBLE_EQ(g.topWaste, 0.25);
+    EXPECT_DOUBLE_EQ(g.rightWaste, 0.5);
+    EXPECT_DOUBLE_EQ(g.bottomWaste, 0.5);
+    EXPECT_EQ(device.CheckPresence(), TPrinterPresence::Ok);
+
+    // The PDF printer draws on the whole sheet at its own resolution whatever the backend says.
+    device.SelectPrinterByName("pdf");
+    EXPECT_TRUE(fake.state.wholeSheet);
+    EXPECT_DOUBLE_EQ(device.Geometry().dpiX, TRPDevice::kPdfResolution);
+    EXPECT_DOUBLE_EQ(device.Geometry().leftWaste, 0);
+
+    // A backend cannot be swapped under a running job: the list stays.
+    device.BeginJob();
+    TRPDevice::SetBackend(installed);
+    EXPECT_EQ(device.PrinterNames().size(), 3);
+    device.EndJob();
+    TRPDevice::SetBackend(installed);
+    EXPECT_FALSE(device.PrinterNames().contains("Front on LPT1:"));
+}
+
 } // namespace
 } // namespace qm::print

@@ -9,11 +9,13 @@
 #include "design/TGPDLabel.h"
 #include "design/TGPLabel.h"
 #include "design/TGSymbolLabel.h"
+#include "print/TRPDevice.h"
 #include "print/TSymbolFont.h"
 #include "print/TPageStreamDump.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -227,6 +229,43 @@ TEST_F(LayoutCommandTest, PrintRefusesBadArguments)
     QFile::copy(mLayout, report);
     EXPECT_EQ(Run({"print", report.toStdString(), "--table", mTable.toStdString(), "--out", out}), 2);
     EXPECT_NE(mErr.str().find("label (.L) or envelope (.E)"), std::string::npos);
+}
+
+TEST_F(LayoutCommandTest, PrintNeverWritesOverItsInputs)
+{
+    const QByteArray table = [&] {
+        QFile f(mTable);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+    ASSERT_FALSE(table.isEmpty());
+    // The same file under another spelling still counts.
+    const QString sameTable = mDir.path() + "/./" + QFileInfo(mTable).fileName();
+    EXPECT_EQ(Run({"print", mLayout.toStdString(), "--table", mTable.toStdString(), "--out",
+                   sameTable.toStdString()}),
+              2);
+    EXPECT_NE(mErr.str().find("--out names the layout or the address file"), std::string::npos)
+        << mErr.str();
+    EXPECT_EQ(Run({"print", mLayout.toStdString(), "--table", mTable.toStdString(), "--out",
+                   mLayout.toStdString()}),
+              2);
+    QFile f(mTable);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), table);
+    EXPECT_EQ(Run({"dump", mLayout.toStdString()}), 0) << "the layout is intact";
+}
+
+// The tool links the print jobs without the printer library: no system printers, and the PDF
+// printer only describes its page, which is all a recorded page stream needs.
+TEST(LayoutCommandLayering, NoPrinterBackendIsLinked)
+{
+    EXPECT_EQ(print::TRPDevice::Backend(), nullptr);
+    qunsetenv("QUILLMARK_NO_PDF_PRINTER");
+    print::TRPDevice& device = print::TRPDevice::Instance();
+    device.ReloadWith({});
+    EXPECT_EQ(device.PrinterNames(), QStringList{"PDF file on FILE:"});
+    EXPECT_DOUBLE_EQ(device.Geometry().dpiX, print::TRPDevice::kPdfResolution);
+    EXPECT_EQ(device.Printer(), nullptr);
+    EXPECT_EQ(device.CheckPresence(), print::TPrinterPresence::NoDefault);
 }
 
 } // namespace
