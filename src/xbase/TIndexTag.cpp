@@ -480,14 +480,24 @@ bool TIndexTag::Insert(std::string_view key, uint32_t recNo)
             return false;
     }
     TPath path;
-    TIndexNode leaf;
+    // Scratch memory kept between calls: most inserts then allocate nothing.
+    thread_local TIndexNode leaf;
     const uint32_t page = FindLeaf(key, recNo, leaf, &path);
     const size_t pos = FirstAtOrAfter(leaf, mInfo.keyLength, key, recNo);
     if (pos < leaf.Count() && leaf.recNos[pos] == recNo && leaf.Key(pos, mInfo.keyLength) == key)
         return false;
+    const bool newLast = pos == leaf.Count();
     leaf.keys.insert(pos * mInfo.keyLength, key);
     leaf.recNos.insert(leaf.recNos.begin() + static_cast<ptrdiff_t>(pos), recNo);
-    Store(path, page, leaf);
+    // The common case: the key goes into its leaf without splitting it and without becoming its
+    // last key, so nothing above the leaf changes.
+    TPage raw;
+    if (!newLast && TIndexPage::EncodeLeaf(leaf, 0, leaf.Count(), mInfo.keyLength, mTrail,
+                                           page == mRoot, leaf.left, leaf.right, raw)) {
+        mFile.Write(page, raw);
+    } else {
+        Store(path, page, leaf);
+    }
     Touch();
     return true;
 }
