@@ -6,8 +6,10 @@ qm_test(qm_design_shapes_tests GUI
           ${CMAKE_CURRENT_LIST_DIR}/TGLineShapeTest.cpp
           ${CMAKE_CURRENT_LIST_DIR}/TGPostNetBarCodeTest.cpp
           ${CMAKE_CURRENT_LIST_DIR}/TGFIMBarCodeTest.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/TShapesRenderTest.cpp
   LIBS qm_design qm_test_support)
 
 qm_test(qm_design_shapes_ui_tests GUI
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/TShapeObjectMenuTest.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/TShapesScreenTest.cpp
   LIBS qm_design_ui qm_test_support Qt6::Test)
