@@ -343,16 +343,73 @@ TEST_F(TGDesignSurfaceTest, CloneFromTheObjectMenuMovesTheSelectionToTheCopy)
     EXPECT_EQ(host.surface->Handle().Bounds().topLeft(), QPoint(38, 63));
 }
 
-TEST_F(TGDesignSurfaceTest, TheObjectMenuStartsWithTheCommonEntries)
+TEST_F(TGDesignSurfaceTest, EveryKindsMenuStartsWithTheCommonEntriesThenItsOwn)
 {
-    host.Box(QRect(40, 40, 30, 30));
-    host.Click(QPoint(50, 50), {}, Qt::RightButton);
     const QStringList common = {"Bring To Front", "Send To Back", "Cut", "Copy", "Delete",
                                 "Clone", "-", "Locked", "Unselectable", "-",
                                 "Center Vertically", "Center Horizontally"};
-    ASSERT_GE(host.lastMenu.size(), common.size());
-    EXPECT_EQ(host.lastMenu.mid(0, common.size()), common);
-    EXPECT_GT(host.lastMenu.size(), common.size()) << "the shape's own entries follow";
+    QList<QByteArray> kinds;
+    for (TGHostKind h : {TGHostKind::Label, TGHostKind::Envelope, TGHostKind::Report})
+        for (const QByteArray& kind : TGClassRegistry::HostKinds(h))
+            if (TGClassRegistry::Instance().IsRegistered(kind) && !kinds.contains(kind))
+                kinds << kind;
+    ASSERT_FALSE(kinds.isEmpty());
+    for (const QByteArray& kind : kinds) {
+        host.panel.ClearObjects();
+        host.Put(kind, QRect(40, 40, 60, 40));
+        host.lastMenu.clear();
+        clock.Advance(500);
+        host.Click(QPoint(50, 50), {}, Qt::RightButton);
+        ASSERT_GE(host.lastMenu.size(), common.size()) << kind.constData();
+        EXPECT_EQ(host.lastMenu.mid(0, common.size()), common) << kind.constData();
+        host.surface->RenderPage(); // every kind paints on the page with its marks
+    }
+    if (kinds.contains("TGImage")) {
+        host.panel.ClearObjects();
+        host.Put("TGImage", QRect(40, 40, 60, 40));
+        clock.Advance(500);
+        host.Click(QPoint(50, 50), {}, Qt::RightButton);
+        EXPECT_TRUE(host.lastMenu.contains(QStringLiteral("Load Image From Disk")));
+    }
+    host.panel.ClearObjects();
+    host.Put("TGPLabel", QRect(40, 40, 60, 40));
+    clock.Advance(500);
+    host.Click(QPoint(50, 50), {}, Qt::RightButton);
+    EXPECT_TRUE(host.lastMenu.mid(common.size()).contains(QStringLiteral("Font")));
+}
+
+TEST_F(TGDesignSurfaceTest, ObjectMenuCommandsOutsideTheSelectionActOnTheObjectAlone)
+{
+    auto* a = host.Box(QRect(40, 40, 30, 30));
+    auto* b = host.Box(QRect(140, 40, 30, 30));
+    SelectByClick(a);
+    QMenu menu;
+    host.surface->BuildObjectMenu(menu, *b);
+    for (QAction* action : menu.actions())
+        if (action->text() == QStringLiteral("Delete"))
+            action->trigger();
+    EXPECT_EQ(host.panel.ObjectCount(), 1);
+    EXPECT_EQ(Selection(), (std::vector<TGGraphicControl*>{a}));
+    QMenu lockMenu;
+    host.surface->BuildObjectMenu(lockMenu, *a);
+    for (QAction* action : lockMenu.actions())
+        if (action->text() == QStringLiteral("Locked")) {
+            EXPECT_FALSE(action->isChecked());
+            action->trigger();
+        }
+    EXPECT_TRUE(a->Locked());
+    QMenu again;
+    host.surface->BuildObjectMenu(again, *a);
+    for (QAction* action : again.actions()) {
+        if (action->text() == QStringLiteral("Locked")) {
+            EXPECT_TRUE(action->isChecked());
+        }
+    }
+    for (QAction* action : again.actions())
+        if (action->text() == QStringLiteral("Unselectable"))
+            action->trigger();
+    EXPECT_TRUE(Selection().empty());
+    EXPECT_TRUE(a->Unselectable());
 }
 
 TEST_F(TGDesignSurfaceTest, RightClickOnThePageOpensThePanelMenuWithItsRules)

@@ -6,6 +6,7 @@
 #include "design/TLayoutError.h"
 #include "design/TTickClock.h"
 #include "design/ui/TDesignFontDialog.h"
+#include "design/ui/TImageObjectMenu.h"
 #include "design/ui/TShapeObjectMenu.h"
 #include "design/ui/TTextObjectMenu.h"
 
@@ -403,6 +404,7 @@ void TGDesignSurface::BuildObjectMenu(QMenu& menu, TGGraphicControl& object)
     AddEntry(menu, "Center Horizontally", true,
              [&panel, target] { TGSurfaceCommands::CenterHorizontally(panel, *target); });
     TTextObjectMenu::AddEntries(menu, object, this);
+    TImageObjectMenu::AddEntries(menu, object, this);
     TShapeObjectMenu::AddEntries(menu, object, this);
 }
 
@@ -705,9 +707,11 @@ void TGDesignSurface::PaintPage(QPainter& painter) const
     }
 }
 
-QImage TGDesignSurface::RenderPage() const
+QImage TGDesignSurface::RenderPage(qreal pixelRatio) const
 {
-    QImage image(mPanel.Width() + 1, mPanel.Height() + 1, QImage::Format_RGB32);
+    QImage image(qRound((mPanel.Width() + 1) * pixelRatio), qRound((mPanel.Height() + 1) * pixelRatio),
+                 QImage::Format_RGB32);
+    image.setDevicePixelRatio(pixelRatio);
     QPainter painter(&image);
     PaintPage(painter);
     return image;
@@ -715,7 +719,7 @@ QImage TGDesignSurface::RenderPage() const
 
 void TGDesignSurface::paintEvent(QPaintEvent* event)
 {
-    const QImage image = RenderPage();
+    const QImage image = RenderPage(devicePixelRatioF());
     QPainter painter(this);
     painter.setClipRegion(event->region());
     painter.drawImage(0, 0, image);

@@ -126,8 +126,9 @@ public:
                    Qt::KeyboardModifiers modifiers);
     void RepaintPage() { update(); }
 
-    // Paints everything into an image of the page's size plus one (as the widget shows it).
-    QImage RenderPage() const;
+    // Paints everything into an image of the page's size plus one (as the widget shows it), in
+    // device pixels of the given ratio.
+    QImage RenderPage(qreal pixelRatio = 1.0) const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
