@@ -100,10 +100,9 @@ void TAddressBrowseDialog::showEvent(QShowEvent* event)
 {
     if (!mPlaced) {
         mPlaced = true;
-        // The design size, grown with the resolution above 96 pixels per inch.
-        const int dpi = data::TWindowPlacement::LogicalDpi(*this);
-        const double scale = dpi > 96 ? dpi / 96.0 * 0.95 : 1.0;
-        resize(int(kDesignWidth * scale), int(kDesignHeight * scale));
+        // The design size in logical pixels: Qt already grows it with the screen's scaling, so
+        // it is not multiplied by the resolution a second time.
+        resize(kDesignWidth, kDesignHeight);
         data::TSettingsFile settings(data::TProgramHome::Current().SettingsPath());
         try {
             data::TWindowPlacement::Restore(*this, QString::fromLatin1(kClassName), settings);

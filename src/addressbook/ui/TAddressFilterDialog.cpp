@@ -44,30 +44,35 @@ TAddressFilterDialog::TAddressFilterDialog(TAddressBook& book, QWidget* parent)
     // The same cells as the record form; the date cell also holds the "(YYYYMMDD)" label.
     const auto placeEntries = [&](QGridLayout* grid, std::span<const TFormCell> cells) {
         for (const TFormCell& cell : cells) {
-            if (cell.filterEntry < 0)
-                continue;
             auto* edit = new QLineEdit(this);
+            auto* label = new QLabel(QString::fromLatin1(cell.label), this);
+            grid->addWidget(label, cell.row, cell.column, Qt::AlignRight | Qt::AlignTop);
+            grid->addWidget(edit, cell.row, cell.column + 1, 1, cell.span, Qt::AlignTop);
+            if (cell.filterEntry < 0) {
+                // No entry for this field, but its place is kept so the rest sits where the
+                // record form has it.
+                for (QWidget* w : {static_cast<QWidget*>(edit), static_cast<QWidget*>(label)}) {
+                    QSizePolicy keep = w->sizePolicy();
+                    keep.setRetainSizeWhenHidden(true);
+                    w->setSizePolicy(keep);
+                    w->hide();
+                }
+                continue;
+            }
             edit->setObjectName(QString::fromLatin1(TFilterBuilder::ControlName(cell.filterEntry)));
             edit->installEventFilter(this);
             mEntries[size_t(cell.filterEntry)] = edit;
-            auto* label = new QLabel(QString::fromLatin1(cell.label), this);
             label->setBuddy(edit);
-            grid->addWidget(label, cell.row, cell.column, Qt::AlignRight | Qt::AlignTop);
             if (std::string_view(cell.field) == "DisplayDate") {
+                // "(YYYYMMDD)" under the entry, in a row made tall enough for both.
                 edit->setToolTip(ShownHint(kDateHint));
                 mDateHintLabel = new QLabel(QStringLiteral("(YYYYMMDD)"), this);
                 mDateHintLabel->setObjectName(QStringLiteral("DateHintLabel"));
-                QSizePolicy keep = mDateHintLabel->sizePolicy();
-                keep.setRetainSizeWhenHidden(true);
-                mDateHintLabel->setSizePolicy(keep);
                 mDateHintLabel->hide();
-                auto* box = new QVBoxLayout;
-                box->setSpacing(0);
-                box->addWidget(edit);
-                box->addWidget(mDateHintLabel);
-                grid->addLayout(box, cell.row, cell.column + 1, 1, cell.span);
-            } else {
-                grid->addWidget(edit, cell.row, cell.column + 1, 1, cell.span, Qt::AlignTop);
+                grid->addWidget(mDateHintLabel, cell.row, cell.column + 1, 1, cell.span,
+                                Qt::AlignLeft | Qt::AlignBottom);
+                grid->setRowMinimumHeight(cell.row, edit->sizeHint().height()
+                                                        + mDateHintLabel->sizeHint().height());
             }
         }
     };
@@ -77,6 +82,9 @@ TAddressFilterDialog::TAddressFilterDialog(TAddressBook& book, QWidget* parent)
     names->setColumnStretch(1, 3);
     names->setColumnStretch(3, 3);
     names->setColumnStretch(7, 2);
+    // The middle initial is as narrow as on the record form.
+    if (auto* mi = names->itemAtPosition(0, 5); mi && mi->widget())
+        mi->widget()->setMaximumWidth(fontMetrics().horizontalAdvance(QStringLiteral("MM")) + 16);
     layout->addLayout(names);
 
     auto* page = new QFrame(this);
@@ -123,7 +131,9 @@ TAddressFilterDialog::TAddressFilterDialog(TAddressBook& book, QWidget* parent)
     layout->addLayout(bottom);
 
     ToControls(mRemembered);
-    setMinimumSize(QSize(632, 434).expandedTo(minimumSizeHint()));
+    // Never smaller than the form needs (the hint panel wraps, which the minimum must allow for).
+    layout->setSizeConstraint(QLayout::SetMinimumSize);
+    resize(QSize(632, 434).expandedTo(sizeHint()));
 }
 
 QString TAddressFilterDialog::MatchText() const { return mMatch->text(); }
