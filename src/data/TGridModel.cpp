@@ -99,7 +99,10 @@ bool TGridModel::Extend(int row) const
         mCursor->Go(mRecNos.back());
         mCursor->Skip(1);
     }
-    mCursor->SetTurboRead(true);
+    // Read-ahead pays only in record order; in an index order the records come from all over the
+    // file and every read would fetch a whole read-ahead block.
+    const bool recordOrder = mCursor->Order() == 0 && !mCursor->SingleIndexOrder();
+    mCursor->SetTurboRead(recordOrder);
     while (int(mRecNos.size()) <= row && !mCursor->Eof()) {
         mRecNos.push_back(mCursor->RecNo());
         if (int(mRecNos.size()) <= row)

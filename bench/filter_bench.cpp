@@ -1,0 +1,149 @@
+// Filter and browse figures on a large address file: applying a filter and counting its matches as
+// the main window does it (the query set on the engine, then the count for the status line), and
+// the browse grid's lazy rows: opening it, paging down, and a jump far down.
+//
+//   quillmark-filter-bench [--n N] [--dir DIR]
+//
+// The generated file is kept in DIR/window-N (shared with the window benchmark) and reused.
+// Prints one line per figure: name, seconds, peak memory so far. Never part of the test run.
+
+#include "addressbook/TAddressBook.h"
+#include "data/TAddressFile.h"
+#include "data/TAddressFileLayout.h"
+#include "data/TGridModel.h"
+#include "data/TMessageService.h"
+#include "data/TProgramHome.h"
+#include "xbase/TTable.h"
+#include "address_table_fill.h"
+#include "bench_run.h"
+
+#include <QCoreApplication>
+#include <algorithm>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <chrono>
+#include <cstdio>
+
+namespace {
+
+template <typename F>
+double Seconds(F&& work)
+{
+    const auto start = std::chrono::steady_clock::now();
+    work();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+void Report(const char* figure, double seconds)
+{
+    std::printf("%-52s %9.3f s   peak %7.1f MB\n", figure, seconds, qm::bench::TBenchRun::PeakMb());
+    std::fflush(stdout);
+}
+
+QString EnsureAddressFile(const QString& dir, long n)
+{
+    QDir().mkpath(dir);
+    const QString path = QDir(dir).filePath(QStringLiteral("ADD0001.DBF"));
+    const QString done = QDir(dir).filePath(QStringLiteral("complete"));
+    if (QFileInfo::exists(done))
+        return path;
+    std::printf("making the address file of %ld records in %s\n", n, qPrintable(dir));
+    Report("make the address file (set-up)", Seconds([&] {
+               auto table = qm::xbase::TTable::Create(
+                   path.toStdString(), qm::data::TAddressFileLayout::FieldDefs({}));
+               qm::bench::FillAddressTable(*table, n);
+               qm::data::TAddressFile::BuildTags(*table, {});
+               table->Close();
+           }));
+    QFile marker(done);
+    marker.open(QIODevice::WriteOnly);
+    return path;
+}
+
+// Messages are printed, never waited for.
+class TPrintResponder : public qm::data::TMessageResponder {
+public:
+    bool Respond(const qm::data::TMessage& message) override
+    {
+        if (!message.isBeep)
+            std::printf("  message: %s\n", qPrintable(message.text));
+        return message.defaultYes;
+    }
+};
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    const auto [n, dir] = qm::bench::TBenchRun::FromArguments(argc, argv);
+    const QString path = EnsureAddressFile(dir + QStringLiteral("/window-%1").arg(n), n);
+
+    QTemporaryDir home(QDir::tempPath() + "/qm-filter-bench-XXXXXX");
+    qm::data::TProgramHome::SetCurrent(qm::data::TProgramHome(home.path()));
+    TPrintResponder responder;
+    qm::data::TMessageService::SetResponder(&responder);
+    std::printf("filter and browse figures for %ld records (%s)\n", n, qPrintable(path));
+
+    qm::addressbook::TAddressBook book;
+    book.LoadPreferences();
+    bool opened = false;
+    Report("open the address file", Seconds([&] { opened = book.OpenAddressFile(path); }));
+    if (!opened) {
+        std::printf("the file did not open\n");
+        return 1;
+    }
+
+    const auto filter = [&](const char* figure, int entry, const char* text) {
+        book.Filter().Clear();
+        book.Filter().entries[size_t(entry)] = QString::fromLatin1(text);
+        QString status;
+        Report(figure, Seconds([&] {
+                   book.ApplyFilter();
+                   status = book.CountStatus();
+               }));
+        std::printf("  (query %s: %s)\n", qPrintable(book.Apollo().Query()), qPrintable(status));
+    };
+    filter("filter last name sm and count", 0, "sm");
+    filter("filter city $spring and count", 7, "$spring");
+    // Again, with the file's pages in memory as they are after the first use.
+    filter("filter last name sm and count, again", 0, "sm");
+    filter("filter city $spring and count, again", 7, "$spring");
+    book.Filter().Clear();
+    Report("clear the filter and count", Seconds([&] {
+               book.ApplyFilter();
+               book.CountStatus();
+           }));
+
+    // The browse grid over the whole file: opening reads the count and the first screen only.
+    qm::data::TGridModel* model = nullptr;
+    const auto screen = [&](int top) {
+        for (int row = top; row < top + 30 && row < model->rowCount(); ++row)
+            for (int column = 0; column < model->columnCount(); ++column)
+                model->data(model->index(row, column));
+    };
+    Report("open the browse grid (count, first screen)", Seconds([&] {
+               model = new qm::data::TGridModel(book.DataSet());
+               screen(0);
+           }));
+    std::printf("  (%d rows)\n", model->rowCount());
+    Report("page down 100 screens", Seconds([&] {
+               for (int page = 1; page <= 100; ++page)
+                   screen(page * 30);
+           }));
+    // The model finds a row by walking the order from the top; a jump far down costs a walk to it.
+    const int mid = std::min(model->rowCount() - 30, 100000);
+    Report("jump to row 100,000 (walks the order to it)", Seconds([&] { screen(mid); }));
+    Report("jump to the last screen (the grid's Last button)", Seconds([&] {
+               screen(model->rowCount() - 30);
+           }));
+    Report("page up 100 screens from there", Seconds([&] {
+               for (int page = 2; page <= 101; ++page)
+                   screen(model->rowCount() - page * 30);
+           }));
+    delete model;
+    qm::data::TMessageService::SetResponder(nullptr);
+    return 0;
+}
