@@ -56,11 +56,12 @@ int TGLabelShapes::ScreenPenWidth() const { return TGShapeScreen::PenWidth(mPen.
 
 QRect TGLabelShapes::ScreenFigure() const
 {
-    const int pw = ScreenPenWidth();
-    const int c = pw / 2;
-    const QPoint from(c, c);
-    const QPoint to(Width() + c - pw + 1, Height() + c - pw + 1);
-    return QRect(from, QSize(to.x() - from.x(), to.y() - from.y()));
+    const std::int64_t pw = ScreenPenWidth();
+    const std::int64_t c = pw / 2;
+    const std::int64_t w = std::int64_t(Width()) - pw + 1; // (Width + c - pw + 1) - c
+    const std::int64_t h = std::int64_t(Height()) - pw + 1;
+    return QRect(TGShapeScreen::Clamped(c), TGShapeScreen::Clamped(c), TGShapeScreen::Clamped(w),
+                 TGShapeScreen::Clamped(h));
 }
 
 int TGLabelShapes::ScreenCorner() const
@@ -96,13 +97,14 @@ void TGLabelShapes::Paint(QPainter& painter)
 void TGLabelShapes::PrintObject(print::TBaseReport& canvas, double x, double y)
 {
     const int ppi = TDesignUnits::Ppi();
-    const int hundredths = TDesignUnits::Trunc(double(mPen.width) / ppi * 100.0);
+    const int hundredths =
+        TGShapeScreen::PrintablePenWidth(TDesignUnits::Trunc(double(mPen.width) / ppi * 100.0));
     canvas.SetPen(TGShapeScreen::PrintColor(mPen.color), mPen.style, mPen.mode, -hundredths);
     canvas.SetBrush(TGShapeScreen::PrintColor(mBrush.color), mBrush.style);
     const double x1 = PrintLeft(x);
     const double y1 = PrintTop(y);
-    const double x2 = x + TDesignUnits::ToInches(Left() + Width());
-    const double y2 = y + TDesignUnits::ToInches(Top() + Height());
+    const double x2 = x + TGShapeScreen::Inches(std::int64_t(Left()) + Width());
+    const double y2 = y + TGShapeScreen::Inches(std::int64_t(Top()) + Height());
     if (IsRounded()) {
         const double corner = mRoundPerc * 0.01 * TDesignUnits::ToInches(std::max(Width(), Height()));
         canvas.DrawRoundRect(x1, y1, x2, y2, corner, corner);

@@ -48,11 +48,13 @@ int TGLineShape::ScreenPenWidth() const { return TGShapeScreen::PenWidth(mPen.wi
 
 QLine TGLineShape::ScreenLine() const
 {
-    const int pw = ScreenPenWidth();
-    const int c = pw / 2;
+    const std::int64_t pw = ScreenPenWidth();
+    const int c = int(pw / 2);
     switch (mLineStyle) {
-    case TGLineStyle::stHorizontal: return QLine(c, c, Width() + c - pw + 1, c);
-    case TGLineStyle::stVertical: return QLine(c, c, c, c + Height() - pw + 1);
+    case TGLineStyle::stHorizontal:
+        return QLine(c, c, TGShapeScreen::Clamped(std::int64_t(Width()) + c - pw + 1), c);
+    case TGLineStyle::stVertical:
+        return QLine(c, c, c, TGShapeScreen::Clamped(c + std::int64_t(Height()) - pw + 1));
     case TGLineStyle::stAngleSlopingUp: return QLine(Width(), 0, 0, Height());
     case TGLineStyle::stAngleSlopingDown: return QLine(0, 0, Width(), Height());
     }
@@ -86,13 +88,13 @@ void TGLineShape::Paint(QPainter& painter)
 
 void TGLineShape::PrintObject(print::TBaseReport& canvas, double x, double y)
 {
-    canvas.SetPen(TGShapeScreen::PrintColor(mPen.color), mPen.style, print::TPenMode::pmCopy,
-                  -mPen.width);
-    const int h = mPen.width / 2;
+    const int width = TGShapeScreen::PrintablePenWidth(mPen.width);
+    canvas.SetPen(TGShapeScreen::PrintColor(mPen.color), mPen.style, print::TPenMode::pmCopy, -width);
+    const std::int64_t h = mPen.width / 2;
     const double x1 = PrintLeft(x);
-    const double x2 = x + TDesignUnits::ToInches(Left() + Width());
-    const double y1 = y + TDesignUnits::ToInches(Top() + h);
-    const double y2 = y + TDesignUnits::ToInches(Top() + h + Height());
+    const double x2 = x + TGShapeScreen::Inches(std::int64_t(Left()) + Width());
+    const double y1 = y + TGShapeScreen::Inches(Top() + h);
+    const double y2 = y + TGShapeScreen::Inches(Top() + h + Height());
     switch (mLineStyle) {
     case TGLineStyle::stHorizontal:
         canvas.MoveTo(x1, y1);

@@ -4,6 +4,7 @@
 
 #include <QPaintEngine>
 #include <QPainter>
+#include <algorithm>
 
 namespace qm::design {
 
@@ -73,14 +74,27 @@ void TGShapeScreen::ApplyMode(QPainter& painter, print::TPenMode mode)
     painter.setCompositionMode(op);
 }
 
+int TGShapeScreen::Clamped(std::int64_t value)
+{
+    return int(std::clamp<std::int64_t>(value, INT32_MIN, INT32_MAX));
+}
+
+double TGShapeScreen::Inches(std::int64_t pixels) { return double(pixels) / TDesignUnits::Ppi(); }
+
+int TGShapeScreen::PrintablePenWidth(int width)
+{
+    constexpr int kLimit = 1000 * 100;
+    return std::clamp(width, -kLimit, kLimit);
+}
+
 QRectF TGShapeScreen::StrokeRect(const QRect& figure, int pw)
 {
     // The outline covers pixels x1 - c .. x2 - 1 + (pw - 1 - c); its centre line lies half a pen
     // inside those outer edges, which makes the centre rectangle one pixel smaller than the figure.
     const int c = pw / 2;
     const double half = pw / 2.0;
-    return QRectF(figure.x() - c + half, figure.y() - c + half, std::max(0, figure.width() - 1),
-                  std::max(0, figure.height() - 1));
+    return QRectF(double(figure.x()) - c + half, double(figure.y()) - c + half,
+                  std::max(0.0, double(figure.width()) - 1), std::max(0.0, double(figure.height()) - 1));
 }
 
 } // namespace qm::design

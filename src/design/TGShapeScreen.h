@@ -12,6 +12,7 @@
 #include <QPen>
 #include <QRect>
 #include <QRectF>
+#include <cstdint>
 
 class QPainter;
 
@@ -27,6 +28,14 @@ public:
     // shapes leave it out on screen, lines use it).
     static QPen ScreenPen(const TGPen& pen, int pw, bool withStyle);
     static QBrush ScreenBrush(const TGBrush& brush);
+    // Sums of stored coordinates without overflow: stored layouts may hold any 32-bit values.
+    static int Clamped(std::int64_t value);
+    // The inch position of a design-pixel coordinate given as a sum (Left + Width and the like).
+    static double Inches(std::int64_t pixels);
+    // A stored pen width limited to what a page can show (at most 1000 inches either way), so that
+    // conversions to device pixels cannot overflow.
+    static int PrintablePenWidth(int width);
+
     // A design colour for the page canvas (system colours resolved).
     static print::TColor PrintColor(TGColor color) { return print::TColor::FromQColor(color.ToQColor()); }
     // The raster operation of a pen mode where the painter supports it (copy elsewhere).

@@ -251,3 +251,37 @@ TEST_F(TGLabelShapesTest, TransparentShapeReadsBackTransparent)
 
 } // namespace
 } // namespace qm::design
+
+namespace qm::design {
+namespace {
+
+// Stored layouts may hold any 32-bit values: extreme bounds and pen widths paint and print
+// without wrapping around.
+TEST_F(TGLabelShapesTest, ExtremeStoredValuesNeitherWrapNorOverflow)
+{
+    auto* shape = Add(std::make_unique<TGLabelShapes>());
+    shape->SetBounds(2147483000, 10, 2147483647, 20);
+    TGPen pen;
+    pen.width = 2147483647;
+    shape->SetPen(pen);
+    shape->SetRoundPerc(2147483647);
+    shape->SetShape(TGShapeType::stRoundRect);
+    EXPECT_EQ(shape->ScreenFigure().width(), 1); // computed in 64 bits, not wrapped
+    EXPECT_EQ(shape->ScreenFigure().height(), 20 - 2147483647 + 1);
+    EXPECT_EQ(shape->ScreenCorner(), 2147483647);
+    (void)PaintAlone(*shape, 20, 20);
+    const auto d = PrintPanel();
+    ASSERT_EQ(d.size(), 1u);
+    EXPECT_GT(d[0].Right(), d[0].Left()); // Left + Width did not wrap to a negative number
+    EXPECT_NEAR(d[0].Right(), (2147483000.0 + 2147483647.0) / 96, 1.0);
+    EXPECT_LE(d[0].penWidth, 1000.0 + 1e-3);
+
+    pen.width = -2147483647 - 1;
+    shape->SetPen(pen);
+    shape->SetScale(3.0f);
+    (void)shape->ScreenFigure();
+    EXPECT_EQ(PrintPanel().size(), 1u);
+}
+
+} // namespace
+} // namespace qm::design

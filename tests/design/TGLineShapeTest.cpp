@@ -166,3 +166,28 @@ TEST_F(TGLineShapeTest, StreamRoundTrip)
 
 } // namespace
 } // namespace qm::design
+
+namespace qm::design {
+namespace {
+
+TEST_F(TGLineShapeTest, ExtremeStoredValuesNeitherWrapNorOverflow)
+{
+    for (int width : {2147483647, -2147483647 - 1}) {
+        mPanel.ClearObjects();
+        auto* line = AddLine(TGLineStyle::stHorizontal, QRect(0, 0, 10, 10));
+        line->SetBounds(2147483000, 2147483000, 2147483647, 2147483647);
+        TGPen pen;
+        pen.width = width;
+        line->SetPen(pen);
+        (void)line->ScreenLine();
+        line->SetLineStyle(TGLineStyle::stVertical);
+        (void)line->ScreenLine();
+        (void)PaintAlone(*line, 10, 10);
+        const auto d = PrintPanel();
+        ASSERT_EQ(d.size(), 2u);
+        EXPECT_GT(d[1].points[0].y(), 2147483000.0 / 96); // Top + h + Height did not wrap
+    }
+}
+
+} // namespace
+} // namespace qm::design
