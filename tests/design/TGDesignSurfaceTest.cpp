@@ -238,6 +238,19 @@ TEST_F(TGDesignSurfaceTest, ALockedObjectStaysWhileTheOtherMoves)
     EXPECT_EQ(b->BoundsRect(), QRect(100, 40, 30, 30));
 }
 
+TEST_F(TGDesignSurfaceTest, AHandleDraggedOverOnlyLockedObjectsReturnsToThem)
+{
+    auto* a = host.Box(QRect(40, 40, 30, 30));
+    a->SetLocked(true);
+    SelectByClick(a);
+    DragSelection(QPoint(55, 55), QPoint(155, 105));
+    EXPECT_EQ(a->BoundsRect(), QRect(40, 40, 30, 30));
+    EXPECT_EQ(host.surface->Handle().Bounds(), QRect(38, 38, 36, 36));
+    clock.Advance(500);
+    host.Click(QPoint(55, 55), Qt::ShiftModifier);
+    EXPECT_TRUE(Selection().empty()) << "the object is still reached through its handle";
+}
+
 TEST_F(TGDesignSurfaceTest, ArrowKeysMoveByOnePixelWithoutSnapping)
 {
     host.surface->SetSnapToGrid(true);

@@ -125,6 +125,8 @@ public:
     void PagePress(const QPoint& panelPoint, Qt::MouseButton button,
                    Qt::KeyboardModifiers modifiers);
     void RepaintPage() { update(); }
+    // Refits the handle around the selection once the current input event is handled.
+    void RequestRefit();
 
     // Paints everything into an image of the page's size plus one (as the widget shows it), in
     // device pixels of the given ratio.
@@ -145,7 +147,6 @@ private:
     void RubberSelect(const QRect& band, bool toggle);
     void UpdateGrid();
     void FitToPage();
-    void RequestRefit();
     void ShowMenu(QMenu& menu, const QPoint& panelPoint);
     void ReportError(const QString& message);
     void PaintPage(QPainter& painter) const;

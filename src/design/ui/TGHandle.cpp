@@ -75,6 +75,11 @@ void TGHandle::SetBounds(const QRect& bounds)
         const QRect to = THandleGeometry::FollowHandle(object->BoundsRect(), old, bounds);
         object->SetBounds(to.x(), to.y(), to.width(), to.height());
     }
+    // Moved objects ask for a refit themselves; when every one was locked nothing moved, and
+    // without this the handle would stay where it was dropped, away from its objects, catching
+    // clicks on empty page and passing clicks on the objects to the page.
+    if (!selected.empty())
+        mSurface.RequestRefit();
 }
 
 void TGHandle::Refit()
