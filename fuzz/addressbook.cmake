@@ -1,0 +1,1 @@
+qm_fuzzer(fuzz_addressbook_filter SOURCES addressbook_filter.cpp LIBS qm_addressbook)
