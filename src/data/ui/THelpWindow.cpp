@@ -47,6 +47,7 @@ const std::vector<THelpPage>& THelpWindow::Pages()
         {1039, "rebuild-system-indexes.html", "Rebuilding the system indexes"},
         {1040, "rebuild-indexes.html", "Rebuilding an address file's indexes"},
         {2097, "field-lengths.html", "Field lengths of new address files"},
+        {1200, "design-surface.html", "Working on a design"},
         {1201, "text-object-text.html", "Text of a fixed text object"},
         {1202, "select-field.html", "Choosing the field an object shows"},
         {1203, "counter.html", "Counter settings"},
