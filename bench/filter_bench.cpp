@@ -111,6 +111,22 @@ int main(int argc, char* argv[])
     // Again, with the file's pages in memory as they are after the first use.
     filter("filter last name sm and count, again", 0, "sm");
     filter("filter city $spring and count, again", 7, "$spring");
+    // Where the time of the first filter goes: the query test, setting the query (which lands on
+    // the first match in the current order), and the count.
+    {
+        const QString query = QStringLiteral("UPPER(LNAME)=\"SM\".and. !ISDEL");
+        qm::data::TApollo& apollo = book.Apollo();
+        apollo.SetQuery(QStringLiteral("!ISDEL"));
+        Report("  sm: query test", Seconds([&] { apollo.QueryTest(query); }));
+        Report("  sm: set the query, first match (Last Name order)",
+               Seconds([&] { apollo.SetQuery(query); }));
+        Report("  sm: count the matches", Seconds([&] { apollo.QueryRecCount(); }));
+        apollo.SetOrder(0);
+        apollo.SetQuery(QStringLiteral("!ISDEL"));
+        Report("  sm: set the query, first match (record order)",
+               Seconds([&] { apollo.SetQuery(query); }));
+        book.SetCurrentOrder(QStringLiteral("LNAME"));
+    }
     book.Filter().Clear();
     Report("clear the filter and count", Seconds([&] {
                book.ApplyFilter();
