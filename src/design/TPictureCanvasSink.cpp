@@ -52,6 +52,19 @@ std::vector<QPointF> Points(const QPolygonF& polygon)
     return std::vector<QPointF>(polygon.begin(), polygon.end());
 }
 
+// Qt flattens curves to a fixed tolerance in the path's own units; in inches that would leave a
+// circle with a handful of corners. Flattening in thousandths of an inch keeps curves smooth on
+// paper.
+constexpr double kFlattenScale = 1000;
+
+QList<QPolygonF> Unscaled(QList<QPolygonF> polygons)
+{
+    const QTransform back = QTransform::fromScale(1 / kFlattenScale, 1 / kFlattenScale);
+    for (QPolygonF& polygon : polygons)
+        polygon = back.map(polygon);
+    return polygons;
+}
+
 } // namespace
 
 TPictureCanvasSink::TPictureCanvasSink(print::TBaseReport& canvas)
@@ -164,7 +177,8 @@ void TPictureCanvasSink::Path(const QPainterPath& path, bool fill, bool stroke)
 {
     const bool brush = fill && mBrush.style != TGdiBrushStyle::Null;
     const bool pen = stroke && mPen.style != TGdiPenStyle::Null;
-    const QList<QPolygonF> outlines = path.toSubpathPolygons();
+    const QTransform scale = QTransform::fromScale(kFlattenScale, kFlattenScale);
+    const QList<QPolygonF> outlines = Unscaled(path.toSubpathPolygons(scale));
     if (brush) {
         // One outline that is closed and the only one fills and strokes in one go.
         if (outlines.size() == 1 && outlines.first().isClosed()) {
@@ -175,7 +189,7 @@ void TPictureCanvasSink::Path(const QPainterPath& path, bool fill, bool stroke)
         }
         ApplyPen(false);
         ApplyBrush(true);
-        for (const QPolygonF& polygon : path.toFillPolygons())
+        for (const QPolygonF& polygon : Unscaled(path.toFillPolygons(scale)))
             mCanvas.Polygon(Points(polygon));
     }
     if (pen) {

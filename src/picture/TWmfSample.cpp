@@ -61,13 +61,13 @@ QByteArray TWmfSample::ClipArt()
     w.LineTo(1010, 950);
     w.Select(outline);
 
-    // Pie chart with a chord and an arc beside it.
-    const int slice = w.CreateBrush(0, QColor(0x41, 0x69, 0xE1));
-    w.Select(slice);
-    w.ArcLike(0x081A, QRect(1450, 700, 400, 400), QPoint(1850, 900), QPoint(1650, 700));
+    // A chord with a pie slice on top and an arc around them.
     const int chord = w.CreateBrush(0, QColor(0xFF, 0x63, 0x47));
     w.Select(chord);
     w.ArcLike(0x0830, QRect(1450, 700, 400, 400), QPoint(1650, 1100), QPoint(1450, 900));
+    const int slice = w.CreateBrush(0, QColor(0x41, 0x69, 0xE1));
+    w.Select(slice);
+    w.ArcLike(0x081A, QRect(1450, 700, 400, 400), QPoint(1850, 900), QPoint(1650, 700));
     w.ArcLike(0x0817, QRect(1400, 650, 500, 500), QPoint(1900, 900), QPoint(1400, 900));
     w.Delete(chord);
     w.Delete(slice);

@@ -7,11 +7,13 @@
 #include "design/TLayoutDump.h"
 #include "picture/TWmfSample.h"
 #include "print/TPageStreamFormat.h"
+#include "print/TPageRender.h"
 #include "print/TPageStreamReader.h"
 #include "print/TRPDevice.h"
 #include "print/TReportFiler.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QPainter>
@@ -39,8 +41,8 @@ QByteArray Bmp(int w, int h, QColor color = Qt::red)
 picture::TPicture Bitmap(int w, int h) { return picture::TPicture::FromBitmap(Bmp(w, h)); }
 picture::TPicture ClipArt() { return picture::TPicture::FromMetafile(picture::TWmfSample::ClipArt()); }
 
-// The drawing commands of a one-page recorded job.
-std::vector<print::TPageCommand> Printed(const std::function<void(print::TBaseReport&)>& draw)
+// A one-page recorded job.
+QByteArray Recorded(const std::function<void(print::TBaseReport&)>& draw)
 {
     qputenv("QUILLMARK_NO_PDF_PRINTER", "1");
     print::TRPDevice::Instance().ReloadWith({});
@@ -51,6 +53,13 @@ std::vector<print::TPageCommand> Printed(const std::function<void(print::TBaseRe
     filer.SetStream(&buffer);
     filer.OnPrint = draw;
     filer.RunJob();
+    return bytes;
+}
+
+// The drawing commands of a one-page recorded job.
+std::vector<print::TPageCommand> Printed(const std::function<void(print::TBaseReport&)>& draw)
+{
+    const QByteArray bytes = Recorded(draw);
 
     print::TPageStreamReader reader(bytes);
     const print::TPageStreamHeader header = reader.ReadHeader();
@@ -273,6 +282,35 @@ TEST_F(TGImageTest, PrintedMetafileIsRecordedAsVectorDrawing)
     ASSERT_EQ(sun->points.size(), 2u);
     EXPECT_NEAR(sun->points[0].x(), 1900.0 / 2400 * 2.5, 1e-4);
     EXPECT_NEAR(sun->points[1].y(), 400.0 / 1600 * 160 / 96, 1e-4);
+}
+
+// The recorded metafile replayed to a 300 DPI page: colours land where the metafile puts them.
+// The page is saved to QM_SCREENSHOT_DIR when set, for people to look at.
+TEST_F(TGImageTest, PrintedMetafileReplaysSharpAtPrinterResolution)
+{
+    TGDataPanel panel;
+    TGImage* image = Add(panel, 96, 96, 240, 160); // at 1 inch, 2.5 x 1.667 inches
+    image->SetPicture(ClipArt());
+    const QByteArray stream = Recorded([&](print::TBaseReport& r) { image->PrintObject(r, 0, 0); });
+    QTemporaryDir dir;
+    const QStringList files = print::RenderPng(stream, dir.filePath("page%d.png"), 300);
+    ASSERT_EQ(files.size(), 1);
+    const QImage page(files.first());
+    ASSERT_FALSE(page.isNull());
+    const QString shots = qEnvironmentVariable("QM_SCREENSHOT_DIR");
+    if (!shots.isEmpty())
+        page.copy(250, 250, 800, 550).save(QDir(shots).filePath("picture-printed-clip-art.png"));
+    auto at = [&](double ux, double uy) {
+        return QColor(page.pixel(int((1 + ux / 2400 * 2.5) * 300), int((1 + uy / 1600 * 160 / 96) * 300)));
+    };
+    EXPECT_EQ(at(2050, 250), QColor(0xFF, 0xD7, 0x00)); // sun
+    EXPECT_EQ(at(100, 600), QColor(0x87, 0xCE, 0xEB));  // sky
+    EXPECT_EQ(at(750, 600), QColor(0xB2, 0x22, 0x22));  // roof
+    EXPECT_EQ(at(1750, 800), QColor(0x41, 0x69, 0xE1)); // pie slice
+    // Curves are flattened finely: a point just inside the chord's round edge is filled (a
+    // coarse polygon would cut the corner off).
+    EXPECT_EQ(at(1735, 1047), QColor(0xFF, 0x63, 0x47));
+    EXPECT_EQ(QColor(page.pixel(200, 200)), QColor(Qt::white)); // outside the object
 }
 
 TEST_F(TGImageTest, EmptyObjectPrintsNothingAndShowsItsOutline)
