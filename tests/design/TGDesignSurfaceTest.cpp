@@ -10,6 +10,7 @@
 #include "design/TGLabelShapes.h"
 #include "design/TGSurfaceCommands.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <gtest/gtest.h>
 
@@ -543,6 +544,33 @@ TEST_F(TGDesignSurfaceTest, TheGridDotsAndTheOutlineArePaintedOnThePage)
     EXPECT_EQ(page.pixelColor(0, 50), QColor(Qt::black)) << "the outline survives the AND";
     host.surface->SetShowGrid(false);
     EXPECT_EQ(host.surface->RenderPage().pixelColor(40, 42), QColor(Qt::white));
+}
+
+picture::TPicture SolidBitmap(const QColor& color)
+{
+    QImage image(8, 8, QImage::Format_RGB32);
+    image.fill(color);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "BMP");
+    return picture::TPicture::FromBitmap(bytes);
+}
+
+TEST_F(TGDesignSurfaceTest, BackgroundPicturesAreStretchedInsideThePageShape)
+{
+    host.surface->SetShape(TGDesignSurface::TPageShape::lsEllipse);
+    host.surface->SetPicture(SolidBitmap(Qt::red));
+    QImage page = host.surface->RenderPage();
+    EXPECT_EQ(page.pixelColor(200, 100), QColor(Qt::red));
+    EXPECT_EQ(page.pixelColor(395, 100), QColor(Qt::red)) << "stretched over the whole page";
+    EXPECT_EQ(page.pixelColor(3, 3), QColor(Qt::white)) << "clipped to the ellipse";
+    host.surface->SetColorPicture(SolidBitmap(Qt::blue));
+    host.surface->SetShape(TGDesignSurface::TPageShape::lsRoundRect);
+    page = host.surface->RenderPage();
+    EXPECT_EQ(page.pixelColor(200, 100), QColor(Qt::blue)) << "the colour picture goes on top";
+    EXPECT_EQ(page.pixelColor(1, 1), QColor(Qt::white)) << "the rounded corner is clipped";
+    EXPECT_EQ(page.pixelColor(1, 100), QColor(Qt::blue));
 }
 
 TEST_F(TGDesignSurfaceTest, ClosingASurfaceRemovesTheSharedClipboard)

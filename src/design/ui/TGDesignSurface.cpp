@@ -133,13 +133,13 @@ void TGDesignSurface::SetDrawOutline(bool on)
     update();
 }
 
-void TGDesignSurface::SetPicture(const QImage& picture)
+void TGDesignSurface::SetPicture(const picture::TPicture& picture)
 {
     mPicture = picture;
     update();
 }
 
-void TGDesignSurface::SetColorPicture(const QImage& picture)
+void TGDesignSurface::SetColorPicture(const picture::TPicture& picture)
 {
     mColorPicture = picture;
     update();
@@ -641,12 +641,12 @@ void TGDesignSurface::PaintPage(QPainter& painter) const
         break;
     }
     const QRect page(0, 0, width, height);
-    for (const QImage* picture : {&mPicture, &mColorPicture}) {
-        if (picture->isNull())
+    for (const picture::TPicture* picture : {&mPicture, &mColorPicture}) {
+        if (picture->IsEmpty())
             continue;
         painter.save();
         painter.setClipPath(shape);
-        painter.drawImage(page, *picture);
+        picture->Draw(painter, QRectF(page));
         painter.restore();
     }
     if (mDrawOutline) {

@@ -19,6 +19,7 @@
 #include "design/TGFont.h"
 #include "design/TGSurfaceCommands.h"
 #include "design/ui/TGHandle.h"
+#include "picture/TPicture.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -51,10 +52,12 @@ public:
     void SetShape(TPageShape shape);
     bool DrawOutline() const { return mDrawOutline; }
     void SetDrawOutline(bool on);
-    const QImage& Picture() const { return mPicture; }
-    void SetPicture(const QImage& picture);
-    const QImage& ColorPicture() const { return mColorPicture; }
-    void SetColorPicture(const QImage& picture);
+    // Background art stretched over the page inside its shape: Picture first, then ColorPicture
+    // (bitmaps or metafiles; empty pictures draw nothing).
+    const picture::TPicture& Picture() const { return mPicture; }
+    void SetPicture(const picture::TPicture& picture);
+    const picture::TPicture& ColorPicture() const { return mColorPicture; }
+    void SetColorPicture(const picture::TPicture& picture);
     bool ShowGrid() const { return mShowGrid; }
     void SetShowGrid(bool on);
     bool SnapToGrid() const { return mSnapToGrid; }
@@ -157,8 +160,8 @@ private:
     TGHandle mHandle;
     TPageShape mShape = TPageShape::lsRoundRect;
     bool mDrawOutline = false;
-    QImage mPicture;
-    QImage mColorPicture;
+    picture::TPicture mPicture;
+    picture::TPicture mColorPicture;
     bool mShowGrid = false;
     bool mSnapToGrid = false;
     TGridSize mGridSize = TGridSize::gs4x4;
