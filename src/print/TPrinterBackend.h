@@ -6,35 +6,14 @@
 // PrintSupport) when it is linked; without it there are no system printers and the built-in
 // "PDF file" printer only describes its page (it cannot draw).
 
+#include "print/TPrinterHandle.h"
 #include "print/TRPDeviceItem.h"
 
 #include <QPageSize>
-#include <QRectF>
 #include <memory>
 #include <vector>
 
-class QPrinter;
-
 namespace qm::print {
-
-// One opened printer, set up as selected.
-class TPrinterHandle {
-public:
-    virtual ~TPrinterHandle() = default;
-
-    // Page set-up: paper, orientation, copies and the bin by its platform number. wholeSheet
-    // draws on the whole paper (no waste), as the PDF printer does.
-    virtual void Apply(const QPageSize& size, bool landscape, int copies, int binCode,
-                       bool wholeSheet) = 0;
-    virtual int Resolution() const = 0;
-    // The paper and its printable part, in inches from the paper's top-left corner.
-    virtual QRectF PaperRectInches() const = 0;
-    virtual QRectF PageRectInches() const = 0;
-    // Whether the system still knows the printer and can print on it.
-    virtual bool Usable() const = 0;
-    // The printer ready for a QPainter; a PDF printer writes to pdfPath.
-    virtual QPrinter* Printer(const QString& pdfPath) = 0;
-};
 
 class TPrinterBackend {
 public:
