@@ -161,6 +161,18 @@ QImage TBmpDecoder::Decode(const QByteArray& file, const TBmpInfo& info)
         Fail("The bitmap could not be decoded", 0);
     if (image.width() != info.width || image.height() != info.height)
         Fail("The bitmap decoded to other dimensions than its header names", 0);
+    // Pixels may name palette entries the palette does not have (a short palette, or RLE codes
+    // beyond it). Qt keeps such indexes and reads past its colour table when drawing, so the
+    // table is filled up to every index the pixels can hold; missing entries are black.
+    if (image.format() == QImage::Format_Indexed8 || image.format() == QImage::Format_Mono ||
+        image.format() == QImage::Format_MonoLSB) {
+        QList<QRgb> table = image.colorTable();
+        const qsizetype needed = image.format() == QImage::Format_Indexed8 ? 256 : 2;
+        if (table.size() < needed) {
+            table.resize(needed, qRgb(0, 0, 0));
+            image.setColorTable(table);
+        }
+    }
     return image;
 }
 

@@ -3,6 +3,7 @@
 
 #include <QBuffer>
 #include <QImage>
+#include <QPainter>
 #include <QtEndian>
 #include <gtest/gtest.h>
 
@@ -114,4 +115,22 @@ TEST(TBmpDecoder, PackedDibGetsAFileHeaderPointingAtItsBits)
     EXPECT_EQ(image.size(), QSize(5, 3));
     EXPECT_EQ(QColor(image.pixel(2, 1)), QColor(8, 8, 100));
     EXPECT_THROW(TBmpDecoder::DecodeDib(dib.constData(), dib.size() - 1), TPictureError);
+}
+
+TEST(TBmpDecoder, PixelsNamingMissingPaletteEntriesDrawSafely)
+{
+    // RLE8 with a four-colour palette whose runs use indexes 4 and above (found by fuzzing: Qt
+    // read past the colour table when drawing it).
+    const QByteArray bytes = QByteArray::fromBase64(
+        "Qk1SAAAAAAAAAEYAAAAoAAAABAAAAAkAAAABAAgAAQAAAAwAAAAAAAAAAAAAAAQAAAAAAAAAAAD/AAEB/gACAv0AAwP8"
+        "AAQBBAIAAAQDAAAAAQ==");
+    const QImage image = TBmpDecoder::DecodeFile(bytes);
+    ASSERT_EQ(image.format(), QImage::Format_Indexed8);
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x)
+            EXPECT_LT(image.pixelIndex(x, y), image.colorCount());
+    }
+    QImage canvas(8, 8, QImage::Format_RGB32);
+    QPainter painter(&canvas);
+    painter.drawImage(QRectF(0, 0, 8, 8), image);
 }
