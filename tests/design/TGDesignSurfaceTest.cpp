@@ -498,7 +498,7 @@ TEST_F(TGDesignSurfaceTest, DrawingToolPlacesASpecialObjectAndReturnsToSelecting
 {
     auto* under = host.Box(QRect(10, 10, 100, 100));
     QRect dropped;
-    host.surface->OnDroppedObject = [&](const QRect& r) {
+    host.surface->DroppedObjectEvent = [&](const QRect& r) {
         dropped = r;
         host.surface->SetTool({});
     };

@@ -567,8 +567,8 @@ void TGDesignSurface::FinishBand(Qt::KeyboardModifiers modifiers)
         return;
     }
     CreateObjectInRect(rect);
-    if (OnDroppedObject)
-        OnDroppedObject(rect);
+    if (DroppedObjectEvent)
+        DroppedObjectEvent(rect);
     else
         SetTool({});
 }

@@ -110,7 +110,7 @@ public:
     // ---- hooks for hosts and tests
     // After an object was drawn (the rectangle as dragged). Without a hook the surface returns to
     // the selection tool itself.
-    std::function<void(const QRect&)> OnDroppedObject;
+    std::function<void(const QRect&)> DroppedObjectEvent;
     // Replaces showing a menu (tests look at it and trigger its actions).
     std::function<void(QMenu&)> OnShowMenu;
     // Replaces the font dialog; nothing means cancelled.
