@@ -13,12 +13,14 @@
 #include "data/TAddressFile.h"
 #include "data/TGridModel.h"
 #include "data/TSettingsFile.h"
+#include "data/ui/THelpWindow.h"
 #include "TScreenshot.h"
 #include "TScriptedResponder.h"
 #include "TTestHome.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
@@ -520,4 +522,36 @@ TEST_F(FilterWindowsTest, FilterAndBrowseBeepWhileEditing)
     mWindow->Action("SetFilterItem")->trigger();
     EXPECT_EQ(mResponder.Beeps(), beeps + 1);
     mWindow->Action("CancelItem")->trigger();
+}
+
+TEST_F(FilterWindowsTest, HelpOpensEachWindowsOwnPage)
+{
+    using qm::data::THelpWindow;
+    const auto page = [] { return THelpWindow::Instance() ? THelpWindow::Instance()->CurrentPage() : QString(); };
+    QStringList pages;
+    OnWindow<TAddressFilterDialog>([&](TAddressFilterDialog& form) {
+        Click(form, "HelpButton");
+        pages << page();
+        THelpWindow::ShowContext(THelpWindow::kContentsContext);
+        // "Right click on any field ... for more helpful tips".
+        QContextMenuEvent rightClick(QContextMenuEvent::Mouse, QPoint(4, 4), form.Entry(7)->mapToGlobal(QPoint(4, 4)));
+        QApplication::sendEvent(form.Entry(7), &rightClick);
+        pages << page();
+    });
+    mWindow->Action("SetFilterItem")->trigger();
+    OnWindow<TSearchDialog>([&](TSearchDialog& search) {
+        Click(search, "HelpButton");
+        pages << page();
+    });
+    mWindow->Action("SearchItem")->trigger();
+    OnWindow<TAddressBrowseDialog>([&](TAddressBrowseDialog& browse) {
+        Click(browse, "HelpButton");
+        pages << page();
+    });
+    mWindow->Action("BrowseItem")->trigger();
+    EXPECT_EQ(pages, (QStringList{"address-filter.html", "address-filter.html", "search.html",
+                                  "address-browse.html"}));
+    EXPECT_EQ(THelpWindow::PageFor(TTaggingDialog::kHelpContext), "tagging.html");
+    if (THelpWindow::Instance())
+        THelpWindow::Instance()->close();
 }

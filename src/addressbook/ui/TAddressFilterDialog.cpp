@@ -61,6 +61,10 @@ TAddressFilterDialog::TAddressFilterDialog(TAddressBook& book, QWidget* parent)
             }
             edit->setObjectName(QString::fromLatin1(TFilterBuilder::ControlName(cell.filterEntry)));
             edit->installEventFilter(this);
+            // A right click on an entry opens the tips on filters, as the hint panel says.
+            edit->setContextMenuPolicy(Qt::CustomContextMenu);
+            connect(edit, &QWidget::customContextMenuRequested, this,
+                    [this] { data::THelpWindow::ShowContext(kHelpContext, this); });
             mEntries[size_t(cell.filterEntry)] = edit;
             label->setBuddy(edit);
             if (std::string_view(cell.field) == "DisplayDate") {
