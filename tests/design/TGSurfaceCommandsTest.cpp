@@ -9,6 +9,7 @@
 #include "design/TGLabelShapes.h"
 #include "design/TLayoutError.h"
 
+#include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
 
@@ -168,6 +169,18 @@ TEST_F(TGSurfaceCommandsTest, CutDeletesAndOneObjectOutsideTheSelectionIsCopiedA
     C::CutSelection(panel);
     EXPECT_EQ(panel.ObjectCount(), 1);
     EXPECT_EQ(panel.ObjectAt(0)->BoundsRect(), QRect(115, 65, 40, 20));
+}
+
+TEST_F(TGSurfaceCommandsTest, ACutWhoseCopyFailsDeletesNothing)
+{
+    auto* a = Box(10, 20, 30, 10);
+    panel.Select(a);
+    ASSERT_TRUE(QDir().mkpath(C::ClipboardPath())); // a folder where the file should go
+    EXPECT_THROW(C::CutSelection(panel), TLayoutError);
+    EXPECT_EQ(panel.ObjectCount(), 1);
+    EXPECT_EQ(panel.Selection().size(), 1u);
+    EXPECT_THROW(C::CutOne(panel, *a), TLayoutError);
+    EXPECT_EQ(panel.ObjectCount(), 1);
 }
 
 TEST_F(TGSurfaceCommandsTest, PasteWithoutAFileStillCountsAndNotifies)
