@@ -57,6 +57,9 @@ std::vector<QPointF> Points(const QPolygonF& polygon)
 // paper.
 constexpr double kFlattenScale = 1000;
 
+// Inches.
+constexpr double kMaxTextHeight = 20;
+
 QList<QPolygonF> Unscaled(QList<QPolygonF> polygons)
 {
     const QTransform back = QTransform::fromScale(1 / kFlattenScale, 1 / kFlattenScale);
@@ -214,6 +217,10 @@ double TPictureCanvasSink::Text(const picture::TGdiText& text)
     double em = mFont.height;
     if (mFont.cellHeight && cell > 0)
         em = mFont.height * 100 / cell;
+    // No text is taller than a sheet of paper; larger sizes come only from damaged mappings.
+    if (!std::isfinite(em) || em <= 0)
+        return 0;
+    em = std::min(em, kMaxTextHeight);
     const double ascent = em * metrics.ascent() / 100;
     const double descent = em * metrics.descent() / 100;
     const double width = em * metrics.horizontalAdvance(text.text) / 100;

@@ -148,7 +148,9 @@ double TPainterSink::Text(const TGdiText& text)
         if (cell > 0)
             em = mFont.height * 100 / cell;
     }
-    const int pixels = int(std::clamp(std::lround(em), 1L, long(kMaxFontPixels)));
+    if (!std::isfinite(em) || em <= 0)
+        return 0;
+    const int pixels = int(std::lround(std::clamp(em, 1.0, double(kMaxFontPixels))));
     const double scale = em / pixels;
     font.setPixelSize(pixels);
     const QFontMetricsF metrics(font);
