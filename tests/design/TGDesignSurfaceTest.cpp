@@ -605,6 +605,15 @@ TEST_F(TGDesignSurfaceTest, Screenshot)
     SelectByClick(box);
     QCoreApplication::processEvents();
     qm::test::SaveScreenshot(host, QStringLiteral("design-surface-single"));
+    host.Press(QPoint(280, 130));
+    clock.Advance(20);
+    host.Drag(QPoint(281, 130));
+    host.Drag(QPoint(250, 110));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(host.surface->Handle().State(), TGHandle::TState::Dragging);
+    qm::test::SaveScreenshot(host, QStringLiteral("design-surface-dragging"));
+    clock.Advance(300);
+    host.Release(QPoint(250, 110));
 }
 
 } // namespace
