@@ -16,6 +16,7 @@ using picture::TGdiPenStyle;
 struct TPictureCanvasSink::TSaved {
     print::TPenState pen;
     print::TBrushState brush;
+    std::optional<QImage> pattern;
     print::TFontState font;
     double y = 0;
 };
@@ -75,6 +76,7 @@ TPictureCanvasSink::TPictureCanvasSink(print::TBaseReport& canvas)
 {
     mSaved->pen = canvas.Pen();
     mSaved->brush = canvas.Brush();
+    mSaved->pattern = canvas.BrushPattern();
     mSaved->font = canvas.Font();
     mSaved->y = canvas.YPos();
 }
@@ -83,7 +85,7 @@ TPictureCanvasSink::~TPictureCanvasSink()
 {
     const print::TPenState& p = mSaved->pen;
     mCanvas.SetPen(p.color, p.style, p.mode, p.widthPixels);
-    mCanvas.SetBrush(mSaved->brush.color, mSaved->brush.style);
+    mCanvas.SetBrush(mSaved->brush.color, mSaved->brush.style, mSaved->pattern);
     const print::TFontState& f = mSaved->font;
     mCanvas.SetFont(f.name, f.sizePoints);
     mCanvas.SetBold(f.bold);

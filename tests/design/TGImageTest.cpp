@@ -313,6 +313,30 @@ TEST_F(TGImageTest, PrintedMetafileReplaysSharpAtPrinterResolution)
     EXPECT_EQ(QColor(page.pixel(200, 200)), QColor(Qt::white)); // outside the object
 }
 
+TEST_F(TGImageTest, PrintingAMetafileLeavesTheCanvasStateForTheNextObject)
+{
+    TGDataPanel panel;
+    TGImage* image = Add(panel, 0, 0, 240, 160);
+    image->SetPicture(ClipArt());
+    Recorded([&](print::TBaseReport& r) {
+        r.SetFont(QStringLiteral("Courier New"), 12);
+        r.SetBold(true);
+        r.SetPen(print::TColor::Rgb(255, 0, 0), print::TPenStyle::psDash, print::TPenMode::pmCopy, 3);
+        r.SetBrush(print::TColor::Rgb(0, 255, 0), print::TBrushStyle::bsCross);
+        r.SetYPos(4.5);
+        image->PrintObject(r, 0, 0);
+        EXPECT_EQ(r.Font().name, "Courier New");
+        EXPECT_DOUBLE_EQ(r.Font().sizePoints, 12);
+        EXPECT_TRUE(r.Font().bold);
+        EXPECT_FALSE(r.Font().italic);
+        EXPECT_EQ(r.Font().rotation, 0);
+        EXPECT_EQ(r.Pen().color, print::TColor::Rgb(255, 0, 0));
+        EXPECT_EQ(r.Pen().style, print::TPenStyle::psDash);
+        EXPECT_EQ(r.Brush().style, print::TBrushStyle::bsCross);
+        EXPECT_DOUBLE_EQ(r.YPos(), 4.5);
+    });
+}
+
 TEST_F(TGImageTest, EmptyObjectPrintsNothingAndShowsItsOutline)
 {
     TGDataPanel panel;
