@@ -294,6 +294,16 @@ TEST_F(FilterWindowsTest, SaveAndRestoreFilterFiles)
     answer = mHome.Path("list");
     mWindow->Action("SaveFilterItem")->trigger();
     ASSERT_TRUE(QFile::exists(mHome.Path("list.FLT")));
+    // Saving again starts where the last save went; restoring always in the program folder.
+    QDir().mkpath(mHome.Path("keep"));
+    answer = mHome.Path("keep/other");
+    mWindow->Action("SaveFilterItem")->trigger();
+    EXPECT_TRUE(QFile::exists(mHome.Path("keep/other.FLT")));
+    answer.clear();
+    mWindow->Action("SaveFilterItem")->trigger();
+    mWindow->Action("RestoreFilterItem")->trigger();
+    EXPECT_EQ(dirs.mid(dirs.size() - 2), (QStringList{mHome.Path("keep"), mHome.Dir()}));
+    answer = mHome.Path("list");
 
     // An existing file is overwritten only on Yes; No is the default.
     const qint64 size = QFileInfo(mHome.Path("list.FLT")).size();

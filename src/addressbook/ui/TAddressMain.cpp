@@ -976,13 +976,16 @@ void TAddressMain::AboutItemClick()
 
 QString TAddressMain::ChooseFile(bool save, const QString& caption, const QString& filter)
 {
+    // Saving starts in the program folder the first time and where it saved last afterwards;
+    // restoring always starts in the program folder.
     if (mFilterDir.isEmpty())
         mFilterDir = data::TProgramHome::Current().Dir();
+    const QString start = save ? mFilterDir : data::TProgramHome::Current().Dir();
     QString chosen;
     if (mFileChooser) {
-        chosen = mFileChooser(save, caption, mFilterDir, filter);
+        chosen = mFileChooser(save, caption, start, filter);
     } else if (save) {
-        QFileDialog dialog(this, caption, mFilterDir, filter);
+        QFileDialog dialog(this, caption, start, filter);
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setDefaultSuffix(QStringLiteral("FLT"));
         // The name rules are ours: the dialog neither asks about existing files nor adds suffixes
@@ -991,9 +994,9 @@ QString TAddressMain::ChooseFile(bool save, const QString& caption, const QStrin
         if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
             chosen = dialog.selectedFiles().first();
     } else {
-        chosen = QFileDialog::getOpenFileName(this, caption, mFilterDir, filter);
+        chosen = QFileDialog::getOpenFileName(this, caption, start, filter);
     }
-    if (!chosen.isEmpty())
+    if (save && !chosen.isEmpty())
         mFilterDir = QFileInfo(chosen).absolutePath();
     return chosen;
 }

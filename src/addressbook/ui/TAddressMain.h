@@ -133,7 +133,7 @@ private:
     bool mMemoSync = false;
     TFileChooser mFileChooser;
     TDialogHook mDialogHook;
-    QString mFilterDir; // where the filter file dialogs start; the program folder at first
+    QString mFilterDir; // where saving a filter starts; the program folder at first
 
     QStackedWidget* mClientArea = nullptr;
     QLabel* mEmptyStatePanel = nullptr;
