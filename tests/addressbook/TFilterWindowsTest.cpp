@@ -531,6 +531,11 @@ TEST_F(FilterWindowsTest, FilterAndBrowseBeepWhileEditing)
     const int beeps = mResponder.Beeps();
     mWindow->Action("SetFilterItem")->trigger();
     EXPECT_EQ(mResponder.Beeps(), beeps + 1);
+    QApplication::setActiveWindow(mWindow.get()); // the filter form had it
+    QTest::keyClick(mWindow->Edit("FNAME"), Qt::Key_B, Qt::ControlModifier);
+    QTest::keyClick(mWindow->Edit("FNAME"), Qt::Key_F, Qt::ControlModifier);
+    EXPECT_EQ(mResponder.Beeps(), beeps + 3);
+    EXPECT_TRUE(mWindow->Book().DataSet().Editing());
     mWindow->Action("CancelItem")->trigger();
 }
 

@@ -1182,6 +1182,15 @@ bool TAddressMain::HandleWindowKey(QKeyEvent* key, QWidget* target)
             return true;
         }
         return false;
+    case Qt::Key_B:
+    case Qt::Key_F:
+        // Browse and the filter form answer their keys with a beep while a record is edited,
+        // also when their commands are disabled then.
+        if (mods == Qt::ControlModifier && editing) {
+            TMessageService::Beep();
+            return true;
+        }
+        return false;
     case Qt::Key_PageDown:
         if (editing) {
             if (TMessageService::Ask(this, QStringLiteral("Save"), QStringLiteral("Save changes?")))
