@@ -1,5 +1,6 @@
 // Filter and browse figures on a large address file: applying a filter and counting its matches as
-// the main window does it (the query set on the engine, then the count for the status line), and
+// the main window does it (the query set on the engine, then the count for the status line), Tag
+// All on the matches, and
 // the browse grid's lazy rows: opening it, paging down, and a jump far down.
 //
 //   quillmark-filter-bench [--n N] [--dir DIR]
@@ -8,6 +9,7 @@
 // Prints one line per figure: name, seconds, peak memory so far. Never part of the test run.
 
 #include "addressbook/TAddressBook.h"
+#include "addressbook/TTagAllRun.h"
 #include "data/TAddressFile.h"
 #include "data/TAddressFileLayout.h"
 #include "data/TGridModel.h"
@@ -111,6 +113,18 @@ int main(int argc, char* argv[])
     // Again, with the file's pages in memory as they are after the first use.
     filter("filter last name sm and count, again", 0, "sm");
     filter("filter city $spring and count, again", 7, "$spring");
+    // Tag All on the last-name matches, as the "Tagging" window runs it (without its window).
+    {
+        book.Filter().Clear();
+        book.Filter().entries[0] = QStringLiteral("sm");
+        book.ApplyFilter();
+        int tagged = 0;
+        Report("tag all filter matches (sm)", Seconds([&] {
+                   tagged = qm::addressbook::TTagAllRun(book).Run({}).tagged;
+               }));
+        std::printf("  (%d tagged)\n", tagged);
+    }
+
     // Where the time of the first filter goes: the query test, setting the query (which lands on
     // the first match in the current order), and the count.
     {
