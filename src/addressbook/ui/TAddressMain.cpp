@@ -1084,7 +1084,8 @@ void TAddressMain::TagAllItemClick()
     options.rememberRecord = false;
     options.rememberQuery = false;
     options.rememberOrder = false;
-    options.firstRecordAfter = true;
+    // The run itself ends on the first record; finding it again would walk the order once more.
+    options.firstRecordAfter = false;
     {
         THandOver handOver(mBook, options);
         TTaggingDialog dialog(mBook, this);
