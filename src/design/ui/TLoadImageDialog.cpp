@@ -124,7 +124,10 @@ void TLoadImageDialog::SetDirectory(const QString& path)
     if (!directory.exists())
         return;
     mDirectory = QDir(directory.canonicalPath());
-    mDirectoryLabel->setText(QDir::toNativeSeparators(mDirectory.absolutePath()));
+    // Long paths keep their end, the folder being shown; the whole path is in the tool tip.
+    const QString shown = QDir::toNativeSeparators(mDirectory.absolutePath());
+    mDirectoryLabel->setText(mDirectoryLabel->fontMetrics().elidedText(shown, Qt::ElideLeft, 230));
+    mDirectoryLabel->setToolTip(shown);
     mDirectoryList->clear();
     if (!mDirectory.isRoot())
         mDirectoryList->addItem(QStringLiteral(".."));
