@@ -3,6 +3,7 @@
 #include "data/TWin1252.h"
 
 #include <QFontDatabase>
+#include <QGuiApplication>
 #include <QStringList>
 
 #include <array>
@@ -56,6 +57,10 @@ bool TSymbolFont::NeedsMapping(const QString& face)
 {
     if (!IsSymbolFace(face))
         return false;
+    // The font database exists only with a GUI application; without one nothing is installed
+    // (and nothing is cached, so the answer is right once the application exists).
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        return true;
     static const bool installed = [] {
         const QStringList families = QFontDatabase::families();
         for (const QString& family : families)
