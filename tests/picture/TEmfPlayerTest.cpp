@@ -117,6 +117,38 @@ TEST(TEmfPlayer, PathsAreFilledAndStrokedAsOneFigure)
     EXPECT_EQ(sink.calls, QStringList({"path fill stroke 0,0 10,10"}));
 }
 
+TEST(TEmfPlayer, StretchDiBitsDrawsTheBitmapIntoTheDestination)
+{
+    // A 2 x 2 bottom-up 32-bit bitmap: bottom row blue, top row red.
+    std::vector<std::int32_t> params = {0, 0, 0, 0,   // bounds
+                                        10, 20, 0, 0, 2, 2, // destination corner, source rect
+                                        80, 40, 120, 16, 0, 0x00CC0020, 30, 40};
+    const std::vector<std::int32_t> header = {40, 2, 2, (32 << 16) | 1, 0, 16, 0, 0, 0, 0};
+    params.insert(params.end(), header.begin(), header.end());
+    const std::vector<std::int32_t> pixels = {0x0000FF, 0x0000FF, 0xFF0000, 0xFF0000};
+    params.insert(params.end(), pixels.begin(), pixels.end());
+    TEmf emf;
+    emf.Record(81, params);
+    struct TImages : TRecordingSink {
+        QImage last;
+        void Image(const QRectF& t, const QImage& i, const QRectF& s) override
+        {
+            last = i;
+            TRecordingSink::Image(t, i, s);
+        }
+    } sink;
+    ASSERT_TRUE(TEmfPlayer::Play(emf.Finish(), sink, QRectF(0, 0, 96, 48)));
+    EXPECT_EQ(sink.calls, QStringList({"image 10,20 40,60 2x2 from 0,0 2,2"}));
+    EXPECT_EQ(QColor(sink.last.pixel(0, 0)), QColor(Qt::red));
+    EXPECT_EQ(QColor(sink.last.pixel(0, 1)), QColor(Qt::blue));
+
+    // Bits that run past the record are refused.
+    TEmf cut;
+    params[13] = 4000;
+    cut.Record(81, params);
+    EXPECT_THROW(TEmfPlayer::Check(cut.Finish()), TPictureError);
+}
+
 TEST(TEmfPlayer, DamagedInputIsRefused)
 {
     TEmf emf;

@@ -41,6 +41,25 @@ TEST(TWmfPlayer, PlaceableFrameGivesTheNaturalSize)
     EXPECT_EQ(header.frame, QRectF(0, 0, 1000, 500));
 }
 
+TEST(TWmfPlayer, BareMetafileTakesItsFrameFromItsWindow)
+{
+    TWmfWriter w = Writer();
+    w.Rectangle(QRect(0, 0, 500, 250));
+    const QByteArray placeable = w.Finish();
+    const QByteArray bare = placeable.mid(22); // without the placeable header
+    ASSERT_TRUE(TWmfPlayer::LooksLikeWmf(bare));
+    const TWmfHeader header = TWmfPlayer::ReadHeader(bare);
+    EXPECT_FALSE(header.placeable);
+    EXPECT_EQ(header.frame, QRectF(0, 0, 1000, 500));
+    EXPECT_EQ(TWmfPlayer::NaturalSize(bare, 96), QSizeF(1000, 500)); // 96 units per inch
+    EXPECT_EQ(Play(bare), QStringList({"rectangle 0,0 50,25"}));
+
+    // Without any window there is no size to draw at.
+    TWmfWriter none(QRect(0, 0, 10, 10));
+    none.Rectangle(QRect(0, 0, 5, 5));
+    EXPECT_THROW(TWmfPlayer::ReadHeader(none.Finish().mid(22)), TPictureError);
+}
+
 TEST(TWmfPlayer, ShapesAreMappedFromTheWindowOntoTheTarget)
 {
     TWmfWriter w = Writer();
