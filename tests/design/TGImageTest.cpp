@@ -215,6 +215,16 @@ TEST_F(TGImageTest, StoredPictureThatDoesNotDecodeIsKeptAndShownDamaged)
     ASSERT_TRUE(damaged);
     EXPECT_TRUE(damaged->PictureDamaged());
     EXPECT_EQ(TGLabelObjectFiler::PanelBytes(copy), bytes);
+    // On screen: the outline crossed out.
+    QImage screen(30, 30, QImage::Format_RGB32);
+    screen.fill(Qt::white);
+    {
+        QPainter painter(&screen);
+        damaged->Paint(painter);
+    }
+    EXPECT_EQ(QColor(screen.pixel(0, 15)), QColor(Qt::black));
+    EXPECT_EQ(QColor(screen.pixel(15, 15)), QColor(Qt::black));
+    EXPECT_EQ(QColor(screen.pixel(15, 5)), QColor(Qt::white));
     // It prints nothing.
     const auto commands = Printed([&](print::TBaseReport& r) { damaged->PrintObject(r, 0, 0); });
     EXPECT_TRUE(std::none_of(commands.begin(), commands.end(),
