@@ -174,6 +174,9 @@ void TextRecord(TGdiContext& dc, bool wide, const TRecord& r)
         dc.FillRect(r.Rect(56), dc.BkColor());
     if (count == 0)
         return;
+    std::optional<QRectF> clip;
+    if (options & 0x0004u)
+        clip = r.Rect(56);
     QString text;
     if (wide) {
         if (count > r.Size() / 2)
@@ -185,7 +188,7 @@ void TextRecord(TGdiContext& dc, bool wide, const TRecord& r)
     } else {
         text = data::TWin1252::Decode(r.Bytes(offset, count), qsizetype(count));
     }
-    dc.Text(at, text);
+    dc.Text(at, text, clip);
 }
 
 void BlitRecord(TGdiContext& dc, std::uint32_t type, const TRecord& r)

@@ -547,10 +547,15 @@ void TGdiContext::FillRect(const QRectF& rect, const QColor& color)
     mSink.Polygons({polygon}, false);
 }
 
-void TGdiContext::Text(QPointF p, const QString& text)
+void TGdiContext::Text(QPointF p, const QString& text, const std::optional<QRectF>& clip)
 {
     if (mInPath || text.isEmpty())
         return;
+    const std::optional<QRectF> savedClip = mState.clip;
+    if (clip) {
+        const QRectF r = MapRect(*clip);
+        mState.clip = savedClip ? savedClip->intersected(r) : r;
+    }
     const bool updateCp = mState.textAlign & 1u;
     TGdiText t;
     t.at = Map(updateCp ? mState.current : p);
@@ -571,6 +576,7 @@ void TGdiContext::Text(QPointF p, const QString& text)
     Sync(false, false);
     SyncFont();
     const double advance = mSink.Text(t);
+    mState.clip = savedClip; // sent again before the next drawing
     if (updateCp) {
         const QTransform& m = Transform();
         const double scale = std::hypot(m.m11(), m.m12());

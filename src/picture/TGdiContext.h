@@ -110,8 +110,9 @@ public:
     void Arc(TArcKind kind, const QRectF& rect, QPointF start, QPointF end);
     // Fills a rectangle with a colour, no outline (opaque text backgrounds, pattern blits).
     void FillRect(const QRectF& rect, const QColor& color);
-    // A text at p, or at the current position when the alignment says so (then it moves on).
-    void Text(QPointF p, const QString& text);
+    // A text at p, or at the current position when the alignment says so (then it moves on);
+    // clipped to clip (logical) when given.
+    void Text(QPointF p, const QString& text, const std::optional<QRectF>& clip = std::nullopt);
     void Image(const QRectF& destination, const QImage& image, const QRectF& source);
 
     // ---- path bracket (enhanced metafiles)

@@ -363,6 +363,7 @@ void Record(TGdiContext& dc, std::uint16_t function, const TRecord& r)
         if (count < 0)
             throw TPictureError(QStringLiteral("A metafile text has a negative length"), r.Offset());
         std::int64_t textAt = 8;
+        std::optional<QRectF> clip;
         // The rectangle is there when the options ask for it and the record has room for it.
         const bool hasRect = (options & 0x0006u) && r.Size() >= 16 + count;
         if (hasRect) {
@@ -370,9 +371,11 @@ void Record(TGdiContext& dc, std::uint16_t function, const TRecord& r)
             textAt = 16;
             if (options & 0x0002u)
                 dc.FillRect(box, dc.BkColor());
+            if (options & 0x0004u)
+                clip = box;
         }
         const char* text = r.Bytes(textAt, count);
-        dc.Text(at, data::TWin1252::Decode(text, count));
+        dc.Text(at, data::TWin1252::Decode(text, count), clip);
         break;
     }
     case kPatBlt: {

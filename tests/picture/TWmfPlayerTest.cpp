@@ -166,6 +166,23 @@ TEST(TWmfPlayer, TextIsPlacedAtItsReferencePointInItsFont)
     EXPECT_DOUBLE_EQ(sink.fonts[0].angle, 90.0);
 }
 
+TEST(TWmfPlayer, ClippedTextIsClippedToItsBoxOnly)
+{
+    TWmfWriter w = Writer();
+    // ExtTextOut with ETO_CLIPPED and its box, then a rectangle that is not clipped.
+    w.Record(0x0A32, {200, 100, 2, 4, 100, 150, 300, 250, 0x6948});
+    w.Rectangle(QRect(0, 0, 10, 10));
+    struct TClips : TRecordingSink {
+        void SetClip(const std::optional<QRectF>& clip) override
+        {
+            calls << (clip ? "clip " + R(*clip) : QString("no clip"));
+        }
+    } sink;
+    ASSERT_TRUE(TWmfPlayer::Play(w.Finish(), sink, QRectF(0, 0, 100, 50)));
+    EXPECT_EQ(sink.calls, QStringList({"clip 10,15 30,25", "text 10,20 Hi", "no clip",
+                                       "rectangle 0,0 1,1"}));
+}
+
 TEST(TWmfPlayer, StretchedBitmapsKeepTheirPixels)
 {
     TWmfWriter w = Writer();
