@@ -156,10 +156,12 @@ QRect THandleGeometry::DragRect(int zone, const QPoint& origin, const QPoint& po
 QRect THandleGeometry::FollowHandle(const QRect& object, const QRect& oldHandle,
                                     const QRect& newHandle)
 {
+    // After a refit the handle is 6 larger than a single object, so the smallest handle (5) would
+    // leave the object 1 pixel less than nothing; an object stops at 0 wide or high.
     return QRect(newHandle.x() + (object.x() - oldHandle.x()),
                  newHandle.y() + (object.y() - oldHandle.y()),
-                 newHandle.width() + (object.width() - oldHandle.width()),
-                 newHandle.height() + (object.height() - oldHandle.height()));
+                 std::max(0, newHandle.width() + (object.width() - oldHandle.width())),
+                 std::max(0, newHandle.height() + (object.height() - oldHandle.height())));
 }
 
 QRect THandleGeometry::DragOutline(const QRect& handle)

@@ -74,7 +74,7 @@ public:
     static QRect DragRect(int zone, const QPoint& origin, const QPoint& point, const QRect& handle,
                           int gridX, int gridY);
     // Where an object goes when the handle's bounds change from oldHandle to newHandle: moved by
-    // the change of the corner and resized by the change of the size.
+    // the change of the corner and resized by the change of the size, never below 0 x 0.
     static QRect FollowHandle(const QRect& object, const QRect& oldHandle, const QRect& newHandle);
     // The outline drawn during a drag: the handle inset by 2 on the left and top, 3 on the right
     // and bottom.

@@ -12,6 +12,7 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <random>
 #include <gtest/gtest.h>
 
 namespace qm::design {
@@ -250,6 +251,102 @@ TEST_F(TGDesignSurfaceTest, AHandleDraggedOverOnlyLockedObjectsReturnsToThem)
     clock.Advance(500);
     host.Click(QPoint(55, 55), Qt::ShiftModifier);
     EXPECT_TRUE(Selection().empty()) << "the object is still reached through its handle";
+}
+
+TEST_F(TGDesignSurfaceTest, AGripDragAfterARefitShrinksAnObjectToNothingNotBelow)
+{
+    auto* a = host.Box(QRect(40, 40, 30, 30));
+    SelectByClick(a);
+    DragSelection(QPoint(55, 55), QPoint(57, 57)); // moves it and refits the handle (+6)
+    clock.Advance(500);
+    const QRect handle = host.surface->Handle().Bounds();
+    ASSERT_EQ(handle.width(), a->Width() + 6);
+    const QPoint grip = handle.topLeft() + QPoint(handle.width() - 1, handle.height() - 1);
+    host.Hover(grip);
+    ASSERT_EQ(host.surface->Handle().Zone(), 4);
+    DragSelection(grip, QPoint(1, 1)); // (0, 0) would mean "the middle" to QTest
+    EXPECT_EQ(a->Width(), 0);
+    EXPECT_EQ(a->Height(), 0);
+}
+
+TEST_F(TGDesignSurfaceTest, RandomGesturesKeepTheSelectionAndTheHandleConsistent)
+{
+    std::mt19937 random(20240610);
+    const auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
+    for (int i = 0; i < 6; ++i)
+        host.Box(QRect(20 + 60 * i, 20 + 25 * (i % 3), 40, 30))->SetLocked(i == 4);
+    host.surface->OnChooseFont = [](const TGFont&) { return std::optional<TGFont>(); };
+    const QStringList panelEntries = {"Bring To Front", "Send To Back", "Cut", "Copy", "Paste",
+                                      "Delete", "Align Left", "Align Bottoms",
+                                      "Center Vertically", "Lock All", "Unlock All",
+                                      "Mark All Selectable", "Select All"};
+    const QStringList objectEntries = {"Bring To Front", "Send To Back", "Cut", "Copy", "Delete",
+                                       "Clone", "Locked", "Center Horizontally"};
+    const int keys[] = {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down};
+    for (int step = 0; step < 2000; ++step) {
+        const QPoint p(pick(-10, 410), pick(-10, 210));
+        const Qt::KeyboardModifiers mods = pick(0, 3) == 0 ? Qt::ShiftModifier : Qt::NoModifier;
+        switch (pick(0, 11)) {
+        case 0:
+        case 1:
+            host.Press(p, mods);
+            break;
+        case 2:
+        case 3:
+            host.Drag(p);
+            break;
+        case 4:
+            host.Release(p, mods);
+            break;
+        case 5:
+            host.Hover(p);
+            break;
+        case 6: {
+            const int key = keys[pick(0, 3)];
+            for (int n = pick(1, 4); n > 0; --n)
+                host.KeyHeld(key, mods, n > 1);
+            host.KeyUp(key, mods);
+            break;
+        }
+        case 7:
+            host.pick = pick(0, 1) ? panelEntries[pick(0, int(panelEntries.size()) - 1)]
+                                   : objectEntries[pick(0, int(objectEntries.size()) - 1)];
+            host.Click(p, mods, Qt::RightButton);
+            host.pick.clear();
+            break;
+        case 8: // pastes stop at a few dozen objects: Select All and paste would double them
+            QTest::keyClick(host.surface,
+                            pick(0, 1) && host.panel.ObjectCount() < 40 ? Qt::Key_V : Qt::Key_C,
+                            Qt::ControlModifier);
+            break;
+        case 9:
+            if (pick(0, 5) == 0)
+                host.surface->SetScale(pick(0, 1) ? 1.0f : 1.2f);
+            break;
+        case 10:
+            host.surface->SetSnapToGrid(pick(0, 1) == 0);
+            break;
+        default:
+            host.Click(p, mods);
+            break;
+        }
+        clock.Advance(pick(0, 300));
+        QCoreApplication::processEvents();
+
+        const TGHandle& handle = host.surface->Handle();
+        ASSERT_EQ(Selection().empty(), handle.State() == TGHandle::TState::Idle) << step;
+        for (TGGraphicControl* object : Selection()) {
+            ASSERT_GE(host.panel.IndexOf(object), 0) << step;
+            ASSERT_FALSE(object->Unselectable()) << step;
+            if (object->Width() > 0 && object->Height() > 0) {
+                ASSERT_TRUE(handle.Bounds().contains(object->BoundsRect()))
+                    << step << ": the handle covers its objects";
+            }
+        }
+        for (const auto& object : host.panel.Objects())
+            ASSERT_TRUE(object->Width() >= 0 && object->Height() >= 0) << step;
+    }
+    QTest::mouseRelease(host.surface, Qt::LeftButton, {}, QPoint(1, 1));
 }
 
 TEST_F(TGDesignSurfaceTest, ArrowKeysMoveByOnePixelWithoutSnapping)

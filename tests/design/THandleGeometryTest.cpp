@@ -138,6 +138,16 @@ TEST(THandleGeometryFollow, ObjectsMoveAndResizeByTheHandlesChange)
     EXPECT_EQ(G::DragOutline(QRect(38, 28, 105, 25)), QRect(40, 30, 100, 20));
 }
 
+TEST(THandleGeometryFollow, AnObjectShrinksToNothingButNotBelow)
+{
+    // A refitted handle is 6 larger than its object; the smallest handle is 5.
+    const QRect object(40, 40, 30, 30);
+    const QRect refit = G::RefitBounds({object});
+    EXPECT_EQ(G::FollowHandle(object, refit, QRect(38, 38, 5, 5)), QRect(40, 40, 0, 0));
+    EXPECT_EQ(G::FollowHandle(object, G::FirstBounds(object), QRect(38, 38, 5, 5)),
+              QRect(40, 40, 0, 0));
+}
+
 TEST(THandleGeometryKeys, ShiftLeftStopsAtTenPixelsCountingBothEdges)
 {
     TKeyOutline o = G::KeyOutline(QRect(48, 48, 35, 25)); // an object of 30 x 20 at 50, 50
