@@ -1,8 +1,8 @@
 // The engine's benchmark: builds an address file of N generated records and prints, for each
 // figure, the time (by the wall clock and as CPU time of the process, user and system, which a
-// busy machine disturbs less) and the peak memory. Each figure runs in a child process of its own, started
-// from a fresh state (files closed, nothing cached in the process), so its peak memory is its
-// own; the files stay in the page cache between figures.
+// busy machine disturbs less) and the peak memory. Each figure runs in a child process of its
+// own, started from a fresh state (files closed, nothing cached in the process), so its peak
+// memory is its own; the files stay in the page cache between figures.
 //
 // Usage: quillmark-xbase-bench [--n N]... [--dir DIR] [--keep]
 //   --n N     number of records (repeatable); default 100000 and 1000000
