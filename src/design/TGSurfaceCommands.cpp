@@ -28,7 +28,10 @@ QString TGSurfaceCommands::TempFilePath()
     return data::TProgramHome::Current().FilePath(QStringLiteral("TempFile.tmp"));
 }
 
-bool TGSurfaceCommands::ClipboardExists() { return QFile::exists(ClipboardPath()); }
+bool TGSurfaceCommands::ClipboardExists()
+{
+    return QFile::exists(ClipboardPath());
+}
 
 void TGSurfaceCommands::RemoveClipboardFiles()
 {

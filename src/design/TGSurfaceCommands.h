@@ -98,9 +98,8 @@ public:
     // The common placing step for a drawn object: put on the panel, named "Special" + the
     // smallest free number, given the rectangle widened to at least 10 x 15, Scale set to the
     // panel's; then the change notification and pending updates. Returns the object.
-    static TGGraphicControl* PlaceObject(TGBasePanel& panel,
-                                         std::unique_ptr<TGGraphicControl> object,
-                                         const QRect& rect);
+    static TGGraphicControl*
+    PlaceObject(TGBasePanel& panel, std::unique_ptr<TGGraphicControl> object, const QRect& rect);
 
     // The page changed: notification and a repaint of the whole page.
     static void Changed(TGBasePanel& panel);

@@ -40,10 +40,10 @@ enum class TArrow { Left, Up, Right, Down };
 
 class THandleGeometry {
 public:
-    static constexpr int kMinSize = 5;      // the handle never gets smaller
-    static constexpr int kIdleSize = 24;    // size of the hidden handle
-    static constexpr int kCornerReach = 8;  // grip reach from a corner or side
-    static constexpr int kMiddleReach = 6;  // grip reach along a side from its middle
+    static constexpr int kMinSize = 5;     // the handle never gets smaller
+    static constexpr int kIdleSize = 24;   // size of the hidden handle
+    static constexpr int kCornerReach = 8; // grip reach from a corner or side
+    static constexpr int kMiddleReach = 6; // grip reach along a side from its middle
     static constexpr int kLeadMargin = 2;
     static constexpr int kTrailMargin = 3;
 

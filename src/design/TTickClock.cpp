@@ -22,6 +22,9 @@ std::int64_t TTickClock::Now()
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-void TTickClock::SetSource(TSource source) { Source() = std::move(source); }
+void TTickClock::SetSource(TSource source)
+{
+    Source() = std::move(source);
+}
 
 } // namespace qm::design

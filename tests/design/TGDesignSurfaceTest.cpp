@@ -12,8 +12,8 @@
 
 #include <QBuffer>
 #include <QFile>
-#include <random>
 #include <gtest/gtest.h>
+#include <random>
 
 namespace qm::design {
 namespace {
@@ -23,7 +23,10 @@ using test::TSurfaceTestHost;
 
 class TGDesignSurfaceTest : public ::testing::Test {
 protected:
-    TGDesignSurfaceTest() { host.panel.OnLabelChanged = [this] { ++changes; }; }
+    TGDesignSurfaceTest()
+    {
+        host.panel.OnLabelChanged = [this] { ++changes; };
+    }
 
     // Clicks an object's middle and lets the press age, so that a drag may follow.
     void SelectByClick(TGGraphicControl* object, Qt::KeyboardModifiers m = {})
@@ -272,16 +275,20 @@ TEST_F(TGDesignSurfaceTest, AGripDragAfterARefitShrinksAnObjectToNothingNotBelow
 TEST_F(TGDesignSurfaceTest, RandomGesturesKeepTheSelectionAndTheHandleConsistent)
 {
     std::mt19937 random(20240610);
-    const auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
+    const auto pick = [&](int lo, int hi) {
+        return std::uniform_int_distribution<int>(lo, hi)(random);
+    };
     for (int i = 0; i < 6; ++i)
         host.Box(QRect(20 + 60 * i, 20 + 25 * (i % 3), 40, 30))->SetLocked(i == 4);
     host.surface->OnChooseFont = [](const TGFont&) { return std::optional<TGFont>(); };
-    const QStringList panelEntries = {"Bring To Front", "Send To Back", "Cut", "Copy", "Paste",
-                                      "Delete", "Align Left", "Align Bottoms",
-                                      "Center Vertically", "Lock All", "Unlock All",
-                                      "Mark All Selectable", "Select All"};
-    const QStringList objectEntries = {"Bring To Front", "Send To Back", "Cut", "Copy", "Delete",
-                                       "Clone", "Locked", "Center Horizontally"};
+    const QStringList panelEntries = {"Bring To Front", "Send To Back",  "Cut",
+                                      "Copy",           "Paste",         "Delete",
+                                      "Align Left",     "Align Bottoms", "Center Vertically",
+                                      "Lock All",       "Unlock All",    "Mark All Selectable",
+                                      "Select All"};
+    const QStringList objectEntries = {
+        "Bring To Front", "Send To Back", "Cut",    "Copy",
+        "Delete",         "Clone",        "Locked", "Center Horizontally"};
     const int keys[] = {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down};
     for (int step = 0; step < 2000; ++step) {
         const QPoint p(pick(-10, 410), pick(-10, 210));
@@ -456,9 +463,18 @@ TEST_F(TGDesignSurfaceTest, CloneFromTheObjectMenuMovesTheSelectionToTheCopy)
 
 TEST_F(TGDesignSurfaceTest, EveryKindsMenuStartsWithTheCommonEntriesThenItsOwn)
 {
-    const QStringList common = {"Bring To Front", "Send To Back", "Cut", "Copy", "Delete",
-                                "Clone", "-", "Locked", "Unselectable", "-",
-                                "Center Vertically", "Center Horizontally"};
+    const QStringList common = {"Bring To Front",
+                                "Send To Back",
+                                "Cut",
+                                "Copy",
+                                "Delete",
+                                "Clone",
+                                "-",
+                                "Locked",
+                                "Unselectable",
+                                "-",
+                                "Center Vertically",
+                                "Center Horizontally"};
     QList<QByteArray> kinds;
     for (TGHostKind h : {TGHostKind::Label, TGHostKind::Envelope, TGHostKind::Report})
         for (const QByteArray& kind : TGClassRegistry::HostKinds(h))
@@ -526,11 +542,31 @@ TEST_F(TGDesignSurfaceTest, ObjectMenuCommandsOutsideTheSelectionActOnTheObjectA
 TEST_F(TGDesignSurfaceTest, RightClickOnThePageOpensThePanelMenuWithItsRules)
 {
     host.Click(QPoint(300, 150), {}, Qt::RightButton);
-    const QStringList entries = {
-        "Bring To Front", "Send To Back", "-", "Cut", "Copy", "Paste", "-", "Delete", "-",
-        "Align Left", "Align Right", "Align Tops", "Align Bottoms", "-", "Center Vertically",
-        "Center Horizontally", "-", "Lock All", "Unlock All", "-", "Mark All Selectable",
-        "Mark All Unselectable", "Select All", "-", "Font"};
+    const QStringList entries = {"Bring To Front",
+                                 "Send To Back",
+                                 "-",
+                                 "Cut",
+                                 "Copy",
+                                 "Paste",
+                                 "-",
+                                 "Delete",
+                                 "-",
+                                 "Align Left",
+                                 "Align Right",
+                                 "Align Tops",
+                                 "Align Bottoms",
+                                 "-",
+                                 "Center Vertically",
+                                 "Center Horizontally",
+                                 "-",
+                                 "Lock All",
+                                 "Unlock All",
+                                 "-",
+                                 "Mark All Selectable",
+                                 "Mark All Unselectable",
+                                 "Select All",
+                                 "-",
+                                 "Font"};
     EXPECT_EQ(host.lastMenu, entries);
     for (const char* off : {"Bring To Front", "Cut", "Paste", "Delete", "Align Left",
                             "Center Horizontally", "Lock All", "Unlock All", "Font"})

@@ -79,8 +79,7 @@ TEST(THandleGeometryDrag, SnapOfEightFromLeft38)
     EXPECT_EQ(G::DragRect(0, QPoint(10, 10), QPoint(15, 15), handle, 8, 8).topLeft(),
               QPoint(38, 38));
     // By 10: snap(48) - 2 = 46.
-    EXPECT_EQ(G::DragRect(0, QPoint(10, 10), QPoint(20, 15), handle, 8, 8),
-              QRect(46, 38, 35, 35));
+    EXPECT_EQ(G::DragRect(0, QPoint(10, 10), QPoint(20, 15), handle, 8, 8), QRect(46, 38, 35, 35));
 }
 
 TEST(THandleGeometryDrag, WithoutSnappingMovesByTheDragLessTheMargin)

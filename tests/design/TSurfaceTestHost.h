@@ -103,8 +103,8 @@ public:
     // A move with no button held (QTest would only move the cursor).
     void Hover(const QPoint& p)
     {
-        QMouseEvent move(QEvent::MouseMove, p, surface->mapToGlobal(p), Qt::NoButton,
-                         Qt::NoButton, Qt::NoModifier);
+        QMouseEvent move(QEvent::MouseMove, p, surface->mapToGlobal(p), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
         QApplication::sendEvent(surface, &move);
     }
     void Click(const QPoint& p, Qt::KeyboardModifiers m = {}, Qt::MouseButton b = Qt::LeftButton)

@@ -67,8 +67,8 @@ QImage GridTile()
 // Touching counts: the rectangles share at least one pixel (edges one past the last pixel).
 bool Touches(const QRect& a, const QRect& b)
 {
-    return std::max(a.x(), b.x()) < std::min(a.x() + a.width(), b.x() + b.width())
-           && std::max(a.y(), b.y()) < std::min(a.y() + a.height(), b.y() + b.height());
+    return std::max(a.x(), b.x()) < std::min(a.x() + a.width(), b.x() + b.width()) &&
+           std::max(a.y(), b.y()) < std::min(a.y() + a.height(), b.y() + b.height());
 }
 
 bool Contains(const std::vector<TGGraphicControl*>& list, const TGGraphicControl* object)
@@ -111,7 +111,10 @@ TGDesignSurface::~TGDesignSurface()
     TGSurfaceCommands::RemoveClipboardFiles();
 }
 
-QSize TGDesignSurface::sizeHint() const { return QSize(mPanel.Width() + 1, mPanel.Height() + 1); }
+QSize TGDesignSurface::sizeHint() const
+{
+    return QSize(mPanel.Width() + 1, mPanel.Height() + 1);
+}
 
 void TGDesignSurface::FitToPage()
 {
@@ -229,7 +232,10 @@ TGGraphicControl* TGDesignSurface::SelectableObjectAt(const QPoint& point) const
     return nullptr;
 }
 
-void TGDesignSurface::SelectAll() { TGSurfaceCommands::SelectAll(mPanel); }
+void TGDesignSurface::SelectAll()
+{
+    TGSurfaceCommands::SelectAll(mPanel);
+}
 
 void TGDesignSurface::RubberSelect(const QRect& band, bool toggle)
 {
@@ -298,7 +304,10 @@ void TGDesignSurface::Paste()
     }
 }
 
-void TGDesignSurface::DeleteSelection() { TGSurfaceCommands::DeleteSelection(mPanel); }
+void TGDesignSurface::DeleteSelection()
+{
+    TGSurfaceCommands::DeleteSelection(mPanel);
+}
 
 void TGDesignSurface::Clone(TGGraphicControl& object)
 {
@@ -338,8 +347,7 @@ void TGDesignSurface::BuildPanelMenu(QMenu& menu)
     AddEntry(menu, "Align Left", selected, [&panel] { TGSurfaceCommands::AlignLefts(panel); });
     AddEntry(menu, "Align Right", selected, [&panel] { TGSurfaceCommands::AlignRights(panel); });
     AddEntry(menu, "Align Tops", selected, [&panel] { TGSurfaceCommands::AlignTops(panel); });
-    AddEntry(menu, "Align Bottoms", selected,
-             [&panel] { TGSurfaceCommands::AlignBottoms(panel); });
+    AddEntry(menu, "Align Bottoms", selected, [&panel] { TGSurfaceCommands::AlignBottoms(panel); });
     menu.addSeparator();
     AddEntry(menu, "Center Vertically", selected,
              [&panel] { TGSurfaceCommands::CenterSelectionVertically(panel); });
@@ -347,8 +355,7 @@ void TGDesignSurface::BuildPanelMenu(QMenu& menu)
              [&panel] { TGSurfaceCommands::CenterSelectionHorizontally(panel); });
     menu.addSeparator();
     AddEntry(menu, "Lock All", anyObject, [&panel] { TGSurfaceCommands::LockAll(panel, true); });
-    AddEntry(menu, "Unlock All", anyObject,
-             [&panel] { TGSurfaceCommands::LockAll(panel, false); });
+    AddEntry(menu, "Unlock All", anyObject, [&panel] { TGSurfaceCommands::LockAll(panel, false); });
     menu.addSeparator();
     AddEntry(menu, "Mark All Selectable", true,
              [&panel] { TGSurfaceCommands::MarkAll(panel, false); });
@@ -392,8 +399,9 @@ void TGDesignSurface::BuildObjectMenu(QMenu& menu, TGGraphicControl& object)
     }
     AddEntry(menu, "Clone", true, [this, target] { Clone(*target); });
     menu.addSeparator();
-    QAction* locked = AddEntry(menu, "Locked", true,
-                               [&panel, target] { TGSurfaceCommands::ToggleLocked(panel, *target); });
+    QAction* locked = AddEntry(menu, "Locked", true, [&panel, target] {
+        TGSurfaceCommands::ToggleLocked(panel, *target);
+    });
     locked->setCheckable(true);
     locked->setChecked(object.Locked());
     AddEntry(menu, "Unselectable", true,
@@ -478,8 +486,8 @@ void TGDesignSurface::PagePress(const QPoint& panelPoint, Qt::MouseButton button
             mPanel.ClearSelection();
         AddToSelection(object, button == Qt::LeftButton);
     }
-    if (button == Qt::RightButton && mPanel.Selection().size() == 1
-        && mPanel.Selection().front() == object)
+    if (button == Qt::RightButton && mPanel.Selection().size() == 1 &&
+        mPanel.Selection().front() == object)
         OpenObjectMenu(*object, panelPoint);
 }
 
@@ -709,8 +717,8 @@ void TGDesignSurface::PaintPage(QPainter& painter) const
 
 QImage TGDesignSurface::RenderPage(qreal pixelRatio) const
 {
-    QImage image(qRound((mPanel.Width() + 1) * pixelRatio), qRound((mPanel.Height() + 1) * pixelRatio),
-                 QImage::Format_RGB32);
+    QImage image(qRound((mPanel.Width() + 1) * pixelRatio),
+                 qRound((mPanel.Height() + 1) * pixelRatio), QImage::Format_RGB32);
     image.setDevicePixelRatio(pixelRatio);
     QPainter painter(&image);
     PaintPage(painter);

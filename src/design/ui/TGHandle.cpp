@@ -51,8 +51,8 @@ void TGHandle::SelectionChanged()
         mSurface.RepaintPage();
         return;
     }
-    const bool appended = now.size() == mKnown.size() + 1
-                          && std::equal(mKnown.begin(), mKnown.end(), now.begin());
+    const bool appended =
+        now.size() == mKnown.size() + 1 && std::equal(mKnown.begin(), mKnown.end(), now.begin());
     if (appended && !mKnown.empty())
         mBounds = THandleGeometry::GrowBounds(mBounds, now.back()->BoundsRect());
     else
@@ -122,8 +122,8 @@ void TGHandle::MousePress(const QPoint& point, Qt::MouseButton button,
     }
     if (button == Qt::RightButton) {
         const std::vector<TGGraphicControl*>& selected = mSurface.Panel().Selection();
-        if (selected.size() == 1
-            && selected.front()->BoundsRect().adjusted(-2, -2, 2, 2).contains(panelPoint))
+        if (selected.size() == 1 &&
+            selected.front()->BoundsRect().adjusted(-2, -2, 2, 2).contains(panelPoint))
             mSurface.OpenObjectMenu(*selected.front(), panelPoint);
         else
             mSurface.OpenPanelMenu(panelPoint);
@@ -171,8 +171,8 @@ void TGHandle::MouseMove(const QPoint& point, Qt::MouseButtons buttons)
         return;
     }
     if (mState != TState::Dragging) {
-        if (mButtonDown && mState == TState::Showing
-            && TTickClock::Now() - mPressTime > kDragDelayMs) {
+        if (mButtonDown && mState == TState::Showing &&
+            TTickClock::Now() - mPressTime > kDragDelayMs) {
             mState = TState::Dragging;
             mOrigin = point;
             mDragRect = mBounds;

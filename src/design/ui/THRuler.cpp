@@ -31,9 +31,15 @@ void THRuler::SetAlignHRuler(TAlign align)
         mAlign = align;
 }
 
-int THRuler::TickStep() { return TDesignUnits::Ppi() / 16; }
+int THRuler::TickStep()
+{
+    return TDesignUnits::Ppi() / 16;
+}
 
-int THRuler::FirstTick() const { return TDesignUnits::Trunc(mStartInch * 16); }
+int THRuler::FirstTick() const
+{
+    return TDesignUnits::Trunc(mStartInch * 16);
+}
 
 void THRuler::paintEvent(QPaintEvent*)
 {
