@@ -29,9 +29,12 @@ void TGFIMBarCode::SetFIMType(int type)
 std::vector<int> TGFIMBarCode::Slots(int type)
 {
     switch (TGFIMType(type)) {
-    case TGFIMType::fimTypeA: return {1, 3, 9, 15, 17};
-    case TGFIMType::fimTypeB: return {1, 5, 7, 11, 13, 17};
-    case TGFIMType::fimTypeC: return {1, 3, 7, 11, 15, 17};
+    case TGFIMType::fimTypeA:
+        return {1, 3, 9, 15, 17};
+    case TGFIMType::fimTypeB:
+        return {1, 5, 7, 11, 13, 17};
+    case TGFIMType::fimTypeC:
+        return {1, 3, 7, 11, 15, 17};
     }
     return {};
 }
@@ -58,7 +61,8 @@ void TGFIMBarCode::PrintObject(print::TBaseReport& canvas, double x, double y)
     const double left = PrintLeft(x);
     const double top = PrintTop(y);
     for (int s : barSlots)
-        canvas.DrawRectangle(left + (s - 1) * kSlotWidth, top, left + s * kSlotWidth, top + kBarHeight);
+        canvas.DrawRectangle(left + (s - 1) * kSlotWidth, top, left + s * kSlotWidth,
+                             top + kBarHeight);
 }
 
 void TGFIMBarCode::WriteProperties(TLayoutWriter& out) const

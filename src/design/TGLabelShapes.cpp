@@ -52,7 +52,10 @@ void TGLabelShapes::SetRoundPerc(int percent)
     Invalidate();
 }
 
-int TGLabelShapes::ScreenPenWidth() const { return TGShapeScreen::PenWidth(mPen.width, Scale()); }
+int TGLabelShapes::ScreenPenWidth() const
+{
+    return TGShapeScreen::PenWidth(mPen.width, Scale());
+}
 
 QRect TGLabelShapes::ScreenFigure() const
 {
@@ -69,7 +72,10 @@ int TGLabelShapes::ScreenCorner() const
     return TDesignUnits::Trunc(mRoundPerc * 0.01 * std::max(Width(), Height()));
 }
 
-void TGLabelShapes::AfterCreate() { mRoundedMenu = IsRounded(); }
+void TGLabelShapes::AfterCreate()
+{
+    mRoundedMenu = IsRounded();
+}
 
 void TGLabelShapes::Paint(QPainter& painter)
 {
@@ -106,7 +112,8 @@ void TGLabelShapes::PrintObject(print::TBaseReport& canvas, double x, double y)
     const double x2 = x + TGShapeScreen::Inches(std::int64_t(Left()) + Width());
     const double y2 = y + TGShapeScreen::Inches(std::int64_t(Top()) + Height());
     if (IsRounded()) {
-        const double corner = mRoundPerc * 0.01 * TDesignUnits::ToInches(std::max(Width(), Height()));
+        const double corner =
+            mRoundPerc * 0.01 * TDesignUnits::ToInches(std::max(Width(), Height()));
         canvas.DrawRoundRect(x1, y1, x2, y2, corner, corner);
     } else if (IsEllipse()) {
         canvas.DrawEllipse(x1, y1, x2, y2);

@@ -22,7 +22,14 @@
 
 namespace qm::design {
 
-enum class TGShapeType { stRectangle = 0, stSquare, stRoundRect, stRoundSquare, stEllipse, stCircle };
+enum class TGShapeType {
+    stRectangle = 0,
+    stSquare,
+    stRoundRect,
+    stRoundSquare,
+    stEllipse,
+    stCircle
+};
 
 class TGLabelShapes : public TGGraphicControl {
 public:
@@ -36,8 +43,14 @@ public:
 
     TGShapeType Shape() const { return mShape; }
     void SetShape(TGShapeType shape);
-    bool IsRounded() const { return mShape == TGShapeType::stRoundRect || mShape == TGShapeType::stRoundSquare; }
-    bool IsEllipse() const { return mShape == TGShapeType::stEllipse || mShape == TGShapeType::stCircle; }
+    bool IsRounded() const
+    {
+        return mShape == TGShapeType::stRoundRect || mShape == TGShapeType::stRoundSquare;
+    }
+    bool IsEllipse() const
+    {
+        return mShape == TGShapeType::stEllipse || mShape == TGShapeType::stCircle;
+    }
     const TGPen& Pen() const { return mPen; }
     void SetPen(const TGPen& pen);
     const TGBrush& Brush() const { return mBrush; }

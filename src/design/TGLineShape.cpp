@@ -44,7 +44,10 @@ void TGLineShape::StretchToEdges()
         SetBounds(Left(), 0, Width(), panel->Height());
 }
 
-int TGLineShape::ScreenPenWidth() const { return TGShapeScreen::PenWidth(mPen.width, Scale()); }
+int TGLineShape::ScreenPenWidth() const
+{
+    return TGShapeScreen::PenWidth(mPen.width, Scale());
+}
 
 QLine TGLineShape::ScreenLine() const
 {
@@ -55,8 +58,10 @@ QLine TGLineShape::ScreenLine() const
         return QLine(c, c, TGShapeScreen::Clamped(std::int64_t(Width()) + c - pw + 1), c);
     case TGLineStyle::stVertical:
         return QLine(c, c, c, TGShapeScreen::Clamped(c + std::int64_t(Height()) - pw + 1));
-    case TGLineStyle::stAngleSlopingUp: return QLine(Width(), 0, 0, Height());
-    case TGLineStyle::stAngleSlopingDown: return QLine(0, 0, Width(), Height());
+    case TGLineStyle::stAngleSlopingUp:
+        return QLine(Width(), 0, 0, Height());
+    case TGLineStyle::stAngleSlopingDown:
+        return QLine(0, 0, Width(), Height());
     }
     return {};
 }
@@ -74,13 +79,16 @@ void TGLineShape::Paint(QPainter& painter)
     const double across = (pw % 2) ? 0.5 : 0.0;
     switch (mLineStyle) {
     case TGLineStyle::stHorizontal:
-        painter.drawLine(QPointF(line.x1(), line.y1() + across), QPointF(line.x2(), line.y2() + across));
+        painter.drawLine(QPointF(line.x1(), line.y1() + across),
+                         QPointF(line.x2(), line.y2() + across));
         break;
     case TGLineStyle::stVertical:
-        painter.drawLine(QPointF(line.x1() + across, line.y1()), QPointF(line.x2() + across, line.y2()));
+        painter.drawLine(QPointF(line.x1() + across, line.y1()),
+                         QPointF(line.x2() + across, line.y2()));
         break;
     default:
-        painter.drawLine(QPointF(line.x1() + 0.5, line.y1() + 0.5), QPointF(line.x2() + 0.5, line.y2() + 0.5));
+        painter.drawLine(QPointF(line.x1() + 0.5, line.y1() + 0.5),
+                         QPointF(line.x2() + 0.5, line.y2() + 0.5));
         break;
     }
     painter.restore();
@@ -89,7 +97,8 @@ void TGLineShape::Paint(QPainter& painter)
 void TGLineShape::PrintObject(print::TBaseReport& canvas, double x, double y)
 {
     const int width = TGShapeScreen::PrintablePenWidth(mPen.width);
-    canvas.SetPen(TGShapeScreen::PrintColor(mPen.color), mPen.style, print::TPenMode::pmCopy, -width);
+    canvas.SetPen(TGShapeScreen::PrintColor(mPen.color), mPen.style, print::TPenMode::pmCopy,
+                  -width);
     const std::int64_t h = mPen.width / 2;
     const double x1 = PrintLeft(x);
     const double x2 = x + TGShapeScreen::Inches(std::int64_t(Left()) + Width());

@@ -28,13 +28,24 @@ QPen TGShapeScreen::ScreenPen(const TGPen& pen, int pw, bool withStyle)
     QPen qpen(color, pw, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
     if (withStyle) {
         switch (pen.style) {
-        case print::TPenStyle::psDash: qpen.setStyle(Qt::DashLine); break;
-        case print::TPenStyle::psDot: qpen.setStyle(Qt::DotLine); break;
-        case print::TPenStyle::psDashDot: qpen.setStyle(Qt::DashDotLine); break;
-        case print::TPenStyle::psDashDotDot: qpen.setStyle(Qt::DashDotDotLine); break;
-        case print::TPenStyle::psClear: qpen.setStyle(Qt::NoPen); break;
+        case print::TPenStyle::psDash:
+            qpen.setStyle(Qt::DashLine);
+            break;
+        case print::TPenStyle::psDot:
+            qpen.setStyle(Qt::DotLine);
+            break;
+        case print::TPenStyle::psDashDot:
+            qpen.setStyle(Qt::DashDotLine);
+            break;
+        case print::TPenStyle::psDashDotDot:
+            qpen.setStyle(Qt::DashDotDotLine);
+            break;
+        case print::TPenStyle::psClear:
+            qpen.setStyle(Qt::NoPen);
+            break;
         case print::TPenStyle::psSolid:
-        case print::TPenStyle::psInsideFrame: break;
+        case print::TPenStyle::psInsideFrame:
+            break;
         }
     }
     return qpen;
@@ -44,14 +55,22 @@ QBrush TGShapeScreen::ScreenBrush(const TGBrush& brush)
 {
     const QColor color = brush.color.ToQColor();
     switch (brush.style) {
-    case print::TBrushStyle::bsSolid: return QBrush(color, Qt::SolidPattern);
-    case print::TBrushStyle::bsClear: return QBrush(Qt::NoBrush);
-    case print::TBrushStyle::bsHorizontal: return QBrush(color, Qt::HorPattern);
-    case print::TBrushStyle::bsVertical: return QBrush(color, Qt::VerPattern);
-    case print::TBrushStyle::bsFDiagonal: return QBrush(color, Qt::FDiagPattern);
-    case print::TBrushStyle::bsBDiagonal: return QBrush(color, Qt::BDiagPattern);
-    case print::TBrushStyle::bsCross: return QBrush(color, Qt::CrossPattern);
-    case print::TBrushStyle::bsDiagCross: return QBrush(color, Qt::DiagCrossPattern);
+    case print::TBrushStyle::bsSolid:
+        return QBrush(color, Qt::SolidPattern);
+    case print::TBrushStyle::bsClear:
+        return QBrush(Qt::NoBrush);
+    case print::TBrushStyle::bsHorizontal:
+        return QBrush(color, Qt::HorPattern);
+    case print::TBrushStyle::bsVertical:
+        return QBrush(color, Qt::VerPattern);
+    case print::TBrushStyle::bsFDiagonal:
+        return QBrush(color, Qt::FDiagPattern);
+    case print::TBrushStyle::bsBDiagonal:
+        return QBrush(color, Qt::BDiagPattern);
+    case print::TBrushStyle::bsCross:
+        return QBrush(color, Qt::CrossPattern);
+    case print::TBrushStyle::bsDiagCross:
+        return QBrush(color, Qt::DiagCrossPattern);
     }
     return QBrush(Qt::NoBrush);
 }
@@ -60,13 +79,26 @@ void TGShapeScreen::ApplyMode(QPainter& painter, print::TPenMode mode)
 {
     QPainter::CompositionMode op = QPainter::CompositionMode_SourceOver;
     switch (mode) {
-    case print::TPenMode::pmXor: op = QPainter::RasterOp_SourceXorDestination; break;
-    case print::TPenMode::pmNotXor: op = QPainter::RasterOp_NotSourceXorDestination; break;
-    case print::TPenMode::pmNot: op = QPainter::RasterOp_NotDestination; break;
-    case print::TPenMode::pmNotCopy: op = QPainter::RasterOp_NotSource; break;
-    case print::TPenMode::pmMask: op = QPainter::RasterOp_SourceAndDestination; break;
-    case print::TPenMode::pmMerge: op = QPainter::RasterOp_SourceOrDestination; break;
-    default: break;
+    case print::TPenMode::pmXor:
+        op = QPainter::RasterOp_SourceXorDestination;
+        break;
+    case print::TPenMode::pmNotXor:
+        op = QPainter::RasterOp_NotSourceXorDestination;
+        break;
+    case print::TPenMode::pmNot:
+        op = QPainter::RasterOp_NotDestination;
+        break;
+    case print::TPenMode::pmNotCopy:
+        op = QPainter::RasterOp_NotSource;
+        break;
+    case print::TPenMode::pmMask:
+        op = QPainter::RasterOp_SourceAndDestination;
+        break;
+    case print::TPenMode::pmMerge:
+        op = QPainter::RasterOp_SourceOrDestination;
+        break;
+    default:
+        break;
     }
     if (op != QPainter::CompositionMode_SourceOver &&
         !(painter.paintEngine() && painter.paintEngine()->hasFeature(QPaintEngine::RasterOpModes)))
@@ -79,7 +111,10 @@ int TGShapeScreen::Clamped(std::int64_t value)
     return int(std::clamp<std::int64_t>(value, INT32_MIN, INT32_MAX));
 }
 
-double TGShapeScreen::Inches(std::int64_t pixels) { return double(pixels) / TDesignUnits::Ppi(); }
+double TGShapeScreen::Inches(std::int64_t pixels)
+{
+    return double(pixels) / TDesignUnits::Ppi();
+}
 
 int TGShapeScreen::PrintablePenWidth(int width)
 {
@@ -94,7 +129,8 @@ QRectF TGShapeScreen::StrokeRect(const QRect& figure, int pw)
     const int c = pw / 2;
     const double half = pw / 2.0;
     return QRectF(double(figure.x()) - c + half, double(figure.y()) - c + half,
-                  std::max(0.0, double(figure.width()) - 1), std::max(0.0, double(figure.height()) - 1));
+                  std::max(0.0, double(figure.width()) - 1),
+                  std::max(0.0, double(figure.height()) - 1));
 }
 
 } // namespace qm::design

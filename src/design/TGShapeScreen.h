@@ -37,7 +37,10 @@ public:
     static int PrintablePenWidth(int width);
 
     // A design colour for the page canvas (system colours resolved).
-    static print::TColor PrintColor(TGColor color) { return print::TColor::FromQColor(color.ToQColor()); }
+    static print::TColor PrintColor(TGColor color)
+    {
+        return print::TColor::FromQColor(color.ToQColor());
+    }
     // The raster operation of a pen mode where the painter supports it (copy elsewhere).
     static void ApplyMode(QPainter& painter, print::TPenMode mode);
 

@@ -6,7 +6,10 @@ namespace qm::design {
 
 namespace {
 
-bool IsDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
+bool IsDigit(QChar c)
+{
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
 
 // Full (1) and half (0) bars of each digit, weights 7-4-2-1-0 from the left; 0 is 11000.
 constexpr std::array<const char*, 10> kPatterns{"11000", "00011", "00101", "00110", "01001",

@@ -100,10 +100,12 @@ TEST_F(TGLabelShapesTest, RoundedRectangle200By50HasAHundredPixelCorner)
 
 TEST_F(TGLabelShapesTest, EachShapeKindPrintsItsFigure)
 {
-    const std::pair<TGShapeType, TCode> kinds[] = {
-        {TGShapeType::stRectangle, TCode::Rectangle}, {TGShapeType::stSquare, TCode::Rectangle},
-        {TGShapeType::stRoundRect, TCode::RoundRect}, {TGShapeType::stRoundSquare, TCode::RoundRect},
-        {TGShapeType::stEllipse, TCode::Ellipse},     {TGShapeType::stCircle, TCode::Ellipse}};
+    const std::pair<TGShapeType, TCode> kinds[] = {{TGShapeType::stRectangle, TCode::Rectangle},
+                                                   {TGShapeType::stSquare, TCode::Rectangle},
+                                                   {TGShapeType::stRoundRect, TCode::RoundRect},
+                                                   {TGShapeType::stRoundSquare, TCode::RoundRect},
+                                                   {TGShapeType::stEllipse, TCode::Ellipse},
+                                                   {TGShapeType::stCircle, TCode::Ellipse}};
     for (const auto& [shapeType, code] : kinds) {
         mPanel.ClearObjects();
         auto* shape = Add(std::make_unique<TGLabelShapes>());

@@ -49,12 +49,24 @@ inline std::vector<TDrawing> Drawings(const QByteArray& bytes)
         reader.ReadCommand(c);
         const TCode code = TCode(c.code);
         switch (code) {
-        case TCode::PenColor: state.penColor = std::uint32_t(c.i32); break;
-        case TCode::PenStyle: state.penStyle = c.b; break;
-        case TCode::PenMode: state.penMode = c.b; break;
-        case TCode::PenWidth: state.penWidth = c.f[0]; break;
-        case TCode::BrushColor: state.brushColor = std::uint32_t(c.i32); break;
-        case TCode::BrushStyle: state.brushStyle = c.b; break;
+        case TCode::PenColor:
+            state.penColor = std::uint32_t(c.i32);
+            break;
+        case TCode::PenStyle:
+            state.penStyle = c.b;
+            break;
+        case TCode::PenMode:
+            state.penMode = c.b;
+            break;
+        case TCode::PenWidth:
+            state.penWidth = c.f[0];
+            break;
+        case TCode::BrushColor:
+            state.brushColor = std::uint32_t(c.i32);
+            break;
+        case TCode::BrushStyle:
+            state.brushStyle = c.b;
+            break;
         case TCode::Rectangle:
         case TCode::Ellipse:
         case TCode::RoundRect:
@@ -68,7 +80,8 @@ inline std::vector<TDrawing> Drawings(const QByteArray& bytes)
             out.push_back(d);
             break;
         }
-        default: break;
+        default:
+            break;
         }
         if (code == TCode::EndOfPage)
             break;
@@ -104,8 +117,14 @@ inline QImage PaintAlone(TGGraphicControl& object, int width, int height)
     return image;
 }
 
-inline bool IsBlack(const QImage& image, int x, int y) { return image.pixel(x, y) == qRgb(0, 0, 0); }
-inline bool IsWhite(const QImage& image, int x, int y) { return image.pixel(x, y) == qRgb(255, 255, 255); }
+inline bool IsBlack(const QImage& image, int x, int y)
+{
+    return image.pixel(x, y) == qRgb(0, 0, 0);
+}
+inline bool IsWhite(const QImage& image, int x, int y)
+{
+    return image.pixel(x, y) == qRgb(255, 255, 255);
+}
 
 // Makes every host's kinds readable (the registry is shared by the whole run).
 inline void RegisterAllHosts()
@@ -120,8 +139,7 @@ inline QByteArray StreamOf(const TGGraphicControl& object)
     return TGLabelObjectFiler::PanelBytes(std::vector<const TGGraphicControl*>{&object});
 }
 
-template <class T>
-T* ReadBack(const QByteArray& bytes, TGBasePanel& panel)
+template <class T> T* ReadBack(const QByteArray& bytes, TGBasePanel& panel)
 {
     const auto read = TGLabelObjectFiler::ReadPanelBytes(bytes, panel.Owner(), panel);
     return read.size() == 1 ? dynamic_cast<T*>(read.front()) : nullptr;

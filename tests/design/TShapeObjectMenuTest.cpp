@@ -54,8 +54,8 @@ QStringList Checked(QMenu& menu, const QString& sub)
     return out;
 }
 
-const QStringList kShapeEntries = {"-", "Background Color", "Line Color", "Line Thickness", "-",
-                                   "Transparent"};
+const QStringList kShapeEntries = {"-", "Background Color", "Line Color", "Line Thickness",
+                                   "-", "Transparent"};
 
 TEST(TShapeObjectMenuTest, ShapeEntriesAndTheRoundingOnlyForShapesMadeRounded)
 {
@@ -129,13 +129,13 @@ TEST(TShapeObjectMenuTest, LineEntriesAndCommands)
     line->SetBounds(20, 30, 40, 4);
     QMenu menu;
     TShapeObjectMenu::AddEntries(menu, *line, nullptr);
-    EXPECT_EQ(Entries(menu), (QStringList{"-", "Style", "Color", "Line Thickness", "-",
-                                          "Stretch To Edges"}));
+    EXPECT_EQ(Entries(menu),
+              (QStringList{"-", "Style", "Color", "Line Thickness", "-", "Stretch To Edges"}));
     QStringList styles;
     for (const QAction* a : Find(menu, "Style")->menu()->actions())
         styles << a->text();
-    EXPECT_EQ(styles, (QStringList{"Horizontal", "Vertical", "Angled Sloping Up",
-                                   "Angled Sloping Down"}));
+    EXPECT_EQ(styles,
+              (QStringList{"Horizontal", "Vertical", "Angled Sloping Up", "Angled Sloping Down"}));
     EXPECT_EQ(Checked(menu, "Style"), QStringList{"Horizontal"});
 
     Find(menu, "Stretch To Edges")->trigger();
@@ -158,8 +158,8 @@ TEST(TShapeObjectMenuTest, FIMEntriesCheckTheCurrentType)
     TGFIMBarCode mark;
     QMenu menu;
     TShapeObjectMenu::AddEntries(menu, mark, nullptr);
-    EXPECT_EQ(Entries(menu), (QStringList{"-", "Set FIM to Type A", "Set FIM to Type B",
-                                          "Set FIM to Type C"}));
+    EXPECT_EQ(Entries(menu),
+              (QStringList{"-", "Set FIM to Type A", "Set FIM to Type B", "Set FIM to Type C"}));
     EXPECT_TRUE(Find(menu, "Set FIM to Type A")->isChecked());
     EXPECT_FALSE(Find(menu, "Set FIM to Type B")->isChecked());
     Find(menu, "Set FIM to Type B")->trigger();

@@ -80,9 +80,9 @@ TEST_F(TShapeStreamTest, WrongValueTypesAreReportedWithTheProperty)
         r += QByteArray(2, '\0');
         return r;
     };
-    const QByteArray badStyle = QByteArray(1, '\x01') +
-                                record("TGLineShape", "LineStyle", QByteArray("\x07\x06stDiag", 8)) +
-                                QByteArray(1, '\0');
+    const QByteArray badStyle =
+        QByteArray(1, '\x01') +
+        record("TGLineShape", "LineStyle", QByteArray("\x07\x06stDiag", 8)) + QByteArray(1, '\0');
     try {
         TGLabelObjectFiler::ReadPanelBytes(badStyle, mPanel.Owner(), mPanel);
         FAIL() << "no error";
@@ -90,13 +90,17 @@ TEST_F(TShapeStreamTest, WrongValueTypesAreReportedWithTheProperty)
         EXPECT_EQ(e.Message(), "Error reading Component0.LineStyle: Invalid property value");
     }
     const QByteArray badType = QByteArray(1, '\x01') +
-                               record("TGFIMBarCode", "FIMType", QByteArray("\x06\x01" "B", 3)) +
+                               record("TGFIMBarCode", "FIMType",
+                                      QByteArray("\x06\x01"
+                                                 "B",
+                                                 3)) +
                                QByteArray(1, '\0');
     try {
         TGLabelObjectFiler::ReadPanelBytes(badType, mPanel.Owner(), mPanel);
         FAIL() << "no error";
     } catch (const TLayoutError& e) {
-        EXPECT_TRUE(e.Message().endsWith(".FIMType: Invalid property value")) << e.Message().toStdString();
+        EXPECT_TRUE(e.Message().endsWith(".FIMType: Invalid property value"))
+            << e.Message().toStdString();
     }
     const QByteArray unknown = QByteArray(1, '\x01') +
                                record("TGLabelShapes", "Brush.Pattern", QByteArray("\x02\x01", 2)) +

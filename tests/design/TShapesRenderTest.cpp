@@ -53,7 +53,8 @@ TEST_F(TShapesRenderTest, EveryGraphicKindRendersWhereThePageStreamPutsIt)
     mark->SetBounds(384, 144, 60, 60);
     AddRecord({{"ZIP", "62704-1234"}, {"STREET", "123 MAIN ST"}});
 
-    const QByteArray stream = test::Record([this](print::TBaseReport& r) { PrintItem(r, 1.0, 1.0); });
+    const QByteArray stream =
+        test::Record([this](print::TBaseReport& r) { PrintItem(r, 1.0, 1.0); });
     QTemporaryDir out;
     const int dpi = 300;
     const QStringList files = print::RenderPng(stream, out.filePath("page-%d.png"), dpi);

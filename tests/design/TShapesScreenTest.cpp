@@ -31,14 +31,19 @@ QImage PaintPanel(TGBasePanel& panel, const char* name)
     return image;
 }
 
-bool Dark(const QImage& image, int x, int y) { return qGray(image.pixel(x, y)) < 100; }
+bool Dark(const QImage& image, int x, int y)
+{
+    return qGray(image.pixel(x, y)) < 100;
+}
 
 TEST(TShapesScreenTest, GraphicKindsAtOneAndTwoTimes)
 {
     TDesignUnits::SetPpiOverride(96);
     TGBasePanel panel;
     panel.SetSize(480, 240);
-    auto add = [&panel](auto object) { return static_cast<decltype(object.get())>(panel.AddObject(std::move(object))); };
+    auto add = [&panel](auto object) {
+        return static_cast<decltype(object.get())>(panel.AddObject(std::move(object)));
+    };
     auto* rounded = add(std::make_unique<TGLabelShapes>());
     rounded->SetShape(TGShapeType::stRoundRect);
     rounded->SetRoundPerc(30);

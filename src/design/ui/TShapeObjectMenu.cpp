@@ -30,19 +30,18 @@ QAction* Entry(QMenu& menu, const QString& caption, std::function<void()> run,
     return action;
 }
 
-template <class TObject>
-void ThicknessEntries(QMenu& menu, TObject& object)
+template <class TObject> void ThicknessEntries(QMenu& menu, TObject& object)
 {
     QMenu* sub = menu.addMenu(QStringLiteral("Line Thickness"));
     for (int w = 1; w <= 10; ++w)
-        Entry(*sub, QStringLiteral("%1 Point").arg(w),
-              [&object, w] { TShapeObjectMenu::SetLineThickness(object, w); }, true,
-              object.Pen().width == w);
+        Entry(
+            *sub, QStringLiteral("%1 Point").arg(w),
+            [&object, w] { TShapeObjectMenu::SetLineThickness(object, w); }, true,
+            object.Pen().width == w);
 }
 
 // The colour dialog on a colour; nothing on Cancel.
-template <class TApply>
-void ChooseColor(const QColor& current, QWidget* parent, TApply apply)
+template <class TApply> void ChooseColor(const QColor& current, QWidget* parent, TApply apply)
 {
     const QColor color = QColorDialog::getColor(current, parent);
     if (color.isValid())
@@ -62,13 +61,15 @@ void ShapeEntries(QMenu& menu, TGLabelShapes& shape, QWidget* parent)
     });
     ThicknessEntries(menu, shape);
     menu.addSeparator();
-    Entry(menu, QStringLiteral("Transparent"), [&shape] { TShapeObjectMenu::ToggleTransparent(shape); },
-          true, shape.Transparent());
+    Entry(
+        menu, QStringLiteral("Transparent"),
+        [&shape] { TShapeObjectMenu::ToggleTransparent(shape); }, true, shape.Transparent());
     if (shape.RoundedMenu()) {
         menu.addSeparator();
         QMenu* sub = menu.addMenu(QStringLiteral("Degree of Rounding"));
         for (int p = 20; p <= 80; p += 10)
-            Entry(*sub, QStringLiteral("%1 %").arg(p), [&shape, p] { TShapeObjectMenu::SetRounding(shape, p); });
+            Entry(*sub, QStringLiteral("%1 %").arg(p),
+                  [&shape, p] { TShapeObjectMenu::SetRounding(shape, p); });
     }
 }
 
@@ -76,17 +77,21 @@ void LineEntries(QMenu& menu, TGLineShape& line, QWidget* parent)
 {
     menu.addSeparator();
     QMenu* style = menu.addMenu(QStringLiteral("Style"));
-    const char* captions[4] = {"Horizontal", "Vertical", "Angled Sloping Up", "Angled Sloping Down"};
+    const char* captions[4] = {"Horizontal", "Vertical", "Angled Sloping Up",
+                               "Angled Sloping Down"};
     for (int i = 0; i < 4; ++i)
-        Entry(*style, QString::fromLatin1(captions[i]), [&line, i] { TShapeObjectMenu::SetLineStyle(line, i); },
-              true, int(line.LineStyle()) == i);
+        Entry(
+            *style, QString::fromLatin1(captions[i]),
+            [&line, i] { TShapeObjectMenu::SetLineStyle(line, i); }, true,
+            int(line.LineStyle()) == i);
     Entry(menu, QStringLiteral("Color"), [&line, parent] {
         ChooseColor(line.Pen().color.ToQColor(), parent,
                     [&line](const QColor& c) { TShapeObjectMenu::SetLineColor(line, c); });
     });
     ThicknessEntries(menu, line);
     menu.addSeparator();
-    Entry(menu, QStringLiteral("Stretch To Edges"), [&line] { TShapeObjectMenu::StretchToEdges(line); });
+    Entry(menu, QStringLiteral("Stretch To Edges"),
+          [&line] { TShapeObjectMenu::StretchToEdges(line); });
 }
 
 void FIMEntries(QMenu& menu, TGFIMBarCode& mark)
@@ -94,8 +99,9 @@ void FIMEntries(QMenu& menu, TGFIMBarCode& mark)
     menu.addSeparator();
     const char* captions[3] = {"Set FIM to Type A", "Set FIM to Type B", "Set FIM to Type C"};
     for (int i = 0; i < 3; ++i)
-        Entry(menu, QString::fromLatin1(captions[i]), [&mark, i] { TShapeObjectMenu::SetFIMType(mark, i); },
-              true, mark.FIMType() == i);
+        Entry(
+            menu, QString::fromLatin1(captions[i]),
+            [&mark, i] { TShapeObjectMenu::SetFIMType(mark, i); }, true, mark.FIMType() == i);
 }
 
 } // namespace
