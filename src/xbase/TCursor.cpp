@@ -10,6 +10,7 @@
 #include "xbase/TXbaseError.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdlib>
 #include <cstring>
 
@@ -169,10 +170,12 @@ void TCursor::SetQuery(std::string_view text)
 {
     if (text.find_first_not_of(' ') == std::string_view::npos) {
         mQuery.reset();
+        DropMatches();
         return;
     }
     TestQuery(text);
     mQuery.emplace(TExpression::Compile(text, mTable.Fields()));
+    DropMatches();
 }
 
 const std::string& TCursor::Query() const
@@ -192,10 +195,75 @@ bool TCursor::ShownRecord(uint32_t recNo)
         return true;
     if (!mQuery)
         return !mTable.RecordDeleted(recNo);
+    if (const std::optional<bool> match = KnownMatch(recNo))
+        return *match && !(EngineSettings().deleted && mTable.RecordDeleted(recNo));
+    ++mQueryReads;
     const TRecordView record = mTable.ReadRecord(recNo);
     if (EngineSettings().deleted && record.Deleted())
         return false;
-    return !mQuery || mQuery->EvalLogical(record);
+    return mQuery->EvalLogical(record);
+}
+
+// --- kept matches ---
+//
+// A walk in index order that tests the query reads the records in scattered order, one read each;
+// on a large file that costs many times a sequential pass. So once a walk has read many records
+// for the query (or a count has passed over the whole file anyway), the query's result for every
+// record is kept as a bit. The bits are kept up to date from the table's journal of writes: each
+// record written since is tested again. When the journal cannot say (a pack, a zap, too many
+// writes) they are dropped and built again when wanted. They are kept only while the table is
+// open exclusively, as the table keeps its deletion marks: nobody else can change the records.
+
+void TCursor::DropMatches()
+{
+    mMatchesKept = false;
+    mMatches = {};
+    mMatchesCovered = 0;
+    mQueryReads = 0;
+}
+
+bool TCursor::SyncMatches()
+{
+    const TTable::TChangePoint now = mTable.ChangePoint();
+    if (now == mMatchesPoint)
+        return true;
+    mChanged.clear();
+    if (!mTable.ChangedSince(mMatchesPoint, mChanged))
+        return false;
+    for (const uint32_t r : mChanged) {
+        if (r == 0 || r > mMatchesCovered || r > mTable.RecordCount())
+            continue; // records past the bits are tested as they are met
+        const uint64_t bit = uint64_t{1} << ((r - 1) % 64);
+        uint64_t& word = mMatches[(r - 1) / 64];
+        word = mQuery->EvalLogical(mTable.ReadRecord(r)) ? (word | bit) : (word & ~bit);
+    }
+    mMatchesPoint = now;
+    return true;
+}
+
+std::optional<bool> TCursor::KnownMatch(uint32_t recNo)
+{
+    if (!mMatchesKept) {
+        const uint32_t total = mTable.RecordCount();
+        if (!mTable.Exclusive() || mQueryReads < std::max<uint32_t>(1024, total / 64))
+            return std::nullopt;
+        // Many scattered reads so far: one sequential pass answers the rest.
+        TTurboScope turbo(mTable, true);
+        std::vector<uint64_t> matches(size_t(total) / 64 + 1, 0);
+        for (uint32_t r = 1; r <= total; ++r)
+            if (mQuery->EvalLogical(mTable.ReadRecord(r)))
+                matches[(r - 1) / 64] |= uint64_t{1} << ((r - 1) % 64);
+        mMatches = std::move(matches);
+        mMatchesCovered = total;
+        mMatchesPoint = mTable.ChangePoint();
+        mMatchesKept = true;
+    } else if (!SyncMatches()) {
+        DropMatches();
+        return std::nullopt;
+    }
+    if (recNo == 0 || recNo > mMatchesCovered)
+        return std::nullopt;
+    return (mMatches[(recNo - 1) / 64] >> ((recNo - 1) % 64)) & 1;
 }
 
 uint32_t TCursor::Count()
@@ -211,17 +279,44 @@ uint32_t TCursor::Count()
         const uint32_t total = mTable.RecordCount();
         if (!NeedsRecord())
             return total;
-        TTurboScope turbo(mTable, true);
         const bool hideDeleted = EngineSettings().deleted;
         const TExpression* query = mQuery ? &*mQuery : nullptr;
+        if (query && mMatchesKept) {
+            if (SyncMatches()) {
+                uint32_t count = 0;
+                for (size_t w = 0; w < mMatches.size(); ++w)
+                    for (uint64_t bits = mMatches[w]; bits != 0; bits &= bits - 1) {
+                        const uint32_t r = uint32_t(w * 64 + size_t(std::countr_zero(bits)) + 1);
+                        count += !(hideDeleted && mTable.RecordDeleted(r));
+                    }
+                for (uint32_t r = mMatchesCovered + 1; r <= total; ++r)
+                    count += ShownRecord(r);
+                return count;
+            }
+            DropMatches();
+        }
+        // The pass reads every record, so it keeps the query's matches on the way.
+        const bool keep = query && mTable.Exclusive();
+        std::vector<uint64_t> matches(keep ? size_t(total) / 64 + 1 : 0, 0);
+        TTurboScope turbo(mTable, true);
         uint32_t count = 0;
         for (uint32_t r = 1; r <= total; ++r) {
             const TRecordView record = mTable.ReadRecord(r);
+            if (query) {
+                if (!query->EvalLogical(record))
+                    continue;
+                if (keep)
+                    matches[(r - 1) / 64] |= uint64_t{1} << ((r - 1) % 64);
+            }
             if (hideDeleted && record.Deleted())
                 continue;
-            if (query && !query->EvalLogical(record))
-                continue;
             ++count;
+        }
+        if (keep) {
+            mMatches = std::move(matches);
+            mMatchesCovered = total;
+            mMatchesPoint = mTable.ChangePoint();
+            mMatchesKept = true;
         }
         return count;
     }

@@ -22,19 +22,20 @@
 //   longer than kMaxQueryLength), and whatever the table and index layers throw.
 
 #include "xbase/TExpression.h"
+#include "xbase/TTable.h"
 
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qm::xbase {
 
 class TIndexCursor;
 class TIndexTag;
 class TSingleIndex;
-class TTable;
 
 class TCursor {
 public:
@@ -121,6 +122,11 @@ private:
     void RefreshOrder();
     bool NeedsRecord() const;
     bool ShownRecord(uint32_t recNo);
+    // The query's matches kept as one bit per record (see the .cpp): whether recNo passes the
+    // query, when known without reading the record.
+    std::optional<bool> KnownMatch(uint32_t recNo);
+    bool SyncMatches();
+    void DropMatches();
     void Land(uint32_t recNo);
     void LandEof();
     // Tag orders.
@@ -146,6 +152,12 @@ private:
     uint64_t mIndexGeneration = 0; // tag generation when mIndexCursor last matched the record
     uint32_t mIndexRecNo = 0;      // record the index cursor stood on then
     std::optional<TExpression> mQuery;
+    std::vector<uint64_t> mMatches;          // bit recNo - 1: the record passes the query
+    uint32_t mMatchesCovered = 0;            // records 1..this are in mMatches
+    TTable::TChangePoint mMatchesPoint;      // the table's writes mMatches has taken in
+    bool mMatchesKept = false;
+    uint32_t mQueryReads = 0;                // records read for the query since the matches were dropped
+    std::vector<uint32_t> mChanged;          // scratch for SyncMatches
     std::optional<std::string> mScopeTop;
     std::optional<std::string> mScopeBottom;
     bool mEof = false;

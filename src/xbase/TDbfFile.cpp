@@ -5,18 +5,32 @@
 #include "xbase/TXbaseError.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cassert>
 #include <cstring>
+#include <exception>
+#include <future>
+#include <thread>
 
 namespace qm::xbase {
 namespace {
 
 constexpr size_t kReadAheadBytes = 256 * 1024;
+// Below this many records the marks are collected by one thread.
+constexpr uint32_t kParallelMarkRecords = 200000;
+// The change journal remembers this many record numbers; older changes are forgotten at once.
+constexpr size_t kJournalLength = 4096;
+
+uint64_t NextIdentity()
+{
+    static std::atomic<uint64_t> next{0};
+    return ++next;
+}
 
 } // namespace
 
 TDbfFile::TDbfFile(std::unique_ptr<TFileIo> file, bool writable)
-    : mFile(std::move(file)), mWritable(writable)
+    : mFile(std::move(file)), mWritable(writable), mIdentity(NextIdentity())
 {
     mHeader = TDbfHeader::Read(*mFile, mFile->Size());
     mCountOnOpen = mHeader.recordCount;
@@ -91,6 +105,7 @@ void TDbfFile::Refresh()
     mCountOnDisk = mHeader.recordCount;
     mWindowFirst = 0;
     mMarksLoaded = false;
+    ForgetChanges();
 }
 
 void TDbfFile::EnsureWritable() const
@@ -129,7 +144,7 @@ bool TDbfFile::IsDeleted(uint32_t recNo)
     const bool inWindow = mWindowFirst != 0 && recNo >= mWindowFirst &&
                           recNo < mWindowFirst + mWindowCount;
     // A pass over the whole file costs about as much as this many single reads.
-    if (mKeepMarks && !inWindow && ++mSingleMarkReads > std::max(1024u, mHeader.recordCount / 64) &&
+    if (mKeepMarks && !inWindow && ++mSingleMarkReads > std::max(1024u, mHeader.recordCount / 256) &&
         recNo != 0 && recNo <= mHeader.recordCount) {
         LoadMarks();
         return (mMarks[(recNo - 1) / 64] >> ((recNo - 1) % 64)) & 1;
@@ -172,7 +187,41 @@ void TDbfFile::LoadMarks()
     const uint32_t count = mHeader.recordCount;
     std::vector<uint64_t> marks(size_t(count) / 64 + 1, 0);
     TMarkScan scan{mHeader.headerLength, mHeader.recordLength, marks.data()};
-    mFile->Scan(scan.first, scan.first + uint64_t(count) * scan.length, CollectMarks, &scan);
+    const auto scanRecords = [&](uint64_t from, uint64_t to) {
+        mFile->Scan(scan.first + from * scan.length, scan.first + to * scan.length, CollectMarks, &scan);
+    };
+    // Mapping the pages costs more than reading the marks, so a large file is shared among a few
+    // threads; each takes whole words of marks, so no two write the same word.
+    const unsigned threads = count < kParallelMarkRecords
+                                 ? 1
+                                 : std::clamp(std::thread::hardware_concurrency(), 1u, 4u);
+    if (threads == 1) {
+        scanRecords(0, count);
+    } else {
+        const uint64_t share = (uint64_t(count) / threads + 63) / 64 * 64;
+        std::vector<std::future<void>> parts;
+        for (unsigned t = 1; t < threads; ++t) {
+            const uint64_t from = std::min<uint64_t>(count, t * share);
+            const uint64_t to = std::min<uint64_t>(count, from + share);
+            parts.push_back(std::async(std::launch::async, scanRecords, from, to));
+        }
+        std::exception_ptr failure;
+        try {
+            scanRecords(0, std::min<uint64_t>(count, share));
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        for (std::future<void>& part : parts) {
+            try {
+                part.get();
+            } catch (...) {
+                if (!failure)
+                    failure = std::current_exception();
+            }
+        }
+        if (failure)
+            std::rethrow_exception(failure);
+    }
     mMarks = std::move(marks);
     mMarksLoaded = true;
 }
@@ -184,6 +233,30 @@ void TDbfFile::SetMark(uint32_t recNo, bool deleted)
         mMarks.resize(word + 1, 0);
     const uint64_t bit = uint64_t{1} << ((recNo - 1) % 64);
     mMarks[word] = deleted ? (mMarks[word] | bit) : (mMarks[word] & ~bit);
+}
+
+void TDbfFile::NoteChange(uint32_t recNo)
+{
+    if (mJournal.size() == kJournalLength) {
+        mJournal.clear();
+        mJournalStart = mChangeSerial;
+    }
+    mJournal.push_back(recNo);
+    ++mChangeSerial;
+}
+
+void TDbfFile::ForgetChanges()
+{
+    mJournal.clear();
+    mJournalStart = ++mChangeSerial;
+}
+
+bool TDbfFile::ChangesSince(uint64_t serial, std::vector<uint32_t>& records) const
+{
+    if (serial < mJournalStart || serial > mChangeSerial)
+        return false;
+    records.insert(records.end(), mJournal.begin() + ptrdiff_t(serial - mJournalStart), mJournal.end());
+    return true;
 }
 
 void TDbfFile::Write(uint32_t recNo, std::string_view record)
@@ -200,6 +273,8 @@ void TDbfFile::Write(uint32_t recNo, std::string_view record)
     // Likewise the marks: dropped while the write is under way, taken up again once it is done.
     const bool marks = mMarksLoaded;
     mMarksLoaded = false;
+    // Noted before the write: a write that fails may still have reached the file.
+    NoteChange(recNo);
     mFile->WriteAt(at, record.data(), rl);
     if (marks) {
         SetMark(recNo, record[0] == char(dbf::kRecordDeleted));
@@ -221,6 +296,7 @@ void TDbfFile::Append(std::string_view record)
     const uint64_t at = mHeader.headerLength + uint64_t(mHeader.recordCount) * rl;
     const bool marks = mMarksLoaded;
     mMarksLoaded = false;
+    NoteChange(mHeader.recordCount + 1);
     mFile->WriteAt(at, bytes.data(), bytes.size());
     // From here on the record is in the file: the next open takes it in even if the header
     // count below is never written.
@@ -241,6 +317,7 @@ void TDbfFile::Truncate(uint32_t count)
     mWindowFirst = 0;
     mMarksLoaded = false;
     mSingleMarkReads = 0;
+    ForgetChanges();
     // The count goes down first: a crash after it leaves extra bytes, never missing records.
     mHeader.recordCount = count;
     WriteCount();

@@ -78,6 +78,16 @@ public:
     void SetReadAhead(bool on);
     bool ReadAhead() const { return mReadAhead; }
 
+    // Record writes made through this object, for callers that keep results derived from the
+    // records (a query's matches). ChangeSerial() counts the writes; ChangesSince() appends the
+    // numbers of the records written (or appended) since the serial it is given and returns true,
+    // or returns false when that is no longer known: too many writes since, or records dropped
+    // (zap, pack) or taken in from other openers. Identity() tells this object from any other
+    // opened in the process, so a serial is never compared across reopened files.
+    uint64_t Identity() const { return mIdentity; }
+    uint64_t ChangeSerial() const { return mChangeSerial; }
+    bool ChangesSince(uint64_t serial, std::vector<uint32_t>& records) const;
+
     TFileIo& Io() { return *mFile; }
     void CheckInvariants();
 
@@ -86,6 +96,8 @@ private:
     void EnsureWritable() const;
     void LoadMarks();
     void SetMark(uint32_t recNo, bool deleted);
+    void NoteChange(uint32_t recNo);
+    void ForgetChanges();
 
     std::unique_ptr<TFileIo> mFile;
     TDbfHeader mHeader;
@@ -101,6 +113,10 @@ private:
     bool mMarksLoaded = false;
     std::vector<uint64_t> mMarks; // bit (recNo - 1): the record carries the deletion mark
     uint32_t mSingleMarkReads = 0;
+    const uint64_t mIdentity;
+    uint64_t mChangeSerial = 0;
+    uint64_t mJournalStart = 0;      // mJournal[i] was written by change mJournalStart + i + 1
+    std::vector<uint32_t> mJournal;  // the records of the latest changes
 };
 
 } // namespace qm::xbase

@@ -466,6 +466,22 @@ bool TTable::RecordDeleted(uint32_t recNo)
     return s.dbf->IsDeleted(recNo);
 }
 
+TTable::TChangePoint TTable::ChangePoint() const
+{
+    const TState& s = *mState;
+    RequireOpen(s);
+    return TChangePoint{s.dbf->Identity(), s.dbf->ChangeSerial()};
+}
+
+bool TTable::ChangedSince(const TChangePoint& point, std::vector<uint32_t>& records) const
+{
+    const TState& s = *mState;
+    RequireOpen(s);
+    return point.file == s.dbf->Identity() && s.dbf->ChangesSince(point.serial, records);
+}
+
+bool TTable::Exclusive() const { return mState->mode == TOpenMode::Exclusive; }
+
 TRecordView TTable::ReadRecord(uint32_t recNo)
 {
     TState& s = *mState;

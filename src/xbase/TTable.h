@@ -101,6 +101,20 @@ public:
     // records ask this for every record they pass.
     bool RecordDeleted(uint32_t recNo);
 
+    // Record writes made through this table, for callers that keep results derived from the
+    // records between movements (a query's matches). Such results are only sound while nobody
+    // else writes the file: see Exclusive().
+    struct TChangePoint {
+        uint64_t file = 0;   // 0: no point yet
+        uint64_t serial = 0;
+        bool operator==(const TChangePoint&) const = default;
+    };
+    TChangePoint ChangePoint() const;
+    // Appends the numbers of the records written or appended since point and returns true; false
+    // when that is no longer known (too many writes since, a pack, a zap, a reopen).
+    bool ChangedSince(const TChangePoint& point, std::vector<uint32_t>& records) const;
+    bool Exclusive() const;
+
     // Sequential read-ahead: while on, reads fetch many records at a time.
     void SetTurboRead(bool on);
     bool TurboRead() const;

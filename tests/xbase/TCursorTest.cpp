@@ -520,4 +520,113 @@ TEST_F(TCursorTest, LongWalksHideMarkedRecordsAndShowTheRecordsTheyLandOn)
     mTable = std::move(reopened);
 }
 
+TEST_F(TCursorTest, QueryResultsKeptAfterALongPassFollowEveryLaterWrite)
+{
+    // After a count (or a long walk) the cursor answers the query from what it kept; every write
+    // made since, in whatever way, must still show in walks and counts.
+    for (int i = 0; i < 3000; ++i) {
+        mTable->AppendBlank();
+        mTable->PutString(0, "K" + std::to_string(100000 + (i * 7919) % 3000));
+        mTable->PutString(1, std::to_string(i));
+        mTable->Post();
+        if (i % 9 == 0)
+            mTable->SetDeleted(true);
+    }
+    // What the query "7"$FNAME shows, from the records themselves.
+    auto expected = [&] {
+        std::vector<uint32_t> shown;
+        for (uint32_t r = 1; r <= mTable->RecordCount(); ++r) {
+            mTable->Go(r);
+            if (!mTable->Deleted() && mTable->GetTrimmed(1).find('7') != std::string_view::npos)
+                shown.push_back(r);
+        }
+        return shown;
+    };
+    auto sorted = [](std::vector<uint32_t> recs) {
+        std::sort(recs.begin(), recs.end());
+        return recs;
+    };
+    TCursor cursor(*mTable);
+    cursor.SetQuery("\"7\"$FNAME");
+    cursor.SelectTag("LNAME");
+    auto check = [&](const char* step) {
+        SCOPED_TRACE(step);
+        const std::vector<uint32_t> want = expected();
+        EXPECT_EQ(cursor.Count(), want.size());
+        EXPECT_EQ(sorted(Walk(cursor)), want);
+        cursor.SetOrder(0);
+        EXPECT_EQ(Walk(cursor), want);
+        cursor.SelectTag("LNAME");
+    };
+    check("first count");
+
+    // Single edits: a match that stops matching, a record that starts to, a marked match.
+    mTable->Go(20); // FNAME "10"
+    mTable->PutString(1, "17");
+    mTable->Post();
+    mTable->Go(26); // FNAME "16"
+    mTable->PutString(1, "x");
+    mTable->Post();
+    mTable->Go(27); // FNAME "17"
+    mTable->SetDeleted(true);
+    mTable->AppendBlank();
+    mTable->PutString(0, "K7");
+    mTable->PutString(1, "777");
+    mTable->Post();
+    check("after single edits and an append");
+
+    // More writes than the table remembers one by one.
+    for (uint32_t r = 10; r <= 2000; ++r) {
+        mTable->Go(r);
+        mTable->PutString(1, std::to_string(r * 3));
+        mTable->Post();
+        mTable->Go(r);
+        mTable->PutString(1, std::to_string(r * 3 + 1));
+        mTable->Post();
+        mTable->Go(r);
+        mTable->PutString(1, std::to_string(r * 3 + 2));
+        mTable->Post();
+    }
+    check("after thousands of writes");
+
+    mTable->Pack();
+    check("after packing");
+
+    mTable->Zap();
+    check("after emptying");
+    mTable->AppendBlank();
+    mTable->PutString(0, "K1");
+    mTable->PutString(1, "7");
+    mTable->Post();
+    check("after adding to the emptied table");
+}
+
+TEST_F(TCursorTest, SharedOpenersSeeEachOthersWritesInTheirQueries)
+{
+    for (int i = 0; i < 3000; ++i) {
+        mTable->AppendBlank();
+        mTable->PutString(0, "K" + std::to_string(i));
+        mTable->PutString(1, "none");
+        mTable->Post();
+    }
+    mTable->Close();
+    qm::xbase::TTableOptions shared;
+    shared.mode = qm::xbase::TOpenMode::Shared;
+    auto reader = TTable::Open(mDir.File("PEOPLE.DBF"), shared);
+    auto writer = TTable::Open(mDir.File("PEOPLE.DBF"), shared);
+    TCursor cursor(*reader);
+    cursor.SetQuery("FNAME = \"hit\"");
+    EXPECT_EQ(cursor.Count(), 0u);
+    writer->Go(1500);
+    writer->PutString(1, "hit");
+    writer->Post();
+    writer->Commit();
+    EXPECT_EQ(cursor.Count(), 1u);
+    cursor.SelectTag("LNAME");
+    EXPECT_EQ(Walk(cursor), (Recs{1500}));
+    writer->Close();
+    reader->Close();
+    mTable = TTable::Open(mDir.File("PEOPLE.DBF"));
+}
+
 } // namespace
