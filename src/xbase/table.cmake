@@ -7,7 +7,8 @@ qm_library(qm_xbase_files
   TFileIoFaulty.cpp
   TFileIoNative.cpp
   TMemoFile.cpp)
-target_link_libraries(qm_xbase_files PUBLIC qm_xbase_core)
+find_package(Threads REQUIRED) # deletion marks of large files are collected by a few threads
+target_link_libraries(qm_xbase_files PUBLIC qm_xbase_core PRIVATE Threads::Threads)
 
 # One open table: DBF + memo + production index, with index maintenance.
 qm_library(qm_xbase
