@@ -4,10 +4,24 @@
 #include "design/TGBasePanel.h"
 #include "design/TLayoutWriter.h"
 
+#include <algorithm>
+#include <limits>
+
 namespace qm::design {
 
 TGGraphicControl::TGGraphicControl() = default;
 TGGraphicControl::~TGGraphicControl() = default;
+
+QRect TGGraphicControl::BoundsRect() const
+{
+    // QRect keeps the last pixel (start + length - 1) as an int.
+    const auto fit = [](std::int32_t start, std::int32_t length) {
+        const std::int64_t low = std::int64_t{std::numeric_limits<int>::min()} + 1 - start;
+        const std::int64_t high = std::int64_t{std::numeric_limits<int>::max()} + 1 - start;
+        return int(std::clamp<std::int64_t>(length, low, high));
+    };
+    return QRect(mLeft, mTop, fit(mLeft, mWidth), fit(mTop, mHeight));
+}
 
 void TGGraphicControl::SetBounds(std::int32_t left, std::int32_t top, std::int32_t width,
                                  std::int32_t height)

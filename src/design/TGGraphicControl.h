@@ -67,7 +67,9 @@ public:
     std::int32_t Top() const { return mTop; }
     std::int32_t Width() const { return mWidth; }
     std::int32_t Height() const { return mHeight; }
-    QRect BoundsRect() const { return QRect(mLeft, mTop, mWidth, mHeight); }
+    // The bounds as a rectangle; stored layouts may hold any 32-bit values, so a rectangle that
+    // would reach past the int range is cut where the range ends.
+    QRect BoundsRect() const;
     // Sets all four; when anything changed: BoundsMoved() for the kind, a repaint request, and
     // (unless Reading()) BoundsChanged().
     void SetBounds(std::int32_t left, std::int32_t top, std::int32_t width, std::int32_t height);

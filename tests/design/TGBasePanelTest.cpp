@@ -18,6 +18,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace qm::design {
 namespace {
 
@@ -144,6 +146,25 @@ TEST_F(PanelTest, RefreshDataNeedsAnOpenDataSet)
     mPanel.SetDisplayDataValues(true);
     EXPECT_EQ(CallLog(), QStringList{"a.ShowData"});
     EXPECT_EQ(updates, 1);
+}
+
+TEST_F(PanelTest, BoundsNearTheEndsOfTheIntRangeAreCutNotWrapped)
+{
+    // Layout files may store any 32-bit bounds; the rectangle must not wrap around.
+    TRecordingObject* far = Add("Far", 0, 0);
+    far->SetBounds(std::numeric_limits<int>::max() - 5, std::numeric_limits<int>::min(), 100,
+                   std::numeric_limits<int>::max());
+    const QRect r = far->BoundsRect();
+    EXPECT_EQ(r.left(), std::numeric_limits<int>::max() - 5);
+    EXPECT_EQ(r.right(), std::numeric_limits<int>::max());
+    EXPECT_EQ(r.width(), 6);
+    EXPECT_EQ(r.top(), std::numeric_limits<int>::min());
+    EXPECT_EQ(r.height(), std::numeric_limits<int>::max());
+    far->SetBounds(-10, -20, std::numeric_limits<int>::min(), -3);
+    EXPECT_EQ(far->BoundsRect().left(), -10);
+    EXPECT_LE(far->BoundsRect().width(), 0);
+    EXPECT_EQ(far->BoundsRect().top(), -20);
+    EXPECT_EQ(far->BoundsRect().height(), -3);
 }
 
 TEST_F(PanelTest, ZoomingUpAndBackIsExact)
