@@ -550,6 +550,10 @@ bool TCursor::Seek(std::string_view key)
         cursor.SeekLast(encoded, prefix);
     else
         cursor.Seek(encoded, prefix);
+    // The record found is read whole: the caller reads its fields next, and its deletion mark
+    // then comes with it. (The kept marks of the whole file are for walks that pass over many.)
+    if (cursor.Valid() && NeedsRecord())
+        mTable.ReadRecord(cursor.RecNo());
     const bool positioned = SettleIndex(cursor, true);
     bool match = false;
     if (positioned) {
