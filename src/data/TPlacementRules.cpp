@@ -1,5 +1,7 @@
 #include "data/TPlacementRules.h"
 
+#include <cmath>
+
 namespace qm::data {
 
 QString TPlacementRules::SectionName(const QString& className, int logicalDpi)
@@ -8,6 +10,16 @@ QString TPlacementRules::SectionName(const QString& className, int logicalDpi)
     if (logicalDpi > 96)
         section += QString::number(logicalDpi);
     return section;
+}
+
+TEdges TPlacementRules::ScaledDesignSize(int designWidth, int designHeight, int logicalDpi,
+                                         double devicePixelRatio)
+{
+    const double factor = logicalDpi > 96 ? logicalDpi / 96.0 * 0.95 : 1.0;
+    // Qt lays windows out in logical pixels, which the device pixel ratio already enlarges.
+    const double ratio = devicePixelRatio > 0 ? devicePixelRatio : 1.0;
+    return TEdges{0, 0, int(std::lround(designWidth * factor / ratio)),
+                  int(std::lround(designHeight * factor / ratio))};
 }
 
 TEdges TPlacementRules::ShiftOntoScreen(TEdges r, int screenWidth, int screenHeight)

@@ -32,6 +32,12 @@ public:
     // rounded toward zero.
     static TEdges CentreOn(const TEdges& outer, int width, int height);
 
+    // A window's design size (pixels at 96 per inch) for a screen of the given resolution, in
+    // the logical pixels of a screen with the given device pixel ratio: above 96 pixels per inch
+    // the design size grows by resolution / 96 x 0.95 (in screen pixels); rounded to the nearest.
+    static TEdges ScaledDesignSize(int designWidth, int designHeight, int logicalDpi,
+                                   double devicePixelRatio);
+
     // The main window's resize rule: sticking out past the right (bottom) screen edge while its
     // left (top) edge is positive moves that edge to 0.
     static TEdges KeepMainWindowOnScreen(TEdges window, int screenWidth, int screenHeight);

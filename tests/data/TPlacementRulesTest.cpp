@@ -41,3 +41,16 @@ TEST(TPlacementRules, MainWindowPastTheScreenEdgeMovesToZero)
     EXPECT_EQ(TPlacementRules::KeepMainWindowOnScreen({-5, 0, 1100, 700}, 1024, 768),
               (TEdges{-5, 0, 1100, 700}));
 }
+
+TEST(TPlacementRules, DesignSizeGrowsAbove96PixelsPerInchBy95PercentOfTheResolution)
+{
+    // 100 %: the design size as it is.
+    EXPECT_EQ(TPlacementRules::ScaledDesignSize(620, 380, 96, 1.0), (TEdges{0, 0, 620, 380}));
+    // 200 % through Qt's scaling: 192 / 96 x 0.95 = 1.9 screen pixels per design pixel, of which
+    // the device pixel ratio already gives 2.
+    EXPECT_EQ(TPlacementRules::ScaledDesignSize(620, 380, 192, 2.0), (TEdges{0, 0, 589, 361}));
+    // 120 pixels per inch without scaling: 620 x 1.1875 = 736.25.
+    EXPECT_EQ(TPlacementRules::ScaledDesignSize(620, 380, 120, 1.0), (TEdges{0, 0, 736, 451}));
+    // 150 %: 144 / 96 x 0.95 / 1.5 = 0.95.
+    EXPECT_EQ(TPlacementRules::ScaledDesignSize(620, 380, 144, 1.5), (TEdges{0, 0, 589, 361}));
+}

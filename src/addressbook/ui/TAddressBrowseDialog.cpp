@@ -5,6 +5,7 @@
 #include "addressbook/TColumnOrder.h"
 #include "data/TGridModel.h"
 #include "data/TMessageService.h"
+#include "data/TPlacementRules.h"
 #include "data/TProgramHome.h"
 #include "data/TSettingsFile.h"
 #include "data/ui/THelpWindow.h"
@@ -100,9 +101,11 @@ void TAddressBrowseDialog::showEvent(QShowEvent* event)
 {
     if (!mPlaced) {
         mPlaced = true;
-        // The design size in logical pixels: Qt already grows it with the screen's scaling, so
-        // it is not multiplied by the resolution a second time.
-        resize(kDesignWidth, kDesignHeight);
+        // Above 96 pixels per inch the design size grows by the resolution / 96 x 0.95.
+        const data::TEdges size = data::TPlacementRules::ScaledDesignSize(
+            kDesignWidth, kDesignHeight, data::TWindowPlacement::LogicalDpi(*this),
+            devicePixelRatioF());
+        resize(size.Width(), size.Height());
         data::TSettingsFile settings(data::TProgramHome::Current().SettingsPath());
         try {
             data::TWindowPlacement::Restore(*this, QString::fromLatin1(kClassName), settings);
