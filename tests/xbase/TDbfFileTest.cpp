@@ -280,6 +280,63 @@ TEST(TDbfFile, DeletionMarksAnsweredFromMemoryFollowEveryWrite)
         EXPECT_EQ(again->IsDeleted(r), r == 8 || r == 11) << r;
 }
 
+TEST(TDbfFile, MarksOfALargeFileCollectedInPartsAgreeWithEveryRecord)
+{
+    // Large enough for the marks to be collected by several threads; the count is not a
+    // multiple of 64, so the last part ends inside a word of marks.
+    TTempDir dir;
+    const uint32_t count = 300001;
+    auto f = OpenBytes(dir, MakeTable(0x03, 10, MarkedRecords(count)), true);
+    f->SetKeepMarks(true);
+    for (uint32_t i = 0; i < count; ++i) {
+        const uint32_t r = uint32_t((uint64_t(i) * 7919) % count) + 1;
+        ASSERT_EQ(f->IsDeleted(r), r % 7 == 0) << r;
+    }
+}
+
+TEST(TDbfFile, ChangeJournalNamesTheRecordsWrittenUntilItMustForget)
+{
+    TTempDir dir;
+    const std::vector<std::string> records = MarkedRecords(100);
+    auto f = OpenBytes(dir, MakeTable(0x03, 10, records), true);
+    auto other = OpenBytes(TTempDir(), MakeTable(0x03, 10, records), false);
+    EXPECT_NE(f->Identity(), other->Identity());
+
+    const uint64_t start = f->ChangeSerial();
+    std::vector<uint32_t> changed;
+    EXPECT_TRUE(f->ChangesSince(start, changed));
+    EXPECT_TRUE(changed.empty());
+    f->Write(5, records[4]);
+    f->Append(records[0]);
+    f->Write(5, records[4]);
+    const uint64_t middle = f->ChangeSerial();
+    f->Write(9, records[8]);
+    EXPECT_TRUE(f->ChangesSince(start, changed));
+    EXPECT_EQ(changed, (std::vector<uint32_t>{5, 101, 5, 9}));
+    changed.clear();
+    EXPECT_TRUE(f->ChangesSince(middle, changed));
+    EXPECT_EQ(changed, (std::vector<uint32_t>{9}));
+    EXPECT_FALSE(f->ChangesSince(f->ChangeSerial() + 1, changed)); // a serial from elsewhere
+
+    // Thousands of writes: the oldest are forgotten, so nothing is answered for before them.
+    const uint64_t beforeMany = f->ChangeSerial();
+    for (int i = 0; i < 5000; ++i)
+        f->Write(uint32_t(i % 100) + 1, records[size_t(i % 100)]);
+    changed.clear();
+    EXPECT_FALSE(f->ChangesSince(beforeMany, changed));
+    const uint64_t recent = f->ChangeSerial() - 3;
+    EXPECT_TRUE(f->ChangesSince(recent, changed));
+    EXPECT_EQ(changed, (std::vector<uint32_t>{98, 99, 100}));
+
+    // Dropping records renumbers what follows: nothing before it is answered.
+    const uint64_t beforeTruncate = f->ChangeSerial();
+    f->Truncate(10);
+    changed.clear();
+    EXPECT_FALSE(f->ChangesSince(beforeTruncate, changed));
+    EXPECT_TRUE(f->ChangesSince(f->ChangeSerial(), changed));
+    EXPECT_TRUE(changed.empty());
+}
+
 TEST(TDbfFile, AFailedWriteLeavesTheMarksToTheFile)
 {
     // A write cut short may or may not have reached the mark; the answer must be the file's.
