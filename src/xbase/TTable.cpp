@@ -772,9 +772,10 @@ void TTable::PutMemo(int field, std::string_view text)
         block = s.memo->Write(text);
         s.dirty = true;
     });
-    char digits[16];
-    PutMemoBlock(block, digits, f.length);
-    Store(s, f, std::string_view(digits, f.length));
+    // Other software's tables may give a memo field any width up to 255.
+    std::string pointer(f.length, ' ');
+    PutMemoBlock(block, pointer.data(), pointer.size());
+    Store(s, f, pointer);
 }
 
 // --- records ---------------------------------------------------------------------------------

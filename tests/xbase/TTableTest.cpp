@@ -1,4 +1,5 @@
 #include "xbase/TCompoundIndex.h"
+#include "xbase/TDbfHeader.h"
 #include "xbase/TEngineSettings.h"
 #include "xbase/TExpression.h"
 #include "xbase/TIndexCursor.h"
@@ -189,6 +190,37 @@ TEST(TTable, MissingMemoFileIsNamed)
     } catch (const TXbaseError& e) {
         EXPECT_EQ(e.Kind(), TErrorKind::NotFound);
         EXPECT_NE(e.Message().find("P.FPT"), std::string::npos);
+    }
+}
+
+TEST(TTable, MemoFieldsOfAnyStoredWidthTakeTheirBlockNumbers)
+{
+    // Other software may store a memo field of any width up to 255; the block number is written
+    // right-aligned into the whole width.
+    for (const int width : {40, 255}) {
+        SCOPED_TRACE(width);
+        TTempDir dir;
+        TTable::Create(dir.File("W.DBF"), {{"NAME", TFieldType::Character, 10, 0},
+                                           {"NOTES", TFieldType::Memo, 0, 0}})
+            ->Close();
+        TDbfHeader h = TDbfHeader::ForNewTable(MakeFieldList(
+            {{"NAME", TFieldType::Character, 10, 0}, {"NOTES", TFieldType::Memo, 0, 0}}));
+        h.fields[1].length = uint16_t(width);
+        h.recordLength = uint16_t(1 + 10 + width);
+        WriteBytes(dir.File("W.DBF"), h.Serialize() + "\x1A");
+        {
+            auto t = TTable::Open(dir.File("W.DBF"));
+            t->AppendBlank();
+            t->PutString(0, "Ann");
+            t->PutMemo(1, "a note");
+            t->Close();
+        }
+        auto t = TTable::Open(dir.File("W.DBF"));
+        t->Go(1);
+        EXPECT_EQ(t->GetMemo(1), "a note");
+        const std::string_view raw = t->GetRaw(1);
+        ASSERT_EQ(raw.size(), size_t(width));
+        EXPECT_EQ(raw.find_first_not_of(' '), size_t(width) - 1); // block 1, as "        1"
     }
 }
 
