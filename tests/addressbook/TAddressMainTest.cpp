@@ -10,6 +10,7 @@
 #include "TTestHome.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
@@ -156,6 +157,48 @@ TEST_F(AddressMainTest, AddTypesSavesAndRefusesCharactersTheFileCannotHold)
     EXPECT_EQ(mWindow->Book().DataSet().Table().RecordCount(), 2u);
     EXPECT_EQ(mWindow->CountStatusText(), "2 records (no filter)");
     EXPECT_EQ(Shown("CITY"), QString::fromUtf8("Kraków"));
+}
+
+TEST_F(AddressMainTest, TabWalksTheFormInOrderAndSkipSwitchesTakeFieldsOutOnlyWhileAdding)
+{
+    {
+        TSettingsFile settings(mHome.Home().SettingsPath());
+        for (const char* key : {"SkipMiddleInitial", "SkipPrefix", "SkipZip", "SkipCountry"})
+            settings.WriteBool("Adding", key, true);
+    }
+    MakeFile({"Adams"});
+    Start();
+    const QStringList fields = {"LNAME", "FNAME", "MIDDLE", "PREFIX", "TITLE", "ORG",
+                                "STREET", "STREET2", "CITY", "STATE", "ZIP", "COUNTRY",
+                                "PHONE", "PHONE2", "FAX", "EMAIL", "CODES", "USER1", "USER2"};
+    // The entry fields Tab reaches from Last Name, in the order it reaches them.
+    auto walk = [&] {
+        QStringList seen;
+        mWindow->Edit("LNAME")->setFocus();
+        for (int i = 0; i < 60; ++i) {
+            for (const QString& field : fields)
+                if (QApplication::focusWidget() == mWindow->Edit(field.toLatin1().constData()) &&
+                    !seen.contains(field))
+                    seen << field;
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        return seen;
+    };
+    QTest::mouseClick(mWindow->Button("EditButton"), Qt::LeftButton);
+    EXPECT_EQ(walk(), fields); // editing: every field, as the form lays them out
+    QTest::keyClick(mWindow->Edit("LNAME"), Qt::Key_Return, Qt::ControlModifier);
+
+    QTest::mouseClick(mWindow->Button("AddButton"), Qt::LeftButton);
+    ASSERT_TRUE(mWindow->Book().DataSet().Editing());
+    QStringList adding = fields;
+    for (const char* skipped : {"MIDDLE", "PREFIX", "ZIP", "COUNTRY"})
+        adding.removeAll(skipped);
+    EXPECT_EQ(walk(), adding);
+    mResponder.QueueAnswer(true);
+    QTest::keyClick(mWindow->Edit("LNAME"), Qt::Key_Escape);
+    ASSERT_FALSE(mWindow->Book().DataSet().Editing());
+    QTest::mouseClick(mWindow->Button("EditButton"), Qt::LeftButton);
+    EXPECT_EQ(walk(), fields); // every stop is back after the cancel
 }
 
 TEST_F(AddressMainTest, TaggedBoxTogglesTheTagOnAPress)
