@@ -10,9 +10,9 @@
 #include "design/TLayoutError.h"
 #include "design/TLayoutReader.h"
 #include "design/TLayoutWriter.h"
+#include "TFuzzGui.h"
 
 #include <QByteArray>
-#include <QGuiApplication>
 #include <cstddef>
 #include <cstdint>
 
@@ -21,14 +21,8 @@ using namespace qm::design;
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     static const bool registered = [] {
-        // Objects measure their text (symbol objects size themselves while read), which needs
-        // the font database of a GUI application; no display is used.
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
-        static char name[] = "design_layout_stream";
-        static char* argv[] = {name, nullptr};
-        static QGuiApplication app(argc, argv);
+        // Objects measure their text (symbol objects size themselves while read).
+        qm::fuzz::StartOffscreenGui();
         TDesignUnits::SetPpiOverride(96);
         auto& registry = TGClassRegistry::Instance();
         registry.RegisterHostKinds(TGHostKind::Label);

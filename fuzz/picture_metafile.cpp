@@ -5,9 +5,9 @@
 #include "picture/TEmfPlayer.h"
 #include "picture/TPainterSink.h"
 #include "picture/TPictureError.h"
+#include "TFuzzGui.h"
 #include "picture/TWmfPlayer.h"
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <cstddef>
@@ -15,24 +15,9 @@
 
 using namespace qm::picture;
 
-// Fontconfig keeps caches it never frees; they are the system's, not the players'.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig\n"; }
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static int argc = 1;
-    static char name[] = "fuzz";
-    static char* argv[] = {name, nullptr};
-    static const bool started = [] {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        new QGuiApplication(argc, argv);
-        // Text drawing sets up the font machinery once, outside the inputs.
-        QImage warm(8, 8, QImage::Format_ARGB32_Premultiplied);
-        QPainter painter(&warm);
-        painter.drawText(0, 8, QStringLiteral("Aa"));
-        return true;
-    }();
-    (void)started;
+    qm::fuzz::StartOffscreenGui();
 
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
     QImage image(64, 48, QImage::Format_ARGB32_Premultiplied);

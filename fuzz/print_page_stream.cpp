@@ -5,21 +5,16 @@
 #include "print/TPageReplay.h"
 #include "print/TPageStreamDump.h"
 #include "print/TPrintError.h"
+#include "TFuzzGui.h"
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <cstddef>
 #include <cstdint>
 
-// fontconfig keeps its pattern caches for the life of the process; text drawn in the replay
-// fills them, which LeakSanitizer would report as a leak of the input that first needed a face.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig\n"; }
-
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
+extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QGuiApplication app(*argc, *argv);
+    qm::fuzz::StartOffscreenGui();
     return 0;
 }
 
