@@ -7,6 +7,8 @@
 
 #include <QDir>
 #include <QString>
+#include <chrono>
+#include <cstdio>
 #include <string>
 #include <sys/resource.h>
 
@@ -35,6 +37,22 @@ struct TBenchRun {
         rusage usage{};
         getrusage(RUSAGE_SELF, &usage);
         return double(usage.ru_maxrss) / 1024.0;
+    }
+
+    // Wall-clock seconds the work takes.
+    template <typename F>
+    static double Seconds(F&& work)
+    {
+        const auto start = std::chrono::steady_clock::now();
+        work();
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    }
+
+    // One line of figures: name, seconds, peak memory.
+    static void Report(const char* figure, double seconds)
+    {
+        std::printf("%-52s %9.3f s   peak %7.1f MB\n", figure, seconds, PeakMb());
+        std::fflush(stdout);
     }
 };
 

@@ -16,27 +16,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QTemporaryDir>
-#include <chrono>
 #include <cstdio>
 #include <string>
-
-namespace {
-
-template <typename F>
-double Seconds(F&& work)
-{
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-void Report(const char* figure, double seconds)
-{
-    std::printf("%-52s %9.3f s   peak %7.1f MB\n", figure, seconds, qm::bench::TBenchRun::PeakMb());
-    std::fflush(stdout);
-}
-
-} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -49,11 +30,11 @@ int main(int argc, char* argv[])
     {
         auto table = qm::xbase::TTable::Create(
             path.toStdString(), qm::data::TAddressFileLayout::FieldDefs({}));
-        Report("append records (no index; set-up)",
-               Seconds([&] { qm::bench::FillAddressTable(*table, n); }));
+        qm::bench::TBenchRun::Report("append records (no index; set-up)",
+               qm::bench::TBenchRun::Seconds([&] { qm::bench::FillAddressTable(*table, n); }));
         int lastPercent = -1;
         int reports = 0;
-        Report("build the 26 tags with progress", Seconds([&] {
+        qm::bench::TBenchRun::Report("build the 26 tags with progress", qm::bench::TBenchRun::Seconds([&] {
                    qm::data::TAddressFile::BuildTags(*table, [&](int, int percent) {
                        if (percent != lastPercent)
                            ++reports;
@@ -67,7 +48,7 @@ int main(int argc, char* argv[])
     qm::data::TDataSet dataSet;
     qm::data::TAddressFile::DeclareFieldObjects(dataSet);
     bool valid = false;
-    Report("open the address file with its tag check", Seconds([&] {
+    qm::bench::TBenchRun::Report("open the address file with its tag check", qm::bench::TBenchRun::Seconds([&] {
                valid = qm::data::TAddressFile::Open(dataSet, path).opened
                        && qm::data::TAddressFile::TagsValid(dataSet);
            }));
@@ -76,7 +57,7 @@ int main(int argc, char* argv[])
         return 1;
     }
     int bar = 0;
-    Report("rebuild indexes (pack deleted, 26 tags, bar)", Seconds([&] {
+    qm::bench::TBenchRun::Report("rebuild indexes (pack deleted, 26 tags, bar)", qm::bench::TBenchRun::Seconds([&] {
                qm::data::TAddressFileRebuild::Run(dataSet, {{}, [&](int v) { bar = v; }});
            }));
     std::printf("  (bar ended at %d, %u records left)\n", bar, dataSet.Table().RecordCount());

@@ -25,24 +25,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
-#include <chrono>
 #include <cstdio>
 
 namespace {
 
-template <typename F>
-double Seconds(F&& work)
-{
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-void Report(const char* figure, double seconds)
-{
-    std::printf("%-52s %9.3f s   peak %7.1f MB\n", figure, seconds, qm::bench::TBenchRun::PeakMb());
-    std::fflush(stdout);
-}
 
 QString EnsureAddressFile(const QString& dir, long n)
 {
@@ -52,7 +38,7 @@ QString EnsureAddressFile(const QString& dir, long n)
     if (QFileInfo::exists(done))
         return path;
     std::printf("making the address file of %ld records in %s\n", n, qPrintable(dir));
-    Report("make the address file (set-up)", Seconds([&] {
+    qm::bench::TBenchRun::Report("make the address file (set-up)", qm::bench::TBenchRun::Seconds([&] {
                auto table = qm::xbase::TTable::Create(
                    path.toStdString(), qm::data::TAddressFileLayout::FieldDefs({}));
                qm::bench::FillAddressTable(*table, n);
@@ -92,7 +78,7 @@ int main(int argc, char* argv[])
     qm::addressbook::TAddressBook book;
     book.LoadPreferences();
     bool opened = false;
-    Report("open the address file", Seconds([&] { opened = book.OpenAddressFile(path); }));
+    qm::bench::TBenchRun::Report("open the address file", qm::bench::TBenchRun::Seconds([&] { opened = book.OpenAddressFile(path); }));
     if (!opened) {
         std::printf("the file did not open\n");
         return 1;
@@ -102,7 +88,7 @@ int main(int argc, char* argv[])
         book.Filter().Clear();
         book.Filter().entries[size_t(entry)] = QString::fromLatin1(text);
         QString status;
-        Report(figure, Seconds([&] {
+        qm::bench::TBenchRun::Report(figure, qm::bench::TBenchRun::Seconds([&] {
                    book.ApplyFilter();
                    status = book.CountStatus();
                }));
@@ -119,7 +105,7 @@ int main(int argc, char* argv[])
         book.Filter().entries[0] = QStringLiteral("sm");
         book.ApplyFilter();
         int tagged = 0;
-        Report("tag all filter matches (sm)", Seconds([&] {
+        qm::bench::TBenchRun::Report("tag all filter matches (sm)", qm::bench::TBenchRun::Seconds([&] {
                    tagged = qm::addressbook::TTagAllRun(book).Run({}).tagged;
                }));
         std::printf("  (%d tagged)\n", tagged);
@@ -131,18 +117,18 @@ int main(int argc, char* argv[])
         const QString query = QStringLiteral("UPPER(LNAME)=\"SM\".and. !ISDEL");
         qm::data::TApollo& apollo = book.Apollo();
         apollo.SetQuery(QStringLiteral("!ISDEL"));
-        Report("  sm: query test", Seconds([&] { apollo.QueryTest(query); }));
-        Report("  sm: set the query, first match (Last Name order)",
-               Seconds([&] { apollo.SetQuery(query); }));
-        Report("  sm: count the matches", Seconds([&] { apollo.QueryRecCount(); }));
+        qm::bench::TBenchRun::Report("  sm: query test", qm::bench::TBenchRun::Seconds([&] { apollo.QueryTest(query); }));
+        qm::bench::TBenchRun::Report("  sm: set the query, first match (Last Name order)",
+               qm::bench::TBenchRun::Seconds([&] { apollo.SetQuery(query); }));
+        qm::bench::TBenchRun::Report("  sm: count the matches", qm::bench::TBenchRun::Seconds([&] { apollo.QueryRecCount(); }));
         apollo.SetOrder(0);
         apollo.SetQuery(QStringLiteral("!ISDEL"));
-        Report("  sm: set the query, first match (record order)",
-               Seconds([&] { apollo.SetQuery(query); }));
+        qm::bench::TBenchRun::Report("  sm: set the query, first match (record order)",
+               qm::bench::TBenchRun::Seconds([&] { apollo.SetQuery(query); }));
         book.SetCurrentOrder(QStringLiteral("LNAME"));
     }
     book.Filter().Clear();
-    Report("clear the filter and count", Seconds([&] {
+    qm::bench::TBenchRun::Report("clear the filter and count", qm::bench::TBenchRun::Seconds([&] {
                book.ApplyFilter();
                book.CountStatus();
            }));
@@ -154,22 +140,22 @@ int main(int argc, char* argv[])
             for (int column = 0; column < model->columnCount(); ++column)
                 model->data(model->index(row, column));
     };
-    Report("open the browse grid (count, first screen)", Seconds([&] {
+    qm::bench::TBenchRun::Report("open the browse grid (count, first screen)", qm::bench::TBenchRun::Seconds([&] {
                model = new qm::data::TGridModel(book.DataSet());
                screen(0);
            }));
     std::printf("  (%d rows)\n", model->rowCount());
-    Report("page down 100 screens", Seconds([&] {
+    qm::bench::TBenchRun::Report("page down 100 screens", qm::bench::TBenchRun::Seconds([&] {
                for (int page = 1; page <= 100; ++page)
                    screen(page * 30);
            }));
     // The model finds a row by walking the order from the top; a jump far down costs a walk to it.
     const int mid = std::min(model->rowCount() - 30, 100000);
-    Report("jump to row 100,000 (walks the order to it)", Seconds([&] { screen(mid); }));
-    Report("jump to the last screen (the grid's Last button)", Seconds([&] {
+    qm::bench::TBenchRun::Report("jump to row 100,000 (walks the order to it)", qm::bench::TBenchRun::Seconds([&] { screen(mid); }));
+    qm::bench::TBenchRun::Report("jump to the last screen (the grid's Last button)", qm::bench::TBenchRun::Seconds([&] {
                screen(model->rowCount() - 30);
            }));
-    Report("page up 100 screens from there", Seconds([&] {
+    qm::bench::TBenchRun::Report("page up 100 screens from there", qm::bench::TBenchRun::Seconds([&] {
                for (int page = 2; page <= 101; ++page)
                    screen(model->rowCount() - page * 30);
            }));
