@@ -243,27 +243,33 @@ bool TCursor::SyncMatches()
 
 std::optional<bool> TCursor::KnownMatch(uint32_t recNo)
 {
-    if (!mMatchesKept) {
-        const uint32_t total = mTable.RecordCount();
-        if (!mTable.Exclusive() || mQueryReads < std::max<uint32_t>(1024, total / 64))
-            return std::nullopt;
-        // Many scattered reads so far: one sequential pass answers the rest.
-        TTurboScope turbo(mTable, true);
-        std::vector<uint64_t> matches(size_t(total) / 64 + 1, 0);
-        for (uint32_t r = 1; r <= total; ++r)
-            if (mQuery->EvalLogical(mTable.ReadRecord(r)))
-                matches[(r - 1) / 64] |= uint64_t{1} << ((r - 1) % 64);
-        mMatches = std::move(matches);
-        mMatchesCovered = total;
-        mMatchesPoint = mTable.ChangePoint();
-        mMatchesKept = true;
-    } else if (!SyncMatches()) {
+    if (mMatchesKept && !SyncMatches())
         DropMatches();
+    if (mMatchesKept && recNo != 0 && recNo <= mMatchesCovered)
+        return (mMatches[(recNo - 1) / 64] >> ((recNo - 1) % 64)) & 1;
+    // Not known: read the record, unless there have been so many such reads (records appended
+    // since the bits were made count too) that one sequential pass answers the rest sooner.
+    const uint32_t total = mTable.RecordCount();
+    if (!mTable.Exclusive() || mQueryReads < std::max<uint32_t>(1024, total / 64))
         return std::nullopt;
-    }
+    TTurboScope turbo(mTable, true);
+    std::vector<uint64_t> matches(size_t(total) / 64 + 1, 0);
+    for (uint32_t r = 1; r <= total; ++r)
+        if (mQuery->EvalLogical(mTable.ReadRecord(r)))
+            matches[(r - 1) / 64] |= uint64_t{1} << ((r - 1) % 64);
+    KeepMatches(std::move(matches), total);
     if (recNo == 0 || recNo > mMatchesCovered)
         return std::nullopt;
     return (mMatches[(recNo - 1) / 64] >> ((recNo - 1) % 64)) & 1;
+}
+
+void TCursor::KeepMatches(std::vector<uint64_t> matches, uint32_t covered)
+{
+    mMatches = std::move(matches);
+    mMatchesCovered = covered;
+    mMatchesPoint = mTable.ChangePoint();
+    mMatchesKept = true;
+    mQueryReads = 0;
 }
 
 uint32_t TCursor::Count()
@@ -312,12 +318,8 @@ uint32_t TCursor::Count()
                 continue;
             ++count;
         }
-        if (keep) {
-            mMatches = std::move(matches);
-            mMatchesCovered = total;
-            mMatchesPoint = mTable.ChangePoint();
-            mMatchesKept = true;
-        }
+        if (keep)
+            KeepMatches(std::move(matches), total);
         return count;
     }
     TIndexCursor walk(*tag);

@@ -126,6 +126,7 @@ private:
     // query, when known without reading the record.
     std::optional<bool> KnownMatch(uint32_t recNo);
     bool SyncMatches();
+    void KeepMatches(std::vector<uint64_t> matches, uint32_t covered);
     void DropMatches();
     void Land(uint32_t recNo);
     void LandEof();
@@ -156,7 +157,7 @@ private:
     uint32_t mMatchesCovered = 0;            // records 1..this are in mMatches
     TTable::TChangePoint mMatchesPoint;      // the table's writes mMatches has taken in
     bool mMatchesKept = false;
-    uint32_t mQueryReads = 0;                // records read for the query since the matches were dropped
+    uint32_t mQueryReads = 0;                // records read for the query since the matches were made or dropped
     std::vector<uint32_t> mChanged;          // scratch for SyncMatches
     std::optional<std::string> mScopeTop;
     std::optional<std::string> mScopeBottom;

@@ -575,6 +575,17 @@ TEST_F(TCursorTest, QueryResultsKeptAfterALongPassFollowEveryLaterWrite)
     mTable->Post();
     check("after single edits and an append");
 
+    // Many records added after the results were kept: they are read one by one until one pass
+    // over the file is the cheaper way.
+    for (int i = 0; i < 2500; ++i) {
+        mTable->AppendBlank();
+        mTable->PutString(0, "K" + std::to_string(200000 + (i * 7919) % 2500));
+        mTable->PutString(1, std::to_string(i * 3));
+        mTable->Post();
+    }
+    check("after many appends");
+    check("after many appends, again");
+
     // More writes than the table remembers one by one.
     for (uint32_t r = 10; r <= 2000; ++r) {
         mTable->Go(r);
