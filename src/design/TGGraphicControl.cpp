@@ -14,10 +14,11 @@ TGGraphicControl::~TGGraphicControl() = default;
 
 QRect TGGraphicControl::BoundsRect() const
 {
-    // QRect keeps the last pixel (start + length - 1) as an int.
+    // QRect keeps the last pixel as an int, computed as (start + length) - 1: both steps must
+    // stay inside the range.
     const auto fit = [](std::int32_t start, std::int32_t length) {
         const std::int64_t low = std::int64_t{std::numeric_limits<int>::min()} + 1 - start;
-        const std::int64_t high = std::int64_t{std::numeric_limits<int>::max()} + 1 - start;
+        const std::int64_t high = std::int64_t{std::numeric_limits<int>::max()} - start;
         return int(std::clamp<std::int64_t>(length, low, high));
     };
     return QRect(mLeft, mTop, fit(mLeft, mWidth), fit(mTop, mHeight));
