@@ -23,7 +23,12 @@ int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     const auto [n, dir] = qm::bench::TBenchRun::FromArguments(argc, argv);
+    QDir().mkpath(dir);
     QTemporaryDir temp(dir + "/qm-data-bench-XXXXXX");
+    if (!temp.isValid()) {
+        std::fprintf(stderr, "quillmark-data-bench: cannot make a folder in %s\n", qPrintable(dir));
+        return 2;
+    }
     const QString path = QDir(temp.path()).filePath("ADD0001.DBF");
     std::printf("address file figures for %ld records in %s\n", n, qPrintable(temp.path()));
 
