@@ -129,18 +129,11 @@ TEST(TEmfPlayer, StretchDiBitsDrawsTheBitmapIntoTheDestination)
     params.insert(params.end(), pixels.begin(), pixels.end());
     TEmf emf;
     emf.Record(81, params);
-    struct TImages : TRecordingSink {
-        QImage last;
-        void Image(const QRectF& t, const QImage& i, const QRectF& s) override
-        {
-            last = i;
-            TRecordingSink::Image(t, i, s);
-        }
-    } sink;
+    TRecordingSink sink;
     ASSERT_TRUE(TEmfPlayer::Play(emf.Finish(), sink, QRectF(0, 0, 96, 48)));
     EXPECT_EQ(sink.calls, QStringList({"image 10,20 40,60 2x2 from 0,0 2,2"}));
-    EXPECT_EQ(QColor(sink.last.pixel(0, 0)), QColor(Qt::red));
-    EXPECT_EQ(QColor(sink.last.pixel(0, 1)), QColor(Qt::blue));
+    EXPECT_EQ(QColor(sink.lastImage.pixel(0, 0)), QColor(Qt::red));
+    EXPECT_EQ(QColor(sink.lastImage.pixel(0, 1)), QColor(Qt::blue));
 
     // Bits that run past the record are refused.
     TEmf cut;

@@ -5,6 +5,7 @@
 
 #include "picture/TMetafileSink.h"
 
+#include <QImage>
 #include <QStringList>
 
 namespace qm::picture::test {
@@ -12,6 +13,7 @@ namespace qm::picture::test {
 class TRecordingSink : public TMetafileSink {
 public:
     QStringList calls;
+    QImage lastImage; // the pixels of the last Image call
     TGdiPen pen;
     TGdiBrush brush;
     TGdiFont font;
@@ -61,6 +63,7 @@ public:
     {
         calls << QString("image %1 %2x%3 from %4").arg(R(target)).arg(image.width()).arg(image.height())
                      .arg(R(source));
+        lastImage = image;
     }
     int Count(const QString& prefix) const
     {

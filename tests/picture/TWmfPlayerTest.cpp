@@ -190,17 +190,10 @@ TEST(TWmfPlayer, StretchedBitmapsKeepTheirPixels)
     image.fill(Qt::red);
     image.setPixel(0, 0, qRgb(0, 0, 255));
     w.StretchDib(QRect(0, 0, 300, 200), image);
-    struct TImages : TRecordingSink {
-        QImage last;
-        void Image(const QRectF& t, const QImage& i, const QRectF& s) override
-        {
-            last = i;
-            TRecordingSink::Image(t, i, s);
-        }
-    } sink;
+    TRecordingSink sink;
     ASSERT_TRUE(TWmfPlayer::Play(w.Finish(), sink, QRectF(0, 0, 100, 50)));
     EXPECT_EQ(sink.calls, QStringList({"image 0,0 30,20 3x2 from 0,0 3,2"}));
-    EXPECT_EQ(QColor(sink.last.pixel(0, 0)), QColor(0, 0, 255)); // top-left stays top-left
+    EXPECT_EQ(QColor(sink.lastImage.pixel(0, 0)), QColor(0, 0, 255)); // top-left stays top-left
 }
 
 TEST(TWmfPlayer, UnknownRecordsAreSkipped)
