@@ -11,6 +11,7 @@ const std::vector<TToolCommand>& ToolCommands()
         {"table", "inspect, query and maintain xBase tables (DBF, FPT, CDX)", &RunTableCommand},
         {"pages", "dump or render a recorded page stream", &RunPagesCommand},
         {"layout", "dump a layout file or print it filled from a record", &RunLayoutCommand},
+        {"dial", "dial a phone number through the modem", &RunDialCommand},
     };
     return commands;
 }

@@ -1,0 +1,7 @@
+#include "dialer/TModemPort.h"
+
+namespace qm::dialer {
+
+TModemPort::~TModemPort() = default;
+
+} // namespace qm::dialer
