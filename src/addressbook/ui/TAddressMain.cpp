@@ -27,6 +27,7 @@
 #include "data/ui/TRebuildIndexesDialog.h"
 #include "data/ui/TRebuildSystemIndexesDialog.h"
 #include "data/ui/TWindowPlacement.h"
+#include "dialer/ui/TDialDialog.h"
 #include "print/ui/TPrinterCheck.h"
 
 #include <QAction>
@@ -457,7 +458,8 @@ QWidget* TAddressMain::BuildRecordArea()
                                                std::tuple{"Dial2Button", "Dial Phone &2", "PHONE2"}}) {
         auto* dial = new QPushButton(QString::fromLatin1(caption), addressPage);
         dial->setObjectName(QString::fromLatin1(name));
-        connect(dial, &QPushButton::clicked, this, &TAddressMain::OtherWindowCommand);
+        connect(dial, &QPushButton::clicked, this,
+                [this, f = QString::fromLatin1(field)] { DialButtonClick(f); });
         mButtons[dial->objectName()] = dial;
         grid->addWidget(dial, TRecordFormLayout::ByField(field)->row, TRecordFormLayout::kButtonColumn);
     }
@@ -1118,6 +1120,14 @@ void TAddressMain::BrowseItemClick()
     if (const QString error = browse.WriteColumnOrder(); !error.isEmpty())
         TMessageService::Inform(this, error);
     UpdateCommands();
+}
+
+void TAddressMain::DialButtonClick(const QString& field)
+{
+    if (!mBook.Commands().idle)
+        return;
+    dialer::TDialDialog dialog(mBook.DataSet().AsString(field), this);
+    RunDialog(dialog);
 }
 
 void TAddressMain::NotAvailable(const QString& what)

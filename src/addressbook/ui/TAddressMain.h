@@ -106,6 +106,8 @@ private:
     void CopyToClipboardItemClick();
     void ClearTagsItemClick();
     void DateButtonClick();
+    // "Dial Phone 1" and "Dial Phone 2": the dialer on the record's PHONE or PHONE2.
+    void DialButtonClick(const QString& field);
     void SearchMemoButtonClick();
     void FindNextButtonClick();
     void PreferencesItemClick();
