@@ -7,6 +7,7 @@
 #include "TScriptedResponder.h"
 #include "TTestHome.h"
 #include "data/TSettingsFile.h"
+#include "data/ui/THelpWindow.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -73,6 +74,11 @@ TEST_F(DialDialogTest, FirstOpeningShowsTheDefaultsAndHidesTheSetUpString)
     EXPECT_EQ(dialog->DeviceCombo()->currentText(), "/dev/ttyS2");
 #endif
     qm::test::SaveScreenshot(*dialog, "dial-dialog");
+
+    QTest::mouseClick(dialog->HelpButton(), Qt::LeftButton);
+    ASSERT_NE(qm::data::THelpWindow::Instance(), nullptr);
+    EXPECT_EQ(qm::data::THelpWindow::Instance()->CurrentPage(), "dial-phone.html");
+    qm::data::THelpWindow::Instance()->close();
 }
 
 TEST_F(DialDialogTest, DialSendsThePrefixedNumberSavesTheChoicesAndStaysOpen)

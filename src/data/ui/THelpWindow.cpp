@@ -39,6 +39,7 @@ const std::vector<THelpPage>& THelpWindow::Pages()
         {1091, "new-record.html", "Adding a record"},
         {1025, "select-date.html", "Choosing a record date"},
         {1038, "preferences.html", "Preferences"},
+        {1031, "dial-phone.html", "Dialling a phone number"},
         {1033, "address-filter.html", "Filtering the address file"},
         {1035, "tagging.html", "Tagging all filter matches"},
         {1026, "search.html", "Searching for a record"},
