@@ -144,6 +144,7 @@ bool TDialer::WriteAll(const QByteArray& bytes, QString& reason)
     QEventLoop loop;
     QTimer limit;
     limit.setSingleShot(true);
+    limit.setTimerType(Qt::PreciseTimer); // a coarse timer may run 5 % late
     bool timedOut = false;
     QObject::connect(&limit, &QTimer::timeout, &loop, [&] {
         timedOut = true;
@@ -189,6 +190,7 @@ QString TDialer::ReadAnswer(const QByteArray& command)
     QObject::connect(io, &QIODevice::readyRead, &loop, take);
     QTimer limit;
     limit.setSingleShot(true);
+    limit.setTimerType(Qt::PreciseTimer); // a coarse timer may run 5 % late
     QObject::connect(&limit, &QTimer::timeout, &loop, &QEventLoop::quit);
     limit.start(mTimeouts.answerMs);
     take();
