@@ -6,6 +6,7 @@
 #include "TPtyModem.h"
 #include "TScriptedResponder.h"
 #include "dialer/TModemPort.h"
+#include "dialer/TSerialDevices.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -147,6 +148,15 @@ TEST_F(DialerTest, APortAnotherProgramHoldsIsReportedAsInUseAndWorksOnceReleased
     }
     EXPECT_EQ(mDialer.Dial(), TOutcome::Dialled);
     EXPECT_EQ(mModem->Received(), "ATDT\r\nATH\r\n");
+}
+
+TEST_F(DialerTest, ADeniedDeviceIsReportedWithTheHintAboutTheGroup)
+{
+    if (!mModem->DenyAccess())
+        GTEST_SKIP() << "This process may open any device (it runs with administrator rights).";
+    EXPECT_EQ(mDialer.Dial(), TOutcome::OpenFailed);
+    EXPECT_EQ(mResponder.Texts(), QStringList{"Unable to open " + Name() + "\nPermission denied. " +
+                                              qm::dialer::TSerialDevices::PermissionHint()});
 }
 
 TEST_F(DialerTest, ASilentModemIsNoErrorAfterTheAnswerWait)

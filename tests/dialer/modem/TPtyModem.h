@@ -35,6 +35,10 @@ public:
     // cannot be written.
     void SetSuspendAfterDial(bool suspend) { mSuspendAfterDial = suspend; }
     void SuspendOutput(bool suspended);
+    // Takes away every permission on the terminal's device, as for a user outside the group that
+    // owns serial ports. False when that cannot keep this process out (it runs with rights that
+    // ignore permissions, or the system has none).
+    bool DenyAccess();
 
     // Every byte received so far.
     const QByteArray& Received() const { return mReceived; }

@@ -14,5 +14,9 @@ TPtyModem::~TPtyModem() = default;
 void TPtyModem::ReadReady() {}
 void TPtyModem::Send(const QByteArray&) {}
 void TPtyModem::SuspendOutput(bool) {}
+bool TPtyModem::DenyAccess()
+{
+    return false;
+}
 
 } // namespace qm::test

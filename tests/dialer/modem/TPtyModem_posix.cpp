@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -76,6 +77,17 @@ void TPtyModem::SuspendOutput(bool suspended)
 {
     // Output of the terminal the dialer writes to: TCOOFF holds its bytes back.
     tcflow(mSlave, suspended ? TCOOFF : TCOON);
+}
+
+} // namespace qm::test
+
+namespace qm::test {
+
+bool TPtyModem::DenyAccess()
+{
+    if (::chmod(mDevicePath.toLocal8Bit().constData(), 0) != 0)
+        return false;
+    return ::access(mDevicePath.toLocal8Bit().constData(), R_OK | W_OK) != 0;
 }
 
 } // namespace qm::test
