@@ -560,7 +560,7 @@ bool TAddressBook::Clone()
 
 void TAddressBook::ToggleTag()
 {
-    if (!mDataSet.Active() || mDataSet.IsEmpty())
+    if (!Commands().RecordShown())
         return;
     const bool wasEditing = mDataSet.Editing();
     const bool tagged = TCalculatedFields::Tagged(Value(QStringLiteral("TAG")), mTagIdentifier);
@@ -573,10 +573,13 @@ void TAddressBook::ToggleTag()
         mDataSet.Post();
         CommitPosted(mDataSet);
         SetBusy(true);
+        InvalidateCount();
+        // Untagging under a tagged-only filter may have emptied the view. A record being edited
+        // or added keeps its change until Save (which looks at the view then): applying the
+        // filter now would post it behind the user's back.
+        if (mApollo.QueryRecCount() == 0)
+            ApplyFilter();
     }
-    InvalidateCount();
-    if (mApollo.QueryRecCount() == 0)
-        ApplyFilter();
     UpdateCommands();
 }
 

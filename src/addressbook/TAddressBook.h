@@ -50,6 +50,9 @@ struct TCommandState {
     bool FileMenu() const { return !editing; }
     bool RecordMenu() const { return open && !editing; }
     bool ClearFilterButtonEnabled() const { return filtered && !editing; }
+    // A record is on the form: a stored one, or the new one being added (also the first record
+    // of an empty file). The date button, the "Tagged" box and the memo work on it.
+    bool RecordShown() const { return open && (hasRecords || editing); }
 };
 
 class TAddressBook : public QObject {

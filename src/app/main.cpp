@@ -2,6 +2,7 @@
 
 #include "addressbook/TSingleInstance.h"
 #include "addressbook/ui/TAddressMain.h"
+#include "addressbook/ui/TApplicationIdentity.h"
 #include "data/TProgramHome.h"
 #include "data/ui/TMessageService.h"
 
@@ -11,11 +12,8 @@
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setOrganizationName(QStringLiteral("quillmark"));
-    QApplication::setApplicationName(QStringLiteral("quillmark"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Quillmark"));
+    qm::addressbook::TApplicationIdentity::Apply();
     QApplication::setApplicationVersion(QStringLiteral(QM_VERSION));
-    QApplication::setDesktopFileName(QStringLiteral("quillmark"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/quillmark.svg")));
     qm::data::TMessageBoxes::Install();
 

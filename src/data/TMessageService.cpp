@@ -21,13 +21,21 @@ void TMessageService::SetDisplay(TDisplay display) { Display() = std::move(displ
 
 bool TMessageService::Show(QWidget* parent, const TMessage& message)
 {
-    if (gResponder)
-        return gResponder->Respond(message);
+    return Answer(parent, message) == TAnswer::Yes;
+}
+
+TAnswer TMessageService::Answer(QWidget* parent, const TMessage& message)
+{
+    if (gResponder) {
+        if (message.withCancel)
+            return gResponder->RespondWithCancel(message);
+        return gResponder->Respond(message) ? TAnswer::Yes : TAnswer::No;
+    }
     if (Display())
         return Display()(parent, message);
     if (!message.isBeep)
         std::fprintf(stderr, "%s: %s\n", qPrintable(message.caption), qPrintable(message.text));
-    return message.isQuestion ? message.defaultYes : true;
+    return !message.isQuestion || message.defaultYes ? TAnswer::Yes : TAnswer::No;
 }
 
 void TMessageService::Inform(QWidget* parent, const QString& text, const QString& caption)
@@ -49,6 +57,13 @@ bool TMessageService::Ask(QWidget* parent, const QString& caption, const QString
                           bool defaultYes)
 {
     return Show(parent, {caption, text, TMessageIcon::Question, true, defaultYes, false});
+}
+
+TAnswer TMessageService::AskWithCancel(QWidget* parent, const QString& caption, const QString& text)
+{
+    TMessage message{caption, text, TMessageIcon::Question, true, true, false};
+    message.withCancel = true;
+    return Answer(parent, message);
 }
 
 void TMessageService::Beep() { Show(nullptr, {{}, {}, TMessageIcon::Information, false, true, true}); }

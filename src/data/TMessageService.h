@@ -15,6 +15,8 @@ namespace qm::data {
 
 enum class TMessageIcon { Information, Warning, Error, Question };
 
+enum class TAnswer { Yes, No, Cancel };
+
 struct TMessage {
     QString caption;
     QString text;
@@ -22,6 +24,7 @@ struct TMessage {
     bool isQuestion = false;
     bool defaultYes = true; // questions only
     bool isBeep = false;    // a warning beep: no caption, no text
+    bool withCancel = false; // questions only: Cancel beside Yes and No
 };
 
 class TMessageResponder {
@@ -29,6 +32,12 @@ public:
     virtual ~TMessageResponder() = default;
     // Returns the answer to a question (true = Yes); ignored for information boxes and beeps.
     virtual bool Respond(const TMessage& message) = 0;
+    // The answer to a question with a Cancel button (withCancel); Yes or No from Respond unless
+    // the responder can answer Cancel.
+    virtual TAnswer RespondWithCancel(const TMessage& message)
+    {
+        return Respond(message) ? TAnswer::Yes : TAnswer::No;
+    }
 };
 
 class TMessageService {
@@ -41,6 +50,8 @@ public:
     // A yes/no question with the question icon; Yes is the default unless defaultYes is false.
     static bool Ask(QWidget* parent, const QString& caption, const QString& text,
                     bool defaultYes = true);
+    // A yes/no/cancel question with the question icon; Yes is the default, Esc is Cancel.
+    static TAnswer AskWithCancel(QWidget* parent, const QString& caption, const QString& text);
     // The warning beep (moving past either end, a refused key).
     static void Beep();
 
@@ -49,11 +60,12 @@ public:
 
     // How messages reach the screen when no responder is set (installed by the window layer).
     // Without one, messages go to the standard error stream and questions take their default.
-    using TDisplay = std::function<bool(QWidget* parent, const TMessage& message)>;
+    using TDisplay = std::function<TAnswer(QWidget* parent, const TMessage& message)>;
     static void SetDisplay(TDisplay display);
 
 private:
     static bool Show(QWidget* parent, const TMessage& message);
+    static TAnswer Answer(QWidget* parent, const TMessage& message);
 };
 
 } // namespace qm::data

@@ -1,23 +1,30 @@
 // The main window driven offscreen through its controls and keys, with scripted answers.
 
 #include "addressbook/ui/TAddressMain.h"
-#include "addressbook/ui/TDBEdit.h"
-#include "data/TAddressFile.h"
-#include "data/TSettingsFile.h"
-#include "data/ui/TWindowPlacement.h"
 #include "TScreenshot.h"
 #include "TScriptedResponder.h"
 #include "TTestHome.h"
+#include "addressbook/ui/TApplicationIdentity.h"
+#include "addressbook/ui/TDBEdit.h"
+#include "addressbook/ui/TSelectDateDialog.h"
+#include "data/TAddressFile.h"
+#include "data/TSettingsFile.h"
+#include "data/ui/TRebuildIndexesDialog.h"
+#include "data/ui/TWindowPlacement.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace qm::addressbook;
@@ -58,6 +65,47 @@ protected:
     }
 
     QString Shown(const char* field) { return mWindow->Edit(field)->text(); }
+
+    // Writes records of last and first names (the file is created first when missing).
+    void AddPeople(const std::vector<std::pair<QString, QString>>& people)
+    {
+        const QString path = mHome.Path("DATA/ADD0001.DBF");
+        if (!QFile::exists(path))
+            MakeFile({});
+        qm::data::TDataSet ds;
+        qm::data::TAddressFile::DeclareFieldObjects(ds);
+        ASSERT_TRUE(qm::data::TAddressFile::Open(ds, path).opened);
+        for (const auto& [last, first] : people) {
+            ds.Append();
+            ds.SetAsString("LNAME", last);
+            ds.SetAsString("FNAME", first);
+            ds.Post();
+        }
+    }
+
+    // Runs "Rebuild Indexes for this file", pressing Reindex in its window.
+    void Rebuild()
+    {
+        mWindow->SetDialogHook([](QDialog& dialog) {
+            auto* rebuild = dynamic_cast<qm::data::TRebuildIndexesDialog*>(&dialog);
+            ASSERT_NE(rebuild, nullptr);
+            QTimer::singleShot(0, rebuild, [rebuild] { rebuild->ReindexButton()->click(); });
+        });
+        mWindow->Action("RebuildIndexesItem")->trigger();
+        mWindow->SetDialogHook({});
+    }
+
+    // The record in the file as stored (not as the window shows it).
+    QString StoredFirstName(const QString& last)
+    {
+        qm::data::TDataSet ds;
+        qm::data::TAddressFile::DeclareFieldObjects(ds);
+        EXPECT_TRUE(qm::data::TAddressFile::Open(ds, mHome.Path("DATA/ADD0001.DBF")).opened);
+        for (ds.First(); !ds.Eof(); ds.Next())
+            if (ds.AsString("LNAME") == last)
+                return ds.AsString("FNAME");
+        return QStringLiteral("<none>");
+    }
 
     // Types any text, letters outside ASCII included, as key presses.
     static void Type(QWidget* widget, const QString& text)
@@ -261,4 +309,241 @@ TEST_F(AddressMainTest, ReadOnlySettingsFileIsReportedNotFatal)
     mWindow->close();
     ASSERT_FALSE(mResponder.Texts().isEmpty());
     EXPECT_EQ(mResponder.Texts().first(), "Unable to write to " + mHome.Home().SettingsPath());
+}
+
+TEST_F(AddressMainTest, RecordKeysMoveFromAnEntryFieldWhileBrowsingOnly)
+{
+    MakeFile({"Carter", "Adams", "Baker"});
+    Start();
+    TDBEdit* last = mWindow->Edit("LNAME");
+    last->setFocus();
+    QTest::keyClick(last, Qt::Key_Right, Qt::ControlModifier);
+    EXPECT_EQ(Shown("LNAME"), "Baker");
+    QTest::keyClick(last, Qt::Key_Right, Qt::ControlModifier);
+    EXPECT_EQ(Shown("LNAME"), "Carter");
+    QTest::keyClick(mWindow->Edit("CITY"), Qt::Key_Left, Qt::ControlModifier);
+    EXPECT_EQ(Shown("LNAME"), "Baker");
+    QTest::keyClick(last, Qt::Key_Up, Qt::ControlModifier);
+    EXPECT_EQ(Shown("LNAME"), "Adams");
+    const int beeps = mResponder.Beeps();
+    QTest::keyClick(last, Qt::Key_Left, Qt::ControlModifier); // the first record: beep and stay
+    EXPECT_EQ(mResponder.Beeps(), beeps + 1);
+    EXPECT_EQ(Shown("LNAME"), "Adams");
+
+    // While a record is edited the commands are off and the field moves by words.
+    QTest::mouseClick(mWindow->Button("EditButton"), Qt::LeftButton);
+    TDBEdit* first = mWindow->Edit("FNAME");
+    first->setFocus();
+    QTest::keyClicks(first, "Ann Lee");
+    QTest::keyClick(first, Qt::Key_Left, Qt::ControlModifier);
+    EXPECT_EQ(first->cursorPosition(), 4);
+    QTest::keyClick(first, Qt::Key_Right, Qt::ControlModifier);
+    EXPECT_EQ(first->cursorPosition(), 7);
+    EXPECT_TRUE(mWindow->Book().DataSet().Editing());
+    EXPECT_EQ(Shown("LNAME"), "Adams");
+}
+
+TEST_F(AddressMainTest, RebuildIndexesShowsTheSameRecordWithOrderAndFilterBack)
+{
+    AddPeople({{"Adams", "Zed"}, {"Baker", "Yan"}, {"Carter", "Xia"}, {"Davis", "Wu"}});
+    Start();
+    mWindow->Action("SortFNAMEItem")->trigger();
+    mWindow->Book().Filter().entries[0] = ">=b";
+    mWindow->Book().ApplyFilter();
+    mWindow->Book().First();
+    ASSERT_EQ(Shown("LNAME"), "Davis"); // Wu
+    mWindow->Book().Last();
+    ASSERT_EQ(Shown("LNAME"), "Baker"); // Yan
+    mResponder.QueueAnswer(true);
+    mWindow->Action("DeleteItem")->trigger();
+    ASSERT_EQ(Shown("LNAME"), "Carter"); // the record before
+    ASSERT_EQ(mWindow->Book().DataSet().RecNo(), 3u);
+
+    Rebuild();
+    EXPECT_EQ(mWindow->Book().DataSet().Table().RecordCount(), 3u); // Baker packed away
+    EXPECT_EQ(Shown("LNAME"), "Carter");
+    EXPECT_EQ(Shown("FNAME"), "Xia");
+    EXPECT_EQ(mWindow->SortStatusText(), "Sorted by First Name");
+    EXPECT_TRUE(mWindow->Action("SortFNAMEItem")->isChecked());
+    EXPECT_EQ(mWindow->CountStatusText(), "2 filter matches");
+}
+
+TEST_F(AddressMainTest, EditCommandsActOnTheFocusedFieldAndTheMemoStartsEditingOnDoubleClick)
+{
+    MakeFile({"Adams"});
+    Start();
+    const std::vector<std::tuple<const char*, const char*, QKeySequence>> commands = {
+        {"UndoItem", "&Undo typing", QKeySequence(Qt::CTRL | Qt::Key_Z)},
+        {"CutItem", "Cu&t", QKeySequence(Qt::CTRL | Qt::Key_X)},
+        {"CopyItem", "&Copy", QKeySequence(Qt::CTRL | Qt::Key_C)},
+        {"PasteItem", "&Paste", QKeySequence(Qt::CTRL | Qt::Key_V)},
+    };
+    for (const auto& [name, caption, key] : commands) {
+        QAction* action = mWindow->Action(name);
+        ASSERT_NE(action, nullptr) << name;
+        EXPECT_EQ(action->text(), caption);
+        EXPECT_EQ(action->shortcut(), key);
+        EXPECT_TRUE(action->isEnabled());
+        for (QAction* menu : mWindow->menuBar()->actions()) // no menu of their own
+            EXPECT_NE(menu->text(), "&Edit");
+    }
+    QClipboard* clipboard = QApplication::clipboard();
+
+    // Browsing: copying works, the read-only field takes nothing in.
+    TDBEdit* last = mWindow->Edit("LNAME");
+    last->setFocus();
+    last->selectAll();
+    mWindow->Action("CopyItem")->trigger();
+    EXPECT_EQ(clipboard->text(), "Adams");
+    clipboard->setText("Zed");
+    mWindow->Action("PasteItem")->trigger();
+    mWindow->Action("CutItem")->trigger();
+    EXPECT_EQ(Shown("LNAME"), "Adams");
+    EXPECT_EQ(clipboard->text(), "Zed");
+
+    // Editing: paste, undo and cut reach the record.
+    QTest::mouseClick(mWindow->Button("EditButton"), Qt::LeftButton);
+    TDBEdit* first = mWindow->Edit("FNAME");
+    first->setFocus();
+    mWindow->Action("PasteItem")->trigger();
+    EXPECT_EQ(Shown("FNAME"), "Zed");
+    EXPECT_EQ(mWindow->Book().DataSet().AsString("FNAME"), "Zed");
+    mWindow->Action("UndoItem")->trigger();
+    EXPECT_EQ(mWindow->Book().DataSet().AsString("FNAME"), "");
+    last->setFocus();
+    last->setSelection(0, 2);
+    mWindow->Action("CutItem")->trigger();
+    EXPECT_EQ(clipboard->text(), "Ad");
+    EXPECT_EQ(mWindow->Book().DataSet().AsString("LNAME"), "ams");
+    mResponder.QueueAnswer(true);
+    QTest::keyClick(last, Qt::Key_Escape);
+    ASSERT_FALSE(mWindow->Book().DataSet().Editing());
+
+    // A double click on the memo starts editing, as on a field.
+    mWindow->Pages()->setCurrentIndex(1);
+    QTest::mouseDClick(mWindow->Memo()->viewport(), Qt::LeftButton);
+    EXPECT_TRUE(mWindow->Book().DataSet().Editing());
+}
+
+TEST_F(AddressMainTest, TheWindowTitleIsTheCaptionAlone)
+{
+    TApplicationIdentity::Apply();
+    // The toolkit appends an application display name, once one is set, to every window title;
+    // without one the display name is the application name.
+    const QString name = QCoreApplication::applicationName();
+    QCoreApplication::setApplicationName("probe");
+    EXPECT_EQ(QGuiApplication::applicationDisplayName(), "probe");
+    QCoreApplication::setApplicationName(name);
+    MakeFile({"Adams"});
+    Start();
+    EXPECT_EQ(mWindow->windowTitle(), "Quillmark - " + mHome.Path("DATA/ADD0001.DBF"));
+}
+
+TEST_F(AddressMainTest, ClosingWhileEditingAsksToSaveAndCancelKeepsTheWindow)
+{
+    AddPeople({{"Adams", ""}, {"Baker", ""}});
+    Start();
+    // Cancel keeps the window and the typing.
+    QTest::mouseClick(mWindow->Button("EditButton"), Qt::LeftButton);
+    QTest::keyClicks(mWindow->Edit("FNAME"), "Ann");
+    mResponder.QueueCancel();
+    EXPECT_FALSE(mWindow->close());
+    ASSERT_FALSE(mResponder.Messages().empty());
+    EXPECT_EQ(mResponder.Messages().back().text, "Save changes?");
+    EXPECT_EQ(mResponder.Messages().back().caption, "Save");
+    EXPECT_TRUE(mResponder.Messages().back().withCancel);
+    EXPECT_TRUE(mWindow->isVisible());
+    EXPECT_TRUE(mWindow->Book().DataSet().Editing());
+    EXPECT_EQ(Shown("FNAME"), "Ann");
+    // Yes saves, then the window closes.
+    mResponder.QueueAnswer(true);
+    EXPECT_TRUE(mWindow->close());
+    EXPECT_FALSE(mWindow->Book().IsOpen());
+    EXPECT_EQ(StoredFirstName("Adams"), "Ann");
+
+    // No throws the typing away.
+    Start();
+    mWindow->Book().Last();
+    QTest::mouseClick(mWindow->Button("EditButton"), Qt::LeftButton);
+    QTest::keyClicks(mWindow->Edit("FNAME"), "Bob");
+    mResponder.QueueAnswer(false);
+    EXPECT_TRUE(mWindow->close());
+    EXPECT_EQ(StoredFirstName("Baker"), "");
+    // Not editing: no question.
+    const size_t asked = mResponder.Messages().size();
+    Start();
+    EXPECT_TRUE(mWindow->close());
+    EXPECT_EQ(mResponder.Messages().size(), asked);
+}
+
+TEST_F(AddressMainTest, TabGoesFromOrgToAddressOne)
+{
+    {
+        TSettingsFile settings(mHome.Home().SettingsPath());
+        settings.WriteBool("Adding", "SkipAddress2", true);
+    }
+    MakeFile({"Adams"});
+    Start();
+    QTest::mouseClick(mWindow->Button("EditButton"), Qt::LeftButton);
+    mWindow->Edit("ORG")->setFocus();
+    QTest::keyClick(mWindow->Edit("ORG"), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), mWindow->Edit("STREET"));
+    QTest::keyClicks(QApplication::focusWidget(), "1 Main St");
+    EXPECT_EQ(mWindow->Book().DataSet().AsString("STREET"), "1 Main St");
+    qm::test::SaveScreenshot(*mWindow, "main-tab-from-org");
+    // The date's button and each phone's dial button follow their fields.
+    mWindow->Edit("COUNTRY")->setFocus();
+    QStringList stops;
+    for (int i = 0; i < 5; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        stops << QApplication::focusWidget()->objectName();
+    }
+    EXPECT_EQ(stops, (QStringList{"EditDisplayDate", "DateButton", "EditPHONE", "EditPHONE2",
+                                  "EditFAX"})); // the dial buttons are hidden while editing
+    mWindow->Action("SaveItem")->trigger();
+
+    // While adding with Address 2 skipped: Org, Address 1, City.
+    QTest::mouseClick(mWindow->Button("AddButton"), Qt::LeftButton);
+    mWindow->Edit("ORG")->setFocus();
+    QTest::keyClick(mWindow->Edit("ORG"), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), mWindow->Edit("STREET"));
+    QTest::keyClick(mWindow->Edit("STREET"), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), mWindow->Edit("CITY"));
+    // The page tabs come after the last stop of the page.
+    mWindow->TaggedCheck()->setFocus();
+    QTest::keyClick(mWindow->TaggedCheck(), Qt::Key_Tab);
+    EXPECT_TRUE(qobject_cast<QTabBar*>(QApplication::focusWidget()));
+}
+
+TEST_F(AddressMainTest, DateAndTaggedWorkWhileAddingTheFirstRecord)
+{
+    MakeFile({});
+    Start();
+    QTest::mouseClick(mWindow->Button("AddButton"), Qt::LeftButton);
+    ASSERT_TRUE(mWindow->Book().DataSet().Editing());
+    QTest::keyClicks(mWindow->Edit("LNAME"), "Adams");
+    EXPECT_TRUE(mWindow->Button("DateButton")->isEnabled());
+    EXPECT_TRUE(mWindow->TaggedCheck()->isEnabled());
+    EXPECT_FALSE(mWindow->Memo()->isReadOnly());
+    QTest::mouseClick(mWindow->TaggedCheck(), Qt::LeftButton);
+    EXPECT_TRUE(mWindow->TaggedCheck()->isChecked());
+    EXPECT_TRUE(mWindow->Book().DataSet().Editing()); // still adding: Save or Cancel decide
+    EXPECT_EQ(mWindow->Book().DataSet().Table().RecordCount(), 0u);
+    qm::test::SaveScreenshot(*mWindow, "main-adding-first-record");
+    QTimer::singleShot(0, [] {
+        auto* dialog = dynamic_cast<TSelectDateDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->findChild<QPushButton*>("Today")->click();
+        dialog->findChild<QPushButton*>("Ok")->click();
+    });
+    QTest::mouseClick(mWindow->Button("DateButton"), Qt::LeftButton);
+    EXPECT_EQ(mWindow->Book().DataSet().AsString("DATE"),
+              QDate::currentDate().toString("yyyyMMdd"));
+    EXPECT_EQ(mWindow->Book().DataSet().State(), qm::data::TDataState::Insert);
+    QTest::mouseClick(mWindow->Button("SaveButton"), Qt::LeftButton);
+    ASSERT_EQ(mWindow->Book().DataSet().Table().RecordCount(), 1u);
+    EXPECT_EQ(mWindow->Book().DataSet().AsString("TAG"), mWindow->Book().TagIdentifier());
+    EXPECT_TRUE(mWindow->TaggedCheck()->isChecked());
+    EXPECT_EQ(mWindow->Book().DataSet().AsString("DATE"),
+              QDate::currentDate().toString("yyyyMMdd"));
 }

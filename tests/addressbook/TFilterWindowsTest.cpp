@@ -151,8 +151,15 @@ TEST_F(FilterWindowsTest, TheFilterFormHasTheRecordFormsLabelsInItsTabOrder)
                 QLineEdit* entry = form.Entry(cell.filterEntry);
                 EXPECT_EQ(entry->objectName(), TFilterBuilder::ControlName(cell.filterEntry));
                 for (QLabel* label : form.findChildren<QLabel*>())
-                    if (label->buddy() == entry)
+                    if (label->buddy() == entry) {
                         formOrder << label->text();
+                        // Beside its entry, its text at the entry's height, as on the record form.
+                        const QRect l(label->mapTo(&form, QPoint()), label->size());
+                        const QRect e(entry->mapTo(&form, QPoint()), entry->size());
+                        EXPECT_LE(std::abs(l.center().y() - e.center().y()), 1) << cell.label;
+                        EXPECT_EQ(label->alignment() & Qt::AlignVertical_Mask, Qt::AlignVCenter);
+                        EXPECT_LT(l.right(), e.left()) << cell.label;
+                    }
                 for (QLabel* label : mWindow->findChildren<QLabel*>())
                     if (label->buddy() == mWindow->Edit(cell.field))
                         mainOrder << label->text();
@@ -397,15 +404,25 @@ TEST_F(FilterWindowsTest, TagAllCancelledAfterThreeRecords)
 
 TEST_F(FilterWindowsTest, TagAllToTheEndSaysComplete)
 {
+    using qm::data::THelpWindow;
     FilterLastName("b");
     QString status;
+    QString helpPage;
     mWindow->SetDialogHook([&](QDialog& dialog) {
         auto* tagging = dynamic_cast<TTaggingDialog*>(&dialog);
         auto* poll = new QTimer(tagging);
-        QObject::connect(poll, &QTimer::timeout, tagging, [&, tagging] {
+        QObject::connect(poll, &QTimer::timeout, tagging, [&, tagging, poll] {
             if (tagging->Running() || tagging->StatusText().isEmpty())
                 return;
+            poll->stop();
             status = tagging->StatusText();
+            // The window has its Help button, as every window with a help page.
+            if (auto* help = tagging->findChild<QPushButton*>("HelpButton")) {
+                EXPECT_TRUE(help->isVisible());
+                QTest::mouseClick(help, Qt::LeftButton);
+                helpPage =
+                    THelpWindow::Instance() ? THelpWindow::Instance()->CurrentPage() : QString();
+            }
             QTest::mouseClick(tagging->findChild<QPushButton*>("OKButton"), Qt::LeftButton);
         });
         poll->start(5);
@@ -413,6 +430,9 @@ TEST_F(FilterWindowsTest, TagAllToTheEndSaysComplete)
     mResponder.QueueAnswer(true);
     mWindow->Action("TagAllItem")->trigger();
     EXPECT_EQ(status, "Complete");
+    EXPECT_EQ(helpPage, "tagging.html");
+    if (THelpWindow::Instance())
+        THelpWindow::Instance()->close();
     EXPECT_EQ(mWindow->CountStatusText(), "2 filter matches");
 
     // No on the question tags nothing.
@@ -520,6 +540,41 @@ TEST_F(FilterWindowsTest, TheBrowseGridMovesTheMainWindowAndTags)
     QFile settings(mHome.Home().SettingsPath());
     ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
     EXPECT_TRUE(settings.readAll().contains("[TAddressBrowseDialog_Placement"));
+}
+
+TEST_F(FilterWindowsTest, BrowseColumnsFitTheirFieldsAndKeepTheUsersWidths)
+{
+    int lastNameWidth = 0;
+    OnWindow<TAddressBrowseDialog>([&](TAddressBrowseDialog& browse) {
+        const QHeaderView* header = browse.Grid()->horizontalHeader();
+        const QStringList columns = browse.Model().Columns();
+        const auto width = [&](const char* field) {
+            return header->sectionSize(int(columns.indexOf(field)));
+        };
+        const int digit = browse.Grid()->fontMetrics().horizontalAdvance(QLatin1Char('0'));
+        // Last name holds 30 characters, the state 20, the ZIP 10: each column shows them all.
+        lastNameWidth = width("LNAME");
+        EXPECT_GE(lastNameWidth, 30 * digit);
+        EXPECT_GE(width("STATE"), 20 * digit);
+        EXPECT_LT(width("STATE"), lastNameWidth);
+        EXPECT_GE(width("ZIP"), 10 * digit);
+        // Address 1 holds 40: capped at 30 like the last name.
+        EXPECT_EQ(width("STREET"), lastNameWidth);
+        // "Tagged" holds one character but its heading is wider.
+        EXPECT_GE(width("Tagged"), header->fontMetrics().horizontalAdvance("Tagged"));
+        qm::test::SaveScreenshot(browse, "address-browse-columns");
+        // The user narrows the city column.
+        QHeaderView* resizable = browse.Grid()->horizontalHeader();
+        resizable->resizeSection(int(columns.indexOf("CITY")), 61);
+    });
+    mWindow->Action("BrowseItem")->trigger();
+    OnWindow<TAddressBrowseDialog>([&](TAddressBrowseDialog& browse) {
+        const QHeaderView* header = browse.Grid()->horizontalHeader();
+        const QStringList columns = browse.Model().Columns();
+        EXPECT_EQ(header->sectionSize(int(columns.indexOf("CITY"))), 61); // kept for the session
+        EXPECT_EQ(header->sectionSize(int(columns.indexOf("LNAME"))), lastNameWidth);
+    });
+    mWindow->Action("BrowseItem")->trigger();
 }
 
 TEST_F(FilterWindowsTest, FilterAndBrowseBeepWhileEditing)

@@ -17,7 +17,17 @@ bool TScriptedResponder::Respond(const data::TMessage& message)
         return true;
     if (mAnswers.empty())
         return message.defaultYes;
-    const bool answer = mAnswers.front();
+    const data::TAnswer answer = mAnswers.front();
+    mAnswers.pop_front();
+    return answer == data::TAnswer::Yes;
+}
+
+data::TAnswer TScriptedResponder::RespondWithCancel(const data::TMessage& message)
+{
+    mMessages.push_back(message);
+    if (mAnswers.empty())
+        return message.defaultYes ? data::TAnswer::Yes : data::TAnswer::No;
+    const data::TAnswer answer = mAnswers.front();
     mAnswers.pop_front();
     return answer;
 }

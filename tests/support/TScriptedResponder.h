@@ -16,8 +16,11 @@ public:
     TScriptedResponder();
     ~TScriptedResponder() override;
 
-    void QueueAnswer(bool yes) { mAnswers.push_back(yes); }
+    void QueueAnswer(bool yes) { mAnswers.push_back(yes ? data::TAnswer::Yes : data::TAnswer::No); }
+    // Cancel for the next question that has a Cancel button (No for a yes/no question).
+    void QueueCancel() { mAnswers.push_back(data::TAnswer::Cancel); }
     bool Respond(const data::TMessage& message) override;
+    data::TAnswer RespondWithCancel(const data::TMessage& message) override;
 
     // Every message and question, beeps excluded.
     const std::vector<data::TMessage>& Messages() const { return mMessages; }
@@ -25,7 +28,7 @@ public:
     int Beeps() const { return mBeeps; }
 
 private:
-    std::deque<bool> mAnswers;
+    std::deque<data::TAnswer> mAnswers;
     std::vector<data::TMessage> mMessages;
     int mBeeps = 0;
 };

@@ -1,6 +1,7 @@
 #include "addressbook/ui/TAddressBrowseDialog.h"
 
 #include "addressbook/TAddressBook.h"
+#include "addressbook/TBrowseColumnWidths.h"
 #include "addressbook/TCalculatedFields.h"
 #include "addressbook/TColumnOrder.h"
 #include "data/TGridModel.h"
@@ -20,8 +21,9 @@
 
 namespace qm::addressbook {
 
-TAddressBrowseDialog::TAddressBrowseDialog(TAddressBook& book, QWidget* parent)
-    : QDialog(parent), mBook(book)
+TAddressBrowseDialog::TAddressBrowseDialog(TAddressBook& book, TBrowseColumnWidths& widths,
+                                           QWidget* parent)
+    : QDialog(parent), mBook(book), mWidths(widths)
 {
     setObjectName(QString::fromLatin1(kClassName));
     setWindowTitle(QStringLiteral("Address Browse"));
@@ -56,6 +58,12 @@ TAddressBrowseDialog::TAddressBrowseDialog(TAddressBook& book, QWidget* parent)
     mGrid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     mGrid->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     mGrid->verticalHeader()->hide();
+    SizeColumns();
+    connect(mGrid->horizontalHeader(), &QHeaderView::sectionResized, this,
+            [this](int logical, int, int width) {
+                if (!mSizingColumns && logical < mModel->Columns().size())
+                    mWidths.Choose(mModel->Columns()[logical], width);
+            });
     connect(mGrid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) { GridCurrentChange(current); });
     connect(mGrid, &QTableView::doubleClicked, this, &TAddressBrowseDialog::GridDblClick);
@@ -96,6 +104,30 @@ TAddressBrowseDialog::TAddressBrowseDialog(TAddressBook& book, QWidget* parent)
 }
 
 TAddressBrowseDialog::~TAddressBrowseDialog() = default;
+
+void TAddressBrowseDialog::SizeColumns()
+{
+    mSizingColumns = true;
+    QHeaderView* header = mGrid->horizontalHeader();
+    const QFontMetrics cell = mGrid->fontMetrics();
+    const QFontMetrics heading = header->fontMetrics();
+    // The style's margins around a cell's text and a heading's text (both sides).
+    const int cellPadding = 2 * (mGrid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1) + 4;
+    const int headingPadding = 2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin) + 8;
+    const data::TDataSet& ds = mBook.DataSet();
+    const QStringList columns = mModel->Columns();
+    for (int i = 0; i < columns.size(); ++i) {
+        const data::TDataField* field = ds.FindField(columns[i]);
+        const QString title = mModel->headerData(i, Qt::Horizontal).toString();
+        const int width =
+            mWidths.Chosen(columns[i])
+                .value_or(TBrowseColumnWidths::FitWidth(
+                    field ? field->Size() : 0, cell.horizontalAdvance(QLatin1Char('0')),
+                    cellPadding, heading.horizontalAdvance(title) + headingPadding));
+        header->resizeSection(i, width);
+    }
+    mSizingColumns = false;
+}
 
 void TAddressBrowseDialog::showEvent(QShowEvent* event)
 {

@@ -4,6 +4,8 @@
 // (FIELDS.LST), one row per shown record, bound to the main window's data set so that moving in
 // the grid moves the main window's current record and the other way round. Columns can be resized
 // and moved, nothing edited. Rows come lazily from TGridModel, so a file of any size opens at once.
+// Columns start as wide as their fields (TBrowseColumnWidths); widths the user drags are kept in
+// the widths object, which outlives the window.
 //
 // After the window closes, WriteColumnOrder() stores every field name in the current column
 // order (the caller does it, also after Ok).
@@ -20,6 +22,7 @@ class TGridModel;
 namespace qm::addressbook {
 
 class TAddressBook;
+class TBrowseColumnWidths;
 
 class TAddressBrowseDialog : public QDialog {
 public:
@@ -29,7 +32,8 @@ public:
     static constexpr int kDesignWidth = 620;
     static constexpr int kDesignHeight = 380;
 
-    TAddressBrowseDialog(TAddressBook& book, QWidget* parent = nullptr);
+    TAddressBrowseDialog(TAddressBook& book, TBrowseColumnWidths& widths,
+                         QWidget* parent = nullptr);
     ~TAddressBrowseDialog() override;
 
     QTableView* Grid() const { return mGrid; }
@@ -54,8 +58,11 @@ private:
     void GridCurrentChange(const QModelIndex& current);
     void SelectRow(int row);
     void SelectCurrentRecord();
+    void SizeColumns();
 
     TAddressBook& mBook;
+    TBrowseColumnWidths& mWidths;
+    bool mSizingColumns = false;
     QStringList mOrder; // every field, in column order
     data::TGridModel* mModel = nullptr;
     QTableView* mGrid = nullptr;

@@ -46,6 +46,10 @@ TAddressFilterDialog::TAddressFilterDialog(TAddressBook& book, QWidget* parent)
         for (const TFormCell& cell : cells) {
             auto* edit = new QLineEdit(this);
             auto* label = new QLabel(QString::fromLatin1(cell.label), this);
+            // The label is as tall as its entry and centred in that height, so that it stands
+            // beside the entry as on the record form, also in the date row, which is taller.
+            label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            label->setMinimumHeight(edit->sizeHint().height());
             grid->addWidget(label, cell.row, cell.column, Qt::AlignRight | Qt::AlignTop);
             grid->addWidget(edit, cell.row, cell.column + 1, 1, cell.span, Qt::AlignTop);
             if (cell.filterEntry < 0) {

@@ -1,11 +1,12 @@
 #include "addressbook/ui/TAddressMain.h"
 
-#include "addressbook/THandOver.h"
 #include "addressbook/TFilterFiles.h"
+#include "addressbook/THandOver.h"
+#include "addressbook/TPackedRecordFinder.h"
 #include "addressbook/TRecentFiles.h"
 #include "addressbook/TRecordFormLayout.h"
-#include "addressbook/TSortOrders.h"
 #include "addressbook/TSoftSeek.h"
+#include "addressbook/TSortOrders.h"
 #include "addressbook/ui/TAddressBrowseDialog.h"
 #include "addressbook/ui/TAddressFilterDialog.h"
 #include "addressbook/ui/TCopyRecordDialog.h"
@@ -51,6 +52,7 @@
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
@@ -207,6 +209,16 @@ void TAddressMain::BuildActions()
     MakeAction("PreferencesItem", QStringLiteral("Pre&ferences"), &TAddressMain::PreferencesItemClick);
     MakeAction("ExitItem", QStringLiteral("E&xit "), &TAddressMain::ExitItemClick);
 
+    // The Edit commands act on the entry field (or the memo) that has the focus.
+    MakeAction("UndoItem", QStringLiteral("&Undo typing"), &TAddressMain::UndoItemClick,
+               QKeySequence(Qt::CTRL | Qt::Key_Z));
+    MakeAction("CutItem", QStringLiteral("Cu&t"), &TAddressMain::CutItemClick,
+               QKeySequence(Qt::CTRL | Qt::Key_X));
+    MakeAction("CopyItem", QStringLiteral("&Copy"), &TAddressMain::CopyItemClick,
+               QKeySequence(Qt::CTRL | Qt::Key_C));
+    MakeAction("PasteItem", QStringLiteral("&Paste"), &TAddressMain::PasteItemClick,
+               QKeySequence(Qt::CTRL | Qt::Key_V));
+
     MakeAction("FirstItem", QStringLiteral("&First"), &TAddressMain::FirstButtonClick,
                QKeySequence(Qt::CTRL | Qt::Key_Up));
     MakeAction("PriorItem", QStringLiteral("&Previous"), &TAddressMain::PriorButtonClick,
@@ -308,6 +320,9 @@ void TAddressMain::BuildMenus()
     mRecordMenu->addAction(mActions["CloneItem"]);
     // Save and Cancel work by key (Ctrl+Enter) and by their buttons.
     addAction(mActions["SaveItem"]);
+    // The Edit commands have no menu of their own; they work by key.
+    for (const char* n : {"UndoItem", "CutItem", "CopyItem", "PasteItem"})
+        addAction(mActions[n]);
 
     mSortMenu = menuBar()->addMenu(QStringLiteral("&Sort"));
     mSortMenu->addActions(mSortGroup->actions());
@@ -505,7 +520,31 @@ QWidget* TAddressMain::BuildRecordArea()
     layout->addWidget(mPages, 1);
 
     BuildBottomBar(area, layout);
+    SetTabOrder();
     return area;
+}
+
+void TAddressMain::SetTabOrder()
+{
+    // Tab runs through the name block into the address page, each button after the field it
+    // belongs to, then through the memo page; the page tabs, which sit below the pages, come
+    // last. (Widgets on the page not shown are passed over.)
+    QList<QWidget*> chain;
+    for (const TFormCell& cell : TRecordFormLayout::NameBlock())
+        chain << mEdits[QString::fromLatin1(cell.field)];
+    const std::map<QString, const char*> buttonAfter = {
+        {"DisplayDate", "DateButton"}, {"PHONE", "Dial1Button"}, {"PHONE2", "Dial2Button"}};
+    for (const TFormCell& cell : TRecordFormLayout::AddressPage()) {
+        const QString field = QString::fromLatin1(cell.field);
+        chain << mEdits[field];
+        if (const auto it = buttonAfter.find(field); it != buttonAfter.end())
+            chain << mButtons[QString::fromLatin1(it->second)];
+    }
+    chain << mTaggedCheck << mMemo << mButtons["SearchMemoButton"] << mButtons["FindNextButton"];
+    if (auto* tabs = mPages->findChild<QTabBar*>())
+        chain << tabs;
+    for (qsizetype i = 1; i < chain.size(); ++i)
+        QWidget::setTabOrder(chain[i - 1], chain[i]);
 }
 
 // --- state and start-up ---
@@ -610,6 +649,25 @@ void TAddressMain::resizeEvent(QResizeEvent* e)
 
 void TAddressMain::closeEvent(QCloseEvent* e)
 {
+    // What was typed into the record is not thrown away unasked.
+    if (mBook.IsOpen() && mBook.DataSet().Editing()) {
+        switch (TMessageService::AskWithCancel(this, QStringLiteral("Save"),
+                                               QStringLiteral("Save changes?"))) {
+        case data::TAnswer::Cancel:
+            e->ignore();
+            return;
+        case data::TAnswer::Yes:
+            SaveButtonClick();
+            if (mBook.DataSet().Editing()) { // not saved; the message said why
+                e->ignore();
+                return;
+            }
+            break;
+        case data::TAnswer::No:
+            CancelButtonClick();
+            break;
+        }
+    }
     if (mBook.IsOpen()) {
         QCoreApplication::processEvents();
         mBook.CloseFile();
@@ -630,7 +688,8 @@ void TAddressMain::UpdateCommands()
     const TCommandState s = mBook.Commands();
     mClientArea->setCurrentWidget(s.open ? mRecordArea : static_cast<QWidget*>(mEmptyStatePanel));
     const auto enable = [this](const char* name, bool on) { mActions[QString::fromLatin1(name)]->setEnabled(on); };
-    for (const char* n : {"RebuildIndexesItem", "ImportDbfItem", "ImportAsciiItem"})
+    for (const char* n : {"RebuildIndexesItem", "ImportDbfItem", "ImportAsciiItem", "UndoItem",
+                          "CutItem", "CopyItem", "PasteItem"})
         enable(n, s.open);
     enable("AddItem", s.Add());
     for (const char* n : {"EditItem", "DeleteItem", "SearchItem", "BrowseItem", "ExportItem",
@@ -666,10 +725,10 @@ void TAddressMain::UpdateCommands()
     for (const char* n : {"Dial1Button", "Dial2Button", "SearchMemoButton"})
         mButtons[n]->setVisible(s.idle);
     mButtons["FindNextButton"]->setVisible(mBook.MemoFound() && !s.editing);
-    mButtons["DateButton"]->setEnabled(s.open && s.hasRecords);
+    mButtons["DateButton"]->setEnabled(s.RecordShown());
     mButtons["FilterButton"]->setEnabled(s.Filter());
-    mTaggedCheck->setEnabled(s.open && s.hasRecords);
-    mMemo->setReadOnly(!s.open || !s.hasRecords);
+    mTaggedCheck->setEnabled(s.RecordShown());
+    mMemo->setReadOnly(!s.RecordShown());
 
     if (s.editing) {
         QWidget* focus = QApplication::focusWidget();
@@ -769,6 +828,51 @@ void TAddressMain::OpenItemClick()
 }
 
 void TAddressMain::ExitItemClick() { close(); }
+
+void TAddressMain::EditFocusedField(TFieldEdit what)
+{
+    QWidget* focus = QApplication::focusWidget();
+    const auto act = [what](auto* field) {
+        // A field shown while browsing is read-only: only copying works there.
+        if (what != TFieldEdit::Copy && field->isReadOnly())
+            return;
+        switch (what) {
+        case TFieldEdit::Undo:
+            field->undo();
+            break;
+        case TFieldEdit::Cut:
+            field->cut();
+            break;
+        case TFieldEdit::Copy:
+            field->copy();
+            break;
+        case TFieldEdit::Paste:
+            field->paste();
+            break;
+        }
+    };
+    if (auto* edit = dynamic_cast<TDBEdit*>(focus); edit && edit->window() == this)
+        act(edit);
+    else if (focus == mMemo)
+        act(mMemo);
+}
+
+void TAddressMain::UndoItemClick()
+{
+    EditFocusedField(TFieldEdit::Undo);
+}
+void TAddressMain::CutItemClick()
+{
+    EditFocusedField(TFieldEdit::Cut);
+}
+void TAddressMain::CopyItemClick()
+{
+    EditFocusedField(TFieldEdit::Copy);
+}
+void TAddressMain::PasteItemClick()
+{
+    EditFocusedField(TFieldEdit::Paste);
+}
 
 void TAddressMain::FirstButtonClick() { mBook.First(); }
 void TAddressMain::PriorButtonClick() { mBook.Prior(); }
@@ -934,12 +1038,20 @@ void TAddressMain::RebuildIndexesItemClick()
     options.clearBusy = false;
     options.rememberQuery = false;
     options.applyFilterAfter = true;
+    // The pack renumbers the records: the record is found again by its values afterwards.
+    options.rememberRecord = false;
+    TPackedRecordFinder record(mBook.DataSet());
     {
         THandOver handOver(mBook, options);
         data::TRebuildIndexesDialog dialog(mBook.DataSet(), this);
-        dialog.exec();
+        RunDialog(dialog);
         if (!dialog.Failure().isEmpty())
             TMessageService::Inform(this, dialog.Failure());
+    }
+    try {
+        record.GoBack();
+    } catch (...) {
+        // As after any window: a failure to return to the record is ignored.
     }
     UpdateCommands();
 }
@@ -1115,7 +1227,7 @@ void TAddressMain::BrowseItemClick()
     }
     if (!mBook.Commands().idle)
         return;
-    TAddressBrowseDialog browse(mBook, this);
+    TAddressBrowseDialog browse(mBook, mBrowseWidths, this);
     RunDialog(browse);
     if (const QString error = browse.WriteColumnOrder(); !error.isEmpty())
         TMessageService::Inform(this, error);
@@ -1166,6 +1278,10 @@ void TAddressMain::OtherWindowCommand()
 
 bool TAddressMain::eventFilter(QObject* watched, QEvent* e)
 {
+    // A double click on the memo starts editing, as one on an entry field does.
+    if (e->type() == QEvent::MouseButtonDblClick && watched == mMemo->viewport() &&
+        mBook.Commands().idle)
+        EditButtonClick();
     if (e->type() == QEvent::KeyPress) {
         auto* widget = qobject_cast<QWidget*>(watched);
         if (widget && widget->window() == this && isActiveWindow()
@@ -1193,6 +1309,25 @@ bool TAddressMain::HandleWindowKey(QKeyEvent* key, QWidget* target)
             return true;
         }
         return false;
+    case Qt::Key_Up:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Down: {
+        // The record keys work wherever the focus is: an entry field would take Ctrl+Left and
+        // Ctrl+Right as word moves. While a record is edited the commands are off and the field
+        // keeps its keys.
+        if (mods != Qt::ControlModifier)
+            return false;
+        const char* name = key->key() == Qt::Key_Up      ? "FirstItem"
+                           : key->key() == Qt::Key_Left  ? "PriorItem"
+                           : key->key() == Qt::Key_Right ? "NextItem"
+                                                         : "LastItem";
+        QAction* action = mActions[QString::fromLatin1(name)];
+        if (!action->isEnabled())
+            return false;
+        action->trigger();
+        return true;
+    }
     case Qt::Key_B:
     case Qt::Key_F:
         // Browse and the filter form answer their keys with a beep while a record is edited,

@@ -6,6 +6,7 @@
 // pending edit, closes the file and saves the placement.
 
 #include "addressbook/TAddressBook.h"
+#include "addressbook/TBrowseColumnWidths.h"
 #include "data/TDataSource.h"
 
 #include <QMainWindow>
@@ -61,7 +62,8 @@ public:
     using TFileChooser = std::function<QString(bool save, const QString& caption,
                                                const QString& dir, const QString& filter)>;
     void SetFileChooser(TFileChooser chooser) { mFileChooser = std::move(chooser); }
-    // Called with the filter, tagging, search and browse windows just before they run (tests).
+    // Called with the filter, tagging, search, browse and rebuild windows just before they run
+    // (tests).
     using TDialogHook = std::function<void(QDialog&)>;
     void SetDialogHook(TDialogHook hook) { mDialogHook = std::move(hook); }
 
@@ -85,6 +87,7 @@ private:
     void RebuildRecentMenu();
     void RefreshMemo();
     void SetTabStopsForAdd(bool adding);
+    void SetTabOrder();
     void KeepOnScreen();
     bool HandleWindowKey(QKeyEvent* key, QWidget* target);
     void NotAvailable(const QString& what);
@@ -93,6 +96,12 @@ private:
     void NewItemClick();
     void OpenItemClick();
     void ExitItemClick();
+    enum class TFieldEdit { Undo, Cut, Copy, Paste };
+    void EditFocusedField(TFieldEdit what);
+    void UndoItemClick();
+    void CutItemClick();
+    void CopyItemClick();
+    void PasteItemClick();
     void FirstButtonClick();
     void PriorButtonClick();
     void NextButtonClick();
@@ -136,6 +145,7 @@ private:
     TFileChooser mFileChooser;
     TDialogHook mDialogHook;
     QString mFilterDir; // where saving a filter starts; the program folder at first
+    TBrowseColumnWidths mBrowseWidths; // the browse grid's columns as the user left them
 
     QStackedWidget* mClientArea = nullptr;
     QLabel* mEmptyStatePanel = nullptr;

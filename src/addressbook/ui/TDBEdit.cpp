@@ -35,7 +35,11 @@ void TDBEdit::Refresh()
     const data::TDataField* field = active ? ds->FindField(mField) : nullptr;
     const QString value = field ? ds->AsString(mField) : QString();
     const int size = field && !field->Calculated() ? field->Size() : 0;
-    setMaxLength(size > 0 ? std::max<int>(size, int(value.size())) : 32767);
+    // Setting the limit sets the text again, which forgets what Undo could take back: only when
+    // it changes (another file).
+    if (const int limit = size > 0 ? std::max<int>(size, int(value.size())) : 32767;
+        limit != maxLength())
+        setMaxLength(limit);
     setReadOnly(!active || !ds->Editing() || (field && field->Calculated()));
     if (value != text())
         setText(value);

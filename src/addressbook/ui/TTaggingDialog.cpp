@@ -3,6 +3,7 @@
 #include "addressbook/TTagAllRun.h"
 #include "data/TMessageService.h"
 #include "data/ui/TEventPump.h"
+#include "data/ui/THelpWindow.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -31,8 +32,14 @@ TTaggingDialog::TTaggingDialog(TAddressBook& book, QWidget* parent) : QDialog(pa
     mOk->hide();
     connect(mCancel, &QPushButton::clicked, this, &TTaggingDialog::CancelButtonClick);
     connect(mOk, &QPushButton::clicked, this, &TTaggingDialog::OKButtonClick);
+    auto* help = new QPushButton(QStringLiteral("Help"), this);
+    help->setObjectName(QStringLiteral("HelpButton"));
+    help->setAutoDefault(false);
+    connect(help, &QPushButton::clicked, this,
+            [this] { data::THelpWindow::ShowContext(kHelpContext, this); });
     buttons->addWidget(mCancel);
     buttons->addWidget(mOk);
+    buttons->addWidget(help);
     buttons->addStretch();
     layout->addLayout(buttons);
 }

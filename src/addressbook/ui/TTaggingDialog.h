@@ -3,7 +3,8 @@
 // The "Tagging" progress window of Tag All Filter Matches. The loop (TTagAllRun) starts as soon as
 // the window shows; the status line counts the records tagged. "Cancel" asks "Cancel Tagging?" and
 // on Yes stops after the current record. At the end the status reads "Complete" or "Cancelled
-// before completion", Cancel gives way to "Ok", which closes the window.
+// before completion", Cancel gives way to "Ok", which closes the window. "Help" opens the window's
+// help page at any time.
 
 #include <QDialog>
 #include <functional>

@@ -17,22 +17,31 @@ QMessageBox::Icon IconOf(TMessageIcon icon)
     return QMessageBox::Information;
 }
 
-bool ShowBox(QWidget* parent, const TMessage& message)
+TAnswer ShowBox(QWidget* parent, const TMessage& message)
 {
     if (message.isBeep) {
         QApplication::beep();
-        return true;
+        return TAnswer::Yes;
     }
     QMessageBox box(IconOf(message.icon), message.caption, message.text, QMessageBox::NoButton,
                     parent);
     if (message.isQuestion) {
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        const auto escape = message.withCancel ? QMessageBox::Cancel : QMessageBox::No;
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No |
+                               (message.withCancel ? QMessageBox::Cancel : QMessageBox::NoButton));
         box.setDefaultButton(message.defaultYes ? QMessageBox::Yes : QMessageBox::No);
-        box.setEscapeButton(QMessageBox::No);
+        box.setEscapeButton(escape);
     } else {
         box.setStandardButtons(QMessageBox::Ok);
     }
-    return box.exec() == QMessageBox::Yes;
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return TAnswer::Yes;
+    case QMessageBox::Cancel:
+        return TAnswer::Cancel;
+    default:
+        return TAnswer::No;
+    }
 }
 
 } // namespace
