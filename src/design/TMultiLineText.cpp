@@ -85,6 +85,8 @@ void TMultiLineText::Paint(const TGMultiLineBaseLabel& label, QPainter& painter)
 void TMultiLineText::Print(const TGMultiLineBaseLabel& label, print::TBaseReport& canvas,
                            double x, double y)
 {
+    if (label.ShowsPlaceholder())
+        return; // "[label]" or "<undefined memo>" left from the screen: nothing on paper
     const TGFont& font = label.Font();
     canvas.SetLineHeightMethod(print::TLineHeightMethod::lhmFont);
     canvas.SetFont(font.Name(), font.PointSize());
