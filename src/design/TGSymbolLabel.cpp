@@ -20,7 +20,7 @@ TGSymbolLabel::TGSymbolLabel()
 
 QString TGSymbolLabel::ShownText() const
 {
-    return TSymbolFont::DisplayText(Font().Name(), Caption());
+    return TSingleLineText::ShownText(*this, Caption());
 }
 
 QSize TGSymbolLabel::SymbolSize() const
@@ -57,7 +57,10 @@ void TGSymbolLabel::BoundsChanged()
     mSizing = false;
 }
 
-void TGSymbolLabel::Paint(QPainter& painter) { mText.Paint(*this, painter, ShownText()); }
+void TGSymbolLabel::Paint(QPainter& painter)
+{
+    mText.Paint(*this, painter, Caption());
+}
 
 void TGSymbolLabel::PrintObject(print::TBaseReport& canvas, double x, double y)
 {
