@@ -57,6 +57,16 @@ void TGSymbolLabel::BoundsChanged()
     mSizing = false;
 }
 
+void TGSymbolLabel::ScaleSet()
+{
+    TGBaseLabel::ScaleSet();
+    if (mSizing || Reading())
+        return;
+    mSizing = true;
+    SizeToSymbol();
+    mSizing = false;
+}
+
 void TGSymbolLabel::Paint(QPainter& painter)
 {
     mText.Paint(*this, painter, Caption());
