@@ -4,11 +4,13 @@
 
 #include <QFont>
 #include <QFontMetricsF>
+#include <QLineF>
 #include <QPainter>
 #include <QPainterPathStroker>
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <optional>
 
 namespace qm::design {
 
@@ -78,7 +80,61 @@ constexpr double kEdgeSlack = 1e-9;
 
 // A bitmap cut at the clip edge is resampled at the device resolution, at most this many pixels
 // a side.
-constexpr int kMaxCutBitmapSide = 4096;
+constexpr int kMaxCutBitmapSide = 2048;
+
+// The part of segment a-b inside r (Liang-Barsky), if any.
+std::optional<QLineF> ClipSegment(QPointF a, QPointF b, const QRectF& r)
+{
+    double t0 = 0, t1 = 1;
+    const double dx = b.x() - a.x(), dy = b.y() - a.y();
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {a.x() - r.left(), r.right() - a.x(), a.y() - r.top(), r.bottom() - a.y()};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0) {
+            if (q[i] < 0)
+                return std::nullopt;
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0)
+            t0 = std::max(t0, t);
+        else
+            t1 = std::min(t1, t);
+        if (t0 > t1)
+            return std::nullopt;
+    }
+    return QLineF(a + (b - a) * t0, a + (b - a) * t1);
+}
+
+// The lines of a figure (flattened) that lie inside r, as open runs; a closed outline wholly
+// inside r stays closed.
+QPainterPath NearPart(const QPainterPath& figure, const QRectF& r)
+{
+    QPainterPath near;
+    for (const QPolygonF& line : figure.toSubpathPolygons()) {
+        if (line.size() < 2)
+            continue;
+        if (r.contains(line.boundingRect())) {
+            near.addPolygon(line);
+            if (line.isClosed())
+                near.closeSubpath();
+            continue;
+        }
+        bool open = false; // a run is being extended
+        for (qsizetype i = 1; i < line.size(); ++i) {
+            const std::optional<QLineF> piece = ClipSegment(line[i - 1], line[i], r);
+            if (!piece) {
+                open = false;
+                continue;
+            }
+            if (!open || near.currentPosition() != piece->p1())
+                near.moveTo(piece->p1());
+            near.lineTo(piece->p2());
+            open = piece->p2() == line[i];
+        }
+    }
+    return near;
+}
 
 // Hundredths of an inch of a pen as the canvas gets it (ApplyPen).
 int PenHundredths(double width)
@@ -209,9 +265,17 @@ void TPictureCanvasSink::FillClipped(const QPainterPath& figure)
 void TPictureCanvasSink::StrokeClipped(const QPainterPath& figure)
 {
     const QTransform up = QTransform::fromScale(kFlattenScale, kFlattenScale);
+    const QRectF box = up.mapRect(*mClip);
     QPainterPath clip;
-    clip.addRect(up.mapRect(*mClip));
-    const QPainterPath inside = StrokeArea(up.map(figure)).intersected(clip);
+    clip.addRect(box);
+    // Only the outline near the clip is stroked: a mapping may blow a line up to miles, and a
+    // dashed pen along it would make millions of dashes.
+    const double margin = 2 * PenReach() * kFlattenScale;
+    const QPainterPath near =
+        NearPart(up.map(figure), box.adjusted(-margin, -margin, margin, margin));
+    if (near.isEmpty())
+        return;
+    const QPainterPath inside = StrokeArea(near).intersected(clip);
     if (inside.isEmpty())
         return;
     // The outline's ink as an area of the pen's colour.

@@ -430,6 +430,32 @@ TEST_F(TGImageTest, PrintedMetafileIsClippedToTheObject)
     EXPECT_GT(magenta, 100); // the text, cut at the right edge
 }
 
+// A dotted line that the metafile's mapping makes thousands of inches long is cut to the object
+// before it is dotted: the dots across the object print (dashing the whole line would make
+// millions of dots, which the dasher refuses by drawing the line solid), and nothing beyond.
+TEST_F(TGImageTest, HugeDashedLineIsCutBeforeItIsDashed)
+{
+    picture::TWmfWriter w(QRect(0, 0, 10, 10), 10);
+    w.SetMapMode(8);
+    w.SetWindowOrg(0, 0);
+    w.SetWindowExt(10, 10);
+    w.Select(w.CreatePen(2, 0, Qt::black)); // dotted hairline
+    w.MoveTo(-30000, 5);
+    w.LineTo(30000, 5); // 6000 inches
+    TGDataPanel panel;
+    TGImage* image = Add(panel, 0, 0, 96, 96);
+    image->SetPicture(picture::TPicture::FromMetafile(w.Finish()));
+    const auto commands = Printed([&](print::TBaseReport& r) { image->PrintObject(r, 1, 1); });
+    const int polygons = Count(commands, TCode::Polygon);
+    EXPECT_GT(polygons, 10); // the dots across the object
+    EXPECT_LT(polygons, 2000);
+    for (const print::TPageCommand& c : commands)
+        for (const QPointF& p : c.points) {
+            EXPECT_GE(p.x(), 1.0 - 1e-6);
+            EXPECT_LE(p.x(), 2.0 + 1e-6);
+        }
+}
+
 // A metafile's own clip narrows the object's clip and giving it up goes back to the object's,
 // on screen and on paper alike.
 TEST_F(TGImageTest, MetafileClipNarrowsTheObjectsClipOnScreenAndPaper)
