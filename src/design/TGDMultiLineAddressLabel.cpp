@@ -31,8 +31,10 @@ void TGDMultiLineAddressLabel::ShowData()
     TGBasePanel* panel = Panel();
     const bool printing = panel && panel->Printing();
     QStringList lines;
+    QString placeholder;
     if (panel && !panel->DisplayDataValues() && !printing) {
-        lines = QStringList{QStringLiteral("[Address Label]")};
+        placeholder = QStringLiteral("[Address Label]");
+        lines = QStringList{placeholder};
     } else if (const data::TDataSet* dataSet = panel ? panel->DataSet() : nullptr;
                dataSet && dataSet->Active()) {
         lines = TAddressBlock::Compose(mOptions, [dataSet](const QString& name)
@@ -46,12 +48,14 @@ void TGDMultiLineAddressLabel::ShowData()
             }
         });
     }
+    SetPlaceholderLine(placeholder);
     SetItems(lines);
-    SetWrappedLines(WordWrap() ? TMultiLineText::WrapLines(*this, lines) : lines);
+    Rewrap();
 }
 
 void TGDMultiLineAddressLabel::ClearData()
 {
+    SetPlaceholderLine(QString());
     SetItems({});
     SetWrappedLines({});
 }

@@ -8,7 +8,8 @@
 // Contract (ShowData): Items are emptied; with field names shown and not printing the single
 // line "[Address Label]"; otherwise the composed lines (a missing field ends the composition and
 // keeps the lines made so far). With no open data set nothing is composed. ClearData empties
-// Items.
+// Items. With WordWrap on, the composed lines are wrapped again whenever the width, the font or
+// the zoom change.
 
 #include "design/TAddressBlock.h"
 #include "design/TGMultiLineBaseLabel.h"

@@ -46,6 +46,7 @@ void TGDMultiLineLabel::ShowData()
                                         ? TFieldPickList::Find(*dataSet, mDataFieldDescript)
                                         : nullptr;
     QStringList lines;
+    QString placeholder;
     if (field) {
         if (values) {
             QString text;
@@ -54,23 +55,34 @@ void TGDMultiLineLabel::ShowData()
             } catch (const std::exception&) {
                 // An unreadable memo shows as empty; objects report nothing.
             }
-            if (!text.isEmpty()) {
+            if (!text.isEmpty())
                 lines = TWordWrap::SplitLines(text);
-                if (WordWrap())
-                    lines = TMultiLineText::WrapLines(*this, lines);
-            }
         } else {
-            lines = QStringList{QLatin1Char('[') + mDataFieldDescript + QLatin1Char(']')};
+            placeholder = QLatin1Char('[') + mDataFieldDescript + QLatin1Char(']');
         }
     } else if (!printing) {
-        lines = QStringList{QStringLiteral("<undefined memo>")};
+        placeholder = QStringLiteral("<undefined memo>");
     }
+    mRecordLines = lines;
+    SetPlaceholderLine(placeholder);
+    Rewrap();
+}
+
+void TGDMultiLineLabel::Rewrap()
+{
+    QStringList lines = mRecordLines;
+    if (!PlaceholderLine().isEmpty())
+        lines = QStringList{PlaceholderLine()};
+    else if (WordWrap() && !lines.isEmpty())
+        lines = TMultiLineText::WrapLines(*this, lines);
     SetItems(lines);
     SetWrappedLines(lines);
 }
 
 void TGDMultiLineLabel::ClearData()
 {
+    mRecordLines.clear();
+    SetPlaceholderLine(QString());
     SetItems({});
     SetWrappedLines({});
 }

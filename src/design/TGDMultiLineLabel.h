@@ -7,7 +7,9 @@
 // Contract (ShowData): Items are emptied; with the field found and values shown (or printing)
 // a non-empty memo is split at its line breaks and, with WordWrap, at the width; with field
 // names shown the single line "[label]"; with no such field "<undefined memo>" on screen and no
-// lines when printing. ClearData empties Items.
+// lines when printing. ClearData empties Items. The record's lines (split at line breaks) are
+// kept, so a change of width, font or zoom re-wraps them without reading the record again;
+// placeholders are never wrapped and never printed.
 
 #include "design/TGMultiLineBaseLabel.h"
 
@@ -33,8 +35,9 @@ public:
 
     void ShowData() override;
     void ClearData() override;
-    // The memo's lines come from the record: re-wrapping fetches them again.
-    void Rewrap() override { ShowData(); }
+    // Items (and the wrapped lines) from the kept record lines: wrapped at the width when
+    // WordWrap is on; a placeholder stays one line.
+    void Rewrap() override;
     void Paint(QPainter& painter) override;
     void PrintObject(print::TBaseReport& canvas, double x, double y) override;
     void WriteProperties(TLayoutWriter& out) const override;
@@ -43,6 +46,8 @@ public:
 private:
     QString mDataFieldName = QStringLiteral("Memo");
     QString mDataFieldDescript = QStringLiteral("MEMO");
+    // The memo's lines as ShowData read them, before wrapping.
+    QStringList mRecordLines;
 };
 
 } // namespace qm::design

@@ -117,8 +117,10 @@ void TGImage::PrintObject(print::TBaseReport& canvas, double x, double y)
         canvas.DrawBitmap(x1, y1, x2, y2, mPicture.Image());
         return;
     }
-    TPictureCanvasSink sink(canvas);
-    mPicture.Play(sink, QRectF(QPointF(x1, y1), QPointF(x2, y2)));
+    // Clip art may draw past its frame; the paper, like the screen, shows only the object.
+    const QRectF frame(QPointF(x1, y1), QPointF(x2, y2));
+    TPictureCanvasSink sink(canvas, frame);
+    mPicture.Play(sink, frame);
 }
 
 void TGImage::WriteProperties(TLayoutWriter& out) const

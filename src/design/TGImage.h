@@ -12,8 +12,8 @@
 // - Screen: stretched over the object when Stretch is on or the Scale is not 1.0, else at its
 //   natural size from the corner, clipped to the object. An empty object shows its outline.
 // - Printing always fills the object's rectangle: bitmaps through DrawBitmap, metafiles replayed
-//   as canvas drawing (lines, polygons, ellipses, text) so that they stay sharp. Empty prints
-//   nothing.
+//   as canvas drawing (lines, polygons, ellipses, text) so that they stay sharp, cut at the
+//   object's rectangle as the screen clips them. Empty prints nothing.
 // - Stored picture data that frames correctly but does not decode is kept byte for byte (so a
 //   save gives it back) and is shown as an empty outline with a cross; it prints nothing.
 

@@ -2,6 +2,7 @@
 
 #include "design/TDesignUnits.h"
 #include "design/TLayoutWriter.h"
+#include "design/TMultiLineText.h"
 
 namespace qm::design {
 
@@ -22,13 +23,25 @@ void TGMultiLineBaseLabel::SetAlignment(TGAlignment alignment)
 void TGMultiLineBaseLabel::SetFont(const TGFont& font)
 {
     mFont = font;
+    Rewrap();
     Invalidate();
 }
 
 void TGMultiLineBaseLabel::SetWordWrap(bool on)
 {
     mWordWrap = on;
+    Rewrap();
     Invalidate();
+}
+
+void TGMultiLineBaseLabel::Rewrap()
+{
+    TMultiLineText::Rewrap(*this);
+}
+
+bool TGMultiLineBaseLabel::ShowsPlaceholder() const
+{
+    return !mPlaceholderLine.isEmpty() && mItems.size() == 1 && mItems.first() == mPlaceholderLine;
 }
 
 int TGMultiLineBaseLabel::ScreenPointSize() const

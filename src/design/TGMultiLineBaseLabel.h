@@ -7,9 +7,12 @@
 //
 // Contract:
 // - A new object is 190 x 33, "Arial" 10 point, no lines, WordWrap off, left aligned.
-// - Rewrap() recomputes WrappedLines() (kinds implement the wrapping; the memo kind calls
-//   ShowData instead). ShownLines() is what paints and prints: the wrapped lines with WordWrap
-//   on, else Items.
+// - Rewrap() recomputes WrappedLines() from Items when WordWrap is on (the memo kind re-wraps
+//   the record's lines it keeps). It runs whenever the font, the flag, the bounds or the Scale
+//   change, so the wrap always measures the width in the font at the current zoom. ShownLines()
+//   is what paints and prints: the wrapped lines with WordWrap on, else Items.
+// - Data-bound kinds may put a placeholder line in Items ("[label]", "<undefined memo>"):
+//   ShowsPlaceholder() says so, and printing puts nothing on paper for it.
 // - Setters ask for a repaint and raise no change notification (the commands do).
 
 #include "design/TGEnumNames.h"
@@ -45,7 +48,9 @@ public:
     // The placeholder shown for an empty value: "<blank>" here, "<blank memo>" for the memo.
     virtual QString BlankPlaceholder() const { return QStringLiteral("<blank>"); }
     // Recomputes the wrapped lines when WordWrap is on.
-    virtual void Rewrap() {}
+    virtual void Rewrap();
+    // True while Items is the single placeholder line the kind's ShowData put there.
+    bool ShowsPlaceholder() const;
 
     // Point size the text is drawn at on screen: trunc(font points x Scale).
     int ScreenPointSize() const;
@@ -54,6 +59,13 @@ public:
     void WriteProperties(TLayoutWriter& out) const override;
     bool ReadProperty(const QByteArray& name, const TLayoutValue& value) override;
 
+protected:
+    void BoundsMoved() override { Rewrap(); }
+    void ScaleSet() override { Rewrap(); }
+    // The placeholder line ShowData put in Items (empty when it put record lines).
+    void SetPlaceholderLine(const QString& line) { mPlaceholderLine = line; }
+    const QString& PlaceholderLine() const { return mPlaceholderLine; }
+
 private:
     QStringList mItems;
     QStringList mWrapped;
@@ -61,6 +73,7 @@ private:
     TGAlignment mAlignment = TGAlignment::taLeftJustify;
     TGFont mFont;
     bool mWordWrap = false;
+    QString mPlaceholderLine;
 };
 
 } // namespace qm::design

@@ -16,24 +16,14 @@ void TGMultiLineLabel::ConfigureDrawn(const TGFont& panelFont) { SetFont(panelFo
 
 void TGMultiLineLabel::ToggleWordWrap()
 {
-    SetWordWrap(!WordWrap());
-    Rewrap();
+    SetWordWrap(!WordWrap()); // re-wraps
     NotifyChanged();
 }
 
 void TGMultiLineLabel::ChangeFont(const TGFont& font)
 {
-    SetFont(font);
-    Rewrap();
+    SetFont(font); // re-wraps
     NotifyChanged();
-}
-
-void TGMultiLineLabel::Rewrap() { TMultiLineText::Rewrap(*this); }
-
-void TGMultiLineLabel::BoundsMoved()
-{
-    TGMultiLineBaseLabel::BoundsMoved();
-    Rewrap();
 }
 
 void TGMultiLineLabel::Paint(QPainter& painter) { TMultiLineText::Paint(*this, painter); }

@@ -25,13 +25,9 @@ public:
     void ToggleWordWrap();
     void ChangeFont(const TGFont& font);
 
-    void Rewrap() override;
     void Paint(QPainter& painter) override;
     void PrintObject(print::TBaseReport& canvas, double x, double y) override;
     bool ReadProperty(const QByteArray& name, const TLayoutValue& value) override;
-
-protected:
-    void BoundsMoved() override;
 };
 
 } // namespace qm::design

@@ -44,27 +44,44 @@ void TGPDLabel::ShowData()
             } catch (const std::exception&) {
                 // A value that cannot be read shows as empty; objects report nothing.
             }
-            if (TAddressBlock::LeftTrim(text).isEmpty())
-                text = printing ? QString() : QStringLiteral("<blank field>");
+            mPlaceholder.clear();
+            if (TAddressBlock::LeftTrim(text).isEmpty()) {
+                text.clear();
+                if (!printing)
+                    mPlaceholder = text = QStringLiteral("<blank field>");
+            }
             SetCaption(text);
         } else {
-            SetCaption(QLatin1Char('[') + mDataFieldDescript + QLatin1Char(']'));
+            mPlaceholder = QLatin1Char('[') + mDataFieldDescript + QLatin1Char(']');
+            SetCaption(mPlaceholder);
         }
     } else if (!printing) {
-        SetCaption(QStringLiteral("<undefined field>"));
+        mPlaceholder = QStringLiteral("<undefined field>");
+        SetCaption(mPlaceholder);
     }
     SetLayoutDirty(true);
     if (!printing)
         Invalidate();
 }
 
-void TGPDLabel::ClearData() { SetCaption(QString()); }
+void TGPDLabel::ClearData()
+{
+    mPlaceholder.clear();
+    SetCaption(QString());
+}
+
+bool TGPDLabel::ShowsPlaceholder() const
+{
+    return !mPlaceholder.isEmpty() && Caption() == mPlaceholder;
+}
 
 void TGPDLabel::Paint(QPainter& painter) { mText.Paint(*this, painter, Caption()); }
 
 void TGPDLabel::PrintObject(print::TBaseReport& canvas, double x, double y)
 {
-    mText.Print(*this, canvas, x, y, Caption());
+    // A missing field keeps its caption while printing; when that caption is the screen's
+    // placeholder, the paper gets nothing.
+    mText.Print(*this, canvas, x, y, ShowsPlaceholder() ? QString() : Caption());
 }
 
 void TGPDLabel::WriteProperties(TLayoutWriter& out) const

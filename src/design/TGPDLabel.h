@@ -10,7 +10,9 @@
 //   ("<blank field>" on screen for an empty text, empty while printing), "[label]" when the
 //   panel shows field names;
 // - no field (or no label): "<undefined field>" on screen; while printing the caption stays.
-// ClearData empties the caption.
+// ClearData empties the caption. PrintObject never puts a placeholder on paper ("<blank field>",
+// "<undefined field>", "[label]"): an object whose caption is still the placeholder ShowData last
+// set prints as an empty field, while the screen keeps showing it.
 
 #include "design/TGBaseLabel.h"
 #include "design/TSingleLineText.h"
@@ -36,6 +38,8 @@ public:
     // Settings of an object drawn with a tool: DataFieldName "<field>", the panel's font.
     void ConfigureDrawn(const TGFont& panelFont);
     void FitWidth() { mText.FitWidth(*this, Caption()); }
+    // True while the caption is the placeholder ShowData last set, not a record value.
+    bool ShowsPlaceholder() const;
 
     void ShowData() override;
     void ClearData() override;
@@ -49,6 +53,8 @@ private:
     QString mDataFieldName;
     QString mDataFieldDescript;
     std::int32_t mLengthOfText = 0;
+    // The placeholder ShowData last put in the caption (empty when it put a value).
+    QString mPlaceholder;
 };
 
 } // namespace qm::design

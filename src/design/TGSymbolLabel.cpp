@@ -20,7 +20,7 @@ TGSymbolLabel::TGSymbolLabel()
 
 QString TGSymbolLabel::ShownText() const
 {
-    return TSymbolFont::DisplayText(Font().Name(), Caption());
+    return TSingleLineText::ShownText(*this, Caption());
 }
 
 QSize TGSymbolLabel::SymbolSize() const
@@ -57,7 +57,20 @@ void TGSymbolLabel::BoundsChanged()
     mSizing = false;
 }
 
-void TGSymbolLabel::Paint(QPainter& painter) { mText.Paint(*this, painter, ShownText()); }
+void TGSymbolLabel::ScaleSet()
+{
+    TGBaseLabel::ScaleSet();
+    if (mSizing || Reading())
+        return;
+    mSizing = true;
+    SizeToSymbol();
+    mSizing = false;
+}
+
+void TGSymbolLabel::Paint(QPainter& painter)
+{
+    mText.Paint(*this, painter, Caption());
+}
 
 void TGSymbolLabel::PrintObject(print::TBaseReport& canvas, double x, double y)
 {

@@ -5,7 +5,8 @@
 // its pictogram (TSymbolFont); printing sends the stored code in the stored face.
 //
 // Contract: after every bounds change outside stream reading the object sizes itself to
-// trunc(1.1 x the caption's width) by trunc(1.1 x its height) in its font at the current scale.
+// trunc(1.1 x the caption's width) by trunc(1.1 x its height) in its font at the current scale;
+// so it does after a change of Scale, since the zoom sets the bounds before the Scale.
 
 #include "design/TGBaseLabel.h"
 #include "design/TSingleLineText.h"
@@ -32,6 +33,9 @@ public:
     void BoundsChanged() override;
     void Paint(QPainter& painter) override;
     void PrintObject(print::TBaseReport& canvas, double x, double y) override;
+
+protected:
+    void ScaleSet() override;
 
 private:
     TSingleLineText mText;

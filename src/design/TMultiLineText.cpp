@@ -3,6 +3,7 @@
 #include "design/TDesignTextMeasure.h"
 #include "design/TDesignUnits.h"
 #include "design/TGMultiLineBaseLabel.h"
+#include "design/TSymbolFont.h"
 #include "design/TWordWrap.h"
 #include "print/TBaseReport.h"
 
@@ -23,11 +24,16 @@ std::int32_t TMultiLineText::LinePitch(const TGMultiLineBaseLabel& label)
     return TDesignTextMeasure::CellHeight(ScreenFont(label));
 }
 
+QString TMultiLineText::ShownText(const TGMultiLineBaseLabel& label, const QString& line)
+{
+    return TSymbolFont::DisplayText(label.Font().Name(), line);
+}
+
 QStringList TMultiLineText::WrapLines(const TGMultiLineBaseLabel& label, const QStringList& lines)
 {
     const QFont font = ScreenFont(label);
-    return TWordWrap::Wrap(lines, label.Width(), [&font](const QString& text) {
-        return double(TDesignTextMeasure::TextWidth(font, text));
+    return TWordWrap::Wrap(lines, label.Width(), [&font, &label](const QString& text) {
+        return double(TDesignTextMeasure::TextWidth(font, ShownText(label, text)));
     });
 }
 
@@ -43,7 +49,7 @@ void TMultiLineText::FitLines(TGMultiLineBaseLabel& label)
     const QStringList lines = label.ShownLines();
     std::int32_t widest = label.Width();
     for (const QString& line : lines)
-        widest = std::max(widest, TDesignTextMeasure::TextWidth(font, line));
+        widest = std::max(widest, TDesignTextMeasure::TextWidth(font, ShownText(label, line)));
     const std::int32_t height = LinePitch(label) * std::int32_t(lines.size());
     label.SetBounds(label.Left(), label.Top(), widest, height);
 }
@@ -67,9 +73,10 @@ void TMultiLineText::Paint(const TGMultiLineBaseLabel& label, QPainter& painter)
     painter.setPen(label.Font().Color().ToQColor());
     painter.setBackgroundMode(Qt::TransparentMode);
     std::int32_t top = 0;
-    for (const QString& line : PaintedLines(label)) {
+    for (const QString& painted : PaintedLines(label)) {
         if (top >= label.Height())
             break;
+        const QString line = ShownText(label, painted);
         const std::int32_t w = TDesignTextMeasure::TextWidth(font, line);
         std::int32_t x = 0;
         if (label.Alignment() == TGAlignment::taRightJustify)
@@ -85,6 +92,8 @@ void TMultiLineText::Paint(const TGMultiLineBaseLabel& label, QPainter& painter)
 void TMultiLineText::Print(const TGMultiLineBaseLabel& label, print::TBaseReport& canvas,
                            double x, double y)
 {
+    if (label.ShowsPlaceholder())
+        return; // "[label]" or "<undefined memo>" left from the screen: nothing on paper
     const TGFont& font = label.Font();
     canvas.SetLineHeightMethod(print::TLineHeightMethod::lhmFont);
     canvas.SetFont(font.Name(), font.PointSize());

@@ -7,6 +7,8 @@
 // - The shown lines are the wrapped lines with WordWrap on, else Items. On screen a single blank
 //   line or no line at all shows the kind's placeholder; printing never prints placeholders.
 // - Wrap widths are the object's width in design pixels, in its font at its current scale.
+// - In a symbol face that is not installed (WingDings) the screen shows, measures and wraps each
+//   code as its pictogram, as the symbol objects and the page canvas do.
 // - Print draws through the page canvas with the panel's corner at (x, y) inches.
 
 #include <QFont>
@@ -27,6 +29,8 @@ class TGMultiLineBaseLabel;
 class TMultiLineText {
 public:
     static QFont ScreenFont(const TGMultiLineBaseLabel& label);
+    // What the screen shows for a line in the label's face (pictograms for a symbol face).
+    static QString ShownText(const TGMultiLineBaseLabel& label, const QString& line);
     // The height of one painted line: the text height of "XXX".
     static std::int32_t LinePitch(const TGMultiLineBaseLabel& label);
 

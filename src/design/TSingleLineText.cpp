@@ -3,6 +3,7 @@
 #include "design/TDesignTextMeasure.h"
 #include "design/TDesignUnits.h"
 #include "design/TGBaseLabel.h"
+#include "design/TSymbolFont.h"
 #include "print/TBaseReport.h"
 
 #include <QPainter>
@@ -27,11 +28,17 @@ QFont TSingleLineText::ScreenFont(const TGBaseLabel& label)
     return TDesignTextMeasure::ScreenFont(label.Font(), label.ScreenPointSize());
 }
 
-const TSingleLineLayout& TSingleLineText::LayOut(TGBaseLabel& label, const QString& shownText,
+QString TSingleLineText::ShownText(const TGBaseLabel& label, const QString& caption)
+{
+    return TSymbolFont::DisplayText(label.Font().Name(), caption);
+}
+
+const TSingleLineLayout& TSingleLineText::LayOut(TGBaseLabel& label, const QString& caption,
                                                  bool force)
 {
     if (!force && !label.LayoutDirty())
         return mLayout;
+    const QString shownText = ShownText(label, caption);
     const QFont font = ScreenFont(label);
     mTextWidth = TDesignTextMeasure::TextWidth(font, shownText + QLatin1Char(' '));
     mLineHeight = TDesignTextMeasure::CellHeight(font) + TDesignTextMeasure::ExternalLeading(font);
@@ -54,9 +61,10 @@ const TSingleLineLayout& TSingleLineText::LayOut(TGBaseLabel& label, const QStri
     return mLayout;
 }
 
-void TSingleLineText::Paint(TGBaseLabel& label, QPainter& painter, const QString& shownText)
+void TSingleLineText::Paint(TGBaseLabel& label, QPainter& painter, const QString& caption)
 {
-    LayOut(label, shownText, label.Width() < 5 || label.Height() < 5);
+    LayOut(label, caption, label.Width() < 5 || label.Height() < 5);
+    const QString shownText = ShownText(label, caption);
     painter.save();
     if (!label.Transparent())
         painter.fillRect(QRect(0, 0, label.Width(), label.Height()), label.BackColor().ToQColor());
@@ -120,11 +128,12 @@ void TSingleLineText::Print(TGBaseLabel& label, print::TBaseReport& canvas, doub
     canvas.SetFontRotation(0);
 }
 
-void TSingleLineText::FitWidth(TGBaseLabel& label, const QString& shownText)
+void TSingleLineText::FitWidth(TGBaseLabel& label, const QString& caption)
 {
     if (label.Angle() != 0)
         return;
-    LayOut(label, shownText, true);
+    LayOut(label, caption, true);
+    const QString shownText = ShownText(label, caption);
     const QFont font = ScreenFont(label);
     const std::int32_t leftEdge =
         std::max({mLayout.main.left, mLayout.shadow.left, mLayout.highlight.left});

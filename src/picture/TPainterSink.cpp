@@ -28,6 +28,8 @@ Qt::BrushStyle HatchStyle(TGdiHatch hatch)
 
 TPainterSink::TPainterSink(QPainter& painter) : mPainter(painter)
 {
+    if (painter.hasClipping())
+        mBaseClip = painter.clipPath();
     mPainter.save();
     mPainter.setRenderHint(QPainter::Antialiasing, true);
     SetPen(TGdiPen());
@@ -73,10 +75,12 @@ void TPainterSink::SetFont(const TGdiFont& font) { mFont = font; }
 
 void TPainterSink::SetClip(const std::optional<QRectF>& clip)
 {
-    if (clip)
-        mPainter.setClipRect(*clip);
+    if (mBaseClip)
+        mPainter.setClipPath(*mBaseClip);
     else
         mPainter.setClipping(false);
+    if (clip)
+        mPainter.setClipRect(*clip, mBaseClip ? Qt::IntersectClip : Qt::ReplaceClip);
 }
 
 void TPainterSink::Polyline(const QPolygonF& points)

@@ -1,11 +1,14 @@
 #pragma once
 
 // A metafile sink that paints on a QPainter (screen, image, PDF). Target units are the painter's
-// logical units. The painter's state is saved on construction and restored on destruction.
+// logical units. The painter's state is saved on construction and restored on destruction. A
+// clip the painter has on construction (the picture object's frame) stays in force: the
+// metafile's own clip rectangles narrow it, and removing them goes back to it.
 
 #include "picture/TMetafileSink.h"
 
 #include <QBrush>
+#include <QPainterPath>
 #include <QPen>
 
 class QPainter;
@@ -37,6 +40,7 @@ private:
     QPen mPen;
     QBrush mBrush;
     TGdiFont mFont;
+    std::optional<QPainterPath> mBaseClip; // the painter's clip on construction
 };
 
 } // namespace qm::picture

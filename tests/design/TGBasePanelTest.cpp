@@ -7,8 +7,10 @@
 #include "design/TGBaseLabel.h"
 #include "design/TGDataPanel.h"
 #include "design/TGLabelObjectFiler.h"
+#include "design/TGMultiLineLabel.h"
 #include "design/TGPLabel.h"
 #include "design/TLayoutError.h"
+#include "design/TMultiLineText.h"
 #include "print/TPageStreamDump.h"
 #include "print/TRPDevice.h"
 #include "print/TReportFiler.h"
@@ -187,6 +189,28 @@ TEST_F(PanelTest, ZoomingDownAndBackDriftsSmallCoordinates)
     for (float f : {0.9f, 0.8f, 0.7f, 0.6f, 0.5f, 0.6f, 0.7f, 0.8f, 0.9f, 1.0f})
         mPanel.SetScale(f);
     EXPECT_EQ(object->Left(), 2);
+}
+
+// The zoom sets each object's bounds before its Scale; word-wrapped text must still be measured
+// in the font of the new zoom, or its lines run past the object's edge.
+TEST_F(PanelTest, ZoomingRewrapsInTheNewZoomsFont)
+{
+    auto text = std::make_unique<TGMultiLineLabel>();
+    text->SetBounds(10, 10, 120, 100);
+    text->ApplyLines({"The quick brown fox jumps over the lazy dog again and again"});
+    text->SetWordWrap(true);
+    auto* label = static_cast<TGMultiLineLabel*>(mPanel.AddObject(std::move(text)));
+    const QStringList atOne = label->WrappedLines();
+    ASSERT_GT(atOne.size(), 2);
+    for (float f : {2.0f, 0.5f, 1.5f}) {
+        mPanel.SetScale(f);
+        const QFontMetrics metrics(TMultiLineText::ScreenFont(*label));
+        for (const QString& line : label->WrappedLines())
+            EXPECT_LE(metrics.horizontalAdvance(line), label->Width())
+                << "zoom " << f << ": " << line.toStdString();
+    }
+    mPanel.SetScale(1.0f);
+    EXPECT_EQ(label->WrappedLines(), atOne);
 }
 
 TEST_F(PanelTest, RescalingRaisesNoChangeNotification)

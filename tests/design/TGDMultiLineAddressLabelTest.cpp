@@ -4,6 +4,7 @@
 #include "design/TGDMultiLineAddressLabel.h"
 
 #include "TTextObjectFixture.h"
+#include "design/TGSurfaceCommands.h"
 #include "design/TMultiLineText.h"
 
 namespace qm::design {
@@ -73,6 +74,42 @@ TEST_F(TGDMultiLineAddressLabelTest, EverythingOffShowsThePlaceholderAndPrintsNo
     EXPECT_TRUE(mBlock->Items().isEmpty());
     EXPECT_EQ(TMultiLineText::PaintedLines(*mBlock), QStringList{"<blank>"});
     EXPECT_TRUE(PrintedTexts(Record([this](print::TBaseReport& r) { PrintItem(r); })).empty());
+}
+
+TEST_F(TGDMultiLineAddressLabelTest, FieldNameViewNeverReachesPaper)
+{
+    mPanel.SetDisplayDataValues(false);
+    ASSERT_EQ(mBlock->Items(), QStringList{"[Address Label]"});
+    mDataSet.Close(); // nothing refreshes the block while printing
+    EXPECT_TRUE(PrintedTexts(Record([this](print::TBaseReport& r) { PrintItem(r); })).empty());
+    EXPECT_EQ(mBlock->Items(), QStringList{"[Address Label]"});
+}
+
+TEST_F(TGDMultiLineAddressLabelTest, WrappedLinesFollowTheWidthTheFontAndTheZoom)
+{
+    mBlock->SetWordWrap(true);
+    mBlock->SetWidth(70);
+    mPanel.RefreshData();
+    ASSERT_GT(mBlock->ShownLines().size(), mBlock->Items().size());
+    mBlock->SetWidth(300);
+    EXPECT_EQ(mBlock->ShownLines(), mBlock->Items());
+
+    auto linesFit = [this](const char* when) {
+        const QFontMetrics metrics(TMultiLineText::ScreenFont(*mBlock));
+        for (const QString& line : mBlock->ShownLines())
+            EXPECT_LE(metrics.horizontalAdvance(line), mBlock->Width())
+                << when << ": " << line.toStdString();
+    };
+    mPanel.Select(mBlock);
+    TGFont big = mBlock->Font();
+    big.SetPointSize(36);
+    TGSurfaceCommands::ApplyFontToSelection(mPanel, big);
+    EXPECT_GT(mBlock->ShownLines().size(), mBlock->Items().size());
+    linesFit("font");
+    mPanel.SetScale(0.5f);
+    linesFit("zoom 50 %");
+    mPanel.SetScale(2.0f);
+    linesFit("zoom 200 %");
 }
 
 TEST_F(TGDMultiLineAddressLabelTest, LinesBelowTheObjectAreNotPrinted)

@@ -4,6 +4,7 @@
 #include "design/TGDMultiLineLabel.h"
 
 #include "TTextObjectFixture.h"
+#include "design/TGSurfaceCommands.h"
 #include "design/TMultiLineText.h"
 
 namespace qm::design {
@@ -54,6 +55,31 @@ TEST_F(TGDMultiLineLabelTest, WrapsAtTheWidthWhenAsked)
         EXPECT_LE(QFontMetrics(font).horizontalAdvance(line), 80) << line.toStdString();
 }
 
+// The wrapped memo follows the object's width and the panel's Font command, without the record
+// being read again.
+TEST_F(TGDMultiLineLabelTest, RewrapsWhenResizedOrGivenAnotherFont)
+{
+    const QString memoText = "one two three four five six seven eight nine ten";
+    AddRecord({{"MEMO", memoText}});
+    TGDMultiLineLabel* memo = Memo();
+    memo->SetWidth(80);
+    memo->SetWordWrap(true);
+    mPanel.RefreshData();
+    ASSERT_GT(memo->Items().size(), 2);
+    memo->SetWidth(400);
+    EXPECT_EQ(memo->Items(), QStringList{memoText});
+    EXPECT_EQ(memo->ShownLines(), QStringList{memoText});
+
+    mPanel.Select(memo);
+    TGFont big = memo->Font();
+    big.SetPointSize(36);
+    TGSurfaceCommands::ApplyFontToSelection(mPanel, big);
+    EXPECT_GT(memo->ShownLines().size(), 1);
+    const QFontMetrics metrics(TMultiLineText::ScreenFont(*memo));
+    for (const QString& line : memo->ShownLines())
+        EXPECT_LE(metrics.horizontalAdvance(line), 400) << line.toStdString();
+}
+
 TEST_F(TGDMultiLineLabelTest, EmptyAndMissingMemos)
 {
     AddRecord({{"LNAME", "Jones"}});
@@ -65,6 +91,21 @@ TEST_F(TGDMultiLineLabelTest, EmptyAndMissingMemos)
     mPanel.RefreshData();
     EXPECT_EQ(memo->Items(), QStringList{"<undefined memo>"});
     EXPECT_TRUE(PrintedTexts(Record([this](print::TBaseReport& r) { PrintItem(r); })).empty());
+}
+
+TEST_F(TGDMultiLineLabelTest, PlaceholdersLeftFromTheScreenNeverReachPaper)
+{
+    AddRecord({{"MEMO", "kept"}});
+    TGDMultiLineLabel* missing = Memo();
+    missing->SetDataFieldDescript("Notes");
+    TGDMultiLineLabel* names = Memo();
+    mPanel.RefreshData();
+    mPanel.SetDisplayDataValues(false);
+    ASSERT_EQ(missing->Items(), QStringList{"<undefined memo>"});
+    ASSERT_EQ(names->Items(), QStringList{"[MEMO]"});
+    mDataSet.Close(); // nothing refreshes them while printing
+    EXPECT_TRUE(PrintedTexts(Record([this](print::TBaseReport& r) { PrintItem(r); })).empty());
+    EXPECT_EQ(names->Items(), QStringList{"[MEMO]"}); // the screen keeps them
 }
 
 TEST_F(TGDMultiLineLabelTest, LongMemoPrintsOnlyTheLinesStartingInside)

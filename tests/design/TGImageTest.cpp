@@ -6,8 +6,9 @@
 #include "design/TGLabelObjectFiler.h"
 #include "design/TLayoutDump.h"
 #include "picture/TWmfSample.h"
-#include "print/TPageStreamFormat.h"
+#include "picture/TWmfWriter.h"
 #include "print/TPageRender.h"
+#include "print/TPageStreamFormat.h"
 #include "print/TPageStreamReader.h"
 #include "print/TRPDevice.h"
 #include "print/TReportFiler.h"
@@ -40,6 +41,75 @@ QByteArray Bmp(int w, int h, QColor color = Qt::red)
 
 picture::TPicture Bitmap(int w, int h) { return picture::TPicture::FromBitmap(Bmp(w, h)); }
 picture::TPicture ClipArt() { return picture::TPicture::FromMetafile(picture::TWmfSample::ClipArt()); }
+
+// Clip art that draws past its 1 x 1 inch frame (1000 units) on every side: a bar with a thick
+// outline through the left and right edges, an ellipse through the top, a thick line through the
+// bottom, large text through the right edge and a bitmap over the top-left corner.
+QByteArray Overflowing()
+{
+    picture::TWmfWriter w(QRect(0, 0, 1000, 1000), 1000);
+    w.SetMapMode(8);
+    w.SetWindowOrg(0, 0);
+    w.SetWindowExt(1000, 1000);
+    w.SetBkMode(1);
+    QImage orange(4, 4, QImage::Format_RGB32);
+    orange.fill(QColor(0xFF, 0xA5, 0x00));
+    w.StretchDib(QRect(-200, -200, 400, 400), orange);
+    const int outline = w.CreatePen(0, 60, Qt::blue);
+    const int red = w.CreateBrush(0, Qt::red);
+    w.Select(outline);
+    w.Select(red);
+    w.Rectangle(QRect(-400, 300, 1800, 400));
+    const int noPen = w.CreatePen(5, 0, Qt::black);
+    const int green = w.CreateBrush(0, Qt::green);
+    w.Select(noPen);
+    w.Select(green);
+    w.Ellipse(QRect(300, -300, 400, 500));
+    const int thick = w.CreatePen(0, 80, Qt::black);
+    w.Select(thick);
+    w.Polyline(QPolygon({QPoint(500, 800), QPoint(500, 1300)}));
+    const int font = w.CreateFont(-300, 700, false, QStringLiteral("Arial"));
+    w.Select(font);
+    w.SetTextColor(Qt::magenta);
+    w.TextOut(700, 760, "WW");
+    return w.Finish();
+}
+
+// The left half of the frame clipped by the metafile itself and filled blue far past the frame;
+// after the clip is given up, a red ellipse through the right edge.
+QByteArray SelfClipping()
+{
+    picture::TWmfWriter w(QRect(0, 0, 1000, 1000), 1000);
+    w.SetMapMode(8);
+    w.SetWindowOrg(0, 0);
+    w.SetWindowExt(1000, 1000);
+    const int noPen = w.CreatePen(5, 0, Qt::black);
+    const int blue = w.CreateBrush(0, Qt::blue);
+    w.Select(noPen);
+    w.Select(blue);
+    w.SaveDC();
+    w.Record(0x0416, {1000, 500, 0, 0}); // IntersectClipRect: bottom, right, top, left
+    w.Rectangle(QRect(-500, -500, 2000, 2000));
+    w.RestoreDC(-1);
+    const int red = w.CreateBrush(0, Qt::red);
+    w.Select(red);
+    w.Ellipse(QRect(800, 300, 600, 400));
+    return w.Finish();
+}
+
+// Every pixel of the band between the rectangle inner and the one `band` pixels larger.
+bool RingIsWhite(const QImage& page, const QRect& inner, int band, QPoint* found = nullptr)
+{
+    const QRect outer = inner.adjusted(-band, -band, band, band);
+    for (int y = outer.top(); y <= outer.bottom(); ++y)
+        for (int x = outer.left(); x <= outer.right(); ++x)
+            if (!inner.contains(x, y) && page.pixel(x, y) != qRgb(255, 255, 255)) {
+                if (found)
+                    *found = QPoint(x, y);
+                return false;
+            }
+    return true;
+}
 
 // A one-page recorded job.
 QByteArray Recorded(const std::function<void(print::TBaseReport&)>& draw)
@@ -283,7 +353,8 @@ TEST_F(TGImageTest, PrintedMetafileIsRecordedAsVectorDrawing)
     EXPECT_EQ(Count(commands, TCode::RoundRect), 1);
     EXPECT_GE(Count(commands, TCode::Polygon), 4); // roof, windows, pie, chord
     EXPECT_GE(Count(commands, TCode::Polyline), 5);
-    EXPECT_EQ(Count(commands, TCode::TextLeft), 2);
+    EXPECT_EQ(Count(commands, TCode::TextLeft), 1);
+    EXPECT_EQ(Count(commands, TCode::TextRect), 1);   // "clip art" reaches below the frame: clipped
     EXPECT_EQ(Count(commands, TCode::BitmapRect), 1); // the bitmap inside the metafile
     // The sun: (1900, 100)-(2200, 400) of 2400 x 1600 over 2.5 x 1.667 inches.
     const auto sun = std::find_if(commands.begin(), commands.end(), [](const print::TPageCommand& c) {
@@ -321,6 +392,102 @@ TEST_F(TGImageTest, PrintedMetafileReplaysSharpAtPrinterResolution)
     // coarse polygon would cut the corner off).
     EXPECT_EQ(at(1735, 1047), QColor(0xFF, 0x63, 0x47));
     EXPECT_EQ(QColor(page.pixel(200, 200)), QColor(Qt::white)); // outside the object
+}
+
+// Clip art drawing past its frame prints only inside the object, cut at its edges, as the
+// screen shows it. The page is saved to QM_SCREENSHOT_DIR when set.
+TEST_F(TGImageTest, PrintedMetafileIsClippedToTheObject)
+{
+    TGDataPanel panel;
+    TGImage* image = Add(panel, 96, 96, 96, 96); // 1 inch square at 1 inch
+    image->SetPicture(picture::TPicture::FromMetafile(Overflowing()));
+    const QByteArray stream = Recorded([&](print::TBaseReport& r) { image->PrintObject(r, 0, 0); });
+    QTemporaryDir dir;
+    const QStringList files = print::RenderPng(stream, dir.filePath("page%d.png"), 300);
+    ASSERT_EQ(files.size(), 1);
+    const QImage page = QImage(files.first()).convertToFormat(QImage::Format_RGB32);
+    ASSERT_FALSE(page.isNull());
+    const QString shots = qEnvironmentVariable("QM_SCREENSHOT_DIR");
+    if (!shots.isEmpty())
+        page.copy(200, 200, 500, 500).save(QDir(shots).filePath("picture-printed-clipped.png"));
+
+    // Device pixels 300 to 599 are the object; two pixels of slack for smoothed edges.
+    QPoint stray;
+    EXPECT_TRUE(RingIsWhite(page, QRect(298, 298, 304, 304), 40, &stray))
+        << "ink outside the object at " << stray.x() << ", " << stray.y();
+    // What lies inside still prints, up to the edges.
+    EXPECT_EQ(QColor(page.pixel(450, 450)), QColor(Qt::red));          // the bar
+    EXPECT_EQ(QColor(page.pixel(303, 450)), QColor(Qt::red));          // ... to the left edge
+    EXPECT_EQ(QColor(page.pixel(596, 450)), QColor(Qt::red));          // ... and the right one
+    EXPECT_EQ(QColor(page.pixel(450, 393)), QColor(Qt::blue));         // its outline
+    EXPECT_EQ(QColor(page.pixel(450, 303)), QColor(Qt::green));        // the ellipse
+    EXPECT_EQ(QColor(page.pixel(450, 596)), QColor(Qt::black));        // the thick line
+    EXPECT_EQ(QColor(page.pixel(310, 310)), QColor(0xFF, 0xA5, 0x00)); // the bitmap's corner
+    int magenta = 0;
+    for (int y = 520; y < 600; ++y)
+        for (int x = 500; x < 600; ++x)
+            magenta += page.pixel(x, y) == qRgb(255, 0, 255);
+    EXPECT_GT(magenta, 100); // the text, cut at the right edge
+}
+
+// A dotted line that the metafile's mapping makes thousands of inches long is cut to the object
+// before it is dotted: the dots across the object print (dashing the whole line would make
+// millions of dots, which the dasher refuses by drawing the line solid), and nothing beyond.
+TEST_F(TGImageTest, HugeDashedLineIsCutBeforeItIsDashed)
+{
+    picture::TWmfWriter w(QRect(0, 0, 10, 10), 10);
+    w.SetMapMode(8);
+    w.SetWindowOrg(0, 0);
+    w.SetWindowExt(10, 10);
+    w.Select(w.CreatePen(2, 0, Qt::black)); // dotted hairline
+    w.MoveTo(-30000, 5);
+    w.LineTo(30000, 5); // 6000 inches
+    TGDataPanel panel;
+    TGImage* image = Add(panel, 0, 0, 96, 96);
+    image->SetPicture(picture::TPicture::FromMetafile(w.Finish()));
+    const auto commands = Printed([&](print::TBaseReport& r) { image->PrintObject(r, 1, 1); });
+    const int polygons = Count(commands, TCode::Polygon);
+    EXPECT_GT(polygons, 10); // the dots across the object
+    EXPECT_LT(polygons, 2000);
+    for (const print::TPageCommand& c : commands)
+        for (const QPointF& p : c.points) {
+            EXPECT_GE(p.x(), 1.0 - 1e-6);
+            EXPECT_LE(p.x(), 2.0 + 1e-6);
+        }
+}
+
+// A metafile's own clip narrows the object's clip and giving it up goes back to the object's,
+// on screen and on paper alike.
+TEST_F(TGImageTest, MetafileClipNarrowsTheObjectsClipOnScreenAndPaper)
+{
+    TGDataPanel panel;
+    TGImage* image = Add(panel, 96, 96, 96, 96);
+    image->SetPicture(picture::TPicture::FromMetafile(SelfClipping()));
+
+    QImage screen(300, 300, QImage::Format_RGB32);
+    screen.fill(Qt::white);
+    {
+        QPainter painter(&screen);
+        painter.translate(96, 96);
+        image->Paint(painter);
+    }
+    QPoint stray;
+    EXPECT_TRUE(RingIsWhite(screen, QRect(95, 95, 98, 98), 40, &stray))
+        << "screen: ink outside the object at " << stray.x() << ", " << stray.y();
+    EXPECT_EQ(QColor(screen.pixel(120, 144)), QColor(Qt::blue));
+    EXPECT_EQ(QColor(screen.pixel(160, 110)), QColor(Qt::white)); // right of the metafile's clip
+    EXPECT_EQ(QColor(screen.pixel(188, 144)), QColor(Qt::red));
+
+    const QByteArray stream = Recorded([&](print::TBaseReport& r) { image->PrintObject(r, 0, 0); });
+    QTemporaryDir dir;
+    const QStringList files = print::RenderPng(stream, dir.filePath("page%d.png"), 300);
+    ASSERT_EQ(files.size(), 1);
+    const QImage page = QImage(files.first()).convertToFormat(QImage::Format_RGB32);
+    EXPECT_TRUE(RingIsWhite(page, QRect(298, 298, 304, 304), 40, &stray))
+        << "paper: ink outside the object at " << stray.x() << ", " << stray.y();
+    EXPECT_EQ(QColor(page.pixel(375, 450)), QColor(Qt::blue));
+    EXPECT_EQ(QColor(page.pixel(500, 330)), QColor(Qt::white));
+    EXPECT_EQ(QColor(page.pixel(590, 450)), QColor(Qt::red));
 }
 
 TEST_F(TGImageTest, PrintingAMetafileLeavesTheCanvasStateForTheNextObject)

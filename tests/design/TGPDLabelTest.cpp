@@ -5,6 +5,9 @@
 
 #include "TTextObjectFixture.h"
 #include "design/TFieldPickList.h"
+#include "print/TPageRender.h"
+
+#include <QImage>
 
 namespace qm::design {
 namespace {
@@ -82,6 +85,44 @@ TEST_F(TGPDLabelTest, PrintingShowsNoPlaceholders)
     ASSERT_EQ(texts.size(), 2u);
     EXPECT_EQ(texts[0].text, "Jones");
     EXPECT_EQ(texts[1].text, "kept");
+}
+
+// The designer shows the design before it prints, so a field the file does not have still
+// holds "<undefined field>" when printing starts; paper gets nothing for it, the screen keeps it.
+// The page is saved to QM_SCREENSHOT_DIR when set.
+TEST_F(TGPDLabelTest, PlaceholdersLeftFromTheScreenNeverReachPaper)
+{
+    AddRecord({{"LNAME", "Jones"}});
+    TGPDLabel* name = Field("Last Name");
+    TGPDLabel* missing = Field("No Such Field");
+    missing->SetTop(40);
+    mPanel.RefreshData();
+    ASSERT_EQ(missing->Caption(), "<undefined field>");
+    const QByteArray page = Record([this](print::TBaseReport& r) { PrintItem(r, 1, 1); });
+    auto texts = PrintedTexts(page);
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_EQ(texts[0].text, "Jones");
+    EXPECT_EQ(missing->Caption(), "<undefined field>");
+    EXPECT_TRUE(missing->ShowsPlaceholder());
+
+    const QString shots = qEnvironmentVariable("QM_SCREENSHOT_DIR");
+    if (!shots.isEmpty()) {
+        const QStringList files =
+            print::RenderPng(page, QDir(mDir.path()).filePath("page%d.png"), 150);
+        ASSERT_EQ(files.size(), 1);
+        QImage(files.first())
+            .copy(0, 0, 900, 400)
+            .save(QDir(shots).filePath("field-placeholders-printed.png"));
+    }
+
+    // Field names shown, then the data set goes away: nothing refreshes the captions, and
+    // neither "[Last Name]" nor "<undefined field>" prints.
+    mPanel.SetDisplayDataValues(false);
+    ASSERT_EQ(name->Caption(), "[Last Name]");
+    mDataSet.Close();
+    texts = PrintedTexts(Record([this](print::TBaseReport& r) { PrintItem(r); }));
+    EXPECT_TRUE(texts.empty());
+    EXPECT_EQ(name->Caption(), "[Last Name]");
 }
 
 TEST_F(TGPDLabelTest, ClosedDataSetLeavesTheCaptions)

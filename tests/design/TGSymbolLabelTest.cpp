@@ -35,6 +35,19 @@ TEST_F(TGSymbolLabelTest, SizesItselfAfterEveryBoundsChange)
     symbol->SetReading(false);
 }
 
+// The zoom sets the bounds before the Scale; the symbol must still take its size at the new zoom.
+TEST_F(TGSymbolLabelTest, TakesItsSizeAtTheNewZoom)
+{
+    auto* symbol = Add(std::make_unique<TGSymbolLabel>());
+    symbol->SetBounds(5, 5, 10, 10);
+    const QSize atOne(symbol->Width(), symbol->Height());
+    mPanel.SetScale(2.0f);
+    EXPECT_EQ(QSize(symbol->Width(), symbol->Height()), symbol->SymbolSize());
+    EXPECT_GT(symbol->Width(), atOne.width() * 3 / 2);
+    mPanel.SetScale(1.0f);
+    EXPECT_EQ(QSize(symbol->Width(), symbol->Height()), atOne);
+}
+
 TEST_F(TGSymbolLabelTest, ChosenSymbolPrintsItsCodeInTheSymbolFace)
 {
     auto* symbol = Add(std::make_unique<TGSymbolLabel>());

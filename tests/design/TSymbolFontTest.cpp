@@ -1,12 +1,17 @@
 // Symbol pictograms: the mapping is total, distinct where it matters, drawable in the fallback
-// face, and leaves other faces alone.
+// face, leaves other faces alone, and every text object shows it, not only the symbol objects.
 
 #include "design/TSymbolFont.h"
+
+#include "design/TGMultiLineLabel.h"
+#include "design/TGPLabel.h"
 
 #include <gtest/gtest.h>
 
 #include <QFontDatabase>
 #include <QFontMetrics>
+#include <QImage>
+#include <QPainter>
 #include <QRawFont>
 
 namespace qm::design {
@@ -62,6 +67,50 @@ TEST(TSymbolFontTest, OtherFacesAreShownAsTheyAre)
         EXPECT_EQ(TSymbolFont::DisplayFace("WingDings"), TSymbolFont::FallbackFace());
         EXPECT_EQ(TSymbolFont::DisplayText("WingDings", "["), QString::fromUtf8("\u262F"));
     }
+}
+
+// A plain text object set in the symbol face shows the pictograms the symbol objects draw: its
+// screen paint equals that of the pictograms themselves in the fallback face.
+TEST(TSymbolFontTest, PlainTextObjectsInTheSymbolFaceShowThePictograms)
+{
+    if (!TSymbolFont::NeedsMapping(TSymbolFont::DefaultFace()))
+        GTEST_SKIP() << "the symbol face is installed and draws its own pictures";
+    const QString codes = QStringLiteral("J(*");
+    const QString pictures = TSymbolFont::MapText(codes);
+    auto face = [](const QString& name) {
+        TGFont font;
+        font.SetName(name);
+        font.SetPointSize(20);
+        return font;
+    };
+    auto painted = [](TGGraphicControl& object) {
+        QImage image(object.Width(), object.Height(), QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        object.Paint(painter);
+        return image;
+    };
+    auto single = [&](const QString& name, const QString& caption) {
+        TGPLabel label;
+        label.SetFont(face(name));
+        label.SetCaption(caption);
+        label.FitWidth();
+        return painted(label);
+    };
+    auto multi = [&](const QString& name, const QString& line) {
+        TGMultiLineLabel label;
+        label.SetFont(face(name));
+        label.SetBounds(0, 0, 60, 80);
+        label.SetWordWrap(true); // wraps by the pictograms' widths
+        label.ApplyLines({line});
+        return painted(label);
+    };
+    const QImage singleShown = single(TSymbolFont::DefaultFace(), codes);
+    EXPECT_EQ(singleShown, single(TSymbolFont::FallbackFace(), pictures));
+    EXPECT_NE(singleShown, single(TSymbolFont::FallbackFace(), codes));
+    const QImage multiShown = multi(TSymbolFont::DefaultFace(), codes);
+    EXPECT_EQ(multiShown, multi(TSymbolFont::FallbackFace(), pictures));
+    EXPECT_NE(multiShown, multi(TSymbolFont::FallbackFace(), codes));
 }
 
 } // namespace
