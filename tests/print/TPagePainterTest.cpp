@@ -174,6 +174,7 @@ protected:
 TEST_F(TPagePainterJobTest, PostalBarsKeepTheirWidthAndPitchAtEveryResolution)
 {
     constexpr int kBars = 52;
+    TRPDevice::Instance().SetPaperSize(0, 3.5, 1.5); // room for the bars, quick to render
     const QByteArray stream = test::Record([](TBaseReport& r) { DrawBars(r, kBars); });
 
     // What "quillmark-tool pages render" writes, at the recorder's resolution and twice it.
