@@ -92,12 +92,17 @@ void TPagePainter::SetFont(const TPainterFont& font)
 
 void TPagePainter::SetPen(TColor color, TPenStyle style, TPenMode mode, double widthInches)
 {
-    SetPenPixels(color, style, mode, 0);
-    mPenPixels = mMapping.LengthX(widthInches);
+    // The job turned the width into device pixels, its scale included, when it set the pen; the
+    // stream keeps those pixels as inches, so only this device's resolution and zoom apply here.
+    const double pixels = widthInches * mMapping.dpiX * mMapping.zoom / 100.0;
+    SetPenPixels(color, style, mode,
+                 std::isfinite(pixels) && pixels < 1e5 ? int(std::lround(pixels)) : 1);
 }
 
 void TPagePainter::SetPenPixels(TColor color, TPenStyle style, TPenMode mode, int widthPixels)
 {
+    // Pens are whole device pixels, and at least one (a width of 0 draws one pixel wide).
+    widthPixels = std::max(1, widthPixels);
     if (color == mPenColor && style == mPenStyle && mode == mPenMode && widthPixels == mPenPixels)
         return;
     mPenColor = color;
@@ -141,13 +146,7 @@ void TPagePainter::ApplyPen()
     if (mPenMode == TPenMode::pmNop) {
         mPainter.setPen(Qt::NoPen);
     } else {
-        QColor color = mPenColor.ToQColor();
-        if (mPenMode == TPenMode::pmBlack)
-            color = Qt::black;
-        else if (mPenMode == TPenMode::pmWhite)
-            color = Qt::white;
-        QPen pen(color, std::max(1.0, mPenPixels), QtPenStyle(mPenStyle), Qt::SquareCap,
-                 Qt::MiterJoin);
+        QPen pen(PenColor(), mPenPixels, QtPenStyle(mPenStyle), Qt::SquareCap, Qt::MiterJoin);
         mPainter.setPen(pen);
     }
     ApplyMode();
@@ -253,7 +252,10 @@ void TPagePainter::TextBlock(double x, double y, double width, const QByteArray&
     mPainter.setPen(mFont.color.ToQColor());
     mPainter.setBackgroundMode(mBkMode == TBkMode::bkOpaque ? Qt::OpaqueMode : Qt::TransparentMode);
     mPainter.setBackground(mBkColor.ToQColor());
-    mPainter.drawText(QPointF(mMapping.X(x), mMapping.Y(y)), text);
+    mPainter.translate(mMapping.X(x), mMapping.Y(y));
+    if (mFont.rotation != 0)
+        mPainter.rotate(-mFont.rotation);
+    mPainter.drawText(QPointF(0, 0), text);
     mPainter.restore();
 }
 
@@ -268,45 +270,132 @@ void TPagePainter::TextInRect(const QRectF& clip, double x, double y, const QByt
     mPainter.setFont(mQFont);
     mPainter.setPen(mFont.color.ToQColor());
     const QFontMetricsF metrics(mQFont, mPainter.device());
-    mPainter.drawText(QPointF(mMapping.X(x), mMapping.Y(y) + metrics.ascent()),
-                      DecodePrintText(bytes, mFont.name));
+    // (x, y) is the top-left corner of the text's cell before it is turned; a rotated text turns
+    // about that point, counter-clockwise, and stays clipped to the unturned device rectangle.
+    mPainter.translate(mMapping.X(x), mMapping.Y(y));
+    if (mFont.rotation != 0)
+        mPainter.rotate(-mFont.rotation);
+    mPainter.drawText(QPointF(0, metrics.ascent()), DecodePrintText(bytes, mFont.name));
     mPainter.restore();
+}
+
+QColor TPagePainter::PenColor() const
+{
+    if (mPenMode == TPenMode::pmBlack)
+        return Qt::black;
+    if (mPenMode == TPenMode::pmWhite)
+        return Qt::white;
+    return mPenColor.ToQColor();
+}
+
+namespace {
+
+// The outline of a figure in device pixels; radii apply to rounded rectangles only.
+QPainterPath FigurePath(TShape shape, const QRectF& r, double rx, double ry)
+{
+    QPainterPath path;
+    if (shape == TShape::Ellipse)
+        path.addEllipse(r);
+    else if (shape == TShape::RoundRect && rx > 0 && ry > 0)
+        path.addRoundedRect(r, std::min(rx, r.width() / 2), std::min(ry, r.height() / 2));
+    else
+        path.addRect(r);
+    return path;
+}
+
+} // namespace
+
+void TPagePainter::Figure(TShape shape, const QRect& area, double rx, double ry,
+                          const std::optional<TOutline>& outline,
+                          const std::optional<QBrush>& brush)
+{
+    // Every edge below lies on a pixel boundary, so the painter covers whole pixels, with or
+    // without anti-aliasing, and a figure covers exactly the pixels its edges name.
+    if (area.isEmpty())
+        return;
+    if (!outline) {
+        if (brush)
+            mPainter.fillPath(FigurePath(shape, QRectF(area), rx, ry), *brush);
+        return;
+    }
+    // The drawing this canvas copies puts a pen of w pixels centred on the figure's edge: it
+    // covers w / 2 pixels outside the left and top edges and w - 1 - w / 2 beyond the exclusive
+    // right and bottom ones, so a one-pixel pen stays exactly inside. An inside-frame pen keeps
+    // every width inside.
+    const int w = outline->width;
+    QRectF outer(area);
+    if (!outline->insideFrame) {
+        const int before = w / 2;
+        const int after = w - 1 - before;
+        outer.adjust(-before, -before, after, after);
+    }
+    const double grow = (outer.width() - area.width()) / 2;
+    const double orx = rx > 0 ? rx + grow : 0;
+    const double ory = ry > 0 ? ry + grow : 0;
+    const QRectF inner = outer.adjusted(w, w, -w, -w);
+    QPainterPath innerPath;
+    if (inner.width() > 0 && inner.height() > 0)
+        innerPath = FigurePath(shape, inner, std::max(0.0, orx - w), std::max(0.0, ory - w));
+    if (brush && !innerPath.isEmpty())
+        mPainter.fillPath(innerPath, *brush);
+    const QPainterPath outerPath = FigurePath(shape, outer, orx, ory);
+    if (outline->style == Qt::SolidLine) {
+        QPainterPath ring = outerPath;
+        ring.addPath(innerPath);
+        ring.setFillRule(Qt::OddEvenFill);
+        mPainter.fillPath(ring, outline->color);
+        return;
+    }
+    // Styled lines: the dashes of a pen whose centre runs half a pen inside the outer edge.
+    const double half = w / 2.0;
+    QPainterPathStroker stroker;
+    stroker.setWidth(w);
+    stroker.setDashPattern(outline->style);
+    stroker.setCapStyle(Qt::FlatCap);
+    stroker.setJoinStyle(Qt::MiterJoin);
+    const QPainterPath centre = FigurePath(shape, outer.adjusted(half, half, -half, -half),
+                                           std::max(0.0, orx - half), std::max(0.0, ory - half));
+    mPainter.fillPath(stroker.createStroke(centre), outline->color);
 }
 
 void TPagePainter::Shape(TShape shape, const QRectF& rect, double cornerW, double cornerH)
 {
-    const QPoint tl = mMapping.Point(rect.topLeft());
-    const QPoint br = mMapping.Point(rect.bottomRight());
-    QRect r(tl, br - QPoint(1, 1));
-    switch (shape) {
-    case TShape::FillRect:
-        mPainter.fillRect(QRect(tl, br - QPoint(1, 1)),
-                          QBrush(mBrushColor.ToQColor(), QtBrushStyle(mBrushStyle)));
+    // Device edges: left and top inclusive, right and bottom exclusive.
+    const QPoint a = mMapping.Point(rect.topLeft());
+    const QPoint b = mMapping.Point(rect.bottomRight());
+    QRect area(QPoint(std::min(a.x(), b.x()), std::min(a.y(), b.y())),
+               QPoint(std::max(a.x(), b.x()) - 1, std::max(a.y(), b.y()) - 1));
+    if (shape == TShape::FillRect) {
+        mPainter.fillRect(area, QBrush(mBrushColor.ToQColor(), QtBrushStyle(mBrushStyle)));
         return;
-    case TShape::FrameRect:
-    case TShape::FocusRect:
-        ApplyPen();
-        mPainter.save();
-        mPainter.setBrush(Qt::NoBrush);
-        if (shape == TShape::FocusRect)
-            mPainter.setPen(QPen(Qt::black, 1, Qt::DotLine));
-        mPainter.drawRect(r);
-        mPainter.restore();
-        return;
-    case TShape::TabRectangle:
-        r = QRect(tl, br); // one pixel larger at right and bottom
-        break;
-    default:
-        break;
     }
     ApplyPen();
     ApplyBrush();
+    std::optional<TOutline> outline;
+    if (mPenStyle != TPenStyle::psClear && mPenMode != TPenMode::pmNop)
+        outline = TOutline{PenColor(), mPenPixels, QtPenStyle(mPenStyle),
+                           mPenStyle == TPenStyle::psInsideFrame};
+    std::optional<QBrush> brush;
+    if (mBrushStyle != TBrushStyle::bsClear)
+        brush = mPainter.brush();
     switch (shape) {
-    case TShape::Ellipse: mPainter.drawEllipse(r); break;
+    case TShape::FocusRect:
+        Figure(TShape::Rectangle, area, 0, 0, TOutline{Qt::black, 1, Qt::DotLine, true}, {});
+        return;
+    case TShape::FrameRect:
+        Figure(TShape::Rectangle, area, 0, 0, outline, {});
+        return;
+    case TShape::TabRectangle:
+        area.adjust(0, 0, 1, 1); // one pixel larger at right and bottom
+        Figure(TShape::Rectangle, area, 0, 0, outline, brush);
+        return;
     case TShape::RoundRect:
-        mPainter.drawRoundedRect(r, mMapping.LengthX(cornerW) / 2, mMapping.LengthY(cornerH) / 2);
-        break;
-    default: mPainter.drawRect(r); break;
+        Figure(shape, area, mMapping.LengthX(cornerW) / 2, mMapping.LengthY(cornerH) / 2, outline,
+               brush);
+        return;
+    default:
+        Figure(shape, area, 0, 0, outline, brush);
+        return;
     }
 }
 

@@ -13,7 +13,9 @@
 #include "print/TDeviceMapping.h"
 #include "print/TPrintTypes.h"
 
+#include <QBrush>
 #include <QByteArray>
+#include <QColor>
 #include <QFont>
 #include <QImage>
 #include <QPointF>
@@ -48,6 +50,8 @@ public:
 
     void SetFont(const TPainterFont& font);
     const TPainterFont& Font() const { return mFont; }
+    // A pen as the stream records it: the job's device pixels as inches (at scale 100), so it
+    // does not follow the scale of what it draws; drawn in whole device pixels, at least one.
     void SetPen(TColor color, TPenStyle style, TPenMode mode, double widthInches);
     void SetPenPixels(TColor color, TPenStyle style, TPenMode mode, int widthPixels);
     void SetBrush(TColor color, TBrushStyle style, const std::optional<QImage>& pattern = {});
@@ -65,9 +69,16 @@ public:
     // Text spread across a width (block justification).
     void TextBlock(double x, double y, double width, const QByteArray& text);
     // Text with its top-left corner at (x, y), clipped to a rectangle; the rectangle is filled
-    // with the brush first unless the brush is clear.
+    // with the brush first unless the brush is clear. A rotated font turns the text
+    // counter-clockwise about (x, y); the clip rectangle does not turn.
     void TextInRect(const QRectF& clip, double x, double y, const QByteArray& text);
 
+    // Rectangles, ellipses and rounded rectangles cover the device pixels from the top-left
+    // corner up to, not including, the bottom-right one, filled with the brush; a one-pixel pen
+    // outlines them inside that area. A wider pen is centred on the edge (w / 2 pixels outside
+    // at left and top, w - 1 - w / 2 at right and bottom) unless its style is inside-frame,
+    // which keeps it inside. Corner sizes of rounded rectangles are the corner ellipse's width
+    // and height, in inches.
     void Shape(TShape shape, const QRectF& rect, double cornerW = 0, double cornerH = 0);
     void MoveTo(QPointF p) { mPenPos = p; }
     void LineTo(QPointF p);
@@ -78,6 +89,16 @@ public:
     void SetClip(const QRectF& rect) { mClip = rect; mHasClip = true; }
 
 private:
+    struct TOutline {
+        QColor color;
+        int width = 1; // device pixels
+        Qt::PenStyle style = Qt::SolidLine;
+        bool insideFrame = false;
+    };
+
+    QColor PenColor() const;
+    void Figure(TShape shape, const QRect& area, double rx, double ry,
+                const std::optional<TOutline>& outline, const std::optional<QBrush>& brush);
     void ApplyPen();
     void ApplyBrush();
     void ApplyFont();
@@ -91,7 +112,7 @@ private:
     TColor mPenColor = kBlack;
     TPenStyle mPenStyle = TPenStyle::psSolid;
     TPenMode mPenMode = TPenMode::pmCopy;
-    double mPenPixels = 1;
+    int mPenPixels = 1;
     bool mPenDirty = true;
     TColor mBrushColor = kBlack;
     TBrushStyle mBrushStyle = TBrushStyle::bsClear;

@@ -61,12 +61,20 @@ double FitFontHeight(TPagePainter& painter, const TPainterFont& font, double ref
     if (!(referenceWidth > 0) || !(recorded > 0))
         return recorded;
     const QByteArray reference(stream::kReferenceText);
-    const double target = painter.Mapping().LengthX(referenceWidth);
+    // The reference width was measured at scale 100; the font's height, and with it the width of
+    // its text, follows the vertical scale.
+    const TDeviceMapping& m = painter.Mapping();
+    const double target = referenceWidth * m.dpiX * m.zoom / 100.0 * m.scaleY / 100.0;
     TPainterFont trial = font;
     painter.SetFont(trial);
     double width = painter.TextWidthPixels(reference);
     const double step = 1.1 / painter.Mapping().LengthY(1.0);
-    for (int guard = 0; width > target && guard < 1000; ++guard) {
+    // Up to one device pixel wider is as wide as recorded: the width went through a float, and
+    // the font engine holds each of the reference text's 70 advances to 1/64 pixel, so the same
+    // face at another size or scale measures a little off proportion. A face that really is
+    // wider differs by far more.
+    constexpr double kSlackPixels = 1.0;
+    for (int guard = 0; width > target + kSlackPixels && guard < 1000; ++guard) {
         trial.heightInches -= step;
         if (trial.heightInches <= 0) {
             trial.heightInches = recorded;

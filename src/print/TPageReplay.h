@@ -39,7 +39,9 @@ class TPagePainter;
 struct TPainterFont;
 
 // The font-shrink rule: the height (inches) at which the reference text, drawn with the
-// painter's mapping, is no wider than referenceWidth inches. Starts from font.heightInches and
+// painter's mapping, is no wider than referenceWidth inches (measured at scale 100, so compared
+// at the painter's vertical scale, which the font height follows; up to one device pixel wider
+// still counts as fitting). Starts from font.heightInches and
 // steps down 1.1 device pixels at a time; a step that does not narrow the text gives back the
 // starting height. referenceWidth 0 keeps the height. Leaves the painter's font unchanged.
 double FitFontHeight(TPagePainter& painter, const TPainterFont& font, double referenceWidth);

@@ -23,7 +23,16 @@ QString Quoted(const QByteArray& bytes)
     return QLatin1Char('"') + out + QLatin1Char('"');
 }
 
-QString Color(std::int32_t v) { return QStringLiteral("#%1").arg(quint32(v), 6, 16, QLatin1Char('0')); }
+// The stream keeps colours as 0x00BBGGRR; people read them as #RRGGBB. A value with its top
+// byte set is not a plain colour (a damaged or foreign stream), so it is shown as stored.
+QString Color(std::int32_t v)
+{
+    const quint32 bits = quint32(v);
+    if ((bits >> 24) != 0)
+        return QStringLiteral("0x%1").arg(bits, 8, 16, QLatin1Char('0'));
+    const quint32 rgb = ((bits & 0xFFu) << 16) | (bits & 0xFF00u) | ((bits >> 16) & 0xFFu);
+    return QStringLiteral("#%1").arg(rgb, 6, 16, QLatin1Char('0'));
+}
 
 QString Point(QPointF p) { return QStringLiteral("(%1,%2)").arg(Num(p.x()), Num(p.y())); }
 

@@ -19,7 +19,9 @@ struct TPageStreamDump {
 };
 
 // Lines look like "24 text-left y=1.1667 text=\"Hello\" x=0.5"; the header and page records
-// begin with "header" and "page". Reading stops at the first damage, keeping what was read.
+// begin with "header" and "page". Colours read "#RRGGBB" (red first, although the stream stores
+// 0x00BBGGRR); a colour with its top byte set shows as stored, "0x" and eight hex digits.
+// Reading stops at the first damage, keeping what was read.
 TPageStreamDump DumpPageStream(const QByteArray& bytes);
 
 // One command's line (without its offset).
