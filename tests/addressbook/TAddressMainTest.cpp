@@ -1,13 +1,14 @@
 // The main window driven offscreen through its controls and keys, with scripted answers.
 
 #include "addressbook/ui/TAddressMain.h"
-#include "addressbook/ui/TDBEdit.h"
-#include "data/TAddressFile.h"
-#include "data/TSettingsFile.h"
-#include "data/ui/TWindowPlacement.h"
 #include "TScreenshot.h"
 #include "TScriptedResponder.h"
 #include "TTestHome.h"
+#include "addressbook/ui/TDBEdit.h"
+#include "data/TAddressFile.h"
+#include "data/TSettingsFile.h"
+#include "data/ui/THelpWindow.h"
+#include "data/ui/TWindowPlacement.h"
 
 #include <QAction>
 #include <QApplication>
@@ -261,4 +262,36 @@ TEST_F(AddressMainTest, ReadOnlySettingsFileIsReportedNotFatal)
     mWindow->close();
     ASSERT_FALSE(mResponder.Texts().isEmpty());
     EXPECT_EQ(mResponder.Texts().first(), "Unable to write to " + mHome.Home().SettingsPath());
+}
+
+TEST_F(AddressMainTest, FailedOpenLeavesATitleWithoutTheFileAndGivesTheReason)
+{
+    const QString good = MakeFile({"Adams"});
+    QFile junk(mHome.Path("DATA/JUNK.DBF"));
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write(QByteArray(300, 'x'));
+    junk.close();
+    Start();
+    EXPECT_EQ(mWindow->windowTitle(), "Quillmark - " + good);
+    EXPECT_FALSE(mWindow->Book().OpenAddressFile(mHome.Path("DATA/JUNK.DBF")));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(mWindow->EmptyStateShown());
+    EXPECT_EQ(mWindow->windowTitle(), "Quillmark");
+    ASSERT_FALSE(mResponder.Texts().isEmpty());
+    const QStringList lines = mResponder.Texts().last().split("\r\n");
+    ASSERT_GE(lines.size(), 2);
+    EXPECT_EQ(lines[0], "Unable to open " + mHome.Path("DATA/JUNK.DBF"));
+    EXPECT_TRUE(lines[1].startsWith("JUNK.DBF: ")) << lines[1].toStdString();
+    qm::test::SaveScreenshot(*mWindow, "main-after-failed-open");
+    qm::test::SaveScreenScreenshot("main-after-failed-open-screen");
+}
+
+TEST_F(AddressMainTest, HelpContentsOpensTheContentsPage)
+{
+    MakeFile({});
+    Start();
+    mWindow->Action("HelpContentsItem")->trigger();
+    ASSERT_NE(qm::data::THelpWindow::Instance(), nullptr);
+    EXPECT_EQ(qm::data::THelpWindow::Instance()->CurrentPage(), "index.html");
+    qm::data::THelpWindow::Instance()->close();
 }
