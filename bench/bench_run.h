@@ -1,14 +1,18 @@
 #pragma once
 
-// What the Qt-based benchmark commands share: their two options and the peak-memory reading.
+// What the Qt-based benchmark commands share: their two options (and --help) and the peak-memory
+// reading.
 //
 //   --n N      records in the generated address file (default 1,000,000)
 //   --dir DIR  folder for the generated files (default: the temporary folder)
+
+#include "bench_args.h"
 
 #include <QDir>
 #include <QString>
 #include <chrono>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <sys/resource.h>
 
@@ -18,17 +22,28 @@ struct TBenchRun {
     long n = 1000000;
     QString dir = QDir::tempPath();
 
-    static TBenchRun FromArguments(int argc, char* argv[])
+    // Reads --n and --dir (and answers --help). Returns the exit code to end with at once (after
+    // --help or a bad argument), else nothing and fills run.
+    static std::optional<int> FromArguments(int argc, char* argv[], const char* program,
+                                            const char* summary, TBenchRun& run)
     {
-        TBenchRun run;
-        for (int i = 1; i + 1 < argc; i += 2) {
-            const std::string flag = argv[i];
-            if (flag == "--n")
-                run.n = std::stol(argv[i + 1]);
-            else if (flag == "--dir")
-                run.dir = QString::fromLocal8Bit(argv[i + 1]);
+        TBenchArgs args(program, summary);
+        args.Option("n", "N", "records in the generated address file (default 1,000,000)");
+        args.Option("dir", "DIR", "folder for the generated files (default: the temporary folder)");
+        if (const std::optional<int> exit = args.ParseOrExit(argc, argv))
+            return exit;
+        if (const auto n = args.Value("n")) {
+            const std::optional<uint64_t> count = TBenchArgs::Count(*n);
+            if (!count || *count == 0 || *count > 100000000) {
+                std::fprintf(stderr, "%s: --n needs a whole number from 1 to 100,000,000, not %s\n",
+                             program, n->c_str());
+                return TBenchArgs::kExitUsage;
+            }
+            run.n = long(*count);
         }
-        return run;
+        if (const auto dir = args.Value("dir"))
+            run.dir = QString::fromLocal8Bit(dir->c_str());
+        return std::nullopt;
     }
 
     // The most memory the process has held so far, in megabytes.

@@ -22,7 +22,14 @@
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
-    const auto [n, dir] = qm::bench::TBenchRun::FromArguments(argc, argv);
+    qm::bench::TBenchRun run;
+    if (const auto exit = qm::bench::TBenchRun::FromArguments(
+            argc, argv, "quillmark-data-bench",
+            "Address-file figures: opening a large address file with its tag check, and the "
+            "rebuild of its 26 tags.",
+            run))
+        return *exit;
+    const auto [n, dir] = run;
     QDir().mkpath(dir);
     QTemporaryDir temp(dir + "/qm-data-bench-XXXXXX");
     if (!temp.isValid()) {

@@ -66,7 +66,12 @@ public:
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
-    const auto [n, dir] = qm::bench::TBenchRun::FromArguments(argc, argv);
+    qm::bench::TBenchRun run;
+    if (const auto exit = qm::bench::TBenchRun::FromArguments(
+            argc, argv, "quillmark-filter-bench",
+            "Filter and browse-grid figures on a large address file.", run))
+        return *exit;
+    const auto [n, dir] = run;
     const QString path = EnsureAddressFile(dir + QStringLiteral("/window-%1").arg(n), n);
 
     QTemporaryDir home(QDir::tempPath() + "/qm-filter-bench-XXXXXX");

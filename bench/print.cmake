@@ -1,4 +1,4 @@
 add_executable(print_page_stream print_page_stream.cpp)
-target_link_libraries(print_page_stream PRIVATE qm_print)
+target_link_libraries(print_page_stream PRIVATE qm_print qm_bench_args)
 qm_apply_warnings(print_page_stream)
 set_target_properties(print_page_stream PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)

@@ -3,6 +3,8 @@
 //   print_page_stream [--pages N] [--no-pdf] [--sample OUT]
 // --sample writes a small mixed job (text, shapes, tab boxes, rotation) for looking at.
 
+#include "bench_args.h"
+
 #include "print/TFilePreview.h"
 #include "print/TPageRender.h"
 #include "print/TPageReplay.h"
@@ -17,6 +19,7 @@
 #include <QTemporaryDir>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 
 using namespace qm::print;
 
@@ -105,18 +108,29 @@ int main(int argc, char* argv[])
     qputenv("QUILLMARK_NO_PDF_PRINTER", "1");
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    qm::bench::TBenchArgs args(
+        "print_page_stream", "Page-stream figures: records a label run, then shows single pages in "
+                             "the preview and renders every page to PDF.");
+    args.Option("pages", "N", "pages in the label run (default 10,000)");
+    args.Flag("no-pdf", "leave out rendering to PDF");
+    args.Option("sample", "OUT", "write a small mixed job to OUT for looking at, and stop");
+    if (const std::optional<int> exit = args.ParseOrExit(argc, argv))
+        return *exit;
     int pages = 10000;
-    bool pdf = true;
-    QString sample;
-    for (int i = 1; i < argc; ++i) {
-        if (!std::strcmp(argv[i], "--pages") && i + 1 < argc)
-            pages = std::max(1, std::atoi(argv[++i]));
-        else if (!std::strcmp(argv[i], "--no-pdf"))
-            pdf = false;
-        else if (!std::strcmp(argv[i], "--sample") && i + 1 < argc)
-            sample = QString::fromLocal8Bit(argv[++i]);
+    if (const auto text = args.Value("pages")) {
+        const std::optional<uint64_t> count = qm::bench::TBenchArgs::Count(*text);
+        if (!count || *count == 0 || *count > 1000000) {
+            std::fprintf(stderr,
+                         "print_page_stream: --pages needs a whole number from 1 to "
+                         "1,000,000, not %s\n",
+                         text->c_str());
+            return qm::bench::TBenchArgs::kExitUsage;
+        }
+        pages = int(*count);
     }
+    const bool pdf = !args.Has("no-pdf");
+    const QString sample = QString::fromLocal8Bit(args.Value("sample").value_or("").c_str());
+    QGuiApplication app(argc, argv);
     TRPDevice::Instance().ReloadWith({});
 
     if (!sample.isEmpty()) {

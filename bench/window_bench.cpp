@@ -111,7 +111,12 @@ int main(int argc, char* argv[])
     const auto processStart = Clock::now();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    const auto [n, dir] = qm::bench::TBenchRun::FromArguments(argc, argv);
+    qm::bench::TBenchRun run;
+    if (const auto exit = qm::bench::TBenchRun::FromArguments(
+            argc, argv, "quillmark-window-bench",
+            "Main-window figures on a large address file, the window driven offscreen.", run))
+        return *exit;
+    const auto [n, dir] = run;
 
     QApplication app(argc, argv);
     bool made = false;

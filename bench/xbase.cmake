@@ -2,7 +2,7 @@
 # records as CSV) and the benchmark command that prints the engine's figures with peak memory.
 add_library(qm_bench_address STATIC xbase_address_generator.cpp)
 target_include_directories(qm_bench_address PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
-target_link_libraries(qm_bench_address PUBLIC qm_xbase)
+target_link_libraries(qm_bench_address PUBLIC qm_xbase qm_bench_args)
 qm_apply_warnings(qm_bench_address)
 
 # The CSV writer and text conversion are compiled in rather than linking the whole tool library.

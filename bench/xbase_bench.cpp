@@ -4,12 +4,13 @@
 // own, started from a fresh state (files closed, nothing cached in the process), so its peak
 // memory is its own; the files stay in the page cache between figures.
 //
-// Usage: quillmark-xbase-bench [--n N]... [--dir DIR] [--keep]
+// Usage: quillmark-xbase-bench [--n N]... [--dir DIR] [--keep] [--only I]... [--help]
 //   --n N     number of records (repeatable); default 100000 and 1000000
 //   --dir DIR where to put the files (default: a new folder under the system's temporary folder)
 //   --keep    leave the files behind
 //   --only I  run only figure I (1-based, repeatable), on files left by an earlier --keep run
 
+#include "bench_args.h"
 #include "xbase_address_generator.h"
 
 #include "xbase/TCursor.h"
@@ -431,26 +432,35 @@ int RunSize(const fs::path& base, uint64_t n, const std::vector<size_t>& only)
 
 int main(int argc, char* argv[])
 {
+    qm::bench::TBenchArgs args("quillmark-xbase-bench",
+                               "The table engine's figures on generated address files, each in a "
+                               "process of its own, with CPU time and peak memory.");
+    args.Option("n", "N", "number of records (repeatable); default 100000 and 1000000");
+    args.Option("dir", "DIR",
+                "where to put the files (default: a new folder under the temporary folder)");
+    args.Flag("keep", "leave the files behind");
+    args.Option("only", "I",
+                "run only figure I (1-based, repeatable), on files left by an earlier --keep run");
+    if (const std::optional<int> exit = args.ParseOrExit(argc, argv))
+        return *exit;
     std::vector<uint64_t> sizes;
-    fs::path base;
-    bool keep = false;
     std::vector<size_t> only;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--n" && i + 1 < argc) {
-            sizes.push_back(std::strtoull(argv[++i], nullptr, 10));
-        } else if (arg == "--dir" && i + 1 < argc) {
-            base = argv[++i];
-        } else if (arg == "--keep") {
-            keep = true;
-        } else if (arg == "--only" && i + 1 < argc) {
-            only.push_back(std::strtoull(argv[++i], nullptr, 10));
-            keep = true;
-        } else {
-            std::cerr << "Usage: quillmark-xbase-bench [--n N]... [--dir DIR] [--keep] [--only I]...\n";
-            return 2;
+    for (const auto& [option, into] : {std::pair{"n", 0}, std::pair{"only", 1}}) {
+        for (const std::string& text : args.Values(option)) {
+            const std::optional<uint64_t> value = qm::bench::TBenchArgs::Count(text);
+            if (!value || *value == 0) {
+                std::cerr << "quillmark-xbase-bench: --" << option
+                          << " needs a whole number above 0, not " << text << "\n";
+                return qm::bench::TBenchArgs::kExitUsage;
+            }
+            if (into == 0)
+                sizes.push_back(*value);
+            else
+                only.push_back(size_t(*value));
         }
     }
+    fs::path base = args.Value("dir").value_or("");
+    const bool keep = args.Has("keep") || !only.empty();
     if (sizes.empty())
         sizes = {100000, 1000000};
     const bool ownDir = base.empty();

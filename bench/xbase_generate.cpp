@@ -6,6 +6,7 @@
 //
 // Usage: quillmark-xbase-generate N FILE.csv [--seed S]
 
+#include "bench_args.h"
 #include "xbase_address_generator.h"
 
 #include "tools/TCsvWriter.h"
@@ -14,24 +15,38 @@
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
+#include <optional>
 #include <string>
 
 int main(int argc, char* argv[])
 {
-    if (argc != 3 && !(argc == 5 && std::string(argv[3]) == "--seed")) {
-        std::cerr << "Usage: quillmark-xbase-generate N FILE.csv [--seed S]\n";
-        return 2;
+    qm::bench::TBenchArgs args("quillmark-xbase-generate",
+                               "Writes N deterministic address records as CSV (the address file's "
+                               "23 fields, UTF-8, CR LF).");
+    args.Positional("N", "number of records, 0 or more");
+    args.Positional("FILE.csv", "the file to write");
+    args.Option("seed", "S", "seed of the generator (the same seed gives the same records)");
+    if (const std::optional<int> exit = args.ParseOrExit(argc, argv))
+        return *exit;
+    const std::optional<uint64_t> count = qm::bench::TBenchArgs::Count(args.PositionalValue(0));
+    std::optional<uint64_t> seedValue = qm::bench::TAddressGenerator::kDefaultSeed;
+    if (const auto text = args.Value("seed")) {
+        // Decimal, or hexadecimal with 0x as the default seed is written.
+        char* end = nullptr;
+        seedValue = std::strtoull(text->c_str(), &end, 0);
+        if (text->empty() || *end != '\0' || text->front() == '-')
+            seedValue = std::nullopt;
     }
-    const long long n = std::atoll(argv[1]);
-    if (n < 0) {
-        std::cerr << "quillmark-xbase-generate: N must be 0 or more\n";
-        return 2;
+    if (!count || !seedValue) {
+        std::cerr << "quillmark-xbase-generate: N and S must be whole numbers, 0 or more\n";
+        return qm::bench::TBenchArgs::kExitUsage;
     }
-    const uint64_t seed = argc == 5 ? std::strtoull(argv[4], nullptr, 0)
-                                    : qm::bench::TAddressGenerator::kDefaultSeed;
-    std::ofstream out(argv[2], std::ios::binary);
+    const long long n = (long long)*count;
+    const uint64_t seed = *seedValue;
+    const std::string file = args.PositionalValue(1);
+    std::ofstream out(file, std::ios::binary);
     if (!out) {
-        std::cerr << "quillmark-xbase-generate: cannot write " << argv[2] << "\n";
+        std::cerr << "quillmark-xbase-generate: cannot write " << file << "\n";
         return 3;
     }
     qm::bench::TAddressGenerator generator(seed);
@@ -45,7 +60,7 @@ int main(int argc, char* argv[])
     }
     out.close();
     if (!out) {
-        std::cerr << "quillmark-xbase-generate: writing " << argv[2] << " failed\n";
+        std::cerr << "quillmark-xbase-generate: writing " << file << " failed\n";
         return 3;
     }
     return 0;

@@ -163,14 +163,25 @@ bool TAddressBook::OpenAddressFile(const QString& path)
         mSortTag.clear();
         mCurrentPath.clear();
     }
-    mCaption = QStringLiteral("Quillmark - ") + path;
-    emit CaptionChanged(mCaption);
+    UpdateCaption();
     ResetMemoSearch();
     InvalidateCount();
     if (open)
         emit FileOpened();
     UpdateCommands();
     return open;
+}
+
+void TAddressBook::UpdateCaption()
+{
+    // The title names the file that is open, never one that failed to open.
+    const QString caption = mDataSet.Active() && !mCurrentPath.isEmpty()
+                                ? QStringLiteral("Quillmark - ") + mCurrentPath
+                                : QStringLiteral("Quillmark");
+    if (caption == mCaption)
+        return;
+    mCaption = caption;
+    emit CaptionChanged(mCaption);
 }
 
 bool TAddressBook::OpenRecentFile(const QString& path)
@@ -186,10 +197,13 @@ bool TAddressBook::OpenRecentFile(const QString& path)
 bool TAddressBook::CreateAndOpen(const QString& path, const data::TNewFileFieldLengths& lengths)
 {
     CloseFile();
-    const QString failure = data::TAddressFile::Create(path, lengths);
-    if (!failure.isEmpty()) {
-        TMessageService::Inform(nullptr, failure);
+    const data::TAddressCreateResult created = data::TAddressFile::CreateFile(path, lengths);
+    if (!created.Created()) {
+        for (const QString& message : created.messages)
+            TMessageService::Inform(nullptr, message);
+        mSortTag.clear();
         mCurrentPath.clear();
+        UpdateCaption();
         UpdateCommands();
         return false;
     }
@@ -207,10 +221,12 @@ void TAddressBook::OpenAtStartUp()
     QString path = home.FilePath(QStringLiteral("DATA/ADD0001.DBF"));
     if (!QFileInfo::exists(path)) {
         QDir().mkpath(QFileInfo(path).absolutePath());
-        const QString failure =
-            data::TAddressFile::Create(path, data::TNewFileFieldLengths::Load(Settings()));
-        if (!failure.isEmpty()) {
-            TMessageService::Inform(nullptr, failure);
+        const data::TAddressCreateResult created =
+            data::TAddressFile::CreateFile(path, data::TNewFileFieldLengths::Load(Settings()));
+        if (!created.Created()) {
+            for (const QString& message : created.messages)
+                TMessageService::Inform(nullptr, message);
+            UpdateCaption();
             UpdateCommands();
             return;
         }

@@ -92,7 +92,8 @@ public:
     void CloseFile();
     bool IsOpen() const { return mDataSet.Active(); }
     const QString& CurrentPath() const { return mCurrentPath; }
-    // "Quillmark - " + path, or "Quillmark" before anything was opened.
+    // "Quillmark - " + the open file's path, or "Quillmark" while no file is open (also after an
+    // open or a creation that failed).
     QString Caption() const { return mCaption; }
 
     // --- sort orders ---
@@ -167,6 +168,7 @@ signals:
 
 private:
     void UpdateCommands();
+    void UpdateCaption();
     void InvalidateCount() { mCount.reset(); }
     QString Value(const QString& field) const { return mDataSet.AsString(field); }
 

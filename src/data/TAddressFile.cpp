@@ -2,6 +2,7 @@
 
 #include "data/TAddressFileLayout.h"
 #include "data/TDataSet.h"
+#include "data/TErrorReason.h"
 #include "data/TFileFinder.h"
 #include "xbase/TTable.h"
 #include "xbase/TXbaseError.h"
@@ -9,6 +10,19 @@
 #include <QFileInfo>
 
 namespace qm::data {
+namespace {
+
+// The type the layout gives a stored field: a file whose field has another type is not an
+// address file (a character MEMO would cut every memo to its width).
+xbase::TFieldType StoredType(const char* name)
+{
+    for (const xbase::TFieldDef& def : TAddressFileLayout::FieldDefs({}))
+        if (def.name == name)
+            return def.type;
+    return xbase::TFieldType::Character;
+}
+
+} // namespace
 
 void TAddressFile::DeclareFieldObjects(TDataSet& dataSet)
 {
@@ -16,7 +30,7 @@ void TAddressFile::DeclareFieldObjects(TDataSet& dataSet)
         const QString name = QString::fromLatin1(object.name);
         const QString label = QString::fromLatin1(object.displayLabel);
         if (object.kind == TFieldObjectKind::Stored) {
-            dataSet.AddStoredField(name, label, object.visibleInGrids);
+            dataSet.AddStoredField(name, label, object.visibleInGrids, StoredType(object.name));
         } else {
             const auto type = name == QLatin1String("Tagged") ? TDataFieldType::Logical
                                                               : TDataFieldType::String;
@@ -26,32 +40,48 @@ void TAddressFile::DeclareFieldObjects(TDataSet& dataSet)
     }
 }
 
-QString TAddressFile::Create(const QString& path, const TNewFileFieldLengths& lengths,
-                             const TTagProgress& progress)
+TAddressCreateResult TAddressFile::CreateFile(const QString& path,
+                                              const TNewFileFieldLengths& lengths,
+                                              const TTagProgress& progress)
 {
+    TAddressCreateResult result;
+    const auto fail = [&result](const char* message, const xbase::TXbaseError& error) {
+        result.detail = TErrorReason::Of(error);
+        result.messages << TErrorReason::WithReason(QString::fromLatin1(message), result.detail);
+        return result;
+    };
     try {
         xbase::TTable::Create(path.toStdString(), TAddressFileLayout::FieldDefs(lengths))->Close();
-    } catch (const xbase::TXbaseError&) {
-        return QStringLiteral("Create failed");
+    } catch (const xbase::TXbaseError& error) {
+        return fail("Create failed", error);
     }
     std::unique_ptr<xbase::TTable> table;
     try {
         table = xbase::TTable::Open(path.toStdString());
-    } catch (const xbase::TXbaseError&) {
-        return QStringLiteral("File creation failed");
+    } catch (const xbase::TXbaseError& error) {
+        return fail("File creation failed", error);
     }
     QString message;
-    if (!BuildTags(*table, progress, &message))
-        return message;
+    if (!BuildTags(*table, progress, &message, &result.detail)) {
+        result.messages << message << QStringLiteral("File creation failed");
+        return result;
+    }
     try {
         table->Close();
-    } catch (const xbase::TXbaseError&) {
-        return QStringLiteral("File creation failed");
+    } catch (const xbase::TXbaseError& error) {
+        return fail("File creation failed", error);
     }
-    return {};
+    return result;
 }
 
-bool TAddressFile::BuildTags(xbase::TTable& table, const TTagProgress& progress, QString* message)
+QString TAddressFile::Create(const QString& path, const TNewFileFieldLengths& lengths,
+                             const TTagProgress& progress)
+{
+    return CreateFile(path, lengths, progress).messages.join(QStringLiteral("\r\n"));
+}
+
+bool TAddressFile::BuildTags(xbase::TTable& table, const TTagProgress& progress, QString* message,
+                             QString* detail)
 {
     try {
         table.DeleteIndexFile();
@@ -65,19 +95,23 @@ bool TAddressFile::BuildTags(xbase::TTable& table, const TTagProgress& progress,
                 progress(int(i), 100);
         }
         table.Commit();
-    } catch (const xbase::TXbaseError&) {
+    } catch (const xbase::TXbaseError& error) {
+        const QString reason = TErrorReason::Of(error);
         if (message)
-            *message = QStringLiteral("Unable to create index files");
+            *message =
+                TErrorReason::WithReason(QStringLiteral("Unable to create index files"), reason);
+        if (detail)
+            *detail = reason;
         return false;
     }
     return true;
 }
 
-QString TAddressFile::OpenFailureText(const QString& path)
+QString TAddressFile::OpenFailureText(const QString& path, const QString& reason)
 {
-    return QStringLiteral("Unable to open ") + path + QStringLiteral("\r\n\r\n * May not be ")
-           + QStringLiteral("a Quillmark") + QStringLiteral(" file.\r\n * May be in use by another "
-                                                           "program or user");
+    return TErrorReason::WithReason(QStringLiteral("Unable to open ") + path, reason) +
+           QStringLiteral("\r\n\r\n * May not be ") + QStringLiteral("a Quillmark") +
+           QStringLiteral(" file.\r\n * May be in use by another program or user");
 }
 
 TAddressOpenResult TAddressFile::Open(TDataSet& dataSet, const QString& path)
@@ -90,9 +124,11 @@ TAddressOpenResult TAddressFile::Open(TDataSet& dataSet, const QString& path)
     try {
         dataSet.Open(found, xbase::TOpenMode::Exclusive);
     } catch (const TDataSetError& error) {
-        return {false, OpenFailureText(path) + QStringLiteral("\r\n * ") + error.Message()};
-    } catch (const xbase::TXbaseError&) {
-        return {false, OpenFailureText(path)};
+        return {false, OpenFailureText(path) + QStringLiteral("\r\n * ") + error.Message(),
+                error.Message()};
+    } catch (const xbase::TXbaseError& error) {
+        const QString reason = TErrorReason::Of(error);
+        return {false, OpenFailureText(path, reason), reason};
     }
     return {true, {}};
 }

@@ -6,6 +6,7 @@
 #include "data/TNewFileFieldLengths.h"
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 namespace qm::xbase {
@@ -24,6 +25,17 @@ struct TAddressOpenResult {
     bool opened = false;
     // What to show when the open failed (empty when it succeeded).
     QString message;
+    // The engine's reason alone (also the message's second line); empty when there is none.
+    QString detail;
+};
+
+struct TAddressCreateResult {
+    // The messages to show one after another, in order; empty when the file was made.
+    QStringList messages;
+    // The engine's reason alone (also in the message that reports it); empty when there is none.
+    QString detail;
+
+    bool Created() const { return messages.isEmpty(); }
 };
 
 class TAddressFile {
@@ -32,26 +44,33 @@ public:
     static void DeclareFieldObjects(TDataSet& dataSet);
 
     // Creates the file with the 23 fields and builds its 26 tags; the file is left closed.
-    // Returns an empty text on success, else the message to show: "Create failed" (the table could
-    // not be made), "File creation failed" (it could not be opened or indexed afterwards) or
-    // "Unable to create index files" first when the tags failed. A file that exists already is
-    // never replaced ("Create failed").
+    // The messages on failure: "Create failed" (the table could not be made); "File creation
+    // failed" (it could not be opened afterwards); "Unable to create index files" followed by
+    // "File creation failed" (the tags could not be built). The message that reports the
+    // engine's error carries its reason on a second line. A file that exists already is never
+    // replaced ("Create failed").
+    static TAddressCreateResult CreateFile(const QString& path, const TNewFileFieldLengths& lengths,
+                                           const TTagProgress& progress = {});
+    // CreateFile for callers that show one text: empty on success, else the messages joined by
+    // CR LF.
     static QString Create(const QString& path, const TNewFileFieldLengths& lengths,
                           const TTagProgress& progress = {});
 
     // Deletes the table's index file when it has one and adds the 26 tags in order. Returns false
-    // after an error while adding tags (then *message is "Unable to create index files").
+    // after an error while adding tags (then *message is "Unable to create index files" with the
+    // engine's reason on a second line, and *detail the reason alone).
     static bool BuildTags(xbase::TTable& table, const TTagProgress& progress = {},
-                          QString* message = nullptr);
+                          QString* message = nullptr, QString* detail = nullptr);
 
     // Opens the file exclusively in the data set, whose field objects must have been declared.
     // The file is found in any letter case. Failure messages: "File " + path + " not found", or the
-    // four-line open failure text (with a fifth line naming a missing field).
+    // open failure text: with the engine's reason when the engine refused the file, or with a
+    // last line naming a field that is missing or not of the type the layout gives it.
     static TAddressOpenResult Open(TDataSet& dataSet, const QString& path);
 
-    // "Unable to open <path>", an empty line, " * May not be a Quillmark file.",
-    // " * May be in use by another program or user", separated by CR LF.
-    static QString OpenFailureText(const QString& path);
+    // "Unable to open <path>", the reason when there is one, an empty line, " * May not be a
+    // Quillmark file.", " * May be in use by another program or user", separated by CR LF.
+    static QString OpenFailureText(const QString& path, const QString& reason = {});
 
     // The first of the 26 tags (in check order) missing from the open index; empty when all are
     // there. A closed data set misses the first one.

@@ -2,6 +2,7 @@
 
 #include "data/TAddressFile.h"
 #include "data/TDataSet.h"
+#include "data/TErrorReason.h"
 #include "xbase/TCursor.h"
 #include "xbase/TXbaseError.h"
 
@@ -42,9 +43,10 @@ QString TAddressFileRebuild::Run(TDataSet& dataSet, const TCallbacks& callbacks)
         dataSet.Table().DeleteIndexFile();
         dataSet.Cursor().SetOrder(0);
         dataSet.Table().Pack([&](int percent) { bar(percent); });
-    } catch (const xbase::TXbaseError&) {
+    } catch (const xbase::TXbaseError& error) {
         dataSet.First();
-        return QStringLiteral("Unable to create index files");
+        return TErrorReason::WithReason(QStringLiteral("Unable to create index files"),
+                                        TErrorReason::Of(error));
     }
     text("Rebuilding indexes");
     bar(0);

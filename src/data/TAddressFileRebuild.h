@@ -32,7 +32,8 @@ public:
         std::function<void(int value)> bar;            // 0..100
     };
 
-    // Runs on the data set's open table. Returns an empty text, or the message to show.
+    // Runs on the data set's open table. Returns an empty text, or the message to show
+    // ("Unable to create index files" with the engine's reason on a second line).
     static QString Run(TDataSet& dataSet, const TCallbacks& callbacks);
 };
 

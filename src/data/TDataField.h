@@ -3,7 +3,10 @@
 // A field object of a data set: a stored field of the table or a calculated one, with the label
 // that grids, imports and exports show. Stored fields take their size from the open file.
 
+#include "xbase/TRecordLayout.h"
+
 #include <QString>
+#include <optional>
 
 namespace qm::data {
 
@@ -26,6 +29,11 @@ public:
     // The field's number in the table (0-based); -1 for calculated fields and while closed.
     int EngineIndex() const { return mEngineIndex; }
 
+    // The xBase type the file's field must have for the data set to open (stored fields only);
+    // none when any type will do.
+    std::optional<xbase::TFieldType> RequiredType() const { return mRequiredType; }
+    void SetRequiredType(std::optional<xbase::TFieldType> type) { mRequiredType = type; }
+
     // Set by the data set when the file opens.
     void Bind(int engineIndex, TDataFieldType type, int size);
     void Unbind();
@@ -38,6 +46,7 @@ private:
     TDataFieldType mType;
     int mSize;
     int mEngineIndex = -1;
+    std::optional<xbase::TFieldType> mRequiredType;
 };
 
 } // namespace qm::data

@@ -3,6 +3,8 @@
 #include "data/TWin1252.h"
 #include "xbase/TCursor.h"
 
+#include <utility>
+
 namespace qm::data {
 namespace {
 
@@ -23,6 +25,26 @@ TDataFieldType TypeOf(TFieldType type)
     default:
         return TDataFieldType::String;
     }
+}
+
+// "C (character)": the type letter the file stores, with its name.
+QString TypeName(TFieldType type)
+{
+    static constexpr std::pair<TFieldType, const char*> kNames[] = {
+        {TFieldType::Character, "character"}, {TFieldType::Numeric, "numeric"},
+        {TFieldType::Float, "float"},         {TFieldType::Logical, "logical"},
+        {TFieldType::Date, "date"},           {TFieldType::Memo, "memo"},
+        {TFieldType::Integer, "integer"},     {TFieldType::Currency, "currency"},
+        {TFieldType::DateTime, "date-time"},  {TFieldType::Double, "double"},
+        {TFieldType::General, "general"},     {TFieldType::Picture, "picture"},
+        {TFieldType::VarChar, "varchar"},     {TFieldType::VarBinary, "varbinary"},
+        {TFieldType::Blob, "blob"},
+    };
+    const char* name = "unknown";
+    for (const auto& [known, text] : kNames)
+        if (known == type)
+            name = text;
+    return QStringLiteral("%1 (%2)").arg(QChar::fromLatin1(char(type)), QLatin1String(name));
 }
 
 QString Decode(std::string_view bytes) { return TWin1252::Decode(bytes.data(), qsizetype(bytes.size())); }
@@ -52,9 +74,11 @@ TDataSet::~TDataSet()
     }
 }
 
-TDataField& TDataSet::AddStoredField(const QString& name, const QString& displayLabel, bool visible)
+TDataField& TDataSet::AddStoredField(const QString& name, const QString& displayLabel, bool visible,
+                                     std::optional<xbase::TFieldType> requiredType)
 {
     mFields.push_back(std::make_unique<TDataField>(name, displayLabel, visible, false));
+    mFields.back()->SetRequiredType(requiredType);
     return *mFields.back();
 }
 
@@ -116,14 +140,19 @@ void TDataSet::Open(const QString& path, xbase::TOpenMode mode)
         if (field->Calculated())
             continue;
         const int index = table->FieldIndex(field->Name().toStdString());
-        if (index < 0) {
+        const auto refuse = [&](const QString& why) {
             table->Close();
             for (const auto& f : mFields)
                 f->Unbind();
-            throw TDataSetError(QStringLiteral("The field %1 is missing from %2")
-                                    .arg(field->Name(), path));
-        }
+            throw TDataSetError(why);
+        };
+        if (index < 0)
+            refuse(QStringLiteral("The field %1 is missing from %2").arg(field->Name(), path));
         const auto& info = table->Fields()[size_t(index)];
+        if (field->RequiredType() && info.type != *field->RequiredType())
+            refuse(QStringLiteral("The field %1 in %2 is of type %3; type %4 is expected")
+                       .arg(field->Name(), path, TypeName(info.type),
+                            TypeName(*field->RequiredType())));
         field->Bind(index, TypeOf(info.type), info.length);
     }
 

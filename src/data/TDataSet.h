@@ -5,7 +5,9 @@
 //
 // Contract:
 // - Field objects are declared before Open(). Every declared stored field must exist in the file
-//   (else TDataSetError naming it, and the table stays closed); each takes the file's width. A data
+//   (else TDataSetError naming it, and the table stays closed), of its required type when one was
+//   declared (else TDataSetError naming the field, its type and the type expected; the table stays
+//   closed and nothing is written); each takes the file's width. A data
 //   set with no declared fields takes every field of the file, labelled with its name.
 // - Values are QString at this edge; the table holds Windows-1252. A value the code page cannot
 //   hold is refused by SetAsString with a TDataSetError naming the character; nothing is replaced.
@@ -30,6 +32,7 @@
 #include <QVariant>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
@@ -60,7 +63,8 @@ public:
 
     // --- field objects ---
     TDataField& AddStoredField(const QString& name, const QString& displayLabel,
-                               bool visible = true);
+                               bool visible = true,
+                               std::optional<xbase::TFieldType> requiredType = std::nullopt);
     TDataField& AddCalculatedField(const QString& name, const QString& displayLabel, bool visible,
                                    TDataFieldType type, int size);
     const std::vector<std::unique_ptr<TDataField>>& Fields() const { return mFields; }
@@ -68,7 +72,8 @@ public:
     TDataField& FieldByName(const QString& name) const; // TDataSetError when missing
 
     // --- open and close ---
-    // Throws TDataSetError for a declared field missing from the file, xbase::TXbaseError for
+    // Throws TDataSetError for a declared field missing from the file or not of its required
+    // type, xbase::TXbaseError for
     // engine failures (missing file, in use, damaged). Lands on the first shown record.
     void Open(const QString& path, xbase::TOpenMode mode = xbase::TOpenMode::Exclusive);
     // Cancels a pending edit and closes the table.

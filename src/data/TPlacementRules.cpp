@@ -1,5 +1,6 @@
 #include "data/TPlacementRules.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace qm::data {
@@ -22,17 +23,19 @@ TEdges TPlacementRules::ScaledDesignSize(int designWidth, int designHeight, int 
                   int(std::lround(designHeight * factor / ratio))};
 }
 
-TEdges TPlacementRules::ShiftOntoScreen(TEdges r, int screenWidth, int screenHeight)
+TEdges TPlacementRules::FitInto(TEdges r, const TEdges& area)
 {
-    if (r.right > screenWidth) {
-        r.left -= r.right - screenWidth;
-        r.right = screenWidth;
-    }
-    if (r.bottom > screenHeight) {
-        r.top -= r.bottom - screenHeight;
-        r.bottom = screenHeight;
-    }
-    return r;
+    const int width = std::min(r.Width(), area.Width());
+    const int height = std::min(r.Height(), area.Height());
+    int left = r.left;
+    int top = r.top;
+    if (left + width > area.right)
+        left = area.right - width;
+    if (top + height > area.bottom)
+        top = area.bottom - height;
+    left = std::max(left, area.left);
+    top = std::max(top, area.top);
+    return TEdges{left, top, left + width, top + height};
 }
 
 TEdges TPlacementRules::CentreOn(const TEdges& outer, int width, int height)

@@ -24,9 +24,10 @@ public:
     // Class name + "_Placement", with the resolution appended above 96 pixels per inch.
     static QString SectionName(const QString& className, int logicalDpi);
 
-    // A stored rectangle moved (never shrunk) so that its right and bottom edges do not pass the
-    // screen's: shifted left and up by the excess.
-    static TEdges ShiftOntoScreen(TEdges stored, int screenWidth, int screenHeight);
+    // A rectangle put inside an area (the screen less its panels): first made no larger than the
+    // area, then moved left and up until its right and bottom edges are inside, then right and
+    // down until its left and top edges are. A rectangle that fits is only moved.
+    static TEdges FitInto(TEdges r, const TEdges& area);
 
     // Top-left corner that centres a window of the given size on an outer rectangle; halves are
     // rounded toward zero.

@@ -1,6 +1,7 @@
 #include "data/TSystemTables.h"
 
 #include "data/TDataSet.h"
+#include "data/TErrorReason.h"
 #include "data/TFileFinder.h"
 #include "xbase/TCursor.h"
 #include "xbase/TXbaseError.h"
@@ -88,8 +89,10 @@ QString TSystemTables::OpenOrCreate(TDataSet& dataSet, TSystemTable table,
     if (QFileInfo::exists(path)) {
         try {
             dataSet.Open(path, mode);
-        } catch (const std::exception&) {
-            return failure;
+        } catch (const xbase::TXbaseError& error) {
+            return TErrorReason::WithReason(failure, TErrorReason::Of(error));
+        } catch (const TDataSetError& error) {
+            return TErrorReason::WithReason(failure, error.Message());
         }
     } else {
         if (!schema.createdByProgram)
@@ -97,8 +100,10 @@ QString TSystemTables::OpenOrCreate(TDataSet& dataSet, TSystemTable table,
         try {
             xbase::TTable::Create(path.toStdString(), schema.fields)->Close();
             dataSet.Open(path, xbase::TOpenMode::Exclusive);
-        } catch (const std::exception&) {
-            return failure;
+        } catch (const xbase::TXbaseError& error) {
+            return TErrorReason::WithReason(failure, TErrorReason::Of(error));
+        } catch (const TDataSetError& error) {
+            return TErrorReason::WithReason(failure, error.Message());
         }
     }
     if (TFileFinder::FindCompanion(path, QStringLiteral("CDX")).isEmpty()) {

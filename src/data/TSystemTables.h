@@ -38,8 +38,8 @@ public:
     // Opens the table from sysdataDir into the data set (which takes every field of the file).
     // A program-made table whose file does not exist is created with its fields and opened
     // exclusively; a missing index gets its tag. Returns an empty text on success, else the
-    // failure message to show. A file that exists but cannot be opened (damaged, in use) is
-    // reported, never created over.
+    // failure message to show (with the reason on a second line when the engine gave one). A file
+    // that exists but cannot be opened (damaged, in use) is reported, never created over.
     static QString OpenOrCreate(TDataSet& dataSet, TSystemTable table, const QString& sysdataDir,
                                 xbase::TOpenMode mode = xbase::TOpenMode::Exclusive);
 

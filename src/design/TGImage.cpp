@@ -48,12 +48,14 @@ void TGImage::SetPicture(const picture::TPicture& picture)
 
 void TGImage::ClearPicture() { SetPicture(picture::TPicture()); }
 
-bool TGImage::LoadFromFile(const QString& path)
+bool TGImage::LoadFromFile(const QString& path, QString* reason)
 {
     bool loaded = true;
     try {
         SetPicture(picture::TPicture::Load(path));
-    } catch (const picture::TPictureError&) {
+    } catch (const picture::TPictureError& error) {
+        if (reason)
+            *reason = error.Describe();
         ClearPicture();
         loaded = false;
     }

@@ -46,9 +46,10 @@ public:
     bool PictureDamaged() const { return mData && mPicture.IsEmpty(); }
     void SetPicture(const picture::TPicture& picture);
     void ClearPicture();
-    // The "Load Image From Disk" outcome: loads the file; on failure empties the picture and
-    // returns false. Either way applies AutoSize and repaints.
-    bool LoadFromFile(const QString& path);
+    // The "Load Image From Disk" outcome: loads the file; on failure empties the picture, puts
+    // what was wrong in *reason (when given) and returns false. Either way applies AutoSize and
+    // repaints.
+    bool LoadFromFile(const QString& path, QString* reason = nullptr);
     // The stream's picture value, if any.
     std::optional<TGPictureData> PictureData() const { return mData; }
 

@@ -4,6 +4,7 @@
 
 #include "tools/TCsvReader.h"
 #include "tools/TCsvWriter.h"
+#include "tools/TProgressLine.h"
 #include "tools/TTableArgs.h"
 #include "tools/TTableCheck.h"
 #include "tools/TTableRawHeader.h"
@@ -137,7 +138,8 @@ Output of info, one "name: value" line each, in this order:
   tag I for: EXPRESSION                      only for a tag with a FOR condition
   tag I flags: descending unique             only for a tag with either flag
 
-Long work (indexing, packing, appending many records) shows a progress line on standard error.
+Long work (indexing, packing, appending many records) shows a progress line on standard error
+when that is a terminal; otherwise only the summary and messages are written.
 
 Exit codes: 0 success, 1 a negative answer (seek found nothing, check found a problem),
 2 bad usage (unknown command or option, bad expression, unknown tag), 3 a file could not be
@@ -153,43 +155,6 @@ public:
 class TInputError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
-};
-
-// Prints "label: NN%" on one line of standard error, rewritten as the work goes on.
-class TProgressLine {
-public:
-    TProgressLine(std::ostream& err, std::string label, bool enabled)
-        : mErr(err), mLabel(std::move(label)), mEnabled(enabled)
-    {
-    }
-    ~TProgressLine() { Finish(); }
-    TProgressLine(const TProgressLine&) = delete;
-    TProgressLine& operator=(const TProgressLine&) = delete;
-
-    void operator()(int percent)
-    {
-        if (!mEnabled || percent == mLast)
-            return;
-        mLast = percent;
-        mErr << '\r' << mLabel << ": " << percent << '%' << std::flush;
-    }
-    void Finish()
-    {
-        if (mEnabled && mLast >= 0)
-            mErr << '\n' << std::flush;
-        mLast = -1;
-        mEnabled = false;
-    }
-    xbase::TProgress Callback()
-    {
-        return [this](int percent) { (*this)(percent); };
-    }
-
-private:
-    std::ostream& mErr;
-    std::string mLabel;
-    bool mEnabled;
-    int mLast = -1;
 };
 
 std::string ToTable(std::string_view utf8, std::string_view what)

@@ -5,6 +5,7 @@ qm_library(qm_tools_table
   TCsvWriter.cpp
   TTableArgs.cpp
   TTableCheck.cpp
+  TProgressLine.cpp
   TTableRawHeader.cpp
   TTextEncoding.cpp)
 target_link_libraries(qm_tools_table PUBLIC qm_xbase)

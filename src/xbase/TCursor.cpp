@@ -213,6 +213,10 @@ bool TCursor::ShownRecord(uint32_t recNo)
 // record written since is tested again. When the journal cannot say (a pack, a zap, too many
 // writes) they are dropped and built again when wanted. They are kept only while the table is
 // open exclusively, as the table keeps its deletion marks: nobody else can change the records.
+// The query's "=" follows the exact-matching setting, so the bits hold for the setting they were
+// made under: while the other one is in force (a duplicate check seeks with exact matching on)
+// they are neither used nor brought up to date, so that no bit made under one rule answers
+// under the other.
 
 void TCursor::DropMatches()
 {
@@ -220,6 +224,11 @@ void TCursor::DropMatches()
     mMatches = {};
     mMatchesCovered = 0;
     mQueryReads = 0;
+}
+
+bool TCursor::MatchesUsable() const
+{
+    return mMatchesKept && mMatchesExact == EngineSettings().exact;
 }
 
 bool TCursor::SyncMatches()
@@ -243,9 +252,9 @@ bool TCursor::SyncMatches()
 
 std::optional<bool> TCursor::KnownMatch(uint32_t recNo)
 {
-    if (mMatchesKept && !SyncMatches())
+    if (MatchesUsable() && !SyncMatches())
         DropMatches();
-    if (mMatchesKept && recNo != 0 && recNo <= mMatchesCovered)
+    if (MatchesUsable() && recNo != 0 && recNo <= mMatchesCovered)
         return (mMatches[(recNo - 1) / 64] >> ((recNo - 1) % 64)) & 1;
     // Not known: read the record, unless there have been so many such reads (records appended
     // since the bits were made count too) that one sequential pass answers the rest sooner.
@@ -269,6 +278,7 @@ void TCursor::KeepMatches(std::vector<uint64_t> matches, uint32_t covered)
     mMatchesCovered = covered;
     mMatchesPoint = mTable.ChangePoint();
     mMatchesKept = true;
+    mMatchesExact = EngineSettings().exact;
     mQueryReads = 0;
 }
 
@@ -287,7 +297,7 @@ uint32_t TCursor::Count()
             return total;
         const bool hideDeleted = EngineSettings().deleted;
         const TExpression* query = mQuery ? &*mQuery : nullptr;
-        if (query && mMatchesKept) {
+        if (query && MatchesUsable()) {
             if (SyncMatches()) {
                 uint32_t count = 0;
                 for (size_t w = 0; w < mMatches.size(); ++w)

@@ -125,6 +125,8 @@ private:
     // The query's matches kept as one bit per record (see the .cpp): whether recNo passes the
     // query, when known without reading the record.
     std::optional<bool> KnownMatch(uint32_t recNo);
+    // Kept bits made under the exact-matching setting in force now.
+    bool MatchesUsable() const;
     bool SyncMatches();
     void KeepMatches(std::vector<uint64_t> matches, uint32_t covered);
     void DropMatches();
@@ -157,6 +159,7 @@ private:
     uint32_t mMatchesCovered = 0;            // records 1..this are in mMatches
     TTable::TChangePoint mMatchesPoint;      // the table's writes mMatches has taken in
     bool mMatchesKept = false;
+    bool mMatchesExact = false;              // EngineSettings().exact when mMatches were made
     uint32_t mQueryReads = 0;                // records read for the query since the matches were made or dropped
     std::vector<uint32_t> mChanged;          // scratch for SyncMatches
     std::optional<std::string> mScopeTop;

@@ -1,11 +1,14 @@
 // The main window's record operations on real address files, with scripted answers.
 
 #include "addressbook/TAddressBook.h"
+#include "TFileSizeLimit.h"
+#include "TScriptedResponder.h"
+#include "TTestHome.h"
 #include "addressbook/TRecordText.h"
 #include "data/TAddressFile.h"
 #include "data/TSettingsFile.h"
-#include "TScriptedResponder.h"
-#include "TTestHome.h"
+#include "xbase/TCursor.h"
+#include "xbase/TTable.h"
 
 #include <QDir>
 #include <QFile>
@@ -100,6 +103,77 @@ TEST_F(AddressBookTest, MissingRecentFileLeavesTheEmptyStateWithBothMessages)
     ASSERT_TRUE(mBook.OpenAddressFile(good));
     EXPECT_EQ(mBook.RecentFiles().first(), good);
     EXPECT_EQ(mBook.CountStatus(), "1 records (no filter)");
+}
+
+TEST_F(AddressBookTest, TitleNamesOnlyTheFileThatIsOpen)
+{
+    const QString good = MakeFile("ADD0001.DBF", {{"Smith", "John"}});
+    QFile junk(mHome.Path("DATA/JUNK.DBF"));
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write(QByteArray(300, 'x'));
+    junk.close();
+    QStringList captions;
+    QObject::connect(&mBook, &TAddressBook::CaptionChanged,
+                     [&](const QString& caption) { captions << caption; });
+    Open(good);
+    EXPECT_EQ(mBook.Caption(), "Quillmark - " + good);
+
+    // A failed open leaves no file open: the title names none, the message gives the reason.
+    EXPECT_FALSE(mBook.OpenAddressFile(mHome.Path("DATA/JUNK.DBF")));
+    EXPECT_EQ(mBook.Caption(), "Quillmark");
+    ASSERT_EQ(mResponder.Texts().size(), 1);
+    const QStringList lines = mResponder.Texts().front().split("\r\n");
+    EXPECT_EQ(lines[0], "Unable to open " + mHome.Path("DATA/JUNK.DBF"));
+    EXPECT_TRUE(lines[1].startsWith("JUNK.DBF: ")) << lines[1].toStdString();
+
+    // A recent file that fails puts the previous file back, and the title with it.
+    ASSERT_TRUE(mBook.OpenAddressFile(good));
+    EXPECT_FALSE(mBook.OpenRecentFile(mHome.Path("DATA/JUNK.DBF")));
+    EXPECT_TRUE(mBook.IsOpen());
+    EXPECT_EQ(mBook.Caption(), "Quillmark - " + good);
+
+    // A creation that fails closes the old file: the title follows.
+    EXPECT_FALSE(mBook.CreateAndOpen(mHome.Path("NO/SUCH/FOLDER/ADD0002.DBF"), {}));
+    EXPECT_FALSE(mBook.IsOpen());
+    EXPECT_EQ(mBook.Caption(), "Quillmark");
+    EXPECT_EQ(captions.last(), "Quillmark");
+}
+
+TEST_F(AddressBookTest, IndexFailureOfANewFileShowsBothMessagesInOrder)
+{
+    mBook.LoadPreferences();
+    QDir().mkpath(mHome.Path("DATA"));
+    {
+        // A disk that fills up while the tags are built.
+        qm::test::TFileSizeLimit fullDisk(4096);
+        if (!fullDisk.Available())
+            GTEST_SKIP() << "no file-size limit on this platform";
+        mBook.OpenAtStartUp();
+    }
+    EXPECT_FALSE(mBook.IsOpen());
+    ASSERT_EQ(mResponder.Texts().size(), 2) << mResponder.Texts().join(" | ").toStdString();
+    EXPECT_TRUE(mResponder.Texts()[0].startsWith("Unable to create index files\r\n"));
+    EXPECT_EQ(mResponder.Texts()[1], "File creation failed");
+    EXPECT_EQ(mBook.Caption(), "Quillmark");
+}
+
+TEST_F(AddressBookTest, CountAfterADuplicateCheckFollowsTheFiltersOwnMatchingRule)
+{
+    // The filter's "=" matches a prefix; the duplicate check seeks with exact matching on. A
+    // record changed in between must be counted by the filter's rule afterwards.
+    Open(MakeFile("ADD0001.DBF", {{"Smith", "John"}, {"Smyth", "Ann"}, {"Jones", "Bob"}}));
+    mBook.Filter().entries[0] = "SM";
+    EXPECT_EQ(mBook.ApplyFilter(), 2);
+    qm::xbase::TTable& table = mBook.DataSet().Table();
+    table.Go(3);
+    table.PutString(table.FieldIndex("LNAME"), "Smart");
+    table.Post();
+    mBook.FindDuplicate("Smith", "John");
+    EXPECT_EQ(mBook.DataSet().Cursor().Count(), 3u);
+    QStringList shown;
+    for (mBook.DataSet().First(); !mBook.DataSet().Eof(); mBook.DataSet().Next())
+        shown << mBook.DataSet().AsString("LNAME");
+    EXPECT_EQ(shown, (QStringList{"Smart", "Smith", "Smyth"}));
 }
 
 TEST_F(AddressBookTest, RecentFilesKeepFourWithoutDuplicates)

@@ -10,6 +10,7 @@
 #include "data/TAddressFile.h"
 #include "data/TSettingsFile.h"
 #include "data/ui/TRebuildIndexesDialog.h"
+#include "data/ui/THelpWindow.h"
 #include "data/ui/TWindowPlacement.h"
 
 #include <QAction>
@@ -546,4 +547,36 @@ TEST_F(AddressMainTest, DateAndTaggedWorkWhileAddingTheFirstRecord)
     EXPECT_TRUE(mWindow->TaggedCheck()->isChecked());
     EXPECT_EQ(mWindow->Book().DataSet().AsString("DATE"),
               QDate::currentDate().toString("yyyyMMdd"));
+}
+
+TEST_F(AddressMainTest, FailedOpenLeavesATitleWithoutTheFileAndGivesTheReason)
+{
+    const QString good = MakeFile({"Adams"});
+    QFile junk(mHome.Path("DATA/JUNK.DBF"));
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write(QByteArray(300, 'x'));
+    junk.close();
+    Start();
+    EXPECT_EQ(mWindow->windowTitle(), "Quillmark - " + good);
+    EXPECT_FALSE(mWindow->Book().OpenAddressFile(mHome.Path("DATA/JUNK.DBF")));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(mWindow->EmptyStateShown());
+    EXPECT_EQ(mWindow->windowTitle(), "Quillmark");
+    ASSERT_FALSE(mResponder.Texts().isEmpty());
+    const QStringList lines = mResponder.Texts().last().split("\r\n");
+    ASSERT_GE(lines.size(), 2);
+    EXPECT_EQ(lines[0], "Unable to open " + mHome.Path("DATA/JUNK.DBF"));
+    EXPECT_TRUE(lines[1].startsWith("JUNK.DBF: ")) << lines[1].toStdString();
+    qm::test::SaveScreenshot(*mWindow, "main-after-failed-open");
+    qm::test::SaveScreenScreenshot("main-after-failed-open-screen");
+}
+
+TEST_F(AddressMainTest, HelpContentsOpensTheContentsPage)
+{
+    MakeFile({});
+    Start();
+    mWindow->Action("HelpContentsItem")->trigger();
+    ASSERT_NE(qm::data::THelpWindow::Instance(), nullptr);
+    EXPECT_EQ(qm::data::THelpWindow::Instance()->CurrentPage(), "index.html");
+    qm::data::THelpWindow::Instance()->close();
 }

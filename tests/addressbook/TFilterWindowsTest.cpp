@@ -536,10 +536,12 @@ TEST_F(FilterWindowsTest, TheBrowseGridMovesTheMainWindowAndTags)
         EXPECT_EQ(browse.Grid()->currentIndex().row(), 3); // on the main window's record
     });
     mWindow->Action("BrowseItem")->trigger();
-    // The grid's placement is kept under its class name.
+    // The grid's placement is kept under the name other copies of the program read.
     QFile settings(mHome.Home().SettingsPath());
     ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(settings.readAll().contains("[TAddressBrowseDialog_Placement"));
+    const QByteArray text = settings.readAll();
+    EXPECT_TRUE(text.contains("[TAddressBrowseForm_Placement")) << text.toStdString();
+    EXPECT_FALSE(text.contains("[TAddressBrowseDialog_Placement"));
 }
 
 TEST_F(FilterWindowsTest, BrowseColumnsFitTheirFieldsAndKeepTheUsersWidths)

@@ -10,10 +10,15 @@
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <gtest/gtest.h>
+
+#include <cstdlib>
 
 using namespace qm::addressbook;
 using qm::data::TSettingsFile;
@@ -86,4 +91,22 @@ TEST(TPreferencesDialog, CancelAfterChangesLeavesTheFileUntouched)
     QTest::mouseClick(CancelButton(dialog), Qt::LeftButton);
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
     EXPECT_EQ(FileBytes(settings.Path()), before);
+}
+
+TEST(TPreferencesDialog, OpensCentredOverTheMainWindow)
+{
+    qm::test::TTestHome home;
+    TSettingsFile settings(home.Home().SettingsPath());
+    QMainWindow main;
+    main.setGeometry(
+        QGuiApplication::primaryScreen()->availableGeometry().adjusted(20, 20, -20, -20));
+    main.show();
+    TPreferencesDialog dialog(settings, &main);
+    dialog.show();
+    QCoreApplication::processEvents();
+    const QRect shown = dialog.frameGeometry();
+    EXPECT_LE(std::abs(shown.center().x() - main.frameGeometry().center().x()), 1)
+        << shown.x() << "," << shown.y() << " " << shown.width() << "x" << shown.height();
+    EXPECT_LE(std::abs(shown.center().y() - main.frameGeometry().center().y()), 1);
+    qm::test::SaveScreenScreenshot("preferences-over-main");
 }

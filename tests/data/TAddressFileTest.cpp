@@ -1,6 +1,7 @@
 // Creating, opening, checking and rebuilding address files on real tables.
 
 #include "data/TAddressFile.h"
+#include "TFileSizeLimit.h"
 #include "data/TAddressFileLayout.h"
 #include "data/TAddressFileRebuild.h"
 #include "data/TApollo.h"
@@ -17,6 +18,9 @@
 using namespace qm::data;
 
 namespace {
+
+// Enough for the table and its memo file, far too little for the index of 26 tags.
+constexpr std::uint64_t kRoomForTableNotTags = 4096;
 
 class AddressFileTest : public ::testing::Test {
 protected:
@@ -69,10 +73,36 @@ TEST_F(AddressFileTest, CreateNeverReplacesAnExistingFile)
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write("keep me");
     f.close();
-    EXPECT_EQ(TAddressFile::Create(path, {}), "Create failed");
+    // The message keeps its text and gives the engine's reason on a second line.
+    const TAddressCreateResult refused = TAddressFile::CreateFile(path, {});
+    ASSERT_EQ(refused.messages.size(), 1);
+    EXPECT_EQ(refused.messages.front(), "Create failed\r\nADD0001.DBF: the file already exists");
+    EXPECT_EQ(refused.detail, "ADD0001.DBF: the file already exists");
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), "keep me");
-    EXPECT_EQ(TAddressFile::Create(Path("no/such/folder/ADD0001.DBF"), {}), "Create failed");
+    const QString elsewhere = TAddressFile::Create(Path("no/such/folder/ADD0001.DBF"), {});
+    EXPECT_TRUE(elsewhere.startsWith("Create failed\r\nADD0001.")) << elsewhere.toStdString();
+    EXPECT_TRUE(elsewhere.contains("No such file or directory")) << elsewhere.toStdString();
+}
+
+TEST_F(AddressFileTest, IndexBuildFailureIsFollowedByFileCreationFailed)
+{
+    // A disk that fills up while the tags are built: the table and memo file are made, the
+    // index file cannot grow to hold 26 tags.
+    TAddressCreateResult result;
+    {
+        qm::test::TFileSizeLimit fullDisk(kRoomForTableNotTags);
+        if (!fullDisk.Available())
+            GTEST_SKIP() << "no file-size limit on this platform";
+        result = TAddressFile::CreateFile(Path("ADD0001.DBF"), {});
+    }
+    ASSERT_EQ(result.messages.size(), 2) << result.messages.join(" | ").toStdString();
+    EXPECT_TRUE(result.messages[0].startsWith("Unable to create index files\r\nADD0001.CDX: "))
+        << result.messages[0].toStdString();
+    EXPECT_EQ(result.messages[1], "File creation failed");
+    EXPECT_FALSE(result.detail.isEmpty());
+    EXPECT_TRUE(result.messages[0].endsWith(result.detail));
+    EXPECT_TRUE(QFile::exists(Path("ADD0001.DBF"))) << "no partial file is removed";
 }
 
 TEST_F(AddressFileTest, OpenReportsMissingFilesForeignTablesAndMissingFields)
@@ -86,10 +116,15 @@ TEST_F(AddressFileTest, OpenReportsMissingFilesForeignTablesAndMissingFields)
     ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
     junk.write(QByteArray(300, 'x'));
     junk.close();
-    EXPECT_EQ(TAddressFile::Open(dataSet, Path("JUNK.DBF")).message,
-              "Unable to open " + Path("JUNK.DBF")
-                  + "\r\n\r\n * May not be a Quillmark file.\r\n * May be in use by another "
-                    "program or user");
+    // The engine's reason is the second line; the rest of the text stays as it was.
+    const TAddressOpenResult junkOpen = TAddressFile::Open(dataSet, Path("JUNK.DBF"));
+    EXPECT_FALSE(junkOpen.opened);
+    EXPECT_TRUE(junkOpen.detail.startsWith("JUNK.DBF: ")) << junkOpen.detail.toStdString();
+    EXPECT_EQ(junkOpen.message,
+              "Unable to open " + Path("JUNK.DBF") + "\r\n" + junkOpen.detail +
+                  "\r\n\r\n * May not be a Quillmark file.\r\n * May be in use by another "
+                  "program or user");
+    EXPECT_EQ(TAddressFile::OpenFailureText(Path("JUNK.DBF"), junkOpen.detail), junkOpen.message);
 
     // A table of another program that lacks one field: the failure names the field.
     auto defs = TAddressFileLayout::FieldDefs({});
@@ -100,6 +135,54 @@ TEST_F(AddressFileTest, OpenReportsMissingFilesForeignTablesAndMissingFields)
     EXPECT_TRUE(other.message.startsWith(TAddressFile::OpenFailureText(Path("OTHER.DBF"))));
     EXPECT_TRUE(other.message.contains("ZIP"));
     EXPECT_FALSE(dataSet.Active());
+}
+
+TEST_F(AddressFileTest, FieldOfTheWrongTypeIsRefusedAndNothingIsWritten)
+{
+    struct TCase {
+        const char* field;
+        qm::xbase::TFieldDef replacement;
+        const char* found;
+        const char* expected;
+    };
+    const TCase cases[] = {
+        {"MEMO", {"MEMO", qm::xbase::TFieldType::Character, 10, 0}, "C (character)", "M (memo)"},
+        {"ISDEL",
+         {"ISDEL", qm::xbase::TFieldType::Character, 1, 0},
+         "C (character)",
+         "L (logical)"},
+        {"ZIP", {"ZIP", qm::xbase::TFieldType::Numeric, 10, 0}, "N (numeric)", "C (character)"},
+    };
+    TDataSet dataSet;
+    TAddressFile::DeclareFieldObjects(dataSet);
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.field);
+        auto defs = TAddressFileLayout::FieldDefs({});
+        for (auto& def : defs)
+            if (def.name == c.field)
+                def = c.replacement;
+        const QString path = Path(QStringLiteral("T%1.DBF").arg(c.field));
+        qm::xbase::TTable::Create(path.toStdString(), defs)->Close();
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QByteArray before = file.readAll();
+        file.close();
+
+        const TAddressOpenResult result = TAddressFile::Open(dataSet, path);
+        EXPECT_FALSE(result.opened);
+        EXPECT_FALSE(dataSet.Active());
+        EXPECT_TRUE(result.message.startsWith(TAddressFile::OpenFailureText(path) + "\r\n * "));
+        const QString last = result.message.split("\r\n").last();
+        EXPECT_TRUE(last.contains(c.field)) << last.toStdString();
+        EXPECT_TRUE(last.contains(c.found)) << last.toStdString();
+        EXPECT_TRUE(last.contains(c.expected)) << last.toStdString();
+
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll(), before);
+    }
+    // The same data set opens a real address file afterwards, fields bound to its widths.
+    ASSERT_TRUE(TAddressFile::Open(dataSet, CreateFile("ADD0001.DBF")).opened);
+    EXPECT_EQ(dataSet.FieldByName("MEMO").Type(), TDataFieldType::Memo);
 }
 
 TEST_F(AddressFileTest, FilesCopiedWithOtherLetterCaseOpen)

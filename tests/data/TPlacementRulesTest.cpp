@@ -13,14 +13,21 @@ TEST(TPlacementRules, SectionNameCarriesTheResolutionAbove96)
     EXPECT_EQ(TPlacementRules::SectionName("TPreviewForm", 192), "TPreviewForm_Placement192");
 }
 
-TEST(TPlacementRules, StoredRectangleIsMovedNotShrunk)
+TEST(TPlacementRules, RectangleIsMovedIntoTheAreaAndShrunkOnlyWhenLarger)
 {
-    EXPECT_EQ(TPlacementRules::ShiftOntoScreen({100, 100, 1700, 900}, 1024, 768),
-              (TEdges{-576, -32, 1024, 768}));
-    EXPECT_EQ(TPlacementRules::ShiftOntoScreen({10, 20, 610, 420}, 1024, 768),
-              (TEdges{10, 20, 610, 420}));
-    EXPECT_EQ(TPlacementRules::ShiftOntoScreen({0, 0, 1024, 768}, 1024, 768),
-              (TEdges{0, 0, 1024, 768}));
+    const TEdges screen{0, 0, 1024, 768};
+    // Sticking out but smaller than the screen: moved, not shrunk.
+    EXPECT_EQ(TPlacementRules::FitInto({700, 500, 1300, 900}, screen),
+              (TEdges{424, 368, 1024, 768}));
+    EXPECT_EQ(TPlacementRules::FitInto({-50, -20, 550, 380}, screen), (TEdges{0, 0, 600, 400}));
+    EXPECT_EQ(TPlacementRules::FitInto({10, 20, 610, 420}, screen), (TEdges{10, 20, 610, 420}));
+    EXPECT_EQ(TPlacementRules::FitInto(screen, screen), screen);
+    // Larger than the screen (kept from a bigger screen): fitted, never off the top-left.
+    EXPECT_EQ(TPlacementRules::FitInto({100, 100, 1700, 900}, screen), screen);
+    EXPECT_EQ(TPlacementRules::FitInto({100, 100, 1700, 600}, screen), (TEdges{0, 100, 1024, 600}));
+    // An area less a panel along the top.
+    EXPECT_EQ(TPlacementRules::FitInto({-300, -300, 1400, 700}, {0, 28, 640, 512}),
+              (TEdges{0, 28, 640, 512}));
 }
 
 TEST(TPlacementRules, CentringRoundsHalvesTowardZero)

@@ -75,8 +75,13 @@ TEST_F(SystemTablesTest, DamagedTableIsReportedAndKept)
     damaged.write("\x03 this is not a table");
     damaged.close();
     TDataSet ds;
-    EXPECT_EQ(TSystemTables::OpenOrCreate(ds, TSystemTable::Envelope, mDir.path()),
-              "Unable to Open or Create ENVELOPE.DBF");
+    // The message, then the engine's reason: what is wrong with which file.
+    const QStringList lines =
+        TSystemTables::OpenOrCreate(ds, TSystemTable::Envelope, mDir.path()).split("\r\n");
+    ASSERT_EQ(lines.size(), 2) << lines.join(" | ").toStdString();
+    EXPECT_EQ(lines[0], "Unable to Open or Create ENVELOPE.DBF");
+    EXPECT_TRUE(lines[1].startsWith("ENVELOPE.DBF: ", Qt::CaseInsensitive))
+        << lines[1].toStdString();
     ASSERT_TRUE(damaged.open(QIODevice::ReadOnly));
     EXPECT_EQ(damaged.readAll(), "\x03 this is not a table");
     EXPECT_FALSE(QFile::exists(Path("ENVELOPE.DBF")));

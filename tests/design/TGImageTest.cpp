@@ -318,7 +318,9 @@ TEST_F(TGImageTest, LoadingADamagedFileEmptiesThePicture)
     TGImage image;
     EXPECT_TRUE(image.LoadFromFile(good));
     EXPECT_TRUE(image.Picture().IsBitmap());
-    EXPECT_FALSE(image.LoadFromFile(bad));
+    QString reason;
+    EXPECT_FALSE(image.LoadFromFile(bad, &reason));
+    EXPECT_FALSE(reason.isEmpty());
     EXPECT_FALSE(image.HasPicture());
     EXPECT_EQ(image.BoundsRect(), QRect(0, 0, 105, 105));
 }

@@ -86,7 +86,8 @@ TEST_F(TLoadImageDialogTest, ListsPicturesAndFoldersAndPreviewsTheSelection)
     EXPECT_EQ(Items(*dialog.DirectoryList()), QStringList({"..", "pictures"}));
 
     Select(*dialog.FileList(), "broken.wmf");
-    EXPECT_EQ(dialog.Preview()->Message(), "Error loading file!");
+    EXPECT_TRUE(dialog.Preview()->Message().startsWith("Error loading file!\r\n"))
+        << dialog.Preview()->Message().toStdString();
     Select(*dialog.FileList(), "clip.wmf");
     EXPECT_TRUE(dialog.Preview()->Message().isEmpty());
     EXPECT_TRUE(dialog.Preview()->Picture().IsMetafile());
@@ -148,7 +149,12 @@ TEST_F(TLoadImageDialogTest, DamagedFileOnOkSaysSoAndEmptiesThePicture)
         dialog.Buttons()->OkButton()->click();
     });
     EXPECT_TRUE(TImageObjectMenu::LoadImage(image, nullptr));
-    EXPECT_EQ(responder.Texts(), QStringList({"Error loading file!"}));
+    // The message says what was wrong with the file on its second line.
+    ASSERT_EQ(responder.Texts().size(), 1);
+    const QStringList lines = responder.Texts().front().split("\r\n");
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_EQ(lines[0], "Error loading file!");
+    EXPECT_FALSE(lines[1].trimmed().isEmpty());
     EXPECT_FALSE(image.HasPicture());
 }
 

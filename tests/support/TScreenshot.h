@@ -11,5 +11,7 @@ class QWidget;
 namespace qm::test {
 
 void SaveScreenshot(QWidget& widget, const QString& name);
+// The whole screen as the user sees it (every window where it stands), under the same rule.
+void SaveScreenScreenshot(const QString& name);
 
 } // namespace qm::test

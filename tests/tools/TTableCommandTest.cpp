@@ -268,6 +268,28 @@ TEST_F(TTableCommandTest, PackZapAndReindexKeepTheTableConsistent)
     EXPECT_EQ(Tool({"seek", mTable, "--tag", "LNAME", "S"}).code, 1);
 }
 
+TEST_F(TTableCommandTest, LongWorkWritesNoProgressWhereStandardErrorIsNoTerminal)
+{
+    // Big enough for progress (10,000 records, a CSV of 4 MB); the test's streams are no terminal.
+    std::string csv;
+    for (int i = 0; i < 60000; ++i)
+        csv += "Name" + std::to_string(i) + ",F" + std::to_string(i % 97) + ",1.50,y,20000101," +
+               std::string(40, 'm') + "\n";
+    ASSERT_GE(csv.size(), size_t(4) << 20);
+    CreatePeople();
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"append-csv", mTable, Csv("big.csv", csv)},
+          {"index", mTable, "LNAME", "UPPER(LNAME)"},
+          {"reindex", mTable},
+          {"pack", mTable}}) {
+        SCOPED_TRACE(args.front());
+        const TRun run = Tool(args);
+        EXPECT_EQ(run.code, 0) << run.err;
+        EXPECT_EQ(run.err, "");
+    }
+    EXPECT_EQ(InfoLine("records"), "60000");
+}
+
 class TTableCheckTest : public TTableCommandTest {
 protected:
     void SetUp() override

@@ -612,6 +612,37 @@ TEST_F(TCursorTest, QueryResultsKeptAfterALongPassFollowEveryLaterWrite)
     check("after adding to the emptied table");
 }
 
+TEST_F(TCursorTest, KeptQueryResultsAnswerOnlyUnderTheExactSettingTheyWereMadeUnder)
+{
+    // "=" compares a prefix while exact matching is off and the whole value while it is on; a
+    // duplicate check seeks with it on, in between counts and walks made with it off.
+    TCursor cursor(*mTable);
+    cursor.SetQuery("UPPER(LNAME) = \"SMI\"");
+    cursor.SelectTag("LNAME");
+    EXPECT_EQ(cursor.Count(), 1u); // 6 Smith (1 is marked); the pass keeps the results
+    {
+        TSettingScope exact(&TEngineSettings::exact, true);
+        EXPECT_EQ(cursor.Count(), 0u);
+        EXPECT_EQ(Walk(cursor), std::vector<uint32_t>{});
+    }
+    EXPECT_EQ(Walk(cursor), std::vector<uint32_t>{6});
+
+    // A write, then a seek under the other rule (which brings kept results up to date), then a
+    // count under the first rule again: the written record is judged by the first rule.
+    EXPECT_EQ(cursor.Count(), 1u);
+    mTable->Go(3); // SMYTHE
+    mTable->PutString(0, "Smithers");
+    mTable->Post();
+    {
+        TSettingScope exact(&TEngineSettings::exact, true);
+        EXPECT_FALSE(cursor.Seek("SMITHERS"));
+    }
+    EXPECT_EQ(cursor.Count(), 2u);
+    EXPECT_EQ(Walk(cursor), (std::vector<uint32_t>{6, 3}));
+    EXPECT_TRUE(cursor.Seek("SMITHERS"));
+    EXPECT_EQ(cursor.RecNo(), 3u);
+}
+
 TEST_F(TCursorTest, SharedOpenersSeeEachOthersWritesInTheirQueries)
 {
     for (int i = 0; i < 3000; ++i) {

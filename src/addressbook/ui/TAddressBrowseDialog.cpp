@@ -140,7 +140,9 @@ void TAddressBrowseDialog::showEvent(QShowEvent* event)
         resize(size.Width(), size.Height());
         data::TSettingsFile settings(data::TProgramHome::Current().SettingsPath());
         try {
-            data::TWindowPlacement::Restore(*this, QString::fromLatin1(kClassName), settings);
+            data::TWindowPlacement::AdoptOldName(*this, QString::fromLatin1(kClassName),
+                                                 QString::fromLatin1(kPlacementName), settings);
+            data::TWindowPlacement::Restore(*this, QString::fromLatin1(kPlacementName), settings);
         } catch (const data::TSettingsWriteError& error) {
             data::TMessageService::Inform(this, error.Message());
         }
@@ -152,7 +154,7 @@ void TAddressBrowseDialog::done(int result)
 {
     data::TSettingsFile settings(data::TProgramHome::Current().SettingsPath());
     try {
-        data::TWindowPlacement::Save(*this, QString::fromLatin1(kClassName), settings);
+        data::TWindowPlacement::Save(*this, QString::fromLatin1(kPlacementName), settings);
     } catch (const data::TSettingsWriteError& error) {
         data::TMessageService::Inform(this, error.Message());
     }

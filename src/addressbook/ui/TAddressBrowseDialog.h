@@ -28,6 +28,8 @@ class TAddressBrowseDialog : public QDialog {
 public:
     static constexpr int kHelpContext = 1034;
     static constexpr const char* kClassName = "TAddressBrowseDialog";
+    // The settings section's name ("_Placement" follows); earlier copies wrote kClassName's.
+    static constexpr const char* kPlacementName = "TAddressBrowseForm";
     // The size it was designed at, at 96 pixels per inch.
     static constexpr int kDesignWidth = 620;
     static constexpr int kDesignHeight = 380;

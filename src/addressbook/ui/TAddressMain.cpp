@@ -261,7 +261,7 @@ void TAddressMain::BuildActions()
 
     MakeAction("HelpContentsItem", QStringLiteral("&Contents"), nullptr, QKeySequence::HelpContents);
     connect(mActions["HelpContentsItem"], &QAction::triggered, this,
-            [this] { THelpWindow::ShowContext(kHelpContext, this); });
+            [this] { THelpWindow::ShowContext(THelpWindow::kContentsContext, this); });
     MakeAction("HelpSearchItem", QStringLiteral("Search for Help On"), nullptr);
     connect(mActions["HelpSearchItem"], &QAction::triggered, this, [this] { THelpWindow::ShowSearch(this); });
     MakeAction("HelpHowToItem", QStringLiteral("How to Use Help"), nullptr);

@@ -5,10 +5,12 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPointer>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QTextBrowser>
 #include <QTextDocument>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace qm::data {
 namespace {
@@ -103,7 +105,15 @@ THelpWindow::THelpWindow(QWidget* parent) : QDialog(parent)
     splitter->addWidget(left);
     splitter->addWidget(mBrowser);
     splitter->setStretchFactor(1, 1);
-    splitter->setSizes({200, 560});
+    splitter->setCollapsible(0, false);
+    // The contents pane is as wide as its longest title (at any font size and scaling), so no
+    // title is cut off; the page takes the rest.
+    const int titlesWidth = mContentsList->sizeHintForColumn(0) + 2 * mContentsList->frameWidth() +
+                            mContentsList->verticalScrollBar()->sizeHint().width() +
+                            2 * mContentsList->spacing();
+    left->setMinimumWidth(titlesWidth);
+    resize(std::max(width(), titlesWidth + 560), height());
+    splitter->setSizes({titlesWidth, width() - titlesWidth});
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(splitter);
 

@@ -47,8 +47,9 @@ bool TImageObjectMenu::LoadImage(TGImage& image, QWidget* parent)
         // AutoSize last, so that the object takes the new picture's size when it is on.
         image.SetStretch(dialog.Stretch());
         image.SetAutoSize(dialog.AutoSize());
-        if (!image.LoadFromFile(dialog.SelectedFile()))
-            data::TMessageService::Inform(parent, QString::fromLatin1(TLoadImageDialog::kErrorText));
+        QString reason;
+        if (!image.LoadFromFile(dialog.SelectedFile(), &reason))
+            data::TMessageService::Inform(parent, TLoadImageDialog::ErrorText(reason));
         Changed(image);
     }
     QDir::setCurrent(current);

@@ -169,9 +169,15 @@ void TLoadImageDialog::FileListChange()
     }
     try {
         mPreview->SetPicture(picture::TPicture::Load(path));
-    } catch (const picture::TPictureError&) {
-        mPreview->SetMessage(QString::fromLatin1(kErrorText));
+    } catch (const picture::TPictureError& error) {
+        mPreview->SetMessage(ErrorText(error.Describe()));
     }
+}
+
+QString TLoadImageDialog::ErrorText(const QString& reason)
+{
+    const QString first = QString::fromLatin1(kErrorText);
+    return reason.isEmpty() ? first : first + QStringLiteral("\r\n") + reason;
 }
 
 void TLoadImageDialog::StretchCheckClick(bool checked)

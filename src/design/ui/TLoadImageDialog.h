@@ -43,6 +43,8 @@ class TLoadImageDialog : public QDialog {
 public:
     static constexpr int kHelpContext = 1208;
     static constexpr const char* kErrorText = "Error loading file!";
+    // kErrorText, then what was wrong with the file on a second line.
+    static QString ErrorText(const QString& reason);
 
     TLoadImageDialog(bool stretch, bool autoSize, QWidget* parent = nullptr);
 
