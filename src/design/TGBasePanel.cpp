@@ -2,8 +2,6 @@
 
 #include "data/TDataSet.h"
 #include "design/TDesignUnits.h"
-#include "design/TGLabelObjectFiler.h"
-#include "design/TLayoutError.h"
 
 #include <algorithm>
 
@@ -198,35 +196,6 @@ void TGBasePanel::DropOutsideObjects()
             outside.push_back(object.get());
     for (TGGraphicControl* object : outside)
         DeleteObject(object);
-}
-
-void TGBasePanel::SaveToFile(const QString& path)
-{
-    const float scale = mScale;
-    if (scale != 1.0f)
-        SetScale(1.0f);
-    for (const auto& object : mObjects)
-        object->ClearData();
-    try {
-        TGLabelObjectFiler::WritePanel(*this, path);
-    } catch (...) {
-        RefreshData();
-        throw;
-    }
-    RefreshData();
-    if (scale != 1.0f)
-        SetScale(scale);
-}
-
-void TGBasePanel::LoadFromFile(const QString& path)
-{
-    try {
-        TGLabelObjectFiler::ReadPanel(*mOwner, *this, path);
-    } catch (...) {
-        RefreshData();
-        throw;
-    }
-    RefreshData();
 }
 
 void TGBasePanel::NotifyChanged()

@@ -17,7 +17,8 @@
 // - The change notification (OnLabelChanged) is raised when an object is added, deleted, moved,
 //   resized, re-fonted or re-texted, never while Scaling().
 // - Printing(): set by a print job for its whole run; data objects then show no placeholders.
-// - SaveToFile/LoadFromFile throw TLayoutError; see their comments for what stays.
+// - Saving and loading the objects as a layout stream is the filer's (TGLabelObjectFiler::SaveToFile,
+//   LoadFromFile); the panel only holds the objects and the page geometry.
 
 #include "design/TGGraphicControl.h"
 #include "design/TGOwner.h"
@@ -97,16 +98,6 @@ public:
     // Clears the selection; frees every object with Top > Height-10, Left > Width-10, Width < 1
     // or Height < 1.
     virtual void DropOutsideObjects();
-
-    // Writes the panel's objects as a layout stream at 100 % coordinates with no record values
-    // (rescale to 1.0, ClearData, write, RefreshData, rescale back). The file is replaced only
-    // when complete. On failure throws TLayoutError; the objects are as before (RefreshData has
-    // run) but the scale stays at 1.0.
-    void SaveToFile(const QString& path);
-    // Appends the objects of a layout file (nothing when it does not exist), sets their Scale to
-    // the panel's, then RefreshData. On a read failure the objects read so far stay, RefreshData
-    // runs, and the TLayoutError is thrown.
-    void LoadFromFile(const QString& path);
 
     // ---- data (TGDataPanel binds a data set; the base has none)
     virtual data::TDataSet* DataSet() const { return nullptr; }

@@ -190,6 +190,35 @@ std::optional<QByteArray> TGLabelObjectFiler::ReadFile(const QString& path)
     return bytes;
 }
 
+void TGLabelObjectFiler::SaveToFile(TGBasePanel& panel, const QString& path)
+{
+    const float scale = panel.Scale();
+    if (scale != 1.0f)
+        panel.SetScale(1.0f);
+    for (const auto& object : panel.Objects())
+        object->ClearData();
+    try {
+        WritePanel(panel, path);
+    } catch (...) {
+        panel.RefreshData();
+        throw;
+    }
+    panel.RefreshData();
+    if (scale != 1.0f)
+        panel.SetScale(scale);
+}
+
+void TGLabelObjectFiler::LoadFromFile(TGBasePanel& panel, const QString& path)
+{
+    try {
+        ReadPanel(panel.Owner(), panel, path);
+    } catch (...) {
+        panel.RefreshData();
+        throw;
+    }
+    panel.RefreshData();
+}
+
 void TGLabelObjectFiler::WritePanel(const TGBasePanel& panel, const QString& path)
 {
     WriteFile(path, PanelBytes(panel));

@@ -13,6 +13,7 @@
 #include "design/TDesignUnits.h"
 #include "design/TGClassRegistry.h"
 #include "design/TGDataPanel.h"
+#include "design/TGLabelObjectFiler.h"
 #include "design/TLayoutDump.h"
 #include "design/TLayoutError.h"
 #include "print/TPrintError.h"
@@ -178,7 +179,7 @@ int Print(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     design::TGDataPanel panel;
     panel.SetDataSet(&dataSet);
     try {
-        panel.LoadFromFile(layoutPath);
+        design::TGLabelObjectFiler::LoadFromFile(panel, layoutPath);
     } catch (const design::TLayoutError& e) {
         err << layout << ": ";
         if (e.Offset() >= 0)

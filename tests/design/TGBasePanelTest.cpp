@@ -257,13 +257,13 @@ TEST_F(PanelTest, SavingWhileZoomedStores100PercentCoordinates)
     mPanel.SetScale(1.1f);
     mPanel.SetScale(1.2f);
     EXPECT_EQ(object->Left(), 3);
-    mPanel.SaveToFile(path);
+    TGLabelObjectFiler::SaveToFile(mPanel, path);
     EXPECT_EQ(mPanel.Scale(), 1.2f) << "rescaled back after the save";
     EXPECT_EQ(object->Left(), 2) << "each rescale rounds: 3 -> 2.5 -> 2 -> 2.4 -> 2";
     EXPECT_EQ(CallLog(), QStringList{"a.ClearData"});
 
     TGDataPanel loaded;
-    loaded.LoadFromFile(path);
+    TGLabelObjectFiler::LoadFromFile(loaded, path);
     ASSERT_EQ(loaded.ObjectCount(), 1);
     EXPECT_EQ(loaded.ObjectAt(0)->Left(), 2);
 }
@@ -273,7 +273,7 @@ TEST_F(PanelTest, FailedSaveKeepsTheOldFileAndLeavesTheScaleAtOne)
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("BIN00001.L"));
     Add("a", 3, 3);
-    mPanel.SaveToFile(path);
+    TGLabelObjectFiler::SaveToFile(mPanel, path);
     QFile before(path);
     ASSERT_TRUE(before.open(QIODevice::ReadOnly));
     const QByteArray saved = before.readAll();
@@ -281,13 +281,13 @@ TEST_F(PanelTest, FailedSaveKeepsTheOldFileAndLeavesTheScaleAtOne)
 
     static_cast<TRecordingObject*>(mPanel.ObjectAt(0))->SetName(QStringLiteral("\u2603"));
     mPanel.SetScale(2.0f);
-    EXPECT_THROW(mPanel.SaveToFile(path), TLayoutError);
+    EXPECT_THROW(TGLabelObjectFiler::SaveToFile(mPanel, path), TLayoutError);
     EXPECT_EQ(mPanel.Scale(), 1.0f);
     QFile after(path);
     ASSERT_TRUE(after.open(QIODevice::ReadOnly));
     EXPECT_EQ(after.readAll(), saved);
 
-    EXPECT_THROW(mPanel.SaveToFile(dir.filePath(QStringLiteral("missing/BIN00001.L"))), TLayoutError);
+    EXPECT_THROW(TGLabelObjectFiler::SaveToFile(mPanel, dir.filePath(QStringLiteral("missing/BIN00001.L"))), TLayoutError);
 }
 
 } // namespace

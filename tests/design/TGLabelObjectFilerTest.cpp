@@ -100,7 +100,7 @@ TEST_F(FilerTest, MissingFileReadsNothingAndReportsNothing)
 {
     TGDataPanel panel;
     EXPECT_NO_THROW(TGLabelObjectFiler::ReadPanel(panel.Owner(), panel, Path("BIN00009.L")));
-    EXPECT_NO_THROW(panel.LoadFromFile(Path("BIN00009.L")));
+    EXPECT_NO_THROW(TGLabelObjectFiler::LoadFromFile(panel, Path("BIN00009.L")));
     EXPECT_EQ(panel.ObjectCount(), 0);
 }
 
