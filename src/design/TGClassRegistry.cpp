@@ -1,6 +1,5 @@
 #include "design/TGClassRegistry.h"
 
-#include "design/TGKindCatalogue.h"
 #include "design/TLayoutError.h"
 
 namespace qm::design {
@@ -45,18 +44,6 @@ QList<QByteArray> TGClassRegistry::HostKinds(TGHostKind host)
                 "TGDateTimeLabel", "TGPageNumberLabel", "Trpshapes", "TGSymbolLabel"};
     }
     return {};
-}
-
-QList<QByteArray> TGClassRegistry::RegisterHostKinds(TGHostKind host)
-{
-    QList<QByteArray> missing;
-    for (const QByteArray& name : HostKinds(host)) {
-        if (auto factory = TGKindCatalogue::Find(name))
-            Register(name, std::move(*factory));
-        else
-            missing.append(name);
-    }
-    return missing;
 }
 
 } // namespace qm::design

@@ -35,7 +35,8 @@ public:
     // The class names each host registers, in its table order.
     static QList<QByteArray> HostKinds(TGHostKind host);
     // Registers those of a host's kinds that this build provides (TGKindCatalogue); returns the
-    // names it could not register (kinds not built yet).
+    // names it could not register (kinds not built yet). Defined with the catalogue, above the
+    // kinds (design/objects), so a program that calls it links the object kinds.
     QList<QByteArray> RegisterHostKinds(TGHostKind host);
 
 private:

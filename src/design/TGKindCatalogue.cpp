@@ -61,4 +61,18 @@ std::optional<TGClassRegistry::TFactory> TGKindCatalogue::Find(const QByteArray&
     return std::nullopt;
 }
 
+// Defined here rather than beside the registry: only the catalogue knows which kinds this build
+// provides, and the registry sits below the kinds.
+QList<QByteArray> TGClassRegistry::RegisterHostKinds(TGHostKind host)
+{
+    QList<QByteArray> missing;
+    for (const QByteArray& name : HostKinds(host)) {
+        if (auto factory = TGKindCatalogue::Find(name))
+            Register(name, std::move(*factory));
+        else
+            missing.append(name);
+    }
+    return missing;
+}
+
 } // namespace qm::design
