@@ -6,9 +6,9 @@
 
 #include "TScreenshot.h"
 #include "TTestHome.h"
-#include "design/TGBaseLabel.h"
-#include "design/TGLabelShapes.h"
-#include "design/TGSurfaceCommands.h"
+#include "design/objects/TGBaseLabel.h"
+#include "design/objects/TGLabelShapes.h"
+#include "design/surface/TGSurfaceCommands.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -1,7 +1,7 @@
 // Symbol pictograms: the mapping is total, distinct where it matters, drawable in the fallback
 // face, and leaves other faces alone.
 
-#include "design/TSymbolFont.h"
+#include "design/text/TSymbolFont.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "design/ui/TImageObjectMenu.h"
 
 #include "data/TMessageService.h"
-#include "design/TGImage.h"
+#include "design/objects/TGImage.h"
 #include "design/ui/TLoadImageDialog.h"
 
 #include <QDir>

@@ -1,8 +1,8 @@
 #include "design/ui/TShapeObjectMenu.h"
 
-#include "design/TGFIMBarCode.h"
-#include "design/TGLabelShapes.h"
-#include "design/TGLineShape.h"
+#include "design/objects/TGFIMBarCode.h"
+#include "design/objects/TGLabelShapes.h"
+#include "design/objects/TGLineShape.h"
 
 #include <QColorDialog>
 #include <QMenu>
