@@ -1,18 +1,13 @@
 #include "tools/TTextEncoding.h"
 
-#include <array>
+#include "xbase/TCodePage1252.h"
+
 #include <cstdint>
 #include <cstdio>
 
 namespace qm::tools {
 
 namespace {
-
-// Code points of the bytes 0x80-0x9F; the rest of the code page equals Latin-1.
-constexpr std::array<char16_t, 32> kHighControls = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 void AppendUtf8(char32_t cp, std::string& out)
 {
@@ -103,10 +98,8 @@ std::string TTextEncoding::Win1252ToUtf8(std::string_view text)
         const auto b = static_cast<unsigned char>(c);
         if (b < 0x80)
             out += c;
-        else if (b < 0xA0)
-            AppendUtf8(kHighControls[b - 0x80], out);
         else
-            AppendUtf8(b, out);
+            AppendUtf8(xbase::TCodePage1252::CodePoint(b), out);
     }
     return out;
 }
@@ -118,25 +111,13 @@ bool TTextEncoding::Utf8ToWin1252(std::string_view text, std::string& out, char3
     size_t i = 0;
     while (i < text.size()) {
         const char32_t cp = NextCodePoint(text, i);
-        char byte = 0;
-        bool ok = false;
-        if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) {
-            byte = static_cast<char>(cp);
-            ok = true;
-        } else {
-            for (size_t k = 0; k < kHighControls.size(); ++k)
-                if (kHighControls[k] == cp) {
-                    byte = static_cast<char>(0x80 + k);
-                    ok = true;
-                    break;
-                }
-        }
-        if (!ok) {
+        const int byte = cp == 0xFFFFFFFF ? -1 : xbase::TCodePage1252::ByteOf(cp);
+        if (byte < 0) {
             if (badCodePoint)
                 *badCodePoint = cp == 0xFFFFFFFF ? 0xFFFD : cp;
             return false;
         }
-        out += byte;
+        out += static_cast<char>(byte);
     }
     return true;
 }
