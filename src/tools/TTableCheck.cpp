@@ -1,8 +1,7 @@
 #include "tools/TTableCheck.h"
 
 #include "tools/TTableRawHeader.h"
-#include "tools/TTextEncoding.h"
-
+#include "xbase/TCodePage1252.h"
 #include "xbase/TCompoundIndex.h"
 #include "xbase/TExpression.h"
 #include "xbase/TIndexTag.h"
@@ -13,13 +12,9 @@
 #include <cstdio>
 #include <optional>
 
-namespace qm::tools {
+namespace qm::xbase {
 
 namespace {
-
-using xbase::TErrorKind;
-using xbase::TTable;
-using xbase::TXbaseError;
 
 TTableCheckResult Problem(std::string text)
 {
@@ -27,11 +22,11 @@ TTableCheckResult Problem(std::string text)
 }
 
 // A key as a person can read it: character keys as text, others in hexadecimal.
-std::string Shown(std::string_view key, xbase::TKeyType type)
+std::string Shown(std::string_view key, TKeyType type)
 {
-    if (type == xbase::TKeyType::Character || type == xbase::TKeyType::Logical) {
+    if (type == TKeyType::Character || type == TKeyType::Logical) {
         const size_t end = key.find_last_not_of(' ');
-        return "\"" + TTextEncoding::Win1252ToUtf8(key.substr(0, end == std::string_view::npos ? 0 : end + 1)) + "\"";
+        return "\"" + TCodePage1252::ToUtf8(key.substr(0, end == std::string_view::npos ? 0 : end + 1)) + "\"";
     }
     std::string hex = "0x";
     char buffer[4];
@@ -71,7 +66,7 @@ std::optional<TTableCheckResult> CheckMemos(TTable& table)
     const auto& fields = table.Fields();
     std::vector<int> memoFields;
     for (size_t i = 0; i < fields.size(); ++i)
-        if (fields[i].type == xbase::TFieldType::Memo)
+        if (fields[i].type == TFieldType::Memo)
             memoFields.push_back(static_cast<int>(i));
     if (memoFields.empty())
         return std::nullopt;
@@ -97,19 +92,19 @@ std::optional<TTableCheckResult> CheckMemos(TTable& table)
 
 std::optional<TTableCheckResult> CheckTag(TTable& table, int order)
 {
-    xbase::TIndexTag& tag = table.Index()->Tag(order);
-    const xbase::TTagInfo& info = tag.Info();
-    const xbase::TExpression& keyExpression = table.TagExpression(order);
-    std::optional<xbase::TExpression> forExpression;
+    TIndexTag& tag = table.Index()->Tag(order);
+    const TTagInfo& info = tag.Info();
+    const TExpression& keyExpression = table.TagExpression(order);
+    std::optional<TExpression> forExpression;
     if (!info.forExpression.empty())
-        forExpression.emplace(xbase::TExpression::Compile(info.forExpression, table.Fields()));
+        forExpression.emplace(TExpression::Compile(info.forExpression, table.Fields()));
 
     const uint32_t total = table.RecordCount();
-    xbase::TTagBuilder expected(info.keyLength, total);
+    TTagBuilder expected(info.keyLength, total);
     std::string key;
     table.SetTurboRead(true);
     for (uint32_t r = 1; r <= total; ++r) {
-        const xbase::TRecordView record = table.ReadRecord(r);
+        const TRecordView record = table.ReadRecord(r);
         if (forExpression && !forExpression->EvalLogical(record))
             continue;
         keyExpression.EvalKey(record, key);
@@ -122,7 +117,7 @@ std::optional<TTableCheckResult> CheckTag(TTable& table, int order)
     const std::string where = "tag " + info.name + ": ";
     size_t position = 0;
     std::string mismatch;
-    const xbase::TIndexCheck structure = tag.Verify([&](std::string_view k, uint32_t recNo) {
+    const TIndexCheck structure = tag.Verify([&](std::string_view k, uint32_t recNo) {
         if (!mismatch.empty())
             return;
         if (position >= expected.SortedCount()) {
@@ -162,8 +157,8 @@ TTableCheckResult TTableCheck::Run(const std::string& path)
 
     std::unique_ptr<TTable> table;
     try {
-        xbase::TTableOptions options;
-        options.mode = xbase::TOpenMode::ReadOnly;
+        TTableOptions options;
+        options.mode = TOpenMode::ReadOnly;
         table = TTable::Open(path, options);
     } catch (const TXbaseError& e) {
         if (e.Kind() != TErrorKind::Damaged)
@@ -176,14 +171,14 @@ TTableCheckResult TTableCheck::Run(const std::string& path)
             return *problem;
         if (auto problem = CheckMemos(*table))
             return *problem;
-        xbase::TCompoundIndex* index = table->Index();
+        TCompoundIndex* index = table->Index();
         if (index == nullptr)
             return {};
         if (table->IndexStale())
             return Problem(index->FileName() +
                            ": the index is out of date with the table (changes were not written "
                            "to it); rebuild it with reindex");
-        const xbase::TIndexCheck structure = index->Verify();
+        const TIndexCheck structure = index->Verify();
         if (!structure.ok)
             return Problem(index->FileName() + ": " + structure.problem + " (page at offset " +
                            std::to_string(structure.offset) + ")");
@@ -199,4 +194,4 @@ TTableCheckResult TTableCheck::Run(const std::string& path)
     return {};
 }
 
-} // namespace qm::tools
+} // namespace qm::xbase

@@ -6,7 +6,7 @@
 
 #include <string>
 
-namespace qm::tools {
+namespace qm::xbase {
 
 struct TTableCheckResult {
     bool ok = true;
@@ -20,4 +20,4 @@ public:
     static TTableCheckResult Run(const std::string& path);
 };
 
-} // namespace qm::tools
+} // namespace qm::xbase

@@ -1,14 +1,12 @@
 #include "tools/TTableRawHeader.h"
 
+#include "xbase/TDbfHeader.h"
 #include "xbase/TXbaseError.h"
 
 #include <cerrno>
 #include <fstream>
 
-namespace qm::tools {
-
-using xbase::TErrorKind;
-using xbase::TXbaseError;
+namespace qm::xbase {
 
 TTableRawHeader TTableRawHeader::Read(const std::string& path)
 {
@@ -24,16 +22,17 @@ TTableRawHeader TTableRawHeader::Read(const std::string& path)
     if (in.gcount() != static_cast<std::streamsize>(sizeof b))
         throw TXbaseError(TErrorKind::Damaged, "the file is shorter than a table header (32 bytes)",
                           path, 0);
+    const xbase::TDbfHeader fixed =
+        xbase::TDbfHeader::ParseFixed(std::string_view(reinterpret_cast<const char*>(b), sizeof b));
     TTableRawHeader h;
-    h.version = b[0];
-    h.year = 1900 + b[1];
-    h.month = b[2];
-    h.day = b[3];
-    h.recordCount = static_cast<uint32_t>(b[4]) | static_cast<uint32_t>(b[5]) << 8 |
-                    static_cast<uint32_t>(b[6]) << 16 | static_cast<uint32_t>(b[7]) << 24;
-    h.headerLength = static_cast<uint16_t>(b[8] | b[9] << 8);
-    h.recordLength = static_cast<uint16_t>(b[10] | b[11] << 8);
-    h.codePageMark = b[29];
+    h.version = fixed.version;
+    h.year = 1900 + fixed.updateYear;
+    h.month = fixed.updateMonth;
+    h.day = fixed.updateDay;
+    h.recordCount = fixed.recordCount;
+    h.headerLength = fixed.headerLength;
+    h.recordLength = fixed.recordLength;
+    h.codePageMark = fixed.codePage;
     in.seekg(0, std::ios::end);
     h.fileSize = static_cast<uint64_t>(in.tellg());
     in.seekg(static_cast<std::streamoff>(h.fileSize - 1));
@@ -43,4 +42,4 @@ TTableRawHeader TTableRawHeader::Read(const std::string& path)
     return h;
 }
 
-} // namespace qm::tools
+} // namespace qm::xbase

@@ -1,12 +1,13 @@
 #pragma once
 
-// The first 32 bytes of a DBF file as stored, read without the table layer, for the facts the
-// table tool shows or checks as they are on disk (the table layer reconciles some on open).
+// The first 32 bytes of a DBF file as stored (TDbfHeader::ParseFixed), read without opening the
+// table, for the facts the table check and the tool show as they are on disk (the table layer
+// reconciles some on open).
 
 #include <cstdint>
 #include <string>
 
-namespace qm::tools {
+namespace qm::xbase {
 
 struct TTableRawHeader {
     uint8_t version = 0;        // byte 0
@@ -25,4 +26,4 @@ struct TTableRawHeader {
     static TTableRawHeader Read(const std::string& path);
 };
 
-} // namespace qm::tools
+} // namespace qm::xbase

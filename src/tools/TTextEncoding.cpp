@@ -9,25 +9,6 @@ namespace qm::tools {
 
 namespace {
 
-void AppendUtf8(char32_t cp, std::string& out)
-{
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
 // Decodes one character at text[i]; advances i. Returns 0xFFFFFFFF for broken UTF-8.
 char32_t NextCodePoint(std::string_view text, size_t& i)
 {
@@ -92,16 +73,7 @@ bool TTextEncoding::IsValidUtf8(std::string_view bytes)
 
 std::string TTextEncoding::Win1252ToUtf8(std::string_view text)
 {
-    std::string out;
-    out.reserve(text.size() + text.size() / 8);
-    for (char c : text) {
-        const auto b = static_cast<unsigned char>(c);
-        if (b < 0x80)
-            out += c;
-        else
-            AppendUtf8(xbase::TCodePage1252::CodePoint(b), out);
-    }
-    return out;
+    return xbase::TCodePage1252::ToUtf8(text);
 }
 
 bool TTextEncoding::Utf8ToWin1252(std::string_view text, std::string& out, char32_t* badCodePoint)

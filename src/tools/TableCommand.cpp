@@ -225,7 +225,7 @@ void SelectTag(TCursor& cursor, const std::string& tag)
 int Info(const TTableArgs& args, std::ostream& out)
 {
     const std::string& path = args.Positional(0);
-    const TTableRawHeader raw = TTableRawHeader::Read(path);
+    const xbase::TTableRawHeader raw = xbase::TTableRawHeader::Read(path);
     auto table = OpenTable(path, TOpenMode::ReadOnly);
     char buffer[64];
     out << "file: " << path << "\n";
@@ -603,7 +603,7 @@ int AppendCsv(const TTableArgs& args, std::ostream& err)
 
 int Check(const TTableArgs& args, std::ostream& out)
 {
-    const TTableCheckResult result = TTableCheck::Run(args.Positional(0));
+    const xbase::TTableCheckResult result = xbase::TTableCheck::Run(args.Positional(0));
     if (result.ok) {
         out << "ok\n";
         return kExitOk;

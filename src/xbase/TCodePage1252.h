@@ -38,6 +38,8 @@ public:
     static char32_t CodePoint(unsigned char byte);
     // The byte that stands for a character, or -1 when the code page has none.
     static int ByteOf(char32_t codePoint);
+    // The text as UTF-8; every byte has a character, so nothing is lost.
+    static std::string ToUtf8(std::string_view text);
 };
 
 } // namespace qm::xbase
