@@ -5,8 +5,8 @@
 #include "tools/TCsvReader.h"
 #include "tools/TCsvWriter.h"
 #include "tools/TTableArgs.h"
-#include "tools/TTableCheck.h"
-#include "tools/TTableRawHeader.h"
+#include "xbase/TTableCheck.h"
+#include "xbase/TTableRawHeader.h"
 #include "tools/TTextEncoding.h"
 #include "tools/TToolCommand.h"
 

@@ -1,6 +1,6 @@
-#include "tools/TTableCheck.h"
+#include "xbase/TTableCheck.h"
 
-#include "tools/TTableRawHeader.h"
+#include "xbase/TTableRawHeader.h"
 #include "xbase/TCodePage1252.h"
 #include "xbase/TCompoundIndex.h"
 #include "xbase/TExpression.h"

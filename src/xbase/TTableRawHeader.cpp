@@ -1,4 +1,4 @@
-#include "tools/TTableRawHeader.h"
+#include "xbase/TTableRawHeader.h"
 
 #include "xbase/TDbfHeader.h"
 #include "xbase/TXbaseError.h"
