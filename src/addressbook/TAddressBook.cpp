@@ -1,10 +1,10 @@
 #include "addressbook/TAddressBook.h"
 
-#include "addressbook/TCalculatedFields.h"
+#include "data/TCalculatedFields.h"
 #include "addressbook/TRecentFiles.h"
 #include "addressbook/TRecordText.h"
 #include "addressbook/TSortOrders.h"
-#include "addressbook/TTagIdentifier.h"
+#include "data/TTagIdentifier.h"
 #include "data/TAddressFile.h"
 #include "data/TMessageService.h"
 #include "data/TNewFileFieldLengths.h"

@@ -4,8 +4,8 @@
 
 #include "tools/TToolCommand.h"
 
-#include "addressbook/TCalculatedFields.h"
-#include "addressbook/TTagIdentifier.h"
+#include "data/TCalculatedFields.h"
+#include "data/TTagIdentifier.h"
 #include "data/TAddressFile.h"
 #include "data/TDataSet.h"
 #include "data/TProgramHome.h"

@@ -1,7 +1,7 @@
 #include "addressbook/ui/TAddressBrowseDialog.h"
 
 #include "addressbook/TAddressBook.h"
-#include "addressbook/TCalculatedFields.h"
+#include "data/TCalculatedFields.h"
 #include "addressbook/TColumnOrder.h"
 #include "data/TGridModel.h"
 #include "data/TMessageService.h"

@@ -1,4 +1,4 @@
-#include "addressbook/TTagIdentifier.h"
+#include "data/TTagIdentifier.h"
 
 #include "data/TSettingsFile.h"
 

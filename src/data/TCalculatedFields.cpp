@@ -1,4 +1,4 @@
-#include "addressbook/TCalculatedFields.h"
+#include "data/TCalculatedFields.h"
 
 #include "data/TDataSet.h"
 #include "data/TGridModel.h"
