@@ -4,8 +4,8 @@
 #include "design/objects/TGDMultiLineAddressLabel.h"
 #include "design/objects/TGDMultiLineLabel.h"
 #include "design/objects/TGDateTimeLabel.h"
-#include "design/objects/TGImage.h"
 #include "design/objects/TGFIMBarCode.h"
+#include "design/objects/TGImage.h"
 #include "design/objects/TGLabelShapes.h"
 #include "design/objects/TGLineShape.h"
 #include "design/objects/TGMultiLineLabel.h"
@@ -20,45 +20,81 @@ namespace qm::design {
 
 namespace {
 
-template <class T>
-TGClassRegistry::TFactory Make()
+template <class T> TGKind Kind(TGKind::TDrawnSettings drawn = {})
 {
-    return [] { return std::unique_ptr<TGGraphicControl>(new T()); };
+    return TGKind{T::kClassName, [] { return std::unique_ptr<TGGraphicControl>(new T()); },
+                  std::move(drawn)};
 }
 
-struct TKind {
-    const char* name;
-    TGClassRegistry::TFactory (*factory)();
-};
+// The kind's own ConfigureDrawn(panelFont); the object is of the entry's kind (looked up by its
+// class name).
+template <class T> TGKind::TDrawnSettings Configure()
+{
+    return [](TGGraphicControl& object, const TGFont& font) {
+        static_cast<T&>(object).ConfigureDrawn(font);
+    };
+}
 
-// The kinds this build provides. A kind is listed here once its class exists; kinds not built yet
-// read as "Class %s not found".
-const TKind kKinds[] = {
-    {TGPLabel::kClassName, &Make<TGPLabel>},
-    {TGPDLabel::kClassName, &Make<TGPDLabel>},
-    {TGCounterLabel::kClassName, &Make<TGCounterLabel>},
-    {TGSymbolLabel::kClassName, &Make<TGSymbolLabel>},
-    {TGDateTimeLabel::kClassName, &Make<TGDateTimeLabel>},
-    {TGPageNumberLabel::kClassName, &Make<TGPageNumberLabel>},
-    {TGMultiLineLabel::kClassName, &Make<TGMultiLineLabel>},
-    {TGDMultiLineLabel::kClassName, &Make<TGDMultiLineLabel>},
-    {TGDMultiLineAddressLabel::kClassName, &Make<TGDMultiLineAddressLabel>},
-    {TGImage::kClassName, &Make<TGImage>},
-    {TGLabelShapes::kClassName, &Make<TGLabelShapes>},
-    {Trpshapes::kClassName, &Make<Trpshapes>},
-    {TGLineShape::kClassName, &Make<TGLineShape>},
-    {TGPostNetBarCode::kClassName, &Make<TGPostNetBarCode>},
-    {TGFIMBarCode::kClassName, &Make<TGFIMBarCode>},
-};
+std::vector<TGKind>& Store()
+{
+    // One line per kind.
+    static std::vector<TGKind> kinds{
+        Kind<TGPLabel>(Configure<TGPLabel>()),
+        Kind<TGPDLabel>(Configure<TGPDLabel>()),
+        Kind<TGCounterLabel>(Configure<TGCounterLabel>()),
+        Kind<TGSymbolLabel>(), // keeps its own symbol font
+        Kind<TGDateTimeLabel>(Configure<TGDateTimeLabel>()),
+        Kind<TGPageNumberLabel>(Configure<TGPageNumberLabel>()),
+        Kind<TGMultiLineLabel>(Configure<TGMultiLineLabel>()),
+        Kind<TGDMultiLineLabel>(Configure<TGDMultiLineLabel>()),
+        Kind<TGDMultiLineAddressLabel>(Configure<TGDMultiLineAddressLabel>()),
+        Kind<TGImage>(),
+        Kind<TGLabelShapes>(),
+        Kind<Trpshapes>(),
+        Kind<TGLineShape>(),
+        Kind<TGPostNetBarCode>([](TGGraphicControl& object, const TGFont&) {
+            static_cast<TGPostNetBarCode&>(object).ConfigureDrawn();
+        }),
+        Kind<TGFIMBarCode>(),
+    };
+    return kinds;
+}
+
+TGKind* FindIn(std::vector<TGKind>& kinds, const QByteArray& className)
+{
+    for (TGKind& kind : kinds)
+        if (className.compare(kind.className, Qt::CaseInsensitive) == 0)
+            return &kind;
+    return nullptr;
+}
 
 } // namespace
 
-std::optional<TGClassRegistry::TFactory> TGKindCatalogue::Find(const QByteArray& className)
+const std::vector<TGKind>& TGKindCatalogue::Kinds()
 {
-    for (const TKind& kind : kKinds)
-        if (className.compare(kind.name, Qt::CaseInsensitive) == 0)
-            return kind.factory();
-    return std::nullopt;
+    return Store();
+}
+
+const TGKind* TGKindCatalogue::Find(const QByteArray& className)
+{
+    return FindIn(Store(), className);
+}
+
+void TGKindCatalogue::ApplyDrawnSettings(TGGraphicControl& object, const TGFont& panelFont)
+{
+    const TGKind* kind = Find(object.ClassName());
+    if (kind != nullptr && kind->drawnSettings)
+        kind->drawnSettings(object, panelFont);
+}
+
+void TGKindCatalogue::AttachEditing(const QByteArray& className, TGKindMenu menu,
+                                    TGKind::TMenuEntries entries, TGKind::TProperties properties)
+{
+    if (TGKind* kind = FindIn(Store(), className)) {
+        kind->menu = menu;
+        kind->menuEntries = std::move(entries);
+        kind->properties = std::move(properties);
+    }
 }
 
 // Defined here rather than beside the registry: only the catalogue knows which kinds this build
@@ -67,8 +103,8 @@ QList<QByteArray> TGClassRegistry::RegisterHostKinds(TGHostKind host)
 {
     QList<QByteArray> missing;
     for (const QByteArray& name : HostKinds(host)) {
-        if (auto factory = TGKindCatalogue::Find(name))
-            Register(name, std::move(*factory));
+        if (const TGKind* kind = TGKindCatalogue::Find(name))
+            Register(name, kind->make);
         else
             missing.append(name);
     }

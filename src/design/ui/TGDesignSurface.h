@@ -77,7 +77,8 @@ public:
     void SetTool(const QByteArray& kind);
     TBand Band() const { return mBand; }
     // Host-specific: makes the tool's object in the rectangle. This version creates the tool's
-    // kind from the class registry, runs AfterCreate, gives text kinds the panel's font and calls
+    // kind from the class registry, runs AfterCreate, applies the kind's starting settings for a
+    // drawn object (TGKindCatalogue::ApplyDrawnSettings, with the panel's font) and calls
     // PlaceObject.
     virtual TGGraphicControl* CreateObjectInRect(const QRect& rect);
     // The common placing step (TGSurfaceCommands::PlaceObject).
