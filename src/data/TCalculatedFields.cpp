@@ -5,7 +5,7 @@
 
 #include <QDate>
 
-namespace qm::addressbook {
+namespace qm::data {
 namespace {
 
 QString LeftTrim(const QString& s)
@@ -59,10 +59,10 @@ bool TCalculatedFields::Tagged(const QString& tag, const QString& tagIdentifier)
     return RightTrim(tag) == tagIdentifier;
 }
 
-void TCalculatedFields::Install(data::TDataSet& dataSet, const QString* tagIdentifier,
+void TCalculatedFields::Install(TDataSet& dataSet, const QString* tagIdentifier,
                                 const bool* withNames)
 {
-    dataSet.SetOnCalcFields([tagIdentifier, withNames](data::TDataSet& ds) {
+    dataSet.SetOnCalcFields([tagIdentifier, withNames](TDataSet& ds) {
         const TValue value = [&ds](const QString& field) { return ds.AsString(field); };
         ds.SetCalculatedValue(QStringLiteral("DisplayDate"), DisplayDate(value("DATE")));
         ds.SetCalculatedValue(QStringLiteral("Tagged"), Tagged(value("TAG"), *tagIdentifier));
@@ -74,7 +74,7 @@ void TCalculatedFields::Install(data::TDataSet& dataSet, const QString* tagIdent
     });
 }
 
-QString TCalculatedFields::ForGridRow(const data::TGridRow& row, const QString& field,
+QString TCalculatedFields::ForGridRow(const TGridRow& row, const QString& field,
                                       const QString& tagIdentifier)
 {
     const TValue value = [&row](const QString& f) { return row.Value(f); };
@@ -91,4 +91,4 @@ QString TCalculatedFields::ForGridRow(const data::TGridRow& row, const QString& 
     return {};
 }
 
-} // namespace qm::addressbook
+} // namespace qm::data

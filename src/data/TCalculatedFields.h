@@ -10,11 +10,9 @@
 #include <functional>
 
 namespace qm::data {
+
 class TDataSet;
 class TGridRow;
-}
-
-namespace qm::addressbook {
 
 class TCalculatedFields {
 public:
@@ -29,11 +27,11 @@ public:
 
     // Installs the computation on the data set. tagIdentifier and withNames are read at each
     // fetch, so changing them takes effect at the next record.
-    static void Install(data::TDataSet& dataSet, const QString* tagIdentifier,
+    static void Install(TDataSet& dataSet, const QString* tagIdentifier,
                         const bool* withNames);
     // The value of a calculated column of a grid row.
-    static QString ForGridRow(const data::TGridRow& row, const QString& field,
+    static QString ForGridRow(const TGridRow& row, const QString& field,
                               const QString& tagIdentifier);
 };
 
-} // namespace qm::addressbook
+} // namespace qm::data

@@ -2,7 +2,7 @@
 
 #include "data/TSettingsFile.h"
 
-namespace qm::addressbook {
+namespace qm::data {
 namespace {
 
 constexpr char kDigits[] = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
@@ -32,7 +32,7 @@ QString TTagIdentifier::MakeNew(const QDateTime& now)
     return Base36(d.year() - 1995) + Base36(stamp);
 }
 
-QString TTagIdentifier::LoadAndStore(data::TSettingsFile& settings, const QDateTime& now)
+QString TTagIdentifier::LoadAndStore(TSettingsFile& settings, const QDateTime& now)
 {
     QString id = settings.ReadString(QStringLiteral("Misc"), QStringLiteral("GlobalTagId"));
     if (id.isEmpty())
@@ -41,11 +41,11 @@ QString TTagIdentifier::LoadAndStore(data::TSettingsFile& settings, const QDateT
     return id;
 }
 
-QString TTagIdentifier::Renew(data::TSettingsFile& settings, const QDateTime& now)
+QString TTagIdentifier::Renew(TSettingsFile& settings, const QDateTime& now)
 {
     const QString id = MakeNew(now);
     settings.WriteString(QStringLiteral("Misc"), QStringLiteral("GlobalTagId"), id);
     return id;
 }
 
-} // namespace qm::addressbook
+} // namespace qm::data

@@ -9,10 +9,8 @@
 #include <QString>
 
 namespace qm::data {
-class TSettingsFile;
-}
 
-namespace qm::addressbook {
+class TSettingsFile;
 
 class TTagIdentifier {
 public:
@@ -23,9 +21,9 @@ public:
 
     // The identifier kept in the settings file (section Misc, key GlobalTagId), or a new one when
     // there is none; either way it is written back. Throws TSettingsWriteError.
-    static QString LoadAndStore(data::TSettingsFile& settings, const QDateTime& now);
+    static QString LoadAndStore(TSettingsFile& settings, const QDateTime& now);
     // A new identifier, written to the settings file. Throws TSettingsWriteError.
-    static QString Renew(data::TSettingsFile& settings, const QDateTime& now);
+    static QString Renew(TSettingsFile& settings, const QDateTime& now);
 };
 
-} // namespace qm::addressbook
+} // namespace qm::data

@@ -64,7 +64,7 @@ QString StoredTagIdentifier()
         if (!stored.isEmpty())
             return stored;
     }
-    return addressbook::TTagIdentifier::MakeNew(QDateTime::currentDateTime());
+    return data::TTagIdentifier::MakeNew(QDateTime::currentDateTime());
 }
 
 int Dump(const std::string& path, std::ostream& out, std::ostream& err)
@@ -159,7 +159,7 @@ int Print(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     data::TAddressFile::DeclareFieldObjects(dataSet);
     const QString tagIdentifier = StoredTagIdentifier();
     const bool withNames = true;
-    addressbook::TCalculatedFields::Install(dataSet, &tagIdentifier, &withNames);
+    data::TCalculatedFields::Install(dataSet, &tagIdentifier, &withNames);
     try {
         dataSet.Open(QString::fromStdString(table), xbase::TOpenMode::ReadOnly);
     } catch (const data::TDataSetError& e) {

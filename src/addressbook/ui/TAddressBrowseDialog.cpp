@@ -39,7 +39,7 @@ TAddressBrowseDialog::TAddressBrowseDialog(TAddressBook& book, QWidget* parent)
 
     mModel = new data::TGridModel(ds, this);
     mModel->SetCalcCell([this](const data::TGridRow& row, const QString& field) {
-        return TCalculatedFields::ForGridRow(row, field, mBook.TagIdentifier());
+        return data::TCalculatedFields::ForGridRow(row, field, mBook.TagIdentifier());
     });
     mModel->SetColumns(shown);
 
