@@ -1,5 +1,6 @@
 #include "design/objects/TGFIMBarCode.h"
 
+#include "design/barcode/TFimCode.h"
 #include "design/text/TDesignUnits.h"
 #include "design/stream/TGEnumNames.h"
 #include "design/stream/TLayoutValue.h"
@@ -28,15 +29,7 @@ void TGFIMBarCode::SetFIMType(int type)
 
 std::vector<int> TGFIMBarCode::Slots(int type)
 {
-    switch (TGFIMType(type)) {
-    case TGFIMType::fimTypeA:
-        return {1, 3, 9, 15, 17};
-    case TGFIMType::fimTypeB:
-        return {1, 5, 7, 11, 13, 17};
-    case TGFIMType::fimTypeC:
-        return {1, 3, 7, 11, 15, 17};
-    }
-    return {};
+    return TFimCode::Slots(type);
 }
 
 void TGFIMBarCode::Paint(QPainter& painter)

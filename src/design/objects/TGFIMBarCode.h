@@ -10,6 +10,7 @@
 // - PrintObject sets a black solid brush, leaves the pen as the canvas has it, and draws one
 //   rectangle per slot; a type outside A, B, C prints nothing.
 
+#include "design/barcode/TFimCode.h"
 #include "design/core/TGGraphicControl.h"
 
 #include <vector>
@@ -21,8 +22,8 @@ enum class TGFIMType { fimTypeA = 0, fimTypeB, fimTypeC };
 class TGFIMBarCode : public TGGraphicControl {
 public:
     static constexpr const char* kClassName = "TGFIMBarCode";
-    static constexpr double kSlotWidth = 0.03125; // inches
-    static constexpr double kBarHeight = 0.5625;  // inches
+    static constexpr double kSlotWidth = TFimCode::kSlotWidth;
+    static constexpr double kBarHeight = TFimCode::kBarHeight;
 
     TGFIMBarCode();
 
@@ -33,7 +34,8 @@ public:
     void SetFIMType(int type);
     void SetFIMType(TGFIMType type) { SetFIMType(int(type)); }
 
-    // The 1/32-inch slots (1..17) that hold a bar for a type; empty for an unknown type.
+    // The 1/32-inch slots (1..17) that hold a bar for a type; empty for an unknown type
+    // (TFimCode::Slots).
     static std::vector<int> Slots(int type);
 
     void Paint(QPainter& painter) override;
