@@ -2,14 +2,14 @@
 // kind of every host registered), as a report stream into three bands, and through the dump.
 // Any outcome but a TLayoutError is a fault; objects read so far must stay usable.
 
-#include "design/TDesignUnits.h"
-#include "design/TGClassRegistry.h"
-#include "design/TGDataPanel.h"
-#include "design/TGLabelObjectFiler.h"
-#include "design/TLayoutDump.h"
-#include "design/TLayoutError.h"
-#include "design/TLayoutReader.h"
-#include "design/TLayoutWriter.h"
+#include "design/text/TDesignUnits.h"
+#include "design/core/TGClassRegistry.h"
+#include "design/core/TGDataPanel.h"
+#include "design/core/TGLabelObjectFiler.h"
+#include "design/stream/TLayoutDump.h"
+#include "design/stream/TLayoutError.h"
+#include "design/stream/TLayoutReader.h"
+#include "design/stream/TLayoutWriter.h"
 #include "TFuzzGui.h"
 
 #include <QByteArray>

@@ -1,10 +1,10 @@
 #include "addressbook/TAddressBook.h"
 
-#include "addressbook/TCalculatedFields.h"
+#include "data/TCalculatedFields.h"
 #include "addressbook/TRecentFiles.h"
 #include "addressbook/TRecordText.h"
 #include "addressbook/TSortOrders.h"
-#include "addressbook/TTagIdentifier.h"
+#include "data/TTagIdentifier.h"
 #include "data/TAddressFile.h"
 #include "data/TMessageService.h"
 #include "data/TNewFileFieldLengths.h"
@@ -64,7 +64,7 @@ private:
 TAddressBook::TAddressBook(QObject* parent) : QObject(parent), mApollo(mDataSet)
 {
     data::TAddressFile::DeclareFieldObjects(mDataSet);
-    TCalculatedFields::Install(mDataSet, &mTagIdentifier, &mCalculateNames);
+    data::TCalculatedFields::Install(mDataSet, &mTagIdentifier, &mCalculateNames);
     const auto afterChange = [this] {
         InvalidateCount();
         if (mBusy)
@@ -109,10 +109,10 @@ void TAddressBook::LoadPreferences()
     data::TSettingsFile settings = Settings();
     mPreferences = TPreferences::Load(settings);
     try {
-        mTagIdentifier = TTagIdentifier::LoadAndStore(settings, QDateTime::currentDateTime());
+        mTagIdentifier = data::TTagIdentifier::LoadAndStore(settings, QDateTime::currentDateTime());
     } catch (const data::TSettingsWriteError& error) {
         if (mTagIdentifier.isEmpty())
-            mTagIdentifier = TTagIdentifier::MakeNew(QDateTime::currentDateTime());
+            mTagIdentifier = data::TTagIdentifier::MakeNew(QDateTime::currentDateTime());
         TMessageService::Inform(nullptr, error.Message());
     }
     mDataSet.RecalculateFields();
@@ -579,7 +579,7 @@ void TAddressBook::ToggleTag()
     if (!Commands().RecordShown())
         return;
     const bool wasEditing = mDataSet.Editing();
-    const bool tagged = TCalculatedFields::Tagged(Value(QStringLiteral("TAG")), mTagIdentifier);
+    const bool tagged = data::TCalculatedFields::Tagged(Value(QStringLiteral("TAG")), mTagIdentifier);
     if (!wasEditing) {
         SetBusy(false);
         mDataSet.Edit();
@@ -603,7 +603,7 @@ void TAddressBook::ClearTags(const QDateTime& now)
 {
     data::TSettingsFile settings = Settings();
     try {
-        mTagIdentifier = TTagIdentifier::Renew(settings, now);
+        mTagIdentifier = data::TTagIdentifier::Renew(settings, now);
     } catch (const data::TSettingsWriteError& error) {
         TMessageService::Inform(nullptr, error.Message());
         return;

@@ -3,29 +3,16 @@
 #include "xbase/TCodePage1252.h"
 
 #include <QStringDecoder>
-#include <array>
 
 namespace qm::data {
 namespace {
 
-// Code points of bytes 0x80..0x9F; 0 marks the five bytes the code page leaves undefined, which
-// decode to the C1 control of the same number (as the platform's converter does).
-constexpr std::array<char16_t, 32> kHigh = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
-    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
-
 std::optional<unsigned char> ByteFor(char16_t c)
 {
-    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
-        return static_cast<unsigned char>(c);
-    for (size_t i = 0; i < kHigh.size(); ++i)
-        if (kHigh[i] == c && c != 0)
-            return static_cast<unsigned char>(0x80 + i);
-    if (c >= 0x80 && c <= 0x9F && kHigh[c - 0x80] == 0)
-        return static_cast<unsigned char>(c);
-    return std::nullopt;
+    const int byte = xbase::TCodePage1252::ByteOf(c);
+    if (byte < 0)
+        return std::nullopt;
+    return static_cast<unsigned char>(byte);
 }
 
 } // namespace
@@ -35,11 +22,7 @@ QString TWin1252::Decode(const char* data, qsizetype size)
     QString out(size, Qt::Uninitialized);
     QChar* dst = out.data();
     for (qsizetype i = 0; i < size; ++i) {
-        const auto b = static_cast<unsigned char>(data[i]);
-        char16_t c = b;
-        if (b >= 0x80 && b <= 0x9F && kHigh[b - 0x80] != 0)
-            c = kHigh[b - 0x80];
-        dst[i] = QChar(c);
+        dst[i] = QChar(char16_t(xbase::TCodePage1252::CodePoint(static_cast<unsigned char>(data[i]))));
     }
     return out;
 }

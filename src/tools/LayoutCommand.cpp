@@ -4,17 +4,18 @@
 
 #include "tools/TToolCommand.h"
 
-#include "addressbook/TCalculatedFields.h"
-#include "addressbook/TTagIdentifier.h"
+#include "data/TCalculatedFields.h"
+#include "data/TTagIdentifier.h"
 #include "data/TAddressFile.h"
 #include "data/TDataSet.h"
 #include "data/TProgramHome.h"
 #include "data/TSettingsFile.h"
-#include "design/TDesignUnits.h"
-#include "design/TGClassRegistry.h"
-#include "design/TGDataPanel.h"
-#include "design/TLayoutDump.h"
-#include "design/TLayoutError.h"
+#include "design/text/TDesignUnits.h"
+#include "design/core/TGClassRegistry.h"
+#include "design/core/TGDataPanel.h"
+#include "design/core/TGLabelObjectFiler.h"
+#include "design/stream/TLayoutDump.h"
+#include "design/stream/TLayoutError.h"
 #include "print/TPrintError.h"
 #include "print/TReportFiler.h"
 #include "xbase/TXbaseError.h"
@@ -63,7 +64,7 @@ QString StoredTagIdentifier()
         if (!stored.isEmpty())
             return stored;
     }
-    return addressbook::TTagIdentifier::MakeNew(QDateTime::currentDateTime());
+    return data::TTagIdentifier::MakeNew(QDateTime::currentDateTime());
 }
 
 int Dump(const std::string& path, std::ostream& out, std::ostream& err)
@@ -158,7 +159,7 @@ int Print(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     data::TAddressFile::DeclareFieldObjects(dataSet);
     const QString tagIdentifier = StoredTagIdentifier();
     const bool withNames = true;
-    addressbook::TCalculatedFields::Install(dataSet, &tagIdentifier, &withNames);
+    data::TCalculatedFields::Install(dataSet, &tagIdentifier, &withNames);
     try {
         dataSet.Open(QString::fromStdString(table), xbase::TOpenMode::ReadOnly);
     } catch (const data::TDataSetError& e) {
@@ -178,7 +179,7 @@ int Print(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     design::TGDataPanel panel;
     panel.SetDataSet(&dataSet);
     try {
-        panel.LoadFromFile(layoutPath);
+        design::TGLabelObjectFiler::LoadFromFile(panel, layoutPath);
     } catch (const design::TLayoutError& e) {
         err << layout << ": ";
         if (e.Offset() >= 0)

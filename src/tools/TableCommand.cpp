@@ -6,8 +6,8 @@
 #include "tools/TCsvWriter.h"
 #include "tools/TProgressLine.h"
 #include "tools/TTableArgs.h"
-#include "tools/TTableCheck.h"
-#include "tools/TTableRawHeader.h"
+#include "xbase/TTableCheck.h"
+#include "xbase/TTableRawHeader.h"
 #include "tools/TTextEncoding.h"
 #include "tools/TToolCommand.h"
 
@@ -190,7 +190,7 @@ void SelectTag(TCursor& cursor, const std::string& tag)
 int Info(const TTableArgs& args, std::ostream& out)
 {
     const std::string& path = args.Positional(0);
-    const TTableRawHeader raw = TTableRawHeader::Read(path);
+    const xbase::TTableRawHeader raw = xbase::TTableRawHeader::Read(path);
     auto table = OpenTable(path, TOpenMode::ReadOnly);
     char buffer[64];
     out << "file: " << path << "\n";
@@ -568,7 +568,7 @@ int AppendCsv(const TTableArgs& args, std::ostream& err)
 
 int Check(const TTableArgs& args, std::ostream& out)
 {
-    const TTableCheckResult result = TTableCheck::Run(args.Positional(0));
+    const xbase::TTableCheckResult result = xbase::TTableCheck::Run(args.Positional(0));
     if (result.ok) {
         out << "ok\n";
         return kExitOk;

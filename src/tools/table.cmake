@@ -4,9 +4,7 @@ qm_library(qm_tools_table
   TCsvReader.cpp
   TCsvWriter.cpp
   TTableArgs.cpp
-  TTableCheck.cpp
   TProgressLine.cpp
-  TTableRawHeader.cpp
   TTextEncoding.cpp)
 target_link_libraries(qm_tools_table PUBLIC qm_xbase)
 target_link_libraries(qm_tools PUBLIC qm_tools_table)

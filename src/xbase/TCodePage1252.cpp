@@ -7,6 +7,15 @@ namespace qm::xbase {
 
 namespace {
 
+// The characters of the bytes 0x80-0x9F; the rest of the code page equals Latin-1. The unassigned
+// bytes stand for the C1 controls of the same value.
+constexpr char32_t kHigh[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, // 0x80-0x87
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F, // 0x88-0x8F
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, // 0x90-0x97
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178, // 0x98-0x9F
+};
+
 // Pairs of (capital, small) letters outside ASCII and outside the regular 0xC0/0xE0 rows.
 constexpr unsigned char kExtraPairs[][2] = {
     {0x8A, 0x9A}, // S caron
@@ -104,6 +113,41 @@ std::string TCodePage1252::Lower(std::string_view text)
 {
     std::string out(text.size(), '\0');
     Lower(text.data(), out.data(), text.size());
+    return out;
+}
+
+char32_t TCodePage1252::CodePoint(unsigned char byte)
+{
+    return byte >= 0x80 && byte <= 0x9F ? kHigh[byte - 0x80] : char32_t(byte);
+}
+
+int TCodePage1252::ByteOf(char32_t codePoint)
+{
+    if (codePoint < 0x80 || (codePoint >= 0xA0 && codePoint <= 0xFF))
+        return int(codePoint);
+    for (int i = 0; i < 32; ++i)
+        if (kHigh[i] == codePoint)
+            return 0x80 + i;
+    return -1;
+}
+
+std::string TCodePage1252::ToUtf8(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size() + text.size() / 8);
+    for (char c : text) {
+        const char32_t cp = CodePoint(static_cast<unsigned char>(c));
+        if (cp < 0x80) {
+            out += static_cast<char>(cp);
+        } else if (cp < 0x800) {
+            out += static_cast<char>(0xC0 | (cp >> 6));
+            out += static_cast<char>(0x80 | (cp & 0x3F));
+        } else {
+            out += static_cast<char>(0xE0 | (cp >> 12));
+            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (cp & 0x3F));
+        }
+    }
     return out;
 }
 

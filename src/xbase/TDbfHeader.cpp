@@ -116,17 +116,10 @@ TDbfHeader TDbfHeader::Read(TFileIo& file, uint64_t fileSize)
     return Parse(bytes, fileSize, file.Path());
 }
 
-TDbfHeader TDbfHeader::Parse(std::string_view b, uint64_t fileSize, const std::string& path)
+TDbfHeader TDbfHeader::ParseFixed(std::string_view b)
 {
-    auto damaged = [&](const std::string& what, int64_t offset) {
-        return TXbaseError(TErrorKind::Damaged, what, path, offset);
-    };
-    if (b.size() < dbf::kHeaderSize)
-        throw damaged("the file is too short to be a table", 0);
     TDbfHeader h;
     h.version = uint8_t(b[dbf::kOffVersion]);
-    if (!KnownVersion(h.version))
-        throw damaged("not a table: unknown version byte " + std::to_string(h.version), 0);
     h.updateYear = uint8_t(b[dbf::kOffUpdateYear]);
     h.updateMonth = uint8_t(b[dbf::kOffUpdateMonth]);
     h.updateDay = uint8_t(b[dbf::kOffUpdateDay]);
@@ -135,6 +128,19 @@ TDbfHeader TDbfHeader::Parse(std::string_view b, uint64_t fileSize, const std::s
     h.recordLength = Get16(b, dbf::kOffRecordLength);
     h.tableFlags = uint8_t(b[dbf::kOffTableFlags]);
     h.codePage = uint8_t(b[dbf::kOffCodePage]);
+    return h;
+}
+
+TDbfHeader TDbfHeader::Parse(std::string_view b, uint64_t fileSize, const std::string& path)
+{
+    auto damaged = [&](const std::string& what, int64_t offset) {
+        return TXbaseError(TErrorKind::Damaged, what, path, offset);
+    };
+    if (b.size() < dbf::kHeaderSize)
+        throw damaged("the file is too short to be a table", 0);
+    TDbfHeader h = ParseFixed(b);
+    if (!KnownVersion(h.version))
+        throw damaged("not a table: unknown version byte " + std::to_string(h.version), 0);
 
     if (h.headerLength < dbf::kHeaderSize + dbf::kDescriptorSize + 1)
         throw damaged("the header length " + std::to_string(h.headerLength) + " is too small",

@@ -37,6 +37,9 @@ struct TDbfHeader {
     // A new table's header: version 0xF5 when a memo field exists, else 0x03; Windows-1252 mark.
     static TDbfHeader ForNewTable(const TFieldList& fields);
 
+    // The fixed part of the first 32 bytes (at least that many) as stored, without any check and
+    // without fields: what a repair or check tool shows before the table layer reconciles it.
+    static TDbfHeader ParseFixed(std::string_view bytes);
     // Reads and checks the header of an open file whose size is fileSize.
     static TDbfHeader Read(TFileIo& file, uint64_t fileSize);
     // Parses the header from bytes (at least the first 32; more as headerLength demands).

@@ -2,6 +2,7 @@
 qm_library(qm_xbase_files
   TDbfFile.cpp
   TDbfHeader.cpp
+  TTableRawHeader.cpp
   TFieldDef.cpp
   TFileIo.cpp
   TFileIoFaulty.cpp
@@ -13,6 +14,7 @@ target_link_libraries(qm_xbase_files PUBLIC qm_xbase_core PRIVATE Threads::Threa
 # One open table: DBF + memo + production index, with index maintenance.
 qm_library(qm_xbase
   TTable.cpp
+  TTableCheck.cpp
   TTableIndexes.cpp)
 # The cursor layer (navigation, query, order) sits on the table in the same library.
 if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/TCursor.cpp)

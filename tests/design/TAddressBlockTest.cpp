@@ -1,6 +1,6 @@
 // Address-block composition: every option, the ZIP placements and the documented examples.
 
-#include "design/TAddressBlock.h"
+#include "design/text/TAddressBlock.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Counter values: stepping with repeats, resets and the caption format.
 
-#include "design/TCounterValue.h"
+#include "design/text/TCounterValue.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Date and time captions in the regional formats.
 
-#include "design/TDateTimeText.h"
+#include "design/text/TDateTimeText.h"
 
 #include <gtest/gtest.h>
 

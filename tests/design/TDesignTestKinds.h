@@ -3,11 +3,11 @@
 
 #pragma once
 
-#include "design/TGBrush.h"
-#include "design/TGClassRegistry.h"
-#include "design/TGGraphicControl.h"
-#include "design/TGPen.h"
-#include "design/TLayoutWriter.h"
+#include "design/core/TGBrush.h"
+#include "design/core/TGClassRegistry.h"
+#include "design/core/TGGraphicControl.h"
+#include "design/core/TGPen.h"
+#include "design/stream/TLayoutWriter.h"
 #include "print/TBaseReport.h"
 
 #include <QStringList>

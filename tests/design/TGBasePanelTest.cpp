@@ -1,16 +1,16 @@
-#include "design/TGBasePanel.h"
+#include "design/core/TGBasePanel.h"
 
 #include "TDesignTestKinds.h"
 #include "data/TAddressFile.h"
 #include "data/TDataSet.h"
-#include "design/TDesignUnits.h"
-#include "design/TGBaseLabel.h"
-#include "design/TGDataPanel.h"
-#include "design/TGLabelObjectFiler.h"
-#include "design/TGMultiLineLabel.h"
-#include "design/TGPLabel.h"
-#include "design/TLayoutError.h"
-#include "design/TMultiLineText.h"
+#include "design/text/TDesignUnits.h"
+#include "design/objects/TGBaseLabel.h"
+#include "design/core/TGDataPanel.h"
+#include "design/core/TGLabelObjectFiler.h"
+#include "design/objects/TGPLabel.h"
+#include "design/stream/TLayoutError.h"
+#include "design/objects/TGMultiLineLabel.h"
+#include "design/objects/TMultiLineText.h"
 #include "print/TPageStreamDump.h"
 #include "print/TRPDevice.h"
 #include "print/TReportFiler.h"
@@ -281,13 +281,13 @@ TEST_F(PanelTest, SavingWhileZoomedStores100PercentCoordinates)
     mPanel.SetScale(1.1f);
     mPanel.SetScale(1.2f);
     EXPECT_EQ(object->Left(), 3);
-    mPanel.SaveToFile(path);
+    TGLabelObjectFiler::SaveToFile(mPanel, path);
     EXPECT_EQ(mPanel.Scale(), 1.2f) << "rescaled back after the save";
     EXPECT_EQ(object->Left(), 2) << "each rescale rounds: 3 -> 2.5 -> 2 -> 2.4 -> 2";
     EXPECT_EQ(CallLog(), QStringList{"a.ClearData"});
 
     TGDataPanel loaded;
-    loaded.LoadFromFile(path);
+    TGLabelObjectFiler::LoadFromFile(loaded, path);
     ASSERT_EQ(loaded.ObjectCount(), 1);
     EXPECT_EQ(loaded.ObjectAt(0)->Left(), 2);
 }
@@ -297,7 +297,7 @@ TEST_F(PanelTest, FailedSaveKeepsTheOldFileAndLeavesTheScaleAtOne)
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("BIN00001.L"));
     Add("a", 3, 3);
-    mPanel.SaveToFile(path);
+    TGLabelObjectFiler::SaveToFile(mPanel, path);
     QFile before(path);
     ASSERT_TRUE(before.open(QIODevice::ReadOnly));
     const QByteArray saved = before.readAll();
@@ -305,13 +305,13 @@ TEST_F(PanelTest, FailedSaveKeepsTheOldFileAndLeavesTheScaleAtOne)
 
     static_cast<TRecordingObject*>(mPanel.ObjectAt(0))->SetName(QStringLiteral("\u2603"));
     mPanel.SetScale(2.0f);
-    EXPECT_THROW(mPanel.SaveToFile(path), TLayoutError);
+    EXPECT_THROW(TGLabelObjectFiler::SaveToFile(mPanel, path), TLayoutError);
     EXPECT_EQ(mPanel.Scale(), 1.0f);
     QFile after(path);
     ASSERT_TRUE(after.open(QIODevice::ReadOnly));
     EXPECT_EQ(after.readAll(), saved);
 
-    EXPECT_THROW(mPanel.SaveToFile(dir.filePath(QStringLiteral("missing/BIN00001.L"))), TLayoutError);
+    EXPECT_THROW(TGLabelObjectFiler::SaveToFile(mPanel, dir.filePath(QStringLiteral("missing/BIN00001.L"))), TLayoutError);
 }
 
 } // namespace

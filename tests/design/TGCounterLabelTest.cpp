@@ -1,7 +1,7 @@
 // Counters through the printing protocol: repeats, resets, leading zeros, and the settings
 // command.
 
-#include "design/TGCounterLabel.h"
+#include "design/objects/TGCounterLabel.h"
 
 #include "TTextObjectFixture.h"
 

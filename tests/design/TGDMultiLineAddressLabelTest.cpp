@@ -1,11 +1,11 @@
 // The address block on a real address file: composed lines on screen and in print, the field
 // name view, placeholders, and the lines never stored.
 
-#include "design/TGDMultiLineAddressLabel.h"
+#include "design/objects/TGDMultiLineAddressLabel.h"
 
 #include "TTextObjectFixture.h"
-#include "design/TGSurfaceCommands.h"
-#include "design/TMultiLineText.h"
+#include "design/objects/TMultiLineText.h"
+#include "design/surface/TGSurfaceCommands.h"
 
 namespace qm::design {
 namespace {

@@ -1,11 +1,11 @@
 // The memo object: line breaks, word wrap at the width, the field name view, a missing field,
 // and printing only the lines that start inside the object.
 
-#include "design/TGDMultiLineLabel.h"
+#include "design/objects/TGDMultiLineLabel.h"
 
 #include "TTextObjectFixture.h"
-#include "design/TGSurfaceCommands.h"
-#include "design/TMultiLineText.h"
+#include "design/objects/TMultiLineText.h"
+#include "design/surface/TGSurfaceCommands.h"
 
 namespace qm::design {
 namespace {

@@ -1,6 +1,6 @@
 // Date and time objects print the clock's date and time in the chosen formats.
 
-#include "design/TGDateTimeLabel.h"
+#include "design/objects/TGDateTimeLabel.h"
 
 #include "TTextObjectFixture.h"
 

@@ -6,9 +6,14 @@
 
 #include "TScreenshot.h"
 #include "TTestHome.h"
-#include "design/TGBaseLabel.h"
-#include "design/TGLabelShapes.h"
-#include "design/TGSurfaceCommands.h"
+#include "design/objects/TGBaseLabel.h"
+#include "design/objects/TGCounterLabel.h"
+#include "design/objects/TGLabelShapes.h"
+#include "design/objects/TGPDLabel.h"
+#include "design/objects/TGPLabel.h"
+#include "design/objects/TGPostNetBarCode.h"
+#include "design/objects/TGSymbolLabel.h"
+#include "design/surface/TGSurfaceCommands.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -650,6 +655,32 @@ TEST_F(TGDesignSurfaceTest, DrawingToolPlacesASpecialObjectAndReturnsToSelecting
     EXPECT_TRUE(host.surface->Pointing());
     EXPECT_TRUE(Selection().empty()) << "placing does not select";
     EXPECT_GT(changes, 0);
+}
+
+TEST_F(TGDesignSurfaceTest, DrawnObjectsStartWithTheirKindsSettings)
+{
+    TGFont font;
+    font.SetName(QStringLiteral("Courier New"));
+    host.surface->SetPanelFont(font);
+    const auto draw = [&](const QByteArray& kind, int x) {
+        host.surface->SetTool(kind);
+        host.Press(QPoint(x, 10));
+        host.Drag(QPoint(x + 40, 40));
+        host.Release(QPoint(x + 40, 40));
+        return host.panel.ObjectAt(host.panel.ObjectCount() - 1);
+    };
+    auto* text = static_cast<TGPLabel*>(draw("TGPLabel", 10));
+    EXPECT_EQ(text->Caption(), "<text>");
+    EXPECT_EQ(text->Font().Name(), "Courier New");
+    auto* field = static_cast<TGPDLabel*>(draw("TGPDLabel", 60));
+    EXPECT_EQ(field->DataFieldName(), "<field>");
+    auto* counter = static_cast<TGCounterLabel*>(draw("TGCounterLabel", 110));
+    EXPECT_EQ(counter->Startingnumber(), 1000);
+    auto* symbol = static_cast<TGSymbolLabel*>(draw("TGSymbolLabel", 160));
+    EXPECT_EQ(symbol->Font().Name(), "WingDings") << "not the panel's font";
+    auto* code = static_cast<TGPostNetBarCode*>(draw("TGPostNetBarCode", 210));
+    EXPECT_EQ(code->ZipCodeField(), "ZIP");
+    EXPECT_EQ(code->AddressField(), "STREET");
 }
 
 TEST_F(TGDesignSurfaceTest, DoubleClickOnASelectedObjectOpensItsMenu)

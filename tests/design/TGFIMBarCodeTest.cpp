@@ -1,7 +1,7 @@
 // FIM marks: the bars of each type on the page canvas, the square screen size with its bars, an
 // unknown type, and the stream.
 
-#include "design/TGFIMBarCode.h"
+#include "design/objects/TGFIMBarCode.h"
 
 #include "TShapeFixture.h"
 #include "print/TBaseReport.h"

@@ -1,16 +1,16 @@
-#include "design/TGLabelObjectFiler.h"
+#include "design/core/TGLabelObjectFiler.h"
 
 #include "TDesignTestKinds.h"
-#include "design/TDesignUnits.h"
-#include "design/TGClassRegistry.h"
-#include "design/TGDMultiLineAddressLabel.h"
-#include "design/TGDataPanel.h"
-#include "design/TGPDLabel.h"
-#include "design/TGPLabel.h"
-#include "design/TLayoutDump.h"
-#include "design/TLayoutError.h"
-#include "design/TLayoutReader.h"
-#include "design/TLayoutWriter.h"
+#include "design/text/TDesignUnits.h"
+#include "design/core/TGClassRegistry.h"
+#include "design/objects/TGDMultiLineAddressLabel.h"
+#include "design/core/TGDataPanel.h"
+#include "design/objects/TGPDLabel.h"
+#include "design/objects/TGPLabel.h"
+#include "design/stream/TLayoutDump.h"
+#include "design/stream/TLayoutError.h"
+#include "design/stream/TLayoutReader.h"
+#include "design/stream/TLayoutWriter.h"
 
 #include <QDir>
 #include <QFile>
@@ -100,7 +100,7 @@ TEST_F(FilerTest, MissingFileReadsNothingAndReportsNothing)
 {
     TGDataPanel panel;
     EXPECT_NO_THROW(TGLabelObjectFiler::ReadPanel(panel.Owner(), panel, Path("BIN00009.L")));
-    EXPECT_NO_THROW(panel.LoadFromFile(Path("BIN00009.L")));
+    EXPECT_NO_THROW(TGLabelObjectFiler::LoadFromFile(panel, Path("BIN00009.L")));
     EXPECT_EQ(panel.ObjectCount(), 0);
 }
 

@@ -2,8 +2,8 @@
 // (outline, pen width in hundredths of an inch, rounded corners, brush), transparency, and the
 // stream entries.
 
-#include "design/TGLabelShapes.h"
-#include "design/Trpshapes.h"
+#include "design/objects/TGLabelShapes.h"
+#include "design/objects/Trpshapes.h"
 
 #include "TShapeFixture.h"
 #include "print/TBaseReport.h"

@@ -1,7 +1,7 @@
 // Lines: defaults, "Stretch To Edges", the screen line and its pixels, printing (pen width in
 // hundredths of an inch, always copying, one move and one line per style), and the stream.
 
-#include "design/TGLineShape.h"
+#include "design/objects/TGLineShape.h"
 
 #include "TShapeFixture.h"
 #include "print/TBaseReport.h"

@@ -1,10 +1,10 @@
 // Field objects: binding by display label, the data rule on screen and while printing, and what
 // the recorded page stream holds.
 
-#include "design/TGPDLabel.h"
+#include "design/objects/TGPDLabel.h"
 
 #include "TTextObjectFixture.h"
-#include "design/TFieldPickList.h"
+#include "design/core/TFieldPickList.h"
 #include "print/TPageRender.h"
 
 #include <QImage>

@@ -1,7 +1,7 @@
 // Fixed text: construction defaults, rotation commands, fit width, and printing through the page
 // canvas (positions, 3D passes, background, rotation) asserted on the recorded page stream.
 
-#include "design/TGPLabel.h"
+#include "design/objects/TGPLabel.h"
 
 #include "TTextObjectFixture.h"
 #include "print/TBaseReport.h"

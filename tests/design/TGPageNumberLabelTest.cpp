@@ -1,6 +1,6 @@
 // Page numbers: "##" on screen, the canvas's page when printing.
 
-#include "design/TGPageNumberLabel.h"
+#include "design/objects/TGPageNumberLabel.h"
 
 #include "TTextObjectFixture.h"
 #include "print/TBaseReport.h"

@@ -1,6 +1,6 @@
 #include "design/ui/TGPanelView.h"
 
-#include "design/TGDataPanel.h"
+#include "design/core/TGDataPanel.h"
 
 #include <QImage>
 #include <QPainter>

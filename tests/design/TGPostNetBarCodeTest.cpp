@@ -1,7 +1,7 @@
 // POSTNET objects: size, the placeholder on screen, the record texts ShowData fetches, the
 // barcode printed through the page canvas (bar count, pitch, heights, baseline) and the stream.
 
-#include "design/TGPostNetBarCode.h"
+#include "design/objects/TGPostNetBarCode.h"
 
 #include "TShapeFixture.h"
 #include "print/TBaseReport.h"

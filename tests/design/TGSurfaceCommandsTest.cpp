@@ -1,13 +1,13 @@
 // The object and panel menu commands on the panel model: stacking, aligning, centring, flags,
 // select all, the clipboard file with its paste rule, clone and placing a drawn object.
 
-#include "design/TGSurfaceCommands.h"
+#include "design/surface/TGSurfaceCommands.h"
 
 #include "TTestHome.h"
-#include "design/TGBasePanel.h"
-#include "design/TGClassRegistry.h"
-#include "design/TGLabelShapes.h"
-#include "design/TLayoutError.h"
+#include "design/core/TGBasePanel.h"
+#include "design/core/TGClassRegistry.h"
+#include "design/objects/TGLabelShapes.h"
+#include "design/stream/TLayoutError.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,9 +1,9 @@
 // Symbol objects: defaults, sizing after bounds changes, the stored code printed in its face.
 
-#include "design/TGSymbolLabel.h"
+#include "design/objects/TGSymbolLabel.h"
 
 #include "TTextObjectFixture.h"
-#include "design/TDesignTextMeasure.h"
+#include "design/text/TDesignTextMeasure.h"
 
 namespace qm::design {
 namespace {

@@ -2,7 +2,7 @@
 
 #include "design/ui/THRuler.h"
 
-#include "design/TDesignUnits.h"
+#include "design/text/TDesignUnits.h"
 
 #include <QImage>
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // The selection handle's arithmetic: snapping, grip zones, bounds rules, drag rectangles, how the
 // objects follow the handle, and the keyboard outline.
 
-#include "design/THandleGeometry.h"
+#include "design/surface/THandleGeometry.h"
 
 #include <gtest/gtest.h>
 

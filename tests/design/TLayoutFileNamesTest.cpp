@@ -1,6 +1,6 @@
-#include "design/TLayoutFileNames.h"
+#include "design/core/TLayoutFileNames.h"
 
-#include "design/TLayoutError.h"
+#include "design/stream/TLayoutError.h"
 
 #include <QDir>
 #include <QFile>

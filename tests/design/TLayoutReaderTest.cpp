@@ -1,6 +1,6 @@
-#include "design/TLayoutReader.h"
+#include "design/stream/TLayoutReader.h"
 
-#include "design/TLayoutError.h"
+#include "design/stream/TLayoutError.h"
 
 #include <gtest/gtest.h>
 

@@ -1,13 +1,13 @@
-#include "design/TLayoutWriter.h"
+#include "design/stream/TLayoutWriter.h"
 
-#include "design/TDesignUnits.h"
-#include "design/TGBrush.h"
-#include "design/TGEnumNames.h"
-#include "design/TGFont.h"
-#include "design/TGPen.h"
-#include "design/TGPictureData.h"
-#include "design/TLayoutError.h"
-#include "design/TLayoutReader.h"
+#include "design/text/TDesignUnits.h"
+#include "design/core/TGBrush.h"
+#include "design/stream/TGEnumNames.h"
+#include "design/text/TGFont.h"
+#include "design/core/TGPen.h"
+#include "design/stream/TGPictureData.h"
+#include "design/stream/TLayoutError.h"
+#include "design/stream/TLayoutReader.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 
 #include "TScreenshot.h"
 #include "TScriptedResponder.h"
-#include "design/TDesignUnits.h"
-#include "design/TGImage.h"
+#include "design/text/TDesignUnits.h"
+#include "design/objects/TGImage.h"
 #include "design/ui/TDesignDialogButtons.h"
 #include "design/ui/TImageObjectMenu.h"
 #include "picture/TWmfSample.h"

@@ -1,7 +1,7 @@
 // POSTNET digits apart from any object: which ZIP texts qualify, the delivery-point digits of
 // street address lines, the digit strings of the three forms, the check digit and the bars.
 
-#include "design/TPostNetCode.h"
+#include "design/barcode/TPostNetCode.h"
 
 #include <gtest/gtest.h>
 

@@ -4,8 +4,8 @@
 #pragma once
 
 #include "TTextObjectFixture.h"
-#include "design/TGClassRegistry.h"
-#include "design/TGLabelObjectFiler.h"
+#include "design/core/TGClassRegistry.h"
+#include "design/core/TGLabelObjectFiler.h"
 #include "print/TPageStreamFormat.h"
 #include "print/TPageStreamReader.h"
 

@@ -3,11 +3,11 @@
 
 #include "design/ui/TShapeObjectMenu.h"
 
-#include "design/TGBasePanel.h"
-#include "design/TGFIMBarCode.h"
-#include "design/TGLabelShapes.h"
-#include "design/TGLineShape.h"
-#include "design/TGPLabel.h"
+#include "design/core/TGBasePanel.h"
+#include "design/objects/TGFIMBarCode.h"
+#include "design/objects/TGLabelShapes.h"
+#include "design/objects/TGLineShape.h"
+#include "design/objects/TGPLabel.h"
 
 #include <QMenu>
 #include <gtest/gtest.h>

@@ -2,11 +2,11 @@
 // corpus) reads into the right kinds and properties, and writing the objects again gives the
 // same bytes: reader and writer agree with the format, not only with each other.
 
-#include "design/TGFIMBarCode.h"
-#include "design/TGLabelShapes.h"
-#include "design/TGLineShape.h"
-#include "design/TGPostNetBarCode.h"
-#include "design/TLayoutError.h"
+#include "design/objects/TGFIMBarCode.h"
+#include "design/objects/TGLabelShapes.h"
+#include "design/objects/TGLineShape.h"
+#include "design/objects/TGPostNetBarCode.h"
+#include "design/stream/TLayoutError.h"
 
 #include "TShapeFixture.h"
 

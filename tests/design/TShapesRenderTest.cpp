@@ -2,10 +2,10 @@
 // printer replay it: the bars and outlines land where the page stream puts them. The picture is
 // also saved to QM_SCREENSHOT_DIR when that is set, for a look by eye.
 
-#include "design/TGFIMBarCode.h"
-#include "design/TGLabelShapes.h"
-#include "design/TGLineShape.h"
-#include "design/TGPostNetBarCode.h"
+#include "design/objects/TGFIMBarCode.h"
+#include "design/objects/TGLabelShapes.h"
+#include "design/objects/TGLineShape.h"
+#include "design/objects/TGPostNetBarCode.h"
 
 #include "TShapeFixture.h"
 #include "print/TPageRender.h"

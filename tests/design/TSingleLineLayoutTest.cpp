@@ -1,7 +1,7 @@
 // Single-line geometry: 3D offsets and margins, automatic size in each rotation, the rotated
 // rectangles and origins, alignment.
 
-#include "design/TSingleLineLayout.h"
+#include "design/text/TSingleLineLayout.h"
 
 #include <gtest/gtest.h>
 

@@ -4,10 +4,10 @@
 
 #pragma once
 
-#include "design/TGClassRegistry.h"
-#include "design/TGDataPanel.h"
-#include "design/TGOwner.h"
-#include "design/TTickClock.h"
+#include "design/core/TGClassRegistry.h"
+#include "design/core/TGDataPanel.h"
+#include "design/core/TGOwner.h"
+#include "design/surface/TTickClock.h"
 #include "design/ui/TGDesignSurface.h"
 #include "design/ui/THRuler.h"
 

@@ -1,10 +1,10 @@
 // Symbol pictograms: the mapping is total, distinct where it matters, drawable in the fallback
 // face, leaves other faces alone, and every text object shows it, not only the symbol objects.
 
-#include "design/TSymbolFont.h"
+#include "design/text/TSymbolFont.h"
 
-#include "design/TGMultiLineLabel.h"
-#include "design/TGPLabel.h"
+#include "design/objects/TGMultiLineLabel.h"
+#include "design/objects/TGPLabel.h"
 
 #include <gtest/gtest.h>
 

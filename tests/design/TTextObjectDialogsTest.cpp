@@ -2,8 +2,8 @@
 // as a user would: typed keys, spin box steps, combo choices, Ok and Cancel. Each dialog is also
 // saved as a screenshot (QM_SCREENSHOT_DIR) for looking at, at any QT_SCALE_FACTOR.
 
-#include "design/TGCounterLabel.h"
-#include "design/TGPLabel.h"
+#include "design/objects/TGCounterLabel.h"
+#include "design/objects/TGPLabel.h"
 #include "design/ui/TCounterDialog.h"
 #include "design/ui/TDesignDialogButtons.h"
 #include "design/ui/TMultiLineEditorDialog.h"

@@ -5,8 +5,8 @@
 
 #include "data/TAddressFile.h"
 #include "data/TDataSet.h"
-#include "design/TDesignUnits.h"
-#include "design/TGDataPanel.h"
+#include "design/text/TDesignUnits.h"
+#include "design/core/TGDataPanel.h"
 #include "print/TPageStreamFormat.h"
 #include "print/TPageStreamReader.h"
 #include "print/TRPDevice.h"

@@ -3,16 +3,16 @@
 
 #include "design/ui/TTextObjectMenu.h"
 
-#include "design/TGBasePanel.h"
-#include "design/TGCounterLabel.h"
-#include "design/TGDMultiLineAddressLabel.h"
-#include "design/TGDMultiLineLabel.h"
-#include "design/TGDateTimeLabel.h"
-#include "design/TGMultiLineLabel.h"
-#include "design/TGPDLabel.h"
-#include "design/TGPLabel.h"
-#include "design/TGPageNumberLabel.h"
-#include "design/TGSymbolLabel.h"
+#include "design/core/TGBasePanel.h"
+#include "design/objects/TGCounterLabel.h"
+#include "design/objects/TGDMultiLineAddressLabel.h"
+#include "design/objects/TGDMultiLineLabel.h"
+#include "design/objects/TGDateTimeLabel.h"
+#include "design/objects/TGMultiLineLabel.h"
+#include "design/objects/TGPDLabel.h"
+#include "design/objects/TGPLabel.h"
+#include "design/objects/TGPageNumberLabel.h"
+#include "design/objects/TGSymbolLabel.h"
 
 #include <QMenu>
 #include <gtest/gtest.h>

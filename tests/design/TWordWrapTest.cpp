@@ -1,6 +1,6 @@
 // Word wrap: lines never wider than the width, breaks at blanks, long words cut, line breaks.
 
-#include "design/TWordWrap.h"
+#include "design/text/TWordWrap.h"
 
 #include <gtest/gtest.h>
 

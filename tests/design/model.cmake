@@ -5,6 +5,7 @@ qm_test(qm_design_model_tests GUI
           ${CMAKE_CURRENT_LIST_DIR}/TGLabelObjectFilerTest.cpp
           ${CMAKE_CURRENT_LIST_DIR}/TGBasePanelTest.cpp
           ${CMAKE_CURRENT_LIST_DIR}/TLayoutFileNamesTest.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/TGKindCatalogueTest.cpp
   LIBS qm_design qm_test_support)
 
 qm_test(qm_design_model_ui_tests GUI

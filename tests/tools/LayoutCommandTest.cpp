@@ -2,13 +2,13 @@
 
 #include "data/TAddressFile.h"
 #include "data/TDataSet.h"
-#include "design/TDesignUnits.h"
-#include "design/TGClassRegistry.h"
-#include "design/TGDataPanel.h"
-#include "design/TGLabelObjectFiler.h"
-#include "design/TGPDLabel.h"
-#include "design/TGPLabel.h"
-#include "design/TGSymbolLabel.h"
+#include "design/text/TDesignUnits.h"
+#include "design/core/TGClassRegistry.h"
+#include "design/core/TGDataPanel.h"
+#include "design/core/TGLabelObjectFiler.h"
+#include "design/objects/TGPDLabel.h"
+#include "design/objects/TGPLabel.h"
+#include "design/objects/TGSymbolLabel.h"
 #include "print/TRPDevice.h"
 #include "print/TSymbolFont.h"
 #include "print/TPageStreamDump.h"
@@ -66,7 +66,7 @@ protected:
         field->SetBounds(96, 96, 142, 33);
         panel.AddObject(std::move(field));
         mLayout = mDir.filePath("BIN00001.L");
-        panel.SaveToFile(mLayout);
+        TGLabelObjectFiler::SaveToFile(panel, mLayout);
         TDesignUnits::SetPpiOverride(0);
     }
 
@@ -151,7 +151,7 @@ TEST_F(LayoutCommandTest, PrintFillsCalculatedFields)
         panel.AddObject(std::move(object));
     }
     const QString envelope = mDir.filePath("BIN00002.E");
-    panel.SaveToFile(envelope);
+    TGLabelObjectFiler::SaveToFile(panel, envelope);
     TDesignUnits::SetPpiOverride(0);
 
     const QString out = mDir.filePath("calc.qps");
@@ -178,7 +178,7 @@ TEST_F(LayoutCommandTest, PrintedSymbolRendersAsItsPictogram)
     symbol->SetTop(96);
     panel.AddObject(std::move(symbol));
     const QString layout = mDir.filePath("BIN00003.L");
-    panel.SaveToFile(layout);
+    TGLabelObjectFiler::SaveToFile(panel, layout);
     TDesignUnits::SetPpiOverride(0);
 
     const QString out = mDir.filePath("symbol.qps");

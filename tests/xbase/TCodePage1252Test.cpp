@@ -47,3 +47,22 @@ TEST(TCodePage1252, UpperOfLongTextAgreesWithTheMapAtEveryAlignment)
     TCodePage1252::Upper(inPlace.data(), inPlace.data(), inPlace.size());
     EXPECT_EQ(inPlace, "ABCDEFGHIJKLMNOPQRSTUVWXYZ{|}~`@[\\]^_");
 }
+
+TEST(TCodePage1252, EveryByteConvertsToItsCharacterAndBackAndTheUnassignedOnesAreC1Controls)
+{
+    for (int b = 0; b < 256; ++b)
+        ASSERT_EQ(TCodePage1252::ByteOf(TCodePage1252::CodePoint(uint8_t(b))), b) << b;
+    // The five bytes the code page leaves unassigned stand for the controls of the same value,
+    // in both directions.
+    for (int b : {0x81, 0x8D, 0x8F, 0x90, 0x9D}) {
+        EXPECT_EQ(TCodePage1252::CodePoint(uint8_t(b)), char32_t(b)) << b;
+        EXPECT_EQ(TCodePage1252::ByteOf(char32_t(b)), b) << b;
+    }
+    EXPECT_EQ(TCodePage1252::CodePoint(0x80), U'\u20AC');
+    EXPECT_EQ(TCodePage1252::ByteOf(U'\u20AC'), 0x80);
+    EXPECT_EQ(TCodePage1252::CodePoint(0x9F), U'\u0178');
+    EXPECT_EQ(TCodePage1252::CodePoint(0xE9), U'\u00E9');
+    EXPECT_EQ(TCodePage1252::ByteOf(U'\u0100'), -1);
+    EXPECT_EQ(TCodePage1252::ByteOf(U'\u2603'), -1);
+    EXPECT_EQ(TCodePage1252::ByteOf(U'\U0001F600'), -1);
+}

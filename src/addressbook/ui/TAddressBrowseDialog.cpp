@@ -1,8 +1,8 @@
 #include "addressbook/ui/TAddressBrowseDialog.h"
 
 #include "addressbook/TAddressBook.h"
+#include "data/TCalculatedFields.h"
 #include "addressbook/TBrowseColumnWidths.h"
-#include "addressbook/TCalculatedFields.h"
 #include "addressbook/TColumnOrder.h"
 #include "data/TGridModel.h"
 #include "data/TMessageService.h"
@@ -41,7 +41,7 @@ TAddressBrowseDialog::TAddressBrowseDialog(TAddressBook& book, TBrowseColumnWidt
 
     mModel = new data::TGridModel(ds, this);
     mModel->SetCalcCell([this](const data::TGridRow& row, const QString& field) {
-        return TCalculatedFields::ForGridRow(row, field, mBook.TagIdentifier());
+        return data::TCalculatedFields::ForGridRow(row, field, mBook.TagIdentifier());
     });
     mModel->SetColumns(shown);
 

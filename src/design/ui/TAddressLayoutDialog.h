@@ -4,7 +4,7 @@
 // ZIP choices are enabled only while the ZIP box is checked) and upper case. Options() after
 // Ok; the caller applies them and refreshes the panel (TGDMultiLineAddressLabel::ApplyOptions).
 
-#include "design/TAddressBlock.h"
+#include "design/text/TAddressBlock.h"
 
 #include <QDialog>
 

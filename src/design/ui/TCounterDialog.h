@@ -4,7 +4,7 @@
 // after, leading zeros (0 to 9). Settings() gives the values after Ok; the caller applies them
 // (TGCounterLabel::ApplySettings).
 
-#include "design/TGCounterLabel.h"
+#include "design/objects/TGCounterLabel.h"
 
 #include <QDialog>
 

@@ -2,7 +2,7 @@
 
 // The font dialog of the design objects: shows a TGFont, gives one back (its colour kept).
 
-#include "design/TGFont.h"
+#include "design/text/TGFont.h"
 
 #include <QFont>
 #include <optional>

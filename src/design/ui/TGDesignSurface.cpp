@@ -1,14 +1,12 @@
 #include "design/ui/TGDesignSurface.h"
 
 #include "data/TMessageService.h"
-#include "design/TGBasePanel.h"
-#include "design/TGClassRegistry.h"
-#include "design/TLayoutError.h"
-#include "design/TTickClock.h"
+#include "design/core/TGBasePanel.h"
+#include "design/core/TGClassRegistry.h"
+#include "design/stream/TLayoutError.h"
+#include "design/surface/TTickClock.h"
 #include "design/ui/TDesignFontDialog.h"
-#include "design/ui/TImageObjectMenu.h"
-#include "design/ui/TShapeObjectMenu.h"
-#include "design/ui/TTextObjectMenu.h"
+#include "design/ui/TGKindMenus.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -199,7 +197,7 @@ TGGraphicControl* TGDesignSurface::CreateObjectInRect(const QRect& rect)
         return nullptr;
     }
     object->AfterCreate();
-    object->ApplyFont(mFont); // text kinds take the panel's font; the others ignore it
+    TGKindCatalogue::ApplyDrawnSettings(*object, mFont);
     return PlaceObject(std::move(object), rect);
 }
 
@@ -411,9 +409,7 @@ void TGDesignSurface::BuildObjectMenu(QMenu& menu, TGGraphicControl& object)
              [&panel, target] { TGSurfaceCommands::CenterVertically(panel, *target); });
     AddEntry(menu, "Center Horizontally", true,
              [&panel, target] { TGSurfaceCommands::CenterHorizontally(panel, *target); });
-    TTextObjectMenu::AddEntries(menu, object, this);
-    TImageObjectMenu::AddEntries(menu, object, this);
-    TShapeObjectMenu::AddEntries(menu, object, this);
+    TGKindMenus::AddEntries(menu, object, this);
 }
 
 void TGDesignSurface::ShowMenu(QMenu& menu, const QPoint& panelPoint)

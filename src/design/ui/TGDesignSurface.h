@@ -16,8 +16,8 @@
 // - Destroying a surface removes the clipboard file shared by every panel.
 // - Times come from TTickClock.
 
-#include "design/TGFont.h"
-#include "design/TGSurfaceCommands.h"
+#include "design/text/TGFont.h"
+#include "design/surface/TGSurfaceCommands.h"
 #include "design/ui/TGHandle.h"
 #include "picture/TPicture.h"
 
@@ -77,7 +77,8 @@ public:
     void SetTool(const QByteArray& kind);
     TBand Band() const { return mBand; }
     // Host-specific: makes the tool's object in the rectangle. This version creates the tool's
-    // kind from the class registry, runs AfterCreate, gives text kinds the panel's font and calls
+    // kind from the class registry, runs AfterCreate, applies the kind's starting settings for a
+    // drawn object (TGKindCatalogue::ApplyDrawnSettings, with the panel's font) and calls
     // PlaceObject.
     virtual TGGraphicControl* CreateObjectInRect(const QRect& rect);
     // The common placing step (TGSurfaceCommands::PlaceObject).

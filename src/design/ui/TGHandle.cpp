@@ -1,7 +1,7 @@
 #include "design/ui/TGHandle.h"
 
-#include "design/TGBasePanel.h"
-#include "design/TTickClock.h"
+#include "design/core/TGBasePanel.h"
+#include "design/surface/TTickClock.h"
 #include "design/ui/TGDesignSurface.h"
 
 #include <algorithm>

@@ -13,7 +13,7 @@
 // Contract: the selected objects are the panel's selection; the surface calls SelectionChanged()
 // whenever it changes. Points are in handle coordinates unless named panel points.
 
-#include "design/THandleGeometry.h"
+#include "design/surface/THandleGeometry.h"
 
 #include <QColor>
 #include <QPoint>

@@ -1,6 +1,6 @@
 #include "design/ui/TGPanelView.h"
 
-#include "design/TGBasePanel.h"
+#include "design/core/TGBasePanel.h"
 
 #include <QCoreApplication>
 #include <QPaintEvent>

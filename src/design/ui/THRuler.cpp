@@ -1,6 +1,6 @@
 #include "design/ui/THRuler.h"
 
-#include "design/TDesignUnits.h"
+#include "design/text/TDesignUnits.h"
 
 #include <QFont>
 #include <QPainter>

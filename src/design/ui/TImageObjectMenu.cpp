@@ -1,7 +1,8 @@
 #include "design/ui/TImageObjectMenu.h"
 
 #include "data/TMessageService.h"
-#include "design/TGImage.h"
+#include "design/objects/TGImage.h"
+#include "design/ui/TGKindMenus.h"
 #include "design/ui/TLoadImageDialog.h"
 
 #include <QDir>
@@ -21,9 +22,12 @@ void Changed(TGImage& image)
 
 void TImageObjectMenu::AddEntries(QMenu& menu, TGGraphicControl& object, QWidget* parent)
 {
-    auto* image = dynamic_cast<TGImage*>(&object);
-    if (!image)
-        return;
+    TGKindMenus::AddEntries(menu, object, parent, TGKindMenu::Image);
+}
+
+void TImageObjectMenu::AddImageEntries(QMenu& menu, TGImage& picture, QWidget* parent)
+{
+    TGImage* image = &picture;
     menu.addSeparator();
     QAction* load = menu.addAction(QStringLiteral("Load Image From Disk"));
     QObject::connect(load, &QAction::triggered, load, [image, parent] { LoadImage(*image, parent); });

@@ -19,6 +19,8 @@ class TImageObjectMenu {
 public:
     // Appends the entries for a TGImage; nothing for other kinds.
     static void AddEntries(QMenu& menu, TGGraphicControl& object, QWidget* parent);
+    // The entries themselves (TGKindMenus attaches them to the kind catalogue).
+    static void AddImageEntries(QMenu& menu, TGImage& image, QWidget* parent);
 
     // "Load Image From Disk": the dialog preset from the object; on Ok with a file selected,
     // takes Stretch and AutoSize from the boxes and loads the file. A file that does not load

@@ -1,7 +1,7 @@
 #include "design/ui/TMultiLineEditorDialog.h"
 
 #include "data/ui/TWindowPlacement.h"
-#include "design/TWordWrap.h"
+#include "design/text/TWordWrap.h"
 #include "design/ui/TDesignDialogButtons.h"
 
 #include <QPlainTextEdit>

@@ -1,6 +1,6 @@
 #include "design/ui/TObjectPreview.h"
 
-#include "design/TGGraphicControl.h"
+#include "design/core/TGGraphicControl.h"
 
 #include <QPainter>
 

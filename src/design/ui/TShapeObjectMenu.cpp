@@ -1,8 +1,9 @@
 #include "design/ui/TShapeObjectMenu.h"
 
-#include "design/TGFIMBarCode.h"
-#include "design/TGLabelShapes.h"
-#include "design/TGLineShape.h"
+#include "design/objects/TGFIMBarCode.h"
+#include "design/objects/TGLabelShapes.h"
+#include "design/objects/TGLineShape.h"
+#include "design/ui/TGKindMenus.h"
 
 #include <QColorDialog>
 #include <QMenu>
@@ -48,7 +49,9 @@ template <class TApply> void ChooseColor(const QColor& current, QWidget* parent,
         apply(color);
 }
 
-void ShapeEntries(QMenu& menu, TGLabelShapes& shape, QWidget* parent)
+} // namespace
+
+void TShapeObjectMenu::AddShapeEntries(QMenu& menu, TGLabelShapes& shape, QWidget* parent)
 {
     menu.addSeparator();
     Entry(menu, QStringLiteral("Background Color"), [&shape, parent] {
@@ -73,7 +76,7 @@ void ShapeEntries(QMenu& menu, TGLabelShapes& shape, QWidget* parent)
     }
 }
 
-void LineEntries(QMenu& menu, TGLineShape& line, QWidget* parent)
+void TShapeObjectMenu::AddLineEntries(QMenu& menu, TGLineShape& line, QWidget* parent)
 {
     menu.addSeparator();
     QMenu* style = menu.addMenu(QStringLiteral("Style"));
@@ -94,7 +97,7 @@ void LineEntries(QMenu& menu, TGLineShape& line, QWidget* parent)
           [&line] { TShapeObjectMenu::StretchToEdges(line); });
 }
 
-void FIMEntries(QMenu& menu, TGFIMBarCode& mark)
+void TShapeObjectMenu::AddFIMEntries(QMenu& menu, TGFIMBarCode& mark, QWidget*)
 {
     menu.addSeparator();
     const char* captions[3] = {"Set FIM to Type A", "Set FIM to Type B", "Set FIM to Type C"};
@@ -104,16 +107,9 @@ void FIMEntries(QMenu& menu, TGFIMBarCode& mark)
             [&mark, i] { TShapeObjectMenu::SetFIMType(mark, i); }, true, mark.FIMType() == i);
 }
 
-} // namespace
-
 void TShapeObjectMenu::AddEntries(QMenu& menu, TGGraphicControl& object, QWidget* parent)
 {
-    if (auto* shape = dynamic_cast<TGLabelShapes*>(&object))
-        ShapeEntries(menu, *shape, parent);
-    else if (auto* line = dynamic_cast<TGLineShape*>(&object))
-        LineEntries(menu, *line, parent);
-    else if (auto* mark = dynamic_cast<TGFIMBarCode*>(&object))
-        FIMEntries(menu, *mark);
+    TGKindMenus::AddEntries(menu, object, parent, TGKindMenu::Shape);
 }
 
 void TShapeObjectMenu::SetBackgroundColor(TGLabelShapes& shape, const QColor& color)

@@ -21,10 +21,15 @@ class TGLineShape;
 
 class TShapeObjectMenu {
 public:
-    // Appends the kind's entries (nothing for other kinds). Check marks show the current pen
+    // Appends the kind's entries (nothing for other kinds), as the kind catalogue lists them. Check marks show the current pen
     // width, transparency, line style and FIM type. "Degree of Rounding" appears only for shapes
     // that were rounded when they were created or read.
     static void AddEntries(QMenu& menu, TGGraphicControl& object, QWidget* parent);
+
+    // ---- the entries of each kind (TGKindMenus attaches them to the kind catalogue)
+    static void AddShapeEntries(QMenu& menu, TGLabelShapes& shape, QWidget* parent);
+    static void AddLineEntries(QMenu& menu, TGLineShape& line, QWidget* parent);
+    static void AddFIMEntries(QMenu& menu, TGFIMBarCode& mark, QWidget* parent);
 
     // ---- commands
     // "Background Color": the brush colour, and the shape becomes opaque.

@@ -2,7 +2,7 @@
 
 #include "data/TWin1252.h"
 #include "data/ui/TWindowPlacement.h"
-#include "design/TSymbolFont.h"
+#include "design/text/TSymbolFont.h"
 #include "design/ui/TDesignDialogButtons.h"
 #include "design/ui/TDesignFontDialog.h"
 

@@ -5,7 +5,7 @@
 // selected character. After Ok, Font() and Code() (32 + the selected index) are applied by the
 // caller (TGSymbolLabel::ApplySymbol).
 
-#include "design/TGFont.h"
+#include "design/text/TGFont.h"
 
 #include <QDialog>
 

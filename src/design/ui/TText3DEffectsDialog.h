@@ -4,7 +4,7 @@
 // colour, and a live sample (a fixed text "Sample") that shows every change at once. After Ok,
 // ApplyTo() copies the sample's font, depths, directions and colours to the object.
 
-#include "design/TGPLabel.h"
+#include "design/objects/TGPLabel.h"
 
 #include <QColor>
 #include <QDialog>

@@ -1,21 +1,22 @@
 #include "design/ui/TTextObjectMenu.h"
 
-#include "design/TFieldPickList.h"
-#include "design/TGBasePanel.h"
-#include "design/TGCounterLabel.h"
-#include "design/TGDMultiLineAddressLabel.h"
-#include "design/TGDMultiLineLabel.h"
-#include "design/TGDateTimeLabel.h"
-#include "design/TGMultiLineLabel.h"
-#include "design/TGPDLabel.h"
-#include "design/TGPLabel.h"
-#include "design/TGPageNumberLabel.h"
-#include "design/TGSymbolLabel.h"
-#include "design/TSingleLineText.h"
-#include "design/TSymbolFont.h"
+#include "design/core/TFieldPickList.h"
+#include "design/core/TGBasePanel.h"
+#include "design/objects/TGCounterLabel.h"
+#include "design/objects/TGDMultiLineAddressLabel.h"
+#include "design/objects/TGDMultiLineLabel.h"
+#include "design/objects/TGDateTimeLabel.h"
+#include "design/objects/TGMultiLineLabel.h"
+#include "design/objects/TGPDLabel.h"
+#include "design/objects/TGPLabel.h"
+#include "design/objects/TGPageNumberLabel.h"
+#include "design/objects/TGSymbolLabel.h"
+#include "design/objects/TSingleLineText.h"
+#include "design/text/TSymbolFont.h"
 #include "design/ui/TAddressLayoutDialog.h"
 #include "design/ui/TCounterDialog.h"
 #include "design/ui/TDesignFontDialog.h"
+#include "design/ui/TGKindMenus.h"
 #include "design/ui/TMultiLineEditorDialog.h"
 #include "design/ui/TSelectFieldDialog.h"
 #include "design/ui/TSymbolSelectorDialog.h"
@@ -83,83 +84,115 @@ void BaseLabelEntries(QMenu& menu, TGBaseLabel& label, QWidget* parent, bool wit
           label.Transparent());
 }
 
-void MultiLineEntries(QMenu& menu, TGMultiLineBaseLabel& label, QWidget* parent)
+template <class TLabel> void MultiLineEntries(QMenu& menu, TLabel& label, QWidget* parent)
 {
     menu.addSeparator();
     Entry(menu, "Font", [&label, parent] { TTextObjectMenu::EditFont(label, parent); });
     AlignmentEntries(menu, label);
 }
 
-void ApplyMultiLineFont(TGMultiLineBaseLabel& label, const TGFont& font)
+template <class TLabel> bool EditMultiLineFont(TLabel& label, QWidget* parent)
 {
-    if (auto* fixed = dynamic_cast<TGMultiLineLabel*>(&label))
-        fixed->ChangeFont(font);
-    else if (auto* memo = dynamic_cast<TGDMultiLineLabel*>(&label))
-        memo->ChangeFont(font);
-    else if (auto* address = dynamic_cast<TGDMultiLineAddressLabel*>(&label))
-        address->ChangeFont(font);
-    else
-        label.SetFont(font);
+    const std::optional<TGFont> font = TDesignFontDialog::Choose(label.Font(), parent);
+    if (!font)
+        return false;
+    label.ChangeFont(*font);
+    Changed(label);
+    return true;
 }
 
 } // namespace
 
 void TTextObjectMenu::AddEntries(QMenu& menu, TGGraphicControl& object, QWidget* parent)
 {
-    if (auto* symbol = dynamic_cast<TGSymbolLabel*>(&object)) {
-        BaseLabelEntries(menu, *symbol, parent, false);
-        menu.addSeparator();
-        Entry(menu, "Symbol Selector", [symbol, parent] { EditSymbol(*symbol, parent); });
-    } else if (auto* text = dynamic_cast<TGPLabel*>(&object)) {
-        BaseLabelEntries(menu, *text, parent, true);
-        menu.addSeparator();
-        Entry(menu, "Text", [text, parent] { EditText(*text, parent); });
-        menu.addSeparator();
-        RotationEntries(menu, *text);
-    } else if (auto* field = dynamic_cast<TGPDLabel*>(&object)) {
-        BaseLabelEntries(menu, *field, parent, true);
-        menu.addSeparator();
-        Entry(menu, "Field", [field, parent] { EditField(*field, parent); });
-    } else if (auto* counter = dynamic_cast<TGCounterLabel*>(&object)) {
-        BaseLabelEntries(menu, *counter, parent, true);
-        menu.addSeparator();
-        Entry(menu, "Counter Settings", [counter, parent] { EditCounter(*counter, parent); });
-        menu.addSeparator();
-        RotationEntries(menu, *counter);
-    } else if (auto* date = dynamic_cast<TGDateTimeLabel*>(&object)) {
-        BaseLabelEntries(menu, *date, parent, true);
-        menu.addSeparator();
-        QMenu* dateMenu = menu.addMenu(QStringLiteral("Date Format"));
-        const char* dates[3] = {"No Date", "Windows Short Date", "Windows Long Date"};
-        for (int i = 0; i < 3; ++i)
-            Entry(*dateMenu, dates[i], [date, i] {
-                date->SetDateFormat(TDateFormat(i));
-                Changed(*date);
-            }, true, int(date->DateFormat()) == i);
-        QMenu* timeMenu = menu.addMenu(QStringLiteral("Time Format"));
-        const char* times[3] = {"No Time", "Windows Short Time", "Windows Long Time"};
-        for (int i = 0; i < 3; ++i)
-            Entry(*timeMenu, times[i], [date, i] {
-                date->SetTimeFormat(TTimeFormat(i));
-                Changed(*date);
-            }, true, int(date->TimeFormat()) == i);
-    } else if (auto* page = dynamic_cast<TGPageNumberLabel*>(&object)) {
-        BaseLabelEntries(menu, *page, parent, true);
-    } else if (auto* lines = dynamic_cast<TGMultiLineLabel*>(&object)) {
-        MultiLineEntries(menu, *lines, parent);
-        menu.addSeparator();
-        Entry(menu, "Text", [lines, parent] { EditLines(*lines, parent); });
-        Entry(menu, "Word Wrap", [lines] { lines->ToggleWordWrap(); }, true, lines->WordWrap());
-    } else if (auto* memo = dynamic_cast<TGDMultiLineLabel*>(&object)) {
-        MultiLineEntries(menu, *memo, parent);
-        menu.addSeparator();
-        Entry(menu, "Memo Field", [memo, parent] { EditMemoField(*memo, parent); });
-        Entry(menu, "Word Wrap", [memo] { memo->ToggleWordWrap(); }, true, memo->WordWrap());
-    } else if (auto* address = dynamic_cast<TGDMultiLineAddressLabel*>(&object)) {
-        MultiLineEntries(menu, *address, parent);
-        menu.addSeparator();
-        Entry(menu, "Address Layout", [address, parent] { EditAddressLayout(*address, parent); });
-    }
+    TGKindMenus::AddEntries(menu, object, parent, TGKindMenu::Text);
+}
+
+void TTextObjectMenu::AddSymbolEntries(QMenu& menu, TGSymbolLabel& symbol, QWidget* parent)
+{
+    BaseLabelEntries(menu, symbol, parent, false);
+    menu.addSeparator();
+    Entry(menu, "Symbol Selector", [&symbol, parent] { EditSymbol(symbol, parent); });
+}
+
+void TTextObjectMenu::AddTextEntries(QMenu& menu, TGPLabel& text, QWidget* parent)
+{
+    BaseLabelEntries(menu, text, parent, true);
+    menu.addSeparator();
+    Entry(menu, "Text", [&text, parent] { EditText(text, parent); });
+    menu.addSeparator();
+    RotationEntries(menu, text);
+}
+
+void TTextObjectMenu::AddFieldEntries(QMenu& menu, TGPDLabel& field, QWidget* parent)
+{
+    BaseLabelEntries(menu, field, parent, true);
+    menu.addSeparator();
+    Entry(menu, "Field", [&field, parent] { EditField(field, parent); });
+}
+
+void TTextObjectMenu::AddCounterEntries(QMenu& menu, TGCounterLabel& counter, QWidget* parent)
+{
+    BaseLabelEntries(menu, counter, parent, true);
+    menu.addSeparator();
+    Entry(menu, "Counter Settings", [&counter, parent] { EditCounter(counter, parent); });
+    menu.addSeparator();
+    RotationEntries(menu, counter);
+}
+
+void TTextObjectMenu::AddDateTimeEntries(QMenu& menu, TGDateTimeLabel& date, QWidget* parent)
+{
+    BaseLabelEntries(menu, date, parent, true);
+    menu.addSeparator();
+    QMenu* dateMenu = menu.addMenu(QStringLiteral("Date Format"));
+    const char* dates[3] = {"No Date", "Windows Short Date", "Windows Long Date"};
+    for (int i = 0; i < 3; ++i)
+        Entry(
+            *dateMenu, dates[i],
+            [&date, i] {
+                date.SetDateFormat(TDateFormat(i));
+                Changed(date);
+            },
+            true, int(date.DateFormat()) == i);
+    QMenu* timeMenu = menu.addMenu(QStringLiteral("Time Format"));
+    const char* times[3] = {"No Time", "Windows Short Time", "Windows Long Time"};
+    for (int i = 0; i < 3; ++i)
+        Entry(
+            *timeMenu, times[i],
+            [&date, i] {
+                date.SetTimeFormat(TTimeFormat(i));
+                Changed(date);
+            },
+            true, int(date.TimeFormat()) == i);
+}
+
+void TTextObjectMenu::AddPageNumberEntries(QMenu& menu, TGPageNumberLabel& page, QWidget* parent)
+{
+    BaseLabelEntries(menu, page, parent, true);
+}
+
+void TTextObjectMenu::AddLinesEntries(QMenu& menu, TGMultiLineLabel& lines, QWidget* parent)
+{
+    MultiLineEntries(menu, lines, parent);
+    menu.addSeparator();
+    Entry(menu, "Text", [&lines, parent] { EditLines(lines, parent); });
+    Entry(menu, "Word Wrap", [&lines] { lines.ToggleWordWrap(); }, true, lines.WordWrap());
+}
+
+void TTextObjectMenu::AddMemoEntries(QMenu& menu, TGDMultiLineLabel& memo, QWidget* parent)
+{
+    MultiLineEntries(menu, memo, parent);
+    menu.addSeparator();
+    Entry(menu, "Memo Field", [&memo, parent] { EditMemoField(memo, parent); });
+    Entry(menu, "Word Wrap", [&memo] { memo.ToggleWordWrap(); }, true, memo.WordWrap());
+}
+
+void TTextObjectMenu::AddAddressEntries(QMenu& menu, TGDMultiLineAddressLabel& address,
+                                        QWidget* parent)
+{
+    MultiLineEntries(menu, address, parent);
+    menu.addSeparator();
+    Entry(menu, "Address Layout", [&address, parent] { EditAddressLayout(address, parent); });
 }
 
 bool TTextObjectMenu::EditFont(TGBaseLabel& label, QWidget* parent)
@@ -172,14 +205,19 @@ bool TTextObjectMenu::EditFont(TGBaseLabel& label, QWidget* parent)
     return true;
 }
 
-bool TTextObjectMenu::EditFont(TGMultiLineBaseLabel& label, QWidget* parent)
+bool TTextObjectMenu::EditFont(TGMultiLineLabel& label, QWidget* parent)
 {
-    const std::optional<TGFont> font = TDesignFontDialog::Choose(label.Font(), parent);
-    if (!font)
-        return false;
-    ApplyMultiLineFont(label, *font);
-    Changed(label);
-    return true;
+    return EditMultiLineFont(label, parent);
+}
+
+bool TTextObjectMenu::EditFont(TGDMultiLineLabel& label, QWidget* parent)
+{
+    return EditMultiLineFont(label, parent);
+}
+
+bool TTextObjectMenu::EditFont(TGDMultiLineAddressLabel& label, QWidget* parent)
+{
+    return EditMultiLineFont(label, parent);
 }
 
 bool TTextObjectMenu::Edit3DEffects(TGBaseLabel& label, QWidget* parent)

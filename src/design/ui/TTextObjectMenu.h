@@ -19,22 +19,39 @@ class TGBaseLabel;
 class TGCounterLabel;
 class TGDMultiLineAddressLabel;
 class TGDMultiLineLabel;
+class TGDateTimeLabel;
 class TGGraphicControl;
 class TGMultiLineBaseLabel;
 class TGMultiLineLabel;
 class TGPDLabel;
 class TGPLabel;
+class TGPageNumberLabel;
 class TGSymbolLabel;
 
 class TTextObjectMenu {
 public:
-    // Appends the kind's entries (nothing for kinds that are not text). Check marks show the
-    // current alignment, rotation, transparency, word wrap and date/time formats.
+    // Appends the kind's entries (nothing for kinds that are not text), as the kind catalogue
+    // lists them. Check marks show the current alignment, rotation, transparency, word wrap and
+    // date/time formats.
     static void AddEntries(QMenu& menu, TGGraphicControl& object, QWidget* parent);
+
+    // ---- the entries of each text kind (TGKindMenus attaches them to the kind catalogue)
+    static void AddSymbolEntries(QMenu& menu, TGSymbolLabel& symbol, QWidget* parent);
+    static void AddTextEntries(QMenu& menu, TGPLabel& text, QWidget* parent);
+    static void AddFieldEntries(QMenu& menu, TGPDLabel& field, QWidget* parent);
+    static void AddCounterEntries(QMenu& menu, TGCounterLabel& counter, QWidget* parent);
+    static void AddDateTimeEntries(QMenu& menu, TGDateTimeLabel& date, QWidget* parent);
+    static void AddPageNumberEntries(QMenu& menu, TGPageNumberLabel& page, QWidget* parent);
+    static void AddLinesEntries(QMenu& menu, TGMultiLineLabel& lines, QWidget* parent);
+    static void AddMemoEntries(QMenu& menu, TGDMultiLineLabel& memo, QWidget* parent);
+    static void AddAddressEntries(QMenu& menu, TGDMultiLineAddressLabel& address, QWidget* parent);
 
     // ---- commands (each returns true when the object changed)
     static bool EditFont(TGBaseLabel& label, QWidget* parent);
-    static bool EditFont(TGMultiLineBaseLabel& label, QWidget* parent);
+    // The multi-line kinds take a new font and lay their lines out again.
+    static bool EditFont(TGMultiLineLabel& label, QWidget* parent);
+    static bool EditFont(TGDMultiLineLabel& label, QWidget* parent);
+    static bool EditFont(TGDMultiLineAddressLabel& label, QWidget* parent);
     static bool Edit3DEffects(TGBaseLabel& label, QWidget* parent);
     static bool EditBackColor(TGBaseLabel& label, QWidget* parent);
     static void ToggleTransparent(TGBaseLabel& label);
