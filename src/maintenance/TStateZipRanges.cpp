@@ -26,8 +26,29 @@ QString TStateZipRanges::Load(const QString& sysdataDir)
                                                               sysdataDir, xbase::TOpenMode::Shared);
     if (!message.isEmpty())
         return message;
-    const QString failure = QString::fromLatin1(
-        data::TSystemTables::Schema(data::TSystemTable::StateZip).failureMessage);
+    if (!ReadRows(table))
+        return QString::fromLatin1(
+            data::TSystemTables::Schema(data::TSystemTable::StateZip).failureMessage);
+    return {};
+}
+
+QString TStateZipRanges::LoadFile(const QString& path)
+{
+    mStates.clear();
+    mRows = 0;
+    data::TDataSet table;
+    try {
+        table.Open(path, xbase::TOpenMode::ReadOnly);
+    } catch (const std::exception&) {
+        return QStringLiteral("Unable to open ") + path;
+    }
+    if (!ReadRows(table))
+        return QStringLiteral("Unable to open ") + path;
+    return {};
+}
+
+bool TStateZipRanges::ReadRows(data::TDataSet& table)
+{
     try {
         xbase::TTable& t = table.Table();
         const int state = t.FieldIndex("STATE");
@@ -35,7 +56,7 @@ QString TStateZipRanges::Load(const QString& sysdataDir)
         const int high = t.FieldIndex("HIGH_ZIP");
         if (state < 0 || low < 0 || high < 0) {
             table.Close();
-            return failure;
+            return false;
         }
         xbase::TCursor cursor(t);
         cursor.SetOrder(0);
@@ -45,10 +66,10 @@ QString TStateZipRanges::Load(const QString& sysdataDir)
         mStates.clear();
         mRows = 0;
         table.Close();
-        return failure;
+        return false;
     }
     table.Close();
-    return {};
+    return true;
 }
 
 void TStateZipRanges::Add(std::string_view state, std::string_view lowZip, std::string_view highZip)

@@ -17,6 +17,10 @@
 #include <unordered_map>
 #include <vector>
 
+namespace qm::data {
+class TDataSet;
+}
+
 namespace qm::maintenance {
 
 class TStateZipRanges {
@@ -24,6 +28,9 @@ public:
     // Reads every row of the CSZ table in sysdataDir. Returns an empty text on success, else the
     // message to show (the table's open-or-create message); the ranges are then empty.
     QString Load(const QString& sysdataDir);
+    // Reads a range table given by its path (any name). Returns an empty text on success, else
+    // "Unable to open " + path.
+    QString LoadFile(const QString& path);
 
     // One row (for tests and the editor's checks).
     void Add(std::string_view state, std::string_view lowZip, std::string_view highZip);
@@ -36,6 +43,8 @@ public:
     static bool InRange(std::string_view zip, std::string_view lowZip, std::string_view highZip);
 
 private:
+    bool ReadRows(data::TDataSet& table);
+
     struct TRange {
         std::string low;
         std::string high;

@@ -11,6 +11,8 @@ const std::vector<TToolCommand>& ToolCommands()
         {"table", "inspect, query and maintain xBase tables (DBF, FPT, CDX)", &RunTableCommand},
         {"pages", "dump or render a recorded page stream", &RunPagesCommand},
         {"layout", "dump a layout file or print it filled from a record", &RunLayoutCommand},
+        {"check", "list possible duplicates or questionable state/ZIP records", &RunCheckCommand},
+        {"edit", "convert case, delete records, search and replace in an address file", &RunEditCommand},
     };
     return commands;
 }
