@@ -74,7 +74,7 @@ TEST_F(MaintenanceCommandTest, DuplicatesInTheGridsOrder)
 
 TEST_F(MaintenanceCommandTest, StateZipWithTheShippedOrAGivenTable)
 {
-    mHome.Home().Prepare(qm::data::TProgramHome::ShippedDataDir());
+    mHome.Home().Prepare(QStringLiteral(QM_BUILD_DIR "/share/quillmark"));
     mPath = MakeFile({Rec("Good", "", "", "NY", "00501"), Rec("Bad", "", "", "NY", "99999"),
                       Rec("Blank", "", "", "", "")});
     ASSERT_EQ(Tool({"check", "state-zip", File()}), 0) << mErr;

@@ -23,7 +23,7 @@ class StateZipCheckRunTest : public qm::test::MaintenanceFixture {
 protected:
     std::vector<QString> Check(bool blanks)
     {
-        mHome.Home().Prepare(qm::data::TProgramHome::ShippedDataDir());
+        mHome.Home().Prepare(QStringLiteral(QM_BUILD_DIR "/share/quillmark"));
         TStateZipRanges ranges;
         EXPECT_EQ(ranges.Load(mHome.Home().SysDataDir()), QString());
         mDataSet.Cursor().SetQuery("!ISDEL");

@@ -52,7 +52,7 @@ TEST(StateZipRangesTest, ZipPlusFourAtAFiveDigitEndOfRange)
 TEST(StateZipRangesTest, ReadsTheShippedTableAndReportsAMissingOne)
 {
     qm::test::TTestHome home;
-    home.Home().Prepare(qm::data::TProgramHome::ShippedDataDir());
+    home.Home().Prepare(QStringLiteral(QM_BUILD_DIR "/share/quillmark"));
     TStateZipRanges ranges;
     ASSERT_EQ(ranges.Load(home.Home().SysDataDir()), QString());
     EXPECT_GT(ranges.RowCount(), 50);
