@@ -35,6 +35,30 @@ TSearchReplaceRun::TSearchReplaceRun(data::TDataSet& dataSet, const TReplaceOpti
 {
 }
 
+QString TSearchReplaceRun::Question(const QString& fieldLabel, const TReplaceOptions& options)
+{
+    QString condition;
+    if (options.find.isEmpty())
+        condition = QStringLiteral("is empty ");
+    else
+        condition = (options.exactly ? QStringLiteral("exactly matches: \"")
+                                     : QStringLiteral("contains: \"")) +
+                    options.find + QLatin1Char('"') +
+                    (options.caseSensitive ? QStringLiteral("  (case sensitive)")
+                                           : QStringLiteral(" (not case sensitive)"));
+    QString action;
+    if (options.replacement.isEmpty())
+        action = options.wholeField ? QStringLiteral("and delete the entire field ")
+                                    : QStringLiteral("and delete the matching text ");
+    else
+        action =
+            (options.wholeField ? QStringLiteral("and replace the entire field with \"")
+                                : QStringLiteral("and replace only the matching text with \"")) +
+            options.replacement + QLatin1Char('"');
+    return QStringLiteral("Find records where field ") + fieldLabel + QLatin1Char('\r') +
+           condition + QLatin1Char('\r') + action;
+}
+
 QString TSearchReplaceRun::CountText(uint32_t count)
 {
     return QStringLiteral("Replaced ") + QString::number(count) + QStringLiteral(" records");

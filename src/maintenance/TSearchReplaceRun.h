@@ -37,6 +37,8 @@ public:
 
     TSearchReplaceRun(data::TDataSet& dataSet, const TReplaceOptions& options);
 
+    // The question asked before the run: three lines joined by CR (field, condition, action).
+    static QString Question(const QString& fieldLabel, const TReplaceOptions& options);
     // "Replaced " + count + " records".
     static QString CountText(uint32_t count);
     // The closing message: "Replacement done", and the records left unchanged when there were any.

@@ -223,3 +223,18 @@ TEST_F(BulkEditRunsTest, TheScopeExpressionLimitsTheRecords)
     EXPECT_EQ(Value(2, "STREET"), "2 Street");
     EXPECT_EQ(mDataSet.Cursor().Query(), "LNAME = 'Smith'");
 }
+
+TEST(SearchReplaceQuestionTest, ThreeLinesNamingFieldConditionAndAction)
+{
+    TReplaceOptions options{"STREET", "St", false, false, false, "Street", {}};
+    EXPECT_EQ(TSearchReplaceRun::Question("Address 1", options),
+              "Find records where field Address 1\rcontains: \"St\" (not case sensitive)\r"
+              "and replace only the matching text with \"Street\"");
+    options = {"LNAME", "", true, true, true, "", {}};
+    EXPECT_EQ(TSearchReplaceRun::Question("Last Name", options),
+              "Find records where field Last Name\ris empty \rand delete the entire field ");
+    options = {"LNAME", "Brown", true, true, false, "", {}};
+    EXPECT_EQ(TSearchReplaceRun::Question("Last Name", options),
+              "Find records where field Last Name\rexactly matches: \"Brown\"  (case sensitive)\r"
+              "and delete the matching text ");
+}

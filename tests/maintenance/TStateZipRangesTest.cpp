@@ -5,6 +5,7 @@
 #include "TTestHome.h"
 #include "data/TProgramHome.h"
 #include "data/TSystemTables.h"
+#include "maintenance/TStateRowCheck.h"
 
 #include <QFile>
 #include <gtest/gtest.h>
@@ -67,4 +68,16 @@ TEST(StateZipRangesTest, ReadsTheShippedTableAndReportsAMissingOne)
     ASSERT_TRUE(QFile::remove(csz));
     EXPECT_EQ(ranges.Load(home.Home().SysDataDir()), "Unable to Open or Create CSZ.DBF");
     EXPECT_EQ(ranges.RowCount(), 0);
+}
+
+TEST(StateRowCheckTest, RefusesRowsThatWouldListTheirWholeState)
+{
+    EXPECT_EQ(TStateRowCheck::Problem("Alabama", "AL", "35000", "36999-9999"), QString());
+    EXPECT_EQ(TStateRowCheck::Problem("Alabama", "AL", "35000", "35000"), QString());
+    const QString reversed = TStateRowCheck::Problem("Alabama", "AL", "37000", "36999-9999");
+    EXPECT_TRUE(reversed.startsWith("The row \"Alabama\" (AL) starts after it ends"))
+        << reversed.toStdString();
+    EXPECT_EQ(TStateRowCheck::Problem("Alabama", " ", "35000", "36999"),
+              "The row \"Alabama\" has no abbreviation. Enter one before saving.");
+    EXPECT_TRUE(TStateRowCheck::Problem("", "", "1", "2").startsWith("This row"));
 }
