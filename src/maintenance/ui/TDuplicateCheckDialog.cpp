@@ -31,6 +31,7 @@ TDuplicateCheckDialog::TDuplicateCheckDialog(addressbook::TAddressBook& book, QW
     setWindowTitle(QStringLiteral("Check and Repair Duplicates"));
     setSizeGripEnabled(true);
     setMinimumSize(560, 300);
+    resize(760, 440);
 
     auto* layout = new QVBoxLayout(this);
     mSetUp = new QWidget(this);
@@ -92,8 +93,10 @@ TDuplicateCheckDialog::TDuplicateCheckDialog(addressbook::TAddressBook& book, QW
     mPanel->ButtonRow()->addWidget(tagAll);
 
     layout->addWidget(mBar);
+    mCount->setWordWrap(true);
+    layout->addWidget(mCount);
     auto* bottom = new QHBoxLayout;
-    bottom->addWidget(mCount, 1);
+    bottom->addStretch();
     mOk = new QPushButton(QStringLiteral("Ok"), this);
     mOk->setObjectName(QStringLiteral("OKButton"));
     connect(mOk, &QPushButton::clicked, this, &TDuplicateCheckDialog::OKButtonClick);

@@ -16,6 +16,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -33,6 +34,7 @@ TStateZipCheckDialog::TStateZipCheckDialog(addressbook::TAddressBook& book, QWid
     setWindowTitle(QStringLiteral("Check State and Zip Codes"));
     setSizeGripEnabled(true);
     setMinimumSize(560, 300);
+    resize(760, 440);
     auto* layout = new QVBoxLayout(this);
 
     mSetUp = new QWidget(this);
@@ -100,6 +102,7 @@ TStateZipCheckDialog::TStateZipCheckDialog(addressbook::TAddressBook& book, QWid
             row.AsString(QStringLiteral("NAME")), row.AsString(QStringLiteral("STATE")),
             row.AsString(QStringLiteral("LOW_ZIP")), row.AsString(QStringLiteral("HIGH_ZIP")));
     });
+    mEditor->Grid()->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     editor->addWidget(mEditor, 1);
     add(mEditor, "EditorDeleteButton", QStringLiteral("Delete"),
         &TStateZipCheckDialog::EditorDeleteButtonClick);
@@ -111,8 +114,10 @@ TStateZipCheckDialog::TStateZipCheckDialog(addressbook::TAddressBook& book, QWid
     layout->addWidget(mEditorPage, 1);
 
     layout->addWidget(mBar);
+    mCount->setWordWrap(true);
+    layout->addWidget(mCount);
     auto* bottom = new QHBoxLayout;
-    bottom->addWidget(mCount, 1);
+    bottom->addStretch();
     mEditTable = new QPushButton(QStringLiteral("Edit State/Province &File"), this);
     mEditTable->setObjectName(QStringLiteral("EditTableButton"));
     connect(mEditTable, &QPushButton::clicked, this, &TStateZipCheckDialog::EditTableButtonClick);
@@ -179,6 +184,9 @@ void TStateZipCheckDialog::PerformButtonClick()
             mIndex->MakeOrder();
             mResults->show();
             ShowResults();
+            // The values to correct next to the name.
+            mPanel->MoveColumn(QStringLiteral("STATE"), 3);
+            mPanel->MoveColumn(QStringLiteral("ZIP"), 4);
             mCount->setText(FoundText(mOutcome.questionable));
         } catch (const std::exception& error) {
             mRunning = false;
