@@ -91,6 +91,7 @@ TDuplicateCheckRun::TOutcome TDuplicateCheckRun::Run(TResultIndex& index,
     // The previous record's parts (upper-cased) and number (0: no record read yet).
     std::string prevMain, prevSecond;
     std::string main, second;
+    std::string prevRecord; // the previous record's bytes, for its key
     uint32_t prevRecNo = 0;
     uint32_t lastListed = 0;
     for (cursor.GoTop(); !cursor.Eof();) {
@@ -111,13 +112,14 @@ TDuplicateCheckRun::TOutcome TDuplicateCheckRun::Run(TResultIndex& index,
             if (!main.empty() && prevRecNo != 0 && main == prevMain && second == prevSecond) {
                 // The previous record first (unless the run already listed it), then this one.
                 if (prevRecNo != lastListed)
-                    index.Add(table.ReadRecord(prevRecNo), prevRecNo);
+                    index.Add(xbase::TRecordView{prevRecord, prevRecNo}, prevRecNo);
                 index.Add(table.Record(), recNo);
                 lastListed = recNo;
                 ++outcome.duplicates;
             }
             prevMain.swap(main);
             prevSecond.swap(second);
+            prevRecord.assign(table.Record().bytes);
             prevRecNo = recNo;
         }
         step.found = outcome.duplicates;
@@ -128,7 +130,7 @@ TDuplicateCheckRun::TOutcome TDuplicateCheckRun::Run(TResultIndex& index,
         }
     }
     outcome.listed = index.Count();
-    index.Index().Flush();
+    index.Finish();
     return outcome;
 }
 

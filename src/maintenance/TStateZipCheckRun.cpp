@@ -69,7 +69,7 @@ TStateZipCheckRun::TOutcome TStateZipCheckRun::Run(TResultIndex& index,
             break;
         }
     }
-    index.Index().Flush();
+    index.Finish();
     return outcome;
 }
 

@@ -153,7 +153,7 @@ TEST_F(DuplicateCheckRunTest, AStaleResultFileIsReplacedAndTheFileGoesWithTheInd
         TResultIndex stale(mDataSet, path, TDuplicateCheckRun::KeyExpression(TDuplicateKind::Name));
         stale.Add(mDataSet.Table().ReadRecord(3), 3);
         stale.Add(mDataSet.Table().ReadRecord(4), 4);
-        stale.Index().Flush();
+        stale.Finish();
         QFile::copy(path, path + ".keep");
     }
     EXPECT_FALSE(QFile::exists(path));
