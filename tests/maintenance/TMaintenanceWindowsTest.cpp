@@ -82,8 +82,11 @@ protected:
         bool ran = false;
         mWindow->SetDialogHook([&ran, work](QDialog& dialog) {
             auto* window = dynamic_cast<T*>(&dialog);
-            if (!window)
-                return; // another window (the Tagging window) opened from it
+            if (!window) {
+                // Another window opened from it (the Tagging window): closed once it has run.
+                QTimer::singleShot(50, &dialog, [&dialog] { dialog.accept(); });
+                return;
+            }
             QTimer::singleShot(0, window, [window, work, &ran] {
                 QApplication::setActiveWindow(window);
                 work(*window);
@@ -193,6 +196,37 @@ TEST_F(MaintenanceWindowsTest, DuplicateCheckListsEditsDeletesAndTags)
     EXPECT_EQ(mWindow->Book().Apollo().Query(), "!ISDEL");
     EXPECT_EQ(mWindow->Book().DataSet().Cursor().SingleIndexOrder(), nullptr);
     EXPECT_EQ(mWindow->Book().SortTag(), sortTag);
+}
+
+TEST_F(MaintenanceWindowsTest, TagAllAndDoubleClickTagTheListedRecords)
+{
+    Start({{{"LNAME", "Lee"}, {"FNAME", "Al"}},
+           {{"LNAME", "Lee"}, {"FNAME", "Al"}},
+           {{"LNAME", "Ng"}}});
+    Run<TDuplicateCheckDialog>("CheckDuplicatesItem", [&](TDuplicateCheckDialog& dialog) {
+        Press(dialog.InitialRadio());
+        Click(dialog, "PerformButton");
+        TGridPanel& panel = *dialog.Panel();
+        ASSERT_EQ(panel.Model().rowCount(), 2);
+        mResponder.QueueAnswer(true);
+        Click(dialog, "TagAllButton");
+        EXPECT_TRUE(mResponder.Texts().contains("Tag all possible duplicates?"));
+        const QString id = mWindow->Book().TagIdentifier();
+        EXPECT_EQ(Stored(1, "TAG"), id);
+        EXPECT_EQ(Stored(2, "TAG"), id);
+        EXPECT_NE(Stored(3, "TAG"), id); // not listed, not tagged
+        // A double click on the Tagged column toggles the record.
+        const int tagged = int(panel.Model().Columns().indexOf("Tagged"));
+        ASSERT_GE(tagged, 0);
+        const QModelIndex cell = panel.Model().index(1, tagged);
+        const uint32_t recNo = panel.Model().RecNoOfRow(1);
+        const QRect rect = panel.Grid()->visualRect(cell);
+        // The view takes a double click only after a press on the same cell, as a real one has.
+        QTest::mousePress(panel.Grid()->viewport(), Qt::LeftButton, {}, rect.center());
+        QTest::mouseDClick(panel.Grid()->viewport(), Qt::LeftButton, {}, rect.center());
+        EXPECT_NE(Stored(recNo, "TAG"), id);
+        EXPECT_EQ(panel.Model().rowCount(), 2);
+    });
 }
 
 TEST_F(MaintenanceWindowsTest, CancelDuringTheCheckAsksAndStops)
