@@ -2,11 +2,14 @@
 
 #include "TMaintenanceFixture.h"
 #include "maintenance/TCaseConversionRun.h"
+#include "maintenance/TCommitPacer.h"
 #include "maintenance/TDeleteRecordsRun.h"
 #include "maintenance/TMaintenanceError.h"
 #include "maintenance/TSearchReplaceRun.h"
 #include "xbase/TCursor.h"
 #include "xbase/TEngineSettings.h"
+
+#include <QThread>
 
 using namespace qm::maintenance;
 using qm::test::TRecordValues;
@@ -237,4 +240,31 @@ TEST(SearchReplaceQuestionTest, ThreeLinesNamingFieldConditionAndAction)
     EXPECT_EQ(TSearchReplaceRun::Question("Last Name", options),
               "Find records where field Last Name\rexactly matches: \"Brown\"  (case sensitive)\r"
               "and delete the matching text ");
+}
+
+TEST_F(BulkEditRunsTest, BulkWritesAreCommittedEveryHalfSecond)
+{
+    Open({Name("a"), Name("b")});
+    qm::xbase::TTable& table = mDataSet.Table();
+    {
+        TCommitPacer pacer(table);
+        table.Go(1);
+        table.PutString(table.FieldIndex("LNAME"), "x");
+        table.Post();
+        pacer.Wrote();
+        EXPECT_EQ(pacer.Commits(), 0);
+        QThread::msleep(TCommitPacer::kIntervalMs + 50);
+        table.Go(2);
+        table.PutString(table.FieldIndex("LNAME"), "y");
+        table.Post();
+        pacer.Wrote();
+        EXPECT_EQ(pacer.Commits(), 1);
+    }
+    // What was written is on the disk for another reader, with its index in step.
+    mDataSet.Close();
+    qm::data::TDataSet other;
+    other.Open(mPath, qm::xbase::TOpenMode::ReadOnly);
+    EXPECT_FALSE(other.Table().IndexStale());
+    other.GoTo(2);
+    EXPECT_EQ(other.AsString("LNAME"), "y");
 }

@@ -80,7 +80,7 @@ void TCheckDialogBase::ShowFailure(const std::exception& error)
     if (const auto* failure = dynamic_cast<const TMaintenanceError*>(&error)) {
         TMessageService::Inform(this, failure->Message());
         if (!failure->MissingTag().isEmpty() &&
-            TMessageService::Ask(this, QStringLiteral("Information"),
+            TMessageService::Ask(this, QStringLiteral("Warning"),
                                  data::TAddressFile::RebuildQuestion(mBook.CurrentPath())))
             mRebuildWanted = true;
         return;
