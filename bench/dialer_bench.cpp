@@ -10,6 +10,8 @@
 #include "data/TMessageService.h"
 #include "dialer/TDialer.h"
 
+#include "bench_args.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QSerialPort>
@@ -54,10 +56,22 @@ double Ms(const QElapsedTimer& clock)
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
+    qm::bench::TBenchArgs args("quillmark-dialer-bench",
+                               "Dialling figures against the pseudo-terminal test modem.");
+    args.Option("dials", "N", "dials to time (default 100)");
+    if (const std::optional<int> exit = args.ParseOrExit(argc, argv))
+        return *exit;
     int dials = 100;
-    for (int i = 1; i + 1 < argc; ++i)
-        if (std::strcmp(argv[i], "--dials") == 0)
-            dials = std::max(1, std::atoi(argv[i + 1]));
+    if (const auto value = args.Value("dials")) {
+        const std::optional<uint64_t> count = qm::bench::TBenchArgs::Count(*value);
+        if (!count || *count == 0 || *count > 100000) {
+            std::fprintf(stderr, "quillmark-dialer-bench: --dials needs a whole number from 1 to "
+                                 "100,000, not %s\n",
+                         value->c_str());
+            return qm::bench::TBenchArgs::kExitUsage;
+        }
+        dials = int(*count);
+    }
 
     QString whyNot;
     auto modem = qm::test::TPtyModem::Create(whyNot);

@@ -12,6 +12,8 @@ const std::vector<TToolCommand>& ToolCommands()
         {"pages", "dump or render a recorded page stream", &RunPagesCommand},
         {"layout", "dump a layout file or print it filled from a record", &RunLayoutCommand},
         {"dial", "dial a phone number through the modem", &RunDialCommand},
+        {"check", "list possible duplicates or questionable state/ZIP records", &RunCheckCommand},
+        {"edit", "convert case, delete records, search and replace in an address file", &RunEditCommand},
     };
     return commands;
 }

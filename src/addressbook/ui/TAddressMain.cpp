@@ -238,9 +238,10 @@ void TAddressMain::BuildActions()
                QKeySequence(Qt::CTRL | Qt::Key_Return));
     MakeAction("CancelItem", QStringLiteral("&Cancel"), &TAddressMain::CancelButtonClick);
 
-    for (const char* n : {"CountZipItem", "CheckStateZipItem", "CheckDuplicatesItem",
-                          "ConvertCaseItem", "DeleteRecordsItem", "SearchReplaceItem"})
-        MakeAction(n, {}, &TAddressMain::OtherWindowCommand);
+    MakeAction("CountZipItem", {}, &TAddressMain::OtherWindowCommand);
+    for (const char* n : {"CheckStateZipItem", "CheckDuplicatesItem", "ConvertCaseItem",
+                          "DeleteRecordsItem", "SearchReplaceItem"})
+        MakeAction(n, {}, &TAddressMain::MaintenanceItemClick);
     mActions["CountZipItem"]->setText(QStringLiteral("Count &Zip Codes"));
     mActions["CheckStateZipItem"]->setText(QStringLiteral("Check && Repair &State and Zip Codes"));
     mActions["CheckDuplicatesItem"]->setText(QStringLiteral("Check && Repair &Duplicates"));

@@ -136,6 +136,8 @@ private:
     void AboutItemClick();
     void PrintCommand();
     void OtherWindowCommand();
+    // The checks and bulk edits of the Utilities menu (TAddressMainMaintenance.cpp).
+    void MaintenanceItemClick();
     void RunMemoSearch(const QString& text, bool fromStart);
 
     TAddressBook mBook;

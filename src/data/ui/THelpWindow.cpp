@@ -59,6 +59,11 @@ const std::vector<THelpPage>& THelpWindow::Pages()
         {1206, "multi-line-text.html", "Editing multi-line text"},
         {1207, "address-label-layout.html", "Address label layout"},
         {1208, "load-image.html", "Loading a picture"},
+        {1044, "duplicate-check.html", "Checking for duplicate records"},
+        {1043, "state-zip-check.html", "Checking states and ZIP codes"},
+        {1045, "convert-case.html", "Converting the case of fields"},
+        {1046, "delete-records.html", "Deleting records in bulk"},
+        {1003, "search-replace.html", "Searching and replacing field values"},
     };
     return pages;
 }

@@ -1,0 +1,36 @@
+#pragma once
+
+// Bulk loops write many records; committing after each one would wait for the disk every time.
+// The pacer commits the table at most every half second and once more when it goes out of scope
+// (also after an error), so a program killed meanwhile keeps all but the last half second of work,
+// with its index in step.
+
+#include <QElapsedTimer>
+
+namespace qm::xbase {
+class TTable;
+}
+
+namespace qm::maintenance {
+
+class TCommitPacer {
+public:
+    static constexpr int kIntervalMs = 500;
+
+    explicit TCommitPacer(xbase::TTable& table);
+    ~TCommitPacer();
+    TCommitPacer(const TCommitPacer&) = delete;
+    TCommitPacer& operator=(const TCommitPacer&) = delete;
+
+    // Call after each record written.
+    void Wrote();
+    int Commits() const { return mCommits; }
+
+private:
+    xbase::TTable& mTable;
+    QElapsedTimer mSince;
+    bool mPending = false;
+    int mCommits = 0;
+};
+
+} // namespace qm::maintenance

@@ -1,0 +1,10 @@
+#include "maintenance/TMaintenanceError.h"
+
+namespace qm::maintenance {
+
+TMaintenanceError::TMaintenanceError(const QString& message, const QString& missingTag)
+    : std::runtime_error(message.toStdString()), mMessage(message), mMissingTag(missingTag)
+{
+}
+
+} // namespace qm::maintenance
