@@ -1,0 +1,158 @@
+#include "transfer/TCsvRecordReader.h"
+
+namespace qm::transfer {
+
+TCsvRecordReader::TCsvRecordReader(TByteSource& source) : mSource(source), mBuffer(1 << 16) {}
+
+bool TCsvRecordReader::Fill()
+{
+    if (mAtEnd)
+        return false;
+    mEnd = mSource.Read(mBuffer.data(), mBuffer.size());
+    mPos = 0;
+    if (mEnd == 0) {
+        mAtEnd = true;
+        return false;
+    }
+    return true;
+}
+
+void TCsvRecordReader::StartField()
+{
+    ++mSourceCount;
+    mCutting = false;
+    if (mCount >= kMaxFields) {
+        mField = nullptr;
+        return;
+    }
+    if (mFields.size() <= size_t(mCount)) {
+        mFields.resize(size_t(mCount) + 1);
+        mCut.resize(size_t(mCount) + 1);
+    }
+    mField = &mFields[size_t(mCount)];
+    mField->clear();
+    mCut[size_t(mCount)] = 0;
+}
+
+void TCsvRecordReader::Add(char c)
+{
+    if (mField == nullptr || mCutting)
+        return;
+    // Cut only in front of the first byte of a character, so a UTF-8 value stays whole.
+    if (mField->size() >= kMaxFieldBytes && (static_cast<unsigned char>(c) & 0xC0) != 0x80) {
+        mCutting = true;
+        mCut[size_t(mCount)] = 1;
+        return;
+    }
+    mField->push_back(c);
+}
+
+void TCsvRecordReader::EndField()
+{
+    if (mField != nullptr)
+        ++mCount;
+    mField = nullptr;
+}
+
+bool TCsvRecordReader::Next()
+{
+    mCount = 0;
+    mSourceCount = 0;
+    int c = Peek();
+    if (c < 0)
+        return false;
+    mRecordLine = mLine;
+
+    const auto endRecord = [this](int ch) {
+        // ch is the character that ends the record: CR, LF or -1 (the end of the input).
+        if (ch == '\r') {
+            ++mPos;
+            ++mBytesRead;
+            if (Peek() == '\n') {
+                ++mPos;
+                ++mBytesRead;
+            }
+            ++mLine;
+        } else if (ch == '\n') {
+            ++mPos;
+            ++mBytesRead;
+            ++mLine;
+        }
+    };
+
+    if (c == '\r' || c == '\n') {
+        endRecord(c); // an empty line: a record without fields
+        return true;
+    }
+
+    for (;;) {
+        // At the start of a field.
+        StartField();
+        c = Peek();
+        if (c == '"') {
+            ++mPos;
+            ++mBytesRead;
+            const int64_t openedOn = mLine;
+            bool reopen = false; // text after the closing quote: read on unquoted
+            for (;;) {
+                c = Peek();
+                if (c < 0)
+                    throw TCsvFormatError(openedOn, "a quoted value is never closed");
+                ++mPos;
+                ++mBytesRead;
+                if (c == '"') {
+                    const int next = Peek();
+                    if (next == '"') {
+                        ++mPos;
+                        ++mBytesRead;
+                        Add('"');
+                        continue;
+                    }
+                    if (next == ',' || next == '\r' || next == '\n' || next < 0)
+                        break;
+                    reopen = true;
+                    break;
+                }
+                if (c == '\n' || (c == '\r' && Peek() != '\n'))
+                    ++mLine;
+                Add(static_cast<char>(c));
+            }
+            if (!reopen) {
+                c = Peek();
+                EndField();
+                if (c == ',') {
+                    ++mPos;
+                    ++mBytesRead;
+                    continue;
+                }
+                endRecord(c);
+                return true;
+            }
+        }
+        // Unquoted (or the rest after a closing quote): up to a comma or the end of the line.
+        for (;;) {
+            if (mPos == mEnd && !Fill()) {
+                c = -1;
+                break;
+            }
+            const char ch = mBuffer[mPos];
+            if (ch == ',' || ch == '\r' || ch == '\n') {
+                c = static_cast<unsigned char>(ch);
+                break;
+            }
+            ++mPos;
+            ++mBytesRead;
+            Add(ch);
+        }
+        EndField();
+        if (c == ',') {
+            ++mPos;
+            ++mBytesRead;
+            continue;
+        }
+        endRecord(c);
+        return true;
+    }
+}
+
+} // namespace qm::transfer
