@@ -95,7 +95,7 @@ void TOlderImportSource::Fill(TImportRecord* record)
         case THow::Logical: {
             const bool on = !mScratch.empty() &&
                             std::string_view("TtYy").find(mScratch[0]) != std::string_view::npos;
-            text = on ? "T" : "F";
+            text.assign(1, on ? 'T' : 'F');
             record->deleted = on;
             break;
         }
