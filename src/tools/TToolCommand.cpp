@@ -11,6 +11,8 @@ const std::vector<TToolCommand>& ToolCommands()
         {"table", "inspect, query and maintain xBase tables (DBF, FPT, CDX)", &RunTableCommand},
         {"pages", "dump or render a recorded page stream", &RunPagesCommand},
         {"layout", "dump a layout file or print it filled from a record", &RunLayoutCommand},
+        {"import", "append records from a CSV file, another table or an older address file", &RunImportCommand},
+        {"export", "copy an address file's records to a CSV file or a new table", &RunExportCommand},
     };
     return commands;
 }

@@ -23,6 +23,8 @@ const std::vector<TToolCommand>& ToolCommands();
 int RunTableCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunPagesCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunLayoutCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunImportCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunExportCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 int RunTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
