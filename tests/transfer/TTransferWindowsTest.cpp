@@ -8,6 +8,7 @@
 #include "addressbook/ui/TAddressMain.h"
 #include "data/TAddressFile.h"
 #include "data/TSettingsFile.h"
+#include "data/ui/THelpWindow.h"
 #include "transfer/ui/TAsciiImport.h"
 #include "transfer/ui/TAsciiMatch.h"
 #include "transfer/ui/TCopyOut.h"
@@ -310,4 +311,18 @@ TEST_F(TransferWindows, CopyOutChecksTheNameAndStopsWhenAsked)
     EXPECT_EQ(Column(Path("part.DBF"), "LNAME").size(), 250u);
     EXPECT_EQ(mWindow->Book().DataSet().AsString("LNAME"),
               QStringLiteral("Adams")); // back where it was
+}
+
+TEST(TransferHelp, EveryWindowHasItsPage)
+{
+    for (const auto& [context, page] :
+         std::vector<std::pair<int, QString>>{{TAsciiImport::kHelpContext, "ascii-import.html"},
+                                              {TAsciiMatch::kHelpContext, "match-fields.html"},
+                                              {TDBFImport::kHelpContext, "dbf-import.html"},
+                                              {TDBFMatch::kHelpContext, "match-fields.html"},
+                                              {TImportOlder::kHelpContext, "import-older.html"},
+                                              {TCopyOut::kHelpContext, "copy-out.html"}}) {
+        EXPECT_EQ(qm::data::THelpWindow::PageFor(context), page);
+        EXPECT_TRUE(QFile::exists(":/help/" + page)) << page.toStdString();
+    }
 }

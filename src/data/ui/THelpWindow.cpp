@@ -56,6 +56,11 @@ const std::vector<THelpPage>& THelpWindow::Pages()
         {1206, "multi-line-text.html", "Editing multi-line text"},
         {1207, "address-label-layout.html", "Address label layout"},
         {1208, "load-image.html", "Loading a picture"},
+        {1060, "ascii-import.html", "Importing a text file"},
+        {1061, "match-fields.html", "Matching fields for an import"},
+        {1062, "dbf-import.html", "Importing another table"},
+        {1064, "import-older.html", "Importing an address file of an earlier version"},
+        {1065, "copy-out.html", "Copying records out"},
     };
     return pages;
 }

@@ -14,7 +14,7 @@ class TDbfSourceTable;
 
 class TDBFMatch : public TMatchFieldsDialog {
 public:
-    static constexpr int kHelpContext = 1063;
+    static constexpr int kHelpContext = 1061; // the matching page the ASCII import shares
 
     TDBFMatch(TDbfSourceTable& source, const TFieldMatch& match, const QString& fileName,
               QWidget* parent = nullptr);
