@@ -47,6 +47,18 @@ void TCsvRecordReader::Add(char c)
     mField->push_back(c);
 }
 
+void TCsvRecordReader::AddRun(const char* bytes, size_t n)
+{
+    if (mField == nullptr || mCutting)
+        return;
+    if (mField->size() + n <= kMaxFieldBytes) {
+        mField->append(bytes, n);
+        return;
+    }
+    for (size_t i = 0; i < n && !mCutting; ++i)
+        Add(bytes[i]);
+}
+
 void TCsvRecordReader::EndField()
 {
     if (mField != nullptr)
@@ -129,20 +141,26 @@ bool TCsvRecordReader::Next()
                 return true;
             }
         }
-        // Unquoted (or the rest after a closing quote): up to a comma or the end of the line.
+        // Unquoted (or the rest after a closing quote): up to a comma or the end of the line, taken
+        // a run of bytes at a time.
         for (;;) {
             if (mPos == mEnd && !Fill()) {
                 c = -1;
                 break;
             }
-            const char ch = mBuffer[mPos];
-            if (ch == ',' || ch == '\r' || ch == '\n') {
-                c = static_cast<unsigned char>(ch);
+            const size_t start = mPos;
+            while (mPos < mEnd) {
+                const char ch = mBuffer[mPos];
+                if (ch == ',' || ch == '\r' || ch == '\n')
+                    break;
+                ++mPos;
+            }
+            AddRun(mBuffer.data() + start, mPos - start);
+            mBytesRead += int64_t(mPos - start);
+            if (mPos < mEnd) {
+                c = static_cast<unsigned char>(mBuffer[mPos]);
                 break;
             }
-            ++mPos;
-            ++mBytesRead;
-            Add(ch);
         }
         EndField();
         if (c == ',') {

@@ -67,6 +67,7 @@ private:
     bool Fill();
     void StartField();
     void Add(char c);
+    void AddRun(const char* bytes, size_t n);
     void EndField();
 
     TByteSource& mSource;

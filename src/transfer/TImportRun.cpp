@@ -1,6 +1,6 @@
 #include "transfer/TImportRun.h"
 
-#include "data/TAddressFile.h"
+#include "data/TAddressFileLayout.h"
 #include "transfer/TTransferError.h"
 #include "xbase/TTable.h"
 #include "xbase/TXbaseError.h"
@@ -85,8 +85,7 @@ TImportOutcome TImportRun::Import(const TCallbacks& callbacks)
 
     // 2. No index is kept up while appending; it is built once at the end.
     try {
-        if (mTarget.Index() != nullptr || !mTarget.IndexPath().empty())
-            mTarget.DeleteIndexFile();
+        mTarget.DeleteIndexFile();
         outcome.changed = true;
         mSource.Rewind();
     } catch (const xbase::TXbaseError& error) {
@@ -158,26 +157,23 @@ TImportOutcome TImportRun::Import(const TCallbacks& callbacks)
 
 QString TImportRun::Rebuild(const std::function<void(int percent)>& gauge)
 {
-    int lastTag = -1;
-    int lastPercent = 0;
-    long sum = 0;
-    QString message;
-    const bool built = data::TAddressFile::BuildTags(
-        mTarget,
-        [&](int tag, int percent) {
-            if (tag != lastTag) {
-                lastTag = tag;
-                lastPercent = 0;
-            }
-            if (percent > lastPercent) {
-                sum += percent - lastPercent;
-                lastPercent = percent;
-            }
+    // All 26 tags in as few passes over the records as memory allows, rather than one pass each.
+    std::vector<xbase::TTable::TTagSpec> specs;
+    for (const data::TAddressTag& tag : data::TAddressFileLayout::Tags())
+        specs.push_back({tag.name, tag.expression});
+    try {
+        mTarget.DeleteIndexFile();
+        mTarget.AddTags(specs, [&](int percent) {
             if (gauge)
-                gauge(int(std::min<long>(100, sum * 100 / 1800)));
-        },
-        &message);
-    return built ? QString() : message;
+                gauge(percent);
+        });
+        mTarget.Commit();
+    } catch (const xbase::TXbaseError&) {
+        return QStringLiteral("Unable to create index files");
+    }
+    if (gauge)
+        gauge(100);
+    return {};
 }
 
 } // namespace qm::transfer

@@ -52,8 +52,8 @@ public:
 
     TImportOutcome Import(const TCallbacks& callbacks);
 
-    // Builds the address file's tags again; gauge gets 0..100 (the per-tag progress summed, 1800
-    // units being 100). Returns an empty text, or "Unable to create index files".
+    // Builds the address file's 26 tags again; gauge gets 0..100. Returns an empty text, or
+    // "Unable to create index files".
     QString Rebuild(const std::function<void(int percent)>& gauge);
 
     // "Unable to import from this file", a blank line and the reason.
