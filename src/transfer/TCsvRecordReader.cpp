@@ -2,7 +2,10 @@
 
 namespace qm::transfer {
 
-TCsvRecordReader::TCsvRecordReader(TByteSource& source) : mSource(source), mBuffer(1 << 16) {}
+TCsvRecordReader::TCsvRecordReader(TByteSource& source, const TOptions& options)
+    : mSource(source), mOptions(options), mBuffer(1 << 16)
+{
+}
 
 bool TCsvRecordReader::Fill()
 {
@@ -21,7 +24,7 @@ void TCsvRecordReader::StartField()
 {
     ++mSourceCount;
     mCutting = false;
-    if (mCount >= kMaxFields) {
+    if (mCount >= mOptions.maxFields) {
         mField = nullptr;
         return;
     }
@@ -39,7 +42,8 @@ void TCsvRecordReader::Add(char c)
     if (mField == nullptr || mCutting)
         return;
     // Cut only in front of the first byte of a character, so a UTF-8 value stays whole.
-    if (mField->size() >= kMaxFieldBytes && (static_cast<unsigned char>(c) & 0xC0) != 0x80) {
+    if (mField->size() >= mOptions.maxFieldBytes &&
+        (static_cast<unsigned char>(c) & 0xC0) != 0x80) {
         mCutting = true;
         mCut[size_t(mCount)] = 1;
         return;
@@ -51,7 +55,7 @@ void TCsvRecordReader::AddRun(const char* bytes, size_t n)
 {
     if (mField == nullptr || mCutting)
         return;
-    if (mField->size() + n <= kMaxFieldBytes) {
+    if (mField->size() + n <= mOptions.maxFieldBytes) {
         mField->append(bytes, n);
         return;
     }
@@ -71,6 +75,16 @@ bool TCsvRecordReader::Next()
     mCount = 0;
     mSourceCount = 0;
     int c = Peek();
+    while (mOptions.skipEmptyLines && (c == '\r' || c == '\n')) {
+        ++mPos;
+        ++mBytesRead;
+        if (c == '\r' && Peek() == '\n') {
+            ++mPos;
+            ++mBytesRead;
+        }
+        ++mLine;
+        c = Peek();
+    }
     if (c < 0)
         return false;
     mRecordLine = mLine;
@@ -109,7 +123,8 @@ bool TCsvRecordReader::Next()
             for (;;) {
                 c = Peek();
                 if (c < 0)
-                    throw TCsvFormatError(openedOn, "a quoted value is never closed");
+                    throw TCsvFormatError(TCsvFormatError::TKind::Unclosed, openedOn,
+                                          "a quoted value is never closed");
                 ++mPos;
                 ++mBytesRead;
                 if (c == '"') {
@@ -122,6 +137,9 @@ bool TCsvRecordReader::Next()
                     }
                     if (next == ',' || next == '\r' || next == '\n' || next < 0)
                         break;
+                    if (mOptions.strictQuotes)
+                        throw TCsvFormatError(TCsvFormatError::TKind::TextAfterQuote, mLine,
+                                              "text after the closing quote of a value");
                     reopen = true;
                     break;
                 }

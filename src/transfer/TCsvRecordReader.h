@@ -25,16 +25,20 @@
 
 namespace qm::transfer {
 
-// A quoted field that is never closed. Line() is the line (1-based) on which it opens.
+// Malformed text: a quoted field that is never closed (Line() is the line it opens on) or, with
+// strict quotes, text after a closing quote (the line where it stands).
 class TCsvFormatError : public std::runtime_error {
 public:
-    TCsvFormatError(int64_t line, const std::string& message)
-        : std::runtime_error(message), mLine(line)
+    enum class TKind { Unclosed, TextAfterQuote };
+    TCsvFormatError(TKind kind, int64_t line, const std::string& message)
+        : std::runtime_error(message), mKind(kind), mLine(line)
     {
     }
+    TKind Kind() const { return mKind; }
     int64_t Line() const { return mLine; }
 
 private:
+    TKind mKind;
     int64_t mLine;
 };
 
@@ -43,7 +47,17 @@ public:
     static constexpr int kMaxFields = 255;
     static constexpr size_t kMaxFieldBytes = 1 << 16;
 
-    explicit TCsvRecordReader(TByteSource& source);
+    // The import's reading is the default. The table tool reads memos of any length and tables'
+    // full rows, skips empty lines and wants a quote inside a quoted field doubled.
+    struct TOptions {
+        int maxFields = kMaxFields;
+        size_t maxFieldBytes = kMaxFieldBytes;
+        bool skipEmptyLines = false;
+        bool strictQuotes = false; // text after a closing quote is an error, not read on
+    };
+
+    explicit TCsvRecordReader(TByteSource& source) : TCsvRecordReader(source, TOptions{}) {}
+    TCsvRecordReader(TByteSource& source, const TOptions& options);
 
     // Reads the next record; false at the end of the input. Throws TCsvFormatError.
     bool Next();
@@ -71,6 +85,7 @@ private:
     void EndField();
 
     TByteSource& mSource;
+    TOptions mOptions;
     std::vector<char> mBuffer;
     size_t mPos = 0;
     size_t mEnd = 0;
