@@ -322,8 +322,10 @@ int Export(const TTableArgs& args, std::ostream& out, std::ostream& err)
     } catch (const xbase::TXbaseError& error) {
         throw TArgsError("--filter: " + error.Message());
     }
-    const uint32_t total = cursor.Count();
-    if (total == 0) {
+    // Nothing shown: refused before any file is made. The count for a percentage is not needed.
+    cursor.GoTop();
+    const uint32_t total = 0;
+    if (cursor.Eof()) {
         PrintMessage(err, QStringLiteral("No active records for current filter. Nothing to copy"));
         return kExitRefused;
     }

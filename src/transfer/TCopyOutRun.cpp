@@ -23,6 +23,22 @@ namespace {
 
 const QString kCopyError = QStringLiteral("There was an error copying");
 
+// Read-ahead for a walk in record order, switched back as it was afterwards.
+class TReadAhead {
+public:
+    explicit TReadAhead(xbase::TCursor& cursor) : mCursor(cursor), mWas(cursor.Table().TurboRead())
+    {
+        mCursor.SetTurboRead(cursor.Order() == 0 && cursor.SingleIndexOrder() == nullptr);
+    }
+    ~TReadAhead() { mCursor.SetTurboRead(mWas); }
+    TReadAhead(const TReadAhead&) = delete;
+    TReadAhead& operator=(const TReadAhead&) = delete;
+
+private:
+    xbase::TCursor& mCursor;
+    bool mWas;
+};
+
 QString Failure(const QString& reason)
 {
     return kCopyError + QStringLiteral("\r\n\r\n") + reason;
@@ -142,6 +158,7 @@ TCopyOutOutcome TCopyOutRun::CopyText(xbase::TCursor& cursor, const QString& pat
         return true;
     };
     try {
+        const TReadAhead readAhead(cursor);
         cursor.GoTop();
         while (!cursor.Eof()) {
             TextLine(cursor.Table(), fields, line);
@@ -210,6 +227,7 @@ TCopyOutOutcome TCopyOutRun::CopyDbf(xbase::TCursor& cursor, const QString& path
         const int memoFrom = source.FieldIndex("MEMO");
         const int memoTo = target->FieldIndex("MEMO");
         std::string memo;
+        const TReadAhead readAhead(cursor);
         cursor.GoTop();
         while (!cursor.Eof()) {
             target->AppendBlank();
