@@ -192,3 +192,25 @@ with open('py.csv', 'w', newline='', encoding='utf-8') as f:
               (std::vector<std::string>{"He said \"hi\"", "", "\"", "trailing"}));
     EXPECT_EQ(Column(mAddress, "CITY"), (std::vector<std::string>{"02101", "x", ",", " leading"}));
 }
+
+TEST_F(TCsvImport, AnImportCutShortLeavesAFileThatAsksForTheRebuild)
+{
+    // As if the program ended between appending and rebuilding: the records are there and the
+    // next open finds the index missing, so the rebuild is offered.
+    const QString csv = Csv("a\r\nb\r\nc\r\n");
+    {
+        const TCsvSample sample = TCsvSample::FromFile(csv);
+        auto table = OpenTable(mAddress);
+        TFieldMatch match(TFieldMatch::StandardTargets(*table, false), TFieldMatch::TextSources(1));
+        ASSERT_TRUE(match.ApplyMap(QStringLiteral("1=LNAME")).isEmpty());
+        TCsvImportSource source(csv, match, *table, 1);
+        TImportRun run(*table, source);
+        EXPECT_EQ(run.Import({}).imported, 3);
+        table->Close();
+    }
+    qm::data::TDataSet dataSet;
+    qm::data::TAddressFile::DeclareFieldObjects(dataSet);
+    ASSERT_TRUE(qm::data::TAddressFile::Open(dataSet, mAddress).opened);
+    EXPECT_FALSE(qm::data::TAddressFile::TagsValid(dataSet));
+    EXPECT_EQ(dataSet.Table().RecordCount(), 3u);
+}
