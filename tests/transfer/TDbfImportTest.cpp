@@ -118,6 +118,16 @@ TEST_F(TDbfImport, PresetsMemoAndDateRowsAndDeletedRecordsSkipped)
         t->Post();
         t->Close();
     }
+    // A damaged or foreign index beside the table never stops the import: it is not opened.
+    WriteFile(Path("OTHER.CDX"), QByteArray(1024, '\x5A'));
+    WriteFile(Path("OTHER.MDX"), QByteArray(512, '\x01'));
+    {
+        QFile table(src);
+        ASSERT_TRUE(table.open(QIODevice::ReadWrite));
+        table.seek(28);
+        table.write("\x01", 1); // the header says a production index belongs to it
+    }
+
     // Presets: CITY by name, the memo to Memo, DATE to the record date.
     TResult r = ImportDbf(mAddress, src);
     EXPECT_EQ(r.outcome.ClosingMessage(TImportKind::Dbf),
