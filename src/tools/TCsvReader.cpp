@@ -2,6 +2,7 @@
 
 #include "tools/TTextEncoding.h"
 
+#include <cstring>
 #include <istream>
 #include <memory>
 
@@ -49,108 +50,48 @@ TCsvReader::TEncoding TCsvReader::TextEncodingOf(std::istream& in)
     return valid ? TEncoding::Utf8 : TEncoding::Windows1252;
 }
 
-TCsvReader::TCsvReader(std::istream& in) : mIn(in), mBuffer(1 << 16) {}
-
-int TCsvReader::Peek()
+TCsvReader::TCsvReader(std::istream& in) : mSource(in)
 {
-    if (mPos == mEnd) {
-        mIn.read(mBuffer.data(), static_cast<std::streamsize>(mBuffer.size()));
-        mEnd = static_cast<size_t>(mIn.gcount());
-        mPos = 0;
-        if (mEnd == 0)
-            return -1;
-    }
-    return static_cast<unsigned char>(mBuffer[mPos]);
+    transfer::TCsvRecordReader::TOptions options;
+    options.maxFields = 1 << 30;
+    options.maxFieldBytes = size_t(1) << 40;
+    options.skipEmptyLines = true;
+    options.strictQuotes = true;
+    mReader = std::make_unique<transfer::TCsvRecordReader>(mSource, options);
 }
 
-int TCsvReader::Get()
+size_t TCsvReader::TStreamSource::Read(char* buffer, size_t size)
 {
-    const int c = Peek();
-    if (c >= 0) {
-        ++mPos;
-        ++mBytesRead;
+    in.read(buffer, static_cast<std::streamsize>(size));
+    size_t got = static_cast<size_t>(in.gcount());
+    if (!started) {
+        started = true;
+        // The first read fills the buffer, so a mark is either whole in it or absent.
+        if (got >= 3 && std::memcmp(buffer, "\xEF\xBB\xBF", 3) == 0) {
+            std::memmove(buffer, buffer + 3, got - 3);
+            got -= 3;
+            consumed += 3;
+        }
     }
-    return c;
+    consumed += int64_t(got);
+    return got;
 }
 
 bool TCsvReader::Next(std::vector<std::string>& fields)
 {
     fields.clear();
-    if (!mStarted) {
-        mStarted = true;
-        // The first read fills the buffer, so a mark is either whole in it or absent.
-        if (Peek() == 0xEF && mEnd - mPos >= 3 && mBuffer[mPos + 1] == '\xBB' &&
-            mBuffer[mPos + 2] == '\xBF') {
-            mPos += 3;
-            mBytesRead += 3;
-        }
-    }
-
-    // Skip empty lines.
-    for (;;) {
-        const int c = Peek();
-        if (c < 0)
+    try {
+        if (!mReader->Next())
             return false;
-        if (c == '\r') {
-            Get();
-            if (Peek() == '\n')
-                Get();
-            ++mLine;
-        } else if (c == '\n') {
-            Get();
-            ++mLine;
-        } else {
-            break;
-        }
+    } catch (const transfer::TCsvFormatError& error) {
+        if (error.Kind() == transfer::TCsvFormatError::TKind::Unclosed)
+            throw TCsvError(error.Line(), "a quoted field is not closed before the end of the file");
+        throw TCsvError(error.Line(), "text after the closing quote of a field (a quote inside a "
+                                      "quoted field must be doubled)");
     }
-
-    mRecordLine = mLine;
-    std::string field;
-    bool quoted = false;
-    bool afterQuote = false; // the closing quote of a quoted field was read
-    for (;;) {
-        const int c = Get();
-        if (quoted) {
-            if (c < 0)
-                throw TCsvError(mRecordLine, "a quoted field is not closed before the end of the file");
-            if (c == '"') {
-                if (Peek() == '"') {
-                    Get();
-                    field += '"';
-                } else {
-                    quoted = false;
-                    afterQuote = true;
-                }
-            } else {
-                if (c == '\n' || (c == '\r' && Peek() != '\n'))
-                    ++mLine;
-                field += static_cast<char>(c);
-            }
-            continue;
-        }
-        if (c < 0 || c == '\n' || c == '\r') {
-            if (c == '\r' && Peek() == '\n')
-                Get();
-            if (c >= 0)
-                ++mLine;
-            fields.push_back(std::move(field));
-            return true;
-        }
-        if (c == ',') {
-            fields.push_back(std::move(field));
-            field.clear();
-            afterQuote = false;
-            continue;
-        }
-        if (afterQuote)
-            throw TCsvError(mLine, "text after the closing quote of a field (a quote inside a "
-                                   "quoted field must be doubled)");
-        if (c == '"' && field.empty()) {
-            quoted = true;
-            continue;
-        }
-        field += static_cast<char>(c);
-    }
+    for (int i = 0; i < mReader->FieldCount(); ++i)
+        fields.emplace_back(mReader->Field(i));
+    return true;
 }
 
 } // namespace qm::tools

@@ -4,9 +4,16 @@
 // or CR; a field in double quotes may hold commas, quotes (doubled) and line breaks. A UTF-8
 // byte-order mark at the start is skipped. Lines that are entirely empty are skipped. The reader
 // returns the bytes of each field unchanged; TextEncodingOf() tells the caller how to take them.
+// The splitting is the import's record reader (transfer/TCsvRecordReader) with the table tool's
+// stricter options: no limit on fields or their length, and a quote inside a quoted field must be
+// doubled.
+
+#include "transfer/TByteSource.h"
+#include "transfer/TCsvRecordReader.h"
 
 #include <cstdint>
 #include <iosfwd>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -38,22 +45,22 @@ public:
     bool Next(std::vector<std::string>& fields);
 
     // Line on which the record last returned by Next() started (1-based).
-    int64_t RecordLine() const { return mRecordLine; }
+    int64_t RecordLine() const { return mReader->RecordLine(); }
     // Bytes consumed so far (for progress).
-    int64_t BytesRead() const { return mBytesRead; }
+    int64_t BytesRead() const { return mSource.consumed; }
 
 private:
-    int Get();
-    int Peek();
+    // The stream as the record reader's byte source, the byte-order mark skipped.
+    struct TStreamSource : transfer::TByteSource {
+        explicit TStreamSource(std::istream& in) : in(in) {}
+        size_t Read(char* buffer, size_t size) override;
+        std::istream& in;
+        bool started = false;
+        int64_t consumed = 0;
+    };
 
-    std::istream& mIn;
-    std::vector<char> mBuffer;
-    size_t mPos = 0;
-    size_t mEnd = 0;
-    int64_t mLine = 1;
-    int64_t mRecordLine = 0;
-    int64_t mBytesRead = 0;
-    bool mStarted = false;
+    TStreamSource mSource;
+    std::unique_ptr<transfer::TCsvRecordReader> mReader;
 };
 
 } // namespace qm::tools

@@ -14,6 +14,8 @@ const std::vector<TToolCommand>& ToolCommands()
         {"dial", "dial a phone number through the modem", &RunDialCommand},
         {"check", "list possible duplicates or questionable state/ZIP records", &RunCheckCommand},
         {"edit", "convert case, delete records, search and replace in an address file", &RunEditCommand},
+        {"import", "append records from a CSV file, another table or an older address file", &RunImportCommand},
+        {"export", "copy an address file's records to a CSV file or a new table", &RunExportCommand},
     };
     return commands;
 }

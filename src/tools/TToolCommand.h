@@ -26,6 +26,8 @@ int RunLayoutCommand(const std::vector<std::string>& args, std::ostream& out, st
 int RunDialCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunCheckCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunEditCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunImportCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunExportCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 int RunTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 

@@ -30,6 +30,7 @@
 #include "data/ui/TWindowPlacement.h"
 #include "dialer/ui/TDialDialog.h"
 #include "print/ui/TPrinterCheck.h"
+#include "transfer/ui/TTransferCommands.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -1264,6 +1265,12 @@ void TAddressMain::OtherWindowCommand()
         what = action->text().remove('&').trimmed();
     else if (auto* button = qobject_cast<QPushButton*>(source))
         what = button->text().remove('&');
+    if (source && transfer::TTransferCommands::Handles(source->objectName())) {
+        transfer::TTransferCommands::Run(source->objectName(), mBook, this,
+                                         [this](QDialog& dialog) { return RunDialog(dialog); });
+        UpdateCommands();
+        return;
+    }
     if (mBook.DataSet().Editing() && (what == QLatin1String("Set Filter") || what == QLatin1String("Browse"))) {
         TMessageService::Beep();
         return;

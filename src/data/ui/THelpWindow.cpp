@@ -64,6 +64,11 @@ const std::vector<THelpPage>& THelpWindow::Pages()
         {1045, "convert-case.html", "Converting the case of fields"},
         {1046, "delete-records.html", "Deleting records in bulk"},
         {1003, "search-replace.html", "Searching and replacing field values"},
+        {1060, "ascii-import.html", "Importing a text file"},
+        {1061, "match-fields.html", "Matching fields for an import"},
+        {1062, "dbf-import.html", "Importing another table"},
+        {1064, "import-older.html", "Importing an address file of an earlier version"},
+        {1065, "copy-out.html", "Copying records out"},
     };
     return pages;
 }

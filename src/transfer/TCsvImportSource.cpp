@@ -1,0 +1,106 @@
+#include "transfer/TCsvImportSource.h"
+
+#include "transfer/TCsvRecordReader.h"
+#include "transfer/TTextFileSource.h"
+#include "transfer/TTransferError.h"
+#include "xbase/TTable.h"
+
+namespace qm::transfer {
+
+TCsvImportSource::TCsvImportSource(const QString& path, const TFieldMatch& match,
+                                   const xbase::TTable& target, int fieldCount)
+    : mText(true)
+{
+    auto file = std::make_unique<TTextFileSource>(path);
+    mFile = file.get();
+    mText = TImportText(file->Utf8Values());
+    mBytes = std::move(file);
+    Map(match, target, fieldCount);
+    Rewind();
+}
+
+TCsvImportSource::TCsvImportSource(std::unique_ptr<TByteSource> bytes, bool utf8,
+                                   const TFieldMatch& match, const xbase::TTable& target,
+                                   int fieldCount)
+    : mBytes(std::move(bytes)), mText(utf8)
+{
+    Map(match, target, fieldCount);
+    mReader = std::make_unique<TCsvRecordReader>(*mBytes);
+}
+
+TCsvImportSource::~TCsvImportSource() = default;
+
+void TCsvImportSource::Map(const TFieldMatch& match, const xbase::TTable& target, int fieldCount)
+{
+    for (int source = 0; source < fieldCount && source < int(match.Sources().size()); ++source) {
+        const int row = match.RowOf(source);
+        if (row < 0)
+            continue;
+        const int field = target.FieldIndex(match.Targets()[size_t(row)].field.toStdString());
+        if (field >= 0)
+            mMap.emplace_back(source, field);
+    }
+}
+
+void TCsvImportSource::Rewind()
+{
+    if (mFile)
+        mFile->Rewind();
+    else if (auto* memory = dynamic_cast<TMemoryByteSource*>(mBytes.get()))
+        memory->Rewind();
+    mReader = std::make_unique<TCsvRecordReader>(*mBytes);
+}
+
+bool TCsvImportSource::Read()
+{
+    try {
+        return mReader->Next();
+    } catch (const TCsvFormatError& error) {
+        throw TTransferError(
+            QStringLiteral("Line %1: %2.").arg(error.Line()).arg(QString::fromUtf8(error.what())));
+    }
+}
+
+int64_t TCsvImportSource::Check(const std::function<bool()>& tick)
+{
+    int64_t records = 0;
+    char32_t bad = 0;
+    while (Read()) {
+        ++records;
+        for (const auto& [source, field] : mMap) {
+            if (source >= mReader->FieldCount())
+                continue;
+            if (!mText.ToWin1252(mReader->Field(source), mScratch, &bad))
+                throw TTransferError(QStringLiteral("The character ") +
+                                     TImportText::CharacterName(bad) + QStringLiteral(" on line ") +
+                                     QString::number(mReader->RecordLine()) +
+                                     QStringLiteral(", field ") + QString::number(source + 1) +
+                                     QStringLiteral(", cannot be stored in the address file, which "
+                                                    "holds Windows-1252 text."));
+        }
+        if (tick && tick())
+            return -1;
+    }
+    return records;
+}
+
+bool TCsvImportSource::Next(TImportRecord& record)
+{
+    record.Clear();
+    if (!Read())
+        return false;
+    char32_t bad = 0;
+    for (const auto& [source, field] : mMap) {
+        if (source >= mReader->FieldCount() || mReader->Field(source).empty())
+            continue;
+        std::string& text = record.Add(field);
+        if (!mText.ToWin1252(mReader->Field(source), text, &bad))
+            throw TTransferError(QStringLiteral("The character ") +
+                                 TImportText::CharacterName(bad) + QStringLiteral(" on line ") +
+                                 QString::number(mReader->RecordLine()) +
+                                 QStringLiteral(" cannot be stored."));
+    }
+    return true;
+}
+
+} // namespace qm::transfer

@@ -1,0 +1,53 @@
+#pragma once
+
+// The comma-separated file as an import source: every record of the file (the first included;
+// there is no header line), padded with empty fields up to the sample's field count, the matched
+// fields converted to Windows-1252 with line breaks as blanks. Check() refuses the file, before
+// anything is appended, for a quote never closed (naming its line) and for a character that
+// Windows-1252 cannot hold (naming it, its line and its field).
+
+#include "transfer/TFieldMatch.h"
+#include "transfer/TImportSource.h"
+#include "transfer/TImportText.h"
+
+#include <memory>
+
+namespace qm::xbase {
+class TTable;
+}
+
+namespace qm::transfer {
+
+class TByteSource;
+class TCsvRecordReader;
+class TTextFileSource;
+
+class TCsvImportSource : public TImportSource {
+public:
+    // fieldCount: the source fields of the sample (fields beyond it are ignored). Throws
+    // TTransferError when the file cannot be opened or is not readable text.
+    TCsvImportSource(const QString& path, const TFieldMatch& match, const xbase::TTable& target,
+                     int fieldCount);
+    // The same over bytes already in an ASCII-compatible encoding (tests, the fuzzer).
+    TCsvImportSource(std::unique_ptr<TByteSource> bytes, bool utf8, const TFieldMatch& match,
+                     const xbase::TTable& target, int fieldCount);
+    ~TCsvImportSource() override;
+
+    QString CheckingStatus() const override { return QStringLiteral("Counting total lines"); }
+    int64_t Check(const std::function<bool()>& tick) override;
+    void Rewind() override;
+    bool Next(TImportRecord& record) override;
+
+private:
+    void Map(const TFieldMatch& match, const xbase::TTable& target, int fieldCount);
+    bool Read();
+
+    std::unique_ptr<TByteSource> mBytes;
+    TTextFileSource* mFile = nullptr; // mBytes when it is a file
+    std::unique_ptr<TCsvRecordReader> mReader;
+    TImportText mText;
+    std::vector<std::pair<int, int>> mMap; // (source field, target field)
+    std::string mScratch;
+};
+
+} // namespace qm::transfer

@@ -1,0 +1,170 @@
+#include "transfer/ui/TCopyOut.h"
+
+#include "data/TMessageService.h"
+#include "data/TProgramHome.h"
+#include "data/ui/TEventPump.h"
+#include "data/ui/THelpWindow.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace qm::transfer {
+
+namespace {
+
+// Where the save dialog starts: the program's folder until it was used once.
+QString& LastFolder()
+{
+    static QString folder;
+    return folder;
+}
+
+} // namespace
+
+TCopyOut::TCopyOut(xbase::TCursor& cursor, uint32_t total, const QString& openPath, QWidget* parent)
+    : QDialog(parent), mCursor(cursor), mTotal(total), mOpenPath(openPath)
+{
+    setObjectName(QStringLiteral("TCopyOut"));
+    setWindowTitle(QStringLiteral("Copy Records Out"));
+    auto* layout = new QVBoxLayout(this);
+    mOptions = new QWidget(this);
+    auto* options = new QVBoxLayout(mOptions);
+    options->setContentsMargins(0, 0, 0, 0);
+    mDbf = new QRadioButton(QStringLiteral("Copy to a &DBF file"), mOptions);
+    mDbf->setObjectName(QStringLiteral("DbfOption"));
+    mText = new QRadioButton(QStringLiteral("Copy to an &ASCII file (comma delimited)"), mOptions);
+    mText->setObjectName(QStringLiteral("TextOption"));
+    mDbf->setChecked(true);
+    options->addWidget(mDbf);
+    options->addWidget(mText);
+    layout->addWidget(mOptions);
+
+    mProgress = new QWidget(this);
+    auto* progress = new QVBoxLayout(mProgress);
+    progress->setContentsMargins(0, 0, 0, 0);
+    mCopyingTo = new QLabel(mProgress);
+    mCopyingTo->setObjectName(QStringLiteral("CopyingToLabel"));
+    mCopyingTo->setWordWrap(true);
+    mGauge = new QProgressBar(mProgress);
+    mGauge->setObjectName(QStringLiteral("Gauge"));
+    mGauge->setRange(0, 100);
+    progress->addWidget(mCopyingTo);
+    progress->addWidget(mGauge);
+    mProgress->hide();
+    layout->addWidget(mProgress);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    mSaveAs = new QPushButton(QStringLiteral("Save As"), this);
+    mSaveAs->setObjectName(QStringLiteral("SaveAsButton"));
+    mSaveAs->setDefault(true);
+    mCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    mCancel->setObjectName(QStringLiteral("CancelButton"));
+    mHelp = new QPushButton(QStringLiteral("Help"), this);
+    mHelp->setObjectName(QStringLiteral("HelpButton"));
+    buttons->addWidget(mSaveAs);
+    buttons->addWidget(mCancel);
+    buttons->addWidget(mHelp);
+    layout->addLayout(buttons);
+    setMinimumWidth(fontMetrics().horizontalAdvance(QLatin1Char('W')) * 28);
+    connect(mSaveAs, &QPushButton::clicked, this, &TCopyOut::SaveAsButtonClick);
+    connect(mCancel, &QPushButton::clicked, this, &TCopyOut::CancelButtonClick);
+    connect(mHelp, &QPushButton::clicked, this,
+            [this] { data::THelpWindow::ShowContext(kHelpContext, this); });
+}
+
+QString TCopyOut::ProgressText() const
+{
+    return mCopyingTo->text();
+}
+
+QString TCopyOut::ChooseFile(TCopyTargetKind kind)
+{
+    if (mChooser)
+        return mChooser(kind);
+    const bool dbf = kind == TCopyTargetKind::Dbf;
+    const QString extension = dbf ? QStringLiteral("DBF") : QStringLiteral("TXT");
+    if (LastFolder().isEmpty())
+        LastFolder() = data::TProgramHome::Current().Dir();
+    QFileDialog dialog(this, windowTitle(), LastFolder(),
+                       dbf ? QStringLiteral("DBF files (*.DBF *.dbf)")
+                           : QStringLiteral("Text files (*.TXT *.txt)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(extension);
+    dialog.selectFile(QStringLiteral("*.") + extension);
+    // The overwrite question is ours.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    const QString chosen = dialog.selectedFiles().first();
+    LastFolder() = QFileInfo(chosen).absolutePath();
+    return chosen;
+}
+
+void TCopyOut::SaveAsButtonClick()
+{
+    if (mCopying)
+        return;
+    const TCopyTargetKind kind = mDbf->isChecked() ? TCopyTargetKind::Dbf : TCopyTargetKind::Text;
+    const QString working = QDir::currentPath();
+    const QString chosen = ChooseFile(kind);
+    QDir::setCurrent(working);
+    if (chosen.isEmpty())
+        return;
+    const TCopyOutTarget::TCheck check = TCopyOutTarget::Check(chosen, kind, mOpenPath);
+    if (check.verdict == TCopyOutTarget::TVerdict::Refused) {
+        data::TMessageService::Inform(this, check.message);
+        return;
+    }
+    if (check.verdict == TCopyOutTarget::TVerdict::AskOverwrite &&
+        !data::TMessageService::Ask(this, QStringLiteral("Warning!"), check.message, false))
+        return;
+
+    mCopying = true;
+    mStop = false;
+    mOptions->hide();
+    mSaveAs->hide();
+    mHelp->hide();
+    mCopyingTo->setText(QStringLiteral("Copying to ") + chosen);
+    mProgress->show();
+    data::TEventPump pump;
+    pump.Pump(true);
+    const auto after = [&](int64_t copied, int percent) {
+        mGauge->setValue(percent);
+        if (mAfterRecord)
+            mAfterRecord(copied);
+        pump.Pump();
+        return mStop;
+    };
+    mOutcome = kind == TCopyTargetKind::Dbf
+                   ? TCopyOutRun::CopyDbf(mCursor, chosen, mTotal, after)
+                   : TCopyOutRun::CopyText(mCursor, chosen, true, mTotal, after);
+    mCopying = false;
+    if (!mOutcome.error.isEmpty())
+        data::TMessageService::Inform(this, mOutcome.error);
+    accept();
+}
+
+void TCopyOut::CancelButtonClick()
+{
+    if (mCopying) {
+        if (data::TMessageService::Ask(this, QStringLiteral("Cancel"),
+                                       QStringLiteral("Cancel copy?"), false))
+            mStop = true;
+        return;
+    }
+    QDialog::reject();
+}
+
+void TCopyOut::reject()
+{
+    CancelButtonClick();
+}
+
+} // namespace qm::transfer

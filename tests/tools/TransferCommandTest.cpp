@@ -1,0 +1,137 @@
+// The "import" and "export" command groups run in-process: exit codes, messages, and files that
+// are left alone when a command is refused.
+
+#include "tools/TToolCommand.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <sstream>
+
+using namespace qm::tools;
+
+namespace {
+
+class TTransferCommand : public ::testing::Test {
+protected:
+    int Run(const std::vector<std::string>& args)
+    {
+        std::ostringstream out, err;
+        const int code = RunTool(args, out, err);
+        mOut = out.str();
+        mErr = err.str();
+        return code;
+    }
+    std::string Path(const std::string& name) const
+    {
+        return QDir(mDir.path()).filePath(QString::fromStdString(name)).toStdString();
+    }
+    void Write(const std::string& name, const QByteArray& bytes)
+    {
+        QFile file(QString::fromStdString(Path(name)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    QByteArray Read(const std::string& name)
+    {
+        QFile file(QString::fromStdString(Path(name)));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    QTemporaryDir mDir;
+    std::string mOut, mErr;
+};
+
+} // namespace
+
+TEST_F(TTransferCommand, ImportsACsvFileIntoANewAddressFile)
+{
+    Write("in.csv", "\"Smith, John\",Boston\r\n\"O\"\"Neil\",Cork\r\n\"A\r\nB\",\r\n");
+    const std::string address = Path("ADD0001.DBF");
+    ASSERT_EQ(
+        Run({"import", address, "--new", "--csv", Path("in.csv"), "--map", "1=last name,2=CITY"}),
+        0)
+        << mErr;
+    EXPECT_EQ(mOut, "Import complete. Imported 3 records.\n");
+    ASSERT_EQ(Run({"table", "dump", address}), 0);
+    EXPECT_NE(mOut.find("1,F,\"Smith, John\",,,,,,,,Boston,"), std::string::npos) << mOut;
+    EXPECT_NE(mOut.find("2,F,\"O\"\"Neil\",,,,,,,,Cork,"), std::string::npos) << mOut;
+    EXPECT_NE(mOut.find("3,F,A B,"), std::string::npos) << mOut;
+    ASSERT_EQ(Run({"table", "check", address}), 0) << mOut;
+
+    // The sample as CSV.
+    ASSERT_EQ(Run({"import", "--sample", Path("in.csv")}), 0);
+    EXPECT_EQ(mOut, "\"Smith, John\",\"Boston\"\r\n\"O\"\"Neil\",\"Cork\"\r\n\"A B\",\"\"\r\n");
+}
+
+TEST_F(TTransferCommand, RefusalsUsageAndMissingFiles)
+{
+    const std::string address = Path("ADD0001.DBF");
+    Write("good.csv", "a,b\r\nc,d\r\n");
+    ASSERT_EQ(Run({"import", address, "--new", "--csv", Path("good.csv"), "--map", "1=LNAME"}), 0);
+    const QByteArray before = Read("ADD0001.DBF");
+
+    Write("open.csv", "a\r\nb\r\n\"never closed\r\n");
+    EXPECT_EQ(Run({"import", address, "--csv", Path("open.csv"), "--map", "1=LNAME"}), 1);
+    EXPECT_NE(mErr.find("Line 3: a quoted value is never closed."), std::string::npos) << mErr;
+    Write("one.csv", "only,one\r\n");
+    EXPECT_EQ(Run({"import", address, "--csv", Path("one.csv"), "--map", "1=LNAME"}), 1);
+    EXPECT_EQ(mErr, "Unable to import from this file\n");
+    Write("bad.csv", QStringLiteral("x\r\n\u0141\r\n").toUtf8());
+    EXPECT_EQ(Run({"import", address, "--csv", Path("bad.csv"), "--map", "1=LNAME"}), 1);
+    EXPECT_NE(mErr.find("U+0141"), std::string::npos) << mErr;
+    EXPECT_EQ(Read("ADD0001.DBF"), before);
+
+    EXPECT_EQ(Run({"import", address, "--csv", Path("good.csv")}), 2); // no --map
+    EXPECT_EQ(Run({"import", address, "--csv", Path("good.csv"), "--map", "1=Nowhere"}), 2);
+    EXPECT_EQ(Run({"import", address, "--v2", Path("nothere.dbf")}), 3);
+    EXPECT_EQ(Run({"import", address, "--v2", address}), 1);
+    EXPECT_EQ(mErr, "Cannot import a file to itself\n");
+    EXPECT_EQ(Run({"import", address, "--v1", Path("ADD0001.DBF")}), 1);
+    EXPECT_EQ(Run({"import", Path("NEW.DBF"), "--new", "--v2", address}), 0)
+        << mErr; // a 2.x-shaped file
+    EXPECT_EQ(mOut, "Import complete. Imported 2 records.\n");
+    Write("junk.dbf", QByteArray(700, '\x7f'));
+    EXPECT_EQ(Run({"import", address, "--dbf", Path("junk.dbf")}), 3);
+    EXPECT_NE(mErr.find("Unable to open the file"), std::string::npos) << mErr;
+    EXPECT_EQ(Read("ADD0001.DBF"), before);
+}
+
+TEST_F(TTransferCommand, ExportsWithTheSaveRules)
+{
+    const std::string address = Path("ADD0001.DBF");
+    Write("in.csv", "Zed,\"Q \"\"quoted\"\"\"\r\nAdam,Caf\xC3\xA9\r\n");
+    ASSERT_EQ(Run({"import", address, "--new", "--csv", Path("in.csv"), "--map", "1=LNAME,2=ORG"}),
+              0);
+
+    ASSERT_EQ(Run({"export", address, "--csv", Path("out"), "--order", "lname"}), 0) << mErr;
+    EXPECT_EQ(mOut, "Copied 2 records to " + Path("out.TXT") + ".\n");
+    EXPECT_TRUE(
+        Read("out.TXT").startsWith("\xEF\xBB\xBF\"\",\"\",\"\",\"Adam\",\"\",\"Caf\xC3\xA9\""));
+    EXPECT_TRUE(Read("out.TXT").contains("\"Q \"\"quoted\"\"\""));
+    EXPECT_EQ(Run({"export", address, "--csv", Path("out.TXT")}), 1); // exists
+    ASSERT_EQ(Run({"export", address, "--csv", Path("out.TXT"), "--overwrite", "--encoding",
+                   "windows-1252"}),
+              0);
+    EXPECT_TRUE(Read("out.TXT").startsWith("\"\",\"\",\"\",\"Zed\"")); // record order, no mark
+    EXPECT_TRUE(Read("out.TXT").contains("Caf\xE9"));
+
+    EXPECT_EQ(Run({"export", address, "--dbf", Path("copy.txt")}), 1);
+    EXPECT_EQ(mErr, "Must have a .DBF extension\n");
+    EXPECT_EQ(Run({"export", address, "--dbf", address, "--overwrite"}), 1);
+    EXPECT_EQ(mErr, "Cannot copy a file to itself!\n");
+    ASSERT_EQ(Run({"export", address, "--dbf", Path("copy"), "--filter", "LNAME = \"Adam\""}), 0)
+        << mErr;
+    EXPECT_TRUE(QFileInfo::exists(QString::fromStdString(Path("copy.DBF"))));
+    ASSERT_EQ(Run({"table", "count", Path("copy.DBF"), "--query", ".T."}), 0);
+    EXPECT_EQ(mOut, "1\n");
+    EXPECT_EQ(Run({"export", address, "--dbf", Path("none.DBF"), "--filter", "LNAME = \"Nobody\""}),
+              1);
+    EXPECT_EQ(mErr, "No active records for current filter. Nothing to copy\n");
+    EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(Path("none.DBF"))));
+    EXPECT_EQ(Run({"export", address, "--dbf", Path("x.DBF"), "--order", "NOSUCHTAG"}), 2);
+    EXPECT_EQ(Run({"export", address, "--csv", Path("x.TXT"), "--filter", "LNAME +"}), 2);
+    EXPECT_EQ(Run({"export", address}), 2);
+}
