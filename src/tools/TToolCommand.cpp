@@ -12,6 +12,7 @@ const std::vector<TToolCommand>& ToolCommands()
         {"pages", "dump or render a recorded page stream", &RunPagesCommand},
         {"layout", "dump a layout file or print it filled from a record", &RunLayoutCommand},
         {"dial", "dial a phone number through the modem", &RunDialCommand},
+        {"print", "list the label sheet templates a choice offers", &RunPrintCommand},
     };
     return commands;
 }

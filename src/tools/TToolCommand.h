@@ -24,6 +24,7 @@ int RunTableCommand(const std::vector<std::string>& args, std::ostream& out, std
 int RunPagesCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunLayoutCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunDialCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunPrintCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 int RunTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
