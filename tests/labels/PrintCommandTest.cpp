@@ -19,6 +19,8 @@ struct TResult {
 
 TResult Tool(const std::vector<std::string>& args)
 {
+    // The installed data folder of this build, where the shipped templates are made.
+    qputenv("QM_DATA_DIR", QM_BUILD_DIR "/share/quillmark");
     std::ostringstream out;
     std::ostringstream err;
     const int code = RunTool(args, out, err);

@@ -4,8 +4,6 @@
 #include "labels/TLabelTemplateFilter.h"
 #include "labels/TLabelTemplates.h"
 
-#include "data/TProgramHome.h"
-
 #include <QDir>
 #include <gtest/gtest.h>
 
@@ -78,8 +76,7 @@ TEST(LabelTemplateFilter, PositionsOnlyOnAnExactMatchWithBothBlanks)
 
 TEST(LabelTemplates, FilterSelectsShippedRowsInTagOrder)
 {
-    const QString sysdata =
-        QDir(qm::data::TProgramHome::ShippedDataDir()).filePath(QStringLiteral("sysdata"));
+    const QString sysdata = QStringLiteral(QM_BUILD_DIR "/share/quillmark/sysdata");
     TLabelTemplates templates;
     ASSERT_EQ(templates.Open(sysdata), QString());
 
