@@ -98,6 +98,16 @@ TLabelRunResult TLabelPrintLoop::Run(TLabelRecords& records, const TPlace& place
     return result;
 }
 
+QString TLabelPrintLoop::ListLine(const TLabelSlot& slot)
+{
+    return QStringLiteral("%1 %2 %3 %4 %5")
+        .arg(slot.sheet + 1)
+        .arg(slot.position + 1)
+        .arg(slot.corner.x(), 0, 'f', 3)
+        .arg(slot.corner.y(), 0, 'f', 3)
+        .arg(slot.IsMarker() ? slot.marker : QString::number(slot.recNo));
+}
+
 void TLabelPrintLoop::TakeNextEntry(TLabelRecords& records)
 {
     while (!mList.isEmpty()) {

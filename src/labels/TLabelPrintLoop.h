@@ -65,6 +65,11 @@ public:
     // position of the sheet selected nothing is placed and the result carries the message.
     TLabelRunResult Run(TLabelRecords& records, const TPlace& place);
 
+    // One label as the command line lists it: sheet and position numbered from 1, the corner in
+    // inches with 3 decimals, then the record number or the marker's text, separated by blanks
+    // ("2 6 0.188 1.510 37").
+    static QString ListLine(const TLabelSlot& slot);
+
 private:
     void TakeNextEntry(TLabelRecords& records);
 

@@ -84,6 +84,7 @@ TEST(LabelPrintLoop, DeselectedPositionsStayEmptyOnEverySheet)
     EXPECT_EQ(run.placed[0].row, 1);
     EXPECT_NEAR(run.placed[0].corner.x(), 0.188 + 2 * 2.765, 1e-6);
     EXPECT_NEAR(run.placed[0].corner.y(), 0.5 + 1.01, 1e-6);
+    EXPECT_EQ(TLabelPrintLoop::ListLine(run.placed[0]), "1 6 5.718 1.510 1");
 
     // 32 records: 25 fill sheet 1, the rest start at position 5 of sheet 2.
     TMemoryRecords more = TMemoryRecords::Numbered(32);
@@ -179,6 +180,7 @@ TEST(LabelPrintLoop, PresortMarkersTakeOnePositionEachAndKeysTheirRecords)
     for (size_t i = 0; i < run.placed.size(); ++i)
         EXPECT_EQ(run.placed[i].position, int(i));
     EXPECT_EQ(run.result.markers, 3);
+    EXPECT_EQ(TLabelPrintLoop::ListLine(run.placed[0]), "1 1 0.188 0.500 ** 5-digit 12345");
     EXPECT_EQ(run.result.records, 5);
 }
 
