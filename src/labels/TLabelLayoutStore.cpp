@@ -82,8 +82,10 @@ void TLabelLayoutStore::Reload()
     xbase::TCursor& cursor = mSet.Cursor();
     if (cursor.Order() == 0 && mSet.Table().TagOrder("DESCRIPT") > 0)
         cursor.SelectTag("DESCRIPT");
+    // Tables written by other software may lack the column.
+    const bool hasDeletedColumn = mSet.FindField(QStringLiteral("DELETED")) != nullptr;
     for (mSet.First(); !mSet.Eof() && !mSet.IsEmpty(); mSet.Next()) {
-        if (mSet.AsBoolean(QStringLiteral("DELETED")))
+        if (hasDeletedColumn && mSet.AsBoolean(QStringLiteral("DELETED")))
             continue;
         TLabelListRow row;
         row.recNo = mSet.RecNo();

@@ -1,6 +1,10 @@
 #include "labels/TLabelPrintLoop.h"
 
+#include "data/TWin1252.h"
 #include "labels/TLabelRecords.h"
+
+#include <QDir>
+#include <QFile>
 
 #include <algorithm>
 
@@ -17,6 +21,27 @@ TLabelPrintLoop::TLabelPrintLoop(const TLabelSheet& sheet, const TLabelSelection
 void TLabelPrintLoop::SetPresortList(const QStringList& lines)
 {
     mPresort = lines;
+}
+
+std::optional<QStringList> TLabelPrintLoop::ReadPresortList(const QString& path, QString* error)
+{
+    QFile file(path);
+    QByteArray bytes;
+    if (file.open(QIODevice::ReadOnly))
+        bytes = file.readAll();
+    if (!file.isOpen() || file.error() != QFileDevice::NoError) {
+        if (error)
+            *error = QStringLiteral("Unable to read the presort list %1: %2")
+                         .arg(QDir::toNativeSeparators(path), file.errorString());
+        return std::nullopt;
+    }
+    QStringList lines = data::TWin1252::DecodeTextFile(bytes).split(QLatin1Char('\n'));
+    for (QString& line : lines)
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
 }
 
 TLabelRunResult TLabelPrintLoop::Run(TLabelRecords& records, const TPlace& place)

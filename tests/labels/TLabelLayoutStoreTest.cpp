@@ -6,6 +6,7 @@
 #include "TScriptedResponder.h"
 #include "data/TDataSet.h"
 #include "data/TSystemTables.h"
+#include "xbase/TTable.h"
 
 #include <QDir>
 #include <QFile>
@@ -218,4 +219,27 @@ TEST_F(LabelLayoutStoreTest, RewriteChangesOnlyThatRow)
     EXPECT_EQ(Descriptions(), (QStringList{"One", "Three"}));
     EXPECT_EQ(mStore.WorkingRecord(mStore.Find("Three")).across, 2);
     EXPECT_EQ(mStore.WorkingRecord(mStore.Find("One")).across, 3);
+}
+
+TEST(LabelLayoutStoreForeign, TableWithoutTheDeletedColumnIsListed)
+{
+    QTemporaryDir dir;
+    std::vector<qm::xbase::TFieldDef> fields =
+        qm::data::TSystemTables::Schema(qm::data::TSystemTable::Label).fields;
+    std::erase_if(fields, [](const qm::xbase::TFieldDef& f) { return f.name == "DELETED"; });
+    {
+        auto table = qm::xbase::TTable::Create(dir.filePath("LABEL.DBF").toStdString(), fields);
+        table->AppendBlank();
+        table->PutString(table->FieldIndex("DESCRIPT"), "Older table");
+        table->PutString(table->FieldIndex("NBRACROSS"), "2");
+        table->Post();
+    }
+    TLabelLayoutStore store;
+    ASSERT_EQ(store.Open(dir.path()), QString());
+    ASSERT_EQ(store.Rows().size(), 1u);
+    EXPECT_EQ(store.Rows()[0].geometry.across, 2);
+    // Blank lengths read as 0: the row is listed but named as describing no sheet.
+    EXPECT_EQ(store.Rows()[0].problem,
+              "The label layout \"Older table\" describes no label sheet: the number of labels "
+              "down is 0");
 }

@@ -4,6 +4,8 @@
 #include "labels/TLabelPrintLoop.h"
 #include "labels/TLabelRecords.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <utility>
 #include <vector>
@@ -202,4 +204,23 @@ TEST(LabelPrintLoop, PresortListEndingInAMarkerOrNamingNothing)
     loop.SetPresortList({});
     run = RunJob(loop, records);
     EXPECT_TRUE(run.placed.empty());
+}
+
+TEST(LabelPrintLoop, PresortFileLinesAndUnreadableFile)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("PRESORT.PSL");
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("** 5-digit 12345\r\n12345\r\n** Unknown\n00100");
+    }
+    QString error;
+    const auto lines = TLabelPrintLoop::ReadPresortList(path, &error);
+    ASSERT_TRUE(lines);
+    EXPECT_EQ(*lines, (QStringList{"** 5-digit 12345", "12345", "** Unknown", "00100"}));
+
+    EXPECT_FALSE(TLabelPrintLoop::ReadPresortList(dir.filePath("NONE.PSL"), &error));
+    EXPECT_TRUE(error.startsWith("Unable to read the presort list ")) << error.toStdString();
+    EXPECT_TRUE(error.contains("NONE.PSL"));
 }
