@@ -16,6 +16,7 @@ const std::vector<TToolCommand>& ToolCommands()
         {"edit", "convert case, delete records, search and replace in an address file", &RunEditCommand},
         {"import", "append records from a CSV file, another table or an older address file", &RunImportCommand},
         {"export", "copy an address file's records to a CSV file or a new table", &RunExportCommand},
+        {"print", "list the label sheet templates a choice offers", &RunPrintCommand},
     };
     return commands;
 }

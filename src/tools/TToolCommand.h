@@ -28,6 +28,7 @@ int RunCheckCommand(const std::vector<std::string>& args, std::ostream& out, std
 int RunEditCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunImportCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunExportCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunPrintCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 int RunTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 

@@ -1,0 +1,139 @@
+// "quillmark-tool print": the label printing commands without their windows.
+//   print templates [--maker ITEM] [--product ITEM] [--european]
+
+#include "tools/TToolCommand.h"
+
+#include "data/TProgramHome.h"
+#include "labels/TLabelTemplateFilter.h"
+#include "labels/TLabelTemplates.h"
+#include "xbase/TXbaseError.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <ostream>
+#include <string>
+
+namespace qm::tools {
+namespace {
+
+using labels::TLabelTemplateFilter;
+
+const char* const kUsage =
+    "usage: quillmark-tool print templates [--maker ITEM] [--product ITEM] [--european]\n"
+    "Lists the label sheet templates the \"Select Label Template\" window offers for a choice:\n"
+    "first the filter expression it applies to sysdata/LBLTPL.DBF, then the matching\n"
+    "descriptions in the order of the table's DESCRIPT tag, one a line.\n"
+    "\n"
+    "  --maker ITEM    \"Avery Laserjet\" (default), \"Avery Inkjet\", \"Avery Dot Matrix\" or\n"
+    "                  \"Costar LabelPrinter\" (any letter case)\n"
+    "  --product ITEM  \"Address/Shipping Labels\" (default), \"Card Products\", \"Diskette "
+    "Labels\",\n"
+    "                  \"File Folder Labels\", \"Index Products\", \"Miscellaneous\" or \"All\"\n"
+    "  --european      European paper sizes only (A4, A5)\n"
+    "\n"
+    "The templates are read from the program home's sysdata/ folder, or from the installed data\n"
+    "folder while the home has none.\n"
+    "Exit codes: 0 templates listed, 1 no template matches, 2 bad usage, 3 the template table\n"
+    "could not be read.\n";
+
+int Usage(std::ostream& err, const std::string& problem)
+{
+    err << "quillmark-tool print: " << problem << "\n" << kUsage;
+    return 2;
+}
+
+std::string Quoted(const QStringList& items)
+{
+    std::string text;
+    for (const QString& item : items)
+        text += (text.empty() ? "\"" : ", \"") + item.toStdString() + "\"";
+    return text;
+}
+
+// The sysdata folder holding the templates: the home's, else the installed one.
+QString TemplatesFolder()
+{
+    data::TProgramHome home = data::TProgramHome::Current();
+    if (home.Dir().isEmpty())
+        home = data::TProgramHome::Locate();
+    const QString homeSysdata = home.SysDataDir();
+    if (!homeSysdata.isEmpty() &&
+        QFileInfo(data::TProgramHome(home.Dir()).FilePath(QStringLiteral("sysdata/LBLTPL.DBF")))
+            .isFile())
+        return homeSysdata;
+    return QDir(data::TProgramHome::ShippedDataDir()).filePath(QStringLiteral("sysdata"));
+}
+
+int Templates(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+{
+    TLabelTemplateFilter filter(0, 0, false);
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--help" || arg == "-h") {
+            out << kUsage;
+            return 0;
+        }
+        if (arg == "--european") {
+            filter.SetEuropeanOnly(true);
+            continue;
+        }
+        if (arg == "--maker" || arg == "--product") {
+            if (i + 1 >= args.size())
+                return Usage(err, arg + " needs an item");
+            const QString item = QString::fromStdString(args[++i]);
+            if (arg == "--maker") {
+                const int found = TLabelTemplateFilter::FindManufacturer(item);
+                if (found < 0)
+                    return Usage(err, "--maker \"" + args[i] + "\" is none of " +
+                                          Quoted(TLabelTemplateFilter::ManufacturerItems()));
+                filter.SetManufacturer(found);
+            } else {
+                const int found = TLabelTemplateFilter::FindProduct(item);
+                if (found < 0)
+                    return Usage(err, "--product \"" + args[i] + "\" is none of " +
+                                          Quoted(TLabelTemplateFilter::ProductItems()));
+                filter.SetProduct(found);
+            }
+            continue;
+        }
+        return Usage(err, "unknown argument '" + arg + "'");
+    }
+
+    const QString expression = filter.Expression();
+    labels::TLabelTemplates templates;
+    const QString folder = TemplatesFolder();
+    const QString failure = templates.Open(folder);
+    if (!failure.isEmpty()) {
+        err << "quillmark-tool print: " << failure.toStdString() << " (in "
+            << QDir::toNativeSeparators(folder).toStdString() << ")\n";
+        return 3;
+    }
+    QStringList matching;
+    try {
+        matching = templates.Matching(expression);
+    } catch (const xbase::TXbaseError& e) {
+        err << "quillmark-tool print: " << e.what() << "\n";
+        return 3;
+    }
+    out << expression.toStdString() << "\n";
+    for (const QString& description : matching)
+        out << description.toStdString() << "\n";
+    return matching.isEmpty() ? 1 : 0;
+}
+
+} // namespace
+
+int RunPrintCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+{
+    if (args.empty())
+        return Usage(err, "a command is needed");
+    if (args[0] == "--help" || args[0] == "-h") {
+        out << kUsage;
+        return 0;
+    }
+    if (args[0] == "templates")
+        return Templates(std::vector<std::string>(args.begin() + 1, args.end()), out, err);
+    return Usage(err, "unknown command '" + args[0] + "'");
+}
+
+} // namespace qm::tools
