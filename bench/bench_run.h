@@ -55,8 +55,7 @@ struct TBenchRun {
     }
 
     // Wall-clock seconds the work takes.
-    template <typename F>
-    static double Seconds(F&& work)
+    template <typename F> static double Seconds(F&& work)
     {
         const auto start = std::chrono::steady_clock::now();
         work();

@@ -5,13 +5,13 @@
 //
 // Prints one line per figure: name, seconds, peak memory so far. Never part of the test run.
 
-#include "data/TAddressFile.h"
-#include "data/TAddressFileRebuild.h"
-#include "data/TAddressFileLayout.h"
-#include "data/TDataSet.h"
-#include "xbase/TTable.h"
 #include "address_table_fill.h"
 #include "bench_run.h"
+#include "data/TAddressFile.h"
+#include "data/TAddressFileLayout.h"
+#include "data/TAddressFileRebuild.h"
+#include "data/TDataSet.h"
+#include "xbase/TTable.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -40,19 +40,21 @@ int main(int argc, char* argv[])
     std::printf("address file figures for %ld records in %s\n", n, qPrintable(temp.path()));
 
     {
-        auto table = qm::xbase::TTable::Create(
-            path.toStdString(), qm::data::TAddressFileLayout::FieldDefs({}));
-        qm::bench::TBenchRun::Report("append records (no index; set-up)",
-               qm::bench::TBenchRun::Seconds([&] { qm::bench::FillAddressTable(*table, n); }));
+        auto table = qm::xbase::TTable::Create(path.toStdString(),
+                                               qm::data::TAddressFileLayout::FieldDefs({}));
+        qm::bench::TBenchRun::Report(
+            "append records (no index; set-up)",
+            qm::bench::TBenchRun::Seconds([&] { qm::bench::FillAddressTable(*table, n); }));
         int lastPercent = -1;
         int reports = 0;
-        qm::bench::TBenchRun::Report("build the 26 tags with progress", qm::bench::TBenchRun::Seconds([&] {
-                   qm::data::TAddressFile::BuildTags(*table, [&](int, int percent) {
-                       if (percent != lastPercent)
-                           ++reports;
-                       lastPercent = percent;
-                   });
-               }));
+        qm::bench::TBenchRun::Report(
+            "build the 26 tags with progress", qm::bench::TBenchRun::Seconds([&] {
+                qm::data::TAddressFile::BuildTags(*table, [&](int, int percent) {
+                    if (percent != lastPercent)
+                        ++reports;
+                    lastPercent = percent;
+                });
+            }));
         std::printf("  (%d progress reports)\n", reports);
         table->Close();
     }
@@ -60,18 +62,20 @@ int main(int argc, char* argv[])
     qm::data::TDataSet dataSet;
     qm::data::TAddressFile::DeclareFieldObjects(dataSet);
     bool valid = false;
-    qm::bench::TBenchRun::Report("open the address file with its tag check", qm::bench::TBenchRun::Seconds([&] {
-               valid = qm::data::TAddressFile::Open(dataSet, path).opened
-                       && qm::data::TAddressFile::TagsValid(dataSet);
-           }));
+    qm::bench::TBenchRun::Report("open the address file with its tag check",
+                                 qm::bench::TBenchRun::Seconds([&] {
+                                     valid = qm::data::TAddressFile::Open(dataSet, path).opened &&
+                                             qm::data::TAddressFile::TagsValid(dataSet);
+                                 }));
     if (!valid) {
         std::printf("the file did not open with valid tags\n");
         return 1;
     }
     int bar = 0;
-    qm::bench::TBenchRun::Report("rebuild indexes (pack deleted, 26 tags, bar)", qm::bench::TBenchRun::Seconds([&] {
-               qm::data::TAddressFileRebuild::Run(dataSet, {{}, [&](int v) { bar = v; }});
-           }));
+    qm::bench::TBenchRun::Report(
+        "rebuild indexes (pack deleted, 26 tags, bar)", qm::bench::TBenchRun::Seconds([&] {
+            qm::data::TAddressFileRebuild::Run(dataSet, {{}, [&](int v) { bar = v; }});
+        }));
     std::printf("  (bar ended at %d, %u records left)\n", bar, dataSet.Table().RecordCount());
     return 0;
 }

@@ -65,8 +65,9 @@ int main(int argc, char* argv[])
     if (const auto value = args.Value("dials")) {
         const std::optional<uint64_t> count = qm::bench::TBenchArgs::Count(*value);
         if (!count || *count == 0 || *count > 100000) {
-            std::fprintf(stderr, "quillmark-dialer-bench: --dials needs a whole number from 1 to "
-                                 "100,000, not %s\n",
+            std::fprintf(stderr,
+                         "quillmark-dialer-bench: --dials needs a whole number from 1 to "
+                         "100,000, not %s\n",
                          value->c_str());
             return qm::bench::TBenchArgs::kExitUsage;
         }

@@ -8,27 +8,26 @@
 // The generated file is kept in DIR/window-N (shared with the window benchmark) and reused.
 // Prints one line per figure: name, seconds, peak memory so far. Never part of the test run.
 
+#include "address_table_fill.h"
 #include "addressbook/TAddressBook.h"
 #include "addressbook/TTagAllRun.h"
+#include "bench_run.h"
 #include "data/TAddressFile.h"
 #include "data/TAddressFileLayout.h"
 #include "data/TGridModel.h"
 #include "data/TMessageService.h"
 #include "data/TProgramHome.h"
 #include "xbase/TTable.h"
-#include "address_table_fill.h"
-#include "bench_run.h"
 
 #include <QCoreApplication>
-#include <algorithm>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cstdio>
 
 namespace {
-
 
 QString EnsureAddressFile(const QString& dir, long n)
 {
@@ -38,13 +37,14 @@ QString EnsureAddressFile(const QString& dir, long n)
     if (QFileInfo::exists(done))
         return path;
     std::printf("making the address file of %ld records in %s\n", n, qPrintable(dir));
-    qm::bench::TBenchRun::Report("make the address file (set-up)", qm::bench::TBenchRun::Seconds([&] {
-               auto table = qm::xbase::TTable::Create(
-                   path.toStdString(), qm::data::TAddressFileLayout::FieldDefs({}));
-               qm::bench::FillAddressTable(*table, n);
-               qm::data::TAddressFile::BuildTags(*table, {});
-               table->Close();
-           }));
+    qm::bench::TBenchRun::Report(
+        "make the address file (set-up)", qm::bench::TBenchRun::Seconds([&] {
+            auto table = qm::xbase::TTable::Create(path.toStdString(),
+                                                   qm::data::TAddressFileLayout::FieldDefs({}));
+            qm::bench::FillAddressTable(*table, n);
+            qm::data::TAddressFile::BuildTags(*table, {});
+            table->Close();
+        }));
     QFile marker(done);
     marker.open(QIODevice::WriteOnly);
     return path;
@@ -83,7 +83,9 @@ int main(int argc, char* argv[])
     qm::addressbook::TAddressBook book;
     book.LoadPreferences();
     bool opened = false;
-    qm::bench::TBenchRun::Report("open the address file", qm::bench::TBenchRun::Seconds([&] { opened = book.OpenAddressFile(path); }));
+    qm::bench::TBenchRun::Report("open the address file", qm::bench::TBenchRun::Seconds([&] {
+                                     opened = book.OpenAddressFile(path);
+                                 }));
     if (!opened) {
         std::printf("the file did not open\n");
         return 1;
@@ -94,9 +96,9 @@ int main(int argc, char* argv[])
         book.Filter().entries[size_t(entry)] = QString::fromLatin1(text);
         QString status;
         qm::bench::TBenchRun::Report(figure, qm::bench::TBenchRun::Seconds([&] {
-                   book.ApplyFilter();
-                   status = book.CountStatus();
-               }));
+                                         book.ApplyFilter();
+                                         status = book.CountStatus();
+                                     }));
         std::printf("  (query %s: %s)\n", qPrintable(book.Apollo().Query()), qPrintable(status));
     };
     filter("filter last name sm and count", 0, "sm");
@@ -110,9 +112,10 @@ int main(int argc, char* argv[])
         book.Filter().entries[0] = QStringLiteral("sm");
         book.ApplyFilter();
         int tagged = 0;
-        qm::bench::TBenchRun::Report("tag all filter matches (sm)", qm::bench::TBenchRun::Seconds([&] {
-                   tagged = qm::addressbook::TTagAllRun(book).Run({}).tagged;
-               }));
+        qm::bench::TBenchRun::Report("tag all filter matches (sm)",
+                                     qm::bench::TBenchRun::Seconds([&] {
+                                         tagged = qm::addressbook::TTagAllRun(book).Run({}).tagged;
+                                     }));
         std::printf("  (%d tagged)\n", tagged);
     }
 
@@ -122,21 +125,26 @@ int main(int argc, char* argv[])
         const QString query = QStringLiteral("UPPER(LNAME)=\"SM\".and. !ISDEL");
         qm::data::TApollo& apollo = book.Apollo();
         apollo.SetQuery(QStringLiteral("!ISDEL"));
-        qm::bench::TBenchRun::Report("  sm: query test", qm::bench::TBenchRun::Seconds([&] { apollo.QueryTest(query); }));
-        qm::bench::TBenchRun::Report("  sm: set the query, first match (Last Name order)",
-               qm::bench::TBenchRun::Seconds([&] { apollo.SetQuery(query); }));
-        qm::bench::TBenchRun::Report("  sm: count the matches", qm::bench::TBenchRun::Seconds([&] { apollo.QueryRecCount(); }));
+        qm::bench::TBenchRun::Report(
+            "  sm: query test", qm::bench::TBenchRun::Seconds([&] { apollo.QueryTest(query); }));
+        qm::bench::TBenchRun::Report(
+            "  sm: set the query, first match (Last Name order)",
+            qm::bench::TBenchRun::Seconds([&] { apollo.SetQuery(query); }));
+        qm::bench::TBenchRun::Report("  sm: count the matches", qm::bench::TBenchRun::Seconds([&] {
+                                         apollo.QueryRecCount();
+                                     }));
         apollo.SetOrder(0);
         apollo.SetQuery(QStringLiteral("!ISDEL"));
-        qm::bench::TBenchRun::Report("  sm: set the query, first match (record order)",
-               qm::bench::TBenchRun::Seconds([&] { apollo.SetQuery(query); }));
+        qm::bench::TBenchRun::Report(
+            "  sm: set the query, first match (record order)",
+            qm::bench::TBenchRun::Seconds([&] { apollo.SetQuery(query); }));
         book.SetCurrentOrder(QStringLiteral("LNAME"));
     }
     book.Filter().Clear();
     qm::bench::TBenchRun::Report("clear the filter and count", qm::bench::TBenchRun::Seconds([&] {
-               book.ApplyFilter();
-               book.CountStatus();
-           }));
+                                     book.ApplyFilter();
+                                     book.CountStatus();
+                                 }));
 
     // The browse grid over the whole file: opening reads the count and the first screen only.
     qm::data::TGridModel* model = nullptr;
@@ -145,25 +153,28 @@ int main(int argc, char* argv[])
             for (int column = 0; column < model->columnCount(); ++column)
                 model->data(model->index(row, column));
     };
-    qm::bench::TBenchRun::Report("open the browse grid (count, first screen)", qm::bench::TBenchRun::Seconds([&] {
-               model = new qm::data::TGridModel(book.DataSet());
-               screen(0);
-           }));
+    qm::bench::TBenchRun::Report("open the browse grid (count, first screen)",
+                                 qm::bench::TBenchRun::Seconds([&] {
+                                     model = new qm::data::TGridModel(book.DataSet());
+                                     screen(0);
+                                 }));
     std::printf("  (%d rows)\n", model->rowCount());
     qm::bench::TBenchRun::Report("page down 100 screens", qm::bench::TBenchRun::Seconds([&] {
-               for (int page = 1; page <= 100; ++page)
-                   screen(page * 30);
-           }));
+                                     for (int page = 1; page <= 100; ++page)
+                                         screen(page * 30);
+                                 }));
     // The model finds a row by walking the order from the top; a jump far down costs a walk to it.
     const int mid = std::min(model->rowCount() - 30, 100000);
-    qm::bench::TBenchRun::Report("jump to row 100,000 (walks the order to it)", qm::bench::TBenchRun::Seconds([&] { screen(mid); }));
-    qm::bench::TBenchRun::Report("jump to the last screen (the grid's Last button)", qm::bench::TBenchRun::Seconds([&] {
-               screen(model->rowCount() - 30);
-           }));
-    qm::bench::TBenchRun::Report("page up 100 screens from there", qm::bench::TBenchRun::Seconds([&] {
-               for (int page = 2; page <= 101; ++page)
-                   screen(model->rowCount() - page * 30);
-           }));
+    qm::bench::TBenchRun::Report("jump to row 100,000 (walks the order to it)",
+                                 qm::bench::TBenchRun::Seconds([&] { screen(mid); }));
+    qm::bench::TBenchRun::Report(
+        "jump to the last screen (the grid's Last button)",
+        qm::bench::TBenchRun::Seconds([&] { screen(model->rowCount() - 30); }));
+    qm::bench::TBenchRun::Report("page up 100 screens from there",
+                                 qm::bench::TBenchRun::Seconds([&] {
+                                     for (int page = 2; page <= 101; ++page)
+                                         screen(model->rowCount() - page * 30);
+                                 }));
     delete model;
     qm::data::TMessageService::SetResponder(nullptr);
     return 0;

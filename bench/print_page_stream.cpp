@@ -31,7 +31,8 @@ constexpr int kDown = 10;
 // One sheet of 30 labels of 2.63 x 1 inch, four lines each.
 void DrawLabels(TBaseReport& r, int pages, long& labels)
 {
-    static const QString kStreets[] = {QStringLiteral("123 Main Street"), QStringLiteral("4 Elm Ave Apt 2"),
+    static const QString kStreets[] = {QStringLiteral("123 Main Street"),
+                                       QStringLiteral("4 Elm Ave Apt 2"),
                                        QStringLiteral("77 Sunset Blvd")};
     for (int page = 1; page <= pages; ++page) {
         if (page > 1)
@@ -99,7 +100,10 @@ void DrawSample(TBaseReport& r)
     r.PrintLine(QStringLiteral("Page two: page \xFD$RPCM11 of \xFD$RPCM10"));
 }
 
-double Seconds(const QElapsedTimer& t) { return double(t.nsecsElapsed()) / 1e9; }
+double Seconds(const QElapsedTimer& t)
+{
+    return double(t.nsecsElapsed()) / 1e9;
+}
 
 } // namespace
 

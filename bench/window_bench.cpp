@@ -8,10 +8,10 @@
 // runs. Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise.
 // Prints one line per figure: name, milliseconds (worst and mean where repeated), peak memory.
 
+#include "address_table_fill.h"
 #include "addressbook/TSortOrders.h"
 #include "addressbook/ui/TAddressMain.h"
 #include "addressbook/ui/TDBEdit.h"
-#include "address_table_fill.h"
 #include "bench_run.h"
 #include "data/TAddressFile.h"
 #include "data/TAddressFileLayout.h"
@@ -37,7 +37,10 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double Ms(Clock::time_point from) { return std::chrono::duration<double, std::milli>(Clock::now() - from).count(); }
+double Ms(Clock::time_point from)
+{
+    return std::chrono::duration<double, std::milli>(Clock::now() - from).count();
+}
 
 void Report(const char* figure, const std::vector<double>& ms)
 {
@@ -71,8 +74,8 @@ QString EnsureAddressFile(const QString& dir, long n, bool& made)
         return path;
     std::printf("making the address file of %ld records in %s\n", n, qPrintable(dir));
     const auto start = Clock::now();
-    auto table = qm::xbase::TTable::Create(path.toStdString(),
-                                           qm::data::TAddressFileLayout::FieldDefs({}));
+    auto table =
+        qm::xbase::TTable::Create(path.toStdString(), qm::data::TAddressFileLayout::FieldDefs({}));
     qm::bench::FillAddressTable(*table, n);
     qm::data::TAddressFile::BuildTags(*table, {});
     table->Close();
@@ -94,8 +97,7 @@ bool WaitUsable(qm::addressbook::TAddressMain& window)
     return false;
 }
 
-template <typename F>
-double Step(qm::addressbook::TAddressMain& window, F&& work)
+template <typename F> double Step(qm::addressbook::TAddressMain& window, F&& work)
 {
     const auto start = Clock::now();
     work();

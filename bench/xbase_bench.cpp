@@ -19,8 +19,8 @@
 #include "xbase/TXbaseError.h"
 
 #include <sys/resource.h>
-#include <time.h>
 #include <sys/wait.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -59,7 +59,10 @@ double CpuNow()
     return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
 }
 
-TStamp Now() { return {Clock::now(), CpuNow()}; }
+TStamp Now()
+{
+    return {Clock::now(), CpuNow()};
+}
 
 struct TSpan {
     double wall = 0;
@@ -315,7 +318,8 @@ TResult AppendIndexed(const fs::path& dir, uint64_t)
     const TStamp start = Now();
     table->Close();
     result.Add(Since(start));
-    Note(result, "10,000 records, " + std::to_string(TAddressGenerator::Tags().size()) + " tags kept");
+    Note(result,
+         "10,000 records, " + std::to_string(TAddressGenerator::Tags().size()) + " tags kept");
     fs::remove_all(work);
     return result;
 }
@@ -361,8 +365,8 @@ bool RunFigure(const TFigure& figure, const fs::path& dir, uint64_t n)
     int status = 0;
     rusage usage{};
     wait4(child, &status, 0, &usage);
-    const bool ok = got == static_cast<ssize_t>(sizeof result) && WIFEXITED(status) &&
-                    WEXITSTATUS(status) == 0;
+    const bool ok =
+        got == static_cast<ssize_t>(sizeof result) && WIFEXITED(status) && WEXITSTATUS(status) == 0;
     if (got != static_cast<ssize_t>(sizeof result))
         Note(result, "FAILED: the figure's process ended abnormally");
     const double peakMb = static_cast<double>(usage.ru_maxrss) / 1024.0;
@@ -379,10 +383,12 @@ bool RunFigure(const TFigure& figure, const fs::path& dir, uint64_t n)
         char cpu[32];
         format(time, sizeof time, result.seconds);
         format(cpu, sizeof cpu, result.cpuSeconds);
-        std::snprintf(line, sizeof line, "  %-66s %s %s %8.1f MB  %s%s%s\n", figure.name.c_str(),
-                      time, cpu, peakMb, result.note,
-                      scaled ? (result.seconds <= figure.target ? "  [target met]" : "  [target missed]") : "",
-                      scaled && peakMb > 256 ? " [memory over 256 MB]" : "");
+        std::snprintf(
+            line, sizeof line, "  %-66s %s %s %8.1f MB  %s%s%s\n", figure.name.c_str(), time, cpu,
+            peakMb, result.note,
+            scaled ? (result.seconds <= figure.target ? "  [target met]" : "  [target missed]")
+                   : "",
+            scaled && peakMb > 256 ? " [memory over 256 MB]" : "");
     } else {
         std::snprintf(line, sizeof line, "  %-66s %s\n", figure.name.c_str(), result.note);
     }
@@ -404,7 +410,9 @@ int RunSize(const fs::path& base, uint64_t n, const std::vector<size_t>& only)
         {"build the 26 tags of the address file", 8.0, BuildTags},
         {"open the table with its 26-tag index", 0.010, OpenWithIndex},
         {"count UPPER(LNAME)=\"SM\" .and. !ISDEL", 0.4,
-         [](const fs::path& d, uint64_t) { return CountQuery(d, "UPPER(LNAME)=\"SM\" .and. !ISDEL"); }},
+         [](const fs::path& d, uint64_t) {
+             return CountQuery(d, "UPPER(LNAME)=\"SM\" .and. !ISDEL");
+         }},
         {"count \"SPRING\"$UPPER(CITY+STATE) .and. !ISDEL", 0.5,
          [](const fs::path& d, uint64_t) {
              return CountQuery(d, "\"SPRING\"$UPPER(CITY+STATE) .and. !ISDEL");
@@ -476,8 +484,9 @@ int main(int argc, char* argv[])
         }
         base = pattern;
     }
-    std::cout << "Quillmark table engine benchmark. Targets apply at N = 1,000,000; each figure\n"
-                 "runs in its own process; peak memory is that process's maximum resident size.\n\n";
+    std::cout
+        << "Quillmark table engine benchmark. Targets apply at N = 1,000,000; each figure\n"
+           "runs in its own process; peak memory is that process's maximum resident size.\n\n";
     int code = 0;
     for (uint64_t n : sizes)
         code = std::max(code, RunSize(base, n, only));

@@ -11,7 +11,10 @@
 
 // fontconfig keeps its pattern caches for the life of the process; text drawn by an input fills
 // them, which LeakSanitizer would report as a leak of the input that first needed a face.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig\n"; }
+extern "C" const char* __lsan_default_suppressions()
+{
+    return "leak:libfontconfig\n";
+}
 
 namespace qm::fuzz {
 

@@ -28,15 +28,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         // Only entries made of separators and blanks give no condition.
         for (const QString& entry : filter.entries)
             for (QChar c : entry)
-                if (c != QLatin1Char(';') && c != QLatin1Char('+') && c != QLatin1Char('^')
-                    && c != QLatin1Char('$') && !c.isSpace() && c != QLatin1Char('>')
-                    && c != QLatin1Char('<') && c != QLatin1Char('='))
+                if (c != QLatin1Char(';') && c != QLatin1Char('+') && c != QLatin1Char('^') &&
+                    c != QLatin1Char('$') && !c.isSpace() && c != QLatin1Char('>') &&
+                    c != QLatin1Char('<') && c != QLatin1Char('='))
                     std::abort();
     }
     // Written back and read again, the entries stay as they were (lines hold no line breaks).
     bool hasBreak = false;
     for (const QString& entry : filter.entries)
-        hasBreak = hasBreak || entry.contains(QLatin1Char('\r')) || entry.contains(QLatin1Char('\n'));
+        hasBreak =
+            hasBreak || entry.contains(QLatin1Char('\r')) || entry.contains(QLatin1Char('\n'));
     if (!hasBreak) {
         filter.taggedOnly = false;
         if (!(TFilterBuilder::FromFileText(TFilterBuilder::FileText(filter)) == filter))

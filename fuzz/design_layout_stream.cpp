@@ -2,7 +2,7 @@
 // kind of every host registered), as a report stream into three bands, and through the dump.
 // Any outcome but a TLayoutError is a fault; objects read so far must stay usable.
 
-#include "design/text/TDesignUnits.h"
+#include "TFuzzGui.h"
 #include "design/core/TGClassRegistry.h"
 #include "design/core/TGDataPanel.h"
 #include "design/core/TGLabelObjectFiler.h"
@@ -10,7 +10,7 @@
 #include "design/stream/TLayoutError.h"
 #include "design/stream/TLayoutReader.h"
 #include "design/stream/TLayoutWriter.h"
-#include "TFuzzGui.h"
+#include "design/text/TDesignUnits.h"
 
 #include <QByteArray>
 #include <cstddef>

@@ -3,10 +3,10 @@
 // record, and as a metafile. Decoded pictures are drawn once. Any outcome but TPictureError is a
 // fault.
 
+#include "TFuzzGui.h"
 #include "picture/TBmpDecoder.h"
 #include "picture/TPicture.h"
 #include "picture/TPictureError.h"
-#include "TFuzzGui.h"
 
 #include <QImage>
 #include <QPainter>

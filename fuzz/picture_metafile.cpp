@@ -2,10 +2,10 @@
 // a real play onto a small image through the painter sink, whatever the check said (Play stops
 // at the first damaged record). Any outcome but TPictureError is a fault.
 
+#include "TFuzzGui.h"
 #include "picture/TEmfPlayer.h"
 #include "picture/TPainterSink.h"
 #include "picture/TPictureError.h"
-#include "TFuzzGui.h"
 #include "picture/TWmfPlayer.h"
 
 #include <QImage>

@@ -2,10 +2,10 @@
 // every input must end in a page or in "Unexpected code found in report file.", never in a
 // crash, a hang or an allocation larger than the input.
 
+#include "TFuzzGui.h"
 #include "print/TPageReplay.h"
 #include "print/TPageStreamDump.h"
 #include "print/TPrintError.h"
-#include "TFuzzGui.h"
 
 #include <QImage>
 #include <QPainter>

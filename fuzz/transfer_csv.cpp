@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::string text;
     if (kind == TTextFileSource::TKind::Utf16LE || kind == TTextFileSource::TKind::Utf16BE) {
         QStringDecoder decoder(kind == TTextFileSource::TKind::Utf16LE ? QStringConverter::Utf16LE
-                                                                      : QStringConverter::Utf16BE);
+                                                                       : QStringConverter::Utf16BE);
         text = QString(decoder(QByteArrayView(bytes).sliced(mark))).toStdString();
     } else {
         text.assign(bytes.constData() + mark, size_t(bytes.size() - mark));

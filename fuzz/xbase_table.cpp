@@ -111,7 +111,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     const size_t dbfLength = std::min<size_t>(size - 2, size_t(data[0]) | (size_t(data[1]) << 8));
     const std::string dbf(reinterpret_cast<const char*>(data + 2), dbfLength);
-    const std::string memo(reinterpret_cast<const char*>(data + 2 + dbfLength), size - 2 - dbfLength);
+    const std::string memo(reinterpret_cast<const char*>(data + 2 + dbfLength),
+                           size - 2 - dbfLength);
     for (bool writable : {false, true}) {
         TMemorySystem fs;
         fs.files["F.DBF"] = dbf;

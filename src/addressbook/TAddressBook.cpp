@@ -1,15 +1,15 @@
 #include "addressbook/TAddressBook.h"
 
-#include "data/TCalculatedFields.h"
 #include "addressbook/TRecentFiles.h"
 #include "addressbook/TRecordText.h"
 #include "addressbook/TSortOrders.h"
-#include "data/TTagIdentifier.h"
 #include "data/TAddressFile.h"
+#include "data/TCalculatedFields.h"
 #include "data/TMessageService.h"
 #include "data/TNewFileFieldLengths.h"
 #include "data/TProgramHome.h"
 #include "data/TSettingsFile.h"
+#include "data/TTagIdentifier.h"
 #include "data/TWin1252.h"
 #include "xbase/TCursor.h"
 #include "xbase/TXbaseError.h"
@@ -23,7 +23,10 @@ using data::TMessageService;
 
 namespace {
 
-data::TSettingsFile Settings() { return data::TSettingsFile(data::TProgramHome::Current().SettingsPath()); }
+data::TSettingsFile Settings()
+{
+    return data::TSettingsFile(data::TProgramHome::Current().SettingsPath());
+}
 
 constexpr const char* kNotIsDel = "!ISDEL";
 constexpr int kMaxQuery = 255;
@@ -87,7 +90,10 @@ TAddressBook::TAddressBook(QObject* parent) : QObject(parent), mApollo(mDataSet)
 
 TAddressBook::~TAddressBook() = default;
 
-void TAddressBook::UpdateCommands() { emit CommandsChanged(); }
+void TAddressBook::UpdateCommands()
+{
+    emit CommandsChanged();
+}
 
 void TAddressBook::SetBusy(bool busy)
 {
@@ -118,7 +124,10 @@ void TAddressBook::LoadPreferences()
     mDataSet.RecalculateFields();
 }
 
-QStringList TAddressBook::RecentFiles() const { return TRecentFiles::Load(Settings()); }
+QStringList TAddressBook::RecentFiles() const
+{
+    return TRecentFiles::Load(Settings());
+}
 
 // --- files ---
 
@@ -280,8 +289,8 @@ int TAddressBook::ApplyFilter()
         return 0;
     }
     if (mFilterExpression.size() + kQuerySuffixLength > kMaxQuery) {
-        TMessageService::Inform(nullptr,
-                                QStringLiteral("Sorry - filter is too complex.Please simplify it."));
+        TMessageService::Inform(
+            nullptr, QStringLiteral("Sorry - filter is too complex.Please simplify it."));
         dropFilter();
         return 0;
     }
@@ -431,8 +440,8 @@ bool TAddressBook::StartNewRecord(const TNewRecordInput& input, const QDate& tod
             const uint32_t remembered = mDataSet.RecNo();
             mDataSet.GoTo(duplicate);
             TMessageService::Beep();
-            const QString question = TRecordText::DuplicateQuestion(
-                [this](const QString& f) { return Value(f); });
+            const QString question =
+                TRecordText::DuplicateQuestion([this](const QString& f) { return Value(f); });
             if (!TMessageService::Ask(nullptr, QStringLiteral("Possible Duplicate"), question,
                                       false)) {
                 UpdateCommands();
@@ -521,7 +530,8 @@ void TAddressBook::Cancel()
 bool TAddressBook::Delete()
 {
     bool deleted = false;
-    if (TMessageService::Ask(nullptr, QStringLiteral("DELETE"), QStringLiteral("Delete this record?"))) {
+    if (TMessageService::Ask(nullptr, QStringLiteral("DELETE"),
+                             QStringLiteral("Delete this record?"))) {
         {
             auto showDeleted = data::TApolloEnv::ScopedDeleted(false);
             mDataSet.MarkDeleted(true);
@@ -544,12 +554,13 @@ bool TAddressBook::Delete()
 
 bool TAddressBook::Clone()
 {
-    if (!TMessageService::Ask(nullptr, QStringLiteral("Clone"), QStringLiteral("Clone this record?")))
+    if (!TMessageService::Ask(nullptr, QStringLiteral("Clone"),
+                              QStringLiteral("Clone this record?")))
         return false;
-    static const char* const kFields[] = {"LNAME", "FNAME",  "MIDDLE", "PREFIX", "TITLE",
-                                          "ORG",   "STREET", "STREET2", "CITY",  "STATE",
-                                          "ZIP",   "COUNTRY", "PHONE", "PHONE2", "EMAIL",
-                                          "FAX",   "CODES",  "DATE",  "USER1",  "USER2", "MEMO"};
+    static const char* const kFields[] = {
+        "LNAME",   "FNAME", "MIDDLE", "PREFIX", "TITLE",   "ORG",   "STREET",
+        "STREET2", "CITY",  "STATE",  "ZIP",    "COUNTRY", "PHONE", "PHONE2",
+        "EMAIL",   "FAX",   "CODES",  "DATE",   "USER1",   "USER2", "MEMO"};
     mDataSet.DisableControls();
     try {
         QStringList values;
@@ -569,7 +580,8 @@ bool TAddressBook::Clone()
     }
     mDataSet.EnableControls();
     InvalidateCount();
-    TMessageService::Inform(nullptr, QStringLiteral("Clone completed. Current record is an exact copy"));
+    TMessageService::Inform(nullptr,
+                            QStringLiteral("Clone completed. Current record is an exact copy"));
     UpdateCommands();
     return true;
 }
@@ -579,7 +591,8 @@ void TAddressBook::ToggleTag()
     if (!Commands().RecordShown())
         return;
     const bool wasEditing = mDataSet.Editing();
-    const bool tagged = data::TCalculatedFields::Tagged(Value(QStringLiteral("TAG")), mTagIdentifier);
+    const bool tagged =
+        data::TCalculatedFields::Tagged(Value(QStringLiteral("TAG")), mTagIdentifier);
     if (!wasEditing) {
         SetBusy(false);
         mDataSet.Edit();

@@ -10,17 +10,29 @@ struct TEntrySpec {
     const char* field;
 };
 constexpr std::array<TEntrySpec, TFilterEntries::kCount> kEntries = {{
-    {"qLName", "LNAME"},  {"qFName", "FNAME"},   {"qTitle", "TITLE"}, {"qOrg", "ORG"},
-    {"qStreet", "STREET"}, {"qstreet2", "STREET2"}, {"qZip", "ZIP"},    {"qCity", "CITY+STATE"},
-    {"qState", "STATE"},  {"qCountry", "COUNTRY"}, {"qPhone", "PHONE"}, {"qphone2", "PHONE2"},
-    {"qFax", "FAX"},      {"qEmail", "EMAIL"},     {"qDate", "DATE"},   {"qCodes", "CODES"},
-    {"quser1", "USER1"},  {"quser2", "USER2"},
+    {"qLName", "LNAME"},
+    {"qFName", "FNAME"},
+    {"qTitle", "TITLE"},
+    {"qOrg", "ORG"},
+    {"qStreet", "STREET"},
+    {"qstreet2", "STREET2"},
+    {"qZip", "ZIP"},
+    {"qCity", "CITY+STATE"},
+    {"qState", "STATE"},
+    {"qCountry", "COUNTRY"},
+    {"qPhone", "PHONE"},
+    {"qphone2", "PHONE2"},
+    {"qFax", "FAX"},
+    {"qEmail", "EMAIL"},
+    {"qDate", "DATE"},
+    {"qCodes", "CODES"},
+    {"quser1", "USER1"},
+    {"quser2", "USER2"},
 }};
 
 // Entries 1-14, 17, 18, 15, 16: the comments come before the date and the codes.
-constexpr std::array<int, TFilterEntries::kCount> kBuildOrder = {0,  1,  2,  3,  4,  5,
-                                                                 6,  7,  8,  9,  10, 11,
-                                                                 12, 13, 16, 17, 14, 15};
+constexpr std::array<int, TFilterEntries::kCount> kBuildOrder = {0, 1,  2,  3,  4,  5,  6,  7,  8,
+                                                                 9, 10, 11, 12, 13, 16, 17, 14, 15};
 
 constexpr int kMaxValueLength = 99;
 
@@ -58,9 +70,15 @@ void TFilterEntries::Clear()
     taggedOnly = false;
 }
 
-const char* TFilterBuilder::FieldExpression(int i) { return kEntries[size_t(i)].field; }
+const char* TFilterBuilder::FieldExpression(int i)
+{
+    return kEntries[size_t(i)].field;
+}
 
-const char* TFilterBuilder::ControlName(int i) { return kEntries[size_t(i)].control; }
+const char* TFilterBuilder::ControlName(int i)
+{
+    return kEntries[size_t(i)].control;
+}
 
 TFilterBuilder::TResult TFilterBuilder::Term(const QString& field, const QString& text)
 {

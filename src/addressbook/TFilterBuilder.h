@@ -37,8 +37,8 @@ public:
     static const char* ControlName(int i);
 
     struct TResult {
-        QString expression;   // empty: no filter
-        QString error;        // non-empty: the entries cannot be turned into a filter
+        QString expression; // empty: no filter
+        QString error;      // non-empty: the entries cannot be turned into a filter
     };
     static TResult Build(const TFilterEntries& filter, const QString& tagIdentifier);
     // One entry's term for field expression field; empty when the entry holds no condition.

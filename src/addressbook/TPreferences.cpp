@@ -8,10 +8,10 @@ namespace {
 const QString kSection = QStringLiteral("Adding");
 
 constexpr std::array<const char*, TPreferences::kSkipCount> kSkipKeys = {
-    "SkipOrganization", "SkipPhone1",        "SkipEmail",     "SkipState",    "SkipZip",
-    "SkipCountry",      "SkipAddress2",      "SkipLastName",  "SkipMiddleInitial",
-    "SkipfirstName",    "Skiptitle",         "SkipPhone2",    "SkipFax",      "SkipCodes",
-    "SkipPrefix",       "SkipComments1",     "SkipDate",      "Skipcomments2"};
+    "SkipOrganization", "SkipPhone1",   "SkipEmail",    "SkipState",         "SkipZip",
+    "SkipCountry",      "SkipAddress2", "SkipLastName", "SkipMiddleInitial", "SkipfirstName",
+    "Skiptitle",        "SkipPhone2",   "SkipFax",      "SkipCodes",         "SkipPrefix",
+    "SkipComments1",    "SkipDate",     "Skipcomments2"};
 
 struct TFlag {
     const char* key;
@@ -32,7 +32,10 @@ constexpr std::array<TFlag, 10> kFlags = {{
 
 } // namespace
 
-const char* TPreferences::SkipKey(TSkip which) { return kSkipKeys[size_t(which)]; }
+const char* TPreferences::SkipKey(TSkip which)
+{
+    return kSkipKeys[size_t(which)];
+}
 
 TPreferences TPreferences::Load(const data::TSettingsFile& settings)
 {

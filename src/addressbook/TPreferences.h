@@ -15,8 +15,25 @@ namespace qm::addressbook {
 
 // The skip switches, in settings-key order.
 enum class TSkip {
-    Organization, Phone1, Email, State, Zip, Country, Address2, LastName, MiddleInitial,
-    FirstName, Title, Phone2, Fax, Codes, Prefix, Comments1, Date, Comments2, Count
+    Organization,
+    Phone1,
+    Email,
+    State,
+    Zip,
+    Country,
+    Address2,
+    LastName,
+    MiddleInitial,
+    FirstName,
+    Title,
+    Phone2,
+    Fax,
+    Codes,
+    Prefix,
+    Comments1,
+    Date,
+    Comments2,
+    Count
 };
 
 struct TPreferences {

@@ -5,7 +5,10 @@
 namespace qm::addressbook {
 namespace {
 
-QString Key(int n) { return QStringLiteral("Item%1").arg(n); }
+QString Key(int n)
+{
+    return QStringLiteral("Item%1").arg(n);
+}
 
 } // namespace
 

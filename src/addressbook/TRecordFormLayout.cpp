@@ -34,9 +34,15 @@ constexpr std::array<TFormCell, 14> kAddressPage = {{
 
 } // namespace
 
-std::span<const TFormCell> TRecordFormLayout::NameBlock() { return kNameBlock; }
+std::span<const TFormCell> TRecordFormLayout::NameBlock()
+{
+    return kNameBlock;
+}
 
-std::span<const TFormCell> TRecordFormLayout::AddressPage() { return kAddressPage; }
+std::span<const TFormCell> TRecordFormLayout::AddressPage()
+{
+    return kAddressPage;
+}
 
 const TFormCell* TRecordFormLayout::ByField(const char* field)
 {

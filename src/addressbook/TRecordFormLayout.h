@@ -13,12 +13,12 @@
 namespace qm::addressbook {
 
 struct TFormCell {
-    const char* label;  // with its accelerator mark
-    const char* field;  // the record form's field object
+    const char* label; // with its accelerator mark
+    const char* field; // the record form's field object
     int row;
     int column;
     int span;
-    int filterEntry;    // index into TFilterEntries::entries, -1: none
+    int filterEntry; // index into TFilterEntries::entries, -1: none
 };
 
 class TRecordFormLayout {

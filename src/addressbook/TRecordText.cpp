@@ -15,7 +15,10 @@ QString LeftTrim(const QString& s)
     return s.mid(i);
 }
 
-QString Fit(const QString& s, int width) { return s.left(width).leftJustified(width, QLatin1Char(' ')); }
+QString Fit(const QString& s, int width)
+{
+    return s.left(width).leftJustified(width, QLatin1Char(' '));
+}
 
 } // namespace
 
@@ -24,8 +27,8 @@ QString TRecordText::ClipboardText(const TValue& v, const TClipboardParts& parts
     QStringList lines;
     if (parts.names) {
         const QString middle = v("MIDDLE").trimmed().isEmpty() ? v("MIDDLE") : v("MIDDLE") + ".";
-        lines << LeftTrim(v("PREFIX") + " ") + LeftTrim(v("FNAME") + " ")
-                     + LeftTrim(middle + " ") + LeftTrim(v("LNAME") + " ");
+        lines << LeftTrim(v("PREFIX") + " ") + LeftTrim(v("FNAME") + " ") + LeftTrim(middle + " ") +
+                     LeftTrim(v("LNAME") + " ");
         lines << v("TITLE") << v("ORG");
     }
     if (parts.address) {
@@ -74,9 +77,9 @@ QString TRecordText::DuplicateKey(const QString& last, const QString& first, int
 
 QString TRecordText::DuplicateQuestion(const TValue& v)
 {
-    return QStringLiteral("Possible duplicate: \r\n\r\n") + v("FNAME") + " " + v("LNAME") + "\r\n"
-           + v("STREET") + "\r\n" + v("CITY") + "," + v("STATE") + " " + v("ZIP")
-           + QStringLiteral("\r\n\r\nContinue adding?");
+    return QStringLiteral("Possible duplicate: \r\n\r\n") + v("FNAME") + " " + v("LNAME") + "\r\n" +
+           v("STREET") + "\r\n" + v("CITY") + "," + v("STATE") + " " + v("ZIP") +
+           QStringLiteral("\r\n\r\nContinue adding?");
 }
 
 } // namespace qm::addressbook

@@ -5,11 +5,11 @@ namespace qm::addressbook {
 const std::vector<TSortOrder>& TSortOrders::All()
 {
     static const std::vector<TSortOrder> orders = {
-        {"&Last Name", "LNAME"}, {"&First Name", "FNAME"}, {"&Title", "TITLE"},
+        {"&Last Name", "LNAME"},  {"&First Name", "FNAME"}, {"&Title", "TITLE"},
         {"&Organization", "ORG"}, {"&Street", "STREET"},    {"&City", "CITY"},
-        {"&State", "STATE"},     {"&Zip", "ZIP"},          {"&Country", "COUNTRY"},
-        {"&Phone", "PHONE"},     {"&E-mail", "EMAIL"},     {"&Fax", "FAX"},
-        {"&Date", "DATE"},       {"&Codes", "CODES"}};
+        {"&State", "STATE"},      {"&Zip", "ZIP"},          {"&Country", "COUNTRY"},
+        {"&Phone", "PHONE"},      {"&E-mail", "EMAIL"},     {"&Fax", "FAX"},
+        {"&Date", "DATE"},        {"&Codes", "CODES"}};
     return orders;
 }
 

@@ -32,8 +32,8 @@ void TAddressFile::DeclareFieldObjects(TDataSet& dataSet)
         if (object.kind == TFieldObjectKind::Stored) {
             dataSet.AddStoredField(name, label, object.visibleInGrids, StoredType(object.name));
         } else {
-            const auto type = name == QLatin1String("Tagged") ? TDataFieldType::Logical
-                                                              : TDataFieldType::String;
+            const auto type =
+                name == QLatin1String("Tagged") ? TDataFieldType::Logical : TDataFieldType::String;
             dataSet.AddCalculatedField(name, label, object.visibleInGrids, type,
                                        object.calculatedSize);
         }
@@ -148,8 +148,8 @@ bool TAddressFile::TagsValid(const TDataSet& dataSet)
 
 QString TAddressFile::RebuildQuestion(const QString& path)
 {
-    return QStringLiteral("The index file for ") + path
-           + QStringLiteral("\r\nis missing or invalid. Rebuild now?");
+    return QStringLiteral("The index file for ") + path +
+           QStringLiteral("\r\nis missing or invalid. Rebuild now?");
 }
 
 } // namespace qm::data

@@ -73,9 +73,10 @@ const std::vector<TAddressTag>& TAddressFileLayout::Tags()
 const std::vector<const char*>& TAddressFileLayout::TagCheckOrder()
 {
     static const std::vector<const char*> order = {
-        "NAME",  "LNAME",   "FNAME",  "TITLE", "ORG",   "STREET", "STREET2", "CITY",    "STATE",
-        "ZIP",   "COUNTRY", "PHONE",  "PHONE2", "EMAIL", "FAX",   "DATE",    "CODES",   "PREFIX",
-        "MIDDLE", "USER1",  "USER2",  "DELETED", "STATEZIP", "ISDEL", "NOTISDEL", "TAG"};
+        "NAME",    "LNAME",    "FNAME", "TITLE",    "ORG",    "STREET", "STREET2",
+        "CITY",    "STATE",    "ZIP",   "COUNTRY",  "PHONE",  "PHONE2", "EMAIL",
+        "FAX",     "DATE",     "CODES", "PREFIX",   "MIDDLE", "USER1",  "USER2",
+        "DELETED", "STATEZIP", "ISDEL", "NOTISDEL", "TAG"};
     return order;
 }
 

@@ -24,7 +24,7 @@ struct TFieldObject {
     const char* displayLabel; // column titles, import and export captions
     bool visibleInGrids;
     TFieldObjectKind kind;
-    int calculatedSize;       // calculated fields only; stored ones take the file's width
+    int calculatedSize; // calculated fields only; stored ones take the file's width
 };
 
 class TAddressFileLayout {

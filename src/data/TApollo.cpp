@@ -19,11 +19,12 @@ std::string Bytes(const QString& text)
     const auto bytes = TWin1252::Encode(text, &bad);
     if (!bytes)
         throw xbase::TXbaseError(xbase::TErrorKind::Syntax,
-                                 "The character U+" + QString::number(bad.unicode(), 16)
-                                                          .toUpper()
-                                                          .rightJustified(4, QLatin1Char('0'))
-                                                          .toStdString()
-                                     + " cannot be used here");
+                                 "The character U+" +
+                                     QString::number(bad.unicode(), 16)
+                                         .toUpper()
+                                         .rightJustified(4, QLatin1Char('0'))
+                                         .toStdString() +
+                                     " cannot be used here");
     return bytes->toStdString();
 }
 
@@ -87,7 +88,10 @@ void TApollo::SetOrder(int order)
     mDataSet.Resync();
 }
 
-int TApollo::IndexOrd() const { return mDataSet.Active() ? mDataSet.Cursor().Order() : 0; }
+int TApollo::IndexOrd() const
+{
+    return mDataSet.Active() ? mDataSet.Cursor().Order() : 0;
+}
 
 QString TApollo::TagName(int order) const
 {
@@ -97,7 +101,10 @@ QString TApollo::TagName(int order) const
     return index ? Text(const_cast<xbase::TCompoundIndex*>(index)->Tag(order).Name()) : QString();
 }
 
-int TApollo::TagCount() const { return mDataSet.Active() ? mDataSet.Table().TagCount() : 0; }
+int TApollo::TagCount() const
+{
+    return mDataSet.Active() ? mDataSet.Table().TagCount() : 0;
+}
 
 QString TApollo::IndexName() const
 {
@@ -114,7 +121,10 @@ bool TApollo::Seek(const QString& key)
     return found;
 }
 
-bool TApollo::Found() const { return mDataSet.Active() && mDataSet.Cursor().Found(); }
+bool TApollo::Found() const
+{
+    return mDataSet.Active() && mDataSet.Cursor().Found();
+}
 
 void TApollo::SetScope(const QString& top, const QString& bottom)
 {
@@ -125,8 +135,8 @@ void TApollo::SetScope(const QString& top, const QString& bottom)
 void TApollo::CreateExtraIndex(const QString& path, const QString& expression)
 {
     CloseExtraIndex();
-    mExtraIndex = xbase::TCursor::CreateSingleIndex(mDataSet.Table(), path.toStdString(),
-                                                    Bytes(expression));
+    mExtraIndex =
+        xbase::TCursor::CreateSingleIndex(mDataSet.Table(), path.toStdString(), Bytes(expression));
 }
 
 bool TApollo::KeyAdd()

@@ -27,7 +27,10 @@ public:
     using TScoped = xbase::TSettingScope;
     static TScoped ScopedDeleted(bool on) { return TScoped(&xbase::TEngineSettings::deleted, on); }
     static TScoped ScopedExact(bool on) { return TScoped(&xbase::TEngineSettings::exact, on); }
-    static TScoped ScopedSoftSeek(bool on) { return TScoped(&xbase::TEngineSettings::softSeek, on); }
+    static TScoped ScopedSoftSeek(bool on)
+    {
+        return TScoped(&xbase::TEngineSettings::softSeek, on);
+    }
 };
 
 } // namespace qm::data

@@ -45,8 +45,8 @@ QString TCalculatedFields::FullName(const TValue& v)
 
 QString TCalculatedFields::FullNameWithPrefix(const TValue& v)
 {
-    return LeftTrim(RightTrim(v("PREFIX") + " " + v("FNAME") + " " + v("MIDDLE"))) + " "
-           + v("LNAME");
+    return LeftTrim(RightTrim(v("PREFIX") + " " + v("FNAME") + " " + v("MIDDLE"))) + " " +
+           v("LNAME");
 }
 
 QString TCalculatedFields::CityStateZip(const TValue& v)

@@ -27,8 +27,7 @@ public:
 
     // Installs the computation on the data set. tagIdentifier and withNames are read at each
     // fetch, so changing them takes effect at the next record.
-    static void Install(TDataSet& dataSet, const QString* tagIdentifier,
-                        const bool* withNames);
+    static void Install(TDataSet& dataSet, const QString* tagIdentifier, const bool* withNames);
     // The value of a calculated column of a grid row.
     static QString ForGridRow(const TGridRow& row, const QString& field,
                               const QString& tagIdentifier);

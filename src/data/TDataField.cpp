@@ -16,6 +16,9 @@ void TDataField::Bind(int engineIndex, TDataFieldType type, int size)
     mSize = size;
 }
 
-void TDataField::Unbind() { mEngineIndex = -1; }
+void TDataField::Unbind()
+{
+    mEngineIndex = -1;
+}
 
 } // namespace qm::data

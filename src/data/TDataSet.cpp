@@ -47,13 +47,16 @@ QString TypeName(TFieldType type)
     return QStringLiteral("%1 (%2)").arg(QChar::fromLatin1(char(type)), QLatin1String(name));
 }
 
-QString Decode(std::string_view bytes) { return TWin1252::Decode(bytes.data(), qsizetype(bytes.size())); }
+QString Decode(std::string_view bytes)
+{
+    return TWin1252::Decode(bytes.data(), qsizetype(bytes.size()));
+}
 
 bool IsTrue(const QString& text)
 {
     const QString t = text.trimmed().toUpper();
-    return t == QLatin1String("T") || t == QLatin1String("Y") || t == QLatin1String("TRUE")
-           || t == QLatin1String("YES");
+    return t == QLatin1String("T") || t == QLatin1String("Y") || t == QLatin1String("TRUE") ||
+           t == QLatin1String("YES");
 }
 
 } // namespace
@@ -277,9 +280,15 @@ void TDataSet::MoveBy(int distance)
     Fetched();
 }
 
-void TDataSet::Next() { MoveBy(1); }
+void TDataSet::Next()
+{
+    MoveBy(1);
+}
 
-void TDataSet::Prior() { MoveBy(-1); }
+void TDataSet::Prior()
+{
+    MoveBy(-1);
+}
 
 void TDataSet::GoTo(uint32_t recNo)
 {
@@ -358,7 +367,9 @@ void TDataSet::SetAsString(const QString& name, const QString& value)
         throw TDataSetError(
             QStringLiteral("The character \"%1\" (U+%2) cannot be stored in an address file")
                 .arg(bad)
-                .arg(QString::number(bad.unicode(), 16).toUpper().rightJustified(4, QLatin1Char('0'))));
+                .arg(QString::number(bad.unicode(), 16)
+                         .toUpper()
+                         .rightJustified(4, QLatin1Char('0'))));
     QString stored = value;
     if (field.Type() != TDataFieldType::Memo && field.Size() > 0 && stored.size() > field.Size())
         stored.truncate(field.Size());
@@ -491,7 +502,10 @@ bool TDataSet::MarkedDeleted() const
     return mTable->Deleted();
 }
 
-void TDataSet::DisableControls() { ++mDisabled; }
+void TDataSet::DisableControls()
+{
+    ++mDisabled;
+}
 
 void TDataSet::EnableControls()
 {

@@ -68,7 +68,7 @@ public:
     TDataField& AddCalculatedField(const QString& name, const QString& displayLabel, bool visible,
                                    TDataFieldType type, int size);
     const std::vector<std::unique_ptr<TDataField>>& Fields() const { return mFields; }
-    TDataField* FindField(const QString& name) const; // any letter case
+    TDataField* FindField(const QString& name) const;   // any letter case
     TDataField& FieldByName(const QString& name) const; // TDataSetError when missing
 
     // --- open and close ---
@@ -160,7 +160,7 @@ private:
     bool mEof = true;
     bool mBof = true;
     uint32_t mRecNoBeforeInsert = 0;
-    QHash<int, QString> mPending;       // engine field index -> value while editing
+    QHash<int, QString> mPending;         // engine field index -> value while editing
     QHash<QString, QVariant> mCalculated; // upper-case name -> value
     TCalcFields mOnCalcFields;
     int mDisabled = 0;

@@ -21,7 +21,8 @@ QString TFileFinder::FindInDir(const QString& dir, const QString& name)
 QString TFileFinder::Find(const QString& base, const QString& relativePath)
 {
     QString current = base;
-    const QStringList parts = QDir::fromNativeSeparators(relativePath).split('/', Qt::SkipEmptyParts);
+    const QStringList parts =
+        QDir::fromNativeSeparators(relativePath).split('/', Qt::SkipEmptyParts);
     for (const QString& part : parts) {
         current = FindInDir(current, part);
         if (current.isEmpty())

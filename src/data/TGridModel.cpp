@@ -8,10 +8,7 @@ namespace qm::data {
 
 class TGridModel::TRecordRow : public TGridRow {
 public:
-    TRecordRow(const TDataSet& dataSet, xbase::TRecordView view)
-        : mDataSet(dataSet), mView(view)
-    {
-    }
+    TRecordRow(const TDataSet& dataSet, xbase::TRecordView view) : mDataSet(dataSet), mView(view) {}
 
     QString Value(const QString& field) const override
     {
@@ -25,7 +22,8 @@ public:
         while (!bytes.empty() && (bytes.back() == ' ' || bytes.back() == '\0'))
             bytes.remove_suffix(1);
         if (info.type == xbase::TFieldType::Logical)
-            return (!bytes.empty() && std::string_view("TtYy").find(bytes[0]) != std::string_view::npos)
+            return (!bytes.empty() &&
+                    std::string_view("TtYy").find(bytes[0]) != std::string_view::npos)
                        ? QStringLiteral("T")
                        : QStringLiteral("F");
         QString text = TWin1252::Decode(bytes.data(), qsizetype(bytes.size()));

@@ -3,7 +3,10 @@
 namespace qm::data {
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
 
 std::string_view TrimBlanks(std::string_view s)
 {
@@ -14,7 +17,10 @@ std::string_view TrimBlanks(std::string_view s)
     return s;
 }
 
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
+char LowerAscii(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
+}
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
@@ -41,7 +47,7 @@ std::string_view TIniText::LineEnding() const
 }
 
 std::optional<TIniText::TSectionHit> TIniText::Find(std::string_view section,
-                                                     std::string_view key) const
+                                                    std::string_view key) const
 {
     const std::string_view text(mBytes);
     std::optional<TSectionHit> hit;
@@ -63,8 +69,8 @@ std::optional<TIniText::TSectionHit> TIniText::Find(std::string_view section,
             if (inSection)
                 return hit; // the first matching section ends here
             const size_t close = trimmed.find(']');
-            const std::string_view name = TrimBlanks(
-                trimmed.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));
+            const std::string_view name = TrimBlanks(trimmed.substr(
+                1, close == std::string_view::npos ? std::string_view::npos : close - 1));
             if (SameName(name, section)) {
                 inSection = true;
                 hit = TSectionHit{line, line.end, std::nullopt};
@@ -92,8 +98,8 @@ std::optional<std::string> TIniText::Value(std::string_view section, std::string
         return std::nullopt;
     std::string_view value = TrimBlanks(std::string_view(mBytes).substr(
         hit->key->valueBegin, hit->key->line.contentEnd - hit->key->valueBegin));
-    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'')
-        && value.back() == value.front())
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+        value.back() == value.front())
         value = value.substr(1, value.size() - 2);
     return std::string(value);
 }

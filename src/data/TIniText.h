@@ -34,9 +34,9 @@ public:
 
 private:
     struct TLine {
-        size_t begin = 0;     // first byte of the line
+        size_t begin = 0;      // first byte of the line
         size_t contentEnd = 0; // end of the text before the line ending
-        size_t end = 0;       // first byte after the line ending
+        size_t end = 0;        // first byte after the line ending
     };
     struct TKeyHit {
         TLine line;

@@ -15,9 +15,15 @@ TMessageService::TDisplay& Display()
 
 } // namespace
 
-void TMessageService::SetResponder(TMessageResponder* responder) { gResponder = responder; }
+void TMessageService::SetResponder(TMessageResponder* responder)
+{
+    gResponder = responder;
+}
 
-void TMessageService::SetDisplay(TDisplay display) { Display() = std::move(display); }
+void TMessageService::SetDisplay(TDisplay display)
+{
+    Display() = std::move(display);
+}
 
 bool TMessageService::Show(QWidget* parent, const TMessage& message)
 {
@@ -66,6 +72,9 @@ TAnswer TMessageService::AskWithCancel(QWidget* parent, const QString& caption, 
     return Answer(parent, message);
 }
 
-void TMessageService::Beep() { Show(nullptr, {{}, {}, TMessageIcon::Information, false, true, true}); }
+void TMessageService::Beep()
+{
+    Show(nullptr, {{}, {}, TMessageIcon::Information, false, true, true});
+}
 
 } // namespace qm::data

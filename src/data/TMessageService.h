@@ -22,8 +22,8 @@ struct TMessage {
     QString text;
     TMessageIcon icon = TMessageIcon::Information;
     bool isQuestion = false;
-    bool defaultYes = true; // questions only
-    bool isBeep = false;    // a warning beep: no caption, no text
+    bool defaultYes = true;  // questions only
+    bool isBeep = false;     // a warning beep: no caption, no text
     bool withCancel = false; // questions only: Cancel beside Yes and No
 };
 

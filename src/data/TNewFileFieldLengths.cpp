@@ -9,7 +9,10 @@ constexpr std::array<int, TNewFileFieldLengths::kCount> kDefaults = {
     30, 30, 12, 30, 30, 40, 40, 30, 20, 10, 30, 30, 30, 40, 40, 30, 40, 40};
 constexpr int kFaxIndex = 13;
 
-QString KeyOf(const char* field) { return QStringLiteral("Field") + QString::fromLatin1(field); }
+QString KeyOf(const char* field)
+{
+    return QStringLiteral("Field") + QString::fromLatin1(field);
+}
 
 } // namespace
 

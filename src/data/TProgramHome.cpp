@@ -42,13 +42,13 @@ TProgramHome TProgramHome::Locate()
         return TProgramHome(QDir(fromEnvironment).absolutePath());
 
     const QString exeDir = QCoreApplication::applicationDirPath();
-    if (!exeDir.isEmpty() && QFileInfo(exeDir).isWritable()
-        && (!TFileFinder::FindInDir(exeDir, kSettingsFileName).isEmpty()
-            || !TFileFinder::FindInDir(exeDir, QStringLiteral("sysdata")).isEmpty()))
+    if (!exeDir.isEmpty() && QFileInfo(exeDir).isWritable() &&
+        (!TFileFinder::FindInDir(exeDir, kSettingsFileName).isEmpty() ||
+         !TFileFinder::FindInDir(exeDir, QStringLiteral("sysdata")).isEmpty()))
         return TProgramHome(exeDir);
 
-    return TProgramHome(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
-                        + QStringLiteral("/quillmark"));
+    return TProgramHome(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                        QStringLiteral("/quillmark"));
 }
 
 QString TProgramHome::ShippedDataDir()
@@ -56,8 +56,8 @@ QString TProgramHome::ShippedDataDir()
     const QString fromEnvironment = qEnvironmentVariable("QM_DATA_DIR");
     if (!fromEnvironment.isEmpty())
         return fromEnvironment;
-    return QDir::cleanPath(QCoreApplication::applicationDirPath()
-                           + QStringLiteral("/../share/quillmark"));
+    return QDir::cleanPath(QCoreApplication::applicationDirPath() +
+                           QStringLiteral("/../share/quillmark"));
 }
 
 void TProgramHome::Prepare(const QString& shippedDataDir) const
@@ -92,18 +92,27 @@ void TProgramHome::Prepare(const QString& shippedDataDir) const
         QFile::remove(partial);
         if (!QFile::copy(shipped.filePath(name), partial))
             continue;
-        QFile::setPermissions(partial, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup
-                                           | QFile::ReadOther);
+        QFile::setPermissions(partial, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                           QFile::ReadOther);
         if (!QFile::rename(partial, target))
             QFile::remove(partial);
     }
 }
 
-QString TProgramHome::SettingsPath() const { return FilePath(kSettingsFileName); }
+QString TProgramHome::SettingsPath() const
+{
+    return FilePath(kSettingsFileName);
+}
 
-QString TProgramHome::SysDataDir() const { return FilePath(QStringLiteral("sysdata")); }
+QString TProgramHome::SysDataDir() const
+{
+    return FilePath(QStringLiteral("sysdata"));
+}
 
-QString TProgramHome::DataDir() const { return FilePath(QStringLiteral("DATA")); }
+QString TProgramHome::DataDir() const
+{
+    return FilePath(QStringLiteral("DATA"));
+}
 
 QString TProgramHome::FilePath(const QString& relativePath) const
 {
@@ -113,8 +122,14 @@ QString TProgramHome::FilePath(const QString& relativePath) const
     return QDir(mDir).filePath(relativePath);
 }
 
-const TProgramHome& TProgramHome::Current() { return gCurrent; }
+const TProgramHome& TProgramHome::Current()
+{
+    return gCurrent;
+}
 
-void TProgramHome::SetCurrent(const TProgramHome& home) { gCurrent = home; }
+void TProgramHome::SetCurrent(const TProgramHome& home)
+{
+    gCurrent = home;
+}
 
 } // namespace qm::data

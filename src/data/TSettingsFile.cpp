@@ -15,7 +15,10 @@ namespace {
 // only make the program crawl, so it reads as empty (every value takes its default).
 constexpr qint64 kMaxFileSize = 64 * 1024 * 1024;
 
-std::string Utf8(const QString& s) { return s.toUtf8().toStdString(); }
+std::string Utf8(const QString& s)
+{
+    return s.toUtf8().toStdString();
+}
 
 struct TLoaded {
     TIniText text;
@@ -151,8 +154,8 @@ void TSettingsFile::WriteString(const QString& section, const QString& key, cons
     // Reading trims blanks and one pair of matching quotes, so a value with blanks at either end
     // (or already wrapped in quotes) is written in quotes to read back exactly as typed.
     QString stored = value;
-    const bool wrapped = value.size() >= 2 && (value.front() == '"' || value.front() == '\'')
-                         && value.back() == value.front();
+    const bool wrapped = value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+                         value.back() == value.front();
     if (!value.isEmpty() && (value.front().isSpace() || value.back().isSpace() || wrapped))
         stored = QLatin1Char('"') + value + QLatin1Char('"');
     Store(mPath, [&](TIniText& text, bool utf8) {

@@ -19,7 +19,7 @@ enum class TSystemTable { Letter, Report, Envelope, Label, LabelTemplates, State
 
 struct TSystemTableSchema {
     TSystemTable table;
-    const char* name;              // "LETTER": the file is name + ".DBF", its index name + ".CDX"
+    const char* name; // "LETTER": the file is name + ".DBF", its index name + ".CDX"
     std::vector<xbase::TFieldDef> fields; // empty for shipped tables
     const char* tag;
     const char* tagExpression;     // the tag as open-or-create makes it

@@ -27,8 +27,8 @@ QString TTagIdentifier::MakeNew(const QDateTime& now)
 {
     const QDate d = now.date();
     const QTime t = now.time();
-    const qint64 stamp = qint64(d.month()) * 100000000LL + qint64(d.day()) * 1000000LL
-                         + t.hour() * 10000LL + t.minute() * 100LL + t.second();
+    const qint64 stamp = qint64(d.month()) * 100000000LL + qint64(d.day()) * 1000000LL +
+                         t.hour() * 10000LL + t.minute() * 100LL + t.second();
     return Base36(d.year() - 1995) + Base36(stamp);
 }
 

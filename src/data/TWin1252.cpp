@@ -22,12 +22,16 @@ QString TWin1252::Decode(const char* data, qsizetype size)
     QString out(size, Qt::Uninitialized);
     QChar* dst = out.data();
     for (qsizetype i = 0; i < size; ++i) {
-        dst[i] = QChar(char16_t(xbase::TCodePage1252::CodePoint(static_cast<unsigned char>(data[i]))));
+        dst[i] =
+            QChar(char16_t(xbase::TCodePage1252::CodePoint(static_cast<unsigned char>(data[i]))));
     }
     return out;
 }
 
-QString TWin1252::Decode(const QByteArray& bytes) { return Decode(bytes.constData(), bytes.size()); }
+QString TWin1252::Decode(const QByteArray& bytes)
+{
+    return Decode(bytes.constData(), bytes.size());
+}
 
 std::optional<QByteArray> TWin1252::Encode(const QString& text, QChar* bad)
 {
@@ -57,7 +61,10 @@ QString TWin1252::Upper(const QString& text)
     return out;
 }
 
-bool TWin1252::CanEncode(const QString& text, QChar* bad) { return Encode(text, bad).has_value(); }
+bool TWin1252::CanEncode(const QString& text, QChar* bad)
+{
+    return Encode(text, bad).has_value();
+}
 
 bool TWin1252::IsValidUtf8(const QByteArray& bytes)
 {

@@ -2,8 +2,8 @@
 
 #include "data/TMessageService.h"
 #include "data/TSystemTables.h"
-#include "design/stream/TLayoutError.h"
 #include "design/core/TLayoutFileNames.h"
+#include "design/stream/TLayoutError.h"
 #include "labels/TLabelRow.h"
 #include "labels/TLabelSheet.h"
 #include "xbase/TCursor.h"

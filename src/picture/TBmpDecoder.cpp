@@ -15,9 +15,18 @@ namespace {
 constexpr std::int64_t kFileHeaderSize = 14;
 constexpr std::uint32_t kRgb = 0, kRle8 = 1, kRle4 = 2, kBitFields = 3;
 
-std::uint16_t U16(const char* p) { return qFromLittleEndian<std::uint16_t>(p); }
-std::uint32_t U32(const char* p) { return qFromLittleEndian<std::uint32_t>(p); }
-std::int32_t I32(const char* p) { return qFromLittleEndian<std::int32_t>(p); }
+std::uint16_t U16(const char* p)
+{
+    return qFromLittleEndian<std::uint16_t>(p);
+}
+std::uint32_t U32(const char* p)
+{
+    return qFromLittleEndian<std::uint32_t>(p);
+}
+std::int32_t I32(const char* p)
+{
+    return qFromLittleEndian<std::int32_t>(p);
+}
 
 [[noreturn]] void Fail(const char* message, std::int64_t offset)
 {
@@ -71,7 +80,12 @@ TBmpInfo TBmpDecoder::CheckInfo(const char* data, std::int64_t size, std::int64_
     if (planes != 1)
         Fail("The bitmap does not have one plane", at);
     switch (info.bitCount) {
-    case 1: case 4: case 8: case 16: case 24: case 32:
+    case 1:
+    case 4:
+    case 8:
+    case 16:
+    case 24:
+    case 32:
         break;
     default:
         Fail("The bitmap has an unsupported bit count", at);
@@ -176,7 +190,10 @@ QImage TBmpDecoder::Decode(const QByteArray& file, const TBmpInfo& info)
     return image;
 }
 
-QImage TBmpDecoder::DecodeFile(const QByteArray& file) { return Decode(file, CheckFile(file)); }
+QImage TBmpDecoder::DecodeFile(const QByteArray& file)
+{
+    return Decode(file, CheckFile(file));
+}
 
 QImage TBmpDecoder::DecodeDib(const char* data, std::int64_t size)
 {

@@ -19,24 +19,74 @@ constexpr std::uint32_t kBlackness = 0x00000042u;
 constexpr std::uint32_t kWhiteness = 0x00FF0062u;
 
 enum : std::uint32_t {
-    kHeader = 1, kPolyBezier = 2, kPolygon = 3, kPolyline = 4, kPolyBezierTo = 5,
-    kPolylineTo = 6, kPolyPolyline = 7, kPolyPolygon = 8, kSetWindowExtEx = 9,
-    kSetWindowOrgEx = 10, kSetViewportExtEx = 11, kSetViewportOrgEx = 12, kEof = 14,
-    kSetMapMode = 17, kSetBkMode = 18, kSetPolyFillMode = 19, kSetTextAlign = 22,
-    kSetTextColor = 24, kSetBkColor = 25, kMoveToEx = 27, kIntersectClipRect = 30,
-    kScaleViewportExtEx = 31, kScaleWindowExtEx = 32, kSaveDC = 33, kRestoreDC = 34,
-    kSetWorldTransform = 35, kModifyWorldTransform = 36, kSelectObject = 37, kCreatePen = 38,
-    kCreateBrushIndirect = 39, kDeleteObject = 40, kEllipse = 42, kRectangle = 43,
-    kRoundRect = 44, kArc = 45, kChord = 46, kPie = 47, kLineTo = 54, kBeginPath = 59,
-    kEndPath = 60, kCloseFigure = 61, kFillPath = 62, kStrokeAndFillPath = 63, kStrokePath = 64,
-    kAbortPath = 68, kBitBlt = 76, kStretchBlt = 77, kSetDiBitsToDevice = 80,
-    kStretchDiBits = 81, kExtCreateFontIndirectW = 82, kExtTextOutA = 83, kExtTextOutW = 84,
-    kPolyBezier16 = 85, kPolygon16 = 86, kPolyline16 = 87, kPolyBezierTo16 = 88,
-    kPolylineTo16 = 89, kPolyPolyline16 = 90, kPolyPolygon16 = 91, kCreateMonoBrush = 93,
-    kCreateDibPatternBrushPt = 94, kExtCreatePen = 95,
+    kHeader = 1,
+    kPolyBezier = 2,
+    kPolygon = 3,
+    kPolyline = 4,
+    kPolyBezierTo = 5,
+    kPolylineTo = 6,
+    kPolyPolyline = 7,
+    kPolyPolygon = 8,
+    kSetWindowExtEx = 9,
+    kSetWindowOrgEx = 10,
+    kSetViewportExtEx = 11,
+    kSetViewportOrgEx = 12,
+    kEof = 14,
+    kSetMapMode = 17,
+    kSetBkMode = 18,
+    kSetPolyFillMode = 19,
+    kSetTextAlign = 22,
+    kSetTextColor = 24,
+    kSetBkColor = 25,
+    kMoveToEx = 27,
+    kIntersectClipRect = 30,
+    kScaleViewportExtEx = 31,
+    kScaleWindowExtEx = 32,
+    kSaveDC = 33,
+    kRestoreDC = 34,
+    kSetWorldTransform = 35,
+    kModifyWorldTransform = 36,
+    kSelectObject = 37,
+    kCreatePen = 38,
+    kCreateBrushIndirect = 39,
+    kDeleteObject = 40,
+    kEllipse = 42,
+    kRectangle = 43,
+    kRoundRect = 44,
+    kArc = 45,
+    kChord = 46,
+    kPie = 47,
+    kLineTo = 54,
+    kBeginPath = 59,
+    kEndPath = 60,
+    kCloseFigure = 61,
+    kFillPath = 62,
+    kStrokeAndFillPath = 63,
+    kStrokePath = 64,
+    kAbortPath = 68,
+    kBitBlt = 76,
+    kStretchBlt = 77,
+    kSetDiBitsToDevice = 80,
+    kStretchDiBits = 81,
+    kExtCreateFontIndirectW = 82,
+    kExtTextOutA = 83,
+    kExtTextOutW = 84,
+    kPolyBezier16 = 85,
+    kPolygon16 = 86,
+    kPolyline16 = 87,
+    kPolyBezierTo16 = 88,
+    kPolylineTo16 = 89,
+    kPolyPolyline16 = 90,
+    kPolyPolygon16 = 91,
+    kCreateMonoBrush = 93,
+    kCreateDibPatternBrushPt = 94,
+    kExtCreatePen = 95,
 };
 
-std::uint32_t U32(const char* p) { return qFromLittleEndian<std::uint32_t>(p); }
+std::uint32_t U32(const char* p)
+{
+    return qFromLittleEndian<std::uint32_t>(p);
+}
 
 // One record (type and size included), every read checked against its size.
 class TRecord {
@@ -111,13 +161,20 @@ private:
 TGdiPenStyle PenStyle(std::uint32_t style)
 {
     switch (style & 0x0F) {
-    case 1: return TGdiPenStyle::Dash;
-    case 2: return TGdiPenStyle::Dot;
-    case 3: return TGdiPenStyle::DashDot;
-    case 4: return TGdiPenStyle::DashDotDot;
-    case 5: return TGdiPenStyle::Null;
-    case 6: return TGdiPenStyle::InsideFrame;
-    default: return TGdiPenStyle::Solid;
+    case 1:
+        return TGdiPenStyle::Dash;
+    case 2:
+        return TGdiPenStyle::Dot;
+    case 3:
+        return TGdiPenStyle::DashDot;
+    case 4:
+        return TGdiPenStyle::DashDotDot;
+    case 5:
+        return TGdiPenStyle::Null;
+    case 6:
+        return TGdiPenStyle::InsideFrame;
+    default:
+        return TGdiPenStyle::Solid;
     }
 }
 
@@ -125,7 +182,7 @@ TGdiBrush Brush(std::uint32_t style, const QColor& color, std::uint32_t hatch)
 {
     TGdiBrush brush;
     brush.color = color;
-    brush.style = style == 1 ? TGdiBrushStyle::Null
+    brush.style = style == 1   ? TGdiBrushStyle::Null
                   : style == 2 ? TGdiBrushStyle::Hatched
                                : TGdiBrushStyle::Solid;
     if (style == 2)
@@ -155,12 +212,23 @@ void PolyRecord(TGdiContext& dc, std::uint32_t type, const TRecord& r)
     }
     const QPolygonF points = r.Points(28, r.U(24), small);
     switch (base) {
-    case kPolyBezier: dc.PolyBezier(points); break;
-    case kPolygon: dc.Polygons({points}); break;
-    case kPolyline: dc.Polyline(points); break;
-    case kPolyBezierTo: dc.PolyBezierTo(points); break;
-    case kPolylineTo: dc.PolylineTo(points); break;
-    default: break;
+    case kPolyBezier:
+        dc.PolyBezier(points);
+        break;
+    case kPolygon:
+        dc.Polygons({points});
+        break;
+    case kPolyline:
+        dc.Polyline(points);
+        break;
+    case kPolyBezierTo:
+        dc.PolyBezierTo(points);
+        break;
+    case kPolylineTo:
+        dc.PolylineTo(points);
+        break;
+    default:
+        break;
     }
 }
 
@@ -237,29 +305,73 @@ void BlitRecord(TGdiContext& dc, std::uint32_t type, const TRecord& r)
 void Record(TGdiContext& dc, std::uint32_t type, const TRecord& r)
 {
     switch (type) {
-    case kPolyBezier: case kPolygon: case kPolyline: case kPolyBezierTo: case kPolylineTo:
-    case kPolyPolyline: case kPolyPolygon: case kPolyBezier16: case kPolygon16:
-    case kPolyline16: case kPolyBezierTo16: case kPolylineTo16: case kPolyPolyline16:
+    case kPolyBezier:
+    case kPolygon:
+    case kPolyline:
+    case kPolyBezierTo:
+    case kPolylineTo:
+    case kPolyPolyline:
+    case kPolyPolygon:
+    case kPolyBezier16:
+    case kPolygon16:
+    case kPolyline16:
+    case kPolyBezierTo16:
+    case kPolylineTo16:
+    case kPolyPolyline16:
     case kPolyPolygon16:
         PolyRecord(dc, type, r);
         break;
-    case kSetWindowExtEx: dc.SetWindowExt(r.Point(8)); break;
-    case kSetWindowOrgEx: dc.SetWindowOrg(r.Point(8)); break;
-    case kSetViewportExtEx: dc.SetViewportExt(r.Point(8)); break;
-    case kSetViewportOrgEx: dc.SetViewportOrg(r.Point(8)); break;
-    case kSetMapMode: dc.SetMapMode(int(r.U(8))); break;
-    case kSetBkMode: dc.SetBkMode(int(r.U(8))); break;
-    case kSetPolyFillMode: dc.SetPolyFillMode(int(r.U(8))); break;
-    case kSetTextAlign: dc.SetTextAlign(r.U(8)); break;
-    case kSetTextColor: dc.SetTextColor(r.Color(8)); break;
-    case kSetBkColor: dc.SetBkColor(r.Color(8)); break;
-    case kMoveToEx: dc.MoveTo(r.Point(8)); break;
-    case kLineTo: dc.LineTo(r.Point(8)); break;
-    case kIntersectClipRect: dc.IntersectClipRect(r.Rect(8)); break;
-    case kScaleViewportExtEx: dc.ScaleViewportExt(r.I(8), r.I(12), r.I(16), r.I(20)); break;
-    case kScaleWindowExtEx: dc.ScaleWindowExt(r.I(8), r.I(12), r.I(16), r.I(20)); break;
-    case kSaveDC: dc.SaveDC(); break;
-    case kRestoreDC: dc.RestoreDC(r.I(8)); break;
+    case kSetWindowExtEx:
+        dc.SetWindowExt(r.Point(8));
+        break;
+    case kSetWindowOrgEx:
+        dc.SetWindowOrg(r.Point(8));
+        break;
+    case kSetViewportExtEx:
+        dc.SetViewportExt(r.Point(8));
+        break;
+    case kSetViewportOrgEx:
+        dc.SetViewportOrg(r.Point(8));
+        break;
+    case kSetMapMode:
+        dc.SetMapMode(int(r.U(8)));
+        break;
+    case kSetBkMode:
+        dc.SetBkMode(int(r.U(8)));
+        break;
+    case kSetPolyFillMode:
+        dc.SetPolyFillMode(int(r.U(8)));
+        break;
+    case kSetTextAlign:
+        dc.SetTextAlign(r.U(8));
+        break;
+    case kSetTextColor:
+        dc.SetTextColor(r.Color(8));
+        break;
+    case kSetBkColor:
+        dc.SetBkColor(r.Color(8));
+        break;
+    case kMoveToEx:
+        dc.MoveTo(r.Point(8));
+        break;
+    case kLineTo:
+        dc.LineTo(r.Point(8));
+        break;
+    case kIntersectClipRect:
+        dc.IntersectClipRect(r.Rect(8));
+        break;
+    case kScaleViewportExtEx:
+        dc.ScaleViewportExt(r.I(8), r.I(12), r.I(16), r.I(20));
+        break;
+    case kScaleWindowExtEx:
+        dc.ScaleWindowExt(r.I(8), r.I(12), r.I(16), r.I(20));
+        break;
+    case kSaveDC:
+        dc.SaveDC();
+        break;
+    case kRestoreDC:
+        dc.RestoreDC(r.I(8));
+        break;
     case kSetWorldTransform:
     case kModifyWorldTransform: {
         const QTransform t(r.F(8), r.F(12), r.F(16), r.F(20), r.F(24), r.F(28));
@@ -277,7 +389,9 @@ void Record(TGdiContext& dc, std::uint32_t type, const TRecord& r)
             dc.SelectObject(index);
         break;
     }
-    case kDeleteObject: dc.DeleteObject(r.U(8)); break;
+    case kDeleteObject:
+        dc.DeleteObject(r.U(8));
+        break;
     case kCreatePen: {
         TGdiObject pen;
         pen.kind = TGdiObjectKind::Pen;
@@ -338,24 +452,50 @@ void Record(TGdiContext& dc, std::uint32_t type, const TRecord& r)
         dc.PutObject(r.U(8), font);
         break;
     }
-    case kEllipse: dc.Ellipse(r.Rect(8)); break;
-    case kRectangle: dc.Rectangle(r.Rect(8)); break;
-    case kRoundRect: dc.RoundRect(r.Rect(8), QSizeF(r.I(24), r.I(28))); break;
+    case kEllipse:
+        dc.Ellipse(r.Rect(8));
+        break;
+    case kRectangle:
+        dc.Rectangle(r.Rect(8));
+        break;
+    case kRoundRect:
+        dc.RoundRect(r.Rect(8), QSizeF(r.I(24), r.I(28)));
+        break;
     case kArc:
     case kChord:
     case kPie:
-        dc.Arc(type == kArc ? TArcKind::Arc : type == kPie ? TArcKind::Pie : TArcKind::Chord,
+        dc.Arc(type == kArc   ? TArcKind::Arc
+               : type == kPie ? TArcKind::Pie
+                              : TArcKind::Chord,
                r.Rect(8), r.Point(24), r.Point(32));
         break;
-    case kBeginPath: dc.BeginPath(); break;
-    case kEndPath: dc.EndPath(); break;
-    case kCloseFigure: dc.CloseFigure(); break;
-    case kAbortPath: dc.AbortPath(); break;
-    case kFillPath: dc.DrawPath(true, false); break;
-    case kStrokePath: dc.DrawPath(false, true); break;
-    case kStrokeAndFillPath: dc.DrawPath(true, true); break;
-    case kExtTextOutA: TextRecord(dc, false, r); break;
-    case kExtTextOutW: TextRecord(dc, true, r); break;
+    case kBeginPath:
+        dc.BeginPath();
+        break;
+    case kEndPath:
+        dc.EndPath();
+        break;
+    case kCloseFigure:
+        dc.CloseFigure();
+        break;
+    case kAbortPath:
+        dc.AbortPath();
+        break;
+    case kFillPath:
+        dc.DrawPath(true, false);
+        break;
+    case kStrokePath:
+        dc.DrawPath(false, true);
+        break;
+    case kStrokeAndFillPath:
+        dc.DrawPath(true, true);
+        break;
+    case kExtTextOutA:
+        TextRecord(dc, false, r);
+        break;
+    case kExtTextOutW:
+        TextRecord(dc, true, r);
+        break;
     case kBitBlt:
     case kStretchBlt:
     case kStretchDiBits:

@@ -20,8 +20,8 @@
 namespace qm::picture {
 
 struct TEmfHeader {
-    QRectF frame;          // reference-device pixels
-    QRectF frameMm;        // millimetres
+    QRectF frame;   // reference-device pixels
+    QRectF frameMm; // millimetres
     double devicePerMm = 96 / 25.4;
     std::uint16_t handles = 0;
     std::int64_t recordsAt = 0;

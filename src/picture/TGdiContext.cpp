@@ -36,9 +36,15 @@ TGdiObject StockFont(const char* face, double height)
     return font;
 }
 
-bool Finite(double v) { return std::isfinite(v) && std::abs(v) < 1e9; }
+bool Finite(double v)
+{
+    return std::isfinite(v) && std::abs(v) < 1e9;
+}
 
-bool Finite(QPointF p) { return Finite(p.x()) && Finite(p.y()); }
+bool Finite(QPointF p)
+{
+    return Finite(p.x()) && Finite(p.y());
+}
 
 } // namespace
 
@@ -110,20 +116,52 @@ void TGdiContext::SelectObject(std::uint32_t index)
 void TGdiContext::SelectStockObject(std::uint32_t id)
 {
     switch (id) {
-    case 0: mState.brush = StockBrush(TGdiBrushStyle::Solid, Qt::white); break;
-    case 1: mState.brush = StockBrush(TGdiBrushStyle::Solid, QColor(0xC0, 0xC0, 0xC0)); break;
-    case 2: mState.brush = StockBrush(TGdiBrushStyle::Solid, QColor(0x80, 0x80, 0x80)); break;
-    case 3: mState.brush = StockBrush(TGdiBrushStyle::Solid, QColor(0x40, 0x40, 0x40)); break;
-    case 4: mState.brush = StockBrush(TGdiBrushStyle::Solid, Qt::black); break;
-    case 5: mState.brush = StockBrush(TGdiBrushStyle::Null, Qt::white); break;
-    case 6: mState.pen = StockPen(TGdiPenStyle::Solid, Qt::white); break;
-    case 7: mState.pen = StockPen(TGdiPenStyle::Solid, Qt::black); break;
-    case 8: mState.pen = StockPen(TGdiPenStyle::Null, Qt::black); break;
-    case 10: case 11: case 16: mState.font = StockFont("Courier New", 16); break;
-    case 12: case 13: case 14: case 17: mState.font = StockFont("Arial", 16); break;
-    case 18: mState.brush = StockBrush(TGdiBrushStyle::Solid, Qt::white); break;
-    case 19: mState.pen = StockPen(TGdiPenStyle::Solid, Qt::black); break;
-    default: break;
+    case 0:
+        mState.brush = StockBrush(TGdiBrushStyle::Solid, Qt::white);
+        break;
+    case 1:
+        mState.brush = StockBrush(TGdiBrushStyle::Solid, QColor(0xC0, 0xC0, 0xC0));
+        break;
+    case 2:
+        mState.brush = StockBrush(TGdiBrushStyle::Solid, QColor(0x80, 0x80, 0x80));
+        break;
+    case 3:
+        mState.brush = StockBrush(TGdiBrushStyle::Solid, QColor(0x40, 0x40, 0x40));
+        break;
+    case 4:
+        mState.brush = StockBrush(TGdiBrushStyle::Solid, Qt::black);
+        break;
+    case 5:
+        mState.brush = StockBrush(TGdiBrushStyle::Null, Qt::white);
+        break;
+    case 6:
+        mState.pen = StockPen(TGdiPenStyle::Solid, Qt::white);
+        break;
+    case 7:
+        mState.pen = StockPen(TGdiPenStyle::Solid, Qt::black);
+        break;
+    case 8:
+        mState.pen = StockPen(TGdiPenStyle::Null, Qt::black);
+        break;
+    case 10:
+    case 11:
+    case 16:
+        mState.font = StockFont("Courier New", 16);
+        break;
+    case 12:
+    case 13:
+    case 14:
+    case 17:
+        mState.font = StockFont("Arial", 16);
+        break;
+    case 18:
+        mState.brush = StockBrush(TGdiBrushStyle::Solid, Qt::white);
+        break;
+    case 19:
+        mState.pen = StockPen(TGdiPenStyle::Solid, Qt::black);
+        break;
+    default:
+        break;
     }
 }
 
@@ -179,14 +217,21 @@ void TGdiContext::SetViewportExt(QPointF e)
     Dirty();
 }
 
-void TGdiContext::OffsetWindowOrg(QPointF d) { SetWindowOrg(mState.windowOrg + d); }
-void TGdiContext::OffsetViewportOrg(QPointF d) { SetViewportOrg(mState.viewportOrg + d); }
+void TGdiContext::OffsetWindowOrg(QPointF d)
+{
+    SetWindowOrg(mState.windowOrg + d);
+}
+void TGdiContext::OffsetViewportOrg(QPointF d)
+{
+    SetViewportOrg(mState.viewportOrg + d);
+}
 
 void TGdiContext::ScaleWindowExt(double xNum, double xDenom, double yNum, double yDenom)
 {
     if (xDenom == 0 || yDenom == 0)
         return;
-    SetWindowExt(QPointF(mState.windowExt.x() * xNum / xDenom, mState.windowExt.y() * yNum / yDenom));
+    SetWindowExt(
+        QPointF(mState.windowExt.x() * xNum / xDenom, mState.windowExt.y() * yNum / yDenom));
 }
 
 void TGdiContext::ScaleViewportExt(double xNum, double xDenom, double yNum, double yDenom)
@@ -261,11 +306,26 @@ const QTransform& TGdiContext::Transform()
     switch (s.mapMode) {
     case kMmText:
         break;
-    case kMmLoMetric: sx = mDevicePerMm / 10; sy = -sx; break;
-    case kMmHiMetric: sx = mDevicePerMm / 100; sy = -sx; break;
-    case kMmLoEnglish: sx = mDevicePerMm * 25.4 / 100; sy = -sx; break;
-    case kMmHiEnglish: sx = mDevicePerMm * 25.4 / 1000; sy = -sx; break;
-    case kMmTwips: sx = mDevicePerMm * 25.4 / 1440; sy = -sx; break;
+    case kMmLoMetric:
+        sx = mDevicePerMm / 10;
+        sy = -sx;
+        break;
+    case kMmHiMetric:
+        sx = mDevicePerMm / 100;
+        sy = -sx;
+        break;
+    case kMmLoEnglish:
+        sx = mDevicePerMm * 25.4 / 100;
+        sy = -sx;
+        break;
+    case kMmHiEnglish:
+        sx = mDevicePerMm * 25.4 / 1000;
+        sy = -sx;
+        break;
+    case kMmTwips:
+        sx = mDevicePerMm * 25.4 / 1440;
+        sy = -sx;
+        break;
     case kMmIsotropic:
     case kMmAnisotropic:
         sx = s.viewportExt.x() / s.windowExt.x();
@@ -561,14 +621,26 @@ void TGdiContext::Text(QPointF p, const QString& text, const std::optional<QRect
     t.at = Map(updateCp ? mState.current : p);
     t.text = text;
     switch (mState.textAlign & 6u) {
-    case 2: t.hAlign = TGdiHAlign::Right; break;
-    case 6: t.hAlign = TGdiHAlign::Center; break;
-    default: t.hAlign = TGdiHAlign::Left; break;
+    case 2:
+        t.hAlign = TGdiHAlign::Right;
+        break;
+    case 6:
+        t.hAlign = TGdiHAlign::Center;
+        break;
+    default:
+        t.hAlign = TGdiHAlign::Left;
+        break;
     }
     switch (mState.textAlign & 24u) {
-    case 8: t.vAlign = TGdiVAlign::Bottom; break;
-    case 24: t.vAlign = TGdiVAlign::Baseline; break;
-    default: t.vAlign = TGdiVAlign::Top; break;
+    case 8:
+        t.vAlign = TGdiVAlign::Bottom;
+        break;
+    case 24:
+        t.vAlign = TGdiVAlign::Baseline;
+        break;
+    default:
+        t.vAlign = TGdiVAlign::Top;
+        break;
     }
     t.color = mState.textColor;
     if (mState.opaque)

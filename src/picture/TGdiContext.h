@@ -38,7 +38,7 @@ struct TGdiObject {
     TGdiPenStyle penStyle = TGdiPenStyle::Solid;
     double penWidth = 0; // logical
     TGdiBrush brush;
-    TGdiFont font;       // height logical, signed as stored (negative: character height)
+    TGdiFont font;            // height logical, signed as stored (negative: character height)
     QColor color = Qt::black; // pen colour
 };
 
@@ -49,8 +49,16 @@ public:
     static constexpr int kMaxSavedStates = 256;
 
     // Map modes, as the records number them.
-    enum : int { kMmText = 1, kMmLoMetric, kMmHiMetric, kMmLoEnglish, kMmHiEnglish, kMmTwips,
-                 kMmIsotropic, kMmAnisotropic };
+    enum : int {
+        kMmText = 1,
+        kMmLoMetric,
+        kMmHiMetric,
+        kMmLoEnglish,
+        kMmHiEnglish,
+        kMmTwips,
+        kMmIsotropic,
+        kMmAnisotropic
+    };
 
     // frame: the picture in device units; devicePerMm: device units per millimetre (for the
     // metric map modes); windows: Windows metafile playback (see above).
@@ -84,8 +92,16 @@ public:
     void SetTextColor(const QColor& c) { mState.textColor = c; }
     void SetBkColor(const QColor& c) { mState.bkColor = c; }
     const QColor& BkColor() const { return mState.bkColor; }
-    void SetBkMode(int mode) { if (mode == 1 || mode == 2) mState.opaque = mode == 2; }
-    void SetPolyFillMode(int mode) { if (mode == 1 || mode == 2) mState.winding = mode == 2; }
+    void SetBkMode(int mode)
+    {
+        if (mode == 1 || mode == 2)
+            mState.opaque = mode == 2;
+    }
+    void SetPolyFillMode(int mode)
+    {
+        if (mode == 1 || mode == 2)
+            mState.winding = mode == 2;
+    }
     void SetTextAlign(unsigned align) { mState.textAlign = align; }
     void SaveDC();
     // n < 0: that many states back; n > 0: the state of that number (1 the first saved).
@@ -141,7 +157,11 @@ private:
 
     const QTransform& Transform();
     QPointF Map(QPointF p) { return Transform().map(p); }
-    bool AxisAligned() { const QTransform& t = Transform(); return t.m12() == 0 && t.m21() == 0; }
+    bool AxisAligned()
+    {
+        const QTransform& t = Transform();
+        return t.m12() == 0 && t.m21() == 0;
+    }
     double MapWidth(double w);
     double MapHeight(double h);
     QRectF MapRect(const QRectF& r);

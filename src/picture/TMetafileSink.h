@@ -45,13 +45,13 @@ struct TGdiBrush {
 
 struct TGdiFont {
     QString face = QStringLiteral("Arial");
-    double height = 0;        // target units
-    bool cellHeight = false;  // height is the cell (ascent + descent), not the character height
+    double height = 0;       // target units
+    bool cellHeight = false; // height is the cell (ascent + descent), not the character height
     int weight = 400;
     bool italic = false;
     bool underline = false;
     bool strikeOut = false;
-    double angle = 0;         // degrees counter-clockwise
+    double angle = 0; // degrees counter-clockwise
     friend bool operator==(const TGdiFont&, const TGdiFont&) = default;
 };
 

@@ -14,12 +14,18 @@ constexpr int kMaxFontPixels = 512;
 Qt::BrushStyle HatchStyle(TGdiHatch hatch)
 {
     switch (hatch) {
-    case TGdiHatch::Horizontal: return Qt::HorPattern;
-    case TGdiHatch::Vertical: return Qt::VerPattern;
-    case TGdiHatch::FDiagonal: return Qt::FDiagPattern;
-    case TGdiHatch::BDiagonal: return Qt::BDiagPattern;
-    case TGdiHatch::Cross: return Qt::CrossPattern;
-    case TGdiHatch::DiagCross: return Qt::DiagCrossPattern;
+    case TGdiHatch::Horizontal:
+        return Qt::HorPattern;
+    case TGdiHatch::Vertical:
+        return Qt::VerPattern;
+    case TGdiHatch::FDiagonal:
+        return Qt::FDiagPattern;
+    case TGdiHatch::BDiagonal:
+        return Qt::BDiagPattern;
+    case TGdiHatch::Cross:
+        return Qt::CrossPattern;
+    case TGdiHatch::DiagCross:
+        return Qt::DiagCrossPattern;
     }
     return Qt::SolidPattern;
 }
@@ -36,7 +42,10 @@ TPainterSink::TPainterSink(QPainter& painter) : mPainter(painter)
     SetBrush(TGdiBrush());
 }
 
-TPainterSink::~TPainterSink() { mPainter.restore(); }
+TPainterSink::~TPainterSink()
+{
+    mPainter.restore();
+}
 
 void TPainterSink::SetPen(const TGdiPen& pen)
 {
@@ -49,11 +58,21 @@ void TPainterSink::SetPen(const TGdiPen& pen)
     mPen.setCapStyle(Qt::RoundCap);
     mPen.setJoinStyle(Qt::RoundJoin);
     switch (pen.style) {
-    case TGdiPenStyle::Dash: mPen.setStyle(Qt::DashLine); break;
-    case TGdiPenStyle::Dot: mPen.setStyle(Qt::DotLine); break;
-    case TGdiPenStyle::DashDot: mPen.setStyle(Qt::DashDotLine); break;
-    case TGdiPenStyle::DashDotDot: mPen.setStyle(Qt::DashDotDotLine); break;
-    default: mPen.setStyle(Qt::SolidLine); break;
+    case TGdiPenStyle::Dash:
+        mPen.setStyle(Qt::DashLine);
+        break;
+    case TGdiPenStyle::Dot:
+        mPen.setStyle(Qt::DotLine);
+        break;
+    case TGdiPenStyle::DashDot:
+        mPen.setStyle(Qt::DashDotLine);
+        break;
+    case TGdiPenStyle::DashDotDot:
+        mPen.setStyle(Qt::DashDotDotLine);
+        break;
+    default:
+        mPen.setStyle(Qt::SolidLine);
+        break;
     }
     if (mPen.style() != Qt::SolidLine)
         mPen.setCapStyle(Qt::FlatCap);
@@ -62,16 +81,25 @@ void TPainterSink::SetPen(const TGdiPen& pen)
 void TPainterSink::SetBrush(const TGdiBrush& brush)
 {
     switch (brush.style) {
-    case TGdiBrushStyle::Null: mBrush = QBrush(Qt::NoBrush); break;
-    case TGdiBrushStyle::Solid: mBrush = QBrush(brush.color); break;
-    case TGdiBrushStyle::Hatched: mBrush = QBrush(brush.color, HatchStyle(brush.hatch)); break;
+    case TGdiBrushStyle::Null:
+        mBrush = QBrush(Qt::NoBrush);
+        break;
+    case TGdiBrushStyle::Solid:
+        mBrush = QBrush(brush.color);
+        break;
+    case TGdiBrushStyle::Hatched:
+        mBrush = QBrush(brush.color, HatchStyle(brush.hatch));
+        break;
     case TGdiBrushStyle::Pattern:
         mBrush = brush.pattern.isNull() ? QBrush(brush.color) : QBrush(brush.pattern);
         break;
     }
 }
 
-void TPainterSink::SetFont(const TGdiFont& font) { mFont = font; }
+void TPainterSink::SetFont(const TGdiFont& font)
+{
+    mFont = font;
+}
 
 void TPainterSink::SetClip(const std::optional<QRectF>& clip)
 {
@@ -174,7 +202,8 @@ double TPainterSink::Text(const TGdiText& text)
     mPainter.rotate(-mFont.angle);
     mPainter.scale(scale, scale);
     if (text.background)
-        mPainter.fillRect(QRectF(x, y - metrics.ascent(), width, metrics.height()), *text.background);
+        mPainter.fillRect(QRectF(x, y - metrics.ascent(), width, metrics.height()),
+                          *text.background);
     mPainter.setFont(font);
     mPainter.setPen(text.color);
     mPainter.drawText(QPointF(x, y), text.text);

@@ -71,8 +71,14 @@ enum : std::uint16_t {
     kStretchDib = 0x0F43,
 };
 
-std::uint16_t U16(const char* p) { return qFromLittleEndian<std::uint16_t>(p); }
-std::uint32_t U32(const char* p) { return qFromLittleEndian<std::uint32_t>(p); }
+std::uint16_t U16(const char* p)
+{
+    return qFromLittleEndian<std::uint16_t>(p);
+}
+std::uint32_t U32(const char* p)
+{
+    return qFromLittleEndian<std::uint32_t>(p);
+}
 
 // One record's parameters, every read checked against the record's size.
 class TRecord {
@@ -136,25 +142,38 @@ QPolygonF Points(const TRecord& r, std::int64_t at, std::int64_t count)
 TGdiPenStyle PenStyle(std::uint16_t style)
 {
     switch (style & 0x0F) {
-    case 1: return TGdiPenStyle::Dash;
-    case 2: return TGdiPenStyle::Dot;
-    case 3: return TGdiPenStyle::DashDot;
-    case 4: return TGdiPenStyle::DashDotDot;
-    case 5: return TGdiPenStyle::Null;
-    case 6: return TGdiPenStyle::InsideFrame;
-    default: return TGdiPenStyle::Solid;
+    case 1:
+        return TGdiPenStyle::Dash;
+    case 2:
+        return TGdiPenStyle::Dot;
+    case 3:
+        return TGdiPenStyle::DashDot;
+    case 4:
+        return TGdiPenStyle::DashDotDot;
+    case 5:
+        return TGdiPenStyle::Null;
+    case 6:
+        return TGdiPenStyle::InsideFrame;
+    default:
+        return TGdiPenStyle::Solid;
     }
 }
 
 TGdiHatch Hatch(std::uint32_t hatch)
 {
     switch (hatch) {
-    case 1: return TGdiHatch::Vertical;
-    case 2: return TGdiHatch::FDiagonal;
-    case 3: return TGdiHatch::BDiagonal;
-    case 4: return TGdiHatch::Cross;
-    case 5: return TGdiHatch::DiagCross;
-    default: return TGdiHatch::Horizontal;
+    case 1:
+        return TGdiHatch::Vertical;
+    case 2:
+        return TGdiHatch::FDiagonal;
+    case 3:
+        return TGdiHatch::BDiagonal;
+    case 4:
+        return TGdiHatch::Cross;
+    case 5:
+        return TGdiHatch::DiagCross;
+    default:
+        return TGdiHatch::Horizontal;
     }
 }
 
@@ -343,13 +362,16 @@ void Record(TGdiContext& dc, std::uint16_t function, const TRecord& r)
     case kArc:
     case kPie:
     case kChord:
-        dc.Arc(function == kArc ? TArcKind::Arc : function == kPie ? TArcKind::Pie : TArcKind::Chord,
+        dc.Arc(function == kArc   ? TArcKind::Arc
+               : function == kPie ? TArcKind::Pie
+                                  : TArcKind::Chord,
                r.ReversedRect(4), r.Point(2), r.Point(0));
         break;
     case kTextOut: {
         const std::int16_t count = r.S(0);
         if (count < 0)
-            throw TPictureError(QStringLiteral("A metafile text has a negative length"), r.Offset());
+            throw TPictureError(QStringLiteral("A metafile text has a negative length"),
+                                r.Offset());
         const std::int64_t padded = (std::int64_t(count) + 1) / 2 * 2;
         const char* text = r.Bytes(2, count);
         const int at = int((2 + padded) / 2);
@@ -361,7 +383,8 @@ void Record(TGdiContext& dc, std::uint16_t function, const TRecord& r)
         const std::int16_t count = r.S(2);
         const std::uint16_t options = r.W(3);
         if (count < 0)
-            throw TPictureError(QStringLiteral("A metafile text has a negative length"), r.Offset());
+            throw TPictureError(QStringLiteral("A metafile text has a negative length"),
+                                r.Offset());
         std::int64_t textAt = 8;
         std::optional<QRectF> clip;
         // The rectangle is there when the options ask for it and the record has room for it.

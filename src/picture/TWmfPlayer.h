@@ -33,7 +33,8 @@ class TWmfPlayer {
 public:
     static constexpr std::uint32_t kPlaceableKey = 0x9AC6CDD7u;
 
-    // True when the bytes start like a Windows metafile (placeable or bare); says nothing of the rest.
+    // True when the bytes start like a Windows metafile (placeable or bare); says nothing of the
+    // rest.
     static bool LooksLikeWmf(const QByteArray& bytes);
     static TWmfHeader ReadHeader(const QByteArray& bytes);
     // The picture's size in pixels at ppi pixels per inch.

@@ -26,7 +26,10 @@ constexpr double kEpsilon = 1e-9;
 TBaseReport::TBaseReport() = default;
 TBaseReport::~TBaseReport() = default;
 
-void TBaseReport::SetErrorReporter(TErrorReporter reporter) { Reporter() = std::move(reporter); }
+void TBaseReport::SetErrorReporter(TErrorReporter reporter)
+{
+    Reporter() = std::move(reporter);
+}
 
 void TBaseReport::ReportError(const QString& text)
 {
@@ -75,11 +78,20 @@ void TBaseReport::SetUnits(TUnits units)
 {
     mUnits = units;
     switch (units) {
-    case TUnits::unInch: mUnitsFactor = 1.0; break;
-    case TUnits::unMM: mUnitsFactor = 25.4; break;
-    case TUnits::unCM: mUnitsFactor = 2.54; break;
-    case TUnits::unPoint: mUnitsFactor = 72.0; break;
-    case TUnits::unUser: break;
+    case TUnits::unInch:
+        mUnitsFactor = 1.0;
+        break;
+    case TUnits::unMM:
+        mUnitsFactor = 25.4;
+        break;
+    case TUnits::unCM:
+        mUnitsFactor = 2.54;
+        break;
+    case TUnits::unPoint:
+        mUnitsFactor = 72.0;
+        break;
+    case TUnits::unUser:
+        break;
     }
 }
 
@@ -100,8 +112,16 @@ void TBaseReport::SetUnitsFactor(double factor)
         mUnits = TUnits::unUser;
 }
 
-void TBaseReport::SetMarginLeft(double v) { mMarginLeft = I(v); mSectionLeft = mMarginLeft; }
-void TBaseReport::SetMarginTop(double v) { mMarginTop = I(v); mSectionTop = mMarginTop; }
+void TBaseReport::SetMarginLeft(double v)
+{
+    mMarginLeft = I(v);
+    mSectionLeft = mMarginLeft;
+}
+void TBaseReport::SetMarginTop(double v)
+{
+    mMarginTop = I(v);
+    mSectionTop = mMarginTop;
+}
 void TBaseReport::SetMarginRight(double v)
 {
     mMarginRight = I(v);
@@ -305,9 +325,18 @@ void TBaseReport::UpdateStatus()
         QCoreApplication::processEvents();
 }
 
-QString TBaseReport::DeviceName() const { return TRPDevice::Instance().DeviceName(); }
-QString TBaseReport::DriverName() const { return TRPDevice::Instance().DriverName(); }
-QString TBaseReport::Port() const { return TRPDevice::Instance().Port(); }
+QString TBaseReport::DeviceName() const
+{
+    return TRPDevice::Instance().DeviceName();
+}
+QString TBaseReport::DriverName() const
+{
+    return TRPDevice::Instance().DriverName();
+}
+QString TBaseReport::Port() const
+{
+    return TRPDevice::Instance().Port();
+}
 
 // ---- position and lines
 
@@ -323,7 +352,10 @@ void TBaseReport::GotoXY(double x, double y)
     SetYPos(y);
 }
 
-void TBaseReport::FontChanged() { mMetricsValid = false; }
+void TBaseReport::FontChanged()
+{
+    mMetricsValid = false;
+}
 
 void TBaseReport::UpdateLineMetrics()
 {
@@ -331,15 +363,28 @@ void TBaseReport::UpdateLineMetrics()
         return;
     MeasureFont(mAscent, mDescent);
     switch (mLineHeightMethod) {
-    case TLineHeightMethod::lhmFont: mLineHeight = mFont.sizePoints / 60.0; break;
-    case TLineHeightMethod::lhmLinesPerInch: mLineHeight = 1.0 / mLinesPerInch; break;
-    case TLineHeightMethod::lhmUser: break;
+    case TLineHeightMethod::lhmFont:
+        mLineHeight = mFont.sizePoints / 60.0;
+        break;
+    case TLineHeightMethod::lhmLinesPerInch:
+        mLineHeight = 1.0 / mLinesPerInch;
+        break;
+    case TLineHeightMethod::lhmUser:
+        break;
     }
     mMetricsValid = true;
 }
 
-double TBaseReport::AscentInches() { UpdateLineMetrics(); return mAscent; }
-double TBaseReport::DescentInches() { UpdateLineMetrics(); return mDescent; }
+double TBaseReport::AscentInches()
+{
+    UpdateLineMetrics();
+    return mAscent;
+}
+double TBaseReport::DescentInches()
+{
+    UpdateLineMetrics();
+    return mDescent;
+}
 
 double TBaseReport::LineHeight()
 {
@@ -425,9 +470,18 @@ void TBaseReport::Out(TTextAlign align, const QString& text, double x)
     }
 }
 
-void TBaseReport::TextLeft(const QString& text, double x) { Out(TTextAlign::Left, text, I(x)); }
-void TBaseReport::TextCenter(const QString& text, double x) { Out(TTextAlign::Center, text, I(x)); }
-void TBaseReport::TextRight(const QString& text, double x) { Out(TTextAlign::Right, text, I(x)); }
+void TBaseReport::TextLeft(const QString& text, double x)
+{
+    Out(TTextAlign::Left, text, I(x));
+}
+void TBaseReport::TextCenter(const QString& text, double x)
+{
+    Out(TTextAlign::Center, text, I(x));
+}
+void TBaseReport::TextRight(const QString& text, double x)
+{
+    Out(TTextAlign::Right, text, I(x));
+}
 
 void TBaseReport::PrintSegment(const QString& text)
 {
@@ -485,8 +539,8 @@ void TBaseReport::TextInRect(const QRect& r, double x, double y, const QString& 
     RequireRunning();
     if (!mOutput || mAborted)
         return;
-    TDeviceMapping m{mGeometry.dpiX, mGeometry.dpiY, mGeometry.leftWaste, mGeometry.topWaste,
-                     100, mScaleX, mScaleY};
+    TDeviceMapping m{mGeometry.dpiX, mGeometry.dpiY, mGeometry.leftWaste, mGeometry.topWaste, 100,
+                     mScaleX,        mScaleY};
     const QRectF clip(QPointF(m.InchesX(r.left()), m.InchesY(r.top())),
                       QPointF(m.InchesX(r.right() + 1), m.InchesY(r.bottom() + 1)));
     OutTextRect(clip, I(x) + mOriginX, I(y) + mOriginY, EncodePrintText(text));
@@ -632,49 +686,63 @@ void TBaseReport::SetBrush(TColor color, TBrushStyle style, const std::optional<
 
 QRect TBaseReport::MakeRect(double x1, double y1, double x2, double y2) const
 {
-    const TDeviceMapping m{mGeometry.dpiX, mGeometry.dpiY, mGeometry.leftWaste, mGeometry.topWaste,
-                           100, mScaleX, mScaleY};
+    const TDeviceMapping m{
+        mGeometry.dpiX, mGeometry.dpiY, mGeometry.leftWaste, mGeometry.topWaste, 100,
+        mScaleX,        mScaleY};
     return m.Rect(QRectF(QPointF(I(x1) + mOriginX, I(y1) + mOriginY),
                          QPointF(I(x2) + mOriginX, I(y2) + mOriginY)));
 }
 
 namespace {
-QRectF InchRect(double x1, double y1, double x2, double y2) { return QRectF(QPointF(x1, y1), QPointF(x2, y2)); }
+QRectF InchRect(double x1, double y1, double x2, double y2)
+{
+    return QRectF(QPointF(x1, y1), QPointF(x2, y2));
+}
 } // namespace
 
 void TBaseReport::DrawRectangle(double x1, double y1, double x2, double y2)
 {
     RequireRunning();
     if (mOutput && !mAborted)
-        OutShape(TShape::Rectangle, InchRect(I(x1) + mOriginX, I(y1) + mOriginY, I(x2) + mOriginX, I(y2) + mOriginY), 0, 0);
+        OutShape(TShape::Rectangle,
+                 InchRect(I(x1) + mOriginX, I(y1) + mOriginY, I(x2) + mOriginX, I(y2) + mOriginY),
+                 0, 0);
 }
 
 void TBaseReport::DrawEllipse(double x1, double y1, double x2, double y2)
 {
     RequireRunning();
     if (mOutput && !mAborted)
-        OutShape(TShape::Ellipse, InchRect(I(x1) + mOriginX, I(y1) + mOriginY, I(x2) + mOriginX, I(y2) + mOriginY), 0, 0);
+        OutShape(TShape::Ellipse,
+                 InchRect(I(x1) + mOriginX, I(y1) + mOriginY, I(x2) + mOriginX, I(y2) + mOriginY),
+                 0, 0);
 }
 
 void TBaseReport::DrawRoundRect(double x1, double y1, double x2, double y2, double cw, double ch)
 {
     RequireRunning();
     if (mOutput && !mAborted)
-        OutShape(TShape::RoundRect, InchRect(I(x1) + mOriginX, I(y1) + mOriginY, I(x2) + mOriginX, I(y2) + mOriginY), I(cw), I(ch));
+        OutShape(TShape::RoundRect,
+                 InchRect(I(x1) + mOriginX, I(y1) + mOriginY, I(x2) + mOriginX, I(y2) + mOriginY),
+                 I(cw), I(ch));
 }
 
 void TBaseReport::FillRect(double x1, double y1, double x2, double y2)
 {
     RequireRunning();
     if (mOutput && !mAborted)
-        OutShape(TShape::FillRect, InchRect(I(x1) + mOriginX, I(y1) + mOriginY, I(x2) + mOriginX, I(y2) + mOriginY), 0, 0);
+        OutShape(TShape::FillRect,
+                 InchRect(I(x1) + mOriginX, I(y1) + mOriginY, I(x2) + mOriginX, I(y2) + mOriginY),
+                 0, 0);
 }
 
 void TBaseReport::FrameRect(double x1, double y1, double x2, double y2)
 {
     RequireRunning();
     if (mOutput && !mAborted)
-        OutShape(TShape::FrameRect, InchRect(I(x1) + mOriginX, I(y1) + mOriginY, I(x2) + mOriginX, I(y2) + mOriginY), 0, 0);
+        OutShape(TShape::FrameRect,
+                 InchRect(I(x1) + mOriginX, I(y1) + mOriginY, I(x2) + mOriginX, I(y2) + mOriginY),
+                 0, 0);
 }
 
 void TBaseReport::MoveTo(double x, double y)
@@ -717,7 +785,8 @@ void TBaseReport::DrawBitmap(double x1, double y1, double x2, double y2, const Q
 {
     RequireRunning();
     if (mOutput && !mAborted)
-        OutBitmap(InchRect(I(x1) + mOriginX, I(y1) + mOriginY, I(x2) + mOriginX, I(y2) + mOriginY), bitmap);
+        OutBitmap(InchRect(I(x1) + mOriginX, I(y1) + mOriginY, I(x2) + mOriginX, I(y2) + mOriginY),
+                  bitmap);
 }
 
 void TBaseReport::DrawGraphic(const QRect& r, const QImage& graphic)
@@ -725,8 +794,9 @@ void TBaseReport::DrawGraphic(const QRect& r, const QImage& graphic)
     RequireRunning();
     if (!mOutput || mAborted)
         return;
-    const TDeviceMapping m{mGeometry.dpiX, mGeometry.dpiY, mGeometry.leftWaste, mGeometry.topWaste,
-                           100, mScaleX, mScaleY};
+    const TDeviceMapping m{
+        mGeometry.dpiX, mGeometry.dpiY, mGeometry.leftWaste, mGeometry.topWaste, 100,
+        mScaleX,        mScaleY};
     OutGraphic(QRectF(QPointF(m.InchesX(r.left()), m.InchesY(r.top())),
                       QPointF(m.InchesX(r.right() + 1), m.InchesY(r.bottom() + 1))),
                graphic);

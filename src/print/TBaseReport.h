@@ -87,8 +87,16 @@ public:
     void SetOrientation(TOrientation orientation);
     double ScaleX() const { return mScaleX; }
     double ScaleY() const { return mScaleY; }
-    void SetScaleX(double percent) { if (percent > 0) mScaleX = percent; }
-    void SetScaleY(double percent) { if (percent > 0) mScaleY = percent; }
+    void SetScaleX(double percent)
+    {
+        if (percent > 0)
+            mScaleX = percent;
+    }
+    void SetScaleY(double percent)
+    {
+        if (percent > 0)
+            mScaleY = percent;
+    }
 
     THandler OnBeforePrint, OnPrint, OnAfterPrint, OnNewPage, OnNewColumn, OnPrintHeader,
         OnPrintFooter, OnEndOfSection;
@@ -157,7 +165,11 @@ public:
     double TextWidth(const QString& text);
 
     // ---- tab stops
-    void ClearTabs() { mTabs.clear(); EndTabMode(); }
+    void ClearTabs()
+    {
+        mTabs.clear();
+        EndTabMode();
+    }
     void SetTab(double position, TTabJustify justify, double width, int margin, unsigned borders,
                 int shade);
     void NextTab();
@@ -171,14 +183,50 @@ public:
 
     // ---- fonts
     void SetFont(const QString& name, double sizePoints);
-    void SetBold(bool on) { mFont.bold = on; FontChanged(); }
-    void SetItalic(bool on) { mFont.italic = on; FontChanged(); }
-    void SetUnderline(bool on) { mFont.underline = on; FontChanged(); }
-    void SetStrikeout(bool on) { mFont.strikeout = on; FontChanged(); }
-    void SetSuperscript(bool on) { mFont.superscript = on; if (on) mFont.subscript = false; FontChanged(); }
-    void SetSubscript(bool on) { mFont.subscript = on; if (on) mFont.superscript = false; FontChanged(); }
-    void SetFontColor(TColor color) { mFont.color = color; FontChanged(); }
-    void SetFontPitch(TFontPitch pitch) { mFont.pitch = pitch; FontChanged(); }
+    void SetBold(bool on)
+    {
+        mFont.bold = on;
+        FontChanged();
+    }
+    void SetItalic(bool on)
+    {
+        mFont.italic = on;
+        FontChanged();
+    }
+    void SetUnderline(bool on)
+    {
+        mFont.underline = on;
+        FontChanged();
+    }
+    void SetStrikeout(bool on)
+    {
+        mFont.strikeout = on;
+        FontChanged();
+    }
+    void SetSuperscript(bool on)
+    {
+        mFont.superscript = on;
+        if (on)
+            mFont.subscript = false;
+        FontChanged();
+    }
+    void SetSubscript(bool on)
+    {
+        mFont.subscript = on;
+        if (on)
+            mFont.superscript = false;
+        FontChanged();
+    }
+    void SetFontColor(TColor color)
+    {
+        mFont.color = color;
+        FontChanged();
+    }
+    void SetFontPitch(TFontPitch pitch)
+    {
+        mFont.pitch = pitch;
+        FontChanged();
+    }
     void SetFontRotation(int degrees);
     const TFontState& Font() const { return mFont; }
 

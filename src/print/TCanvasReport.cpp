@@ -33,8 +33,9 @@ void TCanvasReport::StartPage()
 {
     if (!mPainter.isActive()) {
         if (!mDevice || !mPainter.begin(mDevice))
-            throw TPrintError(TPrintErrorKind::Device,
-                              QStringLiteral("The printer \"%1\" could not be started.").arg(DeviceName()));
+            throw TPrintError(
+                TPrintErrorKind::Device,
+                QStringLiteral("The printer \"%1\" could not be started.").arg(DeviceName()));
     } else {
         NewDevicePage();
     }
@@ -132,15 +133,27 @@ void TCanvasReport::OutShape(TShape shape, const QRectF& rect, double cw, double
     Sync().Shape(shape, rect, cw, ch);
 }
 
-void TCanvasReport::OutMoveTo(QPointF p) { Sync().MoveTo(p); }
-void TCanvasReport::OutLineTo(QPointF p) { Sync().LineTo(p); }
+void TCanvasReport::OutMoveTo(QPointF p)
+{
+    Sync().MoveTo(p);
+}
+void TCanvasReport::OutLineTo(QPointF p)
+{
+    Sync().LineTo(p);
+}
 
 void TCanvasReport::OutPolygon(const std::vector<QPointF>& points, bool closed)
 {
     Sync().Polygon(points, closed);
 }
 
-void TCanvasReport::OutBitmap(const QRectF& rect, const QImage& image) { Sync().Image(rect, image); }
-void TCanvasReport::OutGraphic(const QRectF& rect, const QImage& image) { Sync().Image(rect, image); }
+void TCanvasReport::OutBitmap(const QRectF& rect, const QImage& image)
+{
+    Sync().Image(rect, image);
+}
+void TCanvasReport::OutGraphic(const QRectF& rect, const QImage& image)
+{
+    Sync().Image(rect, image);
+}
 
 } // namespace qm::print

@@ -37,8 +37,14 @@ struct TDeviceMapping {
         return QRect(Point(inches.topLeft()), Point(inches.bottomRight()) - QPoint(1, 1));
     }
     // Inverse of X and Y, for device rectangles handed back by callers.
-    double InchesX(int pixel) const { return (pixel / dpiX + leftWaste) / (scaleX / 100.0 * zoom / 100.0); }
-    double InchesY(int pixel) const { return (pixel / dpiY + topWaste) / (scaleY / 100.0 * zoom / 100.0); }
+    double InchesX(int pixel) const
+    {
+        return (pixel / dpiX + leftWaste) / (scaleX / 100.0 * zoom / 100.0);
+    }
+    double InchesY(int pixel) const
+    {
+        return (pixel / dpiY + topWaste) / (scaleY / 100.0 * zoom / 100.0);
+    }
     // A length (pen width, font height) in device pixels, unrounded.
     double LengthX(double inches) const { return inches * scaleX / 100.0 * zoom / 100.0 * dpiX; }
     double LengthY(double inches) const { return inches * scaleY / 100.0 * zoom / 100.0 * dpiY; }

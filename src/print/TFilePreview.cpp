@@ -97,8 +97,14 @@ bool TFilePreview::PrintPage(int pageNumber)
     return true;
 }
 
-bool TFilePreview::NextPage() { return PrintPage(CurrentPage() + mPageInc); }
-bool TFilePreview::PrevPage() { return PrintPage(CurrentPage() - mPageInc); }
+bool TFilePreview::NextPage()
+{
+    return PrintPage(CurrentPage() + mPageInc);
+}
+bool TFilePreview::PrevPage()
+{
+    return PrintPage(CurrentPage() - mPageInc);
+}
 
 void TFilePreview::GotoFirstPage()
 {

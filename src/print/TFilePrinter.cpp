@@ -12,8 +12,8 @@ void TFilePrinter::Start()
     if (mStreamMode != TStreamMode::smUser && mStreamMode != TStreamMode::smMemory) {
         QFile file(mFileName);
         if (!file.open(QIODevice::ReadOnly))
-            throw TPrintError(TPrintErrorKind::Stream, QString::fromLatin1(msg::kStreamInit) +
-                                                           mFileName + QLatin1Char('"'));
+            throw TPrintError(TPrintErrorKind::Stream,
+                              QString::fromLatin1(msg::kStreamInit) + mFileName + QLatin1Char('"'));
         mBytes = file.readAll();
     }
     mReplay = std::make_unique<TPageReplay>(mBytes);

@@ -17,13 +17,19 @@ namespace {
 Qt::PenStyle QtPenStyle(TPenStyle style)
 {
     switch (style) {
-    case TPenStyle::psDash: return Qt::DashLine;
-    case TPenStyle::psDot: return Qt::DotLine;
-    case TPenStyle::psDashDot: return Qt::DashDotLine;
-    case TPenStyle::psDashDotDot: return Qt::DashDotDotLine;
-    case TPenStyle::psClear: return Qt::NoPen;
+    case TPenStyle::psDash:
+        return Qt::DashLine;
+    case TPenStyle::psDot:
+        return Qt::DotLine;
+    case TPenStyle::psDashDot:
+        return Qt::DashDotLine;
+    case TPenStyle::psDashDotDot:
+        return Qt::DashDotDotLine;
+    case TPenStyle::psClear:
+        return Qt::NoPen;
     case TPenStyle::psSolid:
-    case TPenStyle::psInsideFrame: return Qt::SolidLine;
+    case TPenStyle::psInsideFrame:
+        return Qt::SolidLine;
     }
     return Qt::SolidLine;
 }
@@ -31,14 +37,22 @@ Qt::PenStyle QtPenStyle(TPenStyle style)
 Qt::BrushStyle QtBrushStyle(TBrushStyle style)
 {
     switch (style) {
-    case TBrushStyle::bsSolid: return Qt::SolidPattern;
-    case TBrushStyle::bsClear: return Qt::NoBrush;
-    case TBrushStyle::bsHorizontal: return Qt::HorPattern;
-    case TBrushStyle::bsVertical: return Qt::VerPattern;
-    case TBrushStyle::bsFDiagonal: return Qt::FDiagPattern;
-    case TBrushStyle::bsBDiagonal: return Qt::BDiagPattern;
-    case TBrushStyle::bsCross: return Qt::CrossPattern;
-    case TBrushStyle::bsDiagCross: return Qt::DiagCrossPattern;
+    case TBrushStyle::bsSolid:
+        return Qt::SolidPattern;
+    case TBrushStyle::bsClear:
+        return Qt::NoBrush;
+    case TBrushStyle::bsHorizontal:
+        return Qt::HorPattern;
+    case TBrushStyle::bsVertical:
+        return Qt::VerPattern;
+    case TBrushStyle::bsFDiagonal:
+        return Qt::FDiagPattern;
+    case TBrushStyle::bsBDiagonal:
+        return Qt::BDiagPattern;
+    case TBrushStyle::bsCross:
+        return Qt::CrossPattern;
+    case TBrushStyle::bsDiagCross:
+        return Qt::DiagCrossPattern;
     }
     return Qt::NoBrush;
 }
@@ -124,13 +138,26 @@ void TPagePainter::ApplyMode()
 {
     QPainter::CompositionMode mode = QPainter::CompositionMode_SourceOver;
     switch (mPenMode) {
-    case TPenMode::pmXor: mode = QPainter::RasterOp_SourceXorDestination; break;
-    case TPenMode::pmNotXor: mode = QPainter::RasterOp_NotSourceXorDestination; break;
-    case TPenMode::pmNot: mode = QPainter::RasterOp_NotDestination; break;
-    case TPenMode::pmNotCopy: mode = QPainter::RasterOp_NotSource; break;
-    case TPenMode::pmMask: mode = QPainter::RasterOp_SourceAndDestination; break;
-    case TPenMode::pmMerge: mode = QPainter::RasterOp_SourceOrDestination; break;
-    default: break;
+    case TPenMode::pmXor:
+        mode = QPainter::RasterOp_SourceXorDestination;
+        break;
+    case TPenMode::pmNotXor:
+        mode = QPainter::RasterOp_NotSourceXorDestination;
+        break;
+    case TPenMode::pmNot:
+        mode = QPainter::RasterOp_NotDestination;
+        break;
+    case TPenMode::pmNotCopy:
+        mode = QPainter::RasterOp_NotSource;
+        break;
+    case TPenMode::pmMask:
+        mode = QPainter::RasterOp_SourceAndDestination;
+        break;
+    case TPenMode::pmMerge:
+        mode = QPainter::RasterOp_SourceOrDestination;
+        break;
+    default:
+        break;
     }
     // Raster operations exist only on raster devices; a printer keeps plain copying.
     if (mode != QPainter::CompositionMode_SourceOver &&
@@ -459,7 +486,8 @@ void TPagePainter::ImageAt(QPointF p, const QImage& image, double scaleX, double
     if (image.isNull())
         return;
     const QPoint tl = mMapping.Point(p);
-    const QSize size(int(std::lround(image.width() * scaleX)), int(std::lround(image.height() * scaleY)));
+    const QSize size(int(std::lround(image.width() * scaleX)),
+                     int(std::lround(image.height() * scaleY)));
     mPainter.drawImage(QRect(tl, size), image);
 }
 

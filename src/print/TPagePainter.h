@@ -55,8 +55,16 @@ public:
     void SetPen(TColor color, TPenStyle style, TPenMode mode, double widthInches);
     void SetPenPixels(TColor color, TPenStyle style, TPenMode mode, int widthPixels);
     void SetBrush(TColor color, TBrushStyle style, const std::optional<QImage>& pattern = {});
-    void SetBkMode(TBkMode mode) { mBkMode = mode; mTextDirty = true; }
-    void SetBkColor(TColor color) { mBkColor = color; mTextDirty = true; }
+    void SetBkMode(TBkMode mode)
+    {
+        mBkMode = mode;
+        mTextDirty = true;
+    }
+    void SetBkColor(TColor color)
+    {
+        mBkColor = color;
+        mTextDirty = true;
+    }
 
     // Width of a text in device pixels with the current font (unscaled by rotation).
     double TextWidthPixels(const QByteArray& text);
@@ -86,7 +94,11 @@ public:
     void Arc(int kind, const std::vector<QPointF>& points); // 1 arc, 3 chord, 13 pie
     void Image(const QRectF& rect, const QImage& image);
     void ImageAt(QPointF p, const QImage& image, double scaleX, double scaleY);
-    void SetClip(const QRectF& rect) { mClip = rect; mHasClip = true; }
+    void SetClip(const QRectF& rect)
+    {
+        mClip = rect;
+        mHasClip = true;
+    }
 
 private:
     struct TOutline {

@@ -72,8 +72,8 @@ QStringList RenderPng(const QByteArray& stream, const QString& pattern, int dpi)
     do {
         ++n;
         const TPageRecord& r = replay.Current();
-        QImage image(int(std::lround(Sane(r.width, 8.5) * dpi)), int(std::lround(Sane(r.height, 11.0) * dpi)),
-                     QImage::Format_RGB32);
+        QImage image(int(std::lround(Sane(r.width, 8.5) * dpi)),
+                     int(std::lround(Sane(r.height, 11.0) * dpi)), QImage::Format_RGB32);
         const int dpm = int(std::lround(dpi / 0.0254));
         image.setDotsPerMeterX(dpm);
         image.setDotsPerMeterY(dpm);
@@ -89,7 +89,8 @@ QStringList RenderPng(const QByteArray& stream, const QString& pattern, int dpi)
         else if (n > 1)
             file += QStringLiteral(".%1").arg(n);
         if (!image.save(file, "PNG"))
-            throw TPrintError(TPrintErrorKind::Stream, QStringLiteral("Unable to write to ") + file);
+            throw TPrintError(TPrintErrorKind::Stream,
+                              QStringLiteral("Unable to write to ") + file);
         files << file;
     } while (replay.Next());
     return files;

@@ -28,10 +28,16 @@ QImage DecodeImage(const QByteArray& bytes)
     return reader.read();
 }
 
-bool Finite(QPointF p) { return std::isfinite(p.x()) && std::isfinite(p.y()); }
+bool Finite(QPointF p)
+{
+    return std::isfinite(p.x()) && std::isfinite(p.y());
+}
 
 // Device coordinates far outside any page are not drawn: painters misbehave on them.
-bool Sane(double v) { return std::isfinite(v) && std::abs(v) < 1.0e5; }
+bool Sane(double v)
+{
+    return std::isfinite(v) && std::abs(v) < 1.0e5;
+}
 
 // The replay's drawing state beyond what the painter keeps.
 struct TReplayFont {
@@ -123,7 +129,8 @@ bool TPageReplay::GotoPage(int pageNumber)
     for (std::int64_t steps = 0; mCurrent.pageNumber != pageNumber; ++steps) {
         if (steps > MaxSteps())
             mReader.Fail();
-        const std::int32_t link = pageNumber > mCurrent.pageNumber ? mCurrent.next : mCurrent.previous;
+        const std::int32_t link =
+            pageNumber > mCurrent.pageNumber ? mCurrent.next : mCurrent.previous;
         if (link == 0)
             return false;
         ReadPageAt(link);
@@ -185,21 +192,51 @@ QByteArray TPageReplay::ExpandMacros(const QByteArray& text, const TReplayContex
         const QTime time = c.start.time();
         QString value;
         switch (code) {
-        case 0: value = locale.toString(date, QLocale::ShortFormat); break;
-        case 1: value = locale.toString(date, QLocale::LongFormat); break;
-        case 2: value = date.toString(QStringLiteral("MM/dd/yy")); break;
-        case 3: value = date.toString(QStringLiteral("dd/MM/yy")); break;
-        case 4: value = locale.toString(time, QLocale::ShortFormat); break;
-        case 5: value = locale.toString(time, QLocale::LongFormat); break;
-        case 6: value = time.toString(QStringLiteral("hh:mm ap")); break;
-        case 7: value = time.toString(QStringLiteral("HH:mm")); break;
-        case 8: value = QString::number(mHeader.firstPage); break;
-        case 9: value = QString::number(mHeader.lastPage); break;
-        case 10: value = QString::number(mHeader.pageCount); break;
-        case 11: value = QString::number(mCurrent.pageNumber); break;
-        case 12: value = c.deviceName; break;
-        case 13: value = c.driverName; break;
-        case 14: value = c.port; break;
+        case 0:
+            value = locale.toString(date, QLocale::ShortFormat);
+            break;
+        case 1:
+            value = locale.toString(date, QLocale::LongFormat);
+            break;
+        case 2:
+            value = date.toString(QStringLiteral("MM/dd/yy"));
+            break;
+        case 3:
+            value = date.toString(QStringLiteral("dd/MM/yy"));
+            break;
+        case 4:
+            value = locale.toString(time, QLocale::ShortFormat);
+            break;
+        case 5:
+            value = locale.toString(time, QLocale::LongFormat);
+            break;
+        case 6:
+            value = time.toString(QStringLiteral("hh:mm ap"));
+            break;
+        case 7:
+            value = time.toString(QStringLiteral("HH:mm"));
+            break;
+        case 8:
+            value = QString::number(mHeader.firstPage);
+            break;
+        case 9:
+            value = QString::number(mHeader.lastPage);
+            break;
+        case 10:
+            value = QString::number(mHeader.pageCount);
+            break;
+        case 11:
+            value = QString::number(mCurrent.pageNumber);
+            break;
+        case 12:
+            value = c.deviceName;
+            break;
+        case 13:
+            value = c.driverName;
+            break;
+        case 14:
+            value = c.port;
+            break;
         default:
             if (code - 15 < c.macroLines.size())
                 value = c.macroLines[code - 15];
@@ -230,7 +267,8 @@ void TPageReplay::Validate()
     } while (Next());
 }
 
-void TPageReplay::PaintPage(QPainter& qp, const TDeviceMapping& mapping, const TReplayContext& context)
+void TPageReplay::PaintPage(QPainter& qp, const TDeviceMapping& mapping,
+                            const TReplayContext& context)
 {
     if (!mHasPage)
         return;
@@ -272,7 +310,10 @@ void TPageReplay::PaintPage(QPainter& qp, const TDeviceMapping& mapping, const T
         if (code == TCode::EndOfPage)
             break;
         switch (code) {
-        case TCode::BrushColor: brushColor = TColor{std::uint32_t(c.i32) & 0xFFFFFF}; applyBrush(); break;
+        case TCode::BrushColor:
+            brushColor = TColor{std::uint32_t(c.i32) & 0xFFFFFF};
+            applyBrush();
+            break;
         case TCode::BrushStyle:
             brushStyle = c.b <= 7 ? TBrushStyle(c.b) : TBrushStyle::bsSolid;
             applyBrush();
@@ -291,22 +332,52 @@ void TPageReplay::PaintPage(QPainter& qp, const TDeviceMapping& mapping, const T
                 pattern = DecodeImage(c.graphic);
             applyBrush();
             break;
-        case TCode::FontName: font.font.name = DecodePrintText(c.text); font.shrinkPending = true; break;
-        case TCode::FontColor: font.font.color = TColor{std::uint32_t(c.i32) & 0xFFFFFF}; font.shrinkPending = true; break;
-        case TCode::FontPitch: font.font.pitch = c.b <= 2 ? TFontPitch(c.b) : TFontPitch::fpDefault; font.shrinkPending = true; break;
+        case TCode::FontName:
+            font.font.name = DecodePrintText(c.text);
+            font.shrinkPending = true;
+            break;
+        case TCode::FontColor:
+            font.font.color = TColor{std::uint32_t(c.i32) & 0xFFFFFF};
+            font.shrinkPending = true;
+            break;
+        case TCode::FontPitch:
+            font.font.pitch = c.b <= 2 ? TFontPitch(c.b) : TFontPitch::fpDefault;
+            font.shrinkPending = true;
+            break;
         case TCode::FontSize:
             if (std::isfinite(c.f[0]) && c.f[0] > 0 && c.f[0] < 100)
                 font.recordedHeight = c.f[0];
             font.referenceWidth = std::isfinite(c.f[1]) && c.f[1] > 0 && c.f[1] < 1000 ? c.f[1] : 0;
             font.shrinkPending = true;
             break;
-        case TCode::FontBold: font.font.bold = c.b != 0; font.shrinkPending = true; break;
-        case TCode::FontUnderline: font.font.underline = c.b != 0; font.shrinkPending = true; break;
-        case TCode::FontItalic: font.font.italic = c.b != 0; font.shrinkPending = true; break;
-        case TCode::FontStrikeout: font.font.strikeout = c.b != 0; font.shrinkPending = true; break;
-        case TCode::FontSubscript: font.font.subscript = c.b != 0; font.shrinkPending = true; break;
-        case TCode::FontSuperscript: font.font.superscript = c.b != 0; font.shrinkPending = true; break;
-        case TCode::FontRotation: font.font.rotation = ((c.i16 % 360) + 360) % 360; font.shrinkPending = true; break;
+        case TCode::FontBold:
+            font.font.bold = c.b != 0;
+            font.shrinkPending = true;
+            break;
+        case TCode::FontUnderline:
+            font.font.underline = c.b != 0;
+            font.shrinkPending = true;
+            break;
+        case TCode::FontItalic:
+            font.font.italic = c.b != 0;
+            font.shrinkPending = true;
+            break;
+        case TCode::FontStrikeout:
+            font.font.strikeout = c.b != 0;
+            font.shrinkPending = true;
+            break;
+        case TCode::FontSubscript:
+            font.font.subscript = c.b != 0;
+            font.shrinkPending = true;
+            break;
+        case TCode::FontSuperscript:
+            font.font.superscript = c.b != 0;
+            font.shrinkPending = true;
+            break;
+        case TCode::FontRotation:
+            font.font.rotation = ((c.i16 % 360) + 360) % 360;
+            font.shrinkPending = true;
+            break;
         case TCode::Font:
             font.font.name = DecodePrintText(c.text);
             font.font.color = TColor{std::uint32_t(c.i32) & 0xFFFFFF};
@@ -321,9 +392,18 @@ void TPageReplay::PaintPage(QPainter& qp, const TDeviceMapping& mapping, const T
             font.font.rotation = ((c.i16 % 360) + 360) % 360;
             font.shrinkPending = true;
             break;
-        case TCode::PenColor: penColor = TColor{std::uint32_t(c.i32) & 0xFFFFFF}; applyPen(); break;
-        case TCode::PenMode: penMode = c.b <= 15 ? TPenMode(c.b) : TPenMode::pmCopy; applyPen(); break;
-        case TCode::PenStyle: penStyle = c.b <= 6 ? TPenStyle(c.b) : TPenStyle::psSolid; applyPen(); break;
+        case TCode::PenColor:
+            penColor = TColor{std::uint32_t(c.i32) & 0xFFFFFF};
+            applyPen();
+            break;
+        case TCode::PenMode:
+            penMode = c.b <= 15 ? TPenMode(c.b) : TPenMode::pmCopy;
+            applyPen();
+            break;
+        case TCode::PenStyle:
+            penStyle = c.b <= 6 ? TPenStyle(c.b) : TPenStyle::psSolid;
+            applyPen();
+            break;
         case TCode::PenWidth:
             penWidth = std::isfinite(c.f[0]) && c.f[0] >= 0 && c.f[0] < 10 ? c.f[0] : penWidth;
             applyPen();
@@ -344,8 +424,12 @@ void TPageReplay::PaintPage(QPainter& qp, const TDeviceMapping& mapping, const T
                 font.shrinkPending = true;
             }
             break;
-        case TCode::TextBkMode: painter.SetBkMode(c.b == 1 ? TBkMode::bkOpaque : TBkMode::bkTransparent); break;
-        case TCode::BkColor: painter.SetBkColor(TColor{std::uint32_t(c.i32) & 0xFFFFFF}); break;
+        case TCode::TextBkMode:
+            painter.SetBkMode(c.b == 1 ? TBkMode::bkOpaque : TBkMode::bkTransparent);
+            break;
+        case TCode::BkColor:
+            painter.SetBkColor(TColor{std::uint32_t(c.i32) & 0xFFFFFF});
+            break;
         case TCode::TextLeft:
         case TCode::TextCenter:
         case TCode::TextRight: {
@@ -365,7 +449,8 @@ void TPageReplay::PaintPage(QPainter& qp, const TDeviceMapping& mapping, const T
         case TCode::TextBlock:
         case TCode::TextBlockOld:
             ApplyFont(painter, font);
-            if (Sane(mapping.LengthX(c.f[1])) && Sane(mapping.LengthY(c.f[0])) && Sane(mapping.LengthX(c.f[2])))
+            if (Sane(mapping.LengthX(c.f[1])) && Sane(mapping.LengthY(c.f[0])) &&
+                Sane(mapping.LengthX(c.f[2])))
                 painter.TextBlock(c.f[1], c.f[0], c.f[2], ExpandMacros(c.text, context));
             break;
         case TCode::TextRect: {
@@ -390,14 +475,22 @@ void TPageReplay::PaintPage(QPainter& qp, const TDeviceMapping& mapping, const T
             if (!sanePoints(c))
                 break;
             TShape shape = TShape::Rectangle;
-            if (code == TCode::TabRectangle) shape = TShape::TabRectangle;
-            else if (code == TCode::Ellipse) shape = TShape::Ellipse;
-            else if (code == TCode::FillRect) shape = TShape::FillRect;
-            else if (code == TCode::FrameRect) shape = TShape::FrameRect;
-            else if (code == TCode::FocusRect) shape = TShape::FocusRect;
-            else if (code == TCode::RoundRect) shape = TShape::RoundRect;
-            const double cw = c.floatCount >= 2 && std::isfinite(c.f[0]) ? std::clamp<double>(c.f[0], 0, 100) : 0;
-            const double ch = c.floatCount >= 2 && std::isfinite(c.f[1]) ? std::clamp<double>(c.f[1], 0, 100) : 0;
+            if (code == TCode::TabRectangle)
+                shape = TShape::TabRectangle;
+            else if (code == TCode::Ellipse)
+                shape = TShape::Ellipse;
+            else if (code == TCode::FillRect)
+                shape = TShape::FillRect;
+            else if (code == TCode::FrameRect)
+                shape = TShape::FrameRect;
+            else if (code == TCode::FocusRect)
+                shape = TShape::FocusRect;
+            else if (code == TCode::RoundRect)
+                shape = TShape::RoundRect;
+            const double cw =
+                c.floatCount >= 2 && std::isfinite(c.f[0]) ? std::clamp<double>(c.f[0], 0, 100) : 0;
+            const double ch =
+                c.floatCount >= 2 && std::isfinite(c.f[1]) ? std::clamp<double>(c.f[1], 0, 100) : 0;
             painter.Shape(shape, rectOf(c), cw, ch);
             break;
         }

@@ -7,12 +7,16 @@
 namespace qm::print {
 namespace {
 
-QString Num(double v) { return QString::number(v, 'g', 6); }
+QString Num(double v)
+{
+    return QString::number(v, 'g', 6);
+}
 
 QString Quoted(const QByteArray& bytes)
 {
     QString text = DecodePrintText(bytes);
-    text.replace(QLatin1Char('\\'), QStringLiteral("\\\\")).replace(QLatin1Char('"'), QStringLiteral("\\\""));
+    text.replace(QLatin1Char('\\'), QStringLiteral("\\\\"))
+        .replace(QLatin1Char('"'), QStringLiteral("\\\""));
     QString out;
     for (QChar ch : text) {
         if (ch.unicode() < 0x20)
@@ -34,14 +38,18 @@ QString Color(std::int32_t v)
     return QStringLiteral("#%1").arg(rgb, 6, 16, QLatin1Char('0'));
 }
 
-QString Point(QPointF p) { return QStringLiteral("(%1,%2)").arg(Num(p.x()), Num(p.y())); }
+QString Point(QPointF p)
+{
+    return QStringLiteral("(%1,%2)").arg(Num(p.x()), Num(p.y()));
+}
 
 } // namespace
 
 QString DumpCommandLine(const TPageCommand& c)
 {
     const char* name = stream::CodeName(c.code);
-    QString line = QString::number(c.code) + QLatin1Char(' ') + QString::fromLatin1(name ? name : "?");
+    QString line =
+        QString::number(c.code) + QLatin1Char(' ') + QString::fromLatin1(name ? name : "?");
     using stream::TCode;
     const auto code = static_cast<TCode>(c.code);
     auto add = [&](const QString& key, const QString& value) {
@@ -169,14 +177,23 @@ TPageStreamDump DumpPageStream(const QByteArray& bytes)
     TPageStreamReader reader(bytes);
     try {
         const TPageStreamHeader h = reader.ReadHeader();
-        dump.lines << QStringLiteral("header pages=%1 first=%2 last=%3 size=%4x%5 waste=%6,%7,%8,%9 "
-                                     "orientation=%10 source=%11 collate=%12 duplex=%13 copies=%14 "
-                                     "paper=%15 paper-size=%16x%17 device=%18")
-                          .arg(h.pageCount).arg(h.firstPage).arg(h.lastPage)
+        dump.lines << QStringLiteral(
+                          "header pages=%1 first=%2 last=%3 size=%4x%5 waste=%6,%7,%8,%9 "
+                          "orientation=%10 source=%11 collate=%12 duplex=%13 copies=%14 "
+                          "paper=%15 paper-size=%16x%17 device=%18")
+                          .arg(h.pageCount)
+                          .arg(h.firstPage)
+                          .arg(h.lastPage)
                           .arg(Num(h.pageWidth), Num(h.pageHeight), Num(h.leftWaste),
                                Num(h.rightWaste), Num(h.topWaste), Num(h.bottomWaste))
-                          .arg(h.orientation).arg(h.paperSource).arg(h.collate).arg(h.duplex)
-                          .arg(h.copies).arg(h.paperSize).arg(h.paperWidth).arg(h.paperLength)
+                          .arg(h.orientation)
+                          .arg(h.paperSource)
+                          .arg(h.collate)
+                          .arg(h.duplex)
+                          .arg(h.copies)
+                          .arg(h.paperSize)
+                          .arg(h.paperWidth)
+                          .arg(h.paperLength)
                           .arg(Quoted(h.deviceName));
         std::int64_t at = h.firstPageOffset;
         const std::int64_t maxPages = bytes.size() / std::int64_t(stream::kPageRecordSize) + 1;
@@ -186,7 +203,10 @@ TPageStreamDump DumpPageStream(const QByteArray& bytes)
             reader.Seek(at);
             const TPageRecord r = reader.ReadPageRecord();
             dump.lines << QStringLiteral("page number=%1 at=%2 previous=%3 next=%4 size=%5x%6")
-                              .arg(r.pageNumber).arg(r.offset).arg(r.previous).arg(r.next)
+                              .arg(r.pageNumber)
+                              .arg(r.offset)
+                              .arg(r.previous)
+                              .arg(r.next)
                               .arg(Num(r.width), Num(r.height));
             TPageCommand c;
             do {

@@ -14,7 +14,7 @@ namespace qm::print {
 
 struct TPageStreamDump {
     QStringList lines;
-    QString error;           // empty when the whole stream read
+    QString error; // empty when the whole stream read
     std::int64_t errorOffset = -1;
 };
 

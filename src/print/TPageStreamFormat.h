@@ -17,7 +17,8 @@ inline constexpr std::uint8_t kEndOfPage = 82;
 // four waste floats, orientation byte, paper source int16, collate byte, duplex byte,
 // copies int16, paper size code int16, paper width and length int16, device name text.
 inline constexpr std::size_t kHeaderPageCountOffset = 1;
-inline constexpr std::size_t kHeaderFixedSize = 1 + 2 + 2 + 2 + 4 * 2 + 4 * 4 + 1 + 2 + 1 + 1 + 2 + 2 + 2 + 2;
+inline constexpr std::size_t kHeaderFixedSize =
+    1 + 2 + 2 + 2 + 4 * 2 + 4 * 4 + 1 + 2 + 1 + 1 + 2 + 2 + 2 + 2;
 static_assert(kHeaderFixedSize == 44);
 
 // Page record: code byte, previous page int32, next page int32, page number int16, width and

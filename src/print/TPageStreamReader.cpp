@@ -227,9 +227,9 @@ void TPageStreamReader::ReadCommand(TPageCommand& c)
     case TCode::TextCenter:
     case TCode::TextLeft:
     case TCode::TextRight:
-        c.f[0] = Float();       // y
+        c.f[0] = Float(); // y
         c.text = Text();
-        c.f[1] = Float();       // x
+        c.f[1] = Float(); // x
         c.floatCount = 2;
         break;
     case TCode::TextBlockOld:
@@ -237,7 +237,7 @@ void TPageStreamReader::ReadCommand(TPageCommand& c)
         c.f[0] = Float();
         c.text = Text();
         c.f[1] = Float();
-        c.f[2] = Float();       // width
+        c.f[2] = Float(); // width
         c.floatCount = 3;
         break;
     case TCode::TextBkMode:

@@ -52,10 +52,10 @@ struct TPageCommand {
     std::vector<QPointF> points; // points and rectangle corners, in order
     float f[4] = {0, 0, 0, 0};   // float operands after the points (x, width, scales, corners)
     int floatCount = 0;
-    std::int32_t i32 = 0;        // colour or length operand
-    std::int32_t i32b = 0;       // second int32 (flood fill style)
-    std::int16_t i16 = 0;        // rotation
-    std::uint8_t b = 0;          // byte operand
+    std::int32_t i32 = 0;  // colour or length operand
+    std::int32_t i32b = 0; // second int32 (flood fill style)
+    std::int16_t i16 = 0;  // rotation
+    std::uint8_t b = 0;    // byte operand
     QByteArray text;
     std::uint8_t graphicKind = 0;
     QByteArray graphic;
@@ -70,7 +70,9 @@ class TPageStreamReader {
 public:
     TPageStreamReader(const char* data, std::int64_t size) : mData(data), mSize(size) {}
     explicit TPageStreamReader(const QByteArray& bytes)
-        : mData(bytes.constData()), mSize(bytes.size()) {}
+        : mData(bytes.constData()), mSize(bytes.size())
+    {
+    }
 
     std::int64_t Size() const { return mSize; }
     std::int64_t Position() const { return mPos; }

@@ -35,13 +35,26 @@ public:
     std::int64_t Position() const { return mFlushed + std::int64_t(mBuffer.size()); }
 
     void Code(stream::TCode code) { Byte(static_cast<std::uint8_t>(code)); }
-    void Byte(std::uint8_t value) { mBuffer.push_back(value); if (mBuffer.size() >= stream::kBufferSize) Flush(); }
+    void Byte(std::uint8_t value)
+    {
+        mBuffer.push_back(value);
+        if (mBuffer.size() >= stream::kBufferSize)
+            Flush();
+    }
     void Int16(std::int16_t value);
     void Int32(std::int32_t value);
     void Float(float value);
     void Float(double value) { Float(static_cast<float>(value)); }
-    void Point(QPointF p) { Float(p.x()); Float(p.y()); }
-    void Rect(const QRectF& r) { Point(r.topLeft()); Point(r.bottomRight()); }
+    void Point(QPointF p)
+    {
+        Float(p.x());
+        Float(p.y());
+    }
+    void Rect(const QRectF& r)
+    {
+        Point(r.topLeft());
+        Point(r.bottomRight());
+    }
     // A length byte and at most 255 bytes of text.
     void Text(const QByteArray& text);
     // Kind byte, int32 byte count, the bytes.

@@ -15,7 +15,8 @@ struct TColor {
 
     static constexpr TColor Rgb(int r, int g, int b)
     {
-        return TColor{static_cast<std::uint32_t>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16))};
+        return TColor{
+            static_cast<std::uint32_t>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16))};
     }
     static TColor FromQColor(const QColor& c) { return Rgb(c.red(), c.green(), c.blue()); }
     QColor ToQColor() const
@@ -29,14 +30,41 @@ inline constexpr TColor kBlack = TColor::Rgb(0, 0, 0);
 inline constexpr TColor kWhite = TColor::Rgb(255, 255, 255);
 
 enum class TBrushStyle : std::uint8_t {
-    bsSolid = 0, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal, bsCross, bsDiagCross
+    bsSolid = 0,
+    bsClear,
+    bsHorizontal,
+    bsVertical,
+    bsFDiagonal,
+    bsBDiagonal,
+    bsCross,
+    bsDiagCross
 };
 enum class TPenStyle : std::uint8_t {
-    psSolid = 0, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame
+    psSolid = 0,
+    psDash,
+    psDot,
+    psDashDot,
+    psDashDotDot,
+    psClear,
+    psInsideFrame
 };
 enum class TPenMode : std::uint8_t {
-    pmBlack = 0, pmWhite, pmNop, pmNot, pmCopy, pmNotCopy, pmMergePenNot, pmMaskPenNot,
-    pmMergeNotPen, pmMaskNotPen, pmMerge, pmNotMerge, pmMask, pmNotMask, pmXor, pmNotXor
+    pmBlack = 0,
+    pmWhite,
+    pmNop,
+    pmNot,
+    pmCopy,
+    pmNotCopy,
+    pmMergePenNot,
+    pmMaskPenNot,
+    pmMergeNotPen,
+    pmMaskNotPen,
+    pmMerge,
+    pmNotMerge,
+    pmMask,
+    pmNotMask,
+    pmXor,
+    pmNotXor
 };
 enum class TFontPitch : std::uint8_t { fpDefault = 0, fpVariable, fpFixed };
 enum class TBkMode : std::uint8_t { bkTransparent = 0, bkOpaque = 1 };
@@ -50,7 +78,13 @@ enum class TStreamMode { smMemory, smFile, smUser, smTempFile };
 enum class TTabJustify : int { Center = 0, Left = 1, Right = 2, Block = 3 };
 
 // Border flags of a tab box.
-enum TBoxBorder : unsigned { kBoxLeft = 1, kBoxRight = 2, kBoxTop = 4, kBoxBottom = 8, kBoxAll = 15 };
+enum TBoxBorder : unsigned {
+    kBoxLeft = 1,
+    kBoxRight = 2,
+    kBoxTop = 4,
+    kBoxBottom = 8,
+    kBoxAll = 15
+};
 
 // How a text sits on its x: left end, centre or right end.
 enum class TTextAlign { Left, Center, Right };
@@ -90,7 +124,7 @@ struct TFontState {
 };
 
 struct TTabStop {
-    double position = 0;  // inches from the page's left; negative: where the previous box ends
+    double position = 0; // inches from the page's left; negative: where the previous box ends
     TTabJustify justify = TTabJustify::Left;
     double width = 0;     // inches; 0 means no box
     int margin = 0;       // hundredths of an inch

@@ -16,24 +16,41 @@ struct TBinName {
 };
 
 const TBinName kBins[] = {
-    {1, "Upper Tray"},           {2, "Lower Tray"},  {3, "Middle Tray"},
-    {4, "Manual Feed"},          {5, "Envelope"},    {6, "Envelope Manual Feed"},
-    {7, "Automatically Select"}, {8, "Tractor"},     {9, "Small Format"},
+    {1, "Upper Tray"},           {2, "Lower Tray"},      {3, "Middle Tray"},
+    {4, "Manual Feed"},          {5, "Envelope"},        {6, "Envelope Manual Feed"},
+    {7, "Automatically Select"}, {8, "Tractor"},         {9, "Small Format"},
     {10, "Large Format"},        {11, "Large Capacity"}, {14, "Cassette"},
     {15, "Form Source"},
 };
 
-const TBinName& AutoBin() { return kBins[6]; }
+const TBinName& AutoBin()
+{
+    return kBins[6];
+}
 
 // Paper sizes the PDF printer offers, in list order.
 const QPageSize::PageSizeId kPdfPapers[] = {
-    QPageSize::Letter,        QPageSize::Legal,          QPageSize::Executive,
-    QPageSize::A4,            QPageSize::A5,             QPageSize::B5,
-    QPageSize::Envelope9,     QPageSize::Envelope10,     QPageSize::Envelope11,
-    QPageSize::Envelope12,    QPageSize::Envelope14,     QPageSize::EnvelopeDL,
-    QPageSize::EnvelopeC5,    QPageSize::EnvelopeC4,     QPageSize::EnvelopeC6,
-    QPageSize::EnvelopeC65,   QPageSize::EnvelopeB4,     QPageSize::EnvelopeB5,
-    QPageSize::EnvelopeB6,    QPageSize::EnvelopeItalian, QPageSize::EnvelopeMonarch,
+    QPageSize::Letter,
+    QPageSize::Legal,
+    QPageSize::Executive,
+    QPageSize::A4,
+    QPageSize::A5,
+    QPageSize::B5,
+    QPageSize::Envelope9,
+    QPageSize::Envelope10,
+    QPageSize::Envelope11,
+    QPageSize::Envelope12,
+    QPageSize::Envelope14,
+    QPageSize::EnvelopeDL,
+    QPageSize::EnvelopeC5,
+    QPageSize::EnvelopeC4,
+    QPageSize::EnvelopeC6,
+    QPageSize::EnvelopeC65,
+    QPageSize::EnvelopeB4,
+    QPageSize::EnvelopeB5,
+    QPageSize::EnvelopeB6,
+    QPageSize::EnvelopeItalian,
+    QPageSize::EnvelopeMonarch,
     QPageSize::EnvelopePersonal,
 };
 
@@ -42,12 +59,18 @@ QSizeF ExactInches(const QPageSize& size)
 {
     const QSizeF d = size.definitionSize();
     switch (size.definitionUnits()) {
-    case QPageSize::Millimeter: return d / 25.4;
-    case QPageSize::Point: return d / 72.0;
-    case QPageSize::Inch: return d;
-    case QPageSize::Pica: return d / 6.0;
-    case QPageSize::Didot: return d * (0.376 / 25.4);
-    case QPageSize::Cicero: return d * (4.512 / 25.4);
+    case QPageSize::Millimeter:
+        return d / 25.4;
+    case QPageSize::Point:
+        return d / 72.0;
+    case QPageSize::Inch:
+        return d;
+    case QPageSize::Pica:
+        return d / 6.0;
+    case QPageSize::Didot:
+        return d * (0.376 / 25.4);
+    case QPageSize::Cicero:
+        return d * (4.512 / 25.4);
     }
     return size.size(QPageSize::Inch);
 }
@@ -78,7 +101,10 @@ void TRPDevice::SetBackend(TPrinterBackend* backend)
         gDevice->Reload();
 }
 
-TPrinterBackend* TRPDevice::Backend() { return gBackend; }
+TPrinterBackend* TRPDevice::Backend()
+{
+    return gBackend;
+}
 
 bool TRPDevice::PdfPrinterEnabled()
 {
@@ -159,9 +185,18 @@ const TRPDeviceItem* TRPDevice::Selected() const
     return mIndex >= 0 ? &mItems[size_t(mIndex)] : nullptr;
 }
 
-QString TRPDevice::DeviceName() const { return Selected() ? Selected()->DeviceName() : QString(); }
-QString TRPDevice::DriverName() const { return Selected() ? Selected()->DriverName() : QString(); }
-QString TRPDevice::Port() const { return Selected() ? Selected()->Port() : QString(); }
+QString TRPDevice::DeviceName() const
+{
+    return Selected() ? Selected()->DeviceName() : QString();
+}
+QString TRPDevice::DriverName() const
+{
+    return Selected() ? Selected()->DriverName() : QString();
+}
+QString TRPDevice::Port() const
+{
+    return Selected() ? Selected()->Port() : QString();
+}
 
 void TRPDevice::SelectPrinterByName(const QString& name)
 {
@@ -271,8 +306,8 @@ void TRPDevice::SetPaperSize(int code, double widthInches, double heightInches)
         mSetup.paperWidth = std::int16_t(width);
         mSetup.paperLength = std::int16_t(length);
         // The driver gets tenths of a millimetre; the page takes exactly that size.
-        mPageSize = QPageSize(QSizeF(width / 10.0, length / 10.0), QPageSize::Millimeter,
-                              QString(), QPageSize::ExactMatch);
+        mPageSize = QPageSize(QSizeF(width / 10.0, length / 10.0), QPageSize::Millimeter, QString(),
+                              QPageSize::ExactMatch);
         mCustomInches = QSizeF(width / 254.0, length / 254.0);
     } else {
         const QPageSize size = PageSizeForCode(code);
@@ -359,7 +394,7 @@ QPrinter* TRPDevice::Printer()
     if (!mPrinter)
         return nullptr;
     return mPrinter->Printer(Selected()->Kind() == TRPDeviceItem::TKind::PdfFile ? PdfOutputPath()
-                                                                                : QString());
+                                                                                 : QString());
 }
 
 TPrinterPresence TRPDevice::CheckPresence()
@@ -385,7 +420,13 @@ TPrinterPresence TRPDevice::CheckPresence()
     return TPrinterPresence::Ok;
 }
 
-void TRPDevice::BeginJob() { ++mJobs; }
-void TRPDevice::EndJob() { mJobs = std::max(0, mJobs - 1); }
+void TRPDevice::BeginJob()
+{
+    ++mJobs;
+}
+void TRPDevice::EndJob()
+{
+    mJobs = std::max(0, mJobs - 1);
+}
 
 } // namespace qm::print

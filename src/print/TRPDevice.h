@@ -18,8 +18,8 @@
 //   the Qt PrintSupport one). Without a backend there are no system printers, and the "PDF file"
 //   printer keeps its page geometry (300 DPI, whole sheet) but has no QPrinter to draw on.
 
-#include "print/TPrinterBackend.h"
 #include "print/TPrintTypes.h"
+#include "print/TPrinterBackend.h"
 #include "print/TRPDeviceItem.h"
 
 #include <QPageSize>
@@ -33,8 +33,8 @@ class QPrinter;
 namespace qm::print {
 
 struct TPageGeometry {
-    double pageWidth = 8.5;   // inches
-    double pageHeight = 11.0; // inches
+    double pageWidth = 8.5;                                              // inches
+    double pageHeight = 11.0;                                            // inches
     double leftWaste = 0, rightWaste = 0, topWaste = 0, bottomWaste = 0; // inches
     double dpiX = 96, dpiY = 96;
 };
@@ -47,7 +47,7 @@ struct TDeviceSetup {
     std::uint8_t duplex = 0;
     std::int16_t copies = 1;
     std::int16_t paperSize = 1;
-    std::int16_t paperWidth = 0;  // tenths of a millimetre (custom sizes only)
+    std::int16_t paperWidth = 0; // tenths of a millimetre (custom sizes only)
     std::int16_t paperLength = 0;
 };
 

@@ -18,7 +18,9 @@ public:
 
     TRPDeviceItem(TKind kind, QString deviceName, QString driverName, QString port)
         : mKind(kind), mDeviceName(std::move(deviceName)), mDriverName(std::move(driverName)),
-          mPort(std::move(port)) {}
+          mPort(std::move(port))
+    {
+    }
 
     static TRPDeviceItem PdfFile()
     {

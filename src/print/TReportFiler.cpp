@@ -4,9 +4,9 @@
 #include "print/TPrintError.h"
 #include "print/TPrintText.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QTemporaryFile>
-#include <QBuffer>
 #include <cmath>
 #include <limits>
 
@@ -28,9 +28,15 @@ struct TReportFiler::TWritten {
 
 namespace {
 
-constexpr std::uint8_t B(bool on) { return on ? 1 : 0; }
+constexpr std::uint8_t B(bool on)
+{
+    return on ? 1 : 0;
+}
 
-std::int16_t Clamp16(int v) { return std::int16_t(std::clamp(v, -32768, 32767)); }
+std::int16_t Clamp16(int v)
+{
+    return std::int16_t(std::clamp(v, -32768, 32767));
+}
 
 bool HasMacro(const QByteArray& text)
 {
@@ -61,16 +67,21 @@ std::vector<QByteArray> SplitText(const QByteArray& text)
 TReportFiler::TReportFiler() = default;
 TReportFiler::~TReportFiler() = default;
 
-QIODevice* TReportFiler::Stream() const { return mOwnedStream ? mOwnedStream.get() : mStream; }
+QIODevice* TReportFiler::Stream() const
+{
+    return mOwnedStream ? mOwnedStream.get() : mStream;
+}
 
 QString TReportFiler::DeviceName() const
 {
-    return TRPDevice::Instance().HasPrinter() ? TBaseReport::DeviceName() : QStringLiteral("Preview Only");
+    return TRPDevice::Instance().HasPrinter() ? TBaseReport::DeviceName()
+                                              : QStringLiteral("Preview Only");
 }
 
 QString TReportFiler::DriverName() const
 {
-    return TRPDevice::Instance().HasPrinter() ? TBaseReport::DriverName() : QStringLiteral("Preview Only");
+    return TRPDevice::Instance().HasPrinter() ? TBaseReport::DriverName()
+                                              : QStringLiteral("Preview Only");
 }
 
 QString TReportFiler::Port() const
@@ -114,7 +125,8 @@ void TReportFiler::StartOutput()
         else
             file = std::make_unique<QTemporaryFile>();
         if (!file->open(QIODevice::ReadWrite | QIODevice::Truncate)) {
-            const QString text = QString::fromLatin1(msg::kStreamInit) + mFileName + QLatin1Char('"');
+            const QString text =
+                QString::fromLatin1(msg::kStreamInit) + mFileName + QLatin1Char('"');
             ReportError(text);
             throw TPrintError(TPrintErrorKind::Stream, text);
         }
@@ -460,8 +472,8 @@ void TReportFiler::OutText(TTextAlign align, double x, double y, const QByteArra
     SyncOther();
     SyncLineMetrics();
     TPageStreamWriter& w = *mWriter;
-    const bool positioned = mAccuracy == TAccuracyMethod::amPositioning || Font().rotation != 0 ||
-                            HasMacro(text);
+    const bool positioned =
+        mAccuracy == TAccuracyMethod::amPositioning || Font().rotation != 0 || HasMacro(text);
     if (text.size() <= qsizetype(stream::kMaxTextLength)) {
         if (positioned) {
             w.Code(align == TTextAlign::Left     ? TCode::TextLeft
@@ -544,13 +556,27 @@ void TReportFiler::OutShape(TShape shape, const QRectF& rect, double cw, double 
     SyncOther();
     TPageStreamWriter& w = *mWriter;
     switch (shape) {
-    case TShape::Rectangle: w.Code(TCode::Rectangle); break;
-    case TShape::TabRectangle: w.Code(TCode::TabRectangle); break;
-    case TShape::Ellipse: w.Code(TCode::Ellipse); break;
-    case TShape::FillRect: w.Code(TCode::FillRect); break;
-    case TShape::FrameRect: w.Code(TCode::FrameRect); break;
-    case TShape::FocusRect: w.Code(TCode::FocusRect); break;
-    case TShape::RoundRect: w.Code(TCode::RoundRect); break;
+    case TShape::Rectangle:
+        w.Code(TCode::Rectangle);
+        break;
+    case TShape::TabRectangle:
+        w.Code(TCode::TabRectangle);
+        break;
+    case TShape::Ellipse:
+        w.Code(TCode::Ellipse);
+        break;
+    case TShape::FillRect:
+        w.Code(TCode::FillRect);
+        break;
+    case TShape::FrameRect:
+        w.Code(TCode::FrameRect);
+        break;
+    case TShape::FocusRect:
+        w.Code(TCode::FocusRect);
+        break;
+    case TShape::RoundRect:
+        w.Code(TCode::RoundRect);
+        break;
     }
     w.Rect(rect);
     if (shape == TShape::RoundRect) {

@@ -33,11 +33,23 @@ public:
     ~TReportFiler() override;
 
     TStreamMode StreamMode() const { return mStreamMode; }
-    void SetStreamMode(TStreamMode mode) { RequireIdle(); mStreamMode = mode; }
-    void SetStream(QIODevice* stream) { RequireIdle(); mStream = stream; }
+    void SetStreamMode(TStreamMode mode)
+    {
+        RequireIdle();
+        mStreamMode = mode;
+    }
+    void SetStream(QIODevice* stream)
+    {
+        RequireIdle();
+        mStream = stream;
+    }
     QIODevice* Stream() const;
     const QString& FileName() const { return mFileName; }
-    void SetFileName(const QString& name) { RequireIdle(); mFileName = name; }
+    void SetFileName(const QString& name)
+    {
+        RequireIdle();
+        mFileName = name;
+    }
     TAccuracyMethod AccuracyMethod() const { return mAccuracy; }
     void SetAccuracyMethod(TAccuracyMethod method) { mAccuracy = method; }
     // Lines that the macros 15 and above stand for on replay are kept by the replay side.
@@ -91,9 +103,9 @@ private:
     std::unique_ptr<TWritten> mWritten;
     TTextMeasure mMeasure;
     std::int64_t mHeaderPos = 0;
-    std::int64_t mPrevPage = 0;   // position of the previous page record, 0 for none
+    std::int64_t mPrevPage = 0; // position of the previous page record, 0 for none
     std::int64_t mCurrentPage = 0;
-    std::int64_t mLastPage = -1;  // position of the last finished page record
+    std::int64_t mLastPage = -1; // position of the last finished page record
     int mPagesRecorded = 0;
 };
 

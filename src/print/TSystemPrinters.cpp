@@ -16,10 +16,10 @@ struct TBinSource {
 };
 
 const TBinSource kBinSources[] = {
-    {1, QPrinter::OnlyOne},        {2, QPrinter::Lower},        {3, QPrinter::Middle},
-    {4, QPrinter::Manual},         {5, QPrinter::Envelope},     {6, QPrinter::EnvelopeManual},
-    {7, QPrinter::Auto},           {8, QPrinter::Tractor},      {9, QPrinter::SmallFormat},
-    {10, QPrinter::LargeFormat},   {11, QPrinter::LargeCapacity}, {14, QPrinter::Cassette},
+    {1, QPrinter::OnlyOne},      {2, QPrinter::Lower},          {3, QPrinter::Middle},
+    {4, QPrinter::Manual},       {5, QPrinter::Envelope},       {6, QPrinter::EnvelopeManual},
+    {7, QPrinter::Auto},         {8, QPrinter::Tractor},        {9, QPrinter::SmallFormat},
+    {10, QPrinter::LargeFormat}, {11, QPrinter::LargeCapacity}, {14, QPrinter::Cassette},
     {15, QPrinter::FormSource},
 };
 

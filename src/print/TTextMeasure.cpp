@@ -64,7 +64,13 @@ double TTextMeasure::Width(const QByteArray& text)
         width += mAdvance[static_cast<unsigned char>(c)];
     return width / mDpi;
 }
-double TTextMeasure::Ascent() { return Metrics().ascent() / mDpi; }
-double TTextMeasure::Descent() { return Metrics().descent() / mDpi; }
+double TTextMeasure::Ascent()
+{
+    return Metrics().ascent() / mDpi;
+}
+double TTextMeasure::Descent()
+{
+    return Metrics().descent() / mDpi;
+}
 
 } // namespace qm::print

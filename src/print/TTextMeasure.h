@@ -20,10 +20,10 @@ public:
     double Dpi() const { return mDpi; }
     void SetFont(const TPainterFont& font);
 
-    double Width(const QString& text);       // inches
-    double Width(const QByteArray& text);    // inches, Windows-1252 text
-    double Ascent();                          // inches
-    double Descent();                         // inches
+    double Width(const QString& text);    // inches
+    double Width(const QByteArray& text); // inches, Windows-1252 text
+    double Ascent();                      // inches
+    double Descent();                     // inches
 
 private:
     const QFontMetricsF& Metrics();

@@ -4,18 +4,18 @@
 
 #include "tools/TToolCommand.h"
 
-#include "data/TCalculatedFields.h"
-#include "data/TTagIdentifier.h"
 #include "data/TAddressFile.h"
+#include "data/TCalculatedFields.h"
 #include "data/TDataSet.h"
 #include "data/TProgramHome.h"
 #include "data/TSettingsFile.h"
-#include "design/text/TDesignUnits.h"
+#include "data/TTagIdentifier.h"
 #include "design/core/TGClassRegistry.h"
 #include "design/core/TGDataPanel.h"
 #include "design/core/TGLabelObjectFiler.h"
 #include "design/stream/TLayoutDump.h"
 #include "design/stream/TLayoutError.h"
+#include "design/text/TDesignUnits.h"
 #include "print/TPrintError.h"
 #include "print/TReportFiler.h"
 #include "xbase/TXbaseError.h"
@@ -60,7 +60,8 @@ QString StoredTagIdentifier()
     const data::TProgramHome& home = data::TProgramHome::Current();
     if (!home.Dir().isEmpty()) {
         const data::TSettingsFile settings(home.SettingsPath());
-        const QString stored = settings.ReadString(QStringLiteral("Misc"), QStringLiteral("GlobalTagId"));
+        const QString stored =
+            settings.ReadString(QStringLiteral("Misc"), QStringLiteral("GlobalTagId"));
         if (!stored.isEmpty())
             return stored;
     }

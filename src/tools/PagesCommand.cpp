@@ -106,7 +106,8 @@ int Render(const std::vector<std::string>& args, std::ostream& out, std::ostream
             const int pages = print::RenderPdf(bytes, QString::fromStdString(pdf), dpi ? dpi : 300);
             out << pdf << ": " << pages << " page(s)\n";
         } else {
-            const QStringList files = print::RenderPng(bytes, QString::fromStdString(png), dpi ? dpi : 96);
+            const QStringList files =
+                print::RenderPng(bytes, QString::fromStdString(png), dpi ? dpi : 96);
             for (const QString& f : files)
                 out << f.toStdString() << "\n";
         }

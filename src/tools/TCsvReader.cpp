@@ -85,7 +85,8 @@ bool TCsvReader::Next(std::vector<std::string>& fields)
             return false;
     } catch (const transfer::TCsvFormatError& error) {
         if (error.Kind() == transfer::TCsvFormatError::TKind::Unclosed)
-            throw TCsvError(error.Line(), "a quoted field is not closed before the end of the file");
+            throw TCsvError(error.Line(),
+                            "a quoted field is not closed before the end of the file");
         throw TCsvError(error.Line(), "text after the closing quote of a field (a quote inside a "
                                       "quoted field must be doubled)");
     }

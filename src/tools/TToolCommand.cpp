@@ -13,9 +13,12 @@ const std::vector<TToolCommand>& ToolCommands()
         {"layout", "dump a layout file or print it filled from a record", &RunLayoutCommand},
         {"dial", "dial a phone number through the modem", &RunDialCommand},
         {"check", "list possible duplicates or questionable state/ZIP records", &RunCheckCommand},
-        {"edit", "convert case, delete records, search and replace in an address file", &RunEditCommand},
-        {"import", "append records from a CSV file, another table or an older address file", &RunImportCommand},
-        {"export", "copy an address file's records to a CSV file or a new table", &RunExportCommand},
+        {"edit", "convert case, delete records, search and replace in an address file",
+         &RunEditCommand},
+        {"import", "append records from a CSV file, another table or an older address file",
+         &RunImportCommand},
+        {"export", "copy an address file's records to a CSV file or a new table",
+         &RunExportCommand},
         {"print", "list the label sheet templates a choice offers", &RunPrintCommand},
     };
     return commands;
@@ -32,7 +35,8 @@ void PrintUsage(std::ostream& out)
            "\n"
            "Commands:\n";
     for (const TToolCommand& command : ToolCommands())
-        out << "  " << command.name << std::string(10 - std::min<size_t>(9, std::string(command.name).size()), ' ')
+        out << "  " << command.name
+            << std::string(10 - std::min<size_t>(9, std::string(command.name).size()), ' ')
             << command.summary << "\n";
     out << "\n"
            "  --help     this text\n"

@@ -6,10 +6,10 @@
 #include "tools/TCsvWriter.h"
 #include "tools/TProgressLine.h"
 #include "tools/TTableArgs.h"
-#include "xbase/TTableCheck.h"
-#include "xbase/TTableRawHeader.h"
 #include "tools/TTextEncoding.h"
 #include "tools/TToolCommand.h"
+#include "xbase/TTableCheck.h"
+#include "xbase/TTableRawHeader.h"
 
 #include "xbase/TCompoundIndex.h"
 #include "xbase/TCursor.h"
@@ -33,8 +33,8 @@ namespace {
 
 using xbase::TCursor;
 using xbase::TErrorKind;
-using xbase::TFieldInfo;
 using xbase::TFieldDef;
+using xbase::TFieldInfo;
 using xbase::TFieldType;
 using xbase::TOpenMode;
 using xbase::TSettingScope;
@@ -423,8 +423,8 @@ int Zap(const TTableArgs& args)
 }
 
 // One CSV value checked against its field; returns the Windows-1252 text to store.
-std::string CsvValue(const std::string& raw, TCsvReader::TEncoding encoding, const TFieldInfo& field,
-                     int64_t line, bool& cut)
+std::string CsvValue(const std::string& raw, TCsvReader::TEncoding encoding,
+                     const TFieldInfo& field, int64_t line, bool& cut)
 {
     auto fail = [&](const std::string& what) {
         return TInputError("line " + std::to_string(line) + ", field " + field.name + ": " + what);
@@ -456,7 +456,8 @@ std::string CsvValue(const std::string& raw, TCsvReader::TEncoding encoding, con
         std::string number = text.substr(start, end - start + 1);
         char* stop = nullptr;
         const double value = std::strtod(number.c_str(), &stop);
-        if (stop != number.c_str() + number.size() || number.find_first_of("xXpPnNiI") != std::string::npos)
+        if (stop != number.c_str() + number.size() ||
+            number.find_first_of("xXpPnNiI") != std::string::npos)
             throw fail("\"" + raw + "\" is not a number");
         // A number too wide for the field would be stored as asterisks: refuse it instead.
         char formatted[400];
@@ -536,7 +537,8 @@ int AppendCsv(const TTableArgs& args, std::ostream& err)
         table->AppendBlank();
         for (size_t i = 0; i < fields.size(); ++i) {
             bool cut = false;
-            const std::string value = CsvValue(values[i], encoding, fields[i], reader.RecordLine(), cut);
+            const std::string value =
+                CsvValue(values[i], encoding, fields[i], reader.RecordLine(), cut);
             const int field = static_cast<int>(i);
             switch (fields[i].type) {
             case TFieldType::Memo:
@@ -579,7 +581,7 @@ int Check(const TTableArgs& args, std::ostream& out)
 
 struct TSubcommand {
     const char* name;
-    int positional;            // FILE and the other positional arguments
+    int positional; // FILE and the other positional arguments
     std::vector<std::string> flags;
     std::vector<std::string> valued;
 };

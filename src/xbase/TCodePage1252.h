@@ -25,8 +25,14 @@ public:
     static const TCaseMap& UpperMap();
     static const TCaseMap& LowerMap();
 
-    static char Upper(char c) { return static_cast<char>(UpperMap()[static_cast<unsigned char>(c)]); }
-    static char Lower(char c) { return static_cast<char>(LowerMap()[static_cast<unsigned char>(c)]); }
+    static char Upper(char c)
+    {
+        return static_cast<char>(UpperMap()[static_cast<unsigned char>(c)]);
+    }
+    static char Lower(char c)
+    {
+        return static_cast<char>(LowerMap()[static_cast<unsigned char>(c)]);
+    }
 
     // Maps n bytes from src to dst (they may be the same buffer).
     static void Upper(const char* src, char* dst, std::size_t n);

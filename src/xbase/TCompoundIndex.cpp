@@ -15,7 +15,10 @@ using namespace indexformat;
 
 namespace {
 
-char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+char AsciiUpper(char c)
+{
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 bool SameName(std::string_view a, std::string_view b)
 {
@@ -71,8 +74,9 @@ std::unique_ptr<TCompoundIndex> TCompoundIndex::Create(std::unique_ptr<TIndexSto
 
 std::unique_ptr<TCompoundIndex> TCompoundIndex::Open(const std::string& path, bool readOnly)
 {
-    return Open(OpenIndexStorage(path, readOnly ? TIndexOpenMode::ReadOnly : TIndexOpenMode::ReadWrite),
-                readOnly);
+    return Open(
+        OpenIndexStorage(path, readOnly ? TIndexOpenMode::ReadOnly : TIndexOpenMode::ReadWrite),
+        readOnly);
 }
 
 std::unique_ptr<TCompoundIndex> TCompoundIndex::Open(std::unique_ptr<TIndexStorage> storage,
@@ -80,7 +84,8 @@ std::unique_ptr<TCompoundIndex> TCompoundIndex::Open(std::unique_ptr<TIndexStora
 {
     const std::string name = storage->Name();
     if (storage->Size() < kHeaderSize + kPageSize)
-        throw TXbaseError(TErrorKind::Damaged, "the file is too short to be a compound index", name);
+        throw TXbaseError(TErrorKind::Damaged, "the file is too short to be a compound index",
+                          name);
     auto file = std::make_unique<TIndexPageFile>(std::move(storage), readOnly);
     std::unique_ptr<TCompoundIndex> index(new TCompoundIndex(std::move(file)));
     index->mDirectory = std::make_unique<TIndexTag>(*index->mFile, 0, std::string());
@@ -103,8 +108,8 @@ void TCompoundIndex::LoadTags()
         const uint32_t header = cursor.RecNo();
         if (header % kPageSize != 0 || header < kHeaderSize ||
             header + uint64_t{kHeaderSize} > mFile->End())
-            throw TXbaseError(TErrorKind::Damaged,
-                              "tag " + name + " points outside the file", mFile->Name(), header);
+            throw TXbaseError(TErrorKind::Damaged, "tag " + name + " points outside the file",
+                              mFile->Name(), header);
         found.emplace_back(header, std::move(name));
         if (found.size() > mFile->PageCount())
             throw TXbaseError(TErrorKind::Damaged, "the tag directory lists more tags than fit",
@@ -129,8 +134,14 @@ void TCompoundIndex::Remove(const std::string& path)
                           TXbaseError::kNoOffset, error.value());
 }
 
-const std::string& TCompoundIndex::FileName() const { return mFile->Name(); }
-bool TCompoundIndex::ReadOnly() const { return mFile->ReadOnly(); }
+const std::string& TCompoundIndex::FileName() const
+{
+    return mFile->Name();
+}
+bool TCompoundIndex::ReadOnly() const
+{
+    return mFile->ReadOnly();
+}
 
 TIndexTag& TCompoundIndex::Tag(int order)
 {
@@ -164,9 +175,12 @@ TIndexTag& TCompoundIndex::AddTag(const TTagInfo& requested, TTagBuilder& keys,
     for (char c : info.name)
         nameOk = nameOk && ((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_');
     if (!nameOk)
-        throw TXbaseError(TErrorKind::Usage, "\"" + requested.name +
-                          "\" is not a valid tag name (1 to 10 letters, digits or _, not starting "
-                          "with a digit)", mFile->Name());
+        throw TXbaseError(
+            TErrorKind::Usage,
+            "\"" + requested.name +
+                "\" is not a valid tag name (1 to 10 letters, digits or _, not starting "
+                "with a digit)",
+            mFile->Name());
     CheckTagDefinition(info, mFile->Name());
     if (keys.KeyLength() != info.keyLength)
         throw TXbaseError(TErrorKind::Usage, "the collected keys do not have the tag's key length",
@@ -207,13 +221,31 @@ bool TCompoundIndex::RemoveTag(std::string_view name)
     return true;
 }
 
-bool TCompoundIndex::WasDirtyOnOpen() const { return mFile->WasDirtyOnOpen(); }
-bool TCompoundIndex::HasEngineMark() const { return mFile->HasEngineMark(); }
-uint32_t TCompoundIndex::SyncCount() const { return mFile->SyncCount(); }
-void TCompoundIndex::SetSyncCount(uint32_t recordCount) { mFile->SetSyncCount(recordCount); }
+bool TCompoundIndex::WasDirtyOnOpen() const
+{
+    return mFile->WasDirtyOnOpen();
+}
+bool TCompoundIndex::HasEngineMark() const
+{
+    return mFile->HasEngineMark();
+}
+uint32_t TCompoundIndex::SyncCount() const
+{
+    return mFile->SyncCount();
+}
+void TCompoundIndex::SetSyncCount(uint32_t recordCount)
+{
+    mFile->SetSyncCount(recordCount);
+}
 
-void TCompoundIndex::Flush() { mFile->Flush(); }
-void TCompoundIndex::SetCacheLimit(size_t bytes) { mFile->SetCacheLimit(bytes / kPageSize); }
+void TCompoundIndex::Flush()
+{
+    mFile->Flush();
+}
+void TCompoundIndex::SetCacheLimit(size_t bytes)
+{
+    mFile->SetCacheLimit(bytes / kPageSize);
+}
 
 void TCompoundIndex::Close()
 {

@@ -116,7 +116,8 @@ void TCursor::SetOrder(TSingleIndex& index)
     mIndexRecNo = 0;
 }
 
-std::unique_ptr<TSingleIndex> TCursor::CreateSingleIndex(const TTable& table, const std::string& path,
+std::unique_ptr<TSingleIndex> TCursor::CreateSingleIndex(const TTable& table,
+                                                         const std::string& path,
                                                          std::string_view expression)
 {
     const TExpression compiled = TExpression::Compile(expression, table.Fields());
@@ -289,8 +290,9 @@ uint32_t TCursor::Count()
     TIndexTag* tag = CurrentTag();
     // Every order but a partial one shows each record once, so the count can be taken in one
     // sequential pass over the file.
-    const bool wholeFile = tag == nullptr || (!HasScope() && mSingle == nullptr &&
-                                              !tag->Info().unique && tag->Info().forExpression.empty());
+    const bool wholeFile =
+        tag == nullptr || (!HasScope() && mSingle == nullptr && !tag->Info().unique &&
+                           tag->Info().forExpression.empty());
     if (wholeFile) {
         const uint32_t total = mTable.RecordCount();
         if (!NeedsRecord())
@@ -650,8 +652,10 @@ std::string TCursor::EncodeKey(std::string_view text) const
         const std::string copy(text);
         char* end = nullptr;
         const double value = std::strtod(copy.c_str(), &end);
-        if (end == copy.c_str() || copy.find_first_not_of(' ', end - copy.c_str()) != std::string::npos)
-            throw TXbaseError(TErrorKind::Usage, "'" + copy + "' is not a number (the order has numeric keys)",
+        if (end == copy.c_str() ||
+            copy.find_first_not_of(' ', end - copy.c_str()) != std::string::npos)
+            throw TXbaseError(TErrorKind::Usage,
+                              "'" + copy + "' is not a number (the order has numeric keys)",
                               mTable.Path());
         TKeyEncoding::Numeric(value, key);
         break;

@@ -67,8 +67,8 @@ public:
 
     // Creates an empty single-key index file at path for the key expression (sized by the
     // expression's type and width). Replaces an existing file.
-    static std::unique_ptr<TSingleIndex> CreateSingleIndex(const TTable& table, const std::string& path,
-                                                           std::string_view expression);
+    static std::unique_ptr<TSingleIndex>
+    CreateSingleIndex(const TTable& table, const std::string& path, std::string_view expression);
     // Adds the current record's key to the index (nothing when the table has no current record).
     // Returns false when the pair was there already or a unique index holds the key.
     bool AddKey(TSingleIndex& index);
@@ -118,7 +118,6 @@ public:
     void SetTurboRead(bool on);
 
 private:
-
     void RefreshOrder();
     bool NeedsRecord() const;
     bool ShownRecord(uint32_t recNo);
@@ -155,13 +154,13 @@ private:
     uint64_t mIndexGeneration = 0; // tag generation when mIndexCursor last matched the record
     uint32_t mIndexRecNo = 0;      // record the index cursor stood on then
     std::optional<TExpression> mQuery;
-    std::vector<uint64_t> mMatches;          // bit recNo - 1: the record passes the query
-    uint32_t mMatchesCovered = 0;            // records 1..this are in mMatches
-    TTable::TChangePoint mMatchesPoint;      // the table's writes mMatches has taken in
+    std::vector<uint64_t> mMatches;     // bit recNo - 1: the record passes the query
+    uint32_t mMatchesCovered = 0;       // records 1..this are in mMatches
+    TTable::TChangePoint mMatchesPoint; // the table's writes mMatches has taken in
     bool mMatchesKept = false;
-    bool mMatchesExact = false;              // EngineSettings().exact when mMatches were made
-    uint32_t mQueryReads = 0;                // records read for the query since the matches were made or dropped
-    std::vector<uint32_t> mChanged;          // scratch for SyncMatches
+    bool mMatchesExact = false; // EngineSettings().exact when mMatches were made
+    uint32_t mQueryReads = 0;   // records read for the query since the matches were made or dropped
+    std::vector<uint32_t> mChanged; // scratch for SyncMatches
     std::optional<std::string> mScopeTop;
     std::optional<std::string> mScopeBottom;
     bool mEof = false;

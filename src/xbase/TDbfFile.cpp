@@ -48,7 +48,10 @@ TDbfFile::~TDbfFile()
     }
 }
 
-const std::string& TDbfFile::Path() const { return mFile->Path(); }
+const std::string& TDbfFile::Path() const
+{
+    return mFile->Path();
+}
 
 void TDbfFile::WriteNew(TFileIo& file, const TDbfHeader& header)
 {
@@ -96,8 +99,8 @@ void TDbfFile::Refresh()
 {
     unsigned char b[4];
     mFile->ReadExact(dbf::kOffRecordCount, b, sizeof b);
-    const uint32_t onDisk = uint32_t(b[0]) | (uint32_t(b[1]) << 8) | (uint32_t(b[2]) << 16) |
-                            (uint32_t(b[3]) << 24);
+    const uint32_t onDisk =
+        uint32_t(b[0]) | (uint32_t(b[1]) << 8) | (uint32_t(b[2]) << 16) | (uint32_t(b[3]) << 24);
     if (onDisk <= mHeader.recordCount)
         return;
     const uint64_t whole = (mFile->Size() - mHeader.headerLength) / mHeader.recordLength;
@@ -141,11 +144,12 @@ bool TDbfFile::IsDeleted(uint32_t recNo)
 {
     if (mMarksLoaded && recNo != 0 && recNo <= mHeader.recordCount)
         return (mMarks[(recNo - 1) / 64] >> ((recNo - 1) % 64)) & 1;
-    const bool inWindow = mWindowFirst != 0 && recNo >= mWindowFirst &&
-                          recNo < mWindowFirst + mWindowCount;
+    const bool inWindow =
+        mWindowFirst != 0 && recNo >= mWindowFirst && recNo < mWindowFirst + mWindowCount;
     // A pass over the whole file costs about as much as this many single reads.
-    if (mKeepMarks && !inWindow && ++mSingleMarkReads > std::max(1024u, mHeader.recordCount / 256) &&
-        recNo != 0 && recNo <= mHeader.recordCount) {
+    if (mKeepMarks && !inWindow &&
+        ++mSingleMarkReads > std::max(1024u, mHeader.recordCount / 256) && recNo != 0 &&
+        recNo <= mHeader.recordCount) {
         LoadMarks();
         return (mMarks[(recNo - 1) / 64] >> ((recNo - 1) % 64)) & 1;
     }
@@ -164,8 +168,8 @@ void TDbfFile::SetKeepMarks(bool on)
 namespace {
 
 struct TMarkScan {
-    uint64_t first;      // offset of record 1
-    uint64_t length;     // record length
+    uint64_t first;  // offset of record 1
+    uint64_t length; // record length
     uint64_t* marks;
 };
 
@@ -188,13 +192,13 @@ void TDbfFile::LoadMarks()
     std::vector<uint64_t> marks(size_t(count) / 64 + 1, 0);
     TMarkScan scan{mHeader.headerLength, mHeader.recordLength, marks.data()};
     const auto scanRecords = [&](uint64_t from, uint64_t to) {
-        mFile->Scan(scan.first + from * scan.length, scan.first + to * scan.length, CollectMarks, &scan);
+        mFile->Scan(scan.first + from * scan.length, scan.first + to * scan.length, CollectMarks,
+                    &scan);
     };
     // Mapping the pages costs more than reading the marks, so a large file is shared among a few
     // threads; each takes whole words of marks, so no two write the same word.
-    const unsigned threads = count < kParallelMarkRecords
-                                 ? 1
-                                 : std::clamp(std::thread::hardware_concurrency(), 1u, 4u);
+    const unsigned threads =
+        count < kParallelMarkRecords ? 1 : std::clamp(std::thread::hardware_concurrency(), 1u, 4u);
     if (threads == 1) {
         scanRecords(0, count);
     } else {
@@ -255,7 +259,8 @@ bool TDbfFile::ChangesSince(uint64_t serial, std::vector<uint32_t>& records) con
 {
     if (serial < mJournalStart || serial > mChangeSerial)
         return false;
-    records.insert(records.end(), mJournal.begin() + ptrdiff_t(serial - mJournalStart), mJournal.end());
+    records.insert(records.end(), mJournal.begin() + ptrdiff_t(serial - mJournalStart),
+                   mJournal.end());
     return true;
 }
 
@@ -269,7 +274,8 @@ void TDbfFile::Write(uint32_t recNo, std::string_view record)
     const size_t rl = mHeader.recordLength;
     const uint64_t at = mHeader.headerLength + uint64_t(recNo - 1) * rl;
     if (mWindowFirst != 0 && recNo >= mWindowFirst && recNo < mWindowFirst + mWindowCount)
-        mWindowFirst = 0; // dropped first: a failed write must not leave the window ahead of the file
+        mWindowFirst =
+            0; // dropped first: a failed write must not leave the window ahead of the file
     // Likewise the marks: dropped while the write is under way, taken up again once it is done.
     const bool marks = mMarksLoaded;
     mMarksLoaded = false;
@@ -367,7 +373,8 @@ void TDbfFile::SetReadAhead(bool on)
 void TDbfFile::CheckInvariants()
 {
     const uint64_t size = mFile->Size();
-    const uint64_t need = mHeader.headerLength + uint64_t(mHeader.recordCount) * mHeader.recordLength;
+    const uint64_t need =
+        mHeader.headerLength + uint64_t(mHeader.recordCount) * mHeader.recordLength;
     if (need > size)
         throw TXbaseError(TErrorKind::Damaged,
                           "the header counts " + std::to_string(mHeader.recordCount) +
@@ -376,7 +383,8 @@ void TDbfFile::CheckInvariants()
     if (mWindowFirst != 0 && mWindowFirst + mWindowCount - 1 > mHeader.recordCount)
         throw TXbaseError(TErrorKind::Damaged, "read-ahead window past the last record", Path());
     if (mMarksLoaded && mMarks.size() * 64 < mHeader.recordCount)
-        throw TXbaseError(TErrorKind::Damaged, "deletion marks kept for fewer records than the table has", Path());
+        throw TXbaseError(TErrorKind::Damaged,
+                          "deletion marks kept for fewer records than the table has", Path());
 }
 
 } // namespace qm::xbase

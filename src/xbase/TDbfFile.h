@@ -115,8 +115,8 @@ private:
     uint32_t mSingleMarkReads = 0;
     const uint64_t mIdentity;
     uint64_t mChangeSerial = 0;
-    uint64_t mJournalStart = 0;      // mJournal[i] was written by change mJournalStart + i + 1
-    std::vector<uint32_t> mJournal;  // the records of the latest changes
+    uint64_t mJournalStart = 0;     // mJournal[i] was written by change mJournalStart + i + 1
+    std::vector<uint32_t> mJournal; // the records of the latest changes
 };
 
 } // namespace qm::xbase

@@ -26,13 +26,13 @@ inline constexpr size_t kOffCodePage = 29;     // uint8: code-page mark
 
 // Field descriptor.
 inline constexpr size_t kDescriptorSize = 32;
-inline constexpr size_t kOffFieldName = 0;         // 11 bytes, NUL padded
+inline constexpr size_t kOffFieldName = 0; // 11 bytes, NUL padded
 inline constexpr size_t kFieldNameBytes = 11;
-inline constexpr size_t kOffFieldType = 11;        // ASCII letter
+inline constexpr size_t kOffFieldType = 11;         // ASCII letter
 inline constexpr size_t kOffFieldDisplacement = 12; // uint32: offset in the record (FoxPro)
-inline constexpr size_t kOffFieldLength = 16;      // uint8
-inline constexpr size_t kOffFieldDecimals = 17;    // uint8
-inline constexpr size_t kOffFieldFlags = 18;       // uint8 (Visual FoxPro: 0x01 system column)
+inline constexpr size_t kOffFieldLength = 16;       // uint8
+inline constexpr size_t kOffFieldDecimals = 17;     // uint8
+inline constexpr size_t kOffFieldFlags = 18;        // uint8 (Visual FoxPro: 0x01 system column)
 
 inline constexpr uint8_t kHeaderTerminator = 0x0D;
 inline constexpr uint8_t kEndOfFile = 0x1A;
@@ -42,8 +42,8 @@ inline constexpr char kRecordLive = ' ';
 inline constexpr char kRecordDeleted = '*';
 
 // Version bytes written.
-inline constexpr uint8_t kVersionPlain = 0x03;    // no memo
-inline constexpr uint8_t kVersionFoxMemo = 0xF5;  // with a FPT memo file
+inline constexpr uint8_t kVersionPlain = 0x03;   // no memo
+inline constexpr uint8_t kVersionFoxMemo = 0xF5; // with a FPT memo file
 // Other version bytes read.
 inline constexpr uint8_t kVersionFoxBase = 0x02;
 inline constexpr uint8_t kVersionVfp = 0x30;
@@ -51,8 +51,8 @@ inline constexpr uint8_t kVersionVfpAutoInc = 0x31;
 inline constexpr uint8_t kVersionVfpVarchar = 0x32;
 inline constexpr uint8_t kVersionDbase4Sql = 0x43;
 inline constexpr uint8_t kVersionDbase4SqlSys = 0x63;
-inline constexpr uint8_t kVersionDbase3Memo = 0x83;  // DBT memo
-inline constexpr uint8_t kVersionDbase4Memo = 0x8B;  // DBT memo, dBase IV blocks
+inline constexpr uint8_t kVersionDbase3Memo = 0x83; // DBT memo
+inline constexpr uint8_t kVersionDbase4Memo = 0x8B; // DBT memo, dBase IV blocks
 inline constexpr uint8_t kVersionDbase4SqlMemo = 0xCB;
 inline constexpr uint8_t kVersionFoxMemoAlt = 0xFB;
 
@@ -60,7 +60,7 @@ inline constexpr uint8_t kFlagProductionIndex = 0x01; // a production CDX belong
 inline constexpr uint8_t kFlagMemo = 0x02;            // Visual FoxPro: the table has a memo file
 inline constexpr uint8_t kCodePageWin1252 = 0x03;
 
-inline constexpr size_t kMemoFieldLength = 10; // block number as right-aligned ASCII digits
+inline constexpr size_t kMemoFieldLength = 10;   // block number as right-aligned ASCII digits
 inline constexpr size_t kVfpMemoFieldLength = 4; // Visual FoxPro: uint32 block number
 inline constexpr size_t kMaxFieldsWritten = 255;
 inline constexpr size_t kMaxCharLength = 254;

@@ -37,10 +37,18 @@ bool KnownVersion(uint8_t v)
 {
     using namespace dbf;
     switch (v) {
-    case kVersionFoxBase: case kVersionPlain: case kVersionVfp: case kVersionVfpAutoInc:
-    case kVersionVfpVarchar: case kVersionDbase4Sql: case kVersionDbase4SqlSys:
-    case kVersionDbase3Memo: case kVersionDbase4Memo: case kVersionDbase4SqlMemo:
-    case kVersionFoxMemo: case kVersionFoxMemoAlt:
+    case kVersionFoxBase:
+    case kVersionPlain:
+    case kVersionVfp:
+    case kVersionVfpAutoInc:
+    case kVersionVfpVarchar:
+    case kVersionDbase4Sql:
+    case kVersionDbase4SqlSys:
+    case kVersionDbase3Memo:
+    case kVersionDbase4Memo:
+    case kVersionDbase4SqlMemo:
+    case kVersionFoxMemo:
+    case kVersionFoxMemoAlt:
         return true;
     default:
         return false;
@@ -95,7 +103,7 @@ TDbfHeader TDbfHeader::ForNewTable(const TFieldList& fields)
 void TDbfHeader::StampToday()
 {
     const std::time_t now = std::time(nullptr);
-    std::tm tm {};
+    std::tm tm{};
     localtime_r(&now, &tm);
     updateYear = uint8_t(tm.tm_year % 256);
     updateMonth = uint8_t(tm.tm_mon + 1);
@@ -107,10 +115,13 @@ TDbfHeader TDbfHeader::Read(TFileIo& file, uint64_t fileSize)
     char fixed[dbf::kHeaderSize];
     const size_t got = file.ReadAt(0, fixed, sizeof fixed);
     if (got < dbf::kHeaderSize)
-        throw TXbaseError(TErrorKind::Damaged, "the file is too short to be a table", file.Path(), 0);
-    const uint16_t headerLength = Get16(std::string_view(fixed, sizeof fixed), dbf::kOffHeaderLength);
+        throw TXbaseError(TErrorKind::Damaged, "the file is too short to be a table", file.Path(),
+                          0);
+    const uint16_t headerLength =
+        Get16(std::string_view(fixed, sizeof fixed), dbf::kOffHeaderLength);
     // headerLength is at most 65535, and never more than the file holds.
-    std::string bytes(std::min<uint64_t>(std::max<size_t>(headerLength, dbf::kHeaderSize), fileSize), '\0');
+    std::string bytes(
+        std::min<uint64_t>(std::max<size_t>(headerLength, dbf::kHeaderSize), fileSize), '\0');
     const size_t n = file.ReadAt(0, bytes.data(), bytes.size());
     bytes.resize(n);
     return Parse(bytes, fileSize, file.Path());
@@ -171,7 +182,7 @@ TDbfHeader TDbfHeader::Parse(std::string_view b, uint64_t fileSize, const std::s
         if (at + dbf::kDescriptorSize > h.headerLength)
             throw damaged("a field descriptor runs past the header", int64_t(at));
         const std::string_view d = b.substr(at, dbf::kDescriptorSize);
-        TRaw r {};
+        TRaw r{};
         size_t nameLen = 0;
         while (nameLen < dbf::kFieldNameBytes && d[nameLen] != '\0')
             ++nameLen;
@@ -191,14 +202,16 @@ TDbfHeader TDbfHeader::Parse(std::string_view b, uint64_t fileSize, const std::s
         r.info.name = std::move(name);
         const char type = d[dbf::kOffFieldType];
         if (type < '0' || type > 'z')
-            throw damaged("field " + r.info.name + " has an unknown type", int64_t(at + dbf::kOffFieldType));
+            throw damaged("field " + r.info.name + " has an unknown type",
+                          int64_t(at + dbf::kOffFieldType));
         r.info.type = TFieldType(type);
         r.info.length = uint8_t(d[dbf::kOffFieldLength]);
         r.decimalsByte = uint8_t(d[dbf::kOffFieldDecimals]);
         r.info.decimals = r.decimalsByte;
         r.hidden = type == '0' || (h.IsVisualFoxPro() && (uint8_t(d[dbf::kOffFieldFlags]) & 0x01));
         if (r.info.length == 0)
-            throw damaged("field " + r.info.name + " has length 0", int64_t(at + dbf::kOffFieldLength));
+            throw damaged("field " + r.info.name + " has length 0",
+                          int64_t(at + dbf::kOffFieldLength));
         raw.push_back(std::move(r));
         at += dbf::kDescriptorSize;
     }

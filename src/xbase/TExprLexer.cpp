@@ -8,9 +8,18 @@ namespace qm::xbase {
 
 namespace {
 
-bool IsNameStart(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsNameChar(char c) { return IsNameStart(c) || IsDigit(c); }
+bool IsNameStart(char c)
+{
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
+}
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+bool IsNameChar(char c)
+{
+    return IsNameStart(c) || IsDigit(c);
+}
 
 bool SameWord(std::string_view word, std::string_view upper)
 {
@@ -36,8 +45,8 @@ bool SameWord(std::string_view word, std::string_view upper)
 
 TToken TExprLexer::Next()
 {
-    while (mAt < mText.size() && (mText[mAt] == ' ' || mText[mAt] == '\t' || mText[mAt] == '\r' ||
-                                  mText[mAt] == '\n'))
+    while (mAt < mText.size() &&
+           (mText[mAt] == ' ' || mText[mAt] == '\t' || mText[mAt] == '\r' || mText[mAt] == '\n'))
         ++mAt;
     TToken t;
     t.pos = int(mAt) + 1;
@@ -60,8 +69,8 @@ TToken TExprLexer::Next()
             ++end;
         t.text = mText.substr(start, end - start);
         mAt = end;
-        t.kind = SameWord(t.text, "AND") ? TTokenKind::And
-                 : SameWord(t.text, "OR") ? TTokenKind::Or
+        t.kind = SameWord(t.text, "AND")   ? TTokenKind::And
+                 : SameWord(t.text, "OR")  ? TTokenKind::Or
                  : SameWord(t.text, "NOT") ? TTokenKind::Not
                                            : TTokenKind::Name;
         return t;
@@ -72,7 +81,8 @@ TToken TExprLexer::Next()
             ++end;
         // A full stop belongs to the number unless a letter follows it: "1.and." is 1 .AND.,
         // while "1.5" and "1." are numbers.
-        if (end < mText.size() && mText[end] == '.' && !(end + 1 < mText.size() && IsNameStart(mText[end + 1]))) {
+        if (end < mText.size() && mText[end] == '.' &&
+            !(end + 1 < mText.size() && IsNameStart(mText[end + 1]))) {
             ++end;
             while (end < mText.size() && IsDigit(mText[end]))
                 ++end;
@@ -108,30 +118,44 @@ TToken TExprLexer::Next()
         const char close = c == '[' ? ']' : c;
         const size_t end = mText.find(close, mAt + 1);
         if (end == std::string_view::npos)
-            Fail(t.pos, std::string("expected the closing ") + close + " of the text that starts here");
+            Fail(t.pos,
+                 std::string("expected the closing ") + close + " of the text that starts here");
         t.kind = TTokenKind::String;
         t.text = mText.substr(start + 1, end - start - 1);
         mAt = end + 1;
         return t;
     }
     switch (c) {
-    case '(': return single(TTokenKind::LParen, 1);
-    case ')': return single(TTokenKind::RParen, 1);
-    case ',': return single(TTokenKind::Comma, 1);
-    case '+': return single(TTokenKind::Plus, 1);
-    case '-': return single(TTokenKind::Minus, 1);
-    case '*': return single(TTokenKind::Star, 1);
-    case '/': return single(TTokenKind::Slash, 1);
-    case '$': return single(TTokenKind::Contains, 1);
-    case '#': return single(TTokenKind::NotEqual, 1);
-    case '=': return next == '=' ? single(TTokenKind::ExactEqual, 2) : single(TTokenKind::Equal, 1);
-    case '!': return next == '=' ? single(TTokenKind::NotEqual, 2) : single(TTokenKind::Not, 1);
+    case '(':
+        return single(TTokenKind::LParen, 1);
+    case ')':
+        return single(TTokenKind::RParen, 1);
+    case ',':
+        return single(TTokenKind::Comma, 1);
+    case '+':
+        return single(TTokenKind::Plus, 1);
+    case '-':
+        return single(TTokenKind::Minus, 1);
+    case '*':
+        return single(TTokenKind::Star, 1);
+    case '/':
+        return single(TTokenKind::Slash, 1);
+    case '$':
+        return single(TTokenKind::Contains, 1);
+    case '#':
+        return single(TTokenKind::NotEqual, 1);
+    case '=':
+        return next == '=' ? single(TTokenKind::ExactEqual, 2) : single(TTokenKind::Equal, 1);
+    case '!':
+        return next == '=' ? single(TTokenKind::NotEqual, 2) : single(TTokenKind::Not, 1);
     case '<':
         if (next == '>')
             return single(TTokenKind::NotEqual, 2);
         return next == '=' ? single(TTokenKind::LessEqual, 2) : single(TTokenKind::Less, 1);
-    case '>': return next == '=' ? single(TTokenKind::GreaterEqual, 2) : single(TTokenKind::Greater, 1);
-    default: break;
+    case '>':
+        return next == '=' ? single(TTokenKind::GreaterEqual, 2) : single(TTokenKind::Greater, 1);
+    default:
+        break;
     }
     const unsigned char u = static_cast<unsigned char>(c);
     if (u >= 0x20 && u < 0x7F)
@@ -147,29 +171,52 @@ TToken TExprLexer::Next()
 const char* TExprLexer::Describe(TTokenKind kind)
 {
     switch (kind) {
-    case TTokenKind::End: return "the end of the expression";
-    case TTokenKind::Name: return "a name";
-    case TTokenKind::Number: return "a number";
-    case TTokenKind::String: return "a text literal";
-    case TTokenKind::Logical: return "a logical literal";
-    case TTokenKind::LParen: return "'('";
-    case TTokenKind::RParen: return "')'";
-    case TTokenKind::Comma: return "','";
-    case TTokenKind::Plus: return "'+'";
-    case TTokenKind::Minus: return "'-'";
-    case TTokenKind::Star: return "'*'";
-    case TTokenKind::Slash: return "'/'";
-    case TTokenKind::Equal: return "'='";
-    case TTokenKind::ExactEqual: return "'=='";
-    case TTokenKind::NotEqual: return "'<>'";
-    case TTokenKind::Less: return "'<'";
-    case TTokenKind::LessEqual: return "'<='";
-    case TTokenKind::Greater: return "'>'";
-    case TTokenKind::GreaterEqual: return "'>='";
-    case TTokenKind::Contains: return "'$'";
-    case TTokenKind::And: return ".AND.";
-    case TTokenKind::Or: return ".OR.";
-    case TTokenKind::Not: return ".NOT.";
+    case TTokenKind::End:
+        return "the end of the expression";
+    case TTokenKind::Name:
+        return "a name";
+    case TTokenKind::Number:
+        return "a number";
+    case TTokenKind::String:
+        return "a text literal";
+    case TTokenKind::Logical:
+        return "a logical literal";
+    case TTokenKind::LParen:
+        return "'('";
+    case TTokenKind::RParen:
+        return "')'";
+    case TTokenKind::Comma:
+        return "','";
+    case TTokenKind::Plus:
+        return "'+'";
+    case TTokenKind::Minus:
+        return "'-'";
+    case TTokenKind::Star:
+        return "'*'";
+    case TTokenKind::Slash:
+        return "'/'";
+    case TTokenKind::Equal:
+        return "'='";
+    case TTokenKind::ExactEqual:
+        return "'=='";
+    case TTokenKind::NotEqual:
+        return "'<>'";
+    case TTokenKind::Less:
+        return "'<'";
+    case TTokenKind::LessEqual:
+        return "'<='";
+    case TTokenKind::Greater:
+        return "'>'";
+    case TTokenKind::GreaterEqual:
+        return "'>='";
+    case TTokenKind::Contains:
+        return "'$'";
+    case TTokenKind::And:
+        return ".AND.";
+    case TTokenKind::Or:
+        return ".OR.";
+    case TTokenKind::Not:
+        return ".NOT.";
     }
     return "a token";
 }

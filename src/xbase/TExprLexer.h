@@ -9,10 +9,10 @@ namespace qm::xbase {
 
 enum class TTokenKind {
     End,
-    Name,       // field or function name
+    Name, // field or function name
     Number,
-    String,     // text holds the literal without its delimiters
-    Logical,    // .T. .F. .Y. .N.; text is "T" or "F"
+    String,  // text holds the literal without its delimiters
+    Logical, // .T. .F. .Y. .N.; text is "T" or "F"
     LParen,
     RParen,
     Comma,
@@ -27,10 +27,10 @@ enum class TTokenKind {
     LessEqual,
     Greater,
     GreaterEqual,
-    Contains,   // $
-    And,        // .AND. or the word AND
+    Contains, // $
+    And,      // .AND. or the word AND
     Or,
-    Not,        // .NOT. ! or the word NOT
+    Not, // .NOT. ! or the word NOT
 };
 
 struct TToken {

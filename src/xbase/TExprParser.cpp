@@ -13,16 +13,37 @@ namespace {
 const char* TypeName(TValueType t)
 {
     switch (t) {
-    case TValueType::Character: return "a text value";
-    case TValueType::Numeric: return "a number";
-    case TValueType::Logical: return "a logical value";
-    case TValueType::Date: return "a date";
+    case TValueType::Character:
+        return "a text value";
+    case TValueType::Numeric:
+        return "a number";
+    case TValueType::Logical:
+        return "a logical value";
+    case TValueType::Date:
+        return "a date";
     }
     return "a value";
 }
 
-enum class TFunction { Upper, Lower, Deleted, Empty, Left, Right, Substr, Trim, RTrim, LTrim, AllTrim,
-                       Len, Str, Val, Dtos, Iif, RecNo };
+enum class TFunction {
+    Upper,
+    Lower,
+    Deleted,
+    Empty,
+    Left,
+    Right,
+    Substr,
+    Trim,
+    RTrim,
+    LTrim,
+    AllTrim,
+    Len,
+    Str,
+    Val,
+    Dtos,
+    Iif,
+    RecNo
+};
 
 struct TFunctionInfo {
     const char* name;
@@ -81,7 +102,8 @@ bool IsMemoType(TFieldType t)
 } // namespace
 
 TExprParser::TExprParser(std::string_view text, const TFieldList& fields)
-    : mText(text), mFields(fields), mLexer(text), mProgram(std::make_unique<TExpression::TProgram>())
+    : mText(text), mFields(fields), mLexer(text),
+      mProgram(std::make_unique<TExpression::TProgram>())
 {
     mProgram->text = std::string(text);
 }
@@ -97,7 +119,10 @@ std::unique_ptr<TExpression::TProgram> TExprParser::Parse()
     return std::move(mProgram);
 }
 
-void TExprParser::Advance() { mToken = mLexer.Next(); }
+void TExprParser::Advance()
+{
+    mToken = mLexer.Next();
+}
 
 void TExprParser::Expect(TTokenKind kind)
 {
@@ -108,12 +133,14 @@ void TExprParser::Expect(TTokenKind kind)
 
 void TExprParser::SyntaxError(int pos, const std::string& what) const
 {
-    throw TXbaseError(TErrorKind::Syntax, "Syntax error at position " + std::to_string(pos) + ": " + what);
+    throw TXbaseError(TErrorKind::Syntax,
+                      "Syntax error at position " + std::to_string(pos) + ": " + what);
 }
 
 void TExprParser::TypeError(int pos, const std::string& what) const
 {
-    throw TXbaseError(TErrorKind::Type, "Type error at position " + std::to_string(pos) + ": " + what);
+    throw TXbaseError(TErrorKind::Type,
+                      "Type error at position " + std::to_string(pos) + ": " + what);
 }
 
 void TExprParser::Unexpected(const std::string& expected) const
@@ -173,7 +200,12 @@ int TExprParser::ParseOr()
         const int right = ParseAnd();
         RequireType(left, TValueType::Logical, ".OR.");
         RequireType(right, TValueType::Logical, ".OR.");
-        left = Add({.op = TExprOp::Or, .type = TValueType::Logical, .a = left, .b = right, .width = 1, .pos = pos});
+        left = Add({.op = TExprOp::Or,
+                    .type = TValueType::Logical,
+                    .a = left,
+                    .b = right,
+                    .width = 1,
+                    .pos = pos});
     }
     return left;
 }
@@ -187,7 +219,12 @@ int TExprParser::ParseAnd()
         const int right = ParseNot();
         RequireType(left, TValueType::Logical, ".AND.");
         RequireType(right, TValueType::Logical, ".AND.");
-        left = Add({.op = TExprOp::And, .type = TValueType::Logical, .a = left, .b = right, .width = 1, .pos = pos});
+        left = Add({.op = TExprOp::And,
+                    .type = TValueType::Logical,
+                    .a = left,
+                    .b = right,
+                    .width = 1,
+                    .pos = pos});
     }
     return left;
 }
@@ -202,7 +239,11 @@ int TExprParser::ParseNot()
     int operand = ParseRelation();
     for (auto it = nots.rbegin(); it != nots.rend(); ++it) {
         RequireType(operand, TValueType::Logical, ".NOT.");
-        operand = Add({.op = TExprOp::Not, .type = TValueType::Logical, .a = operand, .width = 1, .pos = *it});
+        operand = Add({.op = TExprOp::Not,
+                       .type = TValueType::Logical,
+                       .a = operand,
+                       .width = 1,
+                       .pos = *it});
     }
     return operand;
 }
@@ -212,20 +253,39 @@ int TExprParser::ParseRelation()
     const int left = ParseSum();
     TRelation rel;
     switch (mToken.kind) {
-    case TTokenKind::Equal: rel = TRelation::Equal; break;
-    case TTokenKind::ExactEqual: rel = TRelation::ExactEqual; break;
-    case TTokenKind::NotEqual: rel = TRelation::NotEqual; break;
-    case TTokenKind::Less: rel = TRelation::Less; break;
-    case TTokenKind::LessEqual: rel = TRelation::LessEqual; break;
-    case TTokenKind::Greater: rel = TRelation::Greater; break;
-    case TTokenKind::GreaterEqual: rel = TRelation::GreaterEqual; break;
+    case TTokenKind::Equal:
+        rel = TRelation::Equal;
+        break;
+    case TTokenKind::ExactEqual:
+        rel = TRelation::ExactEqual;
+        break;
+    case TTokenKind::NotEqual:
+        rel = TRelation::NotEqual;
+        break;
+    case TTokenKind::Less:
+        rel = TRelation::Less;
+        break;
+    case TTokenKind::LessEqual:
+        rel = TRelation::LessEqual;
+        break;
+    case TTokenKind::Greater:
+        rel = TRelation::Greater;
+        break;
+    case TTokenKind::GreaterEqual:
+        rel = TRelation::GreaterEqual;
+        break;
     case TTokenKind::Contains: {
         const int pos = mToken.pos;
         Advance();
         const int right = ParseSum();
         RequireType(left, TValueType::Character, "'$'");
         RequireType(right, TValueType::Character, "'$'");
-        return Add({.op = TExprOp::Contains, .type = TValueType::Logical, .a = left, .b = right, .width = 1, .pos = pos});
+        return Add({.op = TExprOp::Contains,
+                    .type = TValueType::Logical,
+                    .a = left,
+                    .b = right,
+                    .width = 1,
+                    .pos = pos});
     }
     default:
         return left;
@@ -236,9 +296,16 @@ int TExprParser::ParseRelation()
     const int right = ParseSum();
     const TValueType type = Node(left).type;
     if (Node(right).type != type)
-        TypeError(Node(right).pos, op + " compares " + TypeName(type) + " with " + TypeName(Node(right).type));
-    return Add({.op = TExprOp::Compare, .type = TValueType::Logical, .operandType = type, .rel = rel,
-                .a = left, .b = right, .width = 1, .pos = pos});
+        TypeError(Node(right).pos,
+                  op + " compares " + TypeName(type) + " with " + TypeName(Node(right).type));
+    return Add({.op = TExprOp::Compare,
+                .type = TValueType::Logical,
+                .operandType = type,
+                .rel = rel,
+                .a = left,
+                .b = right,
+                .width = 1,
+                .pos = pos});
 }
 
 int TExprParser::ParseSum()
@@ -252,14 +319,23 @@ int TExprParser::ParseSum()
         const TValueType lt = Node(left).type;
         const TValueType rt = Node(right).type;
         if (lt == TValueType::Character && rt == TValueType::Character) {
-            left = Add({.op = plus ? TExprOp::Concat : TExprOp::ConcatMove, .type = TValueType::Character,
-                        .a = left, .b = right, .width = Node(left).width + Node(right).width, .pos = pos});
+            left = Add({.op = plus ? TExprOp::Concat : TExprOp::ConcatMove,
+                        .type = TValueType::Character,
+                        .a = left,
+                        .b = right,
+                        .width = Node(left).width + Node(right).width,
+                        .pos = pos});
         } else if (lt == TValueType::Numeric && rt == TValueType::Numeric) {
-            left = Add({.op = plus ? TExprOp::Add : TExprOp::Sub, .type = TValueType::Numeric,
-                        .a = left, .b = right, .width = 8, .pos = pos});
+            left = Add({.op = plus ? TExprOp::Add : TExprOp::Sub,
+                        .type = TValueType::Numeric,
+                        .a = left,
+                        .b = right,
+                        .width = 8,
+                        .pos = pos});
         } else {
-            TypeError(pos, std::string(plus ? "'+'" : "'-'") + " expects two text values or two numbers, found " +
-                               TypeName(lt) + " and " + TypeName(rt));
+            TypeError(pos, std::string(plus ? "'+'" : "'-'") +
+                               " expects two text values or two numbers, found " + TypeName(lt) +
+                               " and " + TypeName(rt));
         }
     }
     return left;
@@ -276,8 +352,12 @@ int TExprParser::ParseProduct()
         const int right = ParseUnary();
         RequireType(left, TValueType::Numeric, op);
         RequireType(right, TValueType::Numeric, op);
-        left = Add({.op = times ? TExprOp::Mul : TExprOp::Div, .type = TValueType::Numeric,
-                    .a = left, .b = right, .width = 8, .pos = pos});
+        left = Add({.op = times ? TExprOp::Mul : TExprOp::Div,
+                    .type = TValueType::Numeric,
+                    .a = left,
+                    .b = right,
+                    .width = 8,
+                    .pos = pos});
     }
     return left;
 }
@@ -304,7 +384,11 @@ int TExprParser::ParseUnary()
         n.pos = signPos;
         return operand;
     }
-    return Add({.op = TExprOp::Neg, .type = TValueType::Numeric, .a = operand, .width = 8, .pos = signPos});
+    return Add({.op = TExprOp::Neg,
+                .type = TValueType::Numeric,
+                .a = operand,
+                .width = 8,
+                .pos = signPos});
 }
 
 int TExprParser::ParsePrimary()
@@ -317,19 +401,30 @@ int TExprParser::ParsePrimary()
         if (ec != std::errc() || end != t.text.data() + t.text.size())
             SyntaxError(t.pos, "the number " + std::string(t.text) + " is out of range");
         Advance();
-        return Add({.op = TExprOp::NumConst, .type = TValueType::Numeric, .width = 8, .num = v, .pos = t.pos});
+        return Add({.op = TExprOp::NumConst,
+                    .type = TValueType::Numeric,
+                    .width = 8,
+                    .num = v,
+                    .pos = t.pos});
     }
     case TTokenKind::String: {
         const uint32_t off = uint32_t(mProgram->pool.size());
         mProgram->pool.append(t.text);
         Advance();
-        return Add({.op = TExprOp::CharConst, .type = TValueType::Character, .width = uint32_t(t.text.size()),
-                    .off = off, .len = uint32_t(t.text.size()), .pos = t.pos});
+        return Add({.op = TExprOp::CharConst,
+                    .type = TValueType::Character,
+                    .width = uint32_t(t.text.size()),
+                    .off = off,
+                    .len = uint32_t(t.text.size()),
+                    .pos = t.pos});
     }
     case TTokenKind::Logical:
         Advance();
-        return Add({.op = TExprOp::LogConst, .type = TValueType::Logical, .width = 1,
-                    .num = t.text == "T" ? 1.0 : 0.0, .pos = t.pos});
+        return Add({.op = TExprOp::LogConst,
+                    .type = TValueType::Logical,
+                    .width = 1,
+                    .num = t.text == "T" ? 1.0 : 0.0,
+                    .pos = t.pos});
     case TTokenKind::LParen: {
         if (++mNesting > kMaxNesting)
             SyntaxError(t.pos, "the expression is nested too deeply");
@@ -352,8 +447,10 @@ int TExprParser::ParseField(const TToken& name)
     const int index = FindField(mFields, name.text);
     if (index < 0) {
         if (FindFunction(name.text))
-            SyntaxError(name.pos, std::string(name.text) + " is not a field; a function is written with parentheses, as " +
-                                      std::string(name.text) + "()");
+            SyntaxError(name.pos,
+                        std::string(name.text) +
+                            " is not a field; a function is written with parentheses, as " +
+                            std::string(name.text) + "()");
         SyntaxError(name.pos, "unknown field " + std::string(name.text));
     }
     const TFieldInfo& f = mFields[size_t(index)];
@@ -370,7 +467,7 @@ int TExprParser::ParseField(const TToken& name)
     case TFieldType::Currency:
     case TFieldType::Double:
         if (f.length == (f.type == TFieldType::Integer ? 4 : 8)) {
-            n.op = f.type == TFieldType::Integer ? TExprOp::IntField
+            n.op = f.type == TFieldType::Integer    ? TExprOp::IntField
                    : f.type == TFieldType::Currency ? TExprOp::CurrencyField
                                                     : TExprOp::DoubleField;
             n.type = TValueType::Numeric;
@@ -411,7 +508,8 @@ int TExprParser::ParseCall(const TToken& name)
     if (fn->id == TFunction::Empty && mToken.kind == TTokenKind::Name) {
         TExprLexer ahead = mLexer;
         const int index = FindField(mFields, mToken.text);
-        if (ahead.Next().kind == TTokenKind::RParen && index >= 0 && IsMemoType(mFields[size_t(index)].type))
+        if (ahead.Next().kind == TTokenKind::RParen && index >= 0 &&
+            IsMemoType(mFields[size_t(index)].type))
             memoField = index;
     }
     std::vector<int> args;
@@ -422,8 +520,12 @@ int TExprParser::ParseCall(const TToken& name)
         Expect(TTokenKind::RParen);
         --mNesting;
         mProgram->minRecordLength = std::max(mProgram->minRecordLength, f.offset + f.length);
-        return Add({.op = TExprOp::EmptyMemo, .type = TValueType::Logical, .width = 1, .off = f.offset,
-                    .len = f.length, .pos = pos});
+        return Add({.op = TExprOp::EmptyMemo,
+                    .type = TValueType::Logical,
+                    .width = 1,
+                    .off = f.offset,
+                    .len = f.length,
+                    .pos = pos});
     }
     if (mToken.kind != TTokenKind::RParen) {
         args.push_back(ParseOr());
@@ -437,11 +539,13 @@ int TExprParser::ParseCall(const TToken& name)
     Advance();
     --mNesting;
     if (int(args.size()) < fn->minArgs || int(args.size()) > fn->maxArgs) {
-        const std::string count = fn->minArgs == fn->maxArgs
-                                      ? std::to_string(fn->minArgs)
-                                      : std::to_string(fn->minArgs) + " to " + std::to_string(fn->maxArgs);
-        SyntaxError(name.pos, user + " expects " + count + (fn->maxArgs == 1 ? " argument" : " arguments") +
-                                  ", found " + std::to_string(args.size()));
+        const std::string count =
+            fn->minArgs == fn->maxArgs
+                ? std::to_string(fn->minArgs)
+                : std::to_string(fn->minArgs) + " to " + std::to_string(fn->maxArgs);
+        SyntaxError(name.pos, user + " expects " + count +
+                                  (fn->maxArgs == 1 ? " argument" : " arguments") + ", found " +
+                                  std::to_string(args.size()));
     }
 
     const int pos = name.pos;
@@ -451,7 +555,10 @@ int TExprParser::ParseCall(const TToken& name)
     case TFunction::Lower:
         RequireType(args[0], TValueType::Character, user);
         return Add({.op = fn->id == TFunction::Upper ? TExprOp::Upper : TExprOp::Lower,
-                    .type = TValueType::Character, .a = args[0], .width = width(args[0]), .pos = pos});
+                    .type = TValueType::Character,
+                    .a = args[0],
+                    .width = width(args[0]),
+                    .pos = pos});
     case TFunction::Trim:
     case TFunction::RTrim:
     case TFunction::LTrim:
@@ -460,7 +567,11 @@ int TExprParser::ParseCall(const TToken& name)
         const TExprOp op = fn->id == TFunction::LTrim     ? TExprOp::LTrim
                            : fn->id == TFunction::AllTrim ? TExprOp::AllTrim
                                                           : TExprOp::RTrim;
-        return Add({.op = op, .type = TValueType::Character, .a = args[0], .width = width(args[0]), .pos = pos});
+        return Add({.op = op,
+                    .type = TValueType::Character,
+                    .a = args[0],
+                    .width = width(args[0]),
+                    .pos = pos});
     }
     case TFunction::Left:
     case TFunction::Right: {
@@ -470,7 +581,11 @@ int TExprParser::ParseCall(const TToken& name)
         if (Node(args[1]).op == TExprOp::NumConst)
             w = uint32_t(std::clamp(Node(args[1]).num, 0.0, double(w)));
         return Add({.op = fn->id == TFunction::Left ? TExprOp::Left : TExprOp::Right,
-                    .type = TValueType::Character, .a = args[0], .b = args[1], .width = w, .pos = pos});
+                    .type = TValueType::Character,
+                    .a = args[0],
+                    .b = args[1],
+                    .width = w,
+                    .pos = pos});
     }
     case TFunction::Substr: {
         RequireType(args[0], TValueType::Character, user);
@@ -485,34 +600,62 @@ int TExprParser::ParseCall(const TToken& name)
             if (Node(count).op == TExprOp::NumConst)
                 w = uint32_t(std::clamp(Node(count).num, 0.0, double(w)));
         }
-        return Add({.op = TExprOp::Substr, .type = TValueType::Character, .a = args[0], .b = args[1],
-                    .c = count, .width = w, .pos = pos});
+        return Add({.op = TExprOp::Substr,
+                    .type = TValueType::Character,
+                    .a = args[0],
+                    .b = args[1],
+                    .c = count,
+                    .width = w,
+                    .pos = pos});
     }
     case TFunction::Len:
         RequireType(args[0], TValueType::Character, user);
-        return Add({.op = TExprOp::Len, .type = TValueType::Numeric, .a = args[0], .width = 8, .pos = pos});
+        return Add({.op = TExprOp::Len,
+                    .type = TValueType::Numeric,
+                    .a = args[0],
+                    .width = 8,
+                    .pos = pos});
     case TFunction::Val:
         RequireType(args[0], TValueType::Character, user);
-        return Add({.op = TExprOp::Val, .type = TValueType::Numeric, .a = args[0], .width = 8, .pos = pos});
+        return Add({.op = TExprOp::Val,
+                    .type = TValueType::Numeric,
+                    .a = args[0],
+                    .width = 8,
+                    .pos = pos});
     case TFunction::Str: {
         RequireType(args[0], TValueType::Numeric, user);
         const int w = args.size() > 1 ? RequireConstant(args[1], "the length of STR", 1, 255) : 10;
-        const int dec = args.size() > 2 ? RequireConstant(args[2], "the decimals of STR", 0, 18) : 0;
-        return Add({.op = TExprOp::Str, .type = TValueType::Character, .a = args[0], .width = uint32_t(w),
-                    .len = uint32_t(dec), .num = double(w), .pos = pos});
+        const int dec =
+            args.size() > 2 ? RequireConstant(args[2], "the decimals of STR", 0, 18) : 0;
+        return Add({.op = TExprOp::Str,
+                    .type = TValueType::Character,
+                    .a = args[0],
+                    .width = uint32_t(w),
+                    .len = uint32_t(dec),
+                    .num = double(w),
+                    .pos = pos});
     }
     case TFunction::Dtos:
         RequireType(args[0], TValueType::Date, user);
-        return Add({.op = TExprOp::Dtos, .type = TValueType::Character, .a = args[0], .width = width(args[0]),
+        return Add({.op = TExprOp::Dtos,
+                    .type = TValueType::Character,
+                    .a = args[0],
+                    .width = width(args[0]),
                     .pos = pos});
     case TFunction::Iif: {
         RequireType(args[0], TValueType::Logical, user);
         const TValueType t = Node(args[1]).type;
         if (Node(args[2]).type != t)
-            TypeError(Node(args[2]).pos, "IIF expects both results of one type, found " + std::string(TypeName(t)) +
-                                             " and " + TypeName(Node(args[2]).type));
-        return Add({.op = TExprOp::Iif, .type = t, .a = args[0], .b = args[1], .c = args[2],
-                    .width = std::max(width(args[1]), width(args[2])), .pos = pos});
+            TypeError(Node(args[2]).pos, "IIF expects both results of one type, found " +
+                                             std::string(TypeName(t)) + " and " +
+                                             TypeName(Node(args[2]).type));
+        return Add({.op = TExprOp::Iif,
+                    .type = t,
+                    .a = args[0],
+                    .b = args[1],
+                    .c = args[2],
+                    .width = std::max(width(args[1]), width(args[2])),
+                    .pos = pos});
     }
     case TFunction::Empty: {
         const TValueType t = Node(args[0]).type;

@@ -14,8 +14,8 @@ namespace qm::xbase {
 class TExprParser {
 public:
     // Limits that keep hostile text from exhausting the stack or memory.
-    static constexpr int kMaxNesting = 100;        // parentheses and function calls inside each other
-    static constexpr int kMaxDepth = 1000;         // height of the compiled tree
+    static constexpr int kMaxNesting = 100; // parentheses and function calls inside each other
+    static constexpr int kMaxDepth = 1000;  // height of the compiled tree
     static constexpr uint32_t kMaxScratch = 1u << 20; // bytes of intermediate text
 
     TExprParser(std::string_view text, const TFieldList& fields);

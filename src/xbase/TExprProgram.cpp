@@ -1,7 +1,7 @@
 #include "xbase/TExprProgram.h"
 
-#include "xbase/TEngineSettings.h"
 #include "xbase/TCodePage1252.h"
+#include "xbase/TEngineSettings.h"
 #include "xbase/TXbaseError.h"
 
 #include <algorithm>
@@ -49,17 +49,26 @@ bool Holds(TRelation rel, int c)
 {
     switch (rel) {
     case TRelation::Equal:
-    case TRelation::ExactEqual: return c == 0;
-    case TRelation::NotEqual: return c != 0;
-    case TRelation::Less: return c < 0;
-    case TRelation::LessEqual: return c <= 0;
-    case TRelation::Greater: return c > 0;
-    case TRelation::GreaterEqual: return c >= 0;
+    case TRelation::ExactEqual:
+        return c == 0;
+    case TRelation::NotEqual:
+        return c != 0;
+    case TRelation::Less:
+        return c < 0;
+    case TRelation::LessEqual:
+        return c <= 0;
+    case TRelation::Greater:
+        return c > 0;
+    case TRelation::GreaterEqual:
+        return c >= 0;
     }
     return false;
 }
 
-int Sign(double a, double b) { return a < b ? -1 : (a > b ? 1 : 0); }
+int Sign(double a, double b)
+{
+    return a < b ? -1 : (a > b ? 1 : 0);
+}
 
 bool IsBlankText(std::string_view s)
 {
@@ -102,12 +111,14 @@ size_t FormatStr(double value, int width, int decimals, char* out)
     char buf[400];
     if (std::isfinite(value) && std::fabs(value) < 1e300) {
         for (int dec = decimals; dec >= 0; --dec) {
-            auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, dec);
+            auto [end, ec] =
+                std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, dec);
             if (ec != std::errc())
                 break;
             size_t n = size_t(end - buf);
             const char* text = buf;
-            if (buf[0] == '-' && std::all_of(buf + 1, end, [](char ch) { return ch == '0' || ch == '.'; })) {
+            if (buf[0] == '-' &&
+                std::all_of(buf + 1, end, [](char ch) { return ch == '0' || ch == '.'; })) {
                 ++text; // no "-0"
                 --n;
             }
@@ -171,10 +182,10 @@ double ParseXbaseNumber(std::string_view s)
 void TExpression::TProgram::CheckRecord(const TRecordView& r) const
 {
     if (r.bytes.size() < minRecordLength)
-        throw TXbaseError(TErrorKind::Usage,
-                          "The record has " + std::to_string(r.bytes.size()) +
-                              " bytes but the expression \"" + text + "\" reads up to byte " +
-                              std::to_string(minRecordLength));
+        throw TXbaseError(TErrorKind::Usage, "The record has " + std::to_string(r.bytes.size()) +
+                                                 " bytes but the expression \"" + text +
+                                                 "\" reads up to byte " +
+                                                 std::to_string(minRecordLength));
 }
 
 std::string_view TExpression::TProgram::Char(int i, const TRecordView& r, size_t limit) const
@@ -342,7 +353,8 @@ bool TExpression::TProgram::Log(int i, const TRecordView& r) const
             const bool prefix = n.rel != TRelation::ExactEqual && !EngineSettings().exact;
             std::string_view x = Char(n.a, r, prefix ? y.size() : kWhole);
             if (n.rel == TRelation::ExactEqual)
-                return x.size() == y.size() && (x.empty() || std::memcmp(x.data(), y.data(), x.size()) == 0);
+                return x.size() == y.size() &&
+                       (x.empty() || std::memcmp(x.data(), y.data(), x.size()) == 0);
             if (prefix && y.size() < x.size())
                 x = x.substr(0, y.size());
             return Holds(n.rel, ComparePadded(x, y));
@@ -383,8 +395,9 @@ std::string TExpression::TProgram::Validate() const
         for (int child : {n.a, n.b, n.c})
             if (child >= int(i))
                 return "node " + std::to_string(i) + " has a child after it";
-        const bool builds = n.op == TExprOp::Upper || n.op == TExprOp::Lower || n.op == TExprOp::Concat ||
-                            n.op == TExprOp::ConcatMove || n.op == TExprOp::Str;
+        const bool builds = n.op == TExprOp::Upper || n.op == TExprOp::Lower ||
+                            n.op == TExprOp::Concat || n.op == TExprOp::ConcatMove ||
+                            n.op == TExprOp::Str;
         if (builds) {
             if (n.buf != used)
                 return "node " + std::to_string(i) + " does not own its scratch slice";

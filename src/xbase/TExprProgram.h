@@ -32,7 +32,7 @@ enum class TExprOp : uint8_t {
     RTrim,
     LTrim,
     AllTrim,
-    Str,        // number, width (num), decimals (len)
+    Str, // number, width (num), decimals (len)
     Dtos,
     // date results ("YYYYMMDD")
     DateField,
@@ -67,7 +67,15 @@ enum class TExprOp : uint8_t {
     Iif,
 };
 
-enum class TRelation : uint8_t { Equal, ExactEqual, NotEqual, Less, LessEqual, Greater, GreaterEqual };
+enum class TRelation : uint8_t {
+    Equal,
+    ExactEqual,
+    NotEqual,
+    Less,
+    LessEqual,
+    Greater,
+    GreaterEqual
+};
 
 struct TExprNode {
     TExprOp op = TExprOp::CharConst;

@@ -14,10 +14,14 @@ namespace {
 const char* TypeWord(TValueType t)
 {
     switch (t) {
-    case TValueType::Character: return "a text value";
-    case TValueType::Numeric: return "a number";
-    case TValueType::Logical: return "a logical value";
-    case TValueType::Date: return "a date";
+    case TValueType::Character:
+        return "a text value";
+    case TValueType::Numeric:
+        return "a number";
+    case TValueType::Logical:
+        return "a logical value";
+    case TValueType::Date:
+        return "a date";
     }
     return "a value";
 }
@@ -29,7 +33,8 @@ TExpression TExpression::Compile(std::string_view text, const TFieldList& fields
     auto program = TExprParser(text, fields).Parse();
     // Cheap next to parsing, and what keeps evaluation inside its buffers: checked every time.
     if (const std::string fault = program->Validate(); !fault.empty())
-        throw std::logic_error("compiled expression \"" + program->text + "\" is inconsistent: " + fault);
+        throw std::logic_error("compiled expression \"" + program->text +
+                               "\" is inconsistent: " + fault);
     return TExpression(std::move(program));
 }
 
@@ -37,8 +42,9 @@ void TExpression::Check(std::string_view text, const TFieldList& fields)
 {
     const TExpression e = Compile(text, fields);
     if (e.Type() != TValueType::Logical)
-        throw TXbaseError(TErrorKind::Type, "Type error at position 1: a query expects a logical value, found " +
-                                                std::string(TypeWord(e.Type())));
+        throw TXbaseError(TErrorKind::Type,
+                          "Type error at position 1: a query expects a logical value, found " +
+                              std::string(TypeWord(e.Type())));
 }
 
 TExpression::TExpression(std::unique_ptr<TProgram> program) : mProgram(std::move(program)) {}
@@ -46,17 +52,26 @@ TExpression::TExpression(TExpression&&) noexcept = default;
 TExpression& TExpression::operator=(TExpression&&) noexcept = default;
 TExpression::~TExpression() = default;
 
-const std::string& TExpression::Text() const { return mProgram->text; }
+const std::string& TExpression::Text() const
+{
+    return mProgram->text;
+}
 
-TValueType TExpression::Type() const { return mProgram->nodes.back().type; }
+TValueType TExpression::Type() const
+{
+    return mProgram->nodes.back().type;
+}
 
 int TExpression::Width() const
 {
     switch (Type()) {
-    case TValueType::Character: return int(mProgram->nodes.back().width);
+    case TValueType::Character:
+        return int(mProgram->nodes.back().width);
     case TValueType::Numeric:
-    case TValueType::Date: return TKeyEncoding::kNumericKeyLength;
-    case TValueType::Logical: return 1;
+    case TValueType::Date:
+        return TKeyEncoding::kNumericKeyLength;
+    case TValueType::Logical:
+        return 1;
     }
     return 0;
 }

@@ -9,7 +9,8 @@
 //
 // The accepted language is described in docs/formats/expression-grammar.md. In short: field names
 // in any letter case; literals "..." '...' [...], numbers and .T./.F.; the functions UPPER, LOWER,
-// DELETED, EMPTY, LEFT, RIGHT, SUBSTR, TRIM, RTRIM, LTRIM, ALLTRIM, LEN, STR, VAL, DTOS, IIF, RECNO;
+// DELETED, EMPTY, LEFT, RIGHT, SUBSTR, TRIM, RTRIM, LTRIM, ALLTRIM, LEN, STR, VAL, DTOS, IIF,
+// RECNO;
 // "+" and "-" on character values (concatenation; "-" moves the left side's trailing blanks to
 // the end) and on numbers; "*" and "/" on numbers; the comparisons = == <> # != < <= > >= and $
 // (contained in); .AND. .OR. .NOT. ! and the words AND OR NOT in any case; parentheses.

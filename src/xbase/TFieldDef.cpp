@@ -11,7 +11,8 @@ TFieldList MakeFieldList(const std::vector<TFieldDef>& defs)
         throw TXbaseError(TErrorKind::Usage, "a table needs at least one field");
     if (defs.size() > dbf::kMaxFieldsWritten)
         throw TXbaseError(TErrorKind::Usage, "a table can have at most " +
-                                                 std::to_string(dbf::kMaxFieldsWritten) + " fields");
+                                                 std::to_string(dbf::kMaxFieldsWritten) +
+                                                 " fields");
     TFieldList fields;
     uint32_t offset = 1;
     for (const TFieldDef& s : defs) {

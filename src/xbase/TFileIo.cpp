@@ -21,7 +21,8 @@ void TFileIo::ReadExact(uint64_t offset, void* data, size_t size)
 void TFileIo::Scan(uint64_t from, uint64_t to, TScanVisitor visit, void* context)
 {
     constexpr size_t kPiece = 1 << 20;
-    std::vector<uint8_t> piece(static_cast<size_t>(std::min<uint64_t>(kPiece, to > from ? to - from : 0)));
+    std::vector<uint8_t> piece(
+        static_cast<size_t>(std::min<uint64_t>(kPiece, to > from ? to - from : 0)));
     for (uint64_t at = from; at < to;) {
         const size_t n = static_cast<size_t>(std::min<uint64_t>(piece.size(), to - at));
         ReadExact(at, piece.data(), n);

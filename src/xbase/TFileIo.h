@@ -40,7 +40,8 @@ public:
     // its length), read the cheapest way the layer knows; a piece is valid only during its call.
     // For whole-file passes that look at a few bytes of each record. The file must hold [from, to)
     // (else TXbaseError(Damaged)). The plain version reads through ReadAt.
-    using TScanVisitor = void (*)(void* context, uint64_t offset, const uint8_t* bytes, size_t size);
+    using TScanVisitor = void (*)(void* context, uint64_t offset, const uint8_t* bytes,
+                                  size_t size);
     virtual void Scan(uint64_t from, uint64_t to, TScanVisitor visit, void* context);
 };
 

@@ -77,7 +77,10 @@ std::unique_ptr<TFileIo> TFileIoFaulty::Create(const std::string& path, TFileLoc
     return std::make_unique<TFaultyFile>(*this, mInner.Create(path, lock, replace));
 }
 
-bool TFileIoFaulty::Exists(const std::string& path) { return mInner.Exists(path); }
+bool TFileIoFaulty::Exists(const std::string& path)
+{
+    return mInner.Exists(path);
+}
 
 void TFileIoFaulty::Remove(const std::string& path)
 {

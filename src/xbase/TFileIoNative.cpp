@@ -8,11 +8,11 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <sys/file.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
-#include <fcntl.h>
 #include <unistd.h>
 
 namespace qm::xbase {
@@ -92,7 +92,8 @@ public:
                 return;
             }
             try {
-                visit(context, at, static_cast<const uint8_t*>(map) + (at - base), size_t(end - at));
+                visit(context, at, static_cast<const uint8_t*>(map) + (at - base),
+                      size_t(end - at));
             } catch (...) {
                 ::munmap(map, length);
                 throw;
@@ -130,9 +131,8 @@ void Lock(int fd, TFileLock lock, const std::string& path)
             continue;
         ::close(fd);
         if (err == EWOULDBLOCK)
-            throw TXbaseError(TErrorKind::InUse,
-                              "the file is in use by another program or window", path,
-                              TXbaseError::kNoOffset, err);
+            throw TXbaseError(TErrorKind::InUse, "the file is in use by another program or window",
+                              path, TXbaseError::kNoOffset, err);
         ThrowOs("cannot lock", path, err);
     }
 }
@@ -211,8 +211,10 @@ public:
             bool same = true;
             for (size_t i = 0; i < name.size() && same; ++i) {
                 char a = candidate[i], b = name[i];
-                if (a >= 'a' && a <= 'z') a = char(a - 32);
-                if (b >= 'a' && b <= 'z') b = char(b - 32);
+                if (a >= 'a' && a <= 'z')
+                    a = char(a - 32);
+                if (b >= 'a' && b <= 'z')
+                    b = char(b - 32);
                 same = a == b;
             }
             if (same)

@@ -38,10 +38,19 @@ bool After(std::string_view a, uint32_t ra, std::string_view b, uint32_t rb)
 
 TIndexCursor::TIndexCursor(TIndexTag& tag) : mTag(&tag) {}
 
-std::string_view TIndexCursor::Key() const { return mLeaf.Key(mPos, mTag->KeyLength()); }
-uint32_t TIndexCursor::RecNo() const { return mLeaf.recNos[mPos]; }
+std::string_view TIndexCursor::Key() const
+{
+    return mLeaf.Key(mPos, mTag->KeyLength());
+}
+uint32_t TIndexCursor::RecNo() const
+{
+    return mLeaf.recNos[mPos];
+}
 
-void TIndexCursor::Remember() { mGeneration = mTag->Generation(); }
+void TIndexCursor::Remember()
+{
+    mGeneration = mTag->Generation();
+}
 
 bool TIndexCursor::Invalidate()
 {

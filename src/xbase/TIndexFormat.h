@@ -15,23 +15,23 @@ inline constexpr uint32_t kPageSize = 512;
 inline constexpr uint32_t kHeaderSize = 1024; // one header: 512 bytes of fields + expression pool
 
 // Header (at offset 0 of an IDX, of the tag directory and of every tag of a CDX).
-inline constexpr uint32_t kHdrRoot = 0;          // uint32: offset of the root node
-inline constexpr uint32_t kHdrFreeList = 4;      // uint32: first free page, 0 or 0xFFFFFFFF = none
-inline constexpr uint32_t kHdrCounter = 8;       // uint32: update counter
-inline constexpr uint32_t kHdrKeyLength = 12;    // uint16
-inline constexpr uint32_t kHdrOptions = 14;      // uint8, kOpt* bits
-inline constexpr uint32_t kHdrSignature = 15;    // uint8, 1
+inline constexpr uint32_t kHdrRoot = 0;       // uint32: offset of the root node
+inline constexpr uint32_t kHdrFreeList = 4;   // uint32: first free page, 0 or 0xFFFFFFFF = none
+inline constexpr uint32_t kHdrCounter = 8;    // uint32: update counter
+inline constexpr uint32_t kHdrKeyLength = 12; // uint16
+inline constexpr uint32_t kHdrOptions = 14;   // uint8, kOpt* bits
+inline constexpr uint32_t kHdrSignature = 15; // uint8, 1
 // The engine's own fields inside the reserved area (other software leaves them alone).
-inline constexpr uint32_t kHdrEngineMark = 480;  // 4 bytes "QMIX" when the fields below are valid
-inline constexpr uint32_t kHdrState = 484;       // uint8: kStateClean or kStateDirty
-inline constexpr uint32_t kHdrKeyType = 485;     // uint8: 'C', 'N', 'D' or 'L'
-inline constexpr uint32_t kHdrSyncCount = 488;   // uint32: table record count at the last clean flush
-inline constexpr uint32_t kHdrDescending = 502;  // uint16: 0 ascending, 1 descending
-inline constexpr uint32_t kHdrForPos = 504;      // uint16: offset of the FOR text in the pool
-inline constexpr uint32_t kHdrForLength = 506;   // uint16: FOR text length with its NUL
-inline constexpr uint32_t kHdrKeyPos = 508;      // uint16: offset of the key text in the pool (0)
+inline constexpr uint32_t kHdrEngineMark = 480; // 4 bytes "QMIX" when the fields below are valid
+inline constexpr uint32_t kHdrState = 484;      // uint8: kStateClean or kStateDirty
+inline constexpr uint32_t kHdrKeyType = 485;    // uint8: 'C', 'N', 'D' or 'L'
+inline constexpr uint32_t kHdrSyncCount = 488; // uint32: table record count at the last clean flush
+inline constexpr uint32_t kHdrDescending = 502;    // uint16: 0 ascending, 1 descending
+inline constexpr uint32_t kHdrForPos = 504;        // uint16: offset of the FOR text in the pool
+inline constexpr uint32_t kHdrForLength = 506;     // uint16: FOR text length with its NUL
+inline constexpr uint32_t kHdrKeyPos = 508;        // uint16: offset of the key text in the pool (0)
 inline constexpr uint32_t kHdrKeyExprLength = 510; // uint16: key text length with its NUL
-inline constexpr uint32_t kHdrPool = 512;        // expression pool, 512 bytes
+inline constexpr uint32_t kHdrPool = 512;          // expression pool, 512 bytes
 
 inline constexpr uint8_t kOptUnique = 0x01;
 inline constexpr uint8_t kOptHasFor = 0x08;

@@ -81,8 +81,14 @@ TLeafLayout TLeafLayout::For(uint16_t keyLength, uint32_t maxRecNo)
     return l;
 }
 
-uint16_t TIndexPage::Attributes(const TPage& page) { return Le16(page.data() + kNodeAttributes); }
-uint16_t TIndexPage::KeyCount(const TPage& page) { return Le16(page.data() + kNodeKeyCount); }
+uint16_t TIndexPage::Attributes(const TPage& page)
+{
+    return Le16(page.data() + kNodeAttributes);
+}
+uint16_t TIndexPage::KeyCount(const TPage& page)
+{
+    return Le16(page.data() + kNodeKeyCount);
+}
 
 std::string TIndexPage::Decode(const TPage& page, uint16_t keyLength, char trail, TIndexNode& out)
 {
@@ -207,9 +213,9 @@ bool TIndexPage::EncodeLeaf(const TIndexNode& node, size_t first, size_t last, u
     for (size_t i = first; i < last; ++i) {
         const size_t dup = counts[i - first].first;
         const size_t trailCount = counts[i - first].second;
-        const uint64_t packed = static_cast<uint64_t>(node.recNos[i]) |
-                                (static_cast<uint64_t>(dup) << layout.recBits) |
-                                (static_cast<uint64_t>(trailCount) << (layout.recBits + layout.dupBits));
+        const uint64_t packed =
+            static_cast<uint64_t>(node.recNos[i]) | (static_cast<uint64_t>(dup) << layout.recBits) |
+            (static_cast<uint64_t>(trailCount) << (layout.recBits + layout.dupBits));
         uint8_t* e = p + kLeafEntries + (i - first) * layout.entryBytes;
         for (int b = 0; b < layout.entryBytes; ++b)
             e[b] = static_cast<uint8_t>(packed >> (8 * b));
@@ -221,7 +227,7 @@ bool TIndexPage::EncodeLeaf(const TIndexNode& node, size_t first, size_t last, u
 }
 
 std::vector<std::pair<size_t, size_t>> TIndexPage::SplitLeaf(const TIndexNode& node,
-                                                              uint16_t keyLength, char trail)
+                                                             uint16_t keyLength, char trail)
 {
     const size_t n = node.Count();
     const TLeafLayout layout = TLeafLayout::For(keyLength, MaxRecNo(node, 0, n));

@@ -18,7 +18,7 @@ struct TIndexNode {
     bool leaf = true;
     uint32_t left = indexformat::kNoPage;
     uint32_t right = indexformat::kNoPage;
-    std::string keys;               // Count() * keyLength bytes, ascending
+    std::string keys; // Count() * keyLength bytes, ascending
     std::vector<uint32_t> recNos;
     std::vector<uint32_t> children; // interior nodes only, one per key
 
@@ -75,8 +75,9 @@ public:
     static std::vector<std::pair<size_t, size_t>> SplitLeaf(const TIndexNode& node,
                                                             uint16_t keyLength, char trail);
     // Writes keys [first, last) of an interior node; the caller keeps to InteriorCapacity.
-    static void EncodeInterior(const TIndexNode& node, size_t first, size_t last, uint16_t keyLength,
-                               bool root, uint32_t left, uint32_t right, TPage& out);
+    static void EncodeInterior(const TIndexNode& node, size_t first, size_t last,
+                               uint16_t keyLength, bool root, uint32_t left, uint32_t right,
+                               TPage& out);
 
     // Only the sibling pointers of an encoded node.
     static void SetSiblings(TPage& page, uint32_t left, uint32_t right);

@@ -134,8 +134,8 @@ void TIndexPageFile::Read(uint32_t offset, TPage& out, bool sequential)
         return;
     }
     if (offset < mStreamStart || offset >= mStreamStart + uint64_t{mStreamPages} * kPageSize) {
-        const bool continues = mStreamPages != 0 &&
-                               offset == mStreamStart + uint64_t{mStreamPages} * kPageSize;
+        const bool continues =
+            mStreamPages != 0 && offset == mStreamStart + uint64_t{mStreamPages} * kPageSize;
         mStreamWindow = continues ? std::min(mStreamWindow * 2, kSequentialPages) : 4;
         mStreamPages = 0;
         if (offset + uint64_t{kPageSize} > mStoredEnd) {

@@ -88,8 +88,8 @@ private:
 
     std::unique_ptr<TIndexStorage> mStorage;
     bool mReadOnly;
-    uint64_t mEnd = 0;         // logical end of file
-    uint64_t mStoredEnd = 0;   // size of the file on disk
+    uint64_t mEnd = 0;       // logical end of file
+    uint64_t mStoredEnd = 0; // size of the file on disk
     bool mWasDirtyOnOpen = false;
     bool mHadEngineMark = false;
     bool mDirtyOnDisk = false;

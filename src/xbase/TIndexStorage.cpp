@@ -39,8 +39,10 @@ public:
             if (n < 0) {
                 if (errno == EINTR)
                     continue;
-                throw TXbaseError(TErrorKind::Io, std::string("cannot read the index file: ") +
-                                  std::strerror(errno), mPath, static_cast<int64_t>(offset), errno);
+                throw TXbaseError(TErrorKind::Io,
+                                  std::string("cannot read the index file: ") +
+                                      std::strerror(errno),
+                                  mPath, static_cast<int64_t>(offset), errno);
             }
             if (n == 0)
                 break;
@@ -58,8 +60,10 @@ public:
             if (n < 0) {
                 if (errno == EINTR)
                     continue;
-                throw TXbaseError(TErrorKind::Io, std::string("cannot write the index file: ") +
-                                  std::strerror(errno), mPath, static_cast<int64_t>(offset), errno);
+                throw TXbaseError(TErrorKind::Io,
+                                  std::string("cannot write the index file: ") +
+                                      std::strerror(errno),
+                                  mPath, static_cast<int64_t>(offset), errno);
             }
             done += static_cast<size_t>(n);
         }
@@ -68,15 +72,17 @@ public:
     void Sync() override
     {
         if (::fdatasync(mFd) != 0)
-            throw TXbaseError(TErrorKind::Io, std::string("cannot flush the index file: ") +
-                              std::strerror(errno), mPath, TXbaseError::kNoOffset, errno);
+            throw TXbaseError(TErrorKind::Io,
+                              std::string("cannot flush the index file: ") + std::strerror(errno),
+                              mPath, TXbaseError::kNoOffset, errno);
     }
 
     void Truncate(uint64_t size) override
     {
         if (::ftruncate(mFd, static_cast<off_t>(size)) != 0)
-            throw TXbaseError(TErrorKind::Io, std::string("cannot resize the index file: ") +
-                              std::strerror(errno), mPath, TXbaseError::kNoOffset, errno);
+            throw TXbaseError(TErrorKind::Io,
+                              std::string("cannot resize the index file: ") + std::strerror(errno),
+                              mPath, TXbaseError::kNoOffset, errno);
     }
 
 private:
@@ -90,9 +96,15 @@ std::unique_ptr<TIndexStorage> OpenIndexStorage(const std::string& path, TIndexO
 {
     int flags = O_CLOEXEC;
     switch (mode) {
-    case TIndexOpenMode::ReadOnly: flags |= O_RDONLY; break;
-    case TIndexOpenMode::ReadWrite: flags |= O_RDWR; break;
-    case TIndexOpenMode::Create: flags |= O_RDWR | O_CREAT | O_TRUNC; break;
+    case TIndexOpenMode::ReadOnly:
+        flags |= O_RDONLY;
+        break;
+    case TIndexOpenMode::ReadWrite:
+        flags |= O_RDWR;
+        break;
+    case TIndexOpenMode::Create:
+        flags |= O_RDWR | O_CREAT | O_TRUNC;
+        break;
     }
     const int fd = ::open(path.c_str(), flags, 0644);
     if (fd < 0) {
@@ -100,8 +112,9 @@ std::unique_ptr<TIndexStorage> OpenIndexStorage(const std::string& path, TIndexO
         if (err == ENOENT)
             throw TXbaseError(TErrorKind::NotFound, "the index file does not exist", path,
                               TXbaseError::kNoOffset, err);
-        throw TXbaseError(TErrorKind::Io, std::string("cannot open the index file: ") +
-                          std::strerror(err), path, TXbaseError::kNoOffset, err);
+        throw TXbaseError(TErrorKind::Io,
+                          std::string("cannot open the index file: ") + std::strerror(err), path,
+                          TXbaseError::kNoOffset, err);
     }
     return std::make_unique<TFileIndexStorage>(path, fd);
 }

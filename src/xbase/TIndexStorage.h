@@ -44,7 +44,9 @@ std::unique_ptr<TIndexStorage> OpenIndexStorage(const std::string& path, TIndexO
 class TMemoryIndexStorage : public TIndexStorage {
 public:
     explicit TMemoryIndexStorage(std::string name = "memory", std::string bytes = {})
-        : mName(std::move(name)), mBytes(std::move(bytes)) {}
+        : mName(std::move(name)), mBytes(std::move(bytes))
+    {
+    }
     const std::string& Name() const override { return mName; }
     uint64_t Size() const override { return mBytes.size(); }
     size_t Read(uint64_t offset, void* buffer, size_t size) override;

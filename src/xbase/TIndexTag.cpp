@@ -61,7 +61,10 @@ std::string PoolText(const TPage& pool, size_t pos)
     return std::string(begin, strnlen(begin, max));
 }
 
-char TrailFor(TKeyType type) { return type == TKeyType::Character ? ' ' : '\0'; }
+char TrailFor(TKeyType type)
+{
+    return type == TKeyType::Character ? ' ' : '\0';
+}
 
 // Packs sorted pairs into full leaf pages one after another (bulk builds).
 class TLeafPacker {
@@ -102,9 +105,9 @@ public:
         const size_t limit = mCount >= kLeafSlackFromKeys ? kLeafSpace - kLeafSlack : kLeafSpace;
         if (mUsed + mLayout.entryBytes + stored > limit)
             return false;
-        const uint64_t packed = static_cast<uint64_t>(recNo) |
-                                (static_cast<uint64_t>(dup) << mLayout.recBits) |
-                                (static_cast<uint64_t>(trailCount) << (mLayout.recBits + mLayout.dupBits));
+        const uint64_t packed =
+            static_cast<uint64_t>(recNo) | (static_cast<uint64_t>(dup) << mLayout.recBits) |
+            (static_cast<uint64_t>(trailCount) << (mLayout.recBits + mLayout.dupBits));
         uint8_t* e = mPage.data() + kLeafEntries + mCount * mLayout.entryBytes;
         for (int b = 0; b < mLayout.entryBytes; ++b)
             e[b] = static_cast<uint8_t>(packed >> (8 * b));
@@ -126,7 +129,8 @@ public:
         PutLe32(p + kNodeLeft, left);
         PutLe32(p + kNodeRight, right);
         PutLe16(p + kLeafFreeSpace, static_cast<uint16_t>(kLeafSpace - mUsed));
-        PutLe32(p + kLeafRecMask, mLayout.recBits == 32 ? 0xFFFFFFFFu : ((1u << mLayout.recBits) - 1));
+        PutLe32(p + kLeafRecMask,
+                mLayout.recBits == 32 ? 0xFFFFFFFFu : ((1u << mLayout.recBits) - 1));
         p[kLeafDupMask] = static_cast<uint8_t>((1u << mLayout.dupBits) - 1);
         p[kLeafTrailMask] = static_cast<uint8_t>((1u << mLayout.trailBits) - 1);
         p[kLeafRecBits] = mLayout.recBits;
@@ -186,7 +190,7 @@ TIndexTag::TIndexTag(TIndexPageFile& file, uint32_t headerOffset, std::string na
     mOptions = h[kHdrOptions];
     if (mInfo.keyLength == 0 || mInfo.keyLength > kMaxKeyLength)
         Damaged(headerOffset, "index key length " + std::to_string(mInfo.keyLength) +
-                              " is out of range (1 to 240)");
+                                  " is out of range (1 to 240)");
     if ((mOptions & kOptCompact) == 0)
         Damaged(headerOffset, "not a compact index header");
     if (mRoot % kPageSize != 0 || mRoot < kHeaderSize || mRoot + uint64_t{kPageSize} > mFile.End())
@@ -247,7 +251,10 @@ void TIndexTag::WriteNew(TIndexPageFile& file, uint32_t headerOffset, const TTag
     file.Write(root, empty);
 }
 
-const std::string& TIndexTag::FileName() const { return mFile.Name(); }
+const std::string& TIndexTag::FileName() const
+{
+    return mFile.Name();
+}
 
 void TIndexTag::Damaged(uint32_t offset, const std::string& what) const
 {
@@ -378,7 +385,8 @@ void TIndexTag::Store(TPath& path, uint32_t page, TIndexNode& node)
         TPage raw;
         bool encoded = false; // raw already holds the single piece
         if (node.leaf) {
-            encoded = TIndexPage::EncodeLeaf(node, 0, n, kl, mTrail, isRoot, node.left, node.right, raw);
+            encoded =
+                TIndexPage::EncodeLeaf(node, 0, n, kl, mTrail, isRoot, node.left, node.right, raw);
             if (encoded)
                 pieces.emplace_back(0, n);
             else
@@ -414,7 +422,6 @@ void TIndexTag::Store(TPath& path, uint32_t page, TIndexNode& node)
             SetSibling(node.right, true, pages.back());
     }
 
-
     if (path.levels.empty()) {
         // page was the root.
         if (separators.size() > 1) {
@@ -440,8 +447,7 @@ void TIndexTag::Store(TPath& path, uint32_t page, TIndexNode& node)
     if (index >= parent.Count())
         Damaged(parentPage, "index interior node changed under a descent");
     if (separators.size() == 1 && separators[0].page == parent.children[index] &&
-        separators[0].recNo == parent.recNos[index] &&
-        separators[0].key == parent.Key(index, kl))
+        separators[0].recNo == parent.recNos[index] && separators[0].key == parent.Key(index, kl))
         return; // nothing above changes
     TIndexNode updated;
     updated.leaf = false;
@@ -470,8 +476,10 @@ void TIndexTag::Store(TPath& path, uint32_t page, TIndexNode& node)
 bool TIndexTag::Insert(std::string_view key, uint32_t recNo)
 {
     if (key.size() != mInfo.keyLength)
-        throw TXbaseError(TErrorKind::Usage, "index key of " + std::to_string(key.size()) +
-                          " bytes for a tag of " + std::to_string(mInfo.keyLength), mFile.Name());
+        throw TXbaseError(TErrorKind::Usage,
+                          "index key of " + std::to_string(key.size()) + " bytes for a tag of " +
+                              std::to_string(mInfo.keyLength),
+                          mFile.Name());
     if (recNo == 0)
         throw TXbaseError(TErrorKind::Usage, "record number 0 cannot be indexed", mFile.Name());
     if (mInfo.unique) {

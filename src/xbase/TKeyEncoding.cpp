@@ -31,7 +31,10 @@ double TKeyEncoding::DecodeNumeric(std::string_view key)
     return std::bit_cast<double>(bits);
 }
 
-void TKeyEncoding::Logical(bool value, std::string& out) { out.assign(1, value ? 'T' : 'F'); }
+void TKeyEncoding::Logical(bool value, std::string& out)
+{
+    out.assign(1, value ? 'T' : 'F');
+}
 
 int64_t TKeyEncoding::JulianDay(int year, int month, int day)
 {

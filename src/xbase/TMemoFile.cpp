@@ -49,7 +49,8 @@ TMemoFile::TMemoFile(std::unique_ptr<TFileIo> file, TMemoKind kind, bool writabl
     } else {
         mNextFree = Le32(h + memo::kDbtOffNextFree);
         mBlockSize = memo::kDbt3BlockSize;
-        const uint32_t b4 = uint32_t(h[memo::kDbt4OffBlockSize]) | (uint32_t(h[memo::kDbt4OffBlockSize + 1]) << 8);
+        const uint32_t b4 =
+            uint32_t(h[memo::kDbt4OffBlockSize]) | (uint32_t(h[memo::kDbt4OffBlockSize + 1]) << 8);
         // dBase IV keeps its block size at byte 20; dBase III leaves the header zero there.
         if (got >= 22 && b4 >= 64 && b4 % 64 == 0 && h[4] == 0 && h[5] == 0) {
             mBlockSize = b4;
@@ -80,7 +81,10 @@ TMemoFile::~TMemoFile()
     }
 }
 
-const std::string& TMemoFile::Path() const { return mFile->Path(); }
+const std::string& TMemoFile::Path() const
+{
+    return mFile->Path();
+}
 
 void TMemoFile::WriteNewFpt(TFileIo& file, uint32_t blockSize)
 {
@@ -117,9 +121,10 @@ std::string TMemoFile::ReadFpt(uint32_t block, uint64_t size)
     const size_t got = mFile->ReadAt(at, first, std::min<uint64_t>(kFirstRead, size - at));
     if (got < memo::kFptBlockHeaderSize)
         throw TXbaseError(TErrorKind::Damaged,
-                          "the memo at block " + std::to_string(block) + " is cut off",
-                          Path(), int64_t(at));
-    const uint32_t length = Be32(reinterpret_cast<const unsigned char*>(first) + memo::kFptOffBlockLength);
+                          "the memo at block " + std::to_string(block) + " is cut off", Path(),
+                          int64_t(at));
+    const uint32_t length =
+        Be32(reinterpret_cast<const unsigned char*>(first) + memo::kFptOffBlockLength);
     if (at + memo::kFptBlockHeaderSize + length > size)
         throw TXbaseError(TErrorKind::Damaged,
                           "the memo at block " + std::to_string(block) + " claims " +
@@ -186,7 +191,8 @@ uint32_t TMemoFile::Write(std::string_view text)
         unsigned char h[4];
         mFile->ReadExact(memo::kFptOffNextFree, h, sizeof h);
         const uint64_t endBlock = (mFile->Size() + mBlockSize - 1) / mBlockSize;
-        mNextFree = uint32_t(std::min<uint64_t>(std::max<uint64_t>({Be32(h), endBlock, mNextFree}), UINT32_MAX));
+        mNextFree = uint32_t(
+            std::min<uint64_t>(std::max<uint64_t>({Be32(h), endBlock, mNextFree}), UINT32_MAX));
         if (uint64_t(mNextFree) + blocks > UINT32_MAX)
             throw TXbaseError(TErrorKind::Usage, "the memo file is full", Path());
     }
@@ -264,10 +270,12 @@ uint32_t MemoBlockOf(std::string_view f, const std::string& file, int64_t offset
             continue;
         }
         if (c < '0' || c > '9')
-            throw TXbaseError(TErrorKind::Damaged, "a memo field holds no block number", file, offset);
+            throw TXbaseError(TErrorKind::Damaged, "a memo field holds no block number", file,
+                              offset);
         value = value * 10 + uint64_t(c - '0');
         if (value > UINT32_MAX)
-            throw TXbaseError(TErrorKind::Damaged, "a memo block number is too large", file, offset);
+            throw TXbaseError(TErrorKind::Damaged, "a memo block number is too large", file,
+                              offset);
         any = true;
     }
     return uint32_t(value);

@@ -13,16 +13,16 @@
 namespace qm::xbase::memo {
 
 inline constexpr size_t kFptHeaderSize = 512;
-inline constexpr size_t kFptOffNextFree = 0;   // uint32 BE: first block never used
-inline constexpr size_t kFptOffBlockSize = 6;  // uint16 BE
+inline constexpr size_t kFptOffNextFree = 0;  // uint32 BE: first block never used
+inline constexpr size_t kFptOffBlockSize = 6; // uint16 BE
 inline constexpr uint32_t kFptBlockSizeWritten = 64;
 inline constexpr size_t kFptBlockHeaderSize = 8;
-inline constexpr size_t kFptOffBlockType = 0;  // uint32 BE: 0 picture, 1 text
+inline constexpr size_t kFptOffBlockType = 0;   // uint32 BE: 0 picture, 1 text
 inline constexpr size_t kFptOffBlockLength = 4; // uint32 BE: bytes of data after this header
 inline constexpr uint32_t kFptTypeText = 1;
 
 inline constexpr size_t kDbtHeaderSize = 512;
-inline constexpr size_t kDbtOffNextFree = 0;   // uint32 LE
+inline constexpr size_t kDbtOffNextFree = 0;    // uint32 LE
 inline constexpr size_t kDbt4OffBlockSize = 20; // uint16 LE (dBase IV)
 inline constexpr uint32_t kDbt3BlockSize = 512;
 inline constexpr uint8_t kDbtEnd = 0x1A;

@@ -11,8 +11,10 @@ int FindField(const TFieldList& fields, std::string_view name)
         bool same = true;
         for (size_t k = 0; k < f.size() && same; ++k) {
             char a = f[k], b = name[k];
-            if (a >= 'a' && a <= 'z') a = char(a - 32);
-            if (b >= 'a' && b <= 'z') b = char(b - 32);
+            if (a >= 'a' && a <= 'z')
+                a = char(a - 32);
+            if (b >= 'a' && b <= 'z')
+                b = char(b - 32);
             same = a == b;
         }
         if (same)

@@ -32,11 +32,11 @@ enum class TFieldType : char {
 };
 
 struct TFieldInfo {
-    std::string name;       // upper case, at most 10 characters
+    std::string name; // upper case, at most 10 characters
     TFieldType type = TFieldType::Character;
-    uint16_t length = 0;    // bytes in the record
+    uint16_t length = 0; // bytes in the record
     uint8_t decimals = 0;
-    uint32_t offset = 0;    // from the start of the record (byte 0 is the deletion mark)
+    uint32_t offset = 0; // from the start of the record (byte 0 is the deletion mark)
 };
 
 using TFieldList = std::vector<TFieldInfo>;

@@ -14,13 +14,15 @@ using namespace indexformat;
 void CheckTagDefinition(const TTagInfo& info, const std::string& file)
 {
     if (info.keyLength == 0 || info.keyLength > kMaxKeyLength)
-        throw TXbaseError(TErrorKind::Usage, "index key length " + std::to_string(info.keyLength) +
-                          " is out of range (1 to 240)", file);
+        throw TXbaseError(TErrorKind::Usage,
+                          "index key length " + std::to_string(info.keyLength) +
+                              " is out of range (1 to 240)",
+                          file);
     if (info.keyExpression.empty())
         throw TXbaseError(TErrorKind::Usage, "an index needs a key expression", file);
     if (info.keyExpression.size() + info.forExpression.size() + 2 > kMaxExpressionPool)
-        throw TXbaseError(TErrorKind::Usage, "the key and FOR expressions are too long for an index",
-                          file);
+        throw TXbaseError(TErrorKind::Usage,
+                          "the key and FOR expressions are too long for an index", file);
     if (info.keyExpression.find('\0') != std::string::npos ||
         info.forExpression.find('\0') != std::string::npos)
         throw TXbaseError(TErrorKind::Usage, "an index expression cannot hold a NUL byte", file);
@@ -62,8 +64,9 @@ std::unique_ptr<TSingleIndex> TSingleIndex::Create(std::unique_ptr<TIndexStorage
 
 std::unique_ptr<TSingleIndex> TSingleIndex::Open(const std::string& path, bool readOnly)
 {
-    return Open(OpenIndexStorage(path, readOnly ? TIndexOpenMode::ReadOnly : TIndexOpenMode::ReadWrite),
-                readOnly);
+    return Open(
+        OpenIndexStorage(path, readOnly ? TIndexOpenMode::ReadOnly : TIndexOpenMode::ReadWrite),
+        readOnly);
 }
 
 std::unique_ptr<TSingleIndex> TSingleIndex::Open(std::unique_ptr<TIndexStorage> storage,
@@ -89,12 +92,30 @@ void TSingleIndex::Remove(const std::string& path)
                           TXbaseError::kNoOffset, error.value());
 }
 
-const std::string& TSingleIndex::FileName() const { return mFile->Name(); }
-bool TSingleIndex::WasDirtyOnOpen() const { return mFile->WasDirtyOnOpen(); }
-bool TSingleIndex::HasEngineMark() const { return mFile->HasEngineMark(); }
-uint32_t TSingleIndex::SyncCount() const { return mFile->SyncCount(); }
-void TSingleIndex::SetSyncCount(uint32_t recordCount) { mFile->SetSyncCount(recordCount); }
-void TSingleIndex::Flush() { mFile->Flush(); }
+const std::string& TSingleIndex::FileName() const
+{
+    return mFile->Name();
+}
+bool TSingleIndex::WasDirtyOnOpen() const
+{
+    return mFile->WasDirtyOnOpen();
+}
+bool TSingleIndex::HasEngineMark() const
+{
+    return mFile->HasEngineMark();
+}
+uint32_t TSingleIndex::SyncCount() const
+{
+    return mFile->SyncCount();
+}
+void TSingleIndex::SetSyncCount(uint32_t recordCount)
+{
+    mFile->SetSyncCount(recordCount);
+}
+void TSingleIndex::Flush()
+{
+    mFile->Flush();
+}
 
 void TSingleIndex::Close()
 {
@@ -105,6 +126,9 @@ void TSingleIndex::Close()
     mFile.reset();
 }
 
-TIndexCheck TSingleIndex::Verify() { return mTag->Verify(); }
+TIndexCheck TSingleIndex::Verify()
+{
+    return mTag->Verify();
+}
 
 } // namespace qm::xbase

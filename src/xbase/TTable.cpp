@@ -35,12 +35,11 @@ struct TTable::TState {
     bool unread = false;
     bool changed = false;
     bool appendPending = false; // recNo is a new record not yet in the file
-    bool dirty = false;   // changes not yet committed
-    bool failed = false;  // a write failed: no more writes until reopened
+    bool dirty = false;         // changes not yet committed
+    bool failed = false;        // a write failed: no more writes until reopened
     bool stale = false;
     bool closed = false;
     bool unopenedIndexMarked = false; // an index file not open here was marked out of date
-
 };
 
 namespace {
@@ -196,7 +195,8 @@ void OpenFiles(TTable::TState& s, bool openIndex)
 {
     const bool writable = s.mode != TOpenMode::ReadOnly;
     const TFileAccess access = writable ? TFileAccess::ReadWrite : TFileAccess::ReadOnly;
-    const TFileLock lock = s.mode == TOpenMode::Exclusive ? TFileLock::Exclusive : TFileLock::Shared;
+    const TFileLock lock =
+        s.mode == TOpenMode::Exclusive ? TFileLock::Exclusive : TFileLock::Shared;
     s.dbf = std::make_unique<TDbfFile>(s.files->Open(s.path, access, lock), writable);
     const bool packFinished = FinishInterruptedPack(s);
     // An index rebuild stopped before its new file replaced the index leaves that file behind.
@@ -216,7 +216,8 @@ void OpenFiles(TTable::TState& s, bool openIndex)
     const TMemoKind kind = h.MemoKind();
     if (kind != TMemoKind::None) {
         TMemoKind found = kind;
-        std::string memoPath = s.files->FindCompanion(s.path, kind == TMemoKind::Fpt ? ".FPT" : ".DBT");
+        std::string memoPath =
+            s.files->FindCompanion(s.path, kind == TMemoKind::Fpt ? ".FPT" : ".DBT");
         if (memoPath.empty()) {
             found = kind == TMemoKind::Fpt ? TMemoKind::Dbt : TMemoKind::Fpt;
             memoPath = s.files->FindCompanion(s.path, found == TMemoKind::Fpt ? ".FPT" : ".DBT");
@@ -244,7 +245,8 @@ void OpenFiles(TTable::TState& s, bool openIndex)
     const std::string cdxPath = s.files->FindCompanion(s.path, ".CDX");
     if (cdxPath.empty())
         return;
-    auto storage = std::make_unique<TFileIoIndexStorage>(s.files->Open(cdxPath, access, TFileLock::None));
+    auto storage =
+        std::make_unique<TFileIoIndexStorage>(s.files->Open(cdxPath, access, TFileLock::None));
     s.indexes = std::make_unique<TTableIndexes>(TCompoundIndex::Open(std::move(storage), !writable),
                                                 h.fields);
     s.stale = packFinished || s.indexes->StaleOnOpen(s.dbf->RecordCount()) || s.dbf->Reconciled();
@@ -315,7 +317,10 @@ void TTable::Close()
 
 // --- plain queries ---------------------------------------------------------------------------
 
-const std::string& TTable::Path() const { return mState->path; }
+const std::string& TTable::Path() const
+{
+    return mState->path;
+}
 
 const TFieldList& TTable::Fields() const
 {
@@ -323,14 +328,26 @@ const TFieldList& TTable::Fields() const
     return mState->dbf ? mState->dbf->Header().fields : none;
 }
 
-int TTable::FieldIndex(std::string_view name) const { return FindField(Fields(), name); }
-bool TTable::HasMemo() const { return mState->memo != nullptr; }
-bool TTable::ReadOnly() const { return mState->mode == TOpenMode::ReadOnly; }
+int TTable::FieldIndex(std::string_view name) const
+{
+    return FindField(Fields(), name);
+}
+bool TTable::HasMemo() const
+{
+    return mState->memo != nullptr;
+}
+bool TTable::ReadOnly() const
+{
+    return mState->mode == TOpenMode::ReadOnly;
+}
 uint32_t TTable::RecordCount() const
 {
     return mState->dbf ? mState->dbf->RecordCount() + (mState->appendPending ? 1 : 0) : 0;
 }
-uint8_t TTable::Version() const { return mState->dbf ? mState->dbf->Header().version : 0; }
+uint8_t TTable::Version() const
+{
+    return mState->dbf ? mState->dbf->Header().version : 0;
+}
 
 // --- guards ----------------------------------------------------------------------------------
 
@@ -356,8 +373,8 @@ void RequireExclusive(const TTable::TState& s, const char* what)
 {
     RequireWritable(s);
     if (s.mode != TOpenMode::Exclusive)
-        throw TXbaseError(TErrorKind::Usage, std::string(what) + " needs the table opened exclusively",
-                          s.path);
+        throw TXbaseError(TErrorKind::Usage,
+                          std::string(what) + " needs the table opened exclusively", s.path);
 }
 
 // Records changed while the production index is not open leave it behind: its file is marked so
@@ -383,8 +400,7 @@ void MarkUnopenedIndexStale(TTable::TState& s)
 }
 
 // Runs a write; an I/O failure leaves the table refusing further writes.
-template <typename F>
-void Guarded(TTable::TState& s, F&& work)
+template <typename F> void Guarded(TTable::TState& s, F&& work)
 {
     try {
         work();
@@ -445,7 +461,10 @@ void TTable::Go(uint32_t recNo)
     s.unread = true;
 }
 
-uint32_t TTable::RecNo() const { return mState->recNo; }
+uint32_t TTable::RecNo() const
+{
+    return mState->recNo;
+}
 
 TRecordView TTable::Record() const
 {
@@ -453,7 +472,10 @@ TRecordView TTable::Record() const
     return TRecordView{mState->buffer, mState->recNo};
 }
 
-bool TTable::Changed() const { return mState->changed; }
+bool TTable::Changed() const
+{
+    return mState->changed;
+}
 
 bool TTable::RecordDeleted(uint32_t recNo)
 {
@@ -480,7 +502,10 @@ bool TTable::ChangedSince(const TChangePoint& point, std::vector<uint32_t>& reco
     return point.file == s.dbf->Identity() && s.dbf->ChangesSince(point.serial, records);
 }
 
-bool TTable::Exclusive() const { return mState->mode == TOpenMode::Exclusive; }
+bool TTable::Exclusive() const
+{
+    return mState->mode == TOpenMode::Exclusive;
+}
 
 TRecordView TTable::ReadRecord(uint32_t recNo)
 {
@@ -497,7 +522,10 @@ void TTable::SetTurboRead(bool on)
     mState->dbf->SetReadAhead(on);
 }
 
-bool TTable::TurboRead() const { return mState->dbf && mState->dbf->ReadAhead(); }
+bool TTable::TurboRead() const
+{
+    return mState->dbf && mState->dbf->ReadAhead();
+}
 
 // --- field values ----------------------------------------------------------------------------
 
@@ -508,7 +536,10 @@ std::string_view TTable::GetRaw(int field) const
     return std::string_view(mState->buffer).substr(f.offset, f.length);
 }
 
-std::string_view TTable::GetTrimmed(int field) const { return TrimRight(GetRaw(field)); }
+std::string_view TTable::GetTrimmed(int field) const
+{
+    return TrimRight(GetRaw(field));
+}
 
 bool TTable::GetLogical(int field) const
 {
@@ -618,7 +649,8 @@ void Store(TTable::TState& s, const TFieldInfo& f, std::string_view bytes)
     if (n > 0)
         std::memcpy(dst, bytes.data(), n);
     std::memset(dst + n, ' ', f.length - n);
-    s.changed = s.changed || s.buffer.compare(f.offset, f.length, s.original, f.offset, f.length) != 0;
+    s.changed =
+        s.changed || s.buffer.compare(f.offset, f.length, s.original, f.offset, f.length) != 0;
 }
 
 std::string FormatNumber(double value, const TFieldInfo& f)
@@ -661,7 +693,8 @@ void TTable::PutString(int field, std::string_view value)
         double v = 0;
         if (!ParseNumber(value, v))
             throw TXbaseError(TErrorKind::Usage,
-                              "\"" + std::string(value) + "\" is not a number for field " + f.name, s.path);
+                              "\"" + std::string(value) + "\" is not a number for field " + f.name,
+                              s.path);
         PutNumeric(field, v);
         return;
     }
@@ -681,7 +714,8 @@ void TTable::PutString(int field, std::string_view value)
             PutLogical(field, false);
         else
             throw TXbaseError(TErrorKind::Usage,
-                              "\"" + std::string(value) + "\" is not a logical value for field " + f.name,
+                              "\"" + std::string(value) + "\" is not a logical value for field " +
+                                  f.name,
                               s.path);
         return;
     }
@@ -726,7 +760,8 @@ void TTable::PutDate(int field, std::string_view yyyymmdd)
         Store(s, f, {});
         return;
     }
-    bool ok = v.size() == 8 && std::all_of(v.begin(), v.end(), [](char c) { return c >= '0' && c <= '9'; });
+    bool ok = v.size() == 8 &&
+              std::all_of(v.begin(), v.end(), [](char c) { return c >= '0' && c <= '9'; });
     if (ok) {
         const int y = (v[0] - '0') * 1000 + (v[1] - '0') * 100 + (v[2] - '0') * 10 + (v[3] - '0');
         const int m = (v[4] - '0') * 10 + (v[5] - '0');
@@ -735,7 +770,8 @@ void TTable::PutDate(int field, std::string_view yyyymmdd)
     }
     if (!ok)
         throw TXbaseError(TErrorKind::Usage,
-                          "\"" + std::string(yyyymmdd) + "\" is not a date (YYYYMMDD) for field " + f.name,
+                          "\"" + std::string(yyyymmdd) + "\" is not a date (YYYYMMDD) for field " +
+                              f.name,
                           s.path);
     Store(s, f, v);
 }
@@ -897,7 +933,10 @@ TTableIndexes::TRecordSource Source(TTable::TState& s)
 // Turns read-ahead on for a whole-file pass and back to what it was afterwards.
 class TReadAheadScope {
 public:
-    explicit TReadAheadScope(TDbfFile& dbf) : mDbf(dbf), mOld(dbf.ReadAhead()) { dbf.SetReadAhead(true); }
+    explicit TReadAheadScope(TDbfFile& dbf) : mDbf(dbf), mOld(dbf.ReadAhead())
+    {
+        dbf.SetReadAhead(true);
+    }
     ~TReadAheadScope() { mDbf.SetReadAhead(mOld); }
 
 private:
@@ -913,7 +952,8 @@ void TTable::Pack(const TProgress& progress)
     RequireExclusive(s, "packing");
     Post();
     if (s.memo && s.memo->Kind() != TMemoKind::Fpt)
-        throw TXbaseError(TErrorKind::Usage, "tables with dBase memo files can only be read", s.path);
+        throw TXbaseError(TErrorKind::Usage, "tables with dBase memo files can only be read",
+                          s.path);
     if (s.indexes)
         s.indexes->CheckMaintainable();
     const TDbfHeader header = s.dbf->Header();
@@ -1031,7 +1071,8 @@ void TTable::Zap()
     RequireExclusive(s, "emptying");
     Post();
     if (s.memo && s.memo->Kind() != TMemoKind::Fpt)
-        throw TXbaseError(TErrorKind::Usage, "tables with dBase memo files can only be read", s.path);
+        throw TXbaseError(TErrorKind::Usage, "tables with dBase memo files can only be read",
+                          s.path);
     Guarded(s, [&] {
         MarkUnopenedIndexStale(s);
         s.dirty = true;
@@ -1070,14 +1111,20 @@ void TTable::CopyStructure(const std::string& path) const
 
 // --- production index ------------------------------------------------------------------------
 
-TCompoundIndex* TTable::Index() { return mState->indexes ? &mState->indexes->Index() : nullptr; }
+TCompoundIndex* TTable::Index()
+{
+    return mState->indexes ? &mState->indexes->Index() : nullptr;
+}
 
 const TCompoundIndex* TTable::Index() const
 {
     return mState->indexes ? &mState->indexes->Index() : nullptr;
 }
 
-int TTable::TagCount() const { return mState->indexes ? mState->indexes->TagCount() : 0; }
+int TTable::TagCount() const
+{
+    return mState->indexes ? mState->indexes->TagCount() : 0;
+}
 
 const TExpression& TTable::TagExpression(int order) const
 {
@@ -1091,7 +1138,10 @@ int TTable::TagOrder(std::string_view name) const
     return mState->indexes ? mState->indexes->Index().FindTag(name) : 0;
 }
 
-bool TTable::IndexStale() const { return mState->stale; }
+bool TTable::IndexStale() const
+{
+    return mState->stale;
+}
 
 std::string TTable::IndexPath() const
 {

@@ -52,8 +52,8 @@ using TProgress = std::function<void(int percent)>;
 
 struct TTableOptions {
     TOpenMode mode = TOpenMode::Exclusive;
-    bool openIndex = true;           // open the production CDX when it exists
-    TFileIoSystem* files = nullptr;  // nullptr: the operating system's files; tests pass a double
+    bool openIndex = true;          // open the production CDX when it exists
+    TFileIoSystem* files = nullptr; // nullptr: the operating system's files; tests pass a double
 };
 
 class TTable {
@@ -88,9 +88,9 @@ public:
     // Makes record recNo (1..RecordCount()) current. recNo 0 or past the end clears the buffer to
     // a blank record with RecNo() 0 (the cursor's "past the end" position). Posts pending changes.
     void Go(uint32_t recNo);
-    uint32_t RecNo() const;              // 0 when there is no current record
-    TRecordView Record() const;          // the current buffer, valid until the next movement
-    bool Changed() const;                // the buffer differs from the file
+    uint32_t RecNo() const;     // 0 when there is no current record
+    TRecordView Record() const; // the current buffer, valid until the next movement
+    bool Changed() const;       // the buffer differs from the file
 
     // Reads record recNo without disturbing the current record, for whole-file passes (queries,
     // counts, index building). The view is valid until the next ReadRecord or movement.
@@ -105,7 +105,7 @@ public:
     // records between movements (a query's matches). Such results are only sound while nobody
     // else writes the file: see Exclusive().
     struct TChangePoint {
-        uint64_t file = 0;   // 0: no point yet
+        uint64_t file = 0; // 0: no point yet
         uint64_t serial = 0;
         bool operator==(const TChangePoint&) const = default;
     };
@@ -120,12 +120,12 @@ public:
     bool TurboRead() const;
 
     // --- field values of the current record ---
-    std::string_view GetRaw(int field) const;       // the stored bytes
-    std::string_view GetTrimmed(int field) const;   // without trailing blanks (any field type)
-    bool GetLogical(int field) const;               // T, t, Y, y are true
-    std::string GetDate(int field) const;           // "YYYYMMDD", or "" when blank
-    double GetNumeric(int field) const;             // 0 when blank or not a number
-    bool IsEmpty(int field) const;                  // blank text, zero number, blank date, F logical, empty memo
+    std::string_view GetRaw(int field) const;     // the stored bytes
+    std::string_view GetTrimmed(int field) const; // without trailing blanks (any field type)
+    bool GetLogical(int field) const;             // T, t, Y, y are true
+    std::string GetDate(int field) const;         // "YYYYMMDD", or "" when blank
+    double GetNumeric(int field) const;           // 0 when blank or not a number
+    bool IsEmpty(int field) const; // blank text, zero number, blank date, F logical, empty memo
     // Any field as text, for imports and dumps: character and numeric without trailing blanks,
     // dates "YYYYMMDD", logicals "T"/"F"/"", memos their text; the binary types of other
     // software (I, Y, B, T) as numbers and "YYYYMMDD HH:MM:SS"; anything else its bytes.
@@ -140,7 +140,7 @@ public:
     void PutLogical(int field, bool value);
     void PutDate(int field, std::string_view yyyymmdd);
 
-    std::string GetMemo(int field) const;           // "" when the record has no memo
+    std::string GetMemo(int field) const; // "" when the record has no memo
     // Writes the text to fresh memo blocks at once and points the buffer at them; an empty text
     // clears the pointer. The record itself is written by the next Post().
     void PutMemo(int field, std::string_view text);

@@ -1,11 +1,11 @@
 #include "xbase/TTableCheck.h"
 
-#include "xbase/TTableRawHeader.h"
 #include "xbase/TCodePage1252.h"
 #include "xbase/TCompoundIndex.h"
 #include "xbase/TExpression.h"
 #include "xbase/TIndexTag.h"
 #include "xbase/TTable.h"
+#include "xbase/TTableRawHeader.h"
 #include "xbase/TTagBuilder.h"
 #include "xbase/TXbaseError.h"
 
@@ -26,7 +26,9 @@ std::string Shown(std::string_view key, TKeyType type)
 {
     if (type == TKeyType::Character || type == TKeyType::Logical) {
         const size_t end = key.find_last_not_of(' ');
-        return "\"" + TCodePage1252::ToUtf8(key.substr(0, end == std::string_view::npos ? 0 : end + 1)) + "\"";
+        return "\"" +
+               TCodePage1252::ToUtf8(key.substr(0, end == std::string_view::npos ? 0 : end + 1)) +
+               "\"";
     }
     std::string hex = "0x";
     char buffer[4];

@@ -13,10 +13,14 @@ namespace {
 TKeyType KeyTypeOf(TValueType t)
 {
     switch (t) {
-    case TValueType::Numeric: return TKeyType::Numeric;
-    case TValueType::Date: return TKeyType::Date;
-    case TValueType::Logical: return TKeyType::Logical;
-    case TValueType::Character: break;
+    case TValueType::Numeric:
+        return TKeyType::Numeric;
+    case TValueType::Date:
+        return TKeyType::Date;
+    case TValueType::Logical:
+        return TKeyType::Logical;
+    case TValueType::Character:
+        break;
     }
     return TKeyType::Character;
 }
@@ -76,7 +80,10 @@ TTableIndexes::TTagState TTableIndexes::Compile(int order) const
     return state;
 }
 
-int TTableIndexes::TagCount() const { return int(mTags.size()); }
+int TTableIndexes::TagCount() const
+{
+    return int(mTags.size());
+}
 
 const TExpression& TTableIndexes::KeyExpression(int order) const
 {
@@ -182,7 +189,8 @@ std::vector<int> TTableIndexes::AddTags(const std::vector<TNewTag>& tags, uint32
     return orders;
 }
 
-void TTableIndexes::Rebuild(uint32_t count, const TRecordSource& source, const TProgressFn& progress)
+void TTableIndexes::Rebuild(uint32_t count, const TRecordSource& source,
+                            const TProgressFn& progress)
 {
     CheckMaintainable();
     std::vector<TBuildJob> jobs;
@@ -200,7 +208,8 @@ void TTableIndexes::RebuildInto(TCompoundIndex& fresh, uint32_t count, const TRe
 {
     CheckMaintainable();
     if (fresh.TagCount() != 0)
-        throw TXbaseError(TErrorKind::Usage, "a fresh index must start without tags", fresh.FileName());
+        throw TXbaseError(TErrorKind::Usage, "a fresh index must start without tags",
+                          fresh.FileName());
     std::vector<TBuildJob> jobs;
     for (int order = 1; order <= TagCount(); ++order) {
         jobs.push_back({&mTags[size_t(order - 1)], mIndex->Tag(order).KeyLength(),
@@ -269,6 +278,9 @@ void TTableIndexes::Flush(uint32_t recordCount)
     mIndex->Flush();
 }
 
-void TTableIndexes::Close() { mIndex->Close(); }
+void TTableIndexes::Close()
+{
+    mIndex->Close();
+}
 
 } // namespace qm::xbase

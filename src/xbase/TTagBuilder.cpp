@@ -42,7 +42,8 @@ void TTagBuilder::Add(std::string_view key, uint32_t recNo)
 {
     if (key.size() != mKeyLength)
         throw TXbaseError(TErrorKind::Usage, "index key of " + std::to_string(key.size()) +
-                          " bytes where the tag has " + std::to_string(mKeyLength));
+                                                 " bytes where the tag has " +
+                                                 std::to_string(mKeyLength));
     if (recNo == 0)
         throw TXbaseError(TErrorKind::Usage, "record number 0 cannot be indexed");
     mKeys.append(key);
@@ -84,11 +85,11 @@ public:
                                         [&](const TSortItem& a, const TSortItem& b) {
                                             return mRecNos[a.index] < mRecNos[b.index];
                                         }))
-                    std::sort(items.begin() + static_cast<ptrdiff_t>(lo),
-                              items.begin() + static_cast<ptrdiff_t>(hi),
-                              [&](const TSortItem& a, const TSortItem& b) {
-                                  return mRecNos[a.index] < mRecNos[b.index];
-                              });
+                        std::sort(items.begin() + static_cast<ptrdiff_t>(lo),
+                                  items.begin() + static_cast<ptrdiff_t>(hi),
+                                  [&](const TSortItem& a, const TSortItem& b) {
+                                      return mRecNos[a.index] < mRecNos[b.index];
+                                  });
                 return;
             }
             for (size_t i = 0; i < n; ++i)
@@ -186,7 +187,10 @@ thread_local TSortMemory gSortMemory;
 
 } // namespace
 
-void TTagBuilder::ReleaseSortMemory() { gSortMemory = TSortMemory(); }
+void TTagBuilder::ReleaseSortMemory()
+{
+    gSortMemory = TSortMemory();
+}
 
 void TTagBuilder::Sort(bool unique)
 {

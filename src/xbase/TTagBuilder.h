@@ -27,7 +27,10 @@ public:
     // record of each key. Called by the index; calling it twice is harmless.
     void Sort(bool unique);
 
-    std::string_view Key(size_t i) const { return {mKeys.data() + mOrder[i] * mKeyLength, mKeyLength}; }
+    std::string_view Key(size_t i) const
+    {
+        return {mKeys.data() + mOrder[i] * mKeyLength, mKeyLength};
+    }
     uint32_t RecNo(size_t i) const { return mRecNos[mOrder[i]]; }
     size_t SortedCount() const { return mOrder.size(); }
     // The largest record number added (0 when none).

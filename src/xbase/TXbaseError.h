@@ -11,14 +11,14 @@
 namespace qm::xbase {
 
 enum class TErrorKind {
-    Io,        // the operating system refused a read, write, lock or open
-    Damaged,   // the file's contents break the format (bad header, pointer out of range, ...)
-    InUse,     // another process holds the file exclusively
-    Syntax,    // an expression does not parse or names an unknown field or function
-    Type,      // an expression mixes types (for example "A" + 1)
-    Usage,     // the caller asked for something the state does not allow (write to a read-only
-               // table, seek without an order, a field name that does not exist, ...)
-    NotFound,  // a file, tag or field that is not there
+    Io,       // the operating system refused a read, write, lock or open
+    Damaged,  // the file's contents break the format (bad header, pointer out of range, ...)
+    InUse,    // another process holds the file exclusively
+    Syntax,   // an expression does not parse or names an unknown field or function
+    Type,     // an expression mixes types (for example "A" + 1)
+    Usage,    // the caller asked for something the state does not allow (write to a read-only
+              // table, seek without an order, a field name that does not exist, ...)
+    NotFound, // a file, tag or field that is not there
 };
 
 class TXbaseError : public std::runtime_error {

@@ -38,9 +38,9 @@ protected:
         settings.WriteInteger("NewFileFieldLengths", "FieldLNAME", lnameWidth);
         QDir().mkpath(mHome.Path("DATA"));
         const QString path = mHome.Path("DATA/" + name);
-        EXPECT_EQ(qm::data::TAddressFile::Create(
-                      path, qm::data::TNewFileFieldLengths::Load(settings)),
-                  QString());
+        EXPECT_EQ(
+            qm::data::TAddressFile::Create(path, qm::data::TNewFileFieldLengths::Load(settings)),
+            QString());
         qm::data::TDataSet ds;
         qm::data::TAddressFile::DeclareFieldObjects(ds);
         EXPECT_TRUE(qm::data::TAddressFile::Open(ds, path).opened);
@@ -92,9 +92,8 @@ TEST_F(AddressBookTest, MissingRecentFileLeavesTheEmptyStateWithBothMessages)
     mBook.LoadPreferences();
     mBook.OpenAtStartUp();
     EXPECT_FALSE(mBook.IsOpen());
-    EXPECT_EQ(mResponder.Texts(),
-              (QStringList{"File " + gone + " not found",
-                           qm::data::TAddressFile::OpenFailureText(gone)}));
+    EXPECT_EQ(mResponder.Texts(), (QStringList{"File " + gone + " not found",
+                                               qm::data::TAddressFile::OpenFailureText(gone)}));
     EXPECT_EQ(mBook.CurrentPath(), QString());
     EXPECT_EQ(mBook.SortStatus(), QString());
     EXPECT_FALSE(mBook.Commands().Add());
@@ -206,7 +205,8 @@ TEST_F(AddressBookTest, DuplicateNameQuestionAndDeclining)
 {
     TSettingsFile settings = Settings();
     settings.WriteBool("Adding", "AutoDupCheck", true);
-    const QString path = MakeFile("ADD0001.DBF", {{"Adams", "Ann"}, {"Smith", "John", "Boston", "MA", "02101"}}, 25);
+    const QString path =
+        MakeFile("ADD0001.DBF", {{"Adams", "Ann"}, {"Smith", "John", "Boston", "MA", "02101"}}, 25);
     Open(path);
     mBook.First(); // Adams
     mBook.PrepareAdd();
@@ -250,12 +250,13 @@ TEST_F(AddressBookTest, CarryForwardAndDefaultCountry)
     settings.WriteString("Adding", "DefaultCountry", "Canada ");
     settings.WriteBool("Adding", "CarryCity", true);
     settings.WriteBool("Adding", "PlugDate", true);
-    Open(MakeFile("ADD0001.DBF", {{"Adams", "Al", "Paris", "", "", "France"}, {"Brown", "Bo", "Rome"}}));
+    Open(MakeFile("ADD0001.DBF",
+                  {{"Adams", "Al", "Paris", "", "", "France"}, {"Brown", "Bo", "Rome"}}));
     mBook.First(); // Adams, France
     mBook.PrepareAdd();
     ASSERT_TRUE(mBook.StartNewRecord({}, QDate(2026, 12, 9)));
     EXPECT_EQ(mBook.DataSet().AsString("CITY"), "Paris");
-    EXPECT_EQ(mBook.Preferences().defaultCountry, "Canada "); // kept as typed
+    EXPECT_EQ(mBook.Preferences().defaultCountry, "Canada ");  // kept as typed
     EXPECT_EQ(mBook.DataSet().AsString("COUNTRY"), "Canada "); // CarryCountry off
     EXPECT_EQ(mBook.DataSet().AsString("DATE"), "20261209");
     mBook.Cancel();

@@ -9,8 +9,8 @@
 #include "addressbook/ui/TSelectDateDialog.h"
 #include "data/TAddressFile.h"
 #include "data/TSettingsFile.h"
-#include "data/ui/TRebuildIndexesDialog.h"
 #include "data/ui/THelpWindow.h"
+#include "data/ui/TRebuildIndexesDialog.h"
 #include "data/ui/TWindowPlacement.h"
 
 #include <QAction>
@@ -217,9 +217,10 @@ TEST_F(AddressMainTest, TabWalksTheFormInOrderAndSkipSwitchesTakeFieldsOutOnlyWh
     }
     MakeFile({"Adams"});
     Start();
-    const QStringList fields = {"LNAME", "FNAME", "MIDDLE", "PREFIX", "TITLE", "ORG",
-                                "STREET", "STREET2", "CITY", "STATE", "ZIP", "COUNTRY",
-                                "PHONE", "PHONE2", "FAX", "EMAIL", "CODES", "USER1", "USER2"};
+    const QStringList fields = {"LNAME", "FNAME",   "MIDDLE",  "PREFIX", "TITLE",
+                                "ORG",   "STREET",  "STREET2", "CITY",   "STATE",
+                                "ZIP",   "COUNTRY", "PHONE",   "PHONE2", "FAX",
+                                "EMAIL", "CODES",   "USER1",   "USER2"};
     // The entry fields Tab reaches from Last Name, in the order it reaches them.
     auto walk = [&] {
         QStringList seen;

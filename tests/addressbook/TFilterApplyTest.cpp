@@ -1,11 +1,11 @@
 // Applying filters, tagging all matches and the search box's seek, on real address files.
 
+#include "TScriptedResponder.h"
+#include "TTestHome.h"
 #include "addressbook/TAddressBook.h"
 #include "addressbook/TSoftSeek.h"
 #include "addressbook/TTagAllRun.h"
 #include "data/TAddressFile.h"
-#include "TScriptedResponder.h"
-#include "TTestHome.h"
 
 #include <QDir>
 #include <gtest/gtest.h>

@@ -9,7 +9,10 @@ using namespace qm::addressbook;
 
 namespace {
 
-QString Term(const QString& text) { return TFilterBuilder::Term("LNAME", text).expression; }
+QString Term(const QString& text)
+{
+    return TFilterBuilder::Term("LNAME", text).expression;
+}
 
 } // namespace
 

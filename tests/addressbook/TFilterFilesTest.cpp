@@ -1,9 +1,9 @@
 // Filter files and the browse column file: the name rules of saving and restoring, what is read
 // back from short, long and foreign files, and the column moves of FIELDS.LST.
 
-#include "addressbook/TColumnOrder.h"
 #include "addressbook/TFilterFiles.h"
 #include "TTestHome.h"
+#include "addressbook/TColumnOrder.h"
 
 #include <QDir>
 #include <QFile>

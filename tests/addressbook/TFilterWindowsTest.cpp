@@ -2,6 +2,9 @@
 // offscreen through the main window's commands and the windows' own controls, with scripted
 // answers to every question.
 
+#include "TScreenshot.h"
+#include "TScriptedResponder.h"
+#include "TTestHome.h"
 #include "addressbook/TColumnOrder.h"
 #include "addressbook/TRecordFormLayout.h"
 #include "addressbook/ui/TAddressBrowseDialog.h"
@@ -14,9 +17,6 @@
 #include "data/TGridModel.h"
 #include "data/TSettingsFile.h"
 #include "data/ui/THelpWindow.h"
-#include "TScreenshot.h"
-#include "TScriptedResponder.h"
-#include "TTestHome.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -82,8 +82,7 @@ protected:
     }
 
     // Runs work on the next window of type T once its own event loop runs.
-    template <typename T>
-    void OnWindow(std::function<void(T&)> work)
+    template <typename T> void OnWindow(std::function<void(T&)> work)
     {
         mWindow->SetDialogHook([this, work](QDialog& dialog) {
             auto* window = dynamic_cast<T*>(&dialog);
@@ -174,8 +173,9 @@ TEST_F(FilterWindowsTest, TheFilterFormHasTheRecordFormsLabelsInItsTabOrder)
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         }
         EXPECT_EQ(walked, (QStringList{"qLName", "qFName", "qTitle", "qOrg"}));
-        EXPECT_TRUE(form.findChild<QLabel*>("HintPanel")->text().startsWith(
-            "Hint: to look for only part of a value, first type in a $"));
+        EXPECT_TRUE(form.findChild<QLabel*>("HintPanel")
+                        ->text()
+                        .startsWith("Hint: to look for only part of a value, first type in a $"));
         qm::test::SaveScreenshot(form, "address-filter");
     });
     QTest::keyClick(mWindow->Edit("LNAME"), Qt::Key_F, Qt::ControlModifier);
@@ -196,7 +196,8 @@ TEST_F(FilterWindowsTest, EnterMovesOnAndTheDateEntryShowsItsHint)
         EXPECT_EQ(form.Entry(14)->objectName(), "qDate");
         EXPECT_EQ(TAddressFilterDialog::kDateHint,
                   "Note: enter dates in the form: YYYYMMDD\r(i.e. 19970428 for April 28, 1997)");
-        EXPECT_TRUE(form.Entry(14)->toolTip().startsWith("Note: enter dates in the form: YYYYMMDD"));
+        EXPECT_TRUE(
+            form.Entry(14)->toolTip().startsWith("Note: enter dates in the form: YYYYMMDD"));
         qm::test::SaveScreenshot(form, "address-filter-date-hint");
         QTest::keyClick(form.Entry(14), Qt::Key_Return);
         EXPECT_FALSE(form.DateHintLabel()->isVisible());
@@ -395,7 +396,8 @@ TEST_F(FilterWindowsTest, TagAllCancelledAfterThreeRecords)
     // Exactly three records carry the tag.
     OnWindow<TAddressFilterDialog>([](TAddressFilterDialog& form) {
         Click(form, "ClearButton");
-        QTest::mouseClick(form.TaggedCheck(), Qt::LeftButton, {}, QPoint(6, form.TaggedCheck()->height() / 2));
+        QTest::mouseClick(form.TaggedCheck(), Qt::LeftButton, {},
+                          QPoint(6, form.TaggedCheck()->height() / 2));
         Click(form, "OKButton");
     });
     mWindow->Action("SetFilterItem")->trigger();
@@ -599,14 +601,17 @@ TEST_F(FilterWindowsTest, FilterAndBrowseBeepWhileEditing)
 TEST_F(FilterWindowsTest, HelpOpensEachWindowsOwnPage)
 {
     using qm::data::THelpWindow;
-    const auto page = [] { return THelpWindow::Instance() ? THelpWindow::Instance()->CurrentPage() : QString(); };
+    const auto page = [] {
+        return THelpWindow::Instance() ? THelpWindow::Instance()->CurrentPage() : QString();
+    };
     QStringList pages;
     OnWindow<TAddressFilterDialog>([&](TAddressFilterDialog& form) {
         Click(form, "HelpButton");
         pages << page();
         THelpWindow::ShowContext(THelpWindow::kContentsContext);
         // "Right click on any field ... for more helpful tips".
-        QContextMenuEvent rightClick(QContextMenuEvent::Mouse, QPoint(4, 4), form.Entry(7)->mapToGlobal(QPoint(4, 4)));
+        QContextMenuEvent rightClick(QContextMenuEvent::Mouse, QPoint(4, 4),
+                                     form.Entry(7)->mapToGlobal(QPoint(4, 4)));
         QApplication::sendEvent(form.Entry(7), &rightClick);
         pages << page();
     });

@@ -3,10 +3,10 @@
 // file afterwards, the pending edit is not, and the file opens with its tags in step (no rebuild
 // question).
 
-#include "addressbook/TAddressBook.h"
-#include "data/TAddressFile.h"
 #include "TScriptedResponder.h"
 #include "TTestHome.h"
+#include "addressbook/TAddressBook.h"
+#include "data/TAddressFile.h"
 
 #include <QDir>
 #include <csignal>
@@ -49,7 +49,8 @@ TEST(KilledBetweenSaves, EverySavedRecordSurvivesAndTheTagsStayInStep)
         for (int i = 1; i <= kSaves; ++i) {
             book.Clone();
             book.Edit();
-            book.DataSet().SetAsString("LNAME", QStringLiteral("Name%1").arg(i, 3, 10, QLatin1Char('0')));
+            book.DataSet().SetAsString("LNAME",
+                                       QStringLiteral("Name%1").arg(i, 3, 10, QLatin1Char('0')));
             book.Save(QStringLiteral("memo %1").arg(i));
             const char byte = 1;
             if (write(ready[1], &byte, 1) != 1)

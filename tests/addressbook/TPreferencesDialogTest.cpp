@@ -1,11 +1,11 @@
 // The "Preferences" dialog driven through its controls: Ok writes every key of "Adding" as the
 // program reads it back, Cancel leaves the settings file as it was, byte for byte.
 
-#include "addressbook/TPreferences.h"
 #include "addressbook/ui/TPreferencesDialog.h"
-#include "data/TSettingsFile.h"
 #include "TScreenshot.h"
 #include "TTestHome.h"
+#include "addressbook/TPreferences.h"
+#include "data/TSettingsFile.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>

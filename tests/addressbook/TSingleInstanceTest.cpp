@@ -1,14 +1,14 @@
 #include "addressbook/TSingleInstance.h"
-#include "addressbook/ui/TAddressMain.h"
 #include "TTestHome.h"
+#include "addressbook/ui/TAddressMain.h"
 #include "data/TSettingsFile.h"
 
 #include <QCoreApplication>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
-#include <thread>
 #include <gtest/gtest.h>
+#include <thread>
 
 using qm::addressbook::TAddressMain;
 using qm::addressbook::TSingleInstance;

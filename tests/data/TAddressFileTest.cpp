@@ -45,9 +45,10 @@ TEST_F(AddressFileTest, CreatedFileHasTheLayoutTheWidthsAndAllTags)
     settings.WriteInteger("NewFileFieldLengths", "FieldZIP", 3);
     std::vector<std::pair<int, int>> progress;
     const QString path = Path("ADD0001.DBF");
-    EXPECT_EQ(TAddressFile::Create(path, TNewFileFieldLengths::Load(settings),
-                                   [&](int tag, int percent) { progress.emplace_back(tag, percent); }),
-              QString());
+    EXPECT_EQ(
+        TAddressFile::Create(path, TNewFileFieldLengths::Load(settings),
+                             [&](int tag, int percent) { progress.emplace_back(tag, percent); }),
+        QString());
     ASSERT_FALSE(progress.empty());
     EXPECT_EQ(progress.back(), std::make_pair(25, 100));
 

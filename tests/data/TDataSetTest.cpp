@@ -1,8 +1,8 @@
 // The data set over a real table: states, movement, pending edits, events, calculated fields,
 // refused text, and the grid model.
 
-#include "data/TApollo.h"
 #include "data/TDataSet.h"
+#include "data/TApollo.h"
 #include "data/TGridModel.h"
 #include "xbase/TTable.h"
 
@@ -21,11 +21,11 @@ class DataSetTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        auto table = qm::xbase::TTable::Create(
-            mPath.toStdString(), {TFieldDef{"NAME", TFieldType::Character, 10, 0},
-                                  TFieldDef{"CITY", TFieldType::Character, 12, 0},
-                                  TFieldDef{"ACTIVE", TFieldType::Logical, 1, 0},
-                                  TFieldDef{"NOTES", TFieldType::Memo, 10, 0}});
+        auto table = qm::xbase::TTable::Create(mPath.toStdString(),
+                                               {TFieldDef{"NAME", TFieldType::Character, 10, 0},
+                                                TFieldDef{"CITY", TFieldType::Character, 12, 0},
+                                                TFieldDef{"ACTIVE", TFieldType::Logical, 1, 0},
+                                                TFieldDef{"NOTES", TFieldType::Memo, 10, 0}});
         for (const char* name : {"Carter", "Adams", "Baker"}) {
             table->AppendBlank();
             table->PutString(0, name);
@@ -160,7 +160,8 @@ TEST_F(DataSetTest, TextTheFileCannotHoldIsRefusedNamingTheCharacter)
         mDataSet.SetAsString("CITY", QString::fromUtf8("Łódź"));
         FAIL() << "stored a character outside the code page";
     } catch (const TDataSetError& error) {
-        EXPECT_TRUE(error.Message().contains(QString::fromUtf8("\"Ł\""))) << error.Message().toStdString();
+        EXPECT_TRUE(error.Message().contains(QString::fromUtf8("\"Ł\"")))
+            << error.Message().toStdString();
         EXPECT_TRUE(error.Message().contains("U+0141"));
     }
     EXPECT_EQ(mDataSet.AsString("CITY"), "Springfield");
@@ -172,7 +173,7 @@ TEST_F(DataSetTest, CalculatedFieldsFollowEveryFetchAndEdit)
     mDataSet.SetOnCalcFields([](TDataSet& ds) {
         ds.SetCalculatedValue("Greeting", "Hello " + ds.AsString("NAME") + "!");
     });
-    EXPECT_EQ(mDataSet.AsString("Greeting"), "Hello Carter");  // cut to its 12 characters
+    EXPECT_EQ(mDataSet.AsString("Greeting"), "Hello Carter"); // cut to its 12 characters
     mDataSet.Next();
     EXPECT_EQ(mDataSet.AsString("Greeting"), "Hello Adams!");
     mDataSet.Edit();

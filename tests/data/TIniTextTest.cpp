@@ -15,7 +15,8 @@ TEST(TIniText, FindsSectionsAndKeysInAnyLetterCase)
 
 TEST(TIniText, TrimsBlanksAndMatchingQuotesAndIgnoresComments)
 {
-    const TIniText ini("  [ Misc ]  \n;GlobalTagId=X\n  GlobalTagId =  \"Q7 \"  \nOther= 'a\nTab=\tv\t\n");
+    const TIniText ini(
+        "  [ Misc ]  \n;GlobalTagId=X\n  GlobalTagId =  \"Q7 \"  \nOther= 'a\nTab=\tv\t\n");
     EXPECT_EQ(ini.Value("Misc", "GlobalTagId"), "Q7 ");
     EXPECT_EQ(ini.Value("Misc", "Other"), "'a");
     EXPECT_EQ(ini.Value("Misc", "Tab"), "v");
@@ -30,8 +31,8 @@ TEST(TIniText, FirstSectionAndFirstKeyWin)
 
 TEST(TIniText, ReplacingAValueKeepsEveryOtherByte)
 {
-    const std::string before =
-        "; my notes\r\n[Unknown]\r\nx = 1\r\n\r\n[Adding]\r\n  PlugDate = 0 ; not a comment\r\nTail=9";
+    const std::string before = "; my notes\r\n[Unknown]\r\nx = 1\r\n\r\n[Adding]\r\n  PlugDate = 0 "
+                               "; not a comment\r\nTail=9";
     TIniText ini(before);
     ini.SetValue("adding", "plugdate", "1");
     EXPECT_EQ(ini.Bytes(),

@@ -1,9 +1,9 @@
 // The "Create new database" and "Specify Field Lengths" dialogs, driven through their controls.
 
-#include "data/TSettingsFile.h"
-#include "data/ui/TFieldLengthsDialog.h"
 #include "data/ui/TNewDatabaseDialog.h"
 #include "TScreenshot.h"
+#include "data/TSettingsFile.h"
+#include "data/ui/TFieldLengthsDialog.h"
 
 #include <QCheckBox>
 #include <QDir>

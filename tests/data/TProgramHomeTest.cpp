@@ -1,5 +1,5 @@
-#include "data/TFileFinder.h"
 #include "data/TProgramHome.h"
+#include "data/TFileFinder.h"
 
 #include <QDir>
 #include <QFile>
@@ -73,8 +73,8 @@ TEST(TProgramHome, FolderThatCannotBeMadeNamesPathAndReason)
     } catch (const THomeError& error) {
         EXPECT_TRUE(error.Message().startsWith("Unable to create the folder " + root.path()))
             << error.Message().toStdString();
-        EXPECT_GT(error.Message().size(), QString("Unable to create the folder " + root.path()
-                                                  + "/blocker/home: ").size());
+        EXPECT_GT(error.Message().size(),
+                  QString("Unable to create the folder " + root.path() + "/blocker/home: ").size());
     }
 }
 

@@ -1,11 +1,11 @@
 // The two rebuild dialogs, driven through their buttons offscreen.
 
+#include "TScreenshot.h"
 #include "data/TAddressFile.h"
 #include "data/TDataSet.h"
 #include "data/TSystemTables.h"
 #include "data/ui/TRebuildIndexesDialog.h"
 #include "data/ui/TRebuildSystemIndexesDialog.h"
-#include "TScreenshot.h"
 
 #include <QDir>
 #include <QProgressBar>
@@ -50,7 +50,8 @@ TEST(TRebuildSystemIndexesDialog, ReindexNamesEveryTableAndCloses)
     QTemporaryDir dir;
     {
         TDataSet letters;
-        ASSERT_EQ(TSystemTables::OpenOrCreate(letters, TSystemTable::Letter, dir.path()), QString());
+        ASSERT_EQ(TSystemTables::OpenOrCreate(letters, TSystemTable::Letter, dir.path()),
+                  QString());
     }
     TRebuildSystemIndexesDialog dialog(dir.path());
     dialog.show();

@@ -97,10 +97,12 @@ TEST_F(SettingsFileTest, NewFileIsUtf8WithByteOrderMarkAndOldFilesKeepWindows125
     EXPECT_TRUE(Read().startsWith("\xEF\xBB\xBF[Adding]"));
     EXPECT_EQ(settings.ReadString("Adding", "DefaultCountry"), QString::fromUtf8("Österreich"));
 
-    Write("[Adding]\nDefaultCountry=Espa\xF1" "a\n"); // written by an older Windows program
+    Write("[Adding]\nDefaultCountry=Espa\xF1"
+          "a\n"); // written by an older Windows program
     EXPECT_EQ(settings.ReadString("Adding", "DefaultCountry"), QString::fromUtf8("España"));
     settings.WriteString("Letter", "DefaultFontName", QString::fromUtf8("Zapf Chancery Ä"));
-    EXPECT_EQ(Read(), QByteArray("[Adding]\nDefaultCountry=Espa\xF1" "a\n\n[Letter]\n"
+    EXPECT_EQ(Read(), QByteArray("[Adding]\nDefaultCountry=Espa\xF1"
+                                 "a\n\n[Letter]\n"
                                  "DefaultFontName=Zapf Chancery \xC4\n"));
 }
 
@@ -119,7 +121,8 @@ TEST_F(SettingsFileTest, MissingUnreadableAndHugeFilesGiveDefaults)
     const TSettingsFile missing(QDir(mDir.path()).filePath("none.ini"));
     EXPECT_EQ(missing.ReadInteger("Envelope Feed", "Position", 2), 2);
 
-    Write("[Adding]\nPlugDate=1\n" + QByteArray(10 * 1024 * 1024, 'z') + "\n[Misc]\nGettingStarted=1\n");
+    Write("[Adding]\nPlugDate=1\n" + QByteArray(10 * 1024 * 1024, 'z') +
+          "\n[Misc]\nGettingStarted=1\n");
     const TSettingsFile huge(mPath);
     EXPECT_TRUE(huge.ReadBool("Adding", "PlugDate", false));
     EXPECT_TRUE(huge.ReadBool("Misc", "GettingStarted", false));

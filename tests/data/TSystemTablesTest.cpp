@@ -1,7 +1,7 @@
 // Opening, creating and rebuilding the system tables in a sysdata folder.
 
-#include "data/TDataSet.h"
 #include "data/TSystemTables.h"
+#include "data/TDataSet.h"
 #include "xbase/TExpression.h"
 #include "xbase/TTable.h"
 
@@ -98,11 +98,11 @@ TEST_F(SystemTablesTest, RebuildPacksMarkedRowsAndSkipsTablesThatFail)
     }
     QStringList texts;
     TSystemTables::RebuildAll(mDir.path(), [&](const QString& t) { texts << t; });
-    EXPECT_EQ(texts, (QStringList{"Rebuilding Letters File indexes", "Rebuilding Label File indexes",
-                                  "Rebuilding State/Province File indexes",
-                                  "Rebuilding Label Setup File indexes",
-                                  "Rebuilding Envelope File indexes",
-                                  "Rebuilding Report File indexes"}));
+    EXPECT_EQ(texts,
+              (QStringList{"Rebuilding Letters File indexes", "Rebuilding Label File indexes",
+                           "Rebuilding State/Province File indexes",
+                           "Rebuilding Label Setup File indexes",
+                           "Rebuilding Envelope File indexes", "Rebuilding Report File indexes"}));
     TDataSet ds;
     ASSERT_EQ(TSystemTables::OpenOrCreate(ds, TSystemTable::Label, mDir.path()), QString());
     EXPECT_EQ(ds.Table().RecordCount(), 2u);

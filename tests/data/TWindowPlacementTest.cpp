@@ -1,5 +1,5 @@
-#include "data/TSettingsFile.h"
 #include "data/ui/TWindowPlacement.h"
+#include "data/TSettingsFile.h"
 
 #include <QCoreApplication>
 #include <QDialog>
@@ -78,7 +78,8 @@ TEST_F(WindowPlacementTest, OnlyMaximizedStoredCentresThenMaximises)
     window.resize(400, 300);
     TWindowPlacement::Restore(window, "TAddressMain", mSettings);
     EXPECT_TRUE(window.windowState() & Qt::WindowMaximized);
-    const QRect normal = window.normalGeometry().isValid() ? window.normalGeometry() : window.geometry();
+    const QRect normal =
+        window.normalGeometry().isValid() ? window.normalGeometry() : window.geometry();
     EXPECT_EQ(normal.topLeft(), QPoint((mScreen.width() - 400) / 2, (mScreen.height() - 300) / 2));
     EXPECT_TRUE(mSettings.ReadBool(mSection, "Maximized", false));
     EXPECT_EQ(mSettings.ReadInteger(mSection, "Bottom", 0), (mScreen.height() - 300) / 2 + 300);
@@ -97,7 +98,9 @@ TEST_F(WindowPlacementTest, EachResolutionKeepsItsOwnPlacement)
     TWindowPlacement::Restore(window, "TAddressMain", mSettings); // at 96: nothing stored yet
     EXPECT_EQ(window.size(), QSize(200, 100));
     EXPECT_EQ(mSettings.ReadInteger("TAddressMain_Placement120", "Left", 0), 5);
-    EXPECT_EQ(mSettings.ReadInteger(mSection, "Right", 0) - mSettings.ReadInteger(mSection, "Left", 0), 200);
+    EXPECT_EQ(mSettings.ReadInteger(mSection, "Right", 0) -
+                  mSettings.ReadInteger(mSection, "Left", 0),
+              200);
 }
 
 TEST_F(WindowPlacementTest, DialogsCentreOnTheMainWindowOrTheScreen)

@@ -13,10 +13,10 @@ using TRecord = QHash<QString, QString>;
 
 TRecord Jones()
 {
-    return {{"PREFIX", "Mr."},   {"FNAME", "John"},       {"MIDDLE", "Q"},
-            {"LNAME", "Jones"},  {"TITLE", "Manager"},    {"ORG", "Acme"},
+    return {{"PREFIX", "Mr."},       {"FNAME", "John"},      {"MIDDLE", "Q"},
+            {"LNAME", "Jones"},      {"TITLE", "Manager"},   {"ORG", "Acme"},
             {"STREET", "1 Main St"}, {"STREET2", "Suite 4"}, {"CITY", "Springfield"},
-            {"STATE", "IL"},     {"ZIP", "62704"},        {"COUNTRY", ""},
+            {"STATE", "IL"},         {"ZIP", "62704"},       {"COUNTRY", ""},
             {"PHONE", "555-1234"}};
 }
 
@@ -41,9 +41,8 @@ TAddressBlockOptions Only(bool TAddressBlockOptions::*member)
 
 TEST(TAddressBlockTest, DefaultOptionsComposeTheUsualBlock)
 {
-    EXPECT_EQ(Compose({}, Jones()),
-              (QStringList{"Mr. John Q. Jones ", "Manager", "Acme", "1 Main St", "Suite 4",
-                           "Springfield  IL 62704"}));
+    EXPECT_EQ(Compose({}, Jones()), (QStringList{"Mr. John Q. Jones ", "Manager", "Acme",
+                                                 "1 Main St", "Suite 4", "Springfield  IL 62704"}));
 }
 
 TEST(TAddressBlockTest, NameLineHasNoStrayPeriodOrBlanks)

@@ -17,18 +17,20 @@ TEST(TDateTimeTextTest, DateAloneAndWithTime)
     EXPECT_EQ(TDateTimeText::Caption(D::dtfDateShort, T::dtfTimeNone, kWhen, kUs),
               kUs.toString(kWhen.date(), QLocale::ShortFormat));
     EXPECT_EQ(TDateTimeText::Caption(D::dtfDateLong, T::dtfTimeShort, kWhen, kUs),
-              kUs.toString(kWhen.date(), QLocale::LongFormat) + " "
-                  + kUs.toString(kWhen.time(), QLocale::ShortFormat));
-    EXPECT_TRUE(TDateTimeText::Caption(D::dtfDateLong, T::dtfTimeNone, kWhen, kUs).contains("2026"));
+              kUs.toString(kWhen.date(), QLocale::LongFormat) + " " +
+                  kUs.toString(kWhen.time(), QLocale::ShortFormat));
+    EXPECT_TRUE(
+        TDateTimeText::Caption(D::dtfDateLong, T::dtfTimeNone, kWhen, kUs).contains("2026"));
 }
 
 TEST(TDateTimeTextTest, TimeAloneBeginsWithTheBlank)
 {
-    const QString caption = TDateTimeText::Caption(TDateFormat::dtfDateNone,
-                                                   TTimeFormat::dtfTimeLong, kWhen, kUs);
+    const QString caption =
+        TDateTimeText::Caption(TDateFormat::dtfDateNone, TTimeFormat::dtfTimeLong, kWhen, kUs);
     EXPECT_EQ(caption, " " + kUs.toString(kWhen.time(), QLocale::LongFormat));
-    EXPECT_TRUE(TDateTimeText::Caption(TDateFormat::dtfDateNone, TTimeFormat::dtfTimeNone, kWhen,
-                                       kUs).isEmpty());
+    EXPECT_TRUE(
+        TDateTimeText::Caption(TDateFormat::dtfDateNone, TTimeFormat::dtfTimeNone, kWhen, kUs)
+            .isEmpty());
 }
 
 } // namespace

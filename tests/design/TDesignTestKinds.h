@@ -33,7 +33,8 @@ public:
     void AfterCreate() override { ++afterCreateCalls; }
     void PrintObject(print::TBaseReport& canvas, double x, double y) override
     {
-        CallLog() << QStringLiteral("%1.Print(%2,%3)").arg(Name()).arg(PrintLeft(x)).arg(PrintTop(y));
+        CallLog()
+            << QStringLiteral("%1.Print(%2,%3)").arg(Name()).arg(PrintLeft(x)).arg(PrintTop(y));
         canvas.DrawRectangle(PrintLeft(x), PrintTop(y), PrintLeft(x) + 0.5, PrintTop(y) + 0.5);
     }
 

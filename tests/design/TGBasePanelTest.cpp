@@ -3,14 +3,14 @@
 #include "TDesignTestKinds.h"
 #include "data/TAddressFile.h"
 #include "data/TDataSet.h"
-#include "design/text/TDesignUnits.h"
-#include "design/objects/TGBaseLabel.h"
 #include "design/core/TGDataPanel.h"
 #include "design/core/TGLabelObjectFiler.h"
-#include "design/objects/TGPLabel.h"
-#include "design/stream/TLayoutError.h"
+#include "design/objects/TGBaseLabel.h"
 #include "design/objects/TGMultiLineLabel.h"
+#include "design/objects/TGPLabel.h"
 #include "design/objects/TMultiLineText.h"
+#include "design/stream/TLayoutError.h"
+#include "design/text/TDesignUnits.h"
 #include "print/TPageStreamDump.h"
 #include "print/TRPDevice.h"
 #include "print/TReportFiler.h"
@@ -96,8 +96,8 @@ TEST_F(PanelTest, HostOperationsVisitObjectsBottomFirst)
     Add("b", 96, 48);
     mPanel.StepCounters();
     mPanel.ResetCounters();
-    EXPECT_EQ(CallLog(), (QStringList{"a.CounterStep", "b.CounterStep", "a.CounterReset",
-                                      "b.CounterReset"}));
+    EXPECT_EQ(CallLog(),
+              (QStringList{"a.CounterStep", "b.CounterStep", "a.CounterReset", "b.CounterReset"}));
 }
 
 TEST_F(PanelTest, PrintObjectsDrawsBottomFirstAtThePanelsCorner)
@@ -311,7 +311,9 @@ TEST_F(PanelTest, FailedSaveKeepsTheOldFileAndLeavesTheScaleAtOne)
     ASSERT_TRUE(after.open(QIODevice::ReadOnly));
     EXPECT_EQ(after.readAll(), saved);
 
-    EXPECT_THROW(TGLabelObjectFiler::SaveToFile(mPanel, dir.filePath(QStringLiteral("missing/BIN00001.L"))), TLayoutError);
+    EXPECT_THROW(
+        TGLabelObjectFiler::SaveToFile(mPanel, dir.filePath(QStringLiteral("missing/BIN00001.L"))),
+        TLayoutError);
 }
 
 } // namespace

@@ -18,9 +18,15 @@ protected:
     void SetUp() override
     {
         TTextObjectFixture::SetUp();
-        AddRecord({{"PREFIX", "Mr."}, {"FNAME", "John"}, {"MIDDLE", "Q"}, {"LNAME", "Jones"},
-                   {"ORG", "Acme"}, {"STREET", "1 Main St"}, {"CITY", "Springfield"},
-                   {"STATE", "IL"}, {"ZIP", "62704"}});
+        AddRecord({{"PREFIX", "Mr."},
+                   {"FNAME", "John"},
+                   {"MIDDLE", "Q"},
+                   {"LNAME", "Jones"},
+                   {"ORG", "Acme"},
+                   {"STREET", "1 Main St"},
+                   {"CITY", "Springfield"},
+                   {"STATE", "IL"},
+                   {"ZIP", "62704"}});
         mBlock = Add(std::make_unique<TGDMultiLineAddressLabel>());
         mBlock->SetBounds(10, 20, 250, 100);
     }
@@ -30,15 +36,16 @@ protected:
 TEST_F(TGDMultiLineAddressLabelTest, ComposesFromTheCurrentRecord)
 {
     mPanel.RefreshData();
-    EXPECT_EQ(mBlock->Items(), (QStringList{"Mr. John Q. Jones ", "Acme", "1 Main St",
-                                            "Springfield  IL 62704"}));
+    EXPECT_EQ(mBlock->Items(),
+              (QStringList{"Mr. John Q. Jones ", "Acme", "1 Main St", "Springfield  IL 62704"}));
     mPanel.SetDisplayDataValues(false);
     EXPECT_EQ(mBlock->Items(), QStringList{"[Address Label]"});
 }
 
 TEST_F(TGDMultiLineAddressLabelTest, PrintsOneLineBelowTheOther)
 {
-    const auto texts = PrintedTexts(Record([this](print::TBaseReport& r) { PrintItem(r, 0.5, 1); }));
+    const auto texts =
+        PrintedTexts(Record([this](print::TBaseReport& r) { PrintItem(r, 0.5, 1); }));
     ASSERT_EQ(texts.size(), 4u);
     EXPECT_EQ(texts[0].text, "Mr. John Q. Jones ");
     EXPECT_EQ(texts[3].text, "Springfield  IL 62704");

@@ -29,10 +29,11 @@ TEST_F(TGDateTimeLabelTest, PrintsTheDateAndTimeOfThePrint)
     auto* stamp = Add(std::make_unique<TGDateTimeLabel>());
     EXPECT_EQ(stamp->DateFormat(), TDateFormat::dtfDateShort);
     stamp->SetTimeFormat(TTimeFormat::dtfTimeShort);
-    const auto texts = test::PrintedTexts(test::Record([this](print::TBaseReport& r) { PrintItem(r); }));
+    const auto texts =
+        test::PrintedTexts(test::Record([this](print::TBaseReport& r) { PrintItem(r); }));
     ASSERT_EQ(texts.size(), 1u);
-    EXPECT_EQ(texts[0].text, us.toString(QDate(2026, 12, 9), QLocale::ShortFormat) + " "
-                                 + us.toString(QTime(8, 30, 5), QLocale::ShortFormat));
+    EXPECT_EQ(texts[0].text, us.toString(QDate(2026, 12, 9), QLocale::ShortFormat) + " " +
+                                 us.toString(QTime(8, 30, 5), QLocale::ShortFormat));
 }
 
 } // namespace

@@ -1,10 +1,10 @@
 #include "design/objects/TGImage.h"
 
-#include "design/text/TDesignUnits.h"
 #include "design/core/TGClassRegistry.h"
 #include "design/core/TGDataPanel.h"
 #include "design/core/TGLabelObjectFiler.h"
 #include "design/stream/TLayoutDump.h"
+#include "design/text/TDesignUnits.h"
 #include "picture/TWmfSample.h"
 #include "picture/TWmfWriter.h"
 #include "print/TPageRender.h"
@@ -39,8 +39,14 @@ QByteArray Bmp(int w, int h, QColor color = Qt::red)
     return bytes;
 }
 
-picture::TPicture Bitmap(int w, int h) { return picture::TPicture::FromBitmap(Bmp(w, h)); }
-picture::TPicture ClipArt() { return picture::TPicture::FromMetafile(picture::TWmfSample::ClipArt()); }
+picture::TPicture Bitmap(int w, int h)
+{
+    return picture::TPicture::FromBitmap(Bmp(w, h));
+}
+picture::TPicture ClipArt()
+{
+    return picture::TPicture::FromMetafile(picture::TWmfSample::ClipArt());
+}
 
 // Clip art that draws past its 1 x 1 inch frame (1000 units) on every side: a bar with a thick
 // outline through the left and right edges, an ellipse through the top, a thick line through the
@@ -148,18 +154,35 @@ std::vector<print::TPageCommand> Printed(const std::function<void(print::TBaseRe
 
 int Count(const std::vector<print::TPageCommand>& commands, TCode code)
 {
-    return int(std::count_if(commands.begin(), commands.end(),
-                             [code](const print::TPageCommand& c) { return c.code == std::uint8_t(code); }));
+    return int(
+        std::count_if(commands.begin(), commands.end(), [code](const print::TPageCommand& c) {
+            return c.code == std::uint8_t(code);
+        }));
 }
 
 bool IsDrawing(std::uint8_t code)
 {
     switch (TCode(code)) {
-    case TCode::Arc: case TCode::Chord: case TCode::Ellipse: case TCode::FillRect:
-    case TCode::FrameRect: case TCode::LineTo: case TCode::Pie: case TCode::Polygon:
-    case TCode::Polyline: case TCode::BitmapScaled: case TCode::BitmapRect: case TCode::Rectangle:
-    case TCode::RoundRect: case TCode::GraphicRect: case TCode::TextRect: case TCode::TextCenter:
-    case TCode::TextLeft: case TCode::TextRight: case TCode::TextBlock: case TCode::DrawAtPoint:
+    case TCode::Arc:
+    case TCode::Chord:
+    case TCode::Ellipse:
+    case TCode::FillRect:
+    case TCode::FrameRect:
+    case TCode::LineTo:
+    case TCode::Pie:
+    case TCode::Polygon:
+    case TCode::Polyline:
+    case TCode::BitmapScaled:
+    case TCode::BitmapRect:
+    case TCode::Rectangle:
+    case TCode::RoundRect:
+    case TCode::GraphicRect:
+    case TCode::TextRect:
+    case TCode::TextCenter:
+    case TCode::TextLeft:
+    case TCode::TextRight:
+    case TCode::TextBlock:
+    case TCode::DrawAtPoint:
         return true;
     default:
         return false;
@@ -186,8 +209,8 @@ protected:
     // Writes the panel and reads it into a fresh one; the single object read.
     TGImage* RoundTrip(const TGDataPanel& from, TGDataPanel& to)
     {
-        const auto read =
-            TGLabelObjectFiler::ReadPanelBytes(TGLabelObjectFiler::PanelBytes(from), to.Owner(), to);
+        const auto read = TGLabelObjectFiler::ReadPanelBytes(TGLabelObjectFiler::PanelBytes(from),
+                                                             to.Owner(), to);
         EXPECT_EQ(read.size(), 1u);
         return read.empty() ? nullptr : dynamic_cast<TGImage*>(read.front());
     }
@@ -333,9 +356,10 @@ TEST_F(TGImageTest, PrintedBitmapFillsTheObjectWhateverStretchSays)
     image->SetStretch(false);
     const auto commands = Printed([&](print::TBaseReport& r) { image->PrintObject(r, 1.0, 2.0); });
     ASSERT_EQ(Count(commands, TCode::BitmapRect), 1);
-    const auto it = std::find_if(commands.begin(), commands.end(), [](const print::TPageCommand& c) {
-        return c.code == std::uint8_t(TCode::BitmapRect);
-    });
+    const auto it =
+        std::find_if(commands.begin(), commands.end(), [](const print::TPageCommand& c) {
+            return c.code == std::uint8_t(TCode::BitmapRect);
+        });
     ASSERT_EQ(it->points.size(), 2u);
     EXPECT_NEAR(it->points[0].x(), 1.5, 1e-6);
     EXPECT_NEAR(it->points[0].y(), 3.0, 1e-6);
@@ -359,9 +383,10 @@ TEST_F(TGImageTest, PrintedMetafileIsRecordedAsVectorDrawing)
     EXPECT_EQ(Count(commands, TCode::TextRect), 1);   // "clip art" reaches below the frame: clipped
     EXPECT_EQ(Count(commands, TCode::BitmapRect), 1); // the bitmap inside the metafile
     // The sun: (1900, 100)-(2200, 400) of 2400 x 1600 over 2.5 x 1.667 inches.
-    const auto sun = std::find_if(commands.begin(), commands.end(), [](const print::TPageCommand& c) {
-        return c.code == std::uint8_t(TCode::Ellipse);
-    });
+    const auto sun =
+        std::find_if(commands.begin(), commands.end(), [](const print::TPageCommand& c) {
+            return c.code == std::uint8_t(TCode::Ellipse);
+        });
     ASSERT_EQ(sun->points.size(), 2u);
     EXPECT_NEAR(sun->points[0].x(), 1900.0 / 2400 * 2.5, 1e-4);
     EXPECT_NEAR(sun->points[1].y(), 400.0 / 1600 * 160 / 96, 1e-4);
@@ -384,7 +409,8 @@ TEST_F(TGImageTest, PrintedMetafileReplaysSharpAtPrinterResolution)
     if (!shots.isEmpty())
         page.copy(250, 250, 800, 550).save(QDir(shots).filePath("picture-printed-clip-art.png"));
     auto at = [&](double ux, double uy) {
-        return QColor(page.pixel(int((1 + ux / 2400 * 2.5) * 300), int((1 + uy / 1600 * 160 / 96) * 300)));
+        return QColor(
+            page.pixel(int((1 + ux / 2400 * 2.5) * 300), int((1 + uy / 1600 * 160 / 96) * 300)));
     };
     EXPECT_EQ(at(2050, 250), QColor(0xFF, 0xD7, 0x00)); // sun
     EXPECT_EQ(at(100, 600), QColor(0x87, 0xCE, 0xEB));  // sky
@@ -500,7 +526,8 @@ TEST_F(TGImageTest, PrintingAMetafileLeavesTheCanvasStateForTheNextObject)
     Recorded([&](print::TBaseReport& r) {
         r.SetFont(QStringLiteral("Courier New"), 12);
         r.SetBold(true);
-        r.SetPen(print::TColor::Rgb(255, 0, 0), print::TPenStyle::psDash, print::TPenMode::pmCopy, 3);
+        r.SetPen(print::TColor::Rgb(255, 0, 0), print::TPenStyle::psDash, print::TPenMode::pmCopy,
+                 3);
         r.SetBrush(print::TColor::Rgb(0, 255, 0), print::TBrushStyle::bsCross);
         r.SetYPos(4.5);
         image->PrintObject(r, 0, 0);

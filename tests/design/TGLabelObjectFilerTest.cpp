@@ -1,16 +1,16 @@
 #include "design/core/TGLabelObjectFiler.h"
 
 #include "TDesignTestKinds.h"
-#include "design/text/TDesignUnits.h"
 #include "design/core/TGClassRegistry.h"
-#include "design/objects/TGDMultiLineAddressLabel.h"
 #include "design/core/TGDataPanel.h"
+#include "design/objects/TGDMultiLineAddressLabel.h"
 #include "design/objects/TGPDLabel.h"
 #include "design/objects/TGPLabel.h"
 #include "design/stream/TLayoutDump.h"
 #include "design/stream/TLayoutError.h"
 #include "design/stream/TLayoutReader.h"
 #include "design/stream/TLayoutWriter.h"
+#include "design/text/TDesignUnits.h"
 
 #include <QDir>
 #include <QFile>
@@ -23,7 +23,10 @@ namespace {
 using test::TPenBrushObject;
 using test::TRecordingObject;
 
-QByteArray Hex(const char* hex) { return QByteArray::fromHex(hex); }
+QByteArray Hex(const char* hex)
+{
+    return QByteArray::fromHex(hex);
+}
 
 class FilerTest : public ::testing::Test {
 protected:
@@ -39,8 +42,7 @@ protected:
 
     QString Path(const QString& name) const { return mDir.filePath(name); }
 
-    template <class T>
-    T* Add(TGBasePanel& panel, const QString& name)
+    template <class T> T* Add(TGBasePanel& panel, const QString& name)
     {
         auto object = std::make_unique<T>();
         object->SetName(name);
@@ -64,13 +66,13 @@ protected:
 // The fixed text record of the format page, byte for byte.
 QByteArray ExampleRecord()
 {
-    return QByteArray("TPF0") + Hex("08") + "TGPLabel" + Hex("0A") + "Component3" + Hex("04")
-        + "Left" + Hex("020A") + Hex("03") + "Top" + Hex("0214") + Hex("05") + "Width"
-        + Hex("038E00") + Hex("06") + "Height" + Hex("0221") + Hex("07") + "Caption" + Hex("0605")
-        + "Hello" + Hex("0A") + "Font.Color" + Hex("0707") + "clBlack" + Hex("0B") + "Font.Height"
-        + Hex("02F3") + Hex("09") + "Font.Name" + Hex("0605") + "Arial" + Hex("0A") + "Font.Style"
-        + Hex("0B00") + Hex("0B") + "Transparent" + Hex("09") + Hex("09") + "BackColor"
-        + Hex("0707") + "clWhite" + Hex("0000");
+    return QByteArray("TPF0") + Hex("08") + "TGPLabel" + Hex("0A") + "Component3" + Hex("04") +
+           "Left" + Hex("020A") + Hex("03") + "Top" + Hex("0214") + Hex("05") + "Width" +
+           Hex("038E00") + Hex("06") + "Height" + Hex("0221") + Hex("07") + "Caption" +
+           Hex("0605") + "Hello" + Hex("0A") + "Font.Color" + Hex("0707") + "clBlack" + Hex("0B") +
+           "Font.Height" + Hex("02F3") + Hex("09") + "Font.Name" + Hex("0605") + "Arial" +
+           Hex("0A") + "Font.Style" + Hex("0B00") + Hex("0B") + "Transparent" + Hex("09") +
+           Hex("09") + "BackColor" + Hex("0707") + "clWhite" + Hex("0000");
 }
 
 TEST_F(FilerTest, FixedTextRecordMatchesTheDocumentedBytes)
@@ -308,8 +310,8 @@ TEST_F(FilerTest, WrongSignatureOrListStartIsInvalidStreamFormat)
 TEST_F(FilerTest, PropertyFaultsNameObjectPropertyAndCause)
 {
     const auto record = [](const QByteArray& entry) {
-        return Hex("01") + "TPF0" + Hex("08") + "TGPLabel" + Hex("04") + "Old1" + entry
-            + Hex("0000") + Hex("00");
+        return Hex("01") + "TPF0" + Hex("08") + "TGPLabel" + Hex("04") + "Old1" + entry +
+               Hex("0000") + Hex("00");
     };
     TGDataPanel panel;
     EXPECT_EQ(ReadError(record(Hex("05") + "Color" + Hex("0201")), panel),
@@ -320,12 +322,14 @@ TEST_F(FilerTest, PropertyFaultsNameObjectPropertyAndCause)
               QStringLiteral("Error reading Component0.Alignment: Invalid property value"));
     EXPECT_EQ(ReadError(record(Hex("0A") + "Font.Color" + Hex("0708") + "clOrange"), panel),
               QStringLiteral("Error reading Component0.Font.Color: Invalid property value"));
-    EXPECT_EQ(ReadError(record(Hex("0A") + "Font.Style" + Hex("0B06") + "fsWide" + Hex("00")), panel),
-              QStringLiteral("Error reading Component0.Font.Style: Invalid property value"));
+    EXPECT_EQ(
+        ReadError(record(Hex("0A") + "Font.Style" + Hex("0B06") + "fsWide" + Hex("00")), panel),
+        QStringLiteral("Error reading Component0.Font.Style: Invalid property value"));
     EXPECT_EQ(ReadError(record(Hex("07") + "Caption" + Hex("0C00000010") + "abc"), panel),
               QStringLiteral("Error reading Component0.Caption: Stream read error"));
-    EXPECT_EQ(ReadError(Hex("01") + "TPF0" + Hex("08") + "TGPLabel" + Hex("04") + "Old1"
-                            + Hex("07") + "Capt", panel),
+    EXPECT_EQ(ReadError(Hex("01") + "TPF0" + Hex("08") + "TGPLabel" + Hex("04") + "Old1" +
+                            Hex("07") + "Capt",
+                        panel),
               QStringLiteral("Error reading Component0.: Stream read error"));
     EXPECT_EQ(panel.ObjectCount(), 0) << "a half-read object is not kept";
 }
@@ -333,9 +337,9 @@ TEST_F(FilerTest, PropertyFaultsNameObjectPropertyAndCause)
 TEST_F(FilerTest, UnacceptedAngleIsIgnored)
 {
     TGDataPanel panel;
-    const QByteArray bytes = Hex("01") + "TPF0" + Hex("08") + "TGPLabel" + Hex("01") + "A"
-        + Hex("05") + "Angle" + Hex("025A") + Hex("05") + "Angle" + Hex("022D") + Hex("0000")
-        + Hex("00");
+    const QByteArray bytes = Hex("01") + "TPF0" + Hex("08") + "TGPLabel" + Hex("01") + "A" +
+                             Hex("05") + "Angle" + Hex("025A") + Hex("05") + "Angle" + Hex("022D") +
+                             Hex("0000") + Hex("00");
     EXPECT_EQ(ReadError(bytes, panel), QString());
     EXPECT_EQ(static_cast<TGPLabel*>(panel.ObjectAt(0))->Angle(), 90);
 }
@@ -344,7 +348,8 @@ TEST_F(FilerTest, EveryTruncationFailsCleanlyAndKeepsWholeObjectsOnly)
 {
     TGDataPanel source;
     for (int i = 0; i < 3; ++i)
-        Add<TGPLabel>(source, QStringLiteral("S%1").arg(i))->SetCaption(QStringLiteral("Line %1").arg(i));
+        Add<TGPLabel>(source, QStringLiteral("S%1").arg(i))
+            ->SetCaption(QStringLiteral("Line %1").arg(i));
     const QByteArray bytes = TGLabelObjectFiler::PanelBytes(source);
     int previous = 0;
     for (int length = 0; length < bytes.size(); ++length) {
@@ -390,7 +395,13 @@ TEST_F(FilerTest, ReportStreamsCarryThreeBandsAndTheSettingsList)
     QFile file(Path("BIN00001.R"));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray bytes = file.readAll();
-    EXPECT_TRUE(bytes.endsWith(Hex("0000" "00" "01" "032C01" "09" "0605") + "Title" + Hex("00")))
+    EXPECT_TRUE(bytes.endsWith(Hex("0000"
+                                   "00"
+                                   "01"
+                                   "032C01"
+                                   "09"
+                                   "0605") +
+                               "Title" + Hex("00")))
         << bytes.toHex(' ').constData();
     EXPECT_TRUE(bytes.startsWith(Hex("01") + "TPF0"));
 }

@@ -74,7 +74,8 @@ TEST_F(TGPLabelTest, PrintsTheCaptionAtItsPlaceOnThePage)
     auto* label = Add(std::make_unique<TGPLabel>());
     label->SetBounds(96, 48, 142, 33);
     label->SetCaption(QStringLiteral("Hello"));
-    const auto texts = PrintedTexts(Record([this](print::TBaseReport& r) { PrintItem(r, 1.0, 2.0); }));
+    const auto texts =
+        PrintedTexts(Record([this](print::TBaseReport& r) { PrintItem(r, 1.0, 2.0); }));
     ASSERT_EQ(texts.size(), 1u);
     EXPECT_EQ(texts[0].text, "Hello");
     EXPECT_DOUBLE_EQ(texts[0].x, 1.0 + 96.0 / 96);
@@ -121,14 +122,17 @@ TEST_F(TGPLabelTest, OpaqueBackgroundIsFilledBeforeTheText)
     const auto pages = test::ReadPages(Record([this](print::TBaseReport& r) { PrintItem(r); }));
     ASSERT_EQ(pages.size(), 1u);
     const auto& codes = pages[0].codes;
-    const auto rect = std::find(codes.begin(), codes.end(), std::uint8_t(print::stream::TCode::Rectangle));
-    const auto text = std::find(codes.begin(), codes.end(), std::uint8_t(print::stream::TCode::TextRect));
+    const auto rect =
+        std::find(codes.begin(), codes.end(), std::uint8_t(print::stream::TCode::Rectangle));
+    const auto text =
+        std::find(codes.begin(), codes.end(), std::uint8_t(print::stream::TCode::TextRect));
     ASSERT_NE(rect, codes.end());
     EXPECT_LT(rect, text);
     label->SetTransparent(true);
     const auto clear = test::ReadPages(Record([this](print::TBaseReport& r) { PrintItem(r); }));
     EXPECT_EQ(std::count(clear[0].codes.begin(), clear[0].codes.end(),
-                         std::uint8_t(print::stream::TCode::Rectangle)), 0);
+                         std::uint8_t(print::stream::TCode::Rectangle)),
+              0);
 }
 
 TEST_F(TGPLabelTest, RotatedTextPrintsRotatedAndRestoresTheCanvas)

@@ -24,7 +24,8 @@ TEST_F(TGSymbolLabelTest, SizesItselfAfterEveryBoundsChange)
     symbol->SetBounds(5, 5, 300, 300);
     const QFont font = TDesignTextMeasure::ScreenFont(symbol->Font(), 24);
     const QString shown = symbol->ShownText();
-    EXPECT_EQ(symbol->Width(), TDesignUnits::Trunc(1.1 * QFontMetrics(font).horizontalAdvance(shown)));
+    EXPECT_EQ(symbol->Width(),
+              TDesignUnits::Trunc(1.1 * QFontMetrics(font).horizontalAdvance(shown)));
     EXPECT_EQ(symbol->Height(), TDesignUnits::Trunc(1.1 * QFontMetrics(font).height()));
     EXPECT_EQ(symbol->Left(), 5);
 
@@ -53,7 +54,8 @@ TEST_F(TGSymbolLabelTest, ChosenSymbolPrintsItsCodeInTheSymbolFace)
     auto* symbol = Add(std::make_unique<TGSymbolLabel>());
     symbol->ApplySymbol(symbol->Font(), 0x28); // telephone
     EXPECT_EQ(symbol->Caption(), "(");
-    const auto texts = test::PrintedTexts(test::Record([this](print::TBaseReport& r) { PrintItem(r); }));
+    const auto texts =
+        test::PrintedTexts(test::Record([this](print::TBaseReport& r) { PrintItem(r); }));
     ASSERT_EQ(texts.size(), 1u);
     EXPECT_EQ(texts[0].text, "(");
     EXPECT_EQ(texts[0].font, "WingDings");

@@ -19,13 +19,17 @@ void Touch(const QString& path)
 TEST(TLayoutFileNames, NewNameTakesTheFirstFreeNumberOfItsKind)
 {
     QTemporaryDir dir;
-    EXPECT_EQ(TLayoutFileNames::NewName(dir.path(), TLayoutKind::Label), QStringLiteral("BIN00001.L"));
+    EXPECT_EQ(TLayoutFileNames::NewName(dir.path(), TLayoutKind::Label),
+              QStringLiteral("BIN00001.L"));
     Touch(dir.filePath("BIN00001.L"));
     Touch(dir.filePath("bin00003.l")); // found in any letter case
     Touch(dir.filePath("BIN00002.E"));
-    EXPECT_EQ(TLayoutFileNames::NewName(dir.path(), TLayoutKind::Label), QStringLiteral("BIN00002.L"));
-    EXPECT_EQ(TLayoutFileNames::NewName(dir.path(), TLayoutKind::Envelope), QStringLiteral("BIN00001.E"));
-    EXPECT_EQ(TLayoutFileNames::NewName(dir.path(), TLayoutKind::Report), QStringLiteral("BIN00001.R"));
+    EXPECT_EQ(TLayoutFileNames::NewName(dir.path(), TLayoutKind::Label),
+              QStringLiteral("BIN00002.L"));
+    EXPECT_EQ(TLayoutFileNames::NewName(dir.path(), TLayoutKind::Envelope),
+              QStringLiteral("BIN00001.E"));
+    EXPECT_EQ(TLayoutFileNames::NewName(dir.path(), TLayoutKind::Report),
+              QStringLiteral("BIN00001.R"));
     EXPECT_EQ(TLayoutFileNames::Name(0, TLayoutKind::Report), QStringLiteral("BIN00000.R"));
 }
 
@@ -33,9 +37,9 @@ TEST(TLayoutFileNames, OnlyBinFiveDigitsAndAKindExtensionIsALayoutName)
 {
     for (const char* good : {"BIN00001.L", "BIN99999.E", "bin00000.r"})
         EXPECT_TRUE(TLayoutFileNames::IsLayoutName(QString::fromLatin1(good))) << good;
-    for (const char* bad : {"", "BIN0001.L", "BIN000001.L", "BIN0000A.L", "BIN00001.X",
-                            "BIN00001.LL", "../BIN00001.L", "sysdata/BIN00001.L", "BIN00001_L",
-                            "/etc/passwd", "..", "XBIN0001.L"})
+    for (const char* bad :
+         {"", "BIN0001.L", "BIN000001.L", "BIN0000A.L", "BIN00001.X", "BIN00001.LL",
+          "../BIN00001.L", "sysdata/BIN00001.L", "BIN00001_L", "/etc/passwd", "..", "XBIN0001.L"})
         EXPECT_FALSE(TLayoutFileNames::IsLayoutName(QString::fromLatin1(bad))) << bad;
     EXPECT_TRUE(TLayoutFileNames::IsLayoutName("BIN00001.E", TLayoutKind::Envelope));
     EXPECT_FALSE(TLayoutFileNames::IsLayoutName("BIN00001.E", TLayoutKind::Label));
@@ -57,7 +61,8 @@ TEST(TLayoutFileNames, StoredNamesResolveInsideSysdataOnly)
             ADD_FAILURE() << bad;
         } catch (const TLayoutError& e) {
             EXPECT_EQ(e.Kind(), TLayoutErrorKind::FileName);
-            EXPECT_TRUE(e.Message().contains(QString::fromLatin1(bad))) << e.Message().toStdString();
+            EXPECT_TRUE(e.Message().contains(QString::fromLatin1(bad)))
+                << e.Message().toStdString();
         }
     }
 }

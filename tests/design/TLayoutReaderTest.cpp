@@ -7,7 +7,10 @@
 namespace qm::design {
 namespace {
 
-QByteArray Hex(const char* hex) { return QByteArray::fromHex(hex); }
+QByteArray Hex(const char* hex)
+{
+    return QByteArray::fromHex(hex);
+}
 
 TLayoutErrorKind FailureOf(const QByteArray& bytes)
 {
@@ -23,8 +26,17 @@ TLayoutErrorKind FailureOf(const QByteArray& bytes)
 
 TEST(TLayoutReader, ReadsEveryValueTheWriterProduces)
 {
-    const QByteArray bytes = Hex("0280" "03FF7F" "04FFFFFF7F" "0603616263" "0703636C58" "08" "09"
-                                 "0A03000000010203" "0B0161016200" "0C020000007879" "0D"
+    const QByteArray bytes = Hex("0280"
+                                 "03FF7F"
+                                 "04FFFFFF7F"
+                                 "0603616263"
+                                 "0703636C58"
+                                 "08"
+                                 "09"
+                                 "0A03000000010203"
+                                 "0B0161016200"
+                                 "0C020000007879"
+                                 "0D"
                                  "01020106017A00");
     TLayoutReader in(bytes);
     EXPECT_EQ(in.ReadValue().AsInteger(), -128);
@@ -53,7 +65,8 @@ TEST(TLayoutReader, ValuesOfTheWrongTypeAreInvalid)
     EXPECT_THROW(text.AsBoolean(), TLayoutError);
     EXPECT_THROW(text.AsColor(), TLayoutError);
     static constexpr std::array<const char*, 2> names{"one", "two"};
-    TLayoutReader idents(Hex("0703747776" "070354574F"));
+    TLayoutReader idents(Hex("0703747776"
+                             "070354574F"));
     EXPECT_THROW(idents.ReadValue().AsEnum(names), TLayoutError);
     EXPECT_EQ(idents.ReadValue().AsEnum(names), 1) << "identifiers match in any letter case";
     TLayoutReader colour(Hex("0706636C4E6F6E65"));
@@ -85,7 +98,8 @@ TEST(TLayoutReader, DeepNestingAndUnknownTagsAreInvalidValues)
 
 TEST(TLayoutReader, ErrorsCarryTheOffset)
 {
-    TLayoutReader in(Hex("0201" "0605414243"));
+    TLayoutReader in(Hex("0201"
+                         "0605414243"));
     in.ReadValue();
     try {
         in.ReadValue();

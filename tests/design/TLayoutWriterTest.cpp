@@ -1,13 +1,13 @@
 #include "design/stream/TLayoutWriter.h"
 
-#include "design/text/TDesignUnits.h"
 #include "design/core/TGBrush.h"
-#include "design/stream/TGEnumNames.h"
-#include "design/text/TGFont.h"
 #include "design/core/TGPen.h"
+#include "design/stream/TGEnumNames.h"
 #include "design/stream/TGPictureData.h"
 #include "design/stream/TLayoutError.h"
 #include "design/stream/TLayoutReader.h"
+#include "design/text/TDesignUnits.h"
+#include "design/text/TGFont.h"
 
 #include <gtest/gtest.h>
 
@@ -22,7 +22,10 @@ QByteArray Value(const std::function<void(TLayoutWriter&)>& write)
     return bytes;
 }
 
-QByteArray Hex(const char* hex) { return QByteArray::fromHex(hex); }
+QByteArray Hex(const char* hex)
+{
+    return QByteArray::fromHex(hex);
+}
 
 TEST(TLayoutWriter, IntegersTakeTheSmallestTag)
 {
@@ -69,7 +72,9 @@ TEST(TLayoutWriter, EmptyStringsAndEmptyListsAreLeftOut)
     EXPECT_TRUE(Value([](auto& w) { w.PropertyString("Caption", QString()); }).isEmpty());
     EXPECT_TRUE(Value([](auto& w) { w.PropertyStrings("Items.Strings", {}); }).isEmpty());
     EXPECT_TRUE(Value([](auto& w) { w.PropertyBinary("Picture.Data", {}); }).isEmpty());
-    EXPECT_EQ(Value([](auto& w) { w.PropertyStrings("Items.Strings", {"A", ""}); }),
+    EXPECT_EQ(Value([](auto& w) {
+                  w.PropertyStrings("Items.Strings", {"A", ""});
+              }),
               Hex("0D") + "Items.Strings" + Hex("01060141060000"));
 }
 
@@ -78,7 +83,8 @@ TEST(TLayoutWriter, NamedColoursAreIdentifiersOthersIntegers)
     EXPECT_EQ(Value([](auto& w) { w.WriteColor(kclWhite); }), Hex("0707") + "clWhite");
     EXPECT_EQ(Value([](auto& w) { w.WriteColor(TGColor{0xFFFF00}); }), Hex("0706") + "clAqua");
     EXPECT_EQ(Value([](auto& w) { w.WriteColor(TGColor::System(15)); }), Hex("0709") + "clBtnFace");
-    EXPECT_EQ(Value([](auto& w) { w.WriteColor(TGColor{TGColor::kNone}); }), Hex("0706") + "clNone");
+    EXPECT_EQ(Value([](auto& w) { w.WriteColor(TGColor{TGColor::kNone}); }),
+              Hex("0706") + "clNone");
     EXPECT_EQ(Value([](auto& w) { w.WriteColor(TGColor{0x123456}); }), Hex("0456341200"));
     // A system index past the table has no name.
     EXPECT_EQ(Value([](auto& w) { w.WriteColor(TGColor::System(25)); }), Hex("0419000080"));
@@ -86,9 +92,9 @@ TEST(TLayoutWriter, NamedColoursAreIdentifiersOthersIntegers)
 
 TEST(TLayoutWriter, EveryColourNameReadsBackToItsValue)
 {
-    for (std::uint32_t v : {0x000000u, 0x000080u, 0x008000u, 0x008080u, 0x800000u, 0x800080u,
-                            0x808000u, 0x808080u, 0xC0C0C0u, 0x0000FFu, 0x00FF00u, 0x00FFFFu,
-                            0xFF0000u, 0xFF00FFu, 0xFFFF00u, 0xFFFFFFu}) {
+    for (std::uint32_t v :
+         {0x000000u, 0x000080u, 0x008000u, 0x008080u, 0x800000u, 0x800080u, 0x808000u, 0x808080u,
+          0xC0C0C0u, 0x0000FFu, 0x00FF00u, 0x00FFFFu, 0xFF0000u, 0xFF00FFu, 0xFFFF00u, 0xFFFFFFu}) {
         const auto name = TGColor{std::int32_t(v)}.Name();
         ASSERT_TRUE(name.has_value()) << std::hex << v;
         EXPECT_EQ(TGColor::FromName(*name)->value, std::int32_t(v));
@@ -115,8 +121,9 @@ TEST(TLayoutWriter, DefaultPenAndWhiteSolidBrushStoreNothing)
     TGPen pen;
     pen.width = 2;
     pen.style = print::TPenStyle::psDot;
-    EXPECT_EQ(Value([&](auto& w) { pen.Write(w); }),
-              Hex("09") + "Pen.Style" + Hex("0705") + "psDot" + Hex("09") + "Pen.Width" + Hex("0202"));
+    EXPECT_EQ(Value([&](auto& w) { pen.Write(w); }), Hex("09") + "Pen.Style" + Hex("0705") +
+                                                         "psDot" + Hex("09") + "Pen.Width" +
+                                                         Hex("0202"));
     TGBrush brush;
     brush.style = print::TBrushStyle::bsClear;
     EXPECT_EQ(Value([&](auto& w) { brush.Write(w); }),
@@ -129,8 +136,11 @@ TEST(TLayoutWriter, FontGroupWritesPitchOnlyWhenNotDefault)
     font.SetPitch(print::TFontPitch::fpFixed);
     font.SetStyle(fsUnderline);
     const QByteArray bytes = Value([&](auto& w) { font.Write(w); });
-    EXPECT_TRUE(bytes.contains("Font.Pitch\x07\x07" "fpFixed"));
-    EXPECT_TRUE(bytes.endsWith(QByteArray("Font.Style\x0B\x0B" "fsUnderline\x00", 24)));
+    EXPECT_TRUE(bytes.contains("Font.Pitch\x07\x07"
+                               "fpFixed"));
+    EXPECT_TRUE(bytes.endsWith(QByteArray("Font.Style\x0B\x0B"
+                                          "fsUnderline\x00",
+                                          24)));
 
     // And the group reads back what it wrote.
     TGFont back;
@@ -168,7 +178,9 @@ namespace {
 TEST(TGPictureData, BitmapAndMetafileFramingRoundTrips)
 {
     TGPictureData bitmap{TGPictureData::TKind::Bitmap, QByteArray("BM\x06\x00\x00\x00", 6)};
-    EXPECT_EQ(bitmap.Encode(), QByteArray("\x07TBitmap\x06\x00\x00\x00" "BM\x06\x00\x00\x00", 18));
+    EXPECT_EQ(bitmap.Encode(), QByteArray("\x07TBitmap\x06\x00\x00\x00"
+                                          "BM\x06\x00\x00\x00",
+                                          18));
     EXPECT_EQ(TGPictureData::Decode(bitmap.Encode()), bitmap);
 
     TGPictureData metafile{TGPictureData::TKind::Metafile, QByteArray("\xD7\xCD\xC6\x9A", 4)};
@@ -180,9 +192,12 @@ TEST(TGPictureData, BitmapAndMetafileFramingRoundTrips)
 TEST(TGPictureData, DamagedFramingIsAnInvalidValue)
 {
     for (const QByteArray& bad :
-         {QByteArray("\x07TBitmap\xFF\xFF\xFF\x7F" "BM", 14), QByteArray("\x07TBitmap\x02\x00\x00\x00XX", 14),
-          QByteArray("\x09TMetafile\x02\x00\x00\x00", 14), QByteArray("\x04TIco\x00\x00\x00\x00", 9),
-          QByteArray("\x07TBit", 5), QByteArray()}) {
+         {QByteArray("\x07TBitmap\xFF\xFF\xFF\x7F"
+                     "BM",
+                     14),
+          QByteArray("\x07TBitmap\x02\x00\x00\x00XX", 14),
+          QByteArray("\x09TMetafile\x02\x00\x00\x00", 14),
+          QByteArray("\x04TIco\x00\x00\x00\x00", 9), QByteArray("\x07TBit", 5), QByteArray()}) {
         try {
             TGPictureData::Decode(bad);
             ADD_FAILURE() << bad.toHex().constData();

@@ -2,8 +2,8 @@
 
 #include "TScreenshot.h"
 #include "TScriptedResponder.h"
-#include "design/text/TDesignUnits.h"
 #include "design/objects/TGImage.h"
+#include "design/text/TDesignUnits.h"
 #include "design/ui/TDesignDialogButtons.h"
 #include "design/ui/TImageObjectMenu.h"
 #include "picture/TWmfSample.h"
@@ -98,7 +98,8 @@ TEST_F(TLoadImageDialogTest, ListsPicturesAndFoldersAndPreviewsTheSelection)
     test::SaveScreenshot(dialog, "load-image-dialog");
 
     // Into the sub-folder and back.
-    emit dialog.DirectoryList()->itemDoubleClicked(dialog.DirectoryList()->findItems("pictures", Qt::MatchExactly).first());
+    emit dialog.DirectoryList()->itemDoubleClicked(
+        dialog.DirectoryList()->findItems("pictures", Qt::MatchExactly).first());
     EXPECT_TRUE(Items(*dialog.FileList()).isEmpty());
     emit dialog.DirectoryList()->itemDoubleClicked(dialog.DirectoryList()->item(0));
     EXPECT_EQ(dialog.FileList()->count(), 3);
@@ -180,7 +181,8 @@ TEST_F(TLoadImageDialogTest, MenuEntriesShowAndToggleStretchAndAutoSize)
     QStringList captions;
     for (QAction* action : menu.actions())
         captions << (action->isSeparator() ? "-" : action->text());
-    EXPECT_EQ(captions, QStringList({"-", "Load Image From Disk", "-", "Stretch to Fit", "AutoSize"}));
+    EXPECT_EQ(captions,
+              QStringList({"-", "Load Image From Disk", "-", "Stretch to Fit", "AutoSize"}));
     QAction* stretch = menu.actions()[3];
     QAction* autoSize = menu.actions()[4];
     EXPECT_TRUE(stretch->isChecked());

@@ -1,12 +1,12 @@
 // Every graphic kind painted by the plain panel view at 100 % and 200 %: zooming keeps outlines
 // and bars in proportion. The pictures are saved to QM_SCREENSHOT_DIR when that is set.
 
-#include "design/text/TDesignUnits.h"
 #include "design/core/TGBasePanel.h"
 #include "design/objects/TGFIMBarCode.h"
 #include "design/objects/TGLabelShapes.h"
 #include "design/objects/TGLineShape.h"
 #include "design/objects/TGPostNetBarCode.h"
+#include "design/text/TDesignUnits.h"
 #include "design/ui/TGPanelView.h"
 
 #include <QDir>

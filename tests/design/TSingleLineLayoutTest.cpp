@@ -97,8 +97,8 @@ TEST(TSingleLineLayoutTest, RotatedRectanglesAndOrigins)
     TSingleLineLayout l = TSingleLineLayout::Compute(in);
     // Main: (my, mx, h + my, Height - my) moved down by Height + top + hx - bottom - 1.
     EXPECT_EQ(l.main, (TEdges{0, -1, 16, 47}));
-    EXPECT_EQ(l.mainOrigin, QPoint(0, 47));                 // bottom-left: the text runs up
-    EXPECT_EQ(l.shadow, l.main.Moved(3, -3));               // (sy, -sx)
+    EXPECT_EQ(l.mainOrigin, QPoint(0, 47));   // bottom-left: the text runs up
+    EXPECT_EQ(l.shadow, l.main.Moved(3, -3)); // (sy, -sx)
     EXPECT_EQ(l.shadowOrigin, QPoint(3, 44));
 
     in = Input(180, 80, 19);
@@ -106,15 +106,15 @@ TEST(TSingleLineLayoutTest, RotatedRectanglesAndOrigins)
     l = TSingleLineLayout::Compute(in);
     // Moved right by Width + left - right - sy - 1 = 80 + 0 - 80 - 3 - 1.
     EXPECT_EQ(l.main, (TEdges{-4, 0, 76, 16}));
-    EXPECT_EQ(l.mainOrigin, QPoint(76, 16));                // bottom-right
-    EXPECT_EQ(l.shadow, l.main.Moved(-3, -3));              // (-sx, -sy)
+    EXPECT_EQ(l.mainOrigin, QPoint(76, 16));   // bottom-right
+    EXPECT_EQ(l.shadow, l.main.Moved(-3, -3)); // (-sx, -sy)
 
     in = Input(270, 19, 48);
     in.depthShadow = 3;
     l = TSingleLineLayout::Compute(in);
     EXPECT_EQ(l.main, (TEdges{0, 0, 16, 48}));
-    EXPECT_EQ(l.mainOrigin, QPoint(16, 0));                 // top-right: the text runs down
-    EXPECT_EQ(l.shadow, l.main.Moved(-3, 3));               // (-sy, sx)
+    EXPECT_EQ(l.mainOrigin, QPoint(16, 0));   // top-right: the text runs down
+    EXPECT_EQ(l.shadow, l.main.Moved(-3, 3)); // (-sy, sx)
 }
 
 TEST(TSingleLineLayoutTest, AlignmentMovesTheOriginsOnlyUnrotated)

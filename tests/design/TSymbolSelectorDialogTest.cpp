@@ -12,10 +12,9 @@ namespace {
 
 TEST(TSymbolSelectorDialogTest, ColumnsFollowThePointSize)
 {
-    const std::pair<int, int> cases[] = {{5, 1},  {6, 14}, {10, 14}, {11, 10}, {20, 10},
-                                         {21, 8}, {30, 8}, {31, 6},  {40, 6},  {41, 4},
-                                         {50, 4}, {51, 3}, {60, 3},  {61, 2},  {72, 2},
-                                         {73, 1}};
+    const std::pair<int, int> cases[] = {{5, 1},  {6, 14}, {10, 14}, {11, 10}, {20, 10}, {21, 8},
+                                         {30, 8}, {31, 6}, {40, 6},  {41, 4},  {50, 4},  {51, 3},
+                                         {60, 3}, {61, 2}, {72, 2},  {73, 1}};
     for (auto [points, columns] : cases)
         EXPECT_EQ(TSymbolSelectorDialog::ColumnsForPointSize(points), columns) << points;
 }

@@ -233,7 +233,8 @@ TEST(TText3DEffectsDialogTest, ChoicesShowOnTheSampleAndApplyAfterOk)
     QTest::mouseClick(dialog.ShadowColorButton(), Qt::LeftButton);
     QTest::mouseClick(dialog.FontColorButton(), Qt::LeftButton);
     ASSERT_EQ(offered.size(), 2u);
-    EXPECT_EQ(offered[0], TGBaseLabel::kDefaultShadow.ToQColor()) << "the current colour is offered";
+    EXPECT_EQ(offered[0], TGBaseLabel::kDefaultShadow.ToQColor())
+        << "the current colour is offered";
     EXPECT_EQ(dialog.Sample().ColorShadow(), TGColor::FromQColor(Qt::red));
     EXPECT_EQ(dialog.Sample().Font().Color(), TGColor::FromQColor(Qt::blue));
     test::SaveScreenshot(dialog, QStringLiteral("design-text-3d-effects-dialog-changed"));

@@ -5,8 +5,8 @@
 
 #include "data/TAddressFile.h"
 #include "data/TDataSet.h"
-#include "design/text/TDesignUnits.h"
 #include "design/core/TGDataPanel.h"
+#include "design/text/TDesignUnits.h"
 #include "print/TPageStreamFormat.h"
 #include "print/TPageStreamReader.h"
 #include "print/TRPDevice.h"
@@ -26,7 +26,7 @@ namespace qm::design::test {
 // One text as the page stream records it, with the drawing state in force.
 struct TPrintedText {
     QString text;
-    QRectF clip;       // inches
+    QRectF clip;         // inches
     double x = 0, y = 0; // inches, top-left corner of the text
     QString font;
     double heightInches = 0;
@@ -80,11 +80,21 @@ inline std::vector<TPrintedPage> ReadPages(const QByteArray& bytes)
                 state.bold = c.flags[0];
                 state.rotation = c.i16;
                 break;
-            case TCode::FontName: state.font = QString::fromLatin1(c.text); break;
-            case TCode::FontColor: state.color = std::uint32_t(c.i32); break;
-            case TCode::FontRotation: state.rotation = c.i16; break;
-            case TCode::FontBold: state.bold = c.b; break;
-            case TCode::FontSize: state.heightInches = c.f[0]; break;
+            case TCode::FontName:
+                state.font = QString::fromLatin1(c.text);
+                break;
+            case TCode::FontColor:
+                state.color = std::uint32_t(c.i32);
+                break;
+            case TCode::FontRotation:
+                state.rotation = c.i16;
+                break;
+            case TCode::FontBold:
+                state.bold = c.b;
+                break;
+            case TCode::FontSize:
+                state.heightInches = c.f[0];
+                break;
             case TCode::TextRect: {
                 TPrintedText t = state;
                 t.text = QString::fromLatin1(c.text);
@@ -95,7 +105,8 @@ inline std::vector<TPrintedPage> ReadPages(const QByteArray& bytes)
                 page.texts.push_back(t);
                 break;
             }
-            default: break;
+            default:
+                break;
             }
             if (TCode(c.code) == TCode::EndOfPage)
                 break;
@@ -147,8 +158,7 @@ protected:
         mPanel.SetPrinting(false);
     }
 
-    template <class T>
-    T* Add(std::unique_ptr<T> object)
+    template <class T> T* Add(std::unique_ptr<T> object)
     {
         T* raw = object.get();
         mPanel.AddObject(std::move(object));

@@ -52,7 +52,7 @@ QAction* Find(QMenu& menu, const QString& path)
     return nullptr;
 }
 
-const QStringList kBase = {"-", "Font", "3D Effects", "Alignment", "-", "Background Color",
+const QStringList kBase = {"-",          "Font", "3D Effects", "Alignment", "-", "Background Color",
                            "Transparent"};
 
 TEST(TTextObjectMenuTest, SingleLineKindsHaveTheirEntriesInOrder)

@@ -8,7 +8,10 @@ namespace qm::design {
 namespace {
 
 // Every character one unit wide.
-double Chars(const QString& text) { return double(text.size()); }
+double Chars(const QString& text)
+{
+    return double(text.size());
+}
 
 TEST(TWordWrapTest, BreaksAtBlanksAndDropsThem)
 {

@@ -29,8 +29,14 @@ QImage Gradient(int w, int h, QImage::Format format = QImage::Format_RGB32)
     return image.convertToFormat(format);
 }
 
-void Put32(QByteArray& bytes, int at, std::uint32_t v) { qToLittleEndian(v, bytes.data() + at); }
-void Put16(QByteArray& bytes, int at, std::uint16_t v) { qToLittleEndian(v, bytes.data() + at); }
+void Put32(QByteArray& bytes, int at, std::uint32_t v)
+{
+    qToLittleEndian(v, bytes.data() + at);
+}
+void Put16(QByteArray& bytes, int at, std::uint16_t v)
+{
+    qToLittleEndian(v, bytes.data() + at);
+}
 
 void ExpectRefused(const QByteArray& bytes)
 {
@@ -68,17 +74,40 @@ TEST(TBmpDecoder, HeaderFieldsAreCheckedBeforeDecoding)
     const QByteArray good = Bmp(Gradient(8, 8));
     QByteArray b;
 
-    b = good; Put32(b, 14, 41); ExpectRefused(b);                 // header size
-    b = good; Put16(b, 26, 2); ExpectRefused(b);                  // planes
-    b = good; Put16(b, 28, 7); ExpectRefused(b);                  // bit count
-    b = good; Put32(b, 30, 4); ExpectRefused(b);                  // JPEG compression
-    b = good; Put32(b, 30, 1); ExpectRefused(b);                  // RLE8 on a 32-bit bitmap
-    b = good; Put32(b, 18, 0); ExpectRefused(b);                  // width 0
-    b = good; Put32(b, 18, 0x7FFFFFFF); ExpectRefused(b);         // absurd width
-    b = good; Put32(b, 22, 0x80000000u); ExpectRefused(b);        // height INT_MIN
-    b = good; Put32(b, 18, 15000); Put32(b, 22, 15000); ExpectRefused(b); // rows beyond the data
-    b = good; Put32(b, 10, std::uint32_t(good.size())); ExpectRefused(b); // bits past the end
-    b = good; b[0] = 'X'; ExpectRefused(b);
+    b = good;
+    Put32(b, 14, 41);
+    ExpectRefused(b); // header size
+    b = good;
+    Put16(b, 26, 2);
+    ExpectRefused(b); // planes
+    b = good;
+    Put16(b, 28, 7);
+    ExpectRefused(b); // bit count
+    b = good;
+    Put32(b, 30, 4);
+    ExpectRefused(b); // JPEG compression
+    b = good;
+    Put32(b, 30, 1);
+    ExpectRefused(b); // RLE8 on a 32-bit bitmap
+    b = good;
+    Put32(b, 18, 0);
+    ExpectRefused(b); // width 0
+    b = good;
+    Put32(b, 18, 0x7FFFFFFF);
+    ExpectRefused(b); // absurd width
+    b = good;
+    Put32(b, 22, 0x80000000u);
+    ExpectRefused(b); // height INT_MIN
+    b = good;
+    Put32(b, 18, 15000);
+    Put32(b, 22, 15000);
+    ExpectRefused(b); // rows beyond the data
+    b = good;
+    Put32(b, 10, std::uint32_t(good.size()));
+    ExpectRefused(b); // bits past the end
+    b = good;
+    b[0] = 'X';
+    ExpectRefused(b);
 }
 
 TEST(TBmpDecoder, PaletteLargerThanTheBitCountIsRefused)
@@ -121,9 +150,9 @@ TEST(TBmpDecoder, PixelsNamingMissingPaletteEntriesDrawSafely)
 {
     // RLE8 with a four-colour palette whose runs use indexes 4 and above (found by fuzzing: Qt
     // read past the colour table when drawing it).
-    const QByteArray bytes = QByteArray::fromBase64(
-        "Qk1SAAAAAAAAAEYAAAAoAAAABAAAAAkAAAABAAgAAQAAAAwAAAAAAAAAAAAAAAQAAAAAAAAAAAD/AAEB/gACAv0AAwP8"
-        "AAQBBAIAAAQDAAAAAQ==");
+    const QByteArray bytes = QByteArray::fromBase64("Qk1SAAAAAAAAAEYAAAAoAAAABAAAAAkAAAABAAgAAQAAAA"
+                                                    "wAAAAAAAAAAAAAAAQAAAAAAAAAAAD/AAEB/gACAv0AAwP8"
+                                                    "AAQBBAIAAAQDAAAAAQ==");
     const QImage image = TBmpDecoder::DecodeFile(bytes);
     ASSERT_EQ(image.format(), QImage::Format_Indexed8);
     for (int y = 0; y < image.height(); ++y) {

@@ -18,8 +18,26 @@ class TEmf {
 public:
     TEmf()
     {
-        Record(1, {0, 0, 95, 47, 0, 0, 2540, 1270, std::int32_t(TEmfPlayer::kSignature), 0x10000,
-                   0, 0, 4 /* handles */, 0, 0, 0, 960, 480, 254, 127});
+        Record(1, {0,
+                   0,
+                   95,
+                   47,
+                   0,
+                   0,
+                   2540,
+                   1270,
+                   std::int32_t(TEmfPlayer::kSignature),
+                   0x10000,
+                   0,
+                   0,
+                   4 /* handles */,
+                   0,
+                   0,
+                   0,
+                   960,
+                   480,
+                   254,
+                   127});
     }
     void Record(std::uint32_t type, const std::vector<std::int32_t>& params)
     {
@@ -28,7 +46,8 @@ public:
         for (std::int32_t v : params)
             Put(std::uint32_t(v));
     }
-    void Float(std::uint32_t type, const std::vector<float>& params, std::vector<std::int32_t> tail = {})
+    void Float(std::uint32_t type, const std::vector<float>& params,
+               std::vector<std::int32_t> tail = {})
     {
         Put(type);
         Put(std::uint32_t(8 + (params.size() + tail.size()) * 4));
@@ -74,16 +93,16 @@ TEST(TEmfPlayer, FrameGivesTheNaturalSize)
 TEST(TEmfPlayer, CommonRecordsDrawThroughTheSink)
 {
     TEmf emf;
-    emf.Record(38, {1, 0, 3, 0, 0x0000FF});     // pen 1: red, 3 wide
+    emf.Record(38, {1, 0, 3, 0, 0x0000FF}); // pen 1: red, 3 wide
     emf.Record(37, {1});
     emf.Record(37, {std::int32_t(0x80000005)}); // stock null brush
     emf.Record(43, {10, 10, 20, 20});           // rectangle
     // polygon16 of three points: bounds, count, points
     emf.Record(86, {0, 0, 0, 0, 3, (5 << 16) | 0, (0 << 16) | 10, (5 << 16) | 10});
-    emf.Float(35, {2, 0, 0, 2, 0, 0});          // world transform: double size
-    emf.Record(42, {0, 0, 10, 10});             // ellipse
-    emf.Record(27, {0, 0});                     // move to
-    emf.Record(54, {5, 5});                     // line to
+    emf.Float(35, {2, 0, 0, 2, 0, 0}); // world transform: double size
+    emf.Record(42, {0, 0, 10, 10});    // ellipse
+    emf.Record(27, {0, 0});            // move to
+    emf.Record(54, {5, 5});            // line to
     struct TPens : TRecordingSink {
         std::vector<TGdiPen> pens;
         std::vector<TGdiBrush> brushes;
@@ -105,13 +124,13 @@ TEST(TEmfPlayer, CommonRecordsDrawThroughTheSink)
 TEST(TEmfPlayer, PathsAreFilledAndStrokedAsOneFigure)
 {
     TEmf emf;
-    emf.Record(59, {});                                    // begin path
+    emf.Record(59, {}); // begin path
     emf.Record(27, {0, 0});
     emf.Record(54, {10, 0});
     emf.Record(54, {10, 10});
-    emf.Record(61, {});                                    // close figure
-    emf.Record(60, {});                                    // end path
-    emf.Record(63, {0, 0, 0, 0});                          // stroke and fill
+    emf.Record(61, {});           // close figure
+    emf.Record(60, {});           // end path
+    emf.Record(63, {0, 0, 0, 0}); // stroke and fill
     TRecordingSink sink;
     ASSERT_TRUE(TEmfPlayer::Play(emf.Finish(), sink, QRectF(0, 0, 96, 48)));
     EXPECT_EQ(sink.calls, QStringList({"path fill stroke 0,0 10,10"}));
@@ -120,8 +139,8 @@ TEST(TEmfPlayer, PathsAreFilledAndStrokedAsOneFigure)
 TEST(TEmfPlayer, StretchDiBitsDrawsTheBitmapIntoTheDestination)
 {
     // A 2 x 2 bottom-up 32-bit bitmap: bottom row blue, top row red.
-    std::vector<std::int32_t> params = {0, 0, 0, 0,   // bounds
-                                        10, 20, 0, 0, 2, 2, // destination corner, source rect
+    std::vector<std::int32_t> params = {0,  0,  0,   0,        // bounds
+                                        10, 20, 0,   0,  2, 2, // destination corner, source rect
                                         80, 40, 120, 16, 0, 0x00CC0020, 30, 40};
     const std::vector<std::int32_t> header = {40, 2, 2, (32 << 16) | 1, 0, 16, 0, 0, 0, 0};
     params.insert(params.end(), header.begin(), header.end());

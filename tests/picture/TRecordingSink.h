@@ -61,7 +61,10 @@ public:
     }
     void Image(const QRectF& target, const QImage& image, const QRectF& source) override
     {
-        calls << QString("image %1 %2x%3 from %4").arg(R(target)).arg(image.width()).arg(image.height())
+        calls << QString("image %1 %2x%3 from %4")
+                     .arg(R(target))
+                     .arg(image.width())
+                     .arg(image.height())
                      .arg(R(source));
         lastImage = image;
     }

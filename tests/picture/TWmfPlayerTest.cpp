@@ -72,9 +72,8 @@ TEST(TWmfPlayer, ShapesAreMappedFromTheWindowOntoTheTarget)
     w.LineTo(1000, 250);
     EXPECT_EQ(Play(w.Finish(), QRectF(10, 20, 100, 50)),
               QStringList({"rectangle 20,30 40,40", "ellipse 10,20 110,70",
-                            "roundrect 60,20 110,70 10x5",
-                            "polygons 10,20 110,20 60,70", "polyline 10,70 110,20",
-                            "polyline 10,45 110,45"}));
+                           "roundrect 60,20 110,70 10x5", "polygons 10,20 110,20 60,70",
+                           "polyline 10,70 110,20", "polyline 10,45 110,45"}));
 }
 
 TEST(TWmfPlayer, ViewportAndWindowOriginsShiftTheDrawing)
@@ -106,18 +105,18 @@ TEST(TWmfPlayer, ArcsPiesAndChordsBecomePaths)
 TEST(TWmfPlayer, PensBrushesAndFontsFollowSelectionDeletionAndSavedStates)
 {
     TWmfWriter w = Writer();
-    const int red = w.CreatePen(0, 50, Qt::red);       // 0
-    const int blue = w.CreateBrush(0, Qt::blue);       // 1
+    const int red = w.CreatePen(0, 50, Qt::red); // 0
+    const int blue = w.CreateBrush(0, Qt::blue); // 1
     w.Select(red);
     w.Select(blue);
     w.SaveDC();
-    const int hatch = w.CreateBrush(2, Qt::green, 3);  // 2
+    const int hatch = w.CreateBrush(2, Qt::green, 3); // 2
     w.Select(hatch);
     w.Rectangle(QRect(0, 0, 10, 10));
     w.RestoreDC(-1);
     w.Rectangle(QRect(0, 0, 10, 10));
     w.Delete(red);
-    const int green = w.CreatePen(0, 0, Qt::green);    // takes index 0 again
+    const int green = w.CreatePen(0, 0, Qt::green); // takes index 0 again
     EXPECT_EQ(green, 0);
     w.Select(0);
     w.Rectangle(QRect(0, 0, 10, 10));
@@ -179,8 +178,8 @@ TEST(TWmfPlayer, ClippedTextIsClippedToItsBoxOnly)
         }
     } sink;
     ASSERT_TRUE(TWmfPlayer::Play(w.Finish(), sink, QRectF(0, 0, 100, 50)));
-    EXPECT_EQ(sink.calls, QStringList({"clip 10,15 30,25", "text 10,20 Hi", "no clip",
-                                       "rectangle 0,0 1,1"}));
+    EXPECT_EQ(sink.calls,
+              QStringList({"clip 10,15 30,25", "text 10,20 Hi", "no clip", "rectangle 0,0 1,1"}));
 }
 
 TEST(TWmfPlayer, StretchedBitmapsKeepTheirPixels)

@@ -8,8 +8,8 @@
 #include "print/TReportFiler.h"
 
 #include <QRegularExpression>
-#include <gtest/gtest.h>
 #include <cmath>
+#include <gtest/gtest.h>
 
 namespace qm::print {
 namespace {
@@ -28,7 +28,10 @@ TEST_F(TBaseReportTest, StatusFormatCodes)
     job.SetFirstPage(2);
     job.SetLastPage(7);
     job.SetStatusFormat(QStringLiteral("%p/%P %f-%L %0,%1,%5 %% %X %q\rnext%"));
-    test::Record(job, [](TBaseReport& r) { r.NewPage(); r.UpdateStatus(); });
+    test::Record(job, [](TBaseReport& r) {
+        r.NewPage();
+        r.UpdateStatus();
+    });
     EXPECT_EQ(shown, QStringLiteral("2/2 2-7 first,second, % <ERROR-%X> <ERROR-%q>\rnext%"));
 }
 
@@ -44,11 +47,21 @@ TEST_F(TBaseReportTest, HandlersRunInTheDocumentedOrder)
 {
     TReportFiler job;
     QStringList calls;
-    job.OnBeforePrint = [&](TBaseReport& r) { calls << QStringLiteral("before:%1").arg(r.Printing()); };
-    job.OnNewPage = [&](TBaseReport& r) { calls << QStringLiteral("newpage:%1").arg(r.CurrentPage()); };
-    job.OnPrintHeader = [&](TBaseReport& r) { calls << QStringLiteral("header:%1").arg(r.CurrentPage()); };
-    job.OnPrintFooter = [&](TBaseReport& r) { calls << QStringLiteral("footer:%1").arg(r.CurrentPage()); };
-    job.OnAfterPrint = [&](TBaseReport& r) { calls << QStringLiteral("after:%1").arg(r.Printing()); };
+    job.OnBeforePrint = [&](TBaseReport& r) {
+        calls << QStringLiteral("before:%1").arg(r.Printing());
+    };
+    job.OnNewPage = [&](TBaseReport& r) {
+        calls << QStringLiteral("newpage:%1").arg(r.CurrentPage());
+    };
+    job.OnPrintHeader = [&](TBaseReport& r) {
+        calls << QStringLiteral("header:%1").arg(r.CurrentPage());
+    };
+    job.OnPrintFooter = [&](TBaseReport& r) {
+        calls << QStringLiteral("footer:%1").arg(r.CurrentPage());
+    };
+    job.OnAfterPrint = [&](TBaseReport& r) {
+        calls << QStringLiteral("after:%1").arg(r.Printing());
+    };
     int pages = 0;
     job.OnPrintPage = [&](TBaseReport&) { return ++pages < 3; };
     QByteArray bytes;
@@ -56,9 +69,9 @@ TEST_F(TBaseReportTest, HandlersRunInTheDocumentedOrder)
     buffer.open(QIODevice::ReadWrite);
     job.SetStream(&buffer);
     job.RunJob();
-    EXPECT_EQ(calls, (QStringList{"before:0", "newpage:1", "header:1", "footer:1", "newpage:2",
-                                  "header:2", "footer:2", "newpage:3", "header:3", "footer:3",
-                                  "after:0"}));
+    EXPECT_EQ(calls,
+              (QStringList{"before:0", "newpage:1", "header:1", "footer:1", "newpage:2", "header:2",
+                           "footer:2", "newpage:3", "header:3", "footer:3", "after:0"}));
 }
 
 TEST_F(TBaseReportTest, EndStepsRunWhenAHandlerFails)
@@ -90,7 +103,7 @@ TEST_F(TBaseReportTest, LineMetricsAndLinesLeft)
         r.SetLineHeightMethod(TLineHeightMethod::lhmFont);
         r.SetFont(QStringLiteral("Arial"), 12);
         EXPECT_DOUBLE_EQ(r.LineHeight(), 0.2); // 120 % of 12 pt
-        r.SetFont(QStringLiteral("Arial"), 0);  // ignored: size and face stay
+        r.SetFont(QStringLiteral("Arial"), 0); // ignored: size and face stay
         EXPECT_DOUBLE_EQ(r.Font().sizePoints, 12);
         EXPECT_DOUBLE_EQ(r.LineHeight(), 0.2);
 
@@ -199,7 +212,8 @@ TEST_F(TBaseReportTest, TabBoxesDrawShadeAndBordersAndPlaceText)
     EXPECT_EQ(lines.filter(QRegularExpression(QStringLiteral("^11 line-to"))).size(), 5);
     // Left text at box left + 0.1 in; right text ending at box right - 0.1 in (box 3..4).
     EXPECT_EQ(lines.filter(QRegularExpression(QStringLiteral("^24 .*\"Name\" x=1.1$"))).size(), 1);
-    EXPECT_EQ(lines.filter(QRegularExpression(QStringLiteral("^25 .*\"Amount\" x=3.9$"))).size(), 1);
+    EXPECT_EQ(lines.filter(QRegularExpression(QStringLiteral("^25 .*\"Amount\" x=3.9$"))).size(),
+              1);
     EXPECT_NEAR(leftX, 3.9, 1e-6);
     EXPECT_GT(afterRight, 4.0);
 }

@@ -104,8 +104,9 @@ TEST(TFilePreviewTest, MonochromeAndShadowsExcludeEachOther)
         preview.SetMonochrome(true);
         FAIL();
     } catch (const TPrintError& e) {
-        EXPECT_EQ(e.Message(), QStringLiteral("Monochrome not allowed while shadows are in effect.\r"
-                                              "Change ShadowDepth to 0 first"));
+        EXPECT_EQ(e.Message(),
+                  QStringLiteral("Monochrome not allowed while shadows are in effect.\r"
+                                 "Change ShadowDepth to 0 first"));
     }
     preview.SetShadowDepth(0);
     preview.SetMonochrome(true);

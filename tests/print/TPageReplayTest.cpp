@@ -141,7 +141,8 @@ TEST(TPageReplayTest, MacrosExpand)
     EXPECT_EQ(expand("\xFD$RPCM07"), QStringLiteral("14:05"));
     EXPECT_EQ(expand("p\xFD$RPCM11 of \xFD$RPCM10 [\xFD$RPCM08-\xFD$RPCM09]"),
               QStringLiteral("p1 of 1 [1-9999]"));
-    EXPECT_EQ(expand("\xFD$RPCM12/\xFD$RPCM13/\xFD$RPCM14"), QStringLiteral("Preview/Preview/Screen"));
+    EXPECT_EQ(expand("\xFD$RPCM12/\xFD$RPCM13/\xFD$RPCM14"),
+              QStringLiteral("Preview/Preview/Screen"));
     EXPECT_EQ(expand("<\xFD$RPCM15><\xFD$RPCM16>"), QStringLiteral("<line zero><>"));
     EXPECT_EQ(expand("\xFD$RPCMx1 \xFD$RPCM1"), QStringLiteral("\xFD$RPCMx1 \xFD$RPCM1"));
 }

@@ -107,8 +107,9 @@ TEST_F(TPreviewFormTest, PagesAndZoomFromTheButtonsAndTheMouse)
 
     form.OkButton()->click();
     data::TSettingsFile settings(mHome.Home().SettingsPath());
-    EXPECT_TRUE(settings.HasKey(
-        data::TWindowPlacement::SectionFor(form, QStringLiteral("TPreviewForm")), QStringLiteral("Right")));
+    EXPECT_TRUE(
+        settings.HasKey(data::TWindowPlacement::SectionFor(form, QStringLiteral("TPreviewForm")),
+                        QStringLiteral("Right")));
     if (!qEnvironmentVariableIsEmpty("QM_PREVIEW_SHOT2"))
         form.grab().save(qEnvironmentVariable("QM_PREVIEW_SHOT2"));
 }
@@ -121,7 +122,8 @@ TEST_F(TPreviewFormTest, DamagedStreamShowsTheMessageAndCloses)
     form.show();
     QCoreApplication::processEvents();
     ASSERT_EQ(mResponder.Messages().size(), 1u);
-    EXPECT_EQ(mResponder.Messages()[0].text, QStringLiteral("Unexpected code found in report file."));
+    EXPECT_EQ(mResponder.Messages()[0].text,
+              QStringLiteral("Unexpected code found in report file."));
 }
 
 } // namespace

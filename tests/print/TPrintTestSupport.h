@@ -48,9 +48,22 @@ inline QByteArray Record(const std::function<void(TBaseReport&)>& draw)
 
 class TBytes {
 public:
-    TBytes& B(int v) { mBytes.append(char(v & 0xFF)); return *this; }
-    TBytes& I16(int v) { B(v); return B(v >> 8); }
-    TBytes& I32(std::int64_t v) { for (int i = 0; i < 4; ++i) B(int(v >> (8 * i))); return *this; }
+    TBytes& B(int v)
+    {
+        mBytes.append(char(v & 0xFF));
+        return *this;
+    }
+    TBytes& I16(int v)
+    {
+        B(v);
+        return B(v >> 8);
+    }
+    TBytes& I32(std::int64_t v)
+    {
+        for (int i = 0; i < 4; ++i)
+            B(int(v >> (8 * i)));
+        return *this;
+    }
     TBytes& F(double v)
     {
         const float f = float(v);
@@ -58,7 +71,12 @@ public:
         std::memcpy(&bits, &f, 4);
         return I32(bits);
     }
-    TBytes& Text(const QByteArray& t) { B(int(t.size())); mBytes += t; return *this; }
+    TBytes& Text(const QByteArray& t)
+    {
+        B(int(t.size()));
+        mBytes += t;
+        return *this;
+    }
     qsizetype Size() const { return mBytes.size(); }
     void PatchI32(qsizetype at, std::int64_t v)
     {

@@ -23,17 +23,20 @@ TEST(TPrinterCheckTest, NoPrinterAndNoUsablePrinterStopTheCommand)
 
     // Only a system printer that cannot be opened, and the built-in printer switched off.
     qputenv("QUILLMARK_NO_PDF_PRINTER", "1");
-    TRPDevice::Instance().ReloadWith({TRPDeviceItem(TRPDeviceItem::TKind::System,
-                                                    QStringLiteral("Unplugged"), QStringLiteral("d"),
-                                                    QStringLiteral("USB1"))});
+    TRPDevice::Instance().ReloadWith(
+        {TRPDeviceItem(TRPDeviceItem::TKind::System, QStringLiteral("Unplugged"),
+                       QStringLiteral("d"), QStringLiteral("USB1"))});
     EXPECT_FALSE(CheckPrinterPresence(nullptr));
 
     ASSERT_EQ(responder.Messages().size(), 2u);
-    EXPECT_EQ(responder.Messages()[0].text,
-              QStringLiteral("There are no installed printers.\r\nUnable to perform printer related operations"));
+    EXPECT_EQ(
+        responder.Messages()[0].text,
+        QStringLiteral(
+            "There are no installed printers.\r\nUnable to perform printer related operations"));
     EXPECT_EQ(responder.Messages()[0].caption, QStringLiteral("Information"));
     EXPECT_EQ(responder.Messages()[1].text,
-              QStringLiteral("There is no default printer selected.\r\nUnable to perform printer related operations"));
+              QStringLiteral("There is no default printer selected.\r\nUnable to perform printer "
+                             "related operations"));
     test::UseNoPrinter();
 }
 

@@ -53,7 +53,8 @@ TEST_F(TRPDeviceTest, PrintWithoutPrinterShowsTheErrorAndDrawsNothing)
     EXPECT_EQ(errors, QStringList{QStringLiteral("No printers are defined, aborting print job.")});
 
     // Preview still produces pages.
-    const QByteArray bytes = test::Record([](TBaseReport& r) { r.TextLeft(QStringLiteral("x"), 1); });
+    const QByteArray bytes =
+        test::Record([](TBaseReport& r) { r.TextLeft(QStringLiteral("x"), 1); });
     EXPECT_EQ(bytes[0], char(89));
     EXPECT_EQ(bytes[1], char(1));
 }
@@ -106,7 +107,9 @@ TEST_F(TRPDeviceTest, PaperSizesOrientationAndBins)
 
     device.SelectPaperByName(QStringLiteral("legal"));
     EXPECT_NEAR(device.Geometry().pageHeight, 14, 1e-2);
-    EXPECT_EQ(device.PaperNames()[device.CurrentPaper()].toUpper().contains(QStringLiteral("LEGAL")), true);
+    EXPECT_EQ(
+        device.PaperNames()[device.CurrentPaper()].toUpper().contains(QStringLiteral("LEGAL")),
+        true);
     device.SelectBinByName(QStringLiteral("auto"));
     EXPECT_EQ(device.BinNames()[device.CurrentBin()], QStringLiteral("Automatically Select"));
 }
@@ -132,7 +135,8 @@ TEST_F(TRPDeviceTest, PrintingOnThePdfPrinterWritesTheOutputPages)
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray pdf = file.readAll();
     EXPECT_TRUE(pdf.startsWith("%PDF"));
-    EXPECT_EQ(pdf.count("/Type /Page\n") + pdf.count("/Type /Page\r") + pdf.count("/Type /Page "), 1);
+    EXPECT_EQ(pdf.count("/Type /Page\n") + pdf.count("/Type /Page\r") + pdf.count("/Type /Page "),
+              1);
 
     // An aborted job leaves no PDF that looks complete.
     const QString aborted = mDir.filePath(QStringLiteral("aborted.pdf"));
@@ -242,12 +246,12 @@ TEST_F(TRPDeviceTest, SystemPrintersComeFromTheInstalledBackend)
     TFakeBackend fake;
     TRPDevice::SetBackend(&fake);
     TRPDevice& device = TRPDevice::Instance();
-    EXPECT_EQ(device.PrinterNames(), (QStringList{"Front on LPT1:", "Back on LPT2:",
-                                                  "PDF file on FILE:"}));
+    EXPECT_EQ(device.PrinterNames(),
+              (QStringList{"Front on LPT1:", "Back on LPT2:", "PDF file on FILE:"}));
     EXPECT_EQ(device.PrinterIndex(), 1) << "the system's default printer is selected";
     EXPECT_EQ(fake.opened.last(), "Back");
-    EXPECT_EQ(device.PaperNames(), (QStringList{QPageSize(QPageSize::A4).name(),
-                                                QPageSize(QPageSize::Letter).name()}));
+    EXPECT_EQ(device.PaperNames(),
+              (QStringList{QPageSize(QPageSize::A4).name(), QPageSize(QPageSize::Letter).name()}));
 
     device.SetPaperSize(9); // A4
     device.SetOrientation(TOrientation::poLandScape);

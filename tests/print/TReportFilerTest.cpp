@@ -11,8 +11,8 @@
 #include "print/TTextMeasure.h"
 
 #include <QRegularExpression>
-#include <gtest/gtest.h>
 #include <cmath>
+#include <gtest/gtest.h>
 
 namespace qm::print {
 namespace {
@@ -91,13 +91,15 @@ TEST_F(TReportFilerTest, StateIsWrittenOnlyWhenItChanges)
     const QStringList lines = DumpPageStream(bytes).lines;
     qsizetype firstText = -1;
     for (qsizetype i = 0; i < lines.size() && firstText < 0; ++i)
-        if (lines[i].startsWith(QStringLiteral("24 ")) && lines[i].contains(QStringLiteral("\"a\"")))
+        if (lines[i].startsWith(QStringLiteral("24 ")) &&
+            lines[i].contains(QStringLiteral("\"a\"")))
             firstText = i;
     ASSERT_GT(firstText, 0);
     const QStringList after = lines.mid(firstText + 1);
     // Between "a" and "b" nothing; before "c" only the bold flag and the font size of the bold
     // face (its reference width differs).
-    EXPECT_TRUE(after[0].startsWith(QStringLiteral("24 text-left"))) << after.join('\n').toStdString();
+    EXPECT_TRUE(after[0].startsWith(QStringLiteral("24 text-left")))
+        << after.join('\n').toStdString();
     EXPECT_TRUE(after[1].startsWith(QStringLiteral("54 font-size")));
     EXPECT_EQ(after[2], QStringLiteral("55 bold value=1"));
     EXPECT_TRUE(after[3].startsWith(QStringLiteral("83 line-metrics")) ||
@@ -165,10 +167,12 @@ TEST_F(TReportFilerTest, DefaultLastPageKeepsRunsLongerThan9999Pages)
 
     TReportFiler limited;
     limited.SetLastPage(3);
-    EXPECT_EQ(TPageReplay(test::Record(limited, [](TBaseReport& r) {
-                  for (int page = 2; page <= 5; ++page)
-                      r.NewPage();
-              })).PageCount(),
+    EXPECT_EQ(TPageReplay(test::Record(limited,
+                                       [](TBaseReport& r) {
+                                           for (int page = 2; page <= 5; ++page)
+                                               r.NewPage();
+                                       }))
+                  .PageCount(),
               3);
 }
 
@@ -262,7 +266,8 @@ TEST_F(TReportFilerTest, RefusalsAndWrongStates)
         filer.TextLeft(QStringLiteral("x"), 1);
         FAIL();
     } catch (const TPrintError& e) {
-        EXPECT_EQ(e.Message(), QStringLiteral("Invalid method call.  ReportPrinter is not printing."));
+        EXPECT_EQ(e.Message(),
+                  QStringLiteral("Invalid method call.  ReportPrinter is not printing."));
     }
 
     QString copyRect, again, setup;
@@ -319,7 +324,8 @@ TEST_F(TReportFilerTest, AppearanceModeRecordsTextBlocksWithTheirWidth)
     const QStringList lines = DumpPageStream(bytes).lines;
     const QStringList blocks = lines.filter(QRegularExpression(QStringLiteral("^33 ")));
     ASSERT_EQ(blocks.size(), 1);
-    EXPECT_TRUE(blocks[0].contains(QStringLiteral("x=%1").arg(QString::number(float(3 - width), 'g', 6))))
+    EXPECT_TRUE(
+        blocks[0].contains(QStringLiteral("x=%1").arg(QString::number(float(3 - width), 'g', 6))))
         << blocks[0].toStdString();
     EXPECT_EQ(lines.filter(QRegularExpression(QStringLiteral("^24 "))).size(), 1);
 }

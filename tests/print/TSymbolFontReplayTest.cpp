@@ -78,9 +78,9 @@ TEST_F(TSymbolFontReplayTest, StreamKeepsFaceAndCodeAndTheReplayDrawsThePictogra
     const QString dir = OutputDir(mTemp);
     const QRect pictogram =
         InkBox(RenderFirstPage(symbol, dir, QStringLiteral("symbol-font-wingdings")));
-    const QRect letter = InkBox(RenderFirstPage(
-        RecordSymbol(QStringLiteral("DejaVu Sans"), QStringLiteral("[")), dir,
-        QStringLiteral("symbol-font-letter")));
+    const QRect letter =
+        InkBox(RenderFirstPage(RecordSymbol(QStringLiteral("DejaVu Sans"), QStringLiteral("[")),
+                               dir, QStringLiteral("symbol-font-letter")));
     ASSERT_FALSE(pictogram.isEmpty());
     ASSERT_FALSE(letter.isEmpty());
     EXPECT_GT(double(pictogram.width()) / pictogram.height(), 0.85) << "a round sign";

@@ -2,9 +2,15 @@
 
 namespace qm::test {
 
-TScriptedResponder::TScriptedResponder() { data::TMessageService::SetResponder(this); }
+TScriptedResponder::TScriptedResponder()
+{
+    data::TMessageService::SetResponder(this);
+}
 
-TScriptedResponder::~TScriptedResponder() { data::TMessageService::SetResponder(nullptr); }
+TScriptedResponder::~TScriptedResponder()
+{
+    data::TMessageService::SetResponder(nullptr);
+}
 
 bool TScriptedResponder::Respond(const data::TMessage& message)
 {

@@ -1,7 +1,8 @@
 #pragma once
 
 // Stands in for the message boxes during a test: records every message and beep, and answers
-// questions from a script (the question's default when the script runs out). Installed for its lifetime.
+// questions from a script (the question's default when the script runs out). Installed for its
+// lifetime.
 
 #include "data/TMessageService.h"
 

@@ -21,6 +21,9 @@ TTestHome::~TTestHome()
         qputenv("QUILLMARK_HOME", mPreviousEnv);
 }
 
-QString TTestHome::Path(const QString& relative) const { return QDir(mDir.path()).filePath(relative); }
+QString TTestHome::Path(const QString& relative) const
+{
+    return QDir(mDir.path()).filePath(relative);
+}
 
 } // namespace qm::test

@@ -2,16 +2,16 @@
 
 #include "data/TAddressFile.h"
 #include "data/TDataSet.h"
-#include "design/text/TDesignUnits.h"
 #include "design/core/TGClassRegistry.h"
 #include "design/core/TGDataPanel.h"
 #include "design/core/TGLabelObjectFiler.h"
 #include "design/objects/TGPDLabel.h"
 #include "design/objects/TGPLabel.h"
 #include "design/objects/TGSymbolLabel.h"
+#include "design/text/TDesignUnits.h"
+#include "print/TPageStreamDump.h"
 #include "print/TRPDevice.h"
 #include "print/TSymbolFont.h"
-#include "print/TPageStreamDump.h"
 
 #include <QDir>
 #include <QFile>
@@ -117,8 +117,8 @@ TEST_F(LayoutCommandTest, DumpOfADamagedFileShowsWhatItReadAndFails)
 TEST_F(LayoutCommandTest, PrintFillsTheFieldsFromTheChosenRecord)
 {
     const QString out = mDir.filePath("page.qps");
-    ASSERT_EQ(Run({"print", mLayout.toStdString(), "--table", mTable.toStdString(), "--record",
-                   "2", "--out", out.toStdString()}),
+    ASSERT_EQ(Run({"print", mLayout.toStdString(), "--table", mTable.toStdString(), "--record", "2",
+                   "--out", out.toStdString()}),
               0)
         << mErr.str();
     const QString lines = PageTexts(out).join('\n');
@@ -139,10 +139,9 @@ TEST_F(LayoutCommandTest, PrintFillsCalculatedFields)
     TDesignUnits::SetPpiOverride(96);
     TGDataPanel panel;
     int top = 0;
-    for (const auto& [field, label] : {std::pair{"FullName", "Full Name"},
-                                       std::pair{"FullNameWithPrefix", "Full Name & Prefix"},
-                                       std::pair{"CityStateZip", "City, State & Zip"},
-                                       std::pair{"DisplayDate", "Date"}}) {
+    for (const auto& [field, label] :
+         {std::pair{"FullName", "Full Name"}, std::pair{"FullNameWithPrefix", "Full Name & Prefix"},
+          std::pair{"CityStateZip", "City, State & Zip"}, std::pair{"DisplayDate", "Date"}}) {
         auto object = std::make_unique<TGPDLabel>();
         object->SetName(QStringLiteral("Special%1").arg(top / 40 + 1));
         object->Bind(field, label);
@@ -193,11 +192,10 @@ TEST_F(LayoutCommandTest, PrintedSymbolRendersAsItsPictogram)
         return; // the face is installed: its own picture is drawn
 
     const QString shots = qEnvironmentVariable("QM_SCREENSHOT_DIR");
-    const QString pattern = QDir(shots.isEmpty() ? mDir.path() : shots)
-                                .filePath("layout-print-symbol-%d.png");
+    const QString pattern =
+        QDir(shots.isEmpty() ? mDir.path() : shots).filePath("layout-print-symbol-%d.png");
     std::ostringstream out2, err2;
-    ASSERT_EQ(tools::RunPagesCommand({"render", out.toStdString(), "--png",
-                                      pattern.toStdString()},
+    ASSERT_EQ(tools::RunPagesCommand({"render", out.toStdString(), "--png", pattern.toStdString()},
                                      out2, err2),
               0)
         << err2.str();
@@ -217,17 +215,18 @@ TEST_F(LayoutCommandTest, PrintedSymbolRendersAsItsPictogram)
 TEST_F(LayoutCommandTest, PrintRefusesBadArguments)
 {
     const std::string out = mDir.filePath("page.qps").toStdString();
-    EXPECT_EQ(Run({"print", mLayout.toStdString(), "--table", mTable.toStdString(), "--record",
-                   "4", "--out", out}),
+    EXPECT_EQ(Run({"print", mLayout.toStdString(), "--table", mTable.toStdString(), "--record", "4",
+                   "--out", out}),
               1);
     EXPECT_NE(mErr.str().find("no record 4"), std::string::npos) << mErr.str();
-    EXPECT_EQ(Run({"print", mLayout.toStdString(), "--table", mTable.toStdString(), "--record",
-                   "x", "--out", out}),
+    EXPECT_EQ(Run({"print", mLayout.toStdString(), "--table", mTable.toStdString(), "--record", "x",
+                   "--out", out}),
               2);
     EXPECT_EQ(Run({"print", mLayout.toStdString(), "--out", out}), 2);
     const QString report = mDir.filePath("BIN00001.R");
     QFile::copy(mLayout, report);
-    EXPECT_EQ(Run({"print", report.toStdString(), "--table", mTable.toStdString(), "--out", out}), 2);
+    EXPECT_EQ(Run({"print", report.toStdString(), "--table", mTable.toStdString(), "--out", out}),
+              2);
     EXPECT_NE(mErr.str().find("label (.L) or envelope (.E)"), std::string::npos);
 }
 

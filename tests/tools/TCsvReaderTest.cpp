@@ -28,9 +28,10 @@ Rows ReadAll(const std::string& text)
 
 TEST(TCsvReader, ReadsQuotedFieldsLineBreaksAndEveryLineEnd)
 {
-    EXPECT_EQ(ReadAll("a,b,c\r\n1,,3\n\"x,y\",\"say \"\"hi\"\"\",\"two\r\nlines\"\rlast,\"\""),
-              (Rows{{"a", "b", "c"}, {"1", "", "3"}, {"x,y", "say \"hi\"", "two\r\nlines"},
-                    {"last", ""}}));
+    EXPECT_EQ(
+        ReadAll("a,b,c\r\n1,,3\n\"x,y\",\"say \"\"hi\"\"\",\"two\r\nlines\"\rlast,\"\""),
+        (Rows{
+            {"a", "b", "c"}, {"1", "", "3"}, {"x,y", "say \"hi\"", "two\r\nlines"}, {"last", ""}}));
     // Empty lines are skipped; a lone empty quoted field is a record; no final line end needed.
     EXPECT_EQ(ReadAll("\r\n\r\none\n\n\"\"\n,\n"), (Rows{{"one"}, {""}, {"", ""}}));
     EXPECT_EQ(ReadAll(""), Rows{});
@@ -67,10 +68,12 @@ TEST(TCsvReader, ReportsTheLineOfMalformedText)
 
 TEST(TCsvReader, TellsUtf8FromWindows1252OverChunkBoundaries)
 {
-    std::istringstream utf8("M\xC3\xBCller,Z\xC3\xB6" "e\n");
+    std::istringstream utf8("M\xC3\xBCller,Z\xC3\xB6"
+                            "e\n");
     EXPECT_EQ(TCsvReader::TextEncodingOf(utf8), TCsvReader::TEncoding::Utf8);
     EXPECT_EQ(utf8.tellg(), 0); // rewound for reading
-    std::istringstream latin("M\xFCller,Z\xF6" "e\n");
+    std::istringstream latin("M\xFCller,Z\xF6"
+                             "e\n");
     EXPECT_EQ(TCsvReader::TextEncodingOf(latin), TCsvReader::TEncoding::Windows1252);
 
     // A two-byte character cut at a chunk boundary of the check (64 KiB) is still valid UTF-8.
@@ -86,8 +89,8 @@ TEST(TCsvReader, TellsUtf8FromWindows1252OverChunkBoundaries)
 
 TEST(TCsvWriter, QuotesOnlyWhatNeedsItAndReadsBackTheSame)
 {
-    const std::vector<std::string> values = {"plain", "", "a,b", "say \"hi\"", "two\r\nlines",
-                                             " padded ", "line\nfeed", "é"};
+    const std::vector<std::string> values = {"plain",        "",         "a,b",        "say \"hi\"",
+                                             "two\r\nlines", " padded ", "line\nfeed", "é"};
     std::ostringstream out;
     TCsvWriter writer(out);
     for (const std::string& v : values)

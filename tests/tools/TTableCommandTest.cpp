@@ -42,7 +42,9 @@ protected:
     // PEOPLE.DBF: LNAME C 12, FNAME C 8, AMT N 8.2, PAID L, BORN D, NOTES M.
     void CreatePeople()
     {
-        ASSERT_EQ(Tool({"create", mTable, "LNAME C 12,fname c 8, AMT N 8.2 ,PAID L,BORN D,NOTES M"}).code, 0);
+        ASSERT_EQ(
+            Tool({"create", mTable, "LNAME C 12,fname c 8, AMT N 8.2 ,PAID L,BORN D,NOTES M"}).code,
+            0);
     }
     std::string Csv(const std::string& name, const std::string& bytes)
     {
@@ -54,10 +56,11 @@ protected:
     void LoadPeople()
     {
         CreatePeople();
-        const TRun run = Tool({"append-csv", mTable,
-                              Csv("people.csv", "Smith,John,12.5,T,19700101,\"hello, world\"\r\n"
-                                                "Müller,Jörg,,F,,\n"
-                                                "Smythe,Ann,3,y,20001231,\"multi\nline \"\"memo\"\"\"\n")});
+        const TRun run =
+            Tool({"append-csv", mTable,
+                  Csv("people.csv", "Smith,John,12.5,T,19700101,\"hello, world\"\r\n"
+                                    "Müller,Jörg,,F,,\n"
+                                    "Smythe,Ann,3,y,20001231,\"multi\nline \"\"memo\"\"\"\n")});
         ASSERT_EQ(run.code, 0) << run.err;
     }
     // Sets the deletion mark of the given records through the engine.
@@ -117,8 +120,8 @@ TEST_F(TTableCommandTest, Windows1252CsvIsRecognisedAndLongTextIsCutWithAWarning
 {
     CreatePeople();
     const TRun run = Tool({"append-csv", mTable,
-                          Csv("latin.csv", "M\xFCller,J\xF6rg,1,F,,\x80 5\r\n"
-                                           "Abcdefghijklmnop,B,2,T,,\r\n")});
+                           Csv("latin.csv", "M\xFCller,J\xF6rg,1,F,,\x80 5\r\n"
+                                            "Abcdefghijklmnop,B,2,T,,\r\n")});
     ASSERT_EQ(run.code, 0) << run.err;
     EXPECT_TRUE(Contains(run.err, "warning: 1 values were longer than their field"));
     const std::string dump = Tool({"dump", mTable}).out;
@@ -188,11 +191,11 @@ TEST_F(TTableCommandTest, InfoShowsHeaderFieldsAndTags)
     ASSERT_EQ(Tool({"index", mTable, "NAME", "UPPER(LNAME+FNAME)"}).code, 0);
     const TRun run = Tool({"info", mTable});
     ASSERT_EQ(run.code, 0) << run.err;
-    for (const char* line : {"version: 0xF5\n", "code page mark: 0x03\n", "records: 3\n",
-                             "record length: 48\n", "memo: yes\n", "fields: 6\n",
-                             "field 1: LNAME C 12 0\n", "field 3: AMT N 8 2\n",
-                             "field 6: NOTES M 10 0\n", "index state: current\n", "tags: 1\n",
-                             "tag 1: NAME C 20 UPPER(LNAME+FNAME)\n"})
+    for (const char* line :
+         {"version: 0xF5\n", "code page mark: 0x03\n", "records: 3\n", "record length: 48\n",
+          "memo: yes\n", "fields: 6\n", "field 1: LNAME C 12 0\n", "field 3: AMT N 8 2\n",
+          "field 6: NOTES M 10 0\n", "index state: current\n", "tags: 1\n",
+          "tag 1: NAME C 20 UPPER(LNAME+FNAME)\n"})
         EXPECT_TRUE(Contains(run.out, line)) << line << "\n" << run.out;
     EXPECT_TRUE(Contains(run.out, "\nindex: ")) << run.out;
 
@@ -207,9 +210,9 @@ TEST_F(TTableCommandTest, MistakesGiveUsageOrFileExitCodes)
     EXPECT_EQ(Tool({}).code, 2);
     TRun help = Tool({"--help"});
     EXPECT_EQ(help.code, 0);
-    for (const char* command : {"info FILE", "dump FILE", "count FILE", "seek FILE", "create FILE",
-                                "index FILE", "append-csv FILE", "reindex FILE", "pack FILE",
-                                "zap FILE", "check FILE", "Exit codes"})
+    for (const char* command :
+         {"info FILE", "dump FILE", "count FILE", "seek FILE", "create FILE", "index FILE",
+          "append-csv FILE", "reindex FILE", "pack FILE", "zap FILE", "check FILE", "Exit codes"})
         EXPECT_TRUE(Contains(help.out, command)) << command;
     EXPECT_EQ(Tool({"dump", "--help"}).out, help.out);
 
@@ -346,7 +349,8 @@ TEST_F(TTableCheckTest, FindsAMemoPointerOutsideTheMemoFile)
     std::string bytes = mBytes;
     const size_t notes = mRecordLength - 10;
     const std::string pointer = bytes.substr(At(1, notes), 10);
-    if (pointer.find_first_not_of(' ') != std::string::npos && pointer.find('\0') == std::string::npos)
+    if (pointer.find_first_not_of(' ') != std::string::npos &&
+        pointer.find('\0') == std::string::npos)
         bytes.replace(At(1, notes), 10, "   9999999"); // stored as digits
     else
         bytes.replace(At(1, notes), 4, std::string("\x7F\x96\x98\x00", 4)); // stored as binary

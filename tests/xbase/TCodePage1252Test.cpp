@@ -22,8 +22,10 @@ TEST(TCodePage1252, UpperAndLowerAreInversesOnEveryCasedLetter)
 
 TEST(TCodePage1252, AccentedNamesMapAsUsersExpect)
 {
-    EXPECT_EQ(TCodePage1252::Upper("\xE9\xFC\x9A\x9C\xFF\xE7\xF1\xF8"), "\xC9\xDC\x8A\x8C\x9F\xC7\xD1\xD8");
-    EXPECT_EQ(TCodePage1252::Lower("\xC9\xDC\x8A\x8C\x9F\xC7\xD1\xD8"), "\xE9\xFC\x9A\x9C\xFF\xE7\xF1\xF8");
+    EXPECT_EQ(TCodePage1252::Upper("\xE9\xFC\x9A\x9C\xFF\xE7\xF1\xF8"),
+              "\xC9\xDC\x8A\x8C\x9F\xC7\xD1\xD8");
+    EXPECT_EQ(TCodePage1252::Lower("\xC9\xDC\x8A\x8C\x9F\xC7\xD1\xD8"),
+              "\xE9\xFC\x9A\x9C\xFF\xE7\xF1\xF8");
     // Not letters, or letters without a single-byte capital.
     EXPECT_EQ(TCodePage1252::Upper("\xF7\xD7\xDF\xB5\x80 1_"), "\xF7\xD7\xDF\xB5\x80 1_");
     EXPECT_EQ(TCodePage1252::Lower("\xF7\xD7\xDF\xB5\x80 1_"), "\xF7\xD7\xDF\xB5\x80 1_");
@@ -41,7 +43,8 @@ TEST(TCodePage1252, UpperOfLongTextAgreesWithTheMapAtEveryAlignment)
         const std::string upper = TCodePage1252::Upper(text);
         ASSERT_EQ(upper.size(), text.size());
         for (size_t i = 0; i < text.size(); ++i)
-            ASSERT_EQ(upper[i], TCodePage1252::Upper(text[i])) << "byte " << int(uint8_t(text[i])) << " at " << i;
+            ASSERT_EQ(upper[i], TCodePage1252::Upper(text[i]))
+                << "byte " << int(uint8_t(text[i])) << " at " << i;
     }
     std::string inPlace = "abcdefghijklmnopqrstuvwxyz{|}~`@[\\]^_";
     TCodePage1252::Upper(inPlace.data(), inPlace.data(), inPlace.size());

@@ -188,7 +188,8 @@ TEST(TCompoundIndex, ChangesLeftUnflushedByACrashShowAsDirtyOnOpen)
     AddNames(*index, "NAME", {"A", "B"});
     index->SetSyncCount(2);
     index->Flush();
-    EXPECT_FALSE(TCompoundIndex::Open(Shared(std::make_shared<std::string>(*bytes)))->WasDirtyOnOpen());
+    EXPECT_FALSE(
+        TCompoundIndex::Open(Shared(std::make_shared<std::string>(*bytes)))->WasDirtyOnOpen());
     EXPECT_EQ(TCompoundIndex::Open(Shared(std::make_shared<std::string>(*bytes)))->SyncCount(), 2u);
 
     // A change reaches the file only with the dirty mark before it.
@@ -211,11 +212,14 @@ namespace {
 class TFailingStorage : public qm::xbase::test::TSharedStorage {
 public:
     TFailingStorage(std::shared_ptr<std::string> bytes, int failAt)
-        : TSharedStorage(std::move(bytes)), mFailAt(failAt) {}
+        : TSharedStorage(std::move(bytes)), mFailAt(failAt)
+    {
+    }
     void Write(uint64_t offset, const void* data, size_t size) override
     {
         if (++mWrites >= mFailAt && mFailAt > 0)
-            throw TXbaseError(TErrorKind::Io, "disk full", Name(), static_cast<int64_t>(offset), 28);
+            throw TXbaseError(TErrorKind::Io, "disk full", Name(), static_cast<int64_t>(offset),
+                              28);
         TSharedStorage::Write(offset, data, size);
     }
     int Writes() const { return mWrites; }

@@ -36,19 +36,18 @@ struct TRow {
 // Record numbers 1..9; the LNAME order is 4 ADAMS, 7 BAKER, 2 brown, 9 DYER, 5 EVANS,
 // 1 SMITH(marked), 6 Smith, 3 SMYTHE, 8 WHITE.
 const std::vector<TRow> kRows = {
-    {"Smith", "Ann", 12.5, true}, {"brown", "Bob", 3, false},   {"SMYTHE", "Cy", 7, false},
-    {"Adams", "Di", -2, false},   {"Evans", "Ed", 100, false},  {"Smith", "Flo", 12.5, false},
-    {"Baker", "Gus", 0, false},   {"White", "Hal", 55, true},   {"Dyer", "Ida", 9, false},
+    {"Smith", "Ann", 12.5, true}, {"brown", "Bob", 3, false},  {"SMYTHE", "Cy", 7, false},
+    {"Adams", "Di", -2, false},   {"Evans", "Ed", 100, false}, {"Smith", "Flo", 12.5, false},
+    {"Baker", "Gus", 0, false},   {"White", "Hal", 55, true},  {"Dyer", "Ida", 9, false},
 };
 
 class TCursorTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        mTable = TTable::Create(mDir.File("PEOPLE.DBF"),
-                                {{"LNAME", TFieldType::Character, 20, 0},
-                                 {"FNAME", TFieldType::Character, 10, 0},
-                                 {"AMOUNT", TFieldType::Numeric, 7, 1}});
+        mTable = TTable::Create(mDir.File("PEOPLE.DBF"), {{"LNAME", TFieldType::Character, 20, 0},
+                                                          {"FNAME", TFieldType::Character, 10, 0},
+                                                          {"AMOUNT", TFieldType::Numeric, 7, 1}});
         for (const TRow& row : kRows) {
             mTable->AppendBlank();
             mTable->PutString(0, row.lname);
@@ -419,8 +418,8 @@ TEST_F(TCursorTest, CountAgreesWithWalkingInEveryOrder)
             mTable->SetDeleted(true);
     }
     TCursor cursor(*mTable);
-    for (const char* query : {"", "UPPER(LNAME) = \"C\"", "AMOUNT >= 8 .and. \"NAME1\"$UPPER(LNAME)",
-                              ".not. DELETED()"}) {
+    for (const char* query : {"", "UPPER(LNAME) = \"C\"",
+                              "AMOUNT >= 8 .and. \"NAME1\"$UPPER(LNAME)", ".not. DELETED()"}) {
         SCOPED_TRACE(query);
         cursor.SetQuery(query);
         for (int order : {0, 1, 2}) {

@@ -18,8 +18,8 @@ namespace {
 // A table of the given version with fields NAME C(n) and AGE N(3), and the given records.
 std::string MakeTable(uint8_t version, int nameLength, const std::vector<std::string>& records)
 {
-    TFieldList fields = MakeFieldList({{"NAME", TFieldType::Character, nameLength, 0},
-                                       {"AGE", TFieldType::Numeric, 3, 0}});
+    TFieldList fields = MakeFieldList(
+        {{"NAME", TFieldType::Character, nameLength, 0}, {"AGE", TFieldType::Numeric, 3, 0}});
     TDbfHeader h = TDbfHeader::ForNewTable(fields);
     h.version = version;
     h.recordCount = uint32_t(records.size());
@@ -35,8 +35,8 @@ std::unique_ptr<TDbfFile> OpenBytes(const TTempDir& dir, const std::string& byte
     const std::string path = dir.File("T.DBF");
     WriteBytes(path, bytes);
     return std::make_unique<TDbfFile>(
-        TFileIoSystem::Native().Open(path, writable ? TFileAccess::ReadWrite : TFileAccess::ReadOnly,
-                                     TFileLock::None),
+        TFileIoSystem::Native().Open(
+            path, writable ? TFileAccess::ReadWrite : TFileAccess::ReadOnly, TFileLock::None),
         writable);
 }
 
@@ -74,7 +74,8 @@ TEST(TDbfHeader, NewHeaderLayoutMatchesTheFoxProConventions)
     ASSERT_EQ(back.fields.size(), 3u);
     EXPECT_EQ(back.fields[1].offset, 31u);
     EXPECT_EQ(back.MemoKind(), TMemoKind::Fpt);
-    EXPECT_EQ(TDbfHeader::ForNewTable(MakeFieldList({{"A", TFieldType::Logical, 1, 0}})).version, 0x03);
+    EXPECT_EQ(TDbfHeader::ForNewTable(MakeFieldList({{"A", TFieldType::Logical, 1, 0}})).version,
+              0x03);
 }
 
 TEST(TDbfHeader, FieldDefsAreChecked)
@@ -353,7 +354,8 @@ TEST(TDbfFile, AFailedWriteLeavesTheMarksToTheFile)
             ASSERT_EQ(f.IsDeleted(r), r % 7 == 0);
         faulty.SetFailAt(faulty.Operations() + 1);
         EXPECT_THROW(f.Write(5, WithMark(records[4], true)), TXbaseError);
-        const bool onDisk = ReadBytes(path)[f.Header().headerLength + 4 * size_t(f.RecordLength())] == '*';
+        const bool onDisk =
+            ReadBytes(path)[f.Header().headerLength + 4 * size_t(f.RecordLength())] == '*';
         EXPECT_EQ(onDisk, torn);
         EXPECT_EQ(f.IsDeleted(5), onDisk) << (torn ? "torn" : "whole");
         EXPECT_TRUE(f.IsDeleted(7));

@@ -19,8 +19,14 @@ __attribute__((noinline)) void* operator new(std::size_t size)
         return p;
     throw std::bad_alloc();
 }
-__attribute__((noinline)) void operator delete(void* p) noexcept { std::free(p); }
-__attribute__((noinline)) void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+__attribute__((noinline)) void operator delete(void* p) noexcept
+{
+    std::free(p);
+}
+__attribute__((noinline)) void operator delete(void* p, std::size_t) noexcept
+{
+    std::free(p);
+}
 
 using namespace qm::xbase;
 
@@ -34,8 +40,10 @@ TEST(TExpressionAllocation, EvaluatingEveryKindOfNodeAllocatesNothing)
     const std::string bytes = std::string(" Smith     Spring    ") + "   12.50" + "F" + "20240101";
     const TRecordView record{bytes, 7};
     const TExpression query = TExpression::Compile(
-        "UPPER(LNAME)=\"SM\" .and. !ISDEL .and. \"SPRING\"$UPPER(CITY+LNAME) .or. LOWER(LNAME-CITY)==LEFT(CITY,3)"
-        " .or. STR(AMOUNT*2,9,2)+DTOS(BORN)>TRIM(LNAME) .or. VAL(SUBSTR(CITY,2))+LEN(ALLTRIM(CITY))=RECNO()"
+        "UPPER(LNAME)=\"SM\" .and. !ISDEL .and. \"SPRING\"$UPPER(CITY+LNAME) .or. "
+        "LOWER(LNAME-CITY)==LEFT(CITY,3)"
+        " .or. STR(AMOUNT*2,9,2)+DTOS(BORN)>TRIM(LNAME) .or. "
+        "VAL(SUBSTR(CITY,2))+LEN(ALLTRIM(CITY))=RECNO()"
         " .or. IIF(EMPTY(BORN),RIGHT(LNAME,2),LTRIM(CITY))<>'x' .or. DELETED()",
         fields);
     const TExpression key = TExpression::Compile("UPPER(LNAME-CITY)", fields);

@@ -8,11 +8,11 @@
 
 #include <chrono>
 #include <cstdio>
-#include <ctime>
 #include <cstdlib>
 #include <cstring>
-#include <tuple>
+#include <ctime>
 #include <string>
+#include <tuple>
 #include <vector>
 
 using namespace qm::xbase;
@@ -22,14 +22,25 @@ int main(int argc, char** argv)
     const long records = argc > 1 ? std::atol(argv[1]) : 1000000;
     TFieldList fields;
     uint32_t length = 1;
-    for (auto [name, type, width] : std::vector<std::tuple<const char*, TFieldType, int>>{
-             {"LNAME", TFieldType::Character, 30}, {"FNAME", TFieldType::Character, 30},
-             {"CITY", TFieldType::Character, 30},  {"STATE", TFieldType::Character, 20},
-             {"ZIP", TFieldType::Character, 10},   {"ISDEL", TFieldType::Logical, 1}}) {
+    for (auto [name, type, width] :
+         std::vector<std::tuple<const char*, TFieldType, int>>{{"LNAME", TFieldType::Character, 30},
+                                                               {"FNAME", TFieldType::Character, 30},
+                                                               {"CITY", TFieldType::Character, 30},
+                                                               {"STATE", TFieldType::Character, 20},
+                                                               {"ZIP", TFieldType::Character, 10},
+                                                               {"ISDEL", TFieldType::Logical, 1}}) {
         fields.push_back({name, type, uint16_t(width), 0, length});
         length += uint32_t(width);
     }
-    static const char* kNames[] = {"Smith", "smythe", "Johnson", "Sm\xEF" "th", "Brown", "Miller", "Small", "Davis"};
+    static const char* kNames[] = {"Smith",
+                                   "smythe",
+                                   "Johnson",
+                                   "Sm\xEF"
+                                   "th",
+                                   "Brown",
+                                   "Miller",
+                                   "Small",
+                                   "Davis"};
     static const char* kCities[] = {"Springfield", "Boston", "Spring Hill", "Austin", "Denver"};
     std::vector<char> data(size_t(records) * length, ' ');
     unsigned seed = 12345;
@@ -47,15 +58,19 @@ int main(int argc, char** argv)
         const std::clock_t cpuStart = std::clock();
         const long result = body();
         const double cpu = 1000.0 * double(std::clock() - cpuStart) / CLOCKS_PER_SEC;
-        const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+        const double ms =
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                .count();
         std::printf("%-45s %10ld  %8.1f ms  (%.1f ms CPU)\n", text, result, ms, cpu);
     };
-    for (const char* query : {"UPPER(LNAME)=\"SM\" .and. !ISDEL", "\"SPRING\"$UPPER(CITY+STATE) .and. !ISDEL"}) {
+    for (const char* query :
+         {"UPPER(LNAME)=\"SM\" .and. !ISDEL", "\"SPRING\"$UPPER(CITY+STATE) .and. !ISDEL"}) {
         const TExpression e = TExpression::Compile(query, fields);
         time(query, [&] {
             long count = 0;
             for (long i = 0; i < records; ++i)
-                count += e.EvalLogical({std::string_view(data.data() + size_t(i) * length, length), uint32_t(i + 1)});
+                count += e.EvalLogical(
+                    {std::string_view(data.data() + size_t(i) * length, length), uint32_t(i + 1)});
             return count;
         });
     }
@@ -64,7 +79,8 @@ int main(int argc, char** argv)
     time("keys of UPPER(LNAME-FNAME)", [&] {
         long bytes = 0;
         for (long i = 0; i < records; ++i) {
-            key.EvalKey({std::string_view(data.data() + size_t(i) * length, length), uint32_t(i + 1)}, out);
+            key.EvalKey(
+                {std::string_view(data.data() + size_t(i) * length, length), uint32_t(i + 1)}, out);
             bytes += long(out.size());
         }
         return bytes;

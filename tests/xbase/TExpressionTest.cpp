@@ -87,12 +87,19 @@ class TExpressionTest : public ::testing::Test {
 protected:
     void SetUp() override { mTable.Blank(); }
 
-    bool Logical(std::string_view text) { return TExpression::Compile(text, mTable.Fields()).EvalLogical(mTable.View()); }
+    bool Logical(std::string_view text)
+    {
+        return TExpression::Compile(text, mTable.Fields()).EvalLogical(mTable.View());
+    }
     std::string Text(std::string_view text)
     {
-        return std::string(TExpression::Compile(text, mTable.Fields()).EvalCharacter(mTable.View()));
+        return std::string(
+            TExpression::Compile(text, mTable.Fields()).EvalCharacter(mTable.View()));
     }
-    double Number(std::string_view text) { return TExpression::Compile(text, mTable.Fields()).EvalNumeric(mTable.View()); }
+    double Number(std::string_view text)
+    {
+        return TExpression::Compile(text, mTable.Fields()).EvalNumeric(mTable.View());
+    }
     std::string Key(std::string_view text)
     {
         std::string key;
@@ -192,7 +199,8 @@ TEST_F(TExpressionTest, StrFormatsToWidthAndDecimals)
     mTable.Set("AMOUNT", "1234.50");
     EXPECT_EQ(Text("STR(AMOUNT,10,2)"), "   1234.50");
     EXPECT_EQ(ErrorOf("STR(1,0)", TErrorKind::Type),
-              "Type error at position 7: the length of STR expects a whole number from 1 to 255 written as a number");
+              "Type error at position 7: the length of STR expects a whole number from 1 to 255 "
+              "written as a number");
     ErrorOf("STR(1,5,-1)", TErrorKind::Type);
     ErrorOf("STR(1,AMOUNT)", TErrorKind::Type);
 }
@@ -209,8 +217,8 @@ TEST_F(TExpressionTest, NumbersFromFieldsAndVal)
     EXPECT_EQ(Number("2.+.5"), 2.5);
     EXPECT_FALSE(Logical("AMOUNT=1.and..T."));
     EXPECT_TRUE(Logical("AMOUNT=-12.75.and..T."));
-    EXPECT_EQ(ErrorOf("1" + std::string(400, '0')), "Syntax error at position 1: the number 1" + std::string(400, '0') +
-                                                       " is out of range");
+    EXPECT_EQ(ErrorOf("1" + std::string(400, '0')), "Syntax error at position 1: the number 1" +
+                                                        std::string(400, '0') + " is out of range");
     EXPECT_EQ(Number("VAL(' 12.5abc')"), 12.5);
     EXPECT_EQ(Number("VAL('-.5')"), -0.5);
     EXPECT_EQ(Number("VAL('abc')"), 0);
@@ -320,7 +328,11 @@ TEST_F(TExpressionTest, EmptyForEveryType)
     EXPECT_TRUE(Logical("EMPTY(BORN)"));
     EXPECT_TRUE(Logical("EMPTY(MEMO)"));
     EXPECT_TRUE(Logical("EMPTY('')"));
-    mTable.Set("LNAME", "x").Set("AMOUNT", "0.01").Set("ISDEL", "T").Set("BORN", "20240229").Set("MEMO", "        12");
+    mTable.Set("LNAME", "x")
+        .Set("AMOUNT", "0.01")
+        .Set("ISDEL", "T")
+        .Set("BORN", "20240229")
+        .Set("MEMO", "        12");
     EXPECT_FALSE(Logical("EMPTY(LNAME)"));
     EXPECT_FALSE(Logical("EMPTY(AMOUNT)"));
     EXPECT_FALSE(Logical("EMPTY(ISDEL)"));
@@ -387,23 +399,32 @@ TEST_F(TExpressionTest, FunctionsByAbbreviationAndInAnyCase)
 
 TEST_F(TExpressionTest, SyntaxErrorsNamePositionAndExpectation)
 {
-    EXPECT_EQ(ErrorOf(""), "Syntax error at position 1: expected a value (a field, a literal, a function or '('), "
-                           "found the end of the expression");
-    EXPECT_EQ(ErrorOf("UPPER(LNAME"), "Syntax error at position 12: expected ',' or ')', found the end of the expression");
-    EXPECT_EQ(ErrorOf("LNAME=\"SMI"), "Syntax error at position 7: expected the closing \" of the text that starts here");
-    EXPECT_EQ(ErrorOf("LNAME='A' FNAME"),
-              "Syntax error at position 11: expected an operator or the end of the expression, found a name (FNAME)");
+    EXPECT_EQ(
+        ErrorOf(""),
+        "Syntax error at position 1: expected a value (a field, a literal, a function or '('), "
+        "found the end of the expression");
+    EXPECT_EQ(ErrorOf("UPPER(LNAME"),
+              "Syntax error at position 12: expected ',' or ')', found the end of the expression");
+    EXPECT_EQ(ErrorOf("LNAME=\"SMI"),
+              "Syntax error at position 7: expected the closing \" of the text that starts here");
+    EXPECT_EQ(ErrorOf("LNAME='A' FNAME"), "Syntax error at position 11: expected an operator or "
+                                          "the end of the expression, found a name (FNAME)");
     EXPECT_EQ(ErrorOf("LNAMES='A'"), "Syntax error at position 1: unknown field LNAMES");
     EXPECT_EQ(ErrorOf("ISDEL .an. ISDEL"),
               "Syntax error at position 7: expected .AND., .OR., .NOT., .T. or .F., found .an.");
-    EXPECT_EQ(ErrorOf("RECNO"), "Syntax error at position 1: RECNO is not a field; a function is written with "
-                                "parentheses, as RECNO()");
-    EXPECT_EQ(ErrorOf("LEFT(LNAME)"), "Syntax error at position 1: LEFT expects 2 arguments, found 1");
-    EXPECT_EQ(ErrorOf("SUBSTR(LNAME,1,2,3)"), "Syntax error at position 1: SUBSTR expects 2 to 3 arguments, found 4");
-    EXPECT_EQ(ErrorOf("LNAME = = 'a'"), "Syntax error at position 9: expected a value (a field, a literal, a function "
-                                        "or '('), found '='");
+    EXPECT_EQ(ErrorOf("RECNO"),
+              "Syntax error at position 1: RECNO is not a field; a function is written with "
+              "parentheses, as RECNO()");
+    EXPECT_EQ(ErrorOf("LEFT(LNAME)"),
+              "Syntax error at position 1: LEFT expects 2 arguments, found 1");
+    EXPECT_EQ(ErrorOf("SUBSTR(LNAME,1,2,3)"),
+              "Syntax error at position 1: SUBSTR expects 2 to 3 arguments, found 4");
+    EXPECT_EQ(ErrorOf("LNAME = = 'a'"),
+              "Syntax error at position 9: expected a value (a field, a literal, a function "
+              "or '('), found '='");
     EXPECT_EQ(ErrorOf("LNAME ~ 'a'"), "Syntax error at position 7: unexpected character '~'");
-    EXPECT_EQ(ErrorOf("LNAME \xE9"), "Syntax error at position 7: unexpected character 0xE9 outside a text literal");
+    EXPECT_EQ(ErrorOf("LNAME \xE9"),
+              "Syntax error at position 7: unexpected character 0xE9 outside a text literal");
     ErrorOf("(LNAME='a'");
     ErrorOf("[abc");
     ErrorOf("'a'+");
@@ -412,7 +433,8 @@ TEST_F(TExpressionTest, SyntaxErrorsNamePositionAndExpectation)
 TEST_F(TExpressionTest, TypeErrorsNameTheOperandAndItsType)
 {
     EXPECT_EQ(ErrorOf("LNAME+1", TErrorKind::Type),
-              "Type error at position 6: '+' expects two text values or two numbers, found a text value and a number");
+              "Type error at position 6: '+' expects two text values or two numbers, found a text "
+              "value and a number");
     EXPECT_EQ(ErrorOf("LNAME .AND. ISDEL", TErrorKind::Type),
               "Type error at position 1: .AND. expects a logical value, found a text value");
     EXPECT_EQ(ErrorOf("AMOUNT='5'", TErrorKind::Type),
@@ -433,7 +455,9 @@ TEST_F(TExpressionTest, CheckAcceptsOnlyLogicalQueries)
         ADD_FAILURE() << "a text expression passed as a query";
     } catch (const TXbaseError& e) {
         EXPECT_EQ(e.Kind(), TErrorKind::Type);
-        EXPECT_STREQ(e.what(), "Type error at position 1: a query expects a logical value, found a text value");
+        EXPECT_STREQ(
+            e.what(),
+            "Type error at position 1: a query expects a logical value, found a text value");
     }
     EXPECT_THROW(TExpression::Check("UPPER(LNAME", mTable.Fields()), TXbaseError);
 }
@@ -450,7 +474,8 @@ TEST_F(TExpressionTest, EvaluationRefusesShortRecordsAndWrongTypes)
     }
     EXPECT_THROW(e.EvalNumeric(mTable.View()), TXbaseError);
     EXPECT_THROW(e.EvalCharacter(mTable.View()), TXbaseError);
-    EXPECT_THROW(TExpression::Compile("LNAME", mTable.Fields()).EvalLogical(mTable.View()), TXbaseError);
+    EXPECT_THROW(TExpression::Compile("LNAME", mTable.Fields()).EvalLogical(mTable.View()),
+                 TXbaseError);
 }
 
 TEST_F(TExpressionTest, HostileTextIsRefusedWithoutExhaustingStackOrMemory)
@@ -508,21 +533,46 @@ TEST_F(TExpressionTest, PrefixComparisonsAgreeWithTheWholeValue)
 {
     // "=" evaluates only as many bytes of the left side as the literal has; every kind of text
     // node must still give the answer the whole value gives.
-    mTable.Set("LNAME", "Smith ").Set("FNAME", "Al").Set("CITY", "  Spring").Set("ISDEL", "T").Set("BORN", "19991231");
+    mTable.Set("LNAME", "Smith ")
+        .Set("FNAME", "Al")
+        .Set("CITY", "  Spring")
+        .Set("ISDEL", "T")
+        .Set("BORN", "19991231");
     const std::vector<std::string> lefts = {
-        "LNAME", "UPPER(LNAME)", "LOWER(LNAME+FNAME)", "LNAME+FNAME", "LNAME-FNAME", "UPPER(LNAME-FNAME)",
-        "TRIM(LNAME)+FNAME", "TRIM(LNAME)-FNAME", "LEFT(LNAME,3)", "LEFT(LNAME,2)", "LEFT(LNAME+FNAME,25)",
-        "RIGHT(LNAME,3)", "SUBSTR(LNAME+FNAME,19,5)", "LTRIM(CITY)", "ALLTRIM(CITY)+'x'", "STR(42,4)+LNAME",
-        "IIF(ISDEL,LNAME,FNAME)", "IIF(!ISDEL,LNAME,FNAME)+CITY", "DTOS(BORN)", "DTOS(BORN)+LNAME", "''",
+        "LNAME",
+        "UPPER(LNAME)",
+        "LOWER(LNAME+FNAME)",
+        "LNAME+FNAME",
+        "LNAME-FNAME",
+        "UPPER(LNAME-FNAME)",
+        "TRIM(LNAME)+FNAME",
+        "TRIM(LNAME)-FNAME",
+        "LEFT(LNAME,3)",
+        "LEFT(LNAME,2)",
+        "LEFT(LNAME+FNAME,25)",
+        "RIGHT(LNAME,3)",
+        "SUBSTR(LNAME+FNAME,19,5)",
+        "LTRIM(CITY)",
+        "ALLTRIM(CITY)+'x'",
+        "STR(42,4)+LNAME",
+        "IIF(ISDEL,LNAME,FNAME)",
+        "IIF(!ISDEL,LNAME,FNAME)+CITY",
+        "DTOS(BORN)",
+        "DTOS(BORN)+LNAME",
+        "''",
     };
-    const std::vector<std::string> rights = {"",   "S",     "Sm",         "Smith",    "Smith ", "Smith Al",
-                                             "SmithAl", "smith", "Smith" + std::string(15, ' ') + "A",
-                                             "1999", "19991231S", "Spring", "  42", "Al", "Smith" + std::string(30, ' ')};
+    const std::vector<std::string> rights = {
+        "",        "S",         "Sm",
+        "Smith",   "Smith ",    "Smith Al",
+        "SmithAl", "smith",     "Smith" + std::string(15, ' ') + "A",
+        "1999",    "19991231S", "Spring",
+        "  42",    "Al",        "Smith" + std::string(30, ' ')};
     for (const std::string& left : lefts) {
         const std::string whole = Text(left);
         for (const std::string& right : rights) {
             const std::string query = left + "=\"" + right + "\"";
-            EXPECT_EQ(Logical(query), PrefixEqual(whole, right)) << query << " with the value [" << whole << "]";
+            EXPECT_EQ(Logical(query), PrefixEqual(whole, right))
+                << query << " with the value [" << whole << "]";
         }
     }
 }

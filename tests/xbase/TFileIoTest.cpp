@@ -51,8 +51,9 @@ TEST(TFileIo, LocksKeepOtherOpenersOutAsTheModesSay)
     }
     // Released with the last holder.
     EXPECT_NO_THROW(fs.Open(path, TFileAccess::ReadWrite, TFileLock::Exclusive));
-    EXPECT_EQ(KindOf([&] { fs.Open(dir.File("MISSING.DBF"), TFileAccess::ReadOnly, TFileLock::None); }),
-              TErrorKind::NotFound);
+    EXPECT_EQ(
+        KindOf([&] { fs.Open(dir.File("MISSING.DBF"), TFileAccess::ReadOnly, TFileLock::None); }),
+        TErrorKind::NotFound);
     EXPECT_EQ(KindOf([&] { fs.Create(path, TFileLock::None); }), TErrorKind::Usage);
 }
 
@@ -92,8 +93,8 @@ TEST(TFileIoFaulty, FailsTheNthChangeAndEverythingAfterIt)
     TTempDir dir;
     TFileIoFaulty faulty(TFileIoSystem::Native());
     faulty.SetFailAt(3);
-    auto f = faulty.Create(dir.File("f.bin"), TFileLock::None); // 1
-    f->WriteAt(0, "aaaa", 4);                                    // 2
+    auto f = faulty.Create(dir.File("f.bin"), TFileLock::None);           // 1
+    f->WriteAt(0, "aaaa", 4);                                             // 2
     EXPECT_EQ(KindOf([&] { f->WriteAt(4, "bbbb", 4); }), TErrorKind::Io); // 3
     EXPECT_EQ(KindOf([&] { f->WriteAt(0, "cccc", 4); }), TErrorKind::Io); // later ones too
     EXPECT_EQ(KindOf([&] { f->Truncate(0); }), TErrorKind::Io);
@@ -178,8 +179,8 @@ TEST(TFileIo, ScanHandsOverEveryByteOnceInOrder)
     TMemoryFile memory(bytes);
     TFileIoFaulty faulty(TFileIoSystem::Native());
     auto wrapped = faulty.Open(path, TFileAccess::ReadOnly, TFileLock::None);
-    for (TFileIo* f : {static_cast<TFileIo*>(native.get()), static_cast<TFileIo*>(&memory),
-                       wrapped.get()}) {
+    for (TFileIo* f :
+         {static_cast<TFileIo*>(native.get()), static_cast<TFileIo*>(&memory), wrapped.get()}) {
         const uint64_t from = 777, to = bytes.size() - 5;
         TScanned s{from};
         f->Scan(from, to, Collect, &s);
@@ -192,6 +193,7 @@ TEST(TFileIo, ScanHandsOverEveryByteOnceInOrder)
         f->Scan(10, 10, Collect, &none);
         EXPECT_EQ(none.pieces, 0);
         TScanned past{0};
-        EXPECT_EQ(KindOf([&] { f->Scan(0, bytes.size() + 1, Collect, &past); }), TErrorKind::Damaged);
+        EXPECT_EQ(KindOf([&] { f->Scan(0, bytes.size() + 1, Collect, &past); }),
+                  TErrorKind::Damaged);
     }
 }

@@ -118,7 +118,8 @@ TEST(TIndexDamage, CyclesAmongPagesAreFoundNotFollowedForever)
     while ((indexbytes::Le16(data + firstLeaf) & kAttrLeaf) == 0)
         firstLeaf = indexbytes::Be32(data + firstLeaf + kInteriorEntries + 24 + 4);
     const uint32_t secondLeaf = indexbytes::Le32(data + firstLeaf + kNodeRight);
-    indexbytes::PutLe32(reinterpret_cast<uint8_t*>(loop.data()) + secondLeaf + kNodeRight, firstLeaf);
+    indexbytes::PutLe32(reinterpret_cast<uint8_t*>(loop.data()) + secondLeaf + kNodeRight,
+                        firstLeaf);
     kind = Exercise(loop);
     ASSERT_TRUE(kind.has_value());
     EXPECT_EQ(*kind, TErrorKind::Damaged);
@@ -148,7 +149,8 @@ TEST(TIndexDamage, BadCountsAndPointersNameTheFileAndOffset)
     EXPECT_EQ(Exercise(badRoot), TErrorKind::Damaged);
 
     std::string badKeyLength = good;
-    indexbytes::PutLe16(reinterpret_cast<uint8_t*>(badKeyLength.data()) + header + kHdrKeyLength, 999);
+    indexbytes::PutLe16(reinterpret_cast<uint8_t*>(badKeyLength.data()) + header + kHdrKeyLength,
+                        999);
     EXPECT_EQ(Exercise(badKeyLength), TErrorKind::Damaged);
 
     std::string notAnIndex(4096, 'x');

@@ -23,15 +23,19 @@ TIndexNode Leaf(std::initializer_list<std::pair<std::string, uint32_t>> entries)
 
 TEST(TIndexPage, LeafRoundTripCompressesSharedPrefixesAndTrailingBlanks)
 {
-    const TIndexNode node = Leaf({{"ADAMS     ", 7}, {"ADAMSON   ", 3}, {"BAKER     ", 12},
-                                  {"BAKER     ", 13}, {"          ", 1}});
+    const TIndexNode node = Leaf({{"ADAMS     ", 7},
+                                  {"ADAMSON   ", 3},
+                                  {"BAKER     ", 12},
+                                  {"BAKER     ", 13},
+                                  {"          ", 1}});
     TIndexPage::TPage page;
     ASSERT_TRUE(TIndexPage::EncodeLeaf(node, 0, node.Count(), 10, ' ', true, kNoPage, 1536, page));
     EXPECT_EQ(TIndexPage::Attributes(page), kAttrLeaf | kAttrRoot);
     EXPECT_EQ(TIndexPage::KeyCount(page), 5);
     // Stored key bytes: ADAMS (5) + ON (2) + BAKER (5) + none (duplicate) + none (all blank).
     const TLeafLayout layout = TLeafLayout::For(10, 13);
-    EXPECT_EQ(indexbytes::Le16(page.data() + kLeafFreeSpace), kLeafSpace - 5 * layout.entryBytes - 12);
+    EXPECT_EQ(indexbytes::Le16(page.data() + kLeafFreeSpace),
+              kLeafSpace - 5 * layout.entryBytes - 12);
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(page.data()) + kPageSize - 5, 5), "ADAMS");
 
     TIndexNode back;
@@ -45,7 +49,8 @@ TEST(TIndexPage, LeafRoundTripCompressesSharedPrefixesAndTrailingBlanks)
 
 TEST(TIndexPage, BinaryKeysTrimTrailingNulsAndLargeRecordNumbersWidenEntries)
 {
-    std::string k1("\xC0\x00\x00\x00\x00\x00\x00\x00", 8), k2("\xC0\x10\x00\x00\x00\x00\x00\x01", 8);
+    std::string k1("\xC0\x00\x00\x00\x00\x00\x00\x00", 8),
+        k2("\xC0\x10\x00\x00\x00\x00\x00\x01", 8);
     TIndexNode node;
     node.keys = k1 + k2;
     node.recNos = {1, 0xFFFFFFF0u};

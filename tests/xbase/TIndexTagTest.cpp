@@ -88,7 +88,8 @@ TEST_P(TIndexTagRandom, InsertsAndRemovesKeepTheTreeInOrder)
         EXPECT_TRUE(f.tag->Insert(key, r));
         model.emplace(key, r);
     }
-    EXPECT_FALSE(f.tag->Insert(model.begin()->first, model.begin()->second)) << "pair already there";
+    EXPECT_FALSE(f.tag->Insert(model.begin()->first, model.begin()->second))
+        << "pair already there";
     ExpectMatches(*f.tag, model);
 
     // Remove about two thirds in random order, then put some back.
@@ -286,9 +287,11 @@ TEST(TIndexTag, SeeksAgreeWithAModelAcrossManyPages)
         std::string prefix = RandomKey(rng, 12).substr(0, 1 + rng() % 5);
         while (!prefix.empty() && prefix.back() == ' ')
             prefix.pop_back();
-        // First pair whose key is >= prefix, and last pair whose key starts with prefix or is below.
-        auto first = std::find_if(model.begin(), model.end(),
-                                  [&](const auto& e) { return e.first.compare(0, prefix.size(), prefix) >= 0; });
+        // First pair whose key is >= prefix, and last pair whose key starts with prefix or is
+        // below.
+        auto first = std::find_if(model.begin(), model.end(), [&](const auto& e) {
+            return e.first.compare(0, prefix.size(), prefix) >= 0;
+        });
         const bool found = c.Seek(prefix, true);
         if (first == model.end()) {
             EXPECT_FALSE(c.Valid()) << prefix;
@@ -297,8 +300,9 @@ TEST(TIndexTag, SeeksAgreeWithAModelAcrossManyPages)
             EXPECT_EQ(std::make_pair(std::string(c.Key()), c.RecNo()), *first) << prefix;
             EXPECT_EQ(found, first->first.compare(0, prefix.size(), prefix) == 0) << prefix;
         }
-        auto after = std::find_if(model.begin(), model.end(),
-                                  [&](const auto& e) { return e.first.compare(0, prefix.size(), prefix) > 0; });
+        auto after = std::find_if(model.begin(), model.end(), [&](const auto& e) {
+            return e.first.compare(0, prefix.size(), prefix) > 0;
+        });
         c.SeekLast(prefix, true);
         if (after == model.begin()) {
             EXPECT_FALSE(c.Valid()) << prefix;
@@ -307,7 +311,8 @@ TEST(TIndexTag, SeeksAgreeWithAModelAcrossManyPages)
             EXPECT_EQ(std::make_pair(std::string(c.Key()), c.RecNo()), *std::prev(after)) << prefix;
         }
         // Exact positions, present or not.
-        const auto& [key, recNo] = *std::next(model.begin(), static_cast<ptrdiff_t>(rng() % model.size()));
+        const auto& [key, recNo] =
+            *std::next(model.begin(), static_cast<ptrdiff_t>(rng() % model.size()));
         EXPECT_TRUE(c.SeekExact(key, recNo));
         EXPECT_FALSE(c.SeekExact(key, 0xFFFFFFF0u) && c.RecNo() == 0xFFFFFFF0u);
     }

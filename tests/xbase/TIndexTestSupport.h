@@ -14,7 +14,9 @@ namespace qm::xbase::test {
 class TSharedStorage : public TIndexStorage {
 public:
     explicit TSharedStorage(std::shared_ptr<std::string> bytes, std::string name = "TEST.CDX")
-        : mBytes(std::move(bytes)), mName(std::move(name)) {}
+        : mBytes(std::move(bytes)), mName(std::move(name))
+    {
+    }
     const std::string& Name() const override { return mName; }
     uint64_t Size() const override { return mBytes->size(); }
     size_t Read(uint64_t offset, void* buffer, size_t size) override

@@ -1,5 +1,5 @@
-#include "xbase/TFileIoSystem.h"
 #include "xbase/TMemoFile.h"
+#include "xbase/TFileIoSystem.h"
 #include "xbase/TXbaseError.h"
 
 #include "TTableTestFiles.h"
@@ -22,8 +22,8 @@ std::unique_ptr<TMemoFile> NewFpt(const TTempDir& dir)
 std::unique_ptr<TMemoFile> OpenMemo(const std::string& path, TMemoKind kind, bool writable)
 {
     return std::make_unique<TMemoFile>(
-        TFileIoSystem::Native().Open(path, writable ? TFileAccess::ReadWrite : TFileAccess::ReadOnly,
-                                     TFileLock::None),
+        TFileIoSystem::Native().Open(
+            path, writable ? TFileAccess::ReadWrite : TFileAccess::ReadOnly, TFileLock::None),
         kind, writable);
 }
 

@@ -4,10 +4,10 @@
 // come back as a clear error, never a crash.
 
 #include "xbase/TCompoundIndex.h"
+#include "xbase/TExpression.h"
 #include "xbase/TFileIoFaulty.h"
 #include "xbase/TFileIoSystem.h"
 #include "xbase/TIndexTag.h"
-#include "xbase/TExpression.h"
 #include "xbase/TTable.h"
 #include "xbase/TXbaseError.h"
 
@@ -55,7 +55,8 @@ struct TModel {
 void Workload(TTable& t, TModel& m)
 {
     for (int i = 0; i < 24; ++i) {
-        TRec r{"L" + std::to_string(i * 7 % 24), "F" + std::to_string(i), i % 3 == 0 ? "memo " + std::to_string(i) : ""};
+        TRec r{"L" + std::to_string(i * 7 % 24), "F" + std::to_string(i),
+               i % 3 == 0 ? "memo " + std::to_string(i) : ""};
         m.inFlight = uint32_t(m.records.size() + 1);
         m.inFlightNew = r;
         t.AppendBlank();
@@ -163,7 +164,8 @@ void RunFailingAt(uint64_t n, bool torn, uint64_t& operationsSeen)
             // A torn write may leave the record being posted half old, half new; it must
             // still read.
             if (!torn) {
-                EXPECT_TRUE(got == model.records[r - 1] || got == model.inFlightNew) << "record " << r;
+                EXPECT_TRUE(got == model.records[r - 1] || got == model.inFlightNew)
+                    << "record " << r;
             }
         } else {
             EXPECT_EQ(got, model.records[r - 1]) << "record " << r;

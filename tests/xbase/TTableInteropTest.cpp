@@ -115,7 +115,9 @@ with t[2] as r:
 t.append(('Appended', 7.25, 3, True, None, 'new memo'))
 t.close()
 )PY");
-    EXPECT_NE(out.find("3 ['lname', 'price', 'count', 'active', 'born', 'notes']"), std::string::npos) << out;
+    EXPECT_NE(out.find("3 ['lname', 'price', 'count', 'active', 'born', 'notes']"),
+              std::string::npos)
+        << out;
     EXPECT_NE(out.find("'Müller' 1234.5 True 1999-12-31 20 False"), std::string::npos) << out;
     EXPECT_NE(out.find("'Deleted one'"), std::string::npos) << out;
 
@@ -161,7 +163,8 @@ for kind in ['fp', 'db3', 'vfp']:
         ASSERT_EQ(t->RecordCount(), 2u);
         ASSERT_GE(t->Fields().size(), 5u);
         t->Go(1);
-        EXPECT_EQ(t->GetTrimmed(0), "Gr\xFC\xDF" "e");
+        EXPECT_EQ(t->GetTrimmed(0), "Gr\xFC\xDF"
+                                    "e");
         EXPECT_DOUBLE_EQ(t->GetNumeric(1), 12.5);
         EXPECT_TRUE(t->GetLogical(2));
         EXPECT_EQ(t->GetDate(3), "19801231");

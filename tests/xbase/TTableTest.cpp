@@ -1,10 +1,10 @@
+#include "xbase/TTable.h"
 #include "xbase/TCompoundIndex.h"
 #include "xbase/TDbfHeader.h"
 #include "xbase/TEngineSettings.h"
 #include "xbase/TExpression.h"
 #include "xbase/TIndexCursor.h"
 #include "xbase/TIndexTag.h"
-#include "xbase/TTable.h"
 #include "xbase/TXbaseError.h"
 
 #include "TTableTestFiles.h"
@@ -21,12 +21,9 @@ namespace {
 
 std::vector<TFieldDef> PeopleFields()
 {
-    return {{"LNAME", TFieldType::Character, 12, 0},
-            {"FNAME", TFieldType::Character, 10, 0},
-            {"AGE", TFieldType::Numeric, 5, 1},
-            {"MEMBER", TFieldType::Logical, 1, 0},
-            {"BORN", TFieldType::Date, 8, 0},
-            {"MEMO", TFieldType::Memo, 10, 0}};
+    return {{"LNAME", TFieldType::Character, 12, 0}, {"FNAME", TFieldType::Character, 10, 0},
+            {"AGE", TFieldType::Numeric, 5, 1},      {"MEMBER", TFieldType::Logical, 1, 0},
+            {"BORN", TFieldType::Date, 8, 0},        {"MEMO", TFieldType::Memo, 10, 0}};
 }
 
 TErrorKind KindOf(const std::function<void()>& f)
@@ -151,7 +148,11 @@ TEST(TTable, ChangesAtThePastTheEndPositionAreDropped)
     t->Go(1);
     EXPECT_EQ(t->RecordCount(), 1u);
     EXPECT_EQ(t->GetTrimmed(0), "A");
-    EXPECT_EQ(KindOf([&] { t->Go(0); t->SetDeleted(true); }), TErrorKind::Usage);
+    EXPECT_EQ(KindOf([&] {
+                  t->Go(0);
+                  t->SetDeleted(true);
+              }),
+              TErrorKind::Usage);
 }
 
 TEST(TTable, OpenModesAndLocks)
@@ -200,8 +201,8 @@ TEST(TTable, MemoFieldsOfAnyStoredWidthTakeTheirBlockNumbers)
     for (const int width : {40, 255}) {
         SCOPED_TRACE(width);
         TTempDir dir;
-        TTable::Create(dir.File("W.DBF"), {{"NAME", TFieldType::Character, 10, 0},
-                                           {"NOTES", TFieldType::Memo, 0, 0}})
+        TTable::Create(dir.File("W.DBF"),
+                       {{"NAME", TFieldType::Character, 10, 0}, {"NOTES", TFieldType::Memo, 0, 0}})
             ->Close();
         TDbfHeader h = TDbfHeader::ForNewTable(MakeFieldList(
             {{"NAME", TFieldType::Character, 10, 0}, {"NOTES", TFieldType::Memo, 0, 0}}));

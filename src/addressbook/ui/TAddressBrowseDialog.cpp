@@ -1,9 +1,9 @@
 #include "addressbook/ui/TAddressBrowseDialog.h"
 
 #include "addressbook/TAddressBook.h"
-#include "data/TCalculatedFields.h"
 #include "addressbook/TBrowseColumnWidths.h"
 #include "addressbook/TColumnOrder.h"
+#include "data/TCalculatedFields.h"
 #include "data/TGridModel.h"
 #include "data/TMessageService.h"
 #include "data/TPlacementRules.h"
@@ -91,7 +91,8 @@ TAddressBrowseDialog::TAddressBrowseDialog(TAddressBook& book, TBrowseColumnWidt
     add("LastButton", {}, QStyle::SP_MediaSkipForward, &TAddressBrowseDialog::LastButtonClick)
         ->setToolTip(QStringLiteral("Last"));
     buttons->addSpacing(12);
-    add("TagButton", QStringLiteral("&Tag"), QStyle::SP_CustomBase, &TAddressBrowseDialog::TagButtonClick);
+    add("TagButton", QStringLiteral("&Tag"), QStyle::SP_CustomBase,
+        &TAddressBrowseDialog::TagButtonClick);
     buttons->addStretch();
     auto* ok = add("OKButton", QStringLiteral("Ok"), QStyle::SP_CustomBase, nullptr);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);

@@ -30,7 +30,10 @@ const QString TAddressFilterDialog::kDateHint =
 namespace {
 
 // Hints are written with Windows line breaks; tool tips break lines at "\n".
-QString ShownHint(QString text) { return text.replace(QLatin1Char('\r'), QLatin1Char('\n')); }
+QString ShownHint(QString text)
+{
+    return text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+}
 
 } // namespace
 
@@ -79,8 +82,8 @@ TAddressFilterDialog::TAddressFilterDialog(TAddressBook& book, QWidget* parent)
                 mDateHintLabel->hide();
                 grid->addWidget(mDateHintLabel, cell.row, cell.column + 1, 1, cell.span,
                                 Qt::AlignLeft | Qt::AlignBottom);
-                grid->setRowMinimumHeight(cell.row, edit->sizeHint().height()
-                                                        + mDateHintLabel->sizeHint().height());
+                grid->setRowMinimumHeight(cell.row, edit->sizeHint().height() +
+                                                        mDateHintLabel->sizeHint().height());
             }
         }
     };
@@ -118,7 +121,8 @@ TAddressFilterDialog::TAddressFilterDialog(TAddressBook& book, QWidget* parent)
     mMatch = new QLabel(this);
     mMatch->setObjectName(QStringLiteral("MatchLabel"));
     bottom->addWidget(mMatch, 1);
-    const auto button = [&](const char* name, const QString& caption, void (TAddressFilterDialog::*slot)()) {
+    const auto button = [&](const char* name, const QString& caption,
+                            void (TAddressFilterDialog::*slot)()) {
         auto* b = new QPushButton(caption, this);
         b->setObjectName(QString::fromLatin1(name));
         b->setAutoDefault(false); // Enter moves between the entries
@@ -144,7 +148,10 @@ TAddressFilterDialog::TAddressFilterDialog(TAddressBook& book, QWidget* parent)
     resize(QSize(632, 434).expandedTo(sizeHint()));
 }
 
-QString TAddressFilterDialog::MatchText() const { return mMatch->text(); }
+QString TAddressFilterDialog::MatchText() const
+{
+    return mMatch->text();
+}
 
 TFilterEntries TAddressFilterDialog::FromControls() const
 {
@@ -203,7 +210,10 @@ void TAddressFilterDialog::OKButtonClick()
     data::TMessageService::Beep();
 }
 
-void TAddressFilterDialog::CancelButtonClick() { reject(); }
+void TAddressFilterDialog::CancelButtonClick()
+{
+    reject();
+}
 
 void TAddressFilterDialog::reject()
 {
@@ -221,8 +231,8 @@ bool TAddressFilterDialog::eventFilter(QObject* watched, QEvent* event)
     }
     if (event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
-        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
-            && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+            (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
             focusNextChild();
             return true;
         }

@@ -68,7 +68,10 @@ using data::TWindowPlacement;
 
 namespace {
 
-TSettingsFile Settings() { return TSettingsFile(data::TProgramHome::Current().SettingsPath()); }
+TSettingsFile Settings()
+{
+    return TSettingsFile(data::TProgramHome::Current().SettingsPath());
+}
 
 // The skip switch that takes each field out of the Tab order while adding.
 const std::map<QString, TSkip>& SkipOfField()
@@ -125,8 +128,8 @@ TAddressMain::TAddressMain(QWidget* parent) : QMainWindow(parent), mSource(&mBoo
     BuildMenus();
 
     mClientArea = new QStackedWidget(this);
-    mEmptyStatePanel = new QLabel(QStringLiteral("Please Open or Create a Quillmark Address file"),
-                                  mClientArea);
+    mEmptyStatePanel =
+        new QLabel(QStringLiteral("Please Open or Create a Quillmark Address file"), mClientArea);
     mEmptyStatePanel->setObjectName(QStringLiteral("EmptyStatePanel"));
     mEmptyStatePanel->setAlignment(Qt::AlignCenter);
     mEmptyStatePanel->setWordWrap(true);
@@ -167,7 +170,10 @@ TAddressMain::TAddressMain(QWidget* parent) : QMainWindow(parent), mSource(&mBoo
     UpdateCommands();
 }
 
-TAddressMain::~TAddressMain() { qApp->removeEventFilter(this); }
+TAddressMain::~TAddressMain()
+{
+    qApp->removeEventFilter(this);
+}
 
 QAction* TAddressMain::MakeAction(const char* name, const QString& caption,
                                   void (TAddressMain::*slot)(), const QKeySequence& key)
@@ -191,23 +197,32 @@ void TAddressMain::BuildActions()
                QKeySequence(Qt::CTRL | Qt::Key_B));
     MakeAction("SearchItem", QStringLiteral("&Search"), &TAddressMain::SearchItemClick,
                QKeySequence(Qt::CTRL | Qt::Key_S));
-    MakeAction("ImportDbfItem", QStringLiteral("Import from &DBF File"), &TAddressMain::OtherWindowCommand);
-    MakeAction("ImportAsciiItem", QStringLiteral("Import from &ASCII File"), &TAddressMain::OtherWindowCommand);
-    MakeAction("Import1xItem", QStringLiteral("Import from Quillmark 1.x DBF"), &TAddressMain::OtherWindowCommand);
-    MakeAction("Import2xItem", QStringLiteral("Import from Quillmark 2.x DBF"), &TAddressMain::OtherWindowCommand);
+    MakeAction("ImportDbfItem", QStringLiteral("Import from &DBF File"),
+               &TAddressMain::OtherWindowCommand);
+    MakeAction("ImportAsciiItem", QStringLiteral("Import from &ASCII File"),
+               &TAddressMain::OtherWindowCommand);
+    MakeAction("Import1xItem", QStringLiteral("Import from Quillmark 1.x DBF"),
+               &TAddressMain::OtherWindowCommand);
+    MakeAction("Import2xItem", QStringLiteral("Import from Quillmark 2.x DBF"),
+               &TAddressMain::OtherWindowCommand);
     MakeAction("ExportItem", QStringLiteral("&Export "), &TAddressMain::OtherWindowCommand);
     MakeAction("SetFilterItem", QStringLiteral("Set &Filter"), &TAddressMain::SetFilterItemClick,
                QKeySequence(Qt::CTRL | Qt::Key_F));
-    MakeAction("ClearFilterItem", QStringLiteral("&Clear Filter"), &TAddressMain::ClearFilterItemClick);
-    MakeAction("SaveFilterItem", QStringLiteral("&Save Filter"), &TAddressMain::SaveFilterItemClick);
-    MakeAction("RestoreFilterItem", QStringLiteral("&Restore Filter"), &TAddressMain::RestoreFilterItemClick);
+    MakeAction("ClearFilterItem", QStringLiteral("&Clear Filter"),
+               &TAddressMain::ClearFilterItemClick);
+    MakeAction("SaveFilterItem", QStringLiteral("&Save Filter"),
+               &TAddressMain::SaveFilterItemClick);
+    MakeAction("RestoreFilterItem", QStringLiteral("&Restore Filter"),
+               &TAddressMain::RestoreFilterItemClick);
     MakeAction("ClearTagsItem", QStringLiteral("Clear &Tags"), &TAddressMain::ClearTagsItemClick);
-    MakeAction("TagAllItem", QStringLiteral("&Tag All Filter Matches"), &TAddressMain::TagAllItemClick);
+    MakeAction("TagAllItem", QStringLiteral("&Tag All Filter Matches"),
+               &TAddressMain::TagAllItemClick);
     MakeAction("RebuildIndexesItem", QStringLiteral("&Rebuild Indexes for this file"),
                &TAddressMain::RebuildIndexesItemClick);
     MakeAction("RebuildSystemIndexesItem", QStringLiteral("Rebuild S&ystem File indexes"),
                &TAddressMain::RebuildSystemIndexesItemClick);
-    MakeAction("PreferencesItem", QStringLiteral("Pre&ferences"), &TAddressMain::PreferencesItemClick);
+    MakeAction("PreferencesItem", QStringLiteral("Pre&ferences"),
+               &TAddressMain::PreferencesItemClick);
     MakeAction("ExitItem", QStringLiteral("E&xit "), &TAddressMain::ExitItemClick);
 
     // The Edit commands act on the entry field (or the memo) that has the focus.
@@ -254,22 +269,25 @@ void TAddressMain::BuildActions()
                QKeySequence(Qt::CTRL | Qt::Key_L));
     MakeAction("PrintLettersItem", QStringLiteral("Print Le&tters"), &TAddressMain::PrintCommand,
                QKeySequence(Qt::CTRL | Qt::Key_T));
-    MakeAction("PrintEnvelopesItem", QStringLiteral("Print &Envelopes"), &TAddressMain::PrintCommand,
-               QKeySequence(Qt::CTRL | Qt::Key_E));
+    MakeAction("PrintEnvelopesItem", QStringLiteral("Print &Envelopes"),
+               &TAddressMain::PrintCommand, QKeySequence(Qt::CTRL | Qt::Key_E));
     MakeAction("PrintReportsItem", QStringLiteral("Print &Reports"), &TAddressMain::PrintCommand,
                QKeySequence(Qt::CTRL | Qt::Key_R));
-    MakeAction("PrintCurrentItem", QStringLiteral("Print C&urrent Record"), &TAddressMain::PrintCommand,
-               QKeySequence(Qt::CTRL | Qt::Key_P));
+    MakeAction("PrintCurrentItem", QStringLiteral("Print C&urrent Record"),
+               &TAddressMain::PrintCommand, QKeySequence(Qt::CTRL | Qt::Key_P));
 
-    MakeAction("HelpContentsItem", QStringLiteral("&Contents"), nullptr, QKeySequence::HelpContents);
+    MakeAction("HelpContentsItem", QStringLiteral("&Contents"), nullptr,
+               QKeySequence::HelpContents);
     connect(mActions["HelpContentsItem"], &QAction::triggered, this,
             [this] { THelpWindow::ShowContext(THelpWindow::kContentsContext, this); });
     MakeAction("HelpSearchItem", QStringLiteral("Search for Help On"), nullptr);
-    connect(mActions["HelpSearchItem"], &QAction::triggered, this, [this] { THelpWindow::ShowSearch(this); });
+    connect(mActions["HelpSearchItem"], &QAction::triggered, this,
+            [this] { THelpWindow::ShowSearch(this); });
     MakeAction("HelpHowToItem", QStringLiteral("How to Use Help"), nullptr);
     connect(mActions["HelpHowToItem"], &QAction::triggered, this,
             [this] { THelpWindow::ShowContext(THelpWindow::kHowToUseHelpContext, this); });
-    MakeAction("GettingStartedItem", QStringLiteral("&Getting Started"), &TAddressMain::GettingStartedItemClick);
+    MakeAction("GettingStartedItem", QStringLiteral("&Getting Started"),
+               &TAddressMain::GettingStartedItemClick);
     MakeAction("AboutItem", QStringLiteral("&About..."), &TAddressMain::AboutItemClick);
 
     mSortGroup = new QActionGroup(this);
@@ -297,7 +315,8 @@ void TAddressMain::BuildMenus()
         mImportMenu->addAction(mActions[n]);
     mFileMenu->addAction(mActions["ExportItem"]);
     mFileMenu->addSeparator();
-    for (const char* n : {"SetFilterItem", "ClearFilterItem", "SaveFilterItem", "RestoreFilterItem"})
+    for (const char* n :
+         {"SetFilterItem", "ClearFilterItem", "SaveFilterItem", "RestoreFilterItem"})
         mFileMenu->addAction(mActions[n]);
     mFileMenu->addSeparator();
     mFileMenu->addAction(mActions["ClearTagsItem"]);
@@ -357,13 +376,20 @@ void TAddressMain::BuildButtonBar(QWidget* owner, QVBoxLayout* layout)
         const char* action;
     };
     const TBarButton buttons[] = {
-        {"LabelsButton", "Labels", "Click here or press CTRL+L to print/design labels", "PrintLabelsItem"},
-        {"LettersButton", "Letters", "Click here or press CTRL+T to print/design letters", "PrintLettersItem"},
-        {"EnvelopesButton", "Envelopes", "Click here or press CTRL+E to print/design envelopes", "PrintEnvelopesItem"},
-        {"ReportsButton", "Reports", "Click here or press CTRL+R to print/design reports", "PrintReportsItem"},
-        {"BrowseButton", "Browse", "Click here or press CTRL+B for a table view of the database", "BrowseItem"},
-        {"SearchButton", "Search", "Click here or press CTRL+S to search for a specific value", "SearchItem"},
-        {"FilterButton", "Filter", "Click here or press CTRL+F to set or change a filter", "SetFilterItem"},
+        {"LabelsButton", "Labels", "Click here or press CTRL+L to print/design labels",
+         "PrintLabelsItem"},
+        {"LettersButton", "Letters", "Click here or press CTRL+T to print/design letters",
+         "PrintLettersItem"},
+        {"EnvelopesButton", "Envelopes", "Click here or press CTRL+E to print/design envelopes",
+         "PrintEnvelopesItem"},
+        {"ReportsButton", "Reports", "Click here or press CTRL+R to print/design reports",
+         "PrintReportsItem"},
+        {"BrowseButton", "Browse", "Click here or press CTRL+B for a table view of the database",
+         "BrowseItem"},
+        {"SearchButton", "Search", "Click here or press CTRL+S to search for a specific value",
+         "SearchItem"},
+        {"FilterButton", "Filter", "Click here or press CTRL+F to set or change a filter",
+         "SetFilterItem"},
     };
     for (const TBarButton& b : buttons) {
         auto* button = new QPushButton(QString::fromLatin1(b.caption), owner);
@@ -397,9 +423,11 @@ void TAddressMain::BuildBottomBar(QWidget* owner, QVBoxLayout* layout)
         button->setObjectName(QString::fromLatin1(name));
         if (icon != QStyle::SP_CustomBase)
             button->setIcon(style()->standardIcon(icon));
-        button->setToolTip(action->text().remove('&') + (action->shortcut().isEmpty()
-                               ? QString()
-                               : " (" + action->shortcut().toString(QKeySequence::NativeText) + ")"));
+        button->setToolTip(
+            action->text().remove('&') +
+            (action->shortcut().isEmpty()
+                 ? QString()
+                 : " (" + action->shortcut().toString(QKeySequence::NativeText) + ")"));
         connect(button, &QPushButton::clicked, action, &QAction::trigger);
         connect(action, &QAction::enabledChanged, button, &QPushButton::setEnabled);
         button->setEnabled(action->isEnabled());
@@ -471,14 +499,16 @@ QWidget* TAddressMain::BuildRecordArea()
     connect(dateButton, &QPushButton::clicked, this, &TAddressMain::DateButtonClick);
     grid->addWidget(dateButton, TRecordFormLayout::ByField("DisplayDate")->row,
                     TRecordFormLayout::kButtonColumn);
-    for (const auto& [name, caption, field] : {std::tuple{"Dial1Button", "Dial Phone &1", "PHONE"},
-                                               std::tuple{"Dial2Button", "Dial Phone &2", "PHONE2"}}) {
+    for (const auto& [name, caption, field] :
+         {std::tuple{"Dial1Button", "Dial Phone &1", "PHONE"},
+          std::tuple{"Dial2Button", "Dial Phone &2", "PHONE2"}}) {
         auto* dial = new QPushButton(QString::fromLatin1(caption), addressPage);
         dial->setObjectName(QString::fromLatin1(name));
         connect(dial, &QPushButton::clicked, this,
                 [this, f = QString::fromLatin1(field)] { DialButtonClick(f); });
         mButtons[dial->objectName()] = dial;
-        grid->addWidget(dial, TRecordFormLayout::ByField(field)->row, TRecordFormLayout::kButtonColumn);
+        grid->addWidget(dial, TRecordFormLayout::ByField(field)->row,
+                        TRecordFormLayout::kButtonColumn);
     }
     mTaggedCheck = new TTagCheckBox(QStringLiteral("Tagged"), addressPage, [this] {
         mBook.ToggleTag();
@@ -551,13 +581,25 @@ void TAddressMain::SetTabOrder()
 
 // --- state and start-up ---
 
-QString TAddressMain::EmptyStateText() const { return mEmptyStatePanel->text(); }
+QString TAddressMain::EmptyStateText() const
+{
+    return mEmptyStatePanel->text();
+}
 
-bool TAddressMain::EmptyStateShown() const { return mClientArea->currentWidget() == mEmptyStatePanel; }
+bool TAddressMain::EmptyStateShown() const
+{
+    return mClientArea->currentWidget() == mEmptyStatePanel;
+}
 
-QString TAddressMain::SortStatusText() const { return mSortStatus->text(); }
+QString TAddressMain::SortStatusText() const
+{
+    return mSortStatus->text();
+}
 
-QString TAddressMain::CountStatusText() const { return mBook.IsOpen() ? mCountStatus->text() : QString(); }
+QString TAddressMain::CountStatusText() const
+{
+    return mBook.IsOpen() ? mCountStatus->text() : QString();
+}
 
 TDBEdit* TAddressMain::Edit(const QString& field) const
 {
@@ -689,16 +731,34 @@ void TAddressMain::UpdateCommands()
 {
     const TCommandState s = mBook.Commands();
     mClientArea->setCurrentWidget(s.open ? mRecordArea : static_cast<QWidget*>(mEmptyStatePanel));
-    const auto enable = [this](const char* name, bool on) { mActions[QString::fromLatin1(name)]->setEnabled(on); };
+    const auto enable = [this](const char* name, bool on) {
+        mActions[QString::fromLatin1(name)]->setEnabled(on);
+    };
     for (const char* n : {"RebuildIndexesItem", "ImportDbfItem", "ImportAsciiItem", "UndoItem",
                           "CutItem", "CopyItem", "PasteItem"})
         enable(n, s.open);
     enable("AddItem", s.Add());
-    for (const char* n : {"EditItem", "DeleteItem", "SearchItem", "BrowseItem", "ExportItem",
-                          "CloneItem", "CopyToClipboardItem", "FirstItem", "PriorItem", "NextItem",
-                          "LastItem", "PrintLabelsItem", "PrintLettersItem", "PrintEnvelopesItem",
-                          "PrintReportsItem", "PrintCurrentItem", "CountZipItem", "CheckStateZipItem",
-                          "CheckDuplicatesItem", "ConvertCaseItem", "DeleteRecordsItem",
+    for (const char* n : {"EditItem",
+                          "DeleteItem",
+                          "SearchItem",
+                          "BrowseItem",
+                          "ExportItem",
+                          "CloneItem",
+                          "CopyToClipboardItem",
+                          "FirstItem",
+                          "PriorItem",
+                          "NextItem",
+                          "LastItem",
+                          "PrintLabelsItem",
+                          "PrintLettersItem",
+                          "PrintEnvelopesItem",
+                          "PrintReportsItem",
+                          "PrintCurrentItem",
+                          "CountZipItem",
+                          "CheckStateZipItem",
+                          "CheckDuplicatesItem",
+                          "ConvertCaseItem",
+                          "DeleteRecordsItem",
                           "SearchReplaceItem"})
         enable(n, s.idle);
     enable("SaveItem", s.editing);
@@ -706,8 +766,9 @@ void TAddressMain::UpdateCommands()
     enable("SetFilterItem", s.Filter());
     for (const char* n : {"SaveFilterItem", "ClearFilterItem", "TagAllItem"})
         enable(n, s.filtered);
-    for (const char* n : {"NewItem", "OpenItem", "Import1xItem", "Import2xItem", "PreferencesItem",
-                          "RebuildSystemIndexesItem", "ExitItem", "RestoreFilterItem", "ClearTagsItem"})
+    for (const char* n :
+         {"NewItem", "OpenItem", "Import1xItem", "Import2xItem", "PreferencesItem",
+          "RebuildSystemIndexesItem", "ExitItem", "RestoreFilterItem", "ClearTagsItem"})
         enable(n, s.FileMenu());
     mActions["ClearTagsItem"]->setEnabled(s.open && !s.editing);
     mFileMenu->setEnabled(s.FileMenu());
@@ -798,13 +859,14 @@ void TAddressMain::NewItemClick()
 {
     const data::TProgramHome& home = data::TProgramHome::Current();
     TSettingsFile settings = Settings();
-    data::TNewDatabaseDialog dialog(data::TAddressFileNames::ProposeNewName(home.DataDir()), settings,
-                                    this);
+    data::TNewDatabaseDialog dialog(data::TAddressFileNames::ProposeNewName(home.DataDir()),
+                                    settings, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
     const QString path = QDir(home.DataDir()).filePath(dialog.Name() + QStringLiteral(".DBF"));
     if (QFileInfo::exists(path)) {
-        TMessageService::Inform(this, QStringLiteral("That file already exists.Please select another name"));
+        TMessageService::Inform(
+            this, QStringLiteral("That file already exists.Please select another name"));
         return;
     }
     QDir().mkpath(home.DataDir());
@@ -829,7 +891,10 @@ void TAddressMain::OpenItemClick()
     UpdateCommands();
 }
 
-void TAddressMain::ExitItemClick() { close(); }
+void TAddressMain::ExitItemClick()
+{
+    close();
+}
 
 void TAddressMain::EditFocusedField(TFieldEdit what)
 {
@@ -876,10 +941,22 @@ void TAddressMain::PasteItemClick()
     EditFocusedField(TFieldEdit::Paste);
 }
 
-void TAddressMain::FirstButtonClick() { mBook.First(); }
-void TAddressMain::PriorButtonClick() { mBook.Prior(); }
-void TAddressMain::NextButtonClick() { mBook.Next(); }
-void TAddressMain::LastButtonClick() { mBook.Last(); }
+void TAddressMain::FirstButtonClick()
+{
+    mBook.First();
+}
+void TAddressMain::PriorButtonClick()
+{
+    mBook.Prior();
+}
+void TAddressMain::NextButtonClick()
+{
+    mBook.Next();
+}
+void TAddressMain::LastButtonClick()
+{
+    mBook.Last();
+}
 
 void TAddressMain::AddButtonClick()
 {
@@ -981,7 +1058,10 @@ void TAddressMain::CopyToClipboardItemClick()
     TMessageService::Inform(this, QStringLiteral("Record copied to Windows Clipboard"));
 }
 
-void TAddressMain::ClearTagsItemClick() { mBook.ClearTags(QDateTime::currentDateTime()); }
+void TAddressMain::ClearTagsItemClick()
+{
+    mBook.ClearTags(QDateTime::currentDateTime());
+}
 
 void TAddressMain::DateButtonClick()
 {
@@ -1012,14 +1092,17 @@ void TAddressMain::RunMemoSearch(const QString& text, bool fromStart)
 void TAddressMain::SearchMemoButtonClick()
 {
     bool ok = false;
-    const QString text = QInputDialog::getText(this, QStringLiteral("Memo Search"),
-                                               QStringLiteral("Search For"), QLineEdit::Normal,
-                                               mBook.MemoSearchText(), &ok);
+    const QString text =
+        QInputDialog::getText(this, QStringLiteral("Memo Search"), QStringLiteral("Search For"),
+                              QLineEdit::Normal, mBook.MemoSearchText(), &ok);
     if (ok)
         RunMemoSearch(text.left(255), true);
 }
 
-void TAddressMain::FindNextButtonClick() { RunMemoSearch(mBook.MemoSearchText(), false); }
+void TAddressMain::FindNextButtonClick()
+{
+    RunMemoSearch(mBook.MemoSearchText(), false);
+}
 
 void TAddressMain::PreferencesItemClick()
 {
@@ -1033,7 +1116,8 @@ void TAddressMain::PreferencesItemClick()
 void TAddressMain::RebuildIndexesItemClick()
 {
     if (!mBook.IsOpen()) {
-        TMessageService::Inform(this, QStringLiteral("You need to have a database file open first"));
+        TMessageService::Inform(this,
+                                QStringLiteral("You need to have a database file open first"));
         return;
     }
     THandOverOptions options;
@@ -1157,9 +1241,9 @@ void TAddressMain::SaveFilterItemClick()
         TMessageService::Inform(this, target.error);
         return;
     }
-    if (QFileInfo::exists(target.path)
-        && !TMessageService::Ask(this, QStringLiteral("Warning!"),
-                                 TFilterFiles::OverwriteQuestion(target.path), false))
+    if (QFileInfo::exists(target.path) &&
+        !TMessageService::Ask(this, QStringLiteral("Warning!"),
+                              TFilterFiles::OverwriteQuestion(target.path), false))
         return;
     const QString error = TFilterFiles::Write(target.path, mBook.Filter());
     if (!error.isEmpty())
@@ -1246,7 +1330,8 @@ void TAddressMain::DialButtonClick(const QString& field)
 
 void TAddressMain::NotAvailable(const QString& what)
 {
-    TMessageService::Inform(this, what + QStringLiteral(" is not part of this version of Quillmark yet."));
+    TMessageService::Inform(
+        this, what + QStringLiteral(" is not part of this version of Quillmark yet."));
 }
 
 void TAddressMain::PrintCommand()
@@ -1271,12 +1356,14 @@ void TAddressMain::OtherWindowCommand()
         UpdateCommands();
         return;
     }
-    if (mBook.DataSet().Editing() && (what == QLatin1String("Set Filter") || what == QLatin1String("Browse"))) {
+    if (mBook.DataSet().Editing() &&
+        (what == QLatin1String("Set Filter") || what == QLatin1String("Browse"))) {
         TMessageService::Beep();
         return;
     }
     if ((what.startsWith(QLatin1String("Import from Quillmark"))) && !mBook.IsOpen()) {
-        TMessageService::Inform(this, QStringLiteral("You need to have a database file open first"));
+        TMessageService::Inform(this,
+                                QStringLiteral("You need to have a database file open first"));
         return;
     }
     NotAvailable(what);
@@ -1292,8 +1379,8 @@ bool TAddressMain::eventFilter(QObject* watched, QEvent* e)
         EditButtonClick();
     if (e->type() == QEvent::KeyPress) {
         auto* widget = qobject_cast<QWidget*>(watched);
-        if (widget && widget->window() == this && isActiveWindow()
-            && HandleWindowKey(static_cast<QKeyEvent*>(e), widget))
+        if (widget && widget->window() == this && isActiveWindow() &&
+            HandleWindowKey(static_cast<QKeyEvent*>(e), widget))
             return true;
     }
     return QMainWindow::eventFilter(watched, e);
@@ -1308,7 +1395,8 @@ bool TAddressMain::HandleWindowKey(QKeyEvent* key, QWidget* target)
     case Qt::Key_Enter:
         if (mods == Qt::AltModifier && editing) {
             SaveButtonClick();
-            if (TMessageService::Ask(this, QStringLiteral("Add"), QStringLiteral("Add another record?")))
+            if (TMessageService::Ask(this, QStringLiteral("Add"),
+                                     QStringLiteral("Add another record?")))
                 AddButtonClick();
             return true;
         }

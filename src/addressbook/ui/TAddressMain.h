@@ -146,7 +146,7 @@ private:
     bool mMemoSync = false;
     TFileChooser mFileChooser;
     TDialogHook mDialogHook;
-    QString mFilterDir; // where saving a filter starts; the program folder at first
+    QString mFilterDir;                // where saving a filter starts; the program folder at first
     TBrowseColumnWidths mBrowseWidths; // the browse grid's columns as the user left them
 
     QStackedWidget* mClientArea = nullptr;

@@ -13,8 +13,8 @@ TCopyRecordDialog::TCopyRecordDialog(QWidget* parent) : QDialog(parent)
     setObjectName(QStringLiteral("TCopyRecordDialog"));
     setWindowTitle(QStringLiteral("Copy Record To Clipboard"));
     auto* layout = new QVBoxLayout(this);
-    const char* captions[] = {"&Name, Organization, Title", "&Address", "&Phone Numbers",
-                              "C&odes", "Comments 1 && 2"};
+    const char* captions[] = {"&Name, Organization, Title", "&Address", "&Phone Numbers", "C&odes",
+                              "Comments 1 && 2"};
     for (size_t i = 0; i < mChecks.size(); ++i) {
         mChecks[i] = new QCheckBox(QString::fromLatin1(captions[i]), this);
         mChecks[i]->setChecked(true);

@@ -14,9 +14,15 @@ bool gInsertMode = false;
 
 } // namespace
 
-bool TDBEdit::InsertMode() { return gInsertMode; }
+bool TDBEdit::InsertMode()
+{
+    return gInsertMode;
+}
 
-void TDBEdit::SetInsertMode(bool on) { gInsertMode = on; }
+void TDBEdit::SetInsertMode(bool on)
+{
+    gInsertMode = on;
+}
 
 TDBEdit::TDBEdit(data::TDataSource& source, QString field, QWidget* parent)
     : QLineEdit(parent), mSource(source), mField(std::move(field))
@@ -58,8 +64,8 @@ void TDBEdit::TextEdited(const QString& typed)
         setText(mShown);
         setCursorPosition(std::min<int>(caret, int(mShown.size())));
         data::TMessageService::Inform(
-            this, QStringLiteral("The character \"%1\" cannot be stored in an address file.")
-                      .arg(bad));
+            this,
+            QStringLiteral("The character \"%1\" cannot be stored in an address file.").arg(bad));
         return;
     }
     if (value != typed) {
@@ -83,9 +89,9 @@ void TDBEdit::keyPressEvent(QKeyEvent* event)
             return;
         }
     }
-    if (!InsertMode() && !isReadOnly() && !event->text().isEmpty() && event->text()[0].isPrint()
-        && !hasSelectedText() && cursorPosition() < text().size()
-        && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+    if (!InsertMode() && !isReadOnly() && !event->text().isEmpty() && event->text()[0].isPrint() &&
+        !hasSelectedText() && cursorPosition() < text().size() &&
+        !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
         // Overtype: the character at the caret is replaced by the one typed.
         setSelection(cursorPosition(), 1);
     }

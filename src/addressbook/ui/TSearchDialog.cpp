@@ -66,15 +66,21 @@ QString TSearchDialog::OrderTag() const
     return item ? item->data(Qt::UserRole).toString() : QString();
 }
 
-QString TSearchDialog::Text() const { return mEntry->text(); }
+QString TSearchDialog::Text() const
+{
+    return mEntry->text();
+}
 
-QString TSearchDialog::EntryLabelText() const { return mEntryLabel->text(); }
+QString TSearchDialog::EntryLabelText() const
+{
+    return mEntryLabel->text();
+}
 
 void TSearchDialog::OrderListChange()
 {
     const QListWidgetItem* item = mOrders->currentItem();
-    mEntryLabel->setText(QStringLiteral("Search ") + (item ? item->text() : QString())
-                         + QStringLiteral(" starting with..."));
+    mEntryLabel->setText(QStringLiteral("Search ") + (item ? item->text() : QString()) +
+                         QStringLiteral(" starting with..."));
 }
 
 } // namespace qm::addressbook

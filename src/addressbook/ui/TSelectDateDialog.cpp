@@ -86,7 +86,10 @@ TSelectDateDialog::TSelectDateDialog(const QString& shownDate, const QDate& toda
     data::TWindowPlacement::Centre(*this, parent ? parent->window() : nullptr);
 }
 
-QDate TSelectDateDialog::Date() const { return mCalendar->selectedDate(); }
+QDate TSelectDateDialog::Date() const
+{
+    return mCalendar->selectedDate();
+}
 
 QString TSelectDateDialog::LongDateText() const
 {

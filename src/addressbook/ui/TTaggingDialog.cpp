@@ -21,7 +21,8 @@ TTaggingDialog::TTaggingDialog(TAddressBook& book, QWidget* parent) : QDialog(pa
     mStatus = new QLabel(this);
     mStatus->setObjectName(QStringLiteral("StatusLabel"));
     mStatus->setAlignment(Qt::AlignCenter);
-    mStatus->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("Cancelled before completion")) + 40);
+    mStatus->setMinimumWidth(
+        fontMetrics().horizontalAdvance(QStringLiteral("Cancelled before completion")) + 40);
     layout->addWidget(mStatus);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -44,7 +45,10 @@ TTaggingDialog::TTaggingDialog(TAddressBook& book, QWidget* parent) : QDialog(pa
     layout->addLayout(buttons);
 }
 
-QString TTaggingDialog::StatusText() const { return mStatus->text(); }
+QString TTaggingDialog::StatusText() const
+{
+    return mStatus->text();
+}
 
 void TTaggingDialog::showEvent(QShowEvent* event)
 {
@@ -89,7 +93,10 @@ void TTaggingDialog::CancelButtonClick()
         mStop = true;
 }
 
-void TTaggingDialog::OKButtonClick() { accept(); }
+void TTaggingDialog::OKButtonClick()
+{
+    accept();
+}
 
 void TTaggingDialog::reject()
 {

@@ -32,14 +32,17 @@ int main(int argc, char** argv)
         const std::string argument = argv[a];
         const auto equals = argument.find('=');
         const TShippedTableSchema* schema =
-            equals == std::string::npos ? nullptr : TShippedTableSchema::Find(argument.substr(0, equals));
+            equals == std::string::npos ? nullptr
+                                        : TShippedTableSchema::Find(argument.substr(0, equals));
         if (schema == nullptr) {
-            std::fprintf(stderr, "qm-make-sysdata: \"%s\" is not NAME=CSV with NAME LBLTPL or CSZ\n",
+            std::fprintf(stderr,
+                         "qm-make-sysdata: \"%s\" is not NAME=CSV with NAME LBLTPL or CSZ\n",
                          argument.c_str());
             return 2;
         }
         try {
-            const uint32_t rows = TShippedTableBuilder::Build(*schema, argument.substr(equals + 1), outDir);
+            const uint32_t rows =
+                TShippedTableBuilder::Build(*schema, argument.substr(equals + 1), outDir);
             std::printf("%s.DBF: %u rows\n", schema->name.c_str(), rows);
         } catch (const TSysDataError& fault) {
             std::fprintf(stderr, "qm-make-sysdata: %s\n", fault.what());

@@ -20,8 +20,8 @@ using xbase::TFieldDef;
 using xbase::TFieldType;
 
 struct TCell {
-    std::string text;   // Windows-1252 bytes of a character field
-    double number = 0;  // numeric field
+    std::string text;  // Windows-1252 bytes of a character field
+    double number = 0; // numeric field
     bool logical = false;
 };
 
@@ -85,15 +85,17 @@ TCell NumericCell(const TFieldDef& field, const std::string& cell, const std::st
     while (firstDigit + 1 < intStart + intDigits && cell[firstDigit] == '0')
         ++firstDigit;
     const std::size_t shownInt = intStart + intDigits - firstDigit;
-    const std::size_t width = (negative ? 1 : 0) + shownInt +
-                              (field.decimals > 0 ? 1 + static_cast<std::size_t>(field.decimals) : 0);
+    const std::size_t width =
+        (negative ? 1 : 0) + shownInt +
+        (field.decimals > 0 ? 1 + static_cast<std::size_t>(field.decimals) : 0);
     if (width > static_cast<std::size_t>(field.length))
         throw TSysDataError(file, line, field.name,
                             "\"" + cell + "\" does not fit the column's " +
                                 std::to_string(field.length) + " characters");
 
     TCell result;
-    const auto [end, error] = std::from_chars(cell.data(), cell.data() + cell.size(), result.number);
+    const auto [end, error] =
+        std::from_chars(cell.data(), cell.data() + cell.size(), result.number);
     if (error != std::errc() || end != cell.data() + cell.size())
         throw TSysDataError(file, line, field.name, "\"" + cell + "\" is not a number");
     return result;
@@ -104,9 +106,18 @@ TCell LogicalCell(const TFieldDef& field, const std::string& cell, const std::st
 {
     if (cell.size() == 1) {
         switch (cell[0]) {
-        case 'T': case 't': case 'Y': case 'y': return TCell{{}, 0, true};
-        case 'F': case 'f': case 'N': case 'n': return TCell{{}, 0, false};
-        default: break;
+        case 'T':
+        case 't':
+        case 'Y':
+        case 'y':
+            return TCell{{}, 0, true};
+        case 'F':
+        case 'f':
+        case 'N':
+        case 'n':
+            return TCell{{}, 0, false};
+        default:
+            break;
         }
     }
     throw TSysDataError(file, line, field.name, "\"" + cell + "\" is not T or F");
@@ -116,9 +127,12 @@ TCell ConvertCell(const TFieldDef& field, const std::string& cell, const std::st
                   int line)
 {
     switch (field.type) {
-    case TFieldType::Character: return CharacterCell(field, cell, file, line);
-    case TFieldType::Numeric: return NumericCell(field, cell, file, line);
-    case TFieldType::Logical: return LogicalCell(field, cell, file, line);
+    case TFieldType::Character:
+        return CharacterCell(field, cell, file, line);
+    case TFieldType::Numeric:
+        return NumericCell(field, cell, file, line);
+    case TFieldType::Logical:
+        return LogicalCell(field, cell, file, line);
     default:
         throw TSysDataError(file, line, field.name, "the field type cannot be filled from text");
     }
@@ -133,10 +147,17 @@ void WriteTable(const TShippedTableSchema& schema, const std::vector<std::vector
         for (std::size_t f = 0; f < schema.fields.size(); ++f) {
             const int field = static_cast<int>(f);
             switch (schema.fields[f].type) {
-            case TFieldType::Character: table->PutString(field, row[f].text); break;
-            case TFieldType::Numeric: table->PutNumeric(field, row[f].number); break;
-            case TFieldType::Logical: table->PutLogical(field, row[f].logical); break;
-            default: break;
+            case TFieldType::Character:
+                table->PutString(field, row[f].text);
+                break;
+            case TFieldType::Numeric:
+                table->PutNumeric(field, row[f].number);
+                break;
+            case TFieldType::Logical:
+                table->PutLogical(field, row[f].logical);
+                break;
+            default:
+                break;
             }
         }
         table->Post();
@@ -165,8 +186,8 @@ uint32_t TShippedTableBuilder::Build(const TShippedTableSchema& schema, const st
     for (const TSysDataCsvRecord& record : csv.Records()) {
         std::vector<TCell> row;
         for (std::size_t f = 0; f < schema.fields.size(); ++f)
-            row.push_back(ConvertCell(schema.fields[f], record.fields[columnOf[f]], csvPath,
-                                      record.line));
+            row.push_back(
+                ConvertCell(schema.fields[f], record.fields[columnOf[f]], csvPath, record.line));
         rows.push_back(std::move(row));
     }
 

@@ -8,7 +8,10 @@ namespace {
 using xbase::TFieldDef;
 using xbase::TFieldType;
 
-TFieldDef C(const char* name, int width) { return {name, TFieldType::Character, width, 0}; }
+TFieldDef C(const char* name, int width)
+{
+    return {name, TFieldType::Character, width, 0};
+}
 TFieldDef N(const char* name, int width, int decimals = 0)
 {
     return {name, TFieldType::Numeric, width, decimals};

@@ -64,7 +64,8 @@ std::vector<TSysDataCsvRecord> Split(std::string_view text, const std::string& f
             }
             if (i < n && text[i] == '\r') {
                 if (i + 1 >= n || text[i + 1] != '\n')
-                    throw TSysDataError(fileName, line, {}, "a carriage return without a line feed");
+                    throw TSysDataError(fileName, line, {},
+                                        "a carriage return without a line feed");
                 ++i;
             }
             if (i < n && text[i] == '\n') {
@@ -105,7 +106,8 @@ TSysDataCsv TSysDataCsv::Parse(std::string_view text, const std::string& fileNam
     for (std::size_t r = 1; r < records.size(); ++r) {
         if (records[r].fields.size() != csv.mHeader.size())
             throw TSysDataError(fileName, records[r].line, {},
-                                std::to_string(records[r].fields.size()) + " fields, the header has " +
+                                std::to_string(records[r].fields.size()) +
+                                    " fields, the header has " +
                                     std::to_string(csv.mHeader.size()));
         csv.mRecords.push_back(std::move(records[r]));
     }

@@ -4,7 +4,10 @@
 
 namespace qm::data {
 
-TEventPump::TEventPump() { mSince.start(); }
+TEventPump::TEventPump()
+{
+    mSince.start();
+}
 
 void TEventPump::Pump(bool force)
 {

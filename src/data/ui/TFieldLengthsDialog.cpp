@@ -22,12 +22,24 @@ struct TEntrySpec {
     const char* field;
 };
 constexpr std::array<TEntrySpec, TNewFileFieldLengths::kCount> kEntries = {{
-    {"First Name", "FNAME"},   {"Last Name", "LNAME"},     {"Prefix", "PREFIX"},
-    {"Title", "TITLE"},        {"Organization", "ORG"},    {"Address #1", "STREET"},
-    {"Address #2", "STREET2"}, {"City", "CITY"},           {"State", "STATE"},
-    {"Zip/Postal", "ZIP"},     {"Country", "COUNTRY"},     {"Phone #1", "PHONE"},
-    {"Phone #2", "PHONE2"},    {"Fax", "FAX"},             {"E-Mail", "EMAIL"},
-    {"Codes", "CODES"},        {"Comments #1", "USER1"},   {"Comments #2", "USER2"},
+    {"First Name", "FNAME"},
+    {"Last Name", "LNAME"},
+    {"Prefix", "PREFIX"},
+    {"Title", "TITLE"},
+    {"Organization", "ORG"},
+    {"Address #1", "STREET"},
+    {"Address #2", "STREET2"},
+    {"City", "CITY"},
+    {"State", "STATE"},
+    {"Zip/Postal", "ZIP"},
+    {"Country", "COUNTRY"},
+    {"Phone #1", "PHONE"},
+    {"Phone #2", "PHONE2"},
+    {"Fax", "FAX"},
+    {"E-Mail", "EMAIL"},
+    {"Codes", "CODES"},
+    {"Comments #1", "USER1"},
+    {"Comments #2", "USER2"},
 }};
 
 int IndexOfField(const char* field)
@@ -73,7 +85,8 @@ TFieldLengthsDialog::TFieldLengthsDialog(const TNewFileFieldLengths& lengths,
                                            "Maximum size = 80 characters"),
                             this);
     note->setObjectName(QStringLiteral("NoteLabel"));
-    mUseForAllCheck = new QCheckBox(QStringLiteral("Use these settings for all new databases"), this);
+    mUseForAllCheck =
+        new QCheckBox(QStringLiteral("Use these settings for all new databases"), this);
     mUseForAllCheck->setObjectName(QStringLiteral("UseForAllCheck"));
 
     auto* buttons = new QDialogButtonBox(this);
@@ -84,8 +97,10 @@ TFieldLengthsDialog::TFieldLengthsDialog(const TNewFileFieldLengths& lengths,
     QPushButton* help = buttons->addButton(QDialogButtonBox::Help);
     connect(mOKButton, &QPushButton::clicked, this, &TFieldLengthsDialog::OKButtonClick);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(mDefaultsButton, &QPushButton::clicked, this, &TFieldLengthsDialog::DefaultsButtonClick);
-    connect(help, &QPushButton::clicked, this, [this] { THelpWindow::ShowContext(kHelpContext, this); });
+    connect(mDefaultsButton, &QPushButton::clicked, this,
+            &TFieldLengthsDialog::DefaultsButtonClick);
+    connect(help, &QPushButton::clicked, this,
+            [this] { THelpWindow::ShowContext(kHelpContext, this); });
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
@@ -121,7 +136,10 @@ void TFieldLengthsDialog::EntryExit(int index)
     mEntries[size_t(index)]->setText(QString::number(mShown[size_t(index)]));
 }
 
-void TFieldLengthsDialog::DefaultsButtonClick() { Fill(TNewFileFieldLengths::DialogDefaults()); }
+void TFieldLengthsDialog::DefaultsButtonClick()
+{
+    Fill(TNewFileFieldLengths::DialogDefaults());
+}
 
 void TFieldLengthsDialog::OKButtonClick()
 {

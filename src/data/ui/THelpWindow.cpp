@@ -127,15 +127,13 @@ THelpWindow::THelpWindow(QWidget* parent) : QDialog(parent)
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(splitter);
 
-    connect(mContentsList, &QListWidget::currentItemChanged, this,
-            [this](QListWidgetItem* item) {
-                if (item)
-                    OpenPage(item->data(Qt::UserRole).toString());
-            });
-    connect(mSearchEdit, &QLineEdit::textChanged, this, &THelpWindow::SearchEditChanged);
-    connect(mBrowser, &QTextBrowser::sourceChanged, this, [this](const QUrl& url) {
-        mCurrent = url.fileName();
+    connect(mContentsList, &QListWidget::currentItemChanged, this, [this](QListWidgetItem* item) {
+        if (item)
+            OpenPage(item->data(Qt::UserRole).toString());
     });
+    connect(mSearchEdit, &QLineEdit::textChanged, this, &THelpWindow::SearchEditChanged);
+    connect(mBrowser, &QTextBrowser::sourceChanged, this,
+            [this](const QUrl& url) { mCurrent = url.fileName(); });
 }
 
 void THelpWindow::OpenPage(const QString& file)
@@ -144,9 +142,15 @@ void THelpWindow::OpenPage(const QString& file)
     mBrowser->setSource(QUrl(QStringLiteral("qrc:/help/") + file));
 }
 
-QString THelpWindow::CurrentPage() const { return mCurrent; }
+QString THelpWindow::CurrentPage() const
+{
+    return mCurrent;
+}
 
-THelpWindow* THelpWindow::Instance() { return gWindow.data(); }
+THelpWindow* THelpWindow::Instance()
+{
+    return gWindow.data();
+}
 
 QStringList THelpWindow::VisibleTitles() const
 {
@@ -157,16 +161,19 @@ QStringList THelpWindow::VisibleTitles() const
     return titles;
 }
 
-void THelpWindow::SetSearchText(const QString& text) { mSearchEdit->setText(text); }
+void THelpWindow::SetSearchText(const QString& text)
+{
+    mSearchEdit->setText(text);
+}
 
 void THelpWindow::SearchEditChanged(const QString& text)
 {
     const QString needle = text.trimmed();
     for (int i = 0; i < mContentsList->count(); ++i) {
         QListWidgetItem* item = mContentsList->item(i);
-        const bool match = needle.isEmpty() || item->text().contains(needle, Qt::CaseInsensitive)
-                           || PlainTextOf(item->data(Qt::UserRole).toString())
-                                  .contains(needle, Qt::CaseInsensitive);
+        const bool match =
+            needle.isEmpty() || item->text().contains(needle, Qt::CaseInsensitive) ||
+            PlainTextOf(item->data(Qt::UserRole).toString()).contains(needle, Qt::CaseInsensitive);
         item->setHidden(!match);
     }
     if (!needle.isEmpty())

@@ -14,8 +14,8 @@ class QTextBrowser;
 namespace qm::data {
 
 struct THelpPage {
-    int context = 0;      // 0 for pages reached only from the contents
-    const char* file;     // under ":/help/"
+    int context = 0;  // 0 for pages reached only from the contents
+    const char* file; // under ":/help/"
     const char* title;
 };
 

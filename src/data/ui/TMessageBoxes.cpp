@@ -9,10 +9,14 @@ namespace {
 QMessageBox::Icon IconOf(TMessageIcon icon)
 {
     switch (icon) {
-    case TMessageIcon::Warning: return QMessageBox::Warning;
-    case TMessageIcon::Error: return QMessageBox::Critical;
-    case TMessageIcon::Question: return QMessageBox::Question;
-    case TMessageIcon::Information: break;
+    case TMessageIcon::Warning:
+        return QMessageBox::Warning;
+    case TMessageIcon::Error:
+        return QMessageBox::Critical;
+    case TMessageIcon::Question:
+        return QMessageBox::Question;
+    case TMessageIcon::Information:
+        break;
     }
     return QMessageBox::Information;
 }
@@ -46,6 +50,9 @@ TAnswer ShowBox(QWidget* parent, const TMessage& message)
 
 } // namespace
 
-void TMessageBoxes::Install() { TMessageService::SetDisplay(&ShowBox); }
+void TMessageBoxes::Install()
+{
+    TMessageService::SetDisplay(&ShowBox);
+}
 
 } // namespace qm::data

@@ -44,7 +44,8 @@ TNewDatabaseDialog::TNewDatabaseDialog(const QString& proposedName, TSettingsFil
     QPushButton* help = buttons->addButton(QDialogButtonBox::Help);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(help, &QPushButton::clicked, this, [this] { THelpWindow::ShowContext(kHelpContext, this); });
+    connect(help, &QPushButton::clicked, this,
+            [this] { THelpWindow::ShowContext(kHelpContext, this); });
     connect(mFieldLengthsButton, &QPushButton::clicked, this,
             &TNewDatabaseDialog::FieldLengthsButtonClick);
     connect(mNameEdit, &QLineEdit::textChanged, this, &TNewDatabaseDialog::NameEditChange);
@@ -63,7 +64,10 @@ TNewDatabaseDialog::TNewDatabaseDialog(const QString& proposedName, TSettingsFil
     TWindowPlacement::Centre(*this, parentWidget() ? parentWidget()->window() : nullptr);
 }
 
-QString TNewDatabaseDialog::Name() const { return mNameEdit->text(); }
+QString TNewDatabaseDialog::Name() const
+{
+    return mNameEdit->text();
+}
 
 void TNewDatabaseDialog::NameEditChange()
 {

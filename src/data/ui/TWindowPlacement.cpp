@@ -19,9 +19,15 @@ QScreen* ScreenOf(const QWidget& window)
     return QGuiApplication::primaryScreen();
 }
 
-TEdges EdgesOf(const QRect& r) { return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()}; }
+TEdges EdgesOf(const QRect& r)
+{
+    return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+}
 
-QRect RectOf(const TEdges& e) { return QRect(e.left, e.top, e.Width(), e.Height()); }
+QRect RectOf(const TEdges& e)
+{
+    return QRect(e.left, e.top, e.Width(), e.Height());
+}
 
 // The area windows may take on the window's screen: the screen less the desktop's panels.
 TEdges AvailableArea(const QWidget& window)
@@ -134,7 +140,8 @@ void TWindowPlacement::Restore(QWidget& window, const QString& className, TSetti
     Save(window, className, settings);
 }
 
-void TWindowPlacement::Save(const QWidget& window, const QString& className, TSettingsFile& settings)
+void TWindowPlacement::Save(const QWidget& window, const QString& className,
+                            TSettingsFile& settings)
 {
     const QString section = SectionFor(window, className);
     const bool maximized = window.isMaximized();

@@ -15,7 +15,7 @@
 namespace qm::data {
 class TDataSet;
 class TDataField;
-}
+} // namespace qm::data
 
 namespace qm::design {
 

@@ -8,8 +8,8 @@
 namespace qm::design {
 
 TGBasePanel::TGBasePanel(TGOwner* owner)
-    : mOwnOwner(owner ? nullptr : std::make_unique<TGOwner>())
-    , mOwner(owner ? owner : mOwnOwner.get())
+    : mOwnOwner(owner ? nullptr : std::make_unique<TGOwner>()),
+      mOwner(owner ? owner : mOwnOwner.get())
 {
     mOwner->AddPanel(this);
 }
@@ -191,8 +191,8 @@ void TGBasePanel::DropOutsideObjects()
     ClearSelection();
     std::vector<TGGraphicControl*> outside;
     for (const auto& object : mObjects)
-        if (object->Top() > mHeight - 10 || object->Left() > mWidth - 10 || object->Width() < 1
-            || object->Height() < 1)
+        if (object->Top() > mHeight - 10 || object->Left() > mWidth - 10 || object->Width() < 1 ||
+            object->Height() < 1)
             outside.push_back(object.get());
     for (TGGraphicControl* object : outside)
         DeleteObject(object);

@@ -17,7 +17,8 @@
 // - The change notification (OnLabelChanged) is raised when an object is added, deleted, moved,
 //   resized, re-fonted or re-texted, never while Scaling().
 // - Printing(): set by a print job for its whole run; data objects then show no placeholders.
-// - Saving and loading the objects as a layout stream is the filer's (TGLabelObjectFiler::SaveToFile,
+// - Saving and loading the objects as a layout stream is the filer's
+// (TGLabelObjectFiler::SaveToFile,
 //   LoadFromFile); the panel only holds the objects and the page geometry.
 
 #include "design/core/TGGraphicControl.h"
@@ -105,10 +106,10 @@ public:
     virtual bool DisplayDataValues() const { return true; }
 
     // ---- notifications and hooks for the surface
-    std::function<void()> OnLabelChanged;              // the change notification
-    std::function<void(const QRect&)> OnInvalidate;    // repaint a rectangle (panel pixels)
-    std::function<void()> OnProcessUpdates;            // let pending screen updates run
-    std::function<void()> OnRefitHandle;               // the selection handle should refit
+    std::function<void()> OnLabelChanged;           // the change notification
+    std::function<void(const QRect&)> OnInvalidate; // repaint a rectangle (panel pixels)
+    std::function<void()> OnProcessUpdates;         // let pending screen updates run
+    std::function<void()> OnRefitHandle;            // the selection handle should refit
     std::function<void()> OnSelectionChanged;
 
     // Raises the change notification unless the panel is scaling.

@@ -24,8 +24,9 @@ std::unique_ptr<TGGraphicControl> TGClassRegistry::Create(const QByteArray& clas
 {
     const auto it = mFactories.constFind(className.toUpper());
     if (it == mFactories.constEnd())
-        throw TLayoutError(TLayoutErrorKind::ClassNotFound,
-                           QStringLiteral("Class %1 not found").arg(QString::fromLatin1(className)));
+        throw TLayoutError(
+            TLayoutErrorKind::ClassNotFound,
+            QStringLiteral("Class %1 not found").arg(QString::fromLatin1(className)));
     return (*it)();
 }
 
@@ -33,15 +34,25 @@ QList<QByteArray> TGClassRegistry::HostKinds(TGHostKind host)
 {
     switch (host) {
     case TGHostKind::Label:
-        return {"TGLineShape", "TGPostNetBarCode", "TGImage", "TGLabelShapes", "TGPLabel",
-                "TGPDLabel", "TGCounterLabel", "TGSymbolLabel", "TGMultiLineLabel",
-                "TGDMultiLineLabel", "TGDMultiLineAddressLabel"};
+        return {"TGLineShape",
+                "TGPostNetBarCode",
+                "TGImage",
+                "TGLabelShapes",
+                "TGPLabel",
+                "TGPDLabel",
+                "TGCounterLabel",
+                "TGSymbolLabel",
+                "TGMultiLineLabel",
+                "TGDMultiLineLabel",
+                "TGDMultiLineAddressLabel"};
     case TGHostKind::Envelope:
-        return {"TGLineShape", "TGPostNetBarCode", "TGFIMBarCode", "TGImage", "TGLabelShapes",
-                "TGPLabel", "TGPDLabel", "TGMultiLineLabel", "TGDMultiLineAddressLabel"};
+        return {"TGLineShape", "TGPostNetBarCode", "TGFIMBarCode",
+                "TGImage",     "TGLabelShapes",    "TGPLabel",
+                "TGPDLabel",   "TGMultiLineLabel", "TGDMultiLineAddressLabel"};
     case TGHostKind::Report:
-        return {"TGLineShape", "TGImage", "TGPLabel", "TGPDLabel", "TGDMultiLineLabel",
-                "TGDateTimeLabel", "TGPageNumberLabel", "Trpshapes", "TGSymbolLabel"};
+        return {"TGLineShape",       "TGImage",           "TGPLabel",
+                "TGPDLabel",         "TGDMultiLineLabel", "TGDateTimeLabel",
+                "TGPageNumberLabel", "Trpshapes",         "TGSymbolLabel"};
     }
     return {};
 }

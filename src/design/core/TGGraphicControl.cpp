@@ -1,8 +1,8 @@
 #include "design/core/TGGraphicControl.h"
 
-#include "design/text/TDesignUnits.h"
 #include "design/core/TGBasePanel.h"
 #include "design/stream/TLayoutWriter.h"
+#include "design/text/TDesignUnits.h"
 
 #include <algorithm>
 #include <limits>
@@ -119,7 +119,13 @@ void TGGraphicControl::NotifyChanged()
         mPanel->NotifyChanged();
 }
 
-double TGGraphicControl::PrintLeft(double x) const { return x + TDesignUnits::ToInches(mLeft); }
-double TGGraphicControl::PrintTop(double y) const { return y + TDesignUnits::ToInches(mTop); }
+double TGGraphicControl::PrintLeft(double x) const
+{
+    return x + TDesignUnits::ToInches(mLeft);
+}
+double TGGraphicControl::PrintTop(double y) const
+{
+    return y + TDesignUnits::ToInches(mTop);
+}
 
 } // namespace qm::design

@@ -18,8 +18,8 @@ constexpr char kSignature[] = "TPF0";
 
 bool IsEntryFault(TLayoutErrorKind kind)
 {
-    return kind == TLayoutErrorKind::StreamRead || kind == TLayoutErrorKind::InvalidValue
-        || kind == TLayoutErrorKind::NoSuchProperty;
+    return kind == TLayoutErrorKind::StreamRead || kind == TLayoutErrorKind::InvalidValue ||
+           kind == TLayoutErrorKind::NoSuchProperty;
 }
 
 // Reads the property entries of one object, up to and including the 0x00 that ends them.
@@ -33,8 +33,7 @@ void ReadProperties(TLayoutReader& in, TGGraphicControl& object, const QString& 
             const TLayoutValue value = in.ReadValue();
             if (!object.ReadProperty(name, value))
                 throw TLayoutError(TLayoutErrorKind::NoSuchProperty,
-                                   QString::fromLatin1(TLayoutError::kNoSuchProperty),
-                                   entryStart);
+                                   QString::fromLatin1(TLayoutError::kNoSuchProperty), entryStart);
         } catch (const TLayoutError& error) {
             if (!IsEntryFault(error.Kind()))
                 throw;
@@ -65,8 +64,8 @@ std::unique_ptr<TGGraphicControl> ReadObject(TLayoutReader& in, TGOwner& owner)
 
     const QString freeName = owner.FreeComponentName();
     object->SetName(freeName.isEmpty() ? storedName : freeName);
-    const QString shownName = object->Name().isEmpty() ? QString::fromLatin1(className)
-                                                       : object->Name();
+    const QString shownName =
+        object->Name().isEmpty() ? QString::fromLatin1(className) : object->Name();
     object->SetReading(true);
     ReadProperties(in, *object, shownName);
     const qint64 childrenAt = in.Position();
@@ -275,7 +274,8 @@ void TGLabelObjectFiler::WriteSelection(const std::vector<TGGraphicControl*>& ob
 {
     if (objects.empty())
         return;
-    WriteFile(path, PanelBytes(std::vector<const TGGraphicControl*>(objects.begin(), objects.end())));
+    WriteFile(path,
+              PanelBytes(std::vector<const TGGraphicControl*>(objects.begin(), objects.end())));
 }
 
 void TGLabelObjectFiler::WriteOne(const TGGraphicControl& object, const QString& path)

@@ -28,8 +28,8 @@ QString TLayoutFileNames::Name(int number, TLayoutKind kind)
 
 bool TLayoutFileNames::IsLayoutName(const QString& name)
 {
-    if (name.size() != 10 || !name.startsWith(QLatin1String("BIN"), Qt::CaseInsensitive)
-        || name[8] != QLatin1Char('.'))
+    if (name.size() != 10 || !name.startsWith(QLatin1String("BIN"), Qt::CaseInsensitive) ||
+        name[8] != QLatin1Char('.'))
         return false;
     for (int i = 3; i < 8; ++i)
         if (name[i] < QLatin1Char('0') || name[i] > QLatin1Char('9'))
@@ -47,7 +47,8 @@ QString TLayoutFileNames::NewName(const QString& sysdataDir, TLayoutKind kind)
 {
     // One listing of the folder instead of 99999 look-ups.
     QSet<QString> taken;
-    for (const QString& entry : QDir(sysdataDir).entryList(QDir::Files | QDir::Hidden | QDir::System))
+    for (const QString& entry :
+         QDir(sysdataDir).entryList(QDir::Files | QDir::Hidden | QDir::System))
         taken.insert(entry.toUpper());
     for (int n = 1; n <= kMaxNumber; ++n) {
         const QString name = Name(n, kind);
@@ -63,11 +64,12 @@ QString TLayoutFileNames::PathFor(const QString& sysdataDir, const QString& stor
     while (name.endsWith(QLatin1Char(' ')))
         name.chop(1);
     if (!IsLayoutName(name))
-        throw TLayoutError(TLayoutErrorKind::FileName,
-                           QStringLiteral("\"%1\" is not a layout file name. Layout files are named "
-                                          "BIN followed by five digits and .L, .E or .R, and are "
-                                          "kept in the sysdata folder.")
-                               .arg(storedName));
+        throw TLayoutError(
+            TLayoutErrorKind::FileName,
+            QStringLiteral("\"%1\" is not a layout file name. Layout files are named "
+                           "BIN followed by five digits and .L, .E or .R, and are "
+                           "kept in the sysdata folder.")
+                .arg(storedName));
     const QString found = data::TFileFinder::FindInDir(sysdataDir, name);
     return found.isEmpty() ? QDir(sysdataDir).filePath(name.toUpper()) : found;
 }

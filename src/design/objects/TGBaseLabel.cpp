@@ -1,11 +1,14 @@
 #include "design/objects/TGBaseLabel.h"
 
-#include "design/text/TDesignUnits.h"
 #include "design/stream/TLayoutWriter.h"
+#include "design/text/TDesignUnits.h"
 
 namespace qm::design {
 
-TGBaseLabel::TGBaseLabel() { SetBounds(0, 0, kDefaultWidth, kDefaultHeight); }
+TGBaseLabel::TGBaseLabel()
+{
+    SetBounds(0, 0, kDefaultWidth, kDefaultHeight);
+}
 
 void TGBaseLabel::TextChanged()
 {

@@ -14,10 +14,10 @@
 //   Setters raise no change notification; the commands that call them do (NotifyChanged).
 // - SetAngle ignores anything but 0, 90, 180, 270, also when read from a stream.
 
+#include "design/core/TGGraphicControl.h"
 #include "design/stream/TGColor.h"
 #include "design/stream/TGEnumNames.h"
 #include "design/text/TGFont.h"
-#include "design/core/TGGraphicControl.h"
 
 #include <QString>
 

@@ -9,9 +9,9 @@
 // raises the value every RepeatEach items. The caption is rebuilt before every paint and print,
 // on CounterReset and on a step that changes the value; the setters only store.
 
-#include "design/text/TCounterValue.h"
 #include "design/objects/TGBaseLabel.h"
 #include "design/objects/TSingleLineText.h"
+#include "design/text/TCounterValue.h"
 
 namespace qm::design {
 

@@ -2,10 +2,10 @@
 
 #include "data/TDataSet.h"
 #include "design/core/TGBasePanel.h"
+#include "design/objects/TMultiLineText.h"
 #include "design/stream/TGEnumNames.h"
 #include "design/stream/TLayoutValue.h"
 #include "design/stream/TLayoutWriter.h"
-#include "design/objects/TMultiLineText.h"
 
 #include <exception>
 
@@ -37,16 +37,16 @@ void TGDMultiLineAddressLabel::ShowData()
         lines = QStringList{placeholder};
     } else if (const data::TDataSet* dataSet = panel ? panel->DataSet() : nullptr;
                dataSet && dataSet->Active()) {
-        lines = TAddressBlock::Compose(mOptions, [dataSet](const QString& name)
-                                           -> std::optional<QString> {
-            if (!dataSet->FindField(name))
-                return std::nullopt;
-            try {
-                return dataSet->AsString(name);
-            } catch (const std::exception&) {
-                return std::nullopt; // an error while reading ends the composition
-            }
-        });
+        lines = TAddressBlock::Compose(
+            mOptions, [dataSet](const QString& name) -> std::optional<QString> {
+                if (!dataSet->FindField(name))
+                    return std::nullopt;
+                try {
+                    return dataSet->AsString(name);
+                } catch (const std::exception&) {
+                    return std::nullopt; // an error while reading ends the composition
+                }
+            });
     }
     SetPlaceholderLine(placeholder);
     SetItems(lines);
@@ -60,7 +60,10 @@ void TGDMultiLineAddressLabel::ClearData()
     SetWrappedLines({});
 }
 
-void TGDMultiLineAddressLabel::Paint(QPainter& painter) { TMultiLineText::Paint(*this, painter); }
+void TGDMultiLineAddressLabel::Paint(QPainter& painter)
+{
+    TMultiLineText::Paint(*this, painter);
+}
 
 void TGDMultiLineAddressLabel::PrintObject(print::TBaseReport& canvas, double x, double y)
 {

@@ -11,8 +11,8 @@
 // Items. With WordWrap on, the composed lines are wrapped again whenever the width, the font or
 // the zoom change.
 
-#include "design/text/TAddressBlock.h"
 #include "design/objects/TGMultiLineBaseLabel.h"
+#include "design/text/TAddressBlock.h"
 
 namespace qm::design {
 

@@ -4,9 +4,9 @@
 #include "data/TDataSet.h"
 #include "design/core/TFieldPickList.h"
 #include "design/core/TGBasePanel.h"
+#include "design/objects/TMultiLineText.h"
 #include "design/stream/TLayoutValue.h"
 #include "design/stream/TLayoutWriter.h"
-#include "design/objects/TMultiLineText.h"
 #include "design/text/TWordWrap.h"
 
 #include <exception>
@@ -42,9 +42,8 @@ void TGDMultiLineLabel::ShowData()
     const bool printing = panel && panel->Printing();
     const bool values = !panel || panel->DisplayDataValues() || printing;
     const data::TDataSet* dataSet = panel ? panel->DataSet() : nullptr;
-    const data::TDataField* field = dataSet && dataSet->Active()
-                                        ? TFieldPickList::Find(*dataSet, mDataFieldDescript)
-                                        : nullptr;
+    const data::TDataField* field =
+        dataSet && dataSet->Active() ? TFieldPickList::Find(*dataSet, mDataFieldDescript) : nullptr;
     QStringList lines;
     QString placeholder;
     if (field) {
@@ -87,7 +86,10 @@ void TGDMultiLineLabel::ClearData()
     SetWrappedLines({});
 }
 
-void TGDMultiLineLabel::Paint(QPainter& painter) { TMultiLineText::Paint(*this, painter); }
+void TGDMultiLineLabel::Paint(QPainter& painter)
+{
+    TMultiLineText::Paint(*this, painter);
+}
 
 void TGDMultiLineLabel::PrintObject(print::TBaseReport& canvas, double x, double y)
 {

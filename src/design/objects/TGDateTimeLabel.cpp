@@ -22,9 +22,15 @@ QLocale& Locale()
 
 } // namespace
 
-void TGDateTimeLabel::SetClock(TClock clock) { Clock() = std::move(clock); }
+void TGDateTimeLabel::SetClock(TClock clock)
+{
+    Clock() = std::move(clock);
+}
 
-void TGDateTimeLabel::SetLocale(const QLocale& locale) { Locale() = locale; }
+void TGDateTimeLabel::SetLocale(const QLocale& locale)
+{
+    Locale() = locale;
+}
 
 void TGDateTimeLabel::SetDateFormat(TDateFormat format)
 {

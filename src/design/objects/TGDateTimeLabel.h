@@ -6,9 +6,9 @@
 // Contract: the caption is rebuilt from the clock before every paint and print; the clock is the
 // system's unless a test sets one.
 
-#include "design/text/TDateTimeText.h"
 #include "design/objects/TGBaseLabel.h"
 #include "design/objects/TSingleLineText.h"
+#include "design/text/TDateTimeText.h"
 
 #include <QDateTime>
 #include <functional>

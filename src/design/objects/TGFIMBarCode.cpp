@@ -1,10 +1,10 @@
 #include "design/objects/TGFIMBarCode.h"
 
 #include "design/barcode/TFimCode.h"
-#include "design/text/TDesignUnits.h"
 #include "design/stream/TGEnumNames.h"
 #include "design/stream/TLayoutValue.h"
 #include "design/stream/TLayoutWriter.h"
+#include "design/text/TDesignUnits.h"
 #include "print/TBaseReport.h"
 
 #include <QPainter>

@@ -1,9 +1,9 @@
 #include "design/objects/TGImage.h"
 
-#include "design/text/TDesignUnits.h"
+#include "design/objects/TPictureCanvasSink.h"
 #include "design/stream/TLayoutError.h"
 #include "design/stream/TLayoutWriter.h"
-#include "design/objects/TPictureCanvasSink.h"
+#include "design/text/TDesignUnits.h"
 #include "picture/TPictureError.h"
 #include "print/TBaseReport.h"
 
@@ -11,7 +11,10 @@
 
 namespace qm::design {
 
-TGImage::TGImage() { SetBounds(0, 0, kDefaultSize, kDefaultSize); }
+TGImage::TGImage()
+{
+    SetBounds(0, 0, kDefaultSize, kDefaultSize);
+}
 
 void TGImage::SetStretch(bool on)
 {
@@ -38,7 +41,8 @@ void TGImage::SetPicture(const picture::TPicture& picture)
         mData.reset();
     } else {
         TGPictureData data;
-        data.kind = picture.IsBitmap() ? TGPictureData::TKind::Bitmap : TGPictureData::TKind::Metafile;
+        data.kind =
+            picture.IsBitmap() ? TGPictureData::TKind::Bitmap : TGPictureData::TKind::Metafile;
         data.data = picture.Bytes();
         mData = data;
     }
@@ -46,7 +50,10 @@ void TGImage::SetPicture(const picture::TPicture& picture)
     Invalidate();
 }
 
-void TGImage::ClearPicture() { SetPicture(picture::TPicture()); }
+void TGImage::ClearPicture()
+{
+    SetPicture(picture::TPicture());
+}
 
 bool TGImage::LoadFromFile(const QString& path, QString* reason)
 {
@@ -72,9 +79,15 @@ void TGImage::ApplyAutoSize()
         SetBounds(Left(), Top(), size.width(), size.height());
 }
 
-void TGImage::AfterCreate() { ApplyAutoSize(); }
+void TGImage::AfterCreate()
+{
+    ApplyAutoSize();
+}
 
-void TGImage::ScaleSet() { ApplyAutoSize(); }
+void TGImage::ScaleSet()
+{
+    ApplyAutoSize();
+}
 
 void TGImage::Changed()
 {

@@ -1,10 +1,10 @@
 #include "design/objects/TGLabelShapes.h"
 
-#include "design/text/TDesignUnits.h"
-#include "design/stream/TGEnumNames.h"
 #include "design/objects/TGShapeScreen.h"
+#include "design/stream/TGEnumNames.h"
 #include "design/stream/TLayoutValue.h"
 #include "design/stream/TLayoutWriter.h"
+#include "design/text/TDesignUnits.h"
 #include "print/TBaseReport.h"
 
 #include <QPainter>

@@ -1,11 +1,11 @@
 #include "design/objects/TGLineShape.h"
 
-#include "design/text/TDesignUnits.h"
 #include "design/core/TGBasePanel.h"
-#include "design/stream/TGEnumNames.h"
 #include "design/objects/TGShapeScreen.h"
+#include "design/stream/TGEnumNames.h"
 #include "design/stream/TLayoutValue.h"
 #include "design/stream/TLayoutWriter.h"
+#include "design/text/TDesignUnits.h"
 #include "print/TBaseReport.h"
 
 #include <QPainter>

@@ -1,12 +1,15 @@
 #include "design/objects/TGMultiLineBaseLabel.h"
 
-#include "design/text/TDesignUnits.h"
-#include "design/stream/TLayoutWriter.h"
 #include "design/objects/TMultiLineText.h"
+#include "design/stream/TLayoutWriter.h"
+#include "design/text/TDesignUnits.h"
 
 namespace qm::design {
 
-TGMultiLineBaseLabel::TGMultiLineBaseLabel() { SetBounds(0, 0, kDefaultWidth, kDefaultHeight); }
+TGMultiLineBaseLabel::TGMultiLineBaseLabel()
+{
+    SetBounds(0, 0, kDefaultWidth, kDefaultHeight);
+}
 
 void TGMultiLineBaseLabel::SetItems(const QStringList& lines)
 {

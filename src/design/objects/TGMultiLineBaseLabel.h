@@ -15,9 +15,9 @@
 //   ShowsPlaceholder() says so, and printing puts nothing on paper for it.
 // - Setters ask for a repaint and raise no change notification (the commands do).
 
+#include "design/core/TGGraphicControl.h"
 #include "design/stream/TGEnumNames.h"
 #include "design/text/TGFont.h"
-#include "design/core/TGGraphicControl.h"
 
 #include <QString>
 #include <QStringList>

@@ -12,7 +12,10 @@ void TGMultiLineLabel::ApplyLines(const QStringList& lines)
     NotifyChanged();
 }
 
-void TGMultiLineLabel::ConfigureDrawn(const TGFont& panelFont) { SetFont(panelFont); }
+void TGMultiLineLabel::ConfigureDrawn(const TGFont& panelFont)
+{
+    SetFont(panelFont);
+}
 
 void TGMultiLineLabel::ToggleWordWrap()
 {
@@ -26,7 +29,10 @@ void TGMultiLineLabel::ChangeFont(const TGFont& font)
     NotifyChanged();
 }
 
-void TGMultiLineLabel::Paint(QPainter& painter) { TMultiLineText::Paint(*this, painter); }
+void TGMultiLineLabel::Paint(QPainter& painter)
+{
+    TMultiLineText::Paint(*this, painter);
+}
 
 void TGMultiLineLabel::PrintObject(print::TBaseReport& canvas, double x, double y)
 {

@@ -2,11 +2,11 @@
 
 #include "data/TDataField.h"
 #include "data/TDataSet.h"
-#include "design/text/TAddressBlock.h"
 #include "design/core/TFieldPickList.h"
 #include "design/core/TGBasePanel.h"
 #include "design/stream/TLayoutValue.h"
 #include "design/stream/TLayoutWriter.h"
+#include "design/text/TAddressBlock.h"
 
 #include <exception>
 
@@ -33,9 +33,8 @@ void TGPDLabel::ShowData()
     const bool printing = panel && panel->Printing();
     const bool values = !panel || panel->DisplayDataValues() || printing;
     const data::TDataSet* dataSet = panel ? panel->DataSet() : nullptr;
-    const data::TDataField* field = dataSet && dataSet->Active()
-                                        ? TFieldPickList::Find(*dataSet, mDataFieldDescript)
-                                        : nullptr;
+    const data::TDataField* field =
+        dataSet && dataSet->Active() ? TFieldPickList::Find(*dataSet, mDataFieldDescript) : nullptr;
     if (field) {
         if (values) {
             QString text;
@@ -75,7 +74,10 @@ bool TGPDLabel::ShowsPlaceholder() const
     return !mPlaceholder.isEmpty() && Caption() == mPlaceholder;
 }
 
-void TGPDLabel::Paint(QPainter& painter) { mText.Paint(*this, painter, Caption()); }
+void TGPDLabel::Paint(QPainter& painter)
+{
+    mText.Paint(*this, painter, Caption());
+}
 
 void TGPDLabel::PrintObject(print::TBaseReport& canvas, double x, double y)
 {

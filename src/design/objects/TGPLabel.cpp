@@ -2,7 +2,10 @@
 
 namespace qm::design {
 
-void TGPLabel::Paint(QPainter& painter) { mText.Paint(*this, painter, Caption()); }
+void TGPLabel::Paint(QPainter& painter)
+{
+    mText.Paint(*this, painter, Caption());
+}
 
 void TGPLabel::PrintObject(print::TBaseReport& canvas, double x, double y)
 {

@@ -2,11 +2,11 @@
 
 #include "data/TDataField.h"
 #include "data/TDataSet.h"
-#include "design/text/TDesignUnits.h"
 #include "design/core/TGBasePanel.h"
 #include "design/stream/TGEnumNames.h"
 #include "design/stream/TLayoutValue.h"
 #include "design/stream/TLayoutWriter.h"
+#include "design/text/TDesignUnits.h"
 #include "print/TBaseReport.h"
 
 #include <QPainter>

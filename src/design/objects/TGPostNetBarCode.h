@@ -13,8 +13,8 @@
 //   the check digit, full frame bar, each 0.015 inch wide at a 0.046-inch pitch, standing on a
 //   baseline 0.125 inch below the object's top. The object's own size does not matter.
 
-#include "design/core/TGGraphicControl.h"
 #include "design/barcode/TPostNetCode.h"
+#include "design/core/TGGraphicControl.h"
 
 #include <QImage>
 

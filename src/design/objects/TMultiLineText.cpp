@@ -1,10 +1,10 @@
 #include "design/objects/TMultiLineText.h"
 
+#include "design/objects/TGMultiLineBaseLabel.h"
 #include "design/text/TDesignTextMeasure.h"
 #include "design/text/TDesignUnits.h"
-#include "design/objects/TGMultiLineBaseLabel.h"
-#include "design/text/TWordWrap.h"
 #include "design/text/TSymbolFont.h"
+#include "design/text/TWordWrap.h"
 #include "print/TBaseReport.h"
 
 #include <QPainter>
@@ -89,8 +89,8 @@ void TMultiLineText::Paint(const TGMultiLineBaseLabel& label, QPainter& painter)
     painter.restore();
 }
 
-void TMultiLineText::Print(const TGMultiLineBaseLabel& label, print::TBaseReport& canvas,
-                           double x, double y)
+void TMultiLineText::Print(const TGMultiLineBaseLabel& label, print::TBaseReport& canvas, double x,
+                           double y)
 {
     if (label.ShowsPlaceholder())
         return; // "[label]" or "<undefined memo>" left from the screen: nothing on paper

@@ -31,24 +31,36 @@ namespace {
 print::TPenStyle PenStyle(TGdiPenStyle style)
 {
     switch (style) {
-    case TGdiPenStyle::Dash: return print::TPenStyle::psDash;
-    case TGdiPenStyle::Dot: return print::TPenStyle::psDot;
-    case TGdiPenStyle::DashDot: return print::TPenStyle::psDashDot;
-    case TGdiPenStyle::DashDotDot: return print::TPenStyle::psDashDotDot;
-    case TGdiPenStyle::Null: return print::TPenStyle::psClear;
-    default: return print::TPenStyle::psSolid;
+    case TGdiPenStyle::Dash:
+        return print::TPenStyle::psDash;
+    case TGdiPenStyle::Dot:
+        return print::TPenStyle::psDot;
+    case TGdiPenStyle::DashDot:
+        return print::TPenStyle::psDashDot;
+    case TGdiPenStyle::DashDotDot:
+        return print::TPenStyle::psDashDotDot;
+    case TGdiPenStyle::Null:
+        return print::TPenStyle::psClear;
+    default:
+        return print::TPenStyle::psSolid;
     }
 }
 
 print::TBrushStyle HatchStyle(TGdiHatch hatch)
 {
     switch (hatch) {
-    case TGdiHatch::Horizontal: return print::TBrushStyle::bsHorizontal;
-    case TGdiHatch::Vertical: return print::TBrushStyle::bsVertical;
-    case TGdiHatch::FDiagonal: return print::TBrushStyle::bsFDiagonal;
-    case TGdiHatch::BDiagonal: return print::TBrushStyle::bsBDiagonal;
-    case TGdiHatch::Cross: return print::TBrushStyle::bsCross;
-    case TGdiHatch::DiagCross: return print::TBrushStyle::bsDiagCross;
+    case TGdiHatch::Horizontal:
+        return print::TBrushStyle::bsHorizontal;
+    case TGdiHatch::Vertical:
+        return print::TBrushStyle::bsVertical;
+    case TGdiHatch::FDiagonal:
+        return print::TBrushStyle::bsFDiagonal;
+    case TGdiHatch::BDiagonal:
+        return print::TBrushStyle::bsBDiagonal;
+    case TGdiHatch::Cross:
+        return print::TBrushStyle::bsCross;
+    case TGdiHatch::DiagCross:
+        return print::TBrushStyle::bsDiagCross;
     }
     return print::TBrushStyle::bsSolid;
 }
@@ -172,9 +184,18 @@ TPictureCanvasSink::~TPictureCanvasSink()
     mCanvas.SetYPos(mSaved->y);
 }
 
-void TPictureCanvasSink::SetPen(const picture::TGdiPen& pen) { mPen = pen; }
-void TPictureCanvasSink::SetBrush(const picture::TGdiBrush& brush) { mBrush = brush; }
-void TPictureCanvasSink::SetFont(const picture::TGdiFont& font) { mFont = font; }
+void TPictureCanvasSink::SetPen(const picture::TGdiPen& pen)
+{
+    mPen = pen;
+}
+void TPictureCanvasSink::SetBrush(const picture::TGdiBrush& brush)
+{
+    mBrush = brush;
+}
+void TPictureCanvasSink::SetFont(const picture::TGdiFont& font)
+{
+    mFont = font;
+}
 
 void TPictureCanvasSink::SetClip(const std::optional<QRectF>& clip)
 {
@@ -405,7 +426,8 @@ void TPictureCanvasSink::RoundRect(const QRectF& r, const QSizeF& corner)
     }
     ApplyPen(true);
     ApplyBrush(true);
-    mCanvas.DrawRoundRect(r.left(), r.top(), r.right(), r.bottom(), corner.width(), corner.height());
+    mCanvas.DrawRoundRect(r.left(), r.top(), r.right(), r.bottom(), corner.width(),
+                          corner.height());
 }
 
 void TPictureCanvasSink::Ellipse(const QRectF& r)
@@ -549,9 +571,15 @@ double TPictureCanvasSink::Text(const picture::TGdiText& text)
     }
     mCanvas.SetYPos(base.y());
     switch (text.hAlign) {
-    case picture::TGdiHAlign::Left: mCanvas.TextLeft(text.text, base.x()); break;
-    case picture::TGdiHAlign::Center: mCanvas.TextCenter(text.text, base.x()); break;
-    case picture::TGdiHAlign::Right: mCanvas.TextRight(text.text, base.x()); break;
+    case picture::TGdiHAlign::Left:
+        mCanvas.TextLeft(text.text, base.x());
+        break;
+    case picture::TGdiHAlign::Center:
+        mCanvas.TextCenter(text.text, base.x());
+        break;
+    case picture::TGdiHAlign::Right:
+        mCanvas.TextRight(text.text, base.x());
+        break;
     }
     return width;
 }

@@ -1,8 +1,8 @@
 #include "design/objects/TSingleLineText.h"
 
+#include "design/objects/TGBaseLabel.h"
 #include "design/text/TDesignTextMeasure.h"
 #include "design/text/TDesignUnits.h"
-#include "design/objects/TGBaseLabel.h"
 #include "design/text/TSymbolFont.h"
 #include "print/TBaseReport.h"
 
@@ -19,7 +19,10 @@ print::TColor PrintColor(TGColor color)
     return print::TColor::FromQColor(color.ToQColor());
 }
 
-QRect ToRect(const TEdges& e) { return QRect(QPoint(e.left, e.top), QPoint(e.right - 1, e.bottom - 1)); }
+QRect ToRect(const TEdges& e)
+{
+    return QRect(QPoint(e.left, e.top), QPoint(e.right - 1, e.bottom - 1));
+}
 
 } // namespace
 
@@ -116,8 +119,8 @@ void TSingleLineText::Print(TGBaseLabel& label, print::TBaseReport& canvas, doub
     constexpr double kBleed = 0.03; // inches the clip reaches past the left and top edges
     auto text = [&](const TEdges& r, QPoint origin, TGColor color) {
         canvas.SetFontColor(PrintColor(color));
-        const QRect clip = canvas.MakeRect(px(r.left) - kBleed, py(r.top) - kBleed, px(r.right),
-                                           py(r.bottom));
+        const QRect clip =
+            canvas.MakeRect(px(r.left) - kBleed, py(r.top) - kBleed, px(r.right), py(r.bottom));
         canvas.TextInRect(clip, px(origin.x()), py(origin.y()), caption);
     };
     if (label.DepthShadow() > 0 && label.DirectionShadow() != TGShadowDirection::sdNone)
@@ -140,7 +143,8 @@ void TSingleLineText::FitWidth(TGBaseLabel& label, const QString& caption)
     const std::int32_t topEdge =
         std::max({mLayout.main.top, mLayout.shadow.top, mLayout.highlight.top});
     const std::int32_t width = std::max(
-        label.Width(), leftEdge + TDesignTextMeasure::TextWidth(font, shownText + QStringLiteral("     ")));
+        label.Width(),
+        leftEdge + TDesignTextMeasure::TextWidth(font, shownText + QStringLiteral("     ")));
     const std::int32_t height =
         std::max(label.Height(), topEdge + TDesignTextMeasure::CellHeight(font));
     if (width != label.Width() || height != label.Height())

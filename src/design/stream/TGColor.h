@@ -35,7 +35,10 @@ struct TGColor {
     // The colour to paint with: plain colours as they are, system colours from a fixed classic
     // desktop palette (so output does not depend on the desktop theme), clNone transparent.
     QColor ToQColor() const;
-    static TGColor FromQColor(const QColor& color) { return Rgb(color.red(), color.green(), color.blue()); }
+    static TGColor FromQColor(const QColor& color)
+    {
+        return Rgb(color.red(), color.green(), color.blue());
+    }
 
     friend bool operator==(TGColor, TGColor) = default;
 };

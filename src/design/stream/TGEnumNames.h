@@ -23,14 +23,14 @@ inline constexpr std::array<const char*, 3> kFontPitchNames{"fpDefault", "fpVari
 inline constexpr std::array<const char*, 4> kFontStyleNames{"fsBold", "fsItalic", "fsUnderline",
                                                             "fsStrikeOut"};
 inline constexpr std::array<const char*, 16> kPenModeNames{
-    "pmBlack", "pmWhite", "pmNop", "pmNot", "pmCopy", "pmNotCopy", "pmMergePenNot",
-    "pmMaskPenNot", "pmMergeNotPen", "pmMaskNotPen", "pmMerge", "pmNotMerge", "pmMask",
-    "pmNotMask", "pmXor", "pmNotXor"};
+    "pmBlack",       "pmWhite",      "pmNop",         "pmNot",        "pmCopy",  "pmNotCopy",
+    "pmMergePenNot", "pmMaskPenNot", "pmMergeNotPen", "pmMaskNotPen", "pmMerge", "pmNotMerge",
+    "pmMask",        "pmNotMask",    "pmXor",         "pmNotXor"};
 inline constexpr std::array<const char*, 7> kPenStyleNames{
     "psSolid", "psDash", "psDot", "psDashDot", "psDashDotDot", "psClear", "psInsideFrame"};
 inline constexpr std::array<const char*, 8> kBrushStyleNames{
-    "bsSolid", "bsClear", "bsHorizontal", "bsVertical", "bsFDiagonal", "bsBDiagonal", "bsCross",
-    "bsDiagCross"};
+    "bsSolid",     "bsClear",     "bsHorizontal", "bsVertical",
+    "bsFDiagonal", "bsBDiagonal", "bsCross",      "bsDiagCross"};
 
 // The kinds' own enumerations.
 inline constexpr std::array<const char*, 3> kDateFormatNames{"dtfDateNone", "dtfDateShort",

@@ -58,13 +58,13 @@ void DumpList(TLayoutReader& in, QStringList& lines)
             throw TLayoutError::InvalidStreamFormat(at);
         const QByteArray className = in.ReadShortString();
         const QByteArray name = in.ReadShortString();
-        lines << QStringLiteral("object %1 %2").arg(QString::fromLatin1(className),
-                                                    data::TWin1252::Decode(name));
+        lines << QStringLiteral("object %1 %2")
+                     .arg(QString::fromLatin1(className), data::TWin1252::Decode(name));
         while (!in.AtListEnd()) {
             const QByteArray property = in.ReadShortString();
             const TLayoutValue value = in.ReadValue();
-            lines << QStringLiteral("  %1 = %2").arg(QString::fromLatin1(property),
-                                                     TLayoutDump::FormatValue(value));
+            lines << QStringLiteral("  %1 = %2")
+                         .arg(QString::fromLatin1(property), TLayoutDump::FormatValue(value));
         }
         const qint64 childrenAt = in.Position();
         if (in.ReadByte() != 0)

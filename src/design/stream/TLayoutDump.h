@@ -25,7 +25,7 @@ struct TLayoutValue;
 
 struct TLayoutDumpResult {
     QStringList lines;
-    QString error;          // empty when the whole stream was read
+    QString error; // empty when the whole stream was read
     qint64 errorOffset = -1;
 };
 

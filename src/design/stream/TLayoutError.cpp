@@ -4,11 +4,8 @@ namespace qm::design {
 
 TLayoutError::TLayoutError(TLayoutErrorKind kind, const QString& message, qint64 offset,
                            const QString& path)
-    : std::runtime_error(message.toStdString())
-    , mKind(kind)
-    , mMessage(message)
-    , mOffset(offset)
-    , mPath(path)
+    : std::runtime_error(message.toStdString()), mKind(kind), mMessage(message), mOffset(offset),
+      mPath(path)
 {
 }
 

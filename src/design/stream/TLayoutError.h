@@ -11,7 +11,8 @@ namespace qm::design {
 
 enum class TLayoutErrorKind {
     Io,                  // the file could not be opened, created or written (OS reason in the text)
-    InvalidStreamFormat, // "Invalid stream format": a record without its signature, a bad list start
+    InvalidStreamFormat, // "Invalid stream format": a record without its signature, a bad list
+                         // start
     StreamRead,          // "Stream read error": the stream ends early
     ClassNotFound,       // "Class %s not found"
     Property,            // "Error reading %s.%s: %s"

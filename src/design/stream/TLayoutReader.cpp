@@ -68,7 +68,10 @@ void TLayoutReader::ReadListEnd()
         throw TLayoutError::InvalidStreamFormat(at);
 }
 
-TLayoutValue TLayoutReader::ReadValue() { return ReadValue(0); }
+TLayoutValue TLayoutReader::ReadValue()
+{
+    return ReadValue(0);
+}
 
 TLayoutValue TLayoutReader::ReadValue(int depth)
 {

@@ -38,14 +38,15 @@ enum class TLayoutTag : std::uint8_t {
 
 struct TLayoutValue {
     TLayoutTag tag = TLayoutTag::vaNull;
-    std::int32_t integer = 0;            // vaInt8, vaInt16, vaInt32
-    QByteArray bytes;                    // vaString, vaLString, vaIdent, vaBinary, vaExtended (raw)
-    QList<QByteArray> members;           // vaSet
-    std::vector<TLayoutValue> items;     // vaList (without the closing vaNull)
+    std::int32_t integer = 0;        // vaInt8, vaInt16, vaInt32
+    QByteArray bytes;                // vaString, vaLString, vaIdent, vaBinary, vaExtended (raw)
+    QList<QByteArray> members;       // vaSet
+    std::vector<TLayoutValue> items; // vaList (without the closing vaNull)
 
     bool IsInteger() const
     {
-        return tag == TLayoutTag::vaInt8 || tag == TLayoutTag::vaInt16 || tag == TLayoutTag::vaInt32;
+        return tag == TLayoutTag::vaInt8 || tag == TLayoutTag::vaInt16 ||
+               tag == TLayoutTag::vaInt32;
     }
     bool IsString() const { return tag == TLayoutTag::vaString || tag == TLayoutTag::vaLString; }
 

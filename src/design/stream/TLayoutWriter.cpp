@@ -53,10 +53,11 @@ QByteArray TLayoutWriter::Encode(const QString& text) const
     QChar bad;
     const auto bytes = data::TWin1252::Encode(text, &bad);
     if (!bytes)
-        throw TLayoutError(TLayoutErrorKind::Text,
-                           QStringLiteral("The character \"%1\" (U+%2) cannot be stored in a layout")
-                               .arg(bad)
-                               .arg(bad.unicode(), 4, 16, QLatin1Char('0')));
+        throw TLayoutError(
+            TLayoutErrorKind::Text,
+            QStringLiteral("The character \"%1\" (U+%2) cannot be stored in a layout")
+                .arg(bad)
+                .arg(bad.unicode(), 4, 16, QLatin1Char('0')));
     return *bytes;
 }
 

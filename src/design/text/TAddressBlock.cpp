@@ -10,7 +10,9 @@ struct TMissingField {};
 class TComposer {
 public:
     TComposer(const TAddressBlock::TFieldReader& read, QStringList& lines)
-        : mRead(read), mLines(lines) {}
+        : mRead(read), mLines(lines)
+    {
+    }
 
     QString F(const char* name) const
     {
@@ -30,9 +32,15 @@ private:
     QStringList& mLines;
 };
 
-QString T(const QString& text) { return TAddressBlock::LeftTrim(text); }
+QString T(const QString& text)
+{
+    return TAddressBlock::LeftTrim(text);
+}
 
-bool IsBlank(const QString& text) { return T(text).isEmpty(); }
+bool IsBlank(const QString& text)
+{
+    return T(text).isEmpty();
+}
 
 const QString kBlank = QStringLiteral(" ");
 
@@ -54,8 +62,8 @@ QStringList TAddressBlock::Compose(const TAddressBlockOptions& o, const TFieldRe
         if (o.useName) {
             const QString middle = c.F("MIDDLE");
             const QString m = IsBlank(middle) ? middle : middle + QLatin1Char('.');
-            c.Add(T(c.F("PREFIX") + kBlank) + T(c.F("FNAME") + kBlank) + T(m + kBlank)
-                  + T(c.F("LNAME") + kBlank));
+            c.Add(T(c.F("PREFIX") + kBlank) + T(c.F("FNAME") + kBlank) + T(m + kBlank) +
+                  T(c.F("LNAME") + kBlank));
         }
         if (o.useTitle)
             c.Add(c.F("TITLE"));
@@ -66,8 +74,8 @@ QStringList TAddressBlock::Compose(const TAddressBlockOptions& o, const TFieldRe
         if (o.useStreet2)
             c.Add(c.F("STREET2"));
 
-        const bool zipByState = o.zipOptions == TZipOptions::zoAfterState
-                                || o.zipOptions == TZipOptions::zoBeforeCity;
+        const bool zipByState =
+            o.zipOptions == TZipOptions::zoAfterState || o.zipOptions == TZipOptions::zoBeforeCity;
         if (o.useCityState) {
             const QString city = c.F("CITY");
             const QString state = c.F("STATE");

@@ -11,8 +11,8 @@ bool TCounterValue::Step(int repeatEach)
         return false;
     mRepeat = 0;
     // The value wraps like the 32-bit integer it is stored as, without undefined overflow.
-    mValue = mValue == std::numeric_limits<int>::max() ? std::numeric_limits<int>::min()
-                                                       : mValue + 1;
+    mValue =
+        mValue == std::numeric_limits<int>::max() ? std::numeric_limits<int>::min() : mValue + 1;
     return true;
 }
 

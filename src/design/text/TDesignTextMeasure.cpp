@@ -13,7 +13,8 @@ QFont TDesignTextMeasure::ScreenFont(const TGFont& font, int pointSize)
 {
     QFont f = font.ToQFont(pointSize);
     f.setFamily(TSymbolFont::DisplayFace(font.Name()));
-    f.setPixelSize(std::max(1, TDesignUnits::MulDiv(std::max(pointSize, 1), TDesignUnits::Ppi(), 72)));
+    f.setPixelSize(
+        std::max(1, TDesignUnits::MulDiv(std::max(pointSize, 1), TDesignUnits::Ppi(), 72)));
     // Whole-pixel metrics, as the layout rules count in pixels.
     f.setHintingPreference(QFont::PreferFullHinting);
     return f;

@@ -37,7 +37,10 @@ int TDesignUnits::Ppi()
     return kDefaultPpi;
 }
 
-void TDesignUnits::SetPpiOverride(int ppi) { gPpiOverride = ppi > 0 ? ppi : 0; }
+void TDesignUnits::SetPpiOverride(int ppi)
+{
+    gPpiOverride = ppi > 0 ? ppi : 0;
+}
 
 std::int32_t TDesignUnits::Round(double value)
 {
@@ -45,7 +48,10 @@ std::int32_t TDesignUnits::Round(double value)
     return Clamp32(std::nearbyint(value));
 }
 
-std::int32_t TDesignUnits::Trunc(double value) { return Clamp32(std::trunc(value)); }
+std::int32_t TDesignUnits::Trunc(double value)
+{
+    return Clamp32(std::trunc(value));
+}
 
 std::int32_t TDesignUnits::MulDiv(std::int32_t a, std::int32_t b, std::int32_t c)
 {

@@ -1,16 +1,19 @@
 #include "design/text/TGFont.h"
 
-#include "design/text/TDesignUnits.h"
 #include "design/stream/TGEnumNames.h"
 #include "design/stream/TLayoutValue.h"
 #include "design/stream/TLayoutWriter.h"
+#include "design/text/TDesignUnits.h"
 #include "print/TBaseReport.h"
 
 #include <cstdlib>
 
 namespace qm::design {
 
-TGFont::TGFont() { SetPointSize(10); }
+TGFont::TGFont()
+{
+    SetPointSize(10);
+}
 
 int TGFont::PointSize() const
 {

@@ -9,12 +9,18 @@ namespace qm::design {
 QPoint TSingleLineLayout::ShadowOffset(TGShadowDirection direction, int d)
 {
     switch (direction) {
-    case TGShadowDirection::sdNone: return {0, 0};
-    case TGShadowDirection::sdRight: return {d, 0};
-    case TGShadowDirection::sdLeft: return {-d, 0};
-    case TGShadowDirection::sdDownRight: return {d, d};
-    case TGShadowDirection::sdDownLeft: return {-d, d};
-    case TGShadowDirection::sdDown: return {0, d};
+    case TGShadowDirection::sdNone:
+        return {0, 0};
+    case TGShadowDirection::sdRight:
+        return {d, 0};
+    case TGShadowDirection::sdLeft:
+        return {-d, 0};
+    case TGShadowDirection::sdDownRight:
+        return {d, d};
+    case TGShadowDirection::sdDownLeft:
+        return {-d, d};
+    case TGShadowDirection::sdDown:
+        return {0, d};
     }
     return {0, 0};
 }
@@ -22,12 +28,18 @@ QPoint TSingleLineLayout::ShadowOffset(TGShadowDirection direction, int d)
 QPoint TSingleLineLayout::HighlightOffset(TGHighlightDirection direction, int d)
 {
     switch (direction) {
-    case TGHighlightDirection::hdNone: return {0, 0};
-    case TGHighlightDirection::hdright: return {d, 0};
-    case TGHighlightDirection::hdLeft: return {-d, 0};
-    case TGHighlightDirection::hdUpRight: return {d, -d};
-    case TGHighlightDirection::hdUpLeft: return {-d, -d};
-    case TGHighlightDirection::hdUp: return {0, -d};
+    case TGHighlightDirection::hdNone:
+        return {0, 0};
+    case TGHighlightDirection::hdright:
+        return {d, 0};
+    case TGHighlightDirection::hdLeft:
+        return {-d, 0};
+    case TGHighlightDirection::hdUpRight:
+        return {d, -d};
+    case TGHighlightDirection::hdUpLeft:
+        return {-d, -d};
+    case TGHighlightDirection::hdUp:
+        return {0, -d};
     }
     return {0, 0};
 }
@@ -47,20 +59,28 @@ namespace {
 QPoint Turned(QPoint o, int angle)
 {
     switch (angle) {
-    case 90: return {o.y(), -o.x()};
-    case 180: return {-o.x(), -o.y()};
-    case 270: return {-o.y(), o.x()};
-    default: return o;
+    case 90:
+        return {o.y(), -o.x()};
+    case 180:
+        return {-o.x(), -o.y()};
+    case 270:
+        return {-o.y(), o.x()};
+    default:
+        return o;
     }
 }
 
 QPoint Origin(const TEdges& r, int angle)
 {
     switch (angle) {
-    case 90: return {r.left, r.bottom};
-    case 180: return {r.right, r.bottom};
-    case 270: return {r.right, r.top};
-    default: return {r.left, r.top};
+    case 90:
+        return {r.left, r.bottom};
+    case 180:
+        return {r.right, r.bottom};
+    case 270:
+        return {r.right, r.top};
+    default:
+        return {r.left, r.top};
     }
 }
 

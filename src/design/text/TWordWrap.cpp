@@ -4,7 +4,10 @@ namespace qm::design {
 
 namespace {
 
-bool IsBlank(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); }
+bool IsBlank(QChar c)
+{
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
+}
 
 QString TrimRight(const QString& text)
 {
@@ -25,7 +28,8 @@ QStringList TWordWrap::SplitLines(const QString& text)
         if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
             lines.append(current);
             current.clear();
-            if (c == QLatin1Char('\r') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n'))
+            if (c == QLatin1Char('\r') && i + 1 < text.size() &&
+                text.at(i + 1) == QLatin1Char('\n'))
                 ++i;
         } else {
             current.append(c);

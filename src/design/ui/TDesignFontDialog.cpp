@@ -26,8 +26,8 @@ TGFont TDesignFontDialog::FromQFont(const QFont& qfont, const TGFont& base)
 std::optional<TGFont> TDesignFontDialog::Choose(const TGFont& font, QWidget* parent)
 {
     bool ok = false;
-    const QFont chosen = QFontDialog::getFont(&ok, font.ToQFont(font.PointSize()), parent,
-                                              QStringLiteral("Font"));
+    const QFont chosen =
+        QFontDialog::getFont(&ok, font.ToQFont(font.PointSize()), parent, QStringLiteral("Font"));
     if (!ok)
         return std::nullopt;
     return FromQFont(chosen, font);

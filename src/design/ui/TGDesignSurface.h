@@ -16,8 +16,8 @@
 // - Destroying a surface removes the clipboard file shared by every panel.
 // - Times come from TTickClock.
 
-#include "design/text/TGFont.h"
 #include "design/surface/TGSurfaceCommands.h"
+#include "design/text/TGFont.h"
 #include "design/ui/TGHandle.h"
 #include "picture/TPicture.h"
 

@@ -23,7 +23,10 @@ TGPanelView::~TGPanelView()
     mPanel.OnProcessUpdates = nullptr;
 }
 
-QSize TGPanelView::sizeHint() const { return QSize(mPanel.Width() + 1, mPanel.Height() + 1); }
+QSize TGPanelView::sizeHint() const
+{
+    return QSize(mPanel.Width() + 1, mPanel.Height() + 1);
+}
 
 void TGPanelView::PaintPanel(TGBasePanel& panel, QPainter& painter)
 {

@@ -30,7 +30,8 @@ void TImageObjectMenu::AddImageEntries(QMenu& menu, TGImage& picture, QWidget* p
     TGImage* image = &picture;
     menu.addSeparator();
     QAction* load = menu.addAction(QStringLiteral("Load Image From Disk"));
-    QObject::connect(load, &QAction::triggered, load, [image, parent] { LoadImage(*image, parent); });
+    QObject::connect(load, &QAction::triggered, load,
+                     [image, parent] { LoadImage(*image, parent); });
     menu.addSeparator();
     QAction* stretch = menu.addAction(QStringLiteral("Stretch to Fit"));
     stretch->setCheckable(true);

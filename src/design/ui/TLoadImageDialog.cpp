@@ -135,8 +135,7 @@ void TLoadImageDialog::SetDirectory(const QString& path)
         mDirectory.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase));
     mFileList->clear();
     mFileList->addItems(mDirectory.entryList({QStringLiteral("*.bmp"), QStringLiteral("*.wmf")},
-                                             QDir::Files,
-                                             QDir::Name | QDir::IgnoreCase));
+                                             QDir::Files, QDir::Name | QDir::IgnoreCase));
     mPreview->SetPicture(picture::TPicture());
 }
 
@@ -146,8 +145,14 @@ QString TLoadImageDialog::SelectedFile() const
     return item ? mDirectory.absoluteFilePath(item->text()) : QString();
 }
 
-bool TLoadImageDialog::Stretch() const { return mStretchCheck->isChecked(); }
-bool TLoadImageDialog::AutoSize() const { return mAutoSizeCheck->isChecked(); }
+bool TLoadImageDialog::Stretch() const
+{
+    return mStretchCheck->isChecked();
+}
+bool TLoadImageDialog::AutoSize() const
+{
+    return mAutoSizeCheck->isChecked();
+}
 
 void TLoadImageDialog::DriveComboActivated(int index)
 {

@@ -21,9 +21,9 @@ class TGLineShape;
 
 class TShapeObjectMenu {
 public:
-    // Appends the kind's entries (nothing for other kinds), as the kind catalogue lists them. Check marks show the current pen
-    // width, transparency, line style and FIM type. "Degree of Rounding" appears only for shapes
-    // that were rounded when they were created or read.
+    // Appends the kind's entries (nothing for other kinds), as the kind catalogue lists them. Check
+    // marks show the current pen width, transparency, line style and FIM type. "Degree of Rounding"
+    // appears only for shapes that were rounded when they were created or read.
     static void AddEntries(QMenu& menu, TGGraphicControl& object, QWidget* parent);
 
     // ---- the entries of each kind (TGKindMenus attaches them to the kind catalogue)

@@ -36,20 +36,27 @@ QFont ShownFont(const TGFont& font, int points)
 
 int TSymbolSelectorDialog::ColumnsForPointSize(int p)
 {
-    if (p >= 6 && p <= 10) return 14;
-    if (p >= 11 && p <= 20) return 10;
-    if (p >= 21 && p <= 30) return 8;
-    if (p >= 31 && p <= 40) return 6;
-    if (p >= 41 && p <= 50) return 4;
-    if (p >= 51 && p <= 60) return 3;
-    if (p >= 61 && p <= 72) return 2;
+    if (p >= 6 && p <= 10)
+        return 14;
+    if (p >= 11 && p <= 20)
+        return 10;
+    if (p >= 21 && p <= 30)
+        return 8;
+    if (p >= 31 && p <= 40)
+        return 6;
+    if (p >= 41 && p <= 50)
+        return 4;
+    if (p >= 51 && p <= 60)
+        return 3;
+    if (p >= 61 && p <= 72)
+        return 2;
     return 1;
 }
 
 QString TSymbolSelectorDialog::FontCaption(const TGFont& font)
 {
-    QString caption = font.Name() + QStringLiteral(", ") + QString::number(font.PointSize())
-                      + QStringLiteral("pt ");
+    QString caption = font.Name() + QStringLiteral(", ") + QString::number(font.PointSize()) +
+                      QStringLiteral("pt ");
     if (font.Bold())
         caption += QStringLiteral("Bold ");
     if (font.Italic())
@@ -124,8 +131,8 @@ void TSymbolSelectorDialog::FillList()
     mSymbolList->setRowCount(rows);
     mSymbolList->setFont(listFont);
     for (int i = 0; i < kCodeCount; ++i) {
-        auto* item = new QTableWidgetItem(
-            TSymbolFont::DisplayText(mFont.Name(), CharOf(kFirstCode + i)));
+        auto* item =
+            new QTableWidgetItem(TSymbolFont::DisplayText(mFont.Name(), CharOf(kFirstCode + i)));
         item->setTextAlignment(Qt::AlignCenter);
         mSymbolList->setItem(i / columns, i % columns, item);
     }

@@ -27,6 +27,9 @@ TTextDialog::TTextDialog(const QString& caption, QWidget* parent) : QDialog(pare
     data::TWindowPlacement::Centre(*this, parent ? parent->window() : nullptr);
 }
 
-QString TTextDialog::Text() const { return mTextEdit->text(); }
+QString TTextDialog::Text() const
+{
+    return mTextEdit->text();
+}
 
 } // namespace qm::design

@@ -51,14 +51,16 @@ QAction* Entry(QMenu& menu, const char* caption, std::function<void()> run, bool
     return action;
 }
 
-template <class TLabel>
-void AlignmentEntries(QMenu& menu, TLabel& label)
+template <class TLabel> void AlignmentEntries(QMenu& menu, TLabel& label)
 {
     QMenu* sub = menu.addMenu(QStringLiteral("Alignment"));
     const int current = int(label.Alignment());
-    Entry(*sub, "Left", [&label] { TTextObjectMenu::SetAlignment(label, 0); }, true, current == 0);
-    Entry(*sub, "Center", [&label] { TTextObjectMenu::SetAlignment(label, 2); }, true, current == 2);
-    Entry(*sub, "Right", [&label] { TTextObjectMenu::SetAlignment(label, 1); }, true, current == 1);
+    Entry(
+        *sub, "Left", [&label] { TTextObjectMenu::SetAlignment(label, 0); }, true, current == 0);
+    Entry(
+        *sub, "Center", [&label] { TTextObjectMenu::SetAlignment(label, 2); }, true, current == 2);
+    Entry(
+        *sub, "Right", [&label] { TTextObjectMenu::SetAlignment(label, 1); }, true, current == 1);
 }
 
 void RotationEntries(QMenu& menu, TGBaseLabel& label)
@@ -66,8 +68,9 @@ void RotationEntries(QMenu& menu, TGBaseLabel& label)
     QMenu* sub = menu.addMenu(QStringLiteral("Rotation"));
     const char* captions[4] = {"No Rotation", "90 Degrees", "180 Degrees", "270 Degrees"};
     for (int i = 0; i < 4; ++i)
-        Entry(*sub, captions[i], [&label, i] { TTextObjectMenu::SetRotation(label, 90 * i); }, true,
-              label.Angle() == 90 * i);
+        Entry(
+            *sub, captions[i], [&label, i] { TTextObjectMenu::SetRotation(label, 90 * i); }, true,
+            label.Angle() == 90 * i);
 }
 
 void BaseLabelEntries(QMenu& menu, TGBaseLabel& label, QWidget* parent, bool withFontAndAlignment)
@@ -79,9 +82,11 @@ void BaseLabelEntries(QMenu& menu, TGBaseLabel& label, QWidget* parent, bool wit
     if (withFontAndAlignment)
         AlignmentEntries(menu, label);
     menu.addSeparator();
-    Entry(menu, "Background Color", [&label, parent] { TTextObjectMenu::EditBackColor(label, parent); });
-    Entry(menu, "Transparent", [&label] { TTextObjectMenu::ToggleTransparent(label); }, true,
-          label.Transparent());
+    Entry(menu, "Background Color",
+          [&label, parent] { TTextObjectMenu::EditBackColor(label, parent); });
+    Entry(
+        menu, "Transparent", [&label] { TTextObjectMenu::ToggleTransparent(label); }, true,
+        label.Transparent());
 }
 
 template <class TLabel> void MultiLineEntries(QMenu& menu, TLabel& label, QWidget* parent)
@@ -176,7 +181,8 @@ void TTextObjectMenu::AddLinesEntries(QMenu& menu, TGMultiLineLabel& lines, QWid
     MultiLineEntries(menu, lines, parent);
     menu.addSeparator();
     Entry(menu, "Text", [&lines, parent] { EditLines(lines, parent); });
-    Entry(menu, "Word Wrap", [&lines] { lines.ToggleWordWrap(); }, true, lines.WordWrap());
+    Entry(
+        menu, "Word Wrap", [&lines] { lines.ToggleWordWrap(); }, true, lines.WordWrap());
 }
 
 void TTextObjectMenu::AddMemoEntries(QMenu& menu, TGDMultiLineLabel& memo, QWidget* parent)
@@ -184,7 +190,8 @@ void TTextObjectMenu::AddMemoEntries(QMenu& menu, TGDMultiLineLabel& memo, QWidg
     MultiLineEntries(menu, memo, parent);
     menu.addSeparator();
     Entry(menu, "Memo Field", [&memo, parent] { EditMemoField(memo, parent); });
-    Entry(menu, "Word Wrap", [&memo] { memo.ToggleWordWrap(); }, true, memo.WordWrap());
+    Entry(
+        menu, "Word Wrap", [&memo] { memo.ToggleWordWrap(); }, true, memo.WordWrap());
 }
 
 void TTextObjectMenu::AddAddressEntries(QMenu& menu, TGDMultiLineAddressLabel& address,

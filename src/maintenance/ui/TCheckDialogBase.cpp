@@ -1,8 +1,8 @@
 #include "maintenance/ui/TCheckDialogBase.h"
 
 #include "addressbook/TAddressBook.h"
-#include "data/TCalculatedFields.h"
 #include "data/TAddressFile.h"
+#include "data/TCalculatedFields.h"
 #include "data/TMessageService.h"
 #include "data/ui/TEventPump.h"
 #include "maintenance/TMaintenanceError.h"

@@ -72,23 +72,31 @@ TPreviewForm::TPreviewForm(const QByteArray& stream, const QString& caption, int
     setMinimumSize(480, 360);
     resize(760, 640);
 
-    mFirstButton = MakeToolButton(this, QStyle::SP_MediaSkipBackward, QString(), QStringLiteral("First page"));
-    mPrevButton = MakeToolButton(this, QStyle::SP_MediaSeekBackward, QString(), QStringLiteral("Previous page"));
-    mNextButton = MakeToolButton(this, QStyle::SP_MediaSeekForward, QString(), QStringLiteral("Next page"));
-    mLastButton = MakeToolButton(this, QStyle::SP_MediaSkipForward, QString(), QStringLiteral("Last page"));
-    mZoomInButton = MakeToolButton(this, QStyle::SP_ArrowUp, QStringLiteral("+"), QStringLiteral("Zoom in"));
-    mZoomOutButton = MakeToolButton(this, QStyle::SP_ArrowDown, QStringLiteral("-"), QStringLiteral("Zoom out"));
-    mPageWidthButton = MakeToolButton(this, QStyle::SP_TitleBarMaxButton, QString(), QStringLiteral("Page width"));
-    mWholePageButton = MakeToolButton(this, QStyle::SP_FileIcon, QString(), QStringLiteral("Whole page"));
+    mFirstButton =
+        MakeToolButton(this, QStyle::SP_MediaSkipBackward, QString(), QStringLiteral("First page"));
+    mPrevButton = MakeToolButton(this, QStyle::SP_MediaSeekBackward, QString(),
+                                 QStringLiteral("Previous page"));
+    mNextButton =
+        MakeToolButton(this, QStyle::SP_MediaSeekForward, QString(), QStringLiteral("Next page"));
+    mLastButton =
+        MakeToolButton(this, QStyle::SP_MediaSkipForward, QString(), QStringLiteral("Last page"));
+    mZoomInButton =
+        MakeToolButton(this, QStyle::SP_ArrowUp, QStringLiteral("+"), QStringLiteral("Zoom in"));
+    mZoomOutButton =
+        MakeToolButton(this, QStyle::SP_ArrowDown, QStringLiteral("-"), QStringLiteral("Zoom out"));
+    mPageWidthButton =
+        MakeToolButton(this, QStyle::SP_TitleBarMaxButton, QString(), QStringLiteral("Page width"));
+    mWholePageButton =
+        MakeToolButton(this, QStyle::SP_FileIcon, QString(), QStringLiteral("Whole page"));
     mZoom100Button = new QPushButton(QStringLiteral("100%"), this);
     mOkButton = new QPushButton(QStringLiteral("Ok"), this);
     mHelpButton = new QPushButton(QStringLiteral("Help"), this);
     mOkButton->setDefault(true);
 
     auto* bar = new QHBoxLayout;
-    for (QWidget* w : std::initializer_list<QWidget*>{mFirstButton, mPrevButton, mNextButton,
-                                                      mLastButton, mZoomInButton, mZoomOutButton,
-                                                      mPageWidthButton, mWholePageButton, mZoom100Button})
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             mFirstButton, mPrevButton, mNextButton, mLastButton, mZoomInButton, mZoomOutButton,
+             mPageWidthButton, mWholePageButton, mZoom100Button})
         bar->addWidget(w);
     bar->addStretch();
     bar->addWidget(mOkButton);
@@ -270,7 +278,10 @@ void TPreviewForm::Zoom100ButtonClick()
     ShowPage();
 }
 
-void TPreviewForm::HelpButtonClick() { data::THelpWindow::ShowContext(kHelpContext, this); }
+void TPreviewForm::HelpButtonClick()
+{
+    data::THelpWindow::ShowContext(kHelpContext, this);
+}
 
 bool TPreviewForm::eventFilter(QObject* watched, QEvent* event)
 {

@@ -28,7 +28,8 @@ TPrintStatusWindow::TPrintStatusWindow(TBaseReport& job, TPrintStatusMode mode,
     QFont bold = mStatusLabel->font();
     bold.setBold(true);
     mStatusLabel->setFont(bold);
-    mCancelButton = new QPushButton(print ? QStringLiteral("Cancel") : QStringLiteral("Stop"), this);
+    mCancelButton =
+        new QPushButton(print ? QStringLiteral("Cancel") : QStringLiteral("Stop"), this);
     mCancelButton->setDefault(true);
 
     auto* layout = new QVBoxLayout(this);

@@ -21,14 +21,14 @@ enum class TPrintStatusMode { Print, Preview };
 
 // The texts each printing window gives the status window.
 struct TPrintStatusTexts {
-    QString caption;          // empty: "Print Status" or "Preview Status"
-    QString cancelQuestion;   // e.g. "Cancel Label Printing?"; empty: Cancel aborts at once
+    QString caption;        // empty: "Print Status" or "Preview Status"
+    QString cancelQuestion; // e.g. "Cancel Label Printing?"; empty: Cancel aborts at once
     QString questionCaption = QStringLiteral("CANCEL");
     QString printCanceled = QStringLiteral("\rPrint Canceled!");
     QString previewCanceled = QStringLiteral("\rPreview Canceled!");
     QString previewStopped = QStringLiteral("\rPreview Stopped at page %p!");
     QString printCompleted = QStringLiteral("\rPrint Completed!");
-    QString previewReady;     // empty: the format is left as it was
+    QString previewReady;           // empty: the format is left as it was
     bool closeAfterPreview = false; // a finished (not stopped) preview closes the window
 };
 

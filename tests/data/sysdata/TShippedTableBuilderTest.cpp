@@ -61,12 +61,26 @@ protected:
 std::string LabelRow(const std::string& column, const std::string& value)
 {
     const std::vector<std::pair<std::string, std::string>> cells = {
-        {"DESCRIPT", "Avery 5160  Address"}, {"PRINTER", "LJ"}, {"LBLHEIGHT", "1.000"},
-        {"LBLWIDTH", "2.625"}, {"NBRACROSS", "3"}, {"NBRDOWN", "10"}, {"TOPMARG", "0.5"},
-        {"LEFTMARG", "0.156"}, {"HORIZPITCH", "2.781"}, {"VERTPITCH", "1"}, {"SHEETWIDTH", "8.5"},
-        {"SHEETDEPTH", "11"}, {"PAPERSIZE", "LTR"}, {"LBLSHAPE", "RR"}, {"MANUFAC", "AVERY"},
-        {"PRODTYPE", "ADDRESS/SHIPPING LABELS"}, {"MIDEXTRAX", "0"}, {"MIDEXTRAY", "0"},
-        {"ART", ""}, {"SOURCE", "a note that is not stored"}};
+        {"DESCRIPT", "Avery 5160  Address"},
+        {"PRINTER", "LJ"},
+        {"LBLHEIGHT", "1.000"},
+        {"LBLWIDTH", "2.625"},
+        {"NBRACROSS", "3"},
+        {"NBRDOWN", "10"},
+        {"TOPMARG", "0.5"},
+        {"LEFTMARG", "0.156"},
+        {"HORIZPITCH", "2.781"},
+        {"VERTPITCH", "1"},
+        {"SHEETWIDTH", "8.5"},
+        {"SHEETDEPTH", "11"},
+        {"PAPERSIZE", "LTR"},
+        {"LBLSHAPE", "RR"},
+        {"MANUFAC", "AVERY"},
+        {"PRODTYPE", "ADDRESS/SHIPPING LABELS"},
+        {"MIDEXTRAX", "0"},
+        {"MIDEXTRAY", "0"},
+        {"ART", ""},
+        {"SOURCE", "a note that is not stored"}};
     std::string header, row;
     for (const auto& [name, text] : cells) {
         header += (header.empty() ? "" : ",") + name;
@@ -78,7 +92,8 @@ std::string LabelRow(const std::string& column, const std::string& value)
 TEST_F(TShippedTableBuilderTest, WritesEveryRowWithItsTagAndLeavesOnlyTheTable)
 {
     EXPECT_EQ(BuildCsz("NAME,STATE,LOW_ZIP,HIGH_ZIP\n"
-                       "Qu\xC3\xA9" "bec,QC,G0A 0A0,J9Z 9Z9\n"
+                       "Qu\xC3\xA9"
+                       "bec,QC,G0A 0A0,J9Z 9Z9\n"
                        "Alabama,AL,35000,36999-9999\n"),
               2u);
     EXPECT_EQ(TableFiles(), (std::vector<std::string>{"CSZ.CDX", "CSZ.DBF"}));
@@ -86,7 +101,8 @@ TEST_F(TShippedTableBuilderTest, WritesEveryRowWithItsTagAndLeavesOnlyTheTable)
     auto table = xbase::TTable::Open(Dir() + "/CSZ.DBF", {xbase::TOpenMode::ReadOnly});
     ASSERT_EQ(table->RecordCount(), 2u);
     table->Go(1);
-    EXPECT_EQ(table->GetRaw(0), "Qu\xE9" "bec              "); // Windows-1252, padded to C20
+    EXPECT_EQ(table->GetRaw(0), "Qu\xE9"
+                                "bec              "); // Windows-1252, padded to C20
     EXPECT_EQ(table->GetTrimmed(3), "J9Z 9Z9");
     EXPECT_EQ(table->TagOrder("STATE"), 1);
     EXPECT_EQ(table->Version(), 0x03);
@@ -111,15 +127,15 @@ TEST_F(TShippedTableBuilderTest, CellsThatWouldNotBeStoredExactlyAreRefusedByLin
     struct TCase {
         std::string column, value, says;
     } cases[] = {
-        {"TOPMARG", "0.5005", "decimals"},        // would be rounded
-        {"TOPMARG", "100.000", "fit"},            // wider than N6.3
-        {"NBRACROSS", "100", "fit"},              // wider than N2
-        {"NBRACROSS", "2.5", "decimals"},         // N2 holds no decimals
+        {"TOPMARG", "0.5005", "decimals"}, // would be rounded
+        {"TOPMARG", "100.000", "fit"},     // wider than N6.3
+        {"NBRACROSS", "100", "fit"},       // wider than N2
+        {"NBRACROSS", "2.5", "decimals"},  // N2 holds no decimals
         {"TOPMARG", "1e1", "plain decimal"},
         {"TOPMARG", " 1", "plain decimal"},
         {"TOPMARG", "1.", "plain decimal"},
         {"TOPMARG", "", "empty"},
-        {"PRINTER", "LJX", "holds 2"},            // would be cut
+        {"PRINTER", "LJX", "holds 2"}, // would be cut
         {"DESCRIPT", "Avery \xE2\x86\x92 Arrow", "U+2192"},
         {"ART", "a\tb", "control"},
     };
@@ -137,10 +153,10 @@ TEST_F(TShippedTableBuilderTest, AFailedRebuildKeepsThePreviousTable)
 {
     BuildCsz("NAME,STATE,LOW_ZIP,HIGH_ZIP\nAlabama,AL,35000,36999-9999\n");
     // The third row's ZIP is one character too wide: nothing of the new source is written.
-    const TSysDataError error = BuildError(TShippedTableSchema::StateZip(),
-                                           "NAME,STATE,LOW_ZIP,HIGH_ZIP\n"
-                                           "Alaska,AK,99500,99999-9999\n"
-                                           "Arizona,AZ,85000,86599-99999\n");
+    const TSysDataError error =
+        BuildError(TShippedTableSchema::StateZip(), "NAME,STATE,LOW_ZIP,HIGH_ZIP\n"
+                                                    "Alaska,AK,99500,99999-9999\n"
+                                                    "Arizona,AZ,85000,86599-99999\n");
     EXPECT_EQ(error.Line(), 3);
     EXPECT_EQ(error.Column(), "HIGH_ZIP");
     EXPECT_EQ(TableFiles(), (std::vector<std::string>{"CSZ.CDX", "CSZ.DBF"}));

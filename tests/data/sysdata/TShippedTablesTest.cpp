@@ -163,8 +163,8 @@ TEST_F(TLabelTemplatesTest, EveryRowHasKnownCodesAndAGridThatFitsItsSheet)
     const std::set<std::string> shapes = {"RR", "SR", "EL"};
     const std::set<std::string> makers = {"AVERY", "NEBS", "COSTAR"};
     const std::set<std::string> groups = {"ADDRESS/SHIPPING LABELS", "CARD PRODUCTS",
-                                          "DISKETTE LABELS", "FILE FOLDER LABELS",
-                                          "INDEX PRODUCTS", "MISCELLANEOUS"};
+                                          "DISKETTE LABELS",         "FILE FOLDER LABELS",
+                                          "INDEX PRODUCTS",          "MISCELLANEOUS"};
     std::set<std::string> descriptions;
     const TRow row(*mTable);
     for (uint32_t r = 1; r <= mTable->RecordCount(); ++r) {
@@ -238,9 +238,9 @@ TEST_F(TLabelTemplatesTest, EveryManufacturerItemOfThePickerFindsSheets)
     const std::string address = group("ADDRESS/SHIPPING LABELS");
     const std::string european = " (\"A4\"$UPPER(PAPERSIZE) OR \"A5\"$UPPER(PAPERSIZE))";
 
-    for (const std::string& maker : {avery + " and " + printer("LJ"), avery + " and " + printer("IJ"),
-                                     avery + " and " + printer("DM"),
-                                     costar + " and " + printer("LP")})
+    for (const std::string& maker :
+         {avery + " and " + printer("LJ"), avery + " and " + printer("IJ"),
+          avery + " and " + printer("DM"), costar + " and " + printer("LP")})
         EXPECT_GT(CountWhere(maker + " and " + address), 0u) << maker;
     for (const char* name : {"CARD PRODUCTS", "DISKETTE LABELS", "FILE FOLDER LABELS",
                              "INDEX PRODUCTS", "MISCELLANEOUS"})
@@ -305,11 +305,11 @@ TEST_F(TStateZipTest, ZipsOfTheStateAndItsZipPlusFourPassTheCheck)
     EXPECT_TRUE(Passes("CA", "94105-2233"));
     EXPECT_FALSE(Passes("CA", "96201"));
     EXPECT_TRUE(Passes("DC", "20001"));
-    EXPECT_FALSE(Passes("DC", "20147"));      // Ashburn, Virginia
-    EXPECT_TRUE(Passes("PR", "00901"));       // San Juan
+    EXPECT_FALSE(Passes("DC", "20147")); // Ashburn, Virginia
+    EXPECT_TRUE(Passes("PR", "00901"));  // San Juan
     EXPECT_TRUE(Passes("PR", "00603"));
-    EXPECT_TRUE(Passes("FL", "34102"));       // Naples, in the first row with the rest of FL
-    EXPECT_FALSE(Passes("ny", "10001"));      // lower case is not found, as in the check
+    EXPECT_TRUE(Passes("FL", "34102"));  // Naples, in the first row with the rest of FL
+    EXPECT_FALSE(Passes("ny", "10001")); // lower case is not found, as in the check
 }
 
 TEST_F(TStateZipTest, CanadianPostalCodesWithAndWithoutTheBlank)
@@ -321,8 +321,8 @@ TEST_F(TStateZipTest, CanadianPostalCodesWithAndWithoutTheBlank)
     EXPECT_TRUE(Passes("QC", "H2X 1Y4"));
     EXPECT_TRUE(Passes("QC", "G1R 4S9"));
     EXPECT_TRUE(Passes("QC", "J8Y 3Z5"));
-    EXPECT_TRUE(Passes("NU", "X0A 0H0"));     // Iqaluit
-    EXPECT_FALSE(Passes("NU", "X1A 2P7"));    // Yellowknife is in the Northwest Territories
+    EXPECT_TRUE(Passes("NU", "X0A 0H0"));  // Iqaluit
+    EXPECT_FALSE(Passes("NU", "X1A 2P7")); // Yellowknife is in the Northwest Territories
     EXPECT_TRUE(Passes("NT", "X1A 2P7"));
     EXPECT_TRUE(Passes("BC", "V6B 4Y8"));
     EXPECT_FALSE(Passes("BC", "T2P 1J9"));
