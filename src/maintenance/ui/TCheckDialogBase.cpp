@@ -1,4 +1,5 @@
 #include "maintenance/ui/TCheckDialogBase.h"
+#include "maintenance/ui/TMaintenanceWidgets.h"
 
 #include "addressbook/TAddressBook.h"
 #include "data/TAddressFile.h"
@@ -30,10 +31,7 @@ TCheckDialogBase::TCheckDialogBase(addressbook::TAddressBook& book, QWidget* par
     });
     mPanel->hide();
     connect(mPanel->Grid(), &QTableView::doubleClicked, this, &TCheckDialogBase::GridDblClick);
-    mBar = new QProgressBar(this);
-    mBar->setObjectName(QStringLiteral("ProgressBar"));
-    mBar->setRange(0, 100);
-    mBar->hide();
+    mBar = TMaintenanceWidgets::ProgressBar(this);
     mCount = new QLabel(this);
     mCount->setObjectName(QStringLiteral("CountLabel"));
 }

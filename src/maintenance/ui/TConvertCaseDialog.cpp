@@ -1,4 +1,5 @@
 #include "maintenance/ui/TConvertCaseDialog.h"
+#include "maintenance/ui/TMaintenanceWidgets.h"
 
 #include "data/TDataSet.h"
 #include "data/TMessageService.h"
@@ -76,10 +77,7 @@ TConvertCaseDialog::TConvertCaseDialog(data::TDataSet& dataSet, bool filterSet, 
     grid->addWidget(mAllFields, i / 3 + 1, 0);
     layout->addWidget(fieldsBox);
 
-    mBar = new QProgressBar(this);
-    mBar->setObjectName(QStringLiteral("ProgressBar"));
-    mBar->setRange(0, 100);
-    mBar->hide();
+    mBar = TMaintenanceWidgets::ProgressBar(this);
     layout->addWidget(mBar);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -90,10 +88,7 @@ TConvertCaseDialog::TConvertCaseDialog(data::TDataSet& dataSet, bool filterSet, 
     mCancel = new QPushButton(QStringLiteral("Cancel"), this);
     mCancel->setObjectName(QStringLiteral("CancelButton"));
     connect(mCancel, &QPushButton::clicked, this, &TConvertCaseDialog::CancelButtonClick);
-    auto* help = new QPushButton(QStringLiteral("Help"), this);
-    help->setObjectName(QStringLiteral("HelpButton"));
-    connect(help, &QPushButton::clicked, this,
-            [this] { data::THelpWindow::ShowContext(kHelpContext, this); });
+    auto* help = TMaintenanceWidgets::HelpButton(this, kHelpContext);
     for (QPushButton* b : {mConvert, mCancel, help}) {
         b->setAutoDefault(false);
         buttons->addWidget(b);

@@ -1,4 +1,5 @@
 #include "maintenance/ui/TDeleteRecordsDialog.h"
+#include "maintenance/ui/TMaintenanceWidgets.h"
 
 #include "data/TMessageService.h"
 #include "data/ui/TEventPump.h"
@@ -41,14 +42,9 @@ TDeleteRecordsDialog::TDeleteRecordsDialog(data::TDataSet& dataSet, const QStrin
     for (QRadioButton* r : {mAll, mFilter, mNotFilter})
         choices->addWidget(r);
     layout->addWidget(box);
-    mStatus = new QLabel(this);
-    mStatus->setObjectName(QStringLiteral("StatusLabel"));
-    mStatus->hide();
+    mStatus = TMaintenanceWidgets::StatusLabel(this);
     layout->addWidget(mStatus);
-    mBar = new QProgressBar(this);
-    mBar->setObjectName(QStringLiteral("ProgressBar"));
-    mBar->setRange(0, 100);
-    mBar->hide();
+    mBar = TMaintenanceWidgets::ProgressBar(this);
     layout->addWidget(mBar);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -58,10 +54,7 @@ TDeleteRecordsDialog::TDeleteRecordsDialog(data::TDataSet& dataSet, const QStrin
     mCancel = new QPushButton(QStringLiteral("Cancel"), this);
     mCancel->setObjectName(QStringLiteral("CancelButton"));
     connect(mCancel, &QPushButton::clicked, this, &TDeleteRecordsDialog::reject);
-    auto* help = new QPushButton(QStringLiteral("Help"), this);
-    help->setObjectName(QStringLiteral("HelpButton"));
-    connect(help, &QPushButton::clicked, this,
-            [this] { data::THelpWindow::ShowContext(kHelpContext, this); });
+    auto* help = TMaintenanceWidgets::HelpButton(this, kHelpContext);
     for (QPushButton* b : {mDelete, mCancel, help}) {
         b->setAutoDefault(false);
         buttons->addWidget(b);

@@ -1,4 +1,5 @@
 #include "maintenance/ui/TDuplicateCheckDialog.h"
+#include "maintenance/ui/TMaintenanceWidgets.h"
 
 #include "addressbook/TAddressBook.h"
 #include "data/TApolloEnv.h"
@@ -104,10 +105,7 @@ TDuplicateCheckDialog::TDuplicateCheckDialog(addressbook::TAddressBook& book, QW
     mCancel->setObjectName(QStringLiteral("CancelButton"));
     mCancel->hide();
     connect(mCancel, &QPushButton::clicked, this, &TDuplicateCheckDialog::CancelButtonClick);
-    mHelp = new QPushButton(QStringLiteral("Help"), this);
-    mHelp->setObjectName(QStringLiteral("HelpButton"));
-    connect(mHelp, &QPushButton::clicked, this,
-            [this] { data::THelpWindow::ShowContext(kHelpContext, this); });
+    mHelp = TMaintenanceWidgets::HelpButton(this, kHelpContext);
     for (QPushButton* b : {mOk, mCancel, mHelp}) {
         b->setAutoDefault(false);
         bottom->addWidget(b);

@@ -1,4 +1,5 @@
 #include "maintenance/ui/TSearchReplaceDialog.h"
+#include "maintenance/ui/TMaintenanceWidgets.h"
 
 #include "data/TDataField.h"
 #include "data/TDataSet.h"
@@ -86,14 +87,9 @@ TSearchReplaceDialog::TSearchReplaceDialog(data::TDataSet& dataSet, const QStrin
     scopeLayout->addWidget(mFilter);
     layout->addWidget(scope);
 
-    mStatus = new QLabel(this);
-    mStatus->setObjectName(QStringLiteral("StatusLabel"));
-    mStatus->hide();
+    mStatus = TMaintenanceWidgets::StatusLabel(this);
     layout->addWidget(mStatus);
-    mBar = new QProgressBar(this);
-    mBar->setObjectName(QStringLiteral("ProgressBar"));
-    mBar->setRange(0, 100);
-    mBar->hide();
+    mBar = TMaintenanceWidgets::ProgressBar(this);
     layout->addWidget(mBar);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -104,10 +100,7 @@ TSearchReplaceDialog::TSearchReplaceDialog(data::TDataSet& dataSet, const QStrin
     mCancel = new QPushButton(QStringLiteral("Cancel"), this);
     mCancel->setObjectName(QStringLiteral("CancelButton"));
     connect(mCancel, &QPushButton::clicked, this, &TSearchReplaceDialog::reject);
-    auto* help = new QPushButton(QStringLiteral("Help"), this);
-    help->setObjectName(QStringLiteral("HelpButton"));
-    connect(help, &QPushButton::clicked, this,
-            [this] { data::THelpWindow::ShowContext(kHelpContext, this); });
+    auto* help = TMaintenanceWidgets::HelpButton(this, kHelpContext);
     for (QPushButton* b : {mReplaceButton, mCancel, help})
         buttons->addWidget(b);
     layout->addLayout(buttons);

@@ -1,4 +1,5 @@
 #include "maintenance/ui/TStateZipCheckDialog.h"
+#include "maintenance/ui/TMaintenanceWidgets.h"
 
 #include "addressbook/TAddressBook.h"
 #include "data/TMessageService.h"
@@ -128,10 +129,7 @@ TStateZipCheckDialog::TStateZipCheckDialog(addressbook::TAddressBook& book, QWid
     mCancel->setObjectName(QStringLiteral("CancelButton"));
     mCancel->hide();
     connect(mCancel, &QPushButton::clicked, this, &TStateZipCheckDialog::CancelButtonClick);
-    mHelp = new QPushButton(QStringLiteral("Help"), this);
-    mHelp->setObjectName(QStringLiteral("HelpButton"));
-    connect(mHelp, &QPushButton::clicked, this,
-            [this] { data::THelpWindow::ShowContext(kHelpContext, this); });
+    mHelp = TMaintenanceWidgets::HelpButton(this, kHelpContext);
     for (QPushButton* b : {mEditTable, mClose, mCancel, mHelp}) {
         b->setAutoDefault(false);
         bottom->addWidget(b);
