@@ -31,10 +31,11 @@ std::optional<QString> TPresort::KeyOf(const QString& zip)
     if (key.isEmpty() || key.at(0) < QLatin1Char('0') || key.at(0) > QLatin1Char('9'))
         return std::nullopt;
     // The bounds compare as text: "9999Z" sorts above the upper one, "000 1" below the lower.
-    static const QByteArray kLowest("00000");
-    static const QByteArray kHighest("99999-999");
-    const QByteArray bytes = SortBytes(key);
-    if (bytes < kLowest || bytes > kHighest)
+    // They are plain ASCII, so comparing UTF-16 code units orders every key as its Windows-1252
+    // bytes would (both put anything beyond ASCII above them) without encoding it.
+    static const QString kLowest = QStringLiteral("00000");
+    static const QString kHighest = QStringLiteral("99999-999");
+    if (key < kLowest || key > kHighest)
         return std::nullopt;
     return key;
 }
