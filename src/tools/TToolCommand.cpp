@@ -20,6 +20,7 @@ const std::vector<TToolCommand>& ToolCommands()
         {"export", "copy an address file's records to a CSV file or a new table",
          &RunExportCommand},
         {"print", "list the label sheet templates a choice offers", &RunPrintCommand},
+        {"presort", "presort an address file's records for bulk mail", &RunPresortCommand},
     };
     return commands;
 }

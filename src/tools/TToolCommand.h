@@ -29,6 +29,7 @@ int RunEditCommand(const std::vector<std::string>& args, std::ostream& out, std:
 int RunImportCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunExportCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunPrintCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunPresortCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 int RunTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
