@@ -256,6 +256,9 @@ int RunPrintLabels(const std::vector<std::string>& args, std::ostream& out, std:
                 return Usage(err, output + " is a file the job reads; choose another output file");
     }
 
+    // The templates folder is found beside the program, which needs the application object.
+    EnsureGuiApplication();
+
     // The sheet.
     labels::TLabelTemplates templates;
     const QString folder = TemplatesFolder();
@@ -301,7 +304,6 @@ int RunPrintLabels(const std::vector<std::string>& args, std::ostream& out, std:
         }
     }
 
-    EnsureGuiApplication();
     design::TDesignUnits::SetPpiOverride(design::TDesignUnits::kDefaultPpi);
     design::TGClassRegistry::Instance().RegisterHostKinds(design::TGHostKind::Label);
 
