@@ -16,6 +16,7 @@
 #include "design/stream/TLayoutError.h"
 #include "design/text/TDesignUnits.h"
 #include "labels/TCursorLabelRecords.h"
+#include "labels/TLabelLayoutStore.h"
 #include "labels/TLabelPrintLoop.h"
 #include "labels/TLabelSelection.h"
 #include "labels/TLabelSheet.h"
@@ -49,13 +50,16 @@ using labels::TLabelSheet;
 using labels::TLabelSlot;
 
 const char* const kUsage =
-    "usage: quillmark-tool print labels --table ADDR.DBF --template NAME [--layout FILE.L]\n"
+    "usage: quillmark-tool print labels --table ADDR.DBF (--template NAME [--layout FILE.L] |\n"
+    "                                                     --label NAME)\n"
     "           [--all | --query EXPR | --record N] [--order TAG]\n"
     "           [--positions LIST] [--copies N] (--list | --pdf OUT.pdf | --stream OUT)\n"
     "Prints address labels on a sheet of the template table (sysdata/LBLTPL.DBF) as the\n"
     "\"Print Labels\" window does, without a printer.\n"
     "\n"
     "  --template NAME  the sheet: a template's description, exactly (blanks included)\n"
+    "  --label NAME     a label layout of the program home (sysdata/LABEL.DBF) by its\n"
+    "                   description: its sheet and its layout file\n"
     "  --layout FILE.L  the label layout printed on each label; without it, the design a new\n"
     "                   label starts with (one address block)\n"
     "  --all            every record not marked deleted (default)\n"
@@ -137,7 +141,7 @@ private:
 };
 
 struct TOptions {
-    std::string table, templateName, layout, query, order = "LNAME", positions, pdf, stream;
+    std::string table, templateName, label, layout, query, order = "LNAME", positions, pdf, stream;
     long long record = 0;
     int copies = 1;
     bool list = false;
@@ -180,6 +184,8 @@ int ParseOptions(const std::vector<std::string>& args, TOptions& o, std::ostream
             text = &o.table;
         else if (a == "--template")
             text = &o.templateName;
+        else if (a == "--label")
+            text = &o.label;
         else if (a == "--layout")
             text = &o.layout;
         else if (a == "--query")
@@ -217,8 +223,10 @@ int ParseOptions(const std::vector<std::string>& args, TOptions& o, std::ostream
     }
     if (o.table.empty())
         return Usage(err, "--table is needed");
-    if (o.templateName.empty())
-        return Usage(err, "--template is needed");
+    if (o.templateName.empty() == o.label.empty())
+        return Usage(err, "one of --template and --label is needed");
+    if (!o.label.empty() && !o.layout.empty())
+        return Usage(err, "--layout goes with --template; a --label row names its own layout");
     if (scopes > 1)
         return Usage(err, "choose one of --all, --query and --record");
     if (int(o.list) + int(!o.pdf.empty()) + int(!o.stream.empty()) != 1)
@@ -235,6 +243,71 @@ bool Replace(const QString& finished, const QString& target, QString* error)
     *error = QStringLiteral("cannot write the file");
     QFile::remove(finished);
     return false;
+}
+
+// The --template row of the template table.
+int FindTemplate(const TOptions& o, std::optional<TLabelGeometry>& geometry, std::ostream& err)
+{
+    labels::TLabelTemplates templates;
+    const QString folder = TemplatesFolder();
+    if (const QString failure = templates.Open(folder); !failure.isEmpty()) {
+        err << kPrefix << failure.toStdString() << " (in "
+            << QDir::toNativeSeparators(folder).toStdString() << ")\n";
+        return 3;
+    }
+    QString problem;
+    geometry = templates.Find(QString::fromStdString(o.templateName), &problem);
+    if (!geometry) {
+        err << kPrefix << "--template \"" << o.templateName << "\": "
+            << (problem.isEmpty() ? std::string("no such template in LBLTPL.DBF")
+                                  : problem.toStdString())
+            << "\n";
+        return 2;
+    }
+    return 0;
+}
+
+// The --label row of the home's LABEL.DBF, and its layout file. The table is never created here.
+int FindLabelRow(const TOptions& o, std::optional<TLabelGeometry>& geometry, QString& layoutPath,
+                 std::ostream& err)
+{
+    data::TProgramHome home = data::TProgramHome::Current();
+    if (home.Dir().isEmpty())
+        home = data::TProgramHome::Locate();
+    const QString sysdata = home.SysDataDir();
+    if (sysdata.isEmpty() || !QFileInfo(QDir(sysdata).filePath("LABEL.DBF")).isFile()) {
+        err << kPrefix << "--label \"" << o.label
+            << "\": the program home has no label layouts (sysdata/LABEL.DBF)\n";
+        return 3;
+    }
+    labels::TLabelLayoutStore store;
+    try {
+        if (const QString failure = store.Open(sysdata); !failure.isEmpty()) {
+            err << kPrefix << failure.toStdString() << "\n";
+            return 3;
+        }
+    } catch (const std::exception& e) {
+        err << kPrefix << "LABEL.DBF: " << e.what() << "\n";
+        return 3;
+    }
+    const int row = store.Find(QString::fromStdString(o.label));
+    if (row < 0) {
+        err << kPrefix << "--label \"" << o.label << "\": no such label layout in LABEL.DBF\n";
+        return 2;
+    }
+    const labels::TLabelListRow& listed = store.Rows()[size_t(row)];
+    if (!listed.problem.isEmpty()) {
+        err << kPrefix << listed.problem.toStdString() << "\n";
+        return 1;
+    }
+    QString why;
+    layoutPath = store.LayoutPath(row, &why);
+    if (layoutPath.isEmpty()) {
+        err << kPrefix << "--label \"" << o.label << "\": " << why.toStdString() << "\n";
+        return 3;
+    }
+    geometry = listed.geometry;
+    return 0;
 }
 
 } // namespace
@@ -259,26 +332,17 @@ int RunPrintLabels(const std::vector<std::string>& args, std::ostream& out, std:
     // The templates folder is found beside the program, which needs the application object.
     EnsureGuiApplication();
 
-    // The sheet.
-    labels::TLabelTemplates templates;
-    const QString folder = TemplatesFolder();
-    if (const QString failure = templates.Open(folder); !failure.isEmpty()) {
-        err << kPrefix << failure.toStdString() << " (in "
-            << QDir::toNativeSeparators(folder).toStdString() << ")\n";
-        return 3;
-    }
-    QString problem;
-    const std::optional<TLabelGeometry> geometry =
-        templates.Find(QString::fromStdString(o.templateName), &problem);
-    if (!geometry) {
-        err << kPrefix << "--template \"" << o.templateName << "\": "
-            << (problem.isEmpty() ? std::string("no such template in LBLTPL.DBF")
-                                  : problem.toStdString())
-            << "\n";
-        return 2;
-    }
+    // The sheet, and with --label the layout file.
+    std::optional<TLabelGeometry> geometry;
+    QString layoutPath;
+    const int found = o.label.empty() ? FindTemplate(o, geometry, err)
+                                      : FindLabelRow(o, geometry, layoutPath, err);
+    if (found != 0)
+        return found;
+    const std::string sheetName =
+        o.label.empty() ? "--template \"" + o.templateName + "\"" : "--label \"" + o.label + "\"";
     if (const QString bad = TLabelSheet::Problem(*geometry); !bad.isEmpty()) {
-        err << kPrefix << "--template \"" << o.templateName << "\": " << bad.toStdString() << "\n";
+        err << kPrefix << sheetName << ": " << bad.toStdString() << "\n";
         return 1;
     }
     const TLabelSheet sheet(*geometry);
@@ -293,7 +357,6 @@ int RunPrintLabels(const std::vector<std::string>& args, std::ostream& out, std:
         selection = *parsed;
     }
 
-    QString layoutPath;
     if (!o.layout.empty()) {
         layoutPath = QString::fromStdString(o.layout);
         if (QFileInfo(layoutPath).suffix().toUpper() != QLatin1String("L"))
@@ -321,6 +384,23 @@ int RunPrintLabels(const std::vector<std::string>& args, std::ostream& out, std:
         err << o.table << ": " << e.what() << "\n";
         return 3;
     }
+    // The layout is loaded (and filled once) before the job sets its order and query.
+    design::TGDataPanel panel;
+    panel.SetDataSet(&dataSet);
+    if (layoutPath.isEmpty()) {
+        labels::TNewLabelDesign::AddTo(panel, *geometry);
+    } else {
+        try {
+            design::TGLabelObjectFiler::LoadFromFile(panel, layoutPath);
+        } catch (const design::TLayoutError& e) {
+            err << kPrefix << o.layout << ": ";
+            if (e.Offset() >= 0)
+                err << "offset " << e.Offset() << ": ";
+            err << e.Message().toStdString() << "\n";
+            return 1;
+        }
+    }
+
     xbase::TCursor& cursor = dataSet.Cursor();
     if (o.record > 0) {
         if (std::uint64_t(o.record) > dataSet.Table().RecordCount()) {
@@ -344,22 +424,6 @@ int RunPrintLabels(const std::vector<std::string>& args, std::ostream& out, std:
                 return Usage(err, "--query \"" + o.query + "\": " + e.what());
             err << o.table << ": " << e.what() << "\n";
             return 3;
-        }
-    }
-
-    design::TGDataPanel panel;
-    panel.SetDataSet(&dataSet);
-    if (layoutPath.isEmpty()) {
-        labels::TNewLabelDesign::AddTo(panel, *geometry);
-    } else {
-        try {
-            design::TGLabelObjectFiler::LoadFromFile(panel, layoutPath);
-        } catch (const design::TLayoutError& e) {
-            err << kPrefix << o.layout << ": ";
-            if (e.Offset() >= 0)
-                err << "offset " << e.Offset() << ": ";
-            err << e.Message().toStdString() << "\n";
-            return 1;
         }
     }
 
@@ -404,7 +468,7 @@ int RunPrintLabels(const std::vector<std::string>& args, std::ostream& out, std:
     filer.SetStream(&streamFile);
     const QSizeF paper = sheet.SheetSize();
     filer.SetPaperSize(TLabelSheet::kPaperCustom, paper.width(), paper.height());
-    filer.SetTitle(QString::fromStdString(o.templateName));
+    filer.SetTitle(QString::fromStdString(o.label.empty() ? o.templateName : o.label));
     filer.OnPrint = [&](print::TBaseReport& report) {
         int page = 0;
         panel.SetPrinting(true);

@@ -6,6 +6,12 @@
 #include "TTestHome.h"
 #include "data/TAddressFile.h"
 #include "data/TDataSet.h"
+#include "design/core/TGClassRegistry.h"
+#include "design/core/TGDataPanel.h"
+#include "design/core/TGLabelObjectFiler.h"
+#include "design/objects/TGPDLabel.h"
+#include "design/text/TDesignUnits.h"
+#include "labels/TLabelLayoutStore.h"
 #include "print/TPageStreamDump.h"
 
 #include <QDir>
@@ -167,6 +173,69 @@ TEST_F(PrintLabelsCommandTest, BadInputIsNamedAndNothingIsWritten)
     EXPECT_EQ(Lines(mOut.str()).back(), "0 record(s), 0 label(s), 0 page(s)");
     EXPECT_EQ(Run({"--template", kSheet, "--stream", mTable}), 2) << "never over its input";
     EXPECT_TRUE(Written().isEmpty()) << Written().join(' ').toStdString();
+}
+
+// A user-defined LABEL row of the home with its own layout file: 2 across, 3 down on a custom
+// paper, a layout printing the last name only.
+TEST_F(PrintLabelsCommandTest, LabelRowPrintsWithItsOwnSheetAndLayout)
+{
+    const QString sysdata = mHome.Path("sysdata");
+    ASSERT_TRUE(QDir().mkpath(sysdata));
+    qm::labels::TLabelGeometry g = qm::labels::TLabelGeometry::NewLayout();
+    g.MakeUserDefined();
+    g.description = "Party  Badges";
+    g.across = 2;
+    g.down = 3;
+    g.labelWidth = 3;
+    g.labelHeight = 2;
+    g.leftMargin = 0.5;
+    g.topMargin = 0.25;
+    g.horizontalPitch = 3.25;
+    g.verticalPitch = 2.5;
+    g.sheetWidth = 7.5;
+    g.sheetDepth = 8;
+    g.paperSize = "USERP";
+    g.layoutFile = "BIN00001.L";
+    {
+        qm::labels::TLabelLayoutStore store;
+        ASSERT_TRUE(store.Open(sysdata).isEmpty());
+        store.Append(g);
+    }
+    qm::design::TGClassRegistry::Instance().RegisterHostKinds(qm::design::TGHostKind::Label);
+    qm::design::TDesignUnits::SetPpiOverride(96);
+    {
+        qm::design::TGDataPanel panel;
+        auto field = std::make_unique<qm::design::TGPDLabel>();
+        field->Bind("LNAME", "Last Name");
+        field->SetBounds(20, 20, 200, 30);
+        panel.AddObject(std::move(field));
+        qm::design::TGLabelObjectFiler::SaveToFile(panel, QDir(sysdata).filePath("BIN00001.L"));
+    }
+    qm::design::TDesignUnits::SetPpiOverride(0);
+
+    ASSERT_EQ(Run({"--label", "Party  Badges", "--query", "RECNO()<=7", "--list"}), 0)
+        << mErr.str();
+    const std::vector<std::string> lines = Lines(mOut.str());
+    ASSERT_EQ(lines.size(), 8u) << mOut.str() << mErr.str();
+    EXPECT_EQ(lines[1], "1 2 3.750 0.250 6");
+    EXPECT_EQ(lines[5], "1 6 3.750 5.250 2");
+    EXPECT_EQ(lines[6], "2 1 0.500 0.250 1");
+
+    const QString stream = mDir.filePath("badges.qps");
+    ASSERT_EQ(Run({"--label", "Party  Badges", "--query", "RECNO()<=7", "--stream",
+                   stream.toStdString()}),
+              0)
+        << mErr.str();
+    EXPECT_EQ(Pages(stream), 2);
+    EXPECT_TRUE(mDump.contains("size=7.50x8.00") || mDump.contains("Name92"))
+        << mDump.toStdString();
+    EXPECT_TRUE(mDump.contains("Name92"));
+    EXPECT_FALSE(mDump.contains("First")) << "only the layout's field is printed";
+
+    EXPECT_EQ(Run({"--label", "Party Badges", "--list"}), 2) << "one blank is another row";
+    QFile::remove(QDir(sysdata).filePath("BIN00001.L"));
+    EXPECT_EQ(Run({"--label", "Party  Badges", "--stream", stream.toStdString()}), 3);
+    EXPECT_FALSE(mErr.str().empty());
 }
 
 } // namespace
