@@ -52,7 +52,7 @@ using labels::TLabelSlot;
 const char* const kUsage =
     "usage: quillmark-tool print labels --table ADDR.DBF (--template NAME [--layout FILE.L] |\n"
     "                                                     --label NAME)\n"
-    "           [--all | --query EXPR | --record N] [--order TAG]\n"
+    "           [--all | --query EXPR | --record N] [--order TAG] [--start-record N]\n"
     "           [--positions LIST] [--copies N] (--list | --pdf OUT.pdf | --stream OUT)\n"
     "Prints address labels on a sheet of the template table (sysdata/LBLTPL.DBF) as the\n"
     "\"Print Labels\" window does, without a printer.\n"
@@ -66,6 +66,8 @@ const char* const kUsage =
     "  --query EXPR     the records an xBase expression selects (\".and. !ISDEL\" is appended)\n"
     "  --record N       record N only\n"
     "  --order TAG      the sort order's tag the records are printed in (default LNAME)\n"
+    "  --start-record N start from record N in that order (\"Start from current record\"); a\n"
+    "                   record the job does not print starts it from its first record\n"
     "  --positions LIST the positions filled on every sheet, numbered from 1 row by row, as\n"
     "                   \"6-30,32\" (default all)\n"
     "  --copies N       labels per record, 1 to 99 (default 1)\n"
@@ -143,6 +145,7 @@ private:
 struct TOptions {
     std::string table, templateName, label, layout, query, order = "LNAME", positions, pdf, stream;
     long long record = 0;
+    long long startRecord = 0;
     int copies = 1;
     bool list = false;
 };
@@ -198,7 +201,7 @@ int ParseOptions(const std::vector<std::string>& args, TOptions& o, std::ostream
             text = &o.pdf;
         else if (a == "--stream")
             text = &o.stream;
-        else if (a != "--record" && a != "--copies")
+        else if (a != "--record" && a != "--copies" && a != "--start-record")
             return Usage(err, "unknown argument '" + a + "'");
         if (i + 1 >= args.size())
             return Usage(err, a + " needs a value");
@@ -210,7 +213,12 @@ int ParseOptions(const std::vector<std::string>& args, TOptions& o, std::ostream
             continue;
         }
         const std::optional<long long> n = Number(value);
-        if (a == "--record") {
+        if (a == "--start-record") {
+            if (!n || *n < 1 || *n > 0xFFFFFFFFLL)
+                return Usage(err,
+                             "--start-record takes a record number from 1, not '" + value + "'");
+            o.startRecord = *n;
+        } else if (a == "--record") {
             if (!n || *n < 1 || *n > 0xFFFFFFFFLL)
                 return Usage(err, "--record takes a record number from 1, not '" + value + "'");
             o.record = *n;
@@ -229,6 +237,8 @@ int ParseOptions(const std::vector<std::string>& args, TOptions& o, std::ostream
         return Usage(err, "--layout goes with --template; a --label row names its own layout");
     if (scopes > 1)
         return Usage(err, "choose one of --all, --query and --record");
+    if (o.record > 0 && o.startRecord > 0)
+        return Usage(err, "--start-record does not go with --record");
     if (int(o.list) + int(!o.pdf.empty()) + int(!o.stream.empty()) != 1)
         return Usage(err, "choose one output: --list, --pdf or --stream");
     return 0;
@@ -417,8 +427,22 @@ int RunPrintLabels(const std::vector<std::string>& args, std::ostream& out, std:
         try {
             const std::string query =
                 o.query.empty() ? std::string("!ISDEL") : "(" + o.query + ").and. !ISDEL";
+            bool startThere = false;
+            if (o.startRecord > 0 &&
+                std::uint64_t(o.startRecord) <= dataSet.Table().RecordCount()) {
+                // Is the record one of the job's? Asked of the engine with the job's own query.
+                cursor.SetQuery(query + ".and. RECNO()=" + std::to_string(o.startRecord));
+                cursor.GoTop();
+                startThere = !cursor.Eof();
+            }
             cursor.SetQuery(query);
-            cursor.GoTop();
+            if (startThere) {
+                cursor.Go(std::uint32_t(o.startRecord));
+            } else {
+                if (o.startRecord > 0)
+                    err << "Current record is out of range. Starting with first record\n";
+                cursor.GoTop();
+            }
         } catch (const xbase::TXbaseError& e) {
             if (!o.query.empty())
                 return Usage(err, "--query \"" + o.query + "\": " + e.what());

@@ -138,6 +138,30 @@ TEST_F(PrintLabelsCommandTest, DeselectedPositionsAndCopiesApplyToEverySheet)
                                                            "1 record(s), 1 label(s), 1 page(s)"}));
 }
 
+TEST_F(PrintLabelsCommandTest, StartRecordStartsThereOrAtTheFirstWhenOutOfRange)
+{
+    // LNAME order over records 1..7 is 7, 6, ..., 1: starting at 4 prints 4, 3, 2, 1.
+    ASSERT_EQ(Run({"--template", kSheet, "--query", "RECNO()<=7", "--start-record", "4", "--list"}),
+              0)
+        << mErr.str();
+    std::vector<std::string> lines = Lines(mOut.str());
+    ASSERT_EQ(lines.size(), 5u);
+    EXPECT_EQ(lines[0], "1 1 0.156 0.500 4");
+    EXPECT_EQ(lines[4], "4 record(s), 4 label(s), 1 page(s)");
+    EXPECT_TRUE(mErr.str().empty()) << mErr.str();
+
+    for (const char* outside : {"20", "400"}) {
+        ASSERT_EQ(Run({"--template", kSheet, "--query", "RECNO()<=7", "--start-record", outside,
+                       "--list"}),
+                  0);
+        lines = Lines(mOut.str());
+        EXPECT_EQ(lines[0], "1 1 0.156 0.500 7") << outside;
+        EXPECT_EQ(lines.back(), "7 record(s), 7 label(s), 1 page(s)");
+        EXPECT_EQ(mErr.str(), "Current record is out of range. Starting with first record\n");
+    }
+    EXPECT_EQ(Run({"--template", kSheet, "--record", "2", "--start-record", "2", "--list"}), 2);
+}
+
 TEST_F(PrintLabelsCommandTest, PdfPagesHaveTheSheetsSize)
 {
     const QString pdf = mDir.filePath("labels.pdf");
