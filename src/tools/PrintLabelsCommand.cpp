@@ -535,8 +535,14 @@ int RunPrintLabels(const std::vector<std::string>& args, std::ostream& out, std:
             return 3;
         }
     } else {
-        streamFile.seek(0);
-        const QByteArray bytes = streamFile.readAll();
+        // The finished stream is replayed from the file mapped into memory, so the pages the
+        // replay has passed can be dropped again instead of the whole job being held.
+        const qint64 size = streamFile.size();
+        uchar* mapped = size > 0 ? streamFile.map(0, size) : nullptr;
+        const QByteArray bytes =
+            mapped != nullptr
+                ? QByteArray::fromRawData(reinterpret_cast<const char*>(mapped), qsizetype(size))
+                : (streamFile.seek(0), streamFile.readAll());
         QTemporaryFile pdfFile(QDir(dir).filePath(QStringLiteral(".labels-XXXXXX.pdf")));
         if (!pdfFile.open()) {
             err << output << ": " << pdfFile.errorString().toStdString() << "\n";
