@@ -1,4 +1,5 @@
 # The "print" command group: label sheet templates (and the label printing built on src/labels).
 # src/labels links no widget library, so neither does the tool.
 target_sources(qm_tools PRIVATE PrintCommand.cpp)
+target_sources(qm_tools PRIVATE PrintLabelsCommand.cpp)
 target_link_libraries(qm_tools PUBLIC qm_labels)

@@ -1,0 +1,568 @@
+// "quillmark-tool print labels": the label print loop without its windows. The labels are drawn
+// through the recording canvas, so a page stream, a PDF (the stream replayed page by page) and
+// the --list lines all come from the same placement.
+
+#include "tools/TToolCommand.h"
+
+#include "data/TAddressFile.h"
+#include "data/TCalculatedFields.h"
+#include "data/TDataSet.h"
+#include "data/TProgramHome.h"
+#include "data/TSettingsFile.h"
+#include "data/TTagIdentifier.h"
+#include "design/core/TGClassRegistry.h"
+#include "design/core/TGDataPanel.h"
+#include "design/core/TGLabelObjectFiler.h"
+#include "design/stream/TLayoutError.h"
+#include "design/text/TDesignUnits.h"
+#include "labels/TCursorLabelRecords.h"
+#include "labels/TLabelLayoutStore.h"
+#include "labels/TLabelPrintLoop.h"
+#include "labels/TLabelSelection.h"
+#include "labels/TLabelSheet.h"
+#include "labels/TLabelTemplates.h"
+#include "labels/TNewLabelDesign.h"
+#include "print/TPageRender.h"
+#include "print/TPrintError.h"
+#include "print/TReportFiler.h"
+#include "xbase/TCursor.h"
+#include "xbase/TTable.h"
+#include "xbase/TXbaseError.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QSaveFile>
+#include <QTemporaryFile>
+#include <memory>
+#include <optional>
+#include <ostream>
+
+namespace qm::tools {
+namespace {
+
+using labels::TLabelGeometry;
+using labels::TLabelPrintLoop;
+using labels::TLabelSelection;
+using labels::TLabelSheet;
+using labels::TLabelSlot;
+
+const char* const kUsage =
+    "usage: quillmark-tool print labels --table ADDR.DBF (--template NAME [--layout FILE.L] |\n"
+    "                                                     --label NAME)\n"
+    "           [--all | --query EXPR | --record N] [--order TAG] [--start-record N]\n"
+    "           [--positions LIST] [--copies N] (--list | --pdf OUT.pdf | --stream OUT)\n"
+    "Prints address labels on a sheet of the template table (sysdata/LBLTPL.DBF) as the\n"
+    "\"Print Labels\" window does, without a printer.\n"
+    "\n"
+    "  --template NAME  the sheet: a template's description, exactly (blanks included)\n"
+    "  --label NAME     a label layout of the program home (sysdata/LABEL.DBF) by its\n"
+    "                   description: its sheet and its layout file\n"
+    "  --layout FILE.L  the label layout printed on each label; without it, the design a new\n"
+    "                   label starts with (one address block)\n"
+    "  --all            every record not marked deleted (default)\n"
+    "  --query EXPR     the records an xBase expression selects (\".and. !ISDEL\" is appended)\n"
+    "  --record N       record N only\n"
+    "  --order TAG      the sort order's tag the records are printed in (default LNAME)\n"
+    "  --start-record N start from record N in that order (\"Start from current record\"); a\n"
+    "                   record the job does not print starts it from its first record\n"
+    "  --positions LIST the positions filled on every sheet, numbered from 1 row by row, as\n"
+    "                   \"6-30,32\" (default all)\n"
+    "  --copies N       labels per record, 1 to 99 (default 1)\n"
+    "  --list           one line per label: sheet, position, x and y in inches, record number\n"
+    "  --pdf OUT.pdf    a PDF whose pages have the sheet's size\n"
+    "  --stream OUT     a page stream (see 'quillmark-tool pages')\n"
+    "\n"
+    "Ends with a summary line: records, labels and pages. With no label to print nothing is\n"
+    "written. Output files appear only when complete.\n"
+    "Exit codes: 0 printed, 1 nothing to print or a damaged layout, 2 bad usage, 3 a file could\n"
+    "not be read or written.\n";
+
+constexpr const char* kPrefix = "quillmark-tool print labels: ";
+
+int Usage(std::ostream& err, const std::string& problem)
+{
+    err << kPrefix << problem << "\n" << kUsage;
+    return 2;
+}
+
+void EnsureGuiApplication()
+{
+    if (QCoreApplication::instance())
+        return;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "quillmark-tool";
+    static char* argv[] = {name, nullptr};
+    static std::unique_ptr<QGuiApplication> app = std::make_unique<QGuiApplication>(argc, argv);
+}
+
+QString StoredTagIdentifier()
+{
+    const data::TProgramHome& home = data::TProgramHome::Current();
+    if (!home.Dir().isEmpty()) {
+        const data::TSettingsFile settings(home.SettingsPath());
+        const QString stored =
+            settings.ReadString(QStringLiteral("Misc"), QStringLiteral("GlobalTagId"));
+        if (!stored.isEmpty())
+            return stored;
+    }
+    return data::TTagIdentifier::MakeNew(QDateTime::currentDateTime());
+}
+
+QString TemplatesFolder()
+{
+    data::TProgramHome home = data::TProgramHome::Current();
+    if (home.Dir().isEmpty())
+        home = data::TProgramHome::Locate();
+    if (!home.SysDataDir().isEmpty() &&
+        QFileInfo(data::TProgramHome(home.Dir()).FilePath(QStringLiteral("sysdata/LBLTPL.DBF")))
+            .isFile())
+        return home.SysDataDir();
+    return QDir(data::TProgramHome::ShippedDataDir()).filePath(QStringLiteral("sysdata"));
+}
+
+// One record only (--record N).
+class TSingleRecord : public labels::TLabelRecords {
+public:
+    explicit TSingleRecord(uint32_t recNo) : mRecNo(recNo) {}
+    bool AtEnd() const override { return mDone; }
+    uint32_t RecNo() const override { return mRecNo; }
+    QString Zip() const override { return {}; }
+    void First() override { mDone = false; }
+    void Next() override { mDone = true; }
+    void GoPastEnd() override { mDone = true; }
+    bool SeekZip(const QString&) override { return false; }
+
+private:
+    uint32_t mRecNo;
+    bool mDone = false;
+};
+
+struct TOptions {
+    std::string table, templateName, label, layout, query, order = "LNAME", positions, pdf, stream;
+    long long record = 0;
+    long long startRecord = 0;
+    int copies = 1;
+    bool list = false;
+};
+
+std::optional<long long> Number(const std::string& text)
+{
+    try {
+        size_t used = 0;
+        const long long value = std::stoll(text, &used);
+        if (used == text.size())
+            return value;
+    } catch (...) {
+    }
+    return std::nullopt;
+}
+
+// Parses the arguments; returns the exit code of a usage error, or 0.
+int ParseOptions(const std::vector<std::string>& args, TOptions& o, std::ostream& out,
+                 std::ostream& err, bool& helped)
+{
+    int scopes = 0;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--help" || a == "-h") {
+            out << kUsage;
+            helped = true;
+            return 0;
+        }
+        if (a == "--list") {
+            o.list = true;
+            continue;
+        }
+        if (a == "--all") {
+            ++scopes;
+            continue;
+        }
+        std::string* text = nullptr;
+        if (a == "--table")
+            text = &o.table;
+        else if (a == "--template")
+            text = &o.templateName;
+        else if (a == "--label")
+            text = &o.label;
+        else if (a == "--layout")
+            text = &o.layout;
+        else if (a == "--query")
+            text = &o.query;
+        else if (a == "--order")
+            text = &o.order;
+        else if (a == "--positions")
+            text = &o.positions;
+        else if (a == "--pdf")
+            text = &o.pdf;
+        else if (a == "--stream")
+            text = &o.stream;
+        else if (a != "--record" && a != "--copies" && a != "--start-record")
+            return Usage(err, "unknown argument '" + a + "'");
+        if (i + 1 >= args.size())
+            return Usage(err, a + " needs a value");
+        const std::string& value = args[++i];
+        if (text != nullptr) {
+            *text = value;
+            if (a == "--query")
+                ++scopes;
+            continue;
+        }
+        const std::optional<long long> n = Number(value);
+        if (a == "--start-record") {
+            if (!n || *n < 1 || *n > 0xFFFFFFFFLL)
+                return Usage(err,
+                             "--start-record takes a record number from 1, not '" + value + "'");
+            o.startRecord = *n;
+        } else if (a == "--record") {
+            if (!n || *n < 1 || *n > 0xFFFFFFFFLL)
+                return Usage(err, "--record takes a record number from 1, not '" + value + "'");
+            o.record = *n;
+            ++scopes;
+        } else {
+            if (!n || *n < 1 || *n > TLabelPrintLoop::kMaxLabelsPerRecord)
+                return Usage(err, "--copies takes a number from 1 to 99, not '" + value + "'");
+            o.copies = int(*n);
+        }
+    }
+    if (o.table.empty())
+        return Usage(err, "--table is needed");
+    if (o.templateName.empty() == o.label.empty())
+        return Usage(err, "one of --template and --label is needed");
+    if (!o.label.empty() && !o.layout.empty())
+        return Usage(err, "--layout goes with --template; a --label row names its own layout");
+    if (scopes > 1)
+        return Usage(err, "choose one of --all, --query and --record");
+    if (o.record > 0 && o.startRecord > 0)
+        return Usage(err, "--start-record does not go with --record");
+    if (int(o.list) + int(!o.pdf.empty()) + int(!o.stream.empty()) != 1)
+        return Usage(err, "choose one output: --list, --pdf or --stream");
+    return 0;
+}
+
+// Replaces target by the finished file; false with the reason when it cannot.
+bool Replace(const QString& finished, const QString& target, QString* error)
+{
+    QFile::remove(target);
+    if (QFile::rename(finished, target))
+        return true;
+    *error = QStringLiteral("cannot write the file");
+    QFile::remove(finished);
+    return false;
+}
+
+// The --template row of the template table.
+int FindTemplate(const TOptions& o, std::optional<TLabelGeometry>& geometry, std::ostream& err)
+{
+    labels::TLabelTemplates templates;
+    const QString folder = TemplatesFolder();
+    if (const QString failure = templates.Open(folder); !failure.isEmpty()) {
+        err << kPrefix << failure.toStdString() << " (in "
+            << QDir::toNativeSeparators(folder).toStdString() << ")\n";
+        return 3;
+    }
+    QString problem;
+    geometry = templates.Find(QString::fromStdString(o.templateName), &problem);
+    if (!geometry) {
+        err << kPrefix << "--template \"" << o.templateName << "\": "
+            << (problem.isEmpty() ? std::string("no such template in LBLTPL.DBF")
+                                  : problem.toStdString())
+            << "\n";
+        return 2;
+    }
+    return 0;
+}
+
+// The --label row of the home's LABEL.DBF, and its layout file. The table is never created here.
+int FindLabelRow(const TOptions& o, std::optional<TLabelGeometry>& geometry, QString& layoutPath,
+                 std::ostream& err)
+{
+    data::TProgramHome home = data::TProgramHome::Current();
+    if (home.Dir().isEmpty())
+        home = data::TProgramHome::Locate();
+    const QString sysdata = home.SysDataDir();
+    if (sysdata.isEmpty() || !QFileInfo(QDir(sysdata).filePath("LABEL.DBF")).isFile()) {
+        err << kPrefix << "--label \"" << o.label
+            << "\": the program home has no label layouts (sysdata/LABEL.DBF)\n";
+        return 3;
+    }
+    labels::TLabelLayoutStore store;
+    try {
+        if (const QString failure = store.Open(sysdata); !failure.isEmpty()) {
+            err << kPrefix << failure.toStdString() << "\n";
+            return 3;
+        }
+    } catch (const std::exception& e) {
+        err << kPrefix << "LABEL.DBF: " << e.what() << "\n";
+        return 3;
+    }
+    const int row = store.Find(QString::fromStdString(o.label));
+    if (row < 0) {
+        err << kPrefix << "--label \"" << o.label << "\": no such label layout in LABEL.DBF\n";
+        return 2;
+    }
+    const labels::TLabelListRow& listed = store.Rows()[size_t(row)];
+    if (!listed.problem.isEmpty()) {
+        err << kPrefix << listed.problem.toStdString() << "\n";
+        return 1;
+    }
+    QString why;
+    layoutPath = store.LayoutPath(row, &why);
+    if (layoutPath.isEmpty()) {
+        err << kPrefix << "--label \"" << o.label << "\": " << why.toStdString() << "\n";
+        return 3;
+    }
+    geometry = listed.geometry;
+    return 0;
+}
+
+} // namespace
+
+int RunPrintLabels(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+{
+    TOptions o;
+    bool helped = false;
+    if (const int code = ParseOptions(args, o, out, err, helped); code != 0 || helped)
+        return code;
+
+    // The output is written over OUT: never over a file the job reads.
+    const std::string output = o.pdf.empty() ? o.stream : o.pdf;
+    if (!output.empty()) {
+        const QString outCanonical = QFileInfo(QString::fromStdString(output)).canonicalFilePath();
+        for (const std::string& input : {o.table, o.layout})
+            if (!outCanonical.isEmpty() && !input.empty() &&
+                outCanonical == QFileInfo(QString::fromStdString(input)).canonicalFilePath())
+                return Usage(err, output + " is a file the job reads; choose another output file");
+    }
+
+    // The templates folder is found beside the program, which needs the application object.
+    EnsureGuiApplication();
+
+    // The sheet, and with --label the layout file.
+    std::optional<TLabelGeometry> geometry;
+    QString layoutPath;
+    const int found = o.label.empty() ? FindTemplate(o, geometry, err)
+                                      : FindLabelRow(o, geometry, layoutPath, err);
+    if (found != 0)
+        return found;
+    const std::string sheetName =
+        o.label.empty() ? "--template \"" + o.templateName + "\"" : "--label \"" + o.label + "\"";
+    if (const QString bad = TLabelSheet::Problem(*geometry); !bad.isEmpty()) {
+        err << kPrefix << sheetName << ": " << bad.toStdString() << "\n";
+        return 1;
+    }
+    const TLabelSheet sheet(*geometry);
+
+    TLabelSelection selection(sheet.PositionsPerSheet());
+    if (!o.positions.empty()) {
+        QString error;
+        const std::optional<TLabelSelection> parsed = TLabelSelection::Parse(
+            QString::fromStdString(o.positions), sheet.PositionsPerSheet(), &error);
+        if (!parsed)
+            return Usage(err, "--positions \"" + o.positions + "\": " + error.toStdString());
+        selection = *parsed;
+    }
+
+    if (!o.layout.empty()) {
+        layoutPath = QString::fromStdString(o.layout);
+        if (QFileInfo(layoutPath).suffix().toUpper() != QLatin1String("L"))
+            return Usage(err, o.layout + ": --layout takes a label (.L) layout");
+        if (!QFileInfo(layoutPath).isFile()) {
+            err << kPrefix << o.layout << ": no such layout file\n";
+            return 3;
+        }
+    }
+
+    design::TDesignUnits::SetPpiOverride(design::TDesignUnits::kDefaultPpi);
+    design::TGClassRegistry::Instance().RegisterHostKinds(design::TGHostKind::Label);
+
+    data::TDataSet dataSet;
+    data::TAddressFile::DeclareFieldObjects(dataSet);
+    const QString tagIdentifier = StoredTagIdentifier();
+    const bool withNames = true;
+    data::TCalculatedFields::Install(dataSet, &tagIdentifier, &withNames);
+    try {
+        dataSet.Open(QString::fromStdString(o.table), xbase::TOpenMode::ReadOnly);
+    } catch (const data::TDataSetError& e) {
+        err << o.table << ": " << e.Message().toStdString() << "\n";
+        return 3;
+    } catch (const xbase::TXbaseError& e) {
+        err << o.table << ": " << e.what() << "\n";
+        return 3;
+    }
+    // The layout is loaded (and filled once) before the job sets its order and query.
+    design::TGDataPanel panel;
+    panel.SetDataSet(&dataSet);
+    if (layoutPath.isEmpty()) {
+        labels::TNewLabelDesign::AddTo(panel, *geometry);
+    } else {
+        try {
+            design::TGLabelObjectFiler::LoadFromFile(panel, layoutPath);
+        } catch (const design::TLayoutError& e) {
+            err << kPrefix << o.layout << ": ";
+            if (e.Offset() >= 0)
+                err << "offset " << e.Offset() << ": ";
+            err << e.Message().toStdString() << "\n";
+            return 1;
+        }
+    }
+
+    xbase::TCursor& cursor = dataSet.Cursor();
+    if (o.record > 0) {
+        if (std::uint64_t(o.record) > dataSet.Table().RecordCount()) {
+            err << o.table << ": there is no record " << o.record << " (the file has "
+                << dataSet.Table().RecordCount() << ")\n";
+            return 1;
+        }
+    } else {
+        try {
+            cursor.SelectTag(o.order);
+        } catch (const xbase::TXbaseError& e) {
+            return Usage(err, "--order " + o.order + ": " + e.what());
+        }
+        try {
+            const std::string query =
+                o.query.empty() ? std::string("!ISDEL") : "(" + o.query + ").and. !ISDEL";
+            bool startThere = false;
+            if (o.startRecord > 0 &&
+                std::uint64_t(o.startRecord) <= dataSet.Table().RecordCount()) {
+                // Is the record one of the job's? Asked of the engine with the job's own query.
+                cursor.SetQuery(query + ".and. RECNO()=" + std::to_string(o.startRecord));
+                cursor.GoTop();
+                startThere = !cursor.Eof();
+            }
+            cursor.SetQuery(query);
+            if (startThere) {
+                cursor.Go(std::uint32_t(o.startRecord));
+            } else {
+                if (o.startRecord > 0)
+                    err << "Current record is out of range. Starting with first record\n";
+                cursor.GoTop();
+            }
+        } catch (const xbase::TXbaseError& e) {
+            if (!o.query.empty())
+                return Usage(err, "--query \"" + o.query + "\": " + e.what());
+            err << o.table << ": " << e.what() << "\n";
+            return 3;
+        }
+    }
+
+    TLabelPrintLoop loop(sheet, selection, o.copies);
+    TSingleRecord single(std::uint32_t(o.record));
+    labels::TCursorLabelRecords walked(cursor, dataSet.Table().FieldIndex("ZIP"));
+    labels::TLabelRecords& records = o.record > 0 ? static_cast<labels::TLabelRecords&>(single)
+                                                  : static_cast<labels::TLabelRecords&>(walked);
+
+    auto summary = [&](const labels::TLabelRunResult& r) {
+        out << r.records << " record(s), " << r.labels << " label(s), " << r.sheets << " page(s)\n";
+    };
+
+    if (o.list) {
+        std::vector<std::string> lines;
+        const labels::TLabelRunResult result = loop.Run(records, [&](const TLabelSlot& slot) {
+            lines.push_back(TLabelPrintLoop::ListLine(slot).toStdString());
+            return true;
+        });
+        if (!result.error.isEmpty()) {
+            err << kPrefix << result.error.toStdString() << "\n";
+            return 1;
+        }
+        for (const std::string& line : lines)
+            out << line << "\n";
+        summary(result);
+        return result.labels > 0 ? 0 : 1;
+    }
+
+    // The page stream goes to a temporary file beside the output; it replaces OUT (or becomes
+    // the PDF) only once the job is complete.
+    const QString target = QString::fromStdString(output);
+    const QString dir = QFileInfo(target).absolutePath();
+    QTemporaryFile streamFile(QDir(dir).filePath(QStringLiteral(".labels-XXXXXX")));
+    if (!streamFile.open()) {
+        err << output << ": " << streamFile.errorString().toStdString() << "\n";
+        return 3;
+    }
+    labels::TLabelRunResult result;
+    print::TReportFiler filer;
+    filer.SetStreamMode(print::TStreamMode::smUser);
+    filer.SetStream(&streamFile);
+    const QSizeF paper = sheet.SheetSize();
+    filer.SetPaperSize(TLabelSheet::kPaperCustom, paper.width(), paper.height());
+    filer.SetTitle(QString::fromStdString(o.label.empty() ? o.templateName : o.label));
+    filer.OnPrint = [&](print::TBaseReport& report) {
+        int page = 0;
+        panel.SetPrinting(true);
+        result = loop.Run(records, [&](const TLabelSlot& slot) {
+            if (slot.sheet != page) {
+                report.NewPage();
+                page = slot.sheet;
+            }
+            if (!slot.IsMarker()) {
+                dataSet.GoTo(slot.recNo);
+                panel.RefreshData();
+                panel.PrintObjects(report, slot.corner.x(), slot.corner.y());
+                panel.StepCounters();
+            }
+            return true;
+        });
+        panel.SetPrinting(false);
+    };
+    try {
+        filer.RunJob();
+    } catch (const print::TPrintError& e) {
+        err << output << ": " << e.Message().toStdString() << "\n";
+        return 3;
+    }
+    if (!result.error.isEmpty()) {
+        err << kPrefix << result.error.toStdString() << "\n";
+        return 1;
+    }
+    if (result.labels == 0) {
+        summary(result);
+        return 1;
+    }
+    streamFile.flush();
+    QString error;
+    if (!o.stream.empty()) {
+        streamFile.setAutoRemove(false);
+        streamFile.close();
+        if (!Replace(streamFile.fileName(), target, &error)) {
+            err << output << ": " << error.toStdString() << "\n";
+            return 3;
+        }
+    } else {
+        // The finished stream is replayed from the file mapped into memory, so the pages the
+        // replay has passed can be dropped again instead of the whole job being held.
+        const qint64 size = streamFile.size();
+        uchar* mapped = size > 0 ? streamFile.map(0, size) : nullptr;
+        const QByteArray bytes =
+            mapped != nullptr
+                ? QByteArray::fromRawData(reinterpret_cast<const char*>(mapped), qsizetype(size))
+                : (streamFile.seek(0), streamFile.readAll());
+        QTemporaryFile pdfFile(QDir(dir).filePath(QStringLiteral(".labels-XXXXXX.pdf")));
+        if (!pdfFile.open()) {
+            err << output << ": " << pdfFile.errorString().toStdString() << "\n";
+            return 3;
+        }
+        pdfFile.close();
+        try {
+            print::RenderPdf(bytes, pdfFile.fileName());
+        } catch (const print::TPrintError& e) {
+            err << output << ": " << e.Message().toStdString() << "\n";
+            return 3;
+        }
+        pdfFile.setAutoRemove(false);
+        if (!Replace(pdfFile.fileName(), target, &error)) {
+            err << output << ": " << error.toStdString() << "\n";
+            return 3;
+        }
+    }
+    summary(result);
+    return 0;
+}
+
+} // namespace qm::tools

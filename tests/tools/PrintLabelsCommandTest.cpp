@@ -1,0 +1,265 @@
+// "quillmark-tool print labels", run in-process: the list, the page streams and the PDF of a
+// job, and bad input refused with nothing written.
+
+#include "tools/TToolCommand.h"
+
+#include "TTestHome.h"
+#include "data/TAddressFile.h"
+#include "data/TDataSet.h"
+#include "design/core/TGClassRegistry.h"
+#include "design/core/TGDataPanel.h"
+#include "design/core/TGLabelObjectFiler.h"
+#include "design/objects/TGPDLabel.h"
+#include "design/text/TDesignUnits.h"
+#include "labels/TLabelLayoutStore.h"
+#include "print/TPageStreamDump.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <sstream>
+
+namespace {
+
+const std::string kSheet = "Avery 5160  Address"; // 3 across, 10 down
+
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+class PrintLabelsCommandTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(mDir.isValid());
+        qputenv("QM_DATA_DIR", QM_BUILD_DIR "/share/quillmark");
+        mTable = mDir.filePath("ADD0001.DBF").toStdString();
+        const QString table = QString::fromStdString(mTable);
+        ASSERT_TRUE(qm::data::TAddressFile::Create(table, {}).isEmpty());
+        qm::data::TDataSet dataSet;
+        qm::data::TAddressFile::DeclareFieldObjects(dataSet);
+        dataSet.Open(table);
+        // Last names in reverse record order, so LNAME order reverses the records.
+        for (int i = 1; i <= 31; ++i) {
+            dataSet.Append();
+            dataSet.SetAsString("FNAME", QStringLiteral("First%1").arg(i));
+            dataSet.SetAsString("LNAME", QStringLiteral("Name%1").arg(99 - i));
+            dataSet.SetAsString("CITY", i % 2 ? QStringLiteral("Salem") : QStringLiteral("Bend"));
+            dataSet.SetAsString("STATE", "OR");
+            dataSet.SetAsString("ZIP", "97301");
+            dataSet.Post();
+        }
+        dataSet.Close();
+    }
+
+    int Run(std::vector<std::string> args)
+    {
+        args.insert(args.begin(), {"print", "labels", "--table", mTable});
+        mOut.str({});
+        mErr.str({});
+        return qm::tools::RunTool(args, mOut, mErr);
+    }
+
+    // The page stream dump's lines that begin a page.
+    int Pages(const QString& path)
+    {
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        const qm::print::TPageStreamDump dump = qm::print::DumpPageStream(file.readAll());
+        EXPECT_TRUE(dump.error.isEmpty()) << dump.error.toStdString();
+        mDump = dump.lines.join('\n');
+        int pages = 0;
+        for (const QString& line : dump.lines)
+            pages += line.startsWith(QLatin1String("page ")) ? 1 : 0;
+        return pages;
+    }
+
+    // Nothing but the address file (and its index) in the folder.
+    QStringList Written() const
+    {
+        QStringList files = QDir(mDir.path()).entryList(QDir::Files | QDir::Hidden);
+        files.removeIf([](const QString& f) { return f.startsWith(QLatin1String("ADD0001")); });
+        return files;
+    }
+
+    qm::test::TTestHome mHome;
+    QTemporaryDir mDir;
+    std::string mTable;
+    std::ostringstream mOut, mErr;
+    QString mDump;
+};
+
+TEST_F(PrintLabelsCommandTest, ThirtyOneLabelsFillTwoSheetsWithNoEmptyThird)
+{
+    ASSERT_EQ(Run({"--template", kSheet, "--list"}), 0) << mErr.str();
+    const std::vector<std::string> lines = Lines(mOut.str());
+    ASSERT_EQ(lines.size(), 32u);
+    // LNAME order: record 31 has the smallest last name. Sheet, position, corner, record.
+    EXPECT_EQ(lines[0], "1 1 0.156 0.500 31");
+    EXPECT_EQ(lines[29].substr(0, 5), "1 30 ");
+    EXPECT_EQ(lines[30], "2 1 0.156 0.500 1");
+    EXPECT_EQ(lines[31], "31 record(s), 31 label(s), 2 page(s)");
+
+    const QString stream = mDir.filePath("labels.qps");
+    ASSERT_EQ(Run({"--template", kSheet, "--stream", stream.toStdString()}), 0) << mErr.str();
+    EXPECT_EQ(Pages(stream), 2);
+    EXPECT_TRUE(mDump.contains("First31 Name68")) << mDump.toStdString();
+    EXPECT_TRUE(mDump.contains("Salem  OR 97301"));
+    EXPECT_EQ(Written(), QStringList{"labels.qps"}) << "no temporary file left behind";
+}
+
+TEST_F(PrintLabelsCommandTest, DeselectedPositionsAndCopiesApplyToEverySheet)
+{
+    // 25 positions on each sheet: 7 records after the first 5 positions of a sheet.
+    ASSERT_EQ(Run({"--template", kSheet, "--query", "RECNO()<=7", "--positions", "6-30", "--copies",
+                   "2", "--list"}),
+              0)
+        << mErr.str();
+    const std::vector<std::string> lines = Lines(mOut.str());
+    ASSERT_EQ(lines.size(), 15u);
+    EXPECT_EQ(lines[0].substr(0, 4), "1 6 ");
+    EXPECT_EQ(lines[0].substr(lines[0].size() - 2), " 7");
+    EXPECT_EQ(lines[1].substr(lines[1].size() - 2), " 7") << "two labels per record";
+    EXPECT_EQ(lines[14], "7 record(s), 14 label(s), 1 page(s)");
+
+    ASSERT_EQ(Run({"--template", kSheet, "--positions", "6-30", "--list"}), 0) << mErr.str();
+    const std::vector<std::string> all = Lines(mOut.str());
+    EXPECT_EQ(all[25].substr(0, 4), "2 6 ") << "the second sheet skips the same positions";
+    EXPECT_EQ(all.back(), "31 record(s), 31 label(s), 2 page(s)");
+
+    ASSERT_EQ(Run({"--template", kSheet, "--record", "3", "--list"}), 0) << mErr.str();
+    EXPECT_EQ(Lines(mOut.str()), (std::vector<std::string>{"1 1 0.156 0.500 3",
+                                                           "1 record(s), 1 label(s), 1 page(s)"}));
+}
+
+TEST_F(PrintLabelsCommandTest, StartRecordStartsThereOrAtTheFirstWhenOutOfRange)
+{
+    // LNAME order over records 1..7 is 7, 6, ..., 1: starting at 4 prints 4, 3, 2, 1.
+    ASSERT_EQ(Run({"--template", kSheet, "--query", "RECNO()<=7", "--start-record", "4", "--list"}),
+              0)
+        << mErr.str();
+    std::vector<std::string> lines = Lines(mOut.str());
+    ASSERT_EQ(lines.size(), 5u);
+    EXPECT_EQ(lines[0], "1 1 0.156 0.500 4");
+    EXPECT_EQ(lines[4], "4 record(s), 4 label(s), 1 page(s)");
+    EXPECT_TRUE(mErr.str().empty()) << mErr.str();
+
+    for (const char* outside : {"20", "400"}) {
+        ASSERT_EQ(Run({"--template", kSheet, "--query", "RECNO()<=7", "--start-record", outside,
+                       "--list"}),
+                  0);
+        lines = Lines(mOut.str());
+        EXPECT_EQ(lines[0], "1 1 0.156 0.500 7") << outside;
+        EXPECT_EQ(lines.back(), "7 record(s), 7 label(s), 1 page(s)");
+        EXPECT_EQ(mErr.str(), "Current record is out of range. Starting with first record\n");
+    }
+    EXPECT_EQ(Run({"--template", kSheet, "--record", "2", "--start-record", "2", "--list"}), 2);
+}
+
+TEST_F(PrintLabelsCommandTest, PdfPagesHaveTheSheetsSize)
+{
+    const QString pdf = mDir.filePath("labels.pdf");
+    ASSERT_EQ(Run({"--template", kSheet, "--query", "CITY='Bend'", "--pdf", pdf.toStdString()}), 0)
+        << mErr.str();
+    EXPECT_EQ(Lines(mOut.str()).back(), "15 record(s), 15 label(s), 1 page(s)");
+    QFile file(pdf);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    EXPECT_TRUE(bytes.startsWith("%PDF"));
+    const qsizetype box = bytes.indexOf("/MediaBox");
+    ASSERT_GE(box, 0);
+    EXPECT_TRUE(bytes.mid(box).startsWith("/MediaBox [0 0 612.000000 792.000000]"))
+        << "a Letter sheet: " << bytes.mid(box, 40).toStdString();
+    EXPECT_EQ(Written(), QStringList{"labels.pdf"});
+}
+
+TEST_F(PrintLabelsCommandTest, BadInputIsNamedAndNothingIsWritten)
+{
+    const std::string out = mDir.filePath("out.qps").toStdString();
+    EXPECT_EQ(Run({"--template", kSheet, "--query", "CITY=", "--stream", out}), 2);
+    EXPECT_NE(mErr.str().find("--query \"CITY=\""), std::string::npos) << mErr.str();
+    EXPECT_EQ(Run({"--template", kSheet, "--positions", "6-31", "--stream", out}), 2);
+    EXPECT_NE(mErr.str().find("--positions \"6-31\""), std::string::npos) << mErr.str();
+    EXPECT_EQ(Run({"--template", kSheet, "--layout", mDir.filePath("NONE.L").toStdString(),
+                   "--stream", out}),
+              3);
+    EXPECT_NE(mErr.str().find("NONE.L: no such layout file"), std::string::npos) << mErr.str();
+    EXPECT_EQ(Run({"--template", "Avery 5160 Address", "--stream", out}), 2)
+        << "one blank is another template";
+    EXPECT_EQ(Run({"--template", kSheet, "--copies", "100", "--stream", out}), 2);
+    EXPECT_EQ(Run({"--template", kSheet, "--query", "CITY='Nowhere'", "--stream", out}), 1);
+    EXPECT_EQ(Lines(mOut.str()).back(), "0 record(s), 0 label(s), 0 page(s)");
+    EXPECT_EQ(Run({"--template", kSheet, "--stream", mTable}), 2) << "never over its input";
+    EXPECT_TRUE(Written().isEmpty()) << Written().join(' ').toStdString();
+}
+
+// A user-defined LABEL row of the home with its own layout file: 2 across, 3 down on a custom
+// paper, a layout printing the last name only.
+TEST_F(PrintLabelsCommandTest, LabelRowPrintsWithItsOwnSheetAndLayout)
+{
+    const QString sysdata = mHome.Path("sysdata");
+    ASSERT_TRUE(QDir().mkpath(sysdata));
+    qm::labels::TLabelGeometry g = qm::labels::TLabelGeometry::NewLayout();
+    g.MakeUserDefined();
+    g.description = "Party  Badges";
+    g.across = 2;
+    g.down = 3;
+    g.labelWidth = 3;
+    g.labelHeight = 2;
+    g.leftMargin = 0.5;
+    g.topMargin = 0.25;
+    g.horizontalPitch = 3.25;
+    g.verticalPitch = 2.5;
+    g.sheetWidth = 7.5;
+    g.sheetDepth = 8;
+    g.paperSize = "USERP";
+    g.layoutFile = "BIN00001.L";
+    {
+        qm::labels::TLabelLayoutStore store;
+        ASSERT_TRUE(store.Open(sysdata).isEmpty());
+        store.Append(g);
+    }
+    qm::design::TGClassRegistry::Instance().RegisterHostKinds(qm::design::TGHostKind::Label);
+    qm::design::TDesignUnits::SetPpiOverride(96);
+    {
+        qm::design::TGDataPanel panel;
+        auto field = std::make_unique<qm::design::TGPDLabel>();
+        field->Bind("LNAME", "Last Name");
+        field->SetBounds(20, 20, 200, 30);
+        panel.AddObject(std::move(field));
+        qm::design::TGLabelObjectFiler::SaveToFile(panel, QDir(sysdata).filePath("BIN00001.L"));
+    }
+    qm::design::TDesignUnits::SetPpiOverride(0);
+
+    ASSERT_EQ(Run({"--label", "Party  Badges", "--query", "RECNO()<=7", "--list"}), 0)
+        << mErr.str();
+    const std::vector<std::string> lines = Lines(mOut.str());
+    ASSERT_EQ(lines.size(), 8u) << mOut.str() << mErr.str();
+    EXPECT_EQ(lines[1], "1 2 3.750 0.250 6");
+    EXPECT_EQ(lines[5], "1 6 3.750 5.250 2");
+    EXPECT_EQ(lines[6], "2 1 0.500 0.250 1");
+
+    const QString stream = mDir.filePath("badges.qps");
+    ASSERT_EQ(Run({"--label", "Party  Badges", "--query", "RECNO()<=7", "--stream",
+                   stream.toStdString()}),
+              0)
+        << mErr.str();
+    EXPECT_EQ(Pages(stream), 2);
+    EXPECT_TRUE(mDump.contains("size=7.50x8.00") || mDump.contains("Name92"))
+        << mDump.toStdString();
+    EXPECT_TRUE(mDump.contains("Name92"));
+    EXPECT_FALSE(mDump.contains("First")) << "only the layout's field is printed";
+
+    EXPECT_EQ(Run({"--label", "Party Badges", "--list"}), 2) << "one blank is another row";
+    QFile::remove(QDir(sysdata).filePath("BIN00001.L"));
+    EXPECT_EQ(Run({"--label", "Party  Badges", "--stream", stream.toStdString()}), 3);
+    EXPECT_FALSE(mErr.str().empty());
+}
+
+} // namespace
