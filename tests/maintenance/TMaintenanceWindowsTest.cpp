@@ -24,6 +24,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -196,6 +197,26 @@ TEST_F(MaintenanceWindowsTest, DuplicateCheckListsEditsDeletesAndTags)
     EXPECT_EQ(mWindow->Book().Apollo().Query(), "!ISDEL");
     EXPECT_EQ(mWindow->Book().DataSet().Cursor().SingleIndexOrder(), nullptr);
     EXPECT_EQ(mWindow->Book().SortTag(), sortTag);
+}
+
+TEST_F(MaintenanceWindowsTest, StreetCheckShowsTheStreetSecondAndPutsItBackOnClose)
+{
+    Start({{{"LNAME", "Ames"}, {"STREET", "12 Oak Street"}},
+           {{"LNAME", "Bell"}, {"STREET", "12 Oak Str."}},
+           {{"LNAME", "Cole"}, {"STREET", "9 Elm"}}});
+    Run<TDuplicateCheckDialog>("CheckDuplicatesItem", [&](TDuplicateCheckDialog& dialog) {
+        Press(dialog.StreetRadio());
+        dialog.StreetChars()->setValue(10);
+        Click(dialog, "PerformButton");
+        TGridPanel& panel = *dialog.Panel();
+        ASSERT_EQ(panel.Model().rowCount(), 2);
+        const int street = int(panel.Model().Columns().indexOf("STREET"));
+        ASSERT_GT(street, 1);
+        QHeaderView* header = panel.Grid()->horizontalHeader();
+        EXPECT_EQ(header->visualIndex(street), 1);
+        Click(dialog, "OKButton");
+        EXPECT_EQ(header->visualIndex(street), street);
+    });
 }
 
 TEST_F(MaintenanceWindowsTest, TagAllAndDoubleClickTagTheListedRecords)
