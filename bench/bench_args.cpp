@@ -31,11 +31,11 @@ TBenchArgs& TBenchArgs::Positional(const std::string& name, const std::string& h
     return *this;
 }
 
-const TBenchArgs::TSpec* TBenchArgs::Find(const std::string& name) const
+const TBenchArgs::TDeclared* TBenchArgs::Find(const std::string& name) const
 {
-    for (const TSpec& spec : mOptions)
-        if (spec.name == name)
-            return &spec;
+    for (const TDeclared& declared : mOptions)
+        if (declared.name == name)
+            return &declared;
     return nullptr;
 }
 
@@ -52,18 +52,18 @@ TBenchArgs::TOutcome TBenchArgs::Parse(int argc, char* argv[], std::ostream& out
         if (arg.size() > 1 && arg[0] == '-') {
             // "--name" or "-name"; "-h" is the usual short form of help.
             const std::string name = arg == "-h" ? "help" : arg.substr(arg.rfind('-', 1) + 1);
-            const TSpec* spec = Find(name);
-            if (!spec)
+            const TDeclared* declared = Find(name);
+            if (!declared)
                 return refuse("unknown option " + arg);
             if (name == "help") {
                 out << Usage();
                 return TOutcome::Help;
             }
-            if (spec->valueName.empty()) {
+            if (declared->valueName.empty()) {
                 mValues[name].emplace_back();
             } else {
                 if (i + 1 >= argc)
-                    return refuse(arg + " needs a value (" + spec->valueName + ")");
+                    return refuse(arg + " needs a value (" + declared->valueName + ")");
                 mValues[name].push_back(argv[++i]);
             }
         } else {
@@ -132,21 +132,23 @@ std::optional<uint64_t> TBenchArgs::Count(const std::string& text)
 std::string TBenchArgs::Usage() const
 {
     std::string text = "Usage: " + mProgram;
-    for (const TSpec& spec : mPositionals)
-        text += " " + spec.name;
-    for (const TSpec& spec : mOptions) {
-        if (spec.name == "help")
+    for (const TDeclared& declared : mPositionals)
+        text += " " + declared.name;
+    for (const TDeclared& declared : mOptions) {
+        if (declared.name == "help")
             continue;
-        text += " [--" + spec.name + (spec.valueName.empty() ? "" : " " + spec.valueName) + "]";
+        text += " [--" + declared.name +
+                (declared.valueName.empty() ? "" : " " + declared.valueName) + "]";
     }
     text += "\n\n" + mSummary + "\n\n";
     size_t width = 0;
     std::vector<std::pair<std::string, std::string>> rows;
-    for (const TSpec& spec : mPositionals)
-        rows.emplace_back(spec.name, spec.help);
-    for (const TSpec& spec : mOptions)
-        rows.emplace_back("--" + spec.name + (spec.valueName.empty() ? "" : " " + spec.valueName),
-                          spec.help);
+    for (const TDeclared& declared : mPositionals)
+        rows.emplace_back(declared.name, declared.help);
+    for (const TDeclared& declared : mOptions)
+        rows.emplace_back("--" + declared.name +
+                              (declared.valueName.empty() ? "" : " " + declared.valueName),
+                          declared.help);
     for (const auto& row : rows)
         width = std::max(width, row.first.size());
     for (const auto& [left, help] : rows)

@@ -53,17 +53,17 @@ public:
     std::string Usage() const;
 
 private:
-    struct TSpec {
+    struct TDeclared {
         std::string name;
         std::string valueName; // empty for flags
         std::string help;
     };
-    const TSpec* Find(const std::string& name) const;
+    const TDeclared* Find(const std::string& name) const;
 
     std::string mProgram;
     std::string mSummary;
-    std::vector<TSpec> mOptions;
-    std::vector<TSpec> mPositionals;
+    std::vector<TDeclared> mOptions;
+    std::vector<TDeclared> mPositionals;
     std::map<std::string, std::vector<std::string>> mValues;
     std::vector<std::string> mPositionalValues;
 };

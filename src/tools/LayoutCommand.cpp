@@ -3,6 +3,7 @@
 //   layout print FILE --table ADDR.DBF [--record N] --out OUT    one item into a page stream
 
 #include "tools/TToolCommand.h"
+#include "tools/TToolEnvironment.h"
 
 #include "data/TAddressFile.h"
 #include "data/TCalculatedFields.h"
@@ -39,34 +40,6 @@ const char* const kUsage =
     "(default 1), fills the objects from it and prints them once with the layout's top-left\n"
     "corner at the top-left corner of a Letter page, writing the page stream to OUT (see\n"
     "'quillmark-tool pages'). Design pixels are taken at 96 per inch.\n";
-
-// Fonts need a GUI application object; the tool runs without a display.
-void EnsureGuiApplication()
-{
-    if (QCoreApplication::instance())
-        return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "quillmark-tool";
-    static char* argv[] = {name, nullptr};
-    static std::unique_ptr<QGuiApplication> app = std::make_unique<QGuiApplication>(argc, argv);
-}
-
-// The tag identifier the program would use, read without writing the settings file; without
-// one, a new identifier that no record carries yet (so nothing counts as tagged).
-QString StoredTagIdentifier()
-{
-    const data::TProgramHome& home = data::TProgramHome::Current();
-    if (!home.Dir().isEmpty()) {
-        const data::TSettingsFile settings(home.SettingsPath());
-        const QString stored =
-            settings.ReadString(QStringLiteral("Misc"), QStringLiteral("GlobalTagId"));
-        if (!stored.isEmpty())
-            return stored;
-    }
-    return data::TTagIdentifier::MakeNew(QDateTime::currentDateTime());
-}
 
 int Dump(const std::string& path, std::ostream& out, std::ostream& err)
 {
@@ -150,7 +123,7 @@ int Print(const std::vector<std::string>& args, std::ostream& out, std::ostream&
         return 2;
     }
 
-    EnsureGuiApplication();
+    TToolEnvironment::EnsureGuiApplication();
     design::TDesignUnits::SetPpiOverride(design::TDesignUnits::kDefaultPpi);
     design::TGClassRegistry::Instance().RegisterHostKinds(host);
 
@@ -158,7 +131,7 @@ int Print(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     // "Full Name" or "City, State & Zip" gets the values a label window would show.
     data::TDataSet dataSet;
     data::TAddressFile::DeclareFieldObjects(dataSet);
-    const QString tagIdentifier = StoredTagIdentifier();
+    const QString tagIdentifier = TToolEnvironment::StoredTagIdentifier();
     const bool withNames = true;
     data::TCalculatedFields::Install(dataSet, &tagIdentifier, &withNames);
     try {

@@ -4,6 +4,7 @@
 //   pages render FILE --png OUT-%d.png [--dpi N]      replay onto PNG pages
 
 #include "tools/TToolCommand.h"
+#include "tools/TToolEnvironment.h"
 
 #include "print/TPageRender.h"
 #include "print/TPageStreamDump.h"
@@ -24,19 +25,6 @@ const char* const kUsage =
     "operands); render replays the pages onto a PDF (300 DPI unless --dpi) or onto one PNG\n"
     "per page (96 DPI unless --dpi), %d standing for the page's position.\n";
 
-// Fonts need a GUI application object; the tool runs without a display.
-void EnsureGuiApplication()
-{
-    if (QCoreApplication::instance())
-        return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "quillmark-tool";
-    static char* argv[] = {name, nullptr};
-    static std::unique_ptr<QGuiApplication> app = std::make_unique<QGuiApplication>(argc, argv);
-}
-
 bool ReadFile(const std::string& path, QByteArray& bytes, std::ostream& err)
 {
     QFile file(QString::fromStdString(path));
@@ -54,7 +42,7 @@ int Dump(const std::string& path, std::ostream& out, std::ostream& err)
     QByteArray bytes;
     if (!ReadFile(path, bytes, err))
         return 1;
-    EnsureGuiApplication();
+    TToolEnvironment::EnsureGuiApplication();
     const print::TPageStreamDump dump = print::DumpPageStream(bytes);
     for (const QString& line : dump.lines)
         out << line.toStdString() << "\n";
@@ -100,7 +88,7 @@ int Render(const std::vector<std::string>& args, std::ostream& out, std::ostream
     QByteArray bytes;
     if (!ReadFile(file, bytes, err))
         return 1;
-    EnsureGuiApplication();
+    TToolEnvironment::EnsureGuiApplication();
     try {
         if (!pdf.empty()) {
             const int pages = print::RenderPdf(bytes, QString::fromStdString(pdf), dpi ? dpi : 300);

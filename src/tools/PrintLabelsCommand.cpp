@@ -3,6 +3,7 @@
 // the --list lines all come from the same placement.
 
 #include "tools/TToolCommand.h"
+#include "tools/TToolEnvironment.h"
 
 #include "data/TAddressFile.h"
 #include "data/TCalculatedFields.h"
@@ -86,31 +87,6 @@ int Usage(std::ostream& err, const std::string& problem)
 {
     err << kPrefix << problem << "\n" << kUsage;
     return 2;
-}
-
-void EnsureGuiApplication()
-{
-    if (QCoreApplication::instance())
-        return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "quillmark-tool";
-    static char* argv[] = {name, nullptr};
-    static std::unique_ptr<QGuiApplication> app = std::make_unique<QGuiApplication>(argc, argv);
-}
-
-QString StoredTagIdentifier()
-{
-    const data::TProgramHome& home = data::TProgramHome::Current();
-    if (!home.Dir().isEmpty()) {
-        const data::TSettingsFile settings(home.SettingsPath());
-        const QString stored =
-            settings.ReadString(QStringLiteral("Misc"), QStringLiteral("GlobalTagId"));
-        if (!stored.isEmpty())
-            return stored;
-    }
-    return data::TTagIdentifier::MakeNew(QDateTime::currentDateTime());
 }
 
 QString TemplatesFolder()
@@ -340,7 +316,7 @@ int RunPrintLabels(const std::vector<std::string>& args, std::ostream& out, std:
     }
 
     // The templates folder is found beside the program, which needs the application object.
-    EnsureGuiApplication();
+    TToolEnvironment::EnsureGuiApplication();
 
     // The sheet, and with --label the layout file.
     std::optional<TLabelGeometry> geometry;
@@ -382,7 +358,7 @@ int RunPrintLabels(const std::vector<std::string>& args, std::ostream& out, std:
 
     data::TDataSet dataSet;
     data::TAddressFile::DeclareFieldObjects(dataSet);
-    const QString tagIdentifier = StoredTagIdentifier();
+    const QString tagIdentifier = TToolEnvironment::StoredTagIdentifier();
     const bool withNames = true;
     data::TCalculatedFields::Install(dataSet, &tagIdentifier, &withNames);
     try {

@@ -158,12 +158,12 @@ TImportOutcome TImportRun::Import(const TCallbacks& callbacks)
 QString TImportRun::Rebuild(const std::function<void(int percent)>& gauge)
 {
     // All 26 tags in as few passes over the records as memory allows, rather than one pass each.
-    std::vector<xbase::TTable::TTagSpec> specs;
+    std::vector<xbase::TTable::TTagSpec> wanted;
     for (const data::TAddressTag& tag : data::TAddressFileLayout::Tags())
-        specs.push_back({tag.name, tag.expression});
+        wanted.push_back({tag.name, tag.expression});
     try {
         mTarget.DeleteIndexFile();
-        mTarget.AddTags(specs, [&](int percent) {
+        mTarget.AddTags(wanted, [&](int percent) {
             if (gauge)
                 gauge(percent);
         });
