@@ -25,6 +25,10 @@ using data::TMessageService;
 TCheckDialogBase::TCheckDialogBase(addressbook::TAddressBook& book, QWidget* parent)
     : QDialog(parent), mBook(book)
 {
+    // Both checks open at one size and grow with their result grid.
+    setSizeGripEnabled(true);
+    setMinimumSize(560, 300);
+    resize(760, 440);
     mPanel = new TGridPanel(book.DataSet(), this);
     mPanel->Model().SetCalcCell([this](const data::TGridRow& row, const QString& field) {
         return data::TCalculatedFields::ForGridRow(row, field, mBook.TagIdentifier());

@@ -30,9 +30,6 @@ TDuplicateCheckDialog::TDuplicateCheckDialog(addressbook::TAddressBook& book, QW
 {
     setObjectName(QString::fromLatin1(kClassName));
     setWindowTitle(QStringLiteral("Check and Repair Duplicates"));
-    setSizeGripEnabled(true);
-    setMinimumSize(560, 300);
-    resize(760, 440);
 
     auto* layout = new QVBoxLayout(this);
     mSetUp = new QWidget(this);

@@ -33,9 +33,6 @@ TStateZipCheckDialog::TStateZipCheckDialog(addressbook::TAddressBook& book, QWid
 {
     setObjectName(QString::fromLatin1(kClassName));
     setWindowTitle(QStringLiteral("Check State and Zip Codes"));
-    setSizeGripEnabled(true);
-    setMinimumSize(560, 300);
-    resize(760, 440);
     auto* layout = new QVBoxLayout(this);
 
     mSetUp = new QWidget(this);
