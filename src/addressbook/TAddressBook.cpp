@@ -1,14 +1,14 @@
 #include "addressbook/TAddressBook.h"
 
 #include "addressbook/TRecentFiles.h"
-#include "data/TRecordText.h"
-#include "data/TSortOrders.h"
 #include "data/TAddressFile.h"
 #include "data/TCalculatedFields.h"
 #include "data/TMessageService.h"
 #include "data/TNewFileFieldLengths.h"
 #include "data/TProgramHome.h"
+#include "data/TRecordText.h"
 #include "data/TSettingsFile.h"
+#include "data/TSortOrders.h"
 #include "data/TTagIdentifier.h"
 #include "data/TWin1252.h"
 #include "xbase/TCursor.h"
@@ -269,7 +269,8 @@ QString TAddressBook::SortStatus() const
 
 int TAddressBook::ApplyFilter()
 {
-    const data::TFilterBuilder::TResult built = data::TFilterBuilder::Build(mFilter, mTagIdentifier);
+    const data::TFilterBuilder::TResult built =
+        data::TFilterBuilder::Build(mFilter, mTagIdentifier);
     if (!built.error.isEmpty()) {
         TMessageService::Inform(nullptr, built.error);
         mFilter = mAppliedFilter; // the filter in force stays as it was
@@ -415,8 +416,8 @@ uint32_t TAddressBook::FindDuplicate(const QString& last, const QString& first)
 {
     if (!mDataSet.Active() || last.isEmpty() || first.isEmpty())
         return 0;
-    const QString key = data::TRecordText::DuplicateKey(last, first, mDataSet.FieldByName("LNAME").Size(),
-                                                  mDataSet.FieldByName("FNAME").Size());
+    const QString key = data::TRecordText::DuplicateKey(
+        last, first, mDataSet.FieldByName("LNAME").Size(), mDataSet.FieldByName("FNAME").Size());
     try {
         TPositionKeeper keep(mDataSet);
         auto exact = data::TApolloEnv::ScopedExact(true);

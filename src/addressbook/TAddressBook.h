@@ -9,11 +9,11 @@
 // Contract: one instance per main window; every operation leaves the data set browsing or editing
 // as the command says and then emits CommandsChanged (unless the busy flag is off).
 
-#include "data/TFilterBuilder.h"
 #include "addressbook/TPreferences.h"
 #include "data/TApollo.h"
 #include "data/TApolloEnv.h"
 #include "data/TDataSet.h"
+#include "data/TFilterBuilder.h"
 #include "data/TNewFileFieldLengths.h"
 
 #include <QDate>
@@ -25,7 +25,7 @@
 namespace qm::data {
 class TSettingsFile;
 struct TClipboardParts;
-}
+} // namespace qm::data
 
 namespace qm::addressbook {
 

@@ -66,7 +66,8 @@ TAddressFilterDialog::TAddressFilterDialog(TAddressBook& book, QWidget* parent)
                 }
                 continue;
             }
-            edit->setObjectName(QString::fromLatin1(data::TFilterBuilder::ControlName(cell.filterEntry)));
+            edit->setObjectName(
+                QString::fromLatin1(data::TFilterBuilder::ControlName(cell.filterEntry)));
             edit->installEventFilter(this);
             // A right click on an entry opens the tips on filters, as the hint panel says.
             edit->setContextMenuPolicy(Qt::CustomContextMenu);
