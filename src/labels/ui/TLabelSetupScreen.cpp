@@ -467,6 +467,7 @@ void TLabelSetupScreen::RunCommand(bool preview)
     mPanel.SetPrinting(false);
     if (outcome.aborted || !preview)
         return;
+    mLastPreview = outcome.stream;
     print::TPreviewForm form(outcome.stream, QStringLiteral("Preview Labels"),
                              print::TPreviewForm::kPageWidth, this);
     RunDialog(form);

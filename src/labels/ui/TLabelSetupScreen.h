@@ -54,6 +54,8 @@ public:
     int CurrentRow() const;
     void SelectRow(int row);
     QString PresortPath() const;
+    // The page stream of the last preview shown (tests compare what it draws).
+    const QByteArray& LastPreviewStream() const { return mLastPreview; }
 
     // The controls, named as the window's parts.
     QTableWidget* LayoutGrid() const { return mLayoutGrid; }
@@ -106,6 +108,7 @@ private:
     design::TGDataPanel mPanel;
     TDialogHook mDialogHook;
     bool mActivated = false;
+    QByteArray mLastPreview;
 
     QTableWidget* mLayoutGrid = nullptr;
     std::vector<std::pair<QString, QLineEdit*>> mDetails;

@@ -68,10 +68,11 @@ void TSortBulkMail::FormActivate()
 
 void TSortBulkMail::CancelButtonClick()
 {
-    if (!mRunning) {
+    if (mFinished) {
         QDialog::reject();
         return;
     }
+    // Before the run has started the flag ends it after its first record.
     if (data::TMessageService::Ask(this, QStringLiteral("CANCEL"),
                                    QStringLiteral("Cancel PRESORT?")))
         mCancel = true;
