@@ -398,7 +398,7 @@ TEST_F(LabelWindowsTest, PresortRunsOnceReportsRecordsLeftOutAndPrintsMarkers)
     ASSERT_EQ(drawn.size(), 13) << drawn.join("\n").toStdString();
     EXPECT_TRUE(drawn[0].endsWith("** 5-digit 12345"));
     EXPECT_TRUE(drawn[11].endsWith("** ADC FARGO ND  580"));
-    EXPECT_TRUE(drawn[12].endsWith(" B"));
+    EXPECT_TRUE(drawn[12].endsWith("text=B"));
     EXPECT_TRUE(xbase::EngineSettings().exact);
     EXPECT_EQ(mApollo->IndexOrd(), mApollo->TagArea("LNAME"));
 
