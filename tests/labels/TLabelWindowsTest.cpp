@@ -79,6 +79,7 @@ protected:
                     status->CancelButton()->click();
                 }
                 if (status->Finished() && status->isVisible()) {
+                    test::SaveScreenshot(*status, "label-print-status");
                     statusText = status->StatusLabel()->text();
                     status->CancelButton()->click(); // "Ok"
                 }
@@ -426,6 +427,8 @@ TEST_F(LabelWindowsTest, CancelDuringThePresortScanPrintsNothingAndLeavesNoList)
         QObject::connect(poll, &QTimer::timeout, &sort, [&statuses, &sort, poll] {
             // Runs whenever the scan lets window messages run.
             statuses << sort.StatusLabel()->text();
+            if (sort.StatusLabel()->text() == "Reading record 100")
+                test::SaveScreenshot(sort, "bulk-mail-presorting");
             if (sort.StatusLabel()->text() == "Reading record 200") {
                 poll->stop();
                 sort.CancelButton()->click();
