@@ -447,4 +447,45 @@ TEST_F(LabelWindowsTest, CancelDuringThePresortScanPrintsNothingAndLeavesNoList)
     EXPECT_FALSE(statuses.contains("Reading record 300"));
 }
 
+TEST_F(LabelWindowsTest, APaperThePrinterMayNotTakeIsAskedAboutAndNoEndsTheCommand)
+{
+    OpenNumbered(3);
+    TLabelGeometry user = Avery5160("Odd sheet");
+    user.MakeUserDefined();
+    user.paperSize = "USERP";
+    user.sheetWidth = 4;
+    user.sheetDepth = 6;
+    user.across = 1;
+    user.down = 5;
+    AddLayout(user);
+    // A device name with HPFDJ in any letter case is never asked for a size.
+    print::TRPDevice::Instance().ReloadWith({print::TRPDeviceItem(
+        print::TRPDeviceItem::TKind::System, "Office hpFDJ 500", "driver", "LPT1:")});
+    print::TRPDevice::Instance().SetPrinterIndex(0);
+    auto screen = Open();
+    mResponder.QueueAnswer(false);
+    screen->PreviewButton()->click();
+    EXPECT_EQ(mResponder.Texts(),
+              QStringList("Unable to confirm that the paper size was set to\r\n\r\n4.00\" by "
+                          "6.00\"\r\n\r\n(you may have the wrong printer selected)\r\n\r\n"
+                          "Would you like to try printing anyways?"));
+    EXPECT_EQ(opened, QStringList("TSelectSpecificLabels"));
+    EXPECT_EQ(mApollo->Query(), "!ISDEL");
+}
+
+TEST_F(LabelWindowsTest, ALandscapeLetterSheetIsTakenWithoutAQuestion)
+{
+    OpenNumbered(3);
+    TLabelGeometry g = Avery5160("Landscape");
+    g.paperSize = "LTRL";
+    g.sheetWidth = 11;
+    g.sheetDepth = 8.5;
+    AddLayout(g);
+    auto screen = Open();
+    screen->PreviewButton()->click();
+    EXPECT_TRUE(mResponder.Messages().empty());
+    EXPECT_EQ(opened, QStringList({"TSelectSpecificLabels", "TPrintStatusWindow", "TPreviewForm"}));
+    EXPECT_EQ(print::TRPDevice::Instance().Setup().orientation, print::TOrientation::poLandScape);
+}
+
 } // namespace
