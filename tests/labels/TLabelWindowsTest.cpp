@@ -488,4 +488,22 @@ TEST_F(LabelWindowsTest, ALandscapeLetterSheetIsTakenWithoutAQuestion)
     EXPECT_EQ(print::TRPDevice::Instance().Setup().orientation, print::TOrientation::poLandScape);
 }
 
+TEST_F(LabelWindowsTest, WithoutAnyPrinterPrintingSaysSoAndPreviewStillWorks)
+{
+    OpenNumbered(4);
+    AddLayout(Avery5160());
+    qputenv("QUILLMARK_NO_PDF_PRINTER", "1");
+    print::TRPDevice::Instance().ReloadWith({});
+    QStringList errors;
+    print::TBaseReport::SetErrorReporter([&errors](const QString& text) { errors << text; });
+    auto screen = Open();
+    screen->PrintButton()->click();
+    EXPECT_EQ(errors, QStringList("No printers are defined, aborting print job."));
+    EXPECT_EQ(statusText, "\nLabel Print Canceled!");
+    screen->PreviewButton()->click();
+    EXPECT_EQ(Drawn(*screen).size(), 4);
+    print::TBaseReport::SetErrorReporter({});
+    qunsetenv("QUILLMARK_NO_PDF_PRINTER");
+}
+
 } // namespace
