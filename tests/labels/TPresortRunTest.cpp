@@ -57,6 +57,7 @@ TEST_F(PresortRunTest, WritesTheListAndCountsTheRecordsLeftOut)
     // The table is as it was: order, record, turbo read off (a seek works on the order again).
     EXPECT_EQ(mApollo->IndexOrd(), order);
     EXPECT_EQ(mDataSet.RecNo(), 5u);
+    EXPECT_FALSE(mDataSet.Table().TurboRead());
 }
 
 TEST_F(PresortRunTest, ProgressEveryHundredRecordsAndCancelDuringTheScanWritesNothing)
@@ -82,6 +83,26 @@ TEST_F(PresortRunTest, ProgressEveryHundredRecordsAndCancelDuringTheScanWritesNo
     QFile kept(Path());
     ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
     EXPECT_EQ(kept.readAll(), QByteArray("old\r\n")); // this run wrote nothing
+    EXPECT_FALSE(mDataSet.Table().TurboRead());
+    EXPECT_EQ(mApollo->IndexOrd(), mApollo->TagArea("LNAME"));
+}
+
+TEST_F(PresortRunTest, AnErrorWhileReadingPutsTheOrderBackAndTurboReadOff)
+{
+    OpenNumbered(150, "12345");
+    std::atomic<bool> cancel{false};
+    TPresortRun run(*mApollo, Path());
+    const auto outcome = run.Run(cancel, [&](const QString& s) {
+        if (s == "Reading record 100") {
+            EXPECT_TRUE(mDataSet.Table().TurboRead());
+            throw std::runtime_error("the disk went away");
+        }
+    });
+    EXPECT_EQ(outcome, TPresortRun::TOutcome::Failed);
+    EXPECT_EQ(run.Error(), "the disk went away");
+    EXPECT_FALSE(mDataSet.Table().TurboRead());
+    EXPECT_EQ(mApollo->IndexOrd(), mApollo->TagArea("LNAME"));
+    EXPECT_FALSE(QFile::exists(Path()));
 }
 
 TEST_F(PresortRunTest, CancelAnsweredAfterTheListWasWrittenRemovesIt)
