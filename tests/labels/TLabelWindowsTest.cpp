@@ -8,6 +8,7 @@
 #include "labels/ui/TLabelSheetView.h"
 #include "labels/ui/TSelectSpecificLabels.h"
 #include "labels/ui/TSortBulkMail.h"
+#include "print/TPageRender.h"
 #include "print/TPageStreamDump.h"
 #include "print/TRPDevice.h"
 #include "print/ui/TPreviewForm.h"
@@ -402,6 +403,8 @@ TEST_F(LabelWindowsTest, PresortRunsOnceReportsRecordsLeftOutAndPrintsMarkers)
     EXPECT_TRUE(drawn[12].endsWith("text=B"));
     EXPECT_TRUE(xbase::EngineSettings().exact);
     EXPECT_EQ(mApollo->IndexOrd(), mApollo->TagArea("LNAME"));
+    if (const QByteArray keep = qgetenv("QM_LABEL_PRESORT_PDF"); !keep.isEmpty())
+        print::RenderPdf(screen->LastPreviewStream(), QString::fromLocal8Bit(keep));
 
     // The list of this visit is used again until a record choice is clicked.
     opened.clear();
