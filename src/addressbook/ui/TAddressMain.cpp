@@ -1339,6 +1339,10 @@ void TAddressMain::PrintCommand()
     auto* action = qobject_cast<QAction*>(sender());
     if (!print::CheckPrinterPresence(this))
         return;
+    if (action && action->objectName() == QLatin1String("PrintLabelsItem")) {
+        PrintLabelsItemClick();
+        return;
+    }
     NotAvailable(action ? action->text().remove('&') : QStringLiteral("Printing"));
 }
 

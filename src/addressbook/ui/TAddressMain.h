@@ -135,6 +135,8 @@ private:
     void GettingStartedItemClick();
     void AboutItemClick();
     void PrintCommand();
+    // "Print Labels" with the records handed over (TAddressMainLabels.cpp).
+    void PrintLabelsItemClick();
     void OtherWindowCommand();
     // The checks and bulk edits of the Utilities menu (TAddressMainMaintenance.cpp).
     void MaintenanceItemClick();

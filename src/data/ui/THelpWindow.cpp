@@ -69,6 +69,9 @@ const std::vector<THelpPage>& THelpWindow::Pages()
         {1062, "dbf-import.html", "Importing another table"},
         {1064, "import-older.html", "Importing an address file of an earlier version"},
         {1065, "copy-out.html", "Copying records out"},
+        {1070, "print-labels.html", "Printing labels"},
+        {1071, "labels-print.html", "Choosing the labels to print"},
+        {1072, "bulk-mail-presort.html", "Bulk mail presorting"},
     };
     return pages;
 }

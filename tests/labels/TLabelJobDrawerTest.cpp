@@ -1,0 +1,118 @@
+// A label job drawn into a page stream: pages turn only for labels, markers print their text.
+
+#include "labels/TLabelJobDrawer.h"
+
+#include "TLabelPrintFixture.h"
+#include "labels/TCursorLabelRecords.h"
+#include "print/TPageStreamDump.h"
+#include "print/TReportFiler.h"
+#include "xbase/TTable.h"
+
+#include <QBuffer>
+
+using namespace qm;
+using namespace qm::labels;
+
+namespace {
+
+class LabelJobDrawerTest : public test::LabelPrintFixture {
+protected:
+    // Runs the job into a page stream; returns its dump.
+    QStringList Draw(TLabelPrintLoop& loop, TLabelRunResult* result = nullptr,
+                     const std::function<bool()>& keepGoing = {})
+    {
+        design::TGClassRegistry::Instance().RegisterHostKinds(design::TGHostKind::Label);
+        design::TGDataPanel panel;
+        panel.SetDataSet(&mDataSet);
+        TNewLabelDesign::AddTo(panel, TLabelGeometry::NewLayout());
+        TCursorLabelRecords records(mDataSet.Cursor(), mDataSet.Table().FieldIndex("ZIP"));
+        TLabelJobDrawer drawer(TLabelSheet(TLabelGeometry::NewLayout()), loop, records, panel,
+                               mDataSet);
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::ReadWrite);
+        print::TReportFiler filer;
+        filer.SetStream(&buffer);
+        filer.OnBeforePrint = [](print::TBaseReport& r) { TLabelJobDrawer::BeforePrint(r, true); };
+        filer.OnPrint = [&](print::TBaseReport& r) {
+            const TLabelRunResult got = drawer.Print(r, keepGoing);
+            if (result)
+                *result = got;
+        };
+        panel.SetPrinting(true);
+        mDataSet.First();
+        filer.RunJob();
+        EXPECT_EQ(filer.StatusFormat(), QStringLiteral("Preparing Preview Page %p\r%0\r%1"));
+        return print::DumpPageStream(bytes).lines;
+    }
+
+    static int Count(const QStringList& lines, const QString& start)
+    {
+        int n = 0;
+        for (const QString& line : lines)
+            n += line.startsWith(start + QLatin1Char(' ')) ? 1 : 0;
+        return n;
+    }
+    static QStringList Texts(const QStringList& lines)
+    {
+        QStringList texts;
+        for (const QString& line : lines) {
+            const qsizetype at = line.indexOf(QLatin1String("text=\""));
+            if (at >= 0 && !line.contains(QLatin1String("font-name")))
+                texts
+                    << line.mid(at + 6, line.indexOf(QLatin1Char('"'), at + 6) - at - 6).trimmed();
+        }
+        return texts;
+    }
+};
+
+TEST_F(LabelJobDrawerTest, ThirtyOneLabelsMakeTwoPagesWithTheLastAtTheTopLeftOfTheSecond)
+{
+    OpenNumbered(31);
+    TLabelPrintLoop loop(TLabelSheet(TLabelGeometry::NewLayout()), TLabelSelection(30));
+    TLabelRunResult result;
+    const QStringList lines = Draw(loop, &result);
+    EXPECT_EQ(result.labels, 31);
+    EXPECT_EQ(Count(lines, "page"), 2);
+    const QStringList texts = Texts(lines);
+    ASSERT_FALSE(texts.isEmpty());
+    EXPECT_TRUE(texts.contains("R031"));
+    EXPECT_EQ(texts.indexOf("R031"), texts.size() - 1); // the last thing drawn
+    // ... at the first position of the second page, where R001 stood on the first.
+    const auto at = [&](const QString& name) {
+        for (const QString& line : lines)
+            if (line.contains(QStringLiteral("\"%1 \"").arg(name)))
+                return line.section(QLatin1String(" text="), 0, 0);
+        return QString();
+    };
+    EXPECT_EQ(at("R031"), at("R001"));
+    EXPECT_NE(at("R002"), at("R001"));
+}
+
+TEST_F(LabelJobDrawerTest, MarkersPrintTheirTextAndTakeOnePositionEach)
+{
+    OpenFile({{"A", "12345"}, {"B", "12345"}, {"C", "58001"}});
+    mApollo->SetOrder(mApollo->TagArea("ZIP"));
+    TLabelPrintLoop loop(TLabelSheet(TLabelGeometry::NewLayout()), TLabelSelection(30), 2);
+    loop.SetPresortList({"** 5-digit 12345", "12345", "** ADC FARGO ND  580", "58001"});
+    TLabelRunResult result;
+    const QStringList texts = Texts(Draw(loop, &result));
+    EXPECT_EQ(result.markers, 2);
+    EXPECT_EQ(result.labels, 2 + 3 * 2); // copies apply to records, never to markers
+    EXPECT_EQ(texts.first(), "** 5-digit 12345");
+    EXPECT_TRUE(texts.contains("** ADC FARGO ND  580"));
+    EXPECT_EQ(texts.count("A"), 2);
+}
+
+TEST_F(LabelJobDrawerTest, StopEndsTheJobAfterTheLabelItWasSeenAt)
+{
+    OpenNumbered(10);
+    TLabelPrintLoop loop(TLabelSheet(TLabelGeometry::NewLayout()), TLabelSelection(30));
+    int asked = 0;
+    TLabelRunResult result;
+    Draw(loop, &result, [&] { return ++asked < 4; });
+    EXPECT_TRUE(result.stopped);
+    EXPECT_EQ(result.labels, 4);
+}
+
+} // namespace
