@@ -1,7 +1,8 @@
-// "quillmark-tool print labels": the label print loop without its windows. The labels are drawn
-// through the recording canvas, so a page stream, a PDF (the stream replayed page by page) and
-// the --list lines all come from the same placement.
+// "quillmark-tool print labels": the label print loop without its windows. The page stream (the
+// recording canvas), the PDF (the page canvas on a PDF file) and the --list lines all come from
+// the same placement; both files are written page by page as the loop fills the sheets.
 
+#include "tools/TProgressLine.h"
 #include "tools/TToolCommand.h"
 #include "tools/TToolEnvironment.h"
 
@@ -22,8 +23,10 @@
 #include "labels/TLabelSelection.h"
 #include "labels/TLabelSheet.h"
 #include "labels/TLabelTemplates.h"
+#include "labels/TMarkerLabel.h"
 #include "labels/TNewLabelDesign.h"
-#include "print/TPageRender.h"
+#include "labels/TPresort.h"
+#include "print/TPdfReport.h"
 #include "print/TPrintError.h"
 #include "print/TReportFiler.h"
 #include "xbase/TCursor.h"
@@ -37,6 +40,7 @@
 #include <QGuiApplication>
 #include <QSaveFile>
 #include <QTemporaryFile>
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -54,7 +58,8 @@ const char* const kUsage =
     "usage: quillmark-tool print labels --table ADDR.DBF (--template NAME [--layout FILE.L] |\n"
     "                                                     --label NAME)\n"
     "           [--all | --query EXPR | --record N] [--order TAG] [--start-record N]\n"
-    "           [--positions LIST] [--copies N] (--list | --pdf OUT.pdf | --stream OUT)\n"
+    "           [--presort | --presort-list FILE] [--positions LIST] [--copies N]\n"
+    "           (--list | --pdf OUT.pdf | --stream OUT)\n"
     "Prints address labels on a sheet of the template table (sysdata/LBLTPL.DBF) as the\n"
     "\"Print Labels\" window does, without a printer.\n"
     "\n"
@@ -69,10 +74,17 @@ const char* const kUsage =
     "  --order TAG      the sort order's tag the records are printed in (default LNAME)\n"
     "  --start-record N start from record N in that order (\"Start from current record\"); a\n"
     "                   record the job does not print starts it from its first record\n"
+    "  --presort        presort the records for bulk mail first, then print them in presort\n"
+    "                   order, each group after a marker label; records without a valid ZIP\n"
+    "                   code are left out (their count goes to standard error)\n"
+    "  --presort-list FILE  print in the order of a presort list already written (as\n"
+    "                   'quillmark-tool presort --out FILE' writes it); lines naming no\n"
+    "                   record are skipped\n"
     "  --positions LIST the positions filled on every sheet, numbered from 1 row by row, as\n"
     "                   \"6-30,32\" (default all)\n"
     "  --copies N       labels per record, 1 to 99 (default 1)\n"
     "  --list           one line per label: sheet, position, x and y in inches, record number\n"
+    "                   or marker text\n"
     "  --pdf OUT.pdf    a PDF whose pages have the sheet's size\n"
     "  --stream OUT     a page stream (see 'quillmark-tool pages')\n"
     "\n"
@@ -119,7 +131,10 @@ private:
 };
 
 struct TOptions {
-    std::string table, templateName, label, layout, query, order = "LNAME", positions, pdf, stream;
+    std::string table, templateName, label, layout, query, order = "LNAME", positions, pdf, stream,
+                                                           presortList;
+    bool orderGiven = false;
+    bool presort = false;
     long long record = 0;
     long long startRecord = 0;
     int copies = 1;
@@ -158,6 +173,10 @@ int ParseOptions(const std::vector<std::string>& args, TOptions& o, std::ostream
             ++scopes;
             continue;
         }
+        if (a == "--presort") {
+            o.presort = true;
+            continue;
+        }
         std::string* text = nullptr;
         if (a == "--table")
             text = &o.table;
@@ -170,7 +189,9 @@ int ParseOptions(const std::vector<std::string>& args, TOptions& o, std::ostream
         else if (a == "--query")
             text = &o.query;
         else if (a == "--order")
-            text = &o.order;
+            text = &o.order, o.orderGiven = true;
+        else if (a == "--presort-list")
+            text = &o.presortList;
         else if (a == "--positions")
             text = &o.positions;
         else if (a == "--pdf")
@@ -215,6 +236,18 @@ int ParseOptions(const std::vector<std::string>& args, TOptions& o, std::ostream
         return Usage(err, "choose one of --all, --query and --record");
     if (o.record > 0 && o.startRecord > 0)
         return Usage(err, "--start-record does not go with --record");
+    const bool presorted = o.presort || !o.presortList.empty();
+    if (o.presort && !o.presortList.empty())
+        return Usage(err, "choose one of --presort and --presort-list");
+    if (presorted && o.record > 0)
+        return Usage(err,
+                     "a presorted job does not go with --record (one record is not presorted)");
+    if (presorted && o.startRecord > 0)
+        return Usage(err, "--start-record has no effect on a presorted job, which follows the "
+                          "presort list");
+    if (presorted && o.orderGiven)
+        return Usage(err,
+                     "--order does not go with a presorted job, which is printed in ZIP order");
     if (int(o.list) + int(!o.pdf.empty()) + int(!o.stream.empty()) != 1)
         return Usage(err, "choose one output: --list, --pdf or --stream");
     return 0;
@@ -296,6 +329,36 @@ int FindLabelRow(const TOptions& o, std::optional<TLabelGeometry>& geometry, QSt
     return 0;
 }
 
+// The presort of the job's records: one pass in record order with turbo read, the progress on a
+// terminal, the records left out reported. The cursor is put back in the ZIP order.
+std::optional<QStringList> RunPresort(xbase::TCursor& cursor, labels::TCursorLabelRecords& records,
+                                      std::ostream& err)
+{
+    const int zipOrder = cursor.Order();
+    const uint32_t total = cursor.Table().RecordCount();
+    labels::TPresort presort;
+    try {
+        cursor.SetOrder(0);
+        cursor.SetTurboRead(true);
+        TProgressLine progress(err, "presort", total >= 10000);
+        presort.Read(records, [&](uint32_t recNo) {
+            progress(int(uint64_t(recNo) * 100 / std::max<uint32_t>(total, 1)));
+        });
+        progress.Finish();
+        cursor.SetTurboRead(false);
+        cursor.SetOrder(zipOrder);
+    } catch (const xbase::TXbaseError& e) {
+        cursor.SetTurboRead(false);
+        err << kPrefix << e.what() << "\n";
+        return std::nullopt;
+    }
+    QStringList list = presort.List();
+    if (const uint64_t leftOut = presort.Counts().recordsLeftOut; leftOut > 0)
+        err << leftOut
+            << " record(s) have no valid ZIP code and are not printed in presort order.\n";
+    return list;
+}
+
 } // namespace
 
 int RunPrintLabels(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
@@ -343,6 +406,18 @@ int RunPrintLabels(const std::vector<std::string>& args, std::ostream& out, std:
         selection = *parsed;
     }
 
+    // A presort list given is read whole before anything else is opened.
+    std::optional<QStringList> presortList;
+    if (!o.presortList.empty()) {
+        QString error;
+        presortList =
+            TLabelPrintLoop::ReadPresortList(QString::fromStdString(o.presortList), &error);
+        if (!presortList) {
+            err << kPrefix << error.toStdString() << "\n";
+            return 3;
+        }
+    }
+
     if (!o.layout.empty()) {
         layoutPath = QString::fromStdString(o.layout);
         if (QFileInfo(layoutPath).suffix().toUpper() != QLatin1String("L"))
@@ -388,6 +463,12 @@ int RunPrintLabels(const std::vector<std::string>& args, std::ostream& out, std:
     }
 
     xbase::TCursor& cursor = dataSet.Cursor();
+    const int zipField = dataSet.Table().FieldIndex("ZIP");
+    const bool presorted = o.presort || presortList.has_value();
+    if (presorted && zipField < 0) {
+        err << o.table << ": the file has no ZIP field, so its records cannot be presorted\n";
+        return 3;
+    }
     if (o.record > 0) {
         if (std::uint64_t(o.record) > dataSet.Table().RecordCount()) {
             err << o.table << ": there is no record " << o.record << " (the file has "
@@ -395,9 +476,15 @@ int RunPrintLabels(const std::vector<std::string>& args, std::ostream& out, std:
             return 1;
         }
     } else {
+        const std::string order = presorted ? std::string("ZIP") : o.order;
         try {
-            cursor.SelectTag(o.order);
+            cursor.SelectTag(order);
         } catch (const xbase::TXbaseError& e) {
+            if (presorted) {
+                err << o.table << ": " << e.what()
+                    << "; a presorted job is printed in the order of the ZIP tag\n";
+                return 3;
+            }
             return Usage(err, "--order " + o.order + ": " + e.what());
         }
         try {
@@ -429,7 +516,15 @@ int RunPrintLabels(const std::vector<std::string>& args, std::ostream& out, std:
 
     TLabelPrintLoop loop(sheet, selection, o.copies);
     TSingleRecord single(std::uint32_t(o.record));
-    labels::TCursorLabelRecords walked(cursor, dataSet.Table().FieldIndex("ZIP"));
+    labels::TCursorLabelRecords walked(cursor, zipField);
+    if (o.presort) {
+        const std::optional<QStringList> list = RunPresort(cursor, walked, err);
+        if (!list)
+            return 3;
+        presortList = list;
+    }
+    if (presortList)
+        loop.SetPresortList(*presortList);
     labels::TLabelRecords& records = o.record > 0 ? static_cast<labels::TLabelRecords&>(single)
                                                   : static_cast<labels::TLabelRecords&>(walked);
 
@@ -453,23 +548,11 @@ int RunPrintLabels(const std::vector<std::string>& args, std::ostream& out, std:
         return result.labels > 0 ? 0 : 1;
     }
 
-    // The page stream goes to a temporary file beside the output; it replaces OUT (or becomes
-    // the PDF) only once the job is complete.
+    // Both outputs are written page by page as the loop finishes them, into a temporary file
+    // beside OUT that replaces it only once the job is complete.
     const QString target = QString::fromStdString(output);
-    const QString dir = QFileInfo(target).absolutePath();
-    QTemporaryFile streamFile(QDir(dir).filePath(QStringLiteral(".labels-XXXXXX")));
-    if (!streamFile.open()) {
-        err << output << ": " << streamFile.errorString().toStdString() << "\n";
-        return 3;
-    }
     labels::TLabelRunResult result;
-    print::TReportFiler filer;
-    filer.SetStreamMode(print::TStreamMode::smUser);
-    filer.SetStream(&streamFile);
-    const QSizeF paper = sheet.SheetSize();
-    filer.SetPaperSize(TLabelSheet::kPaperCustom, paper.width(), paper.height());
-    filer.SetTitle(QString::fromStdString(o.label.empty() ? o.templateName : o.label));
-    filer.OnPrint = [&](print::TBaseReport& report) {
+    auto draw = [&](print::TBaseReport& report) {
         int page = 0;
         panel.SetPrinting(true);
         result = loop.Run(records, [&](const TLabelSlot& slot) {
@@ -477,7 +560,9 @@ int RunPrintLabels(const std::vector<std::string>& args, std::ostream& out, std:
                 report.NewPage();
                 page = slot.sheet;
             }
-            if (!slot.IsMarker()) {
+            if (slot.IsMarker()) {
+                labels::TMarkerLabel::Print(report, sheet, slot);
+            } else {
                 dataSet.GoTo(slot.recNo);
                 panel.RefreshData();
                 panel.PrintObjects(report, slot.corner.x(), slot.corner.y());
@@ -486,9 +571,37 @@ int RunPrintLabels(const std::vector<std::string>& args, std::ostream& out, std:
             return true;
         });
         panel.SetPrinting(false);
+        // With no label (or an error) the job is dropped: nothing is written.
+        if (result.labels == 0 || !result.error.isEmpty())
+            report.AbortJob();
     };
+    auto setUp = [&](print::TBaseReport& report) {
+        const QSizeF paper = sheet.SheetSize();
+        report.SetPaperSize(TLabelSheet::kPaperCustom, paper.width(), paper.height());
+        report.SetTitle(QString::fromStdString(o.label.empty() ? o.templateName : o.label));
+        report.OnPrint = draw;
+    };
+
+    std::unique_ptr<QTemporaryFile> streamFile;
     try {
-        filer.RunJob();
+        if (!o.stream.empty()) {
+            streamFile = std::make_unique<QTemporaryFile>(
+                QDir(QFileInfo(target).absolutePath()).filePath(QStringLiteral(".labels-XXXXXX")));
+            if (!streamFile->open()) {
+                err << output << ": " << streamFile->errorString().toStdString() << "\n";
+                return 3;
+            }
+            print::TReportFiler filer;
+            filer.SetStreamMode(print::TStreamMode::smUser);
+            filer.SetStream(streamFile.get());
+            setUp(filer);
+            filer.RunJob();
+        } else {
+            print::TPdfReport pdf;
+            pdf.SetFileName(target);
+            setUp(pdf);
+            pdf.RunJob();
+        }
     } catch (const print::TPrintError& e) {
         err << output << ": " << e.Message().toStdString() << "\n";
         return 3;
@@ -501,38 +614,12 @@ int RunPrintLabels(const std::vector<std::string>& args, std::ostream& out, std:
         summary(result);
         return 1;
     }
-    streamFile.flush();
-    QString error;
-    if (!o.stream.empty()) {
-        streamFile.setAutoRemove(false);
-        streamFile.close();
-        if (!Replace(streamFile.fileName(), target, &error)) {
-            err << output << ": " << error.toStdString() << "\n";
-            return 3;
-        }
-    } else {
-        // The finished stream is replayed from the file mapped into memory, so the pages the
-        // replay has passed can be dropped again instead of the whole job being held.
-        const qint64 size = streamFile.size();
-        uchar* mapped = size > 0 ? streamFile.map(0, size) : nullptr;
-        const QByteArray bytes =
-            mapped != nullptr
-                ? QByteArray::fromRawData(reinterpret_cast<const char*>(mapped), qsizetype(size))
-                : (streamFile.seek(0), streamFile.readAll());
-        QTemporaryFile pdfFile(QDir(dir).filePath(QStringLiteral(".labels-XXXXXX.pdf")));
-        if (!pdfFile.open()) {
-            err << output << ": " << pdfFile.errorString().toStdString() << "\n";
-            return 3;
-        }
-        pdfFile.close();
-        try {
-            print::RenderPdf(bytes, pdfFile.fileName());
-        } catch (const print::TPrintError& e) {
-            err << output << ": " << e.Message().toStdString() << "\n";
-            return 3;
-        }
-        pdfFile.setAutoRemove(false);
-        if (!Replace(pdfFile.fileName(), target, &error)) {
+    if (streamFile) {
+        QString error;
+        streamFile->flush();
+        streamFile->setAutoRemove(false);
+        streamFile->close();
+        if (!Replace(streamFile->fileName(), target, &error)) {
             err << output << ": " << error.toStdString() << "\n";
             return 3;
         }
