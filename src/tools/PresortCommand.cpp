@@ -1,6 +1,7 @@
 // The "presort" command: the bulk-mail presort of an address file's records, as the label
 // printing runs it, writing the presort list and reporting its counts.
 
+#include "tools/TProgressLine.h"
 #include "tools/TTableArgs.h"
 #include "tools/TTextEncoding.h"
 #include "tools/TToolCommand.h"
@@ -15,6 +16,7 @@
 #include "xbase/TXbaseError.h"
 
 #include <QString>
+#include <algorithm>
 #include <ostream>
 
 namespace qm::tools {
@@ -134,7 +136,15 @@ int Presort(const TTableArgs& args, std::ostream& out, std::ostream& err)
     cursor.SetTurboRead(true);
     TToolRecords records(cursor, zipField, only);
     labels::TPresort presort;
-    presort.Read(records);
+    {
+        // The reading pass reports every 100 records; a terminal shows it as a percentage.
+        const uint32_t total = only != 0 ? 1 : table->RecordCount();
+        TProgressLine progress(err, "presort", total >= 10000);
+        presort.Read(records, [&](uint32_t recNo) {
+            progress(int(uint64_t(recNo) * 100 / std::max<uint32_t>(total, 1)));
+        });
+        progress.Finish();
+    }
     cursor.SetTurboRead(false);
     const QStringList list = presort.List();
 
