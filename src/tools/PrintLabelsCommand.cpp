@@ -454,7 +454,7 @@ int RunPrintLabels(const std::vector<std::string>& args, std::ostream& out, std:
         try {
             design::TGLabelObjectFiler::LoadFromFile(panel, layoutPath);
         } catch (const design::TLayoutError& e) {
-            err << kPrefix << o.layout << ": ";
+            err << kPrefix << QDir::toNativeSeparators(layoutPath).toStdString() << ": ";
             if (e.Offset() >= 0)
                 err << "offset " << e.Offset() << ": ";
             err << e.Message().toStdString() << "\n";

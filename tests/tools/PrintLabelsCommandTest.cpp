@@ -288,6 +288,17 @@ TEST_F(PrintLabelsCommandTest, LabelRowPrintsWithItsOwnSheetAndLayout)
     EXPECT_TRUE(mDump.contains("Name92"));
     EXPECT_FALSE(mDump.contains("First")) << "only the layout's field is printed";
 
+    // The custom paper as the PDF's page size: 7.5 x 8 in.
+    const QString pdf = mDir.filePath("badges.pdf");
+    ASSERT_EQ(
+        Run({"--label", "Party  Badges", "--query", "RECNO()<=7", "--pdf", pdf.toStdString()}), 0)
+        << mErr.str();
+    QFile file(pdf);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    EXPECT_TRUE(bytes.contains("/MediaBox [0 0 540.000000 576.000000]"));
+    EXPECT_EQ(bytes.count("/Type /Page\n"), 2);
+
     EXPECT_EQ(Run({"--label", "Party Badges", "--list"}), 2) << "one blank is another row";
     QFile::remove(QDir(sysdata).filePath("BIN00001.L"));
     EXPECT_EQ(Run({"--label", "Party  Badges", "--stream", stream.toStdString()}), 3);
@@ -455,4 +466,70 @@ TEST_F(PrintLabelsCommandTest, FileWithoutAZipTagIsNamedAndNothingPrinted)
     EXPECT_NE(mErr.str().find("BARE.DBF"), std::string::npos) << mErr.str();
     EXPECT_NE(mErr.str().find("ZIP"), std::string::npos) << mErr.str();
     EXPECT_EQ(Written(), (QStringList{"BARE.DBF", "BARE.FPT"}));
+}
+
+// A LABEL row that describes no sheet, and layout files that are damaged or are no label layout:
+// the row or file is named, nothing is written.
+TEST_F(PrintLabelsCommandTest, BrokenRowsAndLayoutsAreNamedAndNothingIsWritten)
+{
+    const QString sysdata = mHome.Path("sysdata");
+    ASSERT_TRUE(QDir().mkpath(sysdata));
+    qm::labels::TLabelGeometry g = qm::labels::TLabelGeometry::NewLayout();
+    g.MakeUserDefined();
+    g.paperSize = "USERP";
+    {
+        qm::labels::TLabelLayoutStore store;
+        ASSERT_TRUE(store.Open(sysdata).isEmpty());
+        g.description = "No Columns";
+        g.across = 0;
+        g.layoutFile = "BIN00001.L";
+        store.Append(g);
+        g.description = "Flat Labels";
+        g.across = 2;
+        g.labelHeight = 0;
+        g.layoutFile = "BIN00002.L";
+        store.Append(g);
+        g.description = "Damaged Layout";
+        g.labelHeight = 1;
+        g.layoutFile = "BIN00003.L";
+        store.Append(g);
+    }
+    // A layout cut short, and a file that is no layout at all.
+    const QString damaged = QDir(sysdata).filePath("BIN00003.L");
+    {
+        qm::design::TGClassRegistry::Instance().RegisterHostKinds(qm::design::TGHostKind::Label);
+        qm::design::TDesignUnits::SetPpiOverride(96);
+        qm::design::TGDataPanel panel;
+        auto field = std::make_unique<qm::design::TGPDLabel>();
+        field->Bind("LNAME", "Last Name");
+        field->SetBounds(20, 20, 200, 30);
+        panel.AddObject(std::move(field));
+        qm::design::TGLabelObjectFiler::SaveToFile(panel, damaged);
+        qm::design::TDesignUnits::SetPpiOverride(0);
+        QFile file(damaged);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.resize(file.size() / 2));
+    }
+    const QString foreign = mDir.filePath("FOREIGN.L");
+    {
+        QFile file(foreign);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("%PDF-1.4\n%\xe2\xe3\xcf\xd3\n1 0 obj\n<< /Type /Catalog >>\nendobj\n");
+    }
+
+    const std::string out = mDir.filePath("out.pdf").toStdString();
+    EXPECT_EQ(Run({"--label", "No Columns", "--pdf", out}), 1);
+    EXPECT_NE(mErr.str().find("\"No Columns\" describes no label sheet: the number of labels "
+                              "across is 0"),
+              std::string::npos)
+        << mErr.str();
+    EXPECT_EQ(Run({"--label", "Flat Labels", "--pdf", out}), 1);
+    EXPECT_NE(mErr.str().find("\"Flat Labels\" describes no label sheet: the label height is 0"),
+              std::string::npos)
+        << mErr.str();
+    EXPECT_EQ(Run({"--label", "Damaged Layout", "--pdf", out}), 1);
+    EXPECT_NE(mErr.str().find("BIN00003.L: "), std::string::npos) << mErr.str();
+    EXPECT_EQ(Run({"--template", kSheet, "--layout", foreign.toStdString(), "--pdf", out}), 1);
+    EXPECT_NE(mErr.str().find("FOREIGN.L: "), std::string::npos) << mErr.str();
+    EXPECT_EQ(Written(), QStringList{"FOREIGN.L"});
 }
