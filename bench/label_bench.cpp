@@ -24,6 +24,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <unistd.h>
 
 using qm::bench::TBenchArgs;
 using qm::bench::TBenchRun;
@@ -32,14 +33,17 @@ namespace {
 
 struct TToolRun {
     double seconds = 0;
+    double cpuSeconds = 0; // the tool's user and system time, as last sampled
     double peakMb = 0;
     int exitCode = -1;
     QString out;
     QString err;
 };
 
-// Runs the tool and samples its own peak (VmHWM) from /proc while it runs: the rusage of a child
-// would also count the pages it shared with this process before it started the tool.
+// Runs the tool and samples its own peak (VmHWM) and processor time from /proc while it runs: the
+// rusage of a child would also count the pages it shared with this process before it started the
+// tool. The processor time (at most one sampling interval short) tells the tool's own work apart
+// from waiting on a machine that other programs keep busy.
 TToolRun RunTool(const QString& tool, const QStringList& arguments, const QProcessEnvironment& env,
                  bool forwardErrors)
 {
@@ -49,19 +53,28 @@ TToolRun RunTool(const QString& tool, const QStringList& arguments, const QProce
     if (forwardErrors)
         process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     long peakKb = 0;
+    long ticks = 0;
     run.seconds = TBenchRun::Seconds([&] {
         process.start(tool, arguments);
-        const QString status = QStringLiteral("/proc/%1/status").arg(process.processId());
+        const QString proc = QStringLiteral("/proc/%1/").arg(process.processId());
         while (!process.waitForFinished(20)) {
-            QFile file(status);
-            if (!file.open(QIODevice::ReadOnly))
-                continue;
-            for (const QByteArray& line : file.readAll().split('\n'))
-                if (line.startsWith("VmHWM:"))
-                    peakKb = std::max(peakKb, line.mid(6).trimmed().split(' ')[0].toLong());
+            QFile status(proc + "status");
+            if (status.open(QIODevice::ReadOnly))
+                for (const QByteArray& line : status.readAll().split('\n'))
+                    if (line.startsWith("VmHWM:"))
+                        peakKb = std::max(peakKb, line.mid(6).trimmed().split(' ')[0].toLong());
+            // utime and stime are the 14th and 15th fields; the name before them is in brackets.
+            QFile stat(proc + "stat");
+            if (stat.open(QIODevice::ReadOnly)) {
+                const QByteArray text = stat.readAll();
+                const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
+                if (fields.size() > 12)
+                    ticks = std::max(ticks, fields[11].toLong() + fields[12].toLong());
+            }
         }
     });
     run.peakMb = double(peakKb) / 1024.0;
+    run.cpuSeconds = double(ticks) / double(sysconf(_SC_CLK_TCK));
     run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
     run.out = QString::fromUtf8(process.readAllStandardOutput()).trimmed();
     run.err = QString::fromUtf8(process.readAllStandardError()).trimmed();
@@ -204,10 +217,11 @@ int main(int argc, char* argv[])
         long labels = 0;
         long pages = 0;
         Summary(plain.out, labels, pages);
-        std::printf("%9ld records: %8.3f s  %9.0f labels/s  %7ld labels  %6ld pages  %11lld "
-                    "PDF bytes  tool peak %7.1f MB\n",
-                    count, plain.seconds, plain.seconds > 0 ? labels / plain.seconds : 0.0, labels,
-                    pages, static_cast<long long>(QFileInfo(pdf).size()), plain.peakMb);
+        std::printf("%9ld records: %8.3f s (cpu %7.3f s)  %9.0f labels/s  %7ld labels  %6ld pages  "
+                    "%11lld PDF bytes  tool peak %7.1f MB\n",
+                    count, plain.seconds, plain.cpuSeconds,
+                    plain.seconds > 0 ? labels / plain.seconds : 0.0, labels, pages,
+                    static_cast<long long>(QFileInfo(pdf).size()), plain.peakMb);
         std::fflush(stdout);
         QFile::remove(pdf);
         if (presort) {
@@ -215,19 +229,21 @@ int main(int argc, char* argv[])
                 tool, {"presort", "--table", path, "--query", "!ISDEL", "--out", list}, env, true);
             if (!Check(sorted, "presort"))
                 return 1;
-            std::printf("%9ld records: presort %8.3f s  %11lld list bytes  tool peak %7.1f MB\n",
-                        count, sorted.seconds, static_cast<long long>(QFileInfo(list).size()),
-                        sorted.peakMb);
+            std::printf("%9ld records: presort %8.3f s (cpu %7.3f s)  %11lld list bytes  tool peak "
+                        "%7.1f MB\n",
+                        count, sorted.seconds, sorted.cpuSeconds,
+                        static_cast<long long>(QFileInfo(list).size()), sorted.peakMb);
             std::fflush(stdout);
             QFile::remove(list);
             const TToolRun run = RunTool(tool, QStringList(print) << "--presort", env, false);
             if (!Check(run, "print labels --presort"))
                 return 1;
             Summary(run.out, labels, pages);
-            std::printf("%9ld records: presorted run %8.3f s (%.2f x unsorted)  %7ld labels  %6ld "
-                        "pages  tool peak %7.1f MB\n",
-                        count, run.seconds, plain.seconds > 0 ? run.seconds / plain.seconds : 0.0,
-                        labels, pages, run.peakMb);
+            std::printf("%9ld records: presorted run %8.3f s (cpu %7.3f s, %.2f x unsorted)  %7ld "
+                        "labels  %6ld pages  tool peak %7.1f MB\n",
+                        count, run.seconds, run.cpuSeconds,
+                        plain.seconds > 0 ? run.seconds / plain.seconds : 0.0, labels, pages,
+                        run.peakMb);
             std::fflush(stdout);
             QFile::remove(pdf);
         }

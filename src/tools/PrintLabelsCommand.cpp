@@ -101,18 +101,6 @@ int Usage(std::ostream& err, const std::string& problem)
     return 2;
 }
 
-QString TemplatesFolder()
-{
-    data::TProgramHome home = data::TProgramHome::Current();
-    if (home.Dir().isEmpty())
-        home = data::TProgramHome::Locate();
-    if (!home.SysDataDir().isEmpty() &&
-        QFileInfo(data::TProgramHome(home.Dir()).FilePath(QStringLiteral("sysdata/LBLTPL.DBF")))
-            .isFile())
-        return home.SysDataDir();
-    return QDir(data::TProgramHome::ShippedDataDir()).filePath(QStringLiteral("sysdata"));
-}
-
 // One record only (--record N).
 class TSingleRecord : public labels::TLabelRecords {
 public:
@@ -268,7 +256,7 @@ bool Replace(const QString& finished, const QString& target, QString* error)
 int FindTemplate(const TOptions& o, std::optional<TLabelGeometry>& geometry, std::ostream& err)
 {
     labels::TLabelTemplates templates;
-    const QString folder = TemplatesFolder();
+    const QString folder = labels::TLabelTemplates::DefaultFolder();
     if (const QString failure = templates.Open(folder); !failure.isEmpty()) {
         err << kPrefix << failure.toStdString() << " (in "
             << QDir::toNativeSeparators(folder).toStdString() << ")\n";
