@@ -3,6 +3,7 @@
 // the same placement; both files are written page by page as the loop fills the sheets.
 
 #include "tools/TProgressLine.h"
+#include "tools/TRecordScopeArgs.h"
 #include "tools/TToolCommand.h"
 #include "tools/TToolEnvironment.h"
 
@@ -54,50 +55,60 @@ using labels::TLabelSelection;
 using labels::TLabelSheet;
 using labels::TLabelSlot;
 
-const char* const kUsage =
-    "usage: quillmark-tool print labels --table ADDR.DBF (--template NAME [--layout FILE.L] |\n"
-    "                                                     --label NAME)\n"
-    "           [--all | --query EXPR | --record N] [--order TAG] [--start-record N]\n"
-    "           [--presort | --presort-list FILE] [--positions LIST] [--copies N]\n"
-    "           (--list | --pdf OUT.pdf | --stream OUT)\n"
-    "Prints address labels on a sheet of the template table (sysdata/LBLTPL.DBF) as the\n"
-    "\"Print Labels\" window does, without a printer.\n"
-    "\n"
-    "  --template NAME  the sheet: a template's description, exactly (blanks included)\n"
-    "  --label NAME     a label layout of the program home (sysdata/LABEL.DBF) by its\n"
-    "                   description: its sheet and its layout file\n"
-    "  --layout FILE.L  the label layout printed on each label; without it, the design a new\n"
-    "                   label starts with (one address block)\n"
-    "  --all            every record not marked deleted (default)\n"
-    "  --query EXPR     the records an xBase expression selects (\".and. !ISDEL\" is appended)\n"
-    "  --record N       record N only\n"
-    "  --order TAG      the sort order's tag the records are printed in (default LNAME)\n"
-    "  --start-record N start from record N in that order (\"Start from current record\"); a\n"
-    "                   record the job does not print starts it from its first record\n"
-    "  --presort        presort the records for bulk mail first, then print them in presort\n"
-    "                   order, each group after a marker label; records without a valid ZIP\n"
-    "                   code are left out (their count goes to standard error)\n"
-    "  --presort-list FILE  print in the order of a presort list already written (as\n"
-    "                   'quillmark-tool presort --out FILE' writes it); lines naming no\n"
-    "                   record are skipped\n"
-    "  --positions LIST the positions filled on every sheet, numbered from 1 row by row, as\n"
-    "                   \"6-30,32\" (default all)\n"
-    "  --copies N       labels per record, 1 to 99 (default 1)\n"
-    "  --list           one line per label: sheet, position, x and y in inches, record number\n"
-    "                   or marker text\n"
-    "  --pdf OUT.pdf    a PDF whose pages have the sheet's size\n"
-    "  --stream OUT     a page stream (see 'quillmark-tool pages')\n"
-    "\n"
-    "Ends with a summary line: records, labels and pages. With no label to print nothing is\n"
-    "written. Output files appear only when complete.\n"
-    "Exit codes: 0 printed, 1 nothing to print or a damaged layout, 2 bad usage, 3 a file could\n"
-    "not be read or written.\n";
+constexpr const char* kDefaultOrder = "LNAME";
+
+std::string UsageText()
+{
+    return std::string(
+               "usage: quillmark-tool print labels --table ADDR.DBF (--template NAME [--layout "
+               "FILE.L] |\n"
+               "                                                     --label NAME)\n"
+               "           [--all | --query EXPR | --filter-file F.FLT | --record N] [--tagged]\n"
+               "           [--order TAG] [--start-record N] [--presort | --presort-list FILE]\n"
+               "           [--positions LIST] [--copies N] (--list | --pdf OUT.pdf | --stream "
+               "OUT)\n"
+               "Prints address labels on a sheet of the template table (sysdata/LBLTPL.DBF) as "
+               "the\n"
+               "\"Print Labels\" window does, without a printer.\n"
+               "\n"
+               "  --template NAME  the sheet: a template's description, exactly (blanks "
+               "included)\n"
+               "  --label NAME     a label layout of the program home (sysdata/LABEL.DBF) by its\n"
+               "                   description: its sheet and its layout file\n"
+               "  --layout FILE.L  the label layout printed on each label; without it, the design "
+               "a new\n"
+               "                   label starts with (one address block)\n") +
+           TRecordScopeArgs::Usage(kDefaultOrder) +
+           "  --presort        presort the records for bulk mail first, then print them in "
+           "presort\n"
+           "                   order (ZIP), each group after a marker label; records without a\n"
+           "                   valid ZIP code are left out (their count goes to standard error)\n"
+           "  --presort-list FILE  print in the order of a presort list already written (as\n"
+           "                   'quillmark-tool presort --out FILE' writes it); lines naming no\n"
+           "                   record are skipped\n"
+           "  --positions LIST the positions filled on every sheet, numbered from 1 row by row, "
+           "as\n"
+           "                   \"6-30,32\" (default all)\n"
+           "  --copies N       labels per record, 1 to 99 (default 1)\n"
+           "  --list           one line per label: sheet, position, x and y in inches, record "
+           "number\n"
+           "                   or marker text\n"
+           "  --pdf OUT.pdf    a PDF whose pages have the sheet's size\n"
+           "  --stream OUT     a page stream (see 'quillmark-tool pages')\n"
+           "\n"
+           "Ends with a summary line: records, labels and pages. With no label to print nothing "
+           "is\n"
+           "written. Output files are written page by page and appear only when complete.\n"
+           "Exit codes: 0 printed, 1 nothing to print or a damaged layout, 2 bad usage, 3 a file "
+           "could\n"
+           "not be read or written.\n";
+}
 
 constexpr const char* kPrefix = "quillmark-tool print labels: ";
 
 int Usage(std::ostream& err, const std::string& problem)
 {
-    err << kPrefix << problem << "\n" << kUsage;
+    err << kPrefix << problem << "\n" << UsageText();
     return 2;
 }
 
@@ -119,46 +130,37 @@ private:
 };
 
 struct TOptions {
-    std::string table, templateName, label, layout, query, order = "LNAME", positions, pdf, stream,
-                                                           presortList;
-    bool orderGiven = false;
+    std::string table, templateName, label, layout, positions, pdf, stream, presortList;
+    TRecordScopeArgs scope;
     bool presort = false;
-    long long record = 0;
-    long long startRecord = 0;
     int copies = 1;
     bool list = false;
-};
 
-std::optional<long long> Number(const std::string& text)
-{
-    try {
-        size_t used = 0;
-        const long long value = std::stoll(text, &used);
-        if (used == text.size())
-            return value;
-    } catch (...) {
-    }
-    return std::nullopt;
-}
+    bool Presorted() const { return presort || !presortList.empty(); }
+};
 
 // Parses the arguments; returns the exit code of a usage error, or 0.
 int ParseOptions(const std::vector<std::string>& args, TOptions& o, std::ostream& out,
                  std::ostream& err, bool& helped)
 {
-    int scopes = 0;
     for (size_t i = 0; i < args.size(); ++i) {
+        std::string problem;
+        switch (o.scope.Take(args, i, problem)) {
+        case TRecordScopeArgs::TTake::Taken:
+            continue;
+        case TRecordScopeArgs::TTake::Error:
+            return Usage(err, problem);
+        case TRecordScopeArgs::TTake::NotMine:
+            break;
+        }
         const std::string& a = args[i];
         if (a == "--help" || a == "-h") {
-            out << kUsage;
+            out << UsageText();
             helped = true;
             return 0;
         }
         if (a == "--list") {
             o.list = true;
-            continue;
-        }
-        if (a == "--all") {
-            ++scopes;
             continue;
         }
         if (a == "--presort") {
@@ -174,10 +176,6 @@ int ParseOptions(const std::vector<std::string>& args, TOptions& o, std::ostream
             text = &o.label;
         else if (a == "--layout")
             text = &o.layout;
-        else if (a == "--query")
-            text = &o.query;
-        else if (a == "--order")
-            text = &o.order, o.orderGiven = true;
         else if (a == "--presort-list")
             text = &o.presortList;
         else if (a == "--positions")
@@ -186,33 +184,21 @@ int ParseOptions(const std::vector<std::string>& args, TOptions& o, std::ostream
             text = &o.pdf;
         else if (a == "--stream")
             text = &o.stream;
-        else if (a != "--record" && a != "--copies" && a != "--start-record")
+        else if (a != "--copies")
             return Usage(err, "unknown argument '" + a + "'");
         if (i + 1 >= args.size())
             return Usage(err, a + " needs a value");
         const std::string& value = args[++i];
         if (text != nullptr) {
             *text = value;
-            if (a == "--query")
-                ++scopes;
             continue;
         }
-        const std::optional<long long> n = Number(value);
-        if (a == "--start-record") {
-            if (!n || *n < 1 || *n > 0xFFFFFFFFLL)
-                return Usage(err,
-                             "--start-record takes a record number from 1, not '" + value + "'");
-            o.startRecord = *n;
-        } else if (a == "--record") {
-            if (!n || *n < 1 || *n > 0xFFFFFFFFLL)
-                return Usage(err, "--record takes a record number from 1, not '" + value + "'");
-            o.record = *n;
-            ++scopes;
-        } else {
-            if (!n || *n < 1 || *n > TLabelPrintLoop::kMaxLabelsPerRecord)
-                return Usage(err, "--copies takes a number from 1 to 99, not '" + value + "'");
-            o.copies = int(*n);
-        }
+        const bool digits = !value.empty() && value.size() <= 2 &&
+                            value.find_first_not_of("0123456789") == std::string::npos;
+        const int copies = digits ? std::stoi(value) : 0;
+        if (copies < 1 || copies > TLabelPrintLoop::kMaxLabelsPerRecord)
+            return Usage(err, "--copies takes a number from 1 to 99, not '" + value + "'");
+        o.copies = copies;
     }
     if (o.table.empty())
         return Usage(err, "--table is needed");
@@ -220,20 +206,17 @@ int ParseOptions(const std::vector<std::string>& args, TOptions& o, std::ostream
         return Usage(err, "one of --template and --label is needed");
     if (!o.label.empty() && !o.layout.empty())
         return Usage(err, "--layout goes with --template; a --label row names its own layout");
-    if (scopes > 1)
-        return Usage(err, "choose one of --all, --query and --record");
-    if (o.record > 0 && o.startRecord > 0)
-        return Usage(err, "--start-record does not go with --record");
-    const bool presorted = o.presort || !o.presortList.empty();
+    if (const std::string problem = o.scope.Check(); !problem.empty())
+        return Usage(err, problem);
     if (o.presort && !o.presortList.empty())
         return Usage(err, "choose one of --presort and --presort-list");
-    if (presorted && o.record > 0)
+    if (o.Presorted() && o.scope.SingleRecord())
         return Usage(err,
                      "a presorted job does not go with --record (one record is not presorted)");
-    if (presorted && o.startRecord > 0)
+    if (o.Presorted() && o.scope.StartRecord() > 0)
         return Usage(err, "--start-record has no effect on a presorted job, which follows the "
                           "presort list");
-    if (presorted && o.orderGiven)
+    if (o.Presorted() && !o.scope.Order().empty())
         return Usage(err,
                      "--order does not go with a presorted job, which is printed in ZIP order");
     if (int(o.list) + int(!o.pdf.empty()) + int(!o.stream.empty()) != 1)
@@ -360,7 +343,9 @@ int RunPrintLabels(const std::vector<std::string>& args, std::ostream& out, std:
     const std::string output = o.pdf.empty() ? o.stream : o.pdf;
     if (!output.empty()) {
         const QString outCanonical = QFileInfo(QString::fromStdString(output)).canonicalFilePath();
-        for (const std::string& input : {o.table, o.layout})
+        std::vector<std::string> inputs = o.scope.InputFiles();
+        inputs.insert(inputs.end(), {o.table, o.layout, o.presortList});
+        for (const std::string& input : inputs)
             if (!outCanonical.isEmpty() && !input.empty() &&
                 outCanonical == QFileInfo(QString::fromStdString(input)).canonicalFilePath())
                 return Usage(err, output + " is a file the job reads; choose another output file");
@@ -452,58 +437,28 @@ int RunPrintLabels(const std::vector<std::string>& args, std::ostream& out, std:
 
     xbase::TCursor& cursor = dataSet.Cursor();
     const int zipField = dataSet.Table().FieldIndex("ZIP");
-    const bool presorted = o.presort || presortList.has_value();
-    if (presorted && zipField < 0) {
-        err << o.table << ": the file has no ZIP field, so its records cannot be presorted\n";
-        return 3;
-    }
-    if (o.record > 0) {
-        if (std::uint64_t(o.record) > dataSet.Table().RecordCount()) {
-            err << o.table << ": there is no record " << o.record << " (the file has "
-                << dataSet.Table().RecordCount() << ")\n";
-            return 1;
-        }
-    } else {
-        const std::string order = presorted ? std::string("ZIP") : o.order;
-        try {
-            cursor.SelectTag(order);
-        } catch (const xbase::TXbaseError& e) {
-            if (presorted) {
-                err << o.table << ": " << e.what()
-                    << "; a presorted job is printed in the order of the ZIP tag\n";
-                return 3;
-            }
-            return Usage(err, "--order " + o.order + ": " + e.what());
+    if (o.Presorted()) {
+        // A presorted job seeks each key of its list in the ZIP tag.
+        if (zipField < 0) {
+            err << kPrefix << o.table
+                << ": the file has no ZIP field, so its records cannot be presorted\n";
+            return 3;
         }
         try {
-            const std::string query =
-                o.query.empty() ? std::string("!ISDEL") : "(" + o.query + ").and. !ISDEL";
-            bool startThere = false;
-            if (o.startRecord > 0 &&
-                std::uint64_t(o.startRecord) <= dataSet.Table().RecordCount()) {
-                // Is the record one of the job's? Asked of the engine with the job's own query.
-                cursor.SetQuery(query + ".and. RECNO()=" + std::to_string(o.startRecord));
-                cursor.GoTop();
-                startThere = !cursor.Eof();
-            }
-            cursor.SetQuery(query);
-            if (startThere) {
-                cursor.Go(std::uint32_t(o.startRecord));
-            } else {
-                if (o.startRecord > 0)
-                    err << "Current record is out of range. Starting with first record\n";
-                cursor.GoTop();
-            }
+            cursor.SelectTag("ZIP");
         } catch (const xbase::TXbaseError& e) {
-            if (!o.query.empty())
-                return Usage(err, "--query \"" + o.query + "\": " + e.what());
-            err << o.table << ": " << e.what() << "\n";
+            err << kPrefix << o.table << ": " << e.what()
+                << "; a presorted job is printed in the order of the ZIP tag\n";
             return 3;
         }
     }
+    if (const int code = o.scope.Apply(cursor, o.Presorted() ? "ZIP" : kDefaultOrder, tagIdentifier,
+                                       kPrefix, err);
+        code != 0)
+        return code;
 
     TLabelPrintLoop loop(sheet, selection, o.copies);
-    TSingleRecord single(std::uint32_t(o.record));
+    TSingleRecord single(o.scope.Record());
     labels::TCursorLabelRecords walked(cursor, zipField);
     if (o.presort) {
         const std::optional<QStringList> list = RunPresort(cursor, walked, err);
@@ -513,8 +468,9 @@ int RunPrintLabels(const std::vector<std::string>& args, std::ostream& out, std:
     }
     if (presortList)
         loop.SetPresortList(*presortList);
-    labels::TLabelRecords& records = o.record > 0 ? static_cast<labels::TLabelRecords&>(single)
-                                                  : static_cast<labels::TLabelRecords&>(walked);
+    labels::TLabelRecords& records = o.scope.SingleRecord()
+                                         ? static_cast<labels::TLabelRecords&>(single)
+                                         : static_cast<labels::TLabelRecords&>(walked);
 
     auto summary = [&](const labels::TLabelRunResult& r) {
         out << r.records << " record(s), " << r.labels << " label(s), " << r.sheets << " page(s)\n";

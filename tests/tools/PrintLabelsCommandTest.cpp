@@ -6,6 +6,10 @@
 #include "TTestHome.h"
 #include "data/TAddressFile.h"
 #include "data/TDataSet.h"
+#include "data/TFilterBuilder.h"
+#include "data/TFilterFiles.h"
+#include "data/TProgramHome.h"
+#include "data/TSettingsFile.h"
 #include "design/core/TGClassRegistry.h"
 #include "design/core/TGDataPanel.h"
 #include "design/core/TGLabelObjectFiler.h"
@@ -14,6 +18,7 @@
 #include "labels/TLabelLayoutStore.h"
 #include "print/TPageStreamDump.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -24,6 +29,7 @@
 namespace {
 
 const std::string kSheet = "Avery 5160  Address"; // 3 across, 10 down
+const QString kTagId = QStringLiteral("QMTAG01");
 
 std::vector<std::string> Lines(const std::string& text)
 {
@@ -54,6 +60,7 @@ protected:
             dataSet.SetAsString("CITY", i % 2 ? QStringLiteral("Salem") : QStringLiteral("Bend"));
             dataSet.SetAsString("STATE", "OR");
             dataSet.SetAsString("ZIP", "97301");
+            dataSet.SetAsString("TAG", i % 5 == 0 ? kTagId : QString());
             dataSet.Post();
         }
         dataSet.Close();
@@ -532,4 +539,66 @@ TEST_F(PrintLabelsCommandTest, BrokenRowsAndLayoutsAreNamedAndNothingIsWritten)
     EXPECT_EQ(Run({"--template", kSheet, "--layout", foreign.toStdString(), "--pdf", out}), 1);
     EXPECT_NE(mErr.str().find("FOREIGN.L: "), std::string::npos) << mErr.str();
     EXPECT_EQ(Written(), QStringList{"FOREIGN.L"});
+}
+
+// The shared record options: a saved filter, tagged records (the settings file's identifier,
+// read without writing it) and both together; a bad filter file is named and nothing written.
+TEST_F(PrintLabelsCommandTest, FilterFileAndTaggedRecords)
+{
+    const QString settings = qm::data::TProgramHome::Current().SettingsPath();
+    qm::data::TSettingsFile(settings).WriteString("Misc", "GlobalTagId", kTagId);
+    QFile settingsFile(settings);
+    ASSERT_TRUE(settingsFile.open(QIODevice::ReadOnly));
+    const QByteArray settingsBefore = settingsFile.readAll();
+    settingsFile.close();
+    const QDateTime settingsTime = QFileInfo(settings).lastModified();
+
+    qm::data::TFilterEntries entries;
+    for (int i = 0; i < qm::data::TFilterEntries::kCount; ++i)
+        if (QString::fromLatin1(qm::data::TFilterBuilder::FieldExpression(i)).contains("CITY"))
+            entries.entries[size_t(i)] = QStringLiteral("BE");
+    const QString flt = mDir.filePath("BEND.FLT");
+    ASSERT_EQ(qm::data::TFilterFiles::Write(flt, entries), "");
+
+    // LNAME order reverses the records. Tagged: 30, 25, ..., 5; in Bend: the even ones.
+    auto records = [&] {
+        std::vector<std::string> numbers;
+        for (const std::string& line : Lines(mOut.str()))
+            if (line.find("record(s)") == std::string::npos)
+                numbers.push_back(line.substr(line.rfind(' ') + 1));
+        return numbers;
+    };
+    ASSERT_EQ(Run({"--template", kSheet, "--tagged", "--list"}), 0) << mErr.str();
+    EXPECT_EQ(records(), (std::vector<std::string>{"30", "25", "20", "15", "10", "5"}));
+    ASSERT_EQ(Run({"--template", kSheet, "--filter-file", flt.toStdString(), "--list"}), 0)
+        << mErr.str();
+    EXPECT_EQ(records().size(), 15u);
+    EXPECT_EQ(records().front(), "30");
+    ASSERT_EQ(Run({"--template", kSheet, "--filter-file", flt.toStdString(), "--tagged", "--list"}),
+              0)
+        << mErr.str();
+    EXPECT_EQ(records(), (std::vector<std::string>{"30", "20", "10"}));
+    ASSERT_EQ(Run({"--template", kSheet, "--tagged", "--presort", "--list"}), 0) << mErr.str();
+    EXPECT_EQ(Lines(mOut.str()).back(), "6 record(s), 7 label(s), 1 page(s)")
+        << "one ADC marker, then the six tagged records";
+
+    ASSERT_TRUE(settingsFile.open(QIODevice::ReadOnly));
+    EXPECT_EQ(settingsFile.readAll(), settingsBefore) << "the settings file is only read";
+    EXPECT_EQ(QFileInfo(settings).lastModified(), settingsTime);
+
+    const std::string out = mDir.filePath("out.pdf").toStdString();
+    EXPECT_EQ(Run({"--template", kSheet, "--filter-file", mDir.filePath("NONE.FLT").toStdString(),
+                   "--pdf", out}),
+              3);
+    EXPECT_NE(mErr.str().find("NONE.FLT"), std::string::npos) << mErr.str();
+    EXPECT_EQ(Run({"--template", kSheet, "--filter-file", mTable, "--pdf", out}), 2);
+    EXPECT_NE(mErr.str().find("--filter-file"), std::string::npos) << mErr.str();
+    EXPECT_EQ(Run({"--template", kSheet, "--filter-file", flt.toStdString(), "--query", "1=1",
+                   "--pdf", out}),
+              2);
+    EXPECT_EQ(
+        Run({"--template", kSheet, "--filter-file", flt.toStdString(), "--pdf", flt.toStdString()}),
+        2)
+        << "never over the filter file it reads";
+    EXPECT_EQ(Written(), QStringList{"BEND.FLT"});
 }
