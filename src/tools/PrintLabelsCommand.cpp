@@ -411,11 +411,13 @@ int RunPrintLabels(const std::vector<std::string>& args, std::ostream& out, std:
     data::TCalculatedFields::Install(dataSet, &tagIdentifier, &withNames);
     try {
         dataSet.Open(QString::fromStdString(o.table), xbase::TOpenMode::ReadOnly);
-    } catch (const data::TDataSetError& e) {
-        err << o.table << ": " << e.Message().toStdString() << "\n";
-        return 3;
-    } catch (const xbase::TXbaseError& e) {
-        err << o.table << ": " << e.what() << "\n";
+    } catch (const std::exception& e) {
+        // The engine's messages mostly name the file already.
+        const auto* dataSetError = dynamic_cast<const data::TDataSetError*>(&e);
+        const std::string message =
+            dataSetError != nullptr ? dataSetError->Message().toStdString() : e.what();
+        err << kPrefix << (message.find(o.table) == std::string::npos ? o.table + ": " : "")
+            << message << "\n";
         return 3;
     }
     // The layout is loaded (and filled once) before the job sets its order and query.
