@@ -2,6 +2,11 @@
 // making PDFs of 1,000 up to --n labels (each count ten times the last) on "Avery 5160  Address"
 // with the new-label design. Per count: wall time (process start included), labels per second,
 // pages, PDF bytes and the tool's peak memory.
+//
+// With --presort the address files get ZIP codes drawn so that every kind of presort group
+// occurs (5-digit, 3-digit, ADC, "** Unknown", and records left out), and per count it also
+// times "quillmark-tool presort" over the records not marked deleted (its progress line shows
+// when the benchmark runs on a terminal) and the presorted label run, against the unsorted one.
 
 #include "address_table_fill.h"
 #include "bench_run.h"
@@ -17,26 +22,157 @@
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
+#include <unistd.h>
 
+using qm::bench::TBenchArgs;
 using qm::bench::TBenchRun;
+
+namespace {
+
+struct TToolRun {
+    double seconds = 0;
+    double cpuSeconds = 0; // the tool's user and system time, as last sampled
+    double peakMb = 0;
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+// Runs the tool and samples its own peak (VmHWM) and processor time from /proc while it runs: the
+// rusage of a child would also count the pages it shared with this process before it started the
+// tool. The processor time (at most one sampling interval short) tells the tool's own work apart
+// from waiting on a machine that other programs keep busy.
+TToolRun RunTool(const QString& tool, const QStringList& arguments, const QProcessEnvironment& env,
+                 bool forwardErrors)
+{
+    TToolRun run;
+    QProcess process;
+    process.setProcessEnvironment(env);
+    if (forwardErrors)
+        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    long peakKb = 0;
+    long ticks = 0;
+    run.seconds = TBenchRun::Seconds([&] {
+        process.start(tool, arguments);
+        const QString proc = QStringLiteral("/proc/%1/").arg(process.processId());
+        while (!process.waitForFinished(20)) {
+            QFile status(proc + "status");
+            if (status.open(QIODevice::ReadOnly))
+                for (const QByteArray& line : status.readAll().split('\n'))
+                    if (line.startsWith("VmHWM:"))
+                        peakKb = std::max(peakKb, line.mid(6).trimmed().split(' ')[0].toLong());
+            // utime and stime are the 14th and 15th fields; the name before them is in brackets.
+            QFile stat(proc + "stat");
+            if (stat.open(QIODevice::ReadOnly)) {
+                const QByteArray text = stat.readAll();
+                const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
+                if (fields.size() > 12)
+                    ticks = std::max(ticks, fields[11].toLong() + fields[12].toLong());
+            }
+        }
+    });
+    run.peakMb = double(peakKb) / 1024.0;
+    run.cpuSeconds = double(ticks) / double(sysconf(_SC_CLK_TCK));
+    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = QString::fromUtf8(process.readAllStandardOutput()).trimmed();
+    run.err = QString::fromUtf8(process.readAllStandardError()).trimmed();
+    return run;
+}
+
+uint64_t Mix(uint64_t x)
+{
+    x += 0x9E3779B97F4A7C15ull;
+    x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ull;
+    x = (x ^ (x >> 27)) * 0x94D049BB133111EBull;
+    return x ^ (x >> 31);
+}
+
+// The ZIP of record i (from 0) of count, drawn so that every presort group kind occurs at every
+// count: about 55 % on 5-digit keys of prefixes 100-499 (some 50 records a key), about 43 % spread
+// thinly over the keys of prefixes 500-899 (3-digit groups, 5-digit ones where a key gathers ten),
+// a few records a prefix on 900-989 (too few for a group: ADC groups), a handful on prefixes no
+// distribution centre serves (000-003 and 099: "** Unknown") and 1 % without a valid ZIP
+// (blank or Canadian, left out).
+std::string DrawZip(long i, long count)
+{
+    char zip[16];
+    if (i % 100 == 50)
+        return (i / 100) % 2 ? std::string() : std::string("K1A 0B1");
+    if (i % 200000 == 5) {
+        static const int kUnknown[] = {0, 1, 2, 3, 99};
+        std::snprintf(zip, sizeof zip, "%03d%02ld", kUnknown[(i / 200000) % 5], (i / 7) % 100);
+        return zip;
+    }
+    if (i % 2000 == 1) {
+        std::snprintf(zip, sizeof zip, "%03ld%02ld", 900 + (i / 2000) % 90, (i / 180000) % 100);
+        return zip;
+    }
+    const uint64_t r = Mix(uint64_t(i));
+    if (r % 100 < 55) {
+        const long keys = std::clamp(count / 50, 1L, 40000L);
+        const long k = long((r >> 8) % uint64_t(keys));
+        std::snprintf(zip, sizeof zip, "%03ld%02ld", 100 + k % 400, (k / 400) % 100);
+        return zip;
+    }
+    const long prefixes = std::clamp(count * 43 / 100 / 40, 1L, 400L);
+    const long prefix = 500 + long((r >> 8) % uint64_t(prefixes));
+    std::snprintf(zip, sizeof zip, "%03ld%02ld-%04ld", prefix, long((r >> 24) % 100),
+                  long((r >> 40) % 10000));
+    return zip;
+}
+
+bool Check(const TToolRun& run, const char* what)
+{
+    if (run.exitCode == 0)
+        return true;
+    std::fprintf(stderr, "quillmark-label-bench: %s failed (%d): %s\n", what, run.exitCode,
+                 qPrintable(run.err));
+    return false;
+}
+
+// "R record(s), L label(s), P page(s)"
+void Summary(const QString& summary, long& labels, long& pages)
+{
+    const QStringList parts = summary.split('\n').last().split(' ');
+    labels = parts.size() > 2 ? parts[2].toLong() : 0;
+    pages = parts.size() > 4 ? parts[4].toLong() : 0;
+}
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
-    TBenchRun run;
-    if (const auto exit = TBenchRun::FromArguments(
-            argc, argv, "quillmark-label-bench",
-            "Label printing figures: quillmark-tool print labels to PDF for 1,000 up to N "
-            "records.",
-            run))
+    const char* const program = "quillmark-label-bench";
+    TBenchArgs args(program, "Label printing figures: quillmark-tool print labels to PDF for "
+                             "1,000 up to N records; with --presort also the presort and the "
+                             "presorted run.");
+    args.Option("n", "N", "records in the largest generated address file (default 1,000,000)");
+    args.Option("dir", "DIR", "folder for the generated files (default: the temporary folder)");
+    args.Flag("presort", "ZIP codes for every presort group; time the presort and the presorted "
+                         "run as well");
+    if (const std::optional<int> exit = args.ParseOrExit(argc, argv))
         return *exit;
-    const auto [n, dir] = run;
+    long n = 1000000;
+    if (const auto value = args.Value("n")) {
+        const std::optional<uint64_t> count = TBenchArgs::Count(*value);
+        if (!count || *count == 0 || *count > 100000000) {
+            std::fprintf(stderr, "%s: --n needs a whole number from 1 to 100,000,000, not %s\n",
+                         program, value->c_str());
+            return TBenchArgs::kExitUsage;
+        }
+        n = long(*count);
+    }
+    const QString dir =
+        args.Value("dir") ? QString::fromLocal8Bit(args.Value("dir")->c_str()) : QDir::tempPath();
+    const bool presort = args.Has("presort");
+
     QDir().mkpath(dir);
     QTemporaryDir temp(dir + "/qm-label-bench-XXXXXX");
     if (!temp.isValid()) {
-        std::fprintf(stderr, "quillmark-label-bench: cannot make a folder in %s\n",
-                     qPrintable(dir));
+        std::fprintf(stderr, "%s: cannot make a folder in %s\n", program, qPrintable(dir));
         return 2;
     }
     const QString tool = QDir(QCoreApplication::applicationDirPath()).filePath("quillmark-tool");
@@ -45,8 +181,10 @@ int main(int argc, char* argv[])
         env.insert("QM_DATA_DIR",
                    QDir(QCoreApplication::applicationDirPath()).filePath("../share/quillmark"));
     env.insert("QT_QPA_PLATFORM", "offscreen");
-    std::printf("label figures for 1,000 up to %ld records in %s\n", n, qPrintable(temp.path()));
+    std::printf("label figures for 1,000 up to %ld records in %s%s\n", n, qPrintable(temp.path()),
+                presort ? " (ZIP codes for every presort group)" : "");
     const QString pdf = QDir(temp.path()).filePath("labels.pdf");
+    const QString list = QDir(temp.path()).filePath("PRESORT.PSL");
     for (long count = 1000; count <= n; count *= 10) {
         // An address file of count records, as the generator makes them (some marked deleted,
         // which the tool leaves out, as its summary line tells).
@@ -58,46 +196,57 @@ int main(int argc, char* argv[])
                               auto table = qm::xbase::TTable::Create(
                                   path.toStdString(), qm::data::TAddressFileLayout::FieldDefs({}));
                               qm::bench::FillAddressTable(*table, count);
+                              if (presort) {
+                                  const int zip = table->FieldIndex("ZIP");
+                                  for (long i = 0; i < count; ++i) {
+                                      table->Go(uint32_t(i + 1));
+                                      table->PutString(zip, DrawZip(i, count));
+                                      table->Post();
+                                  }
+                                  table->Commit();
+                              }
                               qm::data::TAddressFile::BuildTags(*table);
                               table->Close();
                           }));
-        QProcess process;
-        process.setProcessEnvironment(env);
-        const QStringList arguments = {"print", "labels",     "--table",
-                                       path,    "--template", "Avery 5160  Address",
-                                       "--all", "--pdf",      pdf};
-        QString summary;
-        long peakKb = 0;
-        const double seconds = TBenchRun::Seconds([&] {
-            process.start(tool, arguments);
-            // The tool's own peak (VmHWM), sampled while it runs: the rusage of a child would
-            // also count the pages it shared with this process before it started the tool.
-            const QString status = QStringLiteral("/proc/%1/status").arg(process.processId());
-            while (!process.waitForFinished(20)) {
-                QFile file(status);
-                if (!file.open(QIODevice::ReadOnly))
-                    continue;
-                for (const QByteArray& line : file.readAll().split('\n'))
-                    if (line.startsWith("VmHWM:"))
-                        peakKb = std::max(peakKb, line.mid(6).trimmed().split(' ')[0].toLong());
-            }
-            summary = QString::fromUtf8(process.readAllStandardOutput()).trimmed();
-        });
-        if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
-            std::fprintf(stderr, "quillmark-label-bench: the tool failed (%d): %s\n",
-                         process.exitCode(), process.readAllStandardError().constData());
+        const QStringList print = {"print", "labels",     "--table",
+                                   path,    "--template", "Avery 5160  Address",
+                                   "--all", "--pdf",      pdf};
+        const TToolRun plain = RunTool(tool, print, env, false);
+        if (!Check(plain, "print labels"))
             return 1;
-        }
-        // "R record(s), L label(s), P page(s)"
-        const QStringList parts = summary.split(' ');
-        const long labels = parts.size() > 2 ? parts[2].toLong() : 0;
-        const long pages = parts.size() > 4 ? parts[4].toLong() : 0;
-        std::printf("%9ld records: %8.3f s  %9.0f labels/s  %7ld labels  %6ld pages  %11lld "
-                    "PDF bytes  tool peak %7.1f MB\n",
-                    count, seconds, seconds > 0 ? labels / seconds : 0.0, labels, pages,
-                    static_cast<long long>(QFileInfo(pdf).size()), double(peakKb) / 1024.0);
+        long labels = 0;
+        long pages = 0;
+        Summary(plain.out, labels, pages);
+        std::printf("%9ld records: %8.3f s (cpu %7.3f s)  %9.0f labels/s  %7ld labels  %6ld pages  "
+                    "%11lld PDF bytes  tool peak %7.1f MB\n",
+                    count, plain.seconds, plain.cpuSeconds,
+                    plain.seconds > 0 ? labels / plain.seconds : 0.0, labels, pages,
+                    static_cast<long long>(QFileInfo(pdf).size()), plain.peakMb);
         std::fflush(stdout);
         QFile::remove(pdf);
+        if (presort) {
+            const TToolRun sorted = RunTool(
+                tool, {"presort", "--table", path, "--query", "!ISDEL", "--out", list}, env, true);
+            if (!Check(sorted, "presort"))
+                return 1;
+            std::printf("%9ld records: presort %8.3f s (cpu %7.3f s)  %11lld list bytes  tool peak "
+                        "%7.1f MB\n",
+                        count, sorted.seconds, sorted.cpuSeconds,
+                        static_cast<long long>(QFileInfo(list).size()), sorted.peakMb);
+            std::fflush(stdout);
+            QFile::remove(list);
+            const TToolRun run = RunTool(tool, QStringList(print) << "--presort", env, false);
+            if (!Check(run, "print labels --presort"))
+                return 1;
+            Summary(run.out, labels, pages);
+            std::printf("%9ld records: presorted run %8.3f s (cpu %7.3f s, %.2f x unsorted)  %7ld "
+                        "labels  %6ld pages  tool peak %7.1f MB\n",
+                        count, run.seconds, run.cpuSeconds,
+                        plain.seconds > 0 ? run.seconds / plain.seconds : 0.0, labels, pages,
+                        run.peakMb);
+            std::fflush(stdout);
+            QFile::remove(pdf);
+        }
         for (const char* suffix : {".DBF", ".CDX", ".FPT"})
             QFile::remove(path.left(path.size() - 4) + suffix);
     }

@@ -6,5 +6,7 @@ qm_fuzzer(fuzz_labels_positions
           ${PROJECT_SOURCE_DIR}/src/labels/TLabelPrintLoop.cpp
           ${PROJECT_SOURCE_DIR}/src/labels/TLabelSelection.cpp
           ${PROJECT_SOURCE_DIR}/src/labels/TLabelSheet.cpp
+          ${PROJECT_SOURCE_DIR}/src/data/TWin1252.cpp
+          ${PROJECT_SOURCE_DIR}/src/xbase/TCodePage1252.cpp
   LIBS Qt6::Core)
 target_include_directories(fuzz_labels_positions PRIVATE ${PROJECT_SOURCE_DIR}/src)

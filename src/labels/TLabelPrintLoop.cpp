@@ -10,6 +10,17 @@
 
 namespace qm::labels {
 
+namespace {
+
+// The record's ZIP as the list's keys are taken: the first five characters, upper-cased as the ZIP
+// tag holds them, so a record the seek lands on by its tag key also compares equal here.
+QString ZipKey(const TLabelRecords& records)
+{
+    return data::TWin1252::Upper(records.Zip().left(5));
+}
+
+} // namespace
+
 TLabelPrintLoop::TLabelPrintLoop(const TLabelSheet& sheet, const TLabelSelection& selection,
                                  int labelsPerRecord)
     : mSheet(sheet), mSelection(selection),
@@ -115,7 +126,7 @@ TLabelRunResult TLabelPrintLoop::Run(TLabelRecords& records, const TPlace& place
         if (marker) {
             mMarkerPending = false;
             TakeNextEntry(records);
-        } else if (records.AtEnd() || records.Zip().left(5) != mEntry) {
+        } else if (records.AtEnd() || ZipKey(records) != mEntry) {
             TakeNextEntry(records);
         }
     }
@@ -143,7 +154,7 @@ void TLabelPrintLoop::TakeNextEntry(TLabelRecords& records)
             mMarkerPending = true;
             return;
         }
-        if (records.SeekZip(mEntry) && records.Zip().left(5) == mEntry)
+        if (records.SeekZip(mEntry) && ZipKey(records) == mEntry)
             return;
     }
     records.GoPastEnd();

@@ -1,11 +1,28 @@
 #include "labels/TLabelTemplates.h"
 
+#include "data/TProgramHome.h"
 #include "data/TSystemTables.h"
 #include "data/TWin1252.h"
 #include "labels/TLabelRow.h"
 #include "xbase/TCursor.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 namespace qm::labels {
+
+QString TLabelTemplates::DefaultFolder()
+{
+    data::TProgramHome home = data::TProgramHome::Current();
+    if (home.Dir().isEmpty())
+        home = data::TProgramHome::Locate();
+    const QString homeSysdata = home.SysDataDir();
+    if (!homeSysdata.isEmpty() &&
+        QFileInfo(data::TProgramHome(home.Dir()).FilePath(QStringLiteral("sysdata/LBLTPL.DBF")))
+            .isFile())
+        return homeSysdata;
+    return QDir(data::TProgramHome::ShippedDataDir()).filePath(QStringLiteral("sysdata"));
+}
 
 QString TLabelTemplates::Open(const QString& sysdataDir)
 {

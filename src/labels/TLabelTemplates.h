@@ -14,6 +14,11 @@ namespace qm::labels {
 
 class TLabelTemplates {
 public:
+    // The sysdata folder whose LBLTPL.DBF is read: the program home's when it holds one, else the
+    // installed data folder's. Needs the application object (the installed folder is found
+    // beside the program).
+    static QString DefaultFolder();
+
     // Opens the table read-only. Returns an empty text or "Unable to Open LBLTPL.DBF" (a missing
     // template table is never created).
     QString Open(const QString& sysdataDir);

@@ -27,9 +27,13 @@ TPresort::TPresort(const TAdcTable& adc) : mAdc(adc), mDigits(10), mIndex(10) {}
 
 std::optional<QString> TPresort::KeyOf(const QString& zip)
 {
-    const QString key = data::TWin1252::Upper(zip.left(kKeyLength));
-    if (key.isEmpty() || key.at(0) < QLatin1Char('0') || key.at(0) > QLatin1Char('9'))
+    if (zip.isEmpty() || zip.at(0) < QLatin1Char('0') || zip.at(0) > QLatin1Char('9'))
         return std::nullopt;
+    // Most keys are the whole field already (shared, not copied) and hold no lower-case letter
+    // (nothing below 'a' changes in upper case), so the common record costs no new string.
+    QString key = zip.size() <= kKeyLength ? zip : zip.left(kKeyLength);
+    if (std::any_of(key.cbegin(), key.cend(), [](QChar c) { return c >= QLatin1Char('a'); }))
+        key = data::TWin1252::Upper(key);
     // The bounds compare as text: "9999Z" sorts above the upper one, "000 1" below the lower.
     // They are plain ASCII, so comparing UTF-16 code units orders every key as its Windows-1252
     // bytes would (both put anything beyond ASCII above them) without encoding it.
@@ -122,33 +126,40 @@ QStringList TPresort::List()
     }
 
     // ADC pass: a key belongs to a row when its first three characters are one of the row's
-    // prefixes (whole prefixes, so "1 2" never matches across the blank in "211 212").
+    // prefixes (whole prefixes, so "1 2" never matches across the blank in "211 212"). A prefix
+    // listed by more than one row belongs to the first, as walking the rows in order would give.
+    // One pass sorts the remaining keys into their rows, each row keeping the keys' order.
+    const std::vector<TAdcRow>& rows = mAdc.Rows();
+    QHash<QString, size_t> rowOfPrefix;
+    for (size_t r = 0; r < rows.size(); ++r)
+        for (const QString& prefix : rows[r].prefixes)
+            if (prefix.size() == 3)
+                rowOfPrefix.insert(prefix, std::min(rowOfPrefix.value(prefix, r), r));
+    std::vector<std::vector<const TEntry*>> members(rows.size());
+    std::vector<const TEntry*> unknown;
+    for (const TEntry& entry : remainder) {
+        const auto row = rowOfPrefix.constFind(entry.key.left(3));
+        if (row != rowOfPrefix.cend())
+            members[*row].push_back(&entry);
+        else
+            unknown.push_back(&entry);
+    }
     QStringList adc;
-    for (const TAdcRow& row : mAdc.Rows()) {
-        bool started = false;
-        auto keep = remainder.begin();
-        for (auto it = remainder.begin(); it != remainder.end(); ++it) {
-            const QString prefix = it->key.left(3);
-            if (prefix.size() == 3 && row.prefixes.contains(prefix)) {
-                if (!started) {
-                    adc << QStringLiteral("** ADC ") + row.name;
-                    ++mCounts.adcGroups;
-                    started = true;
-                }
-                adc << it->key;
-            } else {
-                *keep++ = std::move(*it);
-            }
-        }
-        remainder.erase(keep, remainder.end());
+    for (size_t r = 0; r < rows.size(); ++r) {
+        if (members[r].empty())
+            continue;
+        adc << QStringLiteral("** ADC ") + rows[r].name;
+        ++mCounts.adcGroups;
+        for (const TEntry* entry : members[r])
+            adc << entry->key;
     }
 
     output << threeDigit << adc;
-    if (!remainder.empty()) {
+    if (!unknown.empty()) {
         output << QStringLiteral("** Unknown");
-        for (const TEntry& entry : remainder)
-            output << entry.key;
-        mCounts.unknownKeys = int(remainder.size());
+        for (const TEntry* entry : unknown)
+            output << entry->key;
+        mCounts.unknownKeys = int(unknown.size());
     }
     return output;
 }

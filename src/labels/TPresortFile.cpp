@@ -19,7 +19,12 @@ QByteArray TPresortFile::Encode(const QStringList& lines)
 bool TPresortFile::Write(const QString& path, const QStringList& lines, QString* error,
                          const std::atomic<bool>* cancel)
 {
-    const auto cancelled = [cancel] { return cancel && cancel->load(); };
+    return Write(path, lines, error, [cancel] { return cancel && cancel->load(); });
+}
+
+bool TPresortFile::Write(const QString& path, const QStringList& lines, QString* error,
+                         const std::function<bool()>& cancelled)
+{
     QSaveFile file(path);
     const auto fail = [&](const QString& reason) {
         if (error)

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <atomic>
+#include <functional>
 
 namespace qm::labels {
 
@@ -22,6 +23,10 @@ public:
     // false without an error when cancelled.
     static bool Write(const QString& path, const QStringList& lines, QString* error,
                       const std::atomic<bool>* cancel = nullptr);
+    // The same with the cancel question asked by a function: once before the rename and once
+    // after it.
+    static bool Write(const QString& path, const QStringList& lines, QString* error,
+                      const std::function<bool()>& cancelled);
 };
 
 } // namespace qm::labels

@@ -1,9 +1,10 @@
 // The "presort" command: the bulk-mail presort of an address file's records, as the label
 // printing runs it, writing the presort list and reporting its counts.
 
-#include "tools/TTableArgs.h"
-#include "tools/TTextEncoding.h"
+#include "tools/TProgressLine.h"
+#include "tools/TRecordScopeArgs.h"
 #include "tools/TToolCommand.h"
+#include "tools/TToolEnvironment.h"
 
 #include "data/TWin1252.h"
 #include "labels/TLabelRecords.h"
@@ -14,7 +15,9 @@
 #include "xbase/TTable.h"
 #include "xbase/TXbaseError.h"
 
+#include <QFileInfo>
 #include <QString>
+#include <algorithm>
 #include <ostream>
 
 namespace qm::tools {
@@ -24,34 +27,47 @@ namespace {
 constexpr int kExitOk = 0;
 constexpr int kExitUsage = 2;
 constexpr int kExitFile = 3;
+constexpr const char* kPrefix = "quillmark-tool presort: ";
 
-const char* const kUsage =
-    "usage: quillmark-tool presort --table ADDR.DBF [--all | --query EXPR | --record N]\n"
-    "                              [--out FILE]\n"
-    "Presorts the chosen records for bulk mail: 5-digit groups (a ZIP with at least 10 records),\n"
-    "3-digit groups (a prefix whose remaining records add up to at least 10), ADC groups and the\n"
-    "rest under \"** Unknown\". Writes the presort list, one marker or key a line, to standard\n"
-    "output, or with --out to FILE as the program writes PRESORT.PSL (UTF-8 with a byte-order\n"
-    "mark, CR LF, replaced whole). The counts go to standard error: records read, records left\n"
-    "out (no valid ZIP code, so not printed in presort order), distinct keys and the groups of\n"
-    "each kind.\n"
-    "\n"
-    "  --table FILE   the address file (its ZIP field is read)\n"
-    "  --all          every record not marked for deletion (the default)\n"
-    "  --query EXPR   the records not marked for deletion for which the xBase expression is true\n"
-    "  --record N     record N only\n"
-    "  --out FILE     write the list to FILE instead of standard output\n"
-    "\n"
-    "Exit codes: 0 list written, 2 bad usage, 3 the address file or the list file could not be\n"
-    "read or written.\n";
+std::string UsageText()
+{
+    return std::string(
+               "usage: quillmark-tool presort --table ADDR.DBF\n"
+               "           [--all | --query EXPR | --filter-file F.FLT | --record N] [--tagged]\n"
+               "           [--out FILE]\n"
+               "Presorts the chosen records for bulk mail: 5-digit groups (a ZIP with at least "
+               "10 records),\n"
+               "3-digit groups (a prefix whose remaining records add up to at least 10), ADC "
+               "groups and the\n"
+               "rest under \"** Unknown\". Writes the presort list, one marker or key a line, to "
+               "standard\n"
+               "output, or with --out to FILE as the program writes PRESORT.PSL (UTF-8 with a "
+               "byte-order\n"
+               "mark, CR LF, replaced whole). The counts go to standard error: records read, "
+               "records left\n"
+               "out (no valid ZIP code, so not printed in presort order), distinct keys and the "
+               "groups of\n"
+               "each kind. The records are read in record order; on a terminal the progress "
+               "shows.\n"
+               "\n"
+               "  --table FILE     the address file (its ZIP field is read)\n") +
+           TRecordScopeArgs::Usage({}) +
+           "                   (the presort reads in record order: --order and --start-record "
+           "are refused)\n"
+           "  --out FILE       write the list to FILE instead of standard output\n"
+           "\n"
+           "Exit codes: 0 list written, 1 no such record, 2 bad usage, 3 the address file, the "
+           "filter file\n"
+           "or the list file could not be read or written.\n";
+}
 
 int Usage(std::ostream& err, const std::string& problem)
 {
-    err << "quillmark-tool presort: " << problem << "\n" << kUsage;
+    err << kPrefix << problem << "\n" << UsageText();
     return kExitUsage;
 }
 
-// The records of the cursor's order and query, or the one record given.
+// The records of the cursor's query in record order, or the one record given.
 class TToolRecords : public labels::TLabelRecords {
 public:
     TToolRecords(xbase::TCursor& cursor, int zipField, uint32_t only)
@@ -90,58 +106,87 @@ private:
     bool mPastEnd = false;
 };
 
-int Presort(const TTableArgs& args, std::ostream& out, std::ostream& err)
+int Presort(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
-    if (!args.Has("table"))
+    TRecordScopeArgs scope;
+    std::string table;
+    std::string outFile;
+    for (size_t i = 0; i < args.size(); ++i) {
+        std::string problem;
+        switch (scope.Take(args, i, problem)) {
+        case TRecordScopeArgs::TTake::Taken:
+            continue;
+        case TRecordScopeArgs::TTake::Error:
+            return Usage(err, problem);
+        case TRecordScopeArgs::TTake::NotMine:
+            break;
+        }
+        const std::string& a = args[i];
+        std::string* value = a == "--table" ? &table : a == "--out" ? &outFile : nullptr;
+        if (value == nullptr)
+            return Usage(err, "unknown argument '" + a + "'");
+        if (i + 1 >= args.size() || args[i + 1].empty())
+            return Usage(err, a + " needs a value");
+        *value = args[++i];
+    }
+    if (table.empty())
         return Usage(err, "--table ADDR.DBF is needed");
-    if (args.PositionalCount() != 0)
-        return Usage(err, "unexpected argument '" + args.Positional(0) + "'");
-    const int scopes = int(args.Has("all")) + int(args.Has("query")) + int(args.Has("record"));
-    if (scopes > 1)
-        return Usage(err, "give only one of --all, --query and --record");
-    uint32_t only = 0;
-    if (args.Has("record")) {
-        const int64_t number = args.Number("record");
-        if (number < 1 || number > int64_t(UINT32_MAX))
-            return Usage(err, "--record needs a record number, 1 or more");
-        only = uint32_t(number);
+    if (const std::string problem = scope.Check(); !problem.empty())
+        return Usage(err, problem);
+    if (!scope.Order().empty() || scope.StartRecord() > 0)
+        return Usage(err, "the presort reads the records in record order; --order and "
+                          "--start-record do not apply");
+    if (!outFile.empty()) {
+        // The list is written over FILE: never over a file the presort reads.
+        const QString outCanonical = QFileInfo(QString::fromStdString(outFile)).canonicalFilePath();
+        std::vector<std::string> inputs = scope.InputFiles();
+        inputs.push_back(table);
+        for (const std::string& input : inputs)
+            if (!outCanonical.isEmpty() &&
+                outCanonical == QFileInfo(QString::fromStdString(input)).canonicalFilePath())
+                return Usage(err, outFile + " is a file the presort reads; choose another file");
     }
 
-    const std::string& path = args.Value("table");
     xbase::TTableOptions options;
     options.mode = xbase::TOpenMode::ReadOnly;
-    auto table = xbase::TTable::Open(path, options);
-    const int zipField = table->FieldIndex("ZIP");
+    auto opened = xbase::TTable::Open(table, options);
+    const int zipField = opened->FieldIndex("ZIP");
     if (zipField < 0) {
-        err << "quillmark-tool presort: " << path << " has no ZIP field\n";
-        return kExitFile;
-    }
-    if (only > table->RecordCount()) {
-        err << "quillmark-tool presort: " << path << " has no record " << only << "\n";
+        err << kPrefix << table << " has no ZIP field\n";
         return kExitFile;
     }
 
-    xbase::TSettingScope hideMarked(&xbase::TEngineSettings::deleted, only == 0);
-    xbase::TCursor cursor(*table);
-    if (args.Has("query")) {
-        std::string query;
-        char32_t bad = 0;
-        if (!TTextEncoding::Utf8ToWin1252(args.Value("query"), query, &bad))
-            return Usage(err, "the query holds the character " + TTextEncoding::CodePointName(bad) +
-                                  ", which tables (Windows-1252) cannot hold");
-        cursor.SetQuery(query);
+    if (opened->FieldIndex("ISDEL") < 0) {
+        err << kPrefix << table << " is not an address file (it has no ISDEL field)\n";
+        return kExitFile;
     }
-    cursor.SetTurboRead(true);
-    TToolRecords records(cursor, zipField, only);
+
+    xbase::TSettingScope hideMarked(&xbase::TEngineSettings::deleted, !scope.SingleRecord());
+    xbase::TCursor cursor(*opened);
+    if (const int code =
+            scope.Apply(cursor, {}, TToolEnvironment::StoredTagIdentifier(), kPrefix, err);
+        code != 0)
+        return code;
+
+    TToolRecords records(cursor, zipField, scope.Record());
     labels::TPresort presort;
-    presort.Read(records);
+    cursor.SetTurboRead(true);
+    {
+        // The reading pass reports every 100 records; a terminal shows it as a percentage.
+        const uint32_t total = scope.SingleRecord() ? 1 : opened->RecordCount();
+        TProgressLine progress(err, "presort", total >= 10000);
+        presort.Read(records, [&](uint32_t recNo) {
+            progress(int(uint64_t(recNo) * 100 / std::max<uint32_t>(total, 1)));
+        });
+        progress.Finish();
+    }
     cursor.SetTurboRead(false);
     const QStringList list = presort.List();
 
-    if (args.Has("out")) {
+    if (!outFile.empty()) {
         QString error;
-        if (!labels::TPresortFile::Write(QString::fromStdString(args.Value("out")), list, &error)) {
-            err << "quillmark-tool presort: " << error.toStdString() << "\n";
+        if (!labels::TPresortFile::Write(QString::fromStdString(outFile), list, &error)) {
+            err << kPrefix << error.toStdString() << "\n";
             return kExitFile;
         }
     } else {
@@ -170,17 +215,13 @@ int RunPresortCommand(const std::vector<std::string>& args, std::ostream& out, s
 {
     for (const std::string& arg : args)
         if (arg == "--help" || arg == "-h") {
-            out << kUsage;
+            out << UsageText();
             return kExitOk;
         }
     try {
-        const TTableArgs parsed =
-            TTableArgs::Parse(args, {"all"}, {"table", "query", "record", "out"});
-        return Presort(parsed, out, err);
-    } catch (const TArgsError& e) {
-        return Usage(err, e.what());
+        return Presort(args, out, err);
     } catch (const xbase::TXbaseError& e) {
-        err << "quillmark-tool presort: " << e.what() << "\n";
+        err << kPrefix << e.what() << "\n";
         return kExitFile;
     }
 }

@@ -2,8 +2,8 @@
 //   print templates [--maker ITEM] [--product ITEM] [--european]
 
 #include "tools/TToolCommand.h"
+#include "tools/TToolEnvironment.h"
 
-#include "data/TProgramHome.h"
 #include "labels/TLabelTemplateFilter.h"
 #include "labels/TLabelTemplates.h"
 #include "xbase/TXbaseError.h"
@@ -51,20 +51,6 @@ std::string Quoted(const QStringList& items)
     return text;
 }
 
-// The sysdata folder holding the templates: the home's, else the installed one.
-QString TemplatesFolder()
-{
-    data::TProgramHome home = data::TProgramHome::Current();
-    if (home.Dir().isEmpty())
-        home = data::TProgramHome::Locate();
-    const QString homeSysdata = home.SysDataDir();
-    if (!homeSysdata.isEmpty() &&
-        QFileInfo(data::TProgramHome(home.Dir()).FilePath(QStringLiteral("sysdata/LBLTPL.DBF")))
-            .isFile())
-        return homeSysdata;
-    return QDir(data::TProgramHome::ShippedDataDir()).filePath(QStringLiteral("sysdata"));
-}
-
 int Templates(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     TLabelTemplateFilter filter(0, 0, false);
@@ -101,8 +87,10 @@ int Templates(const std::vector<std::string>& args, std::ostream& out, std::ostr
     }
 
     const QString expression = filter.Expression();
+    // The installed templates are found beside the program, which needs the application object.
+    TToolEnvironment::EnsureGuiApplication();
     labels::TLabelTemplates templates;
-    const QString folder = TemplatesFolder();
+    const QString folder = labels::TLabelTemplates::DefaultFolder();
     const QString failure = templates.Open(folder);
     if (!failure.isEmpty()) {
         err << "quillmark-tool print: " << failure.toStdString() << " (in "

@@ -1,7 +1,9 @@
-// "quillmark-tool print labels": the label print loop without its windows. The labels are drawn
-// through the recording canvas, so a page stream, a PDF (the stream replayed page by page) and
-// the --list lines all come from the same placement.
+// "quillmark-tool print labels": the label print loop without its windows. The page stream (the
+// recording canvas), the PDF (the page canvas on a PDF file) and the --list lines all come from
+// the same placement; both files are written page by page as the loop fills the sheets.
 
+#include "tools/TProgressLine.h"
+#include "tools/TRecordScopeArgs.h"
 #include "tools/TToolCommand.h"
 #include "tools/TToolEnvironment.h"
 
@@ -22,8 +24,10 @@
 #include "labels/TLabelSelection.h"
 #include "labels/TLabelSheet.h"
 #include "labels/TLabelTemplates.h"
+#include "labels/TMarkerLabel.h"
 #include "labels/TNewLabelDesign.h"
-#include "print/TPageRender.h"
+#include "labels/TPresort.h"
+#include "print/TPdfReport.h"
 #include "print/TPrintError.h"
 #include "print/TReportFiler.h"
 #include "xbase/TCursor.h"
@@ -37,6 +41,7 @@
 #include <QGuiApplication>
 #include <QSaveFile>
 #include <QTemporaryFile>
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -50,55 +55,61 @@ using labels::TLabelSelection;
 using labels::TLabelSheet;
 using labels::TLabelSlot;
 
-const char* const kUsage =
-    "usage: quillmark-tool print labels --table ADDR.DBF (--template NAME [--layout FILE.L] |\n"
-    "                                                     --label NAME)\n"
-    "           [--all | --query EXPR | --record N] [--order TAG] [--start-record N]\n"
-    "           [--positions LIST] [--copies N] (--list | --pdf OUT.pdf | --stream OUT)\n"
-    "Prints address labels on a sheet of the template table (sysdata/LBLTPL.DBF) as the\n"
-    "\"Print Labels\" window does, without a printer.\n"
-    "\n"
-    "  --template NAME  the sheet: a template's description, exactly (blanks included)\n"
-    "  --label NAME     a label layout of the program home (sysdata/LABEL.DBF) by its\n"
-    "                   description: its sheet and its layout file\n"
-    "  --layout FILE.L  the label layout printed on each label; without it, the design a new\n"
-    "                   label starts with (one address block)\n"
-    "  --all            every record not marked deleted (default)\n"
-    "  --query EXPR     the records an xBase expression selects (\".and. !ISDEL\" is appended)\n"
-    "  --record N       record N only\n"
-    "  --order TAG      the sort order's tag the records are printed in (default LNAME)\n"
-    "  --start-record N start from record N in that order (\"Start from current record\"); a\n"
-    "                   record the job does not print starts it from its first record\n"
-    "  --positions LIST the positions filled on every sheet, numbered from 1 row by row, as\n"
-    "                   \"6-30,32\" (default all)\n"
-    "  --copies N       labels per record, 1 to 99 (default 1)\n"
-    "  --list           one line per label: sheet, position, x and y in inches, record number\n"
-    "  --pdf OUT.pdf    a PDF whose pages have the sheet's size\n"
-    "  --stream OUT     a page stream (see 'quillmark-tool pages')\n"
-    "\n"
-    "Ends with a summary line: records, labels and pages. With no label to print nothing is\n"
-    "written. Output files appear only when complete.\n"
-    "Exit codes: 0 printed, 1 nothing to print or a damaged layout, 2 bad usage, 3 a file could\n"
-    "not be read or written.\n";
+constexpr const char* kDefaultOrder = "LNAME";
+
+std::string UsageText()
+{
+    return std::string(
+               "usage: quillmark-tool print labels --table ADDR.DBF (--template NAME [--layout "
+               "FILE.L] |\n"
+               "                                                     --label NAME)\n"
+               "           [--all | --query EXPR | --filter-file F.FLT | --record N] [--tagged]\n"
+               "           [--order TAG] [--start-record N] [--presort | --presort-list FILE]\n"
+               "           [--positions LIST] [--copies N] (--list | --pdf OUT.pdf | --stream "
+               "OUT)\n"
+               "Prints address labels on a sheet of the template table (sysdata/LBLTPL.DBF) as "
+               "the\n"
+               "\"Print Labels\" window does, without a printer.\n"
+               "\n"
+               "  --template NAME  the sheet: a template's description, exactly (blanks "
+               "included)\n"
+               "  --label NAME     a label layout of the program home (sysdata/LABEL.DBF) by its\n"
+               "                   description: its sheet and its layout file\n"
+               "  --layout FILE.L  the label layout printed on each label; without it, the design "
+               "a new\n"
+               "                   label starts with (one address block)\n") +
+           TRecordScopeArgs::Usage(kDefaultOrder) +
+           "  --presort        presort the records for bulk mail first, then print them in "
+           "presort\n"
+           "                   order (ZIP), each group after a marker label; records without a\n"
+           "                   valid ZIP code are left out (their count goes to standard error)\n"
+           "  --presort-list FILE  print in the order of a presort list already written (as\n"
+           "                   'quillmark-tool presort --out FILE' writes it); lines naming no\n"
+           "                   record are skipped\n"
+           "  --positions LIST the positions filled on every sheet, numbered from 1 row by row, "
+           "as\n"
+           "                   \"6-30,32\" (default all)\n"
+           "  --copies N       labels per record, 1 to 99 (default 1)\n"
+           "  --list           one line per label: sheet, position, x and y in inches, record "
+           "number\n"
+           "                   or marker text\n"
+           "  --pdf OUT.pdf    a PDF whose pages have the sheet's size\n"
+           "  --stream OUT     a page stream (see 'quillmark-tool pages')\n"
+           "\n"
+           "Ends with a summary line: records, labels and pages. With no label to print nothing "
+           "is\n"
+           "written. Output files are written page by page and appear only when complete.\n"
+           "Exit codes: 0 printed, 1 nothing to print or a damaged layout, 2 bad usage, 3 a file "
+           "could\n"
+           "not be read or written.\n";
+}
 
 constexpr const char* kPrefix = "quillmark-tool print labels: ";
 
 int Usage(std::ostream& err, const std::string& problem)
 {
-    err << kPrefix << problem << "\n" << kUsage;
+    err << kPrefix << problem << "\n" << UsageText();
     return 2;
-}
-
-QString TemplatesFolder()
-{
-    data::TProgramHome home = data::TProgramHome::Current();
-    if (home.Dir().isEmpty())
-        home = data::TProgramHome::Locate();
-    if (!home.SysDataDir().isEmpty() &&
-        QFileInfo(data::TProgramHome(home.Dir()).FilePath(QStringLiteral("sysdata/LBLTPL.DBF")))
-            .isFile())
-        return home.SysDataDir();
-    return QDir(data::TProgramHome::ShippedDataDir()).filePath(QStringLiteral("sysdata"));
 }
 
 // One record only (--record N).
@@ -119,34 +130,32 @@ private:
 };
 
 struct TOptions {
-    std::string table, templateName, label, layout, query, order = "LNAME", positions, pdf, stream;
-    long long record = 0;
-    long long startRecord = 0;
+    std::string table, templateName, label, layout, positions, pdf, stream, presortList;
+    TRecordScopeArgs scope;
+    bool presort = false;
     int copies = 1;
     bool list = false;
-};
 
-std::optional<long long> Number(const std::string& text)
-{
-    try {
-        size_t used = 0;
-        const long long value = std::stoll(text, &used);
-        if (used == text.size())
-            return value;
-    } catch (...) {
-    }
-    return std::nullopt;
-}
+    bool Presorted() const { return presort || !presortList.empty(); }
+};
 
 // Parses the arguments; returns the exit code of a usage error, or 0.
 int ParseOptions(const std::vector<std::string>& args, TOptions& o, std::ostream& out,
                  std::ostream& err, bool& helped)
 {
-    int scopes = 0;
     for (size_t i = 0; i < args.size(); ++i) {
+        std::string problem;
+        switch (o.scope.Take(args, i, problem)) {
+        case TRecordScopeArgs::TTake::Taken:
+            continue;
+        case TRecordScopeArgs::TTake::Error:
+            return Usage(err, problem);
+        case TRecordScopeArgs::TTake::NotMine:
+            break;
+        }
         const std::string& a = args[i];
         if (a == "--help" || a == "-h") {
-            out << kUsage;
+            out << UsageText();
             helped = true;
             return 0;
         }
@@ -154,8 +163,8 @@ int ParseOptions(const std::vector<std::string>& args, TOptions& o, std::ostream
             o.list = true;
             continue;
         }
-        if (a == "--all") {
-            ++scopes;
+        if (a == "--presort") {
+            o.presort = true;
             continue;
         }
         std::string* text = nullptr;
@@ -167,43 +176,29 @@ int ParseOptions(const std::vector<std::string>& args, TOptions& o, std::ostream
             text = &o.label;
         else if (a == "--layout")
             text = &o.layout;
-        else if (a == "--query")
-            text = &o.query;
-        else if (a == "--order")
-            text = &o.order;
+        else if (a == "--presort-list")
+            text = &o.presortList;
         else if (a == "--positions")
             text = &o.positions;
         else if (a == "--pdf")
             text = &o.pdf;
         else if (a == "--stream")
             text = &o.stream;
-        else if (a != "--record" && a != "--copies" && a != "--start-record")
+        else if (a != "--copies")
             return Usage(err, "unknown argument '" + a + "'");
         if (i + 1 >= args.size())
             return Usage(err, a + " needs a value");
         const std::string& value = args[++i];
         if (text != nullptr) {
             *text = value;
-            if (a == "--query")
-                ++scopes;
             continue;
         }
-        const std::optional<long long> n = Number(value);
-        if (a == "--start-record") {
-            if (!n || *n < 1 || *n > 0xFFFFFFFFLL)
-                return Usage(err,
-                             "--start-record takes a record number from 1, not '" + value + "'");
-            o.startRecord = *n;
-        } else if (a == "--record") {
-            if (!n || *n < 1 || *n > 0xFFFFFFFFLL)
-                return Usage(err, "--record takes a record number from 1, not '" + value + "'");
-            o.record = *n;
-            ++scopes;
-        } else {
-            if (!n || *n < 1 || *n > TLabelPrintLoop::kMaxLabelsPerRecord)
-                return Usage(err, "--copies takes a number from 1 to 99, not '" + value + "'");
-            o.copies = int(*n);
-        }
+        const bool digits = !value.empty() && value.size() <= 2 &&
+                            value.find_first_not_of("0123456789") == std::string::npos;
+        const int copies = digits ? std::stoi(value) : 0;
+        if (copies < 1 || copies > TLabelPrintLoop::kMaxLabelsPerRecord)
+            return Usage(err, "--copies takes a number from 1 to 99, not '" + value + "'");
+        o.copies = copies;
     }
     if (o.table.empty())
         return Usage(err, "--table is needed");
@@ -211,10 +206,19 @@ int ParseOptions(const std::vector<std::string>& args, TOptions& o, std::ostream
         return Usage(err, "one of --template and --label is needed");
     if (!o.label.empty() && !o.layout.empty())
         return Usage(err, "--layout goes with --template; a --label row names its own layout");
-    if (scopes > 1)
-        return Usage(err, "choose one of --all, --query and --record");
-    if (o.record > 0 && o.startRecord > 0)
-        return Usage(err, "--start-record does not go with --record");
+    if (const std::string problem = o.scope.Check(); !problem.empty())
+        return Usage(err, problem);
+    if (o.presort && !o.presortList.empty())
+        return Usage(err, "choose one of --presort and --presort-list");
+    if (o.Presorted() && o.scope.SingleRecord())
+        return Usage(err,
+                     "a presorted job does not go with --record (one record is not presorted)");
+    if (o.Presorted() && o.scope.StartRecord() > 0)
+        return Usage(err, "--start-record has no effect on a presorted job, which follows the "
+                          "presort list");
+    if (o.Presorted() && !o.scope.Order().empty())
+        return Usage(err,
+                     "--order does not go with a presorted job, which is printed in ZIP order");
     if (int(o.list) + int(!o.pdf.empty()) + int(!o.stream.empty()) != 1)
         return Usage(err, "choose one output: --list, --pdf or --stream");
     return 0;
@@ -235,7 +239,7 @@ bool Replace(const QString& finished, const QString& target, QString* error)
 int FindTemplate(const TOptions& o, std::optional<TLabelGeometry>& geometry, std::ostream& err)
 {
     labels::TLabelTemplates templates;
-    const QString folder = TemplatesFolder();
+    const QString folder = labels::TLabelTemplates::DefaultFolder();
     if (const QString failure = templates.Open(folder); !failure.isEmpty()) {
         err << kPrefix << failure.toStdString() << " (in "
             << QDir::toNativeSeparators(folder).toStdString() << ")\n";
@@ -296,6 +300,36 @@ int FindLabelRow(const TOptions& o, std::optional<TLabelGeometry>& geometry, QSt
     return 0;
 }
 
+// The presort of the job's records: one pass in record order with turbo read, the progress on a
+// terminal, the records left out reported. The cursor is put back in the ZIP order.
+std::optional<QStringList> RunPresort(xbase::TCursor& cursor, labels::TCursorLabelRecords& records,
+                                      std::ostream& err)
+{
+    const int zipOrder = cursor.Order();
+    const uint32_t total = cursor.Table().RecordCount();
+    labels::TPresort presort;
+    try {
+        cursor.SetOrder(0);
+        cursor.SetTurboRead(true);
+        TProgressLine progress(err, "presort", total >= 10000);
+        presort.Read(records, [&](uint32_t recNo) {
+            progress(int(uint64_t(recNo) * 100 / std::max<uint32_t>(total, 1)));
+        });
+        progress.Finish();
+        cursor.SetTurboRead(false);
+        cursor.SetOrder(zipOrder);
+    } catch (const xbase::TXbaseError& e) {
+        cursor.SetTurboRead(false);
+        err << kPrefix << e.what() << "\n";
+        return std::nullopt;
+    }
+    QStringList list = presort.List();
+    if (const uint64_t leftOut = presort.Counts().recordsLeftOut; leftOut > 0)
+        err << leftOut
+            << " record(s) have no valid ZIP code and are not printed in presort order.\n";
+    return list;
+}
+
 } // namespace
 
 int RunPrintLabels(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
@@ -309,7 +343,9 @@ int RunPrintLabels(const std::vector<std::string>& args, std::ostream& out, std:
     const std::string output = o.pdf.empty() ? o.stream : o.pdf;
     if (!output.empty()) {
         const QString outCanonical = QFileInfo(QString::fromStdString(output)).canonicalFilePath();
-        for (const std::string& input : {o.table, o.layout})
+        std::vector<std::string> inputs = o.scope.InputFiles();
+        inputs.insert(inputs.end(), {o.table, o.layout, o.presortList});
+        for (const std::string& input : inputs)
             if (!outCanonical.isEmpty() && !input.empty() &&
                 outCanonical == QFileInfo(QString::fromStdString(input)).canonicalFilePath())
                 return Usage(err, output + " is a file the job reads; choose another output file");
@@ -343,6 +379,18 @@ int RunPrintLabels(const std::vector<std::string>& args, std::ostream& out, std:
         selection = *parsed;
     }
 
+    // A presort list given is read whole before anything else is opened.
+    std::optional<QStringList> presortList;
+    if (!o.presortList.empty()) {
+        QString error;
+        presortList =
+            TLabelPrintLoop::ReadPresortList(QString::fromStdString(o.presortList), &error);
+        if (!presortList) {
+            err << kPrefix << error.toStdString() << "\n";
+            return 3;
+        }
+    }
+
     if (!o.layout.empty()) {
         layoutPath = QString::fromStdString(o.layout);
         if (QFileInfo(layoutPath).suffix().toUpper() != QLatin1String("L"))
@@ -363,11 +411,13 @@ int RunPrintLabels(const std::vector<std::string>& args, std::ostream& out, std:
     data::TCalculatedFields::Install(dataSet, &tagIdentifier, &withNames);
     try {
         dataSet.Open(QString::fromStdString(o.table), xbase::TOpenMode::ReadOnly);
-    } catch (const data::TDataSetError& e) {
-        err << o.table << ": " << e.Message().toStdString() << "\n";
-        return 3;
-    } catch (const xbase::TXbaseError& e) {
-        err << o.table << ": " << e.what() << "\n";
+    } catch (const std::exception& e) {
+        // The engine's messages mostly name the file already.
+        const auto* dataSetError = dynamic_cast<const data::TDataSetError*>(&e);
+        const std::string message =
+            dataSetError != nullptr ? dataSetError->Message().toStdString() : e.what();
+        err << kPrefix << (message.find(o.table) == std::string::npos ? o.table + ": " : "")
+            << message << "\n";
         return 3;
     }
     // The layout is loaded (and filled once) before the job sets its order and query.
@@ -379,7 +429,7 @@ int RunPrintLabels(const std::vector<std::string>& args, std::ostream& out, std:
         try {
             design::TGLabelObjectFiler::LoadFromFile(panel, layoutPath);
         } catch (const design::TLayoutError& e) {
-            err << kPrefix << o.layout << ": ";
+            err << kPrefix << QDir::toNativeSeparators(layoutPath).toStdString() << ": ";
             if (e.Offset() >= 0)
                 err << "offset " << e.Offset() << ": ";
             err << e.Message().toStdString() << "\n";
@@ -388,50 +438,41 @@ int RunPrintLabels(const std::vector<std::string>& args, std::ostream& out, std:
     }
 
     xbase::TCursor& cursor = dataSet.Cursor();
-    if (o.record > 0) {
-        if (std::uint64_t(o.record) > dataSet.Table().RecordCount()) {
-            err << o.table << ": there is no record " << o.record << " (the file has "
-                << dataSet.Table().RecordCount() << ")\n";
-            return 1;
-        }
-    } else {
-        try {
-            cursor.SelectTag(o.order);
-        } catch (const xbase::TXbaseError& e) {
-            return Usage(err, "--order " + o.order + ": " + e.what());
+    const int zipField = dataSet.Table().FieldIndex("ZIP");
+    if (o.Presorted()) {
+        // A presorted job seeks each key of its list in the ZIP tag.
+        if (zipField < 0) {
+            err << kPrefix << o.table
+                << ": the file has no ZIP field, so its records cannot be presorted\n";
+            return 3;
         }
         try {
-            const std::string query =
-                o.query.empty() ? std::string("!ISDEL") : "(" + o.query + ").and. !ISDEL";
-            bool startThere = false;
-            if (o.startRecord > 0 &&
-                std::uint64_t(o.startRecord) <= dataSet.Table().RecordCount()) {
-                // Is the record one of the job's? Asked of the engine with the job's own query.
-                cursor.SetQuery(query + ".and. RECNO()=" + std::to_string(o.startRecord));
-                cursor.GoTop();
-                startThere = !cursor.Eof();
-            }
-            cursor.SetQuery(query);
-            if (startThere) {
-                cursor.Go(std::uint32_t(o.startRecord));
-            } else {
-                if (o.startRecord > 0)
-                    err << "Current record is out of range. Starting with first record\n";
-                cursor.GoTop();
-            }
+            cursor.SelectTag("ZIP");
         } catch (const xbase::TXbaseError& e) {
-            if (!o.query.empty())
-                return Usage(err, "--query \"" + o.query + "\": " + e.what());
-            err << o.table << ": " << e.what() << "\n";
+            err << kPrefix << o.table << ": " << e.what()
+                << "; a presorted job is printed in the order of the ZIP tag\n";
             return 3;
         }
     }
+    if (const int code = o.scope.Apply(cursor, o.Presorted() ? "ZIP" : kDefaultOrder, tagIdentifier,
+                                       kPrefix, err);
+        code != 0)
+        return code;
 
     TLabelPrintLoop loop(sheet, selection, o.copies);
-    TSingleRecord single(std::uint32_t(o.record));
-    labels::TCursorLabelRecords walked(cursor, dataSet.Table().FieldIndex("ZIP"));
-    labels::TLabelRecords& records = o.record > 0 ? static_cast<labels::TLabelRecords&>(single)
-                                                  : static_cast<labels::TLabelRecords&>(walked);
+    TSingleRecord single(o.scope.Record());
+    labels::TCursorLabelRecords walked(cursor, zipField);
+    if (o.presort) {
+        const std::optional<QStringList> list = RunPresort(cursor, walked, err);
+        if (!list)
+            return 3;
+        presortList = list;
+    }
+    if (presortList)
+        loop.SetPresortList(*presortList);
+    labels::TLabelRecords& records = o.scope.SingleRecord()
+                                         ? static_cast<labels::TLabelRecords&>(single)
+                                         : static_cast<labels::TLabelRecords&>(walked);
 
     auto summary = [&](const labels::TLabelRunResult& r) {
         out << r.records << " record(s), " << r.labels << " label(s), " << r.sheets << " page(s)\n";
@@ -453,23 +494,11 @@ int RunPrintLabels(const std::vector<std::string>& args, std::ostream& out, std:
         return result.labels > 0 ? 0 : 1;
     }
 
-    // The page stream goes to a temporary file beside the output; it replaces OUT (or becomes
-    // the PDF) only once the job is complete.
+    // Both outputs are written page by page as the loop finishes them, into a temporary file
+    // beside OUT that replaces it only once the job is complete.
     const QString target = QString::fromStdString(output);
-    const QString dir = QFileInfo(target).absolutePath();
-    QTemporaryFile streamFile(QDir(dir).filePath(QStringLiteral(".labels-XXXXXX")));
-    if (!streamFile.open()) {
-        err << output << ": " << streamFile.errorString().toStdString() << "\n";
-        return 3;
-    }
     labels::TLabelRunResult result;
-    print::TReportFiler filer;
-    filer.SetStreamMode(print::TStreamMode::smUser);
-    filer.SetStream(&streamFile);
-    const QSizeF paper = sheet.SheetSize();
-    filer.SetPaperSize(TLabelSheet::kPaperCustom, paper.width(), paper.height());
-    filer.SetTitle(QString::fromStdString(o.label.empty() ? o.templateName : o.label));
-    filer.OnPrint = [&](print::TBaseReport& report) {
+    auto draw = [&](print::TBaseReport& report) {
         int page = 0;
         panel.SetPrinting(true);
         result = loop.Run(records, [&](const TLabelSlot& slot) {
@@ -477,7 +506,9 @@ int RunPrintLabels(const std::vector<std::string>& args, std::ostream& out, std:
                 report.NewPage();
                 page = slot.sheet;
             }
-            if (!slot.IsMarker()) {
+            if (slot.IsMarker()) {
+                labels::TMarkerLabel::Print(report, sheet, slot);
+            } else {
                 dataSet.GoTo(slot.recNo);
                 panel.RefreshData();
                 panel.PrintObjects(report, slot.corner.x(), slot.corner.y());
@@ -486,9 +517,37 @@ int RunPrintLabels(const std::vector<std::string>& args, std::ostream& out, std:
             return true;
         });
         panel.SetPrinting(false);
+        // With no label (or an error) the job is dropped: nothing is written.
+        if (result.labels == 0 || !result.error.isEmpty())
+            report.AbortJob();
     };
+    auto setUp = [&](print::TBaseReport& report) {
+        const QSizeF paper = sheet.SheetSize();
+        report.SetPaperSize(TLabelSheet::kPaperCustom, paper.width(), paper.height());
+        report.SetTitle(QString::fromStdString(o.label.empty() ? o.templateName : o.label));
+        report.OnPrint = draw;
+    };
+
+    std::unique_ptr<QTemporaryFile> streamFile;
     try {
-        filer.RunJob();
+        if (!o.stream.empty()) {
+            streamFile = std::make_unique<QTemporaryFile>(
+                QDir(QFileInfo(target).absolutePath()).filePath(QStringLiteral(".labels-XXXXXX")));
+            if (!streamFile->open()) {
+                err << output << ": " << streamFile->errorString().toStdString() << "\n";
+                return 3;
+            }
+            print::TReportFiler filer;
+            filer.SetStreamMode(print::TStreamMode::smUser);
+            filer.SetStream(streamFile.get());
+            setUp(filer);
+            filer.RunJob();
+        } else {
+            print::TPdfReport pdf;
+            pdf.SetFileName(target);
+            setUp(pdf);
+            pdf.RunJob();
+        }
     } catch (const print::TPrintError& e) {
         err << output << ": " << e.Message().toStdString() << "\n";
         return 3;
@@ -501,38 +560,12 @@ int RunPrintLabels(const std::vector<std::string>& args, std::ostream& out, std:
         summary(result);
         return 1;
     }
-    streamFile.flush();
-    QString error;
-    if (!o.stream.empty()) {
-        streamFile.setAutoRemove(false);
-        streamFile.close();
-        if (!Replace(streamFile.fileName(), target, &error)) {
-            err << output << ": " << error.toStdString() << "\n";
-            return 3;
-        }
-    } else {
-        // The finished stream is replayed from the file mapped into memory, so the pages the
-        // replay has passed can be dropped again instead of the whole job being held.
-        const qint64 size = streamFile.size();
-        uchar* mapped = size > 0 ? streamFile.map(0, size) : nullptr;
-        const QByteArray bytes =
-            mapped != nullptr
-                ? QByteArray::fromRawData(reinterpret_cast<const char*>(mapped), qsizetype(size))
-                : (streamFile.seek(0), streamFile.readAll());
-        QTemporaryFile pdfFile(QDir(dir).filePath(QStringLiteral(".labels-XXXXXX.pdf")));
-        if (!pdfFile.open()) {
-            err << output << ": " << pdfFile.errorString().toStdString() << "\n";
-            return 3;
-        }
-        pdfFile.close();
-        try {
-            print::RenderPdf(bytes, pdfFile.fileName());
-        } catch (const print::TPrintError& e) {
-            err << output << ": " << e.Message().toStdString() << "\n";
-            return 3;
-        }
-        pdfFile.setAutoRemove(false);
-        if (!Replace(pdfFile.fileName(), target, &error)) {
+    if (streamFile) {
+        QString error;
+        streamFile->flush();
+        streamFile->setAutoRemove(false);
+        streamFile->close();
+        if (!Replace(streamFile->fileName(), target, &error)) {
             err << output << ": " << error.toStdString() << "\n";
             return 3;
         }

@@ -3,8 +3,16 @@
 #include "labels/TLabelPrintLoop.h"
 #include "tools/TToolCommand.h"
 
+#include "TTestHome.h"
+#include "data/TAddressFile.h"
+#include "data/TDataSet.h"
+#include "data/TFilterBuilder.h"
+#include "data/TFilterFiles.h"
+#include "data/TProgramHome.h"
+#include "data/TSettingsFile.h"
 #include "xbase/TTable.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <sstream>
@@ -13,19 +21,34 @@ using namespace qm;
 
 namespace {
 
-std::string MakeTable(const QString& dir, const std::vector<std::string>& zips, bool withZip = true)
+// An address file with one record for each ZIP (the TAG column holding tags[i] when given), or
+// without withZip a plain table with no ZIP field.
+std::string MakeTable(const QString& dir, const std::vector<std::string>& zips, bool withZip = true,
+                      const std::vector<QString>& tags = {})
 {
-    const std::string path = dir.toStdString() + "/ADDR.DBF";
-    auto table = xbase::TTable::Create(
-        path, {{"LNAME", xbase::TFieldType::Character, 20, 0},
-               {withZip ? "ZIP" : "POSTCODE", xbase::TFieldType::Character, 10, 0}});
-    for (const std::string& zip : zips) {
+    const QString path = dir + "/ADDR.DBF";
+    if (!withZip) {
+        auto table = xbase::TTable::Create(path.toStdString(),
+                                           {{"LNAME", xbase::TFieldType::Character, 20, 0},
+                                            {"POSTCODE", xbase::TFieldType::Character, 10, 0}});
         table->AppendBlank();
-        table->PutString(0, "Name");
-        table->PutString(1, zip);
+        table->PutString(1, "12345");
         table->Post();
+        return path.toStdString();
     }
-    return path;
+    EXPECT_TRUE(data::TAddressFile::Create(path, {}).isEmpty());
+    data::TDataSet dataSet;
+    data::TAddressFile::DeclareFieldObjects(dataSet);
+    dataSet.Open(path);
+    for (size_t i = 0; i < zips.size(); ++i) {
+        dataSet.Append();
+        dataSet.SetAsString("LNAME", "Name");
+        dataSet.SetAsString("ZIP", QString::fromStdString(zips[i]));
+        if (i < tags.size())
+            dataSet.SetAsString("TAG", tags[i]);
+        dataSet.Post();
+    }
+    return path.toStdString();
 }
 
 struct TRun {
@@ -89,4 +112,46 @@ TEST(PresortCommand, RefusesBadUsageAndAFileWithoutZip)
     EXPECT_EQ(RunPresort({"--table", noZip, "--all", "--record", "1"}).code, 2);
     EXPECT_EQ(RunPresort({"--table", noZip, "--record", "0"}).code, 2);
     EXPECT_EQ(RunPresort({"--table", dir.filePath("MISSING.DBF").toStdString()}).code, 3);
+}
+
+TEST(PresortCommand, FilterFileAndTaggedRecords)
+{
+    qm::test::TTestHome home;
+    const QString tagId = QStringLiteral("QMTAG01");
+    data::TSettingsFile(data::TProgramHome::Current().SettingsPath())
+        .WriteString("Misc", "GlobalTagId", tagId);
+    QTemporaryDir dir;
+    // Ten tagged records of 12345 and three untagged; 58001 tagged.
+    std::vector<std::string> zips(13, "12345");
+    std::vector<QString> tags(10, tagId);
+    tags.insert(tags.end(), 3, QString());
+    zips.push_back("58001");
+    tags.push_back(tagId);
+    const std::string table = MakeTable(dir.path(), zips, true, tags);
+
+    TRun tagged = RunPresort({"--table", table, "--tagged"});
+    ASSERT_EQ(tagged.code, 0) << tagged.err;
+    EXPECT_EQ(tagged.out, "** 5-digit 12345\n12345\n** ADC FARGO ND  580\n58001\n");
+    EXPECT_NE(tagged.err.find("records read: 11\n"), std::string::npos) << tagged.err;
+
+    data::TFilterEntries entries;
+    for (int i = 0; i < data::TFilterEntries::kCount; ++i)
+        if (QString::fromLatin1(data::TFilterBuilder::FieldExpression(i)).contains("ZIP"))
+            entries.entries[size_t(i)] = QStringLiteral("5");
+    const QString flt = dir.filePath("FIVE.FLT");
+    ASSERT_EQ(data::TFilterFiles::Write(flt, entries), "");
+    TRun filtered = RunPresort({"--table", table, "--filter-file", flt.toStdString(), "--tagged"});
+    ASSERT_EQ(filtered.code, 0) << filtered.err;
+    EXPECT_EQ(filtered.out, "** ADC FARGO ND  580\n58001\n");
+
+    TRun missing =
+        RunPresort({"--table", table, "--filter-file", dir.filePath("NONE.FLT").toStdString()});
+    EXPECT_EQ(missing.code, 3);
+    EXPECT_NE(missing.err.find("NONE.FLT"), std::string::npos) << missing.err;
+    EXPECT_EQ(RunPresort({"--table", table, "--order", "ZIP"}).code, 2);
+    EXPECT_EQ(RunPresort({"--table", table, "--start-record", "2"}).code, 2);
+    EXPECT_EQ(RunPresort({"--table", table, "--query", "ZIP=="}).code, 2);
+    EXPECT_EQ(RunPresort({"--table", table, "--out", table}).code, 2) << "never over its input";
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files),
+              (QStringList{"ADDR.CDX", "ADDR.DBF", "ADDR.FPT", "FIVE.FLT"}));
 }

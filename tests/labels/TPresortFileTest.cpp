@@ -52,6 +52,22 @@ TEST(PresortFile, CancelledRunLeavesNoListOfItsOwn)
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
 }
 
+TEST(PresortFile, CancelAnsweredAfterTheListWasWrittenRemovesIt)
+{
+    // The question is answered Yes only after the new list is in place: it goes again, and the
+    // earlier list it replaced is not brought back (the run's failure rule: no list of its own).
+    QTemporaryDir dir;
+    const QString path = dir.filePath(TPresortFile::FileName());
+    ASSERT_TRUE(TPresortFile::Write(path, {"00100"}, nullptr));
+    int asked = 0;
+    QString error;
+    EXPECT_FALSE(TPresortFile::Write(path, {"12345"}, &error, [&] { return ++asked == 2; }));
+    EXPECT_EQ(asked, 2);
+    EXPECT_TRUE(error.isEmpty());
+    EXPECT_FALSE(QFile::exists(path));
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+}
+
 TEST(PresortFile, FailureNamesTheFile)
 {
     QTemporaryDir dir;

@@ -146,6 +146,21 @@ TEST(Presort, AdcGroupsFollowTableOrderAndKeysSortByBytes)
                            "** ADC PORTLAND ME 040", "04901", "** Unknown", "12-01", "12A01"}));
 }
 
+TEST(Presort, PrefixListedByTwoRowsBelongsToTheFirst)
+{
+    // The shipped table names no prefix twice; an edited one may. The earlier row takes the key,
+    // and a row left with no key prints no marker.
+    const TAdcTable adc =
+        TAdcTable::Parse(QStringLiteral("FIRST\t121 120\nSECOND\t120 130\nTHIRD\t140\n"));
+    TPresort presort(adc);
+    presort.Add("12001");
+    presort.Add("13001");
+    presort.Add("12101");
+    EXPECT_EQ(presort.List(),
+              (QStringList{"** ADC FIRST", "12001", "12101", "** ADC SECOND", "13001"}));
+    EXPECT_EQ(presort.Counts().adcGroups, 2);
+}
+
 TEST(Presort, EmptyScopeGivesAnEmptyList)
 {
     TPresort presort;

@@ -1,0 +1,134 @@
+// The PDF job: pages of the job's paper size, written into the file while the job runs, and the
+// file appearing only when the job completes.
+
+#include "print/TPdfReport.h"
+
+#include "TPrintTestSupport.h"
+#include "print/TPrintError.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <stdexcept>
+
+namespace qm::print {
+namespace {
+
+class TPdfReportTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        test::UseNoPrinter();
+        ASSERT_TRUE(mDir.isValid());
+        mPath = mDir.filePath("out.pdf");
+    }
+
+    QByteArray Read() const
+    {
+        QFile file(mPath);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    // Bytes in the folder's files other than the target: the pages written so far. The file being
+    // written may have no name yet (an unnamed temporary file linked in at the end), so the
+    // process's open files in the folder count too.
+    qint64 Pending() const
+    {
+        qint64 bytes = 0;
+        for (const QFileInfo& info : QDir(mDir.path()).entryInfoList(QDir::Files | QDir::Hidden))
+            if (info.fileName() != QLatin1String("out.pdf"))
+                bytes += info.size();
+        const QDir fds(QStringLiteral("/proc/self/fd"));
+        for (const QString& fd : fds.entryList(QDir::Files | QDir::System)) {
+            const QFileInfo link(fds.filePath(fd));
+            if (link.symLinkTarget().startsWith(mDir.path() + QLatin1Char('/')) &&
+                !link.symLinkTarget().endsWith(QLatin1String("/out.pdf")))
+                bytes += link.size();
+        }
+        return bytes;
+    }
+
+    QTemporaryDir mDir;
+    QString mPath;
+};
+
+TEST_F(TPdfReportTest, PagesGoIntoTheFileWhileTheJobRuns)
+{
+    TPdfReport pdf;
+    pdf.SetFileName(mPath);
+    pdf.SetPaperSize(0, 4, 6);
+    std::vector<qint64> pending;
+    pdf.OnPrint = [&](TBaseReport& r) {
+        for (int page = 1; page <= 300; ++page) {
+            if (page > 1)
+                r.NewPage();
+            for (int line = 0; line < 20; ++line)
+                r.TextLeft(QStringLiteral("Page %1 line %2").arg(page).arg(line), 0.5);
+            if (page % 100 == 0)
+                pending.push_back(Pending());
+        }
+        EXPECT_FALSE(QFile::exists(mPath)) << "the target appears only when complete";
+    };
+    pdf.RunJob();
+    ASSERT_EQ(pending.size(), 3u);
+    EXPECT_GT(pending[0], 0);
+    EXPECT_GT(pending[1], pending[0]);
+    EXPECT_GT(pending[2], pending[1]);
+
+    const QByteArray bytes = Read();
+    EXPECT_TRUE(bytes.startsWith("%PDF"));
+    EXPECT_TRUE(bytes.trimmed().endsWith("%%EOF"));
+    EXPECT_EQ(bytes.count("/Type /Page\n"), 300);
+    EXPECT_TRUE(bytes.contains("/MediaBox [0 0 288.000000 432.000000]"));
+    EXPECT_EQ(Pending(), 0) << "no temporary file left";
+}
+
+TEST_F(TPdfReportTest, AnAbortedOrFailedJobLeavesTheEarlierFile)
+{
+    {
+        QFile file(mPath);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("earlier");
+    }
+    TPdfReport aborted;
+    aborted.SetFileName(mPath);
+    aborted.OnPrint = [](TBaseReport& r) {
+        r.TextLeft(QStringLiteral("never"), 1);
+        r.AbortJob();
+    };
+    aborted.RunJob();
+    EXPECT_EQ(Read(), "earlier");
+
+    TPdfReport failed;
+    failed.SetFileName(mPath);
+    failed.OnPrint = [](TBaseReport& r) {
+        r.TextLeft(QStringLiteral("half"), 1);
+        r.NewPage();
+        throw std::runtime_error("the handler failed");
+    };
+    EXPECT_THROW(failed.RunJob(), std::runtime_error);
+    EXPECT_EQ(Read(), "earlier");
+    EXPECT_EQ(Pending(), 0);
+}
+
+TEST_F(TPdfReportTest, AFileThatCannotBeWrittenIsNamed)
+{
+    TPdfReport pdf;
+    pdf.SetFileName(mDir.filePath("missing/out.pdf"));
+    pdf.OnPrint = [](TBaseReport& r) { r.TextLeft(QStringLiteral("x"), 1); };
+    try {
+        pdf.RunJob();
+        FAIL() << "no error";
+    } catch (const TPrintError& e) {
+        EXPECT_EQ(e.Kind(), TPrintErrorKind::Stream);
+        EXPECT_TRUE(
+            e.Message().contains(QDir::toNativeSeparators(mDir.filePath("missing/out.pdf"))))
+            << e.Message().toStdString();
+    }
+    EXPECT_FALSE(QFileInfo::exists(mDir.filePath("missing")));
+}
+
+} // namespace
+} // namespace qm::print
