@@ -69,6 +69,8 @@ const std::vector<THelpPage>& THelpWindow::Pages()
         {1062, "dbf-import.html", "Importing another table"},
         {1064, "import-older.html", "Importing an address file of an earlier version"},
         {1065, "copy-out.html", "Copying records out"},
+        {5101, "select-label.html", "Choosing a label sheet template"},
+        {5102, "label-edit.html", "Typing in a sheet of your own"},
     };
     return pages;
 }
