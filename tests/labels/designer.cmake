@@ -4,3 +4,9 @@ qm_test(qm_label_design_rules_tests
     TLabelArtTest.cpp
     TLabelDesignRulesTest.cpp
   LIBS qm_labels qm_test_support)
+
+qm_test(qm_label_design_screen_tests GUI
+  SOURCES
+    TLabelDesignScreenTest.cpp
+  LIBS qm_labels_ui qm_test_support Qt6::Test)
+add_dependencies(qm_label_design_screen_tests qm_sysdata_tables)
