@@ -19,12 +19,14 @@
 #include "design/text/TDesignUnits.h"
 #include "labels/TLabelDesignRules.h"
 #include "labels/TLabelLayoutStore.h"
+#include "tools/TToolCommand.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QTemporaryDir>
@@ -32,6 +34,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <gtest/gtest.h>
+#include <sstream>
 
 using namespace qm::labels;
 using qm::design::TGGraphicControl;
@@ -383,8 +386,14 @@ TEST_F(LabelDesignScreenTest, CancelAsksOnlyAfterAChange)
 TEST_F(LabelDesignScreenTest, ArtFromTheTemplateIsShownWhenItsPictureExists)
 {
     QTemporaryDir art;
-    QImage picture(50, 20, QImage::Format_RGB32);
+    QImage picture(200, 60, QImage::Format_RGB32);
     picture.fill(Qt::blue);
+    {
+        QPainter paint(&picture);
+        paint.setPen(QPen(Qt::yellow, 6));
+        paint.drawEllipse(QRect(130, 8, 50, 44));
+        paint.drawLine(20, 50, 110, 50);
+    }
     picture.setPixel(3, 3, qRgb(255, 255, 0));
     ASSERT_TRUE(picture.save(art.filePath("AVTEST.bmp")));
     TLabelGeometry g = Wide(4.0f);
@@ -400,7 +409,12 @@ TEST_F(LabelDesignScreenTest, ArtFromTheTemplateIsShownWhenItsPictureExists)
     EXPECT_EQ(shown.size(), R::FaceSize(g, qm::design::TDesignUnits::Ppi()));
     EXPECT_EQ(shown.pixel(3, 3), 0xFFC0C0C0u);
     EXPECT_EQ(shown.pixel(0, 0), 0xFFFFFFFFu);
+    designer.GridButton()->click();
+    designer.ToolButton(TTool::Address)->click();
+    ClickFace(designer, QPoint(20, 10));
+    designer.Surface().SelectAll();
     qm::test::SaveScreenshot(designer, QStringLiteral("label-design-art"));
+    designer.GridButton()->click();
     designer.ArtButton()->click();
     EXPECT_TRUE(designer.Surface().Picture().IsEmpty());
 
@@ -536,4 +550,34 @@ TEST_F(LabelDesignScreenTest, ARowThatDescribesNoSheetNeverReachesTheFace)
     const int row = store.Append(g);
     EXPECT_EQ(TLabelDesignScreen::DesignLayout(store, row, &mAddresses, nullptr), -1);
     ASSERT_EQ(mResponder.Texts().size(), 1);
+}
+
+TEST_F(LabelDesignScreenTest, TheSavedDesignIsWhatTheToolDumpsAndPrints)
+{
+    TLabelLayoutStore store;
+    ASSERT_EQ(store.Open(mHome.Home().SysDataDir()), QString());
+    WhenOpen([](TLabelDesignScreen& d) {
+        QTest::keyClicks(d.DescriptionEdit(), "Club");
+        d.SaveButton()->click();
+    });
+    const int row = TLabelDesignScreen::DesignLayout(store, -1, &mAddresses, nullptr);
+    ASSERT_GE(row, 0);
+    const QString description = store.Rows()[size_t(row)].geometry.description;
+    EXPECT_EQ(description, "<New Label>Club");
+    const QString path = store.LayoutPath(row);
+    store.Close();
+    mAddresses.Close(); // the tool opens the address file itself
+
+    std::ostringstream out, err;
+    ASSERT_EQ(qm::tools::RunTool({"layout", "dump", path.toStdString()}, out, err), 0) << err.str();
+    EXPECT_NE(out.str().find("TGDMultiLineAddressLabel"), std::string::npos) << out.str();
+
+    out.str({});
+    const std::string table = mHome.Path("DATA/ADD0001.DBF").toStdString();
+    ASSERT_EQ(qm::tools::RunTool({"print", "labels", "--table", table, "--label",
+                                  description.toStdString(), "--list"},
+                                 out, err),
+              0)
+        << err.str();
+    EXPECT_NE(out.str().find("3 record(s), 3 label(s), 1 page(s)"), std::string::npos) << out.str();
 }

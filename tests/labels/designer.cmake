@@ -8,5 +8,5 @@ qm_test(qm_label_design_rules_tests
 qm_test(qm_label_design_screen_tests GUI
   SOURCES
     TLabelDesignScreenTest.cpp
-  LIBS qm_labels_ui qm_test_support Qt6::Test)
+  LIBS qm_labels_ui qm_tools qm_test_support Qt6::Test)
 add_dependencies(qm_label_design_screen_tests qm_sysdata_tables)

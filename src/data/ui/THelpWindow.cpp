@@ -71,6 +71,7 @@ const std::vector<THelpPage>& THelpWindow::Pages()
         {1065, "copy-out.html", "Copying records out"},
         {5101, "select-label.html", "Choosing a label sheet template"},
         {5102, "label-edit.html", "Typing in a sheet of your own"},
+        {5103, "label-design.html", "Designing a label"},
     };
     return pages;
 }
