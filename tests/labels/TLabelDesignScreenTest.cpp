@@ -9,6 +9,7 @@
 #include "TTestHome.h"
 #include "data/TAddressFile.h"
 #include "data/TDataSet.h"
+#include "data/TSettingsFile.h"
 #include "design/core/TGDataPanel.h"
 #include "design/core/TGLabelObjectFiler.h"
 #include "design/core/TLayoutFileNames.h"
@@ -580,4 +581,38 @@ TEST_F(LabelDesignScreenTest, TheSavedDesignIsWhatTheToolDumpsAndPrints)
               0)
         << err.str();
     EXPECT_NE(out.str().find("3 record(s), 3 label(s), 1 page(s)"), std::string::npos) << out.str();
+}
+
+TEST_F(LabelDesignScreenTest, DefaultFontComesFromAndGoesToTheLabelSettings)
+{
+    {
+        qm::data::TSettingsFile settings(mHome.Home().SettingsPath());
+        settings.WriteString("Label", "DefaultFontName", "Courier New");
+        settings.WriteInteger("Label", "DefaultFontSize", 12);
+        settings.WriteBool("Label", "DefaultFontBold", true);
+    }
+    auto designer = Open(Wide(4.0f));
+    EXPECT_EQ(designer->FontButton()->text(), "Default Font: Courier New, 12 pt , bold");
+    designer->ToolButton(TTool::Rectangle)->click();
+    ClickFace(*designer, QPoint(10, 10));
+    const QRect before = designer->Panel().ObjectAt(0)->BoundsRect();
+    designer->OnChooseFont = [](const qm::design::TGFont&) {
+        qm::design::TGFont font;
+        font.SetName("Times New Roman");
+        font.SetPointSize(9);
+        font.SetStyle(qm::design::fsItalic);
+        return std::optional<qm::design::TGFont>(font);
+    };
+    designer->FontButton()->click();
+    EXPECT_EQ(designer->FontButton()->text(), "Default Font: Times New Roman, 9 pt , italic");
+    EXPECT_EQ(designer->Panel().ObjectAt(0)->BoundsRect(), before);
+    qm::data::TSettingsFile settings(mHome.Home().SettingsPath());
+    EXPECT_EQ(settings.ReadString("Label", "DefaultFontName"), "Times New Roman");
+    EXPECT_EQ(settings.ReadInteger("Label", "DefaultFontSize", 0), 9);
+    EXPECT_FALSE(settings.ReadBool("Label", "DefaultFontBold", true));
+    EXPECT_TRUE(settings.ReadBool("Label", "DefaultFontItalic", false));
+    // New text takes the chosen font.
+    designer->ToolButton(TTool::Text)->click();
+    ClickFace(*designer, QPoint(10, 60));
+    EXPECT_EQ(designer->Surface().PanelFont().Name(), "Times New Roman");
 }
