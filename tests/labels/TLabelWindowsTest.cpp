@@ -5,6 +5,7 @@
 
 #include "TLabelPrintFixture.h"
 #include "TScreenshot.h"
+#include "labels/ui/TLabelDesignScreen.h"
 #include "labels/ui/TLabelSheetView.h"
 #include "labels/ui/TSelectSpecificLabels.h"
 #include "labels/ui/TSortBulkMail.h"
@@ -14,6 +15,7 @@
 #include "print/ui/TPreviewForm.h"
 #include "print/ui/TPrintStatusWindow.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
@@ -35,6 +37,17 @@ namespace {
 
 class LabelWindowsTest : public test::LabelPrintFixture {
 protected:
+    // Runs work on the label designer once it is the open modal window.
+    static void OnDesigner(std::function<void(TLabelDesignScreen&)> work)
+    {
+        QTimer::singleShot(10, [work] {
+            auto* d = dynamic_cast<TLabelDesignScreen*>(QApplication::activeModalWidget());
+            if (d == nullptr || !d->isVisible())
+                return OnDesigner(work);
+            work(*d);
+        });
+    }
+
     void SetUp() override
     {
         LabelPrintFixture::SetUp();
@@ -152,10 +165,26 @@ TEST_F(LabelWindowsTest, ListsTheLayoutsWithTheirSheetsAndDeletesThePresortListO
     EXPECT_EQ(screen->PrinterList()->currentText(), print::TRPDevice::Instance().PrinterNames()[0]);
     test::SaveScreenshot(*screen, "print-labels");
 
+    // Modify opens the designer on the chosen row; unchanged, Cancel closes it and saves nothing.
+    QString modifiedName;
+    OnDesigner([&](TLabelDesignScreen& d) {
+        modifiedName = d.DescriptionEdit()->text();
+        d.CancelButton()->click();
+    });
     screen->ModifyButton()->click();
+    EXPECT_EQ(modifiedName, "Shipping");
+    EXPECT_EQ(screen->LayoutGrid()->rowCount(), 2);
+
+    // New: a saved design is a new row of the list, selected.
+    OnDesigner([](TLabelDesignScreen& d) {
+        d.DescriptionEdit()->setText("Members");
+        emit d.DescriptionEdit()->textEdited("Members");
+        d.SaveButton()->click();
+    });
     screen->NewButton()->click();
-    EXPECT_EQ(mResponder.Texts(),
-              QStringList(2, "The label designer is not part of this version of Quillmark yet."));
+    ASSERT_EQ(screen->LayoutGrid()->rowCount(), 3);
+    EXPECT_EQ(screen->LayoutGrid()->currentItem()->text(), "Members");
+    EXPECT_FALSE(mResponder.Texts().join('\n').contains("not part of this version"));
 }
 
 TEST_F(LabelWindowsTest, WithoutLayoutsTheCommandsAreOffAndThePanelsHidden)

@@ -72,6 +72,9 @@ const std::vector<THelpPage>& THelpWindow::Pages()
         {1070, "print-labels.html", "Printing labels"},
         {1071, "labels-print.html", "Choosing the labels to print"},
         {1072, "bulk-mail-presort.html", "Bulk mail presorting"},
+        {5101, "select-label.html", "Choosing a label sheet template"},
+        {5102, "label-edit.html", "Typing in a sheet of your own"},
+        {5103, "label-design.html", "Designing a label"},
     };
     return pages;
 }

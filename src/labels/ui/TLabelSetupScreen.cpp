@@ -16,6 +16,7 @@
 #include "labels/TLabelSheet.h"
 #include "labels/TPresortFile.h"
 #include "labels/TPresortRun.h"
+#include "labels/ui/TLabelDesignScreen.h"
 #include "labels/ui/TLabelPrinter.h"
 #include "labels/ui/TSelectSpecificLabels.h"
 #include "labels/ui/TSortBulkMail.h"
@@ -38,6 +39,7 @@
 #include <QRadioButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace qm::labels {
 
@@ -205,6 +207,11 @@ void TLabelSetupScreen::showEvent(QShowEvent* event)
     mActivated = true;
     // A list left by an earlier visit may hold other records: every visit presorts afresh.
     QFile::remove(PresortPath());
+    // A layout table that could not be opened leaves the list empty: say why, once.
+    if (!mOpenFailure.isEmpty())
+        QMetaObject::invokeMethod(
+            this, [this] { data::TMessageService::Inform(this, mOpenFailure); },
+            Qt::QueuedConnection);
 }
 
 QString TLabelSetupScreen::PresortPath() const
@@ -298,13 +305,26 @@ void TLabelSetupScreen::PrinterListChange(int index)
 
 void TLabelSetupScreen::ModifyButtonClick()
 {
-    data::TMessageService::Inform(
-        this, QStringLiteral("The label designer is not part of this version of Quillmark yet."));
+    const int row = CurrentRow();
+    if (row >= 0)
+        Design(row);
 }
 
 void TLabelSetupScreen::NewButtonClick()
 {
-    ModifyButtonClick();
+    Design(-1);
+}
+
+void TLabelSetupScreen::Design(int row)
+{
+    if (!mOpenFailure.isEmpty()) {
+        data::TMessageService::Inform(this, mOpenFailure);
+        return;
+    }
+    data::TDataSet* addresses = mApollo.DataSet().Active() ? &mApollo.DataSet() : nullptr;
+    const int saved = TLabelDesignScreen::DesignLayout(mStore, row, addresses, this);
+    // The designer reloads the store on Save; the list follows it either way.
+    FillList(saved >= 0 ? saved : std::max(row, 0));
 }
 
 void TLabelSetupScreen::DeleteButtonClick()

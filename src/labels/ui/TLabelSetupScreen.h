@@ -93,6 +93,8 @@ private:
     void FillList(int selectRow);
     void ShowRow();
     void UpdateControls();
+    // New (row -1) and Modify: the label designer on the row; the list shows what it saved.
+    void Design(int row);
     void ScopeClick(TLabelScope scope);
     void PrintOrPreview(bool preview);
     // The steps of a command after the table was handed to the job; false ends the command.

@@ -1,0 +1,618 @@
+// The "Label Design Screen" driven offscreen through its buttons, mouse and keys, with the
+// dialogs it opens scripted and its messages answered by the scripted responder; New and Modify
+// through the entry point the "Print Labels" window calls, checked in the LABEL table and the
+// saved layout file.
+
+#include "labels/ui/TLabelDesignScreen.h"
+#include "TScreenshot.h"
+#include "TScriptedResponder.h"
+#include "TTestHome.h"
+#include "data/TAddressFile.h"
+#include "data/TDataSet.h"
+#include "data/TSettingsFile.h"
+#include "design/core/TGDataPanel.h"
+#include "design/core/TGLabelObjectFiler.h"
+#include "design/core/TLayoutFileNames.h"
+#include "design/objects/TGCounterLabel.h"
+#include "design/objects/TGLabelShapes.h"
+#include "design/objects/TGLineShape.h"
+#include "design/objects/TGPostNetBarCode.h"
+#include "design/text/TDesignUnits.h"
+#include "labels/TLabelDesignRules.h"
+#include "labels/TLabelLayoutStore.h"
+#include "tools/TToolCommand.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <gtest/gtest.h>
+#include <sstream>
+
+using namespace qm::labels;
+using qm::design::TGGraphicControl;
+using TTool = TLabelDesignSurface::TTool;
+using R = TLabelDesignRules;
+
+namespace {
+
+// Runs work on the designer that DesignLayout runs modally, once its opening has finished.
+void WhenOpen(std::function<void(TLabelDesignScreen&)> work)
+{
+    QTimer::singleShot(10, [work] {
+        auto* d = dynamic_cast<TLabelDesignScreen*>(QApplication::activeModalWidget());
+        if (d == nullptr || !d->Opened()) {
+            WhenOpen(work);
+            return;
+        }
+        work(*d);
+    });
+}
+
+class LabelDesignScreenTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        mHome.Home().Prepare(QStringLiteral(QM_BUILD_DIR "/share/quillmark"));
+        QDir().mkpath(mHome.Path("DATA"));
+        const QString path = mHome.Path("DATA/ADD0001.DBF");
+        ASSERT_EQ(qm::data::TAddressFile::Create(path, {}), QString());
+        qm::data::TAddressFile::DeclareFieldObjects(mAddresses);
+        ASSERT_TRUE(qm::data::TAddressFile::Open(mAddresses, path).opened);
+        const char* const names[][4] = {{"Ames", "Ann", "12 Elm St", "12345"},
+                                        {"Baker", "Bob", "4 Oak Ave", "54321"},
+                                        {"Cole", "Cy", "9 Pine Rd", "60606"}};
+        for (const auto& n : names) {
+            mAddresses.Append();
+            mAddresses.SetAsString("LNAME", n[0]);
+            mAddresses.SetAsString("FNAME", n[1]);
+            mAddresses.SetAsString("STREET", n[2]);
+            mAddresses.SetAsString("ZIP", n[3]);
+            mAddresses.Post();
+        }
+        mAddresses.First();
+    }
+
+    static TLabelGeometry Wide(float width)
+    {
+        TLabelGeometry g = R::NewLabel("BIN00001.L");
+        g.labelWidth = width;
+        g.horizontalPitch = width;
+        g.across = 2;
+        g.description = "Wide";
+        return g;
+    }
+
+    // A designer opened on an existing label (no new-label block, no message).
+    std::unique_ptr<TLabelDesignScreen> Open(const TLabelGeometry& g)
+    {
+        auto designer = std::make_unique<TLabelDesignScreen>(g, false, &mAddresses);
+        designer->Surface().OnEditObject = [this](TGGraphicControl& o) {
+            mEdited << o.ClassName();
+        };
+        designer->show();
+        QCoreApplication::processEvents();
+        return designer;
+    }
+
+    static void ClickFace(TLabelDesignScreen& d, const QPoint& at)
+    {
+        QTest::mouseClick(&d.Surface(), Qt::LeftButton, {}, at);
+        QCoreApplication::processEvents();
+    }
+
+    static int Count(const TLabelDesignScreen& d, const QByteArray& kind)
+    {
+        int n = 0;
+        for (const auto& o : const_cast<TLabelDesignScreen&>(d).Panel().Objects())
+            n += o->ClassName() == kind;
+        return n;
+    }
+
+    qm::test::TTestHome mHome;
+    qm::test::TScriptedResponder mResponder;
+    qm::data::TDataSet mAddresses;
+    QList<QByteArray> mEdited;
+};
+
+} // namespace
+
+TEST_F(LabelDesignScreenTest, NewLabelOpensWithTheAddressBlockSelected)
+{
+    TLabelDesignScreen designer(R::NewLabel("BIN00001.L"), true, &mAddresses);
+    designer.show();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(designer.windowTitle(), "Label Design Screen");
+    EXPECT_EQ(mResponder.Texts(), QStringList{R::NewLabelMessage()});
+    EXPECT_EQ(designer.LayoutNameLabel()->text(), "Avery 5160  Address");
+    EXPECT_EQ(designer.DescriptionEdit()->text(), "<New Label>");
+    EXPECT_EQ(designer.FontButton()->text(), "Default Font: Arial, 10 pt ");
+    const int ppi = qm::design::TDesignUnits::Ppi();
+    const QSize face = R::FaceSize(designer.Geometry(), ppi);
+    EXPECT_EQ(QSize(designer.Panel().Width(), designer.Panel().Height()), face);
+    ASSERT_EQ(designer.Panel().ObjectCount(), 1);
+    const TGGraphicControl* block = designer.Panel().ObjectAt(0);
+    EXPECT_EQ(block->ClassName(), "TGDMultiLineAddressLabel");
+    EXPECT_EQ(block->Left(), 5);
+    EXPECT_EQ(block->Top(), 5);
+    EXPECT_EQ(block->Left() + block->Width(), face.width() - 10);
+    EXPECT_EQ(designer.Panel().Selection().size(), 1u);
+    EXPECT_TRUE(designer.ToolButton(TTool::Selection)->isChecked());
+    EXPECT_FALSE(designer.SaveButton()->isVisible());
+    EXPECT_FALSE(designer.ArtButton()->isEnabled());
+    designer.GridButton()->click();
+    qm::test::SaveScreenshot(designer, QStringLiteral("label-design"));
+}
+
+TEST_F(LabelDesignScreenTest, APlainClickStartsAFiftyByFifteenObjectForEachTool)
+{
+    auto designer = Open(Wide(4.0f));
+    const QPoint at(60, 30);
+    const TTool tools[] = {TTool::Text,      TTool::MultiLine, TTool::Counter,        TTool::Symbol,
+                           TTool::Rectangle, TTool::Ellipse,   TTool::RoundRectangle, TTool::Line,
+                           TTool::ClipArt,   TTool::PostNet,   TTool::Field,          TTool::Memo,
+                           TTool::Address};
+    for (TTool tool : tools) {
+        SCOPED_TRACE(TLabelDesignSurface::KindOf(tool).constData());
+        designer->ToolButton(tool)->click();
+        const int before = designer->Panel().ObjectCount();
+        ClickFace(*designer, at);
+        ASSERT_EQ(designer->Panel().ObjectCount(), before + 1);
+        const TGGraphicControl* made = designer->Panel().ObjectAt(before);
+        EXPECT_EQ(made->ClassName(), TLabelDesignSurface::KindOf(tool));
+        EXPECT_EQ(made->Left(), at.x());
+        EXPECT_EQ(made->Top(), at.y());
+        const bool fitted = tool == TTool::Text || tool == TTool::Counter || tool == TTool::Field ||
+                            tool == TTool::MultiLine || tool == TTool::Address ||
+                            tool == TTool::Symbol ||
+                            tool == TTool::PostNet; // the barcode takes its own size
+        if (!fitted) {
+            EXPECT_EQ(QSize(made->Width(), made->Height()), QSize(50, 15));
+        }
+        EXPECT_TRUE(designer->ToolButton(TTool::Selection)->isChecked());
+        EXPECT_TRUE(designer->Surface().Pointing());
+        EXPECT_TRUE(designer->Panel().Selection().empty());
+    }
+    const auto* ellipse =
+        static_cast<const qm::design::TGLabelShapes*>(designer->Panel().ObjectAt(5));
+    EXPECT_EQ(ellipse->Shape(), qm::design::TGShapeType::stEllipse);
+    const auto* line = static_cast<const qm::design::TGLineShape*>(designer->Panel().ObjectAt(7));
+    EXPECT_EQ(line->LineStyle(), qm::design::TGLineStyle::stVertical);
+    const auto* postnet =
+        static_cast<const qm::design::TGPostNetBarCode*>(designer->Panel().ObjectAt(9));
+    EXPECT_EQ(postnet->ZipCodeField(), "ZIP");
+    EXPECT_EQ(postnet->AddressField(), "STREET");
+    // The dialogs each tool opens while drawing, in order.
+    EXPECT_EQ(mEdited,
+              QList<QByteArray>({"TGPLabel", "TGMultiLineLabel", "TGSymbolLabel", "TGPDLabel"}));
+    EXPECT_TRUE(designer->SaveButton()->isVisible());
+    EXPECT_TRUE(mResponder.Texts().isEmpty());
+}
+
+TEST_F(LabelDesignScreenTest, PostNetToolIsRefusedOnANarrowLabel)
+{
+    auto designer = Open(Wide(2.0f));
+    designer->ToolButton(TTool::PostNet)->click();
+    EXPECT_EQ(mResponder.Texts(), QStringList{R::PostNetToolRefusal()});
+    EXPECT_TRUE(designer->ToolButton(TTool::Selection)->isChecked());
+    ClickFace(*designer, QPoint(20, 20));
+    EXPECT_EQ(designer->Panel().ObjectCount(), 0);
+}
+
+TEST_F(LabelDesignScreenTest, ChangingToANarrowTemplateRemovesOneBarcodeWithAWarning)
+{
+    auto designer = Open(Wide(4.0f));
+    designer->ToolButton(TTool::PostNet)->click();
+    ClickFace(*designer, QPoint(200, 10));
+    ASSERT_EQ(Count(*designer, "TGPostNetBarCode"), 1);
+    designer->OnChooseLayoutKind = [] { return 0; };
+    designer->OnChooseTemplate = [](const TLabelGeometry&) {
+        TLabelGeometry t = TLabelGeometry::NewLayout(); // 2.625 in
+        t.templateDescription = "Avery 5161  Address";
+        t.shape = "SR";
+        return std::optional<TLabelGeometry>(t);
+    };
+    designer->ChangeLayoutButton()->click();
+    EXPECT_EQ(mResponder.Texts(), QStringList{R::PostNetRemovedWarning()});
+    EXPECT_EQ(Count(*designer, "TGPostNetBarCode"), 0);
+    EXPECT_EQ(designer->LayoutNameLabel()->text(), "Avery 5161  Address");
+    EXPECT_EQ(designer->Panel().Width(),
+              R::FaceSize(designer->Geometry(), qm::design::TDesignUnits::Ppi()).width());
+    EXPECT_EQ(designer->Surface().Shape(), qm::design::TGDesignSurface::TPageShape::lsRectangle);
+    EXPECT_EQ(designer->Geometry().description, "Wide"); // the layout's own name stays
+    EXPECT_TRUE(designer->SaveButton()->isVisible());
+
+    // Without a barcode nothing is said.
+    designer->ChangeLayoutButton()->click();
+    EXPECT_EQ(mResponder.Texts().size(), 1);
+}
+
+TEST_F(LabelDesignScreenTest, ChangeLayoutTypedInMakesAUserDefinedLayoutAndPullsObjectsIn)
+{
+    auto designer = Open(Wide(4.0f));
+    designer->ToolButton(TTool::Rectangle)->click();
+    ClickFace(*designer, QPoint(330, 60));
+    designer->OnChooseLayoutKind = [] { return 1; };
+    designer->OnEditLayout = [](const TLabelGeometry& g) {
+        TLabelGeometry e = g;
+        e.labelWidth = 3.0f;
+        e.labelHeight = 0.75f;
+        e.shape = "EL";
+        return std::optional<TLabelGeometry>(e);
+    };
+    designer->ChangeLayoutButton()->click();
+    EXPECT_EQ(designer->LayoutNameLabel()->text(), "User Defined Label Layout");
+    EXPECT_EQ(designer->Geometry().maker, "USER");
+    EXPECT_TRUE(designer->Geometry().templateDescription.isEmpty());
+    EXPECT_FALSE(designer->ArtButton()->isEnabled());
+    EXPECT_EQ(designer->Surface().Shape(), qm::design::TGDesignSurface::TPageShape::lsEllipse);
+    const TGGraphicControl* box = designer->Panel().ObjectAt(0);
+    EXPECT_LE(box->Left(), designer->Panel().Width() - 20);
+    EXPECT_LE(box->Top(), designer->Panel().Height() - 10);
+
+    // An unknown shape code keeps the outline; cancelling the choice changes nothing.
+    designer->OnChooseLayoutKind = [] { return 0; };
+    designer->OnChooseTemplate = [](const TLabelGeometry&) {
+        TLabelGeometry t = TLabelGeometry::NewLayout();
+        t.shape = "XX";
+        return std::optional<TLabelGeometry>(t);
+    };
+    designer->ChangeLayoutButton()->click();
+    EXPECT_EQ(designer->Surface().Shape(), qm::design::TGDesignSurface::TPageShape::lsEllipse);
+    designer->OnChooseLayoutKind = [] { return -1; };
+    const TLabelGeometry before = designer->Geometry();
+    designer->ChangeLayoutButton()->click();
+    EXPECT_EQ(designer->Geometry(), before);
+}
+
+TEST_F(LabelDesignScreenTest, FivePressesZoomEachWayASixthDoesNothingAndSaveStaysHidden)
+{
+    auto designer = Open(Wide(4.0f));
+    designer->Panel()
+        .AddObject(std::make_unique<qm::design::TGLabelShapes>())
+        ->SetBounds(96, 10, 40, 20);
+    for (int i = 0; i < 6; ++i)
+        designer->ZoomOutButton()->click();
+    EXPECT_EQ(designer->ZoomLabel()->text(), "50%");
+    EXPECT_LT(designer->Zoom(), 0.5f);
+    for (int i = 0; i < 5; ++i)
+        QTest::keyClick(designer->CancelButton(), Qt::Key_Plus, Qt::KeypadModifier);
+    EXPECT_EQ(designer->ZoomLabel()->text(), "100%");
+    for (int i = 0; i < 6; ++i)
+        designer->ZoomInButton()->click();
+    EXPECT_EQ(designer->ZoomLabel()->text(), "150%");
+    EXPECT_FALSE(designer->SaveButton()->isVisible());
+}
+
+TEST_F(LabelDesignScreenTest, ReadOutDividesByThePpiTimesTheZoom)
+{
+    auto designer = Open(Wide(4.0f));
+    const int ppi = qm::design::TDesignUnits::Ppi();
+    designer->Panel()
+        .AddObject(std::make_unique<qm::design::TGLabelShapes>())
+        ->SetBounds(ppi, 10, 40, 20);
+    for (int i = 0; i < 5; ++i)
+        designer->ZoomInButton()->click();
+    // The object 1 in from the left reads 1.00 (give or take the zoom's rounding), not 1.50.
+    designer->Surface().AddToSelection(designer->Panel().ObjectAt(0), false);
+    QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), QPointF(5, 5), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QCoreApplication::sendEvent(&designer->Surface(), &move);
+    const QString left = designer->LeftLabel()->text();
+    ASSERT_TRUE(left.startsWith("Left: "));
+    EXPECT_NEAR(left.mid(6).toDouble(), 1.0, 0.021);
+    designer->Panel().ClearSelection();
+    QMouseEvent there(QEvent::MouseMove, QPointF(ppi * 3, 0), QPointF(ppi * 3, 0), Qt::NoButton,
+                      Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&designer->Surface(), &there);
+    EXPECT_EQ(designer->LeftLabel()->text(), "Left: 2.00");
+    EXPECT_EQ(designer->TopLabel()->text(), "Top: 0.00");
+}
+
+TEST_F(LabelDesignScreenTest, RecordButtonsRefreshAndStepCountersOnlyFirstResets)
+{
+    auto designer = Open(Wide(4.0f));
+    auto counter = std::make_unique<qm::design::TGCounterLabel>();
+    counter->ConfigureDrawn(qm::design::TGFont());
+    auto* c =
+        static_cast<qm::design::TGCounterLabel*>(designer->Panel().AddObject(std::move(counter)));
+    const int start = c->Value();
+    designer->NextButton()->click();
+    EXPECT_EQ(c->Value(), start + 1);
+    EXPECT_EQ(mAddresses.AsString("LNAME"), "Baker");
+    designer->PriorButton()->click();
+    EXPECT_EQ(c->Value(), start + 2);
+    EXPECT_EQ(mAddresses.AsString("LNAME"), "Ames");
+    designer->LastButton()->click();
+    EXPECT_EQ(c->Value(), start + 3);
+    EXPECT_EQ(mAddresses.AsString("LNAME"), "Cole");
+    designer->FirstButton()->click();
+    EXPECT_EQ(c->Value(), start);
+    EXPECT_EQ(mAddresses.AsString("LNAME"), "Ames");
+}
+
+TEST_F(LabelDesignScreenTest, DeleteEditsTheDescriptionWhenItHasTheFocus)
+{
+    auto designer = Open(Wide(4.0f));
+    designer->ToolButton(TTool::Rectangle)->click();
+    ClickFace(*designer, QPoint(10, 10));
+    designer->Surface().SelectAll();
+    designer->DescriptionEdit()->setFocus();
+    designer->DescriptionEdit()->setCursorPosition(0);
+    QTest::keyClick(designer->DescriptionEdit(), Qt::Key_Delete);
+    EXPECT_EQ(designer->DescriptionEdit()->text(), "ide");
+    EXPECT_EQ(designer->Panel().ObjectCount(), 1);
+    // Elsewhere, Delete is the panel's.
+    QTest::keyClick(designer->ChangeLayoutButton(), Qt::Key_Delete);
+    EXPECT_EQ(designer->Panel().ObjectCount(), 0);
+
+    // The description takes at most 50 characters.
+    designer->DescriptionEdit()->selectAll();
+    QTest::keyClicks(designer->DescriptionEdit(), QString(60, QLatin1Char('x')));
+    EXPECT_EQ(designer->DescriptionEdit()->text().size(), 50);
+}
+
+TEST_F(LabelDesignScreenTest, CancelAsksOnlyAfterAChange)
+{
+    {
+        auto designer = Open(Wide(4.0f));
+        designer->CancelButton()->click();
+        EXPECT_FALSE(designer->isVisible());
+        EXPECT_TRUE(mResponder.Texts().isEmpty());
+    }
+    auto designer = Open(Wide(4.0f));
+    QTest::keyClicks(designer->DescriptionEdit(), "!");
+    EXPECT_TRUE(designer->SaveButton()->isVisible());
+    mResponder.QueueAnswer(false);
+    QTest::keyClick(designer.get(), Qt::Key_Escape);
+    EXPECT_TRUE(designer->isVisible());
+    ASSERT_EQ(mResponder.Messages().size(), 1u);
+    EXPECT_EQ(mResponder.Messages()[0].caption, "CANCEL");
+    EXPECT_EQ(mResponder.Messages()[0].text, "Discard the changes to this label?");
+    EXPECT_FALSE(mResponder.Messages()[0].defaultYes);
+    mResponder.QueueAnswer(true);
+    designer->close();
+    EXPECT_FALSE(designer->isVisible());
+    EXPECT_EQ(designer->result(), QDialog::Rejected);
+}
+
+TEST_F(LabelDesignScreenTest, ArtFromTheTemplateIsShownWhenItsPictureExists)
+{
+    QTemporaryDir art;
+    QImage picture(200, 60, QImage::Format_RGB32);
+    picture.fill(Qt::blue);
+    {
+        QPainter paint(&picture);
+        paint.setPen(QPen(Qt::yellow, 6));
+        paint.drawEllipse(QRect(130, 8, 50, 44));
+        paint.drawLine(20, 50, 110, 50);
+    }
+    picture.setPixel(3, 3, qRgb(255, 255, 0));
+    ASSERT_TRUE(picture.save(art.filePath("AVTEST.bmp")));
+    TLabelGeometry g = Wide(4.0f);
+    g.art = "avtest.bmp";
+    TLabelDesignScreen designer(g, false, &mAddresses);
+    designer.SetArtDirectory(art.path());
+    designer.show();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(designer.ArtButton()->isEnabled());
+    EXPECT_TRUE(designer.ArtButton()->isChecked());
+    ASSERT_FALSE(designer.Surface().Picture().IsEmpty());
+    const QImage shown = designer.Surface().Picture().Image();
+    EXPECT_EQ(shown.size(), R::FaceSize(g, qm::design::TDesignUnits::Ppi()));
+    EXPECT_EQ(shown.pixel(3, 3), 0xFFC0C0C0u);
+    EXPECT_EQ(shown.pixel(0, 0), 0xFFFFFFFFu);
+    designer.GridButton()->click();
+    designer.ToolButton(TTool::Address)->click();
+    ClickFace(designer, QPoint(20, 10));
+    designer.Surface().SelectAll();
+    qm::test::SaveScreenshot(designer, QStringLiteral("label-design-art"));
+    designer.GridButton()->click();
+    designer.ArtButton()->click();
+    EXPECT_TRUE(designer.Surface().Picture().IsEmpty());
+
+    g.art = "NOSUCH";
+    TLabelDesignScreen none(g, false, &mAddresses);
+    none.SetArtDirectory(art.path());
+    none.show();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(none.ArtButton()->isEnabled());
+    EXPECT_TRUE(none.Surface().Picture().IsEmpty());
+}
+
+// ---- New and Modify for the "Print Labels" window
+
+TEST_F(LabelDesignScreenTest, NewSavesTheLayoutFileAndAppendsTheRow)
+{
+    TLabelLayoutStore store;
+    ASSERT_EQ(store.Open(mHome.Home().SysDataDir()), QString());
+    WhenOpen([](TLabelDesignScreen& designer) {
+        TLabelDesignScreen* d = &designer;
+        d->DescriptionEdit()->setText("Members");
+        emit d->DescriptionEdit()->textEdited("Members");
+        d->SaveButton()->click();
+    });
+    const int row = TLabelDesignScreen::DesignLayout(store, -1, &mAddresses, nullptr);
+    ASSERT_GE(row, 0);
+    const TLabelGeometry saved = store.Rows()[size_t(row)].geometry;
+    EXPECT_EQ(saved.description, "Members");
+    EXPECT_EQ(saved.templateDescription, "Avery 5160  Address");
+    EXPECT_TRUE(qm::design::TLayoutFileNames::IsLayoutName(saved.layoutFile));
+    const QString path = store.LayoutPath(row);
+    ASSERT_FALSE(path.isEmpty());
+    qm::design::TGDataPanel panel;
+    qm::design::TGLabelObjectFiler::LoadFromFile(panel, path);
+    ASSERT_EQ(panel.ObjectCount(), 1);
+    EXPECT_EQ(panel.ObjectAt(0)->ClassName(), "TGDMultiLineAddressLabel");
+    EXPECT_EQ(panel.ObjectAt(0)->Left(), 5);
+
+    // Modify: the file is loaded, a change is saved back to the same row and file.
+    WhenOpen([](TLabelDesignScreen& designer) {
+        TLabelDesignScreen* d = &designer;
+        ASSERT_EQ(d->Panel().ObjectCount(), 1);
+        d->ToolButton(TTool::Rectangle)->click();
+        QTest::mouseClick(&d->Surface(), Qt::LeftButton, {}, QPoint(100, 50));
+        d->SaveButton()->click();
+    });
+    EXPECT_EQ(TLabelDesignScreen::DesignLayout(store, row, &mAddresses, nullptr), row);
+    EXPECT_EQ(store.Rows().size(), 1u);
+    EXPECT_EQ(store.Rows()[size_t(row)].geometry.layoutFile, saved.layoutFile);
+    qm::design::TGDataPanel again;
+    qm::design::TGLabelObjectFiler::LoadFromFile(again, path);
+    EXPECT_EQ(again.ObjectCount(), 2);
+
+    // Cancel saves nothing.
+    WhenOpen([](TLabelDesignScreen& designer) {
+        TLabelDesignScreen* d = &designer;
+        d->CancelButton()->click();
+    });
+    EXPECT_EQ(TLabelDesignScreen::DesignLayout(store, -1, &mAddresses, nullptr), -1);
+    EXPECT_EQ(store.Rows().size(), 1u);
+}
+
+TEST_F(LabelDesignScreenTest, ModifyOfAMissingOrDamagedFileAndAFailedSave)
+{
+    TLabelLayoutStore store;
+    ASSERT_EQ(store.Open(mHome.Home().SysDataDir()), QString());
+    TLabelGeometry g = R::NewLabel("BIN00042.L");
+    g.description = "Lost";
+    const int row = store.Append(g);
+
+    // Missing: an empty face under a new name, nothing said.
+    WhenOpen([](TLabelDesignScreen& designer) {
+        TLabelDesignScreen* d = &designer;
+        EXPECT_EQ(d->Panel().ObjectCount(), 0);
+        EXPECT_NE(d->Geometry().layoutFile, "BIN00042.L");
+        d->CancelButton()->click();
+    });
+    EXPECT_EQ(TLabelDesignScreen::DesignLayout(store, row, &mAddresses, nullptr), -1);
+    EXPECT_TRUE(mResponder.Texts().isEmpty());
+
+    // Damaged: its message with the file and the offset; the file stays until saved.
+    const QString path = QDir(mHome.Home().SysDataDir()).filePath("BIN00042.L");
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("\x01garbage that is no layout stream");
+    }
+    WhenOpen([](TLabelDesignScreen& designer) {
+        TLabelDesignScreen* d = &designer;
+        d->CancelButton()->click();
+    });
+    EXPECT_EQ(TLabelDesignScreen::DesignLayout(store, row, &mAddresses, nullptr), -1);
+    ASSERT_EQ(mResponder.Texts().size(), 1);
+    EXPECT_TRUE(mResponder.Texts()[0].contains("BIN00042.L"));
+    EXPECT_TRUE(mResponder.Texts()[0].contains("at byte"));
+    EXPECT_TRUE(QFile::exists(path));
+
+    // A write that fails keeps the designer open; the row is as it was.
+    QFile::remove(path);
+    {
+        qm::design::TGDataPanel panel;
+        panel.AddObject(std::make_unique<qm::design::TGLabelShapes>())->SetBounds(1, 1, 30, 20);
+        qm::design::TGLabelObjectFiler::SaveToFile(panel, path);
+    }
+    bool stayedOpen = false;
+    int objects = -1;
+    WhenOpen([&](TLabelDesignScreen& designer) {
+        TLabelDesignScreen* d = &designer;
+        objects = d->Panel().ObjectCount();
+        QTest::keyClicks(d->DescriptionEdit(), "x");
+        QFile::remove(path);
+        QDir().mkpath(path); // the file cannot be written now
+        d->SaveButton()->click();
+        stayedOpen = d->isVisible();
+        mResponder.QueueAnswer(true); // "Discard the changes to this label?"
+        d->CancelButton()->click();
+    });
+    EXPECT_EQ(TLabelDesignScreen::DesignLayout(store, row, &mAddresses, nullptr), -1);
+    EXPECT_EQ(objects, 1);
+    EXPECT_TRUE(stayedOpen);
+    EXPECT_EQ(mResponder.Texts().size(), 3); // the damaged file, the failed write, the question
+    EXPECT_TRUE(mResponder.Texts()[1].contains("BIN00042.L"));
+    EXPECT_EQ(store.Rows()[size_t(row)].geometry.description, "Lost");
+}
+
+TEST_F(LabelDesignScreenTest, ARowThatDescribesNoSheetNeverReachesTheFace)
+{
+    TLabelLayoutStore store;
+    ASSERT_EQ(store.Open(mHome.Home().SysDataDir()), QString());
+    TLabelGeometry g = R::NewLabel("BIN00043.L");
+    g.description = "Broken";
+    g.labelWidth = 0;
+    const int row = store.Append(g);
+    EXPECT_EQ(TLabelDesignScreen::DesignLayout(store, row, &mAddresses, nullptr), -1);
+    ASSERT_EQ(mResponder.Texts().size(), 1);
+}
+
+TEST_F(LabelDesignScreenTest, TheSavedDesignIsWhatTheToolDumpsAndPrints)
+{
+    TLabelLayoutStore store;
+    ASSERT_EQ(store.Open(mHome.Home().SysDataDir()), QString());
+    WhenOpen([](TLabelDesignScreen& d) {
+        QTest::keyClicks(d.DescriptionEdit(), "Club");
+        d.SaveButton()->click();
+    });
+    const int row = TLabelDesignScreen::DesignLayout(store, -1, &mAddresses, nullptr);
+    ASSERT_GE(row, 0);
+    const QString description = store.Rows()[size_t(row)].geometry.description;
+    EXPECT_EQ(description, "<New Label>Club");
+    const QString path = store.LayoutPath(row);
+    store.Close();
+    mAddresses.Close(); // the tool opens the address file itself
+
+    std::ostringstream out, err;
+    ASSERT_EQ(qm::tools::RunTool({"layout", "dump", path.toStdString()}, out, err), 0) << err.str();
+    EXPECT_NE(out.str().find("TGDMultiLineAddressLabel"), std::string::npos) << out.str();
+
+    out.str({});
+    const std::string table = mHome.Path("DATA/ADD0001.DBF").toStdString();
+    ASSERT_EQ(qm::tools::RunTool({"print", "labels", "--table", table, "--label",
+                                  description.toStdString(), "--list"},
+                                 out, err),
+              0)
+        << err.str();
+    EXPECT_NE(out.str().find("3 record(s), 3 label(s), 1 page(s)"), std::string::npos) << out.str();
+}
+
+TEST_F(LabelDesignScreenTest, DefaultFontComesFromAndGoesToTheLabelSettings)
+{
+    {
+        qm::data::TSettingsFile settings(mHome.Home().SettingsPath());
+        settings.WriteString("Label", "DefaultFontName", "Courier New");
+        settings.WriteInteger("Label", "DefaultFontSize", 12);
+        settings.WriteBool("Label", "DefaultFontBold", true);
+    }
+    auto designer = Open(Wide(4.0f));
+    EXPECT_EQ(designer->FontButton()->text(), "Default Font: Courier New, 12 pt , bold");
+    designer->ToolButton(TTool::Rectangle)->click();
+    ClickFace(*designer, QPoint(10, 10));
+    const QRect before = designer->Panel().ObjectAt(0)->BoundsRect();
+    designer->OnChooseFont = [](const qm::design::TGFont&) {
+        qm::design::TGFont font;
+        font.SetName("Times New Roman");
+        font.SetPointSize(9);
+        font.SetStyle(qm::design::fsItalic);
+        return std::optional<qm::design::TGFont>(font);
+    };
+    designer->FontButton()->click();
+    EXPECT_EQ(designer->FontButton()->text(), "Default Font: Times New Roman, 9 pt , italic");
+    EXPECT_EQ(designer->Panel().ObjectAt(0)->BoundsRect(), before);
+    qm::data::TSettingsFile settings(mHome.Home().SettingsPath());
+    EXPECT_EQ(settings.ReadString("Label", "DefaultFontName"), "Times New Roman");
+    EXPECT_EQ(settings.ReadInteger("Label", "DefaultFontSize", 0), 9);
+    EXPECT_FALSE(settings.ReadBool("Label", "DefaultFontBold", true));
+    EXPECT_TRUE(settings.ReadBool("Label", "DefaultFontItalic", false));
+    // New text takes the chosen font.
+    designer->ToolButton(TTool::Text)->click();
+    ClickFace(*designer, QPoint(10, 60));
+    EXPECT_EQ(designer->Surface().PanelFont().Name(), "Times New Roman");
+}
