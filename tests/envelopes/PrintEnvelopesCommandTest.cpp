@@ -15,11 +15,13 @@
 #include "design/objects/TGDMultiLineAddressLabel.h"
 #include "design/objects/TGLabelShapes.h"
 #include "design/text/TDesignUnits.h"
+#include "envelopes/TEnvelopeSizes.h"
 #include "print/TPageStreamDump.h"
 
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <gtest/gtest.h>
 #include <sstream>
 
@@ -74,7 +76,8 @@ protected:
 
     void TearDown() override { EXPECT_EQ(Hash(QString::fromStdString(mTable)), mTableHash); }
 
-    static void WriteLayout(const QString& path)
+    // A frame of frameWidth x frameHeight design pixels at the corner and an address block.
+    static void WriteLayout(const QString& path, int frameWidth = 96, int frameHeight = 48)
     {
         using namespace qm::design;
         TDesignUnits::SetPpiOverride(96);
@@ -82,7 +85,7 @@ protected:
         TGDataPanel panel;
         panel.SetSize(912, 396);
         auto frame = std::make_unique<TGLabelShapes>();
-        frame->SetBounds(0, 0, 96, 48);
+        frame->SetBounds(0, 0, frameWidth, frameHeight);
         panel.AddObject(std::move(frame));
         auto address = std::make_unique<TGDMultiLineAddressLabel>();
         address->SetBounds(384, 192, 384, 96);
@@ -255,4 +258,51 @@ TEST_F(PrintEnvelopesCommandTest, BadInputIsRefusedWithNothingWritten)
     EXPECT_NE(r.err.find("BIN00003.E: offset "), std::string::npos) << r.err;
     EXPECT_FALSE(QFile::exists(QString::fromStdString(pdf)));
     EXPECT_TRUE(Leftovers().isEmpty());
+}
+
+TEST_F(PrintEnvelopesCommandTest, EverySizePrintsItsFaceOnItsOwnPaperAndOnABiggerPage)
+{
+    // With QM_ENVELOPE_PDF_DIR set the PDFs are kept there to be looked at.
+    const QString keep = qEnvironmentVariable("QM_ENVELOPE_PDF_DIR");
+    for (int i = 0; i < qm::envelopes::TEnvelopeSizes::kCount; ++i) {
+        const qm::envelopes::TEnvelopeSize& size = qm::envelopes::TEnvelopeSizes::At(i);
+        const std::string layout =
+            mHome.Path(QString("sysdata/BIN%1.E").arg(100 + i, 5, 10, QChar('0'))).toStdString();
+        // The face's outline, one pixel inside its edge.
+        WriteLayout(QString::fromStdString(layout), size.face.width * 96 / 1000 - 1,
+                    size.face.height * 96 / 1000 - 1);
+        const std::string code = std::to_string(size.code);
+        for (const char* page : {"", "11x17"}) {
+            // Its own paper turned as the envelope lies (no offsets), then an 11 x 17 page on
+            // which a portrait feed, face up, centre places it (offsets).
+            std::vector<std::string> args = {
+                "--layout", layout,   "--size",
+                code,       "--feed", *page ? "portrait,up,centre" : "landscape,down,centre"};
+            if (*page) {
+                args.push_back("--page");
+                args.push_back(page);
+            }
+            std::vector<std::string> list = args;
+            list.push_back("--list");
+            const TResult listed = Tool(list);
+            ASSERT_EQ(listed.code, 0) << code << " " << listed.err;
+            const QStringList first = QString::fromStdString(Lines(listed.out)[0]).split(' ');
+            ASSERT_EQ(first.size(), 6);
+            EXPECT_EQ(first[0].toDouble(), size.face.WidthInches());
+            if (*page) // centred across the 11 in width, at the top
+                EXPECT_DOUBLE_EQ(first[4].toDouble(),
+                                 std::max(0.0, (11 - size.face.WidthInches()) / 2))
+                    << code;
+            const QString pdf =
+                mHome.Path(QString("size%1%2.pdf").arg(size.code).arg(*page ? "-big" : ""));
+            args.push_back("--pdf");
+            args.push_back(pdf.toStdString());
+            const TResult printed = Tool(args);
+            ASSERT_EQ(printed.code, 0) << code << " " << printed.err;
+            if (!keep.isEmpty()) {
+                QFile::remove(QDir(keep).filePath(QFileInfo(pdf).fileName()));
+                QFile::copy(pdf, QDir(keep).filePath(QFileInfo(pdf).fileName()));
+            }
+        }
+    }
 }
