@@ -2,6 +2,7 @@
 // record, the layout placed on the page by the feed method, straight into a PDF (page by page),
 // into a page stream, or listed.
 
+#include "tools/TRecordScopeArgs.h"
 #include "tools/TToolCommand.h"
 #include "tools/TToolEnvironment.h"
 
@@ -45,37 +46,52 @@ using envelopes::TFeedFacing;
 using envelopes::TFeedOrientation;
 using envelopes::TFeedPosition;
 
-const char* const kUsage =
-    "usage: quillmark-tool print envelopes --table ADDR.DBF (--envelope NAME |\n"
-    "                                        --layout FILE.E --size CODE)\n"
-    "           [--all | --query EXPR | --filter-file F.FLT | --tagged | --record N]\n"
-    "           [--order TAG] [--start-record N] [--feed FEED] [--page WxH] [--preview]\n"
-    "           (--list | --pdf OUT.pdf | --stream OUT)\n"
-    "Prints one envelope per record as the \"Print Envelope\" window does, without a printer.\n"
-    "\n"
-    "  --envelope NAME  an envelope layout of the program home (sysdata/ENVELOPE.DBF) by its\n"
-    "                   description: its size and its layout file\n"
-    "  --layout FILE.E  an envelope layout file, printed on an envelope of --size CODE\n"
-    "  --size CODE      the envelope's size code (19..23, 27, 28, 30..38; 20 is #10)\n"
-    "  --all ... --start-record N   which records, in which order, from where (as for\n"
-    "                   'print labels')\n"
-    "  --feed FEED      how the printer takes envelopes: portrait|landscape, up|down,\n"
-    "                   left|right|centre, and \",cw\" for a clockwise turn, as\n"
-    "                   \"landscape,down,centre\"; default the settings file's \"Envelope Feed\"\n"
-    "  --page WxH       the page the printer reports, in inches after orientation (1 to 100);\n"
-    "                   default the envelope's paper in the feed orientation, as the built-in\n"
-    "                   PDF printer gives it\n"
-    "  --preview        outline the printable area on every page, as the preview does\n"
-    "  --list           first line: envelope width and height, page width and height, and the\n"
-    "                   envelope's place x and y, in inches with 4 decimals; then one line per\n"
-    "                   envelope: its page and its record number\n"
-    "  --pdf OUT.pdf    a PDF, one page per envelope\n"
-    "  --stream OUT     a page stream (see 'quillmark-tool pages')\n"
-    "\n"
-    "Ends with a summary line: records, envelopes and pages. With no record to print nothing is\n"
-    "written. Output files appear only when complete; the address file is only read.\n"
-    "Exit codes: 0 printed, 1 nothing to print, no valid size or a damaged layout, 2 bad usage,\n"
-    "3 a file could not be read or written.\n";
+constexpr const char* kDefaultOrder = "LNAME";
+
+std::string UsageText()
+{
+    return std::string(
+               "usage: quillmark-tool print envelopes --table ADDR.DBF (--envelope NAME |\n"
+               "                                        --layout FILE.E --size CODE)\n"
+               "           [--all | --query EXPR | --filter-file F.FLT | --record N] [--tagged]\n"
+               "           [--order TAG] [--start-record N] [--feed FEED] [--page WxH] "
+               "[--preview]\n"
+               "           (--list | --pdf OUT.pdf | --stream OUT)\n"
+               "Prints one envelope per record as the \"Print Envelope\" window does, without a\n"
+               "printer.\n"
+               "\n"
+               "  --envelope NAME  an envelope layout of the program home (sysdata/ENVELOPE.DBF) "
+               "by its\n"
+               "                   description: its size and its layout file\n"
+               "  --layout FILE.E  an envelope layout file, printed on an envelope of --size CODE\n"
+               "  --size CODE      the envelope's size code (19..23, 27, 28, 30..38; 20 is "
+               "#10)\n") +
+           TRecordScopeArgs::Usage(kDefaultOrder) +
+           "  --feed FEED      how the printer takes envelopes: portrait|landscape, up|down,\n"
+           "                   left|right|centre, and \",cw\" for a clockwise turn, as\n"
+           "                   \"landscape,down,centre\"; default the settings file's \"Envelope "
+           "Feed\"\n"
+           "  --page WxH       the page the printer reports, in inches after orientation (1 to "
+           "100);\n"
+           "                   default the envelope's paper in the feed orientation, as the "
+           "built-in\n"
+           "                   PDF printer gives it\n"
+           "  --preview        outline the printable area on every page, as the preview does\n"
+           "  --list           first line: envelope width and height, page width and height, "
+           "and the\n"
+           "                   envelope's place x and y, in inches with 4 decimals; then one "
+           "line per\n"
+           "                   envelope: its page and its record number\n"
+           "  --pdf OUT.pdf    a PDF, one page per envelope, written page by page\n"
+           "  --stream OUT     a page stream (see 'quillmark-tool pages')\n"
+           "\n"
+           "Ends with a summary line: records, envelopes and pages. With no record to print "
+           "nothing is\n"
+           "written. Output files appear only when complete; the address file is only read.\n"
+           "Exit codes: 0 printed, 1 nothing to print, no valid size or a damaged layout, 2 bad "
+           "usage,\n"
+           "3 a file could not be read or written.\n";
+}
 
 constexpr const char* kPrefix = "quillmark-tool print envelopes: ";
 constexpr double kMinPage = 1.0;
@@ -83,7 +99,7 @@ constexpr double kMaxPage = 100.0;
 
 int Usage(std::ostream& err, const std::string& problem)
 {
-    err << kPrefix << problem << "\n" << kUsage;
+    err << kPrefix << problem << "\n" << UsageText();
     return 2;
 }
 
@@ -205,11 +221,20 @@ QString Fixed4(double value)
 int RunPrintEnvelopes(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     TOptions o;
-    std::vector<std::string> rest;
+    TRecordScopeArgs records;
     for (size_t i = 0; i < args.size(); ++i) {
+        std::string problem;
+        switch (records.Take(args, i, problem)) {
+        case TRecordScopeArgs::TTake::Taken:
+            continue;
+        case TRecordScopeArgs::TTake::Error:
+            return Usage(err, problem);
+        case TRecordScopeArgs::TTake::NotMine:
+            break;
+        }
         const std::string& a = args[i];
         if (a == "--help" || a == "-h") {
-            out << kUsage;
+            out << UsageText();
             return 0;
         }
         if (a == "--list") {
@@ -235,10 +260,8 @@ int RunPrintEnvelopes(const std::vector<std::string>& args, std::ostream& out, s
             text = &o.pdf;
         else if (a == "--stream")
             text = &o.stream;
-        else if (a != "--size") {
-            rest.push_back(a); // the record options
-            continue;
-        }
+        else if (a != "--size")
+            return Usage(err, "unknown argument '" + a + "'");
         if (i + 1 >= args.size())
             return Usage(err, a + " needs a value");
         const std::string& value = args[++i];
@@ -254,10 +277,8 @@ int RunPrintEnvelopes(const std::vector<std::string>& args, std::ostream& out, s
             return Usage(err, "--size takes an envelope size code, not '" + value + "'");
         o.size = code;
     }
-    // --- record options: the shared parser takes them from rest (to come)
-    if (!rest.empty())
-        return Usage(err, "unknown argument '" + rest.front() + "'");
-
+    if (const std::string problem = records.Check(); !problem.empty())
+        return Usage(err, problem);
     if (o.table.empty())
         return Usage(err, "--table is needed");
     if (o.envelope.empty() == o.layout.empty())
@@ -291,7 +312,10 @@ int RunPrintEnvelopes(const std::vector<std::string>& args, std::ostream& out, s
     const std::string output = o.pdf.empty() ? o.stream : o.pdf;
     if (!output.empty()) {
         const QString outCanonical = QFileInfo(QString::fromStdString(output)).canonicalFilePath();
-        for (const std::string& input : {o.table, o.layout})
+        std::vector<std::string> inputs = records.InputFiles();
+        inputs.push_back(o.table);
+        inputs.push_back(o.layout);
+        for (const std::string& input : inputs)
             if (!outCanonical.isEmpty() && !input.empty() &&
                 outCanonical == QFileInfo(QString::fromStdString(input)).canonicalFilePath())
                 return Usage(err, output + " is a file the job reads; choose another output file");
@@ -393,17 +417,18 @@ int RunPrintEnvelopes(const std::vector<std::string>& args, std::ostream& out, s
         return 1;
     }
 
-    // --- the records (to come: the shared record options)
+    // The records, their order and the first one.
+    if (const int code =
+            records.Apply(dataSet.Cursor(), kDefaultOrder, tagIdentifier, kPrefix, err);
+        code != 0)
+        return code;
     try {
-        dataSet.Cursor().SelectTag("LNAME");
-        dataSet.Cursor().SetQuery("!ISDEL");
-        dataSet.Cursor().GoTop();
         dataSet.Resync();
     } catch (const xbase::TXbaseError& e) {
         err << o.table << ": " << e.what() << "\n";
         return 3;
     }
-    const bool onlyOne = false;
+    const bool onlyOne = records.SingleRecord();
 
     envelopes::TEnvelopeRun run(panel, dataSet, *face, *feed);
     run.SetPreview(o.preview);

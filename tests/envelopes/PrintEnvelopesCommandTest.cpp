@@ -306,3 +306,42 @@ TEST_F(PrintEnvelopesCommandTest, EverySizePrintsItsFaceOnItsOwnPaperAndOnABigge
         }
     }
 }
+
+TEST_F(PrintEnvelopesCommandTest, RecordOptionsChooseOrderStartAndOneRecord)
+{
+    const std::vector<std::string> list = {"--page", "9.5x4.125", "--list"};
+    auto with = [&](std::vector<std::string> scope) {
+        std::vector<std::string> args = WithLayout(list);
+        args.insert(args.end(), scope.begin(), scope.end());
+        return Tool(args);
+    };
+    // One record: one envelope, whatever the order.
+    TResult r = with({"--record", "3"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(Lines(r.out),
+              (std::vector<std::string>{"9.5000 4.1250 9.5000 4.1250 0.0000 0.0000", "1 3",
+                                        "1 record(s), 1 envelope(s), 1 page(s)"}));
+    // LNAME order runs 5, 4, 3, 2, 1: starting from record 3 prints 3, 2, 1.
+    r = with({"--start-record", "3"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    const std::vector<std::string> lines = Lines(r.out);
+    EXPECT_EQ(std::vector<std::string>(lines.begin() + 1, lines.end() - 1),
+              (std::vector<std::string>{"1 3", "2 2", "3 1"}));
+    // A start record the job does not take: the message, then from the first.
+    r = with({"--query", "FNAME<>'First3'", "--start-record", "3"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(r.err.find("Current record is out of range. Starting with first record"),
+              std::string::npos)
+        << r.err;
+    EXPECT_EQ(Lines(r.out)[1], "1 5");
+    EXPECT_EQ(Lines(r.out).back(), "4 record(s), 4 envelope(s), 4 page(s)");
+    r = with({"--order", "FNAME"});
+    EXPECT_EQ(Lines(r.out)[1], "1 1");
+
+    // No record: no file.
+    const std::string pdf = mHome.Path("none.pdf").toStdString();
+    r = Tool(WithLayout({"--query", "LNAME='Nobody'", "--pdf", pdf}));
+    EXPECT_EQ(r.code, 1);
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(pdf)));
+    EXPECT_TRUE(Leftovers().isEmpty());
+}
