@@ -13,7 +13,9 @@
 #include "design/core/TGDataPanel.h"
 #include "design/core/TGLabelObjectFiler.h"
 #include "design/objects/TGDMultiLineAddressLabel.h"
+#include "design/objects/TGFIMBarCode.h"
 #include "design/objects/TGLabelShapes.h"
+#include "design/objects/TGPostNetBarCode.h"
 #include "design/text/TDesignUnits.h"
 #include "envelopes/TEnvelopeSizes.h"
 #include "print/TPageStreamDump.h"
@@ -90,6 +92,15 @@ protected:
         auto address = std::make_unique<TGDMultiLineAddressLabel>();
         address->SetBounds(384, 192, 384, 96);
         panel.AddObject(std::move(address));
+        auto postnet = std::make_unique<TGPostNetBarCode>();
+        postnet->SetZipCodeField("ZIP");
+        postnet->SetAddressField("STREET");
+        postnet->SetBarCodeType(TPostNetType::pnbc11Digit);
+        postnet->SetBounds(384, 290, 320, 20);
+        panel.AddObject(std::move(postnet));
+        auto fim = std::make_unique<TGFIMBarCode>();
+        fim->SetBounds(frameWidth - 3 * 96 + 10, 0, fim->Width(), fim->Height());
+        panel.AddObject(std::move(fim));
         TGLabelObjectFiler::SaveToFile(panel, path);
         TDesignUnits::SetPpiOverride(0);
     }
