@@ -7,10 +7,8 @@
 // sizes are converted at 25 mm per inch, as the stored layouts were measured on these faces
 // (docs/design/envelopes.md).
 
-#include <QSize>
 #include <QString>
 #include <QStringList>
-#include <cmath>
 #include <optional>
 
 namespace qm::envelopes {
@@ -21,13 +19,6 @@ struct TEnvelopeFace {
 
     double WidthInches() const { return width / 1000.0; }
     double HeightInches() const { return height / 1000.0; }
-    // The face in pixels at ppi and scale, each side to the nearest pixel (halves to even): the
-    // designer's panel (scale 1) and the list's picture (scale 0.3).
-    QSize Pixels(double ppi, double scale = 1.0) const
-    {
-        return QSize(int(std::nearbyint(ppi * WidthInches() * scale)),
-                     int(std::nearbyint(ppi * HeightInches() * scale)));
-    }
     friend bool operator==(const TEnvelopeFace&, const TEnvelopeFace&) = default;
 };
 
