@@ -709,6 +709,11 @@ void TGDesignSurface::PaintPage(QPainter& painter) const
         painter.drawRect(outline);
         painter.restore();
     }
+    if (OnPaintOverlay) {
+        painter.save();
+        OnPaintOverlay(painter);
+        painter.restore();
+    }
 }
 
 QImage TGDesignSurface::RenderPage(qreal pixelRatio) const

@@ -28,6 +28,7 @@
 #include <memory>
 
 class QMenu;
+class QPainter;
 
 namespace qm::design {
 
@@ -116,6 +117,9 @@ public:
     std::function<void(QMenu&)> OnShowMenu;
     // Replaces the font dialog; nothing means cancelled.
     std::function<std::optional<TGFont>(const TGFont&)> OnChooseFont;
+    // Drawn last, over the objects, the selection marks and the outlines, in panel pixels (the
+    // envelope designer's printer margins and postal template). Also part of RenderPage.
+    std::function<void(QPainter&)> OnPaintOverlay;
 
     // ---- called by the handle
     void SetCursorKind(TCursorKind kind);
