@@ -45,8 +45,16 @@ bool TLayoutFileNames::IsLayoutName(const QString& name, TLayoutKind kind)
 
 QString TLayoutFileNames::NewName(const QString& sysdataDir, TLayoutKind kind)
 {
+    return NewName(sysdataDir, kind, {});
+}
+
+QString TLayoutFileNames::NewName(const QString& sysdataDir, TLayoutKind kind,
+                                  const QStringList& held)
+{
     // One listing of the folder instead of 99999 look-ups.
     QSet<QString> taken;
+    for (const QString& name : held)
+        taken.insert(name.trimmed().toUpper());
     for (const QString& entry :
          QDir(sysdataDir).entryList(QDir::Files | QDir::Hidden | QDir::System))
         taken.insert(entry.toUpper());

@@ -7,6 +7,7 @@
 // TLayoutError(FileName) before any file is opened, so nothing outside sysdata/ is touched.
 
 #include <QString>
+#include <QStringList>
 
 namespace qm::design {
 
@@ -29,6 +30,10 @@ public:
     // The first of BIN00001 .. BIN99999 with the kind's extension that does not exist in
     // sysdataDir (in any letter case); BIN00000 when all are taken.
     static QString NewName(const QString& sysdataDir, TLayoutKind kind);
+    // The same, also avoiding every name in held (the names a table's rows still hold, whether
+    // their files exist or not; any letter case, trailing blanks ignored), so two rows never
+    // come to share a file.
+    static QString NewName(const QString& sysdataDir, TLayoutKind kind, const QStringList& held);
 
     // The path of a stored name inside sysdataDir: the existing file in any letter case, else the
     // path it would have. Throws TLayoutError(FileName) for a name that is not a layout name.

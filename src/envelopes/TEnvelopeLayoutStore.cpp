@@ -1,0 +1,300 @@
+#include "envelopes/TEnvelopeLayoutStore.h"
+
+#include "data/TMessageService.h"
+#include "data/TSystemTables.h"
+#include "design/core/TGBasePanel.h"
+#include "design/core/TGLabelObjectFiler.h"
+#include "design/core/TLayoutFileNames.h"
+#include "design/stream/TLayoutError.h"
+#include "xbase/TCursor.h"
+#include "xbase/TEngineSettings.h"
+#include "xbase/TXbaseError.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace qm::envelopes {
+namespace {
+
+using design::TLayoutFileNames;
+using design::TLayoutKind;
+
+constexpr int kDescriptColumnWidth = 60;
+
+} // namespace
+
+TEnvelopeLayoutStore::TEnvelopeLayoutStore() = default;
+
+TEnvelopeLayoutStore::~TEnvelopeLayoutStore()
+{
+    Close();
+}
+
+QString TEnvelopeLayoutStore::Open(const QString& sysdataDir)
+{
+    Close();
+    mSysdataDir = sysdataDir;
+    const QString failure =
+        data::TSystemTables::OpenOrCreate(mSet, data::TSystemTable::Envelope, sysdataDir);
+    if (!failure.isEmpty())
+        return failure;
+    Reload();
+    return {};
+}
+
+void TEnvelopeLayoutStore::Close()
+{
+    if (mSet.Active())
+        mSet.Close();
+    mRows.clear();
+}
+
+void TEnvelopeLayoutStore::Reload()
+{
+    mRows.clear();
+    if (!mSet.Active())
+        return;
+    xbase::TSettingScope hideMarked(&xbase::TEngineSettings::deleted, true);
+    xbase::TCursor& cursor = mSet.Cursor();
+    if (cursor.Order() == 0 && mSet.Table().TagOrder("DESCRIPT") > 0)
+        cursor.SelectTag("DESCRIPT");
+    for (mSet.First(); !mSet.Eof() && !mSet.IsEmpty(); mSet.Next()) {
+        TEnvelopeLayout row;
+        row.recNo = mSet.RecNo();
+        row.description = mSet.AsString(QStringLiteral("DESCRIPT")).trimmed();
+        // A NUMBER that does not read is no envelope size, like any unknown code.
+        bool ok = false;
+        row.code = mSet.AsString(QStringLiteral("NUMBER")).trimmed().toInt(&ok);
+        if (!ok)
+            row.code = 0;
+        row.layoutFile = mSet.AsString(QStringLiteral("BINARY")).trimmed();
+        mRows.push_back(std::move(row));
+    }
+}
+
+int TEnvelopeLayoutStore::Find(const QString& description) const
+{
+    const QString wanted = description.trimmed();
+    for (size_t i = 0; i < mRows.size(); ++i)
+        if (mRows[i].description == wanted)
+            return int(i);
+    return -1;
+}
+
+int TEnvelopeLayoutStore::IndexOfRecord(uint32_t recNo) const
+{
+    for (size_t i = 0; i < mRows.size(); ++i)
+        if (mRows[i].recNo == recNo)
+            return int(i);
+    return -1;
+}
+
+TEnvelopeLayout TEnvelopeLayoutStore::WorkingValues(int row) const
+{
+    if (row < 0 || row >= int(mRows.size()))
+        return TEnvelopeLayout{};
+    return mRows[size_t(row)];
+}
+
+TEnvelopeLayout TEnvelopeLayoutStore::NewLayout(int code) const
+{
+    TEnvelopeLayout values;
+    values.description = TEnvelopeLayout::NewDescription();
+    values.code = code;
+    values.layoutFile = NewLayoutName();
+    return values;
+}
+
+QString TEnvelopeLayoutStore::PathOf(const QString& storedName) const
+{
+    if (!TLayoutFileNames::IsLayoutName(storedName.trimmed(), TLayoutKind::Envelope))
+        return {};
+    try {
+        return TLayoutFileNames::PathFor(mSysdataDir, storedName);
+    } catch (const design::TLayoutError&) {
+        return {};
+    }
+}
+
+QString TEnvelopeLayoutStore::PrepareModify(TEnvelopeLayout& values) const
+{
+    const QString path = PathOf(values.layoutFile);
+    if (!path.isEmpty() && QFileInfo(path).isFile())
+        return path;
+    if (path.isEmpty() || !values.IsNew())
+        values.layoutFile = NewLayoutName();
+    return {};
+}
+
+QString TEnvelopeLayoutStore::LayoutPath(int row, QString* why) const
+{
+    if (why)
+        why->clear();
+    const QString path =
+        row >= 0 && row < int(mRows.size()) ? PathOf(mRows[size_t(row)].layoutFile) : QString();
+    if (path.isEmpty() || !QFileInfo(path).isFile()) {
+        if (why)
+            *why = MissingLayoutMessage();
+        return {};
+    }
+    return path;
+}
+
+QStringList TEnvelopeLayoutStore::HeldNames() const
+{
+    QStringList names;
+    if (!mSet.Active())
+        return names;
+    xbase::TTable& table = mSet.Table();
+    const int field = table.FieldIndex("BINARY");
+    if (field < 0)
+        return names;
+    const uint32_t count = table.RecordCount();
+    for (uint32_t recNo = 1; recNo <= count; ++recNo) {
+        table.Go(recNo); // every row, marked or not: the data set goes back to its own record
+        const std::string_view name = table.GetTrimmed(field);
+        names << QString::fromLatin1(name.data(), qsizetype(name.size())).trimmed().toUpper();
+    }
+    return names;
+}
+
+QString TEnvelopeLayoutStore::NewLayoutName() const
+{
+    return TLayoutFileNames::NewName(mSysdataDir, TLayoutKind::Envelope, HeldNames());
+}
+
+bool TEnvelopeLayoutStore::GoToRow(uint32_t recNo)
+{
+    if (recNo == 0 || !mSet.Active())
+        return false;
+    mSet.GoTo(recNo);
+    return mSet.RecNo() == recNo;
+}
+
+void TEnvelopeLayoutStore::WriteRow(const TEnvelopeLayout& values)
+{
+    mSet.SetAsString(QStringLiteral("DESCRIPT"),
+                     values.description.left(TEnvelopeLayout::kMaxDescriptionLength));
+    mSet.SetAsString(QStringLiteral("NUMBER"), QString::number(values.code));
+    mSet.SetAsString(QStringLiteral("BINARY"), values.layoutFile);
+}
+
+int TEnvelopeLayoutStore::Save(const TEnvelopeLayout& given, design::TGBasePanel& panel,
+                               QString* error)
+{
+    auto fail = [&](const QString& reason) {
+        if (error)
+            *error = reason;
+        return -1;
+    };
+    if (!mSet.Active())
+        return fail(QStringLiteral("Unable to Open or Create ENVELOPE.DBF"));
+    TEnvelopeLayout values = given;
+    QString path = PathOf(values.layoutFile);
+    if (path.isEmpty()) {
+        values.layoutFile = NewLayoutName();
+        path = TLayoutFileNames::PathFor(mSysdataDir, values.layoutFile);
+    }
+    const bool fileExisted = QFileInfo::exists(path);
+    // The design first: a row never names a file that was not written.
+    try {
+        design::TGLabelObjectFiler::SaveToFile(panel, path);
+    } catch (const design::TLayoutError& e) {
+        return fail(e.Message());
+    }
+    try {
+        if (values.IsNew()) {
+            mSet.Append();
+        } else {
+            if (!GoToRow(values.recNo))
+                throw data::TDataSetError(
+                    QStringLiteral("The envelope layout \"%1\" is no longer in ENVELOPE.DBF")
+                        .arg(values.description));
+            mSet.Edit();
+        }
+        try {
+            WriteRow(values);
+            mSet.Post();
+        } catch (...) {
+            mSet.Cancel();
+            throw;
+        }
+    } catch (const std::exception& e) {
+        if (!fileExisted)
+            QFile::remove(path);
+        const auto* dataError = dynamic_cast<const data::TDataSetError*>(&e);
+        return fail(dataError ? dataError->Message() : QString::fromLocal8Bit(e.what()));
+    }
+    const uint32_t recNo = mSet.RecNo();
+    Reload();
+    return IndexOfRecord(recNo);
+}
+
+bool TEnvelopeLayoutStore::Delete(int row, QWidget* parent)
+{
+    if (row < 0 || row >= int(mRows.size()))
+        return false;
+    const TEnvelopeLayout values = mRows[size_t(row)];
+    if (!data::TMessageService::Ask(parent, QStringLiteral("DELETE"),
+                                    QStringLiteral("Delete \"%1\"?").arg(values.description)))
+        return false;
+    const QString path = LayoutPath(row);
+    // Another row naming the same file (marked ones too, or a copy made by other software)
+    // keeps it.
+    const bool shared = HeldNames().count(values.layoutFile.trimmed().toUpper()) > 1;
+    if (!GoToRow(values.recNo))
+        return false;
+    mSet.MarkDeleted(true);
+    if (!path.isEmpty() && !shared)
+        QFile::remove(path);
+    Reload();
+    return true;
+}
+
+int TEnvelopeLayoutStore::Clone(int row, QWidget* parent)
+{
+    if (row < 0 || row >= int(mRows.size()))
+        return -1;
+    TEnvelopeLayout values = mRows[size_t(row)];
+    if (!data::TMessageService::Ask(parent, QStringLiteral("CLONE"),
+                                    QStringLiteral("Clone \"%1\"?").arg(values.description)))
+        return -1;
+    const QString from = LayoutPath(row);
+    values.recNo = 0;
+    values.description =
+        (QStringLiteral("Clone of ") + values.description).left(kDescriptColumnWidth);
+    values.layoutFile = NewLayoutName();
+    const QString to = TLayoutFileNames::PathFor(mSysdataDir, values.layoutFile);
+    // The copy is complete before a row names it, and goes again if the row cannot be added.
+    if (!from.isEmpty()) {
+        try {
+            const std::optional<QByteArray> bytes = design::TGLabelObjectFiler::ReadFile(from);
+            if (bytes)
+                design::TGLabelObjectFiler::WriteFile(to, *bytes);
+        } catch (const design::TLayoutError& e) {
+            data::TMessageService::Inform(parent, e.Message());
+            return -1;
+        }
+    }
+    try {
+        mSet.Append();
+        try {
+            mSet.SetAsString(QStringLiteral("DESCRIPT"), values.description);
+            mSet.SetAsString(QStringLiteral("NUMBER"), QString::number(values.code));
+            mSet.SetAsString(QStringLiteral("BINARY"), values.layoutFile);
+            mSet.Post();
+        } catch (...) {
+            mSet.Cancel();
+            throw;
+        }
+    } catch (...) {
+        if (!from.isEmpty())
+            QFile::remove(to);
+        throw;
+    }
+    const uint32_t recNo = mSet.RecNo();
+    Reload();
+    return IndexOfRecord(recNo);
+}
+
+} // namespace qm::envelopes
