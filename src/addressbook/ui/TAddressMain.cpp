@@ -29,6 +29,8 @@
 #include "data/ui/TRebuildSystemIndexesDialog.h"
 #include "data/ui/TWindowPlacement.h"
 #include "dialer/ui/TDialDialog.h"
+#include "envelopes/ui/TPrinterSetupKeeper.h"
+#include "envelopes/ui/TQMEnvelopes.h"
 #include "print/ui/TPrinterCheck.h"
 #include "transfer/ui/TTransferCommands.h"
 
@@ -1339,6 +1341,25 @@ void TAddressMain::PrintCommand()
     auto* action = qobject_cast<QAction*>(sender());
     if (!print::CheckPrinterPresence(this))
         return;
+    if (action != nullptr && action->objectName() == QLatin1String("PrintEnvelopesItem")) {
+        // The envelope window keeps its own record scope per print; the hand-over only clears
+        // the busy flag, and the printer set-up is put back so that envelope paper never
+        // reaches other printing.
+        THandOverOptions options;
+        options.disableControls = false;
+        options.rememberRecord = false;
+        options.rememberQuery = false;
+        options.rememberOrder = false;
+        envelopes::TPrinterSetupKeeper printer;
+        THandOver handOver(mBook, options);
+        mBook.SetCalculateNames(true);
+        {
+            envelopes::TQMEnvelopes window(mBook.DataSet(), this);
+            RunDialog(window);
+        }
+        mBook.SetCalculateNames(false);
+        return;
+    }
     NotAvailable(action ? action->text().remove('&') : QStringLiteral("Printing"));
 }
 
