@@ -69,6 +69,11 @@ const std::vector<THelpPage>& THelpWindow::Pages()
         {1062, "dbf-import.html", "Importing another table"},
         {1064, "import-older.html", "Importing an address file of an earlier version"},
         {1065, "copy-out.html", "Copying records out"},
+        {1401, "print-envelope.html", "Printing envelopes"},
+        {1402, "envelope-size.html", "Choosing an envelope size"},
+        {1403, "envelope-design.html", "Designing an envelope"},
+        {1404, "envelope-print.html", "Checking printer and feed"},
+        {1405, "paper-feed.html", "Paper feed method"},
     };
     return pages;
 }

@@ -681,6 +681,12 @@ void TGDesignSurface::PaintPage(QPainter& painter) const
         painter.restore();
     }
 
+    if (OnPaintBackground) {
+        painter.save();
+        OnPaintBackground(painter);
+        painter.restore();
+    }
+
     const auto& selected = mPanel.Selection();
     const bool single = selected.size() == 1;
     for (const auto& object : mPanel.Objects()) {

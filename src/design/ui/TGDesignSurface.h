@@ -117,8 +117,10 @@ public:
     std::function<void(QMenu&)> OnShowMenu;
     // Replaces the font dialog; nothing means cancelled.
     std::function<std::optional<TGFont>(const TGFont&)> OnChooseFont;
-    // Drawn last, over the objects, the selection marks and the outlines, in panel pixels (the
-    // envelope designer's printer margins and postal template). Also part of RenderPage.
+    // Host guides in panel pixels, also part of RenderPage: OnPaintBackground after the page,
+    // its pictures, outline and grid and before the objects (the envelope designer's postal
+    // template), OnPaintOverlay last, over objects, marks and outlines (its printer margins).
+    std::function<void(QPainter&)> OnPaintBackground;
     std::function<void(QPainter&)> OnPaintOverlay;
 
     // ---- called by the handle

@@ -81,7 +81,10 @@ TEnvelopeDesignScreen::TEnvelopeDesignScreen(design::TGDataPanel& panel, data::T
     };
     BuildControls();
     mPanel.OnLabelChanged = [this] { MarkChanged(); };
-    mSurface->OnPaintOverlay = [this](QPainter& painter) { PaintOverlays(painter); };
+    // The template shades areas under the objects, so the design stays visible; the margins are
+    // drawn over everything.
+    mSurface->OnPaintBackground = [this](QPainter& painter) { PaintTemplate(painter); };
+    mSurface->OnPaintOverlay = [this](QPainter& painter) { PaintMargins(painter); };
     mSurface->DroppedObjectEvent = [this](const QRect&) { SelectTool(TEnvelopeTool::Selection); };
     mSurface->installEventFilter(this);
     mSaveButton->setVisible(false);
@@ -92,6 +95,7 @@ TEnvelopeDesignScreen::TEnvelopeDesignScreen(design::TGDataPanel& panel, data::T
 TEnvelopeDesignScreen::~TEnvelopeDesignScreen()
 {
     mPanel.OnLabelChanged = nullptr;
+    mSurface->OnPaintBackground = nullptr;
     mSurface->OnPaintOverlay = nullptr;
     mSurface->DroppedObjectEvent = nullptr;
     mSurface->removeEventFilter(this);
@@ -421,17 +425,24 @@ void TEnvelopeDesignScreen::ShowPosition(const QPoint& panelPoint)
     mTopLabel->setText(QStringLiteral("Top: ") + QString::number(at.y() / perInch, 'f', 2));
 }
 
-void TEnvelopeDesignScreen::PaintOverlays(QPainter& painter) const
+void TEnvelopeDesignScreen::PaintTemplate(QPainter& painter) const
 {
+    if (!ShowsTemplate())
+        return;
     const int ppi = design::TDesignUnits::Ppi();
-    if (ShowsTemplate())
-        TEnvelopeOverlays::PaintTemplate(
-            painter,
-            TEnvelopeOverlays::TemplateAreas(mPanel.Width(), mPanel.Height(), ppi, mPanel.Scale()),
-            mPanel.Scale());
-    if (ShowsMargins())
-        TEnvelopeOverlays::PaintPrinterMargins(
-            painter, TEnvelopeOverlays::PrinterMargins(mPrinter, ppi, mPanel.Scale()));
+    TEnvelopeOverlays::PaintTemplate(
+        painter,
+        TEnvelopeOverlays::TemplateAreas(mPanel.Width(), mPanel.Height(), ppi, mPanel.Scale()),
+        mPanel.Scale());
+}
+
+void TEnvelopeDesignScreen::PaintMargins(QPainter& painter) const
+{
+    if (!ShowsMargins())
+        return;
+    TEnvelopeOverlays::PaintPrinterMargins(
+        painter,
+        TEnvelopeOverlays::PrinterMargins(mPrinter, design::TDesignUnits::Ppi(), mPanel.Scale()));
 }
 
 // ---- keys

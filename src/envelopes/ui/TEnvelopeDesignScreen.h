@@ -123,7 +123,8 @@ private:
     void ShowPosition(const QPoint& panelPoint);
     void SelectTool(TEnvelopeTool tool);
     void Navigate(void (*step)(data::TDataSet&));
-    void PaintOverlays(QPainter& painter) const;
+    void PaintTemplate(QPainter& painter) const;
+    void PaintMargins(QPainter& painter) const;
     bool ScrollKey(int key);
 
     design::TGDataPanel& mPanel;

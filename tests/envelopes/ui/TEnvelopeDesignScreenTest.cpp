@@ -239,6 +239,7 @@ TEST_F(TEnvelopeDesignScreenTest, SaveDropsOutsideObjectsAndLeavesThePanelAt100P
 
 TEST_F(TEnvelopeDesignScreenTest, OverlaysAreDrawnOverTheFace)
 {
+    Put(QRect(20, 300, 60, 40));
     auto screen = Open();
     const QImage plain = screen->Surface()->RenderPage();
     EXPECT_EQ(QColor(plain.pixel(400, 300)), QColor(Qt::white));

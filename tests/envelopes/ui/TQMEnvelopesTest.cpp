@@ -11,6 +11,7 @@
 #include "data/TAddressFile.h"
 #include "data/TDataSet.h"
 #include "data/TSettingsFile.h"
+#include "data/ui/THelpWindow.h"
 #include "design/core/TGClassRegistry.h"
 #include "design/core/TGDataPanel.h"
 #include "design/objects/TGLabelShapes.h"
@@ -19,6 +20,7 @@
 #include "envelopes/TEnvelopeRecordScope.h"
 #include "envelopes/ui/TChooseEnvelopeLayout.h"
 #include "envelopes/ui/TEnvelopeDesignScreen.h"
+#include "envelopes/ui/TEnvelopeFeed.h"
 #include "envelopes/ui/TEnvelopeForm.h"
 #include "envelopes/ui/TEnvelopePrePrint.h"
 #include "envelopes/ui/TEnvelopeSurface.h"
@@ -203,7 +205,7 @@ TEST_F(TQMEnvelopesTest, AnEmptyTableLeavesOnlyNewAndNewSavesThroughTheDesigner)
     ASSERT_EQ(window->Store().Rows().size(), 1u);
     EXPECT_EQ(window->Store().Rows()[0].code, 23);
     // 11.5 x 5 in at 96 PPI and 30 %: 331 x 144, plus the outline's pixel.
-    EXPECT_EQ(window->PictureImage().size(), QSize(332, 145));
+    EXPECT_EQ(window->PictureImage().deviceIndependentSize().toSize(), QSize(332, 145));
     EXPECT_TRUE(QFile::exists(window->Store().LayoutPath(0)));
     test::SaveScreenshot(*window, "print-envelope");
 }
@@ -216,9 +218,10 @@ TEST_F(TQMEnvelopesTest, ThePictureFollowsTheSelectedRow)
     Open();
     EXPECT_EQ(Grid(), QStringList({"A small one", "Home"}));
     // C6: 6.48 x 4.56 in -> 187 x 131 (186.6 and 131.3 rounded).
-    EXPECT_EQ(window->PictureImage().size(), QSize(188, 132));
+    EXPECT_EQ(window->PictureImage().deviceIndependentSize().toSize(), QSize(188, 132));
     window->Grid()->setCurrentRow(1);
-    EXPECT_EQ(window->PictureImage().size(), QSize(275, 120)); // 273.6 -> 274, 118.8 -> 119
+    EXPECT_EQ(window->PictureImage().deviceIndependentSize().toSize(),
+              QSize(275, 120)); // 273.6 -> 274, 118.8 -> 119
 }
 
 TEST_F(TQMEnvelopesTest, CloneOfHomeAndDeleteAskFirst)
@@ -362,6 +365,21 @@ TEST_F(TQMEnvelopesTest, CancelInTheDesignerKeepsTheRow)
     EXPECT_EQ(Grid(), QStringList({"Home"}));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), before);
+}
+
+} // namespace qm::envelopes
+
+namespace qm::envelopes {
+
+TEST(TEnvelopeHelpTest, EveryEnvelopeWindowHasItsOwnPage)
+{
+    for (int context : {TQMEnvelopes::kHelpContext, TChooseEnvelopeLayout::kHelpContext,
+                        TEnvelopeDesignScreen::kHelpContext, TEnvelopePrePrint::kHelpContext,
+                        TEnvelopeFeed::kHelpContext}) {
+        const QString page = data::THelpWindow::PageFor(context);
+        EXPECT_NE(page, "index.html") << context;
+        EXPECT_TRUE(QFile::exists(":/help/" + page)) << page.toStdString();
+    }
 }
 
 } // namespace qm::envelopes
