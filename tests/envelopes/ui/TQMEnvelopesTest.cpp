@@ -383,3 +383,28 @@ TEST(TEnvelopeHelpTest, EveryEnvelopeWindowHasItsOwnPage)
 }
 
 } // namespace qm::envelopes
+
+namespace qm::envelopes {
+
+TEST_F(TQMEnvelopesTest, PrintWritesOneEnvelopePagePerRecordAndKeepsThePrinterSetUp)
+{
+    OpenAddresses(4, true); // record 7 would be deleted; all four print
+    AddRow("Home");
+    Open();
+    window->AllRecordsButton()->click();
+    window->PrintButton()->click();
+    EXPECT_EQ(opened, QStringList({"TEnvelopePrePrint", "TEnvelopeForm"}));
+    QFile pdf(home.Path("out.pdf"));
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    const QByteArray bytes = pdf.readAll();
+    EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") +
+                  bytes.count("/Type /Page>") + bytes.count("/Type /Page "),
+              4);
+    if (const QByteArray dir = qgetenv("QM_SCREENSHOT_DIR"); !dir.isEmpty())
+        QFile::copy(pdf.fileName(), QString::fromLocal8Bit(dir) + "/envelopes.pdf");
+    // The stored printer settings name the printer the job used.
+    data::TSettingsFile settings(home.Home().SettingsPath());
+    EXPECT_FALSE(settings.ReadString("Envelope Printer", "Printer", "").isEmpty());
+}
+
+} // namespace qm::envelopes
