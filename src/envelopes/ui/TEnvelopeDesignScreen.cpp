@@ -298,6 +298,8 @@ void TEnvelopeDesignScreen::MarkChanged()
 void TEnvelopeDesignScreen::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
+    // Shown again after a Save that could not be written: closing asks again.
+    mClosing = false;
     if (!mActivated) {
         mActivated = true;
         FormActivate();

@@ -15,6 +15,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QToolButton>
 #include <QtTest/QTest>
 #include <gtest/gtest.h>
@@ -271,6 +273,54 @@ TEST_F(TEnvelopeDesignScreenTest, DefaultFontAppliesToObjectsDrawnAfterwards)
     auto* text = dynamic_cast<design::TGPLabel*>(panel.ObjectAt(0));
     ASSERT_NE(text, nullptr);
     EXPECT_EQ(text->Font().Name(), "Times New Roman");
+}
+
+} // namespace qm::envelopes
+
+namespace qm::envelopes {
+
+TEST_F(TEnvelopeDesignScreenTest, PageKeysScrollTheWorkAreaButNotWhileTypingTheDescription)
+{
+    auto screen = Open();
+    screen->resize(screen->minimumSize());
+    for (int i = 0; i < 4; ++i)
+        screen->ZoomInButton()->click();
+    QApplication::processEvents();
+    QScrollBar* bar = screen->WorkArea()->verticalScrollBar();
+    ASSERT_GT(bar->maximum(), bar->singleStep());
+    screen->Surface()->setFocus();
+    QTest::keyClick(screen->Surface(), Qt::Key_PageDown);
+    EXPECT_EQ(bar->value(), bar->singleStep());
+    QTest::keyClick(screen->Surface(), Qt::Key_End);
+    EXPECT_EQ(bar->value(), bar->maximum());
+    QTest::keyClick(screen->Surface(), Qt::Key_PageUp);
+    EXPECT_EQ(bar->value(), bar->maximum() - bar->singleStep());
+    QTest::keyClick(screen->Surface(), Qt::Key_Home);
+    EXPECT_EQ(bar->value(), 0);
+
+    screen->ZoomOutButton()->click();
+    screen->DescriptionEdit()->setFocus();
+    QTest::keyClick(screen->DescriptionEdit(), Qt::Key_End);
+    EXPECT_EQ(bar->value(), 0);
+    QTest::keyClick(screen->DescriptionEdit(), Qt::Key_Plus, Qt::KeypadModifier, 0);
+    EXPECT_EQ(screen->ZoomLabel()->text(), "130%");
+    EXPECT_EQ(screen->DescriptionEdit()->text(), "Home+");
+}
+
+TEST_F(TEnvelopeDesignScreenTest, FieldNamesToggleShowsTheOppositeOfTheButton)
+{
+    auto screen = Open();
+    EXPECT_TRUE(panel.DisplayDataValues());
+    screen->FieldNamesButton()->click();
+    EXPECT_FALSE(panel.DisplayDataValues());
+    screen->FieldNamesButton()->click();
+    EXPECT_TRUE(panel.DisplayDataValues());
+    screen->GridButton()->click();
+    EXPECT_TRUE(screen->Surface()->ShowGrid());
+    screen->SnapButton()->click();
+    EXPECT_TRUE(screen->Surface()->SnapToGrid());
+    // Without an address table the record buttons have nothing to move.
+    EXPECT_FALSE(screen->NextButton()->isEnabled());
 }
 
 } // namespace qm::envelopes
