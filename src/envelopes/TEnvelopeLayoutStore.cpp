@@ -21,6 +21,14 @@ using design::TLayoutKind;
 
 constexpr int kDescriptColumnWidth = 60;
 
+// Character columns come back padded with blanks; leading blanks are the user's own.
+QString RightTrimmed(QString text)
+{
+    while (text.endsWith(QLatin1Char(' ')))
+        text.chop(1);
+    return text;
+}
+
 } // namespace
 
 TEnvelopeLayoutStore::TEnvelopeLayoutStore() = default;
@@ -61,7 +69,7 @@ void TEnvelopeLayoutStore::Reload()
     for (mSet.First(); !mSet.Eof() && !mSet.IsEmpty(); mSet.Next()) {
         TEnvelopeLayout row;
         row.recNo = mSet.RecNo();
-        row.description = mSet.AsString(QStringLiteral("DESCRIPT")).trimmed();
+        row.description = RightTrimmed(mSet.AsString(QStringLiteral("DESCRIPT")));
         // A NUMBER that does not read is no envelope size, like any unknown code.
         bool ok = false;
         row.code = mSet.AsString(QStringLiteral("NUMBER")).trimmed().toInt(&ok);
@@ -74,7 +82,7 @@ void TEnvelopeLayoutStore::Reload()
 
 int TEnvelopeLayoutStore::Find(const QString& description) const
 {
-    const QString wanted = description.trimmed();
+    const QString wanted = RightTrimmed(description);
     for (size_t i = 0; i < mRows.size(); ++i)
         if (mRows[i].description == wanted)
             return int(i);
@@ -197,9 +205,13 @@ int TEnvelopeLayoutStore::Save(const TEnvelopeLayout& given, design::TGBasePanel
     }
     const bool fileExisted = QFileInfo::exists(path);
     // The design first: a row never names a file that was not written.
+    const float scale = panel.Scale();
     try {
         design::TGLabelObjectFiler::SaveToFile(panel, path);
     } catch (const design::TLayoutError& e) {
+        // The filer leaves the panel at 100 % after a failed write; the designer stays open at
+        // the zoom its caption shows.
+        panel.SetScale(scale);
         return fail(e.Message());
     }
     try {

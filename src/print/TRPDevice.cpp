@@ -63,8 +63,16 @@ QSizeF ExactInches(const QPageSize& size)
         return d / 25.4;
     case QPageSize::Point:
         return d / 72.0;
-    case QPageSize::Inch:
+    case QPageSize::Inch: {
+        // Qt gives inch sizes to two decimals (Envelope #10 as 4.12 x 9.5) but their point sizes
+        // exactly (297 x 684 pt, 4.125 x 9.5 in), and prints on the point size: the eighths
+        // come from there.
+        const QSizeF points = QSizeF(size.sizePoints()) / 72.0;
+        if (std::abs(points.width() - d.width()) < 0.01 &&
+            std::abs(points.height() - d.height()) < 0.01)
+            return points;
         return d;
+    }
     case QPageSize::Pica:
         return d / 6.0;
     case QPageSize::Didot:

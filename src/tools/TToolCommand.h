@@ -32,6 +32,8 @@ int RunPrintCommand(const std::vector<std::string>& args, std::ostream& out, std
 int RunPresortCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 // "print labels": the label print loop into a list, a page stream or a PDF.
 int RunPrintLabels(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// "print envelopes": the envelope print loop into a list, a page stream or a PDF.
+int RunPrintEnvelopes(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 int RunTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 

@@ -3,3 +3,5 @@
 target_sources(qm_tools PRIVATE PrintCommand.cpp)
 target_sources(qm_tools PRIVATE PrintLabelsCommand.cpp)
 target_link_libraries(qm_tools PUBLIC qm_labels)
+target_sources(qm_tools PRIVATE PrintEnvelopesCommand.cpp)
+target_link_libraries(qm_tools PUBLIC qm_envelopes)

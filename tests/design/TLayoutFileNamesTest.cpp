@@ -31,6 +31,11 @@ TEST(TLayoutFileNames, NewNameTakesTheFirstFreeNumberOfItsKind)
     EXPECT_EQ(TLayoutFileNames::NewName(dir.path(), TLayoutKind::Report),
               QStringLiteral("BIN00001.R"));
     EXPECT_EQ(TLayoutFileNames::Name(0, TLayoutKind::Report), QStringLiteral("BIN00000.R"));
+    // Names rows still hold are avoided too, whether their files exist or not.
+    EXPECT_EQ(
+        TLayoutFileNames::NewName(dir.path(), TLayoutKind::Envelope,
+                                  {QStringLiteral("bin00001.e  "), QStringLiteral("BIN00003.E")}),
+        QStringLiteral("BIN00004.E"));
 }
 
 TEST(TLayoutFileNames, OnlyBinFiveDigitsAndAKindExtensionIsALayoutName)

@@ -91,6 +91,7 @@ TEST_F(EnvelopeLayoutStoreTest, SaveWritesTheFileAndTheRowInDescriptionOrder)
     EXPECT_EQ(AddRow("Work", 23), 0);
     EXPECT_EQ(AddRow("Home"), 0);
     EXPECT_EQ(Descriptions(), (QStringList{"Home", "Work"}));
+    EXPECT_EQ(mStore.Find("Work   "), 1); // the column's padding aside
     const TEnvelopeLayout home = mStore.WorkingValues(0);
     EXPECT_EQ(home.layoutFile, "BIN00002.E");
     EXPECT_EQ(home.code, 20);
@@ -124,10 +125,13 @@ TEST_F(EnvelopeLayoutStoreTest, AFailedWriteLeavesRowAndOldFile)
     TEnvelopeLayout fresh = mStore.NewLayout(20);
     ASSERT_TRUE(QDir(mDir.path()).mkdir(fresh.layoutFile));
     qm::design::TGDataPanel panel;
+    panel.SetSize(912, 396);
+    panel.SetScale(1.4f); // the designer zoomed in
     QString error;
     EXPECT_EQ(mStore.Save(fresh, panel, &error), -1);
     EXPECT_FALSE(error.isEmpty());
     EXPECT_EQ(mStore.Rows().size(), 1u);
+    EXPECT_EQ(panel.Scale(), 1.4f); // and stays at its zoom, open
 
     // Modify of the existing row whose file cannot be replaced: row and file as they were.
     TEnvelopeLayout values = mStore.WorkingValues(0);

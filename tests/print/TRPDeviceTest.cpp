@@ -102,6 +102,15 @@ TEST_F(TRPDeviceTest, PaperSizesOrientationAndBins)
 
     device.SetPaperSize(20); // #10 envelope by its code
     EXPECT_NEAR(device.Geometry().pageWidth, 4.125, 1e-2);
+    // Qt keeps the inch envelopes to two decimals (4.12 x 9.5); the page is the exact eighth.
+    EXPECT_DOUBLE_EQ(device.Geometry().pageWidth, 4.125);
+    EXPECT_DOUBLE_EQ(device.Geometry().pageHeight, 9.5);
+    device.SetPaperSize(19); // #9: 3 7/8 x 8 7/8
+    EXPECT_DOUBLE_EQ(device.Geometry().pageWidth, 3.875);
+    EXPECT_DOUBLE_EQ(device.Geometry().pageHeight, 8.875);
+    device.SetPaperSize(38); // 6 3/4: 3 5/8 x 6 1/2
+    EXPECT_DOUBLE_EQ(device.Geometry().pageWidth, 3.625);
+    device.SetPaperSize(20);
     device.SetPaperSize(777); // unknown code: nothing changes
     EXPECT_NEAR(device.Geometry().pageWidth, 4.125, 1e-2);
 
