@@ -600,6 +600,7 @@ TEST_F(AddressMainTest, PrintEnvelopesOpensItsWindowAndGivesThePrinterSetUpBack)
         ASSERT_NE(window, nullptr);
         title = window->windowTitle();
         record = window->RecordLabel()->text();
+        EXPECT_TRUE(window->NewButton()->isEnabled());
         qm::test::SaveScreenshot(*window, "main-print-envelope");
         // What an envelope job leaves on the printer.
         device.SetPaperSize(20);
@@ -612,4 +613,5 @@ TEST_F(AddressMainTest, PrintEnvelopesOpensItsWindowAndGivesThePrinterSetUpBack)
     EXPECT_EQ(device.Setup().paperSize, 1);
     EXPECT_EQ(device.CurrentOrientation(), qm::print::TOrientation::poPortrait);
     EXPECT_TRUE(mWindow->Action("PrintEnvelopesItem")->isEnabled());
+    EXPECT_TRUE(mResponder.Texts().isEmpty()) << mResponder.Texts().join('|').toStdString();
 }

@@ -28,6 +28,7 @@
 
 #include <QBuffer>
 #include <QCheckBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QFrame>
 #include <QGridLayout>
@@ -96,7 +97,10 @@ TQMEnvelopes::TQMEnvelopes(data::TDataSet& addresses, QWidget* parent)
     mPanel->SetDataSet(&mAddresses);
 
     BuildControls();
-    const QString failure = mStore.Open(data::TProgramHome::Current().SysDataDir());
+    // A home whose sysdata folder is gone gets it back, with an empty ENVELOPE table.
+    const QString sysdata = data::TProgramHome::Current().SysDataDir();
+    QDir().mkpath(sysdata);
+    const QString failure = mStore.Open(sysdata);
     if (!failure.isEmpty())
         data::TMessageService::Error(this, QStringLiteral("Error"), failure);
     FillGrid(0);
@@ -308,6 +312,10 @@ void TQMEnvelopes::DrawPicture()
     }
     panel.ClearObjects();
     mPictureImage = image;
+    // Room for the whole face with the frame around it, whatever the size.
+    const QSize room =
+        QSize(panel.Width() + 1, panel.Height() + 1) + QSize(2, 2) * (mPicture->frameWidth() + 4);
+    mPicture->setMinimumSize(mPicture->minimumSize().expandedTo(room));
     mPicture->setText({});
     mPicture->setPixmap(QPixmap::fromImage(image));
 }
