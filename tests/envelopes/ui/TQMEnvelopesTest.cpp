@@ -32,6 +32,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -138,6 +139,7 @@ protected:
             previewTitle = preview->windowTitle();
             preview->show();
             QApplication::processEvents();
+            test::SaveScreenshot(*preview, "preview-envelope");
             previewPages = preview->Preview() ? preview->Preview()->PageCount() : -1;
             preview->close();
             return QDialog::Accepted;
@@ -405,6 +407,39 @@ TEST_F(TQMEnvelopesTest, PrintWritesOneEnvelopePagePerRecordAndKeepsThePrinterSe
     // The stored printer settings name the printer the job used.
     data::TSettingsFile settings(home.Home().SettingsPath());
     EXPECT_FALSE(settings.ReadString("Envelope Printer", "Printer", "").isEmpty());
+}
+
+} // namespace qm::envelopes
+
+namespace qm::envelopes {
+
+TEST_F(TQMEnvelopesTest, ASaveThatCannotBeWrittenKeepsTheDesignerOpen)
+{
+    OpenAddresses(2);
+    Open();
+    const QString blocked = QDir(home.Home().SysDataDir()).filePath("BIN00001.E");
+    chooseRow = 1;
+    int shown = 0;
+    design = [&](TEnvelopeDesignScreen& designer) {
+        ++shown;
+        if (shown == 1) {
+            // A folder where the new layout's file goes: the write fails.
+            ASSERT_TRUE(QDir().mkdir(blocked));
+            designer.DescriptionEdit()->setText("Kept");
+            QTest::keyClicks(designer.DescriptionEdit(), "!");
+        } else {
+            // Shown again with the design as it was; now the write succeeds.
+            EXPECT_EQ(designer.DescriptionEdit()->text(), "Kept!");
+            ASSERT_TRUE(QDir().rmdir(blocked));
+        }
+        designer.SaveButton()->click();
+    };
+    window->NewButton()->click();
+    EXPECT_EQ(shown, 2);
+    ASSERT_EQ(responder.Messages().size(), 1u);
+    EXPECT_EQ(responder.Messages()[0].caption, "Error");
+    EXPECT_EQ(Grid(), QStringList({"Kept!"}));
+    EXPECT_TRUE(QFileInfo(blocked).isFile());
 }
 
 } // namespace qm::envelopes
