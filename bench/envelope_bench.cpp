@@ -76,9 +76,6 @@ void WriteLayout(const QString& path)
 
 int main(int argc, char* argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
     TBenchRun run;
     run.n = 100000;
     if (const auto exit = TBenchRun::FromArguments(
@@ -87,6 +84,11 @@ int main(int argc, char* argv[])
             "records (default 100,000).",
             run))
         return *exit;
+    // The application (for the layout's fonts) only once the arguments are good, so --help and a
+    // bad option answer before any platform message.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     const auto [n, dir] = run;
     QDir().mkpath(dir);
     QTemporaryDir temp(dir + "/qm-envelope-bench-XXXXXX");
