@@ -12,6 +12,8 @@
 #include "data/ui/THelpWindow.h"
 #include "data/ui/TRebuildIndexesDialog.h"
 #include "data/ui/TWindowPlacement.h"
+#include "envelopes/ui/TQMEnvelopes.h"
+#include "print/TRPDevice.h"
 
 #include <QAction>
 #include <QApplication>
@@ -19,6 +21,7 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -580,4 +583,35 @@ TEST_F(AddressMainTest, HelpContentsOpensTheContentsPage)
     ASSERT_NE(qm::data::THelpWindow::Instance(), nullptr);
     EXPECT_EQ(qm::data::THelpWindow::Instance()->CurrentPage(), "index.html");
     qm::data::THelpWindow::Instance()->close();
+}
+
+TEST_F(AddressMainTest, PrintEnvelopesOpensItsWindowAndGivesThePrinterSetUpBack)
+{
+    MakeFile({"Adams", "Baker"});
+    Start();
+    qm::print::TRPDevice& device = qm::print::TRPDevice::Instance();
+    device.SetPaperSize(1);
+    device.SetOrientation(qm::print::TOrientation::poPortrait);
+    QString title;
+    QString record;
+    QTimer::singleShot(0, [&] {
+        auto* window =
+            dynamic_cast<qm::envelopes::TQMEnvelopes*>(QApplication::activeModalWidget());
+        ASSERT_NE(window, nullptr);
+        title = window->windowTitle();
+        record = window->RecordLabel()->text();
+        EXPECT_TRUE(window->NewButton()->isEnabled());
+        qm::test::SaveScreenshot(*window, "main-print-envelope");
+        // What an envelope job leaves on the printer.
+        device.SetPaperSize(20);
+        device.SetOrientation(qm::print::TOrientation::poLandScape);
+        window->OkButton()->click();
+    });
+    mWindow->Action("PrintEnvelopesItem")->trigger();
+    EXPECT_EQ(title, "Print Envelope");
+    EXPECT_TRUE(record.endsWith("Adams\n\n")) << record.toStdString();
+    EXPECT_EQ(device.Setup().paperSize, 1);
+    EXPECT_EQ(device.CurrentOrientation(), qm::print::TOrientation::poPortrait);
+    EXPECT_TRUE(mWindow->Action("PrintEnvelopesItem")->isEnabled());
+    EXPECT_TRUE(mResponder.Texts().isEmpty()) << mResponder.Texts().join('|').toStdString();
 }

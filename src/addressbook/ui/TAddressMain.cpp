@@ -1339,8 +1339,13 @@ void TAddressMain::PrintCommand()
     auto* action = qobject_cast<QAction*>(sender());
     if (!print::CheckPrinterPresence(this))
         return;
-    if (action && action->objectName() == QLatin1String("PrintLabelsItem")) {
+    const QString command = action ? action->objectName() : QString();
+    if (command == QLatin1String("PrintLabelsItem")) {
         PrintLabelsItemClick();
+        return;
+    }
+    if (command == QLatin1String("PrintEnvelopesItem")) {
+        PrintEnvelopesItemClick();
         return;
     }
     NotAvailable(action ? action->text().remove('&') : QStringLiteral("Printing"));

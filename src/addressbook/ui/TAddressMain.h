@@ -137,6 +137,7 @@ private:
     void PrintCommand();
     // "Print Labels" with the records handed over (TAddressMainLabels.cpp).
     void PrintLabelsItemClick();
+    void PrintEnvelopesItemClick();
     void OtherWindowCommand();
     // The checks and bulk edits of the Utilities menu (TAddressMainMaintenance.cpp).
     void MaintenanceItemClick();

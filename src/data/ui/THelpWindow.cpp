@@ -75,6 +75,11 @@ const std::vector<THelpPage>& THelpWindow::Pages()
         {5101, "select-label.html", "Choosing a label sheet template"},
         {5102, "label-edit.html", "Typing in a sheet of your own"},
         {5103, "label-design.html", "Designing a label"},
+        {1401, "print-envelope.html", "Printing envelopes"},
+        {1402, "envelope-size.html", "Choosing an envelope size"},
+        {1403, "envelope-design.html", "Designing an envelope"},
+        {1404, "envelope-print.html", "Checking printer and feed"},
+        {1405, "paper-feed.html", "Paper feed method"},
     };
     return pages;
 }

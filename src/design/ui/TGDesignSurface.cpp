@@ -681,6 +681,12 @@ void TGDesignSurface::PaintPage(QPainter& painter) const
         painter.restore();
     }
 
+    if (OnPaintBackground) {
+        painter.save();
+        OnPaintBackground(painter);
+        painter.restore();
+    }
+
     const auto& selected = mPanel.Selection();
     const bool single = selected.size() == 1;
     for (const auto& object : mPanel.Objects()) {
@@ -707,6 +713,11 @@ void TGDesignSurface::PaintPage(QPainter& painter) const
         painter.setPen(QPen(Qt::white, 0, Qt::DotLine));
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(outline);
+        painter.restore();
+    }
+    if (OnPaintOverlay) {
+        painter.save();
+        OnPaintOverlay(painter);
         painter.restore();
     }
 }

@@ -28,6 +28,7 @@
 #include <memory>
 
 class QMenu;
+class QPainter;
 
 namespace qm::design {
 
@@ -116,6 +117,11 @@ public:
     std::function<void(QMenu&)> OnShowMenu;
     // Replaces the font dialog; nothing means cancelled.
     std::function<std::optional<TGFont>(const TGFont&)> OnChooseFont;
+    // Host guides in panel pixels, also part of RenderPage: OnPaintBackground after the page,
+    // its pictures, outline and grid and before the objects (the envelope designer's postal
+    // template), OnPaintOverlay last, over objects, marks and outlines (its printer margins).
+    std::function<void(QPainter&)> OnPaintBackground;
+    std::function<void(QPainter&)> OnPaintOverlay;
 
     // ---- called by the handle
     void SetCursorKind(TCursorKind kind);
