@@ -674,7 +674,7 @@ void TParser::Byte(unsigned char byte)
                 mFonts.insert(mFontNumber, mFontName.trimmed());
             mFontNumber = -1;
             mFontName.clear();
-        } else if (mFontName.size() < 256)
+        } else if (byte >= 0x20 && mFontName.size() < 256)
             mFontName.append(QChar(static_cast<char32_t>(xbase::TCodePage1252::CodePoint(byte))));
         return;
     case EDest::ColorTable:
@@ -747,6 +747,17 @@ void TParser::Char(char16_t c)
 {
     if (Top().dest != EDest::Text)
         return;
+    if (c == QChar::ParagraphSeparator) {
+        EndParagraph();
+        return;
+    }
+    // Control characters are not text, and the document's own markers (frames, objects) may not
+    // come from the input.
+    if ((c < 0x20 && c != u'\t') || c == 0xFDD0 || c == 0xFDD1 ||
+        c == QChar::ObjectReplacementCharacter) {
+        ++mResult.repairs;
+        return;
+    }
     if (mHighSurrogate) {
         // The high half stood alone: its placeholder stays U+FFFD.
         mHighSurrogate = 0;
@@ -961,7 +972,11 @@ TRtfReadResult TRtfReader::Read(const QByteArray& bytes, QTextDocument& document
                 cursor.setBlockCharFormat(format);
             QString line = lines[i];
             // Other control characters are not text; a tab stays.
-            line.removeIf([](QChar c) { return c.unicode() < 0x20 && c != QChar(u'\t'); });
+            line.removeIf([](QChar c) {
+                const char16_t u = c.unicode();
+                return (u < 0x20 && u != u'\t') || u == 0xFDD0 || u == 0xFDD1 ||
+                       u == QChar::ObjectReplacementCharacter;
+            });
             if (!line.isEmpty())
                 cursor.insertText(line, format);
         }

@@ -66,6 +66,10 @@ TEST(TRtfFaultTest, UnicodeOutOfRangeAndLoneSurrogatesBecomeReplacementCharacter
         document);
     EXPECT_EQ(document.toPlainText(),
               QString::fromUtf16(u"\U0001F600|\uFFFDx|\uFFFD|\uFFFD\U0001F600"));
+    // Control characters and the document's own markers are not taken from \uN; U+2029 ends the
+    // paragraph.
+    TRtfReader::Read("{\\rtf1 \\u1?\\u65532?\\u-560?\\u-559?x\\u8233?y}", document);
+    EXPECT_EQ(Paragraphs(document), QStringList({"x", "y"}));
     // A high half at the very end stays a replacement character.
     TRtfReader::Read("{\\rtf1 a\\u-10179?}", document);
     EXPECT_EQ(document.toPlainText(), QString::fromUtf16(u"a\uFFFD"));
