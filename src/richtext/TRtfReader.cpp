@@ -148,8 +148,8 @@ const QHash<QByteArray, QString>& SkippedDestinations()
 class TParser {
 public:
     TParser(const QByteArray& bytes, QTextDocument& document, TRtfReadResult& result)
-        : mBytes(bytes), mData(bytes.constData()), mSize(bytes.size()), mDocument(document),
-          mCursor(&document), mResult(result)
+        : mData(bytes.constData()), mSize(bytes.size()), mDocument(document), mCursor(&document),
+          mResult(result)
     {
     }
 
@@ -179,7 +179,6 @@ private:
 
     TGroup& Top() { return mStack.back(); }
 
-    const QByteArray& mBytes;
     const char* mData;
     qsizetype mSize;
     qsizetype mPos = 0;
