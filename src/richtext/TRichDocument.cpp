@@ -53,14 +53,23 @@ bool TRichDocument::SetPageLayout(const TPageLayout& layout)
 
 TRtfReadResult TRichDocument::LoadRtf(const QByteArray& bytes)
 {
-    // Read into a scratch document so a refused text leaves this one as it was.
-    QTextDocument scratch;
-    scratch.setDefaultFont(mDocument->defaultFont());
-    TRtfReadResult result = TRtfReader::Read(bytes, scratch);
-    if (!result.ok)
-        return result;
-    TakeContent(scratch, result.pictures);
-    mLayout = result.layout;
+    // The text is read straight into the document (a load is usually into an empty one, and
+    // reading once is half the work of reading into a scratch copy and copying that); a copy of
+    // what was there puts it back when the text is refused.
+    std::unique_ptr<QTextDocument> before;
+    if (!mDocument->isEmpty())
+        before.reset(mDocument->clone());
+    const QStringList picturesBefore = mPictures;
+    TRtfReadResult result = TRtfReader::Read(bytes, *mDocument);
+    if (!result.ok) {
+        if (before)
+            TakeContent(*before, picturesBefore);
+        else
+            mDocument->clear();
+    } else {
+        mPictures = result.pictures;
+        mLayout = result.layout;
+    }
     mDocument->clearUndoRedoStacks();
     Invalidate();
     return result;

@@ -16,9 +16,19 @@ using namespace qm::richtext::test;
 
 TEST(TRichDocumentTest, AFailedLoadOrInsertLeavesTextAndPageAsTheyWere)
 {
+    QImage image(2, 2, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
     TRichDocument rich;
-    ASSERT_TRUE(rich.LoadRtf(Rtf("\\paperw10000 kept\\par second")).ok);
+    ASSERT_TRUE(
+        rich.LoadRtf(Rtf(("\\paperw10000 kept{\\pict\\pngblip " + png.toHex() + "}\\par second")
+                             .constData()))
+            .ok);
     const QByteArray before = rich.SaveRtf();
+    ASSERT_TRUE(before.contains(png.toHex().left(40)));
     const QByteArray deep = "{\\rtf1 " + QByteArray(2000, '{') + "x";
     const auto result = rich.LoadRtf(deep);
     EXPECT_FALSE(result.ok);
