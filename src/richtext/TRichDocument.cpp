@@ -231,6 +231,11 @@ int TRichDocument::NextPageStart(int start) const
     return Pager().NextPageStart(start);
 }
 
+double TRichDocument::LineTop(int position) const
+{
+    return Pager().LineTop(position);
+}
+
 QList<int> TRichDocument::PageStarts() const
 {
     return Pager().PageStarts();

@@ -85,6 +85,8 @@ public:
     int NextPageStart(int start) const;
     QList<int> PageStarts() const;
     int PageCount() const { return static_cast<int>(PageStarts().size()); }
+    // Twips from the top of the text to the top of the line holding the position; for tests.
+    double LineTop(int position) const;
 
 private:
     const TRichPager& Pager() const;

@@ -1,9 +1,12 @@
 #include "richtext/TRichPager.h"
 
+#include "richtext/TTextUnits.h"
+
 #include <QAbstractTextDocumentLayout>
 #include <QImage>
 #include <QPainter>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextDocumentFragment>
 #include <QTextLayout>
@@ -42,6 +45,20 @@ void TRichPager::Build(const QTextDocument& document, const QStringList& picture
     for (const QString& name : pictures)
         copy.addResource(QTextDocument::ImageResource, QUrl(name),
                          document.resource(QTextDocument::ImageResource, QUrl(name)));
+    // Qt's layout scales spacing, line heights and pictures from reference pixels (TTextUnits)
+    // to the device, but takes the indents as device pixels; on the copy they become twips.
+    const double toTwips = 1440.0 / TTextUnits::ReferenceDpi();
+    copy.setUndoRedoEnabled(false);
+    QTextCursor editing(&copy);
+    editing.beginEditBlock();
+    for (QTextBlock block = copy.begin(); block.isValid(); block = block.next()) {
+        QTextBlockFormat format = block.blockFormat();
+        format.setLeftMargin(format.leftMargin() * toTwips);
+        format.setRightMargin(format.rightMargin() * toTwips);
+        format.setTextIndent(format.textIndent() * toTwips);
+        QTextCursor(block).setBlockFormat(format);
+    }
+    editing.endEditBlock();
     copy.setDefaultFont(document.defaultFont());
     copy.setDocumentMargin(0);
     // Unhinted widths: the same line breaks whatever device the pages are later drawn on.

@@ -3,6 +3,7 @@
 
 #include "richtext/TRichDocument.h"
 
+#include <QBuffer>
 #include <QImage>
 #include <QPainter>
 #include <QTextBlock>
@@ -158,4 +159,46 @@ TEST(TRichPagerTest, APageShowsOnlyItsOwnLines)
     EXPECT_LT(first.height(), 96);
     EXPECT_LT(second.height(), 96);
     EXPECT_LT(second.top(), 130);
+}
+
+TEST(TRichPagerTest, IndentsSpacingLineHeightsAndPicturesHaveTheirSizeOnThePage)
+{
+    // A half-inch left indent; an empty paragraph an inch below; a one-inch square picture; two
+    // lines set exactly half an inch apart.
+    QImage square(10, 10, QImage::Format_RGB32);
+    square.fill(Qt::black);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    square.save(&buffer, "PNG");
+    TRichDocument rich;
+    ASSERT_TRUE(rich.LoadRtf("{\\rtf1{\\fonttbl{\\f0 Arial;}}\\f0\\fs144\\pard\\li720 "
+                             "H\\par\\pard\\sb1440\\par\\pard "
+                             "{\\pict\\pngblip\\picwgoal1440\\pichgoal1440 " +
+                             png.toHex() + "}\\par\\pard\\sb720\\sl-720\\slmult0\\fs20 a\\line b}")
+                    .ok);
+    int next = 0;
+    const QImage page = Page(96, 100, rich, 0, &next);
+    EXPECT_EQ(next, -1);
+    const QRect first = Ink(page.copy(0, 0, page.width(), 96 + 110));
+    EXPECT_NEAR(first.left(), 96 + 48, 12); // margin plus half an inch (and the H's side bearing)
+    // The empty paragraph's line starts an inch below the first line's foot.
+    const QTextBlock empty = rich.Document().findBlockByNumber(1);
+    const QTextBlock picture = rich.Document().findBlockByNumber(2);
+    const double firstFoot = rich.LineTop(empty.position()) - 1440;
+    EXPECT_GT(firstFoot, 1440); // a 72 pt line is over an inch high
+    EXPECT_LT(firstFoot, 1440 * 1.4);
+    // The picture: an inch square at the margin.
+    const int pictureTop = qRound(96 + rich.LineTop(picture.position()) * 96 / 1440);
+    QRect square96;
+    for (int y = pictureTop; y < pictureTop + 120; ++y)
+        for (int x = 0; x < page.width(); ++x)
+            if (qGray(page.pixel(x, y)) < 16)
+                square96 |= QRect(x, y, 1, 1);
+    EXPECT_NEAR(square96.width(), 96, 3);
+    EXPECT_NEAR(square96.height(), 96, 3);
+    EXPECT_NEAR(square96.left(), 96, 3);
+    // Exactly 720 twips from line to line.
+    const QTextBlock lines = rich.Document().findBlockByNumber(3);
+    EXPECT_NEAR(rich.LineTop(lines.position() + 2) - rich.LineTop(lines.position()), 720, 2);
 }
