@@ -80,6 +80,10 @@ const std::vector<THelpPage>& THelpWindow::Pages()
         {1403, "envelope-design.html", "Designing an envelope"},
         {1404, "envelope-print.html", "Checking printer and feed"},
         {1405, "paper-feed.html", "Paper feed method"},
+        {2701, "letter-spell-check.html", "Checking the spelling of a letter"},
+        {2702, "letter-find.html", "Finding text in a letter"},
+        {2703, "letter-replace.html", "Replacing text in a letter"},
+        {2704, "letter-paragraph.html", "Paragraph settings"},
     };
     return pages;
 }
