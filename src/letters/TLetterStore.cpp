@@ -88,7 +88,11 @@ QByteArray TLetterStore::StoredText(const QByteArray& rtf)
 {
     // Latin-1 maps every byte to one character and back, so only the rule's changes (line breaks
     // as CR LF, the blank) touch the bytes.
-    return data::TRecordText::StoredMemo(QString::fromLatin1(rtf)).toLatin1();
+    QByteArray stored = data::TRecordText::StoredMemo(QString::fromLatin1(rtf)).toLatin1();
+    // A text ending with a line break gets its blank on its last line, in front of the break.
+    if (stored.endsWith("\r\n "))
+        stored = stored.left(stored.size() - 3) + " \r\n";
+    return stored;
 }
 
 void TLetterStore::PutRtf(const QByteArray& stored)

@@ -18,6 +18,7 @@
 #include "letters/TRichLetterSource.h"
 #include "richtext/TRichDocument.h"
 #include "richtext/TRtfReader.h"
+#include "xbase/TCursor.h"
 #include "xbase/TXbaseError.h"
 
 #include <QDate>
@@ -60,11 +61,13 @@ const char* const kUsage =
 
 constexpr const char* kPrefix = "quillmark-tool print letters: ";
 
+constexpr const char* kDefaultOrder = "LNAME";
+
 std::string UsageText()
 {
     std::string text = kUsage;
     const std::string marker = "%RECORD_OPTIONS%";
-    text.replace(text.find(marker), marker.size(), TRecordScopeArgs::Help());
+    text.replace(text.find(marker), marker.size(), TRecordScopeArgs::Usage(kDefaultOrder));
     return text;
 }
 
@@ -79,9 +82,16 @@ struct TOptions {
     int copies = 1;
 };
 
-int ParseOptions(const std::vector<std::string>& args, TOptions& o, std::ostream& err)
+int ParseOptions(const std::vector<std::string>& args, TOptions& o, TRecordScopeArgs& scope,
+                 std::ostream& err)
 {
     for (size_t i = 0; i < args.size(); ++i) {
+        std::string problem;
+        const TRecordScopeArgs::TTake took = scope.Take(args, i, problem);
+        if (took == TRecordScopeArgs::TTake::Error)
+            return Usage(err, problem);
+        if (took == TRecordScopeArgs::TTake::Taken)
+            continue;
         const std::string& a = args[i];
         std::string* text = nullptr;
         if (a == "--table")
@@ -115,6 +125,8 @@ int ParseOptions(const std::vector<std::string>& args, TOptions& o, std::ostream
             return Usage(err, "--copies takes a number from 1 to 999, not '" + value + "'");
         o.copies = copies;
     }
+    if (const std::string problem = scope.Check(); !problem.empty())
+        return Usage(err, problem);
     if (o.table.empty())
         return Usage(err, "--table is needed");
     if (o.letter.empty() == o.rtf.empty())
@@ -203,19 +215,19 @@ int RunPrintLetters(const std::vector<std::string>& argsIn, std::ostream& out, s
             out << UsageText();
             return 0;
         }
-    std::vector<std::string> args = argsIn;
     TRecordScopeArgs scope;
-    if (const int code = scope.Consume(args, err); code != 0)
-        return Usage(err, scope.Problem());
     TOptions o;
-    if (const int code = ParseOptions(args, o, err); code != 0)
+    if (const int code = ParseOptions(argsIn, o, scope, err); code != 0)
         return code;
 
     // The output is written over OUT: never over a file the job reads.
     for (const std::string& output : {o.pdf, o.text})
         if (!output.empty()) {
             const QString outPath = QFileInfo(QString::fromStdString(output)).canonicalFilePath();
-            for (const std::string& input : {o.table, o.rtf})
+            std::vector<std::string> inputs = scope.InputFiles();
+            inputs.push_back(o.table);
+            inputs.push_back(o.rtf);
+            for (const std::string& input : inputs)
                 if (!outPath.isEmpty() && !input.empty() &&
                     outPath == QFileInfo(QString::fromStdString(input)).canonicalFilePath())
                     return Usage(err, output + " is a file the job reads; choose another one");
@@ -256,8 +268,11 @@ int RunPrintLetters(const std::vector<std::string>& argsIn, std::ostream& out, s
         err << o.table << ": " << e.what() << "\n";
         return 3;
     }
-    if (const int code = scope.Apply(dataSet, o.table, err); code != 0)
+    if (const int code = scope.Apply(dataSet.Cursor(), kDefaultOrder,
+                                     TToolEnvironment::StoredTagIdentifier(), kPrefix, err);
+        code != 0)
         return code;
+    dataSet.Resync();
 
     letters::TDataSetLetterRecords records(dataSet);
     letters::TRichLetterSource letter(letterTemplate,
