@@ -32,6 +32,8 @@ int RunPrintCommand(const std::vector<std::string>& args, std::ostream& out, std
 int RunPresortCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 // "print labels": the label print loop into a list, a page stream or a PDF.
 int RunPrintLabels(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// "print letters": the letter print loop into a PDF, a PDF per record, text or RTF files.
+int RunPrintLetters(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 int RunTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 

@@ -29,6 +29,8 @@
 #include "data/ui/TRebuildSystemIndexesDialog.h"
 #include "data/ui/TWindowPlacement.h"
 #include "dialer/ui/TDialDialog.h"
+#include "letters/ui/TqMLetters.h"
+#include "print/TRPDevice.h"
 #include "print/ui/TPrinterCheck.h"
 #include "transfer/ui/TTransferCommands.h"
 
@@ -1339,7 +1341,34 @@ void TAddressMain::PrintCommand()
     auto* action = qobject_cast<QAction*>(sender());
     if (!print::CheckPrinterPresence(this))
         return;
+    if (action && action->objectName() == QLatin1String("PrintLettersItem")) {
+        PrintLettersItemClick();
+        return;
+    }
     NotAvailable(action ? action->text().remove('&') : QStringLiteral("Printing"));
+}
+
+void TAddressMain::PrintLettersItemClick()
+{
+    // Only with an open file whose view shows a record.
+    if (!mBook.IsOpen() || mBook.DataSet().IsEmpty() || mBook.DataSet().Editing())
+        return;
+    print::TRPDevice& device = print::TRPDevice::Instance();
+    const QString printerBefore = device.DeviceName();
+    {
+        THandOverOptions options;
+        THandOver handOver(mBook, options);
+        letters::TqMLetters letters(mBook.DataSet(), mBook.FilterExpression(),
+                                    data::TProgramHome::Current().SysDataDir(), this);
+        if (!letters.OpenFailure().isEmpty())
+            TMessageService::Inform(this, letters.OpenFailure());
+        else
+            RunDialog(letters);
+    }
+    // The printer chosen in the letters window was for its prints only.
+    if (!device.JobRunning() && device.DeviceName() != printerBefore)
+        device.SelectPrinterByName(printerBefore);
+    UpdateCommands();
 }
 
 void TAddressMain::OtherWindowCommand()
