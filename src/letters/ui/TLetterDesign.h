@@ -76,9 +76,10 @@ public:
     // The default font from the settings file (Arial, 10 pt when it names none).
     static QFont StoredDefaultFont();
 
+    void reject() override;
+
 protected:
     void showEvent(QShowEvent* event) override;
-    void reject() override;
 
 private:
     void FormActivate();

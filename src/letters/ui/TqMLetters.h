@@ -63,6 +63,8 @@ public:
     void SetClock(TClock clock) { mClock = std::move(clock); }
 
     TLetterStore& Store() { return mStore; }
+    // Shows the store's rows again and selects a row (after a change made through Store()).
+    void FillList(int select);
     int SelectedRow() const;
     void SelectRow(int row);
 
@@ -88,7 +90,6 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void FillList(int select);
     // Loads the selected letter into document; false (message shown) when it cannot be read.
     bool LoadSelected(richtext::TRichDocument& document);
     // Runs the designer; on Ok stores the letter (appended when row < 0).
