@@ -494,6 +494,14 @@ void TParser::Word(const QByteArray& word, bool hasParam, int param, qsizetype a
         if (word == "f" && hasParam) {
             mFontNumber = param;
             mFontName.clear();
+        } else if (word == "u" && mFontNumber >= 0) {
+            // A face name outside the code page.
+            const bool inRange = param >= -32768 && param <= 65535;
+            const char16_t unit =
+                inRange ? static_cast<char16_t>(param < 0 ? param + 65536 : param) : Replacement;
+            if (unit >= 0x20 && unit != 0x7F && unit != u';' && mFontName.size() < 256)
+                mFontName.append(QChar(unit));
+            mFallbackToSkip = group.unicodeSkip;
         }
         return;
     case EDest::ColorTable:
@@ -669,12 +677,16 @@ void TParser::Byte(unsigned char byte)
     case EDest::FontEntry:
         if (mFontNumber < 0)
             return;
+        if (mFallbackToSkip > 0) {
+            --mFallbackToSkip;
+            return;
+        }
         if (byte == ';') {
             if (!mFontName.trimmed().isEmpty())
                 mFonts.insert(mFontNumber, mFontName.trimmed());
             mFontNumber = -1;
             mFontName.clear();
-        } else if (byte >= 0x20 && mFontName.size() < 256)
+        } else if (byte >= 0x20 && byte != 0x7F && mFontName.size() < 256)
             mFontName.append(QChar(static_cast<char32_t>(xbase::TCodePage1252::CodePoint(byte))));
         return;
     case EDest::ColorTable:
@@ -753,7 +765,7 @@ void TParser::Char(char16_t c)
     }
     // Control characters are not text, and the document's own markers (frames, objects) may not
     // come from the input.
-    if ((c < 0x20 && c != u'\t') || c == 0xFDD0 || c == 0xFDD1 ||
+    if ((c < 0x20 && c != u'\t') || c == 0x7F || c == 0xFDD0 || c == 0xFDD1 ||
         c == QChar::ObjectReplacementCharacter) {
         ++mResult.repairs;
         return;
@@ -974,7 +986,7 @@ TRtfReadResult TRtfReader::Read(const QByteArray& bytes, QTextDocument& document
             // Other control characters are not text; a tab stays.
             line.removeIf([](QChar c) {
                 const char16_t u = c.unicode();
-                return (u < 0x20 && u != u'\t') || u == 0xFDD0 || u == 0xFDD1 ||
+                return (u < 0x20 && u != u'\t') || u == 0x7F || u == 0xFDD0 || u == 0xFDD1 ||
                        u == QChar::ObjectReplacementCharacter;
             });
             if (!line.isEmpty())

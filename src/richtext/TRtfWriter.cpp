@@ -121,6 +121,7 @@ private:
     void CharacterFormat(const QTextCharFormat& format);
     void Characters(const QString& text);
     void Picture(const QTextImageFormat& image);
+    void FontName(const QString& name);
 
     const QTextDocument& mDocument;
     TPageLayout mLayout;
@@ -205,7 +206,7 @@ void TWriter::Characters(const QString& text)
         else if (c >= 0x20 && c < 0x7F) {
             mOut.BeforeText();
             mOut.bytes.append(static_cast<char>(c));
-        } else if (c < 0x20 || c == QChar::ObjectReplacementCharacter ||
+        } else if (c < 0x20 || c == 0x7F || c == QChar::ObjectReplacementCharacter ||
                    c == QChar::ParagraphSeparator)
             continue; // not text (pictures are written by their fragment)
         else {
@@ -222,6 +223,31 @@ void TWriter::Characters(const QString& text)
             }
         }
     }
+}
+
+void TWriter::FontName(const QString& name)
+{
+    // A face name has no control words: characters outside printable ASCII are escaped, and ';'
+    // (which ends the entry) cannot be part of it.
+    mOut.BeforeText();
+    for (const QChar ch : name) {
+        const char16_t c = ch.unicode();
+        if (c == u';' || c < 0x20 || c == 0x7F)
+            continue;
+        const int byte = c < 0x80 ? c : xbase::TCodePage1252::ByteOf(c);
+        if (c >= 0x20 && c < 0x7F && c != u'\\' && c != u'{' && c != u'}')
+            mOut.bytes.append(static_cast<char>(c));
+        else if (byte >= 0 && !QChar::isSurrogate(c)) {
+            static const char digits[] = "0123456789abcdef";
+            const char escape[] = {'\\', '\'', digits[(byte >> 4) & 15], digits[byte & 15], 0};
+            mOut.bytes.append(escape);
+        } else {
+            mOut.bytes.append("\\u").append(
+                QByteArray::number(c > 32767 ? static_cast<int>(c) - 65536 : static_cast<int>(c)));
+            mOut.bytes.append('?');
+        }
+    }
+    mOut.wordOpen = false;
 }
 
 void TWriter::Picture(const QTextImageFormat& image)
@@ -329,7 +355,7 @@ QByteArray TWriter::Write()
         mOut.Raw("{");
         mOut.Word("f", i);
         mOut.Word("fnil");
-        Characters(mFonts[i]);
+        FontName(mFonts[i]);
         mOut.Raw(";}");
         mOut.wordOpen = false;
     }
