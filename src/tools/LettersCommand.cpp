@@ -8,15 +8,17 @@
 #include "data/TProgramHome.h"
 #include "data/TSystemTables.h"
 #include "data/TWin1252.h"
-#include "letters/TLetterSpelling.h"
 #include "letters/TLetterStore.h"
 #include "richtext/TRichDocument.h"
 #include "richtext/TRtfReader.h"
+#include "spelling/TSpellChecker.h"
+#include "spelling/TSpellSession.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <map>
 #include <ostream>
 
 namespace qm::tools {
@@ -245,18 +247,28 @@ int Spell(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     } else {
         return Usage(err, "spell takes a letter's NAME or --rtf FILE");
     }
-    letters::TLetterSpelling spelling;
-    if (const QString failure = spelling.Load(data::TProgramHome::Current().Dir().isEmpty()
-                                                  ? data::TProgramHome::Locate().Dir()
-                                                  : data::TProgramHome::Current().Dir());
-        !failure.isEmpty()) {
-        err << kPrefix << failure.toStdString() << "\n";
+    const data::TProgramHome home = data::TProgramHome::Current().Dir().isEmpty()
+                                        ? data::TProgramHome::Locate()
+                                        : data::TProgramHome::Current();
+    spelling::TSpellChecker checker(home.Dir());
+    if (!checker.IsLoaded()) {
+        err << kPrefix
+            << "no dictionary: neither quillm.aff/quillm.dic in the program home nor "
+               "the system's en_US\n";
         return 3;
     }
-    const auto unknown = spelling.UnknownWords(document.Document().toPlainText());
-    for (const auto& [word, count] : unknown)
-        out << word.toStdString() << "\t" << count << "\n";
-    return unknown.empty() ? 0 : 1;
+    // Each unknown word once, in the order of the text, with how often it occurs.
+    std::map<QString, int> counts;
+    QStringList order;
+    spelling::TSpellSession session(checker, document.Document());
+    while (session.Next()) {
+        const QString word = session.Word();
+        if (counts[word]++ == 0)
+            order << word;
+    }
+    for (const QString& word : order)
+        out << word.toStdString() << "\t" << counts[word] << "\n";
+    return order.isEmpty() ? 0 : 1;
 }
 
 } // namespace

@@ -29,6 +29,7 @@ int RunEditCommand(const std::vector<std::string>& args, std::ostream& out, std:
 int RunImportCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunExportCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunPrintCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunLettersCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunPresortCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 // "print labels": the label print loop into a list, a page stream or a PDF.
 int RunPrintLabels(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

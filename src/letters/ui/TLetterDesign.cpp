@@ -9,6 +9,8 @@
 #include "letters/ui/TPagePropertiesDialog.h"
 #include "letters/ui/TRTFPreviewForm.h"
 #include "richtext/TRtfReader.h"
+#include "spelling/TSpellChecker.h"
+#include "spelling/ui/TSpellDialog.h"
 
 #include <QAction>
 #include <QApplication>
@@ -112,6 +114,7 @@ TLetterDesign::TLetterDesign(data::TDataSet& addresses, QWidget* parent)
     setMinimumSize(640, 480);
     resize(900, 700);
 
+    mSpelling = std::make_unique<spelling::TSpellChecker>(data::TProgramHome::Current().Dir());
     mEditor = new QTextEdit(this);
     mEditor->setObjectName(QStringLiteral("Editor"));
     mEditor->setDocument(&mDocument.Document());
@@ -121,7 +124,9 @@ TLetterDesign::TLetterDesign(data::TDataSet& addresses, QWidget* parent)
     BuildMenus(menuBar);
     auto* toolBar = new QToolBar(this);
     toolBar->setObjectName(QStringLiteral("ToolBar"));
-    BuildToolBar(toolBar);
+    auto* styleBar = new QToolBar(this);
+    styleBar->setObjectName(QStringLiteral("StyleBar"));
+    BuildToolBar(toolBar, styleBar);
 
     mDescription = new QLineEdit(this);
     mDescription->setObjectName(QStringLiteral("DescriptionEdit"));
@@ -169,6 +174,7 @@ TLetterDesign::TLetterDesign(data::TDataSet& addresses, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->setMenuBar(menuBar);
     layout->addWidget(toolBar);
+    layout->addWidget(styleBar);
     layout->addWidget(mEditor, 1);
     layout->addLayout(bottom);
 
@@ -211,7 +217,9 @@ void TLetterDesign::BuildMenus(QMenuBar* bar)
     mSpellAction = edit->addAction(QStringLiteral("&Spell Check"));
     mSpellAction->setObjectName(QStringLiteral("SpellCheckItem"));
     mSpellAction->setShortcut(QKeySequence(Qt::Key_F7));
-    mSpellAction->setEnabled(false);
+    // Only with a dictionary: the home's own, else the system's.
+    mSpellAction->setEnabled(mSpelling && mSpelling->IsLoaded());
+    connect(mSpellAction, &QAction::triggered, this, &TLetterDesign::SpellCheckClick);
     add(edit, "InsertPageBreakItem", QStringLiteral("&Insert Page Break"),
         &TLetterDesign::InsertPageBreakClick);
     QMenu* settings = bar->addMenu(QStringLiteral("&Settings"));
@@ -225,7 +233,7 @@ void TLetterDesign::BuildMenus(QMenuBar* bar)
                              &TLetterDesign::DefaultFontClick);
 }
 
-void TLetterDesign::BuildToolBar(QToolBar* bar)
+void TLetterDesign::BuildToolBar(QToolBar* bar, QToolBar* styleBar)
 {
     bar->addWidget(new QLabel(QStringLiteral("Font "), bar));
     mFontName = new QFontComboBox(bar);
@@ -276,7 +284,7 @@ void TLetterDesign::BuildToolBar(QToolBar* bar)
     };
     colourList("TextColourList", QStringLiteral("Text colour"), false);
     colourList("BackgroundColourList", QStringLiteral("Background colour"), true);
-    bar->addSeparator();
+    bar = styleBar;
 
     QAction* normal = bar->addAction(QStringLiteral("N"));
     normal->setObjectName(QStringLiteral("NormalButton"));
@@ -589,6 +597,13 @@ void TLetterDesign::SaveAsRtfClick()
         data::TMessageService::Inform(this,
                                       QStringLiteral("Unable to write %1: %2")
                                           .arg(QDir::toNativeSeparators(path), file.errorString()));
+}
+
+void TLetterDesign::SpellCheckClick()
+{
+    if (!mSpelling || !mSpelling->IsLoaded())
+        return;
+    spelling::TSpellDialog::Run(*mSpelling, *mEditor, this);
 }
 
 void TLetterDesign::PreviewClick()

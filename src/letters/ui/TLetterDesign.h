@@ -14,6 +14,7 @@
 #include <QDate>
 #include <QDialog>
 #include <functional>
+#include <memory>
 
 class QAction;
 class QComboBox;
@@ -26,6 +27,9 @@ class QToolBar;
 
 namespace qm::data {
 class TDataSet;
+}
+namespace qm::spelling {
+class TSpellChecker;
 }
 
 namespace qm::letters {
@@ -69,6 +73,7 @@ public:
     void LoadRtfClick();
     void InsertRtfClick();
     void PreviewClick();
+    void SpellCheckClick();
     void OkButtonClick();
 
     // "&Default Font: " + name + ", " + size + " pt " (+ ", bold", ", italic").
@@ -84,7 +89,7 @@ protected:
 private:
     void FormActivate();
     void BuildMenus(QMenuBar* bar);
-    void BuildToolBar(QToolBar* bar);
+    void BuildToolBar(QToolBar* bar, QToolBar* styleBar);
     void SetDefaultFontNow();
     void ApplyWordWrap();
     void ApplyCharFormat(const QTextCharFormat& format);
@@ -97,6 +102,7 @@ private:
 
     richtext::TRichDocument mDocument;
     data::TDataSet& mAddresses;
+    std::unique_ptr<spelling::TSpellChecker> mSpelling;
     TClock mClock;
     TFileChooser mFileChooser;
     TFontChooser mFontChooser;
