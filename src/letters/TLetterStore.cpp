@@ -5,6 +5,7 @@
 #include "xbase/TCursor.h"
 #include "xbase/TEngineSettings.h"
 
+#include <QDir>
 #include <stdexcept>
 
 namespace qm::letters {
@@ -18,6 +19,9 @@ QString TLetterStore::Open(const QString& sysdataDir, bool readOnly)
 {
     Close();
     mReadOnly = readOnly;
+    // A home without its sysdata folder yet gets one: the table is created in it.
+    if (!readOnly)
+        QDir().mkpath(sysdataDir);
     const QString failure = data::TSystemTables::OpenOrCreate(
         mSet, data::TSystemTable::Letter, sysdataDir,
         readOnly ? xbase::TOpenMode::ReadOnly : xbase::TOpenMode::Exclusive);

@@ -44,6 +44,7 @@ protected:
     void paintEvent(QPaintEvent*) override
     {
         QPainter painter(this);
+        painter.fillRect(rect(), Qt::white);
         painter.setRenderHint(QPainter::Antialiasing);
         painter.setRenderHint(QPainter::TextAntialiasing);
         mForm->DrawPage(painter, textArea);
@@ -114,10 +115,10 @@ TRTFPreviewForm::TRTFPreviewForm(const richtext::TRichDocument& letterTemplate,
     resize(760, 640);
     mTemplate.CopyFrom(letterTemplate);
 
-    mZoomInButton = MakeButton(this, "ZoomInButton", QStyle::SP_ArrowUp, QStringLiteral("+"),
-                               QStringLiteral("Zoom in"));
-    mZoomOutButton = MakeButton(this, "ZoomOutButton", QStyle::SP_ArrowDown, QStringLiteral("-"),
-                                QStringLiteral("Zoom out"));
+    mZoomInButton =
+        MakeButton(this, "ZoomInButton", QStyle::SP_ArrowUp, {}, QStringLiteral("Zoom in"));
+    mZoomOutButton =
+        MakeButton(this, "ZoomOutButton", QStyle::SP_ArrowDown, {}, QStringLiteral("Zoom out"));
     mPageWidthButton = MakeButton(this, "PageWidthButton", QStyle::SP_TitleBarMaxButton, {},
                                   QStringLiteral("Page width"));
     mWholePageButton =
@@ -150,8 +151,6 @@ TRTFPreviewForm::TRTFPreviewForm(const richtext::TRichDocument& letterTemplate,
     bar->addWidget(mPriorPageButton);
     bar->addWidget(mNextPageButton);
     bar->addSpacing(12);
-    auto* recordLabel = new QLabel(QStringLiteral("Record:"), this);
-    bar->addWidget(recordLabel);
     for (QToolButton* b :
          {mFirstRecordButton, mPriorRecordButton, mNextRecordButton, mLastRecordButton})
         bar->addWidget(b);
