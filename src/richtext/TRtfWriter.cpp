@@ -6,6 +6,7 @@
 #include <QBuffer>
 #include <QColor>
 #include <QImage>
+#include <QImageReader>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFragment>
@@ -266,12 +267,14 @@ void TWriter::Picture(const QTextImageFormat& image)
     const bool jpeg = bytes.startsWith("\xFF\xD8");
     if (!png && !jpeg)
         return; // nothing this subset can hold
-    QImage decoded;
-    decoded.loadFromData(bytes);
+    // The pixel size from the picture's header; the picture is not decoded.
+    QBuffer source(&bytes);
+    source.open(QIODevice::ReadOnly);
+    const QSize pixels = QImageReader(&source, png ? "png" : "jpeg").size();
     mOut.Raw("{\\pict");
     mOut.Word(png ? "pngblip" : "jpegblip");
-    mOut.Word("picw", decoded.isNull() ? 0 : decoded.width());
-    mOut.Word("pich", decoded.isNull() ? 0 : decoded.height());
+    mOut.Word("picw", pixels.isValid() ? pixels.width() : 0);
+    mOut.Word("pich", pixels.isValid() ? pixels.height() : 0);
     mOut.Word("picwgoal", Twips(image.width()));
     mOut.Word("pichgoal", Twips(image.height()));
     mOut.NewLine();
