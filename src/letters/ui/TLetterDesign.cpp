@@ -8,7 +8,12 @@
 #include "letters/TMergeTexts.h"
 #include "letters/ui/TPagePropertiesDialog.h"
 #include "letters/ui/TRTFPreviewForm.h"
+#include "richtext/TParagraphSettings.h"
 #include "richtext/TRtfReader.h"
+#include "richtext/ui/TFindDialog.h"
+#include "richtext/ui/TParagraphDialog.h"
+#include "richtext/ui/TRichToolBar.h"
+#include "richtext/ui/TRuler.h"
 #include "spelling/TSpellChecker.h"
 #include "spelling/ui/TSpellDialog.h"
 
@@ -18,8 +23,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
-#include <QFontComboBox>
-#include <QFontDatabase>
 #include <QFontDialog>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -29,8 +32,6 @@
 #include <QSaveFile>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QTextEdit>
-#include <QToolBar>
 #include <QVBoxLayout>
 #include <optional>
 
@@ -46,35 +47,6 @@ std::optional<data::TSettingsFile> Settings()
     if (data::TProgramHome::Current().Dir().isEmpty())
         return std::nullopt;
     return data::TSettingsFile(data::TProgramHome::Current().SettingsPath());
-}
-
-QIcon ColourIcon(const QColor& colour)
-{
-    QPixmap pixmap(16, 16);
-    pixmap.fill(colour);
-    return QIcon(pixmap);
-}
-
-const std::vector<std::pair<const char*, QColor>>& Colours()
-{
-    static const std::vector<std::pair<const char*, QColor>> colours = {
-        {"Black", Qt::black},
-        {"Maroon", QColor(128, 0, 0)},
-        {"Green", QColor(0, 128, 0)},
-        {"Olive", QColor(128, 128, 0)},
-        {"Navy", QColor(0, 0, 128)},
-        {"Purple", QColor(128, 0, 128)},
-        {"Teal", QColor(0, 128, 128)},
-        {"Gray", QColor(128, 128, 128)},
-        {"Silver", QColor(192, 192, 192)},
-        {"Red", Qt::red},
-        {"Lime", Qt::green},
-        {"Yellow", Qt::yellow},
-        {"Blue", Qt::blue},
-        {"Fuchsia", Qt::magenta},
-        {"Aqua", Qt::cyan},
-        {"White", Qt::white}};
-    return colours;
 }
 
 } // namespace
@@ -112,21 +84,18 @@ TLetterDesign::TLetterDesign(data::TDataSet& addresses, QWidget* parent)
     setWindowTitle(QStringLiteral("Letter Designer"));
     setWindowFlag(Qt::WindowMaximizeButtonHint);
     setMinimumSize(640, 480);
-    resize(900, 700);
+    resize(1040, 720);
 
     mSpelling = std::make_unique<spelling::TSpellChecker>(data::TProgramHome::Current().Dir());
-    mEditor = new QTextEdit(this);
+    mEditor = new richtext::TRichEdit(this);
     mEditor->setObjectName(QStringLiteral("Editor"));
-    mEditor->setDocument(&mDocument.Document());
-    mEditor->setAcceptRichText(true);
 
     auto* menuBar = new QMenuBar(this);
     BuildMenus(menuBar);
-    auto* toolBar = new QToolBar(this);
+    auto* toolBar = new richtext::TRichToolBar(*mEditor, this);
     toolBar->setObjectName(QStringLiteral("ToolBar"));
-    auto* styleBar = new QToolBar(this);
-    styleBar->setObjectName(QStringLiteral("StyleBar"));
-    BuildToolBar(toolBar, styleBar);
+    auto* ruler = new richtext::TRuler(*mEditor, this);
+    ruler->setObjectName(QStringLiteral("Ruler"));
 
     mDescription = new QLineEdit(this);
     mDescription->setObjectName(QStringLiteral("DescriptionEdit"));
@@ -174,18 +143,19 @@ TLetterDesign::TLetterDesign(data::TDataSet& addresses, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->setMenuBar(menuBar);
     layout->addWidget(toolBar);
-    layout->addWidget(styleBar);
+    layout->addWidget(ruler);
     layout->addWidget(mEditor, 1);
     layout->addLayout(bottom);
-
-    connect(mEditor, &QTextEdit::currentCharFormatChanged, this,
-            &TLetterDesign::CurrentFormatChanged);
 }
 
-TLetterDesign::~TLetterDesign()
+TLetterDesign::~TLetterDesign() = default;
+
+richtext::TRtfReadResult TLetterDesign::LoadRtf(const QByteArray& bytes)
 {
-    // The editor shows the designer's document, which goes first.
-    mEditor->setDocument(new QTextDocument(mEditor));
+    const richtext::TRtfReadResult read = mEditor->LoadRtf(bytes);
+    if (read.ok)
+        mEditor->document()->setModified(false);
+    return read;
 }
 
 QAction* TLetterDesign::Action(const QString& name) const
@@ -208,12 +178,10 @@ void TLetterDesign::BuildMenus(QMenuBar* bar)
     add(file, "LoadRtfItem", QStringLiteral("&Load RTF"), &TLetterDesign::LoadRtfClick);
     add(file, "InsertRtfItem", QStringLiteral("&Insert RTF"), &TLetterDesign::InsertRtfClick);
     QMenu* edit = bar->addMenu(QStringLiteral("&Edit"));
-    QAction* find = edit->addAction(QStringLiteral("&Find"));
-    find->setObjectName(QStringLiteral("FindItem"));
-    find->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
-    QAction* replace = edit->addAction(QStringLiteral("&Replace"));
-    replace->setObjectName(QStringLiteral("ReplaceItem"));
-    replace->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    add(edit, "FindItem", QStringLiteral("&Find"), &TLetterDesign::FindClick,
+        QKeySequence(Qt::CTRL | Qt::Key_F));
+    add(edit, "ReplaceItem", QStringLiteral("&Replace"), &TLetterDesign::ReplaceClick,
+        QKeySequence(Qt::CTRL | Qt::Key_R));
     mSpellAction = edit->addAction(QStringLiteral("&Spell Check"));
     mSpellAction->setObjectName(QStringLiteral("SpellCheckItem"));
     mSpellAction->setShortcut(QKeySequence(Qt::Key_F7));
@@ -223,148 +191,14 @@ void TLetterDesign::BuildMenus(QMenuBar* bar)
     add(edit, "InsertPageBreakItem", QStringLiteral("&Insert Page Break"),
         &TLetterDesign::InsertPageBreakClick);
     QMenu* settings = bar->addMenu(QStringLiteral("&Settings"));
-    QAction* paragraph = settings->addAction(QStringLiteral("&Paragraph Settings"));
-    paragraph->setObjectName(QStringLiteral("ParagraphItem"));
+    add(settings, "ParagraphItem", QStringLiteral("&Paragraph Settings"),
+        &TLetterDesign::ParagraphClick);
     add(settings, "PageSettingsItem", QStringLiteral("Pa&ge Settings"),
         &TLetterDesign::PageSettingsClick);
     mWordWrapAction = add(settings, "WordWrapItem", QStringLiteral("&Word Wrap is OFF"),
                           &TLetterDesign::WordWrapClick);
     mDefaultFontAction = add(settings, "DefaultFontItem", DefaultFontCaption(mDefaultFont),
                              &TLetterDesign::DefaultFontClick);
-}
-
-void TLetterDesign::BuildToolBar(QToolBar* bar, QToolBar* styleBar)
-{
-    bar->addWidget(new QLabel(QStringLiteral("Font "), bar));
-    mFontName = new QFontComboBox(bar);
-    mFontName->setObjectName(QStringLiteral("FontNameList"));
-    mFontName->setFontFilters(QFontComboBox::ScalableFonts);
-    mFontName->setToolTip(QStringLiteral("Font"));
-    bar->addWidget(mFontName);
-    bar->addWidget(new QLabel(QStringLiteral(" Font Size "), bar));
-    mFontSize = new QComboBox(bar);
-    mFontSize->setObjectName(QStringLiteral("FontSizeList"));
-    mFontSize->setEditable(true);
-    mFontSize->setToolTip(QStringLiteral("Font Size"));
-    for (int size : {6, 7, 8, 9, 10, 11, 12, 14, 16, 18, 20, 22, 24, 26, 28, 36, 48, 72})
-        mFontSize->addItem(QString::number(size));
-    bar->addWidget(mFontSize);
-    connect(mFontName, &QFontComboBox::currentFontChanged, this, [this](const QFont& font) {
-        QTextCharFormat format;
-        format.setFontFamilies({font.family()});
-        ApplyCharFormat(format);
-    });
-    connect(mFontSize, &QComboBox::textActivated, this, [this](const QString& text) {
-        bool ok = false;
-        const double size = text.toDouble(&ok);
-        if (!ok || size < 6 || size > 1638)
-            return;
-        QTextCharFormat format;
-        format.setFontPointSize(size);
-        ApplyCharFormat(format);
-    });
-
-    const auto colourList = [this, bar](const char* name, const QString& tip, bool background) {
-        auto* list = new QComboBox(bar);
-        list->setObjectName(QString::fromLatin1(name));
-        list->setToolTip(tip);
-        for (const auto& [colourName, colour] : Colours())
-            list->addItem(ColourIcon(colour), QString::fromLatin1(colourName), colour);
-        list->setCurrentIndex(background ? int(Colours().size()) - 1 : 0);
-        connect(list, &QComboBox::activated, this, [this, list, background](int index) {
-            QTextCharFormat format;
-            const QColor colour = list->itemData(index).value<QColor>();
-            if (background)
-                format.setBackground(colour);
-            else
-                format.setForeground(colour);
-            ApplyCharFormat(format);
-        });
-        bar->addWidget(list);
-    };
-    colourList("TextColourList", QStringLiteral("Text colour"), false);
-    colourList("BackgroundColourList", QStringLiteral("Background colour"), true);
-    bar = styleBar;
-
-    QAction* normal = bar->addAction(QStringLiteral("N"));
-    normal->setObjectName(QStringLiteral("NormalButton"));
-    normal->setToolTip(QStringLiteral("Normal"));
-    connect(normal, &QAction::triggered, this, [this] {
-        QTextCharFormat format;
-        format.setFontWeight(QFont::Normal);
-        format.setFontItalic(false);
-        format.setFontUnderline(false);
-        ApplyCharFormat(format);
-    });
-    const auto toggle = [this, bar](const char* name, const QString& text, const QString& tip,
-                                    auto apply) {
-        QAction* action = bar->addAction(text);
-        action->setObjectName(QString::fromLatin1(name));
-        action->setToolTip(tip);
-        action->setCheckable(true);
-        connect(action, &QAction::triggered, this, [this, apply](bool on) {
-            QTextCharFormat format;
-            apply(format, on);
-            ApplyCharFormat(format);
-        });
-        return action;
-    };
-    mBold = toggle(
-        "BoldButton", QStringLiteral("B"), QStringLiteral("Bold"),
-        [](QTextCharFormat& f, bool on) { f.setFontWeight(on ? QFont::Bold : QFont::Normal); });
-    mItalic = toggle("ItalicButton", QStringLiteral("I"), QStringLiteral("Italic"),
-                     [](QTextCharFormat& f, bool on) { f.setFontItalic(on); });
-    mUnderline = toggle("UnderlineButton", QStringLiteral("U"), QStringLiteral("Underline"),
-                        [](QTextCharFormat& f, bool on) { f.setFontUnderline(on); });
-    QFont boldFont = mBold->font();
-    boldFont.setBold(true);
-    mBold->setFont(boldFont);
-    bar->addSeparator();
-    const auto align = [this, bar](const char* name, const QString& tip, const char* theme,
-                                   Qt::Alignment alignment) {
-        QAction* action = bar->addAction(QIcon::fromTheme(QString::fromLatin1(theme)), tip);
-        action->setObjectName(QString::fromLatin1(name));
-        connect(action, &QAction::triggered, this,
-                [this, alignment] { mEditor->setAlignment(alignment); });
-    };
-    align("LeftButton", QStringLiteral("Left"), "format-justify-left", Qt::AlignLeft);
-    align("RightButton", QStringLiteral("Right"), "format-justify-right", Qt::AlignRight);
-    align("JustifyButton", QStringLiteral("Justified"), "format-justify-fill", Qt::AlignJustify);
-    align("CenterButton", QStringLiteral("Centre"), "format-justify-center", Qt::AlignHCenter);
-    bar->addSeparator();
-    QAction* copy =
-        bar->addAction(QIcon::fromTheme(QStringLiteral("edit-copy")), QStringLiteral("Copy"));
-    copy->setObjectName(QStringLiteral("CopyButton"));
-    connect(copy, &QAction::triggered, mEditor, &QTextEdit::copy);
-    QAction* cut =
-        bar->addAction(QIcon::fromTheme(QStringLiteral("edit-cut")), QStringLiteral("Cut"));
-    cut->setObjectName(QStringLiteral("CutButton"));
-    connect(cut, &QAction::triggered, mEditor, &QTextEdit::cut);
-    QAction* paste =
-        bar->addAction(QIcon::fromTheme(QStringLiteral("edit-paste")), QStringLiteral("Paste"));
-    paste->setObjectName(QStringLiteral("PasteButton"));
-    connect(paste, &QAction::triggered, mEditor, &QTextEdit::paste);
-}
-
-void TLetterDesign::ApplyCharFormat(const QTextCharFormat& format)
-{
-    QTextCursor cursor = mEditor->textCursor();
-    cursor.mergeCharFormat(format);
-    mEditor->mergeCurrentCharFormat(format);
-    mEditor->setFocus();
-}
-
-void TLetterDesign::CurrentFormatChanged(const QTextCharFormat& format)
-{
-    const QSignalBlocker nameBlock(mFontName);
-    const QSignalBlocker sizeBlock(mFontSize);
-    if (!format.fontFamilies().toStringList().isEmpty())
-        mFontName->setCurrentFont(QFont(format.fontFamilies().toStringList().first()));
-    if (format.fontPointSize() > 0)
-        mFontSize->setEditText(QString::number(format.fontPointSize()));
-    mBold->setChecked(format.fontWeight() >= QFont::Bold);
-    mItalic->setChecked(format.fontItalic());
-    mUnderline->setChecked(format.fontUnderline());
 }
 
 QString TLetterDesign::Description() const
@@ -380,7 +214,7 @@ void TLetterDesign::SetDescription(const QString& description)
 
 bool TLetterDesign::Modified() const
 {
-    return mDescriptionChanged || mDocument.Document().isModified();
+    return mDescriptionChanged || mEditor->document()->isModified();
 }
 
 void TLetterDesign::showEvent(QShowEvent* event)
@@ -400,7 +234,7 @@ void TLetterDesign::FormActivate()
         SetDefaultFontNow();
         mNewDocument = false;
     }
-    mDocument.Document().setModified(false);
+    mEditor->document()->setModified(false);
     mDescriptionChanged = false;
     if (auto settings = Settings())
         data::TWindowPlacement::Restore(*this, kClassName, *settings);
@@ -409,15 +243,8 @@ void TLetterDesign::FormActivate()
 
 void TLetterDesign::ApplyWordWrap()
 {
-    if (mWordWrap) {
-        mEditor->setLineWrapMode(QTextEdit::WidgetWidth);
-    } else {
-        // Lines break where the page will: at the page's text width on the screen.
-        const richtext::TPageLayout& page = mDocument.PageLayout();
-        const int dpi = mEditor->logicalDpiX() > 0 ? mEditor->logicalDpiX() : 96;
-        mEditor->setLineWrapMode(QTextEdit::FixedPixelWidth);
-        mEditor->setLineWrapColumnOrWidth(std::max(1, int(int64_t(page.TextWidth()) * dpi / 1440)));
-    }
+    // Off: lines break where the page will (the page's text width); on: at the window's edge.
+    mEditor->SetWordWrap(mWordWrap);
     mWordWrapAction->setText(mWordWrap ? QStringLiteral("&Word Wrap is ON")
                                        : QStringLiteral("&Word Wrap is OFF"));
 }
@@ -435,10 +262,7 @@ void TLetterDesign::SetDefaultFontNow()
     format.setFontPointSize(mDefaultFont.pointSize());
     format.setFontWeight(mDefaultFont.bold() ? QFont::Bold : QFont::Normal);
     format.setFontItalic(mDefaultFont.italic());
-    QTextCursor cursor = mEditor->textCursor();
-    if (cursor.hasSelection())
-        cursor.mergeCharFormat(format);
-    mEditor->mergeCurrentCharFormat(format);
+    mEditor->ApplyCharFormat(format);
 }
 
 void TLetterDesign::DefaultFontClick()
@@ -485,13 +309,13 @@ void TLetterDesign::InsertPageBreakClick()
     if (!data::TMessageService::Ask(this, QStringLiteral("PAGE BREAK"),
                                     QStringLiteral("Insert a page break?")))
         return;
-    mDocument.SetPageBreakBefore(mEditor->textCursor().position(), true);
-    mDocument.Document().setModified(true);
+    mEditor->InsertPageBreak();
+    mEditor->document()->setModified(true);
 }
 
 void TLetterDesign::PageSettingsClick()
 {
-    const richtext::TPageLayout& p = mDocument.PageLayout();
+    const richtext::TPageLayout& p = Document().PageLayout();
     TPagePropertiesDialog dialog(
         {p.paperWidth, p.paperHeight, p.marginLeft, p.marginRight, p.marginTop, p.marginBottom},
         this);
@@ -505,15 +329,14 @@ void TLetterDesign::PageSettingsClick()
     layout.marginRight = page.right;
     layout.marginTop = page.top;
     layout.marginBottom = page.bottom;
-    if (layout == mDocument.PageLayout())
+    if (layout == Document().PageLayout())
         return;
-    if (!mDocument.SetPageLayout(layout)) {
+    if (!mEditor->SetPageLayout(layout)) {
         data::TMessageService::Inform(
             this, TPageUnits::Problem(page, TPagePropertiesDialog::RememberedUnit()));
         return;
     }
-    mDocument.Document().setModified(true);
-    ApplyWordWrap();
+    mEditor->document()->setModified(true);
 }
 
 bool TLetterDesign::ReadRtfFile(const QString& path, QByteArray& bytes)
@@ -545,14 +368,13 @@ void TLetterDesign::LoadRtfClick()
     QByteArray bytes;
     if (path.isEmpty() || !ReadRtfFile(path, bytes))
         return;
-    const richtext::TRtfReadResult read = mDocument.LoadRtf(bytes);
+    const richtext::TRtfReadResult read = mEditor->LoadRtf(bytes);
     if (!read.ok) {
         data::TMessageService::Inform(this, QStringLiteral("%1 cannot be read: %2")
                                                 .arg(QDir::toNativeSeparators(path), read.error));
         return;
     }
-    mDocument.Document().setModified(true);
-    ApplyWordWrap();
+    mEditor->document()->setModified(true);
     if (!read.dropped.isEmpty())
         data::TMessageService::Inform(this, QStringLiteral("%1: these were left out: %2.")
                                                 .arg(QDir::toNativeSeparators(path),
@@ -569,14 +391,12 @@ void TLetterDesign::InsertRtfClick()
     QByteArray bytes;
     if (path.isEmpty() || !ReadRtfFile(path, bytes))
         return;
-    QTextCursor cursor = mEditor->textCursor();
-    const richtext::TRtfReadResult read = mDocument.InsertRtf(cursor, bytes);
+    const richtext::TRtfReadResult read = mEditor->InsertRtf(bytes);
     if (!read.ok) {
         data::TMessageService::Inform(this, QStringLiteral("%1 cannot be read: %2")
                                                 .arg(QDir::toNativeSeparators(path), read.error));
         return;
     }
-    mEditor->setTextCursor(cursor);
     if (!read.dropped.isEmpty())
         data::TMessageService::Inform(this, QStringLiteral("%1: these were left out: %2.")
                                                 .arg(QDir::toNativeSeparators(path),
@@ -591,7 +411,7 @@ void TLetterDesign::SaveAsRtfClick()
                                                     QStringLiteral("Rich text (*.rtf *.RTF)"));
     if (path.isEmpty())
         return;
-    const QByteArray rtf = mDocument.SaveRtf();
+    const QByteArray rtf = mEditor->SaveRtf();
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(rtf) != rtf.size() || !file.commit())
         data::TMessageService::Inform(this,
@@ -606,9 +426,34 @@ void TLetterDesign::SpellCheckClick()
     spelling::TSpellDialog::Run(*mSpelling, *mEditor, this);
 }
 
+void TLetterDesign::FindClick()
+{
+    auto* dialog = new richtext::TFindDialog(*mEditor, richtext::TFindDialog::EMode::Find, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->show();
+}
+
+void TLetterDesign::ReplaceClick()
+{
+    auto* dialog = new richtext::TFindDialog(*mEditor, richtext::TFindDialog::EMode::Replace, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->show();
+}
+
+void TLetterDesign::ParagraphClick()
+{
+    QTextCursor cursor = mEditor->textCursor();
+    richtext::TParagraphDialog dialog(richtext::TParagraphSettings::From(cursor.blockFormat()),
+                                      Document().PageLayout().TextWidth(), this);
+    if (Run(dialog) != QDialog::Accepted)
+        return;
+    dialog.Settings().ApplyTo(cursor);
+    mEditor->setTextCursor(cursor);
+}
+
 void TLetterDesign::PreviewClick()
 {
-    TRTFPreviewForm preview(mDocument, mAddresses, this);
+    TRTFPreviewForm preview(Document(), mAddresses, this);
     preview.SetClock(mClock);
     Run(preview);
 }

@@ -10,6 +10,7 @@
 
 #include "letters/TLetterBounds.h"
 #include "richtext/TRichDocument.h"
+#include "richtext/ui/TRichEdit.h"
 
 #include <QDate>
 #include <QDialog>
@@ -18,12 +19,8 @@
 
 class QAction;
 class QComboBox;
-class QFontComboBox;
 class QLineEdit;
 class QMenuBar;
-class QTextCharFormat;
-class QTextEdit;
-class QToolBar;
 
 namespace qm::data {
 class TDataSet;
@@ -47,7 +44,9 @@ public:
     explicit TLetterDesign(data::TDataSet& addresses, QWidget* parent = nullptr);
     ~TLetterDesign() override;
 
-    richtext::TRichDocument& Document() { return mDocument; }
+    richtext::TRichDocument& Document() { return mEditor->Rich(); }
+    // Loads the letter's stored text into the editor (its page and line width too).
+    richtext::TRtfReadResult LoadRtf(const QByteArray& bytes);
     QString Description() const;
     void SetDescription(const QString& description);
     // A new letter gets the default font when the designer is first shown.
@@ -59,7 +58,7 @@ public:
     void SetFontChooser(TFontChooser chooser) { mFontChooser = std::move(chooser); }
     void SetRunHook(TRunHook hook) { mRunHook = std::move(hook); }
 
-    QTextEdit* Editor() const { return mEditor; }
+    richtext::TRichEdit* Editor() const { return mEditor; }
     QComboBox* InsertFieldList() const { return mFields; }
     QLineEdit* DescriptionEdit() const { return mDescription; }
     QAction* Action(const QString& name) const;
@@ -74,6 +73,9 @@ public:
     void InsertRtfClick();
     void PreviewClick();
     void SpellCheckClick();
+    void FindClick();
+    void ReplaceClick();
+    void ParagraphClick();
     void OkButtonClick();
 
     // "&Default Font: " + name + ", " + size + " pt " (+ ", bold", ", italic").
@@ -89,18 +91,14 @@ protected:
 private:
     void FormActivate();
     void BuildMenus(QMenuBar* bar);
-    void BuildToolBar(QToolBar* bar, QToolBar* styleBar);
     void SetDefaultFontNow();
     void ApplyWordWrap();
-    void ApplyCharFormat(const QTextCharFormat& format);
-    void CurrentFormatChanged(const QTextCharFormat& format);
     // Reads an RTF file through the reader's limits; false (message shown) when refused.
     bool ReadRtfFile(const QString& path, QByteArray& bytes);
     int Run(QDialog& dialog);
     bool ConfirmDiscard();
     void SavePlacement();
 
-    richtext::TRichDocument mDocument;
     data::TDataSet& mAddresses;
     std::unique_ptr<spelling::TSpellChecker> mSpelling;
     TClock mClock;
@@ -114,17 +112,12 @@ private:
     bool mDescriptionChanged = false;
     bool mClosing = false;
 
-    QTextEdit* mEditor = nullptr;
+    richtext::TRichEdit* mEditor = nullptr;
     QLineEdit* mDescription = nullptr;
     QComboBox* mFields = nullptr;
-    QFontComboBox* mFontName = nullptr;
-    QComboBox* mFontSize = nullptr;
     QAction* mWordWrapAction = nullptr;
     QAction* mDefaultFontAction = nullptr;
     QAction* mSpellAction = nullptr;
-    QAction* mBold = nullptr;
-    QAction* mItalic = nullptr;
-    QAction* mUnderline = nullptr;
 };
 
 } // namespace qm::letters

@@ -218,12 +218,17 @@ int TqMLetters::Run(QDialog& dialog)
 
 bool TqMLetters::LoadSelected(richtext::TRichDocument& document)
 {
+    return LoadSelected([&document](const QByteArray& bytes) { return document.LoadRtf(bytes); });
+}
+
+bool TqMLetters::LoadSelected(const TLoad& load)
+{
     const int row = SelectedRow();
     if (row < 0)
         return false;
     const QString description = mStore.Rows()[size_t(row)].description.trimmed();
     try {
-        const richtext::TRtfReadResult read = document.LoadRtf(mStore.Rtf(row));
+        const richtext::TRtfReadResult read = load(mStore.Rtf(row));
         if (read.ok)
             return true;
         data::TMessageService::Inform(
@@ -242,7 +247,7 @@ void TqMLetters::Design(int row)
     TLetterDesign designer(mAddresses, this);
     designer.SetClock(mClock);
     if (row >= 0) {
-        if (!LoadSelected(designer.Document()))
+        if (!LoadSelected([&designer](const QByteArray& bytes) { return designer.LoadRtf(bytes); }))
             return;
         designer.SetDescription(mStore.Rows()[size_t(row)].description.trimmed());
     } else {
@@ -255,7 +260,7 @@ void TqMLetters::Design(int row)
     if (result != QDialog::Accepted)
         return;
     try {
-        const QByteArray rtf = designer.Document().SaveRtf();
+        const QByteArray rtf = designer.Editor()->SaveRtf();
         int shown = row;
         if (row < 0) {
             shown = mStore.Append(designer.Description(), rtf);

@@ -29,7 +29,8 @@ class TDataSet;
 }
 namespace qm::richtext {
 class TRichDocument;
-}
+struct TRtfReadResult;
+} // namespace qm::richtext
 
 namespace qm::letters {
 
@@ -92,6 +93,8 @@ protected:
 private:
     // Loads the selected letter into document; false (message shown) when it cannot be read.
     bool LoadSelected(richtext::TRichDocument& document);
+    using TLoad = std::function<richtext::TRtfReadResult(const QByteArray& bytes)>;
+    bool LoadSelected(const TLoad& load);
     // Runs the designer; on Ok stores the letter (appended when row < 0).
     void Design(int row);
     int Run(QDialog& dialog);
