@@ -105,11 +105,15 @@ void TRichDocument::CopyFrom(const TRichDocument& other)
 
 void TRichDocument::TakeContent(const QTextDocument& source, const QStringList& pictures)
 {
+    // Replacing the whole text is not an undo step (callers clear or keep the history).
+    const bool undo = mDocument->isUndoRedoEnabled();
+    mDocument->setUndoRedoEnabled(false);
     mDocument->clear();
     mPictures.clear();
     CopyResources(source, *mDocument, pictures);
     mPictures = pictures;
     QTextCursor cursor(mDocument.get());
+    cursor.beginEditBlock();
     cursor.insertFragment(QTextDocumentFragment(&source));
     // A fragment inserted into an empty paragraph does not bring the formats of its first (and
     // its paragraph marks); the copy takes every paragraph's formats from the source.
@@ -120,6 +124,8 @@ void TRichDocument::TakeContent(const QTextDocument& source, const QStringList& 
         paragraph.setBlockFormat(from.blockFormat());
         paragraph.setBlockCharFormat(from.charFormat());
     }
+    cursor.endEditBlock();
+    mDocument->setUndoRedoEnabled(undo);
 }
 
 void TRichDocument::InsertText(QTextCursor& cursor, const QString& text,

@@ -44,6 +44,8 @@ void TRichPager::Build(const QTextDocument& document, const QStringList& picture
                          document.resource(QTextDocument::ImageResource, QUrl(name)));
     copy.setDefaultFont(document.defaultFont());
     copy.setDocumentMargin(0);
+    // Unhinted widths: the same line breaks whatever device the pages are later drawn on.
+    copy.setUseDesignMetrics(true);
     copy.documentLayout()->setPaintDevice(&LayoutDevice());
     copy.setTextWidth(mLayout.TextWidth());
     (void)copy.documentLayout()->documentSize(); // lays the whole copy out

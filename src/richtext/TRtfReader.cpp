@@ -156,6 +156,7 @@ public:
     void Run();
 
 private:
+    void RunTokens();
     // Tokens
     void ControlWord(qsizetype start);
     void ControlSymbol(char symbol, qsizetype at);
@@ -218,6 +219,13 @@ private:
 void TParser::Run()
 {
     mStack.reserve(64);
+    mCursor.beginEditBlock();
+    RunTokens();
+    mCursor.endEditBlock();
+}
+
+void TParser::RunTokens()
+{
     // The outermost "{\rtf" group is opened by the loop like any other.
     while (mPos < mSize && !mDone && !mFailed) {
         const char c = mData[mPos];
@@ -994,8 +1002,15 @@ TRtfReadResult TRtfReader::Read(const QByteArray& bytes, QTextDocument& document
         }
         return result;
     }
-    TParser parser(bytes, document, result);
-    parser.Run();
+    // One edit block for the whole text: the cursor then skips its per-insert layout work and
+    // the document's layout hears of the change once. Reading is not an undo step.
+    const bool undo = document.isUndoRedoEnabled();
+    document.setUndoRedoEnabled(false);
+    {
+        TParser parser(bytes, document, result);
+        parser.Run();
+    }
+    document.setUndoRedoEnabled(undo);
     if (!result.ok)
         document.clear();
     return result;

@@ -59,7 +59,8 @@ public:
 
     // Replaces the content of `document` with the text. On failure the document is left empty
     // (callers that must keep a text unchanged read into a scratch document first; see
-    // TRichDocument). The document's default font is used where the text names no font.
+    // TRichDocument). The document's default font is used where the text names no font. Reading
+    // is not an undo step: the document's undo history is gone afterwards.
     static TRtfReadResult Read(const QByteArray& bytes, QTextDocument& document);
 
     // True when the bytes start like RTF ("{\rtf" after optional blanks and byte-order mark).

@@ -2,6 +2,7 @@
 // message, and the editor's selection following the check.
 
 #include "spelling/ui/TSpellDialog.h"
+#include "TScreenshot.h"
 #include "TScriptedResponder.h"
 #include "TSpellTestSupport.h"
 #include "TTestHome.h"
@@ -47,6 +48,8 @@ TEST_F(TSpellDialogTest, WalksTheWordsWithEachButtonAndEndsWithTheMessage)
     ASSERT_TRUE(dialog.Start());
     EXPECT_EQ(dialog.CurrentWord(), "catt");
     EXPECT_EQ(editor.textCursor().selectedText(), "catt");
+    dialog.show();
+    qm::test::SaveScreenshot(dialog, "spelling-dialog");
     EXPECT_TRUE(dialog.SuggestionList()->count() > 0);
     EXPECT_EQ(dialog.ChangeToEdit()->text(), dialog.SuggestionList()->item(0)->text());
     dialog.ChangeToEdit()->setText("cat");

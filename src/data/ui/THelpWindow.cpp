@@ -74,6 +74,10 @@ const std::vector<THelpPage>& THelpWindow::Pages()
         {1062, "dbf-import.html", "Importing another table"},
         {1064, "import-older.html", "Importing an address file of an earlier version"},
         {1065, "copy-out.html", "Copying records out"},
+        {2701, "letter-spell-check.html", "Checking the spelling of a letter"},
+        {2702, "letter-find.html", "Finding text in a letter"},
+        {2703, "letter-replace.html", "Replacing text in a letter"},
+        {2704, "letter-paragraph.html", "Paragraph settings"},
     };
     return pages;
 }

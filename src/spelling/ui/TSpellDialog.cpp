@@ -33,6 +33,7 @@ TSpellDialog::TSpellDialog(TSpellChecker& checker, QTextEdit& editor, QWidget* p
     mContextView = new QTextBrowser(this);
     mContextView->setObjectName(QStringLiteral("ContextView"));
     mContextView->setMinimumHeight(fontMetrics().lineSpacing() * 4);
+    mContextView->setMaximumHeight(fontMetrics().lineSpacing() * 7);
     mContextView->setFocusPolicy(Qt::NoFocus);
     auto* changeTo = new QLabel(QStringLiteral("C&hange to:"), this);
     mChangeToEdit = new QLineEdit(this);
