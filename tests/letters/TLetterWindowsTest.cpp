@@ -8,6 +8,7 @@
 #include "letters/ui/TLetterDesign.h"
 #include "letters/ui/TLetterPrint.h"
 #include "letters/ui/TPagePropertiesDialog.h"
+#include "letters/ui/TPrinterLetterSink.h"
 #include "letters/ui/TRTFPreviewForm.h"
 #include "letters/ui/TqMLetters.h"
 #include "richtext/TRichDocument.h"
@@ -23,6 +24,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -411,6 +413,49 @@ TEST_F(TLetterWindowsTest, PreviewPagesZoomAndRecords)
     preview.ZoomInClick();
     EXPECT_GE(preview.State().Zoom(), width);
     test::SaveScreenshot(preview, "letter-preview");
+}
+
+TEST_F(TLetterWindowsTest, NoScratchFileIsWrittenOrRemoved)
+{
+    // A user's file of the old scratch name in the current folder stays as it is.
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(home.Dir());
+    {
+        QFile mine(QStringLiteral("eraseme.rtf"));
+        ASSERT_TRUE(mine.open(QIODevice::WriteOnly));
+        mine.write("my own notes");
+    }
+    TqMLetters window(addresses, QString(), sysdata);
+    window.Store().Append("Letter", LetterRtf("Dear [First]", 1));
+    window.FillList(0);
+    window.SetRunHook([&](QDialog& dialog) {
+        auto& designer = dynamic_cast<TLetterDesign&>(dialog);
+        designer.show();
+        designer.Editor()->insertPlainText("More. ");
+        designer.OkButtonClick();
+        return int(designer.result());
+    });
+    window.ModifyButtonClick();
+    responder.QueueAnswer(true);
+    window.CloneButtonClick();
+    EXPECT_EQ(window.Store().Rows().size(), 2u);
+    QFile mine(QStringLiteral("eraseme.rtf"));
+    ASSERT_TRUE(mine.open(QIODevice::ReadOnly));
+    EXPECT_EQ(mine.readAll(), "my own notes");
+    QDir::setCurrent(previous);
+}
+
+TEST_F(TLetterWindowsTest, PrinterGetsTheLettersPaperAndOneCopy)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(home.Path("p.pdf"));
+    printer.setPageSize(QPageSize(QPageSize::Letter));
+    printer.setCopyCount(5);
+    // An A4 letter (11906 x 16838 twips).
+    TPrinterLetterSink::PreparePrinter(printer, {11906, 16838, 1440, 1440, 1440, 1440});
+    EXPECT_EQ(printer.pageLayout().pageSize().id(), QPageSize::A4);
+    EXPECT_EQ(printer.copyCount(), 1);
 }
 
 TEST_F(TLetterWindowsTest, WindowScreenshots)
