@@ -100,6 +100,7 @@ TLetterDesign::TLetterDesign(data::TDataSet& addresses, QWidget* parent)
     mDescription = new QLineEdit(this);
     mDescription->setObjectName(QStringLiteral("DescriptionEdit"));
     mDescription->setMaxLength(50);
+    mDescription->setMinimumWidth(mDescription->fontMetrics().averageCharWidth() * 18);
     auto* descriptionLabel = new QLabel(QStringLiteral("&Description"), this);
     descriptionLabel->setBuddy(mDescription);
     connect(mDescription, &QLineEdit::textEdited, this, [this] { mDescriptionChanged = true; });
