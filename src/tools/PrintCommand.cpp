@@ -22,6 +22,7 @@ const char* const kUsage =
     "usage: quillmark-tool print templates [--maker ITEM] [--product ITEM] [--european]\n"
     "       quillmark-tool print labels --table ADDR.DBF --template NAME ... (see --help)\n"
     "       quillmark-tool print envelopes --table ADDR.DBF --envelope NAME ... (see --help)\n"
+    "       quillmark-tool print letters --table ADDR.DBF --letter NAME ... (see --help)\n"
     "Lists the label sheet templates the \"Select Label Template\" window offers for a choice:\n"
     "first the filter expression it applies to sysdata/LBLTPL.DBF, then the matching\n"
     "descriptions in the order of the table's DESCRIPT tag, one a line.\n"
@@ -125,6 +126,8 @@ int RunPrintCommand(const std::vector<std::string>& args, std::ostream& out, std
         return RunPrintLabels(std::vector<std::string>(args.begin() + 1, args.end()), out, err);
     if (args[0] == "envelopes")
         return RunPrintEnvelopes(std::vector<std::string>(args.begin() + 1, args.end()), out, err);
+    if (args[0] == "letters")
+        return RunPrintLetters(std::vector<std::string>(args.begin() + 1, args.end()), out, err);
     if (args[0] == "templates")
         return Templates(std::vector<std::string>(args.begin() + 1, args.end()), out, err);
     return Usage(err, "unknown command '" + args[0] + "'");

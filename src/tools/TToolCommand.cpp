@@ -21,6 +21,7 @@ const std::vector<TToolCommand>& ToolCommands()
          &RunExportCommand},
         {"print", "list the label sheet templates a choice offers", &RunPrintCommand},
         {"presort", "presort an address file's records for bulk mail", &RunPresortCommand},
+        {"letters", "list, export, import or spell-check the form letters", &RunLettersCommand},
     };
     return commands;
 }

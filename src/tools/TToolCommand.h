@@ -29,11 +29,14 @@ int RunEditCommand(const std::vector<std::string>& args, std::ostream& out, std:
 int RunImportCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunExportCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunPrintCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunLettersCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunPresortCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 // "print labels": the label print loop into a list, a page stream or a PDF.
 int RunPrintLabels(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 // "print envelopes": the envelope print loop into a list, a page stream or a PDF.
 int RunPrintEnvelopes(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// "print letters": the letter print loop into a PDF, a PDF per record, text or RTF files.
+int RunPrintLetters(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 int RunTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 

@@ -29,6 +29,7 @@
 #include "data/ui/TRebuildSystemIndexesDialog.h"
 #include "data/ui/TWindowPlacement.h"
 #include "dialer/ui/TDialDialog.h"
+#include "print/TRPDevice.h"
 #include "print/ui/TPrinterCheck.h"
 #include "transfer/ui/TTransferCommands.h"
 
@@ -1346,6 +1347,10 @@ void TAddressMain::PrintCommand()
     }
     if (command == QLatin1String("PrintEnvelopesItem")) {
         PrintEnvelopesItemClick();
+        return;
+    }
+    if (command == QLatin1String("PrintLettersItem")) {
+        PrintLettersItemClick();
         return;
     }
     NotAvailable(action ? action->text().remove('&') : QStringLiteral("Printing"));

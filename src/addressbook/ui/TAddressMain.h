@@ -91,6 +91,7 @@ private:
     void KeepOnScreen();
     bool HandleWindowKey(QKeyEvent* key, QWidget* target);
     void NotAvailable(const QString& what);
+    void PrintLettersItemClick();
 
     // Commands (slots named after their control and event).
     void NewItemClick();

@@ -1,0 +1,93 @@
+#include "letters/TPdfPageSink.h"
+
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <stdexcept>
+
+namespace qm::letters {
+
+namespace {
+
+[[noreturn]] void Fail(const QString& message)
+{
+    throw std::runtime_error(message.toStdString());
+}
+
+} // namespace
+
+TPdfPageSink::TPdfPageSink(QString path, const TLetterPageTwips& page, QString title)
+    : mPath(std::move(path)), mPage(page), mTitle(std::move(title))
+{
+}
+
+TPdfPageSink::~TPdfPageSink()
+{
+    Abort();
+}
+
+TLetterDevice TPdfPageSink::Device() const
+{
+    return {kResolution, kResolution, QPoint(0, 0)};
+}
+
+QPainter& TPdfPageSink::Begin()
+{
+    Abort();
+    mFile = std::make_unique<QSaveFile>(mPath);
+    if (!mFile->open(QIODevice::WriteOnly))
+        Fail(QStringLiteral("Unable to write %1: %2").arg(mPath, mFile->errorString()));
+    mWriter = std::make_unique<QPdfWriter>(mFile.get());
+    mWriter->setResolution(kResolution);
+    if (!mTitle.isEmpty())
+        mWriter->setTitle(mTitle);
+    mWriter->setCreator(QStringLiteral("Quillmark"));
+    // Twips are twentieths of a point.
+    const QPageSize size(QSizeF(mPage.width / 20.0, mPage.height / 20.0), QPageSize::Point,
+                         QString(), QPageSize::ExactMatch);
+    mWriter->setPageLayout(QPageLayout(size, QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+    mPainter = std::make_unique<QPainter>();
+    if (!mPainter->begin(mWriter.get()))
+        Fail(QStringLiteral("Unable to start the PDF file %1").arg(mPath));
+    mPages = 1;
+    return *mPainter;
+}
+
+void TPdfPageSink::NewPage()
+{
+    if (!mWriter || !mWriter->newPage())
+        Fail(QStringLiteral("Unable to write %1: %2")
+                 .arg(mPath, mFile ? mFile->errorString() : QString()));
+    ++mPages;
+}
+
+void TPdfPageSink::End()
+{
+    if (!mPainter)
+        return;
+    const bool ended = mPainter->end();
+    mPainter.reset();
+    mWriter.reset();
+    if (!ended || mFile->error() != QFileDevice::NoError || !mFile->commit()) {
+        const QString reason = mFile->errorString();
+        Abort();
+        Fail(QStringLiteral("Unable to write %1: %2").arg(mPath, reason));
+    }
+    mFile.reset();
+}
+
+void TPdfPageSink::Abort()
+{
+    if (mPainter && mPainter->isActive())
+        mPainter->end();
+    mPainter.reset();
+    mWriter.reset();
+    if (mFile) {
+        mFile->cancelWriting();
+        mFile.reset(); // an uncommitted save file removes its temporary file
+    }
+}
+
+} // namespace qm::letters
