@@ -21,6 +21,7 @@ using labels::TLabelTemplateFilter;
 const char* const kUsage =
     "usage: quillmark-tool print templates [--maker ITEM] [--product ITEM] [--european]\n"
     "       quillmark-tool print labels --table ADDR.DBF --template NAME ... (see --help)\n"
+    "       quillmark-tool print report|zipcount|record --table ADDR.DBF ... (see --help)\n"
     "Lists the label sheet templates the \"Select Label Template\" window offers for a choice:\n"
     "first the filter expression it applies to sysdata/LBLTPL.DBF, then the matching\n"
     "descriptions in the order of the table's DESCRIPT tag, one a line.\n"
@@ -134,6 +135,9 @@ int RunPrintCommand(const std::vector<std::string>& args, std::ostream& out, std
     }
     if (args[0] == "labels")
         return RunPrintLabels(std::vector<std::string>(args.begin() + 1, args.end()), out, err);
+    if (args[0] == "report" || args[0] == "zipcount" || args[0] == "record")
+        return RunPrintReports(args[0], std::vector<std::string>(args.begin() + 1, args.end()), out,
+                               err);
     if (args[0] == "templates")
         return Templates(std::vector<std::string>(args.begin() + 1, args.end()), out, err);
     return Usage(err, "unknown command '" + args[0] + "'");

@@ -32,6 +32,9 @@ int RunPrintCommand(const std::vector<std::string>& args, std::ostream& out, std
 int RunPresortCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 // "print labels": the label print loop into a list, a page stream or a PDF.
 int RunPrintLabels(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// "print report", "print zipcount" and "print record": the report jobs.
+int RunPrintReports(const std::string& verb, const std::vector<std::string>& args,
+                    std::ostream& out, std::ostream& err);
 
 int RunTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
