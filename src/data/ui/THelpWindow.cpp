@@ -69,6 +69,9 @@ const std::vector<THelpPage>& THelpWindow::Pages()
         {1062, "dbf-import.html", "Importing another table"},
         {1064, "import-older.html", "Importing an address file of an earlier version"},
         {1065, "copy-out.html", "Copying records out"},
+        {1310, "print-report.html", "Printing reports"},
+        {1311, "count-zip-codes.html", "Counting ZIP codes"},
+        {1312, "print-current-record.html", "Printing the current record"},
     };
     return pages;
 }
