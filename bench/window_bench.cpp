@@ -9,7 +9,6 @@
 // Prints one line per figure: name, milliseconds (worst and mean where repeated), peak memory.
 
 #include "address_table_fill.h"
-#include "addressbook/TSortOrders.h"
 #include "addressbook/ui/TAddressMain.h"
 #include "addressbook/ui/TDBEdit.h"
 #include "bench_run.h"
@@ -18,6 +17,7 @@
 #include "data/TMessageService.h"
 #include "data/TProgramHome.h"
 #include "data/TSettingsFile.h"
+#include "data/TSortOrders.h"
 #include "xbase/TTable.h"
 
 #include <QAction>
@@ -174,7 +174,7 @@ int main(int argc, char* argv[])
 
     std::vector<double> sorts;
     std::vector<const char*> tags;
-    for (const qm::addressbook::TSortOrder& order : qm::addressbook::TSortOrders::All())
+    for (const qm::data::TSortOrder& order : qm::data::TSortOrders::All())
         tags.push_back(order.tag);
     tags.push_back("LNAME");
     for (const char* tag : tags) {

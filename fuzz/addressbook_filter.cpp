@@ -3,7 +3,7 @@
 // lines only ever reorder the fields, never lose or repeat one.
 
 #include "addressbook/TColumnOrder.h"
-#include "addressbook/TFilterBuilder.h"
+#include "data/TFilterBuilder.h"
 #include "data/TWin1252.h"
 
 #include <QByteArray>
@@ -18,8 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
     const QString text = qm::data::TWin1252::DecodeTextFile(bytes);
 
-    using qm::addressbook::TFilterBuilder;
-    qm::addressbook::TFilterEntries filter = TFilterBuilder::FromFileText(text);
+    using qm::data::TFilterBuilder;
+    qm::data::TFilterEntries filter = TFilterBuilder::FromFileText(text);
     filter.taggedOnly = size % 2 == 1;
     const TFilterBuilder::TResult built = TFilterBuilder::Build(filter, QStringLiteral("ID"));
     if (!built.error.isEmpty() && !built.expression.isEmpty())

@@ -1,14 +1,14 @@
 #include "addressbook/TAddressBook.h"
 
 #include "addressbook/TRecentFiles.h"
-#include "addressbook/TRecordText.h"
-#include "addressbook/TSortOrders.h"
 #include "data/TAddressFile.h"
 #include "data/TCalculatedFields.h"
 #include "data/TMessageService.h"
 #include "data/TNewFileFieldLengths.h"
 #include "data/TProgramHome.h"
+#include "data/TRecordText.h"
 #include "data/TSettingsFile.h"
+#include "data/TSortOrders.h"
 #include "data/TTagIdentifier.h"
 #include "data/TWin1252.h"
 #include "xbase/TCursor.h"
@@ -261,15 +261,16 @@ QString TAddressBook::SortStatus() const
 {
     if (!mDataSet.Active())
         return {};
-    const TSortOrder* order = TSortOrders::ByTag(mSortTag);
-    return order ? TSortOrders::StatusText(*order) : QString();
+    const data::TSortOrder* order = data::TSortOrders::ByTag(mSortTag);
+    return order ? data::TSortOrders::StatusText(*order) : QString();
 }
 
 // --- filter ---
 
 int TAddressBook::ApplyFilter()
 {
-    const TFilterBuilder::TResult built = TFilterBuilder::Build(mFilter, mTagIdentifier);
+    const data::TFilterBuilder::TResult built =
+        data::TFilterBuilder::Build(mFilter, mTagIdentifier);
     if (!built.error.isEmpty()) {
         TMessageService::Inform(nullptr, built.error);
         mFilter = mAppliedFilter; // the filter in force stays as it was
@@ -415,8 +416,8 @@ uint32_t TAddressBook::FindDuplicate(const QString& last, const QString& first)
 {
     if (!mDataSet.Active() || last.isEmpty() || first.isEmpty())
         return 0;
-    const QString key = TRecordText::DuplicateKey(last, first, mDataSet.FieldByName("LNAME").Size(),
-                                                  mDataSet.FieldByName("FNAME").Size());
+    const QString key = data::TRecordText::DuplicateKey(
+        last, first, mDataSet.FieldByName("LNAME").Size(), mDataSet.FieldByName("FNAME").Size());
     try {
         TPositionKeeper keep(mDataSet);
         auto exact = data::TApolloEnv::ScopedExact(true);
@@ -441,7 +442,7 @@ bool TAddressBook::StartNewRecord(const TNewRecordInput& input, const QDate& tod
             mDataSet.GoTo(duplicate);
             TMessageService::Beep();
             const QString question =
-                TRecordText::DuplicateQuestion([this](const QString& f) { return Value(f); });
+                data::TRecordText::DuplicateQuestion([this](const QString& f) { return Value(f); });
             if (!TMessageService::Ask(nullptr, QStringLiteral("Possible Duplicate"), question,
                                       false)) {
                 UpdateCommands();
@@ -510,7 +511,7 @@ void TAddressBook::Save(const QString& memoText)
 {
     if (!mDataSet.Editing())
         return;
-    const QString stored = TRecordText::StoredMemo(memoText);
+    const QString stored = data::TRecordText::StoredMemo(memoText);
     if (stored != Value(QStringLiteral("MEMO")))
         mDataSet.SetAsString(QStringLiteral("MEMO"), stored);
     mDataSet.Post();
@@ -628,9 +629,9 @@ void TAddressBook::ClearTags(const QDateTime& now)
     UpdateCommands();
 }
 
-QString TAddressBook::ClipboardText(const TClipboardParts& parts) const
+QString TAddressBook::ClipboardText(const data::TClipboardParts& parts) const
 {
-    return TRecordText::ClipboardText([this](const QString& f) { return Value(f); }, parts);
+    return data::TRecordText::ClipboardText([this](const QString& f) { return Value(f); }, parts);
 }
 
 void TAddressBook::SetDate(const std::optional<QDate>& date)

@@ -9,11 +9,11 @@
 // Contract: one instance per main window; every operation leaves the data set browsing or editing
 // as the command says and then emits CommandsChanged (unless the busy flag is off).
 
-#include "addressbook/TFilterBuilder.h"
 #include "addressbook/TPreferences.h"
 #include "data/TApollo.h"
 #include "data/TApolloEnv.h"
 #include "data/TDataSet.h"
+#include "data/TFilterBuilder.h"
 #include "data/TNewFileFieldLengths.h"
 
 #include <QDate>
@@ -24,11 +24,10 @@
 
 namespace qm::data {
 class TSettingsFile;
-}
+struct TClipboardParts;
+} // namespace qm::data
 
 namespace qm::addressbook {
-
-struct TClipboardParts;
 
 // What the "New Record" dialog gave.
 struct TNewRecordInput {
@@ -102,7 +101,7 @@ public:
     QString SortStatus() const;
 
     // --- filter ---
-    TFilterEntries& Filter() { return mFilter; }
+    data::TFilterEntries& Filter() { return mFilter; }
     const QString& FilterExpression() const { return mFilterExpression; }
     // Builds and applies the filter; returns the number of shown records (0 when the filter was
     // dropped or there is none).
@@ -146,7 +145,7 @@ public:
     bool Clone();
     void ToggleTag();
     void ClearTags(const QDateTime& now);
-    QString ClipboardText(const TClipboardParts& parts) const;
+    QString ClipboardText(const data::TClipboardParts& parts) const;
     // Sets DATE (nothing: blank), putting the record into edit state first.
     void SetDate(const std::optional<QDate>& date);
 
@@ -182,8 +181,8 @@ private:
     QString mCurrentPath;
     QString mCaption = QStringLiteral("Quillmark");
     QString mSortTag;
-    TFilterEntries mFilter;
-    TFilterEntries mAppliedFilter;
+    data::TFilterEntries mFilter;
+    data::TFilterEntries mAppliedFilter;
     QString mFilterExpression;
     std::optional<uint32_t> mCount;
     bool mBusy = true;

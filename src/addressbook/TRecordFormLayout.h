@@ -18,7 +18,7 @@ struct TFormCell {
     int row;
     int column;
     int span;
-    int filterEntry; // index into TFilterEntries::entries, -1: none
+    int filterEntry; // index into data::TFilterEntries::entries, -1: none
 };
 
 class TRecordFormLayout {

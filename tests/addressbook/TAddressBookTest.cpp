@@ -4,8 +4,8 @@
 #include "TFileSizeLimit.h"
 #include "TScriptedResponder.h"
 #include "TTestHome.h"
-#include "addressbook/TRecordText.h"
 #include "data/TAddressFile.h"
+#include "data/TRecordText.h"
 #include "data/TSettingsFile.h"
 #include "xbase/TCursor.h"
 #include "xbase/TTable.h"
@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 using namespace qm::addressbook;
+using namespace qm::data;
 using qm::data::TSettingsFile;
 
 namespace {

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 using namespace qm::addressbook;
+using namespace qm::data;
 
 namespace {
 

@@ -1,11 +1,11 @@
 // The filter expression builder: the pattern language, the entry order, the tagged-only term,
 // quoting that no entry text can break, and filter files.
 
-#include "addressbook/TFilterBuilder.h"
+#include "data/TFilterBuilder.h"
 
 #include <gtest/gtest.h>
 
-using namespace qm::addressbook;
+using namespace qm::data;
 
 namespace {
 

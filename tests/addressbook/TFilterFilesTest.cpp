@@ -1,7 +1,7 @@
 // Filter files and the browse column file: the name rules of saving and restoring, what is read
 // back from short, long and foreign files, and the column moves of FIELDS.LST.
 
-#include "addressbook/TFilterFiles.h"
+#include "data/TFilterFiles.h"
 #include "TTestHome.h"
 #include "addressbook/TColumnOrder.h"
 
@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 using namespace qm::addressbook;
+using namespace qm::data;
 
 namespace {
 

@@ -34,6 +34,7 @@
 #include <gtest/gtest.h>
 
 using namespace qm::addressbook;
+using namespace qm::data;
 using qm::data::TSettingsFile;
 
 namespace {

@@ -66,7 +66,8 @@ TAddressFilterDialog::TAddressFilterDialog(TAddressBook& book, QWidget* parent)
                 }
                 continue;
             }
-            edit->setObjectName(QString::fromLatin1(TFilterBuilder::ControlName(cell.filterEntry)));
+            edit->setObjectName(
+                QString::fromLatin1(data::TFilterBuilder::ControlName(cell.filterEntry)));
             edit->installEventFilter(this);
             // A right click on an entry opens the tips on filters, as the hint panel says.
             edit->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -153,18 +154,18 @@ QString TAddressFilterDialog::MatchText() const
     return mMatch->text();
 }
 
-TFilterEntries TAddressFilterDialog::FromControls() const
+data::TFilterEntries TAddressFilterDialog::FromControls() const
 {
-    TFilterEntries filter;
-    for (int i = 0; i < TFilterEntries::kCount; ++i)
+    data::TFilterEntries filter;
+    for (int i = 0; i < data::TFilterEntries::kCount; ++i)
         filter.entries[size_t(i)] = mEntries[size_t(i)]->text();
     filter.taggedOnly = mTagged->isChecked();
     return filter;
 }
 
-void TAddressFilterDialog::ToControls(const TFilterEntries& filter)
+void TAddressFilterDialog::ToControls(const data::TFilterEntries& filter)
 {
-    for (int i = 0; i < TFilterEntries::kCount; ++i)
+    for (int i = 0; i < data::TFilterEntries::kCount; ++i)
         mEntries[size_t(i)]->setText(filter.entries[size_t(i)]);
     mTagged->setChecked(filter.taggedOnly);
 }
@@ -173,8 +174,8 @@ void TAddressFilterDialog::TestButtonClick()
 {
     mMatch->setText(QStringLiteral("Searching..."));
     mMatch->repaint();
-    const TFilterEntries filter = FromControls();
-    mLastRefused = !TFilterBuilder::Build(filter, mBook.TagIdentifier()).error.isEmpty();
+    const data::TFilterEntries filter = FromControls();
+    mLastRefused = !data::TFilterBuilder::Build(filter, mBook.TagIdentifier()).error.isEmpty();
     mBook.Filter() = filter;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     try {
@@ -195,7 +196,7 @@ void TAddressFilterDialog::TestButtonClick()
 
 void TAddressFilterDialog::ClearButtonClick()
 {
-    ToControls(TFilterEntries{});
+    ToControls(data::TFilterEntries{});
     TestButtonClick();
 }
 

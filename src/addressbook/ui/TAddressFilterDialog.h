@@ -7,7 +7,7 @@
 // applies the filter, so the main window shows the matches at once. The state it started with is
 // remembered; Cancel puts it back. Either way the caller applies the filter again afterwards.
 
-#include "addressbook/TFilterBuilder.h"
+#include "data/TFilterBuilder.h"
 
 #include <QDialog>
 #include <array>
@@ -45,14 +45,14 @@ protected:
     void reject() override;
 
 private:
-    TFilterEntries FromControls() const;
-    void ToControls(const TFilterEntries& filter);
+    data::TFilterEntries FromControls() const;
+    void ToControls(const data::TFilterEntries& filter);
 
     TAddressBook& mBook;
-    TFilterEntries mRemembered;
+    data::TFilterEntries mRemembered;
     bool mLastRefused = false;
     int mLastCount = 0;
-    std::array<QLineEdit*, TFilterEntries::kCount> mEntries{};
+    std::array<QLineEdit*, data::TFilterEntries::kCount> mEntries{};
     QCheckBox* mTagged = nullptr;
     QLabel* mDateHintLabel = nullptr;
     QLabel* mMatch = nullptr;

@@ -1,12 +1,10 @@
 #include "addressbook/ui/TAddressMain.h"
 
-#include "addressbook/TFilterFiles.h"
 #include "addressbook/THandOver.h"
 #include "addressbook/TPackedRecordFinder.h"
 #include "addressbook/TRecentFiles.h"
 #include "addressbook/TRecordFormLayout.h"
 #include "addressbook/TSoftSeek.h"
-#include "addressbook/TSortOrders.h"
 #include "addressbook/ui/TAddressBrowseDialog.h"
 #include "addressbook/ui/TAddressFilterDialog.h"
 #include "addressbook/ui/TCopyRecordDialog.h"
@@ -18,10 +16,12 @@
 #include "addressbook/ui/TSelectDateDialog.h"
 #include "addressbook/ui/TTaggingDialog.h"
 #include "data/TAddressFileNames.h"
+#include "data/TFilterFiles.h"
 #include "data/TMessageService.h"
 #include "data/TPlacementRules.h"
 #include "data/TProgramHome.h"
 #include "data/TSettingsFile.h"
+#include "data/TSortOrders.h"
 #include "data/ui/TEventPump.h"
 #include "data/ui/THelpWindow.h"
 #include "data/ui/TNewDatabaseDialog.h"
@@ -292,7 +292,7 @@ void TAddressMain::BuildActions()
 
     mSortGroup = new QActionGroup(this);
     mSortGroup->setExclusive(true);
-    for (const TSortOrder& order : TSortOrders::All()) {
+    for (const data::TSortOrder& order : data::TSortOrders::All()) {
         auto* action = new QAction(QString::fromLatin1(order.caption), mSortGroup);
         action->setObjectName(QStringLiteral("Sort") + QString::fromLatin1(order.tag) + "Item");
         action->setCheckable(true);
@@ -1236,16 +1236,16 @@ void TAddressMain::SaveFilterItemClick()
                                       QStringLiteral("Filter files (*.FLT *.flt)"));
     if (chosen.isEmpty())
         return;
-    const TFilterFiles::TTarget target = TFilterFiles::SaveTarget(chosen);
+    const data::TFilterFiles::TTarget target = data::TFilterFiles::SaveTarget(chosen);
     if (!target.error.isEmpty()) {
         TMessageService::Inform(this, target.error);
         return;
     }
     if (QFileInfo::exists(target.path) &&
         !TMessageService::Ask(this, QStringLiteral("Warning!"),
-                              TFilterFiles::OverwriteQuestion(target.path), false))
+                              data::TFilterFiles::OverwriteQuestion(target.path), false))
         return;
-    const QString error = TFilterFiles::Write(target.path, mBook.Filter());
+    const QString error = data::TFilterFiles::Write(target.path, mBook.Filter());
     if (!error.isEmpty())
         TMessageService::Inform(this, error);
 }
@@ -1256,13 +1256,13 @@ void TAddressMain::RestoreFilterItemClick()
                                       QStringLiteral("Filter Files (*.flt *.FLT)"));
     if (chosen.isEmpty())
         return;
-    if (const QString error = TFilterFiles::RestoreError(chosen); !error.isEmpty()) {
+    if (const QString error = data::TFilterFiles::RestoreError(chosen); !error.isEmpty()) {
         TMessageService::Inform(this, error);
         return;
     }
-    TFilterEntries filter;
+    data::TFilterEntries filter;
     QString error;
-    if (!TFilterFiles::Read(chosen, filter, error)) {
+    if (!data::TFilterFiles::Read(chosen, filter, error)) {
         TMessageService::Inform(this, error);
         return;
     }

@@ -27,9 +27,9 @@ TCopyRecordDialog::TCopyRecordDialog(QWidget* parent) : QDialog(parent)
     data::TWindowPlacement::Centre(*this, parent ? parent->window() : nullptr);
 }
 
-TClipboardParts TCopyRecordDialog::Parts() const
+data::TClipboardParts TCopyRecordDialog::Parts() const
 {
-    TClipboardParts parts;
+    data::TClipboardParts parts;
     parts.names = mChecks[0]->isChecked();
     parts.address = mChecks[1]->isChecked();
     parts.phones = mChecks[2]->isChecked();

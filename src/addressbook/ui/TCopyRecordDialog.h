@@ -2,7 +2,7 @@
 
 // "Copy Record To Clipboard": which parts of the record the clipboard copy holds.
 
-#include "addressbook/TRecordText.h"
+#include "data/TRecordText.h"
 
 #include <QDialog>
 
@@ -13,7 +13,7 @@ namespace qm::addressbook {
 class TCopyRecordDialog : public QDialog {
 public:
     explicit TCopyRecordDialog(QWidget* parent = nullptr);
-    TClipboardParts Parts() const;
+    data::TClipboardParts Parts() const;
     QCheckBox* Check(int index) const { return mChecks[size_t(index)]; }
 
 private:

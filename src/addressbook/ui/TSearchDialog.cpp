@@ -1,6 +1,6 @@
 #include "addressbook/ui/TSearchDialog.h"
 
-#include "addressbook/TSortOrders.h"
+#include "data/TSortOrders.h"
 #include "data/ui/THelpWindow.h"
 
 #include <QDialogButtonBox>
@@ -22,8 +22,8 @@ TSearchDialog::TSearchDialog(const QString& currentTag, QWidget* parent) : QDial
     mOrders = new QListWidget(this);
     mOrders->setObjectName(QStringLiteral("SearchOrderList"));
     ordersLabel->setBuddy(mOrders);
-    for (const TSortOrder& order : TSortOrders::All()) {
-        auto* item = new QListWidgetItem(TSortOrders::CaptionText(order.caption), mOrders);
+    for (const data::TSortOrder& order : data::TSortOrders::All()) {
+        auto* item = new QListWidgetItem(data::TSortOrders::CaptionText(order.caption), mOrders);
         item->setData(Qt::UserRole, QString::fromLatin1(order.tag));
         if (currentTag.compare(QLatin1String(order.tag), Qt::CaseInsensitive) == 0)
             mOrders->setCurrentItem(item);

@@ -6,7 +6,7 @@
 #include <QString>
 #include <vector>
 
-namespace qm::addressbook {
+namespace qm::data {
 
 struct TSortOrder {
     const char* caption; // with its accelerator mark, "&Last Name"
@@ -25,4 +25,4 @@ public:
     static QString StatusText(const TSortOrder& order);
 };
 
-} // namespace qm::addressbook
+} // namespace qm::data

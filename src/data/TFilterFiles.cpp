@@ -1,4 +1,4 @@
-#include "addressbook/TFilterFiles.h"
+#include "data/TFilterFiles.h"
 
 #include "data/TWin1252.h"
 
@@ -7,7 +7,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
-namespace qm::addressbook {
+namespace qm::data {
 namespace {
 
 bool HasFltExtension(const QString& path)
@@ -61,4 +61,4 @@ bool TFilterFiles::Read(const QString& path, TFilterEntries& filter, QString& er
     return true;
 }
 
-} // namespace qm::addressbook
+} // namespace qm::data

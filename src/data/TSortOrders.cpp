@@ -1,6 +1,6 @@
-#include "addressbook/TSortOrders.h"
+#include "data/TSortOrders.h"
 
-namespace qm::addressbook {
+namespace qm::data {
 
 const std::vector<TSortOrder>& TSortOrders::All()
 {
@@ -39,4 +39,4 @@ QString TSortOrders::StatusText(const TSortOrder& order)
     return QStringLiteral("Sorted by ") + CaptionText(order.caption);
 }
 
-} // namespace qm::addressbook
+} // namespace qm::data

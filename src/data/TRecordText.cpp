@@ -1,10 +1,10 @@
-#include "addressbook/TRecordText.h"
+#include "data/TRecordText.h"
 
 #include "data/TWin1252.h"
 
 #include <QStringList>
 
-namespace qm::addressbook {
+namespace qm::data {
 namespace {
 
 QString LeftTrim(const QString& s)
@@ -82,4 +82,4 @@ QString TRecordText::DuplicateQuestion(const TValue& v)
            QStringLiteral("\r\n\r\nContinue adding?");
 }
 
-} // namespace qm::addressbook
+} // namespace qm::data

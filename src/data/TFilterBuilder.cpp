@@ -1,8 +1,8 @@
-#include "addressbook/TFilterBuilder.h"
+#include "data/TFilterBuilder.h"
 
 #include "data/TWin1252.h"
 
-namespace qm::addressbook {
+namespace qm::data {
 namespace {
 
 struct TEntrySpec {
@@ -169,4 +169,4 @@ TFilterEntries TFilterBuilder::FromFileText(const QString& text)
     return filter;
 }
 
-} // namespace qm::addressbook
+} // namespace qm::data

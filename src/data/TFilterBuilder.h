@@ -17,7 +17,7 @@
 #include <array>
 #include <optional>
 
-namespace qm::addressbook {
+namespace qm::data {
 
 struct TFilterEntries {
     static constexpr int kCount = 18;
@@ -50,4 +50,4 @@ public:
     static TFilterEntries FromFileText(const QString& text);
 };
 
-} // namespace qm::addressbook
+} // namespace qm::data

@@ -6,7 +6,7 @@
 #include <QString>
 #include <functional>
 
-namespace qm::addressbook {
+namespace qm::data {
 
 struct TClipboardParts {
     bool names = true;    // "Name, Organization, Title"
@@ -36,4 +36,4 @@ public:
     static QString DuplicateQuestion(const TValue& found);
 };
 
-} // namespace qm::addressbook
+} // namespace qm::data

@@ -3,11 +3,11 @@
 // Saving and restoring filters as ".FLT" files: the name rules of the save and open dialogs and
 // the 18-line text itself (TFilterBuilder::FileText). Messages are the texts the user sees.
 
-#include "addressbook/TFilterBuilder.h"
+#include "data/TFilterBuilder.h"
 
 #include <QString>
 
-namespace qm::addressbook {
+namespace qm::data {
 
 class TFilterFiles {
 public:
@@ -31,4 +31,4 @@ public:
     static bool Read(const QString& path, TFilterEntries& filter, QString& error);
 };
 
-} // namespace qm::addressbook
+} // namespace qm::data
