@@ -3,6 +3,7 @@
 // as the windows, into a page stream or straight into a PDF on the "PDF file" printer's
 // geometry.
 
+#include "tools/TRecordScopeArgs.h"
 #include "tools/TToolCommand.h"
 #include "tools/TToolEnvironment.h"
 
@@ -21,6 +22,8 @@
 #include "reports/TZipCount.h"
 #include "reports/TZipReport.h"
 #include "reports/TZipTally.h"
+#include "xbase/TCursor.h"
+#include "xbase/TTable.h"
 #include "xbase/TXbaseError.h"
 
 #include <QDir>
@@ -41,19 +44,22 @@ constexpr int kExitFile = 3;
 
 const char* const kReportUsage =
     "usage: quillmark-tool print report --table ADDR.DBF --builtin 1..4 [--title T] [--memo]\n"
-    "           [--codes] [--paper letter|a4] [--landscape] [RECORD OPTIONS]\n"
-    "           (--pdf OUT.pdf | --stream OUT)\n"
+    "           [--codes] [--paper letter|a4] [--landscape]\n"
+    "           [--all | --query EXPR | --filter-file F.FLT | --record N] [--tagged]\n"
+    "           [--start-record N] (--pdf OUT.pdf | --stream OUT)\n"
     "Prints one of the four built-in list reports of the \"Print Report\" window:\n"
     "  1  Name,Address,City,State,Zip,Phone      3  Organization,Name,Phone,Fax\n"
     "  2  Name,Organization,Phone,Fax            4  All major fields (takes several lines)\n"
-    "Reports 1 to 3 start at the first record whose sort key is \"0\" or above.\n"
+    "Reports 1 to 3 start at the first record whose sort key is \"0\" or above (the whole\n"
+    "run, also with --record or --start-record, is in the report's own sort order).\n"
     "\n"
     "  --title T        the report title (default \"Report N\"; may be empty)\n"
     "  --memo, --codes  print each record's memo and codes below it\n"
     "  --paper, --landscape   the sheet (default letter, portrait)\n";
 
 const char* const kZipUsage =
-    "usage: quillmark-tool print zipcount --table ADDR.DBF [RECORD OPTIONS]\n"
+    "usage: quillmark-tool print zipcount --table ADDR.DBF\n"
+    "           [--all | --query EXPR | --filter-file F.FLT | --record N] [--tagged]\n"
     "           (--text | --pdf OUT.pdf | --stream OUT) [--paper letter|a4] [--landscape]\n"
     "Counts the records of each five-character ZIP code as \"Count Zip Codes\" does and prints\n"
     "the ZIP code count report. --text writes the report lines instead, one a line, as the\n"
@@ -69,6 +75,13 @@ const char* const kRecordUsage =
 
 const char* const kCommonUsage =
     "\n"
+    "  --all            every record not marked deleted (default)\n"
+    "  --query EXPR     the records an xBase expression selects (\".and. !ISDEL\" is appended)\n"
+    "  --filter-file F  the records a saved filter (.FLT) selects\n"
+    "  --tagged         tagged records only; goes with --all, --query and --filter-file\n"
+    "  --record N       record N only (\"Only current record\")\n"
+    "  --start-record N (report) start from record N (\"Start from current record\"); a record\n"
+    "                   the report does not take starts it from its first record\n"
     "  --pdf OUT.pdf    a PDF, written page by page; it appears only when complete\n"
     "  --stream OUT     a page stream (see 'quillmark-tool pages')\n"
     "\n"
@@ -236,17 +249,58 @@ int RunPrintReports(const std::string& verb, const std::vector<std::string>& arg
             out << Usage(verb) << kCommonUsage;
             return kExitOk;
         }
-    std::vector<std::string> rest = args;
+    // The shared record options first; the verb parses the rest.
+    TRecordScopeArgs scope;
+    std::vector<std::string> rest;
+    for (size_t i = 0; i < args.size(); ++i) {
+        std::string problem;
+        switch (scope.Take(args, i, problem)) {
+        case TRecordScopeArgs::TTake::NotMine:
+            rest.push_back(args[i]);
+            break;
+        case TRecordScopeArgs::TTake::Error:
+            return Fail(err, o, problem);
+        case TRecordScopeArgs::TTake::Taken:
+            break;
+        }
+    }
     if (const int code = ParseVerb(rest, o, err); code != kExitOk)
         return code;
+    if (const std::string problem = scope.Check(); !problem.empty())
+        return Fail(err, o, problem);
+    if (!scope.Order().empty())
+        return Fail(err, o,
+                    verb == "report" ? "--order does not go with a built-in report: each one has "
+                                       "its own sort order"
+                                     : "--order does not go with print " + verb);
+    if (verb != "report" && scope.StartRecord() > 0)
+        return Fail(err, o, "--start-record goes with print report only");
+    if (verb == "record" && (!scope.SingleRecord() || !scope.Query().empty() ||
+                             !scope.FilterFile().empty() || scope.Tagged()))
+        return Fail(err, o, "print record takes one --record N and no other record option");
+    std::vector<std::string> inputs = scope.InputFiles();
+    inputs.push_back(o.table);
     for (const std::string& output : {o.pdf, o.stream})
-        if (NamesAnInput(output, o.table))
-            return Fail(err, o, output + " is a file the job reads; choose another output file");
+        for (const std::string& input : inputs)
+            if (NamesAnInput(output, input))
+                return Fail(err, o,
+                            output + " is a file the job reads; choose another output file");
 
     TToolEnvironment::EnsureGuiApplication();
+    const QString tagIdentifier = TToolEnvironment::StoredTagIdentifier();
+    std::string query = "!ISDEL";
+    if (verb != "record") {
+        std::string problem;
+        int code = 0;
+        query = scope.JobQuery(tagIdentifier, problem, &code);
+        if (query.empty()) {
+            err << "quillmark-tool print " << verb << ": " << problem << "\n";
+            return code != 0 ? code : kExitUsage;
+        }
+    }
+
     data::TDataSet dataSet;
     data::TAddressFile::DeclareFieldObjects(dataSet);
-    const QString tagIdentifier = TToolEnvironment::StoredTagIdentifier();
     const bool withNames = true;
     data::TCalculatedFields::Install(dataSet, &tagIdentifier, &withNames);
     try {
@@ -258,23 +312,49 @@ int RunPrintReports(const std::string& verb, const std::vector<std::string>& arg
         err << o.table << ": " << e.what() << "\n";
         return kExitFile;
     }
+    const uint32_t recordCount = dataSet.Table().RecordCount();
+    if (scope.SingleRecord() && scope.Record() > recordCount) {
+        err << o.table << ": there is no record " << scope.Record() << " (the file has "
+            << recordCount << ")\n";
+        return kExitNothing;
+    }
+    // The job's records as the main window would show them: the query, then the record.
     data::TApollo apollo(dataSet);
-    int pages = 0;
-    int code = kExitOk;
     try {
-        apollo.SetQuery(QString::fromLatin1(reports::TReportRunScope::kAllQuery));
+        const std::string shown = verb == "zipcount" && scope.SingleRecord()
+                                      ? "RECNO()=" + std::to_string(scope.Record())
+                                      : query;
+        dataSet.Cursor().SetQuery(shown);
+        dataSet.First();
     } catch (const xbase::TXbaseError& e) {
+        if (!scope.Query().empty()) {
+            err << "quillmark-tool print " << verb << ": --query \"" << scope.Query()
+                << "\": " << e.what() << "\n";
+            return kExitUsage;
+        }
         err << o.table << ": " << e.what() << "\n";
         return kExitFile;
     }
+    int pages = 0;
+    int code = kExitOk;
+    const uint32_t current = scope.SingleRecord() ? scope.Record() : scope.StartRecord();
+    bool startFromCurrent = false;
+    if (current > 0 && current <= recordCount) {
+        dataSet.GoTo(current);
+        startFromCurrent = !scope.SingleRecord();
+    } else if (current > 0) {
+        err << reports::TReportRunScope::kOutOfRange << "\n";
+    }
 
     if (verb == "report") {
-        reports::TReportRunScope scope(dataSet, apollo);
+        reports::TReportRunScope runScope(dataSet, apollo);
         const reports::TBuiltInLayout& layout = reports::TBuiltInLayouts::Get(o.builtin);
         try {
-            scope.Apply({QString::fromLatin1(layout.sortTag), reports::TRecordChoice::All, false,
-                         layout.skipLowKeys},
-                        [&err](const QString& text) { err << text.toStdString() << "\n"; });
+            runScope.Apply({QString::fromLatin1(layout.sortTag),
+                            scope.SingleRecord() ? reports::TRecordChoice::CurrentOnly
+                                                 : reports::TRecordChoice::MatchingFilter,
+                            startFromCurrent, layout.skipLowKeys},
+                           [&err](const QString& text) { err << text.toStdString() << "\n"; });
         } catch (const xbase::TXbaseError& e) {
             err << o.table << ": " << e.what() << "\n";
             return kExitFile;
@@ -282,7 +362,7 @@ int RunPrintReports(const std::string& verb, const std::vector<std::string>& arg
             err << o.table << ": " << e.Message().toStdString() << "\n";
             return kExitFile;
         }
-        if (scope.AtEnd()) {
+        if (runScope.AtEnd()) {
             err << "quillmark-tool print report: no record to print\n";
             return kExitNothing;
         }
@@ -293,6 +373,7 @@ int RunPrintReports(const std::string& verb, const std::vector<std::string>& arg
         options.printMemo = o.memo;
         options.printCodes = o.codes;
         reports::TBuiltInReport routine(dataSet, options);
+        routine.SetStartAtEnd(runScope.AtEnd());
         code = RunJob(
             o, [&](print::TBaseReport& job) { routine.Attach(job); }, err, &pages);
         if (code == kExitOk)
