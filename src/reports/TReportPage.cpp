@@ -1,6 +1,9 @@
 #include "reports/TReportPage.h"
 
 #include "print/TBaseReport.h"
+#include "print/TTextMeasure.h"
+
+#include <memory>
 
 namespace qm::reports {
 
@@ -27,6 +30,23 @@ void TReportPage::MoveToTab(print::TBaseReport& job, int& current, int tab)
     }
 }
 
+double TReportPage::Ascent(print::TBaseReport& job)
+{
+    // One measure per resolution; it keeps the metrics of the last font asked for.
+    static std::unique_ptr<print::TTextMeasure> measure;
+    if (!measure || measure->Dpi() != job.YDpi())
+        measure = std::make_unique<print::TTextMeasure>(job.YDpi());
+    const print::TFontState& f = job.Font();
+    print::TPainterFont font;
+    font.name = f.name;
+    font.heightInches = f.sizePoints / 72.0;
+    font.pitch = f.pitch;
+    font.bold = f.bold;
+    font.italic = f.italic;
+    measure->SetFont(font);
+    return measure->Ascent() * job.UnitsFactor();
+}
+
 void TReportPage::ClippedCell(print::TBaseReport& job, const QString& text, double width)
 {
     if (text.isEmpty())
@@ -37,7 +57,8 @@ void TReportPage::ClippedCell(print::TBaseReport& job, const QString& text, doub
     const double right = x + width - 0.2;
     if (right <= x)
         return;
-    job.TextInRect(job.MakeRect(x, y - height, right, y + height), x, y, text);
+    // The clipped text is placed by the top of its cell; the line position is its baseline.
+    job.TextInRect(job.MakeRect(x, y - height, right, y + height), x, y - Ascent(job), text);
 }
 
 void TReportPage::HorizontalLine(print::TBaseReport& job, double x1, double x2, double y)

@@ -23,6 +23,8 @@ public:
     // Draws text at the current tab stop's text position (0.02 in inside it), clipped to
     // width - 0.2 in and to one font height above and below the line, never wrapping.
     static void ClippedCell(print::TBaseReport& job, const QString& text, double width);
+    // The current font's ascent at the job's resolution, in the job's units.
+    static double Ascent(print::TBaseReport& job);
     // Draws a horizontal line at y from x1 to x2 with the current pen.
     static void HorizontalLine(print::TBaseReport& job, double x1, double x2, double y);
 };

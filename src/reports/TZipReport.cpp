@@ -29,8 +29,6 @@ void TZipReport::DefineTabs(TBaseReport& job, int column, int shade)
 void TZipReport::PageHeader(TBaseReport& job)
 {
     job.SetOriginX(0);
-    const double left = job.SectionLeft();
-    const double right = job.SectionRight();
     const double top = job.SectionTop();
     const double bottom = job.SectionBottom();
     job.SetBold(true);
@@ -41,6 +39,16 @@ void TZipReport::PageHeader(TBaseReport& job)
     job.SetYPos(bottom);
     job.NewLine();
     job.TextLeft(QStringLiteral("Page ") + QString::number(job.CurrentPage()), job.MarginLeft());
+    Frame(job);
+    job.Home();
+}
+
+void TZipReport::Frame(TBaseReport& job)
+{
+    const double left = job.SectionLeft();
+    const double right = job.SectionRight();
+    const double top = job.SectionTop();
+    const double bottom = job.SectionBottom();
     TReportPage::HorizontalLine(job, left, right, top);
     TReportPage::HorizontalLine(job, left, right, bottom);
     for (int c = 0; c <= kColumns; ++c) {
@@ -48,7 +56,6 @@ void TZipReport::PageHeader(TBaseReport& job)
         job.MoveTo(x, top);
         job.LineTo(x, bottom);
     }
-    job.Home();
 }
 
 void TZipReport::Print(TBaseReport& job)
@@ -71,6 +78,8 @@ void TZipReport::Print(TBaseReport& job)
             break;
         if (job.LinesLeft() == 0) {
             if (++column == kColumns) {
+                // The shaded cells were painted over the frame: it goes on top again.
+                Frame(job);
                 job.NewPage();
                 job.SetSectionLeft(0.5);
                 job.SetSectionRight(job.PageWidth() - 0.5);
@@ -97,6 +106,7 @@ void TZipReport::Print(TBaseReport& job)
             break;
         }
     }
+    Frame(job);
 }
 
 } // namespace qm::reports

@@ -30,6 +30,8 @@ public:
 
 private:
     void PageHeader(print::TBaseReport& job);
+    // The rectangle around the text area and the lines between the columns.
+    void Frame(print::TBaseReport& job);
     void DefineTabs(print::TBaseReport& job, int column, int shade);
 
     QStringList mLines;
