@@ -3,6 +3,7 @@
 // main window's three commands handing the records over and taking them back.
 
 #include "TReportTestSupport.h"
+#include "TScreenshot.h"
 #include "TScriptedResponder.h"
 #include "TTestHome.h"
 
@@ -53,6 +54,7 @@ public:
                         }
                         return;
                     }
+                    qm::test::SaveScreenshot(*status, "report-status");
                     mFinal << status->StatusLabel()->text();
                     mButtons << status->CancelButton()->text();
                     timer->stop();
@@ -63,6 +65,7 @@ public:
                 mPreviews << preview->windowTitle();
                 QTimer::singleShot(0, preview, [this, preview] {
                     mPreviewPages << (preview->Preview() ? preview->Preview()->PageCount() : 0);
+                    qm::test::SaveScreenshot(*preview, "report-preview");
                     preview->OkButton()->click();
                 });
             }
@@ -117,6 +120,8 @@ TEST_F(TReportWindowsTest, ReportSetupDefaultsAndTitleFollowTheList)
     EXPECT_TRUE(setup.AllButton()->isChecked());
     setup.ReportList()->setCurrentRow(2);
     EXPECT_EQ(setup.TitleEdit()->text(), "Report 3");
+    setup.show();
+    qm::test::SaveScreenshot(setup, "report-setup");
 
     qm::reports::TReportSetup filtered(mTable.DataSet(), mTable.Apollo(), true);
     EXPECT_TRUE(filtered.FilterButton()->isEnabled());
@@ -217,6 +222,7 @@ TEST_F(TReportWindowsTest, CountZipCodesCountsOnShowAndPreviewsTheTally)
                       "Finished counting. Press Print or Preview for the report");
             EXPECT_FALSE(count.BottomBar()->isHidden());
             EXPECT_TRUE(count.CancelButton()->isHidden());
+            qm::test::SaveScreenshot(count, "count-zip-codes");
             count.PreviewButton()->click();
             count.OkButton()->click();
         });
@@ -253,6 +259,8 @@ TEST_F(TReportWindowsTest, PrintCurrentRecordAllTogglesAndPreviewsTheSheet)
     EXPECT_EQ(window.windowTitle(), "Print Current Record");
     EXPECT_TRUE(window.FieldCheck(9)->isChecked());
     EXPECT_EQ(window.FieldCheck(9)->text(), "State/Province");
+    window.show();
+    qm::test::SaveScreenshot(window, "print-current-record");
     window.AllCheck()->click();
     for (int i = 0; i < qm::reports::TRecordSheet::kFieldCount; ++i)
         EXPECT_FALSE(window.FieldCheck(i)->isChecked());
