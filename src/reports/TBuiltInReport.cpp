@@ -4,6 +4,7 @@
 #include "print/TBaseReport.h"
 #include "reports/TBuiltInLayouts.h"
 #include "reports/TMemoLines.h"
+#include "reports/TRecordValues.h"
 #include "reports/TReportCells.h"
 #include "reports/TReportPage.h"
 
@@ -13,7 +14,8 @@ using print::TBaseReport;
 using print::TTabJustify;
 
 TBuiltInReport::TBuiltInReport(data::TDataSet& dataSet, const TBuiltInReportOptions& options)
-    : mDataSet(dataSet), mOptions(options), mLayout(TBuiltInLayouts::Get(options.report))
+    : mDataSet(dataSet), mValues(dataSet), mOptions(options),
+      mLayout(TBuiltInLayouts::Get(options.report))
 {
 }
 
@@ -129,9 +131,7 @@ void TBuiltInReport::PageHeader(TBaseReport& job)
 
 void TBuiltInReport::Record(TBaseReport& job)
 {
-    const auto value = [this](const char* field) {
-        return mDataSet.AsString(QString::fromLatin1(field));
-    };
+    const auto value = [this](const char* field) { return mValues.Value(field); };
     for (const TReportLine& line : TReportCells::Lines(mLayout.number, value)) {
         int tab = 0;
         for (const TReportCell& cell : line) {
@@ -152,7 +152,7 @@ void TBuiltInReport::CodesBlock(TBaseReport& job)
 {
     if (!mOptions.printCodes)
         return;
-    const QString codes = mDataSet.AsString(QStringLiteral("CODES"));
+    const QString codes = mValues.Value("CODES");
     if (codes.isEmpty())
         return;
     if (job.LinesLeft() == 0)
@@ -171,7 +171,7 @@ void TBuiltInReport::MemoBlock(TBaseReport& job)
     if (!mOptions.printMemo)
         return;
     const QStringList lines =
-        TMemoLines::Break(mDataSet.AsString(QStringLiteral("MEMO")), mMemoWidth,
+        TMemoLines::Break(mValues.Value("MEMO"), mMemoWidth,
                           [&job](const QString& text) { return job.TextWidth(text); });
     if (lines.isEmpty())
         return;

@@ -10,6 +10,8 @@
 // asked before each record (the windows let events run there); false stops the run as the
 // preview's "Stop" does. Engine errors end the job and pass on.
 
+#include "reports/TRecordValues.h"
+
 #include <QDate>
 #include <QString>
 #include <functional>
@@ -60,6 +62,7 @@ private:
     void DefineBlockTab(print::TBaseReport& job, int shade);
 
     data::TDataSet& mDataSet;
+    TRecordValues mValues;
     TBuiltInReportOptions mOptions;
     const TBuiltInLayout& mLayout;
     std::function<bool()> mKeepGoing;

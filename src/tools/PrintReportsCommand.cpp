@@ -299,10 +299,10 @@ int RunPrintReports(const std::string& verb, const std::vector<std::string>& arg
         }
     }
 
+    // The reports read stored fields only (the sheet's date is made from DATE), so the data set
+    // computes no calculated fields for each record.
     data::TDataSet dataSet;
     data::TAddressFile::DeclareFieldObjects(dataSet);
-    const bool withNames = true;
-    data::TCalculatedFields::Install(dataSet, &tagIdentifier, &withNames);
     try {
         dataSet.Open(QString::fromStdString(o.table), xbase::TOpenMode::ReadOnly);
     } catch (const data::TDataSetError& e) {
