@@ -266,6 +266,32 @@ TEST_F(TBuiltInRunTest, ReportFourSeparatorOnlyWithFourLinesLeft)
     EXPECT_EQ(mRecords, 26);
 }
 
+TEST_F(TBuiltInRunTest, AnErrorMidRunEndsItAndPutsTheViewBack)
+{
+    const uint32_t recNo = mTable.DataSet().RecNo();
+    const QString query = mTable.Apollo().Query();
+    const int order = mTable.Apollo().IndexOrd();
+    {
+        TReportRunScope scope(mTable.DataSet(), mTable.Apollo());
+        scope.Apply({"ORG", TRecordChoice::All, false, true}, {});
+        TBuiltInReport routine(mTable.DataSet(), {});
+        int records = 0;
+        routine.SetKeepGoing([&records] {
+            if (++records == 2)
+                throw std::runtime_error("damaged memo");
+            return true;
+        });
+        qm::print::TReportFiler filer;
+        filer.SetStreamMode(qm::print::TStreamMode::smMemory);
+        routine.Attach(filer);
+        EXPECT_THROW(filer.RunJob(), std::runtime_error);
+        EXPECT_EQ(routine.Records(), 1);
+    }
+    EXPECT_EQ(mTable.DataSet().RecNo(), recNo);
+    EXPECT_EQ(mTable.Apollo().Query(), query);
+    EXPECT_EQ(mTable.Apollo().IndexOrd(), order);
+}
+
 TEST_F(TBuiltInRunTest, LongValuesAreClippedToTheirCells)
 {
     mTable.DataSet().GoTo(mSmith);
