@@ -3,6 +3,7 @@
 #include "print/TPrintText.h"
 #include "print/TSymbolFont.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace qm::print {
@@ -16,32 +17,46 @@ void TTextMeasure::SetDpi(double dpi)
 {
     if (!(dpi > 0))
         dpi = 96;
-    if (dpi == mDpi && mMetrics)
+    if (dpi == mDpi && !mCache.empty())
         return; // keep the metrics: every page asks again
     mDpi = dpi;
     const int dpm = int(std::lround(dpi / 0.0254));
     mDevice.setDotsPerMeterX(dpm);
     mDevice.setDotsPerMeterY(dpm);
-    mMetrics.reset();
-    mHaveAdvances = false;
+    mCache.clear();
 }
 
 void TTextMeasure::SetFont(const TPainterFont& font)
 {
-    if (mMetrics && font == mFont)
-        return;
     mFont = font;
-    mMetrics.reset();
-    mHaveAdvances = false;
+}
+
+TTextMeasure::TFontMetrics& TTextMeasure::Current()
+{
+    if (!mCache.empty() && mCache.back().font == mFont)
+        return mCache.back();
+    for (auto it = mCache.begin(); it != mCache.end(); ++it) {
+        if (it->font == mFont) {
+            std::rotate(it, it + 1, mCache.end());
+            return mCache.back();
+        }
+    }
+    if (mCache.size() >= kCachedFonts)
+        mCache.erase(mCache.begin());
+    TFontMetrics entry;
+    entry.font = mFont;
+    mCache.push_back(std::move(entry));
+    return mCache.back();
 }
 
 const QFontMetricsF& TTextMeasure::Metrics()
 {
-    if (!mMetrics) {
+    TFontMetrics& current = Current();
+    if (!current.metrics) {
         const QFont font = MakeDeviceFont(mFont, mFont.heightInches * mDpi, mDevice.logicalDpiY());
-        mMetrics = std::make_unique<QFontMetricsF>(font, &mDevice);
+        current.metrics = std::make_unique<QFontMetricsF>(font, &mDevice);
     }
-    return *mMetrics;
+    return *current.metrics;
 }
 
 double TTextMeasure::Width(const QString& text)
@@ -53,15 +68,16 @@ double TTextMeasure::Width(const QString& text)
 double TTextMeasure::Width(const QByteArray& text)
 {
     const QFontMetricsF& metrics = Metrics();
-    if (!mHaveAdvances) {
+    TFontMetrics& current = mCache.back();
+    if (!current.haveAdvances) {
         for (int c = 0; c < 256; ++c)
-            mAdvance[c] =
+            current.advance[size_t(c)] =
                 metrics.horizontalAdvance(DecodePrintText(QByteArray(1, char(c)), mFont.name));
-        mHaveAdvances = true;
+        current.haveAdvances = true;
     }
     double width = 0;
     for (char c : text)
-        width += mAdvance[static_cast<unsigned char>(c)];
+        width += current.advance[static_cast<unsigned char>(c)];
     return width / mDpi;
 }
 double TTextMeasure::Ascent()

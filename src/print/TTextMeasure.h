@@ -8,7 +8,9 @@
 
 #include <QFontMetricsF>
 #include <QImage>
+#include <array>
 #include <memory>
+#include <vector>
 
 namespace qm::print {
 
@@ -26,16 +28,25 @@ public:
     double Descent();                     // inches
 
 private:
+    // The metrics of one font at the current resolution, made when first asked for.
+    struct TFontMetrics {
+        TPainterFont font;
+        std::unique_ptr<QFontMetricsF> metrics;
+        // Advance of every Windows-1252 character, device pixels; text is measured without
+        // kerning, so a text's width is the sum of its characters' advances.
+        std::array<double, 256> advance{};
+        bool haveAdvances = false;
+    };
+    // Fonts a job switches between (a page header's and its rows') keep their metrics.
+    static constexpr size_t kCachedFonts = 8;
+
     const QFontMetricsF& Metrics();
+    TFontMetrics& Current();
 
     double mDpi;
     QImage mDevice;
-    // Advance of every Windows-1252 character in the current font, device pixels; text is
-    // measured without kerning, so a text's width is the sum of its characters' advances.
-    double mAdvance[256];
-    bool mHaveAdvances = false;
     TPainterFont mFont;
-    std::unique_ptr<QFontMetricsF> mMetrics;
+    std::vector<TFontMetrics> mCache; // the most recently used last
 };
 
 } // namespace qm::print

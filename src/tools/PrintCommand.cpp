@@ -23,6 +23,7 @@ const char* const kUsage =
     "       quillmark-tool print labels --table ADDR.DBF --template NAME ... (see --help)\n"
     "       quillmark-tool print envelopes --table ADDR.DBF --envelope NAME ... (see --help)\n"
     "       quillmark-tool print letters --table ADDR.DBF --letter NAME ... (see --help)\n"
+    "       quillmark-tool print report|zipcount|record --table ADDR.DBF ... (see --help)\n"
     "Lists the label sheet templates the \"Select Label Template\" window offers for a choice:\n"
     "first the filter expression it applies to sysdata/LBLTPL.DBF, then the matching\n"
     "descriptions in the order of the table's DESCRIPT tag, one a line.\n"
@@ -128,6 +129,9 @@ int RunPrintCommand(const std::vector<std::string>& args, std::ostream& out, std
         return RunPrintEnvelopes(std::vector<std::string>(args.begin() + 1, args.end()), out, err);
     if (args[0] == "letters")
         return RunPrintLetters(std::vector<std::string>(args.begin() + 1, args.end()), out, err);
+    if (args[0] == "report" || args[0] == "zipcount" || args[0] == "record")
+        return RunPrintReports(args[0], std::vector<std::string>(args.begin() + 1, args.end()), out,
+                               err);
     if (args[0] == "templates")
         return Templates(std::vector<std::string>(args.begin() + 1, args.end()), out, err);
     return Usage(err, "unknown command '" + args[0] + "'");

@@ -37,6 +37,9 @@ int RunPrintLabels(const std::vector<std::string>& args, std::ostream& out, std:
 int RunPrintEnvelopes(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 // "print letters": the letter print loop into a PDF, a PDF per record, text or RTF files.
 int RunPrintLetters(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// "print report", "print zipcount" and "print record": the report jobs.
+int RunPrintReports(const std::string& verb, const std::vector<std::string>& args,
+                    std::ostream& out, std::ostream& err);
 
 int RunTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 

@@ -255,7 +255,7 @@ void TAddressMain::BuildActions()
                QKeySequence(Qt::CTRL | Qt::Key_Return));
     MakeAction("CancelItem", QStringLiteral("&Cancel"), &TAddressMain::CancelButtonClick);
 
-    MakeAction("CountZipItem", {}, &TAddressMain::OtherWindowCommand);
+    MakeAction("CountZipItem", {}, &TAddressMain::CountZipItemClick);
     for (const char* n : {"CheckStateZipItem", "CheckDuplicatesItem", "ConvertCaseItem",
                           "DeleteRecordsItem", "SearchReplaceItem"})
         MakeAction(n, {}, &TAddressMain::MaintenanceItemClick);
@@ -272,10 +272,10 @@ void TAddressMain::BuildActions()
                QKeySequence(Qt::CTRL | Qt::Key_T));
     MakeAction("PrintEnvelopesItem", QStringLiteral("Print &Envelopes"),
                &TAddressMain::PrintCommand, QKeySequence(Qt::CTRL | Qt::Key_E));
-    MakeAction("PrintReportsItem", QStringLiteral("Print &Reports"), &TAddressMain::PrintCommand,
-               QKeySequence(Qt::CTRL | Qt::Key_R));
+    MakeAction("PrintReportsItem", QStringLiteral("Print &Reports"),
+               &TAddressMain::PrintReportsItemClick, QKeySequence(Qt::CTRL | Qt::Key_R));
     MakeAction("PrintCurrentItem", QStringLiteral("Print C&urrent Record"),
-               &TAddressMain::PrintCommand, QKeySequence(Qt::CTRL | Qt::Key_P));
+               &TAddressMain::PrintCurrentItemClick, QKeySequence(Qt::CTRL | Qt::Key_P));
 
     MakeAction("HelpContentsItem", QStringLiteral("&Contents"), nullptr,
                QKeySequence::HelpContents);

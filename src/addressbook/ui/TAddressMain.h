@@ -142,6 +142,10 @@ private:
     void OtherWindowCommand();
     // The checks and bulk edits of the Utilities menu (TAddressMainMaintenance.cpp).
     void MaintenanceItemClick();
+    // The report windows (TAddressMainReports.cpp).
+    void PrintReportsItemClick();
+    void PrintCurrentItemClick();
+    void CountZipItemClick();
     void RunMemoSearch(const QString& text, bool fromStart);
 
     TAddressBook mBook;

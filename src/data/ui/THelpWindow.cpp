@@ -89,6 +89,9 @@ const std::vector<THelpPage>& THelpWindow::Pages()
         {2702, "letter-find.html", "Finding text in a letter"},
         {2703, "letter-replace.html", "Replacing text in a letter"},
         {2704, "letter-paragraph.html", "Paragraph settings"},
+        {1310, "print-report.html", "Printing reports"},
+        {1311, "count-zip-codes.html", "Counting ZIP codes"},
+        {1312, "print-current-record.html", "Printing the current record"},
     };
     return pages;
 }

@@ -1,0 +1,421 @@
+// "quillmark-tool print report|zipcount|record": the built-in list reports, the ZIP code count
+// and the current-record sheet without their windows. The jobs draw through the same routines
+// as the windows, into a page stream or straight into a PDF on the "PDF file" printer's
+// geometry.
+
+#include "tools/TRecordScopeArgs.h"
+#include "tools/TToolCommand.h"
+#include "tools/TToolEnvironment.h"
+
+#include "data/TAddressFile.h"
+#include "data/TApollo.h"
+#include "data/TCalculatedFields.h"
+#include "data/TDataSet.h"
+#include "print/TPrintError.h"
+#include "print/TRPDevice.h"
+#include "print/TReportFiler.h"
+#include "reports/TBuiltInLayouts.h"
+#include "reports/TBuiltInReport.h"
+#include "reports/TRecordSheet.h"
+#include "reports/TReportPdf.h"
+#include "reports/TReportRunScope.h"
+#include "reports/TZipCount.h"
+#include "reports/TZipReport.h"
+#include "reports/TZipTally.h"
+#include "xbase/TCursor.h"
+#include "xbase/TTable.h"
+#include "xbase/TXbaseError.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <functional>
+#include <optional>
+#include <ostream>
+
+namespace qm::tools {
+namespace {
+
+constexpr int kExitOk = 0;
+constexpr int kExitNothing = 1;
+constexpr int kExitUsage = 2;
+constexpr int kExitFile = 3;
+
+const char* const kReportUsage =
+    "usage: quillmark-tool print report --table ADDR.DBF --builtin 1..4 [--title T] [--memo]\n"
+    "           [--codes] [--paper letter|a4] [--landscape]\n"
+    "           [--all | --query EXPR | --filter-file F.FLT | --record N] [--tagged]\n"
+    "           [--start-record N] (--pdf OUT.pdf | --stream OUT)\n"
+    "Prints one of the four built-in list reports of the \"Print Report\" window:\n"
+    "  1  Name,Address,City,State,Zip,Phone      3  Organization,Name,Phone,Fax\n"
+    "  2  Name,Organization,Phone,Fax            4  All major fields (takes several lines)\n"
+    "Reports 1 to 3 start at the first record whose sort key is \"0\" or above (the whole\n"
+    "run, also with --record or --start-record, is in the report's own sort order).\n"
+    "\n"
+    "  --title T        the report title (default \"Report N\"; may be empty)\n"
+    "  --memo, --codes  print each record's memo and codes below it\n"
+    "  --paper, --landscape   the sheet (default letter, portrait)\n";
+
+const char* const kZipUsage =
+    "usage: quillmark-tool print zipcount --table ADDR.DBF\n"
+    "           [--all | --query EXPR | --filter-file F.FLT | --record N] [--tagged]\n"
+    "           (--text | --pdf OUT.pdf | --stream OUT) [--paper letter|a4] [--landscape]\n"
+    "Counts the records of each five-character ZIP code as \"Count Zip Codes\" does and prints\n"
+    "the ZIP code count report. --text writes the report lines instead, one a line, as the\n"
+    "report prints them (the two empty lines before the other keys included).\n";
+
+const char* const kRecordUsage =
+    "usage: quillmark-tool print record --table ADDR.DBF --record N [--fields LIST]\n"
+    "           [--paper letter|a4] [--landscape] (--pdf OUT.pdf | --stream OUT)\n"
+    "Prints record N as \"Print Current Record\" does. LIST names the fields to print by their\n"
+    "check box captions, comma-separated (default all): Prefix, Last, First, Middle, Title,\n"
+    "Organization, Address 1, Address 2, City, State/Province, Zip/Postal Code, Country,\n"
+    "Phone 1, Phone 2, Fax, E-mail, Comment 1, Comment 2, Codes, Date, Memo.\n";
+
+const char* const kCommonUsage =
+    "\n"
+    "  --all            every record not marked deleted (default)\n"
+    "  --query EXPR     the records an xBase expression selects (\".and. !ISDEL\" is appended)\n"
+    "  --filter-file F  the records a saved filter (.FLT) selects\n"
+    "  --tagged         tagged records only; goes with --all, --query and --filter-file\n"
+    "  --record N       record N only (\"Only current record\")\n"
+    "  --start-record N (report) start from record N (\"Start from current record\"); a record\n"
+    "                   the report does not take starts it from its first record\n"
+    "  --pdf OUT.pdf    a PDF, written page by page; it appears only when complete\n"
+    "  --stream OUT     a page stream (see 'quillmark-tool pages')\n"
+    "\n"
+    "Exit codes: 0 printed, 1 no record to print, 2 bad usage (a --query the engine refuses\n"
+    "included), 3 a file could not be read or written, or the address file is damaged.\n";
+
+struct TVerbOptions {
+    std::string verb;
+    std::string table, title, paper = "letter", pdf, stream, fields;
+    int builtin = 0;
+    bool titleGiven = false, memo = false, codes = false, landscape = false, text = false;
+};
+
+const char* Usage(const std::string& verb)
+{
+    return verb == "report" ? kReportUsage : verb == "zipcount" ? kZipUsage : kRecordUsage;
+}
+
+int Fail(std::ostream& err, const TVerbOptions& o, const std::string& problem)
+{
+    err << "quillmark-tool print " << o.verb << ": " << problem << "\n"
+        << Usage(o.verb) << kCommonUsage;
+    return kExitUsage;
+}
+
+// The verb's own options; the record options were taken out before.
+int ParseVerb(const std::vector<std::string>& args, TVerbOptions& o, std::ostream& err)
+{
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--memo" && o.verb == "report") {
+            o.memo = true;
+        } else if (a == "--codes" && o.verb == "report") {
+            o.codes = true;
+        } else if (a == "--landscape") {
+            o.landscape = true;
+        } else if (a == "--text" && o.verb == "zipcount") {
+            o.text = true;
+        } else {
+            std::string* value = nullptr;
+            if (a == "--table")
+                value = &o.table;
+            else if (a == "--pdf")
+                value = &o.pdf;
+            else if (a == "--stream")
+                value = &o.stream;
+            else if (a == "--paper")
+                value = &o.paper;
+            else if (a == "--title" && o.verb == "report")
+                value = &o.title;
+            else if (a == "--fields" && o.verb == "record")
+                value = &o.fields;
+            std::string builtin;
+            if (a == "--builtin" && o.verb == "report")
+                value = &builtin;
+            if (value == nullptr)
+                return Fail(err, o, "unknown argument '" + a + "'");
+            if (i + 1 >= args.size())
+                return Fail(err, o, a + " needs a value");
+            *value = args[++i];
+            if (a == "--title")
+                o.titleGiven = true;
+            if (a == "--builtin") {
+                if (builtin.size() != 1 || builtin[0] < '1' || builtin[0] > '4')
+                    return Fail(err, o, "--builtin takes 1, 2, 3 or 4, not '" + builtin + "'");
+                o.builtin = builtin[0] - '0';
+            }
+        }
+    }
+    if (o.table.empty())
+        return Fail(err, o, "--table is needed");
+    if (o.verb == "report" && o.builtin == 0)
+        return Fail(err, o, "--builtin is needed");
+    if (o.paper != "letter" && o.paper != "a4")
+        return Fail(err, o, "--paper takes letter or a4, not '" + o.paper + "'");
+    const int outputs = int(!o.pdf.empty()) + int(!o.stream.empty()) + int(o.text);
+    if (outputs != 1)
+        return Fail(err, o,
+                    o.verb == "zipcount" ? "choose one output: --text, --pdf or --stream"
+                                         : "choose one output: --pdf or --stream");
+    return kExitOk;
+}
+
+// An output may not name a file the job reads: the table or its companions.
+bool NamesAnInput(const std::string& output, const std::string& table)
+{
+    if (output.empty())
+        return false;
+    const QFileInfo out(QString::fromStdString(output));
+    const QFileInfo in(QString::fromStdString(table));
+    const QString outPath = out.exists() ? out.canonicalFilePath() : out.absoluteFilePath();
+    const QString inPath = in.exists() ? in.canonicalFilePath() : in.absoluteFilePath();
+    const QString inBase = QFileInfo(inPath).path() + QLatin1Char('/') + in.completeBaseName();
+    for (const char* suffix : {"", ".fpt", ".cdx", ".dbt", ".mdx"}) {
+        const QString candidate = *suffix == 0 ? inPath : inBase + QString::fromLatin1(suffix);
+        if (outPath.compare(candidate, Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}
+
+QSizeF PaperInches(const std::string& paper)
+{
+    return paper == "a4" ? QSizeF(210 / 25.4, 297 / 25.4) : QSizeF(8.5, 11.0);
+}
+
+// Runs the attached job into the chosen output; returns the exit code. The output appears only
+// when the job ended complete.
+int RunJob(const TVerbOptions& o, const std::function<void(print::TBaseReport&)>& attach,
+           std::ostream& err, int* pages)
+{
+    const std::string output = o.pdf.empty() ? o.stream : o.pdf;
+    try {
+        if (!o.pdf.empty()) {
+            reports::TReportPdf job(QString::fromStdString(o.pdf), PaperInches(o.paper),
+                                    o.landscape);
+            attach(job);
+            job.RunJob();
+            if (!job.WriteError().isEmpty()) {
+                err << o.pdf << ": " << job.WriteError().toStdString() << "\n";
+                return kExitFile;
+            }
+            *pages = job.CurrentPage();
+            return kExitOk;
+        }
+        print::TRPDevice& device = print::TRPDevice::Instance();
+        device.SetPaperSize(o.paper == "a4" ? 9 : 1);
+        device.SetOrientation(o.landscape ? print::TOrientation::poLandScape
+                                          : print::TOrientation::poPortrait);
+        QSaveFile file(QString::fromStdString(o.stream));
+        if (!file.open(QIODevice::WriteOnly)) {
+            err << o.stream << ": " << file.errorString().toStdString() << "\n";
+            return kExitFile;
+        }
+        print::TReportFiler job;
+        job.SetStreamMode(print::TStreamMode::smUser);
+        job.SetStream(&file);
+        attach(job);
+        job.RunJob();
+        if (!file.commit()) {
+            err << o.stream << ": " << file.errorString().toStdString() << "\n";
+            return kExitFile;
+        }
+        *pages = job.PagesRecorded();
+        return kExitOk;
+    } catch (const print::TPrintError& e) {
+        err << output << ": " << e.Message().toStdString() << "\n";
+    } catch (const xbase::TXbaseError& e) {
+        err << o.table << ": " << e.what() << "\n";
+    } catch (const data::TDataSetError& e) {
+        err << o.table << ": " << e.Message().toStdString() << "\n";
+    }
+    return kExitFile;
+}
+
+} // namespace
+
+int RunPrintReports(const std::string& verb, const std::vector<std::string>& args,
+                    std::ostream& out, std::ostream& err)
+{
+    TVerbOptions o;
+    o.verb = verb;
+    for (const std::string& a : args)
+        if (a == "--help" || a == "-h") {
+            out << Usage(verb) << kCommonUsage;
+            return kExitOk;
+        }
+    // The shared record options first; the verb parses the rest.
+    TRecordScopeArgs scope;
+    std::vector<std::string> rest;
+    for (size_t i = 0; i < args.size(); ++i) {
+        std::string problem;
+        switch (scope.Take(args, i, problem)) {
+        case TRecordScopeArgs::TTake::NotMine:
+            rest.push_back(args[i]);
+            break;
+        case TRecordScopeArgs::TTake::Error:
+            return Fail(err, o, problem);
+        case TRecordScopeArgs::TTake::Taken:
+            break;
+        }
+    }
+    if (const int code = ParseVerb(rest, o, err); code != kExitOk)
+        return code;
+    if (const std::string problem = scope.Check(); !problem.empty())
+        return Fail(err, o, problem);
+    if (!scope.Order().empty())
+        return Fail(err, o,
+                    verb == "report" ? "--order does not go with a built-in report: each one has "
+                                       "its own sort order"
+                                     : "--order does not go with print " + verb);
+    if (verb != "report" && scope.StartRecord() > 0)
+        return Fail(err, o, "--start-record goes with print report only");
+    if (verb == "record" && (!scope.SingleRecord() || !scope.Query().empty() ||
+                             !scope.FilterFile().empty() || scope.Tagged()))
+        return Fail(err, o, "print record takes one --record N and no other record option");
+    std::vector<std::string> inputs = scope.InputFiles();
+    inputs.push_back(o.table);
+    for (const std::string& output : {o.pdf, o.stream})
+        for (const std::string& input : inputs)
+            if (NamesAnInput(output, input))
+                return Fail(err, o,
+                            output + " is a file the job reads; choose another output file");
+
+    TToolEnvironment::EnsureGuiApplication();
+    const QString tagIdentifier = TToolEnvironment::StoredTagIdentifier();
+    std::string query = "!ISDEL";
+    if (verb != "record") {
+        std::string problem;
+        int code = 0;
+        query = scope.JobQuery(tagIdentifier, problem, &code);
+        if (query.empty()) {
+            err << "quillmark-tool print " << verb << ": " << problem << "\n";
+            return code != 0 ? code : kExitUsage;
+        }
+    }
+
+    // The reports read stored fields only (the sheet's date is made from DATE), so the data set
+    // computes no calculated fields for each record.
+    data::TDataSet dataSet;
+    data::TAddressFile::DeclareFieldObjects(dataSet);
+    try {
+        dataSet.Open(QString::fromStdString(o.table), xbase::TOpenMode::ReadOnly);
+    } catch (const data::TDataSetError& e) {
+        err << o.table << ": " << e.Message().toStdString() << "\n";
+        return kExitFile;
+    } catch (const xbase::TXbaseError& e) {
+        err << o.table << ": " << e.what() << "\n";
+        return kExitFile;
+    }
+    const uint32_t recordCount = dataSet.Table().RecordCount();
+    if (scope.SingleRecord() && scope.Record() > recordCount) {
+        err << o.table << ": there is no record " << scope.Record() << " (the file has "
+            << recordCount << ")\n";
+        return kExitNothing;
+    }
+    // The job's records as the main window would show them: the query, then the record.
+    data::TApollo apollo(dataSet);
+    try {
+        const std::string shown = verb == "zipcount" && scope.SingleRecord()
+                                      ? "RECNO()=" + std::to_string(scope.Record())
+                                      : query;
+        dataSet.Cursor().SetQuery(shown);
+        dataSet.First();
+    } catch (const xbase::TXbaseError& e) {
+        if (!scope.Query().empty()) {
+            err << "quillmark-tool print " << verb << ": --query \"" << scope.Query()
+                << "\": " << e.what() << "\n";
+            return kExitUsage;
+        }
+        err << o.table << ": " << e.what() << "\n";
+        return kExitFile;
+    }
+    int pages = 0;
+    int code = kExitOk;
+    const uint32_t current = scope.SingleRecord() ? scope.Record() : scope.StartRecord();
+    bool startFromCurrent = false;
+    if (current > 0 && current <= recordCount) {
+        dataSet.GoTo(current);
+        startFromCurrent = !scope.SingleRecord();
+    } else if (current > 0) {
+        err << reports::TReportRunScope::kOutOfRange << "\n";
+    }
+
+    if (verb == "report") {
+        reports::TReportRunScope runScope(dataSet, apollo);
+        const reports::TBuiltInLayout& layout = reports::TBuiltInLayouts::Get(o.builtin);
+        try {
+            runScope.Apply({QString::fromLatin1(layout.sortTag),
+                            scope.SingleRecord() ? reports::TRecordChoice::CurrentOnly
+                                                 : reports::TRecordChoice::MatchingFilter,
+                            startFromCurrent, layout.skipLowKeys},
+                           [&err](const QString& text) { err << text.toStdString() << "\n"; });
+        } catch (const xbase::TXbaseError& e) {
+            err << o.table << ": " << e.what() << "\n";
+            return kExitFile;
+        } catch (const data::TDataSetError& e) {
+            err << o.table << ": " << e.Message().toStdString() << "\n";
+            return kExitFile;
+        }
+        if (runScope.AtEnd()) {
+            err << "quillmark-tool print report: no record to print\n";
+            return kExitNothing;
+        }
+        reports::TBuiltInReportOptions options;
+        options.report = o.builtin;
+        options.title = o.titleGiven ? QString::fromStdString(o.title)
+                                     : reports::TBuiltInLayouts::DefaultTitle(o.builtin);
+        options.printMemo = o.memo;
+        options.printCodes = o.codes;
+        reports::TBuiltInReport routine(dataSet, options);
+        routine.SetStartAtEnd(runScope.AtEnd());
+        code = RunJob(
+            o, [&](print::TBaseReport& job) { routine.Attach(job); }, err, &pages);
+        if (code == kExitOk)
+            out << routine.Records() << " record(s), " << pages << " page(s)\n";
+    } else if (verb == "zipcount") {
+        reports::TZipTally tally;
+        try {
+            reports::TZipCount(dataSet).Run(tally);
+        } catch (const xbase::TXbaseError& e) {
+            err << o.table << ": " << e.what() << "\n";
+            return kExitFile;
+        }
+        const QStringList lines = tally.Lines();
+        if (o.text) {
+            for (const QString& line : lines)
+                out << line.toStdString() << "\n";
+            return kExitOk;
+        }
+        reports::TZipReport report(lines);
+        code = RunJob(
+            o, [&](print::TBaseReport& job) { report.Attach(job); }, err, &pages);
+        if (code == kExitOk)
+            out << tally.Records() << " record(s), " << tally.Keys() << " key(s), " << pages
+                << " page(s)\n";
+    } else {
+        std::array<bool, reports::TRecordSheet::kFieldCount> chosen;
+        chosen.fill(o.fields.empty());
+        if (!o.fields.empty())
+            for (const QString& caption :
+                 QString::fromStdString(o.fields).split(QLatin1Char(','))) {
+                const int index = reports::TRecordSheet::FieldIndex(caption.trimmed());
+                if (index < 0)
+                    return Fail(err, o, "--fields: no check box \"" + caption.toStdString() + "\"");
+                chosen[size_t(index)] = true;
+            }
+        reports::TRecordSheet sheet(dataSet, chosen);
+        code = RunJob(
+            o, [&](print::TBaseReport& job) { sheet.Attach(job); }, err, &pages);
+        if (code == kExitOk)
+            out << "1 record(s), " << pages << " page(s)\n";
+    }
+    return code;
+}
+
+} // namespace qm::tools

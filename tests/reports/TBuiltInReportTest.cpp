@@ -1,0 +1,314 @@
+// The built-in list reports: their list texts and cell texts as strings, and whole runs recorded
+// into page streams through the run scope the windows and the tool use.
+
+#include "TReportTestSupport.h"
+
+#include "reports/TBuiltInLayouts.h"
+#include "reports/TBuiltInReport.h"
+#include "reports/TReportCells.h"
+#include "reports/TReportRunScope.h"
+
+#include <QDate>
+
+namespace {
+
+using qm::reports::TBuiltInLayouts;
+using qm::reports::TBuiltInReport;
+using qm::reports::TBuiltInReportOptions;
+using qm::reports::TRecordChoice;
+using qm::reports::TReportCells;
+using qm::reports::TReportRunScope;
+using qm::reports::TRunScopeOptions;
+using qm::test::TRecordValues;
+
+TReportCells::TValue Values(const TRecordValues& values)
+{
+    return [values](const char* field) { return values.value(QString::fromLatin1(field)); };
+}
+
+TEST(TBuiltInLayoutsTest, ListTextsSortTagsAndTabsAreTheFourReports)
+{
+    EXPECT_EQ(QString::fromLatin1(TBuiltInLayouts::Get(1).listText),
+              "1. Name,Address,City,State,Zip,Phone");
+    EXPECT_EQ(QString::fromLatin1(TBuiltInLayouts::Get(2).listText),
+              "2. Name,Organization,Phone,Fax");
+    EXPECT_EQ(QString::fromLatin1(TBuiltInLayouts::Get(3).listText),
+              "3. Organization,Name,Phone,Fax ");
+    EXPECT_EQ(QString::fromLatin1(TBuiltInLayouts::Get(4).listText),
+              "4. All major fields (takes several lines)");
+    EXPECT_STREQ(TBuiltInLayouts::Get(3).sortTag, "ORG");
+    EXPECT_FALSE(TBuiltInLayouts::Get(4).skipLowKeys);
+    EXPECT_EQ(TBuiltInLayouts::Get(4).rowPoints, 8);
+    EXPECT_DOUBLE_EQ(TBuiltInLayouts::TabLeft(TBuiltInLayouts::Get(1), 4), 1.0 + 1.75 + 2.15 + 2.0);
+    EXPECT_EQ(TBuiltInLayouts::DefaultTitle(3), "Report 3");
+}
+
+TEST(TReportCellsTest, NamesAndPlacesFollowTheListRules)
+{
+    EXPECT_EQ(
+        TReportCells::ListName(Values({{"LNAME", "Smith"}, {"FNAME", "John"}, {"MIDDLE", "Q"}})),
+        "Smith, John Q.");
+    EXPECT_EQ(TReportCells::ListName(Values({{"FNAME", "John"}})), ", John ");
+    // An empty city with state and ZIP: state, two blanks, ZIP and a trailing blank.
+    EXPECT_EQ(TReportCells::CityStZip(Values({{"STATE", "OR"}, {"ZIP", "97301"}})), "OR  97301 ");
+    EXPECT_EQ(TReportCells::CityStZip(Values({{"CITY", "Salem"}})), "Salem, ");
+    EXPECT_EQ(TReportCells::CityStZip(Values({})), "");
+    // Report 4: without a prefix the first name follows the comma and two blanks.
+    EXPECT_EQ(TReportCells::FullListName(Values({{"LNAME", "Smith"}, {"FNAME", "John"}})),
+              "Smith,  John ");
+    EXPECT_EQ(TReportCells::FullListName(Values(
+                  {{"LNAME", "Smith"}, {"PREFIX", "Dr."}, {"FNAME", "Ann"}, {"MIDDLE", "B"}})),
+              "Smith, Dr. Ann B.");
+    EXPECT_EQ(TReportCells::FullListName(Values({{"LNAME", "Smith"}})), "Smith, ");
+    EXPECT_EQ(TReportCells::FullListName(Values({{"FNAME", "John"}})), "");
+}
+
+TEST(TReportCellsTest, ReportFourHasThreeLinesAtTheirTabs)
+{
+    const auto lines = TReportCells::Lines(4, Values({{"LNAME", "Smith"},
+                                                      {"TITLE", "CEO"},
+                                                      {"ORG", "Acme"},
+                                                      {"CITY", "Salem"},
+                                                      {"ZIP", "97301"},
+                                                      {"PHONE", "555-1"},
+                                                      {"FAX", "555-2"},
+                                                      {"DATE", "20240131"}}));
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0][1].text, "CEO, Acme");
+    EXPECT_EQ(lines[0][1].tab, 3);
+    EXPECT_EQ(lines[1][1].text, "Salem, 97301");
+    EXPECT_EQ(lines[2][0].text, "Ph: 555-1  Fax: 555-2  ");
+    EXPECT_EQ(lines[2][2].text, "20240131");
+    // The title shows only together with an organization.
+    EXPECT_EQ(TReportCells::Lines(4, Values({{"TITLE", "CEO"}}))[0][1].text, "");
+}
+
+class TBuiltInRunTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        mSmith = mTable.Add({{"LNAME", "Smith"},
+                             {"FNAME", "John"},
+                             {"CITY", "Salem"},
+                             {"STATE", "OR"},
+                             {"ZIP", "97301"},
+                             {"ORG", "Acme"}});
+        mBlank = mTable.Add({{"LNAME", ""}, {"FNAME", "Nobody"}, {"ORG", "Zeta"}});
+        mAdams = mTable.Add({{"LNAME", "Adams"}, {"FNAME", "Ann"}, {"PREFIX", "Deleted"}});
+        mGone = mTable.Add({{"LNAME", "Baker"}, {"ISDEL", "T"}});
+        mTable.MainView(QStringLiteral("UPPER(LNAME)=\"S\""), mSmith);
+    }
+
+    // Runs a report with the scope as the window runs it; returns the recorded job.
+    qm::test::TRecordedJob Run(int report, TRecordChoice choice, bool fromCurrent = false,
+                               TBuiltInReportOptions options = {})
+    {
+        options.report = report;
+        options.today = QDate(2026, 12, 9);
+        mMessages.clear();
+        const uint32_t recNo = mTable.DataSet().RecNo();
+        const QString query = mTable.Apollo().Query();
+        const int order = mTable.Apollo().IndexOrd();
+        qm::test::TRecordedJob job;
+        {
+            TReportRunScope scope(mTable.DataSet(), mTable.Apollo());
+            const auto& layout = TBuiltInLayouts::Get(report);
+            scope.Apply(
+                {QString::fromLatin1(layout.sortTag), choice, fromCurrent, layout.skipLowKeys},
+                [this](const QString& text) { mMessages << text; });
+            TBuiltInReport routine(mTable.DataSet(), options);
+            routine.SetStartAtEnd(scope.AtEnd());
+            job = qm::test::Record([&](qm::print::TBaseReport& r) { routine.Attach(r); });
+            mRecords = routine.Records();
+        }
+        // The main window's view is back.
+        EXPECT_EQ(mTable.DataSet().RecNo(), recNo);
+        EXPECT_EQ(mTable.Apollo().Query(), query);
+        EXPECT_EQ(mTable.Apollo().IndexOrd(), order);
+        return job;
+    }
+
+    qm::test::TReportTable mTable;
+    uint32_t mSmith = 0, mBlank = 0, mAdams = 0, mGone = 0;
+    QStringList mMessages;
+    int mRecords = 0;
+};
+
+TEST_F(TBuiltInRunTest, HeaderHeadingsAndRowsOfReportOne)
+{
+    const auto job = Run(1, TRecordChoice::MatchingFilter);
+    ASSERT_EQ(job.pages, 1);
+    EXPECT_EQ(job.Texts(1),
+              (QStringList{"Report 1", "Page 1", "12/09/2026", "Name", "Address", "City/St/Zip",
+                           "Phone", "Smith, John ", "Salem, OR  97301 "}));
+    EXPECT_EQ(mRecords, 1);
+    // Rows are clipped cells in Arial 9 pt.
+    EXPECT_TRUE(job.lines.filter(QStringLiteral("text-rect")).size() == 2);
+}
+
+TEST_F(TBuiltInRunTest, AllRecordsHidesOnlyDeletedRecordsAndSkipsKeysBeforeZero)
+{
+    // "Deleted" as a prefix is a name like any other; ISDEL hides a record.
+    const auto job = Run(1, TRecordChoice::All);
+    const QStringList texts = job.Texts(1);
+    EXPECT_TRUE(texts.contains("Adams, Ann "));
+    EXPECT_TRUE(texts.contains("Smith, John "));
+    EXPECT_FALSE(texts.join('|').contains("Baker"));
+    // The empty last name sorts before "0": reports 1 to 3 leave it out ...
+    EXPECT_FALSE(texts.contains(", Nobody "));
+    EXPECT_EQ(mRecords, 2);
+}
+
+TEST_F(TBuiltInRunTest, ReportFourListsKeysBeforeZero)
+{
+    const auto job = Run(4, TRecordChoice::All);
+    EXPECT_EQ(mRecords, 3);
+    // ... and report 4 lists the record with the empty last name first (no name cell).
+    const QStringList texts = job.Texts(1);
+    EXPECT_EQ(texts.indexOf("Zeta"), texts.indexOf("Date") + 1);
+}
+
+TEST_F(TBuiltInRunTest, StartFromCurrentRecordBeforeZeroStartsThere)
+{
+    mTable.MainView({}, mBlank);
+    const auto job = Run(1, TRecordChoice::MatchingFilter, true);
+    EXPECT_TRUE(mMessages.isEmpty());
+    EXPECT_EQ(mRecords, 3);
+    EXPECT_EQ(job.Texts(1).mid(7, 1), QStringList{", Nobody "});
+}
+
+TEST_F(TBuiltInRunTest, StartRecordOutsideTheRunStartsWithTheFirstRecord)
+{
+    // A deleted record is never part of "All records".
+    mTable.MainView({}, mGone);
+    const auto job = Run(1, TRecordChoice::All, true);
+    EXPECT_EQ(mMessages, QStringList{TReportRunScope::kOutOfRange});
+    EXPECT_EQ(mRecords, 2);
+    EXPECT_EQ(job.Texts(1).mid(7, 1), QStringList{"Adams, Ann "});
+}
+
+TEST_F(TBuiltInRunTest, OnlyCurrentRecordPrintsItEvenBeforeZeroAndOutsideTheFilter)
+{
+    mTable.DataSet().GoTo(mBlank);
+    const auto job = Run(2, TRecordChoice::CurrentOnly);
+    EXPECT_EQ(mRecords, 1);
+    EXPECT_TRUE(job.Texts(1).contains(", Nobody "));
+    mTable.DataSet().GoTo(mAdams);
+    EXPECT_TRUE(Run(3, TRecordChoice::CurrentOnly).Texts(1).contains("Adams, Ann "));
+    EXPECT_EQ(mRecords, 1);
+}
+
+TEST_F(TBuiltInRunTest, EmptyTitleLeavesPageNumberAndDate)
+{
+    TBuiltInReportOptions options;
+    options.title.clear();
+    const auto job = Run(1, TRecordChoice::MatchingFilter, false, options);
+    EXPECT_EQ(job.Texts(1).mid(0, 3), (QStringList{"Page 1", "12/09/2026", "Name"}));
+}
+
+TEST_F(TBuiltInRunTest, CodesAndMemoBlocksAreShaded)
+{
+    mTable.DataSet().GoTo(mSmith);
+    mTable.DataSet().Edit();
+    mTable.DataSet().SetAsString("CODES", "VIP");
+    mTable.DataSet().SetAsString("MEMO", "First line\r\nSecond line");
+    mTable.DataSet().Post();
+    TBuiltInReportOptions options;
+    options.printMemo = options.printCodes = true;
+    const auto job = Run(1, TRecordChoice::MatchingFilter, false, options);
+    const QStringList texts = job.Texts(1);
+    EXPECT_EQ(texts.mid(texts.size() - 3),
+              (QStringList{"Codes: VIP", "First line", "Second line"}));
+    // 5 percent for the codes (F2F2F2), 10 percent for the memo (E6E6E6).
+    const QString page = job.PageLines(1).join('\n');
+    EXPECT_TRUE(page.contains("#f2f2f2"));
+    EXPECT_TRUE(page.contains("#e6e6e6"));
+}
+
+TEST_F(TBuiltInRunTest, LongMemoGoesOnAfterAFreshHeaderWithItsShading)
+{
+    QStringList memo;
+    for (int i = 1; i <= 80; ++i)
+        memo << QStringLiteral("Memo line %1").arg(i);
+    mTable.DataSet().GoTo(mSmith);
+    mTable.DataSet().Edit();
+    mTable.DataSet().SetAsString("MEMO", memo.join("\r\n"));
+    mTable.DataSet().Post();
+    TBuiltInReportOptions options;
+    options.printMemo = true;
+    const auto job = Run(1, TRecordChoice::MatchingFilter, false, options);
+    ASSERT_EQ(job.pages, 2);
+    const QStringList second = job.Texts(2);
+    EXPECT_EQ(second.mid(0, 7), (QStringList{"Report 1", "Page 2", "12/09/2026", "Name", "Address",
+                                             "City/St/Zip", "Phone"}));
+    EXPECT_TRUE(second.at(7).startsWith("Memo line "));
+    EXPECT_EQ(second.last(), "Memo line 80");
+    EXPECT_TRUE(job.PageLines(2).join('\n').contains("#e6e6e6"));
+    // Every memo line lies inside the body area (above its bottom rule at 10 in).
+    EXPECT_EQ(job.Texts(1).filter("Memo line").size() + second.filter("Memo line").size(), 80);
+}
+
+TEST_F(TBuiltInRunTest, ReportFourSeparatorOnlyWithFourLinesLeft)
+{
+    for (int i = 0; i < 25; ++i)
+        mTable.Add({{"LNAME", QStringLiteral("S%1").arg(i, 2, 10, QLatin1Char('0'))}});
+    mTable.MainView(QStringLiteral("UPPER(LNAME)=\"S\""), mSmith);
+    const auto job = Run(4, TRecordChoice::MatchingFilter);
+    // Body: 8.5 in at 6 lines per inch = 51 lines; 3 lines and a separator line per record:
+    // after 12 records 3 lines are left, the 13th record fits and leaves none for a separator.
+    ASSERT_EQ(job.pages, 2);
+    const auto separators = [&](int page) {
+        // Besides the body area's two rules.
+        return job.PageLines(page).filter("line-to").size() - 2;
+    };
+    EXPECT_EQ(separators(1), 12);
+    EXPECT_EQ(separators(2), 12);
+    EXPECT_EQ(mRecords, 26);
+}
+
+TEST_F(TBuiltInRunTest, AnErrorMidRunEndsItAndPutsTheViewBack)
+{
+    const uint32_t recNo = mTable.DataSet().RecNo();
+    const QString query = mTable.Apollo().Query();
+    const int order = mTable.Apollo().IndexOrd();
+    {
+        TReportRunScope scope(mTable.DataSet(), mTable.Apollo());
+        scope.Apply({"ORG", TRecordChoice::All, false, true}, {});
+        TBuiltInReport routine(mTable.DataSet(), {});
+        int records = 0;
+        routine.SetKeepGoing([&records] {
+            if (++records == 2)
+                throw std::runtime_error("damaged memo");
+            return true;
+        });
+        qm::print::TReportFiler filer;
+        filer.SetStreamMode(qm::print::TStreamMode::smMemory);
+        routine.Attach(filer);
+        EXPECT_THROW(filer.RunJob(), std::runtime_error);
+        EXPECT_EQ(routine.Records(), 1);
+    }
+    EXPECT_EQ(mTable.DataSet().RecNo(), recNo);
+    EXPECT_EQ(mTable.Apollo().Query(), query);
+    EXPECT_EQ(mTable.Apollo().IndexOrd(), order);
+}
+
+TEST_F(TBuiltInRunTest, LongValuesAreClippedToTheirCells)
+{
+    mTable.DataSet().GoTo(mSmith);
+    mTable.DataSet().Edit();
+    mTable.DataSet().SetAsString("STREET", QString(40, QLatin1Char('W')));
+    mTable.DataSet().Post();
+    const auto job = Run(1, TRecordChoice::MatchingFilter);
+    const QStringList rects = job.lines.filter("text-rect");
+    ASSERT_FALSE(rects.isEmpty());
+    // The street's clip box ends 0.2 in before its text position plus the cell width
+    // (1 + 1.75 + 0.02 + 2.15).
+    const QString street = rects.filter("WWWW").value(0);
+    static const QRegularExpression box(
+        QStringLiteral("rect=\\(([-0-9.]+),[-0-9.]+\\)\\(([-0-9.]+),"));
+    const auto m = box.match(street);
+    ASSERT_TRUE(m.hasMatch()) << street.toStdString();
+    EXPECT_NEAR(m.captured(2).toDouble(), 4.9 + 0.02 - 0.2, 0.005);
+}
+
+} // namespace

@@ -1,0 +1,176 @@
+// "quillmark-tool print report|zipcount|record", run in-process: page streams and PDFs of the
+// report jobs, the shared record options, and bad input refused with nothing written.
+
+#include "tools/TToolCommand.h"
+
+#include "TTestHome.h"
+#include "data/TAddressFile.h"
+#include "data/TDataSet.h"
+#include "print/TPageStreamDump.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <sstream>
+
+namespace {
+
+class PrintReportsCommandTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(mDir.isValid());
+        mTable = mDir.filePath("ADD0001.DBF").toStdString();
+        const QString table = QString::fromStdString(mTable);
+        ASSERT_TRUE(qm::data::TAddressFile::Create(table, {}).isEmpty());
+        qm::data::TDataSet dataSet;
+        qm::data::TAddressFile::DeclareFieldObjects(dataSet);
+        dataSet.Open(table);
+        const auto add = [&](const QString& last, const QString& zip, bool deleted = false) {
+            dataSet.Append();
+            dataSet.SetAsString("LNAME", last);
+            dataSet.SetAsString("FNAME", "Pat");
+            dataSet.SetAsString("ZIP", zip);
+            dataSet.SetAsString("MEMO", "Call in May");
+            if (deleted)
+                dataSet.SetAsBoolean("ISDEL", true);
+            dataSet.Post();
+        };
+        add("Smith", "97301");       // 1
+        add("", "97301-1234");       // 2: sorts before "0"
+        add("Adams", "K1A 0B1");     // 3
+        add("Baker", "02134", true); // 4: deleted
+        add("Young", "");            // 5
+        dataSet.Close();
+    }
+
+    int Run(std::vector<std::string> args)
+    {
+        args.insert(args.begin(), "print");
+        mOut.str({});
+        mErr.str({});
+        return qm::tools::RunTool(args, mOut, mErr);
+    }
+
+    std::string Out(const char* name) const { return mDir.filePath(name).toStdString(); }
+
+    // The texts drawn in a page stream file.
+    QStringList Texts(const std::string& path) const
+    {
+        QFile file(QString::fromStdString(path));
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        const qm::print::TPageStreamDump dump = qm::print::DumpPageStream(file.readAll());
+        EXPECT_TRUE(dump.error.isEmpty());
+        static const QRegularExpression text(QStringLiteral("text-\\S+ .*text=\"([^\"]*)\""));
+        QStringList texts;
+        for (const QString& line : dump.lines)
+            if (const auto m = text.match(line); m.hasMatch())
+                texts << m.captured(1);
+        return texts;
+    }
+
+    QStringList Written() const
+    {
+        QStringList files = QDir(mDir.path()).entryList(QDir::Files | QDir::Hidden);
+        files.removeIf([](const QString& f) { return f.startsWith(QLatin1String("ADD0001")); });
+        return files;
+    }
+
+    qm::test::TTestHome mHome;
+    QTemporaryDir mDir;
+    std::string mTable;
+    std::ostringstream mOut, mErr;
+};
+
+TEST_F(PrintReportsCommandTest, ReportOneToAStreamSkipsKeysBeforeZeroAndDeletedRecords)
+{
+    ASSERT_EQ(Run({"report", "--table", mTable, "--builtin", "1", "--stream", Out("r.qps")}), 0)
+        << mErr.str();
+    EXPECT_EQ(mOut.str(), "3 record(s), 1 page(s)\n");
+    const QStringList texts = Texts(Out("r.qps"));
+    EXPECT_EQ(texts.first(), "Report 1");
+    EXPECT_EQ(texts.filter(", Pat ").join('|'), "Adams, Pat |Smith, Pat |Young, Pat ");
+    EXPECT_EQ(Written(), QStringList{"r.qps"});
+}
+
+TEST_F(PrintReportsCommandTest, ReportFourWithQueryMemoAndTitle)
+{
+    ASSERT_EQ(Run({"report", "--table", mTable, "--builtin", "4", "--memo", "--title", "",
+                   "--query", "ZIP=\"97301\"", "--stream", Out("r.qps")}),
+              0)
+        << mErr.str();
+    EXPECT_EQ(mOut.str(), "2 record(s), 1 page(s)\n");
+    const QStringList texts = Texts(Out("r.qps"));
+    EXPECT_EQ(texts.first(), "Page 1");
+    EXPECT_EQ(texts.count("Call in May"), 2);
+}
+
+TEST_F(PrintReportsCommandTest, RecordAndStartRecordOptions)
+{
+    // The one record prints even though its key sorts before "0".
+    ASSERT_EQ(Run({"report", "--table", mTable, "--builtin", "2", "--record", "2", "--stream",
+                   Out("r.qps")}),
+              0)
+        << mErr.str();
+    EXPECT_EQ(mOut.str(), "1 record(s), 1 page(s)\n");
+    EXPECT_TRUE(Texts(Out("r.qps")).contains(", Pat "));
+    ASSERT_EQ(Run({"report", "--table", mTable, "--builtin", "1", "--start-record", "1", "--stream",
+                   Out("r.qps")}),
+              0);
+    EXPECT_EQ(mOut.str(), "2 record(s), 1 page(s)\n");
+    ASSERT_EQ(Run({"report", "--table", mTable, "--builtin", "1", "--start-record", "4", "--stream",
+                   Out("r.qps")}),
+              0);
+    EXPECT_EQ(mErr.str(), "Current record is out of range. Starting with first record\n");
+    EXPECT_EQ(mOut.str(), "3 record(s), 1 page(s)\n");
+}
+
+TEST_F(PrintReportsCommandTest, ZipCountTextAndPdf)
+{
+    ASSERT_EQ(Run({"zipcount", "--table", mTable, "--text"}), 0) << mErr.str();
+    EXPECT_EQ(mOut.str(), "97301     2\n\n\nK1A 0     1\nBLANK     1\n");
+    ASSERT_EQ(Run({"zipcount", "--table", mTable, "--pdf", Out("z.pdf")}), 0) << mErr.str();
+    EXPECT_EQ(mOut.str(), "4 record(s), 3 key(s), 1 page(s)\n");
+    QFile pdf(QString::fromStdString(Out("z.pdf")));
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(pdf.read(5) == "%PDF-");
+    EXPECT_EQ(Written(), QStringList{"z.pdf"});
+}
+
+TEST_F(PrintReportsCommandTest, RecordSheetWithChosenFields)
+{
+    ASSERT_EQ(Run({"record", "--table", mTable, "--record", "3", "--fields",
+                   "Last,Zip/Postal Code,Memo", "--stream", Out("s.qps")}),
+              0)
+        << mErr.str();
+    const QStringList texts = Texts(Out("s.qps"));
+    EXPECT_EQ(texts.mid(2), (QStringList{"Last", "Adams", "Zip/Postal", "K1A 0B1", "Call in May"}));
+    EXPECT_EQ(Run({"record", "--table", mTable, "--record", "3", "--fields", "Zip", "--stream",
+                   Out("s.qps")}),
+              2);
+    EXPECT_EQ(Run({"record", "--table", mTable, "--record", "9", "--stream", Out("s.qps")}), 1);
+    EXPECT_EQ(Run({"record", "--table", mTable, "--stream", Out("s.qps")}), 2);
+}
+
+TEST_F(PrintReportsCommandTest, BadInputWritesNothing)
+{
+    QFile::remove(QString::fromStdString(Out("s.qps")));
+    EXPECT_EQ(Run({"report", "--table", mTable, "--builtin", "1", "--query", "LNAME=(", "--pdf",
+                   Out("q.pdf")}),
+              2);
+    EXPECT_NE(mErr.str().find("--query \"LNAME=(\""), std::string::npos) << mErr.str();
+    EXPECT_EQ(Run({"report", "--table", mTable, "--builtin", "5", "--pdf", Out("q.pdf")}), 2);
+    EXPECT_EQ(Run({"report", "--table", mTable, "--builtin", "1", "--pdf", mTable}), 2);
+    EXPECT_EQ(Run({"report", "--table", mTable, "--builtin", "1", "--stream",
+                   mDir.filePath("add0001.fpt").toStdString()}),
+              2);
+    EXPECT_EQ(Run({"report", "--table", mTable, "--builtin", "1", "--order", "ZIP", "--pdf",
+                   Out("q.pdf")}),
+              2);
+    EXPECT_EQ(Run({"zipcount", "--table", mTable}), 2);
+    EXPECT_TRUE(Written().isEmpty()) << Written().join(',').toStdString();
+}
+
+} // namespace
