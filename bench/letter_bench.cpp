@@ -92,8 +92,6 @@ long ToolPeakKb(QProcess& process)
 
 int main(int argc, char* argv[])
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
     TBenchRun run;
     run.n = 10000;
     if (const auto exit = TBenchRun::FromArguments(
@@ -102,6 +100,9 @@ int main(int argc, char* argv[])
             "records, a 1 MB RTF read and a preview record move.",
             run))
         return *exit;
+    // The application comes after the arguments, so --help answers without Qt's start-up talk.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     const auto [n, dir] = run;
     QDir().mkpath(dir);
     QTemporaryDir temp(dir + "/qm-letter-bench-XXXXXX");
