@@ -12,10 +12,10 @@
 #include "data/TAddressFileLayout.h"
 #include "data/TApollo.h"
 #include "data/TDataSet.h"
+#include "print/TPdfReport.h"
 #include "print/TReportFiler.h"
 #include "reports/TBuiltInLayouts.h"
 #include "reports/TBuiltInReport.h"
-#include "reports/TReportPdf.h"
 #include "reports/TReportRunScope.h"
 #include "reports/TZipCount.h"
 #include "reports/TZipReport.h"
@@ -183,7 +183,9 @@ int main(int argc, char* argv[])
         int pages = 0;
         const double zipSeconds = TBenchRun::Seconds([&] {
             qm::reports::TZipReport report(tally.Lines());
-            qm::reports::TReportPdf job(pdf, QSizeF(8.5, 11), false);
+            qm::print::TPdfReport job;
+            job.SetFileName(pdf);
+            job.SetPage(QSizeF(8.5, 11));
             report.Attach(job);
             job.RunJob();
             pages = job.CurrentPage();

@@ -34,6 +34,12 @@ void TPdfReport::SetFileName(const QString& name)
     mFileName = name;
 }
 
+void TPdfReport::SetPage(const QSizeF& inches)
+{
+    RequireIdle();
+    mPage = inches;
+}
+
 void TPdfReport::SetResolution(int dpi)
 {
     RequireIdle();
@@ -60,6 +66,10 @@ TPageGeometry TPdfReport::ReadGeometry()
 {
     // The paper size as the job set it; the whole sheet is printable.
     TPageGeometry g = TRPDevice::Instance().Geometry();
+    if (!mPage.isEmpty()) {
+        g.pageWidth = mPage.width();
+        g.pageHeight = mPage.height();
+    }
     g.leftWaste = g.rightWaste = g.topWaste = g.bottomWaste = 0;
     g.dpiX = g.dpiY = mResolution;
     return g;

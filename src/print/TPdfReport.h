@@ -2,7 +2,8 @@
 
 // The job that draws straight into a PDF file, page by page: each page goes to the file as it is
 // finished, so a job of any length holds one page at a time, never the whole document. The page
-// size is the paper set on the job (SetPaperSize); there are no unprintable margins.
+// size is the paper set on the job (SetPaperSize), or the page given by SetPage; there are no
+// unprintable margins.
 //
 // Contract:
 // - SetFileName before RunJob. The file appears (replacing any earlier one) only when the job
@@ -14,6 +15,7 @@
 
 #include "print/TCanvasReport.h"
 
+#include <QSizeF>
 #include <memory>
 
 class QPdfWriter;
@@ -28,6 +30,10 @@ public:
 
     const QString& FileName() const { return mFileName; }
     void SetFileName(const QString& name);
+    // A fixed page, width and height in inches as the pages stand (orientation included), used
+    // instead of the paper set on the job; an empty size goes back to that paper.
+    QSizeF Page() const { return mPage; }
+    void SetPage(const QSizeF& inches);
     int Resolution() const { return mResolution; }
     void SetResolution(int dpi);
 
@@ -43,6 +49,7 @@ protected:
 
 private:
     QString mFileName;
+    QSizeF mPage;
     int mResolution;
     std::unique_ptr<QSaveFile> mFile;
     std::unique_ptr<QPdfWriter> mWriter;

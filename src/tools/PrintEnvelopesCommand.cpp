@@ -21,7 +21,7 @@
 #include "envelopes/TEnvelopePlacement.h"
 #include "envelopes/TEnvelopeRun.h"
 #include "envelopes/TEnvelopeSizes.h"
-#include "print/TPdfFileReport.h"
+#include "print/TPdfReport.h"
 #include "print/TPrintError.h"
 #include "print/TRPDevice.h"
 #include "print/TReportFiler.h"
@@ -482,7 +482,7 @@ int RunPrintEnvelopes(const std::vector<std::string>& args, std::ostream& out, s
             temp.flush();
         } else {
             temp.close(); // QPdfWriter writes the file by its name
-            print::TPdfFileReport pdf;
+            print::TPdfReport pdf;
             pdf.SetFileName(temp.fileName());
             pdf.SetPage(*page);
             pdf.SetTitle(title);

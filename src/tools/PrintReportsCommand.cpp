@@ -11,13 +11,13 @@
 #include "data/TApollo.h"
 #include "data/TCalculatedFields.h"
 #include "data/TDataSet.h"
+#include "print/TPdfReport.h"
 #include "print/TPrintError.h"
 #include "print/TRPDevice.h"
 #include "print/TReportFiler.h"
 #include "reports/TBuiltInLayouts.h"
 #include "reports/TBuiltInReport.h"
 #include "reports/TRecordSheet.h"
-#include "reports/TReportPdf.h"
 #include "reports/TReportRunScope.h"
 #include "reports/TZipCount.h"
 #include "reports/TZipReport.h"
@@ -196,14 +196,13 @@ int RunJob(const TVerbOptions& o, const std::function<void(print::TBaseReport&)>
     const std::string output = o.pdf.empty() ? o.stream : o.pdf;
     try {
         if (!o.pdf.empty()) {
-            reports::TReportPdf job(QString::fromStdString(o.pdf), PaperInches(o.paper),
-                                    o.landscape);
+            // The file appears only when the job ends complete; a write failure is thrown.
+            print::TPdfReport job;
+            job.SetFileName(QString::fromStdString(o.pdf));
+            const QSizeF paper = PaperInches(o.paper);
+            job.SetPage(o.landscape ? paper.transposed() : paper);
             attach(job);
             job.RunJob();
-            if (!job.WriteError().isEmpty()) {
-                err << o.pdf << ": " << job.WriteError().toStdString() << "\n";
-                return kExitFile;
-            }
             *pages = job.CurrentPage();
             return kExitOk;
         }
