@@ -18,9 +18,11 @@ void TNewLabelDesign::AddTo(design::TGBasePanel& panel, const TLabelGeometry& ge
     panel.SetSize(faceWidth, faceHeight);
     auto block = std::make_unique<design::TGDMultiLineAddressLabel>();
     block->ConfigureDrawn(design::TGFont());
-    // A face narrower than the margins still gets a block one pixel across, never a negative one.
-    block->SetBounds(5, 5, std::max<std::int32_t>(1, faceWidth - 10),
-                     std::max<std::int32_t>(1, faceHeight - 10));
+    // The block runs from (5, 5) to (width - 10, height - 10), as the designer's address tool
+    // draws it for a new label. A face narrower than the margins still gets a block one pixel
+    // across, never a negative one.
+    block->SetBounds(5, 5, std::max<std::int32_t>(1, faceWidth - 15),
+                     std::max<std::int32_t>(1, faceHeight - 15));
     panel.AddObject(std::move(block));
 }
 

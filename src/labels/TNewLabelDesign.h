@@ -1,8 +1,8 @@
 #pragma once
 
 // The design a new label starts with, shared by the designer's New and by the command-line tool
-// when it prints a sheet without a layout file: one mailing address block from (5, 5) to the
-// label face's width - 10 by height - 10 design pixels, in the default label font.
+// when it prints a sheet without a layout file: one mailing address block in the rectangle from
+// (5, 5) to (face width - 10, face height - 10) design pixels, in the default label font.
 
 #include "labels/TLabelGeometry.h"
 

@@ -20,6 +20,7 @@
 #include "design/text/TDesignUnits.h"
 #include "labels/TLabelDesignRules.h"
 #include "labels/TLabelLayoutStore.h"
+#include "labels/TNewLabelDesign.h"
 #include "tools/TToolCommand.h"
 
 #include <QApplication>
@@ -144,6 +145,14 @@ TEST_F(LabelDesignScreenTest, NewLabelOpensWithTheAddressBlockSelected)
     EXPECT_EQ(block->Left(), 5);
     EXPECT_EQ(block->Top(), 5);
     EXPECT_EQ(block->Left() + block->Width(), face.width() - 10);
+    // The tool prints a sheet without a layout file with a block at the same place and width
+    // (the designer's address tool then fits the height to the lines).
+    qm::design::TGDataPanel toolDesign;
+    qm::labels::TNewLabelDesign::AddTo(toolDesign, designer.Geometry());
+    ASSERT_EQ(toolDesign.ObjectCount(), 1);
+    const QRect toolBlock = toolDesign.ObjectAt(0)->BoundsRect();
+    EXPECT_EQ(toolBlock.topLeft(), block->BoundsRect().topLeft());
+    EXPECT_EQ(toolBlock.width(), block->Width());
     EXPECT_EQ(designer.Panel().Selection().size(), 1u);
     EXPECT_TRUE(designer.ToolButton(TTool::Selection)->isChecked());
     EXPECT_FALSE(designer.SaveButton()->isVisible());
