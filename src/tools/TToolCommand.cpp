@@ -19,7 +19,8 @@ const std::vector<TToolCommand>& ToolCommands()
          &RunImportCommand},
         {"export", "copy an address file's records to a CSV file or a new table",
          &RunExportCommand},
-        {"print", "list the label sheet templates a choice offers", &RunPrintCommand},
+        {"print", "print labels, envelopes, letters and reports; list label templates",
+         &RunPrintCommand},
         {"presort", "presort an address file's records for bulk mail", &RunPresortCommand},
         {"letters", "list, export, import or spell-check the form letters", &RunLettersCommand},
     };
