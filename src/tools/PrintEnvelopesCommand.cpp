@@ -418,10 +418,10 @@ int RunPrintEnvelopes(const std::vector<std::string>& args, std::ostream& out, s
     }
 
     // The records, their order and the first one.
-    if (const int code =
+    if (const int applied =
             records.Apply(dataSet.Cursor(), kDefaultOrder, tagIdentifier, kPrefix, err);
-        code != 0)
-        return code;
+        applied != 0)
+        return applied;
     try {
         dataSet.Resync();
     } catch (const xbase::TXbaseError& e) {
@@ -446,9 +446,9 @@ int RunPrintEnvelopes(const std::vector<std::string>& args, std::ostream& out, s
         // The placement without drawing: the first line, then each envelope's page and record.
         const QPointF at =
             envelopes::TEnvelopePlacement::Offsets(page->width(), page->height(), *face, *feed);
-        std::vector<uint32_t> records;
+        std::vector<uint32_t> printed;
         for (; !dataSet.Eof() && !dataSet.IsEmpty(); dataSet.Next()) {
-            records.push_back(dataSet.RecNo());
+            printed.push_back(dataSet.RecNo());
             if (onlyOne)
                 break;
         }
@@ -456,10 +456,10 @@ int RunPrintEnvelopes(const std::vector<std::string>& args, std::ostream& out, s
             << Fixed4(face->HeightInches()).toStdString() << " "
             << Fixed4(page->width()).toStdString() << " " << Fixed4(page->height()).toStdString()
             << " " << Fixed4(at.x()).toStdString() << " " << Fixed4(at.y()).toStdString() << "\n";
-        for (size_t i = 0; i < records.size(); ++i)
-            out << (i + 1) << " " << records[i] << "\n";
-        out << records.size() << " record(s), " << records.size() << " envelope(s), "
-            << records.size() << " page(s)\n";
+        for (size_t i = 0; i < printed.size(); ++i)
+            out << (i + 1) << " " << printed[i] << "\n";
+        out << printed.size() << " record(s), " << printed.size() << " envelope(s), "
+            << printed.size() << " page(s)\n";
         return 0;
     }
 
