@@ -300,10 +300,11 @@ TEST_F(PrintEnvelopesCommandTest, EverySizePrintsItsFaceOnItsOwnPaperAndOnABigge
             const QStringList first = QString::fromStdString(Lines(listed.out)[0]).split(' ');
             ASSERT_EQ(first.size(), 6);
             EXPECT_EQ(first[0].toDouble(), size.face.WidthInches());
-            if (*page) // centred across the 11 in width, at the top
+            if (*page) { // centred across the 11 in width, at the top
                 EXPECT_DOUBLE_EQ(first[4].toDouble(),
                                  std::max(0.0, (11 - size.face.WidthInches()) / 2))
                     << code;
+            }
             const QString pdf =
                 mHome.Path(QString("size%1%2.pdf").arg(size.code).arg(*page ? "-big" : ""));
             args.push_back("--pdf");
