@@ -172,12 +172,12 @@ void TCountZipCodes::RunReport(bool preview)
     if (!print::CheckPrinterPresence(this))
         return;
     TZipReport report(*mLines);
-    TReportJobSpec spec;
-    spec.mode = preview ? print::TPrintStatusMode::Preview : print::TPrintStatusMode::Print;
-    spec.texts = TReportStatusTexts::ZipReport();
-    spec.previewCaption = QStringLiteral("Preview Zipcode Count");
-    spec.previewZoom = 100;
-    TReportJobRun::Run(this, spec,
+    TReportJobSettings job;
+    job.mode = preview ? print::TPrintStatusMode::Preview : print::TPrintStatusMode::Print;
+    job.texts = TReportStatusTexts::ZipReport();
+    job.previewCaption = QStringLiteral("Preview Zipcode Count");
+    job.previewZoom = 100;
+    TReportJobRun::Run(this, job,
                        [&report](print::TBaseReport& job, TReportJobRun::TKeepGoing keepGoing) {
                            report.SetKeepGoing(std::move(keepGoing));
                            report.Attach(job);

@@ -110,12 +110,12 @@ void TPrintCurrentRecord::HelpButtonClick()
 void TPrintCurrentRecord::RunSheet(bool preview)
 {
     TRecordSheet sheet(mDataSet, Chosen());
-    TReportJobSpec spec;
-    spec.mode = preview ? print::TPrintStatusMode::Preview : print::TPrintStatusMode::Print;
-    spec.texts = TReportStatusTexts::SingleRecordPrint();
-    spec.previewCaption = QStringLiteral("Preview Report");
-    spec.previewZoom = print::TPreviewForm::kPageWidth;
-    TReportJobRun::Run(this, spec,
+    TReportJobSettings job;
+    job.mode = preview ? print::TPrintStatusMode::Preview : print::TPrintStatusMode::Print;
+    job.texts = TReportStatusTexts::SingleRecordPrint();
+    job.previewCaption = QStringLiteral("Preview Report");
+    job.previewZoom = print::TPreviewForm::kPageWidth;
+    TReportJobRun::Run(this, job,
                        [&sheet](print::TBaseReport& job, TReportJobRun::TKeepGoing keepGoing) {
                            sheet.SetKeepGoing(std::move(keepGoing));
                            sheet.Attach(job);

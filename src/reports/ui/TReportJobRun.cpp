@@ -31,9 +31,9 @@ void TReportJobRun::SetWindowHook(TWindowHook hook)
     Hook() = std::move(hook);
 }
 
-bool TReportJobRun::Run(QWidget* parent, const TReportJobSpec& spec, const TAttach& attach)
+bool TReportJobRun::Run(QWidget* parent, const TReportJobSettings& settings, const TAttach& attach)
 {
-    const bool preview = spec.mode == print::TPrintStatusMode::Preview;
+    const bool preview = settings.mode == print::TPrintStatusMode::Preview;
     std::unique_ptr<print::TBaseReport> job;
     if (preview) {
         auto filer = std::make_unique<print::TReportFiler>();
@@ -42,7 +42,7 @@ bool TReportJobRun::Run(QWidget* parent, const TReportJobSpec& spec, const TAtta
     } else {
         job = std::make_unique<print::TReportPrinter>();
     }
-    print::TPrintStatusWindow window(*job, spec.mode, spec.texts, parent);
+    print::TPrintStatusWindow window(*job, settings.mode, settings.texts, parent);
     QPointer<print::TPrintStatusWindow> guard(&window);
     data::TEventPump pump;
     print::TBaseReport* running = job.get();
@@ -69,7 +69,7 @@ bool TReportJobRun::Run(QWidget* parent, const TReportJobSpec& spec, const TAtta
     if (preview && complete) {
         auto* filer = static_cast<print::TReportFiler*>(job.get());
         const QByteArray stream = static_cast<QBuffer*>(filer->Stream())->data();
-        print::TPreviewForm form(stream, spec.previewCaption, spec.previewZoom, parent);
+        print::TPreviewForm form(stream, settings.previewCaption, settings.previewZoom, parent);
         CallHook(form);
         form.exec();
     }

@@ -17,7 +17,7 @@ class QWidget;
 
 namespace qm::reports {
 
-struct TReportJobSpec {
+struct TReportJobSettings {
     print::TPrintStatusMode mode = print::TPrintStatusMode::Preview;
     print::TPrintStatusTexts texts;
     QString previewCaption;
@@ -35,7 +35,7 @@ public:
     static void SetWindowHook(TWindowHook hook);
 
     // Returns whether the job ran to its end (not aborted, not failed).
-    static bool Run(QWidget* parent, const TReportJobSpec& spec, const TAttach& attach);
+    static bool Run(QWidget* parent, const TReportJobSettings& settings, const TAttach& attach);
 };
 
 // The status windows of the report commands: the shared print status window with each one's

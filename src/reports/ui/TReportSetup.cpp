@@ -214,12 +214,12 @@ void TReportSetup::RunReport(bool preview)
     options.printCodes = mPrintCodes->isChecked();
     TBuiltInReport routine(mDataSet, options);
     routine.SetStartAtEnd(scope.AtEnd());
-    TReportJobSpec spec;
-    spec.mode = preview ? print::TPrintStatusMode::Preview : print::TPrintStatusMode::Print;
-    spec.texts = TReportStatusTexts::BuiltInReportPrint();
-    spec.previewCaption = QStringLiteral("Preview Report");
-    spec.previewZoom = print::TPreviewForm::kPageWidth;
-    TReportJobRun::Run(this, spec,
+    TReportJobSettings job;
+    job.mode = preview ? print::TPrintStatusMode::Preview : print::TPrintStatusMode::Print;
+    job.texts = TReportStatusTexts::BuiltInReportPrint();
+    job.previewCaption = QStringLiteral("Preview Report");
+    job.previewZoom = print::TPreviewForm::kPageWidth;
+    TReportJobRun::Run(this, job,
                        [&routine](print::TBaseReport& job, TReportJobRun::TKeepGoing keepGoing) {
                            routine.SetKeepGoing(std::move(keepGoing));
                            routine.Attach(job);
