@@ -199,14 +199,14 @@ void TAddressMain::BuildActions()
     MakeAction("SearchItem", QStringLiteral("&Search"), &TAddressMain::SearchItemClick,
                QKeySequence(Qt::CTRL | Qt::Key_S));
     MakeAction("ImportDbfItem", QStringLiteral("Import from &DBF File"),
-               &TAddressMain::OtherWindowCommand);
+               &TAddressMain::TransferCommand);
     MakeAction("ImportAsciiItem", QStringLiteral("Import from &ASCII File"),
-               &TAddressMain::OtherWindowCommand);
+               &TAddressMain::TransferCommand);
     MakeAction("Import1xItem", QStringLiteral("Import from Quillmark 1.x DBF"),
-               &TAddressMain::OtherWindowCommand);
+               &TAddressMain::TransferCommand);
     MakeAction("Import2xItem", QStringLiteral("Import from Quillmark 2.x DBF"),
-               &TAddressMain::OtherWindowCommand);
-    MakeAction("ExportItem", QStringLiteral("&Export "), &TAddressMain::OtherWindowCommand);
+               &TAddressMain::TransferCommand);
+    MakeAction("ExportItem", QStringLiteral("&Export "), &TAddressMain::TransferCommand);
     MakeAction("SetFilterItem", QStringLiteral("Set &Filter"), &TAddressMain::SetFilterItemClick,
                QKeySequence(Qt::CTRL | Qt::Key_F));
     MakeAction("ClearFilterItem", QStringLiteral("&Clear Filter"),
@@ -1329,58 +1329,27 @@ void TAddressMain::DialButtonClick(const QString& field)
     RunDialog(dialog);
 }
 
-void TAddressMain::NotAvailable(const QString& what)
-{
-    TMessageService::Inform(
-        this, what + QStringLiteral(" is not part of this version of Quillmark yet."));
-}
-
 void TAddressMain::PrintCommand()
 {
     auto* action = qobject_cast<QAction*>(sender());
     if (!print::CheckPrinterPresence(this))
         return;
     const QString command = action ? action->objectName() : QString();
-    if (command == QLatin1String("PrintLabelsItem")) {
+    if (command == QLatin1String("PrintLabelsItem"))
         PrintLabelsItemClick();
-        return;
-    }
-    if (command == QLatin1String("PrintEnvelopesItem")) {
+    else if (command == QLatin1String("PrintEnvelopesItem"))
         PrintEnvelopesItemClick();
-        return;
-    }
-    if (command == QLatin1String("PrintLettersItem")) {
+    else if (command == QLatin1String("PrintLettersItem"))
         PrintLettersItemClick();
-        return;
-    }
-    NotAvailable(action ? action->text().remove('&') : QStringLiteral("Printing"));
 }
 
-void TAddressMain::OtherWindowCommand()
+void TAddressMain::TransferCommand()
 {
-    auto* source = sender();
-    QString what = QStringLiteral("This window");
-    if (auto* action = qobject_cast<QAction*>(source))
-        what = action->text().remove('&').trimmed();
-    else if (auto* button = qobject_cast<QPushButton*>(source))
-        what = button->text().remove('&');
-    if (source && transfer::TTransferCommands::Handles(source->objectName())) {
+    // The import and export commands: each opens its window through the transfer commands.
+    if (const QObject* source = sender())
         transfer::TTransferCommands::Run(source->objectName(), mBook, this,
                                          [this](QDialog& dialog) { return RunDialog(dialog); });
-        UpdateCommands();
-        return;
-    }
-    if (mBook.DataSet().Editing() &&
-        (what == QLatin1String("Set Filter") || what == QLatin1String("Browse"))) {
-        TMessageService::Beep();
-        return;
-    }
-    if ((what.startsWith(QLatin1String("Import from Quillmark"))) && !mBook.IsOpen()) {
-        TMessageService::Inform(this,
-                                QStringLiteral("You need to have a database file open first"));
-        return;
-    }
-    NotAvailable(what);
+    UpdateCommands();
 }
 
 // --- keys the window sees before its controls ---

@@ -90,7 +90,6 @@ private:
     void SetTabOrder();
     void KeepOnScreen();
     bool HandleWindowKey(QKeyEvent* key, QWidget* target);
-    void NotAvailable(const QString& what);
     void PrintLettersItemClick();
 
     // Commands (slots named after their control and event).
@@ -139,7 +138,7 @@ private:
     // "Print Labels" with the records handed over (TAddressMainLabels.cpp).
     void PrintLabelsItemClick();
     void PrintEnvelopesItemClick();
-    void OtherWindowCommand();
+    void TransferCommand();
     // The checks and bulk edits of the Utilities menu (TAddressMainMaintenance.cpp).
     void MaintenanceItemClick();
     // The report windows (TAddressMainReports.cpp).
