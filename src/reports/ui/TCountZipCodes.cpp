@@ -172,12 +172,12 @@ void TCountZipCodes::RunReport(bool preview)
     if (!print::CheckPrinterPresence(this))
         return;
     TZipReport report(*mLines);
-    TReportJobSettings job;
-    job.mode = preview ? print::TPrintStatusMode::Preview : print::TPrintStatusMode::Print;
-    job.texts = TReportStatusTexts::ZipReport();
-    job.previewCaption = QStringLiteral("Preview Zipcode Count");
-    job.previewZoom = 100;
-    TReportJobRun::Run(this, job,
+    TReportJobSettings settings;
+    settings.mode = preview ? print::TPrintStatusMode::Preview : print::TPrintStatusMode::Print;
+    settings.texts = TReportStatusTexts::ZipReport();
+    settings.previewCaption = QStringLiteral("Preview Zipcode Count");
+    settings.previewZoom = 100;
+    TReportJobRun::Run(this, settings,
                        [&report](print::TBaseReport& job, TReportJobRun::TKeepGoing keepGoing) {
                            report.SetKeepGoing(std::move(keepGoing));
                            report.Attach(job);

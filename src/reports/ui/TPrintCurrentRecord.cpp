@@ -110,12 +110,12 @@ void TPrintCurrentRecord::HelpButtonClick()
 void TPrintCurrentRecord::RunSheet(bool preview)
 {
     TRecordSheet sheet(mDataSet, Chosen());
-    TReportJobSettings job;
-    job.mode = preview ? print::TPrintStatusMode::Preview : print::TPrintStatusMode::Print;
-    job.texts = TReportStatusTexts::SingleRecordPrint();
-    job.previewCaption = QStringLiteral("Preview Report");
-    job.previewZoom = print::TPreviewForm::kPageWidth;
-    TReportJobRun::Run(this, job,
+    TReportJobSettings settings;
+    settings.mode = preview ? print::TPrintStatusMode::Preview : print::TPrintStatusMode::Print;
+    settings.texts = TReportStatusTexts::SingleRecordPrint();
+    settings.previewCaption = QStringLiteral("Preview Report");
+    settings.previewZoom = print::TPreviewForm::kPageWidth;
+    TReportJobRun::Run(this, settings,
                        [&sheet](print::TBaseReport& job, TReportJobRun::TKeepGoing keepGoing) {
                            sheet.SetKeepGoing(std::move(keepGoing));
                            sheet.Attach(job);

@@ -214,12 +214,12 @@ void TReportSetup::RunReport(bool preview)
     options.printCodes = mPrintCodes->isChecked();
     TBuiltInReport routine(mDataSet, options);
     routine.SetStartAtEnd(scope.AtEnd());
-    TReportJobSettings job;
-    job.mode = preview ? print::TPrintStatusMode::Preview : print::TPrintStatusMode::Print;
-    job.texts = TReportStatusTexts::BuiltInReportPrint();
-    job.previewCaption = QStringLiteral("Preview Report");
-    job.previewZoom = print::TPreviewForm::kPageWidth;
-    TReportJobRun::Run(this, job,
+    TReportJobSettings settings;
+    settings.mode = preview ? print::TPrintStatusMode::Preview : print::TPrintStatusMode::Print;
+    settings.texts = TReportStatusTexts::BuiltInReportPrint();
+    settings.previewCaption = QStringLiteral("Preview Report");
+    settings.previewZoom = print::TPreviewForm::kPageWidth;
+    TReportJobRun::Run(this, settings,
                        [&routine](print::TBaseReport& job, TReportJobRun::TKeepGoing keepGoing) {
                            routine.SetKeepGoing(std::move(keepGoing));
                            routine.Attach(job);
