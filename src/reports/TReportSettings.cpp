@@ -67,7 +67,8 @@ enum Slot {
 };
 constexpr int kFrameValues = 7;
 constexpr int kSlotCount = kFirstFrame + 4 * kFrameValues;
-static_assert(kSlotCount == 50, "the settings list holds 50 values");
+static_assert(kSlotCount == TReportSettings::kSettingCount);
+static_assert(kUseHeader == TReportSettings::kLengthCount);
 
 bool IsBoolean(const TLayoutValue& value)
 {
@@ -244,6 +245,38 @@ TReportSettings TReportSettings::NewReport()
     settings.detailHeight = kNewBandHeight;
     settings.footerHeight = kNewBandHeight;
     return settings;
+}
+
+const std::array<const char*, TReportSettings::kSettingCount>& TReportSettings::SettingNames()
+{
+    static const std::array<const char*, kSettingCount> names = {
+        "page width",           "page height",
+        "left margin",          "top margin",
+        "right margin",         "bottom margin",
+        "header height",        "detail height",
+        "footer height",        "use header",
+        "use detail",           "use memo",
+        "use footer",           "memo font name",
+        "memo font size",       "memo bold",
+        "memo italic",          "memo alignment",
+        "default font name",    "default font size",
+        "default bold",         "default italic",
+        "header border left",   "header border top",
+        "header border right",  "header border bottom",
+        "header line width",    "header shade percent",
+        "header shade colour",  "detail border left",
+        "detail border top",    "detail border right",
+        "detail border bottom", "detail line width",
+        "detail shade percent", "detail shade colour",
+        "memo border left",     "memo border top",
+        "memo border right",    "memo border bottom",
+        "memo line width",      "memo shade percent",
+        "memo shade colour",    "footer border left",
+        "footer border top",    "footer border right",
+        "footer border bottom", "footer line width",
+        "footer shade percent", "footer shade colour",
+    };
+    return names;
 }
 
 const std::array<TReportLayout, 4>& TReportSettings::Layouts()
