@@ -31,6 +31,7 @@ int RunExportCommand(const std::vector<std::string>& args, std::ostream& out, st
 int RunPrintCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunLettersCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunPresortCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunBarcodeCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 // "print labels": the label print loop into a list, a page stream or a PDF.
 int RunPrintLabels(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 // "print envelopes": the envelope print loop into a list, a page stream or a PDF.
