@@ -263,7 +263,9 @@ std::array<std::uint16_t, kCodewords> Codewords(u128 value, int fcs)
     codewords[9] = std::uint16_t(DivideLimbs<kRadixJ>(limbs) * 2);
     for (int i = 8; i >= 1; --i)
         codewords[std::size_t(i)] = std::uint16_t(DivideLimbs<kRadix>(limbs));
-    codewords[0] = std::uint16_t(limbs[3]); // below 659 for any value of 102 bits
+    // What is left is at most 658, for the largest codes too (99999999999 and
+    // 94999999999999999999).
+    codewords[0] = std::uint16_t(limbs[3]);
     if (fcs & (1 << 10))
         codewords[0] = std::uint16_t(codewords[0] + kCodewordAOffset);
     return codewords;
