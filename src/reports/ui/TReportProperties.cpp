@@ -99,6 +99,9 @@ TReportProperties::TReportProperties(const TReportSettings& settings, QWidget* p
 
     mTabs = new QTabWidget(this);
     mTabs->setObjectName(QStringLiteral("Tabs"));
+    // All five tabs stay in sight, so the miniature's clicks never select a hidden one.
+    mTabs->setUsesScrollButtons(false);
+    mTabs->setElideMode(Qt::ElideNone);
     mTabs->addTab(BuildPageTab(), QStringLiteral("Page"));
     for (TReportBand band : kBands)
         mTabs->addTab(BuildBandTab(band), QString::fromLatin1(BandName(band)));
@@ -186,7 +189,6 @@ QWidget* TReportProperties::BuildPageTab()
         edit->setRange(kMinMargin, kMaxMargin);
         edit->setDecimals(2);
         edit->setSingleStep(0.05);
-        edit->setSuffix(QStringLiteral(" in"));
         mMargins[i] = edit;
         marginForm->addRow(QString::fromLatin1(captions[i]), edit);
         connect(edit, &QDoubleSpinBox::valueChanged, this,
