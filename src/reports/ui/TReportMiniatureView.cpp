@@ -43,6 +43,7 @@ TReportMiniatureView::TReportMiniatureView(const TReportSettings& settings, int 
 {
     setObjectName(QStringLiteral("Miniature"));
     setToolTip(QStringLiteral("Click a band or the page to change its settings"));
+    setAccessibleName(QStringLiteral("Page miniature"));
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 }
 
