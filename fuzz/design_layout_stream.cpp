@@ -1,6 +1,8 @@
 // Feeds arbitrary bytes to the layout stream reader: as a panel stream read into a panel (every
-// kind of every host registered), as a report stream into three bands, and through the dump.
-// Any outcome but a TLayoutError is a fault; objects read so far must stay usable.
+// kind of every host registered), as a report stream into three bands with its settings list
+// through the report settings reader, and through the dump. Any outcome but a TLayoutError is a
+// fault; objects read so far must stay usable, and settings read must store and read back as
+// themselves.
 
 #include "TFuzzGui.h"
 #include "design/core/TGClassRegistry.h"
@@ -11,12 +13,30 @@
 #include "design/stream/TLayoutReader.h"
 #include "design/stream/TLayoutWriter.h"
 #include "design/text/TDesignUnits.h"
+#include "reports/TReportSettings.h"
 
 #include <QByteArray>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 
 using namespace qm::design;
+
+namespace {
+
+// Whatever a settings list loads as is within the limits, so it stores and loads unchanged.
+void CheckSettingsRoundTrip(const qm::reports::TReportSettings& settings)
+{
+    QByteArray bytes;
+    TLayoutWriter out(bytes);
+    settings.Write(out);
+    out.WriteListEnd();
+    TLayoutReader in(bytes);
+    if (!(qm::reports::TReportSettings::Read(in) == settings) || settings.Layout() == nullptr)
+        std::abort();
+}
+
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
@@ -56,6 +76,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             for (TGBasePanel* band : {&header, &detail, &footer})
                 TGLabelObjectFiler::ReadPanelList(in, window, *band);
             in.ReadListStart();
+            const qm::reports::TReportSettings settings = qm::reports::TReportSettings::Read(in);
+            CheckSettingsRoundTrip(settings);
             while (!in.AtListEnd())
                 in.ReadValue();
         } catch (const TLayoutError&) {

@@ -75,7 +75,8 @@ bool IsBoolean(const TLayoutValue& value)
     return value.tag == TLayoutTag::vaTrue || value.tag == TLayoutTag::vaFalse;
 }
 
-// A colour the frames can hold: a plain RGB value, a named or system colour, or clNone.
+// A colour a band can be shaded with: a plain RGB value, or a named or system colour (clNone
+// and other values are no colour to shade with).
 bool ReadColor(const TLayoutValue& value, design::TGColor& color)
 {
     if (!value.IsInteger() && value.tag != TLayoutTag::vaIdent)
@@ -87,7 +88,7 @@ bool ReadColor(const TLayoutValue& value, design::TGColor& color)
         const bool system =
             read.IsSystem() &&
             (bits & 0x00FFFFFFu) < std::uint32_t(design::TGColor::kSystemColorCount);
-        if (!plain && !system && read.value != design::TGColor::kNone)
+        if (!plain && !system)
             return false;
         color = read;
         return true;

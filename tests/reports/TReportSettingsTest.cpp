@@ -161,6 +161,17 @@ TEST_F(ReportSettingsTest, WritesFiftyValuesInStreamOrder)
     EXPECT_EQ(values[47].integer, 1); // line width
 }
 
+TEST_F(ReportSettingsTest, ANewReportIsStoredAsTheFormatPageShowsIt)
+{
+    // docs/formats/report-layout.md, "Example".
+    const QByteArray frame = QByteArray::fromHex("08080808 0201 0200 04FFFFFF00");
+    const QByteArray expected =
+        QByteArray::fromHex("033421 03F82A 03F401 03F401 03F401 03F401 035801 035801 035801"
+                            "09090808 0605417269616C 020A 0808 0200 0605417269616C 020A 0808") +
+        frame + frame + frame + frame;
+    EXPECT_EQ(Written(TReportSettings::NewReport()).toHex(), expected.toHex());
+}
+
 TEST_F(ReportSettingsTest, AShortListKeepsTheNewReportValues)
 {
     const TReportSettings read = ReadList([](TLayoutWriter& out) {
