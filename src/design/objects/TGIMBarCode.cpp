@@ -158,8 +158,8 @@ void TGIMBarCode::PrintObject(print::TBaseReport& canvas, double x, double y)
     }
     mOutcome = TOutcome::Printed;
     mProblem.clear();
+    // Filled without an outline: a pen would widen every bar by its own width.
     canvas.SetBrush(print::kBlack, print::TBrushStyle::bsSolid);
-    canvas.SetPen(print::kBlack, print::TPenStyle::psSolid, print::TPenMode::pmCopy, 1);
     const double top = PrintTop(y);
     const double centre = top + TImbCode::kFullBarHeight / 2.0;
     const double halfTracker = TImbCode::kTrackerHeight / 2.0;
@@ -171,8 +171,8 @@ void TGIMBarCode::PrintObject(print::TBaseReport& canvas, double x, double y)
         const bool down = bar == TImbBar::Full || bar == TImbBar::Descender;
         // Each bar from the left edge of the code, not by adding pitches, so no error builds up.
         const double bx = left + i * TImbCode::kBarPitch;
-        canvas.DrawRectangle(bx, up ? top : centre - halfTracker, bx + TImbCode::kBarWidth,
-                             down ? bottom : centre + halfTracker);
+        canvas.FillRect(bx, up ? top : centre - halfTracker, bx + TImbCode::kBarWidth,
+                        down ? bottom : centre + halfTracker);
     }
 }
 
