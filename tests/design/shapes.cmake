@@ -15,4 +15,5 @@ qm_test(qm_design_shapes_tests GUI
 qm_test(qm_design_shapes_ui_tests GUI
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/TShapeObjectMenuTest.cpp
           ${CMAKE_CURRENT_LIST_DIR}/TShapesScreenTest.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/TImbDialogsTest.cpp
   LIBS qm_design_ui qm_test_support Qt6::Test)
