@@ -435,10 +435,9 @@ int RunPrintEnvelopes(const std::vector<std::string>& args, std::ostream& out, s
     envelopes::TEnvelopeRun run(panel, dataSet, *face, *feed);
     // Intelligent Mail barcodes: the counter starts at the home's NextSerial and is written back
     // once the output is complete (the only write this command makes to the settings file).
-    const data::TProgramHome& imbHome = data::TProgramHome::Current();
     std::optional<data::TSettingsFile> imbSettings;
-    if (!imbHome.Dir().isEmpty())
-        imbSettings.emplace(imbHome.SettingsPath());
+    if (!home.Dir().isEmpty() && QFileInfo(home.Dir()).isDir())
+        imbSettings.emplace(home.SettingsPath());
     run.SetImbStart(imbSettings ? design::TImbSettings::Read(*imbSettings).nextSerial : 0);
     run.SetPreview(o.preview);
     run.SetOnlyCurrentRecord(onlyOne);

@@ -503,9 +503,11 @@ int RunPrintLabels(const std::vector<std::string>& args, std::ostream& out, std:
     labels::TLabelRunResult result;
     // Intelligent Mail barcodes: each label is a piece; the counter starts at the home's
     // NextSerial and is written back once the output is complete.
-    const data::TProgramHome& home = data::TProgramHome::Current();
+    data::TProgramHome home = data::TProgramHome::Current();
+    if (home.Dir().isEmpty())
+        home = data::TProgramHome::Locate();
     std::optional<data::TSettingsFile> settings;
-    if (!home.Dir().isEmpty())
+    if (!home.Dir().isEmpty() && QFileInfo(home.Dir()).isDir())
         settings.emplace(home.SettingsPath());
     design::TImbJob imb(settings ? design::TImbSettings::Read(*settings).nextSerial : 0);
     auto draw = [&](print::TBaseReport& report) {

@@ -18,6 +18,7 @@
 #include "design/objects/TImbSettings.h"
 #include "design/text/TDesignUnits.h"
 #include "labels/TLabelLayoutStore.h"
+#include "labels/TNewLabelDesign.h"
 #include "print/TPageStreamDump.h"
 
 #include <QDateTime>
@@ -615,12 +616,13 @@ QString ImbLayout(const QString& dir, const QString& mailerId)
     const QString path = QDir(dir).filePath("IMB.L");
     {
         qm::design::TGDataPanel panel;
+        qm::labels::TNewLabelDesign::AddTo(panel, qm::labels::TLabelGeometry::NewLayout());
         auto code = std::make_unique<qm::design::TGIMBarCode>();
         qm::design::TImbSettings parts;
         parts.serviceType = QStringLiteral("300");
         parts.mailerId = mailerId;
         code->ConfigureDrawn(parts);
-        code->SetBounds(5, 60, 282, 16);
+        code->SetBounds(10, 100, 282, 16); // under the address block
         panel.AddObject(std::move(code));
         qm::design::TGLabelObjectFiler::SaveToFile(panel, path);
     }
@@ -654,7 +656,9 @@ TEST_F(PrintLabelsCommandTest, BarcodeCounterIsWrittenBackOnlyAfterAFinishedJob)
     const QString shots = qEnvironmentVariable("QM_SCREENSHOT_DIR");
     if (!shots.isEmpty()) {
         QFile::copy(QString::fromStdString(layout), QDir(shots).filePath("IMB.L"));
-        QFile::copy(QString::fromStdString(mTable), QDir(shots).filePath("IMBADDR.DBF"));
+        for (const char* suffix : {"DBF", "FPT", "CDX"})
+            QFile::copy(mDir.filePath(QStringLiteral("ADD0001.%1").arg(suffix)),
+                        QDir(shots).filePath(QStringLiteral("IMBADDR.%1").arg(suffix)));
     }
 }
 
