@@ -184,9 +184,6 @@ bool WriteImbLayout(const QString& path, const QString& home)
 
 int main(int argc, char* argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv); // the layout's address block measures its font
     const char* const program = "quillmark-label-bench";
     TBenchArgs args(program, "Label printing figures: quillmark-tool print labels to PDF for "
                              "1,000 up to N records; with --presort also the presort and the "
@@ -197,6 +194,10 @@ int main(int argc, char* argv[])
                          "run as well");
     if (const std::optional<int> exit = args.ParseOrExit(argc, argv))
         return *exit;
+    // Made after the options, so --help and bad options print nothing else.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv); // the layout's address block measures its font
     long n = 1000000;
     if (const auto value = args.Value("n")) {
         const std::optional<uint64_t> count = TBenchArgs::Count(*value);
