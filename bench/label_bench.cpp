@@ -7,17 +7,28 @@
 // occurs (5-digit, 3-digit, ADC, "** Unknown", and records left out), and per count it also
 // times "quillmark-tool presort" over the records not marked deleted (its progress line shows
 // when the benchmark runs on a terminal) and the presorted label run, against the unsorted one.
+//
+// Every count also runs the job with an Intelligent Mail barcode (counted serials) added to the
+// new-label design on every label, and reports its time against the plain run.
 
 #include "address_table_fill.h"
 #include "bench_run.h"
 
 #include "data/TAddressFile.h"
 #include "data/TAddressFileLayout.h"
+#include "data/TSettingsFile.h"
+#include "design/core/TGClassRegistry.h"
+#include "design/core/TGDataPanel.h"
+#include "design/core/TGLabelObjectFiler.h"
+#include "design/objects/TGIMBarCode.h"
+#include "design/objects/TImbSettings.h"
+#include "design/text/TDesignUnits.h"
+#include "labels/TNewLabelDesign.h"
 #include "xbase/TTable.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
@@ -140,11 +151,39 @@ void Summary(const QString& summary, long& labels, long& pages)
     pages = parts.size() > 4 ? parts[4].toLong() : 0;
 }
 
+// The new-label design of the sheet with an Intelligent Mail barcode under the address block,
+// written as a label layout file; the home's settings give the barcode its parts.
+bool WriteImbLayout(const QString& path, const QString& home)
+{
+    using namespace qm;
+    design::TDesignUnits::SetPpiOverride(design::TDesignUnits::kDefaultPpi);
+    design::TGClassRegistry::Instance().RegisterHostKinds(design::TGHostKind::Label);
+    labels::TLabelGeometry geometry = labels::TLabelGeometry::NewLayout();
+    data::TSettingsFile settings(QDir(home).filePath("QUILLM.ini"));
+    design::TImbSettings parts;
+    parts.serviceType = QStringLiteral("300");
+    parts.mailerId = QStringLiteral("123456");
+    parts.nextSerial = 1;
+    parts.Write(settings);
+    design::TGDataPanel panel;
+    labels::TNewLabelDesign::AddTo(panel, geometry);
+    auto code = std::make_unique<design::TGIMBarCode>();
+    code->ConfigureDrawn(parts);
+    code->SetBounds(4, panel.Height() - 18, 282, 16);
+    panel.AddObject(std::move(code));
+    try {
+        design::TGLabelObjectFiler::SaveToFile(panel, path);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "quillmark-label-bench: %s: %s\n", qPrintable(path), e.what());
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
 {
-    QCoreApplication app(argc, argv);
     const char* const program = "quillmark-label-bench";
     TBenchArgs args(program, "Label printing figures: quillmark-tool print labels to PDF for "
                              "1,000 up to N records; with --presort also the presort and the "
@@ -155,6 +194,10 @@ int main(int argc, char* argv[])
                          "run as well");
     if (const std::optional<int> exit = args.ParseOrExit(argc, argv))
         return *exit;
+    // Made after the options, so --help and bad options print nothing else.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv); // the layout's address block measures its font
     long n = 1000000;
     if (const auto value = args.Value("n")) {
         const std::optional<uint64_t> count = TBenchArgs::Count(*value);
@@ -185,6 +228,14 @@ int main(int argc, char* argv[])
                 presort ? " (ZIP codes for every presort group)" : "");
     const QString pdf = QDir(temp.path()).filePath("labels.pdf");
     const QString list = QDir(temp.path()).filePath("PRESORT.PSL");
+    // The barcode run has a home of its own, whose settings file the counter is written back to.
+    const QString imbHome = QDir(temp.path()).filePath("home");
+    const QString imbLayout = QDir(temp.path()).filePath("IMB.L");
+    QDir().mkpath(imbHome);
+    if (!WriteImbLayout(imbLayout, imbHome))
+        return 1;
+    QProcessEnvironment imbEnv = env;
+    imbEnv.insert("QUILLMARK_HOME", imbHome);
     for (long count = 1000; count <= n; count *= 10) {
         // An address file of count records, as the generator makes them (some marked deleted,
         // which the tool leaves out, as its summary line tells).
@@ -224,6 +275,23 @@ int main(int argc, char* argv[])
                     static_cast<long long>(QFileInfo(pdf).size()), plain.peakMb);
         std::fflush(stdout);
         QFile::remove(pdf);
+        {
+            const TToolRun imb =
+                RunTool(tool, QStringList(print) << "--layout" << imbLayout, imbEnv, false);
+            if (!Check(imb, "print labels with an Intelligent Mail barcode"))
+                return 1;
+            long imbLabels = 0;
+            long imbPages = 0;
+            Summary(imb.out.split('\n').first(), imbLabels, imbPages);
+            std::printf("%9ld records: barcode run %8.3f s (cpu %7.3f s, %.2f x plain)  %9.0f "
+                        "labels/s  %7ld labels  %11lld PDF bytes  tool peak %7.1f MB\n",
+                        count, imb.seconds, imb.cpuSeconds,
+                        plain.seconds > 0 ? imb.seconds / plain.seconds : 0.0,
+                        imb.seconds > 0 ? imbLabels / imb.seconds : 0.0, imbLabels,
+                        static_cast<long long>(QFileInfo(pdf).size()), imb.peakMb);
+            std::fflush(stdout);
+            QFile::remove(pdf);
+        }
         if (presort) {
             const TToolRun sorted = RunTool(
                 tool, {"presort", "--table", path, "--query", "!ISDEL", "--out", list}, env, true);

@@ -58,6 +58,7 @@ void TEnvelopeRun::Print(print::TBaseReport& job)
 {
     mEnvelopes = 0;
     mInterrupted = false;
+    mImb = design::TImbJob(mImbStart);
     mOffset = TEnvelopePlacement::Offsets(job.PageWidth(), job.PageHeight(), mFace, mFeed);
 
     job.SetMarginLeft(0);
@@ -72,8 +73,10 @@ void TEnvelopeRun::Print(print::TBaseReport& job)
             job.NewPage();
         if (mPreview)
             DrawPrintableArea(job);
+        mImb.BeginPiece(mPanel);
         mPanel.RefreshData();
         mPanel.PrintObjects(job, mOffset.x(), mOffset.y());
+        mImb.EndPiece(mPanel);
         ++mEnvelopes;
         const uint32_t recNo = mDataSet.RecNo();
         if (AfterEnvelope)

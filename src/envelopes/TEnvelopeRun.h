@@ -20,10 +20,15 @@
 // Stop of a preview calls Stop(), which the loop looks at before the next envelope. After each
 // envelope AfterEnvelope runs (the window lets pending messages run there; the tool lists).
 //
+// Each envelope is one piece for the Intelligent Mail barcodes (Imb(), its counter starting at
+// SetImbStart's number): the caller writes the counter back after a finished job and shows
+// Imb().Notes() as part of the job's end.
+//
 // The panel, the data set and the job must outlive the run. An exception from the panel, the
 // data set or the job ends the loop and reaches the caller of RunJob; the panel's printing flag
 // is cleared in every case.
 
+#include "design/objects/TImbJob.h"
 #include "envelopes/TEnvelopeFeedMethod.h"
 #include "envelopes/TEnvelopeSizes.h"
 
@@ -74,6 +79,8 @@ public:
     bool Interrupted() const { return mInterrupted; }
 
     int Envelopes() const { return mEnvelopes; }
+    void SetImbStart(std::int64_t nextSerial) { mImbStart = nextSerial; }
+    const design::TImbJob& Imb() const { return mImb; }
     // The envelope's top-left corner on the page, in inches, as the last Print placed it.
     QPointF Offset() const { return mOffset; }
     TEnvelopeFace Face() const { return mFace; }
@@ -94,6 +101,8 @@ private:
     bool mInterrupted = false;
     int mEnvelopes = 0;
     QPointF mOffset;
+    std::int64_t mImbStart = 0;
+    design::TImbJob mImb;
 };
 
 } // namespace qm::envelopes

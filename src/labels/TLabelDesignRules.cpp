@@ -70,6 +70,18 @@ QString TLabelDesignRules::PostNetRemovedWarning()
                           "least 2.85 inches are needed");
 }
 
+QString TLabelDesignRules::ImbToolRefusal()
+{
+    return QStringLiteral("This label is not wide enough for an \nIntelligent Mail barcode. At "
+                          "least 3.00 inches are needed");
+}
+
+QString TLabelDesignRules::ImbRemovedWarning()
+{
+    return QStringLiteral("Warning: This label is not wide enough for an \nIntelligent Mail "
+                          "barcode. At least 3.00 inches are needed");
+}
+
 QString TLabelDesignRules::ReadOut(int pixels, int ppi, float scale)
 {
     const double divisor = double(ppi) * double(scale);

@@ -2,8 +2,8 @@
 
 // What the label designer decides without its widgets: the layout name it shows, the default
 // font button's caption, the zoom steps, the face size, the rectangle a drawn object starts in,
-// the POSTNET width rule, the mouse read-out and what "Change Layout" copies into the working
-// record.
+// the POSTNET and Intelligent Mail width rules, the mouse read-out and what "Change Layout" copies
+// into the working record.
 
 #include "labels/TLabelGeometry.h"
 
@@ -17,6 +17,8 @@ class TLabelDesignRules {
 public:
     // A POSTNET barcode needs a label at least this wide.
     static constexpr double kPostNetMinWidth = 2.85;
+    // An Intelligent Mail barcode needs a label at least this wide.
+    static constexpr double kImbMinWidth = 3.0;
     static constexpr float kZoomStep = 0.1f;
     static constexpr float kMinZoom = 0.5f;
     static constexpr float kMaxZoom = 1.5f;
@@ -55,6 +57,12 @@ public:
     }
     static QString PostNetToolRefusal();
     static QString PostNetRemovedWarning();
+    static bool WideEnoughForImb(const TLabelGeometry& geometry)
+    {
+        return double(geometry.labelWidth) >= kImbMinWidth - 1e-6;
+    }
+    static QString ImbToolRefusal();
+    static QString ImbRemovedWarning();
 
     // Inches shown by "Left: " and "Top: ": design pixels at the current zoom divided by the
     // display's PPI times the zoom, with two decimals.

@@ -22,20 +22,21 @@ void TLabelJobDrawer::BeforePrint(print::TBaseReport& report, bool preview)
 {
     report.SetStatusFormat(preview ? QStringLiteral("Preparing Preview Page %p\r%0\r%1")
                                    : QStringLiteral("Printing Page %p\r%0\r%1"));
-    report.StatusText() << QString() << QString();
+    report.StatusText() << QString() << QString() << QString();
 }
 
 TLabelRunResult TLabelJobDrawer::Print(print::TBaseReport& report,
                                        const std::function<bool()>& keepGoing)
 {
     report.SetFont(kMarkerFont, kMarkerPoints);
+    mImb = design::TImbJob(mImbStart); // a job run again starts from the same number
     int page = 0;
     // A single column or row may store no pitch; its marker then keeps to the label.
     const double pitchX =
         mSheet.HorizontalPitch() > 0 ? mSheet.HorizontalPitch() : mSheet.LabelSize().width();
     const double pitchY =
         mSheet.VerticalPitch() > 0 ? mSheet.VerticalPitch() : mSheet.LabelSize().height();
-    return mLoop.Run(mRecords, [&](const TLabelSlot& slot) {
+    const TLabelRunResult result = mLoop.Run(mRecords, [&](const TLabelSlot& slot) {
         // Every sheet after the first starts a page; the loop never leaves an empty one.
         while (page < slot.sheet) {
             report.NewPage();
@@ -49,12 +50,20 @@ TLabelRunResult TLabelJobDrawer::Print(print::TBaseReport& report,
                               y + pitchY / 3.0, slot.marker);
         } else {
             mDataSet.GoTo(slot.recNo);
+            mImb.BeginPiece(mPanel);
             mPanel.RefreshData();
             mPanel.PrintObjects(report, x, y);
+            mImb.EndPiece(mPanel);
             mPanel.StepCounters();
         }
         return !keepGoing || keepGoing();
     });
+    // The notes go where the final status text finds them.
+    QStringList& lines = report.StatusText();
+    while (lines.size() < 3)
+        lines << QString();
+    lines[2] = mImb.StatusText();
+    return result;
 }
 
 } // namespace qm::labels

@@ -9,7 +9,12 @@
 // Contract: the panel's data set is the one the records walk; the caller sets the panel's
 // printing flag. keepGoing is asked after every label (the status window lets window messages
 // run there and answers false once Stop or Cancel was used).
+//
+// Each record's label is one piece for the Intelligent Mail barcodes (Imb()): their serial
+// numbers, the skipped pieces and the counter the caller writes back after a finished job. The
+// job's status line keeps the notes in its third text line (%2), which the final status shows.
 
+#include "design/objects/TImbJob.h"
 #include "labels/TLabelPrintLoop.h"
 
 #include <functional>
@@ -38,12 +43,18 @@ public:
     // The job's print step: every label of the job. Returns what the loop placed.
     TLabelRunResult Print(print::TBaseReport& report, const std::function<bool()>& keepGoing);
 
+    // The barcodes' side of the job; the counter starts at nextSerial (SetImbStart before Print).
+    void SetImbStart(std::int64_t nextSerial) { mImbStart = nextSerial; }
+    const design::TImbJob& Imb() const { return mImb; }
+
 private:
     TLabelSheet mSheet;
     TLabelPrintLoop& mLoop;
     TLabelRecords& mRecords;
     design::TGBasePanel& mPanel;
     data::TDataSet& mDataSet;
+    std::int64_t mImbStart = 0;
+    design::TImbJob mImb;
 };
 
 } // namespace qm::labels

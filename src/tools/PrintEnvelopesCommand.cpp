@@ -2,6 +2,7 @@
 // record, the layout placed on the page by the feed method, straight into a PDF (page by page),
 // into a page stream, or listed.
 
+#include "tools/TImbJobEnd.h"
 #include "tools/TRecordScopeArgs.h"
 #include "tools/TToolCommand.h"
 #include "tools/TToolEnvironment.h"
@@ -14,6 +15,7 @@
 #include "design/core/TGClassRegistry.h"
 #include "design/core/TGDataPanel.h"
 #include "design/core/TGLabelObjectFiler.h"
+#include "design/objects/TImbSettings.h"
 #include "design/stream/TLayoutError.h"
 #include "design/text/TDesignUnits.h"
 #include "envelopes/TEnvelopeFeedMethod.h"
@@ -376,7 +378,7 @@ int RunPrintEnvelopes(const std::vector<std::string>& args, std::ostream& out, s
         return o.size ? 2 : 1;
     }
     if (!feed) {
-        // The settings file is read, never written.
+        // The feed is read from the settings file, never written.
         const data::TSettingsFile settings(home.SettingsPath());
         feed = TEnvelopeFeedMethod::Read(settings);
     }
@@ -431,6 +433,12 @@ int RunPrintEnvelopes(const std::vector<std::string>& args, std::ostream& out, s
     const bool onlyOne = records.SingleRecord();
 
     envelopes::TEnvelopeRun run(panel, dataSet, *face, *feed);
+    // Intelligent Mail barcodes: the counter starts at the home's NextSerial and is written back
+    // once the output is complete (the only write this command makes to the settings file).
+    std::optional<data::TSettingsFile> imbSettings;
+    if (!home.Dir().isEmpty() && QFileInfo(home.Dir()).isDir())
+        imbSettings.emplace(home.SettingsPath());
+    run.SetImbStart(imbSettings ? design::TImbSettings::Read(*imbSettings).nextSerial : 0);
     run.SetPreview(o.preview);
     run.SetOnlyCurrentRecord(onlyOne);
     auto summary = [&] {
@@ -504,7 +512,9 @@ int RunPrintEnvelopes(const std::vector<std::string>& args, std::ostream& out, s
         return 3;
     }
     summary();
-    return 0;
+    if (o.preview)
+        imbSettings.reset(); // a preview uses no serial numbers up
+    return TImbJobEnd::Finish(run.Imb(), imbSettings, out, err);
 }
 
 } // namespace qm::tools

@@ -2,6 +2,7 @@
 // recording canvas), the PDF (the page canvas on a PDF file) and the --list lines all come from
 // the same placement; both files are written page by page as the loop fills the sheets.
 
+#include "tools/TImbJobEnd.h"
 #include "tools/TProgressLine.h"
 #include "tools/TRecordScopeArgs.h"
 #include "tools/TToolCommand.h"
@@ -16,6 +17,8 @@
 #include "design/core/TGClassRegistry.h"
 #include "design/core/TGDataPanel.h"
 #include "design/core/TGLabelObjectFiler.h"
+#include "design/objects/TImbJob.h"
+#include "design/objects/TImbSettings.h"
 #include "design/stream/TLayoutError.h"
 #include "design/text/TDesignUnits.h"
 #include "labels/TCursorLabelRecords.h"
@@ -498,6 +501,15 @@ int RunPrintLabels(const std::vector<std::string>& args, std::ostream& out, std:
     // beside OUT that replaces it only once the job is complete.
     const QString target = QString::fromStdString(output);
     labels::TLabelRunResult result;
+    // Intelligent Mail barcodes: each label is a piece; the counter starts at the home's
+    // NextSerial and is written back once the output is complete.
+    data::TProgramHome home = data::TProgramHome::Current();
+    if (home.Dir().isEmpty())
+        home = data::TProgramHome::Locate();
+    std::optional<data::TSettingsFile> settings;
+    if (!home.Dir().isEmpty() && QFileInfo(home.Dir()).isDir())
+        settings.emplace(home.SettingsPath());
+    design::TImbJob imb(settings ? design::TImbSettings::Read(*settings).nextSerial : 0);
     auto draw = [&](print::TBaseReport& report) {
         int page = 0;
         panel.SetPrinting(true);
@@ -510,8 +522,10 @@ int RunPrintLabels(const std::vector<std::string>& args, std::ostream& out, std:
                 labels::TMarkerLabel::Print(report, sheet, slot);
             } else {
                 dataSet.GoTo(slot.recNo);
+                imb.BeginPiece(panel);
                 panel.RefreshData();
                 panel.PrintObjects(report, slot.corner.x(), slot.corner.y());
+                imb.EndPiece(panel);
                 panel.StepCounters();
             }
             return true;
@@ -571,7 +585,7 @@ int RunPrintLabels(const std::vector<std::string>& args, std::ostream& out, std:
         }
     }
     summary(result);
-    return 0;
+    return TImbJobEnd::Finish(imb, settings, out, err);
 }
 
 } // namespace qm::tools

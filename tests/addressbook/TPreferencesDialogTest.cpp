@@ -6,7 +6,10 @@
 #include "TTestHome.h"
 #include "addressbook/TPreferences.h"
 #include "data/TSettingsFile.h"
+#include "design/ui/TDesignDialogButtons.h"
+#include "design/ui/TImbSettingsDialog.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QFile>
@@ -16,6 +19,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -109,4 +113,26 @@ TEST(TPreferencesDialog, OpensCentredOverTheMainWindow)
         << shown.x() << "," << shown.y() << " " << shown.width() << "x" << shown.height();
     EXPECT_LE(std::abs(shown.center().y() - main.frameGeometry().center().y()), 1);
     qm::test::SaveScreenScreenshot("preferences-over-main");
+}
+
+TEST(TPreferencesDialog, IntelligentMailButtonOpensTheBarcodeSettingsWhichWriteTheirOwnSection)
+{
+    qm::test::TTestHome home;
+    TSettingsFile settings(home.Home().SettingsPath());
+    TPreferencesDialog dialog(settings);
+    dialog.show();
+    ASSERT_NE(dialog.ImbSettingsButton(), nullptr);
+    QTimer::singleShot(0, [] {
+        auto* open =
+            dynamic_cast<qm::design::TImbSettingsDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(open, nullptr);
+        open->ServiceTypeEdit()->setText("300");
+        open->MailerIdEdit()->setText("123456");
+        open->Buttons()->OkButton()->click();
+    });
+    dialog.ImbSettingsButton()->click();
+    EXPECT_EQ(settings.ReadString("Intelligent Mail", "MailerId"), "123456");
+    // Preferences' own Cancel does not take the barcode settings back.
+    CancelButton(dialog)->click();
+    EXPECT_EQ(settings.ReadString("Intelligent Mail", "ServiceType"), "300");
 }

@@ -68,6 +68,7 @@ inline std::vector<TDrawing> Drawings(const QByteArray& bytes)
             state.brushStyle = c.b;
             break;
         case TCode::Rectangle:
+        case TCode::FillRect:
         case TCode::Ellipse:
         case TCode::RoundRect:
         case TCode::MoveTo:

@@ -6,6 +6,8 @@ qm_test(qm_design_shapes_tests GUI
           ${CMAKE_CURRENT_LIST_DIR}/TGLineShapeTest.cpp
           ${CMAKE_CURRENT_LIST_DIR}/TGPostNetBarCodeTest.cpp
           ${CMAKE_CURRENT_LIST_DIR}/TGFIMBarCodeTest.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/TGIMBarCodeTest.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/TImbJobTest.cpp
           ${CMAKE_CURRENT_LIST_DIR}/TShapesRenderTest.cpp
           ${CMAKE_CURRENT_LIST_DIR}/TShapeStreamTest.cpp
   LIBS qm_design qm_test_support)
@@ -13,4 +15,5 @@ qm_test(qm_design_shapes_tests GUI
 qm_test(qm_design_shapes_ui_tests GUI
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/TShapeObjectMenuTest.cpp
           ${CMAKE_CURRENT_LIST_DIR}/TShapesScreenTest.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/TImbDialogsTest.cpp
   LIBS qm_design_ui qm_test_support Qt6::Test)

@@ -3,6 +3,9 @@
 // and the address table given back as it was, also after an error thrown mid-run.
 
 #include "envelopes/TEnvelopeRun.h"
+
+#include "design/objects/TGIMBarCode.h"
+#include "design/objects/TImbSettings.h"
 #include "envelopes/TEnvelopeRecordScope.h"
 
 #include "TScriptedResponder.h"
@@ -274,4 +277,38 @@ TEST_F(EnvelopeRunTest, BeforePrintSetsTheStatusLines)
     run.BeforePrint(filer);
     EXPECT_EQ(filer.StatusFormat(), "Printing Page %p\r%0\r%1");
     EXPECT_EQ(filer.StatusText(), (QStringList{"", ""}));
+}
+
+TEST_F(EnvelopeRunTest, EachEnvelopeIsOnePieceForTheBarcodeCounter)
+{
+    Open(3);
+    // Record 2 (P002 comes second in name order) gets a ZIP that gives no routing code.
+    for (int recNo : {1, 2, 3}) {
+        mDataSet.GoTo(recNo);
+        mDataSet.Edit();
+        mDataSet.SetAsString("ZIP", recNo == 2 ? "ABCDE" : "62704");
+        mDataSet.Post();
+    }
+    mDataSet.First();
+    auto code = std::make_unique<qm::design::TGIMBarCode>();
+    qm::design::TImbSettings parts;
+    parts.serviceType = QStringLiteral("300");
+    parts.mailerId = QStringLiteral("123456");
+    code->ConfigureDrawn(parts);
+    mPanel.AddObject(std::move(code));
+    TEnvelopeRun run(mPanel, mDataSet, {9500, 4125}, mFeed);
+    run.SetImbStart(20);
+    const qm::print::TPageStreamDump dump = qm::print::DumpPageStream(RunJob(run));
+    EXPECT_EQ(run.Envelopes(), 3);
+    EXPECT_EQ(run.Imb().Pieces(), 3);
+    EXPECT_EQ(run.Imb().SkippedPieces(), 1);
+    EXPECT_EQ(run.Imb().NextSerial(), 22);
+    EXPECT_EQ(Count(dump.lines, " fill-rect "), 2 * 65);
+    ASSERT_EQ(run.Imb().Notes().size(), 1);
+    EXPECT_TRUE(
+        run.Imb().Notes()[0].startsWith("1 piece skipped without a barcode: ZIP \"ABCDE\""));
+    // Running the job again starts from the same number.
+    mDataSet.First();
+    RunJob(run);
+    EXPECT_EQ(run.Imb().NextSerial(), 22);
 }

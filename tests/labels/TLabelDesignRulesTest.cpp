@@ -74,6 +74,19 @@ TEST(LabelDesignRules, PostNetNeedsTwoPointEightFiveInches)
     EXPECT_TRUE(R::PostNetRemovedWarning().startsWith("Warning: "));
 }
 
+TEST(LabelDesignRules, IntelligentMailNeedsThreeInches)
+{
+    TLabelGeometry g = TLabelGeometry::NewLayout();
+    g.labelWidth = 2.99f; // room for POSTNET, not for the longer barcode
+    EXPECT_TRUE(R::WideEnoughForPostNet(g));
+    EXPECT_FALSE(R::WideEnoughForImb(g));
+    g.labelWidth = 3.0f;
+    EXPECT_TRUE(R::WideEnoughForImb(g));
+    EXPECT_NE(R::ImbToolRefusal(), R::PostNetToolRefusal());
+    EXPECT_TRUE(R::ImbToolRefusal().contains("Intelligent Mail barcode. At least 3.00 inches"));
+    EXPECT_TRUE(R::ImbRemovedWarning().startsWith("Warning: "));
+}
+
 TEST(LabelDesignRules, ReadOutDividesByThePpiTimesTheZoom)
 {
     EXPECT_EQ(R::ReadOut(96, 96, 1.0f), "1.00");

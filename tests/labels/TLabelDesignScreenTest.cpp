@@ -14,6 +14,7 @@
 #include "design/core/TGLabelObjectFiler.h"
 #include "design/core/TLayoutFileNames.h"
 #include "design/objects/TGCounterLabel.h"
+#include "design/objects/TGIMBarCode.h"
 #include "design/objects/TGLabelShapes.h"
 #include "design/objects/TGLineShape.h"
 #include "design/objects/TGPostNetBarCode.h"
@@ -214,6 +215,44 @@ TEST_F(LabelDesignScreenTest, PostNetToolIsRefusedOnANarrowLabel)
     EXPECT_TRUE(designer->ToolButton(TTool::Selection)->isChecked());
     ClickFace(*designer, QPoint(20, 20));
     EXPECT_EQ(designer->Panel().ObjectCount(), 0);
+}
+
+TEST_F(LabelDesignScreenTest, IntelligentMailToolIsRefusedBelowThreeInchesWithItsOwnMessage)
+{
+    auto designer = Open(Wide(2.9f));
+    designer->ToolButton(TTool::Imb)->click();
+    EXPECT_EQ(mResponder.Texts(), QStringList{R::ImbToolRefusal()});
+    EXPECT_TRUE(designer->ToolButton(TTool::Selection)->isChecked());
+    ClickFace(*designer, QPoint(20, 20));
+    EXPECT_EQ(designer->Panel().ObjectCount(), 0);
+    // POSTNET still fits there.
+    designer->ToolButton(TTool::PostNet)->click();
+    EXPECT_EQ(mResponder.Texts().size(), 1);
+}
+
+TEST_F(LabelDesignScreenTest, IntelligentMailToolDrawsWithTheSettingsAndGoesOnANarrowerSheet)
+{
+    qm::data::TSettingsFile settings(qm::data::TProgramHome::Current().SettingsPath());
+    settings.WriteString("Intelligent Mail", "ServiceType", "300");
+    settings.WriteString("Intelligent Mail", "MailerId", "123456");
+    auto designer = Open(Wide(3.0f));
+    designer->ToolButton(TTool::Imb)->click();
+    ClickFace(*designer, QPoint(5, 10));
+    ASSERT_EQ(Count(*designer, "TGIMBarCode"), 1);
+    const auto* code = static_cast<const qm::design::TGIMBarCode*>(designer->Panel().ObjectAt(0));
+    EXPECT_EQ(code->ZipCodeField(), "ZIP");
+    EXPECT_EQ(code->ServiceType(), "300");
+    EXPECT_EQ(code->MailerId(), "123456");
+    EXPECT_TRUE(mResponder.Texts().isEmpty());
+    qm::test::SaveScreenshot(*designer, QStringLiteral("label-design-imb"));
+
+    designer->OnChooseLayoutKind = [] { return 0; };
+    designer->OnChooseTemplate = [](const TLabelGeometry&) {
+        return std::optional<TLabelGeometry>(Wide(2.9f));
+    };
+    designer->ChangeLayoutButton()->click();
+    EXPECT_EQ(mResponder.Texts(), QStringList{R::ImbRemovedWarning()});
+    EXPECT_EQ(Count(*designer, "TGIMBarCode"), 0);
 }
 
 TEST_F(LabelDesignScreenTest, ChangingToANarrowTemplateRemovesOneBarcodeWithAWarning)

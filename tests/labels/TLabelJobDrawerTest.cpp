@@ -3,6 +3,8 @@
 #include "labels/TLabelJobDrawer.h"
 
 #include "TLabelPrintFixture.h"
+#include "design/objects/TGIMBarCode.h"
+#include "design/objects/TImbSettings.h"
 #include "labels/TCursorLabelRecords.h"
 #include "print/TPageStreamDump.h"
 #include "print/TReportFiler.h"
@@ -87,6 +89,45 @@ TEST_F(LabelJobDrawerTest, ThirtyOneLabelsMakeTwoPagesWithTheLastAtTheTopLeftOfT
     };
     EXPECT_EQ(at("R031"), at("R001"));
     EXPECT_NE(at("R002"), at("R001"));
+}
+
+TEST_F(LabelJobDrawerTest, BarcodeLabelsCountSkippedPiecesAndTheCounterForTheFinalStatus)
+{
+    // LNAME order: A, B, C, D; B and D have no valid ZIP.
+    OpenFile({{"A", "62704"}, {"B", "1234"}, {"C", "97301-1234"}, {"D", ""}});
+    design::TGClassRegistry::Instance().RegisterHostKinds(design::TGHostKind::Label);
+    design::TGDataPanel panel;
+    panel.SetDataSet(&mDataSet);
+    auto code = std::make_unique<design::TGIMBarCode>();
+    design::TImbSettings parts;
+    parts.serviceType = QStringLiteral("300");
+    parts.mailerId = QStringLiteral("123456");
+    code->ConfigureDrawn(parts);
+    panel.AddObject(std::move(code));
+    TLabelPrintLoop loop(TLabelSheet(TLabelGeometry::NewLayout()), TLabelSelection(30));
+    TCursorLabelRecords records(mDataSet.Cursor(), mDataSet.Table().FieldIndex("ZIP"));
+    TLabelJobDrawer drawer(TLabelSheet(TLabelGeometry::NewLayout()), loop, records, panel,
+                           mDataSet);
+    drawer.SetImbStart(100);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadWrite);
+    print::TReportFiler filer;
+    filer.SetStream(&buffer);
+    filer.OnBeforePrint = [](print::TBaseReport& r) { TLabelJobDrawer::BeforePrint(r, false); };
+    filer.OnPrint = [&](print::TBaseReport& r) { drawer.Print(r, {}); };
+    panel.SetPrinting(true);
+    mDataSet.First();
+    filer.RunJob();
+    EXPECT_EQ(drawer.Imb().Pieces(), 4);
+    EXPECT_EQ(drawer.Imb().SkippedPieces(), 2);
+    EXPECT_EQ(drawer.Imb().NextSerial(), 102);
+    // Two barcodes of 65 bars went onto the page.
+    EXPECT_EQ(Count(print::DumpPageStream(bytes).lines, "8 fill-rect"), 130);
+    ASSERT_EQ(filer.StatusText().size(), 3);
+    EXPECT_EQ(filer.StatusText()[2],
+              "\r2 pieces skipped without a barcode, the first: ZIP \"1234\" gives no valid "
+              "routing code");
 }
 
 TEST_F(LabelJobDrawerTest, MarkersPrintTheirTextAndTakeOnePositionEach)

@@ -13,9 +13,12 @@
 #include "design/core/TGClassRegistry.h"
 #include "design/core/TGDataPanel.h"
 #include "design/core/TGLabelObjectFiler.h"
+#include "design/objects/TGIMBarCode.h"
 #include "design/objects/TGPDLabel.h"
+#include "design/objects/TImbSettings.h"
 #include "design/text/TDesignUnits.h"
 #include "labels/TLabelLayoutStore.h"
+#include "labels/TNewLabelDesign.h"
 #include "print/TPageStreamDump.h"
 
 #include <QDateTime>
@@ -602,3 +605,80 @@ TEST_F(PrintLabelsCommandTest, FilterFileAndTaggedRecords)
         << "never over the filter file it reads";
     EXPECT_EQ(Written(), QStringList{"BEND.FLT"});
 }
+
+namespace {
+
+// A label layout with one Intelligent Mail barcode counted from the settings file.
+QString ImbLayout(const QString& dir, const QString& mailerId)
+{
+    qm::design::TGClassRegistry::Instance().RegisterHostKinds(qm::design::TGHostKind::Label);
+    qm::design::TDesignUnits::SetPpiOverride(96);
+    const QString path = QDir(dir).filePath("IMB.L");
+    {
+        qm::design::TGDataPanel panel;
+        qm::labels::TNewLabelDesign::AddTo(panel, qm::labels::TLabelGeometry::NewLayout());
+        auto code = std::make_unique<qm::design::TGIMBarCode>();
+        qm::design::TImbSettings parts;
+        parts.serviceType = QStringLiteral("300");
+        parts.mailerId = mailerId;
+        code->ConfigureDrawn(parts);
+        code->SetBounds(10, 100, 282, 16); // under the address block
+        panel.AddObject(std::move(code));
+        qm::design::TGLabelObjectFiler::SaveToFile(panel, path);
+    }
+    qm::design::TDesignUnits::SetPpiOverride(0);
+    return path;
+}
+
+TEST_F(PrintLabelsCommandTest, BarcodeCounterIsWrittenBackOnlyAfterAFinishedJob)
+{
+    qm::data::TSettingsFile settings(mHome.Home().SettingsPath());
+    settings.WriteString("Intelligent Mail", "NextSerial", "500");
+    const std::string layout = ImbLayout(mHome.Dir(), "123456").toStdString();
+    auto next = [&] { return settings.ReadString("Intelligent Mail", "NextSerial"); };
+
+    // Listing places labels but prints nothing.
+    ASSERT_EQ(Run({"--template", kSheet, "--layout", layout, "--list"}), 0) << mErr.str();
+    EXPECT_EQ(next(), "500");
+    // A job that cannot write its output is not finished.
+    const std::string nowhere = mDir.filePath("missing/out.pdf").toStdString();
+    EXPECT_NE(Run({"--template", kSheet, "--layout", layout, "--pdf", nowhere}), 0);
+    EXPECT_EQ(next(), "500");
+
+    const QString stream = mDir.filePath("imb.qps");
+    ASSERT_EQ(Run({"--template", kSheet, "--layout", layout, "--stream", stream.toStdString()}), 0)
+        << mErr.str();
+    EXPECT_EQ(Lines(mOut.str()), std::vector<std::string>{"31 record(s), 31 label(s), 2 page(s)"});
+    EXPECT_EQ(next(), "531");
+    Pages(stream);
+    EXPECT_EQ(mDump.count(QLatin1String(" fill-rect ")), 31 * 65);
+    // For a look by eye: the layout and the address file, to print with the tool.
+    const QString shots = qEnvironmentVariable("QM_SCREENSHOT_DIR");
+    if (!shots.isEmpty()) {
+        QFile::copy(QString::fromStdString(layout), QDir(shots).filePath("IMB.L"));
+        for (const char* suffix : {"DBF", "FPT", "CDX"})
+            QFile::copy(mDir.filePath(QStringLiteral("ADD0001.%1").arg(suffix)),
+                        QDir(shots).filePath(QStringLiteral("IMBADDR.%1").arg(suffix)));
+    }
+}
+
+TEST_F(PrintLabelsCommandTest, SkippedBarcodesAreCountedInTheSummaryAndUseNoSerial)
+{
+    qm::data::TSettingsFile settings(mHome.Home().SettingsPath());
+    settings.WriteString("Intelligent Mail", "NextSerial", "7");
+    // A six-digit mailer identifier may not start with 9: no tracking code, no barcode.
+    const std::string layout = ImbLayout(mHome.Dir(), "912345").toStdString();
+    const QString stream = mDir.filePath("imb.qps");
+    ASSERT_EQ(Run({"--template", kSheet, "--layout", layout, "--query", "RECNO()<=3", "--stream",
+                   stream.toStdString()}),
+              0)
+        << mErr.str();
+    const std::vector<std::string> lines = Lines(mOut.str());
+    ASSERT_EQ(lines.size(), 2u) << mOut.str();
+    EXPECT_EQ(lines[0], "3 record(s), 3 label(s), 1 page(s)");
+    EXPECT_EQ(lines[1].rfind("3 pieces skipped without a barcode, the first: ", 0), 0u) << lines[1];
+    EXPECT_NE(lines[1].find("912345"), std::string::npos) << lines[1];
+    EXPECT_EQ(settings.ReadString("Intelligent Mail", "NextSerial"), "7");
+}
+
+} // namespace

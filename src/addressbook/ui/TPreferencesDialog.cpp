@@ -4,6 +4,7 @@
 #include "data/TSettingsFile.h"
 #include "data/ui/THelpWindow.h"
 #include "data/ui/TWindowPlacement.h"
+#include "design/ui/TImbSettingsDialog.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -115,6 +116,13 @@ TPreferencesDialog::TPreferencesDialog(data::TSettingsFile& settings, QWidget* p
     ok->setObjectName(QStringLiteral("OkButton"));
     buttons->addButton(QDialogButtonBox::Cancel);
     QPushButton* help = buttons->addButton(QDialogButtonBox::Help);
+    // The barcode settings are a section of their own, written by their own dialog's Ok.
+    mImbButton =
+        buttons->addButton(QStringLiteral("&Intelligent Mail..."), QDialogButtonBox::ActionRole);
+    mImbButton->setObjectName(QStringLiteral("ImbSettingsButton"));
+    mImbButton->setAutoDefault(false);
+    connect(mImbButton, &QPushButton::clicked, this,
+            [this] { design::TImbSettingsDialog::Edit(mSettings, this); });
     connect(ok, &QPushButton::clicked, this, &TPreferencesDialog::OkButtonClick);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(help, &QPushButton::clicked, this,

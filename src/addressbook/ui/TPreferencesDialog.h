@@ -1,7 +1,8 @@
 #pragma once
 
 // "Preferences": how new records are started. Reads section "Adding" when created; Ok writes
-// every key, Cancel writes nothing.
+// every key, Cancel writes nothing. "Intelligent Mail..." opens the barcode settings, which that
+// dialog writes on its own Ok.
 
 #include "addressbook/TPreferences.h"
 
@@ -10,6 +11,7 @@
 
 class QCheckBox;
 class QLineEdit;
+class QPushButton;
 
 namespace qm::data {
 class TSettingsFile;
@@ -26,6 +28,7 @@ public:
     // Controls by their names ("PlugDate", "CarryOrg", "skipState", "DefCountry", ...).
     QCheckBox* Check(const QString& name) const;
     QLineEdit* DefCountry() const { return mDefCountry; }
+    QPushButton* ImbSettingsButton() const { return mImbButton; }
 
     TPreferences Values() const;
 
@@ -35,6 +38,7 @@ private:
     data::TSettingsFile& mSettings;
     std::map<QString, QCheckBox*> mChecks;
     QLineEdit* mDefCountry = nullptr;
+    QPushButton* mImbButton = nullptr;
 };
 
 } // namespace qm::addressbook

@@ -59,6 +59,8 @@ const std::vector<THelpPage>& THelpWindow::Pages()
         {1206, "multi-line-text.html", "Editing multi-line text"},
         {1207, "address-label-layout.html", "Address label layout"},
         {1208, "load-image.html", "Loading a picture"},
+        {1209, "intelligent-mail-barcode.html", "Intelligent Mail barcode"},
+        {1210, "intelligent-mail-settings.html", "Intelligent Mail settings"},
         {1044, "duplicate-check.html", "Checking for duplicate records"},
         {7001, "letters.html", "Printing letters"},
         {7011, "letter-designer.html", "Designing a letter"},

@@ -44,11 +44,13 @@ QList<QByteArray> TGClassRegistry::HostKinds(TGHostKind host)
                 "TGSymbolLabel",
                 "TGMultiLineLabel",
                 "TGDMultiLineLabel",
-                "TGDMultiLineAddressLabel"};
+                "TGDMultiLineAddressLabel",
+                "TGIMBarCode"};
     case TGHostKind::Envelope:
         return {"TGLineShape", "TGPostNetBarCode", "TGFIMBarCode",
                 "TGImage",     "TGLabelShapes",    "TGPLabel",
-                "TGPDLabel",   "TGMultiLineLabel", "TGDMultiLineAddressLabel"};
+                "TGPDLabel",   "TGMultiLineLabel", "TGDMultiLineAddressLabel",
+                "TGIMBarCode"};
     case TGHostKind::Report:
         return {"TGLineShape",       "TGImage",           "TGPLabel",
                 "TGPDLabel",         "TGDMultiLineLabel", "TGDateTimeLabel",

@@ -5,6 +5,7 @@
 #include "design/objects/TGDMultiLineLabel.h"
 #include "design/objects/TGDateTimeLabel.h"
 #include "design/objects/TGFIMBarCode.h"
+#include "design/objects/TGIMBarCode.h"
 #include "design/objects/TGImage.h"
 #include "design/objects/TGLabelShapes.h"
 #include "design/objects/TGLineShape.h"
@@ -56,6 +57,9 @@ std::vector<TGKind>& Store()
             static_cast<TGPostNetBarCode&>(object).ConfigureDrawn();
         }),
         Kind<TGFIMBarCode>(),
+        Kind<TGIMBarCode>([](TGGraphicControl& object, const TGFont&) {
+            static_cast<TGIMBarCode&>(object).ConfigureDrawn();
+        }),
     };
     return kinds;
 }

@@ -46,5 +46,6 @@ inline constexpr std::array<const char*, 4> kLineStyleNames{
 inline constexpr std::array<const char*, 3> kBarCodeTypeNames{"pnbc5Digit", "pnbc9Digit",
                                                               "pnbc11Digit"};
 inline constexpr std::array<const char*, 3> kFIMTypeNames{"fimTypeA", "fimTypeB", "fimTypeC"};
+inline constexpr std::array<const char*, 2> kSerialSourceNames{"ssCounter", "ssRecordNumber"};
 
 } // namespace qm::design

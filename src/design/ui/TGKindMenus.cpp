@@ -5,6 +5,7 @@
 #include "design/objects/TGDMultiLineLabel.h"
 #include "design/objects/TGDateTimeLabel.h"
 #include "design/objects/TGFIMBarCode.h"
+#include "design/objects/TGIMBarCode.h"
 #include "design/objects/TGImage.h"
 #include "design/objects/TGLabelShapes.h"
 #include "design/objects/TGLineShape.h"
@@ -15,12 +16,24 @@
 #include "design/objects/TGSymbolLabel.h"
 #include "design/objects/Trpshapes.h"
 #include "design/ui/TImageObjectMenu.h"
+#include "design/ui/TImbPropertiesDialog.h"
 #include "design/ui/TShapeObjectMenu.h"
 #include "design/ui/TTextObjectMenu.h"
+
+#include <QMenu>
 
 namespace qm::design {
 
 namespace {
+
+void AddImbEntries(QMenu& menu, TGIMBarCode& code, QWidget* parent)
+{
+    menu.addSeparator();
+    QAction* action = menu.addAction(QStringLiteral("Barcode Properties..."));
+    action->setObjectName(QStringLiteral("ImbPropertiesEntry"));
+    QObject::connect(action, &QAction::triggered, action,
+                     [&code, parent] { TImbPropertiesDialog::Edit(code, parent); });
+}
 
 // Attaches entries and dialog written for class T to the kind named className (T itself or a
 // kind derived from it); the catalogue hands them only objects of that kind.
@@ -69,6 +82,8 @@ void TGKindMenus::Install()
         Attach<TGLabelShapes>(Trpshapes::kClassName, shape, &Shape::AddShapeEntries);
         Attach<TGLineShape>(TGLineShape::kClassName, shape, &Shape::AddLineEntries);
         Attach<TGFIMBarCode>(TGFIMBarCode::kClassName, shape, &Shape::AddFIMEntries);
+        Attach<TGIMBarCode>(TGIMBarCode::kClassName, shape, &AddImbEntries,
+                            &TImbPropertiesDialog::Edit);
         Attach<TGImage>(TGImage::kClassName, TGKindMenu::Image, &TImageObjectMenu::AddImageEntries,
                         &TImageObjectMenu::LoadImage);
         return true;

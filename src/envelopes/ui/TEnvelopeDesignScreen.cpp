@@ -10,6 +10,7 @@
 #include "design/text/TDesignUnits.h"
 #include "design/text/TGFont.h"
 #include "design/ui/TDesignFontDialog.h"
+#include "design/ui/TImbSettingsDialog.h"
 #include "envelopes/ui/TEnvelopeOverlays.h"
 #include "envelopes/ui/TEnvelopeSurface.h"
 
@@ -108,11 +109,13 @@ void TEnvelopeDesignScreen::BuildControls()
     tools->setIconSize(QSize(24, 24));
     auto* group = new QButtonGroup(this);
     group->setExclusive(true);
-    static const char* const names[] = {
-        "SelectionToolButton",     "TextToolButton",    "MultiLineToolButton",
-        "RectangleToolButton",     "EllipseToolButton", "RoundRectangleToolButton",
-        "LineToolButton",          "ClipArtToolButton", "PostnetToolButton",
-        "DatabaseFieldToolButton", "AddressToolButton", "FimToolButton"};
+    static const char* const names[] = {"SelectionToolButton", "TextToolButton",
+                                        "MultiLineToolButton", "RectangleToolButton",
+                                        "EllipseToolButton",   "RoundRectangleToolButton",
+                                        "LineToolButton",      "ClipArtToolButton",
+                                        "PostnetToolButton",   "DatabaseFieldToolButton",
+                                        "AddressToolButton",   "FimToolButton",
+                                        "ImbToolButton"};
     for (const TEnvelopeToolInfo& info : TEnvelopeTools::Tools()) {
         auto* button = new QToolButton(tools);
         button->setObjectName(QString::fromLatin1(names[int(info.tool)]));
@@ -174,6 +177,13 @@ void TEnvelopeDesignScreen::BuildControls()
     auto* descriptionLabel = new QLabel(QStringLiteral("&Description:"), this);
     descriptionLabel->setBuddy(mDescriptionEdit);
 
+    mImbSettingsButton = new QPushButton(QStringLiteral("&Intelligent Mail..."), this);
+    mImbSettingsButton->setObjectName(QStringLiteral("ImbSettingsButton"));
+    mImbSettingsButton->setToolTip(QStringLiteral("Intelligent Mail Settings"));
+    connect(mImbSettingsButton, &QPushButton::clicked, this, [this] {
+        data::TSettingsFile settings(data::TProgramHome::Current().SettingsPath());
+        design::TImbSettingsDialog::Edit(settings, this);
+    });
     mChangeSizeButton = new QPushButton(QStringLiteral("Change Size"), this);
     mChangeSizeButton->setObjectName(QStringLiteral("ChangeSizeButton"));
     connect(mChangeSizeButton, &QPushButton::clicked, this,
@@ -241,6 +251,7 @@ void TEnvelopeDesignScreen::BuildControls()
     second->addWidget(descriptionLabel);
     second->addWidget(mDescriptionEdit, 1);
     second->addWidget(mChangeSizeButton);
+    second->addWidget(mImbSettingsButton);
     second->addSpacing(8);
     second->addWidget(mZoomOutButton);
     second->addWidget(mZoomLabel);
@@ -401,6 +412,11 @@ void TEnvelopeDesignScreen::ChangeSizeClick()
 
 void TEnvelopeDesignScreen::SelectTool(TEnvelopeTool tool)
 {
+    const QSizeF face = mSizes.face ? mSizes.face(mCode) : QSizeF();
+    if (const QString refusal = TEnvelopeTools::Refusal(tool, face.width()); !refusal.isEmpty()) {
+        data::TMessageService::Inform(this, refusal);
+        tool = TEnvelopeTool::Selection;
+    }
     mToolButtons.at(tool)->setChecked(true);
     mSurface->SetEnvelopeTool(tool);
 }

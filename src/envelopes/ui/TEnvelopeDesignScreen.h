@@ -82,6 +82,7 @@ public:
     QPushButton* FontButton() const { return mFontButton; }
     QLineEdit* DescriptionEdit() const { return mDescriptionEdit; }
     QPushButton* ChangeSizeButton() const { return mChangeSizeButton; }
+    QPushButton* ImbSettingsButton() const { return mImbSettingsButton; }
     QToolButton* ZoomInButton() const { return mZoomInButton; }
     QToolButton* ZoomOutButton() const { return mZoomOutButton; }
     QLabel* ZoomLabel() const { return mZoomLabel; }
@@ -150,6 +151,7 @@ private:
     QPushButton* mFontButton = nullptr;
     QLineEdit* mDescriptionEdit = nullptr;
     QPushButton* mChangeSizeButton = nullptr;
+    QPushButton* mImbSettingsButton = nullptr;
     QToolButton* mZoomInButton = nullptr;
     QToolButton* mZoomOutButton = nullptr;
     QLabel* mZoomLabel = nullptr;

@@ -20,7 +20,7 @@ print::TPrintStatusTexts TEnvelopeForm::Texts(print::TPrintStatusMode mode)
 
 TEnvelopeForm::TEnvelopeForm(TEnvelopeRun& run, print::TBaseReport& job,
                              print::TPrintStatusMode mode, QWidget* parent)
-    : TPrintStatusWindow(job, mode, Texts(mode), parent), mRun(run)
+    : TPrintStatusWindow(job, mode, Texts(mode), parent), mRun(run), mJob(job)
 {
     setObjectName(QStringLiteral("TEnvelopeForm"));
     mRun.SetPreview(mode == print::TPrintStatusMode::Preview);
@@ -40,6 +40,14 @@ TEnvelopeForm::TEnvelopeForm(TEnvelopeRun& run, print::TBaseReport& job,
         mCloser->stop();
         accept();
     });
+}
+
+bool TEnvelopeForm::Failed() const
+{
+    const print::TPrintStatusTexts texts = Texts(Mode());
+    const QString& canceled =
+        Mode() == print::TPrintStatusMode::Print ? texts.printCanceled : texts.previewCanceled;
+    return Finished() && mJob.StatusFormat() == canceled;
 }
 
 TEnvelopeForm::~TEnvelopeForm()

@@ -20,12 +20,15 @@ public:
     ~TEnvelopeForm() override;
 
     static print::TPrintStatusTexts Texts(print::TPrintStatusMode mode);
+    // The job ended cancelled or failed (the window then showed the error and its cancel text).
+    bool Failed() const;
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
     TEnvelopeRun& mRun;
+    print::TBaseReport& mJob;
     QTimer* mCloser = nullptr;
 };
 

@@ -2,6 +2,7 @@
 
 #include "design/objects/TGDMultiLineAddressLabel.h"
 #include "design/objects/TGFIMBarCode.h"
+#include "design/objects/TGIMBarCode.h"
 #include "design/objects/TGImage.h"
 #include "design/objects/TGLineShape.h"
 #include "design/objects/TGMultiLineLabel.h"
@@ -88,6 +89,12 @@ const std::vector<TEnvelopeToolInfo>& TEnvelopeTools::Tools()
          design::TGFIMBarCode::kClassName,
          {},
          {}},
+        {TEnvelopeTool::ImbBarcode,
+         QStringLiteral("Intelligent Mail Barcode tool"),
+         {},
+         design::TGIMBarCode::kClassName,
+         {},
+         QStringLiteral(":/envelopes/tool-imb.svg")},
     };
     return tools;
 }
@@ -117,6 +124,15 @@ QRect TEnvelopeTools::DroppedRect(const QRect& rect)
     if (result.height() < kMinHeight)
         result.setHeight(kMinHeight);
     return result;
+}
+
+QString TEnvelopeTools::Refusal(TEnvelopeTool tool, double faceWidthInches)
+{
+    if (tool == TEnvelopeTool::ImbBarcode &&
+        faceWidthInches < design::TGIMBarCode::kMinWidth - 1e-6)
+        return QStringLiteral("This envelope is not wide enough for an \nIntelligent Mail "
+                              "barcode. At least 3.00 inches are needed");
+    return {};
 }
 
 } // namespace qm::envelopes

@@ -1,6 +1,6 @@
 #pragma once
 
-// The envelope designer's twelve tools: for each the hint its button shows, the object kind it
+// The envelope designer's thirteen tools: for each the hint its button shows, the object kind it
 // draws (a registered class name; empty for the selection tool), the shape for the shape
 // tools, and the rule for a dragged rectangle: narrower than 25 design pixels becomes 50 wide,
 // lower than 15 becomes 15 high.
@@ -28,6 +28,7 @@ enum class TEnvelopeTool {
     DatabaseField,
     MailingAddress,
     FimBarcode,
+    ImbBarcode,
 };
 
 struct TEnvelopeToolInfo {
@@ -52,6 +53,9 @@ public:
     static TEnvelopeTool ToolFor(const QByteArray& kind, std::optional<design::TGShapeType> shape);
     // The rectangle an object dragged out as rect is created in.
     static QRect DroppedRect(const QRect& rect);
+    // Why the tool cannot draw on a face this many inches wide (the Intelligent Mail barcode needs
+    // 3.00); empty when it can.
+    static QString Refusal(TEnvelopeTool tool, double faceWidthInches);
 };
 
 } // namespace qm::envelopes

@@ -10,6 +10,7 @@
 #include "design/core/TGDataPanel.h"
 #include "design/core/TGLabelObjectFiler.h"
 #include "design/core/TGOwner.h"
+#include "design/objects/TImbSettings.h"
 #include "design/stream/TLayoutError.h"
 #include "design/text/TDesignUnits.h"
 #include "design/ui/TGKindMenus.h"
@@ -579,13 +580,26 @@ void TQMEnvelopes::PrintOrPreview(bool preview)
         job.SetOrientation(mJob.Orientation());
         TEnvelopeRun run(*mPanel, mAddresses, *face, mFeed);
         run.SetOnlyCurrentRecord(Records() == TEnvelopeRecords::CurrentRecord);
+        data::TSettingsFile settings(data::TProgramHome::Current().SettingsPath());
+        run.SetImbStart(design::TImbSettings::Read(settings).nextSerial);
         TEnvelopeForm form(
             run, job, preview ? print::TPrintStatusMode::Preview : print::TPrintStatusMode::Print,
             this);
         RunDialog(form);
-        aborted = job.Aborted() || !form.Finished();
+        aborted = job.Aborted() || !form.Finished() || form.Failed();
         if (preview)
             stream = buffer.data();
+        // The status window closes by itself: the barcode notes are said here, and the counter
+        // moves on only after envelopes that really went to the printer.
+        if (!aborted && !preview) {
+            try {
+                run.Imb().WriteBack(settings);
+            } catch (const data::TSettingsWriteError& error) {
+                data::TMessageService::Error(this, QStringLiteral("Error"), error.Message());
+            }
+        }
+        if (const QStringList notes = run.Imb().Notes(); !aborted && !notes.isEmpty())
+            data::TMessageService::Inform(this, notes.join(QLatin1Char('\n')));
     }
     mPanel->ClearObjects();
     ShowRecord();

@@ -12,6 +12,7 @@
 #include "design/stream/TLayoutError.h"
 #include "design/text/TDesignUnits.h"
 #include "design/ui/TDesignFontDialog.h"
+#include "design/ui/TImbSettingsDialog.h"
 #include "labels/TLabelArt.h"
 #include "labels/TLabelDesignRules.h"
 #include "labels/TLabelLayoutStore.h"
@@ -69,6 +70,7 @@ const TToolFace kTools[] = {
     {TTool::Field, "field", "Database Field tool"},
     {TTool::Memo, "memo", "Database Memo Field tool"},
     {TTool::Address, "address", "Database Mailing Address tool"},
+    {TTool::Imb, "imb", "Intelligent Mail Barcode tool"},
 };
 
 QIcon ToolIcon(const char* name)
@@ -229,6 +231,10 @@ TLabelDesignScreen::TLabelDesignScreen(const TLabelGeometry& geometry, bool newL
     mChangeLayoutButton = new QPushButton(QStringLiteral("C&hange Layout"), this);
     mChangeLayoutButton->setObjectName(QStringLiteral("ChangeLayoutButton"));
     mChangeLayoutButton->setAutoDefault(false);
+    mImbSettingsButton = new QPushButton(QStringLiteral("&Intelligent Mail..."), this);
+    mImbSettingsButton->setObjectName(QStringLiteral("ImbSettingsButton"));
+    mImbSettingsButton->setToolTip(QStringLiteral("Intelligent Mail Settings"));
+    mImbSettingsButton->setAutoDefault(false);
     mFirstButton = new QToolButton(this);
     mFirstButton->setObjectName(QStringLiteral("FirstButton"));
     mFirstButton->setText(QStringLiteral("|<"));
@@ -255,6 +261,7 @@ TLabelDesignScreen::TLabelDesignScreen(const TLabelGeometry& geometry, bool newL
     mHelpButton->setAutoDefault(false);
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(mChangeLayoutButton);
+    bottom->addWidget(mImbSettingsButton);
     bottom->addSpacing(12);
     for (QToolButton* b : {mFirstButton, mPriorButton, mNextButton, mLastButton})
         bottom->addWidget(b);
@@ -282,6 +289,10 @@ TLabelDesignScreen::TLabelDesignScreen(const TLabelGeometry& geometry, bool newL
     connect(mZoomOutButton, &QToolButton::clicked, this, [this] { ZoomBy(false); });
     connect(mChangeLayoutButton, &QPushButton::clicked, this,
             &TLabelDesignScreen::ChangeLayoutClick);
+    connect(mImbSettingsButton, &QPushButton::clicked, this, [this] {
+        data::TSettingsFile settings = Settings();
+        design::TImbSettingsDialog::Edit(settings, this);
+    });
     connect(mFirstButton, &QToolButton::clicked, this, [this] { RecordClick(0); });
     connect(mPriorButton, &QToolButton::clicked, this, [this] { RecordClick(1); });
     connect(mNextButton, &QToolButton::clicked, this, [this] { RecordClick(2); });
@@ -455,8 +466,11 @@ void TLabelDesignScreen::ShowFontCaption()
 
 void TLabelDesignScreen::ToolButtonClick(TTool tool)
 {
-    if (tool == TTool::PostNet && !R::WideEnoughForPostNet(mGeometry)) {
-        data::TMessageService::Inform(this, R::PostNetToolRefusal());
+    const bool refusedPostNet = tool == TTool::PostNet && !R::WideEnoughForPostNet(mGeometry);
+    const bool refusedImb = tool == TTool::Imb && !R::WideEnoughForImb(mGeometry);
+    if (refusedPostNet || refusedImb) {
+        data::TMessageService::Inform(this,
+                                      refusedImb ? R::ImbToolRefusal() : R::PostNetToolRefusal());
         ToolButton(TTool::Selection)->setChecked(true);
         mSurface->SetLabelTool(TTool::Selection);
         return;
@@ -528,14 +542,25 @@ void TLabelDesignScreen::ChangeLayoutClick()
 
 void TLabelDesignScreen::RemoveNarrowPostNet()
 {
-    if (R::WideEnoughForPostNet(mGeometry))
-        return;
-    for (const auto& object : mPanel.Objects()) {
-        if (object->ClassName() != QByteArrayLiteral("TGPostNetBarCode"))
-            continue;
-        data::TMessageService::Inform(this, R::PostNetRemovedWarning());
-        mPanel.DeleteObject(object.get());
-        break;
+    if (!R::WideEnoughForPostNet(mGeometry)) {
+        for (const auto& object : mPanel.Objects()) {
+            if (object->ClassName() != QByteArrayLiteral("TGPostNetBarCode"))
+                continue;
+            data::TMessageService::Inform(this, R::PostNetRemovedWarning());
+            mPanel.DeleteObject(object.get());
+            break;
+        }
+    }
+    if (!R::WideEnoughForImb(mGeometry)) {
+        // Every Intelligent Mail barcode goes: none of them fits.
+        std::vector<design::TGGraphicControl*> narrow;
+        for (const auto& object : mPanel.Objects())
+            if (object->ClassName() == QByteArrayLiteral("TGIMBarCode"))
+                narrow.push_back(object.get());
+        if (!narrow.empty())
+            data::TMessageService::Inform(this, R::ImbRemovedWarning());
+        for (design::TGGraphicControl* object : narrow)
+            mPanel.DeleteObject(object);
     }
 }
 

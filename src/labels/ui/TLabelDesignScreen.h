@@ -85,6 +85,7 @@ public:
     QLabel* LeftLabel() const { return mLeftLabel; }
     QLabel* TopLabel() const { return mTopLabel; }
     QToolButton* ToolButton(TTool tool) const { return mToolButtons[size_t(tool)]; }
+    QPushButton* ImbSettingsButton() const { return mImbSettingsButton; }
     QToolButton* GridButton() const { return mGridButton; }
     QToolButton* SnapButton() const { return mSnapButton; }
     QToolButton* ArtButton() const { return mArtButton; }
@@ -157,6 +158,7 @@ private:
     QToolButton* mPriorButton = nullptr;
     QToolButton* mNextButton = nullptr;
     QToolButton* mLastButton = nullptr;
+    QPushButton* mImbSettingsButton = nullptr;
     QPushButton* mSaveButton = nullptr;
     QPushButton* mCancelButton = nullptr;
     QPushButton* mHelpButton = nullptr;

@@ -55,6 +55,8 @@ QByteArray TLabelDesignSurface::KindOf(TTool tool)
         return "TGDMultiLineLabel";
     case TTool::Address:
         return "TGDMultiLineAddressLabel";
+    case TTool::Imb:
+        return "TGIMBarCode";
     }
     return {};
 }
@@ -156,7 +158,8 @@ TGGraphicControl* TLabelDesignSurface::CreateObjectInRect(const QRect& dragged)
         object = PlaceObject(std::move(made), rect);
         break;
     case TTool::PostNet:
-        drawnSettings(); // ZipCodeField "ZIP", AddressField "STREET"
+    case TTool::Imb:
+        drawnSettings(); // ZipCodeField "ZIP", AddressField "STREET" (and the settings' parts)
         object = PlaceObject(std::move(made), rect);
         panel.RefreshData();
         break;

@@ -1,7 +1,7 @@
 #pragma once
 
 // The label face of the label designer: the shared design surface with the label designer's
-// fourteen tools. A drawn object starts in a rectangle at least 50 x 15 when the drag was
+// fifteen tools. A drawn object starts in a rectangle at least 50 x 15 when the drag was
 // narrower than 25 or lower than 15 (a plain click thus starts a 50 x 15 object), then each tool
 // runs its own steps in order: starting settings, place, its dialog, the record's value, fitting.
 // The three shape tools draw TGLabelShapes in their shape, the line tool a vertical line.
@@ -31,8 +31,9 @@ public:
         Field,
         Memo,
         Address,
+        Imb,
     };
-    static constexpr int kToolCount = 14;
+    static constexpr int kToolCount = 15;
 
     explicit TLabelDesignSurface(design::TGBasePanel& panel, QWidget* parent = nullptr);
 

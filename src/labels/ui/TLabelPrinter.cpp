@@ -23,7 +23,8 @@ print::TPrintStatusTexts TLabelPrinter::Texts(bool preview)
     texts.printCanceled = QStringLiteral("\rLabel Print Canceled!");
     texts.previewCanceled = QStringLiteral("\rLabel Preview Canceled!");
     texts.previewStopped = QStringLiteral("\rPreview Stopped at page %p!");
-    texts.printCompleted = QStringLiteral("\rLabel Print Completed!");
+    // %2: the barcode notes of the job (skipped pieces, the counter), see TLabelJobDrawer.
+    texts.printCompleted = QStringLiteral("\rLabel Print Completed!%2");
     texts.closeAfterPreview = true;
     return texts;
 }
@@ -64,7 +65,12 @@ TLabelPrinter::TOutcome TLabelPrinter::Run(QWidget* parent, const TRunDialog& ru
         });
     };
     runDialog(window);
-    outcome.aborted = job->Aborted() || !window.Finished() || job->CurrentPage() == 0;
+    // A job that failed part way (the status window reported the error and shows the cancel
+    // text) did not finish either: no preview of half a job, no counter moved on.
+    const print::TPrintStatusTexts texts = Texts(mPreview);
+    const QString& canceled = mPreview ? texts.previewCanceled : texts.printCanceled;
+    outcome.aborted = job->Aborted() || !window.Finished() || job->CurrentPage() == 0 ||
+                      job->StatusFormat() == canceled;
     outcome.stopped = window.StopRequested();
     buffer.close();
     return outcome;

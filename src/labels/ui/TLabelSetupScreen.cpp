@@ -3,10 +3,12 @@
 #include "data/TApollo.h"
 #include "data/TDataSet.h"
 #include "data/TProgramHome.h"
+#include "data/TSettingsFile.h"
 #include "data/ui/THelpWindow.h"
 #include "data/ui/TMessageService.h"
 #include "design/core/TGClassRegistry.h"
 #include "design/core/TGLabelObjectFiler.h"
+#include "design/objects/TImbSettings.h"
 #include "design/stream/TLayoutError.h"
 #include "labels/TCursorLabelRecords.h"
 #include "labels/TLabelJobDrawer.h"
@@ -480,13 +482,26 @@ void TLabelSetupScreen::RunCommand(bool preview)
         loop.SetPresortList(presortList);
     TCursorLabelRecords records(ds.Cursor(), ds.Table().FieldIndex("ZIP"));
     TLabelJobDrawer drawer(sheet, loop, records, mPanel, ds);
+    data::TSettingsFile settings(data::TProgramHome::Current().SettingsPath());
+    drawer.SetImbStart(design::TImbSettings::Read(settings).nextSerial);
     mPanel.SetPrinting(true);
     TLabelPrinter printer(drawer, preview);
     const TLabelPrinter::TOutcome outcome =
         printer.Run(this, [this](QDialog& dialog) { return RunDialog(dialog); });
     mPanel.SetPrinting(false);
+    // The counter moves on only for pieces that really went to the printer.
+    if (!outcome.aborted && !preview) {
+        try {
+            drawer.Imb().WriteBack(settings);
+        } catch (const data::TSettingsWriteError& error) {
+            data::TMessageService::Error(this, QStringLiteral("Error"), error.Message());
+        }
+    }
     if (outcome.aborted || !preview)
         return;
+    // The preview's status window closed by itself: its notes are said here.
+    if (const QStringList notes = drawer.Imb().Notes(); !notes.isEmpty())
+        data::TMessageService::Inform(this, notes.join(QLatin1Char('\n')));
     mLastPreview = outcome.stream;
     print::TPreviewForm form(outcome.stream, QStringLiteral("Preview Labels"),
                              print::TPreviewForm::kPageWidth, this);

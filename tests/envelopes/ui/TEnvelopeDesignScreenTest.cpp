@@ -1,5 +1,8 @@
 #include "envelopes/ui/TEnvelopeDesignScreen.h"
 
+#include "data/TSettingsFile.h"
+#include "design/objects/TGIMBarCode.h"
+
 #include "../../support/TScreenshot.h"
 #include "../../support/TScriptedResponder.h"
 #include "../../support/TTestHome.h"
@@ -140,6 +143,25 @@ TEST_F(TEnvelopeDesignScreenTest, ShapeToolsDrawTheirShape)
     ASSERT_NE(shape, nullptr);
     EXPECT_EQ(shape->Shape(), design::TGShapeType::stEllipse);
     EXPECT_EQ(textDialogs, 0);
+}
+
+TEST_F(TEnvelopeDesignScreenTest, IntelligentMailToolDrawsTheBarcodeWithTheSettingsParts)
+{
+    data::TSettingsFile settings(home.Home().SettingsPath());
+    settings.WriteString("Intelligent Mail", "MailerId", "901234567");
+    auto screen = Open();
+    screen->ToolButton(TEnvelopeTool::ImbBarcode)->click();
+    EXPECT_EQ(screen->Surface()->ToolKind(), "TGIMBarCode");
+    Drag(*screen, QPoint(300, 250), QPoint(305, 252));
+    ASSERT_EQ(panel.ObjectCount(), 1);
+    auto* code = dynamic_cast<design::TGIMBarCode*>(panel.ObjectAt(0));
+    ASSERT_NE(code, nullptr);
+    EXPECT_EQ(code->MailerId(), "901234567");
+    EXPECT_EQ(code->ZipCodeField(), "ZIP");
+    EXPECT_TRUE(responder.Texts().isEmpty());
+    screen->Surface()->update();
+    QApplication::processEvents();
+    test::SaveScreenshot(*screen, "envelope-design-imb");
 }
 
 TEST_F(TEnvelopeDesignScreenTest, ZoomStopsAt60And140Percent)
