@@ -12,9 +12,11 @@
 #include "data/TCalculatedFields.h"
 #include "data/TDataSet.h"
 #include "data/TProgramHome.h"
+#include "design/core/TFieldPickList.h"
 #include "design/core/TGDataPanel.h"
 #include "design/core/TGOwner.h"
 #include "design/core/TLayoutFileNames.h"
+#include "design/objects/TGPDLabel.h"
 #include "design/stream/TLayoutError.h"
 #include "design/text/TDesignUnits.h"
 #include "print/TPdfReport.h"
@@ -233,6 +235,23 @@ QSizeF PaperInches(const std::string& paper)
     return paper == "a4" ? QSizeF(210 / 25.4, 297 / 25.4) : QSizeF(8.5, 11.0);
 }
 
+// True when a data object of the band may show a calculated field: a field object bound to one,
+// or any other data-bound kind.
+bool ShowsCalculatedFields(const design::TGBasePanel& band, const data::TDataSet& dataSet)
+{
+    for (const auto& object : band.Objects()) {
+        if (const auto* field = dynamic_cast<const design::TGPDLabel*>(object.get())) {
+            const data::TDataField* bound =
+                design::TFieldPickList::Find(dataSet, field->DataFieldDescript());
+            if (bound != nullptr && bound->Calculated())
+                return true;
+        } else if (object->ClassName().startsWith("TGD")) {
+            return true;
+        }
+    }
+    return false;
+}
+
 // The file of the --design row of the program home's REPORT.DBF. The table is never created here.
 int FindDesign(const TVerbOptions& o, QString& layoutPath, std::ostream& err)
 {
@@ -423,26 +442,8 @@ int RunPrintReports(const std::string& verb, const std::vector<std::string>& arg
     // be any the designer offers.
     data::TDataSet dataSet;
     data::TAddressFile::DeclareFieldObjects(dataSet);
-    const bool withNames = true;
-    if (o.UserReport())
-        data::TCalculatedFields::Install(dataSet, &tagIdentifier, &withNames);
-    try {
-        dataSet.Open(QString::fromStdString(o.table), xbase::TOpenMode::ReadOnly);
-    } catch (const data::TDataSetError& e) {
-        err << o.table << ": " << e.Message().toStdString() << "\n";
-        return kExitFile;
-    } catch (const xbase::TXbaseError& e) {
-        err << o.table << ": " << e.what() << "\n";
-        return kExitFile;
-    }
-    const uint32_t recordCount = dataSet.Table().RecordCount();
-    if (scope.SingleRecord() && scope.Record() > recordCount) {
-        err << o.table << ": there is no record " << scope.Record() << " (the file has "
-            << recordCount << ")\n";
-        return kExitNothing;
-    }
-    // A user-designed report's bands, loaded (and filled once) before the job sets its order and
-    // query; a damaged layout ends the command before the first page.
+    // A user-designed report's bands, loaded before the address file opens; a damaged layout ends
+    // the command before the first page.
     design::TGOwner owner;
     design::TGBasePanel header(&owner);
     design::TGDataPanel detail(&owner);
@@ -462,6 +463,26 @@ int RunPrintReports(const std::string& verb, const std::vector<std::string>& arg
         }
     }
 
+    // The calculated fields cost every record they are computed for: only a report whose detail
+    // band may show one gets them.
+    const bool withNames = true;
+    if (o.UserReport() && ShowsCalculatedFields(detail, dataSet))
+        data::TCalculatedFields::Install(dataSet, &tagIdentifier, &withNames);
+    try {
+        dataSet.Open(QString::fromStdString(o.table), xbase::TOpenMode::ReadOnly);
+    } catch (const data::TDataSetError& e) {
+        err << o.table << ": " << e.Message().toStdString() << "\n";
+        return kExitFile;
+    } catch (const xbase::TXbaseError& e) {
+        err << o.table << ": " << e.what() << "\n";
+        return kExitFile;
+    }
+    const uint32_t recordCount = dataSet.Table().RecordCount();
+    if (scope.SingleRecord() && scope.Record() > recordCount) {
+        err << o.table << ": there is no record " << scope.Record() << " (the file has "
+            << recordCount << ")\n";
+        return kExitNothing;
+    }
     // The job's records as the main window would show them: its order (user-designed reports
     // keep it), the query, then the record.
     data::TApollo apollo(dataSet);
