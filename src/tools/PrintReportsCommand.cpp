@@ -15,7 +15,6 @@
 #include "design/core/TFieldPickList.h"
 #include "design/core/TGDataPanel.h"
 #include "design/core/TGOwner.h"
-#include "design/core/TLayoutFileNames.h"
 #include "design/objects/TGPDLabel.h"
 #include "design/stream/TLayoutError.h"
 #include "design/text/TDesignUnits.h"
@@ -280,8 +279,7 @@ int FindDesign(const TVerbOptions& o, QString& layoutPath, std::ostream& err)
         return kExitUsage;
     }
     try {
-        layoutPath =
-            design::TLayoutFileNames::PathFor(sysdata, store.Rows()[size_t(row)].layoutFile);
+        layoutPath = store.LayoutPath(store.Rows()[size_t(row)]);
     } catch (const design::TLayoutError& e) {
         err << prefix << e.Message().toStdString() << "\n";
         return kExitFile;

@@ -13,6 +13,7 @@
 #include "design/text/TDesignUnits.h"
 #include "print/TPageStreamDump.h"
 #include "reports/TReportFile.h"
+#include "reports/TReportStore.h"
 
 #include <QDir>
 #include <QFile>
@@ -281,6 +282,42 @@ TEST_F(PrintUserReportCommandTest, BadCombinationsAreRefused)
         Run({"report", "--table", mTable, "--layout", Out("BIN00002.R"), "--stream", Out("r.qps")}),
         3);
     EXPECT_TRUE(Written().isEmpty()) << Written().join(',').toStdString();
+}
+
+TEST_F(PrintUserReportCommandTest, DesignIsFoundByDescriptionInTheHomesReportTable)
+{
+    EXPECT_EQ(Run({"report", "--table", mTable, "--design", "Members", "--stream", Out("r.qps")}),
+              3);
+    EXPECT_NE(mErr.str().find("REPORT.DBF"), std::string::npos) << mErr.str();
+
+    // A report whose detail band shows the full name, a calculated field.
+    const QString sysdata = mHome.Path("sysdata");
+    ASSERT_TRUE(QDir().mkpath(sysdata));
+    {
+        qm::reports::TReportStore store;
+        ASSERT_TRUE(store.Open(sysdata).isEmpty());
+        qm::design::TGOwner owner;
+        qm::design::TGBasePanel header(&owner);
+        qm::design::TGDataPanel detail(&owner);
+        qm::design::TGBasePanel footer(&owner);
+        auto field = std::make_unique<qm::design::TGPDLabel>();
+        field->Bind(QStringLiteral("FullName"), QStringLiteral("Full Name"));
+        detail.AddObject(std::move(field));
+        qm::reports::TReportRow row = qm::reports::TReportStore::NewRow();
+        row.description = QStringLiteral("Members");
+        QString error;
+        ASSERT_GE(store.Save(row, {&header, &detail, &footer}, mSettings, &error), 0)
+            << error.toStdString();
+    }
+    ASSERT_EQ(Run({"report", "--table", mTable, "--design", "Members", "--record", "1", "--stream",
+                   Out("r.qps")}),
+              0)
+        << mErr.str();
+    EXPECT_EQ(Texts(Out("r.qps")), QStringList{"Pat Smith"});
+
+    EXPECT_EQ(Run({"report", "--table", mTable, "--design", "Nobody", "--stream", Out("r.qps")}),
+              2);
+    EXPECT_NE(mErr.str().find("no such report"), std::string::npos) << mErr.str();
 }
 
 } // namespace
