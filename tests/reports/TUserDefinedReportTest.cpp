@@ -329,6 +329,20 @@ TEST_F(TUserDefinedReportTest, BordersOfTwoAndThreeHundredthsAreInsetByAsManyPri
     }
 }
 
+TEST_F(TUserDefinedReportTest, AllRecordsIsEveryRecordNotMarkedDeletedInTheTablesOwnOrder)
+{
+    AddLastName();
+    mTable.Add({{"LNAME", "Smith"}});
+    mTable.Add({{"LNAME", "Adams"}, {"PREFIX", "Deleted"}});
+    mTable.Add({{"LNAME", "Baker"}, {"ISDEL", "T"}});
+    mTable.Add({{"LNAME", ""}, {"FNAME", "Nobody"}});
+    // No seek of "0": the empty last name prints first (as an empty field); "Deleted" as a
+    // prefix is a name like any other.
+    const TRecordedJob job = Run();
+    EXPECT_EQ(mRecords, 3);
+    EXPECT_EQ(job.Texts(1), (QStringList{"Adams", "Smith"}));
+}
+
 TEST_F(TUserDefinedReportTest, MemoLineTallerThanTheTextAreaPrintsOneLineAPageAndEnds)
 {
     // A line of 800 points is over 13 in high: no page holds a whole one.
