@@ -11,6 +11,13 @@
 #include "data/TApollo.h"
 #include "data/TCalculatedFields.h"
 #include "data/TDataSet.h"
+#include "data/TProgramHome.h"
+#include "design/core/TFieldPickList.h"
+#include "design/core/TGDataPanel.h"
+#include "design/core/TGOwner.h"
+#include "design/objects/TGPDLabel.h"
+#include "design/stream/TLayoutError.h"
+#include "design/text/TDesignUnits.h"
 #include "print/TPdfReport.h"
 #include "print/TPrintError.h"
 #include "print/TRPDevice.h"
@@ -18,7 +25,10 @@
 #include "reports/TBuiltInLayouts.h"
 #include "reports/TBuiltInReport.h"
 #include "reports/TRecordSheet.h"
+#include "reports/TReportFile.h"
 #include "reports/TReportRunScope.h"
+#include "reports/TReportStore.h"
+#include "reports/TUserDefinedReport.h"
 #include "reports/TZipCount.h"
 #include "reports/TZipReport.h"
 #include "reports/TZipTally.h"
@@ -42,9 +52,16 @@ constexpr int kExitNothing = 1;
 constexpr int kExitUsage = 2;
 constexpr int kExitFile = 3;
 
+// The main window's sort order, which a user-designed report prints in.
+constexpr const char* kDefaultOrder = "LNAME";
+
 const char* const kReportUsage =
     "usage: quillmark-tool print report --table ADDR.DBF --builtin 1..4 [--title T] [--memo]\n"
     "           [--codes] [--paper letter|a4] [--landscape]\n"
+    "           [--all | --query EXPR | --filter-file F.FLT | --record N] [--tagged]\n"
+    "           [--start-record N] (--pdf OUT.pdf | --stream OUT)\n"
+    "       quillmark-tool print report --table ADDR.DBF (--design DESCRIPTION | --layout FILE.R)\n"
+    "           [--one-per-page] [--order TAG]\n"
     "           [--all | --query EXPR | --filter-file F.FLT | --record N] [--tagged]\n"
     "           [--start-record N] (--pdf OUT.pdf | --stream OUT)\n"
     "Prints one of the four built-in list reports of the \"Print Report\" window:\n"
@@ -52,10 +69,17 @@ const char* const kReportUsage =
     "  2  Name,Organization,Phone,Fax            4  All major fields (takes several lines)\n"
     "Reports 1 to 3 start at the first record whose sort key is \"0\" or above (the whole\n"
     "run, also with --record or --start-record, is in the report's own sort order).\n"
+    "Or prints a user-designed report on the paper of its layout, the records in the main\n"
+    "window's sort order.\n"
     "\n"
     "  --title T        the report title (default \"Report N\"; may be empty)\n"
     "  --memo, --codes  print each record's memo and codes below it\n"
-    "  --paper, --landscape   the sheet (default letter, portrait)\n";
+    "  --paper, --landscape   the sheet (default letter, portrait)\n"
+    "  --design DESCRIPTION   a report of the program home (sysdata/REPORT.DBF) by its\n"
+    "                   description\n"
+    "  --layout FILE.R  a report layout file\n"
+    "  --one-per-page   each record starts a page (\"One Record Per Page\")\n"
+    "  --order TAG      the sort order the main window shows (default LNAME)\n";
 
 const char* const kZipUsage =
     "usage: quillmark-tool print zipcount --table ADDR.DBF\n"
@@ -90,9 +114,13 @@ const char* const kCommonUsage =
 
 struct TVerbOptions {
     std::string verb;
-    std::string table, title, paper = "letter", pdf, stream, fields;
+    std::string table, title, paper = "letter", pdf, stream, fields, design, layout;
     int builtin = 0;
     bool titleGiven = false, memo = false, codes = false, landscape = false, text = false;
+    bool paperGiven = false, onePerPage = false;
+
+    // A user-designed report: the paper is the layout's.
+    bool UserReport() const { return !design.empty() || !layout.empty(); }
 };
 
 const char* Usage(const std::string& verb)
@@ -118,6 +146,9 @@ int ParseVerb(const std::vector<std::string>& args, TVerbOptions& o, std::ostrea
             o.codes = true;
         } else if (a == "--landscape") {
             o.landscape = true;
+            o.paperGiven = true;
+        } else if (a == "--one-per-page" && o.verb == "report") {
+            o.onePerPage = true;
         } else if (a == "--text" && o.verb == "zipcount") {
             o.text = true;
         } else {
@@ -134,6 +165,10 @@ int ParseVerb(const std::vector<std::string>& args, TVerbOptions& o, std::ostrea
                 value = &o.title;
             else if (a == "--fields" && o.verb == "record")
                 value = &o.fields;
+            else if (a == "--design" && o.verb == "report")
+                value = &o.design;
+            else if (a == "--layout" && o.verb == "report")
+                value = &o.layout;
             std::string builtin;
             if (a == "--builtin" && o.verb == "report")
                 value = &builtin;
@@ -144,6 +179,8 @@ int ParseVerb(const std::vector<std::string>& args, TVerbOptions& o, std::ostrea
             *value = args[++i];
             if (a == "--title")
                 o.titleGiven = true;
+            if (a == "--paper")
+                o.paperGiven = true;
             if (a == "--builtin") {
                 if (builtin.size() != 1 || builtin[0] < '1' || builtin[0] > '4')
                     return Fail(err, o, "--builtin takes 1, 2, 3 or 4, not '" + builtin + "'");
@@ -153,8 +190,17 @@ int ParseVerb(const std::vector<std::string>& args, TVerbOptions& o, std::ostrea
     }
     if (o.table.empty())
         return Fail(err, o, "--table is needed");
-    if (o.verb == "report" && o.builtin == 0)
-        return Fail(err, o, "--builtin is needed");
+    if (o.verb == "report") {
+        const int reports = int(o.builtin != 0) + int(!o.design.empty()) + int(!o.layout.empty());
+        if (reports != 1)
+            return Fail(err, o, "choose one report: --builtin, --design or --layout");
+        if (o.UserReport() && (o.titleGiven || o.memo || o.codes || o.paperGiven))
+            return Fail(err, o,
+                        "--title, --memo, --codes, --paper and --landscape go with a built-in "
+                        "report; a user-designed report has them in its layout");
+        if (!o.UserReport() && o.onePerPage)
+            return Fail(err, o, "--one-per-page goes with a user-designed report");
+    }
     if (o.paper != "letter" && o.paper != "a4")
         return Fail(err, o, "--paper takes letter or a4, not '" + o.paper + "'");
     const int outputs = int(!o.pdf.empty()) + int(!o.stream.empty()) + int(o.text);
@@ -188,6 +234,84 @@ QSizeF PaperInches(const std::string& paper)
     return paper == "a4" ? QSizeF(210 / 25.4, 297 / 25.4) : QSizeF(8.5, 11.0);
 }
 
+// True when a data object of the band may show a calculated field: a field object bound to one,
+// or any other data-bound kind.
+bool ShowsCalculatedFields(const design::TGBasePanel& band, const data::TDataSet& dataSet)
+{
+    for (const auto& object : band.Objects()) {
+        if (const auto* field = dynamic_cast<const design::TGPDLabel*>(object.get())) {
+            const data::TDataField* bound =
+                design::TFieldPickList::Find(dataSet, field->DataFieldDescript());
+            if (bound != nullptr && bound->Calculated())
+                return true;
+        } else if (object->ClassName().startsWith("TGD")) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The file of the --design row of the program home's REPORT.DBF. The table is never created here.
+int FindDesign(const TVerbOptions& o, QString& layoutPath, std::ostream& err)
+{
+    const std::string prefix = "quillmark-tool print report: --design \"" + o.design + "\": ";
+    data::TProgramHome home = data::TProgramHome::Current();
+    if (home.Dir().isEmpty())
+        home = data::TProgramHome::Locate();
+    const QString sysdata = home.SysDataDir();
+    if (sysdata.isEmpty() || !QFileInfo(QDir(sysdata).filePath("REPORT.DBF")).isFile()) {
+        err << prefix << "the program home has no reports (sysdata/REPORT.DBF)\n";
+        return kExitFile;
+    }
+    reports::TReportStore store;
+    try {
+        if (const QString failure = store.Open(sysdata); !failure.isEmpty()) {
+            err << prefix << failure.toStdString() << "\n";
+            return kExitFile;
+        }
+    } catch (const std::exception& e) {
+        err << prefix << "REPORT.DBF: " << e.what() << "\n";
+        return kExitFile;
+    }
+    const int row = store.Find(QString::fromStdString(o.design));
+    if (row < 0) {
+        err << prefix << "no such report in REPORT.DBF\n";
+        return kExitUsage;
+    }
+    try {
+        layoutPath = store.LayoutPath(store.Rows()[size_t(row)]);
+    } catch (const design::TLayoutError& e) {
+        err << prefix << e.Message().toStdString() << "\n";
+        return kExitFile;
+    }
+    if (!QFileInfo(layoutPath).isFile()) {
+        err << prefix << "its layout file " << QDir::toNativeSeparators(layoutPath).toStdString()
+            << " does not exist\n";
+        return kExitFile;
+    }
+    return kExitOk;
+}
+
+// The layout file of a user-designed report: --layout as given (a report layout that exists), or
+// the file of the --design row of the home's REPORT.DBF.
+int FindUserReport(const TVerbOptions& o, QString& layoutPath, std::ostream& err)
+{
+    const std::string prefix = "quillmark-tool print report: ";
+    if (!o.layout.empty()) {
+        layoutPath = QString::fromStdString(o.layout);
+        if (QFileInfo(layoutPath).suffix().toUpper() != QLatin1String("R")) {
+            Fail(err, o, o.layout + ": --layout takes a report (.R) layout");
+            return kExitUsage;
+        }
+        if (!QFileInfo(layoutPath).isFile()) {
+            err << prefix << o.layout << ": no such layout file\n";
+            return kExitFile;
+        }
+        return kExitOk;
+    }
+    return FindDesign(o, layoutPath, err);
+}
+
 // Runs the attached job into the chosen output; returns the exit code. The output appears only
 // when the job ended complete.
 int RunJob(const TVerbOptions& o, const std::function<void(print::TBaseReport&)>& attach,
@@ -199,8 +323,10 @@ int RunJob(const TVerbOptions& o, const std::function<void(print::TBaseReport&)>
             // The file appears only when the job ends complete; a write failure is thrown.
             print::TPdfReport job;
             job.SetFileName(QString::fromStdString(o.pdf));
-            const QSizeF paper = PaperInches(o.paper);
-            job.SetPage(o.landscape ? paper.transposed() : paper);
+            if (!o.UserReport()) {
+                const QSizeF paper = PaperInches(o.paper);
+                job.SetPage(o.landscape ? paper.transposed() : paper);
+            }
             attach(job);
             job.RunJob();
             *pages = job.CurrentPage();
@@ -267,7 +393,7 @@ int RunPrintReports(const std::string& verb, const std::vector<std::string>& arg
         return code;
     if (const std::string problem = scope.Check(); !problem.empty())
         return Fail(err, o, problem);
-    if (!scope.Order().empty())
+    if (!scope.Order().empty() && !o.UserReport())
         return Fail(err, o,
                     verb == "report" ? "--order does not go with a built-in report: each one has "
                                        "its own sort order"
@@ -279,6 +405,8 @@ int RunPrintReports(const std::string& verb, const std::vector<std::string>& arg
         return Fail(err, o, "print record takes one --record N and no other record option");
     std::vector<std::string> inputs = scope.InputFiles();
     inputs.push_back(o.table);
+    if (!o.layout.empty())
+        inputs.push_back(o.layout);
     for (const std::string& output : {o.pdf, o.stream})
         for (const std::string& input : inputs)
             if (NamesAnInput(output, input))
@@ -286,6 +414,9 @@ int RunPrintReports(const std::string& verb, const std::vector<std::string>& arg
                             output + " is a file the job reads; choose another output file");
 
     TToolEnvironment::EnsureGuiApplication();
+    // Band lengths are design pixels at 96 per inch on every machine, as the designer stores them.
+    if (o.UserReport())
+        design::TDesignUnits::SetPpiOverride(design::TDesignUnits::kDefaultPpi);
     const QString tagIdentifier = TToolEnvironment::StoredTagIdentifier();
     std::string query = "!ISDEL";
     if (verb != "record") {
@@ -298,10 +429,43 @@ int RunPrintReports(const std::string& verb, const std::vector<std::string>& arg
         }
     }
 
-    // The reports read stored fields only (the sheet's date is made from DATE), so the data set
-    // computes no calculated fields for each record.
+    // A user-designed report's layout file, checked before anything is opened.
+    QString layoutPath;
+    if (o.UserReport())
+        if (const int failure = FindUserReport(o, layoutPath, err); failure != kExitOk)
+            return failure;
+
+    // The built-in reports read stored fields only (the sheet's date is made from DATE), so the
+    // data set computes no calculated fields for each record; a user-designed report's fields may
+    // be any the designer offers.
     data::TDataSet dataSet;
     data::TAddressFile::DeclareFieldObjects(dataSet);
+    // A user-designed report's bands, loaded before the address file opens; a damaged layout ends
+    // the command before the first page.
+    design::TGOwner owner;
+    design::TGBasePanel header(&owner);
+    design::TGDataPanel detail(&owner);
+    design::TGBasePanel footer(&owner);
+    reports::TReportSettings settings;
+    if (o.UserReport()) {
+        detail.SetDataSet(&dataSet);
+        try {
+            settings = reports::TReportFile::Load(owner, {&header, &detail, &footer}, layoutPath);
+        } catch (const design::TLayoutError& e) {
+            err << "quillmark-tool print report: "
+                << QDir::toNativeSeparators(layoutPath).toStdString() << ": ";
+            if (e.Offset() >= 0)
+                err << "offset " << e.Offset() << ": ";
+            err << e.Message().toStdString() << "\n";
+            return kExitFile;
+        }
+    }
+
+    // The calculated fields cost every record they are computed for: only a report whose detail
+    // band may show one gets them.
+    const bool withNames = true;
+    if (o.UserReport() && ShowsCalculatedFields(detail, dataSet))
+        data::TCalculatedFields::Install(dataSet, &tagIdentifier, &withNames);
     try {
         dataSet.Open(QString::fromStdString(o.table), xbase::TOpenMode::ReadOnly);
     } catch (const data::TDataSetError& e) {
@@ -317,8 +481,20 @@ int RunPrintReports(const std::string& verb, const std::vector<std::string>& arg
             << recordCount << ")\n";
         return kExitNothing;
     }
-    // The job's records as the main window would show them: the query, then the record.
+    // The job's records as the main window would show them: its order (user-designed reports
+    // keep it), the query, then the record.
     data::TApollo apollo(dataSet);
+    if (o.UserReport()) {
+        const QString tag =
+            QString::fromStdString(scope.Order().empty() ? kDefaultOrder : scope.Order());
+        const int order = apollo.TagArea(tag);
+        if (order == 0) {
+            err << "quillmark-tool print report: --order " << tag.toStdString() << ": " << o.table
+                << " has no such index tag\n";
+            return kExitUsage;
+        }
+        apollo.SetOrder(order);
+    }
     try {
         const std::string shown = verb == "zipcount" && scope.SingleRecord()
                                       ? "RECNO()=" + std::to_string(scope.Record())
@@ -345,7 +521,32 @@ int RunPrintReports(const std::string& verb, const std::vector<std::string>& arg
         err << reports::TReportRunScope::kOutOfRange << "\n";
     }
 
-    if (verb == "report") {
+    if (verb == "report" && o.UserReport()) {
+        reports::TReportRunScope runScope(dataSet, apollo);
+        try {
+            runScope.Apply({QString(),
+                            scope.SingleRecord() ? reports::TRecordChoice::CurrentOnly
+                                                 : reports::TRecordChoice::MatchingFilter,
+                            startFromCurrent, false},
+                           [&err](const QString& text) { err << text.toStdString() << "\n"; });
+        } catch (const xbase::TXbaseError& e) {
+            err << o.table << ": " << e.what() << "\n";
+            return kExitFile;
+        } catch (const data::TDataSetError& e) {
+            err << o.table << ": " << e.Message().toStdString() << "\n";
+            return kExitFile;
+        }
+        if (runScope.AtEnd()) {
+            err << "quillmark-tool print report: no record to print\n";
+            return kExitNothing;
+        }
+        reports::TUserDefinedReport routine(dataSet, settings, {&header, &detail, &footer},
+                                            o.onePerPage);
+        code = RunJob(
+            o, [&](print::TBaseReport& job) { routine.Attach(job); }, err, &pages);
+        if (code == kExitOk)
+            out << routine.Records() << " record(s), " << pages << " page(s)\n";
+    } else if (verb == "report") {
         reports::TReportRunScope runScope(dataSet, apollo);
         const reports::TBuiltInLayout& layout = reports::TBuiltInLayouts::Get(o.builtin);
         try {

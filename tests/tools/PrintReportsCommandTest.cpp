@@ -6,7 +6,14 @@
 #include "TTestHome.h"
 #include "data/TAddressFile.h"
 #include "data/TDataSet.h"
+#include "design/core/TGDataPanel.h"
+#include "design/core/TGOwner.h"
+#include "design/objects/TGPDLabel.h"
+#include "design/objects/TGPLabel.h"
+#include "design/text/TDesignUnits.h"
 #include "print/TPageStreamDump.h"
+#include "reports/TReportFile.h"
+#include "reports/TReportStore.h"
 
 #include <QDir>
 #include <QFile>
@@ -171,6 +178,146 @@ TEST_F(PrintReportsCommandTest, BadInputWritesNothing)
               2);
     EXPECT_EQ(Run({"zipcount", "--table", mTable}), 2);
     EXPECT_TRUE(Written().isEmpty()) << Written().join(',').toStdString();
+}
+
+// A user-designed report: "Members" in the header, the last name in the detail band.
+class PrintUserReportCommandTest : public PrintReportsCommandTest {
+protected:
+    void SetUp() override
+    {
+        PrintReportsCommandTest::SetUp();
+        qm::design::TDesignUnits::SetPpiOverride(96);
+        mLayout = Out("BIN00001.R");
+        qm::design::TGOwner owner;
+        qm::design::TGBasePanel header(&owner);
+        qm::design::TGDataPanel detail(&owner);
+        qm::design::TGBasePanel footer(&owner);
+        auto title = std::make_unique<qm::design::TGPLabel>();
+        title->SetCaption(QStringLiteral("Members"));
+        header.AddObject(std::move(title));
+        auto field = std::make_unique<qm::design::TGPDLabel>();
+        field->Bind(QStringLiteral("LNAME"), QStringLiteral("Last Name"));
+        detail.AddObject(std::move(field));
+        mSettings = qm::reports::TReportSettings::NewReport();
+        mSettings.SetLayout(qm::reports::TReportSettings::Layouts()[2]); // A4 portrait
+        qm::reports::TReportFile::Save({&header, &detail, &footer}, mSettings,
+                                       QString::fromStdString(mLayout));
+    }
+    void TearDown() override { qm::design::TDesignUnits::SetPpiOverride(0); }
+
+    QStringList Written() const
+    {
+        QStringList files = PrintReportsCommandTest::Written();
+        files.removeAll(QStringLiteral("BIN00001.R"));
+        return files;
+    }
+
+    std::string mLayout;
+    qm::reports::TReportSettings mSettings;
+};
+
+TEST_F(PrintUserReportCommandTest, LayoutPrintsInTheMainWindowsOrderOnItsOwnPaper)
+{
+    ASSERT_EQ(Run({"report", "--table", mTable, "--layout", mLayout, "--stream", Out("r.qps")}), 0)
+        << mErr.str();
+    // Every record not deleted, the empty last name too (no seek), in LNAME order.
+    EXPECT_EQ(mOut.str(), "4 record(s), 1 page(s)\n");
+    EXPECT_EQ(Texts(Out("r.qps")), (QStringList{"Members", "Adams", "Smith", "Young"}));
+    QFile file(QString::fromStdString(Out("r.qps")));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QStringList pages = qm::print::DumpPageStream(file.readAll())
+                                  .lines.filter(QRegularExpression(QStringLiteral("^page ")));
+    ASSERT_EQ(pages.size(), 1);
+    EXPECT_TRUE(pages[0].contains(QStringLiteral("size=8.26772x11.69"))) << pages[0].toStdString();
+    EXPECT_EQ(Written(), QStringList{"r.qps"});
+
+    // --order plays another sort order; --one-per-page a page per record.
+    ASSERT_EQ(Run({"report", "--table", mTable, "--layout", mLayout, "--order", "ZIP",
+                   "--one-per-page", "--query", "RECNO()<>2", "--stream", Out("r.qps")}),
+              0)
+        << mErr.str();
+    EXPECT_EQ(mOut.str(), "3 record(s), 3 page(s)\n");
+    EXPECT_EQ(Texts(Out("r.qps")),
+              (QStringList{"Members", "Young", "Members", "Smith", "Members", "Adams"}));
+
+    // One record, and a PDF.
+    ASSERT_EQ(Run({"report", "--table", mTable, "--layout", mLayout, "--record", "2", "--pdf",
+                   Out("r.pdf")}),
+              0)
+        << mErr.str();
+    EXPECT_EQ(mOut.str(), "1 record(s), 1 page(s)\n");
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(Out("r.pdf"))));
+}
+
+TEST_F(PrintUserReportCommandTest, DamagedLayoutEndsBeforeTheFirstPageAndWritesNothing)
+{
+    QFile file(QString::fromStdString(mLayout));
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    file.resize(file.size() / 2);
+    file.close();
+    EXPECT_EQ(Run({"report", "--table", mTable, "--layout", mLayout, "--pdf", Out("r.pdf")}), 3);
+    EXPECT_NE(mErr.str().find("BIN00001.R: "), std::string::npos) << mErr.str();
+    EXPECT_TRUE(mOut.str().empty());
+    EXPECT_TRUE(Written().isEmpty()) << Written().join(',').toStdString();
+}
+
+TEST_F(PrintUserReportCommandTest, BadCombinationsAreRefused)
+{
+    const std::vector<std::vector<std::string>> bad = {
+        {"--layout", mLayout, "--builtin", "1"},
+        {"--layout", mLayout, "--memo"},
+        {"--layout", mLayout, "--paper", "a4"},
+        {"--builtin", "1", "--one-per-page"},
+        {"--layout", Out("r.pdf")},
+        {"--layout", mLayout, "--order", "NOSUCHTAG"},
+        {"--layout", mLayout, "--stream", mLayout},
+    };
+    for (std::vector<std::string> args : bad) {
+        args.insert(args.begin(), {"report", "--table", mTable});
+        if (std::find(args.begin(), args.end(), "--stream") == args.end())
+            args.insert(args.end(), {"--stream", Out("r.qps")});
+        EXPECT_EQ(Run(args), 2) << args[4] << " " << args[5];
+    }
+    EXPECT_EQ(
+        Run({"report", "--table", mTable, "--layout", Out("BIN00002.R"), "--stream", Out("r.qps")}),
+        3);
+    EXPECT_TRUE(Written().isEmpty()) << Written().join(',').toStdString();
+}
+
+TEST_F(PrintUserReportCommandTest, DesignIsFoundByDescriptionInTheHomesReportTable)
+{
+    EXPECT_EQ(Run({"report", "--table", mTable, "--design", "Members", "--stream", Out("r.qps")}),
+              3);
+    EXPECT_NE(mErr.str().find("REPORT.DBF"), std::string::npos) << mErr.str();
+
+    // A report whose detail band shows the full name, a calculated field.
+    const QString sysdata = mHome.Path("sysdata");
+    ASSERT_TRUE(QDir().mkpath(sysdata));
+    {
+        qm::reports::TReportStore store;
+        ASSERT_TRUE(store.Open(sysdata).isEmpty());
+        qm::design::TGOwner owner;
+        qm::design::TGBasePanel header(&owner);
+        qm::design::TGDataPanel detail(&owner);
+        qm::design::TGBasePanel footer(&owner);
+        auto field = std::make_unique<qm::design::TGPDLabel>();
+        field->Bind(QStringLiteral("FullName"), QStringLiteral("Full Name"));
+        detail.AddObject(std::move(field));
+        qm::reports::TReportRow row = qm::reports::TReportStore::NewRow();
+        row.description = QStringLiteral("Members");
+        QString error;
+        ASSERT_GE(store.Save(row, {&header, &detail, &footer}, mSettings, &error), 0)
+            << error.toStdString();
+    }
+    ASSERT_EQ(Run({"report", "--table", mTable, "--design", "Members", "--record", "1", "--stream",
+                   Out("r.qps")}),
+              0)
+        << mErr.str();
+    EXPECT_EQ(Texts(Out("r.qps")), QStringList{"Pat Smith"});
+
+    EXPECT_EQ(Run({"report", "--table", mTable, "--design", "Nobody", "--stream", Out("r.qps")}),
+              2);
+    EXPECT_NE(mErr.str().find("no such report"), std::string::npos) << mErr.str();
 }
 
 } // namespace

@@ -41,10 +41,27 @@ const TSingleLineLayout& TSingleLineText::LayOut(TGBaseLabel& label, const QStri
 {
     if (!force && !label.LayoutDirty())
         return mLayout;
-    const QString shownText = ShownText(label, caption);
-    const QFont font = ScreenFont(label);
-    mTextWidth = TDesignTextMeasure::TextWidth(font, shownText + QLatin1Char(' '));
-    mLineHeight = TDesignTextMeasure::CellHeight(font) + TDesignTextMeasure::ExternalLeading(font);
+    // The line height depends on the font alone; measuring it again for every record a report
+    // or label job prints would cost more than all the drawing.
+    const int pointSize = label.ScreenPointSize();
+    const int ppi = TDesignUnits::Ppi();
+    if (!mMetricsValid || !(mMetricsFont == label.Font()) || mMetricsPointSize != pointSize ||
+        mMetricsPpi != ppi) {
+        const QFont font = ScreenFont(label);
+        mLineHeight =
+            TDesignTextMeasure::CellHeight(font) + TDesignTextMeasure::ExternalLeading(font);
+        mMetricsFont = label.Font();
+        mMetricsPointSize = pointSize;
+        mMetricsPpi = ppi;
+        mMetricsValid = true;
+    }
+    // The caption's width places only rotated, right-aligned or centred text and sizes a label
+    // too narrow to show any; a left-aligned caption at angle 0 needs no measuring.
+    const bool widthNeeded =
+        label.Angle() != 0 || label.Alignment() != TGAlignment::taLeftJustify || label.Width() <= 5;
+    mTextWidth = widthNeeded ? TDesignTextMeasure::TextWidth(
+                                   ScreenFont(label), ShownText(label, caption) + QLatin1Char(' '))
+                             : 0;
 
     TSingleLineInput in;
     in.textWidth = mTextWidth;

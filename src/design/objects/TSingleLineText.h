@@ -15,6 +15,7 @@
 // - Print draws through the page canvas with the panel's corner at (x, y) inches; an empty
 //   caption draws only the background.
 
+#include "design/text/TGFont.h"
 #include "design/text/TSingleLineLayout.h"
 
 #include <QFont>
@@ -34,7 +35,8 @@ class TSingleLineText {
 public:
     const TSingleLineLayout& LayOut(TGBaseLabel& label, const QString& caption, bool force = false);
     const TSingleLineLayout& Layout() const { return mLayout; }
-    // w and h of the last layout.
+    // w and h of the last layout; w is 0 when the layout did not depend on it (angle 0, left
+    // aligned, wider than 5 pixels).
     std::int32_t TextWidth() const { return mTextWidth; }
     std::int32_t LineHeight() const { return mLineHeight; }
 
@@ -58,6 +60,11 @@ public:
 private:
     TSingleLineLayout mLayout;
     std::int32_t mTextWidth = 0;
+    // The font the line height was measured for.
+    bool mMetricsValid = false;
+    TGFont mMetricsFont;
+    int mMetricsPointSize = 0;
+    int mMetricsPpi = 0;
     std::int32_t mLineHeight = 0;
 };
 
