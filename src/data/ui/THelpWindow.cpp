@@ -92,6 +92,7 @@ const std::vector<THelpPage>& THelpWindow::Pages()
         {1310, "print-report.html", "Printing reports"},
         {1311, "count-zip-codes.html", "Counting ZIP codes"},
         {1312, "print-current-record.html", "Printing the current record"},
+        {1320, "report-designer.html", "Designing a report"},
     };
     return pages;
 }
