@@ -5,3 +5,8 @@ qm_test(qm_report_designer_rules_tests
     TReportDesignerRulesTest.cpp
     TReportPlacementTest.cpp
   LIBS qm_reports)
+
+# A report band and its surface, offscreen.
+qm_test(qm_report_band_tests GUI
+  SOURCES TReportPanelTest.cpp
+  LIBS qm_reports_ui qm_test_support Qt6::Test)
