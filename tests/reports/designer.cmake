@@ -10,3 +10,8 @@ qm_test(qm_report_designer_rules_tests
 qm_test(qm_report_band_tests GUI
   SOURCES TReportPanelTest.cpp
   LIBS qm_reports_ui qm_test_support Qt6::Test)
+
+# The "Report Designer" window, offscreen.
+qm_test(qm_report_designer_tests GUI
+  SOURCES TReportDesignerTest.cpp
+  LIBS qm_reports_ui qm_test_support Qt6::Test)
