@@ -207,6 +207,7 @@ TEST_F(TReportDesignerTest, EveryToolInEveryBandPlacesOrBeeps)
     EXPECT_EQ(placed, 30 - 2 - 2 - 1 - 1);
     EXPECT_EQ(mResponder.Beeps(), 6);
     EXPECT_TRUE(mResponder.Texts().isEmpty()); // dead clicks, no messages
+    qm::test::SaveScreenshot(*d, "report-designer-tools");
 }
 
 TEST_F(TReportDesignerTest, TheRefusalTextsComeFromThePlacementRule)
