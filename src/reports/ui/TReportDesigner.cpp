@@ -709,15 +709,13 @@ void TReportDesigner::SaveButtonClick()
     const std::array<bool, 4> ticks = R::TicksOnSave(
         {mSettings.useHeader, mSettings.useDetail, mSettings.useMemo, mSettings.useFooter},
         heights);
-    for (TReportBand band : kAllBands) {
-        const QSignalBlocker block(mChecks[std::size_t(band)]);
-        mChecks[std::size_t(band)]->setChecked(ticks[std::size_t(band)]);
-    }
+    // A band of height 0 loses its tick, also when no band is left.
+    R::TakeBands(mSettings, ticks, heights);
+    LayoutPage();
     if (!R::AnyTicked(ticks)) {
         data::TMessageService::Inform(this, R::NoBandsMessage());
         return;
     }
-    R::TakeBands(mSettings, ticks, heights);
     for (TReportBand band : kPanelBands) {
         if (UseOf(band))
             Panel(band).DropOutsideObjects();
