@@ -197,7 +197,53 @@ void TPagePainter::ApplyFont()
         return;
     const int dpi = mPainter.device() ? mPainter.device()->logicalDpiY() : 96;
     mQFont = MakeDeviceFont(mFont, mMapping.LengthY(mFont.heightInches), dpi);
+    mLatin.Clear(QFontMetricsF(mQFont, mPainter.device()));
     mFontDirty = false;
+}
+
+void TPagePainter::TLatinMetrics::Clear(const QFontMetricsF& metrics)
+{
+    advance.fill(kUnknown);
+    leftBearing.fill(kUnknown);
+    rightBearing.fill(kUnknown);
+    ascent = metrics.ascent();
+    descent = metrics.descent();
+}
+
+bool TPagePainter::InkInside(const QString& text, QPointF origin, const QRect& device)
+{
+    if (text.isEmpty() || mFont.rotation != 0 || mFont.superscript || mFont.subscript)
+        return false;
+    // The device rectangle covers its pixels up to, not including, right() + 1 and bottom() + 1.
+    if (origin.y() < device.top() ||
+        origin.y() + mLatin.ascent + mLatin.descent > device.bottom() + 1)
+        return false;
+    std::optional<QFontMetricsF> metrics;
+    const auto fill = [&](std::array<float, 256>& table, char16_t c, auto measure) {
+        float& value = table[c];
+        if (value == TLatinMetrics::kUnknown) {
+            if (!metrics)
+                metrics.emplace(mQFont, mPainter.device());
+            value = float(measure(*metrics, QChar(c)));
+        }
+        return double(value);
+    };
+    double width = 0;
+    for (const QChar ch : text) {
+        const char16_t c = ch.unicode();
+        if (c > 0xFF)
+            return false;
+        width += fill(mLatin.advance, c,
+                      [](const QFontMetricsF& m, QChar q) { return m.horizontalAdvance(q); });
+    }
+    const double left = fill(mLatin.leftBearing, text.front().unicode(),
+                             [](const QFontMetricsF& m, QChar q) { return m.leftBearing(q); });
+    const double right = fill(mLatin.rightBearing, text.back().unicode(),
+                              [](const QFontMetricsF& m, QChar q) { return m.rightBearing(q); });
+    // A negative bearing is ink beyond the advance (italic overhang, a hanging j).
+    const double inkLeft = origin.x() + std::min(0.0, left);
+    const double inkRight = origin.x() + width - std::min(0.0, right);
+    return inkLeft >= device.left() && inkRight <= device.right() + 1;
 }
 
 double TPagePainter::TextWidthPixels(const QByteArray& text)
@@ -290,19 +336,29 @@ void TPagePainter::TextInRect(const QRectF& clip, double x, double y, const QByt
 {
     ApplyFont();
     const QRect device = mMapping.Rect(clip);
+    const QString text = DecodePrintText(bytes, mFont.name);
+    const QPointF origin(mMapping.X(x), mMapping.Y(y));
+    // Most cells hold text that fits: drawn without a clip, a page holds far fewer state
+    // changes, which is most of what a PDF page of a long list costs.
+    if (mBrushStyle == TBrushStyle::bsClear && InkInside(text, origin, device)) {
+        mPainter.setFont(mQFont);
+        mPainter.setPen(mFont.color.ToQColor());
+        mPenDirty = true; // the painter's pen is the text colour now
+        mPainter.drawText(QPointF(origin.x(), origin.y() + mLatin.ascent), text);
+        return;
+    }
     mPainter.save();
     if (mBrushStyle != TBrushStyle::bsClear)
         mPainter.fillRect(device, mBrushColor.ToQColor());
     mPainter.setClipRect(device);
     mPainter.setFont(mQFont);
     mPainter.setPen(mFont.color.ToQColor());
-    const QFontMetricsF metrics(mQFont, mPainter.device());
     // (x, y) is the top-left corner of the text's cell before it is turned; a rotated text turns
     // about that point, counter-clockwise, and stays clipped to the unturned device rectangle.
-    mPainter.translate(mMapping.X(x), mMapping.Y(y));
+    mPainter.translate(origin);
     if (mFont.rotation != 0)
         mPainter.rotate(-mFont.rotation);
-    mPainter.drawText(QPointF(0, metrics.ascent()), DecodePrintText(bytes, mFont.name));
+    mPainter.drawText(QPointF(0, mLatin.ascent), text);
     mPainter.restore();
 }
 

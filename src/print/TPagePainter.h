@@ -20,9 +20,11 @@
 #include <QImage>
 #include <QPointF>
 #include <QRectF>
+#include <array>
 #include <optional>
 #include <vector>
 
+class QFontMetricsF;
 class QPainter;
 
 namespace qm::print {
@@ -108,7 +110,22 @@ private:
         bool insideFrame = false;
     };
 
+    // Per-character metrics of the current font for Latin-1 text, filled as characters are met:
+    // enough to tell whether a text's ink stays inside a rectangle without shaping it.
+    struct TLatinMetrics {
+        static constexpr float kUnknown = -1e30f;
+        std::array<float, 256> advance;
+        std::array<float, 256> leftBearing;
+        std::array<float, 256> rightBearing;
+        double ascent = 0;
+        double descent = 0;
+        void Clear(const QFontMetricsF& metrics);
+    };
+
     QColor PenColor() const;
+    // Whether text drawn with its top-left corner at origin (device pixels) stays inside the
+    // device rectangle, judged from its characters' advances and bearings; false when unsure.
+    bool InkInside(const QString& text, QPointF origin, const QRect& device);
     void Figure(TShape shape, const QRect& area, double rx, double ry,
                 const std::optional<TOutline>& outline, const std::optional<QBrush>& brush);
     void ApplyPen();
@@ -120,6 +137,7 @@ private:
     TDeviceMapping mMapping;
     TPainterFont mFont;
     QFont mQFont;
+    TLatinMetrics mLatin;
     bool mFontDirty = true;
     TColor mPenColor = kBlack;
     TPenStyle mPenStyle = TPenStyle::psSolid;

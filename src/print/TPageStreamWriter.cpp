@@ -12,7 +12,7 @@ TPageStreamWriter::TPageStreamWriter(QIODevice* device) : mDevice(device)
     if (!mDevice)
         throw TPrintError(TPrintErrorKind::Stream, QString::fromLatin1(msg::kNoStream));
     mBase = mDevice->pos();
-    mBuffer.reserve(stream::kBufferSize);
+    mBuffer = std::make_unique<std::uint8_t[]>(stream::kBufferSize);
 }
 
 TPageStreamWriter::~TPageStreamWriter()
@@ -34,8 +34,14 @@ void TPageStreamWriter::Int16(std::int16_t value)
 void TPageStreamWriter::Int32(std::int32_t value)
 {
     const auto v = static_cast<std::uint32_t>(value);
-    for (int i = 0; i < 4; ++i)
-        Byte(std::uint8_t((v >> (8 * i)) & 0xFF));
+    const std::uint8_t bytes[4] = {std::uint8_t(v & 0xFF), std::uint8_t((v >> 8) & 0xFF),
+                                   std::uint8_t((v >> 16) & 0xFF), std::uint8_t(v >> 24)};
+    if (mUsed + 4 < stream::kBufferSize) {
+        std::memcpy(mBuffer.get() + mUsed, bytes, 4);
+        mUsed += 4;
+        return;
+    }
+    Bytes(reinterpret_cast<const char*>(bytes), 4);
 }
 
 void TPageStreamWriter::Float(float value)
@@ -72,25 +78,26 @@ void TPageStreamWriter::Bytes(const char* data, std::size_t size)
     }
     const auto* p = reinterpret_cast<const std::uint8_t*>(data);
     while (size > 0) {
-        const std::size_t room = stream::kBufferSize - mBuffer.size();
+        const std::size_t room = stream::kBufferSize - mUsed;
         const std::size_t n = std::min(room, size);
-        mBuffer.insert(mBuffer.end(), p, p + n);
+        std::memcpy(mBuffer.get() + mUsed, p, n);
+        mUsed += n;
         p += n;
         size -= n;
-        if (mBuffer.size() >= stream::kBufferSize)
+        if (mUsed >= stream::kBufferSize)
             Flush();
     }
 }
 
 void TPageStreamWriter::Flush()
 {
-    if (mBuffer.empty())
+    if (mUsed == 0)
         return;
-    const auto n = qint64(mBuffer.size());
-    if (mDevice->write(reinterpret_cast<const char*>(mBuffer.data()), n) != n)
+    const auto n = qint64(mUsed);
+    if (mDevice->write(reinterpret_cast<const char*>(mBuffer.get()), n) != n)
         throw TPrintError(TPrintErrorKind::Stream, mDevice->errorString());
     mFlushed += n;
-    mBuffer.clear();
+    mUsed = 0;
 }
 
 void TPageStreamWriter::PatchInt16(std::int64_t position, std::int16_t value)
@@ -111,7 +118,7 @@ void TPageStreamWriter::PatchInt32(std::int64_t position, std::int32_t value)
 void TPageStreamWriter::PatchBytes(std::int64_t position, const char* data, std::size_t size)
 {
     if (position >= mFlushed) {
-        std::memcpy(mBuffer.data() + (position - mFlushed), data, size);
+        std::memcpy(mBuffer.get() + (position - mFlushed), data, size);
         return;
     }
     // The field straddles or precedes the buffer: put the buffer out first, then seek.

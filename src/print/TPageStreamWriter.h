@@ -18,6 +18,7 @@
 #include <QPointF>
 #include <QRectF>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 class QIODevice;
@@ -32,13 +33,13 @@ public:
     ~TPageStreamWriter();
 
     // Absolute position of the next byte written.
-    std::int64_t Position() const { return mFlushed + std::int64_t(mBuffer.size()); }
+    std::int64_t Position() const { return mFlushed + std::int64_t(mUsed); }
 
     void Code(stream::TCode code) { Byte(static_cast<std::uint8_t>(code)); }
     void Byte(std::uint8_t value)
     {
-        mBuffer.push_back(value);
-        if (mBuffer.size() >= stream::kBufferSize)
+        mBuffer[mUsed++] = value;
+        if (mUsed >= stream::kBufferSize)
             Flush();
     }
     void Int16(std::int16_t value);
@@ -71,7 +72,8 @@ private:
     void PatchBytes(std::int64_t position, const char* data, std::size_t size);
 
     QIODevice* mDevice;
-    std::vector<std::uint8_t> mBuffer;
+    std::unique_ptr<std::uint8_t[]> mBuffer; // stream::kBufferSize bytes
+    std::size_t mUsed = 0;
     std::int64_t mBase = 0;    // device position of stream position 0
     std::int64_t mFlushed = 0; // stream position of mBuffer[0]
 };

@@ -7,15 +7,15 @@ namespace qm::print {
 
 QByteArray EncodePrintText(const QString& text)
 {
-    QByteArray out;
-    out.reserve(text.size());
-    for (QChar ch : text) {
+    QByteArray out(text.size(), Qt::Uninitialized);
+    char* p = out.data();
+    for (const QChar ch : text) {
         if (ch.unicode() < 0x80) {
-            out.append(char(ch.unicode()));
+            *p++ = char(ch.unicode());
             continue;
         }
         const auto one = data::TWin1252::Encode(QString(ch));
-        out.append(one && one->size() == 1 ? one->at(0) : '?');
+        *p++ = one && one->size() == 1 ? one->at(0) : '?';
     }
     return out;
 }

@@ -535,9 +535,16 @@ void TReportFiler::OutTextRect(const QRectF& clip, double x, double y, const QBy
     SyncFont();
     SyncOther();
     TPageStreamWriter& w = *mWriter;
+    if (text.size() <= qsizetype(stream::kMaxTextLength)) {
+        // The usual cell: one piece.
+        w.Code(TCode::TextRect);
+        w.Rect(clip);
+        w.Float(float(x));
+        w.Float(y);
+        w.Text(text);
+        return;
+    }
     std::vector<QByteArray> pieces = SplitText(text);
-    if (pieces.empty())
-        pieces.emplace_back();
     bool first = true;
     for (const QByteArray& piece : pieces) {
         w.Code(TCode::TextRect);

@@ -61,9 +61,15 @@ const QFontMetricsF& TTextMeasure::Metrics()
 
 double TTextMeasure::Width(const QString& text)
 {
+    const QFontMetricsF& metrics = Metrics();
+    TFontMetrics& current = mCache.back();
+    if (!current.lastText.isNull() && current.lastText == text)
+        return current.lastWidth;
     // Measured as drawn: a missing symbol face shows pictograms in the fallback face.
     const QString shown = TSymbolFont::DisplayText(mFont.name, text);
-    return Metrics().horizontalAdvance(shown) / mDpi;
+    current.lastText = text.isNull() ? QString(QLatin1String("")) : text;
+    current.lastWidth = metrics.horizontalAdvance(shown) / mDpi;
+    return current.lastWidth;
 }
 double TTextMeasure::Width(const QByteArray& text)
 {

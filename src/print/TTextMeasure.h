@@ -36,6 +36,10 @@ private:
         // kerning, so a text's width is the sum of its characters' advances.
         std::array<double, 256> advance{};
         bool haveAdvances = false;
+        // The last text measured as a string and its width: a job asks for the same reference
+        // text at every font change.
+        QString lastText;
+        double lastWidth = 0;
     };
     // Fonts a job switches between (a page header's and its rows') keep their metrics.
     static constexpr size_t kCachedFonts = 8;

@@ -10,9 +10,17 @@ namespace qm::reports {
 
 int TRecordValues::Index(const char* field)
 {
+    // Callers name fields by literals: the same pointer again is the usual case.
     for (const auto& [name, index] : mIndexes)
-        if (name == field || std::strcmp(name, field) == 0)
+        if (name == field)
             return index;
+    for (const auto& [name, index] : mIndexes) {
+        if (std::strcmp(name, field) == 0) {
+            const int found = index;
+            mIndexes.emplace_back(field, found); // found by pointer next time
+            return found;
+        }
+    }
     const int index = mDataSet.Table().FieldIndex(field);
     mIndexes.emplace_back(field, index);
     return index;

@@ -23,6 +23,12 @@ public:
     static void Save(const std::array<const design::TGBasePanel*, 3>& bands,
                      const TReportSettings& settings, const QString& path);
 
+    // Save as the designer needs it: the bands are written at 100 % coordinates and with no
+    // record values (each band rescaled to 1.0 and its objects' data cleared for the write, then
+    // refreshed and rescaled back, also when the write fails).
+    static void SaveDesign(const std::array<design::TGBasePanel*, 3>& bands,
+                           const TReportSettings& settings, const QString& path);
+
     // Appends the file's objects to the three bands and returns its settings. A missing file
     // gives TReportSettings::NewReport() and no objects. A damaged file throws
     // design::TLayoutError; the objects read before the fault stay on the bands.

@@ -32,11 +32,19 @@ void TReportPage::MoveToTab(print::TBaseReport& job, int& current, int tab)
 
 double TReportPage::Ascent(print::TBaseReport& job)
 {
-    // One measure per resolution; it keeps the metrics of the last font asked for.
+    // One measure per resolution; the last font asked for and its ascent are kept, as every
+    // cell of a row asks again.
     static std::unique_ptr<print::TTextMeasure> measure;
-    if (!measure || measure->Dpi() != job.YDpi())
-        measure = std::make_unique<print::TTextMeasure>(job.YDpi());
+    static print::TFontState lastFont;
+    static double lastAscent = 0;
     const print::TFontState& f = job.Font();
+    if (!measure || measure->Dpi() != job.YDpi()) {
+        measure = std::make_unique<print::TTextMeasure>(job.YDpi());
+    } else if (f.name == lastFont.name && f.sizePoints == lastFont.sizePoints &&
+               f.pitch == lastFont.pitch && f.bold == lastFont.bold &&
+               f.italic == lastFont.italic) {
+        return lastAscent * job.UnitsFactor();
+    }
     print::TPainterFont font;
     font.name = f.name;
     font.heightInches = f.sizePoints / 72.0;
@@ -44,7 +52,9 @@ double TReportPage::Ascent(print::TBaseReport& job)
     font.bold = f.bold;
     font.italic = f.italic;
     measure->SetFont(font);
-    return measure->Ascent() * job.UnitsFactor();
+    lastFont = f;
+    lastAscent = measure->Ascent();
+    return lastAscent * job.UnitsFactor();
 }
 
 void TReportPage::ClippedCell(print::TBaseReport& job, const QString& text, double width)

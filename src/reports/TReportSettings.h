@@ -5,8 +5,9 @@
 // held by the window that loaded the report and handed to whoever prints it.
 //
 // Lengths are held in design pixels at the PPI in force (TDesignUnits::Ppi()); the layout file
-// stores them as integers in thousandths of an inch after the bands (docs/formats/report-layout.md).
-// Both conversions round to nearest, so a value survives any number of saves and loads.
+// stores them as integers in thousandths of an inch after the bands
+// (docs/formats/report-layout.md). Both conversions round to nearest, so a value survives any
+// number of saves and loads.
 
 #include "design/stream/TGColor.h"
 
@@ -31,8 +32,8 @@ struct TBandFrame {
     bool top = false;
     bool right = false;
     bool bottom = false;
-    int lineWidth = 1;     // 1..3
-    int shadePercent = 0;  // 0..100
+    int lineWidth = 1;    // 1..3
+    int shadePercent = 0; // 0..100
     design::TGColor shadeColor = design::TGColor::Rgb(255, 255, 255);
 
     bool operator==(const TBandFrame&) const = default;
@@ -102,6 +103,12 @@ struct TReportSettings {
     // The shade colour rule: each component c becomes c + (100 - p) * (255 - c) / 100 (integer
     // division), p limited to 0..100; 0 % gives white, 100 % the colour itself.
     static QColor ShadeColor(design::TGColor color, int percent);
+
+    // The settings list: kSettingCount values, the first kLengthCount of them lengths; their
+    // names in stream order ("page width", ..., "footer shade colour").
+    static constexpr int kSettingCount = 50;
+    static constexpr int kLengthCount = 9;
+    static const std::array<const char*, kSettingCount>& SettingNames();
 
     // The 50 values in stream order (lengths in thousandths at the PPI in force).
     void Write(design::TLayoutWriter& out) const;

@@ -23,6 +23,7 @@ const std::vector<TToolCommand>& ToolCommands()
          &RunPrintCommand},
         {"presort", "presort an address file's records for bulk mail", &RunPresortCommand},
         {"letters", "list, export, import or spell-check the form letters", &RunLettersCommand},
+        {"report", "list, show, clone or delete the user-designed reports", &RunReportCommand},
     };
     return commands;
 }
