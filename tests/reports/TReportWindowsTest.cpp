@@ -108,8 +108,9 @@ TEST_F(TReportWindowsTest, ReportSetupDefaultsAndTitleFollowTheList)
 {
     qm::reports::TReportSetup setup(mTable.DataSet(), mTable.Apollo(), false);
     EXPECT_EQ(setup.windowTitle(), "Print Report");
-    EXPECT_EQ(setup.Tabs()->count(), 1);
+    EXPECT_EQ(setup.Tabs()->count(), 2);
     EXPECT_EQ(setup.Tabs()->tabText(0), "Built In Reports");
+    EXPECT_EQ(setup.Tabs()->tabText(1), "Report Designer");
     EXPECT_EQ(setup.ReportList()->count(), 4);
     EXPECT_EQ(setup.ReportList()->item(2)->text(), "3. Organization,Name,Phone,Fax ");
     EXPECT_EQ(setup.TitleEdit()->text(), "Report 1");

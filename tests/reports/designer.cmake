@@ -15,3 +15,8 @@ qm_test(qm_report_band_tests GUI
 qm_test(qm_report_designer_tests GUI
   SOURCES TReportDesignerTest.cpp
   LIBS qm_reports_ui qm_test_support Qt6::Test)
+
+# The "Report Designer" tab of "Print Report", offscreen.
+qm_test(qm_report_designer_tab_tests GUI
+  SOURCES TReportDesignerTabTest.cpp
+  LIBS qm_reports_ui qm_test_support Qt6::Test)
