@@ -22,6 +22,7 @@ const std::vector<TToolCommand>& ToolCommands()
         {"print", "print labels, envelopes, letters and reports; list label templates",
          &RunPrintCommand},
         {"presort", "presort an address file's records for bulk mail", &RunPresortCommand},
+        {"barcode", "print the bars of an Intelligent Mail barcode as letters", &RunBarcodeCommand},
         {"letters", "list, export, import or spell-check the form letters", &RunLettersCommand},
         {"report", "list, show, clone or delete the user-designed reports", &RunReportCommand},
     };

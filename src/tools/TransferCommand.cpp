@@ -23,7 +23,9 @@
 #include "xbase/TTable.h"
 #include "xbase/TXbaseError.h"
 
+#include <QFile>
 #include <QFileInfo>
+#include <QStringList>
 #include <ostream>
 
 namespace qm::tools {
@@ -142,6 +144,38 @@ int ImportSample(const std::string& path, std::ostream& out, std::ostream& err)
     return kExitOk;
 }
 
+// The files of an address file this command makes (table, index, memo), removed again when the
+// command does not complete. Files that were there before are never touched.
+class TNewFileGuard {
+public:
+    TNewFileGuard() = default;
+    TNewFileGuard(const TNewFileGuard&) = delete;
+    TNewFileGuard& operator=(const TNewFileGuard&) = delete;
+    ~TNewFileGuard()
+    {
+        if (mKeep)
+            return;
+        for (const QString& path : mPaths)
+            QFile::remove(path);
+    }
+    void Note(const QString& table)
+    {
+        const QFileInfo info(table);
+        const QString stem = info.path() + QLatin1Char('/') + info.completeBaseName();
+        const QStringList paths = {table, stem + QStringLiteral(".cdx"),
+                                   stem + QStringLiteral(".CDX"), stem + QStringLiteral(".fpt"),
+                                   stem + QStringLiteral(".FPT")};
+        for (const QString& path : paths)
+            if (!QFileInfo::exists(path))
+                mPaths.append(path);
+    }
+    void Keep() { mKeep = true; }
+
+private:
+    QStringList mPaths;
+    bool mKeep = false;
+};
+
 int Import(const TTableArgs& args, std::ostream& out, std::ostream& err)
 {
     if (args.Has("sample")) {
@@ -170,12 +204,16 @@ int Import(const TTableArgs& args, std::ostream& out, std::ostream& err)
         err << "quillmark-tool import: " << S(sourcePath) << " not found\n";
         return kExitFile;
     }
+    // An address file made by --new goes again when the import does not complete, so the same
+    // command can be run again once its mistake is mended.
+    TNewFileGuard made;
     if (args.Has("new")) {
         if (QFileInfo::exists(address)) {
             err << "quillmark-tool import: " << S(address)
                 << " already exists (--new makes a new file)\n";
             return kExitRefused;
         }
+        made.Note(address);
         const QString error = data::TAddressFile::Create(address, data::TNewFileFieldLengths());
         if (!error.isEmpty()) {
             err << "quillmark-tool import: " << S(error) << "\n";
@@ -264,6 +302,7 @@ int Import(const TTableArgs& args, std::ostream& out, std::ostream& err)
     table->Close();
     if (outcome.failure != transfer::TImportOutcome::TFailure::None || !rebuilt.isEmpty())
         return kExitFile;
+    made.Keep();
     return kExitOk;
 }
 

@@ -32,6 +32,52 @@ QImage Paint(const std::function<void(TPagePainter&)>& draw, bool antialiased)
     return image;
 }
 
+// Text in a cell either fits and is drawn whole, or is cut at the cell's edges: never ink
+// outside the cell, whether the text is drawn with a clip or, fitting, without one.
+TEST(TPagePainterTest, CellTextKeepsInsideItsCellAndIsWholeWhenItFits)
+{
+    struct TCellCase {
+        QByteArray text;
+        bool italic;
+        double right; // the cell's right edge, inches
+    };
+    const QRectF cellFrom(QPointF(0.5, 0.5), QPointF(0.5, 0.9));
+    const std::vector<TCellCase> cases = {
+        {"Adams, Ana", false, 3.5}, // fits with room
+        {"A text far too long for its cell", false, 1.2},
+        {"Staff", true, 0.95}, // italic overhang at a tight edge
+        {"jjj", true, 3.5},    // a hanging first letter
+    };
+    for (bool antialiased : {false, true}) {
+        for (const TCellCase& c : cases) {
+            const QRectF cell(cellFrom.topLeft(), QPointF(c.right, cellFrom.bottom()));
+            const auto draw = [&](const QRectF& clip) {
+                return Paint(
+                    [&](TPagePainter& p) {
+                        TPainterFont font;
+                        font.heightInches = 16.0 / 72.0;
+                        font.italic = c.italic;
+                        p.SetFont(font);
+                        p.TextInRect(clip, cell.left(), cell.top(), c.text);
+                    },
+                    antialiased);
+            };
+            const QImage image = draw(cell);
+            const std::string what = c.text.toStdString() + " aa " + std::to_string(antialiased);
+            const QRect ink = test::InkBounds(image);
+            const QRect pixels(QPoint(50, 50), QPoint(int(c.right * 100) - 1, 89));
+            ASSERT_FALSE(ink.isEmpty()) << what;
+            EXPECT_TRUE(pixels.contains(ink))
+                << what << " ink " << ink.left() << ".." << ink.right();
+            // With the whole page as its cell the text is drawn whole; a cell it fits in must
+            // show the same pixels.
+            const QImage whole = draw(QRectF(QPointF(0, 0), QPointF(4, 3)));
+            if (pixels.contains(test::InkBounds(whole)))
+                EXPECT_EQ(image, whole) << what;
+        }
+    }
+}
+
 struct TPenCase {
     int width;
     TPenStyle style;

@@ -135,3 +135,21 @@ TEST_F(TTransferCommand, ExportsWithTheSaveRules)
     EXPECT_EQ(Run({"export", address, "--csv", Path("x.TXT"), "--filter", "LNAME +"}), 2);
     EXPECT_EQ(Run({"export", address}), 2);
 }
+
+TEST_F(TTransferCommand, ARefusedImportTakesBackTheAddressFileItsNewOptionMade)
+{
+    Write("in.csv", "Smith,Boston\r\nJones,Cork\r\n");
+    const std::string address = Path("ADD0002.DBF");
+    // A mapping the address file cannot take is refused after --new made the file.
+    EXPECT_EQ(Run({"import", address, "--new", "--csv", Path("in.csv"), "--map", "1=DATE"}), 2);
+    EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(address)));
+    EXPECT_TRUE(QDir(mDir.path()).entryList({"ADD0002.*"}, QDir::Files).isEmpty());
+    // So the same command, mended, runs.
+    ASSERT_EQ(Run({"import", address, "--new", "--csv", Path("in.csv"), "--map", "1=LNAME"}), 0)
+        << mErr;
+    EXPECT_EQ(QDir(mDir.path()).entryList({"ADD0002.*"}, QDir::Files).size(), 3);
+
+    // A refusal without --new leaves the existing file and its neighbours alone.
+    EXPECT_EQ(Run({"import", address, "--csv", Path("in.csv"), "--map", "1=DATE"}), 2);
+    EXPECT_EQ(QDir(mDir.path()).entryList({"ADD0002.*"}, QDir::Files).size(), 3);
+}

@@ -145,6 +145,10 @@ constexpr std::array<TBarSource, TImbCode::kBarCount> kBarSources{{
     {'E', 7, 'H', 5},  {'A', 12, 'B', 11}, {'C', 9, 'J', 0},  {'G', 8, 'F', 3},  {'D', 10, 'I', 2},
 }};
 
+// The bar for an ascender bit (2) and a descender bit (1).
+constexpr std::array<TImbBar, 4> kBarOfBits{TImbBar::Tracker, TImbBar::Descender, TImbBar::Ascender,
+                                            TImbBar::Full};
+
 // Every one of the 130 character bits is used by exactly one bar end.
 constexpr bool EveryBitOnce()
 {
@@ -259,7 +263,9 @@ std::array<std::uint16_t, kCodewords> Codewords(u128 value, int fcs)
     codewords[9] = std::uint16_t(DivideLimbs<kRadixJ>(limbs) * 2);
     for (int i = 8; i >= 1; --i)
         codewords[std::size_t(i)] = std::uint16_t(DivideLimbs<kRadix>(limbs));
-    codewords[0] = std::uint16_t(limbs[3]); // below 659 for any value of 102 bits
+    // What is left is at most 658, for the largest codes too (99999999999 and
+    // 94999999999999999999).
+    codewords[0] = std::uint16_t(limbs[3]);
     if (fcs & (1 << 10))
         codewords[0] = std::uint16_t(codewords[0] + kCodewordAOffset);
     return codewords;
@@ -431,15 +437,14 @@ bool TImbCode::Encode(const QString& tracking, const QString& routing, TImbBars*
     }
 
     if (bars) {
+        // Branch-free: the two bits pick the bar from a four-entry table.
         for (int i = 0; i < kBarCount; ++i) {
             const TBarSource& s = kBarSources[std::size_t(i)];
-            const bool descender =
+            const unsigned descender =
                 (characters[std::size_t(s.descenderCharacter - 'A')] >> s.descenderBit) & 1u;
-            const bool ascender =
+            const unsigned ascender =
                 (characters[std::size_t(s.ascenderCharacter - 'A')] >> s.ascenderBit) & 1u;
-            (*bars)[std::size_t(i)] = ascender
-                                          ? (descender ? TImbBar::Full : TImbBar::Ascender)
-                                          : (descender ? TImbBar::Descender : TImbBar::Tracker);
+            (*bars)[std::size_t(i)] = kBarOfBits[(ascender << 1) | descender];
         }
     }
     if (problem)
