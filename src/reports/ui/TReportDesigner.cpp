@@ -15,6 +15,7 @@
 #include "reports/ui/TReportBandSizer.h"
 #include "reports/ui/TReportBandSurface.h"
 #include "reports/ui/TReportMemoStrip.h"
+#include "reports/ui/TReportProperties.h"
 #include "xbase/TXbaseError.h"
 
 #include <QActionGroup>
@@ -156,6 +157,12 @@ TReportDesigner::TReportDesigner(const QString& description, const TReportSettin
         panel->SetDataSet(addresses);
     }
     BuildControls();
+    OnChangeLayout = [this](const TReportSettings& current) -> std::optional<TReportSettings> {
+        TReportProperties dialog(current, this);
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        return dialog.Settings();
+    };
     mDescriptionEdit->setText(description.left(R::kDescriptionLength));
     ShowSettings(mSettings);
     resize(std::max(820, G::BandWidth(mSettings, design::TDesignUnits::Ppi()) + 80), 640);

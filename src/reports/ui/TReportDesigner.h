@@ -52,7 +52,7 @@ class TReportMemoStrip;
 
 class TReportDesigner : public QDialog {
 public:
-    static constexpr int kHelpContext = 1320;
+    static constexpr int kHelpContext = 1321;
 
     // description: the report's description ("<new report>" for a new one); settings: the
     // report's settings as loaded; addresses: the open address file the bands show (may be
@@ -82,7 +82,7 @@ public:
     // message shown while the designer stays open.
     std::function<QString(TReportDesigner&)> OnSave;
     // The layout dialog on a copy of the settings; nothing when cancelled. The default opens
-    // "Report Layout".
+    // "Report Layout" (TReportProperties) and takes its settings on "Save".
     std::function<std::optional<TReportSettings>(const TReportSettings&)> OnChangeLayout;
     // The font dialog (default font and memo font); nothing when cancelled.
     std::function<std::optional<design::TGFont>(const design::TGFont&)> OnChooseFont;
