@@ -16,6 +16,7 @@
 #include "reports/ui/TReportBandSurface.h"
 #include "reports/ui/TReportDesigner.h"
 #include "reports/ui/TReportMemoStrip.h"
+#include "reports/ui/TReportProperties.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -24,7 +25,9 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 namespace {
@@ -373,6 +376,29 @@ TEST_F(TReportDesignerTest, ChangeLayoutTakesThePageAndMovesObjectsIn)
     d->OnChangeLayout = [](const TReportSettings&) { return std::nullopt; };
     d->ChangeLayoutButton()->click();
     EXPECT_EQ(d->Settings().pageWidth, 1056);
+}
+
+TEST_F(TReportDesignerTest, ChangeLayoutOpensReportLayoutOnACopy)
+{
+    auto d = Open();
+    auto answer = [](bool save) {
+        QTimer::singleShot(0, [save] {
+            auto* dialog =
+                dynamic_cast<qm::reports::TReportProperties*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            dialog->LandscapeButton()->click();
+            (save ? dialog->SaveButton() : dialog->CancelButton())->click();
+        });
+    };
+    answer(false);
+    d->ChangeLayoutButton()->click();
+    EXPECT_EQ(d->LayoutNameLabel()->text(), "Letter Size, Portrait");
+    EXPECT_EQ(d->Settings().pageWidth, 816);
+    answer(true);
+    d->ChangeLayoutButton()->click();
+    EXPECT_EQ(d->LayoutNameLabel()->text(), "Letter Size, Landscape");
+    EXPECT_EQ(d->Settings().pageWidth, 1056);
+    EXPECT_EQ(d->Panel(TReportBand::Detail).Width(), 1056 - 96 - 24);
 }
 
 TEST_F(TReportDesignerTest, RecordButtonsAndTheValuesSwitchShowTheDetailBandsRecord)
