@@ -281,6 +281,8 @@ protected:
     {
         qm::data::TSettingsFile settings(mHome.Home().SettingsPath());
         settings.WriteBool("Misc", "GettingStarted", true);
+        // The program's home as start-up leaves it: "Print Report" opens REPORT.DBF in sysdata.
+        mHome.Home().Prepare(QStringLiteral(QM_BUILD_DIR "/share/quillmark"));
         QDir().mkpath(mHome.Path("DATA"));
         const QString path = mHome.Path("DATA/ADD0001.DBF");
         ASSERT_TRUE(qm::data::TAddressFile::Create(path, {}).isEmpty());

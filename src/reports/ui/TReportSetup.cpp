@@ -378,6 +378,10 @@ TRecordChoice TReportSetup::Choice() const
 
 void TReportSetup::PrintButtonClick()
 {
+    // The user reports print through their own run, wired with the print entry; the built-in
+    // run must never stand in for the report chosen on the designer tab.
+    if (OnDesignerTab())
+        return;
     if (!mPrintDialog || !mPrintDialog(this))
         return;
     RunReport(false);
@@ -385,6 +389,8 @@ void TReportSetup::PrintButtonClick()
 
 void TReportSetup::PreviewButtonClick()
 {
+    if (OnDesignerTab())
+        return;
     RunReport(true);
 }
 
