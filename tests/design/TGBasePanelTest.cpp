@@ -5,6 +5,7 @@
 #include "data/TDataSet.h"
 #include "design/core/TGDataPanel.h"
 #include "design/core/TGLabelObjectFiler.h"
+#include "design/core/TGOwner.h"
 #include "design/objects/TGBaseLabel.h"
 #include "design/objects/TGMultiLineLabel.h"
 #include "design/objects/TGPLabel.h"
@@ -59,6 +60,34 @@ protected:
 
     TGDataPanel mPanel;
 };
+
+TEST_F(PanelTest, FreeNamesSkipEveryNameInUseOnEveryPanel)
+{
+    TGOwner window;
+    TGDataPanel other(&window);
+    TGDataPanel band(&window);
+    auto add = [](TGBasePanel& panel, const QString& name) {
+        auto object = std::make_unique<TRecordingObject>();
+        object->SetName(name);
+        panel.AddObject(std::move(object));
+    };
+    EXPECT_EQ(window.FreeComponentName(), "Component0");
+    EXPECT_EQ(window.FreeSpecialName(), "Special1");
+    add(other, "component0");
+    add(band, "Component1");
+    add(band, "Special1");
+    add(other, "Special2");
+    add(band, "Special04"); // not the name 4 makes
+    add(band, "Special3x"); // nor 3's
+    window.AddComponentName("Component2");
+    EXPECT_EQ(window.FreeComponentName(), "Component3");
+    EXPECT_EQ(window.FreeSpecialName(), "Special3");
+    add(band, "Special3");
+    EXPECT_EQ(window.FreeSpecialName(), "Special4");
+    for (int n = 4; n <= 1000; ++n)
+        add(other, QStringLiteral("Special%1").arg(n));
+    EXPECT_EQ(window.FreeSpecialName(), "");
+}
 
 TEST_F(PanelTest, PullObjectsInsideMovesOnlyObjectsPastTheLimits)
 {

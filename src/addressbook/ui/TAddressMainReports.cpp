@@ -4,6 +4,7 @@
 
 #include "addressbook/THandOver.h"
 #include "addressbook/ui/TAddressMain.h"
+#include "data/TMessageService.h"
 #include "print/TRPDevice.h"
 #include "print/ui/TPrinterCheck.h"
 #include "reports/ui/TCountZipCodes.h"
@@ -67,6 +68,10 @@ void TAddressMain::PrintReportsItemClick()
         TNameFields names(mBook);
         reports::TReportSetup dialog(mBook.DataSet(), mBook.Apollo(),
                                      !mBook.FilterExpression().isEmpty(), this);
+        if (!dialog.OpenFailure().isEmpty()) {
+            data::TMessageService::Inform(this, dialog.OpenFailure());
+            return;
+        }
         RunDialog(dialog);
     }
     UpdateCommands();

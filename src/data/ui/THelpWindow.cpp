@@ -95,6 +95,7 @@ const std::vector<THelpPage>& THelpWindow::Pages()
         {1311, "count-zip-codes.html", "Counting ZIP codes"},
         {1312, "print-current-record.html", "Printing the current record"},
         {1320, "report-layout.html", "Report page and band frames"},
+        {1321, "report-designer.html", "Designing a report"},
     };
     return pages;
 }

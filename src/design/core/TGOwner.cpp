@@ -3,6 +3,7 @@
 #include "design/core/TGBasePanel.h"
 
 #include <algorithm>
+#include <bitset>
 
 namespace qm::design {
 
@@ -29,21 +30,37 @@ bool TGOwner::HasComponent(const QString& name) const
 
 QString TGOwner::FreeComponentName() const
 {
-    for (int n = 0; n <= 1000; ++n) {
-        const QString name = QStringLiteral("Component%1").arg(n);
-        if (!HasComponent(name))
-            return name;
-    }
-    return {};
+    return FreeName(QStringLiteral("Component"), 0);
 }
 
 QString TGOwner::FreeSpecialName() const
 {
-    for (int n = 1; n <= 1000; ++n) {
-        const QString name = QStringLiteral("Special%1").arg(n);
-        if (!HasComponent(name))
-            return name;
-    }
+    return FreeName(QStringLiteral("Special"), 1);
+}
+
+QString TGOwner::FreeName(const QString& prefix, int first) const
+{
+    // One pass over every name marks the numbers in use; asking HasComponent for each candidate
+    // instead made reading a layout quadratic in its objects per object (seconds for 500).
+    std::bitset<kMaxNameNumber + 1> taken;
+    const auto mark = [&](const QString& name) {
+        if (name.size() <= prefix.size() || !name.startsWith(prefix, Qt::CaseInsensitive))
+            return;
+        const QStringView digits = QStringView(name).mid(prefix.size());
+        bool ok = false;
+        const int n = digits.toInt(&ok);
+        // Only the name this number makes counts ("Special07" does not hold 7).
+        if (ok && n >= 0 && n <= kMaxNameNumber && digits == QString::number(n))
+            taken.set(std::size_t(n));
+    };
+    for (const QString& name : mOtherNames)
+        mark(name);
+    for (const TGBasePanel* panel : mPanels)
+        for (const auto& object : panel->Objects())
+            mark(object->Name());
+    for (int n = first; n <= kMaxNameNumber; ++n)
+        if (!taken.test(std::size_t(n)))
+            return prefix + QString::number(n);
     return {};
 }
 

@@ -36,6 +36,10 @@ public:
     QString FreeSpecialName() const;
 
 private:
+    static constexpr int kMaxNameNumber = 1000;
+    // prefix + the smallest N in first..1000 that no component's name is, or an empty text.
+    QString FreeName(const QString& prefix, int first) const;
+
     std::vector<TGBasePanel*> mPanels;
     QSet<QString> mOtherNames; // upper case
 };

@@ -2,7 +2,9 @@
 
 #include "data/TDataSet.h"
 #include "data/TMessageService.h"
+#include "data/TProgramHome.h"
 #include "data/ui/THelpWindow.h"
+#include "design/stream/TLayoutError.h"
 #include "print/TPrintError.h"
 #include "print/TRPDevice.h"
 #include "print/ui/TPreviewForm.h"
@@ -10,6 +12,8 @@
 #include "reports/TBuiltInLayouts.h"
 #include "reports/TBuiltInReport.h"
 #include "reports/TReportRunScope.h"
+#include "reports/TReportStore.h"
+#include "reports/ui/TReportDesigner.h"
 #include "reports/ui/TReportJobRun.h"
 #include "xbase/TXbaseError.h"
 
@@ -17,6 +21,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -26,11 +31,39 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QVBoxLayout>
 
 namespace qm::reports {
 
 using data::TMessageService;
+
+namespace {
+
+// The address table's bound controls are on while a designer shows its records, and off again
+// afterwards as the main window handed them over.
+class TBoundControlsOn {
+public:
+    explicit TBoundControlsOn(data::TDataSet& dataSet)
+        : mDataSet(dataSet), mWereOff(dataSet.ControlsDisabled())
+    {
+        if (mWereOff)
+            mDataSet.EnableControls();
+    }
+    ~TBoundControlsOn()
+    {
+        if (mWereOff)
+            mDataSet.DisableControls();
+    }
+    TBoundControlsOn(const TBoundControlsOn&) = delete;
+    TBoundControlsOn& operator=(const TBoundControlsOn&) = delete;
+
+private:
+    data::TDataSet& mDataSet;
+    bool mWereOff;
+};
+
+} // namespace
 
 bool ShowReportPrintDialog(QWidget* parent)
 {
@@ -57,7 +90,8 @@ bool ShowReportPrintDialog(QWidget* parent)
 
 TReportSetup::TReportSetup(data::TDataSet& dataSet, data::TApollo& apollo, bool hasFilter,
                            QWidget* parent)
-    : QDialog(parent), mDataSet(dataSet), mApollo(apollo), mPrintDialog(ShowReportPrintDialog)
+    : QDialog(parent), mDataSet(dataSet), mApollo(apollo), mPrintDialog(ShowReportPrintDialog),
+      mStore(std::make_unique<TReportStore>())
 {
     setObjectName(QStringLiteral("TReportSetup"));
     setWindowTitle(QStringLiteral("Print Report"));
@@ -91,6 +125,7 @@ TReportSetup::TReportSetup(data::TDataSet& dataSet, data::TApollo& apollo, bool 
     tabLayout->addWidget(mPrintCodes, 4, 0, 1, 2);
     tabLayout->setColumnStretch(1, 1);
     mTabs->addTab(builtIn, QStringLiteral("Built In Reports"));
+    BuildDesignerTab();
 
     mWhatToPrint = new QGroupBox(QStringLiteral("What to Print"), this);
     mWhatToPrint->setObjectName(QStringLiteral("WhatToPrint"));
@@ -102,6 +137,8 @@ TReportSetup::TReportSetup(data::TDataSet& dataSet, data::TApollo& apollo, bool 
     mRbQCurrent->setObjectName(QStringLiteral("rbQCurrent"));
     mStartFromCurrent = new QCheckBox(QStringLiteral("Start from current record"), mWhatToPrint);
     mStartFromCurrent->setObjectName(QStringLiteral("StartFromCurrentCheck"));
+    mOnePerPage = new QCheckBox(QStringLiteral("One Record Per Page"), mWhatToPrint);
+    mOnePerPage->setObjectName(QStringLiteral("OnePerPageCheck"));
     mRbQFilter->setChecked(true);
     if (!hasFilter) {
         mRbQFilter->setEnabled(false);
@@ -113,6 +150,7 @@ TReportSetup::TReportSetup(data::TDataSet& dataSet, data::TApollo& apollo, bool 
     whatLayout->addWidget(mRbQCurrent);
     whatLayout->addSpacing(6);
     whatLayout->addWidget(mStartFromCurrent);
+    whatLayout->addWidget(mOnePerPage);
     whatLayout->addStretch(1);
 
     mOkButton = new QPushButton(QStringLiteral("Ok"), this);
@@ -147,6 +185,179 @@ TReportSetup::TReportSetup(data::TDataSet& dataSet, data::TApollo& apollo, bool 
     connect(mPrinterSetupButton, &QPushButton::clicked, this,
             &TReportSetup::PrinterSetupButtonClick);
     connect(mHelpButton, &QPushButton::clicked, this, &TReportSetup::HelpButtonClick);
+    connect(mTabs, &QTabWidget::currentChanged, this, [this] { UpdateControls(); });
+
+    mOpenFailure = mStore->Open(data::TProgramHome::Current().SysDataDir());
+    FillDesigns(0);
+}
+
+TReportSetup::~TReportSetup() = default;
+
+void TReportSetup::BuildDesignerTab()
+{
+    mDesignerTab = new QWidget(mTabs);
+    mDesignerTab->setObjectName(QStringLiteral("DesignerTab"));
+    mDesignGrid = new QTableWidget(0, 1, mDesignerTab);
+    mDesignGrid->setObjectName(QStringLiteral("DesignGrid"));
+    mDesignGrid->setHorizontalHeaderLabels({QStringLiteral("Description")});
+    mDesignGrid->horizontalHeader()->setStretchLastSection(true);
+    mDesignGrid->verticalHeader()->hide();
+    mDesignGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    mDesignGrid->setSelectionMode(QAbstractItemView::SingleSelection);
+    mDesignGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    mModifyButton = new QPushButton(QStringLiteral("&Modify"), mDesignerTab);
+    mModifyButton->setObjectName(QStringLiteral("ModifyButton"));
+    mNewButton = new QPushButton(QStringLiteral("&New"), mDesignerTab);
+    mNewButton->setObjectName(QStringLiteral("NewButton"));
+    mDeleteButton = new QPushButton(QStringLiteral("&Delete"), mDesignerTab);
+    mDeleteButton->setObjectName(QStringLiteral("DeleteButton"));
+    mCloneButton = new QPushButton(QStringLiteral("C&lone"), mDesignerTab);
+    mCloneButton->setObjectName(QStringLiteral("CloneButton"));
+    auto* buttons = new QHBoxLayout;
+    for (QPushButton* b : {mModifyButton, mNewButton, mDeleteButton, mCloneButton}) {
+        b->setAutoDefault(false);
+        buttons->addWidget(b);
+    }
+    buttons->addStretch(1);
+    auto* layout = new QVBoxLayout(mDesignerTab);
+    layout->addWidget(mDesignGrid, 1);
+    layout->addLayout(buttons);
+    mTabs->addTab(mDesignerTab, QStringLiteral("Report Designer"));
+
+    connect(mDesignGrid, &QTableWidget::currentCellChanged, this, [this] { UpdateControls(); });
+    connect(mDesignGrid, &QTableWidget::cellDoubleClicked, this, &TReportSetup::ModifyButtonClick);
+    connect(mModifyButton, &QPushButton::clicked, this, &TReportSetup::ModifyButtonClick);
+    connect(mNewButton, &QPushButton::clicked, this, &TReportSetup::NewButtonClick);
+    connect(mDeleteButton, &QPushButton::clicked, this, &TReportSetup::DeleteButtonClick);
+    connect(mCloneButton, &QPushButton::clicked, this, &TReportSetup::CloneButtonClick);
+}
+
+bool TReportSetup::OnDesignerTab() const
+{
+    return mTabs->currentWidget() == mDesignerTab;
+}
+
+int TReportSetup::CurrentDesign() const
+{
+    const int row = mDesignGrid->currentRow();
+    return row >= 0 && row < int(mStore->Rows().size()) ? row : -1;
+}
+
+void TReportSetup::SelectDesign(int row)
+{
+    if (row >= 0 && row < mDesignGrid->rowCount())
+        mDesignGrid->setCurrentCell(row, 0);
+}
+
+void TReportSetup::FillDesigns(int select)
+{
+    {
+        const QSignalBlocker block(mDesignGrid);
+        const auto& rows = mStore->Rows();
+        mDesignGrid->setRowCount(int(rows.size()));
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            mDesignGrid->setItem(int(i), 0, new QTableWidgetItem(rows[i].description));
+        if (!rows.empty())
+            mDesignGrid->setCurrentCell(std::clamp(select, 0, int(rows.size()) - 1), 0);
+    }
+    UpdateControls();
+}
+
+void TReportSetup::UpdateControls()
+{
+    const bool selected = CurrentDesign() >= 0;
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{mModifyButton, mDeleteButton, mCloneButton, mDesignGrid})
+        w->setEnabled(selected);
+    mNewButton->setEnabled(mStore->IsOpen());
+    const bool designer = OnDesignerTab();
+    mOnePerPage->setVisible(designer);
+    const bool printable = !designer || !mStore->IsEmpty();
+    mPrintButton->setEnabled(printable);
+    mPreviewButton->setEnabled(printable);
+    mWhatToPrint->setVisible(printable);
+}
+
+void TReportSetup::ModifyButtonClick()
+{
+    const int row = CurrentDesign();
+    if (row >= 0)
+        Design(row);
+}
+
+void TReportSetup::NewButtonClick()
+{
+    if (mStore->IsOpen())
+        Design(-1);
+}
+
+void TReportSetup::Design(int row)
+{
+    TReportRow report = row < 0 ? TReportStore::NewRow() : mStore->Rows()[std::size_t(row)];
+    data::TDataSet* addresses = mDataSet.Active() ? &mDataSet : nullptr;
+    TReportDesigner designer(report.description, TReportSettings::NewReport(), addresses, this);
+    if (!report.IsNew()) {
+        try {
+            designer.ShowSettings(mStore->Load(report, designer.Owner(), designer.Bands()));
+        } catch (const design::TLayoutError& error) {
+            // The objects read before the fault stay; the file is replaced only on Save.
+            designer.ShowSettings(designer.Settings());
+            TMessageService::Inform(this, error.Message());
+        }
+    }
+    int saved = -1;
+    designer.OnSave = [this, &report, &saved](TReportDesigner& d) -> QString {
+        TReportRow stored = report;
+        stored.description = d.Description();
+        stored.layoutName = d.Settings().LayoutName();
+        QString error;
+        const int index = mStore->Save(stored, d.Bands(), d.Settings(), &error);
+        if (index < 0)
+            return error;
+        report = stored;
+        saved = index;
+        return {};
+    };
+    {
+        TBoundControlsOn controls(mDataSet);
+        if (const TDesignerHook hook = mDesignerHook)
+            hook(designer);
+        designer.exec();
+    }
+    FillDesigns(saved >= 0 ? saved : std::max(row, 0));
+}
+
+void TReportSetup::DeleteButtonClick()
+{
+    const int row = CurrentDesign();
+    if (row < 0)
+        return;
+    const QString description = mStore->Rows()[std::size_t(row)].description;
+    if (!TMessageService::Ask(this, QStringLiteral("DELETE"),
+                              TReportStore::DeleteQuestion(description)))
+        return;
+    QString note;
+    if (!mStore->Delete(row, &note))
+        TMessageService::Error(this, QStringLiteral("Error"), note);
+    else if (!note.isEmpty())
+        TMessageService::Inform(this, note);
+    FillDesigns(row);
+}
+
+void TReportSetup::CloneButtonClick()
+{
+    const int row = CurrentDesign();
+    if (row < 0)
+        return;
+    const QString description = mStore->Rows()[std::size_t(row)].description;
+    if (!TMessageService::Ask(this, QStringLiteral("CLONE"),
+                              TReportStore::CloneQuestion(description)))
+        return;
+    QString error;
+    const int added = mStore->Clone(row, &error);
+    if (added < 0)
+        TMessageService::Error(this, QStringLiteral("Error"), error);
+    FillDesigns(added >= 0 ? added : row);
 }
 
 void TReportSetup::ReportListChange()
@@ -167,6 +378,10 @@ TRecordChoice TReportSetup::Choice() const
 
 void TReportSetup::PrintButtonClick()
 {
+    // The user reports print through their own run, wired with the print entry; the built-in
+    // run must never stand in for the report chosen on the designer tab.
+    if (OnDesignerTab())
+        return;
     if (!mPrintDialog || !mPrintDialog(this))
         return;
     RunReport(false);
@@ -174,6 +389,8 @@ void TReportSetup::PrintButtonClick()
 
 void TReportSetup::PreviewButtonClick()
 {
+    if (OnDesignerTab())
+        return;
     RunReport(true);
 }
 

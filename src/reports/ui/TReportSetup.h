@@ -4,9 +4,16 @@
 // its title, memo and codes, and what to print, then prints (after the print dialog) or
 // previews. Each run goes through TReportRunScope, so the table's order, query, scope and record
 // are the same afterwards, also after a failed run.
+//
+// The "Report Designer" tab lists the user's own reports (the REPORT table, through
+// TReportStore, open for the window's lifetime) and runs New, Modify, Delete and Clone on them.
+// The designer edits; the store saves (layout file first, then the row), and a failed save keeps
+// the designer open with the design. While a designer is open the address table's bound controls
+// are enabled, so the main window's fields follow the designer's record buttons.
 
 #include <QDialog>
 #include <functional>
+#include <memory>
 
 class QButtonGroup;
 class QCheckBox;
@@ -16,6 +23,7 @@ class QListWidget;
 class QPushButton;
 class QRadioButton;
 class QTabWidget;
+class QTableWidget;
 
 namespace qm::data {
 class TApollo;
@@ -25,6 +33,8 @@ class TDataSet;
 namespace qm::reports {
 
 enum class TRecordChoice;
+class TReportDesigner;
+class TReportStore;
 
 class TReportSetup : public QDialog {
 public:
@@ -33,6 +43,16 @@ public:
     // hasFilter: the main window has a filter expression ("Records matching filter" possible).
     TReportSetup(data::TDataSet& dataSet, data::TApollo& apollo, bool hasFilter,
                  QWidget* parent = nullptr);
+    ~TReportSetup() override;
+
+    // Empty when REPORT.DBF is open; else the message the main window shows instead of opening
+    // the window.
+    const QString& OpenFailure() const { return mOpenFailure; }
+    TReportStore& Store() { return *mStore; }
+
+    // Called with every report designer just before it runs (tests script it).
+    using TDesignerHook = std::function<void(TReportDesigner&)>;
+    void SetDesignerHook(TDesignerHook hook) { mDesignerHook = std::move(hook); }
 
     // The print dialog; replaced by tests. Returns whether the user chose to print.
     using TPrintDialog = std::function<bool(QWidget* parent)>;
@@ -52,20 +72,45 @@ public:
     QPushButton* PreviewButton() const { return mPreviewButton; }
     QPushButton* PrinterSetupButton() const { return mPrinterSetupButton; }
     QPushButton* HelpButton() const { return mHelpButton; }
+    // The "Report Designer" tab.
+    QWidget* DesignerTab() const { return mDesignerTab; }
+    QTableWidget* DesignGrid() const { return mDesignGrid; }
+    QPushButton* ModifyButton() const { return mModifyButton; }
+    QPushButton* NewButton() const { return mNewButton; }
+    QPushButton* DeleteButton() const { return mDeleteButton; }
+    QPushButton* CloneButton() const { return mCloneButton; }
+    QCheckBox* OnePerPageCheck() const { return mOnePerPage; }
+    QGroupBox* WhatToPrintPanel() const { return mWhatToPrint; }
+    // The selected user report's list index, or -1.
+    int CurrentDesign() const;
+    void SelectDesign(int row);
 
     void ReportListChange();
+    void ModifyButtonClick();
+    void NewButtonClick();
+    void DeleteButtonClick();
+    void CloneButtonClick();
     void PrintButtonClick();
     void PreviewButtonClick();
     void PrinterSetupButtonClick();
     void HelpButtonClick();
 
 private:
+    void BuildDesignerTab();
+    void FillDesigns(int select);
+    void UpdateControls();
+    bool OnDesignerTab() const;
+    // New (row -1) and Modify: the designer on the report; the list shows what it saved.
+    void Design(int row);
     void RunReport(bool preview);
     TRecordChoice Choice() const;
 
     data::TDataSet& mDataSet;
     data::TApollo& mApollo;
     TPrintDialog mPrintDialog;
+    std::unique_ptr<TReportStore> mStore;
+    QString mOpenFailure;
+    TDesignerHook mDesignerHook;
 
     QTabWidget* mTabs = nullptr;
     QListWidget* mReportList = nullptr;
@@ -82,6 +127,13 @@ private:
     QPushButton* mPreviewButton = nullptr;
     QPushButton* mPrinterSetupButton = nullptr;
     QPushButton* mHelpButton = nullptr;
+    QWidget* mDesignerTab = nullptr;
+    QTableWidget* mDesignGrid = nullptr;
+    QPushButton* mModifyButton = nullptr;
+    QPushButton* mNewButton = nullptr;
+    QPushButton* mDeleteButton = nullptr;
+    QPushButton* mCloneButton = nullptr;
+    QCheckBox* mOnePerPage = nullptr;
 };
 
 // The print dialog of the report windows: only the printer choice takes effect there, so the
