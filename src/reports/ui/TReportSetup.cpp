@@ -15,6 +15,7 @@
 #include "reports/TReportStore.h"
 #include "reports/ui/TReportDesigner.h"
 #include "reports/ui/TReportJobRun.h"
+#include "reports/ui/TUserDefinedReportPrint.h"
 #include "xbase/TXbaseError.h"
 
 #include <QCheckBox>
@@ -378,20 +379,37 @@ TRecordChoice TReportSetup::Choice() const
 
 void TReportSetup::PrintButtonClick()
 {
-    // The user reports print through their own run, wired with the print entry; the built-in
-    // run must never stand in for the report chosen on the designer tab.
-    if (OnDesignerTab())
-        return;
     if (!mPrintDialog || !mPrintDialog(this))
         return;
-    RunReport(false);
+    if (OnDesignerTab())
+        RunUserReport(false);
+    else
+        RunReport(false);
 }
 
 void TReportSetup::PreviewButtonClick()
 {
     if (OnDesignerTab())
+        RunUserReport(true);
+    else
+        RunReport(true);
+}
+
+void TReportSetup::RunUserReport(bool preview)
+{
+    const int row = CurrentDesign();
+    if (row < 0)
         return;
-    RunReport(true);
+    QString path;
+    try {
+        path = mStore->LayoutPath(mStore->Rows()[std::size_t(row)]);
+    } catch (const design::TLayoutError& e) {
+        TMessageService::Error(this, QStringLiteral("Error"), e.Message());
+        return;
+    }
+    const TUserReportChoices choices{Choice(), mStartFromCurrent->isChecked(),
+                                     mOnePerPage->isChecked()};
+    TUserDefinedReportPrint::Run(this, mDataSet, mApollo, path, choices, preview);
 }
 
 void TReportSetup::PrinterSetupButtonClick()

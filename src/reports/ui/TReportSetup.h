@@ -92,6 +92,8 @@ public:
     void CloneButtonClick();
     void PrintButtonClick();
     void PreviewButtonClick();
+    // The report chosen on the designer tab, printed or previewed through its own run.
+    void RunUserReport(bool preview);
     void PrinterSetupButtonClick();
     void HelpButtonClick();
 
