@@ -72,8 +72,9 @@ TEST(TPagePainterTest, CellTextKeepsInsideItsCellAndIsWholeWhenItFits)
             // With the whole page as its cell the text is drawn whole; a cell it fits in must
             // show the same pixels.
             const QImage whole = draw(QRectF(QPointF(0, 0), QPointF(4, 3)));
-            if (pixels.contains(test::InkBounds(whole)))
+            if (pixels.contains(test::InkBounds(whole))) {
                 EXPECT_EQ(image, whole) << what;
+            }
         }
     }
 }
