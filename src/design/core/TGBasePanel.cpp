@@ -4,6 +4,7 @@
 #include "design/text/TDesignUnits.h"
 
 #include <algorithm>
+#include <exception>
 
 namespace qm::design {
 
@@ -145,6 +146,18 @@ void TGBasePanel::SetScale(float factor)
     InvalidateRect(QRect(0, 0, mWidth, mHeight));
     ProcessUpdates();
     mScaling = false;
+}
+
+QString TGBasePanel::FieldText(const QString& name) const
+{
+    const data::TDataSet* dataSet = DataSet();
+    if (!dataSet || !dataSet->Active() || name.isEmpty() || !dataSet->FindField(name))
+        return {};
+    try {
+        return dataSet->AsString(dataSet->FindField(name)->Name());
+    } catch (const std::exception&) {
+        return {};
+    }
 }
 
 void TGBasePanel::RefreshData()

@@ -102,6 +102,9 @@ public:
 
     // ---- data (TGDataPanel binds a data set; the base has none)
     virtual data::TDataSet* DataSet() const { return nullptr; }
+    // The current record's text of a field by name; empty when there is no open data set, no
+    // such field, or its value cannot be read (objects then show nothing for it).
+    QString FieldText(const QString& name) const;
     // Data-bound objects show record values (true) or the bracketed field name (false).
     virtual bool DisplayDataValues() const { return true; }
 

@@ -42,18 +42,6 @@ QImage MakeScreenImage()
     return image;
 }
 
-QString FieldText(const data::TDataSet* dataSet, const QString& name)
-{
-    if (!dataSet || !dataSet->Active() || name.isEmpty() || !dataSet->FindField(name))
-        return {};
-    try {
-        return dataSet->AsString(dataSet->FindField(name)->Name());
-    } catch (const std::exception&) {
-        // A value that cannot be read counts as empty, as for every other object.
-        return {};
-    }
-}
-
 } // namespace
 
 TGIMBarCode::TGIMBarCode()
@@ -127,8 +115,8 @@ void TGIMBarCode::ShowData()
 {
     TGBasePanel* panel = Panel();
     const data::TDataSet* dataSet = panel ? panel->DataSet() : nullptr;
-    mZipText = FieldText(dataSet, mZipCodeField);
-    mAddressText = FieldText(dataSet, mAddressField);
+    mZipText = panel ? panel->FieldText(mZipCodeField) : QString();
+    mAddressText = panel ? panel->FieldText(mAddressField) : QString();
     mRecordNumber = dataSet && dataSet->Active() ? dataSet->RecNo() : 0;
     if (!panel || !panel->Printing())
         Invalidate();

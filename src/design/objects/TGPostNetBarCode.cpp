@@ -1,7 +1,6 @@
 #include "design/objects/TGPostNetBarCode.h"
 
 #include "data/TDataField.h"
-#include "data/TDataSet.h"
 #include "design/core/TGBasePanel.h"
 #include "design/stream/TGEnumNames.h"
 #include "design/stream/TLayoutValue.h"
@@ -29,18 +28,6 @@ QImage MakeScreenImage()
         x += 4;
     }
     return image;
-}
-
-QString FieldText(const data::TDataSet* dataSet, const QString& name)
-{
-    if (!dataSet || !dataSet->Active() || name.isEmpty() || !dataSet->FindField(name))
-        return {};
-    try {
-        return dataSet->AsString(dataSet->FindField(name)->Name());
-    } catch (const std::exception&) {
-        // A value that cannot be read counts as empty; objects report nothing.
-        return {};
-    }
 }
 
 } // namespace
@@ -74,9 +61,8 @@ const QImage& TGPostNetBarCode::ScreenImage()
 void TGPostNetBarCode::ShowData()
 {
     TGBasePanel* panel = Panel();
-    const data::TDataSet* dataSet = panel ? panel->DataSet() : nullptr;
-    mZipText = FieldText(dataSet, mZipCodeField);
-    mAddressText = FieldText(dataSet, mAddressField);
+    mZipText = panel ? panel->FieldText(mZipCodeField) : QString();
+    mAddressText = panel ? panel->FieldText(mAddressField) : QString();
     if (!panel || !panel->Printing())
         Invalidate();
 }
