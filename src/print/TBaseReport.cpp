@@ -736,6 +736,25 @@ void TBaseReport::FillRect(double x1, double y1, double x2, double y2)
                  0, 0);
 }
 
+void TBaseReport::FillRects(std::span<const QRectF> rects)
+{
+    RequireRunning();
+    if (!mOutput || mAborted || rects.empty())
+        return;
+    std::vector<QRectF> inches;
+    inches.reserve(rects.size());
+    for (const QRectF& r : rects)
+        inches.push_back(InchRect(I(r.left()) + mOriginX, I(r.top()) + mOriginY,
+                                  I(r.right()) + mOriginX, I(r.bottom()) + mOriginY));
+    OutFillRects(inches);
+}
+
+void TBaseReport::OutFillRects(std::span<const QRectF> rects)
+{
+    for (const QRectF& r : rects)
+        OutShape(TShape::FillRect, r, 0, 0);
+}
+
 void TBaseReport::FrameRect(double x1, double y1, double x2, double y2)
 {
     RequireRunning();

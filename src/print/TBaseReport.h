@@ -26,6 +26,7 @@
 #include <QStringList>
 #include <functional>
 #include <optional>
+#include <span>
 #include <vector>
 
 namespace qm::print {
@@ -242,6 +243,10 @@ public:
     void DrawEllipse(double x1, double y1, double x2, double y2);
     void DrawRoundRect(double x1, double y1, double x2, double y2, double cornerW, double cornerH);
     void FillRect(double x1, double y1, double x2, double y2);
+    // Fills many rectangles (left, top, right and bottom in the caller's units) with the brush,
+    // as FillRect fills each: one drawing operation where the device allows, so a barcode's bars
+    // cost one fill on the page instead of one each.
+    void FillRects(std::span<const QRectF> rects);
     void FrameRect(double x1, double y1, double x2, double y2);
     void MoveTo(double x, double y);
     void LineTo(double x, double y);
@@ -284,6 +289,8 @@ protected:
     virtual void OutTextBlock(double x, double y, double width, const QByteArray& text) = 0;
     virtual void OutTextRect(const QRectF& clip, double x, double y, const QByteArray& text) = 0;
     virtual void OutShape(TShape shape, const QRectF& rect, double cw, double ch) = 0;
+    // By default one FillRect shape per rectangle; a painting device fills them all at once.
+    virtual void OutFillRects(std::span<const QRectF> rects);
     virtual void OutMoveTo(QPointF p) = 0;
     virtual void OutLineTo(QPointF p) = 0;
     virtual void OutPolygon(const std::vector<QPointF>& points, bool closed) = 0;

@@ -133,6 +133,11 @@ void TCanvasReport::OutShape(TShape shape, const QRectF& rect, double cw, double
     Sync().Shape(shape, rect, cw, ch);
 }
 
+void TCanvasReport::OutFillRects(std::span<const QRectF> rects)
+{
+    Sync().FillRects(rects);
+}
+
 void TCanvasReport::OutMoveTo(QPointF p)
 {
     Sync().MoveTo(p);

@@ -47,6 +47,7 @@ protected:
     void OutTextBlock(double x, double y, double width, const QByteArray& text) override;
     void OutTextRect(const QRectF& clip, double x, double y, const QByteArray& text) override;
     void OutShape(TShape shape, const QRectF& rect, double cw, double ch) override;
+    void OutFillRects(std::span<const QRectF> rects) override;
     void OutMoveTo(QPointF p) override;
     void OutLineTo(QPointF p) override;
     void OutPolygon(const std::vector<QPointF>& points, bool closed) override;

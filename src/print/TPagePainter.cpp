@@ -8,6 +8,7 @@
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPainterPath>
+#include <QVarLengthArray>
 #include <cmath>
 #include <numbers>
 
@@ -441,13 +442,43 @@ void TPagePainter::Figure(TShape shape, const QRect& area, double rx, double ry,
     mPainter.fillPath(stroker.createStroke(centre), outline->color);
 }
 
-void TPagePainter::Shape(TShape shape, const QRectF& rect, double cornerW, double cornerH)
+QRect TPagePainter::DeviceArea(const QRectF& rect) const
 {
-    // Device edges: left and top inclusive, right and bottom exclusive.
     const QPoint a = mMapping.Point(rect.topLeft());
     const QPoint b = mMapping.Point(rect.bottomRight());
-    QRect area(QPoint(std::min(a.x(), b.x()), std::min(a.y(), b.y())),
-               QPoint(std::max(a.x(), b.x()) - 1, std::max(a.y(), b.y()) - 1));
+    return QRect(QPoint(std::min(a.x(), b.x()), std::min(a.y(), b.y())),
+                 QPoint(std::max(a.x(), b.x()) - 1, std::max(a.y(), b.y()) - 1));
+}
+
+void TPagePainter::FillRects(std::span<const QRectF> rects)
+{
+    if (mBrushStyle == TBrushStyle::bsClear)
+        return;
+    QVarLengthArray<QRect, 128> areas;
+    for (const QRectF& rect : rects) {
+        const QRect area = DeviceArea(rect);
+        if (!area.isEmpty())
+            areas.append(area);
+    }
+    if (areas.isEmpty())
+        return;
+    // The painter's pen and brush become this fill's; the next shape sets its own again. Left
+    // alone when they already are: a PDF page gets no colour change for a run of barcodes.
+    if (mPainter.pen().style() != Qt::NoPen) {
+        mPainter.setPen(Qt::NoPen);
+        mPenDirty = true;
+    }
+    const QBrush brush(mBrushColor.ToQColor(), QtBrushStyle(mBrushStyle));
+    if (mPainter.brush() != brush) {
+        mPainter.setBrush(brush);
+        mBrushDirty = true;
+    }
+    mPainter.drawRects(areas.data(), int(areas.size()));
+}
+
+void TPagePainter::Shape(TShape shape, const QRectF& rect, double cornerW, double cornerH)
+{
+    QRect area = DeviceArea(rect);
     if (shape == TShape::FillRect) {
         mPainter.fillRect(area, QBrush(mBrushColor.ToQColor(), QtBrushStyle(mBrushStyle)));
         return;

@@ -22,6 +22,7 @@
 #include <QRectF>
 #include <array>
 #include <optional>
+#include <span>
 #include <vector>
 
 class QFontMetricsF;
@@ -90,6 +91,9 @@ public:
     // which keeps it inside. Corner sizes of rounded rectangles are the corner ellipse's width
     // and height, in inches.
     void Shape(TShape shape, const QRectF& rect, double cornerW = 0, double cornerH = 0);
+    // The pixels Shape fills for each rectangle as a FillRect, in one painter call: one path and
+    // one fill in a PDF rather than a brush change and a fill per rectangle.
+    void FillRects(std::span<const QRectF> rects);
     void MoveTo(QPointF p) { mPenPos = p; }
     void LineTo(QPointF p);
     void Polygon(const std::vector<QPointF>& points, bool closed);
@@ -123,6 +127,9 @@ private:
     };
 
     QColor PenColor() const;
+    // The device pixels of a rectangle in inches: left and top inclusive, right and bottom
+    // exclusive, whichever way round its corners are given.
+    QRect DeviceArea(const QRectF& rect) const;
     // Whether text drawn with its top-left corner at origin (device pixels) stays inside the
     // device rectangle, judged from its characters' advances and bearings; false when unsure.
     bool InkInside(const QString& text, QPointF origin, const QRect& device);

@@ -98,6 +98,12 @@ void DrawEverything(TBaseReport& r)
     r.DrawRectangle(1.4, 5.5, 2.1, 5.9);
     r.SetBrush(TColor::Rgb(250, 200, 0), TBrushStyle::bsSolid);
     r.FillRect(2.3, 5.5, 3.0, 5.9);
+    // A run of bars: one fill live, one fill command per bar in the stream.
+    std::vector<QRectF> bars;
+    for (int i = 0; i < 20; ++i)
+        bars.emplace_back(QPointF(4.1 + i / 22.0, 5.5 + (i % 3) * 0.05),
+                          QPointF(4.12 + i / 22.0, 5.9));
+    r.FillRects(bars);
     r.SetPen(TColor::Rgb(0, 120, 120), TPenStyle::psSolid, TPenMode::pmCopy, 2);
     r.FrameRect(3.2, 5.5, 3.9, 5.9);
     r.SetPen(kBlack, TPenStyle::psSolid, TPenMode::pmXor, 4);

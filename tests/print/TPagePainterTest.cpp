@@ -134,6 +134,74 @@ TEST(TPagePainterTest, FilledShapesCoverTheirAreaWithAOnePixelPenAndGrowOnlyByAW
     EXPECT_EQ(rect.pixelColor(198, 148), kBrushRed);
 }
 
+// A run of fills covers exactly the pixels the same rectangles cover filled one by one: corners
+// given either way round, edges between pixels, a rectangle too thin for a pixel. A clear brush
+// fills nothing, and a shape drawn after the run has its own pen and brush again.
+TEST(TPagePainterTest, ARunOfFillsCoversWhatSingleFillsCover)
+{
+    const std::vector<QRectF> rects = {
+        QRectF(QPointF(0.5, 0.5), QPointF(0.52, 0.64)),      // a bar: two pixels wide
+        QRectF(QPointF(0.5455, 0.55), QPointF(0.5655, 0.6)), // edges between pixels
+        QRectF(QPointF(1.2, 1.0), QPointF(0.9, 0.7)),        // corners the other way round
+        QRectF(QPointF(2.0, 2.0), QPointF(2.001, 2.5)),      // thinner than a pixel
+        QRectF(QPointF(3.0, 0.2), QPointF(3.9, 2.9)),
+    };
+    for (bool antialiased : {false, true}) {
+        const auto brushed = [](TPagePainter& c) {
+            c.SetPenPixels(TColor::FromQColor(kPenBlue), TPenStyle::psSolid, TPenMode::pmCopy, 3);
+            c.SetBrush(TColor::FromQColor(kBrushRed), TBrushStyle::bsSolid);
+        };
+        const QImage run = Paint(
+            [&](TPagePainter& c) {
+                brushed(c);
+                c.FillRects(rects);
+            },
+            antialiased);
+        const QImage single = Paint(
+            [&](TPagePainter& c) {
+                brushed(c);
+                for (const QRectF& r : rects)
+                    c.Shape(TShape::FillRect, r);
+            },
+            antialiased);
+        EXPECT_EQ(run, single) << "aa " << antialiased;
+        EXPECT_EQ(test::InkBounds(run, test::Inked, QRect(40, 40, 40, 40)),
+                  QRect(QPoint(50, 50), QPoint(56, 63)))
+            << "aa " << antialiased;
+
+        const QImage clear = Paint(
+            [&](TPagePainter& c) {
+                c.SetBrush(TColor::FromQColor(kBrushRed), TBrushStyle::bsClear);
+                c.FillRects(rects);
+            },
+            antialiased);
+        EXPECT_FALSE(test::InkBounds(clear).isValid()) << "aa " << antialiased;
+
+        const auto thenRectangle = [&](bool withRun) {
+            return Paint(
+                [&](TPagePainter& c) {
+                    brushed(c);
+                    if (withRun)
+                        c.FillRects(rects);
+                    c.SetBrush(TColor::FromQColor(kBrushRed), TBrushStyle::bsClear);
+                    c.Shape(TShape::Rectangle, QRectF(QPointF(0.3, 2.6), QPointF(2.5, 2.9)));
+                },
+                antialiased);
+        };
+        const QImage after = thenRectangle(true);
+        const QImage alone = thenRectangle(false);
+        const QRect frame(QPoint(25, 255), QPoint(255, 295));
+        for (int y = frame.top(); y <= frame.bottom(); ++y)
+            for (int x = frame.left(); x <= frame.right(); ++x)
+                if (after.pixel(x, y) != alone.pixel(x, y)) {
+                    ADD_FAILURE() << "frame pixel " << x << "," << y << " aa " << antialiased;
+                    return;
+                }
+        EXPECT_EQ(after.pixelColor(30, 270), kPenBlue);
+        EXPECT_EQ(after.pixelColor(100, 275), QColor(Qt::white)) << "no brush inside";
+    }
+}
+
 TEST(TPagePainterTest, FramesAndTabBoxesKeepToTheirEdges)
 {
     const QRect area(QPoint(50, 50), QPoint(199, 149));

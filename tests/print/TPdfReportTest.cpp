@@ -9,9 +9,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRectF>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <stdexcept>
+#include <vector>
 
 namespace qm::print {
 namespace {
@@ -83,6 +85,56 @@ TEST_F(TPdfReportTest, PagesGoIntoTheFileWhileTheJobRuns)
     EXPECT_EQ(bytes.count("/Type /Page\n"), 300);
     EXPECT_TRUE(bytes.contains("/MediaBox [0 0 288.000000 432.000000]"));
     EXPECT_EQ(Pending(), 0) << "no temporary file left";
+}
+
+// The page's content stream, inflated: the one stream of a page without pictures or fonts.
+QByteArray PageContent(const QByteArray& pdf)
+{
+    const qsizetype start = pdf.indexOf("stream\n");
+    const qsizetype end = pdf.indexOf("endstream", start);
+    if (start < 0 || end < 0)
+        return {};
+    QByteArray deflated = pdf.mid(start + 7, end - start - 7);
+    // qUncompress takes the inflated size first, big-endian; a generous bound will do.
+    const quint32 bound = quint32(deflated.size()) * 64 + 4096;
+    deflated.prepend(char(bound & 0xFF));
+    deflated.prepend(char((bound >> 8) & 0xFF));
+    deflated.prepend(char((bound >> 16) & 0xFF));
+    deflated.prepend(char((bound >> 24) & 0xFF));
+    return qUncompress(deflated);
+}
+
+// A run of filled rectangles (a barcode's bars) is one path and one fill on the page, with one
+// colour for the run, not a colour and a fill per rectangle; a shape after it has its pen again.
+TEST_F(TPdfReportTest, ARunOfFilledRectanglesIsOneFill)
+{
+    TPdfReport pdf;
+    pdf.SetFileName(mPath);
+    pdf.SetPaperSize(0, 4, 6);
+    pdf.OnPrint = [&](TBaseReport& r) {
+        r.SetPen(kBlack, TPenStyle::psSolid, TPenMode::pmCopy, 3);
+        r.SetBrush(kBlack, TBrushStyle::bsSolid);
+        std::vector<QRectF> bars;
+        for (int i = 0; i < 65; ++i)
+            bars.emplace_back(QPointF(0.5 + i / 22.0, 1.0), QPointF(0.52 + i / 22.0, 1.145));
+        r.FillRects(bars);
+        r.SetBrush(kBlack, TBrushStyle::bsClear);
+        r.DrawRectangle(0.5, 2.0, 3.5, 3.0);
+    };
+    pdf.RunJob();
+    const QByteArray content = PageContent(Read());
+    ASSERT_FALSE(content.isEmpty());
+    const qsizetype firstBar = content.indexOf(" re\n");
+    const qsizetype fill = content.indexOf("\nf\n", firstBar);
+    ASSERT_GE(firstBar, 0) << content.constData();
+    ASSERT_GT(fill, firstBar) << content.constData();
+    const QByteArray run = content.mid(firstBar, fill + 1 - firstBar);
+    EXPECT_EQ(run.count(" re\n"), 65) << content.constData();
+    EXPECT_FALSE(run.contains("scn")) << "no colour change inside the run";
+    EXPECT_EQ(content.count(" re\n"), 65) << content.constData();
+    EXPECT_EQ(content.count("\nf\n"), 1) << content.constData();
+    // The frame after the run is drawn with its pen: a ring, filled even-odd.
+    EXPECT_GT(content.indexOf("f*\n", fill), fill) << content.constData();
 }
 
 TEST_F(TPdfReportTest, AnAbortedOrFailedJobLeavesTheEarlierFile)

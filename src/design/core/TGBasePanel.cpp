@@ -151,10 +151,13 @@ void TGBasePanel::SetScale(float factor)
 QString TGBasePanel::FieldText(const QString& name) const
 {
     const data::TDataSet* dataSet = DataSet();
-    if (!dataSet || !dataSet->Active() || name.isEmpty() || !dataSet->FindField(name))
+    if (!dataSet || !dataSet->Active() || name.isEmpty())
+        return {};
+    const auto* field = dataSet->FindField(name);
+    if (!field)
         return {};
     try {
-        return dataSet->AsString(dataSet->FindField(name)->Name());
+        return dataSet->AsString(field->Name());
     } catch (const std::exception&) {
         return {};
     }

@@ -14,6 +14,8 @@
 #include "print/TBaseReport.h"
 
 #include <QPainter>
+#include <QRectF>
+#include <array>
 
 namespace qm::design {
 
@@ -153,15 +155,18 @@ void TGIMBarCode::PrintObject(print::TBaseReport& canvas, double x, double y)
     const double halfTracker = TImbCode::kTrackerHeight / 2.0;
     const double bottom = top + TImbCode::kFullBarHeight;
     const double left = PrintLeft(x);
+    std::array<QRectF, TImbCode::kBarCount> rects;
     for (int i = 0; i < TImbCode::kBarCount; ++i) {
         const TImbBar bar = bars[std::size_t(i)];
         const bool up = bar == TImbBar::Full || bar == TImbBar::Ascender;
         const bool down = bar == TImbBar::Full || bar == TImbBar::Descender;
         // Each bar from the left edge of the code, not by adding pitches, so no error builds up.
         const double bx = left + i * TImbCode::kBarPitch;
-        canvas.FillRect(bx, up ? top : centre - halfTracker, bx + TImbCode::kBarWidth,
-                        down ? bottom : centre + halfTracker);
+        rects[std::size_t(i)] =
+            QRectF(QPointF(bx, up ? top : centre - halfTracker),
+                   QPointF(bx + TImbCode::kBarWidth, down ? bottom : centre + halfTracker));
     }
+    canvas.FillRects(rects);
 }
 
 void TGIMBarCode::WriteProperties(TLayoutWriter& out) const
