@@ -14,6 +14,8 @@
 #include "design/core/TGClassRegistry.h"
 #include "design/core/TGDataPanel.h"
 #include "design/core/TGLabelObjectFiler.h"
+#include "design/objects/TImbJob.h"
+#include "design/objects/TImbSettings.h"
 #include "design/stream/TLayoutDump.h"
 #include "design/stream/TLayoutError.h"
 #include "design/text/TDesignUnits.h"
@@ -25,6 +27,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <cstdint>
 #include <memory>
 #include <ostream>
 
@@ -39,7 +42,8 @@ const char* const kUsage =
     "print loads a label (.L) or envelope (.E) layout, moves the address file to record N\n"
     "(default 1), fills the objects from it and prints them once with the layout's top-left\n"
     "corner at the top-left corner of a Letter page, writing the page stream to OUT (see\n"
-    "'quillmark-tool pages'). Design pixels are taken at 96 per inch.\n";
+    "'quillmark-tool pages'). Design pixels are taken at 96 per inch. A counted Intelligent\n"
+    "Mail barcode shows the serial number the next job would give it, without using it up.\n";
 
 int Dump(const std::string& path, std::ostream& out, std::ostream& err)
 {
@@ -162,15 +166,27 @@ int Print(const std::vector<std::string>& args, std::ostream& out, std::ostream&
         return 1;
     }
 
+    // A proof of one item: the settings file is read for the counter, never written.
+    data::TProgramHome home = data::TProgramHome::Current();
+    if (home.Dir().isEmpty())
+        home = data::TProgramHome::Locate();
+    std::int64_t nextSerial = 0;
+    if (!home.Dir().isEmpty() && QFileInfo(home.SettingsPath()).isFile())
+        nextSerial =
+            design::TImbSettings::Read(data::TSettingsFile(home.SettingsPath())).nextSerial;
+    design::TImbJob imb(nextSerial);
+
     print::TReportFiler filer;
     filer.SetStreamMode(print::TStreamMode::smFile);
     filer.SetFileName(QString::fromStdString(output));
     filer.SetPaperSize(1); // Letter
     filer.SetTitle(QFileInfo(layoutPath).fileName());
-    filer.OnPrint = [&panel](print::TBaseReport& report) {
+    filer.OnPrint = [&panel, &imb](print::TBaseReport& report) {
         panel.SetPrinting(true);
+        imb.BeginPiece(panel);
         panel.RefreshData();
         panel.PrintObjects(report, 0.0, 0.0);
+        imb.EndPiece(panel);
         panel.StepCounters();
         panel.SetPrinting(false);
     };
@@ -181,6 +197,8 @@ int Print(const std::vector<std::string>& args, std::ostream& out, std::ostream&
         return 3;
     }
     out << output << ": " << panel.ObjectCount() << " object(s), record " << record << "\n";
+    for (const QString& note : imb.Notes())
+        out << note.toStdString() << "\n";
     return 0;
 }
 

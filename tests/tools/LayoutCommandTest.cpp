@@ -1,13 +1,18 @@
 #include "tools/TToolCommand.h"
 
+#include "TTestHome.h"
 #include "data/TAddressFile.h"
 #include "data/TDataSet.h"
+#include "data/TSettingsFile.h"
+#include "design/barcode/TImbCode.h"
 #include "design/core/TGClassRegistry.h"
 #include "design/core/TGDataPanel.h"
 #include "design/core/TGLabelObjectFiler.h"
+#include "design/objects/TGIMBarCode.h"
 #include "design/objects/TGPDLabel.h"
 #include "design/objects/TGPLabel.h"
 #include "design/objects/TGSymbolLabel.h"
+#include "design/objects/TImbSettings.h"
 #include "design/text/TDesignUnits.h"
 #include "print/TPageStreamDump.h"
 #include "print/TRPDevice.h"
@@ -17,10 +22,14 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
+#include <utility>
+#include <vector>
 
 namespace qm::design {
 namespace {
@@ -210,6 +219,74 @@ TEST_F(LayoutCommandTest, PrintedSymbolRendersAsItsPictogram)
     EXPECT_NEAR(double(ink.width()) / ink.height(), 1.0, 0.15) << "round, not a bracket";
     EXPECT_GE(ink.left(), 96) << "inside the object, one inch from the page's edge";
     EXPECT_LT(ink.left(), 96 + 24);
+}
+
+// A counted Intelligent Mail barcode prints with the serial the next job would give it, and the
+// proof uses no number up; a barcode that cannot be made prints nothing and the tool says why.
+TEST_F(LayoutCommandTest, PrintedBarcodeTakesTheNextSerialWithoutUsingItUp)
+{
+    test::TTestHome home;
+    data::TSettingsFile settings(home.Home().SettingsPath());
+    settings.WriteString("Intelligent Mail", "NextSerial", "500");
+    const auto layoutWith = [&](const QString& mailerId) {
+        TDesignUnits::SetPpiOverride(96);
+        TGDataPanel panel;
+        auto code = std::make_unique<TGIMBarCode>();
+        TImbSettings parts;
+        parts.serviceType = QStringLiteral("300");
+        parts.mailerId = mailerId;
+        code->ConfigureDrawn(parts);
+        code->SetBounds(96, 96, 282, 16);
+        panel.AddObject(std::move(code));
+        const QString path = mDir.filePath("IMB" + mailerId + ".L");
+        TGLabelObjectFiler::SaveToFile(panel, path);
+        TDesignUnits::SetPpiOverride(0);
+        return path.toStdString();
+    };
+    const QString out = mDir.filePath("imb.qps");
+    ASSERT_EQ(Run({"print", layoutWith("123456"), "--table", mTable.toStdString(), "--record", "3",
+                   "--out", out.toStdString()}),
+              0)
+        << mErr.str();
+    EXPECT_EQ(PageTexts(out).join('\n').count(QLatin1String(" fill-rect ")), 65);
+    EXPECT_EQ(mOut.str().find("skipped"), std::string::npos) << mOut.str();
+    EXPECT_EQ(settings.ReadString("Intelligent Mail", "NextSerial"), "500");
+
+    // The bars are those of serial 500 for the record's ZIP code: from each bar's top and bottom
+    // against the code's, full (F), ascender (A), descender (D) or tracker (T).
+    std::vector<std::pair<double, double>> bars;
+    for (const QString& line : PageTexts(out)) {
+        if (!line.contains(QLatin1String(" fill-rect ")))
+            continue;
+        const QStringList numbers = line.section(QLatin1String(" fill-rect "), 1)
+                                        .split(QRegularExpression("[^0-9.]+"), Qt::SkipEmptyParts);
+        ASSERT_GE(numbers.size(), 4) << line.toStdString();
+        bars.emplace_back(numbers[1].toDouble(), numbers[3].toDouble());
+    }
+    ASSERT_EQ(bars.size(), 65u);
+    double top = 1e9, bottom = 0;
+    for (const auto& [barTop, barBottom] : bars) {
+        top = std::min(top, barTop);
+        bottom = std::max(bottom, barBottom);
+    }
+    QString letters;
+    for (const auto& [barTop, barBottom] : bars) {
+        const bool up = barTop<top + 0.001, down = barBottom> bottom - 0.001;
+        letters += up && down ? 'F' : up ? 'A' : down ? 'D' : 'T';
+    }
+    TImbBars expected;
+    ASSERT_TRUE(TImbCode::Encode(QStringLiteral("00300123456000000500"), QStringLiteral("97301"),
+                                 &expected));
+    EXPECT_EQ(letters, TImbCode::Letters(expected));
+
+    ASSERT_EQ(Run({"print", layoutWith("912345"), "--table", mTable.toStdString(), "--record", "3",
+                   "--out", out.toStdString()}),
+              0)
+        << mErr.str();
+    EXPECT_EQ(PageTexts(out).join('\n').count(QLatin1String(" fill-rect ")), 0);
+    EXPECT_NE(mOut.str().find("1 piece skipped without a barcode: "), std::string::npos)
+        << mOut.str();
+    EXPECT_NE(mOut.str().find("912345"), std::string::npos) << mOut.str();
 }
 
 TEST_F(LayoutCommandTest, PrintRefusesBadArguments)
