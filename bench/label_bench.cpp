@@ -8,8 +8,9 @@
 // times "quillmark-tool presort" over the records not marked deleted (its progress line shows
 // when the benchmark runs on a terminal) and the presorted label run, against the unsorted one.
 //
-// Every count also runs the job with an Intelligent Mail barcode (counted serials) added to the
-// new-label design on every label, and reports its time against the plain run.
+// Every count also runs a barcode pair on a sheet 4 in wide: the new-label design without and
+// with an Intelligent Mail barcode (counted serials) under the address block of every label, the
+// two layouts otherwise the same, and reports the time with the barcode against the time without.
 
 #include "address_table_fill.h"
 #include "bench_run.h"
@@ -151,14 +152,21 @@ void Summary(const QString& summary, long& labels, long& pages)
     pages = parts.size() > 4 ? parts[4].toLong() : 0;
 }
 
-// The new-label design of the sheet with an Intelligent Mail barcode under the address block,
-// written as a label layout file; the home's settings give the barcode its parts.
-bool WriteImbLayout(const QString& path, const QString& home)
+// The barcode pair's sheet: 4 in wide, so that a 2.9 in Intelligent Mail barcode fits under the
+// address block, as on mail that carries one.
+const char* const kBarcodeSheet = "Avery 5162  Address";
+
+// Two label layout files for the barcode pair, the same but for the barcode: the new-label design
+// of a 5162 label with its address block ending above the bottom 0.3 in, and under the block an
+// Intelligent Mail barcode (counted serials; the home's settings give it its parts).
+bool WriteBarcodeLayouts(const QString& plainPath, const QString& imbPath, const QString& home)
 {
     using namespace qm;
     design::TDesignUnits::SetPpiOverride(design::TDesignUnits::kDefaultPpi);
     design::TGClassRegistry::Instance().RegisterHostKinds(design::TGHostKind::Label);
     labels::TLabelGeometry geometry = labels::TLabelGeometry::NewLayout();
+    geometry.labelWidth = 4.0f;
+    geometry.labelHeight = 1.333f;
     data::TSettingsFile settings(QDir(home).filePath("QUILLM.ini"));
     design::TImbSettings parts;
     parts.serviceType = QStringLiteral("300");
@@ -167,14 +175,18 @@ bool WriteImbLayout(const QString& path, const QString& home)
     parts.Write(settings);
     design::TGDataPanel panel;
     labels::TNewLabelDesign::AddTo(panel, geometry);
-    auto code = std::make_unique<design::TGIMBarCode>();
-    code->ConfigureDrawn(parts);
-    code->SetBounds(4, panel.Height() - 18, 282, 16);
-    panel.AddObject(std::move(code));
+    const int codeTop = panel.Height() - 24;
+    design::TGGraphicControl* block = panel.ObjectAt(0);
+    block->SetBounds(block->Left(), block->Top(), block->Width(), codeTop - 4 - block->Top());
     try {
-        design::TGLabelObjectFiler::SaveToFile(panel, path);
+        design::TGLabelObjectFiler::SaveToFile(panel, plainPath);
+        auto code = std::make_unique<design::TGIMBarCode>();
+        code->ConfigureDrawn(parts);
+        code->SetBounds(12, codeTop, 282, 16);
+        panel.AddObject(std::move(code));
+        design::TGLabelObjectFiler::SaveToFile(panel, imbPath);
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "quillmark-label-bench: %s: %s\n", qPrintable(path), e.what());
+        std::fprintf(stderr, "quillmark-label-bench: %s\n", e.what());
         return false;
     }
     return true;
@@ -228,11 +240,12 @@ int main(int argc, char* argv[])
                 presort ? " (ZIP codes for every presort group)" : "");
     const QString pdf = QDir(temp.path()).filePath("labels.pdf");
     const QString list = QDir(temp.path()).filePath("PRESORT.PSL");
-    // The barcode run has a home of its own, whose settings file the counter is written back to.
+    // The barcode pair has a home of its own, whose settings file the counter is written back to.
     const QString imbHome = QDir(temp.path()).filePath("home");
+    const QString bareLayout = QDir(temp.path()).filePath("BARE.L");
     const QString imbLayout = QDir(temp.path()).filePath("IMB.L");
     QDir().mkpath(imbHome);
-    if (!WriteImbLayout(imbLayout, imbHome))
+    if (!WriteBarcodeLayouts(bareLayout, imbLayout, imbHome))
         return 1;
     QProcessEnvironment imbEnv = env;
     imbEnv.insert("QUILLMARK_HOME", imbHome);
@@ -276,19 +289,26 @@ int main(int argc, char* argv[])
         std::fflush(stdout);
         QFile::remove(pdf);
         {
-            const TToolRun imb =
-                RunTool(tool, QStringList(print) << "--layout" << imbLayout, imbEnv, false);
+            const QStringList pair = {"print",       "labels", "--table", path, "--template",
+                                      kBarcodeSheet, "--all",  "--pdf",   pdf,  "--layout"};
+            const TToolRun bare = RunTool(tool, QStringList(pair) << bareLayout, imbEnv, false);
+            if (!Check(bare, "print labels without the barcode"))
+                return 1;
+            const long long bareBytes = QFileInfo(pdf).size();
+            QFile::remove(pdf);
+            const TToolRun imb = RunTool(tool, QStringList(pair) << imbLayout, imbEnv, false);
             if (!Check(imb, "print labels with an Intelligent Mail barcode"))
                 return 1;
             long imbLabels = 0;
             long imbPages = 0;
             Summary(imb.out.split('\n').first(), imbLabels, imbPages);
-            std::printf("%9ld records: barcode run %8.3f s (cpu %7.3f s, %.2f x plain)  %9.0f "
-                        "labels/s  %7ld labels  %11lld PDF bytes  tool peak %7.1f MB\n",
-                        count, imb.seconds, imb.cpuSeconds,
-                        plain.seconds > 0 ? imb.seconds / plain.seconds : 0.0,
-                        imb.seconds > 0 ? imbLabels / imb.seconds : 0.0, imbLabels,
-                        static_cast<long long>(QFileInfo(pdf).size()), imb.peakMb);
+            std::printf("%9ld records: barcode pair on %s: without %.3f s (cpu %.3f s, %lld PDF "
+                        "bytes), with %.3f s (cpu %.3f s, %lld PDF bytes): %.2f x  %9.0f labels/s "
+                        " %6ld pages  tool peak %7.1f MB\n",
+                        count, kBarcodeSheet, bare.seconds, bare.cpuSeconds, bareBytes, imb.seconds,
+                        imb.cpuSeconds, static_cast<long long>(QFileInfo(pdf).size()),
+                        bare.seconds > 0 ? imb.seconds / bare.seconds : 0.0,
+                        imb.seconds > 0 ? imbLabels / imb.seconds : 0.0, imbPages, imb.peakMb);
             std::fflush(stdout);
             QFile::remove(pdf);
         }
