@@ -1,7 +1,7 @@
 // The "Report Designer" tab of "Print Report" driven offscreen: the list of reports with its
 // enabling, New and Modify through the designer (saved, reopened), Delete and Clone with their
-// questions, the address table's controls while the designer is open, and a failed save that
-// keeps the designer open with the design.
+// questions, the address table's controls while the designer is open, a failed save that keeps
+// the designer open with the design, and Preview running the chosen report.
 
 #include "TReportTestSupport.h"
 #include "TScreenshot.h"
@@ -10,9 +10,13 @@
 
 #include "data/TProgramHome.h"
 #include "design/text/TDesignUnits.h"
+#include "print/TRPDevice.h"
+#include "print/ui/TPreviewForm.h"
+#include "print/ui/TPrintStatusWindow.h"
 #include "reports/TReportStore.h"
 #include "reports/ui/TReportBandSurface.h"
 #include "reports/ui/TReportDesigner.h"
+#include "reports/ui/TReportJobRun.h"
 #include "reports/ui/TReportSetup.h"
 
 #include <QCheckBox>
@@ -20,8 +24,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
@@ -154,6 +160,52 @@ TEST_F(TReportDesignerTabTest, TheAddressControlsFollowTheDesignerWhileItIsOpen)
     EXPECT_TRUE(onInside);
     EXPECT_TRUE(mTable.DataSet().ControlsDisabled());
     mTable.DataSet().EnableControls();
+}
+
+// Preview on this tab runs the report chosen in the list through the status window into the
+// preview: all records on one page, or one page a record with "One Record Per Page".
+TEST_F(TReportDesignerTabTest, PreviewRunsTheChosenReport)
+{
+    qm::print::TRPDevice::Instance().SetPdfOutputPath(mHome.Path("Quillmark.pdf"));
+    auto setup = Open();
+    MakeReport(*setup, QStringLiteral("Monthly"));
+    ASSERT_EQ(setup->DesignGrid()->rowCount(), 1);
+    setup->DesignGrid()->selectRow(0);
+    setup->AllButton()->setChecked(true);
+
+    QStringList captions, finals, previews;
+    QList<int> pages;
+    qm::reports::TReportJobRun::SetWindowHook([&](QWidget& window) {
+        if (auto* status = dynamic_cast<qm::print::TPrintStatusWindow*>(&window)) {
+            captions << status->windowTitle();
+            auto* timer = new QTimer(status);
+            timer->setInterval(1);
+            QObject::connect(timer, &QTimer::timeout, status, [&, status, timer] {
+                if (!status->Finished())
+                    return;
+                finals << status->StatusLabel()->text();
+                timer->stop();
+                status->CancelButton()->click();
+            });
+            timer->start();
+        } else if (auto* preview = dynamic_cast<qm::print::TPreviewForm*>(&window)) {
+            previews << preview->windowTitle();
+            QTimer::singleShot(0, preview, [&pages, preview] {
+                pages << (preview->Preview() ? preview->Preview()->PageCount() : 0);
+                preview->OkButton()->click();
+            });
+        }
+    });
+    setup->PreviewButton()->click();
+    setup->OnePerPageCheck()->setChecked(true);
+    setup->PreviewButton()->click();
+    qm::reports::TReportJobRun::SetWindowHook({});
+
+    EXPECT_EQ(captions, QStringList({"Preview Status", "Preview Status"}));
+    ASSERT_EQ(finals.size(), 2);
+    EXPECT_TRUE(finals[0].endsWith("\nReport Preview Ready!")) << finals[0].toStdString();
+    EXPECT_EQ(previews, QStringList({"Preview Report", "Preview Report"}));
+    EXPECT_EQ(pages, QList<int>({1, 2}));
 }
 
 TEST_F(TReportDesignerTabTest, DeleteAsksThenRemovesRowAndFile)
