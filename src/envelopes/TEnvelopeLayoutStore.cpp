@@ -12,6 +12,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 
 namespace qm::envelopes {
 namespace {
@@ -203,6 +204,16 @@ int TEnvelopeLayoutStore::Save(const TEnvelopeLayout& given, design::TGBasePanel
         values.layoutFile = NewLayoutName();
         path = TLayoutFileNames::PathFor(mSysdataDir, values.layoutFile);
     }
+    // A name given because none was free is never written: it may be another layout's. Only a
+    // row that already names that file keeps writing it.
+    if (TLayoutFileNames::IsNoFreeName(values.layoutFile, TLayoutKind::Envelope)) {
+        const auto own = std::find_if(mRows.begin(), mRows.end(), [&](const TEnvelopeLayout& r) {
+            return !values.IsNew() && r.recNo == values.recNo;
+        });
+        if (own == mRows.end() ||
+            !TLayoutFileNames::IsNoFreeName(own->layoutFile, TLayoutKind::Envelope))
+            return fail(AllNamesTakenMessage());
+    }
     const bool fileExisted = QFileInfo::exists(path);
     // The design first: a row never names a file that was not written.
     const float scale = panel.Scale();
@@ -276,6 +287,10 @@ int TEnvelopeLayoutStore::Clone(int row, QWidget* parent)
     values.description =
         (QStringLiteral("Clone of ") + values.description).left(kDescriptColumnWidth);
     values.layoutFile = NewLayoutName();
+    if (TLayoutFileNames::IsNoFreeName(values.layoutFile, TLayoutKind::Envelope)) {
+        data::TMessageService::Inform(parent, AllNamesTakenMessage());
+        return -1;
+    }
     const QString to = TLayoutFileNames::PathFor(mSysdataDir, values.layoutFile);
     // The copy is complete before a row names it, and goes again if the row cannot be added.
     if (!from.isEmpty()) {

@@ -86,6 +86,13 @@ public:
     // or -1.
     int Clone(int row, QWidget* parent = nullptr);
 
+    // Why a new or cloned layout cannot be stored when NewLayoutName finds no free name.
+    static QString AllNamesTakenMessage()
+    {
+        return QStringLiteral("All 99,999 envelope layout file names (BIN00001.E to BIN99999.E) "
+                              "are in use in the sysdata folder or by rows of ENVELOPE.DBF. "
+                              "Delete envelope layouts you no longer need, then try again.");
+    }
     static QString MissingLayoutMessage()
     {
         return QStringLiteral("Envelope definition file has been removed from the sysdata "

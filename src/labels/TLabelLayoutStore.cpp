@@ -54,6 +54,13 @@ QString TLabelLayoutStore::MissingLayoutMessage()
     return QStringLiteral("Label definition file has been removed from the sysdata directory");
 }
 
+QString TLabelLayoutStore::AllNamesTakenMessage()
+{
+    return QStringLiteral("All 99,999 label layout file names (BIN00001.L to BIN99999.L) are in "
+                          "use in the sysdata folder or by rows of LABEL.DBF. Delete label "
+                          "layouts you no longer need, then try again.");
+}
+
 QString TLabelLayoutStore::Open(const QString& sysdataDir)
 {
     Close();
@@ -226,6 +233,10 @@ int TLabelLayoutStore::Clone(int row, QWidget* parent)
     g.description =
         (QStringLiteral("Clone of :") + g.description).left(TLabelGeometry::kMaxDescriptionLength);
     g.layoutFile = NewLayoutName();
+    if (TLayoutFileNames::IsNoFreeName(g.layoutFile, TLayoutKind::Label)) {
+        data::TMessageService::Inform(parent, AllNamesTakenMessage());
+        return -1;
+    }
     const QString to = TLayoutFileNames::PathFor(mSysdataDir, g.layoutFile);
     // The new file is complete before a row names it, and goes again if the row cannot be added.
     const QString copyError = mCopy(from, to);

@@ -83,6 +83,8 @@ public:
     void Rewrite(int row, const TLabelGeometry& geometry);
 
     static QString MissingLayoutMessage();
+    // Why a new or cloned layout cannot be stored when NewLayoutName finds no free name.
+    static QString AllNamesTakenMessage();
 
 private:
     bool GoToRow(int row);

@@ -10,6 +10,7 @@
 #include "design/core/TGDataPanel.h"
 #include "design/core/TGLabelObjectFiler.h"
 #include "design/objects/TGLabelShapes.h"
+#include "xbase/TTable.h"
 
 #include <QDir>
 #include <QFile>
@@ -252,4 +253,52 @@ TEST_F(EnvelopeLayoutStoreTest, UnknownSizeCodesAreKeptAsRowsWithoutAFace)
     EXPECT_FALSE(values.Face().has_value());
     EXPECT_EQ(TEnvelopeSizes::NoValidSizeMessage(),
               "This envelope layout has no valid envelope size. Use Modify to choose one.");
+}
+
+// With every name taken, a new layout or a clone has no file to go to: each says so and writes
+// nothing to BIN00000.E, which may be another layout's. The row that names BIN00000.E (as one
+// written long ago might) still saves into its own file.
+TEST_F(EnvelopeLayoutStoreTest, WithEveryNameTakenNothingNewIsWritten)
+{
+    AddRow("Home");
+    mStore.Close();
+    QFile::remove(Path("ENVELOPE.CDX")); // the tag is built again on opening
+    {
+        auto table = qm::xbase::TTable::Open(Path("ENVELOPE.DBF").toStdString());
+        const int binary = table->FieldIndex("BINARY");
+        // The listed row names BIN00000.E, as a row written long ago might.
+        table->Go(1);
+        table->PutString(binary, "BIN00000.E");
+        table->Post();
+        for (int n = 1; n <= 99999; ++n) {
+            table->AppendBlank();
+            table->PutString(
+                binary, QStringLiteral("BIN%1.E").arg(n, 5, 10, QLatin1Char('0')).toStdString());
+            table->SetDeleted(true);
+        }
+        table->Close();
+    }
+    ASSERT_EQ(mStore.Open(mDir.path()), QString());
+    ASSERT_EQ(mStore.Rows().size(), 1u);
+    EXPECT_EQ(mStore.NewLayoutName(), "BIN00000.E");
+
+    qm::design::TGDataPanel panel;
+    panel.SetSize(912, 396);
+    TEnvelopeLayout fresh = mStore.NewLayout(10);
+    fresh.description = "Fresh";
+    QString error;
+    EXPECT_EQ(mStore.Save(fresh, panel, &error), -1);
+    EXPECT_EQ(error, TEnvelopeLayoutStore::AllNamesTakenMessage());
+    mResponder.QueueAnswer(true);
+    EXPECT_EQ(mStore.Clone(0), -1);
+    EXPECT_EQ(mResponder.Messages().back().text, TEnvelopeLayoutStore::AllNamesTakenMessage());
+    EXPECT_EQ(mStore.Rows().size(), 1u);
+    EXPECT_FALSE(QFile::exists(Path("BIN00000.E")));
+
+    // The row that names BIN00000.E keeps saving into it.
+    const TEnvelopeLayout own = mStore.WorkingValues(0);
+    EXPECT_EQ(own.layoutFile.trimmed(), "BIN00000.E");
+    error.clear();
+    ASSERT_GE(mStore.Save(own, panel, &error), 0) << error.toStdString();
+    EXPECT_TRUE(QFile::exists(Path("BIN00000.E")));
 }

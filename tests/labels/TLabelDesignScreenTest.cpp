@@ -23,6 +23,7 @@
 #include "labels/TLabelLayoutStore.h"
 #include "labels/TNewLabelDesign.h"
 #include "tools/TToolCommand.h"
+#include "xbase/TTable.h"
 
 #include <QApplication>
 #include <QDir>
@@ -587,6 +588,47 @@ TEST_F(LabelDesignScreenTest, ModifyOfAMissingOrDamagedFileAndAFailedSave)
     EXPECT_EQ(mResponder.Texts().size(), 3); // the damaged file, the failed write, the question
     EXPECT_TRUE(mResponder.Texts()[1].contains("BIN00042.L"));
     EXPECT_EQ(store.Rows()[size_t(row)].geometry.description, "Lost");
+}
+
+// With every layout file name taken, a new layout has nowhere to go: Save says so and keeps the
+// designer open, and nothing is written to BIN00000.L, which may be another layout's file.
+TEST_F(LabelDesignScreenTest, ANewLayoutWithEveryNameTakenIsNotSaved)
+{
+    const QString sysdata = mHome.Home().SysDataDir();
+    {
+        TLabelLayoutStore store;
+        ASSERT_EQ(store.Open(sysdata), QString()); // makes LABEL.DBF
+    }
+    QFile::remove(QDir(sysdata).filePath("LABEL.CDX")); // the tag is built again on opening
+    {
+        auto table = qm::xbase::TTable::Open(QDir(sysdata).filePath("LABEL.DBF").toStdString());
+        const int binary = table->FieldIndex("BINARY");
+        for (int n = 1; n <= 99999; ++n) {
+            table->AppendBlank();
+            table->PutString(
+                binary, QStringLiteral("BIN%1.L").arg(n, 5, 10, QLatin1Char('0')).toStdString());
+            table->SetDeleted(true);
+        }
+        table->Close();
+    }
+    TLabelLayoutStore store;
+    ASSERT_EQ(store.Open(sysdata), QString());
+    bool stayedOpen = false;
+    WhenOpen([&](TLabelDesignScreen& designer) {
+        TLabelDesignScreen* d = &designer;
+        d->DescriptionEdit()->setText("Members");
+        emit d->DescriptionEdit()->textEdited("Members");
+        d->SaveButton()->click();
+        stayedOpen = d->isVisible();
+        mResponder.QueueAnswer(true); // discard the changes
+        d->CancelButton()->click();
+    });
+    EXPECT_EQ(TLabelDesignScreen::DesignLayout(store, -1, &mAddresses, nullptr), -1);
+    EXPECT_TRUE(stayedOpen);
+    EXPECT_TRUE(mResponder.Texts().contains(TLabelLayoutStore::AllNamesTakenMessage()))
+        << mResponder.Texts().join('|').toStdString();
+    EXPECT_TRUE(store.Rows().empty());
+    EXPECT_FALSE(QFile::exists(QDir(sysdata).filePath("BIN00000.L")));
 }
 
 TEST_F(LabelDesignScreenTest, ARowThatDescribesNoSheetNeverReachesTheFace)

@@ -243,3 +243,32 @@ TEST(LabelLayoutStoreForeign, TableWithoutTheDeletedColumnIsListed)
               "The label layout \"Older table\" describes no label sheet: the number of labels "
               "down is 0");
 }
+
+// With every name taken (here by deleted rows and one listed row), a clone has no name to go to:
+// it says so and writes nothing, least of all BIN00000.L, which may be another layout's file.
+TEST_F(LabelLayoutStoreTest, WithEveryNameTakenACloneWritesNothing)
+{
+    Add("Source", "BIN77777.L");
+    mStore.Close();
+    QFile::remove(Path("LABEL.CDX")); // the tag is built again on opening
+    {
+        auto table = qm::xbase::TTable::Open(Path("LABEL.DBF").toStdString());
+        const int binary = table->FieldIndex("BINARY");
+        for (int n = 1; n <= 99999; ++n) {
+            if (n == 77777)
+                continue;
+            table->AppendBlank();
+            table->PutString(
+                binary, QStringLiteral("BIN%1.L").arg(n, 5, 10, QLatin1Char('0')).toStdString());
+            table->SetDeleted(true);
+        }
+        table->Close();
+    }
+    ASSERT_EQ(mStore.Open(mDir.path()), QString());
+    ASSERT_EQ(mStore.Rows().size(), 1u);
+    mResponder.QueueAnswer(true);
+    EXPECT_EQ(mStore.Clone(0), -1);
+    EXPECT_EQ(mResponder.Messages().back().text, TLabelLayoutStore::AllNamesTakenMessage());
+    EXPECT_EQ(mStore.Rows().size(), 1u);
+    EXPECT_FALSE(QFile::exists(Path("BIN00000.L")));
+}

@@ -66,6 +66,11 @@ QString TLayoutFileNames::NewName(const QString& sysdataDir, TLayoutKind kind,
     return Name(0, kind);
 }
 
+bool TLayoutFileNames::IsNoFreeName(const QString& name, TLayoutKind kind)
+{
+    return name.trimmed().compare(Name(0, kind), Qt::CaseInsensitive) == 0;
+}
+
 QString TLayoutFileNames::PathFor(const QString& sysdataDir, const QString& storedName)
 {
     QString name = storedName;

@@ -34,6 +34,10 @@ public:
     // their files exist or not; any letter case, trailing blanks ignored), so two rows never
     // come to share a file.
     static QString NewName(const QString& sysdataDir, TLayoutKind kind, const QStringList& held);
+    // True for BIN00000 of the kind (any letter case, trailing blanks ignored): NewName's answer
+    // when no number is free. That file may belong to a layout already, so a new or cloned
+    // layout is never written to it.
+    static bool IsNoFreeName(const QString& name, TLayoutKind kind);
 
     // The path of a stored name inside sysdataDir: the existing file in any letter case, else the
     // path it would have. Throws TLayoutError(FileName) for a name that is not a layout name.

@@ -769,6 +769,13 @@ int TLabelDesignScreen::DesignLayout(TLabelLayoutStore& store, int row, data::TD
     int saved = -1;
     designer.OnSave = [&store, &saved, isNew, row](TLabelDesignScreen& d) -> QString {
         const TLabelGeometry& working = d.Geometry();
+        // A name given because none was free is never written: it may be another layout's.
+        if (design::TLayoutFileNames::IsNoFreeName(working.layoutFile,
+                                                   design::TLayoutKind::Label) &&
+            (isNew ||
+             !design::TLayoutFileNames::IsNoFreeName(store.Rows()[size_t(row)].geometry.layoutFile,
+                                                     design::TLayoutKind::Label)))
+            return TLabelLayoutStore::AllNamesTakenMessage();
         QString path;
         try {
             path = design::TLayoutFileNames::PathFor(store.SysdataDir(), working.layoutFile);
