@@ -1,13 +1,12 @@
 #include "envelopes/TEnvelopeLayoutStore.h"
 
 #include "data/TMessageService.h"
+#include "data/TSystemTableRows.h"
 #include "data/TSystemTables.h"
 #include "design/core/TGBasePanel.h"
 #include "design/core/TGLabelObjectFiler.h"
 #include "design/core/TLayoutFileNames.h"
 #include "design/stream/TLayoutError.h"
-#include "xbase/TCursor.h"
-#include "xbase/TEngineSettings.h"
 #include "xbase/TXbaseError.h"
 
 #include <QFile>
@@ -15,20 +14,14 @@
 #include <algorithm>
 
 namespace qm::envelopes {
+
+using data::TSystemTableRows;
 namespace {
 
 using design::TLayoutFileNames;
 using design::TLayoutKind;
 
 constexpr int kDescriptColumnWidth = 60;
-
-// Character columns come back padded with blanks; leading blanks are the user's own.
-QString RightTrimmed(QString text)
-{
-    while (text.endsWith(QLatin1Char(' ')))
-        text.chop(1);
-    return text;
-}
 
 } // namespace
 
@@ -63,14 +56,10 @@ void TEnvelopeLayoutStore::Reload()
     mRows.clear();
     if (!mSet.Active())
         return;
-    xbase::TSettingScope hideMarked(&xbase::TEngineSettings::deleted, true);
-    xbase::TCursor& cursor = mSet.Cursor();
-    if (cursor.Order() == 0 && mSet.Table().TagOrder("DESCRIPT") > 0)
-        cursor.SelectTag("DESCRIPT");
-    for (mSet.First(); !mSet.Eof() && !mSet.IsEmpty(); mSet.Next()) {
+    TSystemTableRows::ForEachListed(mSet, "DESCRIPT", [this] {
         TEnvelopeLayout row;
         row.recNo = mSet.RecNo();
-        row.description = RightTrimmed(mSet.AsString(QStringLiteral("DESCRIPT")));
+        row.description = TSystemTableRows::RightTrimmed(mSet.AsString(QStringLiteral("DESCRIPT")));
         // A NUMBER that does not read is no envelope size, like any unknown code.
         bool ok = false;
         row.code = mSet.AsString(QStringLiteral("NUMBER")).trimmed().toInt(&ok);
@@ -78,12 +67,12 @@ void TEnvelopeLayoutStore::Reload()
             row.code = 0;
         row.layoutFile = mSet.AsString(QStringLiteral("BINARY")).trimmed();
         mRows.push_back(std::move(row));
-    }
+    });
 }
 
 int TEnvelopeLayoutStore::Find(const QString& description) const
 {
-    const QString wanted = RightTrimmed(description);
+    const QString wanted = TSystemTableRows::RightTrimmed(description);
     for (size_t i = 0; i < mRows.size(); ++i)
         if (mRows[i].description == wanted)
             return int(i);
@@ -151,20 +140,7 @@ QString TEnvelopeLayoutStore::LayoutPath(int row, QString* why) const
 
 QStringList TEnvelopeLayoutStore::HeldNames() const
 {
-    QStringList names;
-    if (!mSet.Active())
-        return names;
-    xbase::TTable& table = mSet.Table();
-    const int field = table.FieldIndex("BINARY");
-    if (field < 0)
-        return names;
-    const uint32_t count = table.RecordCount();
-    for (uint32_t recNo = 1; recNo <= count; ++recNo) {
-        table.Go(recNo); // every row, marked or not: the data set goes back to its own record
-        const std::string_view name = table.GetTrimmed(field);
-        names << QString::fromLatin1(name.data(), qsizetype(name.size())).trimmed().toUpper();
-    }
-    return names;
+    return TSystemTableRows::HeldValues(mSet, "BINARY");
 }
 
 QString TEnvelopeLayoutStore::NewLayoutName() const

@@ -1,13 +1,12 @@
 #include "labels/TLabelLayoutStore.h"
 
 #include "data/TMessageService.h"
+#include "data/TSystemTableRows.h"
 #include "data/TSystemTables.h"
 #include "design/core/TLayoutFileNames.h"
 #include "design/stream/TLayoutError.h"
 #include "labels/TLabelRow.h"
 #include "labels/TLabelSheet.h"
-#include "xbase/TCursor.h"
-#include "xbase/TEngineSettings.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -15,6 +14,8 @@
 #include <QSet>
 
 namespace qm::labels {
+
+using data::TSystemTableRows;
 namespace {
 
 using design::TLayoutFileNames;
@@ -85,15 +86,11 @@ void TLabelLayoutStore::Reload()
     mRows.clear();
     if (!mSet.Active())
         return;
-    xbase::TSettingScope hideMarked(&xbase::TEngineSettings::deleted, true);
-    xbase::TCursor& cursor = mSet.Cursor();
-    if (cursor.Order() == 0 && mSet.Table().TagOrder("DESCRIPT") > 0)
-        cursor.SelectTag("DESCRIPT");
     // Tables written by other software may lack the column.
     const bool hasDeletedColumn = mSet.FindField(QStringLiteral("DELETED")) != nullptr;
-    for (mSet.First(); !mSet.Eof() && !mSet.IsEmpty(); mSet.Next()) {
+    TSystemTableRows::ForEachListed(mSet, "DESCRIPT", [&] {
         if (hasDeletedColumn && mSet.AsBoolean(QStringLiteral("DELETED")))
-            continue;
+            return;
         TLabelListRow row;
         row.recNo = mSet.RecNo();
         QString problem = TLabelRow::ReadLayout(mSet, &row.geometry);
@@ -103,7 +100,7 @@ void TLabelLayoutStore::Reload()
             row.problem = QStringLiteral("The label layout \"%1\" describes no label sheet: %2")
                               .arg(row.geometry.description, problem);
         mRows.push_back(std::move(row));
-    }
+    });
 }
 
 int TLabelLayoutStore::Find(const QString& description) const
@@ -149,20 +146,7 @@ QString TLabelLayoutStore::LayoutPath(int row, QString* why) const
 
 QStringList TLabelLayoutStore::HeldNames() const
 {
-    QStringList names;
-    if (!mSet.Active())
-        return names;
-    xbase::TTable& table = mSet.Table();
-    const int field = table.FieldIndex("BINARY");
-    if (field < 0)
-        return names;
-    const uint32_t count = table.RecordCount();
-    for (uint32_t recNo = 1; recNo <= count; ++recNo) {
-        table.Go(recNo); // every row, marked or not: the data set goes back to its own record
-        const std::string_view name = table.GetTrimmed(field);
-        names << QString::fromLatin1(name.data(), qsizetype(name.size())).trimmed().toUpper();
-    }
-    return names;
+    return TSystemTableRows::HeldValues(mSet, "BINARY");
 }
 
 QString TLabelLayoutStore::NewLayoutName() const

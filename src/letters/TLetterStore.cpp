@@ -1,14 +1,15 @@
 #include "letters/TLetterStore.h"
 
 #include "data/TRecordText.h"
+#include "data/TSystemTableRows.h"
 #include "data/TSystemTables.h"
-#include "xbase/TCursor.h"
-#include "xbase/TEngineSettings.h"
 
 #include <QDir>
 #include <stdexcept>
 
 namespace qm::letters {
+
+using data::TSystemTableRows;
 
 TLetterStore::~TLetterStore()
 {
@@ -43,12 +44,9 @@ void TLetterStore::Reload()
     mRows.clear();
     if (!mSet.Active())
         return;
-    xbase::TSettingScope hideMarked(&xbase::TEngineSettings::deleted, true);
-    xbase::TCursor& cursor = mSet.Cursor();
-    if (cursor.Order() == 0 && mSet.Table().TagOrder("DESCRIPT") > 0)
-        cursor.SelectTag("DESCRIPT");
-    for (mSet.First(); !mSet.Eof() && !mSet.IsEmpty(); mSet.Next())
+    TSystemTableRows::ForEachListed(mSet, "DESCRIPT", [this] {
         mRows.push_back({mSet.RecNo(), mSet.AsString(QStringLiteral("DESCRIPT"))});
+    });
 }
 
 int TLetterStore::Find(const QString& description) const

@@ -1,13 +1,12 @@
 #include "reports/TReportStore.h"
 
+#include "data/TSystemTableRows.h"
 #include "data/TSystemTables.h"
 #include "design/core/TGBasePanel.h"
 #include "design/core/TGLabelObjectFiler.h"
 #include "design/core/TLayoutFileNames.h"
 #include "design/stream/TLayoutError.h"
 #include "reports/TReportFile.h"
-#include "xbase/TCursor.h"
-#include "xbase/TEngineSettings.h"
 #include "xbase/TXbaseError.h"
 
 #include <QFile>
@@ -15,6 +14,8 @@
 #include <optional>
 
 namespace qm::reports {
+
+using data::TSystemTableRows;
 namespace {
 
 using design::TGLabelObjectFiler;
@@ -25,14 +26,6 @@ using design::TLayoutKind;
 const QString kDescript = QStringLiteral("DESCRIPT");
 const QString kLayout = QStringLiteral("LAYOUT");
 const QString kBinary = QStringLiteral("BINARY");
-
-// Character columns come back padded with blanks; leading blanks are the user's own.
-QString RightTrimmed(QString text)
-{
-    while (text.endsWith(QLatin1Char(' ')))
-        text.chop(1);
-    return text;
-}
 
 QString ErrorText(const std::exception& e)
 {
@@ -45,7 +38,8 @@ QString ErrorText(const std::exception& e)
 
 bool IsReportName(const QString& name)
 {
-    return TLayoutFileNames::IsLayoutName(RightTrimmed(name), TLayoutKind::Report);
+    return TLayoutFileNames::IsLayoutName(TSystemTableRows::RightTrimmed(name),
+                                          TLayoutKind::Report);
 }
 
 } // namespace
@@ -82,23 +76,19 @@ void TReportStore::Reload()
     if (!mSet.Active())
         return;
     // The window's view: "not DELETED()" in the order of the table's first tag.
-    xbase::TSettingScope hideMarked(&xbase::TEngineSettings::deleted, true);
-    xbase::TCursor& cursor = mSet.Cursor();
-    if (cursor.Order() == 0 && mSet.Table().TagCount() > 0)
-        cursor.SetOrder(1);
-    for (mSet.First(); !mSet.Eof() && !mSet.IsEmpty(); mSet.Next()) {
+    TSystemTableRows::ForEachListed(mSet, "", [this] {
         TReportRow row;
         row.recNo = mSet.RecNo();
-        row.description = RightTrimmed(mSet.AsString(kDescript));
-        row.layoutName = RightTrimmed(mSet.AsString(kLayout));
+        row.description = TSystemTableRows::RightTrimmed(mSet.AsString(kDescript));
+        row.layoutName = TSystemTableRows::RightTrimmed(mSet.AsString(kLayout));
         row.layoutFile = mSet.AsString(kBinary).trimmed();
         mRows.push_back(std::move(row));
-    }
+    });
 }
 
 int TReportStore::Find(const QString& description) const
 {
-    const QString wanted = RightTrimmed(description);
+    const QString wanted = TSystemTableRows::RightTrimmed(description);
     for (std::size_t i = 0; i < mRows.size(); ++i)
         if (mRows[i].description == wanted)
             return int(i);
@@ -155,20 +145,7 @@ TReportSettings TReportStore::Load(const TReportRow& row, design::TGOwner& owner
 
 QStringList TReportStore::HeldNames() const
 {
-    QStringList names;
-    if (!mSet.Active())
-        return names;
-    xbase::TTable& table = mSet.Table();
-    const int field = table.FieldIndex("BINARY");
-    if (field < 0)
-        return names;
-    const std::uint32_t count = table.RecordCount();
-    for (std::uint32_t recNo = 1; recNo <= count; ++recNo) {
-        table.Go(recNo); // every row, marked or not: the data set goes back to its own record
-        const std::string_view name = table.GetTrimmed(field);
-        names << QString::fromLatin1(name.data(), qsizetype(name.size())).trimmed().toUpper();
-    }
-    return names;
+    return TSystemTableRows::HeldValues(mSet, "BINARY");
 }
 
 QString TReportStore::AllNamesTakenMessage()
@@ -233,7 +210,8 @@ int TReportStore::Save(TReportRow& row, const std::array<design::TGBasePanel*, 3
     }
 
     TReportRow stored = row;
-    stored.description = RightTrimmed(row.description.left(kMaxDescriptionLength));
+    stored.description =
+        TSystemTableRows::RightTrimmed(row.description.left(kMaxDescriptionLength));
     if (const QString name = settings.LayoutName(); !name.isEmpty())
         stored.layoutName = name;
     stored.layoutFile = fileName;
