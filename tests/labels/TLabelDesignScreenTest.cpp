@@ -4,6 +4,7 @@
 // saved layout file.
 
 #include "labels/ui/TLabelDesignScreen.h"
+#include "TLayoutNameFill.h"
 #include "TScreenshot.h"
 #include "TScriptedResponder.h"
 #include "TTestHome.h"
@@ -23,7 +24,6 @@
 #include "labels/TLabelLayoutStore.h"
 #include "labels/TNewLabelDesign.h"
 #include "tools/TToolCommand.h"
-#include "xbase/TTable.h"
 
 #include <QApplication>
 #include <QDir>
@@ -600,17 +600,7 @@ TEST_F(LabelDesignScreenTest, ANewLayoutWithEveryNameTakenIsNotSaved)
         ASSERT_EQ(store.Open(sysdata), QString()); // makes LABEL.DBF
     }
     QFile::remove(QDir(sysdata).filePath("LABEL.CDX")); // the tag is built again on opening
-    {
-        auto table = qm::xbase::TTable::Open(QDir(sysdata).filePath("LABEL.DBF").toStdString());
-        const int binary = table->FieldIndex("BINARY");
-        for (int n = 1; n <= 99999; ++n) {
-            table->AppendBlank();
-            table->PutString(
-                binary, QStringLiteral("BIN%1.L").arg(n, 5, 10, QLatin1Char('0')).toStdString());
-            table->SetDeleted(true);
-        }
-        table->Close();
-    }
+    qm::test::HoldEveryLayoutName(QDir(sysdata).filePath("LABEL.DBF"), 'L');
     TLabelLayoutStore store;
     ASSERT_EQ(store.Open(sysdata), QString());
     bool stayedOpen = false;

@@ -3,6 +3,7 @@
 #include "labels/TLabelLayoutStore.h"
 #include "labels/TLabelRow.h"
 
+#include "TLayoutNameFill.h"
 #include "TScriptedResponder.h"
 #include "data/TDataSet.h"
 #include "data/TSystemTables.h"
@@ -251,19 +252,7 @@ TEST_F(LabelLayoutStoreTest, WithEveryNameTakenACloneWritesNothing)
     Add("Source", "BIN77777.L");
     mStore.Close();
     QFile::remove(Path("LABEL.CDX")); // the tag is built again on opening
-    {
-        auto table = qm::xbase::TTable::Open(Path("LABEL.DBF").toStdString());
-        const int binary = table->FieldIndex("BINARY");
-        for (int n = 1; n <= 99999; ++n) {
-            if (n == 77777)
-                continue;
-            table->AppendBlank();
-            table->PutString(
-                binary, QStringLiteral("BIN%1.L").arg(n, 5, 10, QLatin1Char('0')).toStdString());
-            table->SetDeleted(true);
-        }
-        table->Close();
-    }
+    qm::test::HoldEveryLayoutName(Path("LABEL.DBF"), 'L', 77777);
     ASSERT_EQ(mStore.Open(mDir.path()), QString());
     ASSERT_EQ(mStore.Rows().size(), 1u);
     mResponder.QueueAnswer(true);

@@ -4,13 +4,13 @@
 
 #include "reports/TReportStore.h"
 
+#include "TLayoutNameFill.h"
 #include "data/TDataSet.h"
 #include "data/TSystemTables.h"
 #include "design/core/TGDataPanel.h"
 #include "design/objects/Trpshapes.h"
 #include "design/stream/TLayoutError.h"
 #include "design/text/TDesignUnits.h"
-#include "xbase/TTable.h"
 
 #include <QDir>
 #include <QFile>
@@ -205,19 +205,7 @@ TEST_F(ReportStoreTest, WithEveryNameTakenNothingIsWritten)
     // Deleted rows hold every name but one, whose file exists.
     mStore.Close();
     ASSERT_TRUE(QFile::remove(Path("REPORT.CDX"))); // the tag is built again on opening
-    {
-        auto table = qm::xbase::TTable::Open(Path("REPORT.DBF").toStdString());
-        const int binary = table->FieldIndex("BINARY");
-        for (int n = 1; n <= 99999; ++n) {
-            if (n == 77777)
-                continue;
-            table->AppendBlank();
-            table->PutString(
-                binary, QStringLiteral("BIN%1.R").arg(n, 5, 10, QLatin1Char('0')).toStdString());
-            table->SetDeleted(true);
-        }
-        table->Close();
-    }
+    qm::test::HoldEveryLayoutName(Path("REPORT.DBF"), 'R', 77777);
     WriteFile("BIN77777.R");
     ASSERT_EQ(mStore.Open(mDir.path()), QString());
     QString error;
