@@ -4,6 +4,8 @@
 #include "design/stream/TLayoutWriter.h"
 #include "design/text/TDesignUnits.h"
 
+#include <QImage>
+#include <QPainter>
 #include <algorithm>
 #include <limits>
 
@@ -126,6 +128,18 @@ double TGGraphicControl::PrintLeft(double x) const
 double TGGraphicControl::PrintTop(double y) const
 {
     return y + TDesignUnits::ToInches(mTop);
+}
+
+void TGGraphicControl::PaintPicture(QPainter& painter, const QImage& picture)
+{
+    const auto scaled = [this](int length) {
+        return mScale == 1.0f ? length : TDesignUnits::Round(length * double(mScale));
+    };
+    const int w = scaled(picture.width());
+    const int h = scaled(picture.height());
+    if (w != mWidth || h != mHeight)
+        SetBounds(mLeft, mTop, w, h);
+    painter.drawImage(QRect(0, 0, mWidth, mHeight), picture);
 }
 
 } // namespace qm::design

@@ -29,6 +29,7 @@
 #include <cstdint>
 #include <memory>
 
+class QImage;
 class QPainter;
 
 namespace qm::print {
@@ -139,6 +140,9 @@ protected:
     // The object's corner on the canvas in inches, for PrintObject.
     double PrintLeft(double x) const;
     double PrintTop(double y) const;
+    // Paint for a kind shown as a fixed picture: the object takes the picture's size times the
+    // Scale, and the picture fills it.
+    void PaintPicture(QPainter& painter, const QImage& picture);
 
 private:
     QString mName;

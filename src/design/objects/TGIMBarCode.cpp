@@ -126,15 +126,7 @@ void TGIMBarCode::ShowData()
 
 void TGIMBarCode::Paint(QPainter& painter)
 {
-    const QImage& image = ScreenImage();
-    const float scale = Scale();
-    const int w =
-        scale == 1.0f ? image.width() : TDesignUnits::Round(image.width() * double(scale));
-    const int h =
-        scale == 1.0f ? image.height() : TDesignUnits::Round(image.height() * double(scale));
-    if (w != Width() || h != Height())
-        SetBounds(Left(), Top(), w, h);
-    painter.drawImage(QRect(0, 0, Width(), Height()), image);
+    PaintPicture(painter, ScreenImage());
 }
 
 void TGIMBarCode::PrintObject(print::TBaseReport& canvas, double x, double y)
