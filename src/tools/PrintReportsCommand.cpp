@@ -521,13 +521,16 @@ int RunPrintReports(const std::string& verb, const std::vector<std::string>& arg
         err << reports::TReportRunScope::kOutOfRange << "\n";
     }
 
-    if (verb == "report" && o.UserReport()) {
+    if (verb == "report") {
+        // A built-in report sorts on its own tag; a user report prints in the view's order.
+        const reports::TBuiltInLayout* layout =
+            o.UserReport() ? nullptr : &reports::TBuiltInLayouts::Get(o.builtin);
         reports::TReportRunScope runScope(dataSet, apollo);
         try {
-            runScope.Apply({QString(),
+            runScope.Apply({layout ? QString::fromLatin1(layout->sortTag) : QString(),
                             scope.SingleRecord() ? reports::TRecordChoice::CurrentOnly
                                                  : reports::TRecordChoice::MatchingFilter,
-                            startFromCurrent, false},
+                            startFromCurrent, layout && layout->skipLowKeys},
                            [&err](const QString& text) { err << text.toStdString() << "\n"; });
         } catch (const xbase::TXbaseError& e) {
             err << o.table << ": " << e.what() << "\n";
@@ -540,44 +543,27 @@ int RunPrintReports(const std::string& verb, const std::vector<std::string>& arg
             err << "quillmark-tool print report: no record to print\n";
             return kExitNothing;
         }
-        reports::TUserDefinedReport routine(dataSet, settings, {&header, &detail, &footer},
-                                            o.onePerPage);
-        code = RunJob(
-            o, [&](print::TBaseReport& job) { routine.Attach(job); }, err, &pages);
-        if (code == kExitOk)
-            out << routine.Records() << " record(s), " << pages << " page(s)\n";
-    } else if (verb == "report") {
-        reports::TReportRunScope runScope(dataSet, apollo);
-        const reports::TBuiltInLayout& layout = reports::TBuiltInLayouts::Get(o.builtin);
-        try {
-            runScope.Apply({QString::fromLatin1(layout.sortTag),
-                            scope.SingleRecord() ? reports::TRecordChoice::CurrentOnly
-                                                 : reports::TRecordChoice::MatchingFilter,
-                            startFromCurrent, layout.skipLowKeys},
-                           [&err](const QString& text) { err << text.toStdString() << "\n"; });
-        } catch (const xbase::TXbaseError& e) {
-            err << o.table << ": " << e.what() << "\n";
-            return kExitFile;
-        } catch (const data::TDataSetError& e) {
-            err << o.table << ": " << e.Message().toStdString() << "\n";
-            return kExitFile;
+        if (!layout) {
+            reports::TUserDefinedReport routine(dataSet, settings, {&header, &detail, &footer},
+                                                o.onePerPage);
+            code = RunJob(
+                o, [&](print::TBaseReport& job) { routine.Attach(job); }, err, &pages);
+            if (code == kExitOk)
+                out << routine.Records() << " record(s), " << pages << " page(s)\n";
+        } else {
+            reports::TBuiltInReportOptions options;
+            options.report = o.builtin;
+            options.title = o.titleGiven ? QString::fromStdString(o.title)
+                                         : reports::TBuiltInLayouts::DefaultTitle(o.builtin);
+            options.printMemo = o.memo;
+            options.printCodes = o.codes;
+            reports::TBuiltInReport routine(dataSet, options);
+            routine.SetStartAtEnd(runScope.AtEnd());
+            code = RunJob(
+                o, [&](print::TBaseReport& job) { routine.Attach(job); }, err, &pages);
+            if (code == kExitOk)
+                out << routine.Records() << " record(s), " << pages << " page(s)\n";
         }
-        if (runScope.AtEnd()) {
-            err << "quillmark-tool print report: no record to print\n";
-            return kExitNothing;
-        }
-        reports::TBuiltInReportOptions options;
-        options.report = o.builtin;
-        options.title = o.titleGiven ? QString::fromStdString(o.title)
-                                     : reports::TBuiltInLayouts::DefaultTitle(o.builtin);
-        options.printMemo = o.memo;
-        options.printCodes = o.codes;
-        reports::TBuiltInReport routine(dataSet, options);
-        routine.SetStartAtEnd(runScope.AtEnd());
-        code = RunJob(
-            o, [&](print::TBaseReport& job) { routine.Attach(job); }, err, &pages);
-        if (code == kExitOk)
-            out << routine.Records() << " record(s), " << pages << " page(s)\n";
     } else if (verb == "zipcount") {
         reports::TZipTally tally;
         try {
