@@ -3,6 +3,7 @@
 // questions, the address table's controls while the designer is open, a failed save that keeps
 // the designer open with the design, and Preview running the chosen report.
 
+#include "TReportRunWatcher.h"
 #include "TReportTestSupport.h"
 #include "TScreenshot.h"
 #include "TScriptedResponder.h"
@@ -11,12 +12,9 @@
 #include "data/TProgramHome.h"
 #include "design/text/TDesignUnits.h"
 #include "print/TRPDevice.h"
-#include "print/ui/TPreviewForm.h"
-#include "print/ui/TPrintStatusWindow.h"
 #include "reports/TReportStore.h"
 #include "reports/ui/TReportBandSurface.h"
 #include "reports/ui/TReportDesigner.h"
-#include "reports/ui/TReportJobRun.h"
 #include "reports/ui/TReportSetup.h"
 
 #include <QCheckBox>
@@ -24,7 +22,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -173,39 +170,17 @@ TEST_F(TReportDesignerTabTest, PreviewRunsTheChosenReport)
     setup->DesignGrid()->selectRow(0);
     setup->AllButton()->setChecked(true);
 
-    QStringList captions, finals, previews;
-    QList<int> pages;
-    qm::reports::TReportJobRun::SetWindowHook([&](QWidget& window) {
-        if (auto* status = dynamic_cast<qm::print::TPrintStatusWindow*>(&window)) {
-            captions << status->windowTitle();
-            auto* timer = new QTimer(status);
-            timer->setInterval(1);
-            QObject::connect(timer, &QTimer::timeout, status, [&, status, timer] {
-                if (!status->Finished())
-                    return;
-                finals << status->StatusLabel()->text();
-                timer->stop();
-                status->CancelButton()->click();
-            });
-            timer->start();
-        } else if (auto* preview = dynamic_cast<qm::print::TPreviewForm*>(&window)) {
-            previews << preview->windowTitle();
-            QTimer::singleShot(0, preview, [&pages, preview] {
-                pages << (preview->Preview() ? preview->Preview()->PageCount() : 0);
-                preview->OkButton()->click();
-            });
-        }
-    });
+    qm::test::TReportRunWatcher watcher;
     setup->PreviewButton()->click();
     setup->OnePerPageCheck()->setChecked(true);
     setup->PreviewButton()->click();
-    qm::reports::TReportJobRun::SetWindowHook({});
 
-    EXPECT_EQ(captions, QStringList({"Preview Status", "Preview Status"}));
-    ASSERT_EQ(finals.size(), 2);
-    EXPECT_TRUE(finals[0].endsWith("\nReport Preview Ready!")) << finals[0].toStdString();
-    EXPECT_EQ(previews, QStringList({"Preview Report", "Preview Report"}));
-    EXPECT_EQ(pages, QList<int>({1, 2}));
+    EXPECT_EQ(watcher.mCaptions, QStringList({"Preview Status", "Preview Status"}));
+    ASSERT_EQ(watcher.mFinal.size(), 2);
+    EXPECT_TRUE(watcher.mFinal[0].endsWith("\nReport Preview Ready!"))
+        << watcher.mFinal[0].toStdString();
+    EXPECT_EQ(watcher.mPreviews, QStringList({"Preview Report", "Preview Report"}));
+    EXPECT_EQ(watcher.mPreviewPages, QList<int>({1, 2}));
 }
 
 TEST_F(TReportDesignerTabTest, DeleteAsksThenRemovesRowAndFile)

@@ -2,6 +2,7 @@
 // Codes" and "Print Current Record" with their status windows, previews and messages, and the
 // main window's three commands handing the records over and taking them back.
 
+#include "TReportRunWatcher.h"
 #include "TReportTestSupport.h"
 #include "TScreenshot.h"
 #include "TScriptedResponder.h"
@@ -10,12 +11,9 @@
 #include "addressbook/ui/TAddressMain.h"
 #include "data/TSettingsFile.h"
 #include "print/TRPDevice.h"
-#include "print/ui/TPreviewForm.h"
-#include "print/ui/TPrintStatusWindow.h"
 #include "reports/TReportRunScope.h"
 #include "reports/ui/TCountZipCodes.h"
 #include "reports/ui/TPrintCurrentRecord.h"
-#include "reports/ui/TReportJobRun.h"
 #include "reports/ui/TReportSetup.h"
 
 #include <QAction>
@@ -31,50 +29,12 @@
 
 namespace {
 
-using qm::print::TPreviewForm;
-using qm::print::TPrintStatusWindow;
-using qm::reports::TReportJobRun;
-
-// What the status windows and previews of a run showed, and how the test answers them.
-class TRunWatcher {
-public:
+// Every window saved as it ends; Stop and Cancel both press the status window's button.
+struct TRunWatcher : qm::test::TReportRunWatcher {
     explicit TRunWatcher(bool stop = false, bool cancel = false)
+        : TReportRunWatcher(stop || cancel, true)
     {
-        TReportJobRun::SetWindowHook([this, stop, cancel](QWidget& window) {
-            if (auto* status = dynamic_cast<TPrintStatusWindow*>(&window)) {
-                mCaptions << status->windowTitle();
-                auto* timer = new QTimer(status);
-                timer->setInterval(1);
-                bool pressed = false;
-                QObject::connect(timer, &QTimer::timeout, status, [=, this]() mutable {
-                    if (!status->Finished()) {
-                        if ((stop || cancel) && !pressed && status->isVisible()) {
-                            pressed = true;
-                            status->CancelButton()->click();
-                        }
-                        return;
-                    }
-                    qm::test::SaveScreenshot(*status, "report-status");
-                    mFinal << status->StatusLabel()->text();
-                    mButtons << status->CancelButton()->text();
-                    timer->stop();
-                    status->CancelButton()->click();
-                });
-                timer->start();
-            } else if (auto* preview = dynamic_cast<TPreviewForm*>(&window)) {
-                mPreviews << preview->windowTitle();
-                QTimer::singleShot(0, preview, [this, preview] {
-                    mPreviewPages << (preview->Preview() ? preview->Preview()->PageCount() : 0);
-                    qm::test::SaveScreenshot(*preview, "report-preview");
-                    preview->OkButton()->click();
-                });
-            }
-        });
     }
-    ~TRunWatcher() { TReportJobRun::SetWindowHook({}); }
-
-    QStringList mCaptions, mFinal, mButtons, mPreviews;
-    QList<int> mPreviewPages;
 };
 
 class TReportWindowsTest : public ::testing::Test {

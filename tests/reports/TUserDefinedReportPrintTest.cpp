@@ -2,6 +2,7 @@
 // window with its captions, Stop, Cancel and final texts, the preview, the report's paper kept
 // to its run, and a damaged layout file stopping the run before its first page.
 
+#include "TReportRunWatcher.h"
 #include "TReportTestSupport.h"
 #include "TScriptedResponder.h"
 #include "TTestHome.h"
@@ -12,10 +13,7 @@
 #include "design/objects/TGPLabel.h"
 #include "design/text/TDesignUnits.h"
 #include "print/TRPDevice.h"
-#include "print/ui/TPreviewForm.h"
-#include "print/ui/TPrintStatusWindow.h"
 #include "reports/TReportFile.h"
-#include "reports/ui/TReportJobRun.h"
 #include "reports/ui/TUserDefinedReportPrint.h"
 
 #include <QFile>
@@ -25,52 +23,12 @@
 
 namespace {
 
-using qm::print::TPreviewForm;
-using qm::print::TPrintStatusWindow;
 using qm::reports::TRecordChoice;
-using qm::reports::TReportJobRun;
 using qm::reports::TReportSettings;
 using qm::reports::TUserDefinedReportPrint;
 using qm::reports::TUserReportChoices;
 
-// The status windows and previews of a run; presses Stop or Cancel once the run is going.
-class TRunWatcher {
-public:
-    explicit TRunWatcher(bool press = false)
-    {
-        TReportJobRun::SetWindowHook([this, press](QWidget& window) {
-            if (auto* status = dynamic_cast<TPrintStatusWindow*>(&window)) {
-                mCaptions << status->windowTitle();
-                auto* timer = new QTimer(status);
-                timer->setInterval(1);
-                bool pressed = false;
-                QObject::connect(timer, &QTimer::timeout, status, [=, this]() mutable {
-                    if (!status->Finished()) {
-                        if (press && !pressed && status->isVisible()) {
-                            pressed = true;
-                            status->CancelButton()->click();
-                        }
-                        return;
-                    }
-                    mFinal << status->StatusLabel()->text();
-                    timer->stop();
-                    status->CancelButton()->click();
-                });
-                timer->start();
-            } else if (auto* preview = dynamic_cast<TPreviewForm*>(&window)) {
-                mPreviews << preview->windowTitle();
-                QTimer::singleShot(0, preview, [this, preview] {
-                    mPreviewPages << (preview->Preview() ? preview->Preview()->PageCount() : 0);
-                    preview->OkButton()->click();
-                });
-            }
-        });
-    }
-    ~TRunWatcher() { TReportJobRun::SetWindowHook({}); }
-
-    QStringList mCaptions, mFinal, mPreviews;
-    QList<int> mPreviewPages;
-};
+using TRunWatcher = qm::test::TReportRunWatcher;
 
 class TUserDefinedReportPrintTest : public ::testing::Test {
 protected:
