@@ -15,6 +15,7 @@
 #include "address_table_fill.h"
 #include "bench_args.h"
 #include "bench_run.h"
+#include "tool_run.h"
 
 #include "data/TAddressFile.h"
 #include "data/TAddressFileLayout.h"
@@ -47,7 +48,6 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
-#include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <QTemporaryFile>
@@ -60,60 +60,31 @@ using qm::bench::TBenchRun;
 
 namespace {
 
-struct TToolRun {
-    double seconds = 0;
-    double cpuSeconds = 0; // the tool's user and system time, as last sampled
+// A report job through the tool, with the records and pages its summary line names.
+struct TReportRun : qm::bench::TToolRun {
     long records = 0;
     long pages = 0;
-    double peakMb = 0;
     bool ok = false;
 };
 
-// Runs the tool and samples its own peak memory (VmHWM) and processor time while it runs.
-TToolRun RunTool(const QString& tool, const QStringList& arguments)
+TReportRun RunReportTool(const QString& tool, const QStringList& arguments)
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("QT_QPA_PLATFORM", "offscreen");
-    QProcess process;
-    process.setProcessEnvironment(env);
-    TToolRun run;
-    long peakKb = 0;
-    long ticks = 0;
-    QString summary;
-    run.seconds = TBenchRun::Seconds([&] {
-        process.start(tool, arguments);
-        const QString proc = QStringLiteral("/proc/%1/").arg(process.processId());
-        while (!process.waitForFinished(20)) {
-            QFile file(proc + "status");
-            if (file.open(QIODevice::ReadOnly))
-                for (const QByteArray& line : file.readAll().split('\n'))
-                    if (line.startsWith("VmHWM:"))
-                        peakKb = std::max(peakKb, line.mid(6).trimmed().split(' ')[0].toLong());
-            // utime and stime are the 14th and 15th fields; the name before them is in brackets.
-            QFile stat(proc + "stat");
-            if (stat.open(QIODevice::ReadOnly)) {
-                const QByteArray text = stat.readAll();
-                const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
-                if (fields.size() > 12)
-                    ticks = std::max(ticks, fields[11].toLong() + fields[12].toLong());
-            }
-        }
-        summary = QString::fromUtf8(process.readAllStandardOutput()).trimmed();
-    });
-    run.cpuSeconds = double(ticks) / double(sysconf(_SC_CLK_TCK));
-    run.ok = process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+    TReportRun run;
+    static_cast<qm::bench::TToolRun&>(run) = qm::bench::RunTool(tool, arguments, env);
+    run.ok = run.Ok();
     if (!run.ok)
-        std::fprintf(stderr, "quillmark-report-bench: the tool failed (%d): %s\n",
-                     process.exitCode(), process.readAllStandardError().constData());
+        std::fprintf(stderr, "quillmark-report-bench: the tool failed (%d): %s\n", run.exitCode,
+                     qPrintable(run.err));
     // "R record(s), P page(s)"
-    const QStringList parts = summary.split(' ');
+    const QStringList parts = run.out.split(' ');
     run.records = parts.size() > 0 ? parts[0].toLong() : 0;
     run.pages = parts.size() > 2 ? parts[2].toLong() : 0;
-    run.peakMb = double(peakKb) / 1024.0;
     return run;
 }
 
-void PrintToolRun(const char* figure, const TToolRun& run)
+void PrintToolRun(const char* figure, const TReportRun& run)
 {
     std::printf("%-52s %9.3f s  %8.1f pages/s  %7ld pages  tool peak %7.1f MB\n", figure,
                 run.seconds, run.seconds > 0 ? run.pages / run.seconds : 0.0, run.pages,
@@ -121,7 +92,7 @@ void PrintToolRun(const char* figure, const TToolRun& run)
     std::fflush(stdout);
 }
 
-void PrintUserRun(const char* figure, const TToolRun& run)
+void PrintUserRun(const char* figure, const TReportRun& run)
 {
     std::printf("%-52s %9.3f s (cpu %7.3f s)  %9.0f records/s  %8.1f pages/s  %7ld pages  "
                 "tool peak %7.1f MB\n",
@@ -213,8 +184,9 @@ bool UserReportFigures(const QString& tool, const QString& table, const QString&
     char figure[96];
     const QString stream = QDir(folder).filePath("user.qps");
     std::snprintf(figure, sizeof figure, "%ld records: user report to a page stream", count);
-    const TToolRun recorded = RunTool(tool, {"print", "report", "--table", table, "--layout",
-                                             layout, "--all", "--stream", stream});
+    const TReportRun recorded =
+        RunReportTool(tool, {"print", "report", "--table", table, "--layout", layout, "--all",
+                             "--stream", stream});
     if (!recorded.ok)
         return false;
     PrintUserRun(figure, recorded);
@@ -223,7 +195,7 @@ bool UserReportFigures(const QString& tool, const QString& table, const QString&
     if (count <= 100000) {
         const QString pdf = QDir(folder).filePath("user.pdf");
         std::snprintf(figure, sizeof figure, "%ld records: user report to PDF", count);
-        const TToolRun printed = RunTool(
+        const TReportRun printed = RunReportTool(
             tool, {"print", "report", "--table", table, "--layout", layout, "--all", "--pdf", pdf});
         if (!printed.ok)
             return false;
@@ -240,7 +212,7 @@ bool BuiltInFigures(const QString& tool, const QString& path, const QString& fol
     char figure[96];
     const QString pdf = QDir(folder).filePath("report.pdf");
     std::snprintf(figure, sizeof figure, "%ld records: report 1, all records, to PDF", count);
-    const TToolRun one = RunTool(
+    const TReportRun one = RunReportTool(
         tool, {"print", "report", "--table", path, "--builtin", "1", "--all", "--pdf", pdf});
     if (!one.ok)
         return false;
@@ -250,8 +222,9 @@ bool BuiltInFigures(const QString& tool, const QString& path, const QString& fol
     if (count <= 100000) {
         std::snprintf(figure, sizeof figure, "%ld records: report 4, memo and codes, to PDF",
                       count);
-        const TToolRun four = RunTool(tool, {"print", "report", "--table", path, "--builtin", "4",
-                                             "--memo", "--codes", "--all", "--pdf", pdf});
+        const TReportRun four =
+            RunReportTool(tool, {"print", "report", "--table", path, "--builtin", "4", "--memo",
+                                 "--codes", "--all", "--pdf", pdf});
         if (!four.ok)
             return false;
         PrintToolRun(figure, four);
