@@ -2,6 +2,7 @@
 //   dial [--port 1-4 | --device PATH] [--pulse] [--prefix TEXT] [--hangup-after SECONDS] NUMBER
 
 #include "tools/TToolCommand.h"
+#include "tools/TToolEnvironment.h"
 
 #include "data/TMessageService.h"
 #include "data/TProgramHome.h"
@@ -136,9 +137,7 @@ int RunDialCommand(const std::vector<std::string>& args, std::ostream& out, std:
         dialer.NameComPort = false;
     } else {
         // The home the program would use (a test or the caller may have set one already).
-        const data::TProgramHome home = data::TProgramHome::Current().Dir().isEmpty()
-                                            ? data::TProgramHome::Locate()
-                                            : data::TProgramHome::Current();
+        const data::TProgramHome home = TToolEnvironment::ProgramHome();
         const dialer::TDialSettings settings =
             dialer::TDialSettings::Load(data::TSettingsFile(home.SettingsPath()));
         dialer.ComPort = port ? dialer::TDialPort(*port) : settings.port;

@@ -2,6 +2,7 @@
 //   layout dump FILE                                             the objects as text
 //   layout print FILE --table ADDR.DBF [--record N] --out OUT    one item into a page stream
 
+#include "tools/TJobFiles.h"
 #include "tools/TToolCommand.h"
 #include "tools/TToolEnvironment.h"
 
@@ -118,10 +119,7 @@ int Print(const std::vector<std::string>& args, std::ostream& out, std::ostream&
         return 3;
     }
     // The page stream is written over OUT: never over the layout or the address file it reads.
-    const QString outCanonical = QFileInfo(QString::fromStdString(output)).canonicalFilePath();
-    if (!outCanonical.isEmpty() &&
-        (outCanonical == QFileInfo(layoutPath).canonicalFilePath() ||
-         outCanonical == QFileInfo(QString::fromStdString(table)).canonicalFilePath())) {
+    if (!TJobFiles::OutputOverAnInput({output}, {layout, table}).empty()) {
         err << "quillmark-tool: " << output
             << ": --out names the layout or the address file; choose another output file\n";
         return 2;
@@ -138,15 +136,8 @@ int Print(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     const QString tagIdentifier = TToolEnvironment::StoredTagIdentifier();
     const bool withNames = true;
     data::TCalculatedFields::Install(dataSet, &tagIdentifier, &withNames);
-    try {
-        dataSet.Open(QString::fromStdString(table), xbase::TOpenMode::ReadOnly);
-    } catch (const data::TDataSetError& e) {
-        err << table << ": " << e.Message().toStdString() << "\n";
-        return 3;
-    } catch (const xbase::TXbaseError& e) {
-        err << table << ": " << e.what() << "\n";
-        return 3;
-    }
+    if (const int failure = TJobFiles::OpenAddressFile(dataSet, table, err); failure != 0)
+        return failure;
     if (std::uint64_t(record) > dataSet.Table().RecordCount()) {
         err << table << ": there is no record " << record << " (the file has "
             << dataSet.Table().RecordCount() << ")\n";
@@ -159,17 +150,12 @@ int Print(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     try {
         design::TGLabelObjectFiler::LoadFromFile(panel, layoutPath);
     } catch (const design::TLayoutError& e) {
-        err << layout << ": ";
-        if (e.Offset() >= 0)
-            err << "offset " << e.Offset() << ": ";
-        err << e.Message().toStdString() << "\n";
+        TJobFiles::ReportLayoutError(err, "", layoutPath, e);
         return 1;
     }
 
     // A proof of one item: the settings file is read for the counter, never written.
-    data::TProgramHome home = data::TProgramHome::Current();
-    if (home.Dir().isEmpty())
-        home = data::TProgramHome::Locate();
+    data::TProgramHome home = TToolEnvironment::ProgramHome();
     std::int64_t nextSerial = 0;
     if (!home.Dir().isEmpty() && QFileInfo(home.SettingsPath()).isFile())
         nextSerial =

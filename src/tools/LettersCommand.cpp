@@ -55,9 +55,7 @@ int Usage(std::ostream& err, const std::string& problem)
 
 QString SysdataDir()
 {
-    data::TProgramHome home = data::TProgramHome::Current();
-    if (home.Dir().isEmpty())
-        home = data::TProgramHome::Locate();
+    data::TProgramHome home = TToolEnvironment::ProgramHome();
     return home.SysDataDir();
 }
 
@@ -247,9 +245,7 @@ int Spell(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     } else {
         return Usage(err, "spell takes a letter's NAME or --rtf FILE");
     }
-    const data::TProgramHome home = data::TProgramHome::Current().Dir().isEmpty()
-                                        ? data::TProgramHome::Locate()
-                                        : data::TProgramHome::Current();
+    const data::TProgramHome home = TToolEnvironment::ProgramHome();
     spelling::TSpellChecker checker(home.Dir());
     if (!checker.IsLoaded()) {
         err << kPrefix

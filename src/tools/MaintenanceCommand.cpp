@@ -19,6 +19,7 @@
 #include "tools/TTableArgs.h"
 #include "tools/TTextEncoding.h"
 #include "tools/TToolCommand.h"
+#include "tools/TToolEnvironment.h"
 #include "xbase/TCursor.h"
 #include "xbase/TEngineSettings.h"
 #include "xbase/TExpression.h"
@@ -218,7 +219,7 @@ int CheckStateZip(const TTableArgs& args, std::ostream& out, std::ostream& err)
     maintenance::TStateZipRanges ranges;
     const QString message = args.Has("csz")
                                 ? ranges.LoadFile(FromUtf8(args.Value("csz")))
-                                : ranges.Load(data::TProgramHome::Locate().SysDataDir());
+                                : ranges.Load(TToolEnvironment::ProgramHome().SysDataDir());
     if (!message.isEmpty())
         throw TMaintenanceError(message);
     data::TDataSet dataSet;

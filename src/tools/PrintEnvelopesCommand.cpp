@@ -3,6 +3,7 @@
 // into a page stream, or listed.
 
 #include "tools/TImbJobEnd.h"
+#include "tools/TJobFiles.h"
 #include "tools/TRecordScopeArgs.h"
 #include "tools/TToolCommand.h"
 #include "tools/TToolEnvironment.h"
@@ -33,7 +34,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
+#include <QSaveFile>
 #include <cmath>
 #include <cstdio>
 #include <optional>
@@ -170,17 +171,6 @@ std::optional<QSizeF> ParsePage(const std::string& text)
     return QSizeF(*w, *h);
 }
 
-// Replaces target by the finished file; false with the reason when it cannot.
-bool Replace(const QString& finished, const QString& target, QString* error)
-{
-    QFile::remove(target);
-    if (QFile::rename(finished, target))
-        return true;
-    *error = QStringLiteral("cannot write the file");
-    QFile::remove(finished);
-    return false;
-}
-
 // The page a printer gives for the envelope's paper code in the feed orientation: the built-in
 // PDF printer's, which takes the paper's exact size.
 QSizeF DefaultPage(int code, const TEnvelopeFeedMethod& feed)
@@ -312,21 +302,13 @@ int RunPrintEnvelopes(const std::vector<std::string>& args, std::ostream& out, s
 
     // The output is written over OUT: never over a file the job reads.
     const std::string output = o.pdf.empty() ? o.stream : o.pdf;
-    if (!output.empty()) {
-        const QString outCanonical = QFileInfo(QString::fromStdString(output)).canonicalFilePath();
-        std::vector<std::string> inputs = records.InputFiles();
-        inputs.push_back(o.table);
-        inputs.push_back(o.layout);
-        for (const std::string& input : inputs)
-            if (!outCanonical.isEmpty() && !input.empty() &&
-                outCanonical == QFileInfo(QString::fromStdString(input)).canonicalFilePath())
-                return Usage(err, output + " is a file the job reads; choose another output file");
-    }
+    std::vector<std::string> inputs = records.InputFiles();
+    inputs.insert(inputs.end(), {o.table, o.layout});
+    if (!TJobFiles::OutputOverAnInput({output}, inputs).empty())
+        return Usage(err, output + " is a file the job reads; choose another output file");
 
     TToolEnvironment::EnsureGuiApplication();
-    data::TProgramHome home = data::TProgramHome::Current();
-    if (home.Dir().isEmpty())
-        home = data::TProgramHome::Locate();
+    data::TProgramHome home = TToolEnvironment::ProgramHome();
 
     // The design: a row of the home's ENVELOPE.DBF, or a layout file and a size.
     QString layoutPath;
@@ -393,15 +375,8 @@ int RunPrintEnvelopes(const std::vector<std::string>& args, std::ostream& out, s
     const QString tagIdentifier = TToolEnvironment::StoredTagIdentifier();
     const bool withNames = true;
     data::TCalculatedFields::Install(dataSet, &tagIdentifier, &withNames);
-    try {
-        dataSet.Open(QString::fromStdString(o.table), xbase::TOpenMode::ReadOnly);
-    } catch (const data::TDataSetError& e) {
-        err << o.table << ": " << e.Message().toStdString() << "\n";
-        return 3;
-    } catch (const xbase::TXbaseError& e) {
-        err << o.table << ": " << e.what() << "\n";
-        return 3;
-    }
+    if (const int failure = TJobFiles::OpenAddressFile(dataSet, o.table, err); failure != 0)
+        return failure;
 
     // The layout is loaded (and filled once) before the records are chosen.
     design::TGDataPanel panel;
@@ -412,10 +387,7 @@ int RunPrintEnvelopes(const std::vector<std::string>& args, std::ostream& out, s
     try {
         design::TGLabelObjectFiler::LoadFromFile(panel, layoutPath);
     } catch (const design::TLayoutError& e) {
-        err << kPrefix << QDir::toNativeSeparators(layoutPath).toStdString() << ": ";
-        if (e.Offset() >= 0)
-            err << "offset " << e.Offset() << ": ";
-        err << e.Message().toStdString() << "\n";
+        TJobFiles::ReportLayoutError(err, kPrefix, layoutPath, e);
         return 1;
     }
 
@@ -471,27 +443,28 @@ int RunPrintEnvelopes(const std::vector<std::string>& args, std::ostream& out, s
         return 0;
     }
 
-    // The output goes to a temporary file beside OUT and replaces it only once complete.
+    // Either output replaces OUT only once it is complete.
     const QString target = QString::fromStdString(output);
-    const QString dir = QFileInfo(target).absolutePath();
-    QTemporaryFile temp(QDir(dir).filePath(QStringLiteral(".envelopes-XXXXXX")));
-    if (!temp.open()) {
-        err << output << ": " << temp.errorString().toStdString() << "\n";
-        return 3;
-    }
     try {
         if (!o.stream.empty()) {
+            QSaveFile file(target);
+            if (!file.open(QIODevice::WriteOnly)) {
+                err << output << ": " << file.errorString().toStdString() << "\n";
+                return 3;
+            }
             TFixedPageFiler filer(*page);
             filer.SetStreamMode(print::TStreamMode::smUser);
-            filer.SetStream(&temp);
+            filer.SetStream(&file);
             filer.SetTitle(title);
             run.Attach(filer);
             filer.RunJob();
-            temp.flush();
+            if (!file.commit()) {
+                err << output << ": " << file.errorString().toStdString() << "\n";
+                return 3;
+            }
         } else {
-            temp.close(); // QPdfWriter writes the file by its name
             print::TPdfReport pdf;
-            pdf.SetFileName(temp.fileName());
+            pdf.SetFileName(target);
             pdf.SetPage(*page);
             pdf.SetTitle(title);
             run.Attach(pdf);
@@ -502,13 +475,6 @@ int RunPrintEnvelopes(const std::vector<std::string>& args, std::ostream& out, s
         return 3;
     } catch (const xbase::TXbaseError& e) {
         err << o.table << ": " << e.what() << "\n";
-        return 3;
-    }
-    temp.setAutoRemove(false);
-    temp.close();
-    QString error;
-    if (!Replace(temp.fileName(), target, &error)) {
-        err << output << ": " << error.toStdString() << "\n";
         return 3;
     }
     summary();

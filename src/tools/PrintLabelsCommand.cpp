@@ -3,6 +3,7 @@
 // the same placement; both files are written page by page as the loop fills the sheets.
 
 #include "tools/TImbJobEnd.h"
+#include "tools/TJobFiles.h"
 #include "tools/TProgressLine.h"
 #include "tools/TRecordScopeArgs.h"
 #include "tools/TToolCommand.h"
@@ -43,7 +44,6 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QSaveFile>
-#include <QTemporaryFile>
 #include <algorithm>
 #include <memory>
 #include <optional>
@@ -227,17 +227,6 @@ int ParseOptions(const std::vector<std::string>& args, TOptions& o, std::ostream
     return 0;
 }
 
-// Replaces target by the finished file; false with the reason when it cannot.
-bool Replace(const QString& finished, const QString& target, QString* error)
-{
-    QFile::remove(target);
-    if (QFile::rename(finished, target))
-        return true;
-    *error = QStringLiteral("cannot write the file");
-    QFile::remove(finished);
-    return false;
-}
-
 // The --template row of the template table.
 int FindTemplate(const TOptions& o, std::optional<TLabelGeometry>& geometry, std::ostream& err)
 {
@@ -264,9 +253,7 @@ int FindTemplate(const TOptions& o, std::optional<TLabelGeometry>& geometry, std
 int FindLabelRow(const TOptions& o, std::optional<TLabelGeometry>& geometry, QString& layoutPath,
                  std::ostream& err)
 {
-    data::TProgramHome home = data::TProgramHome::Current();
-    if (home.Dir().isEmpty())
-        home = data::TProgramHome::Locate();
+    data::TProgramHome home = TToolEnvironment::ProgramHome();
     const QString sysdata = home.SysDataDir();
     if (sysdata.isEmpty() || !QFileInfo(QDir(sysdata).filePath("LABEL.DBF")).isFile()) {
         err << kPrefix << "--label \"" << o.label
@@ -344,15 +331,10 @@ int RunPrintLabels(const std::vector<std::string>& args, std::ostream& out, std:
 
     // The output is written over OUT: never over a file the job reads.
     const std::string output = o.pdf.empty() ? o.stream : o.pdf;
-    if (!output.empty()) {
-        const QString outCanonical = QFileInfo(QString::fromStdString(output)).canonicalFilePath();
-        std::vector<std::string> inputs = o.scope.InputFiles();
-        inputs.insert(inputs.end(), {o.table, o.layout, o.presortList});
-        for (const std::string& input : inputs)
-            if (!outCanonical.isEmpty() && !input.empty() &&
-                outCanonical == QFileInfo(QString::fromStdString(input)).canonicalFilePath())
-                return Usage(err, output + " is a file the job reads; choose another output file");
-    }
+    std::vector<std::string> inputs = o.scope.InputFiles();
+    inputs.insert(inputs.end(), {o.table, o.layout, o.presortList});
+    if (!TJobFiles::OutputOverAnInput({output}, inputs).empty())
+        return Usage(err, output + " is a file the job reads; choose another output file");
 
     // The templates folder is found beside the program, which needs the application object.
     TToolEnvironment::EnsureGuiApplication();
@@ -412,17 +394,8 @@ int RunPrintLabels(const std::vector<std::string>& args, std::ostream& out, std:
     const QString tagIdentifier = TToolEnvironment::StoredTagIdentifier();
     const bool withNames = true;
     data::TCalculatedFields::Install(dataSet, &tagIdentifier, &withNames);
-    try {
-        dataSet.Open(QString::fromStdString(o.table), xbase::TOpenMode::ReadOnly);
-    } catch (const std::exception& e) {
-        // The engine's messages mostly name the file already.
-        const auto* dataSetError = dynamic_cast<const data::TDataSetError*>(&e);
-        const std::string message =
-            dataSetError != nullptr ? dataSetError->Message().toStdString() : e.what();
-        err << kPrefix << (message.find(o.table) == std::string::npos ? o.table + ": " : "")
-            << message << "\n";
-        return 3;
-    }
+    if (const int failure = TJobFiles::OpenAddressFile(dataSet, o.table, err); failure != 0)
+        return failure;
     // The layout is loaded (and filled once) before the job sets its order and query.
     design::TGDataPanel panel;
     panel.SetDataSet(&dataSet);
@@ -432,10 +405,7 @@ int RunPrintLabels(const std::vector<std::string>& args, std::ostream& out, std:
         try {
             design::TGLabelObjectFiler::LoadFromFile(panel, layoutPath);
         } catch (const design::TLayoutError& e) {
-            err << kPrefix << QDir::toNativeSeparators(layoutPath).toStdString() << ": ";
-            if (e.Offset() >= 0)
-                err << "offset " << e.Offset() << ": ";
-            err << e.Message().toStdString() << "\n";
+            TJobFiles::ReportLayoutError(err, kPrefix, layoutPath, e);
             return 1;
         }
     }
@@ -503,9 +473,7 @@ int RunPrintLabels(const std::vector<std::string>& args, std::ostream& out, std:
     labels::TLabelRunResult result;
     // Intelligent Mail barcodes: each label is a piece; the counter starts at the home's
     // NextSerial and is written back once the output is complete.
-    data::TProgramHome home = data::TProgramHome::Current();
-    if (home.Dir().isEmpty())
-        home = data::TProgramHome::Locate();
+    data::TProgramHome home = TToolEnvironment::ProgramHome();
     std::optional<data::TSettingsFile> settings;
     if (!home.Dir().isEmpty() && QFileInfo(home.Dir()).isDir())
         settings.emplace(home.SettingsPath());
@@ -542,12 +510,11 @@ int RunPrintLabels(const std::vector<std::string>& args, std::ostream& out, std:
         report.OnPrint = draw;
     };
 
-    std::unique_ptr<QTemporaryFile> streamFile;
+    std::unique_ptr<QSaveFile> streamFile;
     try {
         if (!o.stream.empty()) {
-            streamFile = std::make_unique<QTemporaryFile>(
-                QDir(QFileInfo(target).absolutePath()).filePath(QStringLiteral(".labels-XXXXXX")));
-            if (!streamFile->open()) {
+            streamFile = std::make_unique<QSaveFile>(target);
+            if (!streamFile->open(QIODevice::WriteOnly)) {
                 err << output << ": " << streamFile->errorString().toStdString() << "\n";
                 return 3;
             }
@@ -574,15 +541,9 @@ int RunPrintLabels(const std::vector<std::string>& args, std::ostream& out, std:
         summary(result);
         return 1;
     }
-    if (streamFile) {
-        QString error;
-        streamFile->flush();
-        streamFile->setAutoRemove(false);
-        streamFile->close();
-        if (!Replace(streamFile->fileName(), target, &error)) {
-            err << output << ": " << error.toStdString() << "\n";
-            return 3;
-        }
+    if (streamFile && !streamFile->commit()) {
+        err << output << ": " << streamFile->errorString().toStdString() << "\n";
+        return 3;
     }
     summary(result);
     return TImbJobEnd::Finish(imb, settings, out, err);

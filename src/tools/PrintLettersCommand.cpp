@@ -2,6 +2,7 @@
 // scope gets a fresh copy of the template merged with its texts; the pages go to one PDF (as the
 // "PDF file" printer prints them), a PDF per record, merged plain text or merged RTF files.
 
+#include "tools/TJobFiles.h"
 #include "tools/TRecordScopeArgs.h"
 #include "tools/TToolCommand.h"
 #include "tools/TToolEnvironment.h"
@@ -159,9 +160,7 @@ int TemplateBytes(const TOptions& o, QByteArray& bytes, std::string& source, std
         return 0;
     }
     source = "the letter \"" + o.letter + "\"";
-    data::TProgramHome home = data::TProgramHome::Current();
-    if (home.Dir().isEmpty())
-        home = data::TProgramHome::Locate();
+    data::TProgramHome home = TToolEnvironment::ProgramHome();
     const QString sysdata = home.SysDataDir();
     if (sysdata.isEmpty() ||
         !QFileInfo(data::TSystemTables::FilePath(data::TSystemTable::Letter, sysdata)).isFile()) {
@@ -221,17 +220,11 @@ int RunPrintLetters(const std::vector<std::string>& argsIn, std::ostream& out, s
         return code;
 
     // The output is written over OUT: never over a file the job reads.
-    for (const std::string& output : {o.pdf, o.text})
-        if (!output.empty()) {
-            const QString outPath = QFileInfo(QString::fromStdString(output)).canonicalFilePath();
-            std::vector<std::string> inputs = scope.InputFiles();
-            inputs.push_back(o.table);
-            inputs.push_back(o.rtf);
-            for (const std::string& input : inputs)
-                if (!outPath.isEmpty() && !input.empty() &&
-                    outPath == QFileInfo(QString::fromStdString(input)).canonicalFilePath())
-                    return Usage(err, output + " is a file the job reads; choose another one");
-        }
+    std::vector<std::string> inputs = scope.InputFiles();
+    inputs.insert(inputs.end(), {o.table, o.rtf});
+    if (const std::string over = TJobFiles::OutputOverAnInput({o.pdf, o.text}, inputs);
+        !over.empty())
+        return Usage(err, over + " is a file the job reads; choose another one");
     for (const std::string& dir : {o.pdfDir, o.rtfOut})
         if (!dir.empty() && !QFileInfo(QString::fromStdString(dir)).isDir()) {
             err << kPrefix << dir << ": no such folder\n";
@@ -259,15 +252,8 @@ int RunPrintLetters(const std::vector<std::string>& argsIn, std::ostream& out, s
 
     data::TDataSet dataSet;
     data::TAddressFile::DeclareFieldObjects(dataSet);
-    try {
-        dataSet.Open(QString::fromStdString(o.table), xbase::TOpenMode::ReadOnly);
-    } catch (const data::TDataSetError& e) {
-        err << o.table << ": " << e.Message().toStdString() << "\n";
-        return 3;
-    } catch (const xbase::TXbaseError& e) {
-        err << o.table << ": " << e.what() << "\n";
-        return 3;
-    }
+    if (const int failure = TJobFiles::OpenAddressFile(dataSet, o.table, err); failure != 0)
+        return failure;
     if (const int code = scope.Apply(dataSet.Cursor(), kDefaultOrder,
                                      TToolEnvironment::StoredTagIdentifier(), kPrefix, err);
         code != 0)

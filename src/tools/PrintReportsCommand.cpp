@@ -3,6 +3,7 @@
 // as the windows, into a page stream or straight into a PDF on the "PDF file" printer's
 // geometry.
 
+#include "tools/TJobFiles.h"
 #include "tools/TRecordScopeArgs.h"
 #include "tools/TToolCommand.h"
 #include "tools/TToolEnvironment.h"
@@ -211,24 +212,6 @@ int ParseVerb(const std::vector<std::string>& args, TVerbOptions& o, std::ostrea
     return kExitOk;
 }
 
-// An output may not name a file the job reads: the table or its companions.
-bool NamesAnInput(const std::string& output, const std::string& table)
-{
-    if (output.empty())
-        return false;
-    const QFileInfo out(QString::fromStdString(output));
-    const QFileInfo in(QString::fromStdString(table));
-    const QString outPath = out.exists() ? out.canonicalFilePath() : out.absoluteFilePath();
-    const QString inPath = in.exists() ? in.canonicalFilePath() : in.absoluteFilePath();
-    const QString inBase = QFileInfo(inPath).path() + QLatin1Char('/') + in.completeBaseName();
-    for (const char* suffix : {"", ".fpt", ".cdx", ".dbt", ".mdx"}) {
-        const QString candidate = *suffix == 0 ? inPath : inBase + QString::fromLatin1(suffix);
-        if (outPath.compare(candidate, Qt::CaseInsensitive) == 0)
-            return true;
-    }
-    return false;
-}
-
 QSizeF PaperInches(const std::string& paper)
 {
     return paper == "a4" ? QSizeF(210 / 25.4, 297 / 25.4) : QSizeF(8.5, 11.0);
@@ -255,9 +238,7 @@ bool ShowsCalculatedFields(const design::TGBasePanel& band, const data::TDataSet
 int FindDesign(const TVerbOptions& o, QString& layoutPath, std::ostream& err)
 {
     const std::string prefix = "quillmark-tool print report: --design \"" + o.design + "\": ";
-    data::TProgramHome home = data::TProgramHome::Current();
-    if (home.Dir().isEmpty())
-        home = data::TProgramHome::Locate();
+    data::TProgramHome home = TToolEnvironment::ProgramHome();
     const QString sysdata = home.SysDataDir();
     if (sysdata.isEmpty() || !QFileInfo(QDir(sysdata).filePath("REPORT.DBF")).isFile()) {
         err << prefix << "the program home has no reports (sysdata/REPORT.DBF)\n";
@@ -407,11 +388,9 @@ int RunPrintReports(const std::string& verb, const std::vector<std::string>& arg
     inputs.push_back(o.table);
     if (!o.layout.empty())
         inputs.push_back(o.layout);
-    for (const std::string& output : {o.pdf, o.stream})
-        for (const std::string& input : inputs)
-            if (NamesAnInput(output, input))
-                return Fail(err, o,
-                            output + " is a file the job reads; choose another output file");
+    if (const std::string over = TJobFiles::OutputOverAnInput({o.pdf, o.stream}, inputs);
+        !over.empty())
+        return Fail(err, o, over + " is a file the job reads; choose another output file");
 
     TToolEnvironment::EnsureGuiApplication();
     // Band lengths are design pixels at 96 per inch on every machine, as the designer stores them.
@@ -452,11 +431,7 @@ int RunPrintReports(const std::string& verb, const std::vector<std::string>& arg
         try {
             settings = reports::TReportFile::Load(owner, {&header, &detail, &footer}, layoutPath);
         } catch (const design::TLayoutError& e) {
-            err << "quillmark-tool print report: "
-                << QDir::toNativeSeparators(layoutPath).toStdString() << ": ";
-            if (e.Offset() >= 0)
-                err << "offset " << e.Offset() << ": ";
-            err << e.Message().toStdString() << "\n";
+            TJobFiles::ReportLayoutError(err, "quillmark-tool print report: ", layoutPath, e);
             return kExitFile;
         }
     }
@@ -466,15 +441,8 @@ int RunPrintReports(const std::string& verb, const std::vector<std::string>& arg
     const bool withNames = true;
     if (o.UserReport() && ShowsCalculatedFields(detail, dataSet))
         data::TCalculatedFields::Install(dataSet, &tagIdentifier, &withNames);
-    try {
-        dataSet.Open(QString::fromStdString(o.table), xbase::TOpenMode::ReadOnly);
-    } catch (const data::TDataSetError& e) {
-        err << o.table << ": " << e.Message().toStdString() << "\n";
+    if (TJobFiles::OpenAddressFile(dataSet, o.table, err) != 0)
         return kExitFile;
-    } catch (const xbase::TXbaseError& e) {
-        err << o.table << ": " << e.what() << "\n";
-        return kExitFile;
-    }
     const uint32_t recordCount = dataSet.Table().RecordCount();
     if (scope.SingleRecord() && scope.Record() > recordCount) {
         err << o.table << ": there is no record " << scope.Record() << " (the file has "

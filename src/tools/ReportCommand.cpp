@@ -61,9 +61,7 @@ int Usage(std::ostream& err, const std::string& problem)
 
 QString SysdataDir()
 {
-    data::TProgramHome home = data::TProgramHome::Current();
-    if (home.Dir().isEmpty())
-        home = data::TProgramHome::Locate();
+    data::TProgramHome home = TToolEnvironment::ProgramHome();
     return home.SysDataDir();
 }
 

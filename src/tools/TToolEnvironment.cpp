@@ -35,4 +35,12 @@ QString TToolEnvironment::StoredTagIdentifier()
     return data::TTagIdentifier::MakeNew(QDateTime::currentDateTime());
 }
 
+data::TProgramHome TToolEnvironment::ProgramHome()
+{
+    data::TProgramHome home = data::TProgramHome::Current();
+    if (home.Dir().isEmpty())
+        home = data::TProgramHome::Locate();
+    return home;
+}
+
 } // namespace qm::tools

@@ -3,6 +3,8 @@
 // What several tool commands need from their surroundings: a GUI application object for fonts
 // (the tool runs without a display) and the tag identifier the program would use.
 
+#include "data/TProgramHome.h"
+
 #include <QString>
 
 namespace qm::tools {
@@ -15,6 +17,9 @@ public:
     // The tag identifier from the home's settings file, read without writing it; without one, a
     // new identifier that no record carries yet (so nothing counts as tagged).
     static QString StoredTagIdentifier();
+    // The program home the commands read and write: the current one, else the one found from the
+    // environment and beside the program; its Dir() is empty when there is none.
+    static data::TProgramHome ProgramHome();
 };
 
 } // namespace qm::tools

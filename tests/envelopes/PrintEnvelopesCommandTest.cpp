@@ -252,6 +252,12 @@ TEST_F(PrintEnvelopesCommandTest, BadInputIsRefusedWithNothingWritten)
     EXPECT_EQ(Tool(WithLayout({"--pdf", pdf}, "24")).code, 2); // --size of no envelope
     EXPECT_EQ(Tool(WithLayout({"--list", "--pdf", pdf})).code, 2);
     EXPECT_EQ(Tool({"--list"}).code, 2);
+    // Never over the address file's index or memo (the fixture checks the table stays the same).
+    for (const char* companion : {"ADD0001.CDX", "add0001.FPT"}) {
+        const TResult over = Tool(WithLayout({"--pdf", mHome.Path(companion).toStdString()}));
+        EXPECT_EQ(over.code, 2) << companion;
+        EXPECT_NE(over.err.find("is a file the job reads"), std::string::npos) << over.err;
+    }
 
     // A missing layout file: the message, nothing printed.
     TResult r = Tool(

@@ -241,6 +241,27 @@ TEST_F(PrintLabelsCommandTest, BadInputIsNamedAndNothingIsWritten)
     EXPECT_TRUE(Written().isEmpty()) << Written().join(' ').toStdString();
 }
 
+TEST_F(PrintLabelsCommandTest, OutputNeverReplacesTheAddressFilesIndexOrMemo)
+{
+    // The index and the memo file go with the table, in any letter case, and a PDF written over
+    // either would leave the address file unreadable.
+    for (const QString& name : {QStringLiteral("ADD0001.CDX"), QStringLiteral("add0001.fpt")}) {
+        const QString path = mDir.filePath(name);
+        QFile companion(path);
+        const QByteArray before = companion.open(QIODevice::ReadOnly) ? companion.readAll() : "";
+        companion.close();
+        ASSERT_FALSE(before.isEmpty() && name.endsWith(QLatin1String("CDX")));
+        EXPECT_EQ(Run({"--template", kSheet, "--pdf", path.toStdString()}), 2)
+            << name.toStdString();
+        EXPECT_NE(mErr.str().find("is a file the job reads"), std::string::npos) << mErr.str();
+        EXPECT_EQ(Run({"--template", kSheet, "--stream", path.toStdString()}), 2);
+        ASSERT_EQ(companion.open(QIODevice::ReadOnly), !before.isEmpty());
+        EXPECT_EQ(companion.readAll(), before) << name.toStdString();
+        companion.close();
+    }
+    EXPECT_TRUE(Written().isEmpty()) << Written().join(' ').toStdString();
+}
+
 // A user-defined LABEL row of the home with its own layout file: 2 across, 3 down on a custom
 // paper, a layout printing the last name only.
 TEST_F(PrintLabelsCommandTest, LabelRowPrintsWithItsOwnSheetAndLayout)
