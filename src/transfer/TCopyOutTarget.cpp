@@ -13,7 +13,7 @@ TCopyOutTarget::TCheck TCopyOutTarget::Check(const QString& path, TCopyTargetKin
     if (kind == TCopyTargetKind::Dbf &&
         info.suffix().compare(QLatin1String("DBF"), Qt::CaseInsensitive) != 0)
         return {TVerdict::Refused, QStringLiteral("Must have a .DBF extension")};
-    if (TFileIdentity::Same(path, openAddressFile))
+    if (TFileIdentity::PartOfTable(path, openAddressFile))
         return {TVerdict::Refused, QStringLiteral("Cannot copy a file to itself!")};
     if (info.exists())
         return {TVerdict::AskOverwrite, OverwriteQuestion(path)};

@@ -1,8 +1,9 @@
 #pragma once
 
 // The rules for the file a copy goes to, applied after the save dialog (and by the tool): a DBF
-// copy needs the .DBF extension (any case); the open address file itself is refused (by file
-// identity, not by name); an existing file needs the user's yes to be overwritten.
+// copy needs the .DBF extension (any case); the open address file is refused (by file identity,
+// not by name), and so are its memo and index files and a table whose name differs from it only in
+// letter case (it would share them); an existing file needs the user's yes to be overwritten.
 
 #include <QString>
 

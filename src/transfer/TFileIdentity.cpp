@@ -21,4 +21,21 @@ bool TFileIdentity::Same(const QString& a, const QString& b)
            QDir::cleanPath(QFileInfo(b).absoluteFilePath());
 }
 
+bool TFileIdentity::PartOfTable(const QString& path, const QString& table)
+{
+    if (Same(path, table))
+        return true;
+    if (path.isEmpty() || table.isEmpty())
+        return false;
+    const QFileInfo out(path);
+    const QFileInfo in(table);
+    if (out.completeBaseName().compare(in.completeBaseName(), Qt::CaseInsensitive) != 0)
+        return false;
+    const QString suffix = out.suffix();
+    bool tableFile = false;
+    for (const char* kind : {"DBF", "FPT", "DBT", "CDX", "MDX", "IDX"})
+        tableFile = tableFile || suffix.compare(QLatin1String(kind), Qt::CaseInsensitive) == 0;
+    return tableFile && Same(out.absolutePath(), in.absolutePath());
+}
+
 } // namespace qm::transfer

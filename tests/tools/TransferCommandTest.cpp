@@ -122,6 +122,15 @@ TEST_F(TTransferCommand, ExportsWithTheSaveRules)
     EXPECT_EQ(mErr, "Must have a .DBF extension\n");
     EXPECT_EQ(Run({"export", address, "--dbf", address, "--overwrite"}), 1);
     EXPECT_EQ(mErr, "Cannot copy a file to itself!\n");
+    // Its memo file, and a table named like it in another case (which would take over its memo
+    // and index files), are refused the same way, and the address file keeps its memo.
+    const QByteArray memo = Read("ADD0001.FPT");
+    ASSERT_FALSE(memo.isEmpty());
+    EXPECT_EQ(Run({"export", address, "--csv", Path("add0001.fpt"), "--overwrite"}), 1);
+    EXPECT_EQ(mErr, "Cannot copy a file to itself!\n");
+    EXPECT_EQ(Run({"export", address, "--dbf", Path("add0001.dbf")}), 1);
+    EXPECT_EQ(mErr, "Cannot copy a file to itself!\n");
+    EXPECT_EQ(Read("ADD0001.FPT"), memo);
     ASSERT_EQ(Run({"export", address, "--dbf", Path("copy"), "--filter", "LNAME = \"Adam\""}), 0)
         << mErr;
     EXPECT_TRUE(QFileInfo::exists(QString::fromStdString(Path("copy.DBF"))));

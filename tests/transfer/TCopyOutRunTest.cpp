@@ -227,10 +227,30 @@ TEST(TCopyOutTarget, SaveAsRules)
         V::Copy);
     EXPECT_EQ(TCopyOutTarget::Check(address, TCopyTargetKind::Dbf, address).message,
               QStringLiteral("Cannot copy a file to itself!"));
-    // Another spelling of the same file is still itself; another case is another file here.
+    // Another spelling of the same file is still itself.
     EXPECT_EQ(
         TCopyOutTarget::Check(dir.path() + "/./ADD0001.DBF", TCopyTargetKind::Dbf, address).verdict,
         V::Refused);
+    // Its memo and index files are part of it, and a table named like it in another case would
+    // take them over: a copy into any of these would destroy the address file's memos or index.
+    for (const char* part : {"add0001.dbf", "ADD0001.FPT", "add0001.cdx", "Add0001.Dbt"})
+        for (const TCopyTargetKind kind : {TCopyTargetKind::Dbf, TCopyTargetKind::Text})
+            if (kind == TCopyTargetKind::Text || QString(part).endsWith(".dbf")) {
+                EXPECT_EQ(TCopyOutTarget::Check(QDir(dir.path()).filePath(part), kind, address)
+                              .message,
+                          QStringLiteral("Cannot copy a file to itself!"))
+                    << part;
+            }
+    // The same base name with another extension, or in another folder, is another file.
+    ASSERT_TRUE(QDir(dir.path()).mkdir("sub"));
+    EXPECT_EQ(TCopyOutTarget::Check(QDir(dir.path()).filePath("ADD0001.TXT"),
+                                    TCopyTargetKind::Text, address)
+                  .verdict,
+              V::Copy);
+    EXPECT_EQ(TCopyOutTarget::Check(QDir(dir.path()).filePath("sub/add0001.dbf"),
+                                    TCopyTargetKind::Dbf, address)
+                  .verdict,
+              V::Copy);
     WriteFile(other, "x");
     const auto exists = TCopyOutTarget::Check(other, TCopyTargetKind::Dbf, address);
     EXPECT_EQ(exists.verdict, V::AskOverwrite);
