@@ -265,6 +265,16 @@ std::unique_ptr<TTable> TTable::Create(const std::string& path,
     const TDbfHeader header = TDbfHeader::ForNewTable(list);
     if (files.Exists(path))
         throw TXbaseError(TErrorKind::Usage, "the file already exists", path);
+    // Memo and index files are found in any letter case, so a table whose name differs only in
+    // case owns the ones this table would use; making it would remove or take them over.
+    const size_t slash = path.find_last_of("/\\");
+    const size_t dot = path.rfind('.');
+    if (dot != std::string::npos && (slash == std::string::npos || dot > slash))
+        if (const std::string other = files.FindCompanion(path, std::string_view(path).substr(dot));
+            !other.empty())
+            throw TXbaseError(TErrorKind::Usage,
+                              "a table of that name in other letter case exists (" + other + ")",
+                              path);
     // The table is written under a temporary name and renamed into place last, so a failure on
     // the way never leaves a half-made table that would block the next attempt.
     const std::string tmpPath = CompanionPath(path, ".CR$");

@@ -236,15 +236,15 @@ TEST(TCopyOutTarget, SaveAsRules)
     for (const char* part : {"add0001.dbf", "ADD0001.FPT", "add0001.cdx", "Add0001.Dbt"})
         for (const TCopyTargetKind kind : {TCopyTargetKind::Dbf, TCopyTargetKind::Text})
             if (kind == TCopyTargetKind::Text || QString(part).endsWith(".dbf")) {
-                EXPECT_EQ(TCopyOutTarget::Check(QDir(dir.path()).filePath(part), kind, address)
-                              .message,
-                          QStringLiteral("Cannot copy a file to itself!"))
+                EXPECT_EQ(
+                    TCopyOutTarget::Check(QDir(dir.path()).filePath(part), kind, address).message,
+                    QStringLiteral("Cannot copy a file to itself!"))
                     << part;
             }
     // The same base name with another extension, or in another folder, is another file.
     ASSERT_TRUE(QDir(dir.path()).mkdir("sub"));
-    EXPECT_EQ(TCopyOutTarget::Check(QDir(dir.path()).filePath("ADD0001.TXT"),
-                                    TCopyTargetKind::Text, address)
+    EXPECT_EQ(TCopyOutTarget::Check(QDir(dir.path()).filePath("ADD0001.TXT"), TCopyTargetKind::Text,
+                                    address)
                   .verdict,
               V::Copy);
     EXPECT_EQ(TCopyOutTarget::Check(QDir(dir.path()).filePath("sub/add0001.dbf"),

@@ -505,6 +505,39 @@ TEST(TTable, CompanionFilesAreFoundInAnyLetterCase)
     EXPECT_EQ(t->TagCount(), 1);
 }
 
+TEST(TTable, ANewTableNeverTakesOverTheFilesOfItsNameInAnotherCase)
+{
+    TTempDir dir;
+    {
+        auto t = TTable::Create(dir.File("PEOPLE.DBF"), PeopleFields());
+        AddPerson(*t, "A", "B", 1);
+        t->PutMemo(5, "memo");
+        t->Post();
+        t->AddTag("LNAME", "LNAME");
+    }
+    // On a file system where case matters "people.dbf" is another name, but its memo and index
+    // files would be PEOPLE.FPT and PEOPLE.CDX.
+    try {
+        TTable::Create(dir.File("people.dbf"), PeopleFields());
+        FAIL() << "made a table beside its name in other letters";
+    } catch (const TXbaseError& e) {
+        EXPECT_EQ(e.Kind(), TErrorKind::Usage);
+        EXPECT_NE(std::string(e.what()).find("PEOPLE.DBF"), std::string::npos) << e.what();
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.File("people.dbf")));
+    auto t = TTable::Open(dir.File("PEOPLE.DBF"));
+    t->Go(1);
+    EXPECT_EQ(t->GetMemo(5), "memo");
+    EXPECT_EQ(t->TagCount(), 1);
+
+    // Files left by a table that is gone are still replaced, not adopted.
+    t->Close();
+    std::filesystem::remove(dir.File("PEOPLE.DBF"));
+    auto fresh = TTable::Create(dir.File("people.dbf"), PeopleFields());
+    EXPECT_EQ(fresh->TagCount(), 0);
+    EXPECT_EQ(fresh->RecordCount(), 0u);
+}
+
 TEST(TTable, SharedOpenersSeeAndKeepEachOthersAppends)
 {
     TTempDir dir;
