@@ -512,7 +512,14 @@ void TAddressBook::Save(const QString& memoText)
     if (!mDataSet.Editing())
         return;
     const QString stored = data::TRecordText::StoredMemo(memoText);
-    if (stored != Value(QStringLiteral("MEMO")))
+    // A memo the memo file cannot give back (the window shows it empty) is left as it is unless a
+    // new one was typed, so the record's other fields can still be saved.
+    std::optional<QString> current;
+    try {
+        current = Value(QStringLiteral("MEMO"));
+    } catch (const xbase::TXbaseError&) {
+    }
+    if (current ? stored != *current : !stored.isEmpty())
         mDataSet.SetAsString(QStringLiteral("MEMO"), stored);
     mDataSet.Post();
     CommitPosted(mDataSet);

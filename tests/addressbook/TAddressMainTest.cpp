@@ -615,3 +615,54 @@ TEST_F(AddressMainTest, PrintEnvelopesOpensItsWindowAndGivesThePrinterSetUpBack)
     EXPECT_TRUE(mWindow->Action("PrintEnvelopesItem")->isEnabled());
     EXPECT_TRUE(mResponder.Texts().isEmpty()) << mResponder.Texts().join('|').toStdString();
 }
+
+TEST_F(AddressMainTest, ADamagedMemoIsNamedAndTheWindowStays)
+{
+    const QString path = MakeFile({"Able", "Baker", "Charlie"});
+    {
+        qm::data::TDataSet ds;
+        qm::data::TAddressFile::DeclareFieldObjects(ds);
+        ASSERT_TRUE(qm::data::TAddressFile::Open(ds, path).opened);
+        ds.GoTo(2);
+        ds.Edit();
+        ds.SetAsString("MEMO", "a note on Baker");
+        ds.Post();
+    }
+    // The memo's block header claims far more bytes than the memo file holds.
+    QFile memo(mHome.Path("DATA/ADD0001.FPT"));
+    ASSERT_TRUE(memo.open(QIODevice::ReadWrite));
+    const QByteArray bytes = memo.readAll();
+    const qsizetype note = bytes.indexOf("a note on Baker");
+    ASSERT_GT(note, 8);
+    memo.seek(note - 4);
+    memo.write(QByteArray::fromHex("7FFFFFF0"));
+    memo.close();
+
+    Start();
+    ASSERT_EQ(Shown("LNAME"), "Able");
+    mWindow->Action("NextItem")->trigger();
+    QCoreApplication::processEvents();
+    // The record shows with an empty memo, and the reason is named once.
+    EXPECT_EQ(Shown("LNAME"), "Baker");
+    EXPECT_TRUE(mWindow->Memo()->toPlainText().isEmpty());
+    ASSERT_EQ(mResponder.Texts().size(), 1);
+    EXPECT_TRUE(mResponder.Texts().front().contains("ADD0001.FPT"))
+        << mResponder.Texts().front().toStdString();
+    mWindow->Action("NextItem")->trigger();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Shown("LNAME"), "Charlie");
+    EXPECT_EQ(mResponder.Texts().size(), 1);
+    mWindow->Action("PriorItem")->trigger();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(mResponder.Texts().size(), 2) << "named again on coming back";
+
+    // Its other fields can still be edited and saved; the memo is left as it was.
+    QTest::mouseClick(mWindow->Button("EditButton"), Qt::LeftButton);
+    QTest::keyClicks(mWindow->Edit("FNAME"), "Bea");
+    QTest::mouseClick(mWindow->Button("SaveButton"), Qt::LeftButton);
+    EXPECT_FALSE(mWindow->Book().DataSet().Editing());
+    EXPECT_EQ(Shown("FNAME"), "Bea");
+    mWindow.reset();
+    EXPECT_EQ(StoredFirstName("Baker"), "Bea");
+    EXPECT_EQ(mResponder.Texts().size(), 2) << mResponder.Texts().join('|').toStdString();
+}

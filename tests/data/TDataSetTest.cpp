@@ -4,7 +4,9 @@
 #include "data/TDataSet.h"
 #include "data/TApollo.h"
 #include "data/TGridModel.h"
+#include "data/TRecordMove.h"
 #include "xbase/TTable.h"
+#include "xbase/TXbaseError.h"
 
 #include <QDir>
 #include <QSignalSpy>
@@ -218,4 +220,34 @@ TEST_F(DataSetTest, GridModelShowsRowsInOrderWithoutMovingTheDataSet)
     model.Reset();
     EXPECT_EQ(model.rowCount(), 2);
     EXPECT_EQ(model.RowOfRecNo(3), -1);
+}
+
+TEST_F(DataSetTest, RecordButtonsMoveAndNameWhatStopsThem)
+{
+    OpenWithFields();
+    EXPECT_EQ(TRecordMove::Step(mDataSet, TRecordStep::Last), QString());
+    EXPECT_EQ(mDataSet.RecNo(), 3u);
+    EXPECT_EQ(TRecordMove::Step(mDataSet, TRecordStep::Prior), QString());
+    EXPECT_EQ(mDataSet.RecNo(), 2u);
+
+    // A record that cannot be fetched: the reason comes back instead of escaping the button, and
+    // the data set still moves afterwards.
+    int failWith = 0; // 1: an engine error, 2: a data set error
+    mDataSet.SetOnCalcFields([&failWith](TDataSet& ds) {
+        if (failWith == 1)
+            throw qm::xbase::TXbaseError(qm::xbase::TErrorKind::Damaged, "record damaged",
+                                         "PEOPLE.DBF");
+        if (failWith == 2)
+            throw TDataSetError(QStringLiteral("cannot show ") + QString::number(ds.RecNo()));
+    });
+    failWith = 1;
+    EXPECT_TRUE(TRecordMove::Step(mDataSet, TRecordStep::Next).contains("record damaged"));
+    failWith = 2;
+    EXPECT_TRUE(TRecordMove::Step(mDataSet, TRecordStep::First).startsWith("cannot show"));
+    failWith = 0;
+    EXPECT_EQ(TRecordMove::Step(mDataSet, TRecordStep::First), QString());
+    EXPECT_EQ(mDataSet.RecNo(), 1u);
+
+    mDataSet.Close();
+    EXPECT_EQ(TRecordMove::Step(mDataSet, TRecordStep::Next), QString()) << "a closed set stays";
 }

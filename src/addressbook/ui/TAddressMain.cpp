@@ -819,7 +819,21 @@ void TAddressMain::RefreshMemo()
     if (ds.Editing())
         return;
     mMemoSync = true;
-    const QString text = ds.Active() ? ds.AsString(QStringLiteral("MEMO")) : QString();
+    QString text;
+    try {
+        if (ds.Active())
+            text = ds.AsString(QStringLiteral("MEMO"));
+        mUnreadableMemo = 0;
+    } catch (const std::exception& error) {
+        // A damaged memo file: the record's other fields still show, with an empty memo, and the
+        // reason is named once for the record, after the move that showed it has finished.
+        if (mUnreadableMemo != ds.RecNo()) {
+            mUnreadableMemo = ds.RecNo();
+            QTimer::singleShot(0, this, [this, why = QString::fromStdString(error.what())] {
+                TMessageService::Inform(this, why);
+            });
+        }
+    }
     if (mMemo->toPlainText() != QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")))
         mMemo->setPlainText(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     mMemoSync = false;

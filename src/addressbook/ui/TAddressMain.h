@@ -151,6 +151,8 @@ private:
     data::TDataSource mSource;
     bool mActivated = false;
     bool mMemoSync = false;
+    // The record whose memo could not be read and was named to the user (0: none).
+    uint32_t mUnreadableMemo = 0;
     TFileChooser mFileChooser;
     TDialogHook mDialogHook;
     QString mFilterDir;                // where saving a filter starts; the program folder at first

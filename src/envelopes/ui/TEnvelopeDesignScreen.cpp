@@ -213,13 +213,13 @@ void TEnvelopeDesignScreen::BuildControls()
     mLastButton = MakeStep(this, "LastButton", QStringLiteral("Last record"), Qt::NoArrow,
                            QStringLiteral(">|"));
     connect(mFirstButton, &QToolButton::clicked, this,
-            [this] { Navigate([](data::TDataSet& t) { t.First(); }); });
+            [this] { Navigate(data::TRecordStep::First); });
     connect(mPriorButton, &QToolButton::clicked, this,
-            [this] { Navigate([](data::TDataSet& t) { t.Prior(); }); });
+            [this] { Navigate(data::TRecordStep::Prior); });
     connect(mNextButton, &QToolButton::clicked, this,
-            [this] { Navigate([](data::TDataSet& t) { t.Next(); }); });
+            [this] { Navigate(data::TRecordStep::Next); });
     connect(mLastButton, &QToolButton::clicked, this,
-            [this] { Navigate([](data::TDataSet& t) { t.Last(); }); });
+            [this] { Navigate(data::TRecordStep::Last); });
     for (QToolButton* b : {mFirstButton, mPriorButton, mNextButton, mLastButton})
         b->setEnabled(mTable != nullptr);
 
@@ -421,11 +421,12 @@ void TEnvelopeDesignScreen::SelectTool(TEnvelopeTool tool)
     mSurface->SetEnvelopeTool(tool);
 }
 
-void TEnvelopeDesignScreen::Navigate(void (*step)(data::TDataSet&))
+void TEnvelopeDesignScreen::Navigate(data::TRecordStep step)
 {
     if (mTable == nullptr || mTable->IsEmpty())
         return;
-    step(*mTable);
+    if (const QString failure = data::TRecordMove::Step(*mTable, step); !failure.isEmpty())
+        data::TMessageService::Inform(this, failure);
     mPanel.RefreshData();
     mSurface->update();
 }

@@ -11,6 +11,7 @@
 // closes with Accepted; Cancel (also Escape and the close button) asks "Discard the changes to
 // this envelope?" once anything changed, and closes with Rejected.
 
+#include "data/TRecordMove.h"
 #include "envelopes/ui/TDesignZoom.h"
 #include "envelopes/ui/TEnvelopeTools.h"
 #include "print/TRPDevice.h"
@@ -123,7 +124,7 @@ private:
     void ShowFont();
     void ShowPosition(const QPoint& panelPoint);
     void SelectTool(TEnvelopeTool tool);
-    void Navigate(void (*step)(data::TDataSet&));
+    void Navigate(data::TRecordStep step);
     void PaintTemplate(QPainter& painter) const;
     void PaintMargins(QPainter& painter) const;
     bool ScrollKey(int key);

@@ -3,6 +3,7 @@
 #include "data/TDataSet.h"
 #include "data/TMessageService.h"
 #include "data/TProgramHome.h"
+#include "data/TRecordMove.h"
 #include "data/TSettingsFile.h"
 #include "data/ui/THelpWindow.h"
 #include "data/ui/TWindowPlacement.h"
@@ -566,27 +567,10 @@ void TLabelDesignScreen::RemoveNarrowPostNet()
 
 void TLabelDesignScreen::RecordClick(int move)
 {
-    if (mAddresses != nullptr && mAddresses->Active()) {
-        try {
-            switch (move) {
-            case 0:
-                mAddresses->First();
-                break;
-            case 1:
-                mAddresses->Prior();
-                break;
-            case 2:
-                mAddresses->Next();
-                break;
-            default:
-                mAddresses->Last();
-                break;
-            }
-        } catch (const xbase::TXbaseError& error) {
-            data::TMessageService::Inform(this, QString::fromStdString(error.Message()));
-        } catch (const data::TDataSetError& error) {
-            data::TMessageService::Inform(this, error.Message());
-        }
+    if (mAddresses != nullptr) {
+        const QString failure = data::TRecordMove::Step(*mAddresses, data::TRecordStep(move));
+        if (!failure.isEmpty())
+            data::TMessageService::Inform(this, failure);
     }
     mPanel.RefreshData();
     if (move == 0)

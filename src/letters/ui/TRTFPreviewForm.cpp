@@ -3,6 +3,7 @@
 #include "data/TDataSet.h"
 #include "data/TMessageService.h"
 #include "data/TProgramHome.h"
+#include "data/TRecordMove.h"
 #include "data/TSettingsFile.h"
 #include "data/ui/THelpWindow.h"
 #include "data/ui/TWindowPlacement.h"
@@ -324,6 +325,13 @@ void TRTFPreviewForm::PriorPageClick()
     UpdateButtons();
 }
 
+void TRTFPreviewForm::MoveRecord(data::TRecordStep step)
+{
+    if (const QString failure = data::TRecordMove::Step(mAddresses, step); !failure.isEmpty())
+        data::TMessageService::Inform(this, failure);
+    RecordMoved();
+}
+
 void TRTFPreviewForm::RecordMoved()
 {
     mState.Reset();
@@ -336,26 +344,22 @@ void TRTFPreviewForm::RecordMoved()
 
 void TRTFPreviewForm::FirstRecordClick()
 {
-    mAddresses.First();
-    RecordMoved();
+    MoveRecord(data::TRecordStep::First);
 }
 
 void TRTFPreviewForm::PriorRecordClick()
 {
-    mAddresses.Prior();
-    RecordMoved();
+    MoveRecord(data::TRecordStep::Prior);
 }
 
 void TRTFPreviewForm::NextRecordClick()
 {
-    mAddresses.Next();
-    RecordMoved();
+    MoveRecord(data::TRecordStep::Next);
 }
 
 void TRTFPreviewForm::LastRecordClick()
 {
-    mAddresses.Last();
-    RecordMoved();
+    MoveRecord(data::TRecordStep::Last);
 }
 
 void TRTFPreviewForm::keyPressEvent(QKeyEvent* event)

@@ -6,6 +6,7 @@
 // a left click on the page zooms in, any other button zooms out. The decisions (zoom, page
 // stack, panel geometry) are TLetterPreviewState's.
 
+#include "data/TRecordMove.h"
 #include "letters/TLetterPreviewState.h"
 #include "richtext/TRichDocument.h"
 
@@ -66,6 +67,7 @@ private:
     void FormActivate();
     void Merge();
     void ZoomChanged();
+    void MoveRecord(data::TRecordStep step);
     void RecordMoved();
     void UpdateButtons();
     void SavePlacement();
