@@ -1,6 +1,7 @@
 #include "picture/TEmfPlayer.h"
 
 #include "picture/TBmpDecoder.h"
+#include "picture/TGdiCodes.h"
 #include "picture/TGdiContext.h"
 #include "picture/TPictureError.h"
 
@@ -12,11 +13,6 @@
 namespace qm::picture {
 
 namespace {
-
-constexpr std::uint32_t kSrcCopy = 0x00CC0020u;
-constexpr std::uint32_t kPatCopy = 0x00F00021u;
-constexpr std::uint32_t kBlackness = 0x00000042u;
-constexpr std::uint32_t kWhiteness = 0x00FF0062u;
 
 enum : std::uint32_t {
     kHeader = 1,
@@ -158,26 +154,6 @@ private:
     std::int64_t mOffset;
 };
 
-TGdiPenStyle PenStyle(std::uint32_t style)
-{
-    switch (style & 0x0F) {
-    case 1:
-        return TGdiPenStyle::Dash;
-    case 2:
-        return TGdiPenStyle::Dot;
-    case 3:
-        return TGdiPenStyle::DashDot;
-    case 4:
-        return TGdiPenStyle::DashDotDot;
-    case 5:
-        return TGdiPenStyle::Null;
-    case 6:
-        return TGdiPenStyle::InsideFrame;
-    default:
-        return TGdiPenStyle::Solid;
-    }
-}
-
 TGdiBrush Brush(std::uint32_t style, const QColor& color, std::uint32_t hatch)
 {
     TGdiBrush brush;
@@ -186,7 +162,7 @@ TGdiBrush Brush(std::uint32_t style, const QColor& color, std::uint32_t hatch)
                   : style == 2 ? TGdiBrushStyle::Hatched
                                : TGdiBrushStyle::Solid;
     if (style == 2)
-        brush.hatch = hatch <= 5 ? TGdiHatch(hatch) : TGdiHatch::Horizontal;
+        brush.hatch = TGdiCodes::Hatch(hatch);
     return brush;
 }
 
@@ -273,7 +249,7 @@ void BlitRecord(TGdiContext& dc, std::uint32_t type, const TRecord& r)
         destination = QRectF(r.I(24), r.I(28), r.I(40), r.I(44));
         source = QRectF(r.I(32), r.I(36), r.I(40), r.I(44));
         bmiOffset = r.U(48), bmiSize = r.U(52), bitsOffset = r.U(56), bitsSize = r.U(60);
-        rop = kSrcCopy;
+        rop = TGdiCodes::kSrcCopy;
     } else { // BitBlt, StretchBlt
         destination = QRectF(r.I(24), r.I(28), r.I(32), r.I(36));
         rop = r.U(40);
@@ -283,16 +259,11 @@ void BlitRecord(TGdiContext& dc, std::uint32_t type, const TRecord& r)
             sourceSize = QSizeF(r.I(100), r.I(104));
         source = QRectF(QPointF(r.I(44), r.I(48)), sourceSize);
         if (bmiSize == 0) {
-            if (rop == kBlackness)
-                dc.FillRect(destination, Qt::black);
-            else if (rop == kWhiteness)
-                dc.FillRect(destination, Qt::white);
-            else if (rop == kPatCopy)
-                dc.Rectangle(destination);
+            TGdiCodes::PatternBlit(dc, rop, destination);
             return;
         }
     }
-    if (rop != kSrcCopy || bmiSize == 0)
+    if (rop != TGdiCodes::kSrcCopy || bmiSize == 0)
         return;
     const QImage image = r.Dib(bmiOffset, bmiSize, bitsOffset, bitsSize);
     // Source rows count from the bitmap's bottom for bottom-up bitmaps.
@@ -395,7 +366,7 @@ void Record(TGdiContext& dc, std::uint32_t type, const TRecord& r)
     case kCreatePen: {
         TGdiObject pen;
         pen.kind = TGdiObjectKind::Pen;
-        pen.penStyle = PenStyle(r.U(12));
+        pen.penStyle = TGdiCodes::PenStyle(r.U(12));
         pen.penWidth = r.I(16);
         pen.color = r.Color(24);
         dc.PutObject(r.U(8), pen);
@@ -405,7 +376,7 @@ void Record(TGdiContext& dc, std::uint32_t type, const TRecord& r)
         TGdiObject pen;
         pen.kind = TGdiObjectKind::Pen;
         const std::uint32_t style = r.U(28);
-        pen.penStyle = PenStyle(style);
+        pen.penStyle = TGdiCodes::PenStyle(style);
         // Cosmetic pens are one device pixel wide whatever their width says.
         pen.penWidth = (style & 0x00010000u) ? double(r.U(32)) : 0.0;
         pen.color = r.Color(40);

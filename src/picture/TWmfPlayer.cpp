@@ -1,6 +1,7 @@
 #include "picture/TWmfPlayer.h"
 
 #include "picture/TBmpDecoder.h"
+#include "picture/TGdiCodes.h"
 #include "picture/TGdiContext.h"
 #include "picture/TPictureError.h"
 
@@ -14,11 +15,6 @@ namespace {
 
 constexpr std::int64_t kPlaceableSize = 22;
 constexpr std::int64_t kHeaderSize = 18;
-constexpr std::uint32_t kSrcCopy = 0x00CC0020u;
-constexpr std::uint32_t kPatCopy = 0x00F00021u;
-constexpr std::uint32_t kBlackness = 0x00000042u;
-constexpr std::uint32_t kWhiteness = 0x00FF0062u;
-
 // Record functions the player knows.
 enum : std::uint16_t {
     kEof = 0x0000,
@@ -139,44 +135,6 @@ QPolygonF Points(const TRecord& r, std::int64_t at, std::int64_t count)
     return points;
 }
 
-TGdiPenStyle PenStyle(std::uint16_t style)
-{
-    switch (style & 0x0F) {
-    case 1:
-        return TGdiPenStyle::Dash;
-    case 2:
-        return TGdiPenStyle::Dot;
-    case 3:
-        return TGdiPenStyle::DashDot;
-    case 4:
-        return TGdiPenStyle::DashDotDot;
-    case 5:
-        return TGdiPenStyle::Null;
-    case 6:
-        return TGdiPenStyle::InsideFrame;
-    default:
-        return TGdiPenStyle::Solid;
-    }
-}
-
-TGdiHatch Hatch(std::uint32_t hatch)
-{
-    switch (hatch) {
-    case 1:
-        return TGdiHatch::Vertical;
-    case 2:
-        return TGdiHatch::FDiagonal;
-    case 3:
-        return TGdiHatch::BDiagonal;
-    case 4:
-        return TGdiHatch::Cross;
-    case 5:
-        return TGdiHatch::DiagCross;
-    default:
-        return TGdiHatch::Horizontal;
-    }
-}
-
 QString FaceName(const char* bytes, std::int64_t max)
 {
     std::int64_t n = 0;
@@ -255,7 +213,7 @@ void Record(TGdiContext& dc, std::uint16_t function, const TRecord& r)
     case kCreatePenIndirect: {
         TGdiObject pen;
         pen.kind = TGdiObjectKind::Pen;
-        pen.penStyle = PenStyle(r.W(0));
+        pen.penStyle = TGdiCodes::PenStyle(r.W(0));
         pen.penWidth = r.S(1);
         pen.color = r.Color(3);
         dc.CreateObject(pen);
@@ -270,7 +228,7 @@ void Record(TGdiContext& dc, std::uint16_t function, const TRecord& r)
                             : style == 2 ? TGdiBrushStyle::Hatched
                                          : TGdiBrushStyle::Solid;
         if (style == 2)
-            brush.brush.hatch = Hatch(r.W(3));
+            brush.brush.hatch = TGdiCodes::Hatch(r.W(3));
         dc.CreateObject(brush);
         break;
     }
@@ -404,12 +362,7 @@ void Record(TGdiContext& dc, std::uint16_t function, const TRecord& r)
     case kPatBlt: {
         const std::uint32_t rop = r.D(0);
         const QRectF box(QPointF(r.S(5), r.S(4)), QSizeF(r.S(3), r.S(2)));
-        if (rop == kBlackness)
-            dc.FillRect(box, Qt::black);
-        else if (rop == kWhiteness)
-            dc.FillRect(box, Qt::white);
-        else if (rop == kPatCopy)
-            dc.Rectangle(box); // drawn with the brush; the pen is the caller's
+        TGdiCodes::PatternBlit(dc, rop, box);
         break;
     }
     case kStretchDib:
@@ -418,7 +371,7 @@ void Record(TGdiContext& dc, std::uint16_t function, const TRecord& r)
     case kSetDibToDev: {
         double xs, ys, ws, hs, xd, yd, wd, hd;
         std::int64_t dibAt;
-        std::uint32_t rop = kSrcCopy;
+        std::uint32_t rop = TGdiCodes::kSrcCopy;
         if (function == kStretchDib) {
             rop = r.D(0);
             hs = r.S(3), ws = r.S(4), ys = r.S(5), xs = r.S(6);
@@ -439,7 +392,7 @@ void Record(TGdiContext& dc, std::uint16_t function, const TRecord& r)
         }
         if (r.Size() <= dibAt + 4)
             break; // a blit without a bitmap: nothing to copy
-        if (rop != kSrcCopy)
+        if (rop != TGdiCodes::kSrcCopy)
             break; // masks and raster combinations are not reproduced
         const std::int64_t dibSize = r.Size() - dibAt;
         const char* dib = r.Bytes(dibAt, dibSize);

@@ -284,3 +284,54 @@ TEST(TWmfPlayer, SampleClipArtPlaysAsVectors)
     EXPECT_GE(sink.Count("polyline"), 5);
     EXPECT_TRUE(sink.calls.contains("ellipse 190,10 220,40"));
 }
+
+TEST(TWmfPlayer, PenAndHatchNumbersAndBlitsWithoutABitmap)
+{
+    // The pen style is the low four bits (the end-cap and join bits above do not change it); a
+    // style number GDI does not have draws solid, as an unknown hatch is horizontal.
+    const auto penOf = [](int style) {
+        TWmfWriter w = Writer();
+        w.Select(w.CreatePen(style, 1, Qt::black));
+        w.Rectangle(QRect(0, 0, 100, 100));
+        TRecordingSink sink;
+        EXPECT_TRUE(TWmfPlayer::Play(w.Finish(), sink, QRectF(0, 0, 100, 50)));
+        return sink.pen.style;
+    };
+    EXPECT_EQ(penOf(0x0201), TGdiPenStyle::Dash);
+    EXPECT_EQ(penOf(4), TGdiPenStyle::DashDotDot);
+    EXPECT_EQ(penOf(6), TGdiPenStyle::InsideFrame);
+    EXPECT_EQ(penOf(9), TGdiPenStyle::Solid);
+    const auto hatchOf = [](int hatch) {
+        TWmfWriter w = Writer();
+        w.Select(w.CreateBrush(2, Qt::red, hatch));
+        w.Rectangle(QRect(0, 0, 100, 100));
+        TRecordingSink sink;
+        EXPECT_TRUE(TWmfPlayer::Play(w.Finish(), sink, QRectF(0, 0, 100, 50)));
+        EXPECT_EQ(sink.brush.style, TGdiBrushStyle::Hatched);
+        return sink.brush.hatch;
+    };
+    EXPECT_EQ(hatchOf(4), TGdiHatch::Cross);
+    EXPECT_EQ(hatchOf(5), TGdiHatch::DiagCross);
+    EXPECT_EQ(hatchOf(6), TGdiHatch::Horizontal);
+
+    // PatBlt: black and white fill whatever the brush, the pattern copy uses the brush, and other
+    // raster operations (here DSTINVERT) are not reproduced.
+    const auto patBlt = [](std::uint32_t rop, QColor* filled) {
+        TWmfWriter w = Writer();
+        w.Select(w.CreateBrush(0, Qt::green));
+        w.Record(0x061D, {std::int16_t(rop & 0xFFFF), std::int16_t(rop >> 16), 200, 400, 100, 300});
+        TRecordingSink sink;
+        EXPECT_TRUE(TWmfPlayer::Play(w.Finish(), sink, QRectF(0, 0, 100, 50)));
+        *filled = sink.brush.color;
+        return sink.calls;
+    };
+    QColor filled;
+    const QStringList area = {"polygons 30,10 70,10 70,30 30,30 30,10"};
+    EXPECT_EQ(patBlt(0x00000042u, &filled), area);
+    EXPECT_EQ(filled, QColor(Qt::black));
+    EXPECT_EQ(patBlt(0x00FF0062u, &filled), area);
+    EXPECT_EQ(filled, QColor(Qt::white));
+    EXPECT_EQ(patBlt(0x00F00021u, &filled), QStringList{"rectangle 30,10 70,30"});
+    EXPECT_EQ(filled, QColor(Qt::green));
+    EXPECT_TRUE(patBlt(0x00550009u, &filled).isEmpty());
+}
