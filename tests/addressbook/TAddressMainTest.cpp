@@ -666,3 +666,17 @@ TEST_F(AddressMainTest, ADamagedMemoIsNamedAndTheWindowStays)
     EXPECT_EQ(StoredFirstName("Baker"), "Bea");
     EXPECT_EQ(mResponder.Texts().size(), 2) << mResponder.Texts().join('|').toStdString();
 }
+
+TEST_F(AddressMainTest, ACommandThatFailsHalfWayIsNamedAndTheWindowGoesOn)
+{
+    MakeFile({"Able", "Baker"});
+    Start();
+    mWindow->SetDialogHook([](QDialog&) { throw std::runtime_error("the disk is full"); });
+    mWindow->Action("SearchItem")->trigger();
+    mWindow->SetDialogHook({});
+    ASSERT_FALSE(mResponder.Texts().isEmpty());
+    EXPECT_EQ(mResponder.Texts().back(), "the disk is full");
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    mWindow->Action("NextItem")->trigger();
+    EXPECT_EQ(Shown("LNAME"), "Baker");
+}

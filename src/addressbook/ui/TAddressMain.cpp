@@ -184,9 +184,24 @@ QAction* TAddressMain::MakeAction(const char* name, const QString& caption,
     if (!key.isEmpty())
         action->setShortcut(key);
     if (slot)
-        connect(action, &QAction::triggered, this, slot);
+        connect(action, &QAction::triggered, this, [this, slot] { RunCommand(slot); });
     mActions[QString::fromLatin1(name)] = action;
     return action;
+}
+
+void TAddressMain::RunCommand(void (TAddressMain::*slot)())
+{
+    try {
+        (this->*slot)();
+    } catch (const std::exception& error) {
+        // A command the file refused half-way (a disk that is full or gone, a damaged file): the
+        // reason is shown and the window goes on with what the file holds; a record left in
+        // editing keeps its Save and Cancel.
+        while (QApplication::overrideCursor() != nullptr)
+            QApplication::restoreOverrideCursor();
+        TMessageService::Inform(this, QString::fromStdString(error.what()));
+        UpdateCommands();
+    }
 }
 
 void TAddressMain::BuildActions()

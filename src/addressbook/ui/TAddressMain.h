@@ -82,6 +82,8 @@ private:
     void BuildBottomBar(QWidget* owner, QVBoxLayout* layout);
     QAction* MakeAction(const char* name, const QString& caption, void (TAddressMain::*slot)(),
                         const QKeySequence& key = {});
+    // Runs a menu or button command; what escapes it is shown instead of ending the program.
+    void RunCommand(void (TAddressMain::*slot)());
 
     void UpdateCommands();
     void RebuildRecentMenu();
