@@ -6,6 +6,7 @@
 
 #include "address_table_fill.h"
 #include "bench_run.h"
+#include "tool_run.h"
 
 #include "data/TAddressFile.h"
 #include "data/TAddressFileLayout.h"
@@ -23,26 +24,14 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
-#include <sys/resource.h>
 
 using qm::bench::TBenchRun;
 
 namespace {
-
-// CPU seconds of the children this process has waited for (the tool runs, one at a time): on a
-// shared machine the figure that wall time hides.
-double ChildCpuSeconds()
-{
-    rusage usage{};
-    getrusage(RUSAGE_CHILDREN, &usage);
-    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
 
 // The #10 layout (9.5 x 4.125 in at 96 design pixels per inch).
 void WriteLayout(const QString& path)
@@ -122,8 +111,6 @@ int main(int argc, char* argv[])
                               qm::data::TAddressFile::BuildTags(*table);
                               table->Close();
                           }));
-        QProcess process;
-        process.setProcessEnvironment(env);
         const QStringList arguments = {"print",
                                        "envelopes",
                                        "--table",
@@ -137,29 +124,16 @@ int main(int argc, char* argv[])
                                        "landscape,down,centre",
                                        "--pdf",
                                        pdf};
-        QString summary;
-        long peakKb = 0;
-        const double cpuBefore = ChildCpuSeconds();
-        const double seconds = TBenchRun::Seconds([&] {
-            process.start(tool, arguments);
-            // The tool's own peak (VmHWM), sampled while it runs.
-            const QString status = QStringLiteral("/proc/%1/status").arg(process.processId());
-            while (!process.waitForFinished(20)) {
-                QFile file(status);
-                if (!file.open(QIODevice::ReadOnly))
-                    continue;
-                for (const QByteArray& line : file.readAll().split('\n'))
-                    if (line.startsWith("VmHWM:"))
-                        peakKb = std::max(peakKb, line.mid(6).trimmed().split(' ')[0].toLong());
-            }
-            summary = QString::fromUtf8(process.readAllStandardOutput()).trimmed();
-        });
-        if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
-            std::fprintf(stderr, "quillmark-envelope-bench: the tool failed (%d): %s\n",
-                         process.exitCode(), process.readAllStandardError().constData());
+        const qm::bench::TToolRun r = qm::bench::RunTool(tool, arguments, env);
+        if (!r.Ok()) {
+            std::fprintf(stderr, "quillmark-envelope-bench: the tool failed (%d): %s\n", r.exitCode,
+                         qPrintable(r.err));
             return 1;
         }
-        const double cpu = ChildCpuSeconds() - cpuBefore;
+        const QString summary = r.out.trimmed();
+        const double seconds = r.seconds;
+        const double cpu = r.cpuSeconds;
+        const long peakKb = long(r.peakMb * 1024.0);
         // "R record(s), E envelope(s), P page(s)"
         const QStringList parts = summary.split(' ');
         const long envelopes = parts.size() > 2 ? parts[2].toLong() : 0;

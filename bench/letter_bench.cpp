@@ -6,6 +6,7 @@
 
 #include "address_table_fill.h"
 #include "bench_run.h"
+#include "tool_run.h"
 
 #include "data/TAddressFile.h"
 #include "data/TAddressFileLayout.h"
@@ -19,7 +20,6 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
-#include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <QTextCursor>
@@ -71,21 +71,6 @@ void MakeTemplate(qm::richtext::TRichDocument& letter)
                           plain);
         cursor.insertBlock();
     }
-}
-
-long ToolPeakKb(QProcess& process)
-{
-    long peakKb = 0;
-    const QString status = QStringLiteral("/proc/%1/status").arg(process.processId());
-    while (!process.waitForFinished(20)) {
-        QFile file(status);
-        if (!file.open(QIODevice::ReadOnly))
-            continue;
-        for (const QByteArray& line : file.readAll().split('\n'))
-            if (line.startsWith("VmHWM:"))
-                peakKb = std::max(peakKb, line.mid(6).trimmed().split(' ')[0].toLong());
-    }
-    return peakKb;
 }
 
 } // namespace
@@ -179,22 +164,17 @@ int main(int argc, char* argv[])
                               qm::data::TAddressFile::BuildTags(*table);
                               table->Close();
                           }));
-        QProcess process;
-        process.setProcessEnvironment(env);
         const QStringList arguments = {"print", "letters", "--table",    path,    "--rtf", rtfPath,
                                        "--all", "--today", "2026-03-07", "--pdf", pdf};
-        QString summary;
-        long peakKb = 0;
-        const double seconds = TBenchRun::Seconds([&] {
-            process.start(tool, arguments);
-            peakKb = ToolPeakKb(process);
-            summary = QString::fromUtf8(process.readAllStandardOutput()).trimmed();
-        });
-        if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
-            std::fprintf(stderr, "quillmark-letter-bench: the tool failed (%d): %s\n",
-                         process.exitCode(), process.readAllStandardError().constData());
+        const qm::bench::TToolRun r = qm::bench::RunTool(tool, arguments, env);
+        if (!r.Ok()) {
+            std::fprintf(stderr, "quillmark-letter-bench: the tool failed (%d): %s\n", r.exitCode,
+                         qPrintable(r.err));
             return 1;
         }
+        const QString summary = r.out.trimmed();
+        const double seconds = r.seconds;
+        const long peakKb = long(r.peakMb * 1024.0);
         // "R record(s), P page(s)"
         const QStringList parts = summary.split(' ');
         const long letters = parts.size() > 0 ? parts[0].toLong() : 0;
