@@ -844,9 +844,12 @@ void TAddressMain::RefreshMemo()
         // reason is named once for the record, after the move that showed it has finished.
         if (mUnreadableMemo != ds.RecNo()) {
             mUnreadableMemo = ds.RecNo();
-            QTimer::singleShot(0, this, [this, why = QString::fromStdString(error.what())] {
-                TMessageService::Inform(this, why);
-            });
+            const QString why =
+                QStringLiteral("The memo of this record cannot be read, so it shows "
+                               "empty and is kept as it is unless you type a new "
+                               "one.\r\n\r\n") +
+                QString::fromStdString(error.what());
+            QTimer::singleShot(0, this, [this, why] { TMessageService::Inform(this, why); });
         }
     }
     if (mMemo->toPlainText() != QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")))
