@@ -91,8 +91,8 @@ The copy is written beside OUT and put in its place only when it is complete; a 
 leaves an earlier OUT as it was.
 
 Exit codes: 0 copied, 1 refused (nothing written: nothing to copy, OUT exists, OUT is the address
-file, wrong extension, the address file is in use), 2 bad usage, 3 a file could not be read or
-written.
+file, its memo or index file or its name in another letter case, wrong extension, the address
+file is in use), 2 bad usage, 3 a file could not be read or written.
 )";
 
 QString Q(const std::string& s)
