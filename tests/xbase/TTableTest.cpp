@@ -70,6 +70,16 @@ void ExpectIndexMatchesRecords(TTable& t)
     }
 }
 
+// One person with a memo, and an LNAME tag: a table with all three files.
+void MakeOneWithMemoAndTag(const std::string& path)
+{
+    auto t = TTable::Create(path, PeopleFields());
+    AddPerson(*t, "A", "B", 1);
+    t->PutMemo(5, "memo");
+    t->Post();
+    t->AddTag("LNAME", "LNAME");
+}
+
 } // namespace
 
 TEST(TTable, CreatesWritesAndReadsBackEveryFieldType)
@@ -488,13 +498,7 @@ TEST(TTable, RebuildingTheIndexAgainAndAgainKeepsItsFileSizeAndDefinitions)
 TEST(TTable, CompanionFilesAreFoundInAnyLetterCase)
 {
     TTempDir dir;
-    {
-        auto t = TTable::Create(dir.File("people.dbf"), PeopleFields());
-        AddPerson(*t, "A", "B", 1);
-        t->PutMemo(5, "memo");
-        t->Post();
-        t->AddTag("LNAME", "LNAME");
-    }
+    MakeOneWithMemoAndTag(dir.File("people.dbf"));
     EXPECT_TRUE(std::filesystem::exists(dir.File("people.fpt")));
     EXPECT_TRUE(std::filesystem::exists(dir.File("people.cdx")));
     std::filesystem::rename(dir.File("people.dbf"), dir.File("PEOPLE.DBF"));
@@ -508,13 +512,7 @@ TEST(TTable, CompanionFilesAreFoundInAnyLetterCase)
 TEST(TTable, ANewTableNeverTakesOverTheFilesOfItsNameInAnotherCase)
 {
     TTempDir dir;
-    {
-        auto t = TTable::Create(dir.File("PEOPLE.DBF"), PeopleFields());
-        AddPerson(*t, "A", "B", 1);
-        t->PutMemo(5, "memo");
-        t->Post();
-        t->AddTag("LNAME", "LNAME");
-    }
+    MakeOneWithMemoAndTag(dir.File("PEOPLE.DBF"));
     // On a file system where case matters "people.dbf" is another name, but its memo and index
     // files would be PEOPLE.FPT and PEOPLE.CDX.
     try {
