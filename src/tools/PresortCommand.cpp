@@ -1,6 +1,7 @@
 // The "presort" command: the bulk-mail presort of an address file's records, as the label
 // printing runs it, writing the presort list and reporting its counts.
 
+#include "tools/TJobFiles.h"
 #include "tools/TProgressLine.h"
 #include "tools/TRecordScopeArgs.h"
 #include "tools/TToolCommand.h"
@@ -136,16 +137,11 @@ int Presort(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     if (!scope.Order().empty() || scope.StartRecord() > 0)
         return Usage(err, "the presort reads the records in record order; --order and "
                           "--start-record do not apply");
-    if (!outFile.empty()) {
-        // The list is written over FILE: never over a file the presort reads.
-        const QString outCanonical = QFileInfo(QString::fromStdString(outFile)).canonicalFilePath();
-        std::vector<std::string> inputs = scope.InputFiles();
-        inputs.push_back(table);
-        for (const std::string& input : inputs)
-            if (!outCanonical.isEmpty() &&
-                outCanonical == QFileInfo(QString::fromStdString(input)).canonicalFilePath())
-                return Usage(err, outFile + " is a file the presort reads; choose another file");
-    }
+    // The list is written over FILE: never over a file the presort reads.
+    std::vector<std::string> inputs = scope.InputFiles();
+    inputs.push_back(table);
+    if (!TJobFiles::OutputOverAnInput({outFile}, inputs).empty())
+        return Usage(err, outFile + " is a file the presort reads; choose another file");
 
     xbase::TTableOptions options;
     options.mode = xbase::TOpenMode::ReadOnly;

@@ -152,6 +152,16 @@ TEST(PresortCommand, FilterFileAndTaggedRecords)
     EXPECT_EQ(RunPresort({"--table", table, "--start-record", "2"}).code, 2);
     EXPECT_EQ(RunPresort({"--table", table, "--query", "ZIP=="}).code, 2);
     EXPECT_EQ(RunPresort({"--table", table, "--out", table}).code, 2) << "never over its input";
+    const QByteArray index = [&] {
+        QFile f(dir.filePath("ADDR.CDX"));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+    EXPECT_EQ(RunPresort({"--table", table, "--out", dir.filePath("addr.cdx").toStdString()}).code,
+              2)
+        << "nor over its index";
+    QFile after(dir.filePath("ADDR.CDX"));
+    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+    EXPECT_EQ(after.readAll(), index);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files),
               (QStringList{"ADDR.CDX", "ADDR.DBF", "ADDR.FPT", "FIVE.FLT"}));
 }
