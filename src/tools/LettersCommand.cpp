@@ -2,6 +2,7 @@
 // windows: list them, export one as an RTF file, import an RTF file as a new letter, and check a
 // letter's spelling.
 
+#include "tools/TJobFiles.h"
 #include "tools/TToolCommand.h"
 #include "tools/TToolEnvironment.h"
 
@@ -114,6 +115,10 @@ int Export(const std::vector<std::string>& args, std::ostream& out, std::ostream
 {
     if (args.size() != 2)
         return Usage(err, "export takes NAME and OUT.rtf");
+    const std::string letterTable =
+        data::TSystemTables::FilePath(data::TSystemTable::Letter, SysdataDir()).toStdString();
+    if (TJobFiles::NamesAnInput(args[1], letterTable))
+        return Usage(err, args[1] + " is a file of the letters table; choose another file");
     letters::TLetterStore store;
     int row = -1;
     if (const int found = FindLetter(store, args[0], row, err); found != 0)

@@ -76,6 +76,12 @@ TEST(LettersCommandTest, ImportListExport)
     ASSERT_EQ(run.code, 0);
     EXPECT_TRUE(ReadAll(home.Path("plain.rtf")).startsWith("{\\rtf1"));
     EXPECT_EQ(Tool({"letters", "export", "Nobody", home.Path("x.rtf").toStdString()}).code, 1);
+    // Never over the letters table's own memo file, which holds the texts.
+    EXPECT_EQ(
+        Tool({"letters", "export", "Welcome", home.Path("sysdata/LETTER.FPT").toStdString()}).code,
+        2);
+    EXPECT_EQ(Tool({"letters", "list"}).out, "Plain\nWelcome\n");
+    EXPECT_EQ(Tool({"letters", "export", "Welcome", home.Path("out.rtf").toStdString()}).code, 0);
 }
 
 TEST(LettersCommandTest, ImportRefusesWhatTheReaderRefuses)
