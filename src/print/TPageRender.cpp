@@ -8,6 +8,7 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QSaveFile>
 #include <cmath>
 
 namespace qm::print {
@@ -24,7 +25,14 @@ int RenderPdf(const QByteArray& stream, const QString& pdfPath, int dpi)
 {
     TPageReplay replay(stream);
     replay.Validate();
-    QPdfWriter writer(pdfPath);
+    // The file replaces an earlier one only once it is complete, and a write that failed on the
+    // way (a full disk) fails the render instead of leaving a short PDF behind.
+    QSaveFile file(pdfPath);
+    if (!file.open(QIODevice::WriteOnly))
+        throw TPrintError(
+            TPrintErrorKind::Stream,
+            QStringLiteral("Unable to write to %1: %2").arg(pdfPath, file.errorString()));
+    QPdfWriter writer(&file);
     writer.setResolution(dpi);
     writer.setTitle(QStringLiteral("Quillmark pages"));
     writer.setCreator(QStringLiteral("Quillmark"));
@@ -55,6 +63,10 @@ int RenderPdf(const QByteArray& stream, const QString& pdfPath, int dpi)
         } while (replay.Next());
     }
     painter.end();
+    if (!file.commit())
+        throw TPrintError(
+            TPrintErrorKind::Stream,
+            QStringLiteral("Unable to write to %1: %2").arg(pdfPath, file.errorString()));
     return pages;
 }
 

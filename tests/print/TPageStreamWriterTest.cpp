@@ -6,8 +6,11 @@
 #include "TPrintTestSupport.h"
 #include "print/TPageRender.h"
 #include "print/TPageReplay.h"
+#include "print/TPrintError.h"
 
 #include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -79,7 +82,23 @@ TEST(TPageRenderTest, PagesBecomePngAndPdfPages)
     // The rectangle's left edge at 1 in is 50 pixels in and dark; the page around it is white.
     EXPECT_LT(qGray(first.pixel(50, 200)), 100);
     EXPECT_EQ(qGray(first.pixel(20, 200)), 255);
-    EXPECT_EQ(RenderPdf(bytes, dir.filePath(QStringLiteral("all.pdf"))), 2);
+    // The PDF replaces an earlier file whole; a folder that is not there fails with nothing made.
+    const QString pdf = dir.filePath(QStringLiteral("all.pdf"));
+    {
+        QFile earlier(pdf);
+        ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+        earlier.write(QByteArray(4 << 20, 'x'));
+    }
+    EXPECT_EQ(RenderPdf(bytes, pdf), 2);
+    QFile written(pdf);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    const QByteArray content = written.readAll();
+    EXPECT_TRUE(content.startsWith("%PDF-"));
+    EXPECT_TRUE(content.trimmed().endsWith("%%EOF"));
+    EXPECT_LT(content.size(), 1 << 20);
+    const QString missing = dir.filePath(QStringLiteral("none/all.pdf"));
+    EXPECT_THROW(RenderPdf(bytes, missing), TPrintError);
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("none"))));
 }
 
 } // namespace
