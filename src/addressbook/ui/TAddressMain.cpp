@@ -1453,12 +1453,14 @@ bool TAddressMain::HandleWindowKey(QKeyEvent* key, QWidget* target)
             if (TMessageService::Ask(this, QStringLiteral("Save"), QStringLiteral("Save changes?")))
                 SaveButtonClick();
         } else if (mBook.Commands().idle) {
-            mods == Qt::ControlModifier ? mBook.Last() : mBook.Next();
+            RunCommand(mods == Qt::ControlModifier ? &TAddressMain::LastButtonClick
+                                                   : &TAddressMain::NextButtonClick);
         }
         return true;
     case Qt::Key_PageUp:
         if (!editing && mBook.Commands().idle)
-            mods == Qt::ControlModifier ? mBook.First() : mBook.Prior();
+            RunCommand(mods == Qt::ControlModifier ? &TAddressMain::FirstButtonClick
+                                                   : &TAddressMain::PriorButtonClick);
         return true;
     case Qt::Key_Escape:
         if (!editing)
