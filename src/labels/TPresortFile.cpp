@@ -1,5 +1,7 @@
 #include "labels/TPresortFile.h"
 
+#include "data/TOutputFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
@@ -25,7 +27,7 @@ bool TPresortFile::Write(const QString& path, const QStringList& lines, QString*
 bool TPresortFile::Write(const QString& path, const QStringList& lines, QString* error,
                          const std::function<bool()>& cancelled)
 {
-    QSaveFile file(path);
+    data::TOutputFile file(path);
     const auto fail = [&](const QString& reason) {
         if (error)
             *error = QStringLiteral("Unable to write the presort list %1: %2")

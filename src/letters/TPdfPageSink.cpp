@@ -1,5 +1,7 @@
 #include "letters/TPdfPageSink.h"
 
+#include "data/TOutputFile.h"
+
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -36,7 +38,7 @@ TLetterDevice TPdfPageSink::Device() const
 QPainter& TPdfPageSink::Begin()
 {
     Abort();
-    mFile = std::make_unique<QSaveFile>(mPath);
+    mFile = std::make_unique<data::TOutputFile>(mPath);
     if (!mFile->open(QIODevice::WriteOnly))
         Fail(QStringLiteral("Unable to write %1: %2").arg(mPath, mFile->errorString()));
     mWriter = std::make_unique<QPdfWriter>(mFile.get());

@@ -1,5 +1,6 @@
 #include "print/TPageRender.h"
 
+#include "data/TOutputFile.h"
 #include "print/TPageReplay.h"
 #include "print/TPrintError.h"
 
@@ -27,7 +28,7 @@ int RenderPdf(const QByteArray& stream, const QString& pdfPath, int dpi)
     replay.Validate();
     // The file replaces an earlier one only once it is complete, and a write that failed on the
     // way (a full disk) fails the render instead of leaving a short PDF behind.
-    QSaveFile file(pdfPath);
+    data::TOutputFile file(pdfPath);
     if (!file.open(QIODevice::WriteOnly))
         throw TPrintError(
             TPrintErrorKind::Stream,

@@ -1,5 +1,6 @@
 #include "print/TPdfReport.h"
 
+#include "data/TOutputFile.h"
 #include "print/TPrintError.h"
 
 #include <QDir>
@@ -79,7 +80,7 @@ QPaintDevice* TPdfReport::BeginDevice()
 {
     if (mFileName.isEmpty())
         throw TPrintError(TPrintErrorKind::Stream, QStringLiteral("No PDF file name was given."));
-    mFile = std::make_unique<QSaveFile>(mFileName);
+    mFile = std::make_unique<data::TOutputFile>(mFileName);
     if (!mFile->open(QIODevice::WriteOnly)) {
         const QString reason = mFile->errorString();
         mFile.reset();

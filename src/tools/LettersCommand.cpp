@@ -6,6 +6,7 @@
 #include "tools/TToolCommand.h"
 #include "tools/TToolEnvironment.h"
 
+#include "data/TOutputFile.h"
 #include "data/TProgramHome.h"
 #include "data/TSystemTables.h"
 #include "data/TWin1252.h"
@@ -131,7 +132,7 @@ int Export(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return 3;
     }
     const QString target = QString::fromStdString(args[1]);
-    QSaveFile file(target);
+    data::TOutputFile file(target);
     if (!file.open(QIODevice::WriteOnly) || file.write(rtf) != rtf.size() || !file.commit()) {
         err << kPrefix << args[1] << ": " << file.errorString().toStdString() << "\n";
         return 3;

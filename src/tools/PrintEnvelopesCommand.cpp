@@ -11,6 +11,7 @@
 #include "data/TAddressFile.h"
 #include "data/TCalculatedFields.h"
 #include "data/TDataSet.h"
+#include "data/TOutputFile.h"
 #include "data/TProgramHome.h"
 #include "data/TSettingsFile.h"
 #include "design/core/TGClassRegistry.h"
@@ -447,7 +448,7 @@ int RunPrintEnvelopes(const std::vector<std::string>& args, std::ostream& out, s
     const QString target = QString::fromStdString(output);
     try {
         if (!o.stream.empty()) {
-            QSaveFile file(target);
+            data::TOutputFile file(target);
             if (!file.open(QIODevice::WriteOnly)) {
                 err << output << ": " << file.errorString().toStdString() << "\n";
                 return 3;

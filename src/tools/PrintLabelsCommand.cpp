@@ -12,6 +12,7 @@
 #include "data/TAddressFile.h"
 #include "data/TCalculatedFields.h"
 #include "data/TDataSet.h"
+#include "data/TOutputFile.h"
 #include "data/TProgramHome.h"
 #include "data/TSettingsFile.h"
 #include "data/TTagIdentifier.h"
@@ -510,10 +511,10 @@ int RunPrintLabels(const std::vector<std::string>& args, std::ostream& out, std:
         report.OnPrint = draw;
     };
 
-    std::unique_ptr<QSaveFile> streamFile;
+    std::unique_ptr<data::TOutputFile> streamFile;
     try {
         if (!o.stream.empty()) {
-            streamFile = std::make_unique<QSaveFile>(target);
+            streamFile = std::make_unique<data::TOutputFile>(target);
             if (!streamFile->open(QIODevice::WriteOnly)) {
                 err << output << ": " << streamFile->errorString().toStdString() << "\n";
                 return 3;

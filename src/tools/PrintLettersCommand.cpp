@@ -9,6 +9,7 @@
 
 #include "data/TAddressFile.h"
 #include "data/TDataSet.h"
+#include "data/TOutputFile.h"
 #include "data/TProgramHome.h"
 #include "data/TSystemTables.h"
 #include "letters/TDataSetLetterRecords.h"
@@ -196,7 +197,7 @@ QString RecordFile(const QString& dir, uint32_t recNo, const char* suffix)
 
 bool WriteWhole(const QString& path, const QByteArray& bytes, std::ostream& err)
 {
-    QSaveFile file(path);
+    data::TOutputFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
         err << kPrefix << QDir::toNativeSeparators(path).toStdString() << ": "
             << file.errorString().toStdString() << "\n";
@@ -327,7 +328,7 @@ int RunPrintLetters(const std::vector<std::string>& argsIn, std::ostream& out, s
             return summary(recordCount, 0);
         }
         // --text: every copy of every letter, a form feed between letters.
-        QSaveFile file(QString::fromStdString(o.text));
+        data::TOutputFile file(QString::fromStdString(o.text));
         if (!file.open(QIODevice::WriteOnly)) {
             err << kPrefix << o.text << ": " << file.errorString().toStdString() << "\n";
             return 3;

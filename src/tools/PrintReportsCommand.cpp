@@ -12,6 +12,7 @@
 #include "data/TApollo.h"
 #include "data/TCalculatedFields.h"
 #include "data/TDataSet.h"
+#include "data/TOutputFile.h"
 #include "data/TProgramHome.h"
 #include "design/core/TFieldPickList.h"
 #include "design/core/TGDataPanel.h"
@@ -317,7 +318,7 @@ int RunJob(const TVerbOptions& o, const std::function<void(print::TBaseReport&)>
         device.SetPaperSize(o.paper == "a4" ? 9 : 1);
         device.SetOrientation(o.landscape ? print::TOrientation::poLandScape
                                           : print::TOrientation::poPortrait);
-        QSaveFile file(QString::fromStdString(o.stream));
+        data::TOutputFile file(QString::fromStdString(o.stream));
         if (!file.open(QIODevice::WriteOnly)) {
             err << o.stream << ": " << file.errorString().toStdString() << "\n";
             return kExitFile;

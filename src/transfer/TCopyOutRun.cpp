@@ -1,6 +1,7 @@
 #include "transfer/TCopyOutRun.h"
 
 #include "data/TFileFinder.h"
+#include "data/TOutputFile.h"
 #include "data/TWin1252.h"
 #include "transfer/TStoredMemo.h"
 #include "xbase/TCursor.h"
@@ -138,7 +139,7 @@ TCopyOutOutcome TCopyOutRun::CopyText(xbase::TCursor& cursor, const QString& pat
                                       uint32_t total, const TAfterRecord& afterRecord)
 {
     TCopyOutOutcome outcome;
-    QSaveFile file(path);
+    data::TOutputFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         outcome.error = Failure(path + QStringLiteral(": ") + file.errorString());
         return outcome;

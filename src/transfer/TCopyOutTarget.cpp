@@ -1,5 +1,6 @@
 #include "transfer/TCopyOutTarget.h"
 
+#include "data/TOutputFile.h"
 #include "transfer/TFileIdentity.h"
 
 #include <QFileInfo>
@@ -15,6 +16,8 @@ TCopyOutTarget::TCheck TCopyOutTarget::Check(const QString& path, TCopyTargetKin
         return {TVerdict::Refused, QStringLiteral("Must have a .DBF extension")};
     if (TFileIdentity::PartOfTable(path, openAddressFile))
         return {TVerdict::Refused, QStringLiteral("Cannot copy a file to itself!")};
+    if (const QString refusal = data::TOutputFile::Refusal(path); !refusal.isEmpty())
+        return {TVerdict::Refused, path + QStringLiteral(": ") + refusal};
     if (info.exists())
         return {TVerdict::AskOverwrite, OverwriteQuestion(path)};
     return {};

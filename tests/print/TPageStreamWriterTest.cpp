@@ -3,12 +3,14 @@
 
 #include "print/TPageStreamWriter.h"
 
+#include "TFileSizeLimit.h"
 #include "TPrintTestSupport.h"
 #include "print/TPageRender.h"
 #include "print/TPageReplay.h"
 #include "print/TPrintError.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
@@ -99,6 +101,40 @@ TEST(TPageRenderTest, PagesBecomePngAndPdfPages)
     const QString missing = dir.filePath(QStringLiteral("none/all.pdf"));
     EXPECT_THROW(RenderPdf(bytes, missing), TPrintError);
     EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("none"))));
+}
+
+TEST(TPageRenderTest, APdfThatCannotBeWrittenWholeFailsAndKeepsTheEarlierFile)
+{
+    test::UseNoPrinter();
+    const QByteArray bytes = test::Record([](TBaseReport& r) {
+        for (int page = 0; page < 20; ++page) {
+            if (page > 0)
+                r.NewPage();
+            for (int line = 0; line < 40; ++line)
+                r.TextLeft(QStringLiteral("line %1 of page %2, long enough to fill the page")
+                               .arg(line)
+                               .arg(page),
+                           0.5 + line * 0.25);
+        }
+    });
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("all.pdf"));
+    {
+        QFile earlier(pdf);
+        ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+        earlier.write("earlier");
+    }
+    {
+        // As a full disk: no file may grow past 16 KB.
+        qm::test::TFileSizeLimit limit(16 * 1024);
+        if (!limit.Available())
+            GTEST_SKIP() << "no file size limit on this platform";
+        EXPECT_THROW(RenderPdf(bytes, pdf), TPrintError);
+    }
+    QFile kept(pdf);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), "earlier");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
 }
 
 } // namespace

@@ -29,6 +29,10 @@
 #include <gtest/gtest.h>
 #include <sstream>
 
+#if defined(Q_OS_UNIX)
+#include <sys/stat.h>
+#endif
+
 namespace {
 
 const std::string kSheet = "Avery 5160  Address"; // 3 across, 10 down
@@ -240,6 +244,23 @@ TEST_F(PrintLabelsCommandTest, BadInputIsNamedAndNothingIsWritten)
     EXPECT_EQ(Run({"--template", kSheet, "--stream", mTable}), 2) << "never over its input";
     EXPECT_TRUE(Written().isEmpty()) << Written().join(' ').toStdString();
 }
+
+#if defined(Q_OS_UNIX)
+TEST_F(PrintLabelsCommandTest, AnOutputThatIsNoRegularFileIsRefusedAndKept)
+{
+    // /dev/null is a device; a named pipe stands for it here. Renaming a finished file over it
+    // would replace it.
+    const QString pipe = mDir.filePath("pipe");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    for (const char* output : {"--pdf", "--stream"}) {
+        EXPECT_EQ(Run({"--template", kSheet, output, pipe.toStdString()}), 3) << output;
+        EXPECT_NE(mErr.str().find("not a regular file"), std::string::npos) << mErr.str();
+        struct stat info {};
+        ASSERT_EQ(::stat(QFile::encodeName(pipe).constData(), &info), 0);
+        EXPECT_TRUE(S_ISFIFO(info.st_mode)) << output;
+    }
+}
+#endif
 
 TEST_F(PrintLabelsCommandTest, OutputNeverReplacesTheAddressFilesIndexOrMemo)
 {

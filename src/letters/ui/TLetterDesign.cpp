@@ -1,6 +1,7 @@
 #include "letters/ui/TLetterDesign.h"
 
 #include "data/TMessageService.h"
+#include "data/TOutputFile.h"
 #include "data/TProgramHome.h"
 #include "data/TSettingsFile.h"
 #include "data/ui/THelpWindow.h"
@@ -413,7 +414,7 @@ void TLetterDesign::SaveAsRtfClick()
     if (path.isEmpty())
         return;
     const QByteArray rtf = mEditor->SaveRtf();
-    QSaveFile file(path);
+    data::TOutputFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(rtf) != rtf.size() || !file.commit())
         data::TMessageService::Inform(this,
                                       QStringLiteral("Unable to write %1: %2")
