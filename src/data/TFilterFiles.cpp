@@ -1,5 +1,6 @@
 #include "data/TFilterFiles.h"
 
+#include "data/TOutputFile.h"
 #include "data/TWin1252.h"
 
 #include <QDir>
@@ -38,7 +39,7 @@ QString TFilterFiles::OverwriteQuestion(const QString& path)
 
 QString TFilterFiles::Write(const QString& path, const TFilterEntries& filter)
 {
-    QSaveFile file(path);
+    TOutputFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return QStringLiteral("Cannot write %1: %2").arg(path, file.errorString());
     file.write("\xEF\xBB\xBF");
