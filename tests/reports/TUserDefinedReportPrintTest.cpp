@@ -2,18 +2,14 @@
 // window with its captions, Stop, Cancel and final texts, the preview, the report's paper kept
 // to its run, and a damaged layout file stopping the run before its first page.
 
+#include "TMembersReport.h"
 #include "TReportRunWatcher.h"
 #include "TReportTestSupport.h"
 #include "TScriptedResponder.h"
 #include "TTestHome.h"
 
-#include "design/core/TGDataPanel.h"
-#include "design/core/TGOwner.h"
-#include "design/objects/TGPDLabel.h"
-#include "design/objects/TGPLabel.h"
 #include "design/text/TDesignUnits.h"
 #include "print/TRPDevice.h"
-#include "reports/TReportFile.h"
 #include "reports/ui/TUserDefinedReportPrint.h"
 
 #include <QFile>
@@ -42,19 +38,7 @@ protected:
         mLayout = mHome.Path("BIN00001.R");
 
         // A4 landscape, a text header and the last name in the detail band.
-        qm::design::TGOwner owner;
-        qm::design::TGBasePanel header(&owner);
-        qm::design::TGDataPanel detail(&owner);
-        qm::design::TGBasePanel footer(&owner);
-        auto title = std::make_unique<qm::design::TGPLabel>();
-        title->SetCaption(QStringLiteral("Members"));
-        header.AddObject(std::move(title));
-        auto field = std::make_unique<qm::design::TGPDLabel>();
-        field->Bind(QStringLiteral("LNAME"), QStringLiteral("Last Name"));
-        detail.AddObject(std::move(field));
-        TReportSettings settings = TReportSettings::NewReport();
-        settings.SetLayout(TReportSettings::Layouts()[3]);
-        qm::reports::TReportFile::Save({&header, &detail, &footer}, settings, mLayout);
+        qm::test::SaveMembersReport(mLayout, 3);
     }
     void TearDown() override { qm::design::TDesignUnits::SetPpiOverride(0); }
 

@@ -3,6 +3,7 @@
 
 #include "tools/TToolCommand.h"
 
+#include "TMembersReport.h"
 #include "TTestHome.h"
 #include "data/TAddressFile.h"
 #include "data/TDataSet.h"
@@ -188,20 +189,7 @@ protected:
         PrintReportsCommandTest::SetUp();
         qm::design::TDesignUnits::SetPpiOverride(96);
         mLayout = Out("BIN00001.R");
-        qm::design::TGOwner owner;
-        qm::design::TGBasePanel header(&owner);
-        qm::design::TGDataPanel detail(&owner);
-        qm::design::TGBasePanel footer(&owner);
-        auto title = std::make_unique<qm::design::TGPLabel>();
-        title->SetCaption(QStringLiteral("Members"));
-        header.AddObject(std::move(title));
-        auto field = std::make_unique<qm::design::TGPDLabel>();
-        field->Bind(QStringLiteral("LNAME"), QStringLiteral("Last Name"));
-        detail.AddObject(std::move(field));
-        mSettings = qm::reports::TReportSettings::NewReport();
-        mSettings.SetLayout(qm::reports::TReportSettings::Layouts()[2]); // A4 portrait
-        qm::reports::TReportFile::Save({&header, &detail, &footer}, mSettings,
-                                       QString::fromStdString(mLayout));
+        mSettings = qm::test::SaveMembersReport(QString::fromStdString(mLayout), 2); // A4 portrait
     }
     void TearDown() override { qm::design::TDesignUnits::SetPpiOverride(0); }
 
