@@ -76,6 +76,16 @@ bool TReportJobRun::Run(QWidget* parent, const TReportJobSettings& settings, con
     return complete && !window.StopRequested();
 }
 
+TReportJobSettings TReportJobSettings::RecordReport(bool preview)
+{
+    TReportJobSettings settings;
+    settings.mode = preview ? print::TPrintStatusMode::Preview : print::TPrintStatusMode::Print;
+    settings.texts = TReportStatusTexts::BuiltInReportPrint();
+    settings.previewCaption = QStringLiteral("Preview Report");
+    settings.previewZoom = print::TPreviewForm::kPageWidth;
+    return settings;
+}
+
 print::TPrintStatusTexts TReportStatusTexts::BuiltInReportPrint()
 {
     print::TPrintStatusTexts texts;

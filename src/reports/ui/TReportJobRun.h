@@ -22,6 +22,10 @@ struct TReportJobSettings {
     print::TPrintStatusTexts texts;
     QString previewCaption;
     int previewZoom = 0; // TPreviewForm's kPageWidth, kWholePage or a percentage
+
+    // A report of the address records (built-in or user-designed) printed or previewed: the
+    // report status texts, "Preview Report" at page width.
+    static TReportJobSettings RecordReport(bool preview);
 };
 
 class TReportJobRun {

@@ -7,7 +7,6 @@
 #include "design/stream/TLayoutError.h"
 #include "print/TPrintError.h"
 #include "print/TRPDevice.h"
-#include "print/ui/TPreviewForm.h"
 #include "print/ui/TPrintDialogs.h"
 #include "reports/TBuiltInLayouts.h"
 #include "reports/TBuiltInReport.h"
@@ -449,12 +448,7 @@ void TReportSetup::RunReport(bool preview)
     options.printCodes = mPrintCodes->isChecked();
     TBuiltInReport routine(mDataSet, options);
     routine.SetStartAtEnd(scope.AtEnd());
-    TReportJobSettings settings;
-    settings.mode = preview ? print::TPrintStatusMode::Preview : print::TPrintStatusMode::Print;
-    settings.texts = TReportStatusTexts::BuiltInReportPrint();
-    settings.previewCaption = QStringLiteral("Preview Report");
-    settings.previewZoom = print::TPreviewForm::kPageWidth;
-    TReportJobRun::Run(this, settings,
+    TReportJobRun::Run(this, TReportJobSettings::RecordReport(preview),
                        [&routine](print::TBaseReport& job, TReportJobRun::TKeepGoing keepGoing) {
                            routine.SetKeepGoing(std::move(keepGoing));
                            routine.Attach(job);

@@ -7,7 +7,6 @@
 #include "design/core/TGOwner.h"
 #include "design/stream/TLayoutError.h"
 #include "print/TRPDevice.h"
-#include "print/ui/TPreviewForm.h"
 #include "reports/TReportFile.h"
 #include "reports/TUserDefinedReport.h"
 #include "reports/ui/TReportJobRun.h"
@@ -76,13 +75,9 @@ bool TUserDefinedReportPrint::Run(QWidget* parent, data::TDataSet& dataSet, data
     TUserDefinedReport routine(dataSet, settings, {&header, &detail, &footer},
                                choices.oneRecordPerPage);
     routine.SetStartAtEnd(scope.AtEnd());
-    TReportJobSettings job;
-    job.mode = preview ? print::TPrintStatusMode::Preview : print::TPrintStatusMode::Print;
-    job.texts = TReportStatusTexts::BuiltInReportPrint();
-    job.previewCaption = QStringLiteral("Preview Report");
-    job.previewZoom = print::TPreviewForm::kPageWidth;
     return TReportJobRun::Run(
-        parent, job, [&routine](print::TBaseReport& report, TReportJobRun::TKeepGoing keepGoing) {
+        parent, TReportJobSettings::RecordReport(preview),
+        [&routine](print::TBaseReport& report, TReportJobRun::TKeepGoing keepGoing) {
             routine.SetKeepGoing(std::move(keepGoing));
             routine.Attach(report);
         });
