@@ -2,11 +2,20 @@
 
 #include "xbase/TTable.h"
 
+#include <chrono>
+
 namespace qm::maintenance {
 
-TCommitPacer::TCommitPacer(xbase::TTable& table) : mTable(table)
+TCommitPacer::TCommitPacer(xbase::TTable& table, TClock clock)
+    : mTable(table), mClock(std::move(clock))
 {
-    mSince.start();
+    if (!mClock)
+        mClock = [] {
+            using namespace std::chrono;
+            return std::int64_t(
+                duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+        };
+    mSince = mClock();
 }
 
 TCommitPacer::~TCommitPacer()
@@ -23,12 +32,12 @@ TCommitPacer::~TCommitPacer()
 void TCommitPacer::Wrote()
 {
     mPending = true;
-    if (mSince.elapsed() < kIntervalMs)
+    if (mClock() - mSince < kIntervalMs)
         return;
     mTable.Commit();
     ++mCommits;
     mPending = false;
-    mSince.restart();
+    mSince = mClock();
 }
 
 } // namespace qm::maintenance

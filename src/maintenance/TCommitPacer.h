@@ -5,7 +5,8 @@
 // (also after an error), so a program killed meanwhile keeps all but the last half second of work,
 // with its index in step.
 
-#include <QElapsedTimer>
+#include <cstdint>
+#include <functional>
 
 namespace qm::xbase {
 class TTable;
@@ -16,8 +17,11 @@ namespace qm::maintenance {
 class TCommitPacer {
 public:
     static constexpr int kIntervalMs = 500;
+    // Milliseconds from a monotonic source; only differences between readings count. Empty: the
+    // steady system clock. Tests pass a clock they step by hand.
+    using TClock = std::function<std::int64_t()>;
 
-    explicit TCommitPacer(xbase::TTable& table);
+    explicit TCommitPacer(xbase::TTable& table, TClock clock = {});
     ~TCommitPacer();
     TCommitPacer(const TCommitPacer&) = delete;
     TCommitPacer& operator=(const TCommitPacer&) = delete;
@@ -28,7 +32,8 @@ public:
 
 private:
     xbase::TTable& mTable;
-    QElapsedTimer mSince;
+    TClock mClock;
+    std::int64_t mSince = 0; // the clock's reading at the start or at the last commit
     bool mPending = false;
     int mCommits = 0;
 };
