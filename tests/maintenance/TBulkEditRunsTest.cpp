@@ -9,7 +9,10 @@
 #include "xbase/TCursor.h"
 #include "xbase/TEngineSettings.h"
 
-#include <QThread>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
 
 using namespace qm::maintenance;
 using qm::test::TRecordValues;
@@ -30,6 +33,30 @@ protected:
         mDataSet.SetAsBoolean("ISDEL", true);
         mDataSet.Post();
         mDataSet.MarkDeleted(true);
+    }
+    struct TKilled {
+        bool stale = false;
+        std::vector<std::string> names;
+    };
+    // What a program killed at this moment leaves: the address file's table, index and memo as
+    // they are on the disk now, copied aside and opened there.
+    TKilled KilledNow()
+    {
+        QTemporaryDir aside;
+        const QFileInfo table(mPath);
+        for (const QFileInfo& file : table.dir().entryInfoList(
+                 {table.completeBaseName() + QStringLiteral(".*")}, QDir::Files))
+            EXPECT_TRUE(QFile::copy(file.filePath(), aside.filePath(file.fileName())));
+        auto copy = qm::xbase::TTable::Open(aside.filePath(table.fileName()).toStdString(),
+                                            {qm::xbase::TOpenMode::ReadOnly});
+        TKilled killed;
+        killed.stale = copy->IndexStale();
+        for (uint32_t r = 1; r <= copy->RecordCount(); ++r) {
+            copy->Go(r);
+            killed.names.push_back(copy->GetText(copy->FieldIndex("LNAME")));
+        }
+        copy->Close();
+        return killed;
     }
     uint32_t MarkedCount()
     {
@@ -246,25 +273,56 @@ TEST_F(BulkEditRunsTest, BulkWritesAreCommittedEveryHalfSecond)
 {
     Open({Name("a"), Name("b")});
     qm::xbase::TTable& table = mDataSet.Table();
-    {
-        TCommitPacer pacer(table);
-        table.Go(1);
-        table.PutString(table.FieldIndex("LNAME"), "x");
+    const int lname = table.FieldIndex("LNAME");
+    const auto write = [&](uint32_t recNo, const char* value) {
+        table.Go(recNo);
+        table.PutString(lname, value);
         table.Post();
+    };
+    std::int64_t now = 7000; // any start: only the steps count
+    {
+        TCommitPacer pacer(table, [&] { return now; });
+        write(1, "x");
         pacer.Wrote();
         EXPECT_EQ(pacer.Commits(), 0);
-        QThread::msleep(TCommitPacer::kIntervalMs + 50);
-        table.Go(2);
-        table.PutString(table.FieldIndex("LNAME"), "y");
-        table.Post();
+        EXPECT_TRUE(KilledNow().stale) << "nothing committed yet";
+
+        now += TCommitPacer::kIntervalMs - 1;
+        write(2, "y");
+        pacer.Wrote();
+        EXPECT_EQ(pacer.Commits(), 0);
+
+        now += 1; // half a second after the start
+        write(2, "z");
         pacer.Wrote();
         EXPECT_EQ(pacer.Commits(), 1);
+        // A program killed now keeps every write so far, with its index in step.
+        TKilled killed = KilledNow();
+        EXPECT_FALSE(killed.stale);
+        EXPECT_EQ(killed.names, (std::vector<std::string>{"x", "z"}));
+
+        // The next half second counts from that commit.
+        write(1, "p");
+        pacer.Wrote();
+        now += TCommitPacer::kIntervalMs - 1;
+        write(1, "q");
+        pacer.Wrote();
+        EXPECT_EQ(pacer.Commits(), 1);
+        now += 1;
+        write(2, "r");
+        pacer.Wrote();
+        EXPECT_EQ(pacer.Commits(), 2);
+        killed = KilledNow();
+        EXPECT_FALSE(killed.stale);
+        EXPECT_EQ(killed.names, (std::vector<std::string>{"q", "r"}));
+
+        write(1, "s");
+        pacer.Wrote();
+        EXPECT_EQ(pacer.Commits(), 2);
+        EXPECT_TRUE(KilledNow().stale);
     }
-    // What was written is on the disk for another reader, with its index in step.
-    mDataSet.Close();
-    qm::data::TDataSet other;
-    other.Open(mPath, qm::xbase::TOpenMode::ReadOnly);
-    EXPECT_FALSE(other.Table().IndexStale());
-    other.GoTo(2);
-    EXPECT_EQ(other.AsString("LNAME"), "y");
+    // The last write, less than half a second old, is committed when the pacer goes.
+    const TKilled killed = KilledNow();
+    EXPECT_FALSE(killed.stale);
+    EXPECT_EQ(killed.names, (std::vector<std::string>{"s", "r"}));
 }
