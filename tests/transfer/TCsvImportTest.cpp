@@ -59,6 +59,28 @@ protected:
         WriteFile(path, bytes);
         return path;
     }
+    // The address file's own files (table, memo, index), by name.
+    QStringList AddressFiles() const
+    {
+        return QDir(mDir.path()).entryList({QStringLiteral("ADD0001.*")}, QDir::Files, QDir::Name);
+    }
+    std::vector<QByteArray> Bytes(const QStringList& names) const
+    {
+        std::vector<QByteArray> bytes;
+        for (const QString& name : names)
+            bytes.push_back(ReadFile(QDir(mDir.path()).filePath(name)));
+        return bytes;
+    }
+    // Each of the files still holds the bytes it held before.
+    void ExpectUnchanged(const QStringList& names, const std::vector<QByteArray>& before,
+                         const char* after) const
+    {
+        EXPECT_EQ(AddressFiles(), names) << after;
+        const std::vector<QByteArray> now = Bytes(names);
+        for (qsizetype i = 0; i < names.size(); ++i)
+            EXPECT_TRUE(now[size_t(i)] == before[size_t(i)])
+                << names[i].toStdString() << " changed " << after;
+    }
     QTemporaryDir mDir;
     QString mAddress = MakeAddressFile(mDir);
 };
@@ -111,9 +133,20 @@ TEST_F(TCsvImport, AStopKeepsTheRecordsSoFarAndStillRebuilds)
 
 TEST_F(TCsvImport, RefusalsLeaveTheAddressFileByteForByte)
 {
-    const QByteArray before = ReadFile(mAddress);
-    const QByteArray index = ReadFile(QDir(mDir.path()).filePath("ADD0001.CDX"));
-    ASSERT_FALSE(index.isEmpty());
+    // Records already in the file, with a memo, so that every file of it has content to keep.
+    {
+        auto table = OpenTable(mAddress);
+        table->AppendBlank();
+        table->PutString(table->FieldIndex("LNAME"), "Kept");
+        table->PutMemo(table->FieldIndex("MEMO"), "a note that stays");
+        table->Post();
+        table->Close();
+    }
+    const QStringList files = AddressFiles();
+    ASSERT_EQ(files.size(), 3) << files.join(' ').toStdString(); // table, memo and index
+    const std::vector<QByteArray> before = Bytes(files);
+    for (const QByteArray& bytes : before)
+        ASSERT_FALSE(bytes.isEmpty());
 
     // A quote never closed, far after the sample.
     QByteArray unclosed;
@@ -124,6 +157,7 @@ TEST_F(TCsvImport, RefusalsLeaveTheAddressFileByteForByte)
     EXPECT_EQ(r.message, QStringLiteral("Unable to import from this file\r\n\r\n"
                                         "Line 51: a quoted value is never closed."));
     EXPECT_FALSE(r.outcome.changed);
+    ExpectUnchanged(files, before, "after the unclosed quote");
 
     // A character Windows-1252 cannot hold, named with its line and field.
     r = Import(mAddress,
@@ -133,13 +167,14 @@ TEST_F(TCsvImport, RefusalsLeaveTheAddressFileByteForByte)
               QStringLiteral("Unable to import from this file\r\n\r\n"
                              "The character U+0142 (\u0142) on line 2, field 1, cannot be "
                              "stored in the address file, which holds Windows-1252 text."));
+    EXPECT_FALSE(r.outcome.changed);
+    ExpectUnchanged(files, before, "after the character outside Windows-1252");
 
     // An emoji in an unmatched field does not matter.
     r = Import(mAddress, Csv(QStringLiteral("A,\U0001F600\r\nB,x\r\n").toUtf8()),
                QStringLiteral("1=Last Name"));
     EXPECT_EQ(r.message, QStringLiteral("Import complete. Imported 2 records."));
-    EXPECT_EQ(Column(mAddress, "LNAME"), (std::vector<std::string>{"A", "B"}));
-    (void)before;
+    EXPECT_EQ(Column(mAddress, "LNAME"), (std::vector<std::string>{"Kept", "A", "B"}));
 }
 
 TEST_F(TCsvImport, RefusedFilesChangeNothing)

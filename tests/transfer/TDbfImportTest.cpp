@@ -8,10 +8,14 @@
 #include "transfer/TOlderImportSource.h"
 #include "transfer/TStoredMemo.h"
 #include "transfer/TTransferError.h"
+#include "xbase/TFileIoFaulty.h"
+#include "xbase/TFileIoSystem.h"
+#include "xbase/TXbaseError.h"
 
 #include "TTransferTestSupport.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <gtest/gtest.h>
 
 using namespace qm::transfer;
@@ -180,6 +184,133 @@ TEST_F(TDbfImport, DosCodePagesAreConvertedAndCharactersWithoutAPlaceRefused)
 }
 
 TEST_F(TDbfImport, AFailureSaysTheImportStoppedAndGivesItsReason)
+{
+    // Ten records, some with memos, so that appends write the table and the memo file.
+    const QString src = Path("TEN.DBF");
+    std::vector<std::string> names;
+    {
+        auto t =
+            qm::xbase::TTable::Create(src.toStdString(), {{"LNAME", TFieldType::Character, 20, 0},
+                                                          {"MEMO", TFieldType::Memo, 10, 0}});
+        for (int i = 1; i <= 10; ++i) {
+            names.push_back("R" + std::to_string(i));
+            t->AppendBlank();
+            t->PutString(0, names.back());
+            if (i % 3 == 0)
+                t->PutMemo(1, "memo of record " + std::to_string(i));
+            t->Post();
+        }
+        t->Close();
+    }
+    TDbfSourceTable source(src);
+
+    // An import whose n-th changing file operation fails, and every one after it, as on a full
+    // disk (0: none fails); then the index rebuild the windows run after it.
+    struct TFailedRun {
+        TImportOutcome outcome;
+        QString rebuild;
+        uint64_t importOperations = 0; // the changing file operations the import made
+    };
+    // Each run gets a copy of the new, empty address file in a folder of its own.
+    const QStringList emptyFiles =
+        QDir(mDir.path()).entryList({QStringLiteral("ADD0001.*")}, QDir::Files);
+    ASSERT_EQ(emptyFiles.size(), 3); // table, memo and index
+    int made = 0;
+    const auto run = [&](uint64_t failAt, QString& address) {
+        const QString folder = Path(QStringLiteral("run%1").arg(++made));
+        EXPECT_TRUE(QDir().mkpath(folder));
+        for (const QString& name : emptyFiles)
+            EXPECT_TRUE(QFile::copy(Path(name), QDir(folder).filePath(name)));
+        address = QDir(folder).filePath(QStringLiteral("ADD0001.DBF"));
+        qm::xbase::TFileIoFaulty faulty(qm::xbase::TFileIoSystem::Native());
+        faulty.SetSyncs(false);
+        TFailedRun result;
+        auto table = qm::xbase::TTable::Open(address.toStdString(),
+                                             {qm::xbase::TOpenMode::Exclusive, true, &faulty});
+        TFieldMatch match(TFieldMatch::StandardTargets(*table, true),
+                          TFieldMatch::TableSources(source.Table()));
+        EXPECT_TRUE(match.ApplyMap(QStringLiteral("LNAME=Last Name,MEMO=Memo")).isEmpty());
+        TDbfImportSource importSource(source, match, *table);
+        const uint64_t before = faulty.Operations();
+        if (failAt != 0)
+            faulty.SetFailAt(before + failAt);
+        TImportRun importRun(*table, importSource);
+        result.outcome = importRun.Import({});
+        result.importOperations = faulty.Operations() - before;
+        result.rebuild = importRun.Rebuild({});
+        try {
+            table->Close();
+        } catch (const qm::xbase::TXbaseError&) {
+            // The failed files refuse the closing commit as well.
+        }
+        return result;
+    };
+
+    // The address file opens natively afterwards and holds the first `imported` records of the
+    // source (and perhaps the one being appended); its index can be built again.
+    const auto checkFiles = [&](const QString& address, int64_t imported) {
+        auto table = OpenTable(address);
+        const uint32_t count = table->RecordCount();
+        EXPECT_GE(count, uint32_t(imported));
+        EXPECT_LE(count, uint32_t(imported) + 1); // the record being appended
+        for (uint32_t r = 1; r <= uint32_t(imported) && r <= count; ++r) {
+            table->Go(r);
+            EXPECT_EQ(table->GetText(table->FieldIndex("LNAME")), names[r - 1]) << r;
+            // 16 characters: the stored-memo rule adds a blank.
+            EXPECT_EQ(table->GetMemo(table->FieldIndex("MEMO")),
+                      r % 3 == 0 ? "memo of record " + std::to_string(r) + " " : "")
+                << r;
+        }
+        TDbfImportSource importSource(source,
+                                      TFieldMatch(TFieldMatch::StandardTargets(*table, true),
+                                                  TFieldMatch::TableSources(source.Table())),
+                                      *table);
+        EXPECT_EQ(TImportRun(*table, importSource).Rebuild({}), QString());
+        EXPECT_FALSE(table->IndexStale());
+        EXPECT_EQ(table->TagCount(), 26);
+        table->Close();
+    };
+
+    QString address;
+    const TFailedRun whole = run(0, address);
+    ASSERT_EQ(whole.outcome.ClosingMessage(TImportKind::Dbf),
+              QStringLiteral("Import complete. Imported 10 records."));
+    EXPECT_EQ(whole.rebuild, QString());
+    checkFiles(address, 10);
+    ASSERT_GT(whole.importOperations, 10u);
+
+    // Every write of the import fails in turn.
+    for (uint64_t n = 1; n <= whole.importOperations; ++n) {
+        SCOPED_TRACE("failing operation " + std::to_string(n));
+        const TFailedRun failed = run(n, address);
+        const TImportOutcome& outcome = failed.outcome;
+        ASSERT_EQ(outcome.failure, TImportOutcome::TFailure::Write);
+        EXPECT_LE(outcome.imported, 10);
+        EXPECT_TRUE(outcome.failureText.endsWith(QStringLiteral(": injected write failure")))
+            << outcome.failureText.toStdString();
+        EXPECT_TRUE(outcome.failureText.contains(QFileInfo(address).path() + "/ADD0001."))
+            << outcome.failureText.toStdString();
+        EXPECT_EQ(outcome.ClosingMessage(TImportKind::Dbf).toStdString(),
+                  (QStringLiteral("Import stopped after importing %1 records.\r\n\r\n")
+                       .arg(outcome.imported) +
+                   outcome.failureText)
+                      .toStdString());
+        // The index cannot be built on the failed files either, and the user is told.
+        EXPECT_EQ(failed.rebuild, QStringLiteral("Unable to create index files"));
+        checkFiles(address, outcome.imported);
+        if (HasFatalFailure())
+            return;
+    }
+
+    // A failure in the rebuild after a whole import.
+    const TFailedRun late = run(whole.importOperations + 1, address);
+    EXPECT_EQ(late.outcome.ClosingMessage(TImportKind::Dbf),
+              QStringLiteral("Import complete. Imported 10 records."));
+    EXPECT_EQ(late.rebuild, QStringLiteral("Unable to create index files"));
+    checkFiles(address, 10);
+}
+
+TEST_F(TDbfImport, ClosingMessagesOfAFailureNameTheImportKindAndTheCutValues)
 {
     TImportOutcome outcome;
     outcome.imported = 12;
