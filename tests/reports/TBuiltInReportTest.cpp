@@ -9,6 +9,7 @@
 #include "reports/TReportRunScope.h"
 
 #include <QDate>
+#include <QRegularExpression>
 
 namespace {
 
@@ -24,6 +25,49 @@ using qm::test::TRecordValues;
 TReportCells::TValue Values(const TRecordValues& values)
 {
     return [values](const char* field) { return values.value(QString::fromLatin1(field)); };
+}
+
+// A text drawn on a page with the font in force when it was drawn, read back from the recorded
+// commands.
+struct TDrawnText {
+    QString command; // text-left, text-right, text-rect ...
+    QString text;
+    QString font;
+    double points = 0;
+    bool bold = false;
+    bool italic = false;
+    // text-rect only: the clipping rectangle's left and right edges, in inches.
+    double clipLeft = 0, clipRight = 0;
+};
+
+std::vector<TDrawnText> DrawnTexts(const QStringList& lines)
+{
+    static const QRegularExpression name(QStringLiteral("^font-name text=\"(.*)\"$"));
+    static const QRegularExpression size(QStringLiteral("^font-size height=([0-9.]+)"));
+    static const QRegularExpression flag(QStringLiteral("^(bold|italic) value=(\\d)$"));
+    static const QRegularExpression text(
+        QStringLiteral("^(text-[a-z]+) (?:rect=\\(([0-9.]+),[0-9.]+\\)\\(([0-9.]+),[0-9.]+\\) )?"
+                       ".*text=\"((?:[^\"\\\\]|\\\\.)*)\""));
+    std::vector<TDrawnText> drawn;
+    TDrawnText state;
+    for (const QString& line : lines) {
+        if (const auto m = name.match(line); m.hasMatch()) {
+            state.font = m.captured(1);
+        } else if (const auto m = size.match(line); m.hasMatch()) {
+            state.points = m.captured(1).toDouble() * 72.0;
+        } else if (const auto m = flag.match(line); m.hasMatch()) {
+            (m.captured(1) == QLatin1String("bold") ? state.bold : state.italic) =
+                m.captured(2) != QLatin1String("0");
+        } else if (const auto m = text.match(line); m.hasMatch()) {
+            TDrawnText t = state;
+            t.command = m.captured(1);
+            t.text = m.captured(4);
+            t.clipLeft = m.captured(2).toDouble();
+            t.clipRight = m.captured(3).toDouble();
+            drawn.push_back(t);
+        }
+    }
+    return drawn;
 }
 
 TEST(TBuiltInLayoutsTest, ListTextsSortTagsAndTabsAreTheFourReports)
@@ -142,8 +186,35 @@ TEST_F(TBuiltInRunTest, HeaderHeadingsAndRowsOfReportOne)
               (QStringList{"Report 1", "Page 1", "12/09/2026", "Name", "Address", "City/St/Zip",
                            "Phone", "Smith, John ", "Salem, OR  97301 "}));
     EXPECT_EQ(mRecords, 1);
-    // Rows are clipped cells in Arial 9 pt.
-    EXPECT_TRUE(job.lines.filter(QStringLiteral("text-rect")).size() == 2);
+
+    const std::vector<TDrawnText> drawn = DrawnTexts(job.PageLines(1));
+    ASSERT_EQ(drawn.size(), 9u);
+    // The title, page number and date in Times New Roman 14 pt bold.
+    for (size_t i = 0; i < 3; ++i) {
+        SCOPED_TRACE(drawn[i].text.toStdString());
+        EXPECT_EQ(drawn[i].font, "Times New Roman");
+        EXPECT_NEAR(drawn[i].points, 14, 0.01);
+        EXPECT_TRUE(drawn[i].bold);
+    }
+    // The headings in Arial 9 pt bold.
+    for (size_t i = 3; i < 7; ++i) {
+        SCOPED_TRACE(drawn[i].text.toStdString());
+        EXPECT_EQ(drawn[i].font, "Arial");
+        EXPECT_NEAR(drawn[i].points, 9, 0.01);
+        EXPECT_TRUE(drawn[i].bold);
+    }
+    // Rows are cells clipped to their widths (name 1.75 in, city line 2.0 in, each less the
+    // 0.2 in gap before the next tab) in Arial 9 pt, neither bold nor italic.
+    const double widths[] = {1.55, 1.8};
+    for (size_t i = 7; i < 9; ++i) {
+        SCOPED_TRACE(drawn[i].text.toStdString());
+        EXPECT_EQ(drawn[i].command, "text-rect");
+        EXPECT_EQ(drawn[i].font, "Arial");
+        EXPECT_NEAR(drawn[i].points, 9, 0.01);
+        EXPECT_FALSE(drawn[i].bold);
+        EXPECT_FALSE(drawn[i].italic);
+        EXPECT_NEAR(drawn[i].clipRight - drawn[i].clipLeft, widths[i - 7], 1e-6);
+    }
 }
 
 TEST_F(TBuiltInRunTest, AllRecordsHidesOnlyDeletedRecordsAndSkipsKeysBeforeZero)
