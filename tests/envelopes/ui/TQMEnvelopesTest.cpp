@@ -31,6 +31,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -41,6 +42,7 @@
 #include <QToolButton>
 #include <QtTest/QTest>
 #include <gtest/gtest.h>
+#include <map>
 
 namespace qm::envelopes {
 
@@ -145,6 +147,19 @@ protected:
             return QDialog::Accepted;
         }
         return dialog.exec();
+    }
+
+    // Every file under the test home with its bytes.
+    std::map<QString, QByteArray> HomeFiles() const
+    {
+        std::map<QString, QByteArray> files;
+        QDirIterator it(home.Dir(), QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            QFile file(it.next());
+            EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << file.fileName().toStdString();
+            files[file.fileName()] = file.readAll();
+        }
+        return files;
     }
 
     QStringList Grid() const
@@ -302,9 +317,29 @@ TEST_F(TQMEnvelopesTest, CancelInTheEnvelopePrintDialogPrintsNothing)
     OpenAddresses(5);
     AddRow("Home");
     Open();
+    window->AllRecordsButton()->click();
+    addresses.GoTo(3);
+    const std::map<QString, QByteArray> before = HomeFiles();
     confirmPrint = false;
     window->PrintButton()->click();
     EXPECT_EQ(opened, QStringList({"TEnvelopePrePrint"}));
+    // No page went to the printer (the built-in printer's file), no status window ran, and no
+    // file in the home changed: neither the feed, the printer nor the barcode counter was stored.
+    EXPECT_FALSE(QFile::exists(home.Path("out.pdf")));
+    EXPECT_TRUE(responder.Messages().empty());
+    const std::map<QString, QByteArray> after = HomeFiles();
+    for (const auto& [path, bytes] : after) {
+        const auto it = before.find(path);
+        EXPECT_TRUE(it != before.end() && it->second == bytes) << "written: " << path.toStdString();
+    }
+    EXPECT_EQ(after.size(), before.size());
+    EXPECT_EQ(addresses.RecNo(), 3u);
+    EXPECT_EQ(addresses.Cursor().Query(), "!ISDEL");
+
+    // The same window prints once the dialog is confirmed.
+    confirmPrint = true;
+    window->PrintButton()->click();
+    EXPECT_TRUE(QFile::exists(home.Path("out.pdf")));
 }
 
 TEST_F(TQMEnvelopesTest, AMissingLayoutFileIsReportedAndNothingPrints)
