@@ -27,12 +27,15 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QTest>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <QToolButton>
 #include <gtest/gtest.h>
 
 namespace qm::letters {
@@ -408,11 +411,49 @@ TEST_F(TLetterWindowsTest, PreviewPagesZoomAndRecords)
     EXPECT_EQ(addresses.AsString("LNAME"), "Baker");
     preview.LastRecordClick();
     EXPECT_TRUE(preview.Final().Document().toPlainText().startsWith("Dear Cole"));
+
+    // Page width: the scroll box's width over the page's width on the screen.
+    const int dpi = preview.logicalDpiX() > 0 ? preview.logicalDpiX() : 96;
+    const int pageWidth = letter.PageLayout().paperWidth * dpi / 1440;
+    const int pageHeight = letter.PageLayout().paperHeight * dpi / 1440;
+    auto* scrollBox = preview.findChild<QScrollArea*>();
+    ASSERT_NE(scrollBox, nullptr);
     preview.PageWidthClick();
-    const int width = preview.State().Zoom();
-    preview.ZoomInClick();
-    EXPECT_GE(preview.State().Zoom(), width);
+    int zoom = scrollBox->viewport()->width() * 100 / pageWidth;
+    ASSERT_GT(zoom, 10);
+    ASSERT_LT(zoom, 150); // the window is narrower than the page
+    auto* zoomLabel = preview.findChild<QLabel*>(QStringLiteral("ZoomLabel"));
+    auto* zoomIn = preview.findChild<QToolButton*>(QStringLiteral("ZoomInButton"));
+    auto* zoomOut = preview.findChild<QToolButton*>(QStringLiteral("ZoomOutButton"));
+    ASSERT_TRUE(zoomLabel && zoomIn && zoomOut);
+    // What the window shows at a zoom: the number, the page panel's size, the buttons.
+    const auto expectShown = [&](int expected) {
+        SCOPED_TRACE("zoom " + std::to_string(expected));
+        EXPECT_EQ(preview.State().Zoom(), expected);
+        EXPECT_EQ(zoomLabel->text().toStdString(), std::to_string(expected) + "%");
+        EXPECT_EQ(preview.PagePanel()->size(),
+                  QSize(pageWidth * expected / 100, pageHeight * expected / 100));
+        EXPECT_EQ(zoomIn->isEnabled(), expected < 150);
+        EXPECT_EQ(zoomOut->isEnabled(), expected > 50);
+    };
+    expectShown(zoom);
+    // Zoom in: a quarter more each time, fraction dropped, until 150 is passed.
+    while (zoom < 150) {
+        zoom = zoom * 5 / 4;
+        zoomIn->click();
+        expectShown(zoom);
+    }
+    preview.ZoomInClick(); // nothing above 150
+    expectShown(zoom);
     test::SaveScreenshot(preview, "letter-preview");
+    // Zoom out: a quarter less each time, until 50 is passed.
+    while (zoom > 50) {
+        zoom = zoom * 3 / 4;
+        zoomOut->click();
+        expectShown(zoom);
+    }
+    preview.ZoomOutClick(); // nothing below 50
+    expectShown(zoom);
 }
 
 TEST_F(TLetterWindowsTest, NoScratchFileIsWrittenOrRemoved)
@@ -458,7 +499,38 @@ TEST_F(TLetterWindowsTest, PrinterGetsTheLettersPaperAndOneCopy)
     EXPECT_EQ(printer.copyCount(), 1);
 }
 
-TEST_F(TLetterWindowsTest, WindowScreenshots)
+// A window as the user sees it: the whole frame on the screen's free area.
+void ExpectFitsTheScreen(QWidget& window)
+{
+    SCOPED_TRACE(window.objectName().toStdString() + " " + window.windowTitle().toStdString());
+    ASSERT_NE(window.screen(), nullptr);
+    const QRect free = window.screen()->availableGeometry();
+    EXPECT_LE(window.frameGeometry().width(), free.width());
+    EXPECT_LE(window.frameGeometry().height(), free.height());
+    EXPECT_TRUE(free.contains(window.frameGeometry()))
+        << "frame " << window.frameGeometry().x() << "," << window.frameGeometry().y() << " "
+        << window.frameGeometry().width() << "x" << window.frameGeometry().height() << " on "
+        << free.width() << "x" << free.height();
+}
+
+// Controls (by object name) shown whole inside their window, with room to be seen.
+void ExpectShownWhole(QWidget& window, std::initializer_list<const char*> names)
+{
+    for (const char* name : names) {
+        SCOPED_TRACE(name);
+        auto* control = window.findChild<QWidget*>(QString::fromLatin1(name));
+        ASSERT_NE(control, nullptr);
+        EXPECT_TRUE(control->isVisible());
+        EXPECT_GT(control->width(), 0);
+        EXPECT_GT(control->height(), 0);
+        const QRect inWindow(control->mapTo(&window, QPoint(0, 0)), control->size());
+        EXPECT_TRUE(window.rect().contains(inWindow))
+            << inWindow.x() << "," << inWindow.y() << " " << inWindow.width() << "x"
+            << inWindow.height() << " in " << window.width() << "x" << window.height();
+    }
+}
+
+TEST_F(TLetterWindowsTest, LetterWindowsFitTheScreenAndShowTheirControls)
 {
     TqMLetters window(addresses, QStringLiteral("CITY = \"Springfield\""), sysdata);
     window.Store().Append("Thank you letter", LetterRtf("Dear [Full Name]", 1));
@@ -467,6 +539,25 @@ TEST_F(TLetterWindowsTest, WindowScreenshots)
     window.show();
     QApplication::processEvents();
     test::SaveScreenshot(window, "print-letters");
+    ExpectFitsTheScreen(window);
+    ASSERT_EQ(window.LetterList()->rowCount(), 2);
+    EXPECT_EQ(window.LetterList()->item(0, 0)->text().toStdString(), "Renewal reminder");
+    EXPECT_EQ(window.LetterList()->item(1, 0)->text().toStdString(), "Thank you letter");
+    EXPECT_TRUE(window.FilterButton()->isEnabled());
+    ExpectShownWhole(window, {"LetterList", "ModifyButton", "NewButton", "DeleteButton",
+                              "CloneButton", "rbQAll", "rbQFilter", "rbQCurrent",
+                              "StartFromCurrentBox", "CopiesEdit", "PrinterLabel", "OkButton",
+                              "PrintButton", "PreviewButton", "PrinterSetupButton", "HelpButton"});
+
+    TLetterDesign designer(addresses);
+    ASSERT_TRUE(designer.LoadRtf(LetterRtf("Dear [Full Name]", 2)).ok);
+    designer.SetDescription("Thank you letter");
+    designer.show();
+    QApplication::processEvents();
+    test::SaveScreenshot(designer, "letter-designer");
+    ExpectFitsTheScreen(designer);
+    ExpectShownWhole(designer, {"ToolBar", "Ruler", "Editor", "DescriptionEdit", "InsertFieldList",
+                                "OkButton", "CancelButton", "PreviewButton", "HelpButton"});
 
     richtext::TRichDocument letter;
     ASSERT_TRUE(letter.LoadRtf(LetterRtf("Dear [Full Name]", 1)).ok);
@@ -476,10 +567,19 @@ TEST_F(TLetterWindowsTest, WindowScreenshots)
     status.show();
     QApplication::processEvents();
     test::SaveScreenshot(status, "letter-print-status");
+    ExpectFitsTheScreen(status);
+    EXPECT_TRUE(status.StatusLabel()->isVisible());
+    EXPECT_FALSE(status.StatusLabel()->text().isEmpty());
+    EXPECT_TRUE(status.CancelButton()->isVisible());
+
     TPagePropertiesDialog page(TLetterPageTwips{});
     page.show();
     QApplication::processEvents();
     test::SaveScreenshot(page, "page-properties");
+    ExpectFitsTheScreen(page);
+    EXPECT_TRUE(page.UnitList()->isVisible());
+    for (int edit = 0; edit < 6; ++edit)
+        EXPECT_TRUE(page.Edit(edit)->isVisible()) << edit;
 }
 
 } // namespace
