@@ -393,10 +393,17 @@ TEST_F(TLetterWindowsTest, PreviewPagesZoomAndRecords)
     richtext::TRichDocument letter;
     ASSERT_TRUE(letter.LoadRtf(LetterRtf("Dear [Last]", 2)).ok);
     TRTFPreviewForm preview(letter, addresses);
+    // The page's width on the screen at 100 %.
+    const int dpi = preview.logicalDpiX() > 0 ? preview.logicalDpiX() : 96;
+    const int pageWidth = letter.PageLayout().paperWidth * dpi / 1440;
+    const int pageHeight = letter.PageLayout().paperHeight * dpi / 1440;
+    // The first zoom: the new window's width over the page's.
+    EXPECT_EQ(preview.State().Zoom(), preview.width() * 100 / pageWidth);
+    const int firstZoom = preview.State().Zoom();
     preview.resize(400, 500); // narrower than the page
     preview.show();
     QApplication::processEvents();
-    EXPECT_GE(preview.State().Zoom(), 10);
+    EXPECT_EQ(preview.State().Zoom(), firstZoom);
     EXPECT_TRUE(preview.Final().Document().toPlainText().startsWith("Dear Avery"));
     preview.PriorPageClick(); // nothing on page 1
     EXPECT_EQ(preview.State().PageNumber(), 1);
@@ -413,9 +420,6 @@ TEST_F(TLetterWindowsTest, PreviewPagesZoomAndRecords)
     EXPECT_TRUE(preview.Final().Document().toPlainText().startsWith("Dear Cole"));
 
     // Page width: the scroll box's width over the page's width on the screen.
-    const int dpi = preview.logicalDpiX() > 0 ? preview.logicalDpiX() : 96;
-    const int pageWidth = letter.PageLayout().paperWidth * dpi / 1440;
-    const int pageHeight = letter.PageLayout().paperHeight * dpi / 1440;
     auto* scrollBox = preview.findChild<QScrollArea*>();
     ASSERT_NE(scrollBox, nullptr);
     preview.PageWidthClick();
