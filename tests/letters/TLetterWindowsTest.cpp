@@ -309,11 +309,17 @@ TEST_F(TLetterWindowsTest, OnlyCurrentRecordThreeCopies)
     window.Store().Append("One page", LetterRtf("Dear [Full Name]", 1));
     window.FillList(0);
     window.CopiesEdit()->setValue(3);
+    addresses.GoTo(2); // Baker, between the other two
     auto sink = std::make_unique<TRecordingSink>();
+    // The record each new page goes on with: three copies of Baker's letter, not the others.
+    QStringList records;
+    sink->onNewPage = [&] { records << addresses.AsString("LNAME"); };
     window.SetSinkFactory([&](const TLetterPageTwips&) { return Forward(*sink); });
     window.SetRunHook([&](QDialog& dialog) { return RunShown(dialog); });
     window.PrintNowClick();
     EXPECT_EQ(sink->events, QStringList({"begin", "page", "page", "end"}));
+    EXPECT_EQ(records, QStringList({"Baker", "Baker"}));
+    EXPECT_EQ(addresses.RecNo(), 2u);
 }
 
 TEST_F(TLetterWindowsTest, DesignerFieldsWrapFontAndDiscard)
