@@ -311,9 +311,17 @@ TEST_F(MaintenanceWindowsTest, AMissingStateTableStopsBeforeTheWindow)
     Start({{{"LNAME", "A"}}});
     QFile::remove(qm::data::TSystemTables::FilePath(qm::data::TSystemTable::StateZip,
                                                     mHome.Home().SysDataDir()));
+    QStringList opened;
+    mWindow->SetDialogHook([&opened](QDialog& dialog) {
+        opened << dialog.objectName();
+        QTimer::singleShot(0, &dialog, [&dialog] { dialog.reject(); });
+    });
     mWindow->Action("CheckStateZipItem")->trigger();
-    EXPECT_EQ(mResponder.Texts().last(),
-              "The file CSZ.DBF has been removed from the SYSDATA directory. Unable to continue.");
+    mWindow->SetDialogHook({});
+    EXPECT_EQ(mResponder.Texts(),
+              QStringList{"The file CSZ.DBF has been removed from the SYSDATA directory. Unable "
+                          "to continue."});
+    EXPECT_TRUE(opened.isEmpty()) << opened.join(' ').toStdString();
 }
 
 TEST_F(MaintenanceWindowsTest, ConvertCaseOfAllRecords)
