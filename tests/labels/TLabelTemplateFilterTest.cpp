@@ -5,6 +5,8 @@
 #include "labels/TLabelTemplates.h"
 
 #include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace qm::labels;
@@ -101,7 +103,12 @@ TEST(LabelTemplates, FilterSelectsShippedRowsInTagOrder)
 
 TEST(LabelTemplates, MissingTableIsReportedNotCreated)
 {
+    QTemporaryDir sysdata;
     TLabelTemplates templates;
-    EXPECT_EQ(templates.Open(QDir::tempPath() + "/no-such-quillmark-sysdata"),
-              "Unable to Open LBLTPL.DBF");
+    EXPECT_EQ(templates.Open(sysdata.path()), "Unable to Open LBLTPL.DBF");
+    EXPECT_TRUE(QDir(sysdata.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
+    // Nor is a missing folder made.
+    const QString missing = QDir(sysdata.path()).filePath(QStringLiteral("sysdata"));
+    EXPECT_EQ(templates.Open(missing), "Unable to Open LBLTPL.DBF");
+    EXPECT_FALSE(QFileInfo::exists(missing));
 }
