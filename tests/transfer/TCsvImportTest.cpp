@@ -236,9 +236,10 @@ TEST_F(TCsvImport, AnImportCutShortLeavesAFileThatAsksForTheRebuild)
     {
         const TCsvSample sample = TCsvSample::FromFile(csv);
         auto table = OpenTable(mAddress);
+        ASSERT_EQ(sample.FieldCount(), 1);
         TFieldMatch match(TFieldMatch::StandardTargets(*table, false), TFieldMatch::TextSources(1));
         ASSERT_TRUE(match.ApplyMap(QStringLiteral("1=LNAME")).isEmpty());
-        TCsvImportSource source(csv, match, *table, 1);
+        TCsvImportSource source(csv, match, *table, sample.FieldCount());
         TImportRun run(*table, source);
         EXPECT_EQ(run.Import({}).imported, 3);
         table->Close();
