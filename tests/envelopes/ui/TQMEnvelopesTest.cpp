@@ -351,6 +351,7 @@ TEST_F(TQMEnvelopesTest, AMissingLayoutFileIsReportedAndNothingPrints)
     window->PrintButton()->click();
     EXPECT_EQ(responder.Texts(), QStringList({TEnvelopeLayoutStore::MissingLayoutMessage()}));
     EXPECT_TRUE(opened.isEmpty());
+    EXPECT_FALSE(QFile::exists(home.Path("out.pdf")));
 }
 
 TEST_F(TQMEnvelopesTest, ARowWithoutAValidSizeRefusesToPrintAndModifyChoosesASizeFirst)
