@@ -24,7 +24,9 @@ void TToolEnvironment::EnsureGuiApplication()
 
 QString TToolEnvironment::StoredTagIdentifier()
 {
-    const data::TProgramHome& home = data::TProgramHome::Current();
+    // The tool never sets a current home, so the identifier is read from the home the commands
+    // use: reading it from the current one alone found none, and nothing counted as tagged.
+    const data::TProgramHome home = ProgramHome();
     if (!home.Dir().isEmpty()) {
         const data::TSettingsFile settings(home.SettingsPath());
         const QString stored =

@@ -14,8 +14,8 @@ public:
     // Makes the process's QGuiApplication once (offscreen unless QT_QPA_PLATFORM says otherwise);
     // does nothing when an application object exists already.
     static void EnsureGuiApplication();
-    // The tag identifier from the home's settings file, read without writing it; without one, a
-    // new identifier that no record carries yet (so nothing counts as tagged).
+    // The tag identifier from the settings file of ProgramHome(), read without writing it;
+    // without one, a new identifier that no record carries yet (so nothing counts as tagged).
     static QString StoredTagIdentifier();
     // The program home the commands read and write: the current one, else the one found from the
     // environment and beside the program; its Dir() is empty when there is none.
