@@ -7,6 +7,15 @@
 
 namespace qm::transfer {
 
+namespace {
+
+QString Counted(int64_t n, const char* one, const char* many)
+{
+    return QString::number(n) + QLatin1Char(' ') + QString::fromLatin1(n == 1 ? one : many);
+}
+
+} // namespace
+
 TCsvImportSource::TCsvImportSource(const QString& path, const TFieldMatch& match,
                                    const xbase::TTable& target, int fieldCount)
     : mText(true)
@@ -15,6 +24,7 @@ TCsvImportSource::TCsvImportSource(const QString& path, const TFieldMatch& match
     mFile = file.get();
     mText = TImportText(file->Utf8Values());
     mBytes = std::move(file);
+    mFieldCount = fieldCount;
     Map(match, target, fieldCount);
     Rewind();
 }
@@ -22,7 +32,7 @@ TCsvImportSource::TCsvImportSource(const QString& path, const TFieldMatch& match
 TCsvImportSource::TCsvImportSource(std::unique_ptr<TByteSource> bytes, bool utf8,
                                    const TFieldMatch& match, const xbase::TTable& target,
                                    int fieldCount)
-    : mBytes(std::move(bytes)), mText(utf8)
+    : mBytes(std::move(bytes)), mText(utf8), mFieldCount(fieldCount)
 {
     Map(match, target, fieldCount);
     mReader = std::make_unique<TCsvRecordReader>(*mBytes);
@@ -49,6 +59,7 @@ void TCsvImportSource::Rewind()
     else if (auto* memory = dynamic_cast<TMemoryByteSource*>(mBytes.get()))
         memory->Rewind();
     mReader = std::make_unique<TCsvRecordReader>(*mBytes);
+    mRecords = 0;
 }
 
 bool TCsvImportSource::Read()
@@ -67,6 +78,17 @@ int64_t TCsvImportSource::Check(const std::function<bool()>& tick)
     char32_t bad = 0;
     while (Read()) {
         ++records;
+        // A quote that is not closed on its line runs on into the next lines and swallows them;
+        // a record that does so and then has another field count than the sample is refused.
+        if (mReader->QuoteSpanLine() > 0 && mReader->SourceFieldCount() != mFieldCount)
+            throw TTransferError(
+                QStringLiteral("Line %1: a quoted value opened on this line runs on to line %2, "
+                               "and the record it starts then has %3 instead of %4. A closing "
+                               "quote is probably missing.")
+                    .arg(mReader->QuoteSpanLine())
+                    .arg(mReader->RecordEndLine())
+                    .arg(Counted(mReader->SourceFieldCount(), "field", "fields"))
+                    .arg(mFieldCount));
         for (const auto& [source, field] : mMap) {
             if (source >= mReader->FieldCount())
                 continue;
@@ -84,11 +106,18 @@ int64_t TCsvImportSource::Check(const std::function<bool()>& tick)
     return records;
 }
 
+QString TCsvImportSource::ReadTally() const
+{
+    return Counted(mReader->LinesRead(), "line", "lines") + QStringLiteral(" read formed ") +
+           Counted(mRecords, "record", "records") + QStringLiteral(".");
+}
+
 bool TCsvImportSource::Next(TImportRecord& record)
 {
     record.Clear();
     if (!Read())
         return false;
+    ++mRecords;
     char32_t bad = 0;
     for (const auto& [source, field] : mMap) {
         if (source >= mReader->FieldCount() || mReader->Field(source).empty())

@@ -3,8 +3,10 @@
 // The comma-separated file as an import source: every record of the file (the first included;
 // there is no header line), padded with empty fields up to the sample's field count, the matched
 // fields converted to Windows-1252 with line breaks as blanks. Check() refuses the file, before
-// anything is appended, for a quote never closed (naming its line) and for a character that
-// Windows-1252 cannot hold (naming it, its line and its field).
+// anything is appended, for a quote never closed (naming its line), for a record whose quoted
+// value runs over a line break and whose field count then differs from the sample's (naming the
+// line where the quote opened: a closing quote is missing more likely than not), and for a
+// character that Windows-1252 cannot hold (naming it, its line and its field).
 
 #include "transfer/TFieldMatch.h"
 #include "transfer/TImportSource.h"
@@ -37,6 +39,8 @@ public:
     int64_t Check(const std::function<bool()>& tick) override;
     void Rewind() override;
     bool Next(TImportRecord& record) override;
+    // "N lines read formed M records." for the lines and records of the import pass so far.
+    QString ReadTally() const override;
 
 private:
     void Map(const TFieldMatch& match, const xbase::TTable& target, int fieldCount);
@@ -46,6 +50,8 @@ private:
     TTextFileSource* mFile = nullptr; // mBytes when it is a file
     std::unique_ptr<TCsvRecordReader> mReader;
     TImportText mText;
+    int mFieldCount = 0;
+    int64_t mRecords = 0;                  // records handed out by Next() since the last Rewind()
     std::vector<std::pair<int, int>> mMap; // (source field, target field)
     std::string mScratch;
 };

@@ -83,14 +83,18 @@ bool TCsvRecordReader::Next()
             ++mBytesRead;
         }
         ++mLine;
+        mLinesRead = mLine - 1;
         c = Peek();
     }
     if (c < 0)
         return false;
     mRecordLine = mLine;
+    mQuoteSpanLine = 0;
 
     const auto endRecord = [this](int ch) {
         // ch is the character that ends the record: CR, LF or -1 (the end of the input).
+        mRecordEndLine = mLine;
+        mLinesRead = mLine;
         if (ch == '\r') {
             ++mPos;
             ++mBytesRead;
@@ -143,8 +147,11 @@ bool TCsvRecordReader::Next()
                     reopen = true;
                     break;
                 }
-                if (c == '\n' || (c == '\r' && Peek() != '\n'))
+                if (c == '\n' || (c == '\r' && Peek() != '\n')) {
                     ++mLine;
+                    if (mQuoteSpanLine == 0)
+                        mQuoteSpanLine = openedOn;
+                }
                 Add(static_cast<char>(c));
             }
             if (!reopen) {

@@ -69,6 +69,14 @@ public:
 
     // The line (1-based) on which the record last read starts.
     int64_t RecordLine() const { return mRecordLine; }
+    // The line on which a quoted value of the record last read opened and then ran over a line
+    // break (the first such value); 0 when every value of the record ended on its own line.
+    int64_t QuoteSpanLine() const { return mQuoteSpanLine; }
+    // The line on which the record last read ends.
+    int64_t RecordEndLine() const { return mRecordEndLine; }
+    // Lines of the input read so far, empty ones included; a last line without a line break
+    // counts once it is read.
+    int64_t LinesRead() const { return mLinesRead; }
     int64_t BytesRead() const { return mBytesRead; }
 
 private:
@@ -98,6 +106,9 @@ private:
     bool mCutting = false;
     int64_t mLine = 1;
     int64_t mRecordLine = 0;
+    int64_t mQuoteSpanLine = 0;
+    int64_t mRecordEndLine = 0;
+    int64_t mLinesRead = 0;
     int64_t mBytesRead = 0;
 };
 

@@ -26,6 +26,10 @@ TCsvSample TCsvSample::FromSource(TByteSource& source, bool utf8)
     TCsvSample sample;
     const TImportText text(utf8);
     TCsvRecordReader reader(source);
+    // The field count comes from the records that stand on one line each when there are any: a
+    // quote left open runs on over the following lines and must not set the count the checking
+    // pass holds such records against.
+    int oneLineCount = -1;
     try {
         while (int(sample.mRows.size()) < kMaxRecords && reader.Next()) {
             QStringList row;
@@ -38,6 +42,8 @@ TCsvSample TCsvSample::FromSource(TByteSource& source, bool utf8)
                 row.append(value);
             }
             sample.mFieldCount = std::max(sample.mFieldCount, reader.FieldCount());
+            if (reader.QuoteSpanLine() == 0)
+                oneLineCount = std::max(oneLineCount, reader.FieldCount());
             sample.mRows.push_back(row);
         }
     } catch (const TCsvFormatError& error) {
@@ -54,6 +60,8 @@ TCsvSample TCsvSample::FromSource(TByteSource& source, bool utf8)
         sample.mLongest.clear();
         return sample;
     }
+    if (oneLineCount >= 0)
+        sample.mFieldCount = oneLineCount;
     sample.mLongest.resize(size_t(sample.mFieldCount), 0);
     for (QStringList& row : sample.mRows)
         while (row.size() < sample.mFieldCount)

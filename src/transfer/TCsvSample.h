@@ -2,8 +2,9 @@
 
 // The sample of a comma-separated file read when the user chooses it: its first records (at most
 // kMaxRecords), split as the import splits them. It tells how many source fields the file has
-// (the largest field count of the sample lines, so that every field the grid shows can be
-// matched and imported), the longest value of each field, and the values for the sample grid.
+// (the largest field count of the sample records that stand on one line each, so that every field
+// the grid shows can be matched and imported; of all sample records when every one spans lines),
+// the longest value of each field, and the values for the sample grid.
 // The file can be imported only when the sample holds at least two records.
 
 #include "transfer/TByteSource.h"
@@ -33,7 +34,8 @@ public:
         return QStringLiteral("Field ") + QString::number(index + 1);
     }
     int Longest(int index) const { return mLongest.at(size_t(index)); }
-    // The sample records, each padded with empty values up to FieldCount().
+    // The sample records, each padded with empty values up to FieldCount() (a record that spans
+    // lines may hold more).
     const std::vector<QStringList>& Rows() const { return mRows; }
 
 private:

@@ -50,6 +50,8 @@ QString TImportOutcome::ClosingMessage(TImportKind kind) const
     } else {
         text = QStringLiteral("Import complete. Imported ") + n + QStringLiteral(" records.");
     }
+    if (!tally.isEmpty())
+        text += QStringLiteral("\r\n") + tally;
     if (cut == 1)
         text += QStringLiteral("\r\n1 value was cut to fit its field.");
     else if (cut > 1)
@@ -144,6 +146,7 @@ TImportOutcome TImportRun::Import(const TCallbacks& callbacks)
             break;
         }
     }
+    outcome.tally = mSource.ReadTally();
     try {
         mTarget.Commit();
     } catch (const xbase::TXbaseError& error) {

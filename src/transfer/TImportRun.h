@@ -34,6 +34,7 @@ struct TImportOutcome {
     TFailure failure = TFailure::None;
     QString failureText; // the failure's own text (file, what failed)
     int64_t cut = 0;     // values cut to fit their fields
+    QString tally;       // the source's ReadTally() after the import pass
 
     // The information message that ends the import.
     QString ClosingMessage(TImportKind kind) const;

@@ -60,6 +60,9 @@ public:
     virtual bool Next(TImportRecord& record) = 0;
     // Stores values that are empty too (the earlier-version import copies every mapped field).
     virtual bool StoresEmptyValues() const { return false; }
+    // What the import pass has read so far, for the closing message (a text file: how many
+    // lines formed how many records); empty when there is nothing to add.
+    virtual QString ReadTally() const { return {}; }
 };
 
 } // namespace qm::transfer

@@ -54,7 +54,7 @@ TEST_F(TTransferCommand, ImportsACsvFileIntoANewAddressFile)
         Run({"import", address, "--new", "--csv", Path("in.csv"), "--map", "1=last name,2=CITY"}),
         0)
         << mErr;
-    EXPECT_EQ(mOut, "Import complete. Imported 3 records.\n");
+    EXPECT_EQ(mOut, "Import complete. Imported 3 records.\n4 lines read formed 3 records.\n");
     ASSERT_EQ(Run({"table", "dump", address}), 0);
     EXPECT_NE(mOut.find("1,F,\"Smith, John\",,,,,,,,Boston,"), std::string::npos) << mOut;
     EXPECT_NE(mOut.find("2,F,\"O\"\"Neil\",,,,,,,,Cork,"), std::string::npos) << mOut;

@@ -93,9 +93,10 @@ TEST_F(TCsvImport, ImportsEveryLineAndRebuildsTheIndex)
                             "Doe,\"\",10001\r\n"
                             "\r\n"
                             "\"O\"\"Neil\",Cork\r\n"
-                            "\"Two\r\nlines\",X,1,extra,fields\r\n");
+                            "\"Two\r\nlines\",X,1\r\n");
     const TResult r = Import(mAddress, csv, QStringLiteral("1=Last Name,2=City,3=ZIP"));
-    EXPECT_EQ(r.message, QStringLiteral("Import complete. Imported 5 records."));
+    EXPECT_EQ(r.message, QStringLiteral("Import complete. Imported 5 records.\r\n"
+                                        "6 lines read formed 5 records."));
     EXPECT_TRUE(r.rebuild.isEmpty());
     EXPECT_EQ(Column(mAddress, "LNAME"),
               (std::vector<std::string>{"Smith, John", "Doe", "", "O\"Neil", "Two lines"}));
@@ -114,6 +115,7 @@ TEST_F(TCsvImport, FieldsBeyondTheFirstLineAreImportedAndCutValuesAreCounted)
     const QString csv = Csv("a,b\r\nc,d,0123456789ABC\r\ne,f,12345\r\n");
     const TResult r = Import(mAddress, csv, QStringLiteral("1=Last Name,3=Zip/Postal Code"));
     EXPECT_EQ(r.message, QStringLiteral("Import complete. Imported 3 records.\r\n"
+                                        "3 lines read formed 3 records.\r\n"
                                         "1 value was cut to fit its field."));
     EXPECT_EQ(Column(mAddress, "ZIP"), (std::vector<std::string>{"", "0123456789", "12345"}));
 }
@@ -124,7 +126,8 @@ TEST_F(TCsvImport, AStopKeepsTheRecordsSoFarAndStillRebuilds)
     for (int i = 1; i <= 100; ++i)
         bytes += "Name" + QByteArray::number(i) + ",x\r\n";
     const TResult r = Import(mAddress, Csv(bytes), QStringLiteral("1=Last Name"), 40);
-    EXPECT_EQ(r.message, QStringLiteral("Import cancelled after importing 40 records."));
+    EXPECT_EQ(r.message, QStringLiteral("Import cancelled after importing 40 records.\r\n"
+                                        "40 lines read formed 40 records."));
     EXPECT_TRUE(r.outcome.stopped);
     EXPECT_EQ(Column(mAddress, "LNAME").size(), 40u);
     EXPECT_EQ(Column(mAddress, "LNAME").back(), "Name40");
@@ -173,8 +176,50 @@ TEST_F(TCsvImport, RefusalsLeaveTheAddressFileByteForByte)
     // An emoji in an unmatched field does not matter.
     r = Import(mAddress, Csv(QStringLiteral("A,\U0001F600\r\nB,x\r\n").toUtf8()),
                QStringLiteral("1=Last Name"));
-    EXPECT_EQ(r.message, QStringLiteral("Import complete. Imported 2 records."));
+    EXPECT_EQ(r.message, QStringLiteral("Import complete. Imported 2 records.\r\n"
+                                        "2 lines read formed 2 records."));
     EXPECT_EQ(Column(mAddress, "LNAME"), (std::vector<std::string>{"Kept", "A", "B"}));
+}
+
+TEST_F(TCsvImport, AQuoteLeftOpenThatSwallowsLinesIsRefusedNamingItsLine)
+{
+    const QByteArray before = ReadFile(mAddress);
+    const QByteArray index = ReadFile(QDir(mDir.path()).filePath("ADD0001.CDX"));
+    // The quote on line 2 is closed only by the one on line 5: three people would have become
+    // one last name.
+    const QString csv = Csv("Adams,John,Salem\r\n"
+                            "\"Baker, Ann,Bend\r\n"
+                            "Carter,Bob,Eugene\r\n"
+                            "Davis,Cy,Portland\r\n"
+                            "\"Evans, Di\",Medford,OR\r\n");
+    TResult r = Import(mAddress, csv, QStringLiteral("1=Last Name,2=First Name,3=City"));
+    EXPECT_EQ(r.message,
+              QStringLiteral("Unable to import from this file\r\n\r\n"
+                             "Line 2: a quoted value opened on this line runs on to line 5, and "
+                             "the record it starts then has 4 fields instead of 3. A closing "
+                             "quote is probably missing."));
+    EXPECT_FALSE(r.outcome.changed);
+    EXPECT_EQ(ReadFile(mAddress), before);
+    EXPECT_EQ(ReadFile(QDir(mDir.path()).filePath("ADD0001.CDX")), index);
+
+    // Beyond the sample too, and with fewer fields than the sample.
+    QByteArray late;
+    for (int i = 0; i < 30; ++i)
+        late += "ok,line,here\r\n";
+    late += "x,\"open\r\nnext\"\r\n";
+    r = Import(mAddress, Csv(late), QStringLiteral("1=Last Name"));
+    EXPECT_EQ(r.message,
+              QStringLiteral("Unable to import from this file\r\n\r\n"
+                             "Line 31: a quoted value opened on this line runs on to line 32, and "
+                             "the record it starts then has 2 fields instead of 3. A closing "
+                             "quote is probably missing."));
+
+    // A quoted line break in a record of the sample's field count stays allowed.
+    r = Import(mAddress, Csv("Adams,\"12 Elm St\r\nApt 4\",Salem\r\nBaker,Oak Rd,Bend\r\n"),
+               QStringLiteral("1=Last Name,2=Address 1,3=City"));
+    EXPECT_EQ(r.message, QStringLiteral("Import complete. Imported 2 records.\r\n"
+                                        "3 lines read formed 2 records."));
+    EXPECT_EQ(Column(mAddress, "STREET"), (std::vector<std::string>{"12 Elm St Apt 4", "Oak Rd"}));
 }
 
 TEST_F(TCsvImport, RefusedFilesChangeNothing)
@@ -220,7 +265,8 @@ with open('py.csv', 'w', newline='', encoding='utf-8') as f:
     csv.writer(f).writerows(rows)
 )PY");
     const TResult r = Import(mAddress, csv, QStringLiteral("1=Last Name,2=Organization,3=City"));
-    EXPECT_EQ(r.message, QStringLiteral("Import complete. Imported 4 records."));
+    EXPECT_EQ(r.message, QStringLiteral("Import complete. Imported 4 records.\r\n"
+                                        "5 lines read formed 4 records."));
     EXPECT_EQ(Column(mAddress, "LNAME"),
               (std::vector<std::string>{"Smith, John", "Line break", "Caf\xE9", ""}));
     EXPECT_EQ(Column(mAddress, "ORG"),

@@ -74,6 +74,34 @@ TEST(TCsvRecordReader, AQuoteNeverClosedNamesTheLineItOpensOn)
     }
 }
 
+TEST(TCsvRecordReader, TellsWhereAQuotedValueRanOverALineBreakAndHowManyLinesWereRead)
+{
+    // Record lines, quote-span lines and lines read after each record, for every kind of line
+    // break, with and without one at the end.
+    struct TSeen {
+        int64_t start, span, end, lines;
+        bool operator==(const TSeen&) const = default;
+    };
+    const auto walk = [](const std::string& bytes) {
+        TMemoryByteSource source(bytes);
+        TCsvRecordReader reader(source);
+        std::vector<TSeen> seen;
+        while (reader.Next())
+            seen.push_back({reader.RecordLine(), reader.QuoteSpanLine(), reader.RecordEndLine(),
+                            reader.LinesRead()});
+        seen.push_back({0, 0, 0, reader.LinesRead()});
+        return seen;
+    };
+    EXPECT_EQ(
+        walk("a,b\r\n\"x\r\ny\r\nz\",\"w\nv\"\r\n\r\nlast"),
+        (std::vector<TSeen>{{1, 0, 1, 1}, {2, 2, 5, 5}, {6, 0, 6, 6}, {7, 0, 7, 7}, {0, 0, 0, 7}}));
+    EXPECT_EQ(walk("a\rb\n\"c\rd\"\n"),
+              (std::vector<TSeen>{{1, 0, 1, 1}, {2, 0, 2, 2}, {3, 3, 4, 4}, {0, 0, 0, 4}}));
+    // A quote that is closed on its own line spans nothing.
+    EXPECT_EQ(walk("\"a,b\",c\n"), (std::vector<TSeen>{{1, 0, 1, 1}, {0, 0, 0, 1}}));
+    EXPECT_EQ(walk(""), (std::vector<TSeen>{{0, 0, 0, 0}}));
+}
+
 TEST(TCsvRecordReader, LimitsKeepMemoryBoundedWithoutCuttingOrdinaryLines)
 {
     // No 2048-character cut: a 5000-character line reads whole.

@@ -107,6 +107,13 @@ TEST(TCsvSample, TakesTheLargestFieldCountAndNeedsTwoRecords)
     EXPECT_EQ(sample.Rows()[2][0], QStringLiteral("x y")); // a line break shows as one blank
     EXPECT_EQ(TCsvSample::FieldName(3), QStringLiteral("Field 4"));
 
+    // A record whose quote runs over line breaks does not set the count while records on one
+    // line each are there; when every record spans lines, they do.
+    WriteFile(path, "a,b\r\n\"open,c,d\r\ne,f,g\"h,i,j\r\nk,l\r\n");
+    EXPECT_EQ(TCsvSample::FromFile(path).FieldCount(), 2);
+    WriteFile(path, "\"a\nb\",1,2\r\n\"c\nd\",3,4\r\n");
+    EXPECT_EQ(TCsvSample::FromFile(path).FieldCount(), 3);
+
     WriteFile(path, "only one line\r\n");
     EXPECT_FALSE(TCsvSample::FromFile(path).Usable());
     WriteFile(path, "");

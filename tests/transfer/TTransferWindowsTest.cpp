@@ -122,7 +122,8 @@ TEST_F(TransferWindows, AsciiImportMatchesImportsAndReopensTheFile)
         w.ImportButton()->click();
     });
     EXPECT_TRUE(matched);
-    EXPECT_EQ(mResponder.Texts(), QStringList{"Import complete. Imported 3 records."});
+    EXPECT_EQ(mResponder.Texts(), QStringList{"Import complete. Imported 3 records.\r\n"
+                                              "3 lines read formed 3 records."});
     // The main window has its file again, sorted by last name, the first record shown.
     EXPECT_TRUE(mWindow->Book().IsOpen());
     EXPECT_EQ(mWindow->Book().DataSet().AsString("LNAME"), QStringLiteral("Adams"));
@@ -159,7 +160,8 @@ TEST_F(TransferWindows, AsciiImportStopsAfterFortyOfAHundred)
         });
         w.ImportButton()->click();
     });
-    EXPECT_EQ(mResponder.Texts(), QStringList{"Import cancelled after importing 40 records."});
+    EXPECT_EQ(mResponder.Texts(), QStringList{"Import cancelled after importing 40 records.\r\n"
+                                              "40 lines read formed 40 records."});
     mWindow.reset();
     EXPECT_EQ(Column(mAddress, "LNAME").size(), 42u);
 }
