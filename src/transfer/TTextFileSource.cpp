@@ -3,6 +3,7 @@
 #include "transfer/TTransferError.h"
 
 #include <QFileInfo>
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -77,6 +78,31 @@ int MarkOf(const char* p, size_t n, TTextFileSource::TKind& kind, bool& utf8Mark
 }
 
 const QString kNul = QStringLiteral(" does not hold readable text: it contains NUL bytes.");
+
+// Text saved as UTF-16 without a byte-order mark holds a NUL in every other byte wherever it is
+// Latin text. Judged on the first bytes: NULs in at least a quarter of the byte pairs, nearly all
+// on the same side of the pair (the second byte: little-endian; the first: big-endian).
+QString NulReason(const char* start, size_t n)
+{
+    n = std::min<size_t>(n, 4096) & ~size_t(1);
+    size_t even = 0, odd = 0;
+    for (size_t i = 0; i < n; ++i)
+        if (start[i] == 0)
+            ++((i % 2 == 0) ? even : odd);
+    const size_t pairs = n / 2;
+    const auto dominant = [pairs](size_t mine, size_t other) {
+        return pairs > 0 && mine * 4 >= pairs && other * 16 <= mine;
+    };
+    const char* order = dominant(odd, even)   ? "little-endian"
+                        : dominant(even, odd) ? "big-endian"
+                                              : nullptr;
+    if (order == nullptr)
+        return kNul;
+    return QStringLiteral(" looks like UTF-16 text (") + QString::fromLatin1(order) +
+           QStringLiteral(") without a byte-order mark, which the import needs to tell UTF-16 "
+                          "apart. Save the file again as UTF-16 with a byte-order mark (often "
+                          "called \"Unicode\"), or as UTF-8, and import it again.");
+}
 const QString kBadUtf8 =
     QStringLiteral(" starts with a UTF-8 byte-order mark but is not valid UTF-8 text.");
 const QString kBadUtf16 = QStringLiteral(" is not readable UTF-16 text.");
@@ -123,7 +149,7 @@ TTextFileSource::TKind TTextFileSource::Decide(const QByteArray& bytes, QString*
     const size_t size = size_t(bytes.size() - mark);
     if (std::memchr(body, 0, size) != nullptr) {
         if (refusal)
-            *refusal = QStringLiteral("The file") + kNul;
+            *refusal = QStringLiteral("The file") + NulReason(body, size);
         return TKind::Windows1252;
     }
     TUtf8Check check;
@@ -150,14 +176,17 @@ TTextFileSource::TTextFileSource(const QString& path) : mPath(path), mFile(path)
         mFile.seek(mMarkLength);
         std::vector<char> buffer(1 << 20);
         TUtf8Check check;
+        std::string start; // the first bytes, to tell UTF-16 without a mark
         for (;;) {
             const qint64 n = mFile.read(buffer.data(), qint64(buffer.size()));
             if (n < 0)
                 Fail(QStringLiteral(" could not be read (") + mFile.errorString() + ")");
             if (n == 0)
                 break;
+            if (start.empty())
+                start.assign(buffer.data(), std::min<size_t>(size_t(n), 4096));
             if (std::memchr(buffer.data(), 0, size_t(n)) != nullptr)
-                Fail(kNul);
+                Fail(NulReason(start.data(), start.size()));
             check.Feed(reinterpret_cast<const unsigned char*>(buffer.data()), size_t(n));
         }
         if (!check.Valid()) {

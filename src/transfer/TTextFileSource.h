@@ -4,7 +4,8 @@
 // line: UTF-16 when it starts with a UTF-16 byte-order mark (converted to UTF-8 as it is read);
 // UTF-8 when every byte sequence is valid UTF-8 (a byte-order mark is dropped); else
 // Windows-1252. Refused as unreadable text (TTransferError): a UTF-8 byte-order mark followed by
-// invalid UTF-8, NUL bytes in a file that is not UTF-16, broken UTF-16 or a NUL character in it.
+// invalid UTF-8, NUL bytes in a file that is not UTF-16 (named as UTF-16 without a mark, with how
+// to save it, when its first bytes look so), broken UTF-16 or a NUL character in it.
 //
 // Read() hands out bytes in an ASCII-compatible encoding (UTF-8 or Windows-1252; Utf8Values()
 // tells which), so the record reader can split them without knowing the encoding.

@@ -93,6 +93,49 @@ TEST(TTextFileSource, UnreadableTextIsRefusedWithItsReason)
     EXPECT_TRUE(refusal(QByteArray("ok,fine\r\n")).isEmpty());
 }
 
+TEST(TTextFileSource, Utf16WithoutAByteOrderMarkIsNamedWithTheWayToSaveIt)
+{
+    QTemporaryDir dir;
+    const QString path = QDir(dir.path()).filePath(QStringLiteral("NoMark.csv"));
+    const QString text = QStringLiteral("M\u00FCller,Z\u00FCrich\r\nSmith,Boston\r\n");
+    for (const bool little : {true, false}) {
+        const QByteArray bytes = Utf16(text, little).mid(2); // without its mark
+        WriteFile(path, bytes);
+        QString message;
+        try {
+            TTextFileSource source(path);
+        } catch (const TTransferError& error) {
+            message = error.Message();
+        }
+        const QString order =
+            little ? QStringLiteral("little-endian") : QStringLiteral("big-endian");
+        EXPECT_EQ(message,
+                  QStringLiteral("NoMark.csv looks like UTF-16 text (") + order +
+                      QStringLiteral(") without a byte-order mark, which the import needs "
+                                     "to tell UTF-16 apart. Save the file again as UTF-16 "
+                                     "with a byte-order mark (often called \"Unicode\"), or "
+                                     "as UTF-8, and import it again."));
+        QString refusal;
+        TTextFileSource::Decide(bytes, &refusal, nullptr);
+        EXPECT_TRUE(refusal.startsWith(QStringLiteral("The file looks like UTF-16 text (") + order))
+            << refusal.toStdString();
+        // The sample the window takes gives the same reason.
+        EXPECT_EQ(TCsvSample::FromFile(path).Error(), message);
+    }
+    // Binary data with NUL bytes here and there is no UTF-16 text.
+    QByteArray binary;
+    for (int i = 0; i < 512; ++i)
+        binary += char(i % 7 == 0 ? 0 : 'a' + i % 26);
+    WriteFile(path, binary);
+    try {
+        TTextFileSource source(path);
+        FAIL() << "NUL bytes were read";
+    } catch (const TTransferError& error) {
+        EXPECT_EQ(error.Message(),
+                  QStringLiteral("NoMark.csv does not hold readable text: it contains NUL bytes."));
+    }
+}
+
 TEST(TCsvSample, TakesTheLargestFieldCountAndNeedsTwoRecords)
 {
     QTemporaryDir dir;
