@@ -17,6 +17,7 @@
 #include "transfer/ui/TImportOlder.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
@@ -313,6 +314,50 @@ TEST_F(TransferWindows, CopyOutChecksTheNameAndStopsWhenAsked)
     EXPECT_EQ(Column(Path("part.DBF"), "LNAME").size(), 250u);
     EXPECT_EQ(mWindow->Book().DataSet().AsString("LNAME"),
               QStringLiteral("Adams")); // back where it was
+}
+
+TEST_F(TransferWindows, CopyOutWritesTheChosenEncodingAndRemembersIt)
+{
+    {
+        auto t = qm::xbase::TTable::Open(mAddress.toStdString());
+        t->Go(1);
+        t->PutString(0, "M\xFCller"); // Windows-1252, as the address file holds it
+        t->Post();
+        t->Close();
+    }
+    Start();
+    const auto copy = [&](const QString& name, std::optional<TCopyTextEncoding> choose) {
+        TCopyTextEncoding shown = TCopyTextEncoding::Utf8;
+        Command<TCopyOut>("ExportItem", [&](TCopyOut& w) {
+            shown = w.Encoding();
+            EXPECT_FALSE(w.EncodingChoice()->isEnabled()) << "only a text copy has an encoding";
+            w.TextOption()->click();
+            EXPECT_TRUE(w.EncodingChoice()->isEnabled());
+            if (choose)
+                w.EncodingChoice()->setCurrentIndex(w.EncodingChoice()->findData(int(*choose)));
+            w.SetFileChooser([&](TCopyTargetKind) { return Path(name); });
+            w.SaveAsButtonClick();
+        });
+        return shown;
+    };
+    const QString settings = mHome.Home().SettingsPath();
+
+    // Windows-1252 at first: the address file's own bytes, no mark.
+    EXPECT_EQ(copy("plain.txt", std::nullopt), TCopyTextEncoding::Windows1252);
+    QByteArray text = ReadFile(Path("plain.txt"));
+    EXPECT_TRUE(text.startsWith("\"\",\"\",\"\",\"Adams\"")) << text.left(20).toStdString();
+    EXPECT_TRUE(text.contains("\"M\xFCller\""));
+    EXPECT_EQ(qm::data::TSettingsFile(settings).ReadString("Export", "Encoding"), "windows-1252");
+
+    // UTF-8 with its mark once chosen, and the next window opens on it.
+    EXPECT_EQ(copy("utf8.txt", TCopyTextEncoding::Utf8), TCopyTextEncoding::Windows1252);
+    text = ReadFile(Path("utf8.txt"));
+    EXPECT_TRUE(text.startsWith("\xEF\xBB\xBF\"")) << text.left(20).toStdString();
+    EXPECT_TRUE(text.contains("\"M\xC3\xBCller\""));
+    EXPECT_EQ(qm::data::TSettingsFile(settings).ReadString("Export", "Encoding"), "utf-8");
+    EXPECT_EQ(copy("again.txt", std::nullopt), TCopyTextEncoding::Utf8);
+    EXPECT_TRUE(ReadFile(Path("again.txt")).startsWith("\xEF\xBB\xBF"));
+    EXPECT_TRUE(mResponder.Texts().isEmpty()) << mResponder.Texts().join('|').toStdString();
 }
 
 TEST(TransferHelp, EveryWindowHasItsPage)

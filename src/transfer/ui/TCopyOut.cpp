@@ -2,16 +2,20 @@
 
 #include "data/TMessageService.h"
 #include "data/TProgramHome.h"
+#include "data/TSettingsFile.h"
 #include "data/ui/TEventPump.h"
 #include "data/ui/THelpWindow.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
 #include <QVBoxLayout>
 
 namespace qm::transfer {
@@ -43,6 +47,25 @@ TCopyOut::TCopyOut(xbase::TCursor& cursor, uint32_t total, const QString& openPa
     mDbf->setChecked(true);
     options->addWidget(mDbf);
     options->addWidget(mText);
+    // The text file's encoding: the address file's own Windows-1252 first, which older software
+    // reads; UTF-8 with a mark for programs that want it.
+    mEncoding = new QComboBox(mOptions);
+    mEncoding->setObjectName(QStringLiteral("EncodingChoice"));
+    for (const TCopyTextEncoding encoding :
+         {TCopyTextEncoding::Windows1252, TCopyTextEncoding::Utf8})
+        mEncoding->addItem(TCopyOutEncoding::Caption(encoding), int(encoding));
+    mEncoding->setCurrentIndex(mEncoding->findData(
+        int(TCopyOutEncoding::Stored(data::TProgramHome::Current().SettingsPath()))));
+    auto* encodingRow = new QFormLayout;
+    encodingRow->setContentsMargins(style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth) +
+                                        style()->pixelMetric(QStyle::PM_RadioButtonLabelSpacing),
+                                    0, 0, 0);
+    auto* encodingLabel = new QLabel(QStringLiteral("&Encoding:"), mOptions);
+    encodingLabel->setBuddy(mEncoding);
+    encodingRow->addRow(encodingLabel, mEncoding);
+    options->addLayout(encodingRow);
+    mEncoding->setEnabled(false);
+    connect(mText, &QRadioButton::toggled, mEncoding, &QComboBox::setEnabled);
     layout->addWidget(mOptions);
 
     mProgress = new QWidget(this);
@@ -77,6 +100,11 @@ TCopyOut::TCopyOut(xbase::TCursor& cursor, uint32_t total, const QString& openPa
     connect(mCancel, &QPushButton::clicked, this, &TCopyOut::CancelButtonClick);
     connect(mHelp, &QPushButton::clicked, this,
             [this] { data::THelpWindow::ShowContext(kHelpContext, this); });
+}
+
+TCopyTextEncoding TCopyOut::Encoding() const
+{
+    return TCopyTextEncoding(mEncoding->currentData().toInt());
 }
 
 QString TCopyOut::ProgressText() const
@@ -126,6 +154,15 @@ void TCopyOut::SaveAsButtonClick()
         !data::TMessageService::Ask(this, QStringLiteral("Warning!"), check.message, false))
         return;
 
+    if (kind == TCopyTargetKind::Text) {
+        try {
+            TCopyOutEncoding::Store(data::TProgramHome::Current().SettingsPath(), Encoding());
+        } catch (const data::TSettingsWriteError& error) {
+            // The copy is still made; only the choice is not kept for next time.
+            data::TMessageService::Inform(this, error.Message());
+        }
+    }
+
     mCopying = true;
     mStop = false;
     mOptions->hide();
@@ -144,7 +181,8 @@ void TCopyOut::SaveAsButtonClick()
     };
     mOutcome = kind == TCopyTargetKind::Dbf
                    ? TCopyOutRun::CopyDbf(mCursor, chosen, mTotal, after)
-                   : TCopyOutRun::CopyText(mCursor, chosen, true, mTotal, after);
+                   : TCopyOutRun::CopyText(mCursor, chosen, Encoding() == TCopyTextEncoding::Utf8,
+                                           mTotal, after);
     mCopying = false;
     if (!mOutcome.error.isEmpty())
         data::TMessageService::Inform(this, mOutcome.error);

@@ -4,13 +4,17 @@
 // cursor has them) into a new DBF table or a comma-delimited text file. "Save As" asks for the
 // file and starts the copy at once; while it runs the options give way to "Copying to " + path and
 // a gauge, and "Cancel" asks "Cancel copy?" (default No). The window closes when the copy ends;
-// a failure shows "There was an error copying" with its reason.
+// a failure shows "There was an error copying" with its reason. A text copy is written in the
+// encoding chosen under "Encoding" (Windows-1252 unless the user chose UTF-8 before; the choice
+// of the last text copy is remembered, see TCopyOutEncoding).
 
+#include "transfer/TCopyOutEncoding.h"
 #include "transfer/TCopyOutRun.h"
 
 #include <QDialog>
 #include <functional>
 
+class QComboBox;
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -41,6 +45,8 @@ public:
 
     QRadioButton* DbfOption() const { return mDbf; }
     QRadioButton* TextOption() const { return mText; }
+    QComboBox* EncodingChoice() const { return mEncoding; }
+    TCopyTextEncoding Encoding() const;
     bool Copying() const { return mCopying; }
     QString ProgressText() const;
     const TCopyOutOutcome& Outcome() const { return mOutcome; }
@@ -59,6 +65,7 @@ private:
     QString mOpenPath;
     QRadioButton* mDbf = nullptr;
     QRadioButton* mText = nullptr;
+    QComboBox* mEncoding = nullptr;
     QWidget* mOptions = nullptr;
     QWidget* mProgress = nullptr;
     QLabel* mCopyingTo = nullptr;
