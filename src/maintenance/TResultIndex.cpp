@@ -6,21 +6,42 @@
 #include "xbase/TSingleIndex.h"
 #include "xbase/TTagBuilder.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 namespace qm::maintenance {
+
+QString TResultIndex::StateZipPath(const QString& addressFilePath)
+{
+    return QFileInfo(addressFilePath).absoluteDir().filePath(QString::fromLatin1(kStateZipFile));
+}
 
 TResultIndex::TResultIndex(data::TDataSet& dataSet, const QString& path,
                            const QString& keyExpression)
     : mDataSet(dataSet), mPath(path)
 {
     const std::string expression = keyExpression.toStdString();
-    // Create replaces a file of that name, so one a crash left behind never lends its keys.
-    mIndex = xbase::TCursor::CreateSingleIndex(dataSet.Table(), path.toStdString(), expression);
-    mKey = std::make_unique<xbase::TExpression>(
-        xbase::TExpression::Compile(expression, dataSet.Table().Fields()));
-    mPending = std::make_unique<xbase::TTagBuilder>(mIndex->Tag().KeyLength());
-    mAdded.assign((dataSet.Table().RecordCount() + 63) / 64, 0);
+    try {
+        // Create replaces a file of that name, so one a crash left behind never lends its keys.
+        mIndex = xbase::TCursor::CreateSingleIndex(dataSet.Table(), path.toStdString(), expression);
+        mKey = std::make_unique<xbase::TExpression>(
+            xbase::TExpression::Compile(expression, dataSet.Table().Fields()));
+        mPending = std::make_unique<xbase::TTagBuilder>(mIndex->Tag().KeyLength());
+        mAdded.assign((dataSet.Table().RecordCount() + 63) / 64, 0);
+    } catch (...) {
+        // The destructor does not run for a half-made index: its file goes here.
+        if (mIndex) {
+            try {
+                mIndex->Close();
+            } catch (...) {
+            }
+            mIndex.reset();
+        }
+        if (QFileInfo(path).isFile())
+            QFile::remove(path);
+        throw;
+    }
 }
 
 TResultIndex::~TResultIndex()

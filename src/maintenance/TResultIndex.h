@@ -1,8 +1,9 @@
 #pragma once
 
-// The temporary result set of a check: a single-key index file ("_chkdup.idx", "_chksz.idx")
-// made empty in the program's home directory (a file left there by a crash is replaced), filled
-// one record at a time and then made the data set's order, so that only the records found show.
+// The temporary result set of a check: a single-key index file made empty (a file left there by a
+// crash is replaced), filled one record at a time and then made the data set's order, so that
+// only the records found show. The duplicate check's "_chkdup.idx" lies in the program's home
+// directory, the state/ZIP check's "_chksz.idx" in the address file's folder.
 //
 // Contract: the data set must stay open while the index lives. Destroying the index takes it out
 // of the data set's order (back to record order), closes it and deletes the file, also when the
@@ -39,7 +40,11 @@ public:
     static constexpr const char* kDuplicatesFile = "_chkdup.idx";
     static constexpr const char* kStateZipFile = "_chksz.idx";
 
-    // Throws xbase::TXbaseError when the file cannot be made.
+    // Where the state/ZIP check keeps its result index: "_chksz.idx" in the folder of the
+    // address file at addressFilePath.
+    static QString StateZipPath(const QString& addressFilePath);
+
+    // Throws xbase::TXbaseError when the file cannot be made; no file of that name is left then.
     TResultIndex(data::TDataSet& dataSet, const QString& path, const QString& keyExpression);
     ~TResultIndex();
     TResultIndex(const TResultIndex&) = delete;

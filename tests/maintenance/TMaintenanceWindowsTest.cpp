@@ -299,11 +299,38 @@ TEST_F(MaintenanceWindowsTest, StateZipCheckAndTheStateTableEditor)
         EXPECT_EQ(dialog.CountText(), "Found 2 records with questionable state or zipcodes");
         EXPECT_EQ(dialog.Panel()->Model().rowCount(), 2);
         qm::test::SaveScreenshot(dialog, "state-zip-check");
-        EXPECT_TRUE(QFile::exists(mHome.Path("_chksz.idx")));
+        // The result index lies beside the address file, not in the program's folder.
+        EXPECT_TRUE(QFile::exists(mHome.Path("DATA/_chksz.idx")));
+        EXPECT_FALSE(QFile::exists(mHome.Path("_chksz.idx")));
         Click(dialog, "CloseButton");
     });
-    EXPECT_FALSE(QFile::exists(mHome.Path("_chksz.idx")));
+    EXPECT_FALSE(QFile::exists(mHome.Path("DATA/_chksz.idx")));
     EXPECT_EQ(mWindow->Book().Apollo().Query(), "!ISDEL");
+}
+
+TEST_F(MaintenanceWindowsTest, AStateZipCheckThatFailsLeavesNoResultIndex)
+{
+    std::vector<TValues> records;
+    for (int i = 0; i < 40; ++i)
+        records.push_back(
+            {{"LNAME", QStringLiteral("N%1").arg(i)}, {"STATE", "NY"}, {"ZIP", "99999"}});
+    Start(records);
+    const QString address = mHome.Path("DATA/ADD0001.DBF");
+    Run<TStateZipCheckDialog>("CheckStateZipItem", [&](TStateZipCheckDialog& dialog) {
+        // The file loses its later records under the running check: reading them fails.
+        dialog.SetAfterRecordHook([&](const TRunStep& step) {
+            if (step.done == 3) {
+                QFile file(address);
+                ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+                ASSERT_TRUE(file.resize(file.size() / 2));
+            }
+        });
+        Click(dialog, "PerformButton");
+        EXPECT_FALSE(mResponder.Texts().isEmpty()) << "the failure is reported";
+        EXPECT_FALSE(QFile::exists(mHome.Path("DATA/_chksz.idx")));
+    });
+    EXPECT_FALSE(QFile::exists(mHome.Path("DATA/_chksz.idx")));
+    EXPECT_FALSE(QFile::exists(mHome.Path("_chksz.idx")));
 }
 
 TEST_F(MaintenanceWindowsTest, AMissingStateTableStopsBeforeTheWindow)

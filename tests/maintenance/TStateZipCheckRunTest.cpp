@@ -7,6 +7,8 @@
 #include "maintenance/TStateZipRanges.h"
 #include "xbase/TCursor.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <algorithm>
 
 using namespace qm::maintenance;
@@ -58,6 +60,23 @@ TEST_F(StateZipCheckRunTest, TheBlankOptionListsEmptyStatesAndZips)
     Open({Rec("Good", "AL", "35000"), Rec("NoZip", "AL", ""), Rec("NoState", "", "35000"),
           Rec("Neither", "", "")});
     EXPECT_EQ(Check(true), (std::vector<QString>{"Neither", "NoState", "NoZip"}));
+}
+
+TEST_F(StateZipCheckRunTest, TheResultIndexLiesBesideTheAddressFileAndGoesWithTheRun)
+{
+    Open({Rec("Above", "AL", "37000")});
+    const QString path = TResultIndex::StateZipPath(mPath);
+    EXPECT_EQ(path, mHome.Path("DATA/_chksz.idx"));
+    {
+        TResultIndex index(mDataSet, path, TStateZipCheckRun::KeyExpression());
+        EXPECT_TRUE(QFile::exists(path));
+    }
+    EXPECT_FALSE(QFile::exists(path));
+    // An index that cannot be made throws and leaves nothing of its own behind; what stands in
+    // the way is kept.
+    ASSERT_TRUE(QDir().mkpath(path));
+    EXPECT_ANY_THROW(TResultIndex(mDataSet, path, TStateZipCheckRun::KeyExpression()));
+    EXPECT_TRUE(QFileInfo(path).isDir());
 }
 
 TEST(StateZipQuestionableTest, BlanksWithoutTheOptionAreNeverListed)

@@ -167,8 +167,7 @@ void TStateZipCheckDialog::PerformButtonClick()
         TMessageService::Inform(this, failure);
     } else {
         try {
-            const QString path = QDir(data::TProgramHome::Current().Dir())
-                                     .filePath(QString::fromLatin1(TResultIndex::kStateZipFile));
+            const QString path = TResultIndex::StateZipPath(mBook.CurrentPath());
             mIndex = std::make_unique<TResultIndex>(ds, path, TStateZipCheckRun::KeyExpression());
             mBar->setValue(0);
             mCount->setText(FoundText(0));
