@@ -269,6 +269,7 @@ QString TAddressBook::SortStatus() const
 
 int TAddressBook::ApplyFilter()
 {
+    mFilterMatchedNothing = false;
     const data::TFilterBuilder::TResult built =
         data::TFilterBuilder::Build(mFilter, mTagIdentifier);
     if (!built.error.isEmpty()) {
@@ -309,6 +310,7 @@ int TAddressBook::ApplyFilter()
     const int count = int(mApollo.QueryRecCount());
     if (count == 0) {
         dropFilter();
+        mFilterMatchedNothing = true;
         return 0;
     }
     mCount = uint32_t(count);

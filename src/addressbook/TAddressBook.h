@@ -106,6 +106,9 @@ public:
     // Builds and applies the filter; returns the number of shown records (0 when the filter was
     // dropped or there is none).
     int ApplyFilter();
+    // Whether the last ApplyFilter() dropped a filter because no record matched it (as opposed to
+    // there being no filter, or one refused as too complex or by the engine).
+    bool FilterMatchedNothing() const { return mFilterMatchedNothing; }
     void ClearFilter();
     QString CountStatus();
 
@@ -184,6 +187,7 @@ private:
     data::TFilterEntries mFilter;
     data::TFilterEntries mAppliedFilter;
     QString mFilterExpression;
+    bool mFilterMatchedNothing = false;
     std::optional<uint32_t> mCount;
     bool mBusy = true;
     // Values carried from the record shown when Add was pressed.

@@ -258,9 +258,14 @@ TEST_F(FilterWindowsTest, NoMatchesOrClearLeaveNoFilterAndOkCloses)
         EXPECT_EQ(form.Entry(0)->text(), QString());
         EXPECT_EQ(form.MatchText(), "No filter set");
         TypeInto(form.Entry(0), "zz");
-        Click(form, "OKButton"); // nothing matches: the filter is dropped and the form closes
-        EXPECT_FALSE(form.isVisible());
+        Click(form, "TestButton"); // nothing matches: the line says so, not "No filter set"
+        EXPECT_EQ(form.MatchText(), "No record matches this filter");
+        Click(form, "ClearButton");
         EXPECT_EQ(form.MatchText(), "No filter set");
+        TypeInto(form.Entry(0), "zz");
+        Click(form, "OKButton"); // the filter is dropped and the form closes
+        EXPECT_FALSE(form.isVisible());
+        EXPECT_EQ(form.MatchText(), "No record matches this filter");
     });
     mWindow->Action("SetFilterItem")->trigger();
     EXPECT_EQ(Query(), "!ISDEL");

@@ -187,7 +187,10 @@ void TAddressFilterDialog::TestButtonClick()
         return;
     }
     QApplication::restoreOverrideCursor();
-    mMatch->setText(mBook.FilterExpression().isEmpty()
+    // A filter no record matches is dropped as it is applied; the line says why, rather than
+    // that no filter was set.
+    mMatch->setText(mBook.FilterMatchedNothing() ? QStringLiteral("No record matches this filter")
+                    : mBook.FilterExpression().isEmpty()
                         ? QStringLiteral("No filter set")
                         : QString::number(mLastCount) + QStringLiteral(" matches"));
     if (mBook.IsOpen())
