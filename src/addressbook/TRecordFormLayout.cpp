@@ -15,6 +15,8 @@ constexpr std::array<TFormCell, 6> kNameBlock = {{
     {"Or&g", "ORG", 1, 4, 3, 3},
 }};
 
+// Two columns above the comments, so the page is short enough for a 960 x 540 screen: the address
+// and the date on the left, the phones, e-mail and codes on the right.
 constexpr std::array<TFormCell, 14> kAddressPage = {{
     {"Address 1", "STREET", 0, 0, 3, 4},
     {"Address 2", "STREET2", 1, 0, 3, 5},
@@ -23,15 +25,14 @@ constexpr std::array<TFormCell, 14> kAddressPage = {{
     {"Zip or Postal", "ZIP", 3, 0, 1, 6},
     {"Country", "COUNTRY", 3, 2, 1, 9},
     {"Date", "DisplayDate", 4, 0, 1, 14},
-    {"Phone 1", "PHONE", 5, 0, 1, 10},
-    {"Phone 2", "PHONE2", 6, 0, 1, 11},
-    {"Fax", "FAX", 7, 0, 1, 12},
-    {"E-mail", "EMAIL", 8, 0, 3, 13},
-    {"Codes", "CODES", 9, 0, 3, 15},
-    {"Comment 1", "USER1", 10, 0, 3, 16},
-    {"Comment 2", "USER2", 11, 0, 3, 17},
+    {"Phone 1", "PHONE", 0, 4, 1, 10},
+    {"Phone 2", "PHONE2", 1, 4, 1, 11},
+    {"Fax", "FAX", 2, 4, 1, 12},
+    {"E-mail", "EMAIL", 3, 4, 2, 13},
+    {"Codes", "CODES", 4, 4, 2, 15},
+    {"Comment 1", "USER1", 5, 0, 6, 16},
+    {"Comment 2", "USER2", 6, 0, 6, 17},
 }};
-
 } // namespace
 
 std::span<const TFormCell> TRecordFormLayout::NameBlock()

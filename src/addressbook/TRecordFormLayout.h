@@ -25,13 +25,18 @@ class TRecordFormLayout {
 public:
     // "Last", "First", "MI", "Prefix"; below them "Title" and "Org".
     static std::span<const TFormCell> NameBlock();
-    // The address page in Tab order, the date cell included.
+    // The address page in Tab order, the date cell included: the address column, the phone
+    // column beside it, then the two comments across the page.
     static std::span<const TFormCell> AddressPage();
     // The grid cell of the "Tagged" check box on the address page.
-    static constexpr int kTaggedRow = 12;
+    static constexpr int kTaggedRow = 7;
     static constexpr int kTaggedColumn = 1;
-    // The column beside an entry where the record form puts its buttons (Date, Dial).
-    static constexpr int kButtonColumn = 2;
+    // The columns beside an entry where the record form puts its buttons: "Date" beside the date,
+    // the Dial buttons beside the phones.
+    static constexpr int kDateButtonColumn = 2;
+    static constexpr int kDialButtonColumn = 6;
+    // The grid columns that hold entries (and share the width between them).
+    static constexpr int kEntryColumns[] = {1, 3, 5};
     // Finds a cell by field name, nullptr when the form has none.
     static const TFormCell* ByField(const char* field);
 };

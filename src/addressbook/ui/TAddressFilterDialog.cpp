@@ -106,8 +106,8 @@ TAddressFilterDialog::TAddressFilterDialog(TAddressBook& book, QWidget* parent)
     mTagged = new QCheckBox(QStringLiteral("Tagged"), page);
     mTagged->setObjectName(QStringLiteral("qTagged"));
     grid->addWidget(mTagged, TRecordFormLayout::kTaggedRow, TRecordFormLayout::kTaggedColumn);
-    grid->setColumnStretch(1, 1);
-    grid->setColumnStretch(3, 1);
+    for (const int column : TRecordFormLayout::kEntryColumns)
+        grid->setColumnStretch(column, 1);
     layout->addWidget(page, 1);
 
     auto* hint = new QLabel(kHint, this);

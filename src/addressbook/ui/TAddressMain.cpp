@@ -514,7 +514,7 @@ QWidget* TAddressMain::BuildRecordArea()
     mButtons[dateButton->objectName()] = dateButton;
     connect(dateButton, &QPushButton::clicked, this, &TAddressMain::DateButtonClick);
     grid->addWidget(dateButton, TRecordFormLayout::ByField("DisplayDate")->row,
-                    TRecordFormLayout::kButtonColumn);
+                    TRecordFormLayout::kDateButtonColumn);
     for (const auto& [name, caption, field] :
          {std::tuple{"Dial1Button", "Dial Phone &1", "PHONE"},
           std::tuple{"Dial2Button", "Dial Phone &2", "PHONE2"}}) {
@@ -524,7 +524,7 @@ QWidget* TAddressMain::BuildRecordArea()
                 [this, f = QString::fromLatin1(field)] { DialButtonClick(f); });
         mButtons[dial->objectName()] = dial;
         grid->addWidget(dial, TRecordFormLayout::ByField(field)->row,
-                        TRecordFormLayout::kButtonColumn);
+                        TRecordFormLayout::kDialButtonColumn);
     }
     mTaggedCheck = new TTagCheckBox(QStringLiteral("Tagged"), addressPage, [this] {
         mBook.ToggleTag();
@@ -532,8 +532,9 @@ QWidget* TAddressMain::BuildRecordArea()
     });
     mTaggedCheck->setObjectName(QStringLiteral("TaggedCheck"));
     grid->addWidget(mTaggedCheck, TRecordFormLayout::kTaggedRow, TRecordFormLayout::kTaggedColumn);
-    grid->setColumnStretch(1, 1);
-    grid->setColumnStretch(3, 1);
+    for (const int column : TRecordFormLayout::kEntryColumns)
+        grid->setColumnStretch(column, 1);
+    grid->setRowStretch(TRecordFormLayout::kTaggedRow + 1, 1);
     mPages->addTab(addressPage, QStringLiteral("Address &Information"));
 
     auto* memoPage = new QWidget(mPages);
