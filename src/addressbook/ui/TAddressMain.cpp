@@ -1393,16 +1393,41 @@ bool TAddressMain::eventFilter(QObject* watched, QEvent* e)
     if (e->type() == QEvent::MouseButtonDblClick && watched == mMemo->viewport() &&
         mBook.Commands().idle)
         EditButtonClick();
+    if (e->type() == QEvent::ShortcutOverride) {
+        // An entry field or the memo claims some of the window's keys for itself (Ctrl+E moves to
+        // the end of the line on X11), and a claimed key never reaches the window's shortcut.
+        // Left unclaimed, the command runs wherever the focus is.
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget && widget->window() == this && IsCommandKey(static_cast<QKeyEvent*>(e)))
+            return true;
+    }
     if (e->type() == QEvent::KeyPress) {
         auto* widget = qobject_cast<QWidget*>(watched);
         if (widget && widget->window() == this && isActiveWindow() &&
-            HandleWindowKey(static_cast<QKeyEvent*>(e), widget))
+            HandleWindowKey(static_cast<QKeyEvent*>(e)))
             return true;
     }
     return QMainWindow::eventFilter(watched, e);
 }
 
-bool TAddressMain::HandleWindowKey(QKeyEvent* key, QWidget* target)
+bool TAddressMain::IsCommandKey(const QKeyEvent* key) const
+{
+    const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
+    if (mods == Qt::NoModifier || mods == Qt::ShiftModifier)
+        return false; // typing stays the field's
+    const QKeySequence pressed(QKeyCombination(mods, Qt::Key(key->key())));
+    for (const auto& [name, action] : mActions) {
+        // The Edit commands are the field's own keys: it undoes, cuts, copies and pastes itself.
+        if (name == QLatin1String("UndoItem") || name == QLatin1String("CutItem") ||
+            name == QLatin1String("CopyItem") || name == QLatin1String("PasteItem"))
+            continue;
+        if (action->isEnabled() && action->shortcuts().contains(pressed))
+            return true;
+    }
+    return false;
+}
+
+bool TAddressMain::HandleWindowKey(QKeyEvent* key)
 {
     const bool editing = mBook.DataSet().Editing();
     const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
@@ -1464,12 +1489,10 @@ bool TAddressMain::HandleWindowKey(QKeyEvent* key, QWidget* target)
                                                    : &TAddressMain::PriorButtonClick);
         return true;
     case Qt::Key_Escape:
+        // The memo asks like every other field: cancelling there throws away the changes made
+        // in the entry fields too.
         if (!editing)
             return false;
-        if (target == mMemo) {
-            CancelButtonClick();
-            return true;
-        }
         if (TMessageService::Ask(this, QStringLiteral("Cancel"), QStringLiteral("Cancel changes?")))
             CancelButtonClick();
         return true;

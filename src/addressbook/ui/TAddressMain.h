@@ -91,7 +91,9 @@ private:
     void SetTabStopsForAdd(bool adding);
     void SetTabOrder();
     void KeepOnScreen();
-    bool HandleWindowKey(QKeyEvent* key, QWidget* target);
+    bool HandleWindowKey(QKeyEvent* key);
+    // Whether the key runs one of the window's enabled commands (the Edit commands aside).
+    bool IsCommandKey(const QKeyEvent* key) const;
     void PrintLettersItemClick();
 
     // Commands (slots named after their control and event).
