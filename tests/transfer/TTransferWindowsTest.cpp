@@ -32,6 +32,17 @@ using qm::addressbook::TAddressMain;
 
 namespace {
 
+// Fits a screen of 960 x 540 logical pixels (1080p at 200 %) with room for a title bar, at the
+// size it opens with and at its least size.
+void ExpectFitsSmallScreen(QWidget& window)
+{
+    for (const QSize size :
+         {window.size(), window.minimumSize().expandedTo(window.minimumSizeHint())}) {
+        EXPECT_LE(size.width(), 960) << window.objectName().toStdString();
+        EXPECT_LE(size.height() + 40, 540) << window.objectName().toStdString();
+    }
+}
+
 class TransferWindows : public ::testing::Test {
 protected:
     void SetUp() override
@@ -103,6 +114,7 @@ TEST_F(TransferWindows, AsciiImportMatchesImportsAndReopensTheFile)
         w.SetMatchHook([&](TAsciiMatch& m) {
             m.show();
             qm::test::SaveScreenshot(m, QStringLiteral("ascii-match"));
+            ExpectFitsSmallScreen(m);
             EXPECT_EQ(m.SampleGrid()->columnCount(), 3); // the largest line, not the first
             EXPECT_EQ(m.SampleGrid()->item(0, 0)->text(), QStringLiteral("Brown, Jr."));
             EXPECT_EQ(m.MatchGrid()->horizontalHeaderItem(1)->text(),
@@ -214,6 +226,7 @@ TEST_F(TransferWindows, DbfImportPresetsOnFirstOpeningAndRefusesItself)
         w.SetMatchHook([&](TDBFMatch& m) {
             m.show();
             qm::test::SaveScreenshot(m, QStringLiteral("dbf-match"));
+            ExpectFitsSmallScreen(m);
             EXPECT_EQ(m.BrowseGrid()->model()->rowCount(), 1);
             EXPECT_EQ(m.MatchGrid()->item(8, 1)->text(), QStringLiteral("CITY"));
             EXPECT_EQ(m.MatchGrid()->item(19, 0)->text(), QStringLiteral("Memo"));
