@@ -98,7 +98,8 @@ TEST_F(TGPostNetBarCodeTest, BarCountsOfTheShorterForms)
     EXPECT_EQ(PrintRecord("62704-1234", "123 MAIN ST").size(), 32u); // only 62704 is encoded
     mPanel.ClearObjects();
     AddCode(TPostNetType::pnbc11Digit);
-    EXPECT_EQ(PrintRecord("62704", "10 ELM").size(), 42u);
+    // A 5-digit ZIP gets no delivery point: 32 bars, never the unreadable 42.
+    EXPECT_EQ(PrintRecord("62704", "10 ELM").size(), 32u);
     mPanel.ClearObjects();
     AddCode(TPostNetType::pnbc9Digit);
     EXPECT_EQ(PrintRecord("62704-1234", "123 MAIN ST").size(), 52u);
@@ -114,16 +115,16 @@ TEST_F(TGPostNetBarCodeTest, InvalidZipPrintsNothingAndTheRestOfTheItemPrints)
 TEST_F(TGPostNetBarCodeTest, ShowDataReadsByFieldNameAndMissingFieldsAreEmpty)
 {
     auto* code = AddCode(TPostNetType::pnbc11Digit);
-    AddRecord({{"ZIP", "62704"}, {"STREET", "APT 7"}});
+    AddRecord({{"ZIP", "62704-1234"}, {"STREET", "APT 7"}});
     mPanel.RefreshData();
-    EXPECT_EQ(code->ZipText(), "62704");
+    EXPECT_EQ(code->ZipText(), "62704-1234");
     EXPECT_EQ(code->AddressText(), "APT 7");
-    EXPECT_EQ(code->Digits(), "6270407");
+    EXPECT_EQ(code->Digits(), "62704123407");
 
     code->SetAddressField(QStringLiteral("NOSUCHFIELD"));
     mPanel.RefreshData();
     EXPECT_EQ(code->AddressText(), "");
-    EXPECT_EQ(code->Digits(), "6270499");
+    EXPECT_EQ(code->Digits(), "62704123499");
 
     code->SetZipCodeField(QString());
     mPanel.RefreshData();

@@ -85,15 +85,20 @@ QString TPostNetCode::Digits(const QString& zip, const QString& address, TPostNe
 {
     if (!IsValidZip(zip))
         return {};
-    QString source = zip;
-    if (type == TPostNetType::pnbc11Digit)
-        source += DeliveryPoint(address);
     QString digits;
-    for (QChar c : source)
+    for (QChar c : zip)
         if (IsDigit(c))
             digits += c;
     if (type == TPostNetType::pnbc5Digit)
         digits.truncate(5);
+    // The delivery point belongs to a full ZIP+4 only: a 5-digit ZIP with two more digits would
+    // make a 7-digit code, which no sorting machine reads.
+    if (type == TPostNetType::pnbc11Digit && digits.size() == 9)
+        digits += DeliveryPoint(address);
+    // Machines read 5, 9 or 11 digits (32, 52 or 62 bars). Any other count keeps the ZIP's
+    // first five digits; fewer than five make no code at all.
+    if (digits.size() != 5 && digits.size() != 9 && digits.size() != 11)
+        digits = digits.size() > 5 ? digits.left(5) : QString();
     return digits;
 }
 

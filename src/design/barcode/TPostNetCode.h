@@ -30,9 +30,10 @@ public:
     // can be found or the address is a military one (APO/FPO).
     static QString DeliveryPoint(const QString& address);
 
-    // The digits to encode, check digit excluded: the ZIP's digits (and, for the 11-digit form,
-    // the delivery point's), only the first five for the 5-digit form. Empty when the ZIP is not
-    // valid.
+    // The digits to encode, check digit excluded: the ZIP's digits, only the first five for the
+    // 5-digit form, and for the 11-digit form the delivery point's two after a full ZIP+4. A
+    // count other than 5, 9 or 11 keeps the first five digits (a ZIP of 6 to 8 digits, or of
+    // more than 11); empty when the ZIP is not valid or holds fewer than five digits.
     static QString Digits(const QString& zip, const QString& address, TPostNetType type);
 
     // The digit c (0..9) that makes the sum of the digits plus c a multiple of ten.
