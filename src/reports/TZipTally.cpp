@@ -14,11 +14,11 @@ bool IsDigit(char c)
     return c >= '0' && c <= '9';
 }
 
-QString Line(const std::string& key, std::uint64_t count, const QLocale& locale)
+QString Line(const std::string& key, std::uint64_t count)
 {
     return data::TWin1252::Decode(key.data(), qsizetype(key.size()))
                .leftJustified(10, QLatin1Char(' '), true) +
-           TZipTally::FormatCount(count, locale);
+           TZipTally::FormatCount(count);
 }
 
 } // namespace
@@ -76,11 +76,16 @@ void TZipTally::Add(std::string_view zip)
     }
 }
 
-QString TZipTally::FormatCount(std::uint64_t count, const QLocale& locale)
+QString TZipTally::FormatCount(std::uint64_t count)
 {
-    QLocale shown = locale;
-    shown.setNumberOptions(QLocale::DefaultNumberOptions);
-    return shown.toString(qulonglong(count)).trimmed();
+    const QString digits = QString::number(qulonglong(count));
+    QString text;
+    for (qsizetype i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0)
+            text += QLatin1Char(',');
+        text += digits.at(i);
+    }
+    return text;
 }
 
 std::size_t TZipTally::Keys() const
@@ -103,7 +108,7 @@ std::uint64_t TZipTally::Count(std::string_view key) const
     return it == keys.end() ? 0 : it->second;
 }
 
-QStringList TZipTally::Lines(const QLocale& locale) const
+QStringList TZipTally::Lines() const
 {
     QStringList lines;
     // Five-digit keys and the other digit keys merge in byte order within each first digit.
@@ -115,16 +120,16 @@ QStringList TZipTally::Lines(const QLocale& locale) const
         std::snprintf(text, sizeof text, "%05zu", i);
         const std::string key(text, 5);
         for (; other != mDigitKeys.end() && other->first < key; ++other)
-            lines << Line(other->first, other->second, locale);
-        lines << Line(key, mFiveDigits[i], locale);
+            lines << Line(other->first, other->second);
+        lines << Line(key, mFiveDigits[i]);
     }
     for (; other != mDigitKeys.end(); ++other)
-        lines << Line(other->first, other->second, locale);
+        lines << Line(other->first, other->second);
     lines << QString() << QString();
     for (const auto& [key, count] : mOtherKeys)
-        lines << Line(key, count, locale);
+        lines << Line(key, count);
     if (mBlank > 0)
-        lines << Line("BLANK", mBlank, locale);
+        lines << Line("BLANK", mBlank);
     return lines;
 }
 

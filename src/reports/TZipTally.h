@@ -5,11 +5,11 @@
 // "99999-999") sort within their first digit; any other non-empty key goes to one list of other
 // keys; an empty ZIP counts under "BLANK". Keys sort in byte order of the stored text.
 //
-// Report lines: the key padded to 10 characters, then the count with the system locale's
-// thousands separator, always shown ("1,234"); digit keys 0..9, two empty lines, the other
-// keys, and "BLANK" last when any ZIP was empty.
+// Report lines: the key padded to 10 characters, then the count in the fixed format "#,##0"
+// ("1,234", whatever the user's locale: the report prints in Windows-1252 and reads the same
+// everywhere); digit keys 0..9, two empty lines, the other keys, and "BLANK" last when any ZIP
+// was empty.
 
-#include <QLocale>
 #include <QStringList>
 #include <array>
 #include <cstdint>
@@ -32,13 +32,13 @@ public:
 
     static std::string Key(std::string_view zip);
     static TGroup Group(std::string_view key);
-    // "#,##0" with the locale's group separator, never omitted.
-    static QString FormatCount(std::uint64_t count, const QLocale& locale = QLocale::system());
+    // "#,##0": ASCII digits with a comma between groups of three ("1,234,567").
+    static QString FormatCount(std::uint64_t count);
 
     std::uint64_t Records() const { return mRecords; }
     std::size_t Keys() const;
     std::uint64_t Count(std::string_view key) const;
-    QStringList Lines(const QLocale& locale = QLocale::system()) const;
+    QStringList Lines() const;
 
 private:
     // Keys of five ASCII digits are counted in a flat table (the common case, and fast).

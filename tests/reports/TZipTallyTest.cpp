@@ -34,8 +34,7 @@ TEST(TZipTallyTest, GroupsOfShortCanadianAndBlankKeys)
     tally.Add("9730");
     tally.Add("");
     tally.Add("   ");
-    const QLocale c = QLocale::c();
-    EXPECT_EQ(tally.Lines(c), (QStringList{"", "", "9730      1", "K1A 0     1", "BLANK     2"}));
+    EXPECT_EQ(tally.Lines(), (QStringList{"", "", "9730      1", "K1A 0     1", "BLANK     2"}));
 }
 
 TEST(TZipTallyTest, DigitKeysInByteOrderThenOthersThenBlank)
@@ -46,21 +45,34 @@ TEST(TZipTallyTest, DigitKeysInByteOrderThenOthersThenBlank)
                             "1234",
                             "", "99999"})
         tally.Add(zip);
-    const QStringList lines = tally.Lines(QLocale::c());
+    const QStringList lines = tally.Lines();
     EXPECT_EQ(lines, (QStringList{"02134     1", "12345     1", "1234A     1", "20500     1",
                                   "99999     1", "", "", "A1B 2     1", "Z9999     1",
                                   QString::fromUtf8("\xC3\x89") + "1234     1", "BLANK     1"}));
 }
 
-TEST(TZipTallyTest, CountsShowThousandsSeparators)
+TEST(TZipTallyTest, CountsShowCommaThousandsSeparatorsInEveryLocale)
 {
-    EXPECT_EQ(TZipTally::FormatCount(1234, QLocale::c()), "1,234");
-    EXPECT_EQ(TZipTally::FormatCount(999, QLocale::c()), "999");
-    EXPECT_EQ(TZipTally::FormatCount(1234567, QLocale(QLocale::German)), "1.234.567");
-    TZipTally tally;
-    for (int i = 0; i < 1234; ++i)
-        tally.Add("97301");
-    EXPECT_EQ(tally.Lines(QLocale::c()).front(), "97301     1,234");
+    // "#,##0" is a fixed format: the report prints in Windows-1252, where a locale's narrow
+    // no-break space or Arabic digits would come out as "?".
+    const QLocale before;
+    for (const QLocale& locale :
+         {QLocale::c(), QLocale(QLocale::French, QLocale::France), QLocale(QLocale::German),
+          QLocale(QLocale::Arabic, QLocale::Egypt), QLocale(QLocale::Hindi, QLocale::India)}) {
+        QLocale::setDefault(locale);
+        EXPECT_EQ(TZipTally::FormatCount(0), "0");
+        EXPECT_EQ(TZipTally::FormatCount(999), "999");
+        EXPECT_EQ(TZipTally::FormatCount(1000), "1,000");
+        EXPECT_EQ(TZipTally::FormatCount(1234), "1,234");
+        EXPECT_EQ(TZipTally::FormatCount(123456), "123,456");
+        EXPECT_EQ(TZipTally::FormatCount(1234567), "1,234,567");
+        EXPECT_EQ(TZipTally::FormatCount(18446744073709551615ull), "18,446,744,073,709,551,615");
+        TZipTally tally;
+        for (int i = 0; i < 1234; ++i)
+            tally.Add("97301");
+        EXPECT_EQ(tally.Lines().front(), "97301     1,234") << locale.name().toStdString();
+    }
+    QLocale::setDefault(before);
 }
 
 class TZipCountTest : public ::testing::Test {

@@ -18,6 +18,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -145,6 +146,39 @@ TEST_F(PrintReportsCommandTest, ZipCountTextAndPdf)
     ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
     EXPECT_TRUE(pdf.read(5) == "%PDF-");
     EXPECT_EQ(Written(), QStringList{"z.pdf"});
+}
+
+TEST_F(PrintReportsCommandTest, ZipCountsReadTheSameInEveryLocale)
+{
+    // The count's "#,##0" is fixed: no locale's separator (a narrow no-break space in French,
+    // Arabic digits) may reach the Windows-1252 report. The tool runs as a process so that it
+    // takes the locale from its environment as a user's would.
+    {
+        qm::data::TDataSet dataSet;
+        qm::data::TAddressFile::DeclareFieldObjects(dataSet);
+        dataSet.Open(QString::fromStdString(mTable));
+        for (int i = 0; i < 1234; ++i) {
+            dataSet.Append();
+            dataSet.SetAsString("ZIP", "12345");
+            dataSet.Post();
+        }
+    }
+    for (const char* locale : {"C", "fr_FR.UTF-8", "ar_EG.UTF-8", "de_DE.UTF-8"}) {
+        QProcess tool;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("LC_ALL", locale);
+        env.insert("LANG", locale);
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("QUILLMARK_HOME", mDir.path());
+        tool.setProcessEnvironment(env);
+        tool.start(QStringLiteral(QM_BUILD_DIR "/bin/quillmark-tool"),
+                   {"print", "zipcount", "--table", QString::fromStdString(mTable), "--text"});
+        ASSERT_TRUE(tool.waitForFinished(60000)) << locale;
+        EXPECT_EQ(tool.exitCode(), 0) << locale;
+        const QByteArray out = tool.readAllStandardOutput();
+        EXPECT_TRUE(out.startsWith("12345     1,234\n97301     2\n"))
+            << locale << ": " << out.left(40).toStdString();
+    }
 }
 
 TEST_F(PrintReportsCommandTest, RecordSheetWithChosenFields)
