@@ -9,6 +9,9 @@ namespace qm::reports {
 
 void TReportPage::PrepareJob(print::TBaseReport& job)
 {
+    // A line is the font size / 60 in (Arial 9 pt: 0.15 in), as the report windows always
+    // printed, not the canvas's default six lines an inch.
+    job.SetLineHeightMethod(print::TLineHeightMethod::lhmFont);
     job.SetMarginLeft(0.5);
     job.SetMarginRight(0.5);
     job.SetMarginTop(0.5);

@@ -14,7 +14,8 @@ namespace qm::reports {
 
 class TReportPage {
 public:
-    // The status line of the report jobs while they run, with two empty extra lines.
+    // The report jobs' set-up before each run: lines as high as the font makes them (size / 60
+    // in), margins of 0.5 in, and the status line with two empty extra lines.
     static void PrepareJob(print::TBaseReport& job);
     // Today's date as the page headers print it (the program's short date format).
     static QString DateText(const QDate& date);

@@ -3,6 +3,7 @@
 
 #include "TReportTestSupport.h"
 
+#include "print/TRPDevice.h"
 #include "reports/TBuiltInLayouts.h"
 #include "reports/TBuiltInReport.h"
 #include "reports/TReportCells.h"
@@ -217,6 +218,37 @@ TEST_F(TBuiltInRunTest, HeaderHeadingsAndRowsOfReportOne)
     }
 }
 
+TEST_F(TBuiltInRunTest, RowsFollowTheFontSizeFiftySixOnLetterSixtyOneOnA4)
+{
+    // A line is the font size / 60 in (Arial 9 pt: 0.15 in), so the body from 1.5 to 10.0 in
+    // of a Letter page holds 56 rows, that of an A4 page 61 (not 51 and 55 at six lines an inch).
+    for (int i = 0; i < 130; ++i)
+        mTable.Add({{"LNAME", QStringLiteral("Row%1").arg(i, 3, 10, QLatin1Char('0'))}});
+    // The rows' first cells (the name) stand at the first tab stop.
+    const auto rowsOn = [](const qm::test::TRecordedJob& job, int page) {
+        return int(
+            job.PageLines(page).filter(QStringLiteral("text-rect")).filter(" x=1.02 ").size());
+    };
+    for (int report = 1; report <= 2; ++report) {
+        const auto letter = Run(report, TRecordChoice::All);
+        EXPECT_EQ(rowsOn(letter, 1), 56) << report;
+        EXPECT_EQ(rowsOn(letter, 2), 56) << report;
+    }
+    TBuiltInReport routine(mTable.DataSet(), {});
+    qm::test::TRecordedJob a4;
+    {
+        TReportRunScope scope(mTable.DataSet(), mTable.Apollo());
+        scope.Apply({QStringLiteral("LNAME"), TRecordChoice::All, false, true}, {});
+        a4 = qm::test::Record([&](qm::print::TBaseReport& r) {
+            routine.Attach(r);
+            r.SetPaperSize(9);
+        });
+    }
+    // The paper is the printer's: Letter again for the tests after this one.
+    qm::print::TRPDevice::Instance().SetPaperSize(1);
+    EXPECT_EQ(rowsOn(a4, 1), 61);
+}
+
 TEST_F(TBuiltInRunTest, AllRecordsHidesOnlyDeletedRecordsAndSkipsKeysBeforeZero)
 {
     // "Deleted" as a prefix is a name like any other; ISDEL hides a record.
@@ -325,15 +357,15 @@ TEST_F(TBuiltInRunTest, ReportFourSeparatorOnlyWithFourLinesLeft)
         mTable.Add({{"LNAME", QStringLiteral("S%1").arg(i, 2, 10, QLatin1Char('0'))}});
     mTable.MainView(QStringLiteral("UPPER(LNAME)=\"S\""), mSmith);
     const auto job = Run(4, TRecordChoice::MatchingFilter);
-    // Body: 8.5 in at 6 lines per inch = 51 lines; 3 lines and a separator line per record:
-    // after 12 records 3 lines are left, the 13th record fits and leaves none for a separator.
+    // Body: 8.5 in at 8 pt lines (8/60 in) = 63 lines; 3 lines and a separator line per record:
+    // after 15 records 3 lines are left, the 16th record fits and leaves none for a separator.
     ASSERT_EQ(job.pages, 2);
     const auto separators = [&](int page) {
         // Besides the body area's two rules.
         return job.PageLines(page).filter("line-to").size() - 2;
     };
-    EXPECT_EQ(separators(1), 12);
-    EXPECT_EQ(separators(2), 12);
+    EXPECT_EQ(separators(1), 15);
+    EXPECT_EQ(separators(2), 10);
     EXPECT_EQ(mRecords, 26);
 }
 
