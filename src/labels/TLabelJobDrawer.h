@@ -3,8 +3,7 @@
 // Draws a label job onto a print job (printer or page stream): the print loop decides where each
 // label goes, this class turns pages and draws. A record's label is the layout's design objects
 // filled from the record and printed at the label's corner, then the counters step; a marker
-// line of a presorted job is its text in Arial 8 pt, a third of the pitch down from the label's
-// corner and 0.15 in in, clipped to the pitch.
+// line of a presorted job is drawn by TMarkerLabel, as the command-line tool draws it.
 //
 // Contract: the panel's data set is the one the records walk; the caller sets the panel's
 // printing flag. keepGoing is asked after every label (the status window lets window messages

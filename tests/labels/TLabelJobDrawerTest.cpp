@@ -6,11 +6,13 @@
 #include "design/objects/TGIMBarCode.h"
 #include "design/objects/TImbSettings.h"
 #include "labels/TCursorLabelRecords.h"
+#include "labels/TMarkerLabel.h"
 #include "print/TPageStreamDump.h"
 #include "print/TReportFiler.h"
 #include "xbase/TTable.h"
 
 #include <QBuffer>
+#include <QRegularExpression>
 
 using namespace qm;
 using namespace qm::labels;
@@ -143,6 +145,46 @@ TEST_F(LabelJobDrawerTest, MarkersPrintTheirTextAndTakeOnePositionEach)
     EXPECT_EQ(texts.first(), "** 5-digit 12345");
     EXPECT_TRUE(texts.contains("** ADC FARGO ND  580"));
     EXPECT_EQ(texts.count("A"), 2);
+}
+
+TEST_F(LabelJobDrawerTest, ASheetWithoutPitchGivesItsMarkerTheLabelsBox)
+{
+    // One column and one row store no pitch: the marker's clip box is the label, not a box of
+    // no width that clips the text away. The window's drawer and the tool both draw through
+    // TMarkerLabel.
+    TLabelGeometry single = TLabelGeometry::NewLayout();
+    single.across = 1;
+    single.down = 1;
+    single.horizontalPitch = 0;
+    single.verticalPitch = 0;
+    TLabelGeometry pitched = TLabelGeometry::NewLayout();
+    for (const TLabelGeometry& g : {single, pitched}) {
+        const TLabelSheet sheet(g);
+        TLabelSlot slot;
+        slot.corner = QPointF(0.5, 1.0);
+        slot.marker = QStringLiteral("** 5-digit 12345");
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::ReadWrite);
+        print::TReportFiler filer;
+        filer.SetStream(&buffer);
+        filer.OnPrint = [&](print::TBaseReport& r) { TMarkerLabel::Print(r, sheet, slot); };
+        filer.RunJob();
+        const QStringList rects =
+            print::DumpPageStream(bytes).lines.filter(QStringLiteral("text-rect"));
+        ASSERT_EQ(rects.size(), 1);
+        static const QRegularExpression box(
+            QStringLiteral("rect=\\(([-\\d.]+),([-\\d.]+)\\)\\(([-\\d.]+),([-\\d.]+)\\)"));
+        const QRegularExpressionMatch m = box.match(rects[0]);
+        ASSERT_TRUE(m.hasMatch()) << rects[0].toStdString();
+        const double width = m.captured(3).toDouble() - m.captured(1).toDouble();
+        const double height = m.captured(4).toDouble() - m.captured(2).toDouble();
+        const double wantWidth = g.horizontalPitch > 0 ? g.horizontalPitch : g.labelWidth;
+        const double wantHeight = g.verticalPitch > 0 ? g.verticalPitch : g.labelHeight;
+        EXPECT_NEAR(width, wantWidth, 0.01) << rects[0].toStdString();
+        EXPECT_NEAR(height, wantHeight, 0.01) << rects[0].toStdString();
+        EXPECT_TRUE(rects[0].contains("** 5-digit 12345"));
+    }
 }
 
 TEST_F(LabelJobDrawerTest, StopEndsTheJobAfterTheLabelItWasSeenAt)
