@@ -2,6 +2,7 @@
 
 #include "data/TWin1252.h"
 #include "labels/TLabelRecords.h"
+#include "labels/TPresortFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -46,13 +47,7 @@ std::optional<QStringList> TLabelPrintLoop::ReadPresortList(const QString& path,
                          .arg(QDir::toNativeSeparators(path), file.errorString());
         return std::nullopt;
     }
-    QStringList lines = data::TWin1252::DecodeTextFile(bytes).split(QLatin1Char('\n'));
-    for (QString& line : lines)
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
-    if (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
-    return lines;
+    return TPresortFile::Decode(bytes);
 }
 
 TLabelRunResult TLabelPrintLoop::Run(TLabelRecords& records, const TPlace& place)

@@ -59,9 +59,9 @@ public:
 
     // Makes the job a presorted one that follows these lines.
     void SetPresortList(const QStringList& lines);
-    // Reads the presort file: its lines, each ended by CR LF (a lone LF is taken too, and the end
-    // of the file ends the last line). Nothing, with the reason in *error naming the file, when it
-    // cannot be read.
+    // Reads the presort file (TPresortFile::Decode): its lines, each ended by CR LF (a lone LF is
+    // taken too, and the end of the file ends the last line). Nothing, with the reason in *error
+    // naming the file, when it cannot be read.
     static std::optional<QStringList> ReadPresortList(const QString& path, QString* error);
 
     using TPlace = std::function<bool(const TLabelSlot& slot)>;

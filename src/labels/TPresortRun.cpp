@@ -49,8 +49,9 @@ TPresortRun::TPresortRun(data::TApollo& apollo, QString presortPath)
 
 QString TPresortRun::LeftOutMessage(uint64_t records)
 {
-    return QStringLiteral("%1 record(s) have no valid ZIP code and are not printed in presort "
-                          "order.")
+    // They are left out of the presort list, which is all a presorted job prints.
+    return QStringLiteral("%1 record(s) have no valid ZIP code and are not printed at all in a "
+                          "presorted job.")
         .arg(records);
 }
 

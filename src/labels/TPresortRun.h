@@ -38,7 +38,7 @@ public:
     // Set when the outcome is Failed: what went wrong, naming the file.
     const QString& Error() const { return mError; }
 
-    // "N record(s) have no valid ZIP code and are not printed in presort order."
+    // "N record(s) have no valid ZIP code and are not printed at all in a presorted job."
     static QString LeftOutMessage(uint64_t records);
 
 private:

@@ -11,6 +11,7 @@
 #include "labels/TLabelRecords.h"
 #include "labels/TPresort.h"
 #include "labels/TPresortFile.h"
+#include "labels/TPresortRun.h"
 #include "xbase/TCursor.h"
 #include "xbase/TEngineSettings.h"
 #include "xbase/TTable.h"
@@ -42,14 +43,13 @@ std::string UsageText()
                "groups and the\n"
                "rest under \"** Unknown\". Writes the presort list, one marker or key a line, to "
                "standard\n"
-               "output, or with --out to FILE as the program writes PRESORT.PSL (UTF-8 with a "
-               "byte-order\n"
-               "mark, CR LF, replaced whole). The counts go to standard error: records read, "
-               "records left\n"
-               "out (no valid ZIP code, so not printed in presort order), distinct keys and the "
-               "groups of\n"
-               "each kind. The records are read in record order; on a terminal the progress "
-               "shows.\n"
+               "output, or with --out to FILE as the program writes PRESORT.PSL (Windows-1252, "
+               "CR LF,\n"
+               "replaced whole). The counts go to standard error: records read, records left out "
+               "(no valid\n"
+               "ZIP code, so a presorted job does not print them), distinct keys and the groups of "
+               "each kind.\n"
+               "The records are read in record order; on a terminal the progress shows.\n"
                "\n"
                "  --table FILE     the address file (its ZIP field is read)\n") +
            TRecordScopeArgs::Usage({}) +
@@ -200,8 +200,7 @@ int Presort(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         << "unknown keys: " << counts.unknownKeys << "\n"
         << "records left out: " << counts.recordsLeftOut << "\n";
     if (counts.recordsLeftOut > 0)
-        err << counts.recordsLeftOut
-            << " record(s) have no valid ZIP code and are not printed in presort order.\n";
+        err << labels::TPresortRun::LeftOutMessage(counts.recordsLeftOut).toStdString() << "\n";
     return kExitOk;
 }
 

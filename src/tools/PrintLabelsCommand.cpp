@@ -32,6 +32,7 @@
 #include "labels/TMarkerLabel.h"
 #include "labels/TNewLabelDesign.h"
 #include "labels/TPresort.h"
+#include "labels/TPresortRun.h"
 #include "print/TPdfReport.h"
 #include "print/TPrintError.h"
 #include "print/TReportFiler.h"
@@ -316,8 +317,7 @@ std::optional<QStringList> RunPresort(xbase::TCursor& cursor, labels::TCursorLab
     }
     QStringList list = presort.List();
     if (const uint64_t leftOut = presort.Counts().recordsLeftOut; leftOut > 0)
-        err << leftOut
-            << " record(s) have no valid ZIP code and are not printed in presort order.\n";
+        err << labels::TPresortRun::LeftOutMessage(leftOut).toStdString() << "\n";
     return list;
 }
 

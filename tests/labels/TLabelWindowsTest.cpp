@@ -417,8 +417,8 @@ TEST_F(LabelWindowsTest, PresortRunsOnceReportsRecordsLeftOutAndPrintsMarkers)
     EXPECT_EQ(opened, QStringList({"TSelectSpecificLabels", "TSortBulkMail", "TPrintStatusWindow",
                                    "TPreviewForm"}));
     EXPECT_EQ(mResponder.Texts(),
-              QStringList({"2 record(s) have no valid ZIP code and are not printed in presort "
-                           "order.",
+              QStringList({"2 record(s) have no valid ZIP code and are not printed at all in a "
+                           "presorted job.",
                            "Labels will print/preview in the following order:\r\n  1. 5-Digit "
                            "presort\r\n  2. 3-Digit presort\r\n  3. ADC presort"}));
     // Each record's address block draws its name and its ZIP line.

@@ -434,7 +434,8 @@ TEST_F(PresortedLabelsTest, ListShowsMarkersAndRecordsInPresortOrder)
     EXPECT_EQ(Lines(mOut.str()).back(), "34 record(s), 39 label(s), 2 page(s)");
     EXPECT_EQ(Lines(mOut.str())[30].substr(0, 4), "2 1 ");
     EXPECT_EQ(mErr.str(),
-              "2 record(s) have no valid ZIP code and are not printed in presort order.\n");
+              "2 record(s) have no valid ZIP code and are not printed at all in a presorted "
+              "job.\n");
 
     // The query narrows what is presorted: 12302 alone has too few records for a group of its own.
     ASSERT_EQ(Run({"--template", kSheet, "--presort", "--query", "ZIP='12302'", "--list"}), 0)
