@@ -2,7 +2,9 @@
 // runs it, for 1,000 up to --n records (each count ten times the last) with a one-page template
 // holding all 22 merge markers in formatted runs: wall time (process start included), letters per
 // second, pages, PDF bytes and the tool's peak memory. In-process: reading 1 MB of RTF, and one
-// preview record move (fresh copy of the template, merge, first page drawn at screen size).
+// preview record move (fresh copy of the template, merge, first page drawn at screen size); and
+// a 1 MB and a 2 MB letter printed page by page as one paragraph and as short paragraphs, whose
+// times should stay within 1.5 x of each other.
 
 #include "address_table_fill.h"
 #include "bench_run.h"
@@ -20,6 +22,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <QTextCursor>
@@ -71,6 +74,54 @@ void MakeTemplate(qm::richtext::TRichDocument& letter)
                           plain);
         cursor.insertBlock();
     }
+}
+
+// About `bytes` characters of words; one paragraph, or a paragraph every ~400 characters.
+void MakeLongText(qm::richtext::TRichDocument& letter, qsizetype bytes, bool oneParagraph)
+{
+    static const char* const kWords[] = {
+        "thank", "you",     "for", "your", "letter", "of",    "the", "seventh",     "we",
+        "are",   "pleased", "to",  "send", "the",    "order", "to",  "Springfield", "today"};
+    QString text;
+    text.reserve(bytes + 32);
+    qsizetype sinceBreak = 0;
+    for (unsigned i = 0; text.size() < bytes; ++i) {
+        const QString word = QString::fromLatin1(kWords[(i * 7u + i / 5u) % 18u]);
+        text += word;
+        sinceBreak += word.size() + 1;
+        if (!oneParagraph && sinceBreak > 400) {
+            text += QChar(QChar::ParagraphSeparator);
+            sinceBreak = 0;
+        } else {
+            text += QLatin1Char(' ');
+        }
+    }
+    QTextCursor cursor(&letter.Document());
+    QTextCharFormat plain;
+    plain.setFontFamilies({QStringLiteral("Arial")});
+    plain.setFontPointSize(11);
+    cursor.insertText(text, plain);
+}
+
+// Every page of the letter drawn into a PDF, as a print draws them: pages and seconds.
+std::pair<int, double> PrintAllPages(const qm::richtext::TRichDocument& letter, const QString& pdf)
+{
+    int pages = 0;
+    const double seconds = TBenchRun::Seconds([&] {
+        QPdfWriter writer(pdf);
+        writer.setResolution(300);
+        writer.setPageSize(QPageSize(QPageSize::Letter));
+        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+        QPainter painter(&writer);
+        int start = 0;
+        while (start >= 0) {
+            if (pages > 0)
+                writer.newPage();
+            start = letter.DrawPage(painter, QRectF(300, 300, 1950, 2700), 100.0, start);
+            ++pages;
+        }
+    });
+    return {pages, seconds};
 }
 
 } // namespace
@@ -145,6 +196,27 @@ int main(int argc, char* argv[])
         std::printf("preview record move: %.1f ms each (%d moves)\n", seconds * 1000.0 / moves,
                     moves);
     }
+
+    // A long paragraph prints as fast as the same text in short ones: each page draws only its
+    // own lines. Layout included, every page to a PDF.
+    for (const qsizetype megabytes : {1, 2}) {
+        const qsizetype bytes = megabytes * 1024 * 1024;
+        const QString pdf = QDir(temp.path()).filePath("long.pdf");
+        qm::richtext::TRichDocument single;
+        MakeLongText(single, bytes, true);
+        const auto [singlePages, singleSeconds] = PrintAllPages(single, pdf);
+        qm::richtext::TRichDocument paragraphs;
+        MakeLongText(paragraphs, bytes, false);
+        const auto [shortPages, shortSeconds] = PrintAllPages(paragraphs, pdf);
+        QFile::remove(pdf);
+        const double ratio = shortSeconds > 0 ? singleSeconds / shortSeconds : 0.0;
+        std::printf("%lld MB letter, every page to PDF: one paragraph %.3f s (%d pages), short "
+                    "paragraphs %.3f s (%d pages), ratio %.2f (%s 1.5)\n",
+                    static_cast<long long>(megabytes), singleSeconds, singlePages, shortSeconds,
+                    shortPages, ratio, ratio <= 1.5 ? "within" : "NOT within");
+        std::fflush(stdout);
+    }
+    std::printf("peak memory so far: %.1f MB\n", TBenchRun::PeakMb());
 
     const QString tool = QDir(QCoreApplication::applicationDirPath()).filePath("quillmark-tool");
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();

@@ -17,6 +17,10 @@ namespace qm::richtext {
 
 namespace {
 
+// Paragraphs longer than this keep their shaped text between drawings (see Build); shorter ones
+// are shaped again when drawn, which costs little and keeps the memory of a long letter low.
+constexpr int kKeepShapedLength = 4096;
+
 // The device the copy is laid out on: 1440 dots per inch, so a layout unit is a twip. Qt scales
 // fonts and format lengths to it; nothing is drawn on it.
 QPaintDevice& LayoutDevice()
@@ -64,6 +68,13 @@ void TRichPager::Build(const QTextDocument& document, const QStringList& picture
     // Unhinted widths: the same line breaks whatever device the pages are later drawn on.
     copy.setUseDesignMetrics(true);
     copy.documentLayout()->setPaintDevice(&LayoutDevice());
+    // A paragraph's layout normally keeps only its lines and shapes its whole text again each
+    // time a part of it is drawn; for a paragraph spanning many pages that made every page cost
+    // the whole paragraph. Long paragraphs keep what the layout shaped, so each page draws its
+    // own lines only.
+    for (QTextBlock block = copy.begin(); block.isValid(); block = block.next())
+        if (block.length() > kKeepShapedLength)
+            block.layout()->setCacheEnabled(true);
     copy.setTextWidth(mLayout.TextWidth());
     (void)copy.documentLayout()->documentSize(); // lays the whole copy out
 

@@ -202,3 +202,44 @@ TEST(TRichPagerTest, IndentsSpacingLineHeightsAndPicturesHaveTheirSizeOnThePage)
     const QTextBlock lines = rich.Document().findBlockByNumber(3);
     EXPECT_NEAR(rich.LineTop(lines.position() + 2) - rich.LineTop(lines.position()), 720, 2);
 }
+
+TEST(TRichPagerTest, ALongParagraphsPagesDrawAlikeInAnyOrderAndFillTheirTextArea)
+{
+    // A paragraph over many pages keeps its shaped text between pages (each page then costs only
+    // its own lines, see quillmark-letter-bench); what is drawn must not depend on the pages
+    // drawn before.
+    const auto make = [](TRichDocument& rich) {
+        QTextCursor cursor(&rich.Document());
+        QTextBlockFormat justified;
+        justified.setAlignment(Qt::AlignJustify);
+        cursor.setBlockFormat(justified);
+        QTextCharFormat plain;
+        plain.setFontFamilies({QStringLiteral("Arial")});
+        plain.setFontPointSize(11);
+        QTextCharFormat marked = plain;
+        marked.setFontWeight(QFont::Bold);
+        marked.setForeground(QColor(200, 10, 20));
+        marked.setBackground(QColor(255, 255, 0));
+        for (int i = 0; i < 2500; ++i)
+            cursor.insertText(QStringLiteral("word%1 ").arg(i), i % 37 == 0 ? marked : plain);
+    };
+    TRichDocument rich;
+    make(rich);
+    ASSERT_EQ(rich.Document().blockCount(), 1);
+    const QList<int> starts = rich.PageStarts();
+    ASSERT_GE(starts.size(), 3);
+    int next = 0;
+    const QImage second = Page(96, 100, rich, starts[1], &next);
+    EXPECT_EQ(next, starts[2]);
+    Page(96, 100, rich, starts.last(), &next);
+    Page(96, 100, rich, starts[0], &next);
+    EXPECT_TRUE(Page(96, 100, rich, starts[1], &next) == second);
+    TRichDocument fresh;
+    make(fresh);
+    EXPECT_TRUE(Page(96, 100, fresh, starts[1], &next) == second);
+    // Lines from the top of the text area (1 in) down to its foot (10 in), nothing beyond.
+    const QRect ink = Ink(second);
+    EXPECT_NEAR(ink.top(), 96, 8);
+    EXPECT_GT(ink.bottom(), 10 * 96 - 30);
+    EXPECT_LE(ink.bottom(), 10 * 96);
+}
