@@ -3,6 +3,8 @@
 #include "TTestHome.h"
 #include "data/TAddressFile.h"
 #include "data/TDataSet.h"
+#include "data/TSettingsFile.h"
+#include "data/ui/TWindowPlacement.h"
 #include "letters/TLetterPageSink.h"
 #include "letters/TPdfPageSink.h"
 #include "letters/ui/TLetterDesign.h"
@@ -14,6 +16,7 @@
 #include "richtext/TRichDocument.h"
 #include "xbase/TCursor.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -210,6 +213,50 @@ TEST_F(TLetterWindowsTest, ButtonsFollowTheListAndCloneNamesTheCopy)
     for (const char* name :
          {"ModifyButton", "CloneButton", "PrintButton", "PreviewButton", "DeleteButton"})
         EXPECT_FALSE(window.Button(name)->isEnabled()) << name;
+}
+
+TEST_F(TLetterWindowsTest, AltKeysAreUniqueAndThePlacementIsKept)
+{
+    QRect placed;
+    {
+        TqMLetters window(addresses, QString(), sysdata);
+        window.show();
+        QApplication::processEvents();
+        // Every mnemonic of the window names one control.
+        QStringList keys;
+        for (QAbstractButton* button : window.findChildren<QAbstractButton*>()) {
+            const QString text = button->text();
+            const qsizetype amp = text.indexOf(QLatin1Char('&'));
+            if (amp >= 0 && amp + 1 < text.size())
+                keys << text.mid(amp + 1, 1).toUpper();
+        }
+        for (QLabel* label : window.findChildren<QLabel*>())
+            if (const qsizetype amp = label->text().indexOf(QLatin1Char('&')); amp >= 0)
+                keys << label->text().mid(amp + 1, 1).toUpper();
+        QStringList unique = keys;
+        unique.removeDuplicates();
+        EXPECT_EQ(keys.size(), unique.size()) << keys.join(' ').toStdString();
+        // Alt+S ticks "Start from current record" at once (a clash would only move the focus).
+        QApplication::setActiveWindow(&window);
+        window.LetterList()->setFocus();
+        QTest::keyClick(window.LetterList(), Qt::Key_S, Qt::AltModifier);
+        QTest::qWait(250); // a mnemonic clicks the button after a short press animation
+        EXPECT_TRUE(window.StartFromCurrentBox()->isChecked());
+        EXPECT_EQ(window.Button("PrinterSetupButton")->text(), "Printer Se&tup");
+
+        window.setGeometry(QRect(QPoint(120, 90), window.minimumSize() + QSize(40, 30)));
+        QApplication::processEvents();
+        placed = window.geometry();
+        window.accept();
+    }
+    TqMLetters again(addresses, QString(), sysdata);
+    again.show();
+    QApplication::processEvents();
+    data::TSettingsFile settings(home.Home().SettingsPath());
+    EXPECT_TRUE(settings.HasKey(
+        data::TWindowPlacement::SectionFor(again, QString::fromLatin1(TqMLetters::kClassName)),
+        QStringLiteral("Right")));
+    EXPECT_EQ(again.geometry(), placed);
 }
 
 TEST_F(TLetterWindowsTest, PrintTwoTwoPageRecordsWithTheirStatusTexts)

@@ -2,7 +2,10 @@
 
 #include "data/TDataSet.h"
 #include "data/TMessageService.h"
+#include "data/TProgramHome.h"
+#include "data/TSettingsFile.h"
 #include "data/ui/THelpWindow.h"
+#include "data/ui/TWindowPlacement.h"
 #include "letters/TLetterScope.h"
 #include "letters/ui/TLetterDesign.h"
 #include "letters/ui/TLetterPrint.h"
@@ -25,10 +28,18 @@
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <optional>
 
 namespace qm::letters {
 
 namespace {
+
+std::optional<data::TSettingsFile> Settings()
+{
+    if (data::TProgramHome::Current().Dir().isEmpty())
+        return std::nullopt;
+    return data::TSettingsFile(data::TProgramHome::Current().SettingsPath());
+}
 
 TLetterPageTwips PageOf(const richtext::TRichDocument& document)
 {
@@ -51,7 +62,7 @@ TqMLetters::TqMLetters(data::TDataSet& addresses, const QString& filterExpressio
     : QDialog(parent), mAddresses(addresses), mFilterExpression(filterExpression),
       mClock([] { return QDate::currentDate(); })
 {
-    setObjectName(QStringLiteral("TqMLetters"));
+    setObjectName(QString::fromLatin1(kClassName));
     setWindowTitle(QStringLiteral("Print Letters"));
     setMinimumSize(560, 400);
 
@@ -114,7 +125,8 @@ TqMLetters::TqMLetters(data::TDataSet& addresses, const QString& filterExpressio
     ok->setDefault(true);
     auto* print = MakeButton(this, "PrintButton", QStringLiteral("&Print"));
     auto* preview = MakeButton(this, "PreviewButton", QStringLiteral("Pre&view"));
-    auto* setup = MakeButton(this, "PrinterSetupButton", QStringLiteral("Printer &Setup"));
+    // Alt+S is "Start from current record"; Alt+T is free.
+    auto* setup = MakeButton(this, "PrinterSetupButton", QStringLiteral("Printer Se&tup"));
     auto* help = MakeButton(this, "HelpButton", QStringLiteral("&Help"));
     auto* bottom = new QHBoxLayout;
     bottom->addStretch(1);
@@ -168,7 +180,36 @@ void TqMLetters::showEvent(QShowEvent* event)
     if (!mActivated) {
         mActivated = true;
         SetLetterButtons();
+        if (auto settings = Settings())
+            data::TWindowPlacement::Restore(*this, QString::fromLatin1(kClassName), *settings);
     }
+}
+
+void TqMLetters::SavePlacement()
+{
+    // Once per visit, and only for a window that was shown (and so placed).
+    if (mPlacementSaved || !mActivated)
+        return;
+    mPlacementSaved = true;
+    if (auto settings = Settings()) {
+        try {
+            data::TWindowPlacement::Save(*this, QString::fromLatin1(kClassName), *settings);
+        } catch (const data::TSettingsWriteError& e) {
+            data::TMessageService::Error(this, QStringLiteral("Error"), e.Message());
+        }
+    }
+}
+
+void TqMLetters::closeEvent(QCloseEvent* event)
+{
+    SavePlacement();
+    QDialog::closeEvent(event);
+}
+
+void TqMLetters::done(int result)
+{
+    SavePlacement();
+    QDialog::done(result);
 }
 
 void TqMLetters::ShowPrinterName()

@@ -40,6 +40,8 @@ class TLetterPageSink;
 class TqMLetters : public QDialog {
 public:
     static constexpr int kHelpContext = 7001;
+    // The section name of the window's placement in the settings file.
+    static constexpr const char* kClassName = "TqMLetters";
 
     // Shows the print dialog on the printer; true to print.
     using TPrintDialogHook = std::function<bool(QPrinter* printer)>;
@@ -88,7 +90,10 @@ public:
     QPushButton* Button(const QString& name) const;
 
 protected:
+    // The first showing restores the placement saved when the window last closed.
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void done(int result) override;
 
 private:
     // Loads the selected letter into document; false (message shown) when it cannot be read.
@@ -99,6 +104,7 @@ private:
     void Design(int row);
     int Run(QDialog& dialog);
     void ShowPrinterName();
+    void SavePlacement();
 
     data::TDataSet& mAddresses;
     QString mFilterExpression;
@@ -110,6 +116,7 @@ private:
     TClock mClock;
     bool mActivated = false;
     bool mNewLetter = false;
+    bool mPlacementSaved = false;
 
     QTableWidget* mList = nullptr;
     QRadioButton* mAll = nullptr;
