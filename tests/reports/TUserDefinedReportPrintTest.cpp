@@ -70,6 +70,7 @@ TEST_F(TUserDefinedReportPrintTest, PreviewIsReadyOnTheReportsPaperAndThePrinter
     ASSERT_EQ(watcher.mFinal.size(), 1);
     EXPECT_TRUE(watcher.mFinal[0].endsWith("\nReport Preview Ready!"))
         << watcher.mFinal[0].toStdString();
+    EXPECT_EQ(watcher.mButtons, QStringList{"OK"});
     EXPECT_EQ(watcher.mPreviews, QStringList{"Preview Report"});
     EXPECT_EQ(watcher.mPreviewPages, QList<int>{300});
     ExpectViewBack();

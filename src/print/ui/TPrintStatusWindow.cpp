@@ -72,7 +72,7 @@ void TPrintStatusWindow::FormActivate()
     if (!failure.isEmpty())
         data::TMessageService::Error(this, QStringLiteral("Error"), failure);
 
-    mCancelButton->setText(QStringLiteral("Ok"));
+    mCancelButton->setText(mTexts.doneButton);
     const bool print = mMode == TPrintStatusMode::Print;
     // A job that never started (no printer) did not complete either.
     const bool aborted = mJob.Aborted() || !failure.isEmpty() || mJob.CurrentPage() == 0;

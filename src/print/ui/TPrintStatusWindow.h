@@ -28,8 +28,9 @@ struct TPrintStatusTexts {
     QString previewCanceled = QStringLiteral("\rPreview Canceled!");
     QString previewStopped = QStringLiteral("\rPreview Stopped at page %p!");
     QString printCompleted = QStringLiteral("\rPrint Completed!");
-    QString previewReady;           // empty: the format is left as it was
-    bool closeAfterPreview = false; // a finished (not stopped) preview closes the window
+    QString previewReady;                      // empty: the format is left as it was
+    QString doneButton = QStringLiteral("Ok"); // the button once the job has ended
+    bool closeAfterPreview = false;            // a finished (not stopped) preview closes the window
 };
 
 class TPrintStatusWindow : public QDialog {

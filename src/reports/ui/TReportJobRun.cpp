@@ -95,6 +95,8 @@ print::TPrintStatusTexts TReportStatusTexts::BuiltInReportPrint()
     texts.previewStopped = QStringLiteral("\rPreview Stopped at page %p!");
     texts.printCompleted = QStringLiteral("\rReport Print Completed!");
     texts.previewReady = QStringLiteral("\rReport Preview Ready!");
+    // The report windows' button reads "OK" when the run has ended; the ZIP count's keeps "Ok".
+    texts.doneButton = QStringLiteral("OK");
     return texts;
 }
 
@@ -103,6 +105,7 @@ print::TPrintStatusTexts TReportStatusTexts::ZipReport()
     print::TPrintStatusTexts texts;
     texts.cancelQuestion = QStringLiteral("Cancel Printing?");
     texts.previewReady = QStringLiteral("\rPreview Ready!");
+    texts.doneButton = QStringLiteral("Ok");
     return texts;
 }
 
