@@ -7,6 +7,7 @@
 
 #include <QPoint>
 #include <QSize>
+#include <QString>
 
 class QPainter;
 
@@ -28,6 +29,9 @@ public:
     virtual void NewPage() = 0;
     virtual void End() = 0;
     virtual void Abort() = 0;
+    // The file End() completed, for a sink that writes one (a printer printing to a PDF file);
+    // empty otherwise, and before End().
+    virtual QString OutputFile() const { return {}; }
 };
 
 } // namespace qm::letters

@@ -274,6 +274,10 @@ public:
     void SelectPaperByName(const QString& name);
     void SetPaperSize(int code, double width = 0, double height = 0);
 
+    // The file the last run wrote, for a job whose printer writes files (the "PDF file"
+    // printer); empty for a paper printer, a page stream, and a run that did not finish.
+    virtual QString OutputFile() const { return {}; }
+
 protected:
     // Output hooks. Coordinates are page inches with the origin added; called only on pages that
     // are output.

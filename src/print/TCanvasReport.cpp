@@ -27,6 +27,7 @@ void TCanvasReport::StartOutput()
 {
     mDevice = BeginDevice();
     mPageActive = false;
+    mDeviceBegun = false;
 }
 
 void TCanvasReport::StartPage()
@@ -36,6 +37,7 @@ void TCanvasReport::StartPage()
             throw TPrintError(
                 TPrintErrorKind::Device,
                 QStringLiteral("The printer \"%1\" could not be started.").arg(DeviceName()));
+        mDeviceBegun = true;
     } else {
         NewDevicePage();
     }

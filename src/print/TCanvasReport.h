@@ -57,6 +57,8 @@ protected:
     TPainterFont PainterFont() const;
     // The painter of the page with the job's current state applied.
     TPagePainter& Sync();
+    // Whether the painter began on the device in this run, that is whether a page was output.
+    bool DeviceBegun() const { return mDeviceBegun; }
 
 private:
     QPaintDevice* mDevice = nullptr;
@@ -64,6 +66,7 @@ private:
     std::unique_ptr<TPagePainter> mPagePainter;
     TTextMeasure mMeasure;
     bool mPageActive = false;
+    bool mDeviceBegun = false;
 };
 
 } // namespace qm::print

@@ -101,7 +101,8 @@ public:
     TPageGeometry Geometry() const;
     TDeviceSetup Setup() const { return mSetup; }
 
-    // Where the PDF printer writes; defaults to "Quillmark.pdf" in the program home.
+    // Where the PDF printer writes: the file the print window asked for (TPdfFileDialog sets it
+    // before each print); until one was chosen, "Quillmark.pdf" in the program home.
     QString PdfOutputPath() const;
     void SetPdfOutputPath(const QString& path) { mPdfPath = path; }
 

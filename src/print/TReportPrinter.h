@@ -3,7 +3,8 @@
 // The job that draws straight onto the selected printer (TRPDevice). With no printer installed
 // RunJob reports "No printers are defined, aborting print job." and calls no handler. An aborted
 // job's document is thrown away; a finished one goes to the spooler (or, on the "PDF file"
-// printer, to TRPDevice::PdfOutputPath()).
+// printer, to TRPDevice::PdfOutputPath() as it was when the job started, which OutputFile()
+// names afterwards). A PDF that could not be written completely ends the job with TPrintError.
 
 #include "print/TCanvasReport.h"
 
@@ -12,6 +13,8 @@ namespace qm::print {
 class TReportPrinter : public TCanvasReport {
 public:
     TReportPrinter() = default;
+
+    QString OutputFile() const override { return mOutputFile; }
 
 protected:
     bool NeedsPrinter() const override { return true; }
@@ -23,6 +26,8 @@ protected:
 
 private:
     QPrinter* mPrinter = nullptr;
+    QString mPdfFile;    // the PDF being written, while the job runs
+    QString mOutputFile; // the PDF written by the last run that finished
 };
 
 } // namespace qm::print

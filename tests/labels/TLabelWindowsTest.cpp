@@ -4,6 +4,7 @@
 #include "labels/ui/TLabelSetupScreen.h"
 
 #include "TLabelPrintFixture.h"
+#include "TPdfFileAnswer.h"
 #include "TScreenshot.h"
 #include "labels/ui/TLabelDesignScreen.h"
 #include "labels/ui/TLabelSheetView.h"
@@ -11,6 +12,7 @@
 #include "labels/ui/TSortBulkMail.h"
 #include "print/TPageRender.h"
 #include "print/TPageStreamDump.h"
+#include "print/TPdfOutputName.h"
 #include "print/TRPDevice.h"
 #include "print/ui/TPreviewForm.h"
 #include "print/ui/TPrintStatusWindow.h"
@@ -18,6 +20,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
@@ -54,8 +57,16 @@ protected:
         // Only the built-in PDF printer: letter paper, 300 DPI.
         qunsetenv("QUILLMARK_NO_PDF_PRINTER");
         print::TRPDevice::Instance().ReloadWith({});
-        print::TRPDevice::Instance().SetPdfOutputPath(mHome.Path("labels.pdf"));
+        // Every print on it asks for its file; the tests take labels.pdf unless they say more.
+        mPdf = std::make_unique<test::TPdfFileAnswer>(mHome.Path("labels.pdf"), true);
     }
+    void TearDown() override
+    {
+        mPdf.reset();
+        LabelPrintFixture::TearDown();
+    }
+
+    std::unique_ptr<test::TPdfFileAnswer> mPdf;
 
     std::unique_ptr<TLabelSetupScreen> Open(bool filterSet = true)
     {
@@ -313,7 +324,8 @@ TEST_F(LabelWindowsTest, PrintsOnThePrinterAndSaysItCompleted)
     auto screen = Open();
     screen->PrintButton()->click();
     EXPECT_EQ(statusCaption, "Print Status ");
-    EXPECT_EQ(statusText, "\nLabel Print Completed!");
+    EXPECT_EQ(statusText, "\nLabel Print Completed!\nWritten to " +
+                              QDir::toNativeSeparators(mHome.Path("labels.pdf")));
     QFile pdf(mHome.Path("labels.pdf"));
     ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
     EXPECT_TRUE(pdf.readAll().startsWith("%PDF"));
@@ -321,6 +333,49 @@ TEST_F(LabelWindowsTest, PrintsOnThePrinterAndSaysItCompleted)
         QFile::remove(QString::fromLocal8Bit(keep));
         QFile::copy(pdf.fileName(), QString::fromLocal8Bit(keep));
     }
+}
+
+TEST_F(LabelWindowsTest, EachPrintToPdfAsksForItsFileAndKeepsTheLastOne)
+{
+    OpenNumbered(3);
+    AddLayout(Avery5160("Avery 5160"));
+    QDir().mkpath(mHome.Path("pdfs"));
+    print::TPdfOutputName::RememberFolder(mHome.Path("pdfs/x.pdf"));
+    auto screen = Open();
+    // The first print takes the name offered: the job's, in the folder used last.
+    mPdf.reset();
+    mPdf = std::make_unique<test::TPdfFileAnswer>();
+    screen->PrintButton()->click();
+    const QString first = mHome.Path("pdfs/Labels - Avery 5160.pdf");
+    EXPECT_EQ(mPdf->offered, QStringList{first});
+    EXPECT_TRUE(QFile::exists(first));
+    EXPECT_TRUE(statusText.endsWith("Written to " + QDir::toNativeSeparators(first)));
+    // The second is offered the same name; replacing it needs a Yes, and No lets the user
+    // choose another name, which leaves the first file as it was.
+    const QByteArray before = [&] {
+        QFile f(first);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+    mPdf.reset();
+    mPdf = std::make_unique<test::TPdfFileAnswer>();
+    mPdf->Queue(mHome.Path("pdfs/second.pdf"));
+    mResponder.QueueAnswer(false);
+    screen->PrintButton()->click();
+    EXPECT_EQ(mPdf->offered.size(), 2);
+    EXPECT_TRUE(mResponder.Texts().contains(QDir::toNativeSeparators(first) +
+                                            " already exists.\r\nDo you want to overwrite it?"));
+    EXPECT_TRUE(QFile::exists(mHome.Path("pdfs/second.pdf")));
+    QFile again(first);
+    ASSERT_TRUE(again.open(QIODevice::ReadOnly));
+    EXPECT_EQ(again.readAll(), before);
+    // Cancelling the save dialog prints nothing.
+    mPdf->CancelAll();
+    opened.clear();
+    statusText.clear();
+    screen->PrintButton()->click();
+    EXPECT_EQ(mPdf->offered.size(), 3);
+    EXPECT_FALSE(opened.contains("TPrintStatusWindow"));
+    EXPECT_TRUE(statusText.isEmpty());
 }
 
 TEST_F(LabelWindowsTest, CancelAsksAndThrowsThePrinterDocumentAway)

@@ -1,3 +1,4 @@
+#include "TPdfFileAnswer.h"
 #include "TScreenshot.h"
 #include "TScriptedResponder.h"
 #include "TTestHome.h"
@@ -13,6 +14,8 @@
 #include "letters/ui/TPrinterLetterSink.h"
 #include "letters/ui/TRTFPreviewForm.h"
 #include "letters/ui/TqMLetters.h"
+#include "print/TPdfOutputName.h"
+#include "print/TRPDevice.h"
 #include "richtext/TRichDocument.h"
 #include "xbase/TCursor.h"
 
@@ -348,6 +351,37 @@ TEST_F(TLetterWindowsTest, CancelAndFailure)
     EXPECT_EQ(lastStatus, "Letter Print Failed!");
     EXPECT_TRUE(responder.Texts().contains("The disk is full"));
     EXPECT_FALSE(QFile::exists(pdf));
+}
+
+TEST_F(TLetterWindowsTest, PrintToAFileGoesWhereThePrintDialogsOutputFileSays)
+{
+    qunsetenv("QUILLMARK_NO_PDF_PRINTER");
+    print::TRPDevice::Instance().ReloadWith({}); // the "PDF file" printer only
+    QDir().mkpath(home.Path("pdfs"));
+    print::TPdfOutputName::RememberFolder(home.Path("pdfs/x.pdf"));
+    test::TPdfFileAnswer answer; // fails the test below if a save dialog came as well
+    answer.CancelAll();
+    TqMLetters window(addresses, QString(), sysdata);
+    window.Store().Append("Welcome", LetterRtf("Dear [Full Name]", 2));
+    window.FillList(0);
+    window.SetRunHook([&](QDialog& dialog) { return RunShown(dialog); });
+    const QString typed = home.Path("pdfs/typed.pdf");
+    QString offered;
+    window.SetPrintDialogHook([&](QPrinter* printer) {
+        offered = printer->outputFileName();
+        printer->setOutputFileName(typed);
+        return true;
+    });
+    window.PrintNowClick();
+    // The dialog offered the letter's name in the folder used last, and the typed name won.
+    EXPECT_EQ(offered, home.Path("pdfs/Letters - Welcome.pdf"));
+    EXPECT_TRUE(answer.offered.isEmpty());
+    EXPECT_EQ(lastStatus, "Letter Print Completed!\nWritten to " + QDir::toNativeSeparators(typed));
+    QFile pdf(typed);
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(pdf.readAll().startsWith("%PDF"));
+    EXPECT_FALSE(QFile::exists(home.Path("pdfs/Letters - Welcome.pdf")));
+    EXPECT_EQ(print::TPdfOutputName::LastFolder(), home.Path("pdfs"));
 }
 
 TEST_F(TLetterWindowsTest, OnlyCurrentRecordThreeCopies)

@@ -2,6 +2,7 @@
 // Codes" and "Print Current Record" with their status windows, previews and messages, and the
 // main window's three commands handing the records over and taking them back.
 
+#include "TPdfFileAnswer.h"
 #include "TReportRunWatcher.h"
 #include "TReportTestSupport.h"
 #include "TScreenshot.h"
@@ -10,6 +11,7 @@
 
 #include "addressbook/ui/TAddressMain.h"
 #include "data/TSettingsFile.h"
+#include "print/TPdfOutputName.h"
 #include "print/TRPDevice.h"
 #include "reports/TReportRunScope.h"
 #include "reports/ui/TCountZipCodes.h"
@@ -18,9 +20,13 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -42,6 +48,8 @@ protected:
     void SetUp() override
     {
         qm::print::TRPDevice::Instance().SetPdfOutputPath(mHome.Path("Quillmark.pdf"));
+        // A print that asks for its file gets Quillmark.pdf in the test home.
+        mPdf = std::make_unique<qm::test::TPdfFileAnswer>(mHome.Path("Quillmark.pdf"), true);
         mSmith = mTable.Add({{"LNAME", "Smith"}, {"CITY", "Salem"}, {"ZIP", "97301"}});
         mBlank = mTable.Add({{"LNAME", ""}, {"ZIP", "97301-1234"}});
         mAdams = mTable.Add({{"LNAME", "Adams"}, {"ZIP", "K1A 0B1"}, {"MEMO", "A note"}});
@@ -50,6 +58,8 @@ protected:
                         {"ZIP", QStringLiteral("%1").arg(10000 + i)}});
         mTable.MainView({}, mSmith);
     }
+
+    void TearDown() override { mPdf.reset(); }
 
     void ExpectViewBack()
     {
@@ -60,6 +70,7 @@ protected:
 
     qm::test::TTestHome mHome;
     qm::test::TScriptedResponder mResponder;
+    std::unique_ptr<qm::test::TPdfFileAnswer> mPdf;
     qm::test::TReportTable mTable;
     uint32_t mSmith = 0, mBlank = 0, mAdams = 0;
 };
@@ -151,9 +162,75 @@ TEST_F(TReportWindowsTest, PrintCompletesOnThePdfPrinterAndACancelledDialogPrint
     setup.CurrentButton()->setChecked(true);
     setup.PrintButton()->click();
     ASSERT_EQ(watcher.mFinal.size(), 1);
-    EXPECT_TRUE(watcher.mFinal[0].endsWith("\nReport Print Completed!"));
+    EXPECT_TRUE(watcher.mFinal[0].endsWith("\nReport Print Completed!\nWritten to " +
+                                           QDir::toNativeSeparators(mHome.Path("Quillmark.pdf"))));
     EXPECT_TRUE(QFile::exists(mHome.Path("Quillmark.pdf")));
     ExpectViewBack();
+}
+
+TEST_F(TReportWindowsTest, PrintToAFileGoesWhereThePrintDialogsOutputFileSays)
+{
+    QDir().mkpath(mHome.Path("pdfs"));
+    qm::print::TPdfOutputName::RememberFolder(mHome.Path("pdfs/x.pdf"));
+    mPdf.reset();
+    mPdf = std::make_unique<qm::test::TPdfFileAnswer>();
+    const QString typed = mHome.Path("pdfs/Members.pdf");
+    QString offered;
+    mPdf->onPrintDialog = [&](QPrintDialog& dialog) {
+        // The dialog offers the report's title in the folder used last; the user types another.
+        offered = dialog.printer()->outputFileName();
+        dialog.printer()->setOutputFileName(typed);
+        return true;
+    };
+    qm::reports::TReportSetup setup(mTable.DataSet(), mTable.Apollo(), false);
+    setup.TitleEdit()->setText("Club list");
+    setup.CurrentButton()->setChecked(true);
+    TRunWatcher watcher;
+    setup.PrintButton()->click();
+    EXPECT_EQ(mPdf->printDialogs, 1);
+    EXPECT_EQ(offered, mHome.Path("pdfs/Club list.pdf"));
+    EXPECT_TRUE(mPdf->offered.isEmpty()); // no second question after the print dialog
+    ASSERT_EQ(watcher.mFinal.size(), 1);
+    EXPECT_TRUE(watcher.mFinal[0].endsWith("\nReport Print Completed!\nWritten to " +
+                                           QDir::toNativeSeparators(typed)))
+        << watcher.mFinal[0].toStdString();
+    QFile pdf(typed);
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(pdf.readAll().startsWith("%PDF"));
+    EXPECT_FALSE(QFile::exists(mHome.Path("Quillmark.pdf")));
+    ExpectViewBack();
+}
+
+TEST_F(TReportWindowsTest, ZipCountAndRecordSheetAskForTheirFileByName)
+{
+    mPdf.reset();
+    mPdf = std::make_unique<qm::test::TPdfFileAnswer>(mHome.Path("zip.pdf"));
+    mPdf->Queue(mHome.Path("record.pdf"));
+    {
+        qm::reports::TCountZipCodes count(mTable.DataSet());
+        ASSERT_TRUE(count.Count());
+        TRunWatcher watcher;
+        count.PrintButton()->click();
+        EXPECT_TRUE(watcher.mFinal.value(0).endsWith(
+            "\nPrint Completed!\nWritten to " + QDir::toNativeSeparators(mHome.Path("zip.pdf"))))
+            << watcher.mFinal.value(0).toStdString();
+    }
+    mTable.DataSet().GoTo(mAdams);
+    qm::reports::TPrintCurrentRecord window(mTable.DataSet());
+    TRunWatcher watcher;
+    window.PrintButton()->click();
+    ASSERT_EQ(mPdf->offered.size(), 2);
+    EXPECT_TRUE(mPdf->offered[0].endsWith("/Zip Code Count.pdf")) << mPdf->offered[0].toStdString();
+    EXPECT_TRUE(mPdf->offered[1].endsWith("/Record - Adams.pdf")) << mPdf->offered[1].toStdString();
+    EXPECT_TRUE(watcher.mFinal.value(0).endsWith(
+        "Written to " + QDir::toNativeSeparators(mHome.Path("record.pdf"))));
+    EXPECT_TRUE(QFile::exists(mHome.Path("zip.pdf")));
+    EXPECT_TRUE(QFile::exists(mHome.Path("record.pdf")));
+    // A cancelled save dialog runs nothing.
+    mPdf->CancelAll();
+    TRunWatcher none;
+    window.PrintButton()->click();
+    EXPECT_TRUE(none.mCaptions.isEmpty());
 }
 
 TEST_F(TReportWindowsTest, StartRecordOutOfRangeIsAnInformation)

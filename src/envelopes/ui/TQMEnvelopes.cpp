@@ -23,7 +23,9 @@
 #include "envelopes/ui/TEnvelopeDesignScreen.h"
 #include "envelopes/ui/TEnvelopeForm.h"
 #include "envelopes/ui/TEnvelopePrePrint.h"
+#include "print/TPdfOutputName.h"
 #include "print/TReportFiler.h"
+#include "print/ui/TPdfFileDialog.h"
 #include "print/ui/TPreviewForm.h"
 #include "print/ui/TPrintDialogs.h"
 
@@ -552,6 +554,12 @@ void TQMEnvelopes::PrintOrPreview(bool preview)
         mFeed = confirm.Feed();
     }
     SaveSettings();
+    // A print on the "PDF file" printer asks for its file first.
+    if (!preview && !print::TPdfFileDialog::Choose(this, QStringLiteral("Envelopes - ") +
+                                                             values.description.trimmed())) {
+        mPanel->ClearObjects();
+        return;
+    }
 
     QByteArray stream;
     bool aborted = true;
@@ -598,7 +606,10 @@ void TQMEnvelopes::PrintOrPreview(bool preview)
                 data::TMessageService::Error(this, QStringLiteral("Error"), error.Message());
             }
         }
-        if (const QStringList notes = run.Imb().Notes(); !aborted && !notes.isEmpty())
+        QStringList notes = run.Imb().Notes();
+        if (!aborted && !preview && !printerJob.OutputFile().isEmpty())
+            notes << print::TPdfOutputName::WrittenLine(printerJob.OutputFile());
+        if (!aborted && !notes.isEmpty())
             data::TMessageService::Inform(this, notes.join(QLatin1Char('\n')));
     }
     mPanel->ClearObjects();

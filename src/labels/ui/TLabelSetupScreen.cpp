@@ -23,6 +23,7 @@
 #include "labels/ui/TSelectSpecificLabels.h"
 #include "labels/ui/TSortBulkMail.h"
 #include "print/TRPDevice.h"
+#include "print/ui/TPdfFileDialog.h"
 #include "print/ui/TPreviewForm.h"
 #include "xbase/TTable.h"
 
@@ -475,6 +476,15 @@ void TLabelSetupScreen::RunCommand(bool preview)
         !data::TMessageService::Ask(this, QStringLiteral("PAPER SIZE"),
                                     TLabelSheet::PaperQuestion(request)))
         return;
+
+    // A print on the "PDF file" printer asks for its file first.
+    if (!preview) {
+        const QString name = !listed.geometry.description.trimmed().isEmpty()
+                                 ? listed.geometry.description
+                                 : listed.geometry.templateDescription;
+        if (!print::TPdfFileDialog::Choose(this, QStringLiteral("Labels - ") + name.trimmed()))
+            return;
+    }
 
     // 11-13: the job under the status window, then the preview.
     TLabelPrintLoop loop(sheet, mSelection, presort ? 1 : mLabelsPerRecord);

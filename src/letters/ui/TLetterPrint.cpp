@@ -3,7 +3,9 @@
 #include "data/TMessageService.h"
 #include "data/ui/TEventPump.h"
 #include "letters/TDataSetLetterRecords.h"
+#include "letters/TLetterPageSink.h"
 #include "letters/TRichLetterSource.h"
+#include "print/TPdfOutputName.h"
 #include "richtext/TRichDocument.h"
 
 #include <QApplication>
@@ -28,6 +30,7 @@ TLetterPrint::TLetterPrint(const richtext::TRichDocument& letterTemplate, data::
     mStatusLabel->setObjectName(QStringLiteral("StatusLabel"));
     mStatusLabel->setAlignment(Qt::AlignCenter);
     mStatusLabel->setMinimumHeight(mStatusLabel->fontMetrics().lineSpacing() * 3);
+    mStatusLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
     QFont bold = mStatusLabel->font();
     bold.setBold(true);
     mStatusLabel->setFont(bold);
@@ -85,7 +88,14 @@ void TLetterPrint::FormActivate()
     mRunning = false;
     mFinished = true;
     mCancelButton->setText(QStringLiteral("OK"));
-    mStatusLabel->setText(mOutcome.StatusText());
+    QString status = mOutcome.StatusText();
+    // A print to a file says where it went.
+    const bool written = !mOutcome.failed && !mOutcome.cancelled && !mSink.OutputFile().isEmpty();
+    if (written)
+        status += QLatin1Char('\n') + print::TPdfOutputName::WrittenLine(mSink.OutputFile());
+    mStatusLabel->setText(status);
+    if (written)
+        adjustSize(); // the whole path, as far as the screen allows
     if (mOutcome.failed)
         data::TMessageService::Error(this, QStringLiteral("Error"), mOutcome.error);
 }

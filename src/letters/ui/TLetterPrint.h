@@ -7,7 +7,8 @@
 // box) only asks for a stop, which the run looks at after the current record with the question
 // "Cancel print job?"; afterwards the button reads "OK" and closes the window, and the status
 // line reads "Letter Print Completed!", "Letter Print Canceled!" or "Letter Print Failed!" (the
-// error is shown as well, and a half-written PDF removed by the sink).
+// error is shown as well, and a half-written PDF removed by the sink); a completed print to a
+// PDF file names the file on a second line ("Written to ...").
 
 #include "data/ui/TEventPump.h"
 #include "letters/TLetterRun.h"

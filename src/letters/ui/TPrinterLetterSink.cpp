@@ -1,6 +1,8 @@
 #include "letters/ui/TPrinterLetterSink.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPrinter>
@@ -45,7 +47,9 @@ TLetterDevice TPrinterLetterSink::Device() const
 
 QPainter& TPrinterLetterSink::Begin()
 {
-    mOutputFile = mPrinter.outputFileName();
+    mWritten.clear();
+    mOutputFile =
+        mPrinter.outputFormat() == QPrinter::PdfFormat ? mPrinter.outputFileName() : QString();
     if (!mPainter.begin(&mPrinter))
         throw std::runtime_error(
             (QStringLiteral("Unable to start printing on ") + mPrinter.printerName())
@@ -68,6 +72,11 @@ void TPrinterLetterSink::End()
             QFile::remove(mOutputFile);
         throw std::runtime_error("The printer reported an error");
     }
+    if (!mOutputFile.isEmpty() && !QFileInfo(mOutputFile).isFile())
+        throw std::runtime_error(QStringLiteral("The PDF file \"%1\" could not be written.")
+                                     .arg(QDir::toNativeSeparators(mOutputFile))
+                                     .toStdString());
+    mWritten = mOutputFile;
 }
 
 void TPrinterLetterSink::Abort()

@@ -30,12 +30,14 @@ public:
     void NewPage() override;
     void End() override;
     void Abort() override;
+    QString OutputFile() const override { return mWritten; }
 
 private:
     QPrinter& mPrinter;
     TLetterPageTwips mPage;
     QPainter mPainter;
-    QString mOutputFile;
+    QString mOutputFile; // the printer's file while the job runs (PDF only)
+    QString mWritten;    // the file of a job that ended well
 };
 
 } // namespace qm::letters

@@ -12,6 +12,7 @@
 #include "letters/ui/TPrinterLetterSink.h"
 #include "letters/ui/TRTFPreviewForm.h"
 #include "print/TRPDevice.h"
+#include "print/ui/TPdfFileDialog.h"
 #include "print/ui/TPrintDialogs.h"
 #include "richtext/TRichDocument.h"
 
@@ -404,15 +405,22 @@ void TqMLetters::PrintNowClick()
         // The letter's paper before the dialog (so nothing is cut off), and one copy: the run
         // prints the copies itself.
         TPrinterLetterSink::PreparePrinter(*printer, page);
+        const QString jobName = QStringLiteral("Letters - ") +
+                                mStore.Rows()[size_t(SelectedRow())].description.trimmed();
+        print::TPdfFileDialog::Offer(*printer, jobName);
         const bool accepted = mPrintDialog ? mPrintDialog(printer) : [&] {
             QPrintDialog dialog(printer, this);
-            return dialog.exec() == QDialog::Accepted;
+            return print::TPdfFileDialog::RunDialog(dialog) == QDialog::Accepted;
         }();
         if (!accepted)
             return;
+        // Selecting the printer opens it afresh: the file the dialog chose is read first.
+        const QString file = print::TPdfFileDialog::DialogOutput(*printer);
         device.SelectPrinterByName(printer->printerName().isEmpty()
                                        ? QString::fromLatin1(print::TRPDeviceItem::kPdfDeviceName)
                                        : printer->printerName());
+        if (!print::TPdfFileDialog::Take(this, file, jobName))
+            return;
         printer = device.Printer();
         if (!printer)
             return;

@@ -1,6 +1,7 @@
 #include "print/ui/TPrintStatusWindow.h"
 
 #include "data/ui/TMessageService.h"
+#include "print/TPdfOutputName.h"
 #include "print/TPrintError.h"
 
 #include <QLabel>
@@ -25,6 +26,8 @@ TPrintStatusWindow::TPrintStatusWindow(TBaseReport& job, TPrintStatusMode mode,
     mStatusLabel = new QLabel(this);
     mStatusLabel->setAlignment(Qt::AlignCenter);
     mStatusLabel->setMinimumHeight(mStatusLabel->fontMetrics().lineSpacing() * 4);
+    // The final status may name the file written; the user can copy its path.
+    mStatusLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
     QFont bold = mStatusLabel->font();
     bold.setBold(true);
     mStatusLabel->setFont(bold);
@@ -38,11 +41,14 @@ TPrintStatusWindow::TPrintStatusWindow(TBaseReport& job, TPrintStatusMode mode,
 
     connect(mCancelButton, &QPushButton::clicked, this, &TPrintStatusWindow::CancelButtonClick);
 
-    // Carriage returns in the status line break the label's lines.
-    mJob.SetStatusLabel([label = mStatusLabel](const QString& text) {
+    // Carriage returns in the status line break the label's lines. A line wider than the window
+    // (the path of the file written) makes it grow, as far as the screen allows.
+    mJob.SetStatusLabel([this, label = mStatusLabel](const QString& text) {
         QString lines = text;
         lines.replace(QLatin1Char('\r'), QLatin1Char('\n'));
         label->setText(lines);
+        if (label->sizeHint().width() > label->width())
+            adjustSize();
     });
 }
 
@@ -85,6 +91,11 @@ void TPrintStatusWindow::FormActivate()
         format = mTexts.printCompleted;
     else
         format = mTexts.previewReady;
+    // A print that wrote a file says where it went; '%' in the path is not a status code.
+    const QString written = print && !aborted ? mJob.OutputFile() : QString();
+    if (!written.isEmpty())
+        format += QLatin1Char('\r') + TPdfOutputName::WrittenLine(written).replace(
+                                          QLatin1Char('%'), QStringLiteral("%%"));
     if (!format.isEmpty())
         mJob.SetStatusFormat(format);
     mJob.UpdateStatus();

@@ -3,7 +3,9 @@
 // The print status window the label, envelope and report printing windows share: a small modal
 // window with the job's status line and one button. The job runs when the window is first
 // shown. While printing the button reads "Cancel" (optionally asking first), while previewing
-// "Stop"; when the job has ended it reads "Ok" and the status line shows the final text.
+// "Stop"; when the job has ended it reads "Ok" (or the window's own caption, such as the
+// reports' "OK") and the status line shows the final text, followed by "Written to" and the
+// file's path when the print went to a file (the "PDF file" printer).
 //
 // Contract: the job is not owned and must outlive the window. The caller's drawing loop looks
 // at StopRequested() (preview) and the job's Aborted() (print) after each record.

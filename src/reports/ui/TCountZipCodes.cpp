@@ -177,6 +177,7 @@ void TCountZipCodes::RunReport(bool preview)
     settings.texts = TReportStatusTexts::ZipReport();
     settings.previewCaption = QStringLiteral("Preview Zipcode Count");
     settings.previewZoom = 100;
+    settings.pdfJobName = QStringLiteral("Zip Code Count");
     TReportJobRun::Run(this, settings,
                        [&report](print::TBaseReport& job, TReportJobRun::TKeepGoing keepGoing) {
                            report.SetKeepGoing(std::move(keepGoing));

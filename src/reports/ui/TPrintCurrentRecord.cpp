@@ -1,5 +1,6 @@
 #include "reports/ui/TPrintCurrentRecord.h"
 
+#include "data/TDataSet.h"
 #include "data/TMessageService.h"
 #include "data/ui/THelpWindow.h"
 #include "print/TPrintError.h"
@@ -107,6 +108,22 @@ void TPrintCurrentRecord::HelpButtonClick()
     data::THelpWindow::ShowContext(kHelpContext, this);
 }
 
+QString TPrintCurrentRecord::PdfJobName() const
+{
+    // "Record - Smith, John"; a record without a name is the current record.
+    QStringList name;
+    try {
+        for (const char* field : {"LNAME", "FNAME"})
+            if (const QString text = mDataSet.AsString(QString::fromLatin1(field)).trimmed();
+                !text.isEmpty())
+                name << text;
+    } catch (const std::exception&) {
+        // A file without the name fields still prints, under the general name.
+    }
+    return name.isEmpty() ? QStringLiteral("Current Record")
+                          : QStringLiteral("Record - ") + name.join(QStringLiteral(", "));
+}
+
 void TPrintCurrentRecord::RunSheet(bool preview)
 {
     TRecordSheet sheet(mDataSet, Chosen());
@@ -115,6 +132,7 @@ void TPrintCurrentRecord::RunSheet(bool preview)
     settings.texts = TReportStatusTexts::SingleRecordPrint();
     settings.previewCaption = QStringLiteral("Preview Report");
     settings.previewZoom = print::TPreviewForm::kPageWidth;
+    settings.pdfJobName = PdfJobName();
     TReportJobRun::Run(this, settings,
                        [&sheet](print::TBaseReport& job, TReportJobRun::TKeepGoing keepGoing) {
                            sheet.SetKeepGoing(std::move(keepGoing));

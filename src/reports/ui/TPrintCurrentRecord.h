@@ -42,6 +42,8 @@ public:
 
 private:
     void RunSheet(bool preview);
+    // The name a print to a PDF file is offered under: "Record - " and the record's name.
+    QString PdfJobName() const;
 
     data::TDataSet& mDataSet;
     QCheckBox* mAll = nullptr;

@@ -3,6 +3,7 @@
 #include "data/ui/TEventPump.h"
 #include "print/TReportFiler.h"
 #include "print/TReportPrinter.h"
+#include "print/ui/TPdfFileDialog.h"
 #include "print/ui/TPreviewForm.h"
 
 #include <QBuffer>
@@ -34,6 +35,9 @@ void TReportJobRun::SetWindowHook(TWindowHook hook)
 bool TReportJobRun::Run(QWidget* parent, const TReportJobSettings& settings, const TAttach& attach)
 {
     const bool preview = settings.mode == print::TPrintStatusMode::Preview;
+    if (!preview && !settings.pdfJobName.isEmpty() &&
+        !print::TPdfFileDialog::Choose(parent, settings.pdfJobName))
+        return false;
     std::unique_ptr<print::TBaseReport> job;
     if (preview) {
         auto filer = std::make_unique<print::TReportFiler>();

@@ -22,6 +22,9 @@ struct TReportJobSettings {
     print::TPrintStatusTexts texts;
     QString previewCaption;
     int previewZoom = 0; // TPreviewForm's kPageWidth, kWholePage or a percentage
+    // A print on the "PDF file" printer first asks for its file under this name
+    // (TPdfFileDialog::Choose); empty when a print dialog has asked already.
+    QString pdfJobName;
 
     // A report of the address records (built-in or user-designed) printed or previewed: the
     // report status texts, "Preview Report" at page width.
@@ -38,7 +41,8 @@ public:
 
     static void SetWindowHook(TWindowHook hook);
 
-    // Returns whether the job ran to its end (not aborted, not failed).
+    // Returns whether the job ran to its end (not aborted, not failed, not cancelled in the
+    // PDF file's save dialog).
     static bool Run(QWidget* parent, const TReportJobSettings& settings, const TAttach& attach);
 };
 

@@ -7,6 +7,7 @@
 #include "design/stream/TLayoutError.h"
 #include "print/TPrintError.h"
 #include "print/TRPDevice.h"
+#include "print/ui/TPdfFileDialog.h"
 #include "print/ui/TPrintDialogs.h"
 #include "reports/TBuiltInLayouts.h"
 #include "reports/TBuiltInReport.h"
@@ -65,13 +66,14 @@ private:
 
 } // namespace
 
-bool ShowReportPrintDialog(QWidget* parent)
+bool ShowReportPrintDialog(QWidget* parent, const QString& jobName)
 {
     print::TRPDevice& device = print::TRPDevice::Instance();
     QPrinter* printer = device.Printer();
     if (!printer)
         return false;
     printer->setCopyCount(1);
+    print::TPdfFileDialog::Offer(*printer, jobName);
     QPrintDialog dialog(printer, parent);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
     dialog.setOption(QAbstractPrintDialog::PrintCollateCopies, false);
@@ -79,18 +81,21 @@ bool ShowReportPrintDialog(QWidget* parent)
     dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
     for (QSpinBox* copies : dialog.findChildren<QSpinBox*>())
         copies->setEnabled(false);
-    if (dialog.exec() != QDialog::Accepted)
+    if (print::TPdfFileDialog::RunDialog(dialog) != QDialog::Accepted)
         return false;
+    // Selecting the printer opens it afresh: the file the dialog chose is read first.
+    const QString file = print::TPdfFileDialog::DialogOutput(*printer);
     device.SelectPrinterByName(printer->printerName().isEmpty()
                                    ? QString::fromLatin1(print::TRPDeviceItem::kPdfDeviceName)
                                    : printer->printerName());
     device.SetCopies(1);
-    return true;
+    return print::TPdfFileDialog::Take(parent, file, jobName);
 }
 
 TReportSetup::TReportSetup(data::TDataSet& dataSet, data::TApollo& apollo, bool hasFilter,
                            QWidget* parent)
-    : QDialog(parent), mDataSet(dataSet), mApollo(apollo), mPrintDialog(ShowReportPrintDialog),
+    : QDialog(parent), mDataSet(dataSet), mApollo(apollo),
+      mPrintDialog([this](QWidget* owner) { return ShowReportPrintDialog(owner, PdfJobName()); }),
       mStore(std::make_unique<TReportStore>())
 {
     setObjectName(QStringLiteral("TReportSetup"));
@@ -365,6 +370,18 @@ void TReportSetup::ReportListChange()
     const int row = mReportList->currentRow();
     if (row >= 0)
         mTitleEdit->setText(TBuiltInLayouts::DefaultTitle(row + 1));
+}
+
+QString TReportSetup::PdfJobName() const
+{
+    if (OnDesignerTab()) {
+        const int row = CurrentDesign();
+        return row >= 0 ? mStore->Rows()[std::size_t(row)].description.trimmed() : QString();
+    }
+    const QString title = mTitleEdit->text().trimmed();
+    return !title.isEmpty()
+               ? title
+               : TBuiltInLayouts::DefaultTitle(std::max(0, mReportList->currentRow()) + 1);
 }
 
 TRecordChoice TReportSetup::Choice() const

@@ -55,6 +55,9 @@ public:
     void SetDesignerHook(TDesignerHook hook) { mDesignerHook = std::move(hook); }
 
     // The print dialog; replaced by tests. Returns whether the user chose to print.
+    // The name a print to a PDF file is offered under: the built-in report's title (or
+    // "Report N"), the user report's description.
+    QString PdfJobName() const;
     using TPrintDialog = std::function<bool(QWidget* parent)>;
     void SetPrintDialog(TPrintDialog dialog) { mPrintDialog = std::move(dialog); }
 
@@ -139,7 +142,9 @@ private:
 };
 
 // The print dialog of the report windows: only the printer choice takes effect there, so the
-// page range and copies are offered disabled. Returns whether the user chose to print.
-bool ShowReportPrintDialog(QWidget* parent);
+// page range and copies are offered disabled. Printing to a file offers jobName as the PDF's
+// name and prints to the "Output file" the user leaves there (TPdfFileDialog). Returns whether
+// the user chose to print.
+bool ShowReportPrintDialog(QWidget* parent, const QString& jobName);
 
 } // namespace qm::reports

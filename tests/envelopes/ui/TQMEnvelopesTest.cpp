@@ -5,6 +5,7 @@
 
 #include "envelopes/ui/TQMEnvelopes.h"
 
+#include "../../support/TPdfFileAnswer.h"
 #include "../../support/TScreenshot.h"
 #include "../../support/TScriptedResponder.h"
 #include "../../support/TTestHome.h"
@@ -56,12 +57,14 @@ protected:
         design::TGClassRegistry::Instance().RegisterHostKinds(design::TGHostKind::Envelope);
         QDir().mkpath(home.Home().SysDataDir());
         print::TRPDevice::Instance().Reload();
-        // Preview and print use the built-in printer; its file lands in the test home.
-        print::TRPDevice::Instance().SetPdfOutputPath(home.Path("out.pdf"));
+        // Preview and print use the built-in printer; the file every print asks for is out.pdf
+        // in the test home.
+        pdfAnswer = std::make_unique<test::TPdfFileAnswer>(home.Path("out.pdf"), true);
     }
     ~TQMEnvelopesTest() override
     {
         window.reset();
+        pdfAnswer.reset();
         design::TDesignUnits::SetPpiOverride(0);
         print::TRPDevice::Instance().Reload();
     }
@@ -172,6 +175,7 @@ protected:
 
     test::TTestHome home;
     test::TScriptedResponder responder;
+    std::unique_ptr<test::TPdfFileAnswer> pdfAnswer;
     data::TDataSet addresses;
     std::unique_ptr<TQMEnvelopes> window;
     QStringList opened;
@@ -432,6 +436,12 @@ TEST_F(TQMEnvelopesTest, PrintWritesOneEnvelopePagePerRecordAndKeepsThePrinterSe
     window->AllRecordsButton()->click();
     window->PrintButton()->click();
     EXPECT_EQ(opened, QStringList({"TEnvelopePrePrint", "TEnvelopeForm"}));
+    // The file was asked for under the layout's name, and the end of the print names it.
+    ASSERT_EQ(pdfAnswer->offered.size(), 1);
+    EXPECT_TRUE(pdfAnswer->offered[0].endsWith("/Envelopes - Home.pdf"))
+        << pdfAnswer->offered[0].toStdString();
+    EXPECT_EQ(responder.Texts(),
+              QStringList{"Written to " + QDir::toNativeSeparators(home.Path("out.pdf"))});
     QFile pdf(home.Path("out.pdf"));
     ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
     const QByteArray bytes = pdf.readAll();
