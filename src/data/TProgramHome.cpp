@@ -1,6 +1,7 @@
 #include "data/TProgramHome.h"
 
 #include "data/TFileFinder.h"
+#include "data/TSystemTables.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -97,6 +98,40 @@ void TProgramHome::Prepare(const QString& shippedDataDir) const
         if (!QFile::rename(partial, target))
             QFile::remove(partial);
     }
+}
+
+QString TProgramHome::ShippedTablesProblem(const QString& shippedDataDir) const
+{
+    const QString source = QDir::cleanPath(shippedDataDir + QStringLiteral("/sysdata"));
+    QStringList missing;
+    QStringList notShipped;
+    for (TSystemTable table : TSystemTables::RebuildOrder()) {
+        if (TSystemTables::Schema(table).createdByProgram)
+            continue;
+        if (QFileInfo(TSystemTables::FilePath(table, SysDataDir())).isFile())
+            continue;
+        const QString name = QFileInfo(TSystemTables::FilePath(table, SysDataDir())).fileName();
+        missing << name;
+        if (!QFileInfo(TSystemTables::FilePath(table, source)).isFile())
+            notShipped << name;
+    }
+    if (missing.isEmpty())
+        return {};
+    const QString target = QDir::toNativeSeparators(SysDataDir());
+    const QString from = QDir::toNativeSeparators(source);
+    const QString advice =
+        QStringLiteral("Reinstall Quillmark, or set QM_DATA_DIR to the folder that holds its "
+                       "sysdata folder.");
+    if (!QFileInfo(source).isDir())
+        return QStringLiteral("The installed data folder %1 is missing, so %2 could not be "
+                              "copied to %3.\n%4")
+            .arg(from, missing.join(QStringLiteral(", ")), target, advice);
+    if (!notShipped.isEmpty())
+        return QStringLiteral("The installed data folder %1 lacks %2, which could not be copied "
+                              "to %3.\n%4")
+            .arg(from, notShipped.join(QStringLiteral(", ")), target, advice);
+    return QStringLiteral("Unable to copy %1 from %2 to %3.")
+        .arg(missing.join(QStringLiteral(", ")), from, target);
 }
 
 QString TProgramHome::SettingsPath() const

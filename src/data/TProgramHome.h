@@ -43,6 +43,12 @@ public:
     // Throws THomeError naming the folder and the reason when a folder cannot be made.
     void Prepare(const QString& shippedDataDir) const;
 
+    // After Prepare(): a message naming the folders when a shipped read-only table (the label
+    // sheet templates, the state/ZIP ranges) is still missing from sysdata/, because the
+    // installed data folder is missing or lacks it, or because it could not be copied; empty
+    // when every shipped table is there. The program runs on without the tables.
+    QString ShippedTablesProblem(const QString& shippedDataDir) const;
+
     const QString& Dir() const { return mDir; }
     QString SettingsPath() const;
     QString SysDataDir() const;

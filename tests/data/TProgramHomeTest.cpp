@@ -78,6 +78,57 @@ TEST(TProgramHome, FolderThatCannotBeMadeNamesPathAndReason)
     }
 }
 
+TEST(TProgramHome, MissingShippedTablesAreNamedWithTheFoldersUntilTheHomeHasThem)
+{
+    QTemporaryDir root;
+    const TProgramHome home(root.path() + "/home");
+    const QString target = QDir::toNativeSeparators(root.path() + "/home/sysdata");
+
+    // No data folder at all: the home is still made, and the message names both folders.
+    const QString gone = root.path() + "/share/quillmark";
+    home.Prepare(gone);
+    const QString noFolder = home.ShippedTablesProblem(gone);
+    EXPECT_TRUE(noFolder.startsWith("The installed data folder " +
+                                    QDir::toNativeSeparators(gone + "/sysdata") + " is missing"))
+        << noFolder.toStdString();
+    EXPECT_TRUE(noFolder.contains("LBLTPL.DBF") && noFolder.contains("CSZ.DBF"));
+    EXPECT_TRUE(noFolder.contains(target));
+    EXPECT_TRUE(noFolder.contains("QM_DATA_DIR"));
+
+    // A data folder that lacks one table names that one.
+    QTemporaryDir partial;
+    Touch(partial.path() + "/sysdata/LBLTPL.DBF", "templates");
+    home.Prepare(partial.path());
+    const QString lacking = home.ShippedTablesProblem(partial.path());
+    EXPECT_TRUE(lacking.contains("lacks CSZ.DBF")) << lacking.toStdString();
+    EXPECT_FALSE(lacking.contains("LBLTPL"));
+
+    // Once the home holds both (in any letter case), the data folder no longer matters: a
+    // portable install carries its own tables.
+    Touch(root.path() + "/home/sysdata/csz.dbf", "the user's own states");
+    EXPECT_EQ(home.ShippedTablesProblem(partial.path()), QString());
+    EXPECT_EQ(home.ShippedTablesProblem(gone), QString());
+}
+
+TEST(TProgramHome, ShippedTableThatCouldNotBeCopiedIsReported)
+{
+    QTemporaryDir shipped;
+    Touch(shipped.path() + "/sysdata/LBLTPL.DBF", "templates");
+    Touch(shipped.path() + "/sysdata/CSZ.DBF", "states");
+    QTemporaryDir root;
+    const TProgramHome home(root.path());
+    // A folder where the copy is written first stands in for a write that fails.
+    ASSERT_TRUE(QDir().mkpath(root.path() + "/sysdata/CSZ.DBF.part/inside"));
+
+    home.Prepare(shipped.path());
+    EXPECT_EQ(Contents(home.SysDataDir() + "/LBLTPL.DBF"), "templates");
+    EXPECT_FALSE(QFile::exists(home.SysDataDir() + "/CSZ.DBF"));
+    EXPECT_EQ(home.ShippedTablesProblem(shipped.path()),
+              "Unable to copy CSZ.DBF from " +
+                  QDir::toNativeSeparators(shipped.path() + "/sysdata") + " to " +
+                  QDir::toNativeSeparators(root.path() + "/sysdata") + ".");
+}
+
 TEST(TProgramHome, PathsInsideTheHomeAreFoundInAnyCase)
 {
     QTemporaryDir root;
