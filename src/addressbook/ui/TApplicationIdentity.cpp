@@ -8,7 +8,7 @@ void TApplicationIdentity::Apply()
 {
     QGuiApplication::setOrganizationName(QStringLiteral("quillmark"));
     QGuiApplication::setApplicationName(QStringLiteral("quillmark"));
-    QGuiApplication::setDesktopFileName(QStringLiteral("quillmark"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.quillmark.Quillmark"));
 }
 
 } // namespace qm::addressbook
