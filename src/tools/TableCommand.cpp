@@ -193,8 +193,9 @@ void SelectTag(TCursor& cursor, const std::string& tag)
 int Info(const TTableArgs& args, std::ostream& out)
 {
     const std::string& path = args.Positional(0);
-    const xbase::TTableRawHeader raw = xbase::TTableRawHeader::Read(path);
+    // Opened first: opening settles a replacement of the table that a crash cut short.
     auto table = OpenTable(path, TOpenMode::ReadOnly);
+    const xbase::TTableRawHeader raw = xbase::TTableRawHeader::Read(path);
     char buffer[64];
     out << "file: " << path << "\n";
     std::snprintf(buffer, sizeof buffer, "0x%02X", raw.version);
