@@ -1266,6 +1266,16 @@ namespace {
 // every rebuild), and a failure on the way leaves the old index file as it was. The new index
 // says "out of date" until the commit after this records the table's count in it. A build cut
 // short leaves its file, which the next exclusive open or build removes.
+void RemoveUnfinishedIndex(TTable::TState& s, const std::string& tmpPath)
+{
+    try {
+        if (s.files->Exists(tmpPath))
+            s.files->Remove(tmpPath);
+    } catch (...) {
+        // Removed by the next exclusive open.
+    }
+}
+
 void BuildIndexBeside(TTable::TState& s, const std::string& cdxPath,
                       const std::function<void(TTableIndexes& fresh)>& fill)
 {
@@ -1289,13 +1299,14 @@ void BuildIndexBeside(TTable::TState& s, const std::string& cdxPath,
             s.indexes->Discard();
         s.indexes.reset();
         s.files->Rename(tmpPath, cdxPath);
+    } catch (const TXbaseError& e) {
+        RemoveUnfinishedIndex(s, tmpPath);
+        // The user knows the index by its own name, not by the name it is built under.
+        if (e.File() == tmpPath)
+            throw TXbaseError(e.Kind(), e.Message(), cdxPath, e.Offset(), e.OsError());
+        throw;
     } catch (...) {
-        try {
-            if (s.files->Exists(tmpPath))
-                s.files->Remove(tmpPath);
-        } catch (...) {
-            // Removed by the next exclusive open.
-        }
+        RemoveUnfinishedIndex(s, tmpPath);
         throw;
     }
     auto storage = std::make_unique<TFileIoIndexStorage>(
