@@ -69,7 +69,7 @@ public:
     }
     bool Exists(const std::string& path) override { return files.count(path) != 0; }
     void Remove(const std::string& path) override { files.erase(path); }
-    void Rename(const std::string& from, const std::string& to) override
+    void RenameEntry(const std::string& from, const std::string& to) override
     {
         auto it = files.find(from);
         if (it == files.end())

@@ -4,10 +4,15 @@
 #include "data/TDataSet.h"
 #include "data/TErrorReason.h"
 #include "data/TFileFinder.h"
+#include "xbase/TFileIoSystem.h"
+#include "xbase/TPairSwap.h"
 #include "xbase/TTable.h"
 #include "xbase/TXbaseError.h"
 
+#include <QFile>
 #include <QFileInfo>
+#include <algorithm>
+#include <vector>
 
 namespace qm::data {
 namespace {
@@ -83,17 +88,30 @@ QString TAddressFile::Create(const QString& path, const TNewFileFieldLengths& le
 bool TAddressFile::BuildTags(xbase::TTable& table, const TTagProgress& progress, QString* message,
                              QString* detail)
 {
+    const auto& tags = TAddressFileLayout::Tags();
+    std::vector<xbase::TTable::TTagSpec> specs;
+    for (const TAddressTag& tag : tags)
+        specs.push_back({tag.name, tag.expression});
+    // The tags are built together in one pass; the caller hears of them one after another, each
+    // from 0 to 100, as the share of the whole pass that is done.
+    int reported = 0; // tags reported complete
+    const xbase::TProgress overall = [&](int percent) {
+        if (!progress)
+            return;
+        const int done = std::clamp(percent, 0, 100) * int(tags.size());
+        const int tag = std::min(done / 100, int(tags.size()) - 1);
+        for (; reported < tag; ++reported)
+            progress(reported, 100);
+        progress(tag, done - tag * 100);
+    };
     try {
-        table.DeleteIndexFile();
-        const auto& tags = TAddressFileLayout::Tags();
-        for (size_t i = 0; i < tags.size(); ++i) {
-            xbase::TProgress tagProgress;
+        // Built beside the table and renamed over the old index file when complete: a failure or
+        // a crash on the way leaves the old file (out of date, so the next open asks again),
+        // never an address file without an index or with a half-built one.
+        table.ReplaceIndex(specs, overall);
+        for (; reported < int(tags.size()); ++reported)
             if (progress)
-                tagProgress = [&progress, i](int percent) { progress(int(i), percent); };
-            table.AddTag(tags[i].name, tags[i].expression, tagProgress);
-            if (progress)
-                progress(int(i), 100);
-        }
+                progress(reported, 100);
         table.Commit();
     } catch (const xbase::TXbaseError& error) {
         const QString reason = TErrorReason::Of(error);
@@ -118,7 +136,19 @@ TAddressOpenResult TAddressFile::Open(TDataSet& dataSet, const QString& path)
 {
     dataSet.Close();
     const QFileInfo info(path);
-    const QString found = TFileFinder::FindInDir(info.absolutePath(), info.fileName());
+    QString found = TFileFinder::FindInDir(info.absolutePath(), info.fileName());
+    if (found.isEmpty()) {
+        // A replacement of the table and its memo that a crash cut short (a pack) may have the
+        // table set aside: settled first, as opening it would.
+        try {
+            if (xbase::TPairSwap::Recover(xbase::TFileIoSystem::Default(),
+                                          QFile::encodeName(info.absoluteFilePath()).toStdString()))
+                found = TFileFinder::FindInDir(info.absolutePath(), info.fileName());
+        } catch (const xbase::TXbaseError& error) {
+            const QString reason = TErrorReason::Of(error);
+            return {false, OpenFailureText(path, reason), reason};
+        }
+    }
     if (found.isEmpty() || !QFileInfo(found).isFile())
         return {false, QStringLiteral("File ") + path + QStringLiteral(" not found")};
     try {

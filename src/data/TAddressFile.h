@@ -56,9 +56,10 @@ public:
     static QString Create(const QString& path, const TNewFileFieldLengths& lengths,
                           const TTagProgress& progress = {});
 
-    // Deletes the table's index file when it has one and adds the 26 tags in order. Returns false
-    // after an error while adding tags (then *message is "Unable to create index files" with the
-    // engine's reason on a second line, and *detail the reason alone).
+    // Builds a new index file with the 26 tags in order beside the table and renames it over the
+    // table's index file (which may be missing); progress hears of the tags in order. Returns
+    // false after an error (then *message is "Unable to create index files" with the engine's
+    // reason on a second line, and *detail the reason alone); the old index file then stays.
     static bool BuildTags(xbase::TTable& table, const TTagProgress& progress = {},
                           QString* message = nullptr, QString* detail = nullptr);
 

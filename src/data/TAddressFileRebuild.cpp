@@ -40,7 +40,9 @@ QString TAddressFileRebuild::Run(TDataSet& dataSet, const TCallbacks& callbacks)
         dataSet.Cancel();
     text("Cleaning out old deleted records");
     try {
-        dataSet.Table().DeleteIndexFile();
+        // The index file stays while the records are packed (marked out of date by the pack)
+        // until the new one takes its place.
+        dataSet.Table().CloseIndexes();
         dataSet.Cursor().SetOrder(0);
         dataSet.Table().Pack([&](int percent) { bar(percent); });
     } catch (const xbase::TXbaseError& error) {

@@ -3,8 +3,10 @@
 #include "data/TDataSet.h"
 #include "maintenance/TCommitPacer.h"
 #include "maintenance/TMaintenanceError.h"
+#include "maintenance/TRunFailure.h"
 #include "maintenance/TViewKeeper.h"
 #include "xbase/TCursor.h"
+#include "xbase/TXbaseError.h"
 
 #include <vector>
 
@@ -57,8 +59,13 @@ TCaseConversionRun::TOutcome TCaseConversionRun::Run(const TRunProgress& progres
     if (mOptions.scope == TCaseScope::CurrentRecord) {
         if (mDataSet.RecNo() == 0)
             return outcome;
-        table.Go(mDataSet.RecNo());
-        convert();
+        try {
+            table.Go(mDataSet.RecNo());
+            convert();
+            pacer.Finish();
+        } catch (const xbase::TXbaseError& error) {
+            throw TRunFailure::Stop(table, QStringLiteral("converting"), outcome.changed, error);
+        }
         if (progress)
             progress({1, 1, outcome.changed});
         return outcome;
@@ -71,15 +78,20 @@ TCaseConversionRun::TOutcome TCaseConversionRun::Run(const TRunProgress& progres
     cursor.SetOrder(0);
     TRunStep step;
     step.total = cursor.Count();
-    for (cursor.GoTop(); !cursor.Eof();) {
-        convert();
-        step.done = outcome.records;
-        step.found = outcome.changed;
-        cursor.Skip();
-        if (progress && progress(step)) {
-            outcome.cancelled = !cursor.Eof();
-            break;
+    try {
+        for (cursor.GoTop(); !cursor.Eof();) {
+            convert();
+            step.done = outcome.records;
+            step.found = outcome.changed;
+            cursor.Skip();
+            if (progress && progress(step)) {
+                outcome.cancelled = !cursor.Eof();
+                break;
+            }
         }
+        pacer.Finish();
+    } catch (const xbase::TXbaseError& error) {
+        throw TRunFailure::Stop(table, QStringLiteral("converting"), outcome.changed, error);
     }
     return outcome;
 }

@@ -35,8 +35,9 @@ public:
 
     TCaseConversionRun(data::TDataSet& dataSet, const TCaseOptions& options);
 
-    // Throws TMaintenanceError for a field the file does not have, xbase::TXbaseError from the
-    // engine (the records done so far stay converted).
+    // Throws TMaintenanceError for a field the file does not have, and TRunFailure::Stop
+    // when a write fails (the records done so far stay converted and are counted in the
+    // message).
     TOutcome Run(const TRunProgress& progress = {});
 
 private:

@@ -25,8 +25,17 @@ TCommitPacer::~TCommitPacer()
     try {
         mTable.Commit();
     } catch (...) {
-        // The run's own error is the one reported.
+        // Only reached when the run is left by an exception: that error is the one reported.
     }
+}
+
+void TCommitPacer::Finish()
+{
+    if (!mPending)
+        return;
+    mPending = false;
+    mTable.Commit();
+    ++mCommits;
 }
 
 void TCommitPacer::Wrote()

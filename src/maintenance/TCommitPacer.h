@@ -1,9 +1,10 @@
 #pragma once
 
 // Bulk loops write many records; committing after each one would wait for the disk every time.
-// The pacer commits the table at most every half second and once more when it goes out of scope
-// (also after an error), so a program killed meanwhile keeps all but the last half second of work,
-// with its index in step.
+// The pacer commits the table at most every half second, so a program killed meanwhile keeps all
+// but the last half second of work, with its index in step. A run ends with Finish(), whose
+// commit failure is the run's failure; a run left by an exception is committed once more by the
+// destructor as far as that goes (the run's own error is the one reported).
 
 #include <cstdint>
 #include <functional>
@@ -28,6 +29,8 @@ public:
 
     // Call after each record written.
     void Wrote();
+    // Commits what is pending; throws the engine's error when that fails.
+    void Finish();
     int Commits() const { return mCommits; }
 
 private:

@@ -4,9 +4,11 @@
 #include "data/TWin1252.h"
 #include "maintenance/TCommitPacer.h"
 #include "maintenance/TMaintenanceError.h"
+#include "maintenance/TRunFailure.h"
 #include "maintenance/TViewKeeper.h"
 #include "xbase/TCursor.h"
 #include "xbase/TEngineSettings.h"
+#include "xbase/TXbaseError.h"
 
 #include <vector>
 
@@ -61,7 +63,11 @@ TDeleteRecordsRun::TOutcome TDeleteRecordsRun::Run(const TRunProgress& progress)
     TRunStep step;
     if (mScope == TDeleteScope::All) {
         step.total = cursor.Count();
-        table.Zap();
+        try {
+            table.Zap();
+        } catch (const xbase::TXbaseError& error) {
+            throw TRunFailure::Stop(table, QStringLiteral("deleting"), 0, error);
+        }
         outcome.deleted = step.total;
         step.done = step.found = step.total;
         if (progress)
@@ -78,15 +84,20 @@ TDeleteRecordsRun::TOutcome TDeleteRecordsRun::Run(const TRunProgress& progress)
     step.total = uint32_t(records.size());
 
     TCommitPacer pacer(table);
-    for (const uint32_t recNo : records) {
-        table.Go(recNo);
-        table.PutLogical(isdel, true);
-        table.SetDeleted(true); // posts the record with its mark
-        pacer.Wrote();
-        ++outcome.deleted;
-        step.done = step.found = outcome.deleted;
-        if (progress)
-            progress(step);
+    try {
+        for (const uint32_t recNo : records) {
+            table.Go(recNo);
+            table.PutLogical(isdel, true);
+            table.SetDeleted(true); // posts the record with its mark
+            pacer.Wrote();
+            ++outcome.deleted;
+            step.done = step.found = outcome.deleted;
+            if (progress)
+                progress(step);
+        }
+        pacer.Finish();
+    } catch (const xbase::TXbaseError& error) {
+        throw TRunFailure::Stop(table, QStringLiteral("deleting"), outcome.deleted, error);
     }
     return outcome;
 }

@@ -33,8 +33,8 @@ public:
     // "Deleted " + count + " records".
     static QString CountText(uint32_t count);
 
-    // Throws xbase::TXbaseError (a bad filter expression, a failed write: the records marked so
-    // far stay marked).
+    // Throws xbase::TXbaseError for a bad filter expression; the error of TRunFailure::Stop when a
+    // write fails (the records marked so far stay marked and are counted in the message).
     TOutcome Run(const TRunProgress& progress = {});
 
 private:

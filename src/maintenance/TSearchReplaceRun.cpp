@@ -5,11 +5,13 @@
 #include "maintenance/TCommitPacer.h"
 #include "maintenance/TMaintenanceError.h"
 #include "maintenance/TReplaceTest.h"
+#include "maintenance/TRunFailure.h"
 #include "maintenance/TTextReplace.h"
 #include "maintenance/TViewKeeper.h"
 #include "xbase/TCursor.h"
 #include "xbase/TEngineSettings.h"
 #include "xbase/TExpression.h"
+#include "xbase/TXbaseError.h"
 
 #include <optional>
 
@@ -105,33 +107,39 @@ TSearchReplaceRun::TOutcome TSearchReplaceRun::Run(const TRunProgress& progress)
     TRunStep step;
     step.total = cursor.Count();
     std::string value;
-    for (cursor.GoTop(); !cursor.Eof();) {
-        ++step.done;
-        if (!table.Deleted() && (!scope || scope->EvalLogical(table.Record())) &&
-            test.Matches(table.GetRaw(field))) {
-            if (mOptions.wholeField) {
-                value = replacement;
-            } else {
-                // The stored value without its padding, so the field's trailing blanks are no
-                // text to match and leave room for a longer replacement.
-                const std::string_view raw = table.GetTrimmed(field);
-                value = TTextReplace::Replace(raw, find, replacement, mOptions.caseSensitive).value;
+    try {
+        for (cursor.GoTop(); !cursor.Eof();) {
+            ++step.done;
+            if (!table.Deleted() && (!scope || scope->EvalLogical(table.Record())) &&
+                test.Matches(table.GetRaw(field))) {
+                if (mOptions.wholeField) {
+                    value = replacement;
+                } else {
+                    // The stored value without its padding, so the field's trailing blanks are no
+                    // text to match and leave room for a longer replacement.
+                    const std::string_view raw = table.GetTrimmed(field);
+                    value =
+                        TTextReplace::Replace(raw, find, replacement, mOptions.caseSensitive).value;
+                }
+                if (value.size() > width) {
+                    ++outcome.notFitting;
+                } else {
+                    table.PutString(field, value);
+                    table.Post();
+                    pacer.Wrote();
+                    ++outcome.replaced;
+                }
             }
-            if (value.size() > width) {
-                ++outcome.notFitting;
-            } else {
-                table.PutString(field, value);
-                table.Post();
-                pacer.Wrote();
-                ++outcome.replaced;
+            step.found = outcome.replaced;
+            cursor.Skip();
+            if (progress && progress(step)) {
+                outcome.cancelled = !cursor.Eof();
+                break;
             }
         }
-        step.found = outcome.replaced;
-        cursor.Skip();
-        if (progress && progress(step)) {
-            outcome.cancelled = !cursor.Eof();
-            break;
-        }
+        pacer.Finish();
+    } catch (const xbase::TXbaseError& error) {
+        throw TRunFailure::Stop(table, QStringLiteral("replacing"), outcome.replaced, error);
     }
     return outcome;
 }

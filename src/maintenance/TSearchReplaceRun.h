@@ -45,8 +45,9 @@ public:
     static QString DoneText(const TOutcome& outcome);
 
     // Throws TMaintenanceError for a field the file lacks, a text the code page cannot hold (named)
-    // or a whole-field replacement longer than the field; xbase::TXbaseError for a bad scope
-    // expression or a failed write.
+    // or a whole-field replacement longer than the field, and the error of TRunFailure::Stop when a
+    // write fails (the records replaced so far stay so and are counted in the message);
+    // xbase::TXbaseError for a bad scope expression.
     TOutcome Run(const TRunProgress& progress = {});
 
 private:

@@ -75,7 +75,9 @@ They cannot be undone. The address file is opened exclusively: a file that Quill
 program) holds is refused as in use. Fields are given by name (LNAME) or by the label the window
 shows ("Last Name"); EXPR is an xBase expression as in Quillmark's filters. Records carrying the
 deletion mark are never changed. Each record is written whole or not at all, and the file is
-committed at least every half second.
+committed at least every half second. A write that fails stops the command with exit code 3 and
+"Stopped by an error after ... N records." and the reason on standard error: the N records
+counted were changed and stay so.
 
 Commands:
   case ADDRESS.DBF --to upper|lower|proper [--fields F,...] [--filter EXPR]
@@ -305,6 +307,8 @@ int EditCase(const TTableArgs& args, std::ostream& out)
         dataSet.Cursor().SetQuery(data::TWin1252::Encode(query)->toStdString());
     }
     const auto outcome = maintenance::TCaseConversionRun(dataSet, options).Run();
+    // Closing commits: its failure is the command's, reported before any count.
+    dataSet.Close();
     out << "Converted " << outcome.records << " records\n";
     return kExitOk;
 }
@@ -327,6 +331,7 @@ int EditDelete(const TTableArgs& args, std::ostream& out)
         filter = FilterQuery(args, "not-matching", dataSet);
     }
     const auto outcome = maintenance::TDeleteRecordsRun(dataSet, scope, filter).Run();
+    dataSet.Close();
     out << Utf8(maintenance::TDeleteRecordsRun::CountText(outcome.deleted)) << "\n";
     return kExitOk;
 }
@@ -365,6 +370,7 @@ int EditReplace(const TTableArgs& args, std::ostream& out)
                          ", which an address file cannot store");
     }
     const auto outcome = maintenance::TSearchReplaceRun(dataSet, options).Run();
+    dataSet.Close();
     out << Utf8(maintenance::TSearchReplaceRun::CountText(outcome.replaced)) << "\n";
     QString done = maintenance::TSearchReplaceRun::DoneText(outcome);
     done.replace(QStringLiteral("\r\n\r\n"), QStringLiteral("\n"));

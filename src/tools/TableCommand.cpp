@@ -2,6 +2,7 @@
 // Its --help text is the documentation of the commands and of their output formats; scripts rely
 // on those formats, so they change only by adding.
 
+#include "data/TAddressFileLayout.h"
 #include "tools/TCsvReader.h"
 #include "tools/TCsvWriter.h"
 #include "tools/TProgressLine.h"
@@ -106,7 +107,9 @@ Commands:
       line appends nothing. Every tag of the index is kept up to date.
 
   reindex FILE
-      Rebuilds every tag of the table's index from the records.
+      Rebuilds every tag of the table's index from the records, in a new index file that
+      replaces the old one only when complete. An address file whose index file is missing or
+      damaged gets its 26 tags built from nothing.
 
   pack FILE
       Removes the records carrying the deletion mark, compacts the memo file and rebuilds the
@@ -190,8 +193,9 @@ void SelectTag(TCursor& cursor, const std::string& tag)
 int Info(const TTableArgs& args, std::ostream& out)
 {
     const std::string& path = args.Positional(0);
-    const xbase::TTableRawHeader raw = xbase::TTableRawHeader::Read(path);
+    // Opened first: opening settles a replacement of the table that a crash cut short.
     auto table = OpenTable(path, TOpenMode::ReadOnly);
+    const xbase::TTableRawHeader raw = xbase::TTableRawHeader::Read(path);
     char buffer[64];
     out << "file: " << path << "\n";
     std::snprintf(buffer, sizeof buffer, "0x%02X", raw.version);
@@ -389,12 +393,55 @@ int Index(const TTableArgs& args, std::ostream& err)
     return kExitOk;
 }
 
+// The 26 tags of an address file when the table has every address-file field; else none.
+std::vector<TTable::TTagSpec> AddressFileTags(const TTable& table)
+{
+    for (const xbase::TFieldDef& def : data::TAddressFileLayout::FieldDefs({}))
+        if (table.FieldIndex(def.name) < 0)
+            return {};
+    std::vector<TTable::TTagSpec> tags;
+    for (const data::TAddressTag& tag : data::TAddressFileLayout::Tags())
+        tags.push_back({tag.name, tag.expression});
+    return tags;
+}
+
 int Reindex(const TTableArgs& args, std::ostream& err)
 {
-    auto table = OpenTable(args.Positional(0), TOpenMode::Exclusive);
+    const std::string& path = args.Positional(0);
+    std::unique_ptr<TTable> table;
+    std::string unreadable; // why the index file could not be opened
+    try {
+        table = OpenTable(path, TOpenMode::Exclusive);
+    } catch (const TXbaseError& e) {
+        if (e.Kind() != TErrorKind::Damaged)
+            throw;
+        // The index may be what is damaged: the table alone opens, or the first error stands.
+        TTableOptions options;
+        options.mode = TOpenMode::Exclusive;
+        options.openIndex = false;
+        try {
+            table = TTable::Open(path, options);
+        } catch (const TXbaseError&) {
+            throw e;
+        }
+        unreadable = e.what();
+    }
+    const std::vector<TTable::TTagSpec> addressTags = AddressFileTags(*table);
     if (table->Index() == nullptr) {
-        err << "quillmark-tool table: " << args.Positional(0) << " has no index file to rebuild\n";
+        if (!addressTags.empty()) {
+            // An address file is never left without its index: its tags are known.
+            TProgressLine progress(err, "building the address file's index",
+                                   table->RecordCount() >= kProgressRecords);
+            table->ReplaceIndex(addressTags, progress.Callback());
+            progress.Finish();
+            table->Close();
+            return kExitOk;
+        }
         table->Close();
+        if (!unreadable.empty())
+            throw TInputError(unreadable + " (its tags cannot be read, so the index cannot be "
+                                           "rebuilt; add them again with \"table index\")");
+        err << "quillmark-tool table: " << path << " has no index file to rebuild\n";
         return kExitOk;
     }
     TProgressLine progress(err, "reindexing", table->RecordCount() >= kProgressRecords);

@@ -6,5 +6,5 @@ qm_library(qm_tools_table
   TTableArgs.cpp
   TProgressLine.cpp
   TTextEncoding.cpp)
-target_link_libraries(qm_tools_table PUBLIC qm_xbase qm_transfer_csv)
+target_link_libraries(qm_tools_table PUBLIC qm_xbase qm_data qm_transfer_csv)
 target_link_libraries(qm_tools PUBLIC qm_tools_table)

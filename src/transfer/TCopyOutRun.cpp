@@ -1,22 +1,21 @@
 #include "transfer/TCopyOutRun.h"
 
-#include "data/TFileFinder.h"
 #include "data/TOutputFile.h"
 #include "data/TWin1252.h"
 #include "transfer/TStoredMemo.h"
 #include "xbase/TCursor.h"
+#include "xbase/TFileIoSystem.h"
+#include "xbase/TFileReplace.h"
+#include "xbase/TPairSwap.h"
 #include "xbase/TTable.h"
 #include "xbase/TXbaseError.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
-#include <QSaveFile>
 #include <algorithm>
 #include <array>
-#include <filesystem>
-#include <system_error>
+#include <optional>
 
 namespace qm::transfer {
 
@@ -72,37 +71,49 @@ std::vector<int> FieldNumbers(const xbase::TTable& table)
     return numbers;
 }
 
-bool RemoveFile(const QString& path, QString& error)
+std::string Bytes(const QString& path)
 {
-    if (path.isEmpty() || !QFileInfo::exists(path))
-        return true;
-    QFile file(path);
-    if (file.remove())
-        return true;
-    error = path + QStringLiteral(": ") + file.errorString();
-    return false;
+    return QFile::encodeName(path).toStdString();
 }
 
-bool Rename(const QString& from, const QString& to, QString& error)
+// The file a copy really replaces: a symbolic link is followed, so the link stays and the file
+// it names gets the copy.
+QString RealTarget(const QString& path)
 {
-    std::error_code code;
-    std::filesystem::rename(std::filesystem::path(from.toStdU16String()),
-                            std::filesystem::path(to.toStdU16String()), code);
-    if (!code)
-        return true;
-    error = to + QStringLiteral(": ") + QString::fromStdString(code.message());
-    return false;
+    const QFileInfo info(path);
+    return info.isSymLink() ? info.symLinkTarget() : info.absoluteFilePath();
 }
 
-// The companion of a table with the extension in the case the table's own extension has.
-QString CompanionName(const QString& table, const QString& upperExtension)
+// Where a copy is built beside its target before it takes the target's place: ".qm-copy-" and
+// the target's name, in the same folder (so the rename stays on one file system). One copy to a
+// target runs at a time, so a name left by a killed copy is simply used again.
+QString BuildPath(const QString& target)
 {
-    const QFileInfo info(table);
-    const QString suffix = info.suffix();
-    const bool lower = !suffix.isEmpty() && suffix == suffix.toLower();
-    const QString base = info.completeBaseName();
-    return QDir(info.absolutePath())
-        .filePath(base + QLatin1Char('.') + (lower ? upperExtension.toLower() : upperExtension));
+    const QFileInfo info(target);
+    return QDir(info.absolutePath()).filePath(QStringLiteral(".qm-copy-") + info.fileName());
+}
+
+// Removes files of a build, also what a killed copy left; a failure here loses nothing (the next
+// copy to the target uses the names again), so it is not reported.
+void RemoveQuietly(xbase::TFileIoSystem& files, const std::vector<std::string>& paths)
+{
+    for (const std::string& path : paths) {
+        try {
+            if (files.Exists(path))
+                files.Remove(path);
+        } catch (const xbase::TXbaseError&) {
+        }
+    }
+}
+
+// An existing target's permissions go to the file that replaces it, as an edit in place keeps
+// them.
+void KeepPermissions(const QString& target, const std::string& built)
+{
+    const QFileInfo info(target);
+    if (info.exists())
+        QFile::setPermissions(QFile::decodeName(QByteArray::fromStdString(built)),
+                              info.permissions());
 }
 
 } // namespace
@@ -139,59 +150,65 @@ TCopyOutOutcome TCopyOutRun::CopyText(xbase::TCursor& cursor, const QString& pat
                                       uint32_t total, const TAfterRecord& afterRecord)
 {
     TCopyOutOutcome outcome;
-    data::TOutputFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        outcome.error = Failure(path + QStringLiteral(": ") + file.errorString());
+    if (const QString refusal = data::TOutputFile::Refusal(path); !refusal.isEmpty()) {
+        outcome.error = Failure(path + QStringLiteral(": ") + refusal);
         return outcome;
     }
-    const auto& utf8Of = Utf8OfByte();
-    const std::vector<int> fields = FieldNumbers(cursor.Table());
-    std::string line;
-    std::string buffer;
-    buffer.reserve(1 << 17);
-    if (utf8)
-        buffer.append("\xEF\xBB\xBF");
-    const auto flush = [&]() {
-        if (!buffer.empty() &&
-            file.write(buffer.data(), qint64(buffer.size())) != qint64(buffer.size()))
-            return false;
-        buffer.clear();
-        return true;
-    };
+    xbase::TFileIoSystem& files = xbase::TFileIoSystem::Default();
+    const QString target = RealTarget(path);
+    const std::string built = Bytes(BuildPath(target));
     try {
-        const TReadAhead readAhead(cursor);
-        cursor.GoTop();
-        while (!cursor.Eof()) {
-            TextLine(cursor.Table(), fields, line);
-            if (utf8) {
-                for (const char c : line) {
-                    const auto b = static_cast<unsigned char>(c);
-                    if (b < 0x80)
-                        buffer.push_back(c);
-                    else
-                        buffer.append(utf8Of[b]);
+        // Locked while it is written: a second copy to the same target is refused as in use.
+        std::unique_ptr<xbase::TFileIo> file =
+            files.Create(built, xbase::TFileLock::Exclusive, true);
+        const auto& utf8Of = Utf8OfByte();
+        const std::vector<int> fields = FieldNumbers(cursor.Table());
+        std::string line;
+        std::string buffer;
+        buffer.reserve(1 << 17);
+        uint64_t written = 0;
+        if (utf8)
+            buffer.append("\xEF\xBB\xBF");
+        const auto flush = [&]() {
+            file->WriteAt(written, buffer.data(), buffer.size());
+            written += buffer.size();
+            buffer.clear();
+        };
+        {
+            const TReadAhead readAhead(cursor);
+            cursor.GoTop();
+            while (!cursor.Eof()) {
+                TextLine(cursor.Table(), fields, line);
+                if (utf8) {
+                    for (const char c : line) {
+                        const auto b = static_cast<unsigned char>(c);
+                        if (b < 0x80)
+                            buffer.push_back(c);
+                        else
+                            buffer.append(utf8Of[b]);
+                    }
+                } else {
+                    buffer.append(line);
                 }
-            } else {
-                buffer.append(line);
+                buffer.append("\r\n");
+                if (buffer.size() >= (1 << 16))
+                    flush();
+                ++outcome.copied;
+                if (afterRecord && afterRecord(outcome.copied, Percent(outcome.copied, total))) {
+                    outcome.stopped = true;
+                    break;
+                }
+                cursor.Skip(1);
             }
-            buffer.append("\r\n");
-            if (buffer.size() >= (1 << 16) && !flush())
-                break;
-            ++outcome.copied;
-            if (afterRecord && afterRecord(outcome.copied, Percent(outcome.copied, total))) {
-                outcome.stopped = true;
-                break;
-            }
-            cursor.Skip(1);
         }
+        flush();
+        // On the disk before it takes the earlier file's place.
+        file->Sync();
+        KeepPermissions(target, built);
+        xbase::TFileReplace::Replace(files, built, Bytes(target));
     } catch (const xbase::TXbaseError& error) {
-        file.cancelWriting();
+        RemoveQuietly(files, {built});
         outcome.error = Failure(QString::fromStdString(error.what()));
-        return outcome;
-    }
-    if (!flush() || file.error() != QFileDevice::NoError || !file.commit()) {
-        outcome.error = Failure(path + QStringLiteral(": ") + file.errorString());
-        file.cancelWriting();
     }
     return outcome;
 }
@@ -200,77 +217,72 @@ TCopyOutOutcome TCopyOutRun::CopyDbf(xbase::TCursor& cursor, const QString& path
                                      const TAfterRecord& afterRecord)
 {
     TCopyOutOutcome outcome;
-    const xbase::TTable& source = cursor.Table();
-    const QFileInfo targetInfo(path);
-    QString temp;
-    do {
-        temp = QDir(targetInfo.absolutePath())
-                   .filePath(
-                       QStringLiteral(".qm-copy-%1.DBF")
-                           .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
-    } while (QFileInfo::exists(temp));
-    const QString tempMemo = CompanionName(temp, QStringLiteral("FPT"));
-    const auto cleanUp = [&]() {
-        QFile::remove(temp);
-        QFile::remove(tempMemo);
-    };
-
-    try {
-        source.CopyStructure(temp.toStdString());
-        xbase::TTableOptions options;
-        options.openIndex = false;
-        auto target = xbase::TTable::Open(temp.toStdString(), options);
-        std::vector<std::pair<int, int>> map; // (source, target)
-        for (const char* name : TextFields())
-            if (const int s = source.FieldIndex(name), t = target->FieldIndex(name);
-                s >= 0 && t >= 0)
-                map.emplace_back(s, t);
-        const int memoFrom = source.FieldIndex("MEMO");
-        const int memoTo = target->FieldIndex("MEMO");
-        std::string memo;
-        const TReadAhead readAhead(cursor);
-        cursor.GoTop();
-        while (!cursor.Eof()) {
-            target->AppendBlank();
-            for (const auto& [s, t] : map)
-                target->PutString(t, source.GetTrimmed(s));
-            if (memoFrom >= 0 && memoTo >= 0) {
-                memo = source.GetMemo(memoFrom);
-                if (!memo.empty()) {
-                    TStoredMemo::Apply(memo);
-                    target->PutMemo(memoTo, memo);
-                }
-            }
-            target->Post();
-            ++outcome.copied;
-            if (afterRecord && afterRecord(outcome.copied, Percent(outcome.copied, total))) {
-                outcome.stopped = true;
-                break;
-            }
-            cursor.Skip(1);
-        }
-        target->Close();
-    } catch (const xbase::TXbaseError& error) {
-        cleanUp();
-        outcome.error = Failure(QString::fromStdString(error.what()));
+    if (const QString refusal = data::TOutputFile::Refusal(path); !refusal.isEmpty()) {
+        outcome.error = Failure(path + QStringLiteral(": ") + refusal);
         return outcome;
     }
-
-    // Into place: the target's old index and companions first, then the memo file, then the table.
-    QString error;
-    const QString oldIndex = data::TFileFinder::FindCompanion(path, QStringLiteral("CDX"));
-    const QString memoName = CompanionName(path, QStringLiteral("FPT"));
-    const QString oldMemo = data::TFileFinder::FindCompanion(path, QStringLiteral("FPT"));
-    bool placed = RemoveFile(oldIndex, error);
-    if (placed && !oldMemo.isEmpty() && oldMemo != memoName)
-        placed = RemoveFile(oldMemo, error);
-    if (placed && QFileInfo::exists(tempMemo))
-        placed = Rename(tempMemo, memoName, error);
-    if (placed)
-        placed = Rename(temp, path, error);
-    if (!placed) {
-        cleanUp();
-        outcome.error = Failure(error);
+    xbase::TFileIoSystem& files = xbase::TFileIoSystem::Default();
+    const xbase::TTable& source = cursor.Table();
+    const std::string target = Bytes(RealTarget(path));
+    const std::string built = Bytes(BuildPath(RealTarget(path)));
+    const std::string builtMemo = xbase::CompanionPath(built, ".FPT");
+    const std::vector<std::string> builtFiles = {
+        built, builtMemo, xbase::CompanionPath(built, ".CR$"), xbase::CompanionPath(built, ".CDX")};
+    try {
+        // The copy and its memo replace the target and its memo as a pair (an old index of the
+        // target's name goes with them); the pair's mark is held from the start, so only one
+        // copy to a target runs at a time and a copy cut short is settled first.
+        xbase::TPairSwap swap(files, target, true);
+        try {
+            RemoveQuietly(files, builtFiles);
+            source.CopyStructure(built);
+            xbase::TTableOptions options;
+            options.openIndex = false;
+            auto copy = xbase::TTable::Open(built, options);
+            std::vector<std::pair<int, int>> map; // (source, copy)
+            for (const char* name : TextFields())
+                if (const int s = source.FieldIndex(name), t = copy->FieldIndex(name);
+                    s >= 0 && t >= 0)
+                    map.emplace_back(s, t);
+            const int memoFrom = source.FieldIndex("MEMO");
+            const int memoTo = copy->FieldIndex("MEMO");
+            std::string memo;
+            {
+                const TReadAhead readAhead(cursor);
+                cursor.GoTop();
+                while (!cursor.Eof()) {
+                    copy->AppendBlank();
+                    for (const auto& [s, t] : map)
+                        copy->PutString(t, source.GetTrimmed(s));
+                    if (memoFrom >= 0 && memoTo >= 0) {
+                        memo = source.GetMemo(memoFrom);
+                        if (!memo.empty()) {
+                            TStoredMemo::Apply(memo);
+                            copy->PutMemo(memoTo, memo);
+                        }
+                    }
+                    copy->Post();
+                    ++outcome.copied;
+                    if (afterRecord &&
+                        afterRecord(outcome.copied, Percent(outcome.copied, total))) {
+                        outcome.stopped = true;
+                        break;
+                    }
+                    cursor.Skip(1);
+                }
+            }
+            const bool hasMemo = copy->HasMemo();
+            // Close commits: the records, the header count and the memo file reach the disk.
+            copy->Close();
+            copy.reset();
+            KeepPermissions(QFile::decodeName(QByteArray::fromStdString(target)), built);
+            swap.Commit(built, hasMemo ? builtMemo : std::string());
+        } catch (...) {
+            RemoveQuietly(files, builtFiles);
+            throw;
+        }
+    } catch (const xbase::TXbaseError& error) {
+        outcome.error = Failure(QString::fromStdString(error.what()));
     }
     return outcome;
 }

@@ -9,10 +9,17 @@
 // DBF copy: the address file's structure without an index; 20 fields by name and the memo with
 // the stored-memo rule; ISDEL and TAG stay empty.
 //
-// Nothing is destroyed before the new file is complete: the copy is written to a temporary file
-// beside the target and put in its place (a DBF with its memo file, an old index of the target's
-// name removed) when the copy ends, also when it was stopped (the records copied so far are
-// kept). On a failure the temporary files are removed and an earlier file stays untouched.
+// Nothing is destroyed before the new file is complete: the copy is built beside the target as
+// ".qm-copy-" + the target's name (its memo beside it), flushed to the disk and then put in the
+// target's place when the copy ends, also when it was stopped (the records copied so far are
+// kept). A text file replaces the target as one file (xbase::TFileReplace: the earlier file aside,
+// the new one in, the aside removed); a DBF and its memo replace the target's
+// table and memo as a pair (xbase::TPairSwap, which also removes an old index of the target's
+// name), so a reader finds the old pair or the new one, never a mix, and a copy killed half way
+// is settled when the target is next opened or copied to. On a failure the built files are
+// removed and an earlier file stays as it was; a name left by a killed copy is used again by the
+// next copy to that target. A symbolic link as target is followed. Everything is written through
+// the engine's file layer (xbase::TFileIoSystem::Default()).
 
 #include "transfer/TCopyOutTarget.h"
 

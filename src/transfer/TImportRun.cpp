@@ -1,6 +1,7 @@
 #include "transfer/TImportRun.h"
 
 #include "data/TAddressFileLayout.h"
+#include "data/TErrorReason.h"
 #include "transfer/TTransferError.h"
 #include "xbase/TTable.h"
 #include "xbase/TXbaseError.h"
@@ -87,7 +88,7 @@ TImportOutcome TImportRun::Import(const TCallbacks& callbacks)
 
     // 2. No index is kept up while appending; it is built once at the end.
     try {
-        mTarget.DeleteIndexFile();
+        mTarget.CloseIndexes();
         outcome.changed = true;
         mSource.Rewind();
     } catch (const xbase::TXbaseError& error) {
@@ -165,14 +166,23 @@ QString TImportRun::Rebuild(const std::function<void(int percent)>& gauge)
     for (const data::TAddressTag& tag : data::TAddressFileLayout::Tags())
         wanted.push_back({tag.name, tag.expression});
     try {
-        mTarget.DeleteIndexFile();
-        mTarget.AddTags(wanted, [&](int percent) {
+        // After a failed write the table refuses more until it is opened again.
+        if (mTarget.WriteFailed())
+            mTarget.Reopen();
+        mTarget.ReplaceIndex(wanted, [&](int percent) {
             if (gauge)
                 gauge(percent);
         });
-        mTarget.Commit();
-    } catch (const xbase::TXbaseError&) {
-        return QStringLiteral("Unable to create index files");
+    } catch (const xbase::TXbaseError& error) {
+        // One more go from the files as they now are, as after any failed write; should it fail
+        // too, the old index file stays, marked out of date, and the next open offers to
+        // rebuild it.
+        try {
+            mTarget.RecoverAfterFailure();
+        } catch (const xbase::TXbaseError&) {
+        }
+        return data::TErrorReason::WithReason(QStringLiteral("Unable to create index files"),
+                                              data::TErrorReason::Of(error));
     }
     if (gauge)
         gauge(100);

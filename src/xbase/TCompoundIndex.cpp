@@ -46,7 +46,7 @@ TCompoundIndex::TCompoundIndex(std::unique_ptr<TIndexPageFile> file) : mFile(std
 TCompoundIndex::~TCompoundIndex()
 {
     try {
-        if (mFile)
+        if (mFile && !mFile->Failed())
             mFile->Flush();
     } catch (const TXbaseError&) {
         // Close() reports flush errors; a destructor must not throw.
@@ -255,6 +255,26 @@ void TCompoundIndex::Close()
     mTags.clear();
     mDirectory.reset();
     mFile.reset();
+}
+
+void TCompoundIndex::Discard()
+{
+    if (!mFile)
+        return;
+    mFile->Discard();
+    mTags.clear();
+    mDirectory.reset();
+    mFile.reset();
+}
+
+void TCompoundIndex::MarkChanging()
+{
+    mFile->MarkChanging();
+}
+
+bool TCompoundIndex::Failed() const
+{
+    return mFile && mFile->Failed();
 }
 
 TIndexCheck TCompoundIndex::Verify()

@@ -10,7 +10,9 @@
 //   clean state writes a dirty mark to the file first, so an index left stale by a crash shows
 //   WasDirtyOnOpen() on the next open. The table layer may also record its record count at each
 //   flush (SetSyncCount) and compare it on open to notice a table changed without the index.
-// - Destroying the object flushes and swallows errors; call Close() to see them.
+// - Destroying the object flushes and swallows errors; call Close() to see them. After a failed
+//   write nothing more is written (the file keeps its dirty mark): not by Flush() or Close(),
+//   which throw, nor by the destructor.
 // - Damaged files throw TXbaseError(Damaged) naming the file and the offset; opening never
 //   allocates more than the file holds.
 
@@ -76,6 +78,13 @@ public:
     void Flush();
     // Flushes and releases the file; every tag and cursor of this index is invalid afterwards.
     void Close();
+    // Releases the file without writing anything more (after a failure elsewhere: what the cache
+    // holds may not match the table any more). The file keeps whatever mark it has on disk.
+    void Discard();
+    // Puts the dirty mark on the disk before a change the index will follow (see
+    // TIndexPageFile::MarkChanging).
+    void MarkChanging();
+    bool Failed() const;
 
     // Walks the tag directory and every tag (TIndexTag::Verify); the first problem found.
     TIndexCheck Verify();

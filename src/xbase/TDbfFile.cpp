@@ -83,8 +83,17 @@ void TDbfFile::Reconcile()
             ++count;
         }
     }
-    if (count == mHeader.recordCount)
+    if (count == mHeader.recordCount) {
+        // Bytes past the last record and its end-of-file mark are a record cut short by a crash:
+        // a writable open cuts them off, so that the file ends where its records do.
+        const uint64_t end = mHeader.headerLength + uint64_t(count) * mHeader.recordLength;
+        if (mWritable && size > end + 1) {
+            const char eof = char(dbf::kEndOfFile);
+            mFile->WriteAt(end, &eof, 1);
+            mFile->Truncate(end + 1);
+        }
         return;
+    }
     mHeader.recordCount = count;
     if (mWritable) {
         WriteCount();

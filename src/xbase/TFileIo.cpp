@@ -31,6 +31,20 @@ void TFileIo::Scan(uint64_t from, uint64_t to, TScanVisitor visit, void* context
     }
 }
 
+namespace {
+TFileIoSystem* gDefaultFiles = nullptr;
+}
+
+TFileIoSystem& TFileIoSystem::Default()
+{
+    return gDefaultFiles ? *gDefaultFiles : Native();
+}
+
+void TFileIoSystem::SetDefault(TFileIoSystem* system)
+{
+    gDefaultFiles = system;
+}
+
 std::string CompanionPath(const std::string& path, std::string_view ext)
 {
     const size_t slash = path.find_last_of("/\\");

@@ -3,12 +3,32 @@
 #include "xbase/TXbaseError.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
 
 namespace qm::xbase {
 
-[[noreturn]] static void ThrowInjected(const std::string& path)
+namespace {
+
+const char* KindName(TFaultOp kind)
 {
-    throw TXbaseError(TErrorKind::Io, "injected write failure", path, TXbaseError::kNoOffset, 5);
+    switch (kind) {
+    case kFaultCreate:
+        return "create";
+    case kFaultWrite:
+        return "write";
+    case kFaultTruncate:
+        return "truncate";
+    case kFaultSync:
+        return "sync";
+    case kFaultRename:
+        return "rename";
+    case kFaultRemove:
+        return "remove";
+    default:
+        return "change";
+    }
 }
 
 class TFaultyFile : public TFileIo {
@@ -25,11 +45,12 @@ public:
     }
     void WriteAt(uint64_t offset, const void* data, size_t size) override
     {
-        if (mOwner.NextFails()) {
-            // The first failing write may leave part of its bytes behind, as a power cut might.
-            if (mOwner.mTorn && mOwner.mOperations == mOwner.mFailAt && size > 1)
+        if (mOwner.Fails(kFaultWrite, Path())) {
+            // The first failing write may leave part of its bytes behind, as a power cut or a
+            // disk filling up half way might.
+            if (mOwner.TearsNow() && size > 1)
                 mInner->WriteAt(offset, data, std::max<size_t>(1, size / 2));
-            ThrowInjected(Path());
+            mOwner.ThrowInjected(Path());
         }
         mInner->WriteAt(offset, data, size);
     }
@@ -40,13 +61,15 @@ public:
     }
     void Truncate(uint64_t size) override
     {
-        if (mOwner.NextFails())
-            ThrowInjected(Path());
+        if (mOwner.Fails(kFaultTruncate, Path()))
+            mOwner.ThrowInjected(Path());
         mInner->Truncate(size);
     }
     void Sync() override
     {
-        if (!mOwner.Failed() && mOwner.mSyncs)
+        if (mOwner.Fails(kFaultSync, Path()))
+            mOwner.ThrowInjected(Path());
+        if (mOwner.SyncsOn())
             mInner->Sync();
     }
 
@@ -55,12 +78,36 @@ private:
     std::unique_ptr<TFileIo> mInner;
 };
 
+} // namespace
+
 TFileIoFaulty::TFileIoFaulty(TFileIoSystem& inner) : mInner(inner) {}
 
-bool TFileIoFaulty::NextFails()
+bool TFileIoFaulty::Fails(TFaultOp kind, const std::string& path)
 {
+    const bool dead = mMode == TMode::Kill && Failed();
+    if ((mCounted & kind) == 0)
+        return dead; // not counted, but a dead process does nothing more
     ++mOperations;
-    return mFailAt != 0 && mOperations >= mFailAt;
+    if (mFailAt == 0)
+        return false;
+    if (mMode == TMode::Kill ? mOperations < mFailAt : mOperations != mFailAt)
+        return false;
+    if (mOperations == mFailAt) {
+        mFailedOperation = std::string(KindName(kind)) + " " + path;
+        if (mMode == TMode::Exit)
+            std::_Exit(mExitCode);
+    }
+    return true;
+}
+
+void TFileIoFaulty::ThrowInjected(const std::string& path) const
+{
+    if (mMode == TMode::Error) {
+        const int error = mError != 0 ? mError : ENOSPC;
+        throw TXbaseError(TErrorKind::Io, std::string("injected failure: ") + std::strerror(error),
+                          path, TXbaseError::kNoOffset, error);
+    }
+    throw TXbaseError(TErrorKind::Io, "injected write failure", path, TXbaseError::kNoOffset, EIO);
 }
 
 std::unique_ptr<TFileIo> TFileIoFaulty::Open(const std::string& path, TFileAccess access,
@@ -72,7 +119,7 @@ std::unique_ptr<TFileIo> TFileIoFaulty::Open(const std::string& path, TFileAcces
 std::unique_ptr<TFileIo> TFileIoFaulty::Create(const std::string& path, TFileLock lock,
                                                bool replace)
 {
-    if (NextFails())
+    if (Fails(kFaultCreate, path))
         ThrowInjected(path);
     return std::make_unique<TFaultyFile>(*this, mInner.Create(path, lock, replace));
 }
@@ -84,16 +131,31 @@ bool TFileIoFaulty::Exists(const std::string& path)
 
 void TFileIoFaulty::Remove(const std::string& path)
 {
-    if (NextFails())
+    if (Fails(kFaultRemove, path))
         ThrowInjected(path);
     mInner.Remove(path);
 }
 
-void TFileIoFaulty::Rename(const std::string& from, const std::string& to)
+void TFileIoFaulty::RenameEntry(const std::string& from, const std::string& to)
 {
-    if (NextFails())
+    if (Fails(kFaultRename, from))
         ThrowInjected(from);
-    mInner.Rename(from, to);
+    mInner.RenameEntry(from, to);
+}
+
+void TFileIoFaulty::SyncFolder(const std::string& path)
+{
+    if (Fails(kFaultSync, path))
+        ThrowInjected(path);
+    if (mSyncs)
+        mInner.SyncFolder(path);
+}
+
+bool TFileIoFaulty::Link(const std::string& existing, const std::string& name)
+{
+    if (Fails(kFaultCreate, name))
+        ThrowInjected(name);
+    return mInner.Link(existing, name);
 }
 
 std::string TFileIoFaulty::FindCompanion(const std::string& path, std::string_view ext)

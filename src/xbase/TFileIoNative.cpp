@@ -120,6 +120,24 @@ private:
     std::string mPath;
 };
 
+// A rename lives in the folder: until the folder is flushed a power cut may undo it.
+void SyncFolderOf(const std::string& path)
+{
+    const size_t slash = path.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? std::string(".")
+                               : slash == 0               ? "/"
+                                                          : path.substr(0, slash);
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return; // a folder that cannot be opened for this cannot be flushed either
+    const int result = ::fsync(fd);
+    const int err = errno;
+    ::close(fd);
+    // Some file systems cannot flush a folder at all (EINVAL); that is no failure of ours.
+    if (result != 0 && err != EINVAL && err != ENOTSUP && err != EROFS)
+        ThrowOs("cannot flush the folder to the disk", folder, err);
+}
+
 void Lock(int fd, TFileLock lock, const std::string& path)
 {
     if (lock == TFileLock::None)
@@ -188,10 +206,24 @@ public:
             ThrowOs("cannot remove", path, errno);
     }
 
-    void Rename(const std::string& from, const std::string& to) override
+    void RenameEntry(const std::string& from, const std::string& to) override
     {
         if (::rename(from.c_str(), to.c_str()) != 0)
             ThrowOs("cannot rename to " + to, from, errno);
+    }
+
+    void SyncFolder(const std::string& path) override { SyncFolderOf(path); }
+
+    bool Link(const std::string& existing, const std::string& name) override
+    {
+        if (::link(existing.c_str(), name.c_str()) == 0)
+            return true;
+        const int err = errno;
+        // File systems without hard links (FAT, some network shares) refuse them this way.
+        if (err == EPERM || err == ENOTSUP || err == EOPNOTSUPP || err == EXDEV || err == EMLINK ||
+            err == ENOSYS)
+            return false;
+        ThrowOs("cannot make a second name " + name, existing, err);
     }
 
     std::string FindCompanion(const std::string& path, std::string_view ext) override

@@ -164,18 +164,41 @@ void TIndexPageFile::ReadRaw(uint32_t offset, TPage& out)
     out = Load(offset).page;
 }
 
+template <typename F> void TIndexPageFile::Store(F&& write)
+{
+    if (mFailed)
+        throw TXbaseError(TErrorKind::Io,
+                          "an earlier write to the index file failed; it stays marked out of date",
+                          mStorage->Name());
+    try {
+        write();
+    } catch (...) {
+        mFailed = true;
+        throw;
+    }
+}
+
 void TIndexPageFile::BeforeChange()
 {
     mStreamPages = 0;
     if (mReadOnly)
         throw TXbaseError(TErrorKind::Usage, "the index file is open read-only", mStorage->Name());
-    mChanged = true;
     if (!mDirtyOnDisk) {
         // The dirty mark reaches the disk before any changed page does.
         WriteStoredHeader(kStateDirty);
-        mStorage->Sync();
+        Store([&] { mStorage->Sync(); });
         mDirtyOnDisk = true;
     }
+    mChanged = true;
+}
+
+void TIndexPageFile::MarkChanging()
+{
+    if (!mDirtyOnDisk || mReadOnly) {
+        BeforeChange();
+        return;
+    }
+    mChanged = true; // the mark is on the disk; a walk's read-ahead stays
 }
 
 void TIndexPageFile::WriteStoredHeader(uint8_t state)
@@ -184,7 +207,7 @@ void TIndexPageFile::WriteStoredHeader(uint8_t state)
     std::memcpy(slot.page.data() + kHdrEngineMark, kEngineMark, 4);
     slot.page[kHdrState] = state;
     PutLe32(slot.page.data() + kHdrSyncCount, mSyncCount);
-    mStorage->Write(0, slot.page.data(), kPageSize);
+    Store([&] { mStorage->Write(0, slot.page.data(), kPageSize); });
     slot.dirty = false;
     mStoredEnd = std::max<uint64_t>(mStoredEnd, kPageSize);
 }
@@ -208,7 +231,7 @@ void TIndexPageFile::WriteBulk(uint32_t offset, const uint8_t* pages, size_t cou
     BeforeChange();
     for (size_t i = 0; i < count; ++i)
         Forget(static_cast<uint32_t>(offset + i * kPageSize));
-    mStorage->Write(offset, pages, count * kPageSize);
+    Store([&] { mStorage->Write(offset, pages, count * kPageSize); });
     mStoredEnd = std::max<uint64_t>(mStoredEnd, offset + uint64_t{kPageSize} * count);
 }
 
@@ -280,7 +303,7 @@ void TIndexPageFile::WriteDirtySlots()
             std::memcpy(run.data() + (k - i) * kPageSize, slot.page.data(), kPageSize);
             slot.dirty = false;
         }
-        mStorage->Write(dirty[i], run.data(), run.size());
+        Store([&] { mStorage->Write(dirty[i], run.data(), run.size()); });
         mStoredEnd = std::max<uint64_t>(mStoredEnd, dirty[j - 1] + uint64_t{kPageSize});
         i = j;
     }
@@ -313,17 +336,18 @@ void TIndexPageFile::Evict()
 
 void TIndexPageFile::Flush()
 {
-    if (!mChanged)
+    if (!mChanged && !mFailed)
         return;
     WriteDirtySlots();
     if (mStoredEnd < mEnd) {
         // Pages allocated but never written (none in practice) still belong to the file.
-        mStorage->Truncate(mEnd);
+        Store([&] { mStorage->Truncate(mEnd); });
         mStoredEnd = mEnd;
     }
-    mStorage->Sync();
+    // The clean mark only over pages that are on the disk.
+    Store([&] { mStorage->Sync(); });
     WriteStoredHeader(kStateClean);
-    mStorage->Sync();
+    Store([&] { mStorage->Sync(); });
     mDirtyOnDisk = false;
     mChanged = false;
 }

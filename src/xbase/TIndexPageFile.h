@@ -7,7 +7,9 @@
 // - every page offset handed out is a multiple of 512, at least 1024 and below the file end;
 // - a page is either reachable from some tree or on the free list, never both;
 // - while any page differs from the file's last clean state, the header at offset 0 carries the
-//   dirty mark on disk (written and synced before the first changed page is written).
+//   dirty mark on disk (written and synced before the first changed page is written);
+// - once a write, truncation or flush of the file has failed, nothing more is written to it: the
+//   dirty mark stays, and the clean mark is never written over pages that may not have arrived.
 
 #include "xbase/TIndexFormat.h"
 #include "xbase/TIndexStorage.h"
@@ -63,10 +65,17 @@ public:
     void SetSyncCount(uint32_t count);
 
     bool HasChanges() const { return mChanged; }
-    // Writes every changed page, syncs, then marks the file clean and syncs again.
+    // Puts the dirty mark on the disk now (when it is not there yet), before a change that the
+    // index will follow: the table marks its index before writing a record, so that a crash
+    // between the record and its keys leaves the index marked out of date.
+    void MarkChanging();
+    // Writes every changed page, syncs, then marks the file clean and syncs again. After a failed
+    // write it throws TXbaseError(Io) and writes nothing.
     void Flush();
     // Drops the cache without writing (after a failed write the file is left as it is).
     void Discard();
+    // Whether a write to the file has failed.
+    bool Failed() const { return mFailed; }
 
     // Pages kept in memory (at least 64); changed pages are written out when it fills.
     void SetCacheLimit(size_t pages);
@@ -83,6 +92,8 @@ private:
     void CheckPage(uint32_t offset) const;
     void BeforeChange();
     void WriteStoredHeader(uint8_t state);
+    // Runs one write to the storage; a failure leaves the file refusing every later write.
+    template <typename F> void Store(F&& write);
     void WriteDirtySlots();
     void Evict();
 
@@ -94,6 +105,7 @@ private:
     bool mHadEngineMark = false;
     bool mDirtyOnDisk = false;
     bool mChanged = false;
+    bool mFailed = false;
     uint32_t mSyncCount = 0;
     bool mSyncCountChanged = false;
     TSlot* Find(uint32_t offset);

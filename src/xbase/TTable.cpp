@@ -9,6 +9,7 @@
 #include "xbase/TIndexTag.h"
 #include "xbase/TKeyEncoding.h"
 #include "xbase/TMemoFile.h"
+#include "xbase/TPairSwap.h"
 #include "xbase/TTableIndexes.h"
 #include "xbase/TXbaseError.h"
 
@@ -17,6 +18,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 
 namespace qm::xbase {
 
@@ -40,6 +42,7 @@ struct TTable::TState {
     bool stale = false;
     bool closed = false;
     bool unopenedIndexMarked = false; // an index file not open here was marked out of date
+    bool openIndex = true;            // the options' choice, for reopening
 };
 
 namespace {
@@ -150,9 +153,10 @@ std::unique_ptr<TTable> TTable::Open(const std::string& path, const TTableOption
 {
     std::unique_ptr<TTable> table(new TTable());
     TState& s = *table->mState;
-    s.files = options.files ? options.files : &TFileIoSystem::Native();
+    s.files = options.files ? options.files : &TFileIoSystem::Default();
     s.mode = options.mode;
     s.path = path;
+    s.openIndex = options.openIndex;
     OpenFiles(s, options.openIndex);
     return table;
 }
@@ -193,17 +197,22 @@ bool FinishInterruptedPack(TTable::TState& s)
 
 void OpenFiles(TTable::TState& s, bool openIndex)
 {
+    // A replacement of the table and its memo cut short is finished or undone first.
+    TPairSwap::Recover(*s.files, s.path);
     const bool writable = s.mode != TOpenMode::ReadOnly;
     const TFileAccess access = writable ? TFileAccess::ReadWrite : TFileAccess::ReadOnly;
     const TFileLock lock =
         s.mode == TOpenMode::Exclusive ? TFileLock::Exclusive : TFileLock::Shared;
     s.dbf = std::make_unique<TDbfFile>(s.files->Open(s.path, access, lock), writable);
     const bool packFinished = FinishInterruptedPack(s);
-    // An index rebuild stopped before its new file replaced the index leaves that file behind.
+    // An index rebuild or a pack stopped before its new files replaced the old ones leaves them
+    // behind; nobody else can be writing them while the table is ours alone.
     if (s.mode == TOpenMode::Exclusive) {
-        const std::string unfinishedIndex = CompanionPath(s.path, ".CX$");
-        if (s.files->Exists(unfinishedIndex))
-            s.files->Remove(unfinishedIndex);
+        for (const char* ext : {".CX$", ".BD$", ".BM$"}) {
+            const std::string unfinished = CompanionPath(s.path, ext);
+            if (s.files->Exists(unfinished))
+                s.files->Remove(unfinished);
+        }
     }
     if (packFinished)
         s.dbf = std::make_unique<TDbfFile>(s.files->Open(s.path, access, lock), writable);
@@ -260,7 +269,7 @@ std::unique_ptr<TTable> TTable::Create(const std::string& path,
                                        const std::vector<TFieldDef>& fields,
                                        const TTableOptions& options)
 {
-    TFileIoSystem& files = options.files ? *options.files : TFileIoSystem::Native();
+    TFileIoSystem& files = options.files ? *options.files : TFileIoSystem::Default();
     const TFieldList list = MakeFieldList(fields);
     const TDbfHeader header = TDbfHeader::ForNewTable(list);
     if (files.Exists(path))
@@ -277,24 +286,43 @@ std::unique_ptr<TTable> TTable::Create(const std::string& path,
                               path);
     // The table is written under a temporary name and renamed into place last, so a failure on
     // the way never leaves a half-made table that would block the next attempt.
+    // A table file left under that name by a killed attempt is used again (emptied).
     const std::string tmpPath = CompanionPath(path, ".CR$");
-    {
+    const std::string memoPath = CompanionPath(path, ".FPT");
+    bool memoMade = false;
+    try {
         auto dbfFile = files.Create(tmpPath, TFileLock::Exclusive, true);
         // Companions of an earlier table of that name would otherwise be taken for this one's.
         const std::string oldIndex = files.FindCompanion(path, ".CDX");
         if (!oldIndex.empty())
             files.Remove(oldIndex);
         if (header.HasMemoFields()) {
-            const std::string memoPath = CompanionPath(path, ".FPT");
             const std::string oldMemo = files.FindCompanion(path, ".FPT");
             if (!oldMemo.empty() && oldMemo != memoPath)
                 files.Remove(oldMemo);
             auto memoFile = files.Create(memoPath, TFileLock::None, true);
+            memoMade = true;
             TMemoFile::WriteNewFpt(*memoFile);
+            memoFile->Sync();
         }
         TDbfFile::WriteNew(*dbfFile, header);
+        dbfFile->Sync();
+        dbfFile.reset();
+        files.Rename(tmpPath, path);
+    } catch (...) {
+        // Nothing half made stays behind: no table appeared, so its memo goes too.
+        try {
+            if (!files.Exists(path)) {
+                if (files.Exists(tmpPath))
+                    files.Remove(tmpPath);
+                if (memoMade && files.Exists(memoPath))
+                    files.Remove(memoPath);
+            }
+        } catch (...) {
+            // The next attempt replaces them.
+        }
+        throw;
     }
-    files.Rename(tmpPath, path);
     return Open(path, options);
 }
 
@@ -318,6 +346,10 @@ void TTable::Close()
         if (!error)
             error = std::current_exception();
     }
+    // After a failed write the index keeps its dirty mark on disk: what its cache holds may not
+    // match the records.
+    if (s.indexes)
+        s.indexes->Discard();
     s.indexes.reset();
     s.memo.reset();
     s.dbf.reset();
@@ -854,6 +886,8 @@ void TTable::Post()
         RequireWritable(s);
         Guarded(s, [&] {
             s.dirty = true;
+            if (s.indexes)
+                s.indexes->MarkChanging();
             s.dbf->Append(s.buffer);
             s.appendPending = false;
             s.changed = false;
@@ -877,10 +911,16 @@ void TTable::Post()
     Guarded(s, [&] {
         MarkUnopenedIndexStale(s);
         s.dirty = true;
+        // When keys move, the index is marked out of date on the disk before the record
+        // changes, so that a crash between the record and its keys is noticed on the next open.
+        const bool keysMove = s.indexes && s.indexes->Plan(TRecordView{s.original, s.recNo},
+                                                           TRecordView{s.buffer, s.recNo});
+        if (keysMove)
+            s.indexes->MarkChanging();
         s.dbf->Write(s.recNo, s.buffer);
         s.changed = false;
-        if (s.indexes)
-            s.indexes->Update(TRecordView{s.original, s.recNo}, TRecordView{s.buffer, s.recNo});
+        if (keysMove)
+            s.indexes->ApplyPlan(s.recNo);
         s.original = s.buffer;
     });
 }
@@ -970,91 +1010,108 @@ void TTable::Pack(const TProgress& progress)
     const uint32_t count = header.recordCount;
     const bool reindex = s.indexes != nullptr;
     const TProgress copyProgress = Part(progress, 0, reindex ? 50 : 100);
-    const std::string tmpDbf = CompanionPath(s.path, ".PK$");
-    const std::string memoPath = s.memo ? s.memo->Path() : std::string();
-    const std::string tmpMemo = CompanionPath(s.path, ".PM$");
+    const std::string builtDbf = CompanionPath(s.path, ".BD$");
+    const std::string builtMemo = s.memo ? CompanionPath(s.path, ".BM$") : std::string();
 
     Guarded(s, [&] {
         MarkUnopenedIndexStale(s);
-        // The packed table is written beside the old one and replaces it by renaming, so a
-        // failure on the way leaves the old table whole.
-        // The memo file is made first: a packed table file without a packed memo file beside
-        // it then means the memo file was already renamed into place (see FinishInterruptedPack).
+        // The packed table and memo are written beside the old ones and replace them as a pair
+        // (TPairSwap), so a failure or a crash on the way leaves the old pair or the new one.
+        std::optional<TPairSwap> swap;
+        swap.emplace(*s.files, s.path, false);
         std::unique_ptr<TMemoFile> outMemo;
-        if (s.memo) {
-            auto memoFile = s.files->Create(tmpMemo, TFileLock::None, true);
-            TMemoFile::WriteNewFpt(*memoFile, s.memo->BlockSize());
-            outMemo = std::make_unique<TMemoFile>(std::move(memoFile), TMemoKind::Fpt, true);
-        }
-        std::unique_ptr<TFileIo> out = s.files->Create(tmpDbf, TFileLock::Exclusive, true);
-        std::string head(header.headerLength, '\0');
-        s.dbf->Io().ReadExact(0, head.data(), head.size());
-        out->WriteAt(0, head.data(), head.size());
+        const auto removeBuilt = [&] {
+            try {
+                for (const std::string& path : {builtDbf, builtMemo})
+                    if (!path.empty() && s.files->Exists(path))
+                        s.files->Remove(path);
+            } catch (...) {
+                // Left for the next pack, which replaces them.
+            }
+        };
+        try {
+            if (s.memo) {
+                auto memoFile = s.files->Create(builtMemo, TFileLock::None, true);
+                TMemoFile::WriteNewFpt(*memoFile, s.memo->BlockSize());
+                outMemo = std::make_unique<TMemoFile>(std::move(memoFile), TMemoKind::Fpt, true);
+            }
+            std::unique_ptr<TFileIo> out = s.files->Create(builtDbf, TFileLock::Exclusive, true);
+            std::string head(header.headerLength, '\0');
+            s.dbf->Io().ReadExact(0, head.data(), head.size());
+            out->WriteAt(0, head.data(), head.size());
 
-        std::vector<int> memoFields;
-        for (size_t i = 0; i < header.fields.size(); ++i)
-            if (IsMemoType(header.fields[i].type))
-                memoFields.push_back(int(i));
-        std::string chunk;
-        uint64_t at = header.headerLength;
-        uint32_t kept = 0;
-        int lastPercent = -1;
-        {
-            TReadAheadScope readAhead(*s.dbf);
-            for (uint32_t r = 1; r <= count; ++r) {
-                std::string_view rec = s.dbf->Read(r);
-                if (rec[0] != dbf::kRecordDeleted) {
-                    const size_t start = chunk.size();
-                    chunk.append(rec);
-                    for (int fi : memoFields) {
-                        const TFieldInfo& f = header.fields[size_t(fi)];
-                        const int64_t fieldAt = int64_t(header.headerLength) +
-                                                int64_t(r - 1) * header.recordLength + f.offset;
-                        const uint32_t block =
-                            MemoBlockOf(std::string_view(chunk).substr(start + f.offset, f.length),
-                                        s.path, fieldAt);
-                        if (block == 0)
-                            continue;
-                        const uint32_t moved = outMemo->Write(s.memo->Read(block));
-                        PutMemoBlock(moved, chunk.data() + start + f.offset, f.length);
+            std::vector<int> memoFields;
+            for (size_t i = 0; i < header.fields.size(); ++i)
+                if (IsMemoType(header.fields[i].type))
+                    memoFields.push_back(int(i));
+            std::string chunk;
+            uint64_t at = header.headerLength;
+            uint32_t kept = 0;
+            int lastPercent = -1;
+            {
+                TReadAheadScope readAhead(*s.dbf);
+                for (uint32_t r = 1; r <= count; ++r) {
+                    std::string_view rec = s.dbf->Read(r);
+                    if (rec[0] != dbf::kRecordDeleted) {
+                        const size_t start = chunk.size();
+                        chunk.append(rec);
+                        for (int fi : memoFields) {
+                            const TFieldInfo& f = header.fields[size_t(fi)];
+                            const int64_t fieldAt = int64_t(header.headerLength) +
+                                                    int64_t(r - 1) * header.recordLength + f.offset;
+                            const uint32_t block = MemoBlockOf(
+                                std::string_view(chunk).substr(start + f.offset, f.length), s.path,
+                                fieldAt);
+                            if (block == 0)
+                                continue;
+                            const uint32_t moved = outMemo->Write(s.memo->Read(block));
+                            PutMemoBlock(moved, chunk.data() + start + f.offset, f.length);
+                        }
+                        ++kept;
                     }
-                    ++kept;
-                }
-                if (chunk.size() >= (1u << 20)) {
-                    out->WriteAt(at, chunk.data(), chunk.size());
-                    at += chunk.size();
-                    chunk.clear();
-                }
-                const int percent = int(uint64_t(r) * 100 / count);
-                if (copyProgress && percent != lastPercent) {
-                    lastPercent = percent;
-                    copyProgress(percent);
+                    if (chunk.size() >= (1u << 20)) {
+                        out->WriteAt(at, chunk.data(), chunk.size());
+                        at += chunk.size();
+                        chunk.clear();
+                    }
+                    const int percent = int(uint64_t(r) * 100 / count);
+                    if (copyProgress && percent != lastPercent) {
+                        lastPercent = percent;
+                        copyProgress(percent);
+                    }
                 }
             }
+            chunk.push_back(char(dbf::kEndOfFile));
+            out->WriteAt(at, chunk.data(), chunk.size());
+            char countBytes[4];
+            for (int i = 0; i < 4; ++i)
+                countBytes[i] = char((kept >> (8 * i)) & 0xFF);
+            out->WriteAt(dbf::kOffRecordCount, countBytes, 4);
+            out->Sync();
+            if (outMemo)
+                outMemo->Sync();
+            outMemo.reset();
+            out.reset();
+            // The old index lists the old record numbers: marked out of date before the swap,
+            // it stays so until the rebuild below is done.
+            if (s.indexes) {
+                s.indexes->Index().SetSyncCount(kStaleSyncCount);
+                s.indexes->Close();
+            }
+        } catch (...) {
+            outMemo.reset();
+            removeBuilt();
+            throw;
         }
-        chunk.push_back(char(dbf::kEndOfFile));
-        out->WriteAt(at, chunk.data(), chunk.size());
-        char countBytes[4];
-        for (int i = 0; i < 4; ++i)
-            countBytes[i] = char((kept >> (8 * i)) & 0xFF);
-        out->WriteAt(dbf::kOffRecordCount, countBytes, 4);
-        out->Sync();
-        if (outMemo)
-            outMemo->Sync();
-        outMemo.reset();
-        out.reset();
-
-        if (s.indexes)
-            s.indexes->Close();
         s.indexes.reset();
         s.memo.reset();
         s.dbf.reset();
         try {
-            if (!memoPath.empty())
-                s.files->Rename(tmpMemo, memoPath);
-            s.files->Rename(tmpDbf, s.path);
+            swap->Commit(builtDbf, builtMemo);
         } catch (...) {
-            // Whatever the renames reached, the table is opened again for what it now is.
+            swap.reset(); // gives up the swap mark, so that the open below can look at it
+            removeBuilt();
+            // Whatever the swap reached, the table is opened again for what it now is.
             try {
                 OpenFiles(s, reindex);
             } catch (...) {
@@ -1062,6 +1119,7 @@ void TTable::Pack(const TProgress& progress)
             }
             throw;
         }
+        swap.reset();
         OpenFiles(s, reindex);
         s.dirty = true;
     });
@@ -1086,6 +1144,8 @@ void TTable::Zap()
     Guarded(s, [&] {
         MarkUnopenedIndexStale(s);
         s.dirty = true;
+        if (s.indexes)
+            s.indexes->MarkChanging();
         s.dbf->Truncate(0);
         if (s.memo)
             s.memo->Clear();
@@ -1198,6 +1258,68 @@ std::vector<int> TTable::AddTags(const std::vector<TTagSpec>& tags, const TProgr
     return orders;
 }
 
+namespace {
+
+// Builds a new index in a file beside the table (fill adds its tags) and puts it in place of
+// the production index by renaming: the file then holds only the new trees (a rebuild in place
+// would leave the old ones' pages on the free list, and the file would grow by a whole index at
+// every rebuild), and a failure on the way leaves the old index file as it was. The new index
+// says "out of date" until the commit after this records the table's count in it. A build cut
+// short leaves its file, which the next exclusive open or build removes.
+void RemoveUnfinishedIndex(TTable::TState& s, const std::string& tmpPath)
+{
+    try {
+        if (s.files->Exists(tmpPath))
+            s.files->Remove(tmpPath);
+    } catch (...) {
+        // Removed by the next exclusive open.
+    }
+}
+
+void BuildIndexBeside(TTable::TState& s, const std::string& cdxPath,
+                      const std::function<void(TTableIndexes& fresh)>& fill)
+{
+    const std::string tmpPath = CompanionPath(s.path, ".CX$");
+    try {
+        TTableIndexes fresh(TCompoundIndex::Create(std::make_unique<TFileIoIndexStorage>(
+                                s.files->Create(tmpPath, TFileLock::None, true))),
+                            s.dbf->Header().fields);
+        try {
+            TReadAheadScope readAhead(*s.dbf);
+            fill(fresh);
+            fresh.Index().SetSyncCount(kStaleSyncCount);
+            fresh.Close();
+        } catch (...) {
+            fresh.Discard();
+            throw;
+        }
+        // The old index is not written again: it is replaced, or, should the rename fail, keeps
+        // what its file says (a stale one stays marked so).
+        if (s.indexes)
+            s.indexes->Discard();
+        s.indexes.reset();
+        s.files->Rename(tmpPath, cdxPath);
+    } catch (const TXbaseError& e) {
+        RemoveUnfinishedIndex(s, tmpPath);
+        // The user knows the index by its own name, not by the name it is built under.
+        if (e.File() == tmpPath)
+            throw TXbaseError(e.Kind(), e.Message(), cdxPath, e.Offset(), e.OsError());
+        throw;
+    } catch (...) {
+        RemoveUnfinishedIndex(s, tmpPath);
+        throw;
+    }
+    auto storage = std::make_unique<TFileIoIndexStorage>(
+        s.files->Open(cdxPath, TFileAccess::ReadWrite, TFileLock::None));
+    s.indexes = std::make_unique<TTableIndexes>(TCompoundIndex::Open(std::move(storage)),
+                                                s.dbf->Header().fields);
+    s.dbf->SetTableFlags(uint8_t(s.dbf->Header().tableFlags | dbf::kFlagProductionIndex));
+    s.stale = false;
+    s.dirty = true;
+}
+
+} // namespace
+
 void TTable::Reindex(const TProgress& progress)
 {
     TState& s = *mState;
@@ -1206,31 +1328,32 @@ void TTable::Reindex(const TProgress& progress)
     if (!s.indexes)
         return;
     s.indexes->CheckMaintainable();
-    // The tags are written to a new file beside the index, which replaces it by renaming: the
-    // file then holds only the new trees (a rebuild in place would leave the old ones' pages on
-    // the free list, and the file would grow by a whole index at every rebuild), and a failure on
-    // the way leaves the old index as it was.
     const std::string cdxPath = s.indexes->Index().FileName();
-    const std::string tmpPath = CompanionPath(s.path, ".CX$");
     Guarded(s, [&] {
-        {
-            auto fresh = TCompoundIndex::Create(std::make_unique<TFileIoIndexStorage>(
-                s.files->Create(tmpPath, TFileLock::None, true)));
-            TReadAheadScope readAhead(*s.dbf);
-            s.indexes->RebuildInto(*fresh, s.dbf->RecordCount(), Source(s), progress);
-            // Stale until the commit below records the table's count in it.
-            fresh->SetSyncCount(kStaleSyncCount);
-            fresh->Close();
-        }
-        s.indexes->Close();
-        s.indexes.reset();
-        s.files->Rename(tmpPath, cdxPath);
-        auto storage = std::make_unique<TFileIoIndexStorage>(
-            s.files->Open(cdxPath, TFileAccess::ReadWrite, TFileLock::None));
-        s.indexes = std::make_unique<TTableIndexes>(TCompoundIndex::Open(std::move(storage)),
-                                                    s.dbf->Header().fields);
-        s.stale = false;
-        s.dirty = true;
+        BuildIndexBeside(s, cdxPath, [&](TTableIndexes& fresh) {
+            s.indexes->RebuildInto(fresh.Index(), s.dbf->RecordCount(), Source(s), progress);
+        });
+    });
+    Commit();
+}
+
+void TTable::ReplaceIndex(const std::vector<TTagSpec>& tags, const TProgress& progress)
+{
+    TState& s = *mState;
+    RequireExclusive(s, "indexing");
+    Post();
+    if (tags.empty())
+        throw TXbaseError(TErrorKind::Usage, "an index needs at least one tag", s.path);
+    for (const TTagSpec& tag : tags)
+        (void)TExpression::Compile(tag.expression, Fields());
+    std::vector<TTableIndexes::TNewTag> newTags;
+    for (const TTagSpec& tag : tags)
+        newTags.push_back({tag.name, tag.expression});
+    const std::string cdxPath = IndexPath();
+    Guarded(s, [&] {
+        BuildIndexBeside(s, cdxPath, [&](TTableIndexes& fresh) {
+            fresh.AddTags(newTags, s.dbf->RecordCount(), Source(s), progress);
+        });
     });
     Commit();
 }
@@ -1246,7 +1369,9 @@ void TTable::CloseIndexes()
         Commit();
     auto indexes = std::move(s.indexes);
     s.stale = false;
-    if (!s.failed)
+    if (s.failed)
+        indexes->Discard();
+    else
         indexes->Close();
 }
 
@@ -1260,6 +1385,44 @@ void TTable::DeleteIndexFile()
         s.files->Remove(path);
         s.dbf->SetTableFlags(uint8_t(s.dbf->Header().tableFlags & ~dbf::kFlagProductionIndex));
     });
+}
+
+// --- after a failure ---------------------------------------------------------------------------
+
+void TTable::Reopen()
+{
+    TState& s = *mState;
+    RequireOpen(s);
+    if (!s.failed && s.mode != TOpenMode::ReadOnly)
+        Commit();
+    if (s.indexes) {
+        if (s.failed)
+            s.indexes->Discard();
+        else
+            s.indexes->Close();
+    }
+    s.indexes.reset();
+    s.memo.reset();
+    s.dbf.reset();
+    s.closed = true;
+    s.failed = false;
+    s.dirty = false;
+    s.stale = false;
+    s.unopenedIndexMarked = false;
+    OpenFiles(s, s.openIndex);
+    s.closed = false;
+}
+
+bool TTable::WriteFailed() const
+{
+    return mState->failed;
+}
+
+void TTable::RecoverAfterFailure(const TProgress& progress)
+{
+    Reopen();
+    if (mState->mode == TOpenMode::Exclusive && mState->indexes && mState->stale)
+        Reindex(progress);
 }
 
 } // namespace qm::xbase

@@ -16,8 +16,14 @@
 //   free-block pointer below the memo file's end is raised before anything is allocated;
 // - while the table has changes not yet committed, the index carries a dirty mark; an index
 //   found dirty on open is reported by IndexStale() so that the caller can offer a rebuild; so
-//   is an index that was not open while records changed (its file is marked at the change).
-// After any I/O failure the table refuses further writes (TErrorKind::Usage) until reopened.
+//   is an index that was not open while records changed (its file is marked at the change). The
+//   mark reaches the disk before the first record write that the index has to follow, and is
+//   cleared only by a commit that leaves the index in step;
+// - files replaced whole (an index rebuild, a pack's table and memo) are written beside and
+//   renamed into place once complete and flushed; a table and memo are swapped as a pair
+//   (TPairSwap), and a swap cut short is finished or undone by the next open.
+// After any I/O failure the table refuses further writes (TErrorKind::Usage) until reopened, and
+// writes nothing more on its own: the index keeps its out-of-date mark.
 //
 // Field numbers are 0-based indexes into Fields(); record numbers are 1-based.
 // Everything here throws TXbaseError; destructors never throw.
@@ -75,6 +81,17 @@ public:
 
     // Posts, commits and closes every file. The object can only be destroyed afterwards.
     void Close();
+    // Closes every file and opens them again as Open did (with its recovery). After a failed
+    // write nothing more is written first (what was not posted is dropped); otherwise pending
+    // work is committed first. The current record is cleared; cursors must choose their order
+    // again.
+    void Reopen();
+    // Whether a write failed since the table was opened (it then refuses writes until Reopen).
+    bool WriteFailed() const;
+    // After a failed write: Reopen(), and when that finds the index out of date, rebuild it
+    // (exclusive opens only; beside the table, then renamed in), so that the files are in step
+    // again. Throws when that fails too: the index then stays marked out of date.
+    void RecoverAfterFailure(const TProgress& progress = {});
 
     const std::string& Path() const;
     const TFieldList& Fields() const;
@@ -193,6 +210,11 @@ public:
     std::vector<int> AddTags(const std::vector<TTagSpec>& tags, const TProgress& progress = {});
     // Rebuilds every tag from the records (also clears a stale index).
     void Reindex(const TProgress& progress = {});
+    // Builds a new production index holding exactly these tags beside the table and puts it in
+    // place of the old one, which need not be open (a damaged index opened with
+    // openIndex = false) or exist. A failure leaves the old index file as it was. Needs
+    // Exclusive.
+    void ReplaceIndex(const std::vector<TTagSpec>& tags, const TProgress& progress = {});
     // Closes the index file (the table stays open).
     void CloseIndexes();
     // Closes and removes the production index file, clearing the table's index flag.

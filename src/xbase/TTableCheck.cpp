@@ -2,8 +2,11 @@
 
 #include "xbase/TCodePage1252.h"
 #include "xbase/TCompoundIndex.h"
+#include "xbase/TDbfFormat.h"
 #include "xbase/TExpression.h"
+#include "xbase/TFileIoSystem.h"
 #include "xbase/TIndexTag.h"
+#include "xbase/TPairSwap.h"
 #include "xbase/TTable.h"
 #include "xbase/TTableRawHeader.h"
 #include "xbase/TTagBuilder.h"
@@ -148,6 +151,8 @@ std::optional<TTableCheckResult> CheckTag(TTable& table, int order)
 
 TTableCheckResult TTableCheck::Run(const std::string& path)
 {
+    // A replacement of the table cut short is settled first, as opening it would.
+    TPairSwap::Recover(TFileIoSystem::Default(), path);
     TTableRawHeader raw;
     try {
         raw = TTableRawHeader::Read(path);
@@ -174,8 +179,13 @@ TTableCheckResult TTableCheck::Run(const std::string& path)
         if (auto problem = CheckMemos(*table))
             return *problem;
         TCompoundIndex* index = table->Index();
-        if (index == nullptr)
+        if (index == nullptr) {
+            if (raw.tableFlags & dbf::kFlagProductionIndex)
+                return Problem(path + ": the header says the table has an index file, but " +
+                               CompanionPath(path, ".CDX") +
+                               " is missing; rebuild it with reindex");
             return {};
+        }
         if (table->IndexStale())
             return Problem(index->FileName() +
                            ": the index is out of date with the table (changes were not written "

@@ -133,18 +133,35 @@ void TTableIndexes::Insert(const TRecordView& record)
 
 void TTableIndexes::Update(const TRecordView& before, const TRecordView& after)
 {
+    if (Plan(before, after))
+        ApplyPlan(after.recNo);
+}
+
+bool TTableIndexes::Plan(const TRecordView& before, const TRecordView& after)
+{
     CheckMaintainable();
+    mPlan.clear();
     for (size_t i = 0; i < mTags.size(); ++i) {
         const bool hadKey = KeyOf(mTags[i], before, mOld);
         const bool hasKey = KeyOf(mTags[i], after, mNew);
         if (hadKey == hasKey && (!hadKey || mOld == mNew))
             continue;
-        TIndexTag& tag = mIndex->Tag(int(i + 1));
-        if (hadKey)
-            tag.Remove(mOld, before.recNo);
-        if (hasKey)
-            tag.Insert(mNew, after.recNo);
+        mPlan.push_back({int(i + 1), hadKey, hasKey, hadKey ? mOld : std::string(),
+                         hasKey ? mNew : std::string()});
     }
+    return !mPlan.empty();
+}
+
+void TTableIndexes::ApplyPlan(uint32_t recNo)
+{
+    for (const TKeyChange& change : mPlan) {
+        TIndexTag& tag = mIndex->Tag(change.order);
+        if (change.hadKey)
+            tag.Remove(change.oldKey, recNo);
+        if (change.hasKey)
+            tag.Insert(change.newKey, recNo);
+    }
+    mPlan.clear();
 }
 
 std::vector<int> TTableIndexes::AddTags(const std::vector<TNewTag>& tags, uint32_t count,
@@ -281,6 +298,17 @@ void TTableIndexes::Flush(uint32_t recordCount)
 void TTableIndexes::Close()
 {
     mIndex->Close();
+}
+
+void TTableIndexes::Discard()
+{
+    mIndex->Discard();
+}
+
+void TTableIndexes::MarkChanging()
+{
+    if (!mIndex->ReadOnly())
+        mIndex->MarkChanging();
 }
 
 } // namespace qm::xbase

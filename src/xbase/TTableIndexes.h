@@ -50,6 +50,10 @@ public:
     void Insert(const TRecordView& record);
     // Replaces the keys of a changed record where they differ.
     void Update(const TRecordView& before, const TRecordView& after);
+    // Update in two steps, so that the index can be marked out of date before the record is
+    // written: Plan works out which keys change (true when any does), ApplyPlan changes them.
+    bool Plan(const TRecordView& before, const TRecordView& after);
+    void ApplyPlan(uint32_t recNo);
 
     struct TNewTag {
         std::string name;
@@ -71,6 +75,10 @@ public:
     // Writes every change and records the table's record count as in step with the index.
     void Flush(uint32_t recordCount);
     void Close();
+    // Releases the index without writing anything more (after a failed write).
+    void Discard();
+    // The dirty mark on the disk before a record is written (TCompoundIndex::MarkChanging).
+    void MarkChanging();
 
 private:
     struct TTagState {
@@ -96,6 +104,12 @@ private:
     std::vector<TTagState> mTags;
     std::string mOld;
     std::string mNew;
+    struct TKeyChange {
+        int order;
+        bool hadKey, hasKey;
+        std::string oldKey, newKey;
+    };
+    std::vector<TKeyChange> mPlan;
 };
 
 } // namespace qm::xbase

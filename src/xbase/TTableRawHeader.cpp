@@ -32,6 +32,7 @@ TTableRawHeader TTableRawHeader::Read(const std::string& path)
     h.recordCount = fixed.recordCount;
     h.headerLength = fixed.headerLength;
     h.recordLength = fixed.recordLength;
+    h.tableFlags = fixed.tableFlags;
     h.codePageMark = fixed.codePage;
     in.seekg(0, std::ios::end);
     h.fileSize = static_cast<uint64_t>(in.tellg());

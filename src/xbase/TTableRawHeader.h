@@ -17,6 +17,7 @@ struct TTableRawHeader {
     uint32_t recordCount = 0;  // bytes 4-7, little-endian
     uint16_t headerLength = 0; // bytes 8-9
     uint16_t recordLength = 0; // bytes 10-11
+    uint8_t tableFlags = 0;    // byte 28 (0x01: the table has a production index)
     uint8_t codePageMark = 0;  // byte 29
     uint64_t fileSize = 0;
     uint8_t lastByte = 0; // the file's last byte (0x1A is the end-of-file mark)

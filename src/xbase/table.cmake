@@ -7,7 +7,9 @@ qm_library(qm_xbase_files
   TFileIo.cpp
   TFileIoFaulty.cpp
   TFileIoNative.cpp
-  TMemoFile.cpp)
+  TFileReplace.cpp
+  TMemoFile.cpp
+  TPairSwap.cpp)
 find_package(Threads REQUIRED) # deletion marks of large files are collected by a few threads
 target_link_libraries(qm_xbase_files PUBLIC qm_xbase_core PRIVATE Threads::Threads)
 

@@ -3,6 +3,8 @@
 #include "TMaintenanceFixture.h"
 #include "data/TProgramHome.h"
 #include "tools/TToolCommand.h"
+#include "xbase/TFileIoFaulty.h"
+#include "xbase/TFileIoSystem.h"
 
 #include <QFile>
 #include <sstream>
@@ -125,6 +127,30 @@ TEST_F(MaintenanceCommandTest, EditCaseDeleteAndReplace)
     EXPECT_EQ(Tool({"edit", "delete", File()}), 2);
     ASSERT_EQ(Tool({"edit", "delete", File(), "--all"}), 0);
     EXPECT_EQ(mOut, "Deleted 0 records\n");
+}
+
+TEST_F(MaintenanceCommandTest, AFailedEditSaysHowManyRecordsItChangedAndExitsWith3)
+{
+    mPath = MakeFile(
+        {Rec("Brown", "Ann"), Rec("Green", "Bo"), Rec("Brown", "Cy"), Rec("Browne", "Di")});
+    // The third record write fails (the disk full for a moment): two records were deleted.
+    qm::xbase::TFileIoFaulty faulty(qm::xbase::TFileIoSystem::Native());
+    faulty.SetMode(qm::xbase::TFileIoFaulty::TMode::Error);
+    faulty.SetCounted(qm::xbase::kFaultWrite);
+    qm::xbase::TFileIoSystem::SetDefault(&faulty);
+    // Writes: the index's out-of-date mark, then one per record.
+    faulty.SetFailAt(4);
+    const int code = Tool({"edit", "delete", File(), "--matching", "LNAME = 'Brown'"});
+    qm::xbase::TFileIoSystem::SetDefault(nullptr);
+    EXPECT_EQ(code, 3);
+    EXPECT_EQ(mOut, "");
+    EXPECT_TRUE(mErr.find("Stopped by an error after deleting 2 records.") != std::string::npos)
+        << mErr;
+    EXPECT_EQ(Stored(1, "ISDEL"), "T");
+    EXPECT_EQ(Stored(3, "ISDEL"), "T");
+    EXPECT_EQ(Stored(4, "ISDEL"), "F");
+    // The files are in step: the run brought the index back after the failure.
+    ASSERT_EQ(Tool({"table", "check", File()}), 0) << mOut;
 }
 
 TEST_F(MaintenanceCommandTest, AFileHeldElsewhereIsRefusedAsInUse)

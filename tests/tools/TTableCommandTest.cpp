@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <sstream>
 
 using qm::xbase::TTable;
@@ -269,6 +270,43 @@ TEST_F(TTableCommandTest, PackZapAndReindexKeepTheTableConsistent)
     EXPECT_EQ(InfoLine("records"), "0");
     EXPECT_EQ(Tool({"check", mTable}).out, "ok\n");
     EXPECT_EQ(Tool({"seek", mTable, "--tag", "LNAME", "S"}).code, 1);
+}
+
+TEST_F(TTableCommandTest, ReindexBuildsAnAddressFilesTagsWhenItsIndexIsMissingOrDamaged)
+{
+    // An address file's fields (only their names matter here) with one record.
+    const std::string address = mDir.File("ADD0001.DBF");
+    ASSERT_EQ(Tool({"create", address,
+                    "LNAME C 30,FNAME C 20,MIDDLE C 1,PREFIX C 10,TITLE C 30,ORG C 40,"
+                    "STREET C 40,STREET2 C 40,CITY C 25,STATE C 4,ZIP C 10,COUNTRY C 20,"
+                    "DATE C 8,PHONE C 20,PHONE2 C 20,FAX C 20,EMAIL C 50,CODES C 20,"
+                    "USER1 C 40,USER2 C 40,ISDEL L,TAG C 10,MEMO M"})
+                  .code,
+              0);
+    ASSERT_EQ(Tool({"append-csv", address,
+                    Csv("one.csv", "Smith,Ann,,,,,,,Boston,MA,02101,,,,,,,,,,F,,\n")})
+                  .code,
+              0);
+    for (const char* damage : {"none", "garbage"}) {
+        SCOPED_TRACE(damage);
+        if (std::string(damage) == "garbage")
+            WriteBytes(mDir.File("ADD0001.CDX"), std::string(900, 'z'));
+        else
+            std::filesystem::remove(mDir.File("ADD0001.CDX"));
+        const TRun run = Tool({"reindex", address});
+        ASSERT_EQ(run.code, 0) << run.err;
+        EXPECT_EQ(Tool({"check", address}).out, "ok\n");
+        EXPECT_TRUE(Contains(Tool({"info", address}).out, "tags: 26\n"));
+        EXPECT_EQ(Tool({"seek", address, "--tag", "LNAME", "SMITH"}).out, "1\n");
+    }
+    // A table that is no address file: its damaged index cannot be rebuilt (the tags are
+    // unknown), and the command says so.
+    LoadPeople();
+    ASSERT_EQ(Tool({"index", mTable, "LNAME", "UPPER(LNAME)"}).code, 0);
+    WriteBytes(mDir.File("PEOPLE.CDX"), std::string(900, 'z'));
+    const TRun run = Tool({"reindex", mTable});
+    EXPECT_EQ(run.code, 3);
+    EXPECT_TRUE(Contains(run.err, "cannot be rebuilt")) << run.err;
 }
 
 TEST_F(TTableCommandTest, LongWorkWritesNoProgressWhereStandardErrorIsNoTerminal)

@@ -2,6 +2,8 @@
 // are left alone when a command is refused.
 
 #include "tools/TToolCommand.h"
+#include "xbase/TFileIoFaulty.h"
+#include "xbase/TFileIoSystem.h"
 
 #include <QDir>
 #include <QFile>
@@ -143,6 +145,46 @@ TEST_F(TTransferCommand, ExportsWithTheSaveRules)
     EXPECT_EQ(Run({"export", address, "--dbf", Path("x.DBF"), "--order", "NOSUCHTAG"}), 2);
     EXPECT_EQ(Run({"export", address, "--csv", Path("x.TXT"), "--filter", "LNAME +"}), 2);
     EXPECT_EQ(Run({"export", address}), 2);
+}
+
+TEST_F(TTransferCommand, FailedWritesExitWith3AndKeepTheEarlierFiles)
+{
+    const std::string address = Path("ADD0001.DBF");
+    Write("in.csv", "Smith,Boston\r\nJones,Cork\r\n");
+    ASSERT_EQ(Run({"import", address, "--new", "--csv", Path("in.csv"), "--map", "1=LNAME,2=CITY"}),
+              0);
+    ASSERT_EQ(Run({"export", address, "--dbf", Path("OUT.DBF")}), 0);
+    const QByteArray table = Read("OUT.DBF"), memo = Read("OUT.FPT");
+
+    qm::xbase::TFileIoFaulty faulty(qm::xbase::TFileIoSystem::Native());
+    faulty.SetMode(qm::xbase::TFileIoFaulty::TMode::Error);
+    qm::xbase::TFileIoSystem::SetDefault(&faulty);
+    // The second rename fails: the first gives the copy being built its name, the second would
+    // start putting the finished copy in the earlier one's place.
+    faulty.SetCounted(qm::xbase::kFaultRename);
+    faulty.SetFailAt(2);
+    const int exportCode = Run({"export", address, "--dbf", Path("OUT.DBF"), "--overwrite"});
+    // The import's first appended record (after the index's out-of-date mark: two writes).
+    faulty.SetCounted(qm::xbase::kFaultWrite);
+    faulty.SetFailAt(faulty.Operations() + 3);
+    const int importCode =
+        Run({"import", address, "--csv", Path("in.csv"), "--map", "1=LNAME,2=CITY"});
+    qm::xbase::TFileIoSystem::SetDefault(nullptr);
+
+    EXPECT_EQ(exportCode, 3);
+    EXPECT_EQ(Read("OUT.DBF"), table);
+    EXPECT_EQ(Read("OUT.FPT"), memo);
+    EXPECT_TRUE(QDir(mDir.path())
+                    .entryList({".qm-copy-*", "OUT.*$"}, QDir::Files | QDir::Hidden)
+                    .isEmpty());
+    EXPECT_EQ(importCode, 3);
+    EXPECT_NE(mOut.find("Unknown error writing to data file after importing 0 records."),
+              std::string::npos)
+        << mOut << mErr;
+    // The index was rebuilt all the same: the file checks clean and holds its two records.
+    ASSERT_EQ(Run({"table", "check", address}), 0) << mOut;
+    ASSERT_EQ(Run({"table", "count", address, "--query", ".T."}), 0);
+    EXPECT_EQ(mOut, "2\n");
 }
 
 TEST_F(TTransferCommand, ARefusedImportTakesBackTheAddressFileItsNewOptionMade)

@@ -7,6 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstdlib>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstring>
 
@@ -102,6 +107,68 @@ TEST(TFileIoFaulty, FailsTheNthChangeAndEverythingAfterIt)
     EXPECT_EQ(qm::xbase::test::ReadBytes(dir.File("f.bin")), "aaaa");
     char buf[4];
     EXPECT_EQ(f->ReadAt(0, buf, 4), 4u); // reads keep working
+}
+
+TEST(TFileIoFaulty, AnErrorFailsOnlyItsOperationWithTheOsError)
+{
+    TTempDir dir;
+    TFileIoFaulty faulty(TFileIoSystem::Native());
+    faulty.SetMode(TFileIoFaulty::TMode::Error);
+    faulty.SetError(EIO);
+    faulty.SetFailAt(3);
+    auto f = faulty.Create(dir.File("f.bin"), TFileLock::None); // 1
+    f->WriteAt(0, "aaaa", 4);                                   // 2
+    try {
+        f->Sync(); // 3: a flush fails like a write
+        ADD_FAILURE() << "the third operation went through";
+    } catch (const TXbaseError& e) {
+        EXPECT_EQ(e.Kind(), TErrorKind::Io);
+        EXPECT_EQ(e.OsError(), EIO);
+    }
+    EXPECT_EQ(faulty.FailedOperation(), "sync " + dir.File("f.bin"));
+    f->WriteAt(4, "bbbb", 4); // later ones go through
+    faulty.Rename(dir.File("f.bin"), dir.File("g.bin"));
+    EXPECT_EQ(qm::xbase::test::ReadBytes(dir.File("g.bin")), "aaaabbbb");
+    EXPECT_EQ(faulty.Operations(), 6u); // the rename flushes its folder too
+}
+
+TEST(TFileIoFaulty, CountsOnlyTheKindsAskedFor)
+{
+    TTempDir dir;
+    TFileIoFaulty faulty(TFileIoSystem::Native());
+    faulty.SetCounted(kFaultRename);
+    faulty.SetFailAt(2);
+    auto f = faulty.Create(dir.File("a"), TFileLock::None);
+    f->WriteAt(0, "x", 1);
+    f->Sync();
+    faulty.Rename(dir.File("a"), dir.File("b")); // rename 1
+    EXPECT_EQ(faulty.Operations(), 1u);
+    EXPECT_EQ(KindOf([&] { faulty.Rename(dir.File("b"), dir.File("c")); }), TErrorKind::Io);
+    // A killed process does nothing more, counted or not.
+    EXPECT_EQ(KindOf([&] { f->WriteAt(0, "y", 1); }), TErrorKind::Io);
+    EXPECT_TRUE(std::filesystem::exists(dir.File("b")));
+}
+
+TEST(TFileIoFaulty, ExitEndsTheProcessBeforeTheOperation)
+{
+    TTempDir dir;
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        TFileIoFaulty faulty(TFileIoSystem::Native());
+        faulty.SetMode(TFileIoFaulty::TMode::Exit);
+        faulty.SetExitCode(77);
+        faulty.SetFailAt(3);
+        auto f = faulty.Create(dir.File("f.bin"), TFileLock::None);
+        f->WriteAt(0, "aaaa", 4);
+        f->WriteAt(4, "bbbb", 4); // ends here
+        std::_Exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 77);
+    EXPECT_EQ(qm::xbase::test::ReadBytes(dir.File("f.bin")), "aaaa");
 }
 
 TEST(TFileIoFaulty, TornWriteLeavesAPrefix)

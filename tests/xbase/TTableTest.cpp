@@ -5,6 +5,7 @@
 #include "xbase/TExpression.h"
 #include "xbase/TIndexCursor.h"
 #include "xbase/TIndexTag.h"
+#include "xbase/TTableCheck.h"
 #include "xbase/TXbaseError.h"
 
 #include "TTableTestFiles.h"
@@ -458,6 +459,56 @@ TEST(TTable, StaleIndexIsDetectedUntilRebuilt)
     ExpectIndexMatchesRecords(*t);
     t->Close();
     EXPECT_FALSE(TTable::Open(path)->IndexStale());
+}
+
+TEST(TTable, ReplaceIndexBuildsTagsWhereThereWasNoIndexOrADamagedOne)
+{
+    TTempDir dir;
+    const std::string path = dir.File("P.DBF");
+    const std::vector<TTable::TTagSpec> tags = {{"LNAME", "UPPER(LNAME)"}, {"AGE", "AGE"}};
+    {
+        auto t = TTable::Create(path, PeopleFields());
+        AddPerson(*t, "Smith", "Ann", 30);
+        AddPerson(*t, "Jones", "Bob", 20);
+        t->ReplaceIndex(tags);
+        EXPECT_EQ(t->TagCount(), 2);
+        ExpectIndexMatchesRecords(*t);
+        t->Close();
+    }
+    EXPECT_EQ(ReadBytes(path)[28] & 1, 1);
+    EXPECT_TRUE(TTableCheck::Run(path).ok);
+    // A damaged index file: the table opens without it and gets a new one.
+    WriteBytes(dir.File("P.CDX"), std::string(700, 'x'));
+    EXPECT_EQ(KindOf([&] { TTable::Open(path); }), TErrorKind::Damaged);
+    {
+        TTableOptions o;
+        o.openIndex = false;
+        auto t = TTable::Open(path, o);
+        t->ReplaceIndex(tags);
+        t->Close();
+    }
+    auto t = TTable::Open(path);
+    EXPECT_FALSE(t->IndexStale());
+    EXPECT_EQ(t->TagOrder("AGE"), 2);
+    ExpectIndexMatchesRecords(*t);
+    EXPECT_FALSE(std::filesystem::exists(dir.File("P.CX$")));
+}
+
+TEST(TTable, TheCheckReportsAnIndexFileThatTheHeaderPromisesButIsMissing)
+{
+    TTempDir dir;
+    const std::string path = dir.File("P.DBF");
+    MakeOneWithMemoAndTag(path);
+    std::filesystem::remove(dir.File("P.CDX"));
+    const TTableCheckResult result = TTableCheck::Run(path);
+    EXPECT_FALSE(result.ok);
+    EXPECT_NE(result.problem.find("P.CDX is missing"), std::string::npos) << result.problem;
+    // A table that deleted its index on purpose says so in its header.
+    auto t = TTable::Open(path);
+    t->AddTag("LNAME", "LNAME");
+    t->DeleteIndexFile();
+    t->Close();
+    EXPECT_TRUE(TTableCheck::Run(path).ok);
 }
 
 TEST(TTable, RebuildingTheIndexAgainAndAgainKeepsItsFileSizeAndDefinitions)

@@ -1,6 +1,6 @@
 # table layer tests
 qm_test(qm_xbase_files_tests
-  SOURCES TFileIoTest.cpp TDbfFileTest.cpp TMemoFileTest.cpp
+  SOURCES TFileIoTest.cpp TFileReplaceTest.cpp TDbfFileTest.cpp TMemoFileTest.cpp
   LIBS qm_xbase_files)
 
 # The table tests need the expression and index layers built (not their placeholders).
@@ -8,7 +8,7 @@ get_target_property(_qm_index_type qm_xbase_index TYPE)
 get_target_property(_qm_expr_type qm_xbase_expr TYPE)
 if(NOT _qm_index_type STREQUAL "INTERFACE_LIBRARY" AND NOT _qm_expr_type STREQUAL "INTERFACE_LIBRARY")
   set(_qm_table_test_sources)
-  foreach(_f TTableTest.cpp TTableCrashTest.cpp TTableInteropTest.cpp)
+  foreach(_f TTableTest.cpp TTableCrashTest.cpp TTableInteropTest.cpp TPairSwapTest.cpp)
     if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${_f})
       list(APPEND _qm_table_test_sources ${_f})
     endif()
