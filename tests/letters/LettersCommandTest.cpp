@@ -178,6 +178,7 @@ TEST(LettersCommandTest, ImportFailingAtAnyStepSaysSoAndKeepsTheLetters)
         steps = count.Steps();
     }
     ASSERT_GT(steps, 3u);
+    ::testing::Test::RecordProperty("steps", int(steps));
     for (std::uint64_t k = 1; k <= steps; ++k) {
         SCOPED_TRACE("failing from step " + std::to_string(k));
         restore();

@@ -98,6 +98,7 @@ protected:
         ASSERT_FALSE(RunFailing(0, mHome.Path("count"), change, &steps));
         ASSERT_EQ(Listed(mHome.Path("count")), after);
         ASSERT_GT(steps, 3u);
+        RecordProperty("steps", int(steps));
         for (std::uint64_t k = 1; k <= steps; ++k) {
             SCOPED_TRACE("failing from step " + std::to_string(k) + " of " + std::to_string(steps));
             const QString folder = mHome.Path(QStringLiteral("k%1").arg(k));
@@ -153,6 +154,7 @@ TEST_F(TLetterStoreFaultTest, KilledAtEveryStepOfASave)
     };
     std::uint64_t steps = 0;
     ASSERT_FALSE(RunFailing(0, mHome.Path("count"), save, &steps));
+    RecordProperty("steps", int(steps));
     int rebuilt = 0;
     for (std::uint64_t k = 1; k <= steps; k += (k < 8 ? 1 : 3)) {
         SCOPED_TRACE("killed at step " + std::to_string(k) + " of " + std::to_string(steps));

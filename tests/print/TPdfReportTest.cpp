@@ -196,6 +196,7 @@ TEST_F(TPdfReportTest, AJobOverAnEarlierPdfFailingAtAnyStepKeepsItAndSaysWhy)
     const QByteArray complete = Read();
     ASSERT_TRUE(complete.trimmed().endsWith("%%EOF"));
     ASSERT_GT(steps, 4);
+    RecordProperty("steps", steps);
     for (int k = 1; k <= steps; ++k) {
         SCOPED_TRACE("failing from step " + std::to_string(k) + " of " + std::to_string(steps));
         {

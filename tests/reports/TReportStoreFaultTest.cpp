@@ -128,6 +128,7 @@ protected:
         std::uint64_t steps = 0;
         const QString counted = QDir(mDir.path()).filePath("count");
         ASSERT_FALSE(RunFailing(0, counted, change, &steps));
+        RecordProperty("steps", int(steps));
         QStringList strays;
         ASSERT_EQ(Listed(counted, &strays), after);
         ASSERT_TRUE(strays.isEmpty()) << strays.join(", ").toStdString();

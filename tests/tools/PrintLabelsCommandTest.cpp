@@ -247,6 +247,7 @@ TEST_F(PrintLabelsCommandTest, APdfOnAFullDiskFailsTheCommandAndKeepsTheEarlierO
     });
     ASSERT_EQ(Run(job), 0) << mErr.str();
     ASSERT_GT(steps, 6);
+    RecordProperty("steps", steps);
     const std::string noSpace = std::strerror(ENOSPC);
     for (const int k : {1, steps / 2, steps - 3, steps - 2, steps - 1, steps}) {
         SCOPED_TRACE("failing from step " + std::to_string(k) + " of " + std::to_string(steps));

@@ -187,6 +187,7 @@ TEST_F(ReportCommandTest, ACloneFailingAtAnyStepSaysSoAndLeavesNoFileBehind)
         steps = count.Steps();
     }
     ASSERT_GT(steps, 3u);
+    RecordProperty("steps", int(steps));
     for (std::uint64_t k = 1; k <= steps; ++k) {
         SCOPED_TRACE("failing from step " + std::to_string(k));
         restore();
