@@ -85,6 +85,48 @@ int TOutputFile::RemoveLeftovers(const QString& target)
     return removed;
 }
 
+QString TOutputFile::NewTemporaryPath(const QString& target)
+{
+    const QString destination = FinalTarget(target);
+    RemoveLeftovers(destination);
+    QString path;
+    do
+        path = destination + kMarker + RandomSuffix();
+    while (QFileInfo::exists(path));
+    return path;
+}
+
+bool TOutputFile::Publish(const QString& temporary, const QString& target, QString* reason)
+{
+    const QString destination = FinalTarget(target);
+    const TFaultHook& hook = Hook();
+    const auto fail = [&](const QString& why) {
+        QFile::remove(temporary);
+        if (reason)
+            *reason = why;
+        return false;
+    };
+    if (const QString refusal = Refusal(target); !refusal.isEmpty())
+        return fail(refusal);
+    QFile file(temporary);
+    if (!file.open(QIODevice::ReadWrite))
+        return fail(file.errorString());
+    QString why;
+    if (const int injected = hook ? hook(TStep::Sync, destination) : 0; injected != 0)
+        return fail(TFileReplace::ErrorText(injected));
+    if (!TFileReplace::Sync(file, &why))
+        return fail(why);
+    file.close();
+    if (QFileInfo::exists(destination))
+        QFile::setPermissions(temporary, QFile::permissions(destination));
+    if (const int injected = hook ? hook(TStep::Rename, destination) : 0; injected != 0)
+        return fail(TFileReplace::ErrorText(injected));
+    if (!TFileReplace::Replace(temporary, destination, &why))
+        return fail(why);
+    TFileReplace::SyncFolder(QFileInfo(destination).absolutePath());
+    return true;
+}
+
 TOutputFile::TFaultHook TOutputFile::SetFaultHook(TFaultHook hook)
 {
     TFaultHook previous = std::move(Hook());

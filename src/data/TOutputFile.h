@@ -55,6 +55,14 @@ public:
     // True for a name this class gives its temporaries.
     static bool IsTemporaryName(const QString& fileName);
 
+    // For a file other code writes itself (a QPrinter's PDF engine opens its own file): a fresh
+    // temporary name beside target (earlier runs' leftovers removed first), and, once that code
+    // wrote the file completely, Publish forces it to the disk and renames it over target with the
+    // same steps, checks and fault hook as commit(). On failure the temporary is removed and
+    // *reason says why.
+    static QString NewTemporaryPath(const QString& target);
+    static bool Publish(const QString& temporary, const QString& target, QString* reason);
+
     // Test seam: every TOutputFile of the process asks hook before each step. An empty hook
     // (the default) lets every step run. Returns the hook it replaces.
     static TFaultHook SetFaultHook(TFaultHook hook);
