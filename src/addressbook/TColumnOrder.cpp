@@ -1,12 +1,12 @@
 #include "addressbook/TColumnOrder.h"
 
+#include "data/TOutputFile.h"
 #include "data/TProgramHome.h"
 #include "data/TWin1252.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <algorithm>
 
 namespace qm::addressbook {
@@ -49,7 +49,7 @@ QStringList TColumnOrder::Read(const QString& path)
 QString TColumnOrder::Write(const QString& path, const QStringList& fields)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
-    QSaveFile file(path);
+    data::TOutputFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return QStringLiteral("Cannot write %1: %2").arg(path, file.errorString());
     file.write("\xEF\xBB\xBF");

@@ -128,9 +128,14 @@ void TDataSet::Require(bool condition, const char* what) const
 
 void TDataSet::Open(const QString& path, xbase::TOpenMode mode)
 {
-    Close();
     xbase::TTableOptions options;
     options.mode = mode;
+    Open(path, options);
+}
+
+void TDataSet::Open(const QString& path, const xbase::TTableOptions& options)
+{
+    Close();
     auto table = xbase::TTable::Open(path.toStdString(), options);
 
     if (mFields.empty() || mImplicitFields) {

@@ -76,6 +76,8 @@ public:
     // type, xbase::TXbaseError for
     // engine failures (missing file, in use, damaged). Lands on the first shown record.
     void Open(const QString& path, xbase::TOpenMode mode = xbase::TOpenMode::Exclusive);
+    // The same with every engine option (opening without the index, a test's file layer).
+    void Open(const QString& path, const xbase::TTableOptions& options);
     // Cancels a pending edit and closes the table.
     void Close();
     bool Active() const { return mTable != nullptr; }

@@ -1,11 +1,11 @@
 #include "data/TSettingsFile.h"
 
 #include "data/TIniText.h"
+#include "data/TOutputFile.h"
 #include "data/TWin1252.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <functional>
 
 namespace qm::data {
@@ -129,8 +129,7 @@ void Store(const QString& path, const std::function<void(TIniText&, bool utf8)>&
     TIniText text(original.toStdString());
     change(text, utf8);
 
-    QSaveFile out(path);
-    out.setDirectWriteFallback(false);
+    TOutputFile out(path);
     if (!out.open(QIODevice::WriteOnly))
         throw TSettingsWriteError(path, out.errorString());
     const std::string& bytes = text.Bytes();

@@ -3,11 +3,14 @@
 #include "data/TDataSet.h"
 #include "data/TErrorReason.h"
 #include "data/TFileFinder.h"
+#include "xbase/TCompoundIndex.h"
 #include "xbase/TCursor.h"
 #include "xbase/TXbaseError.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <cstdint>
+#include <limits>
 
 namespace qm::data {
 namespace {
@@ -117,43 +120,175 @@ QString TSystemTables::FilePath(TSystemTable table, const QString& sysdataDir)
     return found.isEmpty() ? QDir(sysdataDir).filePath(name) : found;
 }
 
+namespace {
+
+xbase::TFileIoSystem*& FilesSlot()
+{
+    static xbase::TFileIoSystem* files = nullptr;
+    return files;
+}
+
+} // namespace
+
+xbase::TFileIoSystem* TSystemTables::UseFiles(xbase::TFileIoSystem* files)
+{
+    xbase::TFileIoSystem* previous = FilesSlot();
+    FilesSlot() = files;
+    return previous;
+}
+
+xbase::TFileIoSystem& TSystemTables::Files()
+{
+    return FilesSlot() ? *FilesSlot() : xbase::TFileIoSystem::Native();
+}
+
+namespace {
+
+// True when the engine refused the table because of its index file, not the table itself.
+bool IsIndexFault(const xbase::TXbaseError& error, const QString& tablePath)
+{
+    if (error.Kind() != xbase::TErrorKind::Damaged || error.File().empty())
+        return false;
+    const QFileInfo file(QString::fromStdString(error.File()));
+    const QFileInfo table(tablePath);
+    return file.suffix().compare(QStringLiteral("CDX"), Qt::CaseInsensitive) == 0 &&
+           file.completeBaseName().compare(table.completeBaseName(), Qt::CaseInsensitive) == 0;
+}
+
+} // namespace
+
 QString TSystemTables::OpenOrCreate(TDataSet& dataSet, TSystemTable table,
-                                    const QString& sysdataDir, xbase::TOpenMode mode)
+                                    const QString& sysdataDir, xbase::TOpenMode mode,
+                                    QString* notice)
 {
     const TSystemTableSchema& schema = Schema(table);
     const QString path = FilePath(table, sysdataDir);
     const QString failure = QString::fromLatin1(schema.failureMessage);
-    dataSet.Close();
-    if (QFileInfo::exists(path)) {
+    const QString fileName = QString::fromLatin1(schema.name) + QStringLiteral(".DBF");
+    if (notice)
+        notice->clear();
+    xbase::TFileIoSystem& files = Files();
+    xbase::TTableOptions options;
+    options.mode = mode;
+    options.files = &files;
+    CloseQuietly(dataSet);
+
+    QString damage; // why the index could not be opened
+    const auto open = [&] {
         try {
-            dataSet.Open(path, mode);
+            dataSet.Open(path, options);
         } catch (const xbase::TXbaseError& error) {
-            return TErrorReason::WithReason(failure, TErrorReason::Of(error));
-        } catch (const TDataSetError& error) {
-            return TErrorReason::WithReason(failure, error.Message());
+            if (!options.openIndex || !IsIndexFault(error, path))
+                throw;
+            damage = TErrorReason::Of(error);
+            options.openIndex = false;
+            dataSet.Open(path, options);
         }
-    } else {
-        if (!schema.createdByProgram)
-            return failure;
-        try {
-            xbase::TTable::Create(path.toStdString(), schema.fields)->Close();
-            dataSet.Open(path, xbase::TOpenMode::Exclusive);
-        } catch (const xbase::TXbaseError& error) {
-            return TErrorReason::WithReason(failure, TErrorReason::Of(error));
-        } catch (const TDataSetError& error) {
-            return TErrorReason::WithReason(failure, error.Message());
+    };
+    try {
+        if (files.Exists(path.toStdString())) {
+            open();
+        } else {
+            if (!schema.createdByProgram)
+                return failure;
+            xbase::TTable::Create(path.toStdString(), schema.fields, {mode, true, &files})->Close();
+            options.mode = xbase::TOpenMode::Exclusive;
+            open();
         }
+    } catch (const xbase::TXbaseError& error) {
+        return TErrorReason::WithReason(failure, TErrorReason::Of(error));
+    } catch (const TDataSetError& error) {
+        return TErrorReason::WithReason(failure, error.Message());
     }
-    if (TFileFinder::FindCompanion(path, QStringLiteral("CDX")).isEmpty()) {
-        try {
-            dataSet.Table().AddTag(schema.tag, schema.tagExpression);
-            dataSet.Cursor().SetOrder(0);
-            dataSet.First();
-        } catch (const xbase::TXbaseError&) {
-            // The table is usable without its index; the rebuild command makes it later.
+
+    xbase::TTable& file = dataSet.Table();
+    const bool stale = damage.isEmpty() && file.Index() && file.IndexStale();
+    const bool missing =
+        damage.isEmpty() && TFileFinder::FindCompanion(path, QStringLiteral("CDX")).isEmpty();
+    if (!stale && damage.isEmpty() && !missing)
+        return {};
+
+    const bool exclusive = options.mode == xbase::TOpenMode::Exclusive;
+    const QString what = stale ? QStringLiteral("was out of step with the table")
+                               : QStringLiteral("was damaged (%1)").arg(damage);
+    if (!exclusive) {
+        // Nothing may be written: the rows are read without the index rather than through a
+        // wrong one.
+        if (stale) {
+            try {
+                options.openIndex = false;
+                dataSet.Open(path, options);
+            } catch (const xbase::TXbaseError& error) {
+                return TErrorReason::WithReason(failure, TErrorReason::Of(error));
+            }
         }
+        if (notice && !missing)
+            *notice = QStringLiteral("The index of %1 %2; its rows are listed in the order they "
+                                     "were added until it is rebuilt.")
+                          .arg(fileName, what);
+        return {};
     }
+    try {
+        if (stale) {
+            file.Reindex();
+        } else {
+            // A damaged index is replaced by a new one; a missing one is made.
+            if (!damage.isEmpty()) {
+                const std::string old = files.FindCompanion(path.toStdString(), ".CDX");
+                if (!old.empty())
+                    files.Remove(old);
+            }
+            file.AddTag(schema.tag, schema.tagExpression);
+        }
+        file.Commit();
+        dataSet.Cursor().SetOrder(0);
+        dataSet.First();
+    } catch (const xbase::TXbaseError& error) {
+        if (missing)
+            return {}; // the table is usable without its index; the rebuild command makes it
+        // The table refuses writes after a failed one: it is opened again without the index.
+        options.openIndex = false;
+        CloseQuietly(dataSet);
+        try {
+            dataSet.Open(path, options);
+        } catch (const xbase::TXbaseError& again) {
+            return TErrorReason::WithReason(failure, TErrorReason::Of(again));
+        }
+        if (notice)
+            *notice = QStringLiteral("The index of %1 %2 and could not be rebuilt: %3. Its rows "
+                                     "are listed in the order they were added.")
+                          .arg(fileName, what, TErrorReason::Of(error));
+        return {};
+    }
+    if (notice && !missing)
+        *notice = QStringLiteral("The index of %1 %2 and has been rebuilt.").arg(fileName, what);
     return {};
+}
+
+void TSystemTables::MarkIndexOutOfStep(xbase::TTable& table)
+{
+    xbase::TCompoundIndex* index = table.Index();
+    if (!index || index->ReadOnly())
+        return;
+    // The engine's own mark for an index that must be rebuilt: a record count no table has.
+    index->SetSyncCount(std::numeric_limits<std::uint32_t>::max());
+    index->Flush();
+}
+
+void TSystemTables::CloseQuietly(TDataSet& dataSet) noexcept
+{
+    try {
+        dataSet.Close();
+    } catch (...) {
+        // The caller reports the failure that made it close; the files keep what reached them.
+    }
+}
+
+QString TSystemTables::Reopen(TDataSet& dataSet, TSystemTable table, const QString& sysdataDir,
+                              xbase::TOpenMode mode, QString* notice)
+{
+    CloseQuietly(dataSet);
+    return OpenOrCreate(dataSet, table, sysdataDir, mode, notice);
 }
 
 void TSystemTables::RebuildIndex(TSystemTable table, const QString& sysdataDir,
@@ -162,6 +297,7 @@ void TSystemTables::RebuildIndex(TSystemTable table, const QString& sysdataDir,
     const TSystemTableSchema& schema = Schema(table);
     xbase::TTableOptions options;
     options.mode = xbase::TOpenMode::Exclusive;
+    options.files = &Files();
     auto file = xbase::TTable::Open(FilePath(table, sysdataDir).toStdString(), options);
     file->DeleteIndexFile();
     file->Pack(progress);

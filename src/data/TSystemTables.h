@@ -5,6 +5,7 @@
 // program, never created). Each has a compound index of the same name holding one tag.
 
 #include "xbase/TFieldDef.h"
+#include "xbase/TFileIoSystem.h"
 #include "xbase/TTable.h"
 
 #include <QString>
@@ -40,8 +41,30 @@ public:
     // exclusively; a missing index gets its tag. Returns an empty text on success, else the
     // failure message to show (with the reason on a second line when the engine gave one). A file
     // that exists but cannot be opened (damaged, in use) is reported, never created over.
+    //
+    // An index that is out of step with the table (a process killed while it wrote) or damaged
+    // would list the wrong rows, so it is never used as it is: opened exclusively, the table's
+    // tag is built again in place, once, and *notice says so; opened otherwise (nothing may be
+    // written), the table is used without its index (rows in the order they were added) and
+    // *notice says that. *notice is empty when the index was in order.
     static QString OpenOrCreate(TDataSet& dataSet, TSystemTable table, const QString& sysdataDir,
-                                xbase::TOpenMode mode = xbase::TOpenMode::Exclusive);
+                                xbase::TOpenMode mode = xbase::TOpenMode::Exclusive,
+                                QString* notice = nullptr);
+
+    // After a write the engine refused, a table takes no further writes until it is opened
+    // again: closes the data set without writing more (its errors are dropped) and opens the
+    // table as OpenOrCreate does, so that what is shown is what the files hold.
+    static QString Reopen(TDataSet& dataSet, TSystemTable table, const QString& sysdataDir,
+                          xbase::TOpenMode mode = xbase::TOpenMode::Exclusive,
+                          QString* notice = nullptr);
+    // Before a row is changed in place: marks the index on disk out of step with the table, so
+    // that a process stopped after the record was written but before its key was (the engine
+    // writes the record first) leaves an index the next open rebuilds. The commit that ends the
+    // change marks it in step again. Throws xbase::TXbaseError.
+    static void MarkIndexOutOfStep(xbase::TTable& table);
+    // Closes the data set; a failure to write what was pending is dropped (for destructors and
+    // for paths that report an earlier failure).
+    static void CloseQuietly(TDataSet& dataSet) noexcept;
 
     // Rebuilds one table: opened exclusively, its index file deleted, marked rows packed away,
     // the tag created again, closed. Throws xbase::TXbaseError.
@@ -56,6 +79,11 @@ public:
 
     // The table's file in sysdataDir, found in any letter case (or the path it would have).
     static QString FilePath(TSystemTable table, const QString& sysdataDir);
+
+    // Test seam: the file layer every system table is opened, created and rebuilt through
+    // (nullptr: the operating system's files). Returns the layer it replaces.
+    static xbase::TFileIoSystem* UseFiles(xbase::TFileIoSystem* files);
+    static xbase::TFileIoSystem& Files();
 };
 
 } // namespace qm::data

@@ -1,12 +1,14 @@
 #include "envelopes/TEnvelopeLayoutStore.h"
 
 #include "data/TMessageService.h"
+#include "data/TPendingFiles.h"
 #include "data/TSystemTableRows.h"
 #include "data/TSystemTables.h"
 #include "design/core/TGBasePanel.h"
 #include "design/core/TGLabelObjectFiler.h"
 #include "design/core/TLayoutFileNames.h"
 #include "design/stream/TLayoutError.h"
+#include "xbase/TTable.h"
 #include "xbase/TXbaseError.h"
 
 #include <QFile>
@@ -29,26 +31,45 @@ TEnvelopeLayoutStore::TEnvelopeLayoutStore() = default;
 
 TEnvelopeLayoutStore::~TEnvelopeLayoutStore()
 {
-    Close();
+    data::TSystemTables::CloseQuietly(mSet);
 }
 
 QString TEnvelopeLayoutStore::Open(const QString& sysdataDir)
 {
     Close();
     mSysdataDir = sysdataDir;
-    const QString failure =
-        data::TSystemTables::OpenOrCreate(mSet, data::TSystemTable::Envelope, sysdataDir);
+    const QString failure = data::TSystemTables::OpenOrCreate(
+        mSet, data::TSystemTable::Envelope, sysdataDir, xbase::TOpenMode::Exclusive, &mNotice);
     if (!failure.isEmpty())
         return failure;
+    SettlePending();
     Reload();
     return {};
 }
 
 void TEnvelopeLayoutStore::Close()
 {
+    mRows.clear();
     if (mSet.Active())
         mSet.Close();
-    mRows.clear();
+}
+
+void TEnvelopeLayoutStore::Recover()
+{
+    data::TSystemTables::Reopen(mSet, data::TSystemTable::Envelope, mSysdataDir,
+                                xbase::TOpenMode::Exclusive, &mNotice);
+    SettlePending();
+    Reload();
+}
+
+void TEnvelopeLayoutStore::SettlePending()
+{
+    if (!mSet.Active())
+        return;
+    const QStringList held = HeldNames();
+    data::TPendingFiles::Settle(
+        mSysdataDir, QStringLiteral("BIN?????.E"),
+        [&held](const QString& name) { return held.contains(name.trimmed().toUpper()); });
 }
 
 void TEnvelopeLayoutStore::Reload()
@@ -175,23 +196,34 @@ int TEnvelopeLayoutStore::Save(const TEnvelopeLayout& given, design::TGBasePanel
     if (!mSet.Active())
         return fail(QStringLiteral("Unable to Open or Create ENVELOPE.DBF"));
     TEnvelopeLayout values = given;
-    QString path = PathOf(values.layoutFile);
-    if (path.isEmpty()) {
-        values.layoutFile = NewLayoutName();
-        path = TLayoutFileNames::PathFor(mSysdataDir, values.layoutFile);
-    }
-    // A name given because none was free is never written: it may be another layout's. Only a
-    // row that already names that file keeps writing it.
-    if (TLayoutFileNames::IsNoFreeName(values.layoutFile, TLayoutKind::Envelope)) {
+    // The file the row names now, when it is the row's own (no other row shares it).
+    QString oldName;
+    if (!values.IsNew()) {
         const auto own = std::find_if(mRows.begin(), mRows.end(), [&](const TEnvelopeLayout& r) {
-            return !values.IsNew() && r.recNo == values.recNo;
+            return r.recNo == values.recNo;
         });
-        if (own == mRows.end() ||
-            !TLayoutFileNames::IsNoFreeName(own->layoutFile, TLayoutKind::Envelope))
-            return fail(AllNamesTakenMessage());
+        if (own != mRows.end() && !PathOf(own->layoutFile).isEmpty() &&
+            HeldNames().count(own->layoutFile.trimmed().toUpper()) == 1)
+            oldName = own->layoutFile.trimmed().toUpper();
     }
-    const bool fileExisted = QFileInfo::exists(path);
-    // The design first: a row never names a file that was not written.
+    // A new file every time: the row names it once it is complete, so a failure leaves the
+    // earlier row and file. Only with every name taken does a layout rewrite its own file.
+    values.layoutFile = NewLayoutName();
+    if (TLayoutFileNames::IsNoFreeName(values.layoutFile, TLayoutKind::Envelope)) {
+        if (oldName.isEmpty())
+            return fail(AllNamesTakenMessage());
+        values.layoutFile = oldName;
+    }
+    const QString path = TLayoutFileNames::PathFor(mSysdataDir, values.layoutFile);
+    const QString oldPath = oldName.isEmpty() ? QString() : PathOf(oldName);
+
+    // Both files wait on the row: the next open keeps the one a row names and removes the other.
+    QString reason;
+    if (!data::TPendingFiles::Mark(path, &reason) ||
+        (!oldPath.isEmpty() && !data::TPendingFiles::Mark(oldPath, &reason))) {
+        data::TPendingFiles::Clear(path);
+        return fail(QStringLiteral("Cannot write file \"%1\". %2").arg(values.layoutFile, reason));
+    }
     const float scale = panel.Scale();
     try {
         design::TGLabelObjectFiler::SaveToFile(panel, path);
@@ -199,6 +231,7 @@ int TEnvelopeLayoutStore::Save(const TEnvelopeLayout& given, design::TGBasePanel
         // The filer leaves the panel at 100 % after a failed write; the designer stays open at
         // the zoom its caption shows.
         panel.SetScale(scale);
+        SettlePending();
         return fail(e.Message());
     }
     try {
@@ -209,6 +242,7 @@ int TEnvelopeLayoutStore::Save(const TEnvelopeLayout& given, design::TGBasePanel
                 throw data::TDataSetError(
                     QStringLiteral("The envelope layout \"%1\" is no longer in ENVELOPE.DBF")
                         .arg(values.description));
+            data::TSystemTables::MarkIndexOutOfStep(mSet.Table());
             mSet.Edit();
         }
         try {
@@ -218,13 +252,14 @@ int TEnvelopeLayoutStore::Save(const TEnvelopeLayout& given, design::TGBasePanel
             mSet.Cancel();
             throw;
         }
+        mSet.Table().Commit();
     } catch (const std::exception& e) {
-        if (!fileExisted)
-            QFile::remove(path);
+        Recover();
         const auto* dataError = dynamic_cast<const data::TDataSetError*>(&e);
         return fail(dataError ? dataError->Message() : QString::fromLocal8Bit(e.what()));
     }
     const uint32_t recNo = mSet.RecNo();
+    SettlePending();
     Reload();
     return IndexOfRecord(recNo);
 }
@@ -243,7 +278,19 @@ bool TEnvelopeLayoutStore::Delete(int row, QWidget* parent)
     const bool shared = HeldNames().count(values.layoutFile.trimmed().toUpper()) > 1;
     if (!GoToRow(values.recNo))
         return false;
-    mSet.MarkDeleted(true);
+    const uint32_t recNo = values.recNo;
+    try {
+        mSet.MarkDeleted(true);
+        mSet.Table().Commit();
+    } catch (...) {
+        Recover();
+        // The mark may have reached the table before the failure: the file follows the row.
+        if (IsOpen() && IndexOfRecord(recNo) < 0 && !path.isEmpty() && !shared)
+            QFile::remove(path);
+        throw;
+    }
+    // The file goes once the row is gone for good; a process stopped in between leaves a file
+    // no row names, which is never reused.
     if (!path.isEmpty() && !shared)
         QFile::remove(path);
     Reload();
@@ -268,13 +315,20 @@ int TEnvelopeLayoutStore::Clone(int row, QWidget* parent)
         return -1;
     }
     const QString to = TLayoutFileNames::PathFor(mSysdataDir, values.layoutFile);
-    // The copy is complete before a row names it, and goes again if the row cannot be added.
+    // The copy is complete before a row names it, and waits on the row (see Save).
+    QString reason;
+    if (!data::TPendingFiles::Mark(to, &reason)) {
+        data::TMessageService::Inform(
+            parent, QStringLiteral("Cannot write file \"%1\". %2").arg(values.layoutFile, reason));
+        return -1;
+    }
     if (!from.isEmpty()) {
         try {
             const std::optional<QByteArray> bytes = design::TGLabelObjectFiler::ReadFile(from);
             if (bytes)
                 design::TGLabelObjectFiler::WriteFile(to, *bytes);
         } catch (const design::TLayoutError& e) {
+            SettlePending();
             data::TMessageService::Inform(parent, e.Message());
             return -1;
         }
@@ -290,11 +344,12 @@ int TEnvelopeLayoutStore::Clone(int row, QWidget* parent)
             mSet.Cancel();
             throw;
         }
+        mSet.Table().Commit();
     } catch (...) {
-        if (!from.isEmpty())
-            QFile::remove(to);
+        Recover();
         throw;
     }
+    SettlePending();
     const uint32_t recNo = mSet.RecNo();
     Reload();
     return IndexOfRecord(recNo);

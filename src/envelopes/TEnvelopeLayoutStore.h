@@ -9,13 +9,21 @@
 // layout name avoids every existing file and every name any ENVELOPE row holds (marked rows and
 // rows whose file is gone included), so two layouts never share a file.
 //
-// Nothing is lost on failure: Save writes the layout file (atomically) before the row is
-// appended or posted, Clone copies the file before its row is appended; a failed write or copy
-// leaves the table and the old files as they were.
+// Nothing is lost on failure, also when the process is killed half-way: Save writes the design
+// to a new layout file (complete and on the disk) before the row naming it is appended or
+// rewritten and committed, and the file the row named before goes only after that; Clone copies
+// the file before its row is appended. Until the row is committed the files carry a pending mark
+// (data::TPendingFiles): after a failure, and at the next Open, the file a row names stays and the
+// other goes. A failed change leaves the earlier row and file as they were.
 //
-// The table is opened by Open and closed by Close or the destructor. Questions and messages go
-// through TMessageService. Engine errors propagate as xbase::TXbaseError and data set errors as
-// data::TDataSetError; the list is reloaded after every change.
+// Every change is committed, so the index on disk is in step with the table; an index found out
+// of step or damaged at Open is rebuilt there (Notice() says so). After a failed change the table
+// is opened again, so the list shows what the files hold.
+//
+// The table is opened by Open and closed by Close (which reports a failure to write) or the
+// destructor (which never throws). Questions and messages go through TMessageService. Engine
+// errors propagate as xbase::TXbaseError and data set errors as data::TDataSetError; the list is
+// reloaded after every change.
 
 #include "data/TDataSet.h"
 #include "envelopes/TEnvelopeLayout.h"
@@ -44,6 +52,8 @@ public:
     QString Open(const QString& sysdataDir);
     void Close();
     bool IsOpen() const { return mSet.Active(); }
+    // What Open found and did about the table's index; empty when it was in order.
+    const QString& Notice() const { return mNotice; }
     const QString& SysdataDir() const { return mSysdataDir; }
 
     void Reload();
@@ -68,11 +78,13 @@ public:
     QString LayoutPath(int row, QString* why = nullptr) const;
     QString NewLayoutName() const;
 
-    // Save after the designer: writes the panel's objects to values.layoutFile (replaced only
-    // when complete), then appends a row (new layout) or rewrites the row values.recNo, storing
-    // the description (at most 50 characters), the code and the file name. Returns the row's
-    // list index, or -1 with the reason in *error when the file or the row could not be written;
-    // then the table and the old file are as before (a new layout's file is removed again).
+    // Save after the designer: writes the panel's objects to a new layout file, then appends a
+    // row (new layout) or rewrites the row values.recNo, storing the description (at most 50
+    // characters), the code and the new file's name, and removes the file the row named before
+    // (unless another row names it). Only when all names are taken does a layout with a file of
+    // its own rewrite it in place. Returns the row's list index, or -1 with the reason in *error
+    // when the file or the row could not be written; then the table and the old file are as
+    // before.
     int Save(const TEnvelopeLayout& values, design::TGBasePanel& panel, QString* error);
 
     // "Delete \"<description>\"?" (caption "DELETE", Yes/No). On Yes the row is marked deleted
@@ -101,6 +113,10 @@ public:
 
 private:
     bool GoToRow(uint32_t recNo);
+    // After a failed change: the table opened again, pending files settled, the list reloaded.
+    void Recover();
+    // Keeps each pending envelope layout file a row names and removes the others.
+    void SettlePending();
     void WriteRow(const TEnvelopeLayout& values);
     // An envelope layout path for a stored name, or empty when the name is no such file name.
     QString PathOf(const QString& storedName) const;
@@ -109,6 +125,7 @@ private:
 
     data::TDataSet mSet;
     QString mSysdataDir;
+    QString mNotice;
     std::vector<TEnvelopeLayout> mRows;
 };
 

@@ -1,16 +1,19 @@
 #include "labels/TLabelLayoutStore.h"
 
 #include "data/TMessageService.h"
+#include "data/TOutputFile.h"
+#include "data/TPendingFiles.h"
 #include "data/TSystemTableRows.h"
 #include "data/TSystemTables.h"
 #include "design/core/TLayoutFileNames.h"
 #include "design/stream/TLayoutError.h"
 #include "labels/TLabelRow.h"
 #include "labels/TLabelSheet.h"
+#include "xbase/TTable.h"
+#include "xbase/TXbaseError.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QSet>
 
 namespace qm::labels {
@@ -26,7 +29,7 @@ QString CopyFileBytes(const QString& from, const QString& to)
     QFile source(from);
     if (!source.open(QIODevice::ReadOnly))
         return QStringLiteral("Unable to read %1: %2").arg(from, source.errorString());
-    QSaveFile target(to);
+    data::TOutputFile target(to);
     if (!target.open(QIODevice::WriteOnly))
         return QStringLiteral("Unable to write %1: %2").arg(to, target.errorString());
     while (!source.atEnd()) {
@@ -47,7 +50,7 @@ TLabelLayoutStore::TLabelLayoutStore() : mCopy(&CopyFileBytes) {}
 
 TLabelLayoutStore::~TLabelLayoutStore()
 {
-    Close();
+    data::TSystemTables::CloseQuietly(mSet);
 }
 
 QString TLabelLayoutStore::MissingLayoutMessage()
@@ -66,19 +69,38 @@ QString TLabelLayoutStore::Open(const QString& sysdataDir)
 {
     Close();
     mSysdataDir = sysdataDir;
-    const QString failure =
-        data::TSystemTables::OpenOrCreate(mSet, data::TSystemTable::Label, sysdataDir);
+    const QString failure = data::TSystemTables::OpenOrCreate(
+        mSet, data::TSystemTable::Label, sysdataDir, xbase::TOpenMode::Exclusive, &mNotice);
     if (!failure.isEmpty())
         return failure;
+    SettlePending();
     Reload();
     return {};
 }
 
 void TLabelLayoutStore::Close()
 {
+    mRows.clear();
     if (mSet.Active())
         mSet.Close();
-    mRows.clear();
+}
+
+void TLabelLayoutStore::Recover()
+{
+    data::TSystemTables::Reopen(mSet, data::TSystemTable::Label, mSysdataDir,
+                                xbase::TOpenMode::Exclusive, &mNotice);
+    SettlePending();
+    Reload();
+}
+
+void TLabelLayoutStore::SettlePending()
+{
+    if (!mSet.Active())
+        return;
+    const QStringList held = HeldNames();
+    data::TPendingFiles::Settle(
+        mSysdataDir, QStringLiteral("BIN?????.L"),
+        [&held](const QString& name) { return held.contains(name.trimmed().toUpper()); });
 }
 
 void TLabelLayoutStore::Reload()
@@ -194,7 +216,19 @@ bool TLabelLayoutStore::Delete(int row, QWidget* parent)
     const bool shared = HeldNames().count(g.layoutFile.trimmed().toUpper()) > 1;
     if (!GoToRow(row))
         return false;
-    mSet.MarkDeleted(true);
+    const uint32_t recNo = mRows[size_t(row)].recNo;
+    try {
+        mSet.MarkDeleted(true);
+        mSet.Table().Commit();
+    } catch (...) {
+        Recover();
+        // The mark may have reached the table before the failure: the file follows the row.
+        if (IsOpen() && IndexOfRecord(recNo) < 0 && !path.isEmpty() && !shared)
+            QFile::remove(path);
+        throw;
+    }
+    // The file goes once the row is gone for good; a process stopped in between leaves a file
+    // no row names, which is never reused.
     if (!path.isEmpty() && !shared)
         QFile::remove(path);
     Reload();
@@ -222,49 +256,125 @@ int TLabelLayoutStore::Clone(int row, QWidget* parent)
         return -1;
     }
     const QString to = TLayoutFileNames::PathFor(mSysdataDir, g.layoutFile);
-    // The new file is complete before a row names it, and goes again if the row cannot be added.
+    // The new file is complete before a row names it, and waits on the row (see SaveDesign).
+    QString reason;
+    if (!data::TPendingFiles::Mark(to, &reason)) {
+        data::TMessageService::Inform(
+            parent, QStringLiteral("Cannot write file \"%1\". %2").arg(g.layoutFile, reason));
+        return -1;
+    }
     const QString copyError = mCopy(from, to);
     if (!copyError.isEmpty()) {
-        QFile::remove(to);
+        SettlePending();
         data::TMessageService::Inform(parent, copyError);
         return -1;
     }
+    return Append(g);
+}
+
+uint32_t TLabelLayoutStore::WriteRow(uint32_t recNo, const TLabelGeometry& geometry)
+{
     try {
-        return Append(g);
+        if (recNo == 0) {
+            mSet.Append();
+        } else {
+            mSet.GoTo(recNo);
+            if (mSet.RecNo() != recNo)
+                throw data::TDataSetError(
+                    QStringLiteral("The label layout \"%1\" is no longer in LABEL.DBF")
+                        .arg(geometry.description));
+            data::TSystemTables::MarkIndexOutOfStep(mSet.Table());
+            mSet.Edit();
+        }
+        try {
+            TLabelRow::WriteLayout(mSet, geometry);
+            mSet.Post();
+        } catch (...) {
+            mSet.Cancel();
+            throw;
+        }
+        // Committed at once: the index on disk is in step while the table stays open (the
+        // "Print Labels" window keeps it open around the designer).
+        mSet.Table().Commit();
     } catch (...) {
-        QFile::remove(to);
+        Recover();
         throw;
     }
+    const uint32_t written = mSet.RecNo();
+    SettlePending();
+    Reload();
+    return written;
 }
 
 int TLabelLayoutStore::Append(const TLabelGeometry& geometry)
 {
-    mSet.Append();
-    try {
-        TLabelRow::WriteLayout(mSet, geometry);
-        mSet.Post();
-    } catch (...) {
-        mSet.Cancel();
-        throw;
-    }
-    const uint32_t recNo = mSet.RecNo();
-    Reload();
-    return IndexOfRecord(recNo);
+    return IndexOfRecord(WriteRow(0, geometry));
 }
 
 void TLabelLayoutStore::Rewrite(int row, const TLabelGeometry& geometry)
 {
-    if (!GoToRow(row))
+    if (row < 0 || row >= static_cast<int>(mRows.size()) || !mSet.Active())
         return;
-    mSet.Edit();
-    try {
-        TLabelRow::WriteLayout(mSet, geometry);
-        mSet.Post();
-    } catch (...) {
-        mSet.Cancel();
-        throw;
+    WriteRow(mRows[size_t(row)].recNo, geometry);
+}
+
+int TLabelLayoutStore::SaveDesign(int row, TLabelGeometry geometry,
+                                  const std::function<void(const QString& path)>& write,
+                                  QString* error)
+{
+    auto fail = [&](const QString& reason) {
+        if (error)
+            *error = reason;
+        return -1;
+    };
+    if (!mSet.Active())
+        return fail(QStringLiteral("Unable to Open or Create LABEL.DBF"));
+    const bool isNew = row < 0;
+    if (!isNew && row >= static_cast<int>(mRows.size()))
+        return fail(MissingLayoutMessage());
+    // The file the row names now, when it is the row's own (no other row shares it).
+    QString oldName;
+    if (!isNew) {
+        const QString stored = mRows[size_t(row)].geometry.layoutFile.trimmed().toUpper();
+        if (TLayoutFileNames::IsLayoutName(stored, TLayoutKind::Label) &&
+            HeldNames().count(stored) == 1)
+            oldName = stored;
     }
-    Reload();
+    // A new file every time: the row names it once it is complete, so a failure leaves the
+    // earlier row and file. Only with every name taken does a layout rewrite its own file.
+    geometry.layoutFile = NewLayoutName();
+    if (TLayoutFileNames::IsNoFreeName(geometry.layoutFile, TLayoutKind::Label)) {
+        if (oldName.isEmpty())
+            return fail(AllNamesTakenMessage());
+        geometry.layoutFile = oldName;
+    }
+    const QString path = TLayoutFileNames::PathFor(mSysdataDir, geometry.layoutFile);
+    const QString oldPath =
+        oldName.isEmpty() ? QString() : TLayoutFileNames::PathFor(mSysdataDir, oldName);
+
+    // Both files wait on the row: the next open keeps the one a row names and removes the other,
+    // also when the process is killed half-way.
+    QString reason;
+    if (!data::TPendingFiles::Mark(path, &reason) ||
+        (!oldPath.isEmpty() && !data::TPendingFiles::Mark(oldPath, &reason))) {
+        data::TPendingFiles::Clear(path);
+        return fail(
+            QStringLiteral("Cannot write file \"%1\". %2").arg(geometry.layoutFile, reason));
+    }
+    try {
+        write(path);
+    } catch (const design::TLayoutError& e) {
+        SettlePending();
+        return fail(e.Message());
+    }
+    try {
+        const uint32_t recNo = WriteRow(isNew ? 0 : mRows[size_t(row)].recNo, geometry);
+        return IndexOfRecord(recNo);
+    } catch (const xbase::TXbaseError& e) {
+        return fail(QString::fromStdString(e.Message()));
+    } catch (const data::TDataSetError& e) {
+        return fail(e.Message());
+    }
 }
 
 } // namespace qm::labels

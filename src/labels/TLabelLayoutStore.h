@@ -10,9 +10,21 @@
 // deleted. A new layout name avoids every existing file and every name any LABEL row holds
 // (hidden rows and rows whose file is gone included), so two layouts never share a file.
 //
-// The table is opened by Open and closed by Close or the destructor. Questions and messages go
-// through TMessageService. Engine errors propagate as xbase::TXbaseError and data set errors as
-// data::TDataSetError; the list is reloaded after every change.
+// Nothing is lost on failure, also when the process is killed half-way: a design is written to
+// a new layout file (complete and on the disk) before the row naming it is appended or rewritten,
+// and the file the row named before goes only after that; Clone copies the file before its row
+// is appended. Until the row is committed the files carry a pending mark (data::TPendingFiles):
+// after a failure, and at the next Open, the file a row names stays and the other goes.
+//
+// Every change is committed at once, so the index on disk is in step with the table also while
+// the table stays open; an index found out of step or damaged at Open is rebuilt there (Notice()
+// says so). After a failed change the table is opened again, so the list shows what the files
+// hold.
+//
+// The table is opened by Open and closed by Close (which reports a failure to write) or the
+// destructor (which never throws). Questions and messages go through TMessageService. Engine
+// errors propagate as xbase::TXbaseError and data set errors as data::TDataSetError; the list is
+// reloaded after every change.
 
 #include "data/TDataSet.h"
 #include "labels/TLabelGeometry.h"
@@ -47,6 +59,8 @@ public:
     QString Open(const QString& sysdataDir);
     void Close();
     bool IsOpen() const { return mSet.Active(); }
+    // What Open found and did about the table's index; empty when it was in order.
+    const QString& Notice() const { return mNotice; }
     const QString& SysdataDir() const { return mSysdataDir; }
 
     void Reload();
@@ -76,11 +90,18 @@ public:
     int Clone(int row, QWidget* parent = nullptr);
     void SetCopyLayout(TCopyLayout copy) { mCopy = std::move(copy); }
 
-    // Appends a row written from the working record (New, after the designer saved); returns
-    // its list index.
+    // Appends a row written from the working record; returns its list index.
     int Append(const TLabelGeometry& geometry);
-    // Rewrites a listed row from the working record (Modify, after the designer saved).
+    // Rewrites a listed row from the working record.
     void Rewrite(int row, const TLabelGeometry& geometry);
+    // Save after the designer (New: row -1; Modify: the listed row): write(path) writes the
+    // design to a new layout file (throwing design::TLayoutError when it cannot), then the row is
+    // appended or rewritten from geometry naming that file, and the file the row named before
+    // is removed (unless another row names it). Only when all names are taken does a layout with
+    // a file of its own rewrite it in place. Returns the row's list index, or -1 with the reason
+    // in *error; then the table and the earlier file are as they were.
+    int SaveDesign(int row, TLabelGeometry geometry,
+                   const std::function<void(const QString& path)>& write, QString* error);
 
     static QString MissingLayoutMessage();
     // Why a new or cloned layout cannot be stored when NewLayoutName finds no free name.
@@ -88,12 +109,20 @@ public:
 
 private:
     bool GoToRow(int row);
+    // Appends (recNo 0) or rewrites a row and commits; returns its record number. On failure the
+    // table is opened again and the error goes on.
+    uint32_t WriteRow(uint32_t recNo, const TLabelGeometry& geometry);
+    // After a failed change: the table opened again, pending files settled, the list reloaded.
+    void Recover();
+    // Keeps each pending label layout file a row names and removes the others.
+    void SettlePending();
     int IndexOfRecord(uint32_t recNo) const;
     // Every layout name held by any row of the table, upper case.
     QStringList HeldNames() const;
 
     data::TDataSet mSet;
     QString mSysdataDir;
+    QString mNotice;
     std::vector<TLabelListRow> mRows;
     TCopyLayout mCopy;
 };

@@ -3,8 +3,12 @@
 #include "data/TRecordText.h"
 #include "data/TSystemTableRows.h"
 #include "data/TSystemTables.h"
+#include "data/TWin1252.h"
+#include "xbase/TTable.h"
 
 #include <QDir>
+#include <QLocale>
+#include <optional>
 #include <stdexcept>
 
 namespace qm::letters {
@@ -13,19 +17,20 @@ using data::TSystemTableRows;
 
 TLetterStore::~TLetterStore()
 {
-    Close();
+    data::TSystemTables::CloseQuietly(mSet);
 }
 
 QString TLetterStore::Open(const QString& sysdataDir, bool readOnly)
 {
     Close();
     mReadOnly = readOnly;
+    mSysdataDir = sysdataDir;
     // A home without its sysdata folder yet gets one: the table is created in it.
     if (!readOnly)
         QDir().mkpath(sysdataDir);
     const QString failure = data::TSystemTables::OpenOrCreate(
         mSet, data::TSystemTable::Letter, sysdataDir,
-        readOnly ? xbase::TOpenMode::ReadOnly : xbase::TOpenMode::Exclusive);
+        readOnly ? xbase::TOpenMode::ReadOnly : xbase::TOpenMode::Exclusive, &mNotice);
     if (!failure.isEmpty())
         return failure;
     Reload();
@@ -34,9 +39,9 @@ QString TLetterStore::Open(const QString& sysdataDir, bool readOnly)
 
 void TLetterStore::Close()
 {
+    mRows.clear();
     if (mSet.Active())
         mSet.Close();
-    mRows.clear();
 }
 
 void TLetterStore::Reload()
@@ -97,80 +102,101 @@ QByteArray TLetterStore::StoredText(const QByteArray& rtf)
     return stored;
 }
 
-void TLetterStore::PutRtf(const QByteArray& stored)
+QString TLetterStore::SizeProblem(qsizetype storedBytes)
 {
+    if (storedBytes <= kMaxStoredBytes)
+        return {};
+    // Grouped the same way in every locale.
+    const QLocale c(QLocale::English, QLocale::UnitedStates);
+    return QStringLiteral("The letter's text would be stored as %1 bytes of RTF; a letter holds "
+                          "at most %2 bytes (16 MB), or it could not be opened again. Nothing "
+                          "was stored.")
+        .arg(c.toString(qlonglong(storedBytes)), c.toString(qlonglong(kMaxStoredBytes)));
+}
+
+int TLetterStore::WriteRow(uint32_t recNo, const QString& description, const QByteArray& stored)
+{
+    if (!mSet.Active())
+        throw data::TDataSetError(QStringLiteral("LETTER.DBF is not open"));
+    if (mReadOnly)
+        throw data::TDataSetError(QStringLiteral("LETTER.DBF was opened for reading only"));
+    if (const QString problem = SizeProblem(stored.size()); !problem.isEmpty())
+        throw data::TDataSetError(problem);
+    QChar bad;
+    const std::optional<QByteArray> descript =
+        data::TWin1252::Encode(description.left(kDescriptionLength), &bad);
+    if (!descript)
+        throw data::TDataSetError(
+            QStringLiteral("The character \"%1\" (U+%2) cannot be stored in LETTER.DBF")
+                .arg(bad)
+                .arg(QString::number(bad.unicode(), 16)
+                         .toUpper()
+                         .rightJustified(4, QLatin1Char('0'))));
     xbase::TTable& table = mSet.Table();
-    const int field = table.FieldIndex("RTF");
-    if (field < 0)
-        throw std::runtime_error("LETTER.DBF has no RTF field");
-    table.PutMemo(field, std::string_view(stored.constData(), size_t(stored.size())));
-    table.Post();
+    const int rtfField = table.FieldIndex("RTF");
+    const int descriptField = table.FieldIndex("DESCRIPT");
+    if (rtfField < 0 || descriptField < 0)
+        throw data::TDataSetError(QStringLiteral("LETTER.DBF has no DESCRIPT or RTF field"));
+    uint32_t written = 0;
+    try {
+        if (recNo == 0) {
+            table.AppendBlank();
+        } else {
+            table.Go(recNo);
+            if (table.RecNo() != recNo)
+                throw data::TDataSetError(QStringLiteral("The letter is no longer in LETTER.DBF"));
+            data::TSystemTables::MarkIndexOutOfStep(table);
+        }
+        // The text in fresh memo blocks first: the row that points to it is written last, so a
+        // failure leaves the earlier row (and its text) or none.
+        table.PutMemo(rtfField, std::string_view(stored.constData(), size_t(stored.size())));
+        table.PutString(descriptField,
+                        std::string_view(descript->constData(), size_t(descript->size())));
+        table.Post();
+        written = table.RecNo();
+        table.Commit();
+    } catch (...) {
+        data::TSystemTables::Reopen(mSet, data::TSystemTable::Letter, mSysdataDir,
+                                    xbase::TOpenMode::Exclusive, &mNotice);
+        Reload();
+        throw;
+    }
+    mSet.GoTo(written);
+    Reload();
+    return IndexOfRecord(written);
 }
 
 int TLetterStore::Append(const QString& description, const QByteArray& rtf)
 {
-    const QByteArray stored = StoredText(rtf);
-    mSet.Append();
-    try {
-        mSet.SetAsString(QStringLiteral("DESCRIPT"), description.left(kDescriptionLength));
-        mSet.Post();
-    } catch (...) {
-        mSet.Cancel();
-        throw;
-    }
-    const uint32_t recNo = mSet.RecNo();
-    // The memo goes in through the engine as bytes: the data set's text edge would re-encode it.
-    mSet.GoTo(recNo);
-    PutRtf(stored);
-    mSet.GoTo(recNo);
-    Reload();
-    return IndexOfRecord(recNo);
+    return WriteRow(0, description, StoredText(rtf));
 }
 
 void TLetterStore::Rewrite(int row, const QString& description, const QByteArray& rtf)
 {
     const QByteArray stored = StoredText(rtf);
     GoToRow(row);
-    const uint32_t recNo = mSet.RecNo();
-    mSet.Edit();
-    try {
-        mSet.SetAsString(QStringLiteral("DESCRIPT"), description.left(kDescriptionLength));
-        mSet.Post();
-    } catch (...) {
-        mSet.Cancel();
-        throw;
-    }
-    mSet.GoTo(recNo);
-    PutRtf(stored);
-    mSet.GoTo(recNo);
-    Reload();
+    WriteRow(mRows[size_t(row)].recNo, description, stored);
 }
 
 void TLetterStore::Delete(int row)
 {
     GoToRow(row);
-    mSet.MarkDeleted(true);
+    try {
+        mSet.MarkDeleted(true);
+        mSet.Table().Commit();
+    } catch (...) {
+        data::TSystemTables::Reopen(mSet, data::TSystemTable::Letter, mSysdataDir,
+                                    xbase::TOpenMode::Exclusive, &mNotice);
+        Reload();
+        throw;
+    }
     Reload();
 }
 
 int TLetterStore::Clone(int row)
 {
     const QByteArray bytes = Rtf(row);
-    const QString description = CloneDescription(mRows[size_t(row)].description);
-    mSet.Append();
-    try {
-        mSet.SetAsString(QStringLiteral("DESCRIPT"), description);
-        mSet.Post();
-    } catch (...) {
-        mSet.Cancel();
-        throw;
-    }
-    const uint32_t recNo = mSet.RecNo();
-    mSet.GoTo(recNo);
-    PutRtf(bytes);
-    mSet.GoTo(recNo);
-    Reload();
-    return IndexOfRecord(recNo);
+    return WriteRow(0, CloneDescription(mRows[size_t(row)].description), bytes);
 }
 
 QString TLetterStore::DeleteQuestion(const QString& description)

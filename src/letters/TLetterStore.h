@@ -9,11 +9,18 @@
 // Append and Rewrite follow the stored-memo rule (a blank appended to the last line when the
 // length, line breaks as CR LF, is a positive multiple of 4).
 //
+// Every change is written so that a reader finds the earlier row or the whole new one: a text
+// goes to fresh memo blocks first and the row that points to it is written last, then the table
+// is committed, so its index on disk is in step with it. A text whose stored form would be larger
+// than the letter reader accepts (MaxStoredBytes) is refused before anything is written.
+//
 // Engine errors propagate as xbase::TXbaseError, data set errors (a description the code page
-// cannot hold) as data::TDataSetError; nothing is written then. The list is reloaded after every
-// change.
+// cannot hold, a text too large) as data::TDataSetError; after a failed change the table is
+// opened again, so the list shows what the files hold. The list is reloaded after every change.
+// Close() reports a failure to write what was pending; the destructor never throws.
 
 #include "data/TDataSet.h"
+#include "richtext/TRtfReader.h"
 
 #include <QByteArray>
 #include <QString>
@@ -30,6 +37,8 @@ struct TLetterRow {
 class TLetterStore {
 public:
     static constexpr int kDescriptionLength = 50;
+    // The most a letter's stored text may hold: what the letter reader accepts.
+    static constexpr qsizetype kMaxStoredBytes = richtext::TRtfReader::MaxInputBytes;
 
     TLetterStore() = default;
     ~TLetterStore();
@@ -42,6 +51,9 @@ public:
     QString Open(const QString& sysdataDir, bool readOnly = false);
     void Close();
     bool IsOpen() const { return mSet.Active(); }
+    // What the last Open found and did about the table's index (data::TSystemTables::
+    // OpenOrCreate); empty when the index was in order.
+    const QString& Notice() const { return mNotice; }
 
     void Reload();
     const std::vector<TLetterRow>& Rows() const { return mRows; }
@@ -69,15 +81,21 @@ public:
     static QString CloneDescription(const QString& description);
     // The memo text as stored (the stored-memo rule), byte for byte otherwise.
     static QByteArray StoredText(const QByteArray& rtf);
+    // Why a text of this stored size cannot be stored (with both sizes); empty when it fits.
+    static QString SizeProblem(qsizetype storedBytes);
 
 private:
     void GoToRow(int row);
     int IndexOfRecord(uint32_t recNo) const;
-    // Writes the memo of the current record and posts it.
-    void PutRtf(const QByteArray& stored);
+    // Writes a row (recNo 0: a new one): the text in fresh memo blocks, then the row, then the
+    // commit. Returns the row's list index; on failure the table is opened again and the error
+    // goes on.
+    int WriteRow(uint32_t recNo, const QString& description, const QByteArray& stored);
 
     data::TDataSet mSet;
     std::vector<TLetterRow> mRows;
+    QString mSysdataDir;
+    QString mNotice;
     bool mReadOnly = false;
 };
 

@@ -6,7 +6,6 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <stdexcept>
 
 namespace qm::letters {
@@ -72,8 +71,11 @@ void TPdfPageSink::End()
     const bool ended = mPainter->end();
     mPainter.reset();
     mWriter.reset();
-    if (!ended || mFile->error() != QFileDevice::NoError || !mFile->commit()) {
-        const QString reason = mFile->errorString();
+    // A write that failed on the way is the reason, also when the writer could not finish.
+    if (!ended || !mFile->commit()) {
+        const QString reason = !mFile->Failure().isEmpty() ? mFile->Failure()
+                               : ended                     ? mFile->errorString()
+                                       : QStringLiteral("the PDF could not be finished");
         Abort();
         Fail(QStringLiteral("Unable to write %1: %2").arg(mPath, reason));
     }
@@ -88,7 +90,7 @@ void TPdfPageSink::Abort()
     mWriter.reset();
     if (mFile) {
         mFile->cancelWriting();
-        mFile.reset(); // an uncommitted save file removes its temporary file
+        mFile.reset();
     }
 }
 

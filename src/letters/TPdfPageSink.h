@@ -13,7 +13,10 @@
 
 class QPainter;
 class QPdfWriter;
-class QSaveFile;
+
+namespace qm::data {
+class TOutputFile;
+}
 
 namespace qm::letters {
 
@@ -36,7 +39,7 @@ private:
     QString mPath;
     TLetterPageTwips mPage;
     QString mTitle;
-    std::unique_ptr<QSaveFile> mFile;
+    std::unique_ptr<data::TOutputFile> mFile;
     std::unique_ptr<QPdfWriter> mWriter;
     std::unique_ptr<QPainter> mPainter;
     int mPages = 0;

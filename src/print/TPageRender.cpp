@@ -9,7 +9,6 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <cmath>
 
 namespace qm::print {
@@ -101,9 +100,12 @@ QStringList RenderPng(const QByteArray& stream, const QString& pattern, int dpi)
             file.replace(QStringLiteral("%d"), QString::number(n));
         else if (n > 1)
             file += QStringLiteral(".%1").arg(n);
-        if (!image.save(file, "PNG"))
-            throw TPrintError(TPrintErrorKind::Stream,
-                              QStringLiteral("Unable to write to ") + file);
+        // Each image replaces an earlier one only once it is complete, as the PDF does.
+        data::TOutputFile out(file);
+        if (!out.open(QIODevice::WriteOnly) || !image.save(&out, "PNG") || !out.commit())
+            throw TPrintError(
+                TPrintErrorKind::Stream,
+                QStringLiteral("Unable to write to %1: %2").arg(file, out.errorString()));
         files << file;
     } while (replay.Next());
     return files;

@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QPageSize>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 namespace qm::print {
 
@@ -25,7 +24,8 @@ TPdfReport::TPdfReport() : mResolution(TRPDevice::kPdfResolution) {}
 
 TPdfReport::~TPdfReport()
 {
-    // A job that never reached its end leaves nothing behind (QSaveFile discards on destruction).
+    // A job that never reached its end leaves nothing behind (the output file discards its
+    // temporary).
     mWriter.reset();
 }
 
@@ -108,7 +108,7 @@ void TPdfReport::EndDevice(bool aborted)
     mWriter.reset();
     if (!mFile)
         return;
-    std::unique_ptr<QSaveFile> file = std::move(mFile);
+    std::unique_ptr<data::TOutputFile> file = std::move(mFile);
     if (aborted) {
         file->cancelWriting();
         return;

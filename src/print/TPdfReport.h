@@ -19,7 +19,10 @@
 #include <memory>
 
 class QPdfWriter;
-class QSaveFile;
+
+namespace qm::data {
+class TOutputFile;
+}
 
 namespace qm::print {
 
@@ -51,7 +54,7 @@ private:
     QString mFileName;
     QSizeF mPage;
     int mResolution;
-    std::unique_ptr<QSaveFile> mFile;
+    std::unique_ptr<data::TOutputFile> mFile;
     std::unique_ptr<QPdfWriter> mWriter;
 };
 

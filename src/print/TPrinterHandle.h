@@ -27,6 +27,10 @@ public:
     virtual bool Usable() const = 0;
     // The printer ready for a QPainter; a PDF printer writes to pdfPath.
     virtual QPrinter* Printer(const QString& pdfPath) = 0;
+    // Replaces the printer object after a document its PDF engine could not finish: Qt's engine
+    // keeps a failed write's state and writes empty files from then on. Apply follows. The
+    // default does nothing.
+    virtual void Renew() {}
 };
 
 } // namespace qm::print

@@ -7,6 +7,8 @@
 #include <QDir>
 #include <cmath>
 
+#include <utility>
+
 namespace qm::print {
 namespace {
 
@@ -401,6 +403,10 @@ QPrinter* TRPDevice::Printer()
 {
     if (!mPrinter)
         return nullptr;
+    if (std::exchange(mRenew, false)) {
+        mPrinter->Renew();
+        Apply();
+    }
     return mPrinter->Printer(Selected()->Kind() == TRPDeviceItem::TKind::PdfFile ? PdfOutputPath()
                                                                                  : QString());
 }

@@ -108,6 +108,9 @@ public:
 
     // A printer set up as selected, ready for a QPainter; nullptr without a printer. Owned here.
     QPrinter* Printer();
+    // After a PDF document that could not be finished (a full disk): the next Printer() is a
+    // fresh printer object with the same set-up, since the old one would write empty files.
+    void RenewPrinter() { mRenew = true; }
 
     // The presence check run before a printing window opens (see TPrinterCheck for the UI).
     TPrinterPresence CheckPresence();
@@ -135,6 +138,7 @@ private:
     std::unique_ptr<TPrinterHandle> mPrinter;
     QString mPdfPath;
     int mJobs = 0;
+    bool mRenew = false;
 };
 
 } // namespace qm::print

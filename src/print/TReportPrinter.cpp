@@ -3,10 +3,7 @@
 #include "print/TPrintError.h"
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QPrinter>
-#include <utility>
 
 namespace qm::print {
 
@@ -17,8 +14,16 @@ QPaintDevice* TReportPrinter::BeginDevice()
     mPrinter = device.Printer();
     if (!mPrinter)
         return nullptr;
-    mPdfFile =
-        mPrinter->outputFormat() == QPrinter::PdfFormat ? mPrinter->outputFileName() : QString();
+    // On the "PDF file" printer the document goes to a file beside the chosen one, which it
+    // replaces only once complete.
+    QString refusal;
+    if (!mPdf.Begin(*mPrinter, &refusal)) {
+        const QString file = mPrinter->outputFileName();
+        mPrinter = nullptr;
+        throw TPrintError(TPrintErrorKind::Device,
+                          QStringLiteral("The PDF file \"%1\" could not be written: %2")
+                              .arg(QDir::toNativeSeparators(file), refusal));
+    }
     mPrinter->setDocName(Title());
     mPrinter->setCopyCount(Copies());
     return mPrinter;
@@ -40,21 +45,23 @@ void TReportPrinter::EndDevice(bool aborted)
 {
     const bool failed = mPrinter && mPrinter->printerState() == QPrinter::Error;
     mPrinter = nullptr;
-    const QString file = std::exchange(mPdfFile, QString());
-    if (file.isEmpty())
+    if (!mPdf.Active())
         return;
-    // A run that output no page never opened the file: whatever is there stays.
-    if (!DeviceBegun())
-        return;
-    // A PDF of an aborted or failed job must not be left looking complete.
-    if (aborted || failed || !QFileInfo(file).isFile()) {
-        QFile::remove(file);
-        if (!aborted)
+    const QString file = mPdf.Target();
+    // A run that output no page, or was aborted, leaves an earlier file as it was.
+    if (!DeviceBegun() || aborted || failed) {
+        mPdf.Discard();
+        if (DeviceBegun() && failed && !aborted)
             throw TPrintError(TPrintErrorKind::Device,
                               QStringLiteral("The PDF file \"%1\" could not be written.")
                                   .arg(QDir::toNativeSeparators(file)));
         return;
     }
+    QString reason;
+    if (!mPdf.Finish(&reason))
+        throw TPrintError(TPrintErrorKind::Device,
+                          QStringLiteral("The PDF file \"%1\" could not be written: %2")
+                              .arg(QDir::toNativeSeparators(file), reason));
     mOutputFile = file;
 }
 

@@ -4,9 +4,12 @@
 // RunJob reports "No printers are defined, aborting print job." and calls no handler. An aborted
 // job's document is thrown away; a finished one goes to the spooler (or, on the "PDF file"
 // printer, to TRPDevice::PdfOutputPath() as it was when the job started, which OutputFile()
-// names afterwards). A PDF that could not be written completely ends the job with TPrintError.
+// names afterwards). The PDF is written beside that file and replaces it only when complete
+// (TPrinterPdfOutput); one that could not be written completely ends the job with TPrintError
+// and leaves an earlier file as it was.
 
 #include "print/TCanvasReport.h"
+#include "print/TPrinterPdfOutput.h"
 
 namespace qm::print {
 
@@ -26,8 +29,8 @@ protected:
 
 private:
     QPrinter* mPrinter = nullptr;
-    QString mPdfFile;    // the PDF being written, while the job runs
-    QString mOutputFile; // the PDF written by the last run that finished
+    TPrinterPdfOutput mPdf; // the PDF being written, while the job runs
+    QString mOutputFile;    // the PDF written by the last run that finished
 };
 
 } // namespace qm::print

@@ -25,18 +25,12 @@ const TBinSource kBinSources[] = {
 
 class TQtPrinterHandle final : public TPrinterHandle {
 public:
-    explicit TQtPrinterHandle(const TRPDeviceItem& item) : mItem(item)
+    explicit TQtPrinterHandle(const TRPDeviceItem& item) : mItem(item) { Make(); }
+
+    void Renew() override
     {
-        if (item.Kind() == TRPDeviceItem::TKind::PdfFile) {
-            mPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
-            mPrinter->setOutputFormat(QPrinter::PdfFormat);
-            mPrinter->setResolution(TRPDevice::kPdfResolution);
-            mPrinter->setFullPage(true);
-        } else {
-            mPrinter = std::make_unique<QPrinter>(QPrinterInfo::printerInfo(item.DeviceName()),
-                                                  QPrinter::HighResolution);
-            mPrinter->setFullPage(false);
-        }
+        if (mItem.Kind() == TRPDeviceItem::TKind::PdfFile)
+            Make();
     }
 
     void Apply(const QPageSize& size, bool landscape, int copies, int binCode,
@@ -72,6 +66,22 @@ public:
     }
 
 private:
+    // The printer object for the item, as Qt makes it.
+    void Make()
+    {
+        const TRPDeviceItem& item = mItem;
+        if (item.Kind() == TRPDeviceItem::TKind::PdfFile) {
+            mPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
+            mPrinter->setOutputFormat(QPrinter::PdfFormat);
+            mPrinter->setResolution(TRPDevice::kPdfResolution);
+            mPrinter->setFullPage(true);
+        } else {
+            mPrinter = std::make_unique<QPrinter>(QPrinterInfo::printerInfo(item.DeviceName()),
+                                                  QPrinter::HighResolution);
+            mPrinter->setFullPage(false);
+        }
+    }
+
     TRPDeviceItem mItem;
     std::unique_ptr<QPrinter> mPrinter;
 };

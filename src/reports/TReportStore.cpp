@@ -1,5 +1,6 @@
 #include "reports/TReportStore.h"
 
+#include "data/TPendingFiles.h"
 #include "data/TSystemTableRows.h"
 #include "data/TSystemTables.h"
 #include "design/core/TGBasePanel.h"
@@ -7,6 +8,7 @@
 #include "design/core/TLayoutFileNames.h"
 #include "design/stream/TLayoutError.h"
 #include "reports/TReportFile.h"
+#include "xbase/TTable.h"
 #include "xbase/TXbaseError.h"
 
 #include <QFile>
@@ -48,26 +50,45 @@ TReportStore::TReportStore() = default;
 
 TReportStore::~TReportStore()
 {
-    Close();
+    data::TSystemTables::CloseQuietly(mSet);
 }
 
 QString TReportStore::Open(const QString& sysdataDir)
 {
     Close();
     mSysdataDir = sysdataDir;
-    const QString failure =
-        data::TSystemTables::OpenOrCreate(mSet, data::TSystemTable::Report, sysdataDir);
+    const QString failure = data::TSystemTables::OpenOrCreate(
+        mSet, data::TSystemTable::Report, sysdataDir, xbase::TOpenMode::Exclusive, &mNotice);
     if (!failure.isEmpty())
         return failure;
+    SettlePending();
     Reload();
     return {};
 }
 
 void TReportStore::Close()
 {
+    mRows.clear();
     if (mSet.Active())
         mSet.Close();
-    mRows.clear();
+}
+
+void TReportStore::Recover()
+{
+    data::TSystemTables::Reopen(mSet, data::TSystemTable::Report, mSysdataDir,
+                                xbase::TOpenMode::Exclusive, &mNotice);
+    SettlePending();
+    Reload();
+}
+
+void TReportStore::SettlePending()
+{
+    if (!mSet.Active())
+        return;
+    const QStringList held = HeldNames();
+    data::TPendingFiles::Settle(
+        mSysdataDir, QStringLiteral("BIN?????.R"),
+        [&held](const QString& name) { return held.contains(name.trimmed().toUpper()); });
 }
 
 void TReportStore::Reload()
@@ -187,27 +208,23 @@ int TReportStore::Save(TReportRow& row, const std::array<design::TGBasePanel*, 3
     if (!mSet.Active())
         return fail(QStringLiteral("Unable to Open or Create REPORT.DBF"));
 
-    // The file this save writes: the row's own, unless the row is new, names no report file, or
-    // shares its file with another row (saving there would change the other report too).
-    QString fileName = row.layoutFile.trimmed().toUpper();
-    const bool keepName =
-        !row.IsNew() && IsReportName(fileName) && HeldNames().count(fileName) == 1;
-    if (!keepName) {
-        QString why;
-        fileName = FreeFileName(&why);
-        if (fileName.isEmpty())
+    // The row's own file, when it has one no other row shares; the save writes a new file and
+    // the row names it once it is complete, so a failure leaves the earlier row and file.
+    QString oldName = row.layoutFile.trimmed().toUpper();
+    const bool ownFile = !row.IsNew() && IsReportName(oldName) && HeldNames().count(oldName) == 1;
+    if (!ownFile)
+        oldName.clear();
+    QString why;
+    QString fileName = FreeFileName(&why);
+    if (fileName.isEmpty()) {
+        // Every name taken: a report with a file of its own rewrites it in place.
+        if (oldName.isEmpty())
             return fail(why);
+        fileName = oldName;
     }
     const QString path = TLayoutFileNames::PathFor(mSysdataDir, fileName);
-
-    // The design first: a row never names a file that was not written.
-    std::optional<QByteArray> oldBytes;
-    try {
-        oldBytes = TGLabelObjectFiler::ReadFile(path);
-        TReportFile::SaveDesign(bands, settings, path);
-    } catch (const TLayoutError& e) {
-        return fail(e.Message());
-    }
+    const QString oldPath =
+        oldName.isEmpty() ? QString() : TLayoutFileNames::PathFor(mSysdataDir, oldName);
 
     TReportRow stored = row;
     stored.description =
@@ -215,7 +232,17 @@ int TReportStore::Save(TReportRow& row, const std::array<design::TGBasePanel*, 3
     if (const QString name = settings.LayoutName(); !name.isEmpty())
         stored.layoutName = name;
     stored.layoutFile = fileName;
+
+    // Both files wait on the row: the next open keeps the one a row names and removes the other,
+    // also when this process is killed half-way.
+    QString reason;
+    if (!data::TPendingFiles::Mark(path, &reason) ||
+        (!oldPath.isEmpty() && !data::TPendingFiles::Mark(oldPath, &reason))) {
+        data::TPendingFiles::Clear(path);
+        return fail(QStringLiteral("Cannot write file \"%1\". %2").arg(fileName, reason));
+    }
     try {
+        TReportFile::SaveDesign(bands, settings, path);
         if (row.IsNew()) {
             mSet.Append();
         } else {
@@ -223,6 +250,7 @@ int TReportStore::Save(TReportRow& row, const std::array<design::TGBasePanel*, 3
                 throw data::TDataSetError(
                     QStringLiteral("The report \"%1\" is no longer in REPORT.DBF")
                         .arg(row.description));
+            data::TSystemTables::MarkIndexOutOfStep(mSet.Table());
             mSet.Edit();
         }
         try {
@@ -234,19 +262,14 @@ int TReportStore::Save(TReportRow& row, const std::array<design::TGBasePanel*, 3
             mSet.Cancel();
             throw;
         }
+        mSet.Table().Commit();
     } catch (const std::exception& e) {
-        // The row was not written: the file goes back to what the table expects of it.
-        try {
-            if (oldBytes)
-                TGLabelObjectFiler::WriteFile(path, *oldBytes);
-            else
-                QFile::remove(path);
-        } catch (const TLayoutError&) {
-        }
+        Recover();
         return fail(ErrorText(e));
     }
     stored.recNo = mSet.RecNo();
     row = stored;
+    SettlePending();
     Reload();
     return IndexOfRecord(stored.recNo);
 }
@@ -273,17 +296,13 @@ int TReportStore::Clone(int index, QString* error)
         return fail(why);
     const QString to = TLayoutFileNames::PathFor(mSysdataDir, fileName);
 
-    // The copy is complete before a row names it.
-    bool copied = false;
+    // The copy is complete before a row names it, and waits on the row (see Save).
+    QString reason;
+    if (!data::TPendingFiles::Mark(to, &reason))
+        return fail(QStringLiteral("Cannot write file \"%1\". %2").arg(fileName, reason));
     try {
-        if (const std::optional<QByteArray> bytes = TGLabelObjectFiler::ReadFile(from)) {
+        if (const std::optional<QByteArray> bytes = TGLabelObjectFiler::ReadFile(from))
             TGLabelObjectFiler::WriteFile(to, *bytes);
-            copied = true;
-        }
-    } catch (const TLayoutError& e) {
-        return fail(e.Message());
-    }
-    try {
         mSet.Append();
         try {
             mSet.SetAsString(
@@ -296,12 +315,13 @@ int TReportStore::Clone(int index, QString* error)
             mSet.Cancel();
             throw;
         }
+        mSet.Table().Commit();
     } catch (const std::exception& e) {
-        if (copied)
-            QFile::remove(to);
+        Recover();
         return fail(ErrorText(e));
     }
     const std::uint32_t recNo = mSet.RecNo();
+    SettlePending();
     Reload();
     return IndexOfRecord(recNo);
 }
@@ -331,10 +351,14 @@ bool TReportStore::Delete(int index, QString* note)
             throw data::TDataSetError(QStringLiteral("The report \"%1\" is no longer in REPORT.DBF")
                                           .arg(row.description));
         mSet.MarkDeleted(true);
+        mSet.Table().Commit();
     } catch (const std::exception& e) {
         if (note)
             *note = ErrorText(e);
-        Reload();
+        Recover();
+        // The mark may have reached the table before the failure: the file follows the row.
+        if (IsOpen() && IndexOfRecord(row.recNo) < 0 && !path.isEmpty() && !shared)
+            QFile::remove(path);
         return false;
     }
     if (!path.isEmpty() && !shared && QFileInfo(path).isFile())

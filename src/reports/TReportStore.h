@@ -13,9 +13,15 @@
 // - A new file name is the first of BIN00001.R .. BIN99999.R that neither exists in sysdata nor
 //   is held by any row of the table (marked rows and rows whose file is gone included), so two
 //   reports never share a file. With every name taken, nothing is written and the reason says so.
-// - Nothing is lost on failure: Save writes the layout file (replaced only when complete) before
-//   it appends or posts the row, and puts the old file back when the row cannot be written; Clone
-//   copies the file before it appends the row, and removes the copy when the row cannot be added.
+// - Nothing is lost on failure, also when the process is killed half-way: Save writes the
+//   design to a new layout file (complete and on the disk) before the row that names it is
+//   appended or rewritten and committed, and the file the row named before goes only after that;
+//   Clone copies the file before it appends the row. Until the row is committed both files carry
+//   a pending mark (data::TPendingFiles): after a failure, and at the next Open, the file a row
+//   names stays and the other goes. A failed change leaves the earlier row and file as they were.
+// - Every change is committed, so the index on disk is in step with the table; after a failed
+//   one the table is opened again and the list shows what the files hold. An index found out of
+//   step or damaged at Open is rebuilt there, and Notice() says so.
 // - The store asks no questions; the window asks them (DeleteQuestion, CloneQuestion) first.
 //   Engine and data set errors inside an operation come back as its error text.
 
@@ -58,8 +64,11 @@ public:
     // the failure message ("Unable to Open or Create REPORT.DBF", with the reason on a second
     // line when there is one).
     QString Open(const QString& sysdataDir);
+    // Reports a failure to write what was pending; the destructor never throws.
     void Close();
     bool IsOpen() const { return mSet.Active(); }
+    // What Open found and did about the table's index; empty when it was in order.
+    const QString& Notice() const { return mNotice; }
     const QString& SysdataDir() const { return mSysdataDir; }
     // The open table (for a grid bound to it); the list is the store's.
     data::TDataSet& DataSet() { return mSet; }
@@ -88,13 +97,13 @@ public:
     TReportSettings Load(const TReportRow& row, design::TGOwner& owner,
                          const std::array<design::TGBasePanel*, 3>& bands) const;
 
-    // Save after the designer: the bands and settings are written to the row's file (a new file
-    // name for a new row, for a row naming no layout file, and for a row sharing its file with
-    // another row), then the row is appended or rewritten with the description (at most 60
-    // characters), the layout name (the settings' own, else row.layoutName) and the file name.
-    // On success row takes the stored values (record number and file name included) and the
-    // row's list index is returned; on failure -1 with the reason in *error, and the table and
-    // the old file are as they were.
+    // Save after the designer: the bands and settings are written to a new layout file, then the
+    // row is appended or rewritten with the description (at most 60 characters), the layout name
+    // (the settings' own, else row.layoutName) and the new file's name, and the file the row
+    // named before is removed (unless another row names it). Only when all 99,999 names are taken
+    // does a row with a file of its own rewrite that file in place. On success row takes the
+    // stored values (record number and file name included) and the row's list index is returned;
+    // on failure -1 with the reason in *error, and the table and the old file are as they were.
     int Save(TReportRow& row, const std::array<design::TGBasePanel*, 3>& bands,
              const TReportSettings& settings, QString* error);
 
@@ -122,9 +131,14 @@ private:
     bool GoToRow(std::uint32_t recNo);
     // Every layout name held by any row of the table, marked rows included, upper case.
     QStringList HeldNames() const;
+    // After a failed change: the table opened again, pending files settled, the list reloaded.
+    void Recover();
+    // Keeps each pending report layout file a row names and removes the others.
+    void SettlePending();
 
     data::TDataSet mSet;
     QString mSysdataDir;
+    QString mNotice;
     std::vector<TReportRow> mRows;
 };
 

@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <hunspell/hunspell.hxx>
 
 namespace qm::spelling {

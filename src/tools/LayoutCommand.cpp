@@ -9,6 +9,7 @@
 #include "data/TAddressFile.h"
 #include "data/TCalculatedFields.h"
 #include "data/TDataSet.h"
+#include "data/TOutputFile.h"
 #include "data/TProgramHome.h"
 #include "data/TSettingsFile.h"
 #include "data/TTagIdentifier.h"
@@ -162,9 +163,15 @@ int Print(const std::vector<std::string>& args, std::ostream& out, std::ostream&
             design::TImbSettings::Read(data::TSettingsFile(home.SettingsPath())).nextSerial;
     design::TImbJob imb(nextSerial);
 
+    // The page stream replaces an earlier file only once it is complete.
+    data::TOutputFile stream(QString::fromStdString(output));
+    if (!stream.open(QIODevice::WriteOnly)) {
+        err << output << ": " << stream.errorString().toStdString() << "\n";
+        return 3;
+    }
     print::TReportFiler filer;
-    filer.SetStreamMode(print::TStreamMode::smFile);
-    filer.SetFileName(QString::fromStdString(output));
+    filer.SetStreamMode(print::TStreamMode::smUser);
+    filer.SetStream(&stream);
     filer.SetPaperSize(1); // Letter
     filer.SetTitle(QFileInfo(layoutPath).fileName());
     filer.OnPrint = [&panel, &imb](print::TBaseReport& report) {
@@ -180,6 +187,10 @@ int Print(const std::vector<std::string>& args, std::ostream& out, std::ostream&
         filer.RunJob();
     } catch (const print::TPrintError& e) {
         err << output << ": " << e.Message().toStdString() << "\n";
+        return 3;
+    }
+    if (!stream.commit()) {
+        err << output << ": " << stream.errorString().toStdString() << "\n";
         return 3;
     }
     out << output << ": " << panel.ObjectCount() << " object(s), record " << record << "\n";

@@ -6,6 +6,7 @@
 #include "tools/TToolCommand.h"
 #include "tools/TToolEnvironment.h"
 
+#include "data/TDataSet.h"
 #include "data/TOutputFile.h"
 #include "data/TProgramHome.h"
 #include "data/TSystemTables.h"
@@ -19,7 +20,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <map>
 #include <ostream>
 
@@ -82,6 +82,20 @@ int OpenStore(letters::TLetterStore& store, bool create, std::ostream& err)
         }
     } catch (const std::exception& e) {
         err << kPrefix << Native(path) << ": " << e.what() << "\n";
+        return 3;
+    }
+    if (!store.Notice().isEmpty())
+        err << kPrefix << store.Notice().toStdString() << "\n";
+    return 0;
+}
+
+// Closes the store after a change; 0, or 3 when what was pending could not be written.
+int CloseStore(letters::TLetterStore& store, std::ostream& err)
+{
+    try {
+        store.Close();
+    } catch (const std::exception& e) {
+        err << kPrefix << "LETTER.DBF: " << e.what() << "\n";
         return 3;
     }
     return 0;
@@ -207,16 +221,31 @@ int Import(const std::vector<std::string>& args, std::ostream& out, std::ostream
     const QByteArray stored =
         richtext::TRtfReader::LooksLikeRtf(bytes) ? bytes : document.SaveRtf();
 
+    // A text the reader would refuse once stored is never stored.
+    if (const QString problem =
+            letters::TLetterStore::SizeProblem(letters::TLetterStore::StoredText(stored).size());
+        !problem.isEmpty()) {
+        err << kPrefix << file << ": " << problem.toStdString() << "\n";
+        return 1;
+    }
+
     letters::TLetterStore store;
     if (const int opened = OpenStore(store, true, err); opened != 0)
         return opened;
+    qsizetype written = 0;
     try {
-        store.Append(text, stored);
+        written = store.Rtf(store.Append(text, stored)).size();
+    } catch (const data::TDataSetError& e) {
+        err << kPrefix << "LETTER.DBF: " << e.Message().toStdString() << "\n";
+        return 3;
     } catch (const std::exception& e) {
         err << kPrefix << "LETTER.DBF: " << e.what() << "\n";
         return 3;
     }
-    out << "Added \"" << description << "\" (" << stored.size() << " bytes)\n";
+    if (const int closed = CloseStore(store, err); closed != 0)
+        return closed;
+    // The bytes the memo holds, the stored-memo rule's blank included.
+    out << "Added \"" << description << "\" (" << written << " bytes)\n";
     return 0;
 }
 

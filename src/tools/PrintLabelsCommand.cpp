@@ -45,7 +45,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QSaveFile>
 #include <algorithm>
 #include <memory>
 #include <optional>

@@ -27,7 +27,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QTextDocument>
 #include <optional>
 #include <ostream>

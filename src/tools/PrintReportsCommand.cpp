@@ -41,7 +41,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <functional>
 #include <optional>
 #include <ostream>

@@ -87,6 +87,20 @@ int OpenStore(TReportStore& store, std::ostream& err)
         err << kPrefix << Native(path) << ": " << e.what() << "\n";
         return 3;
     }
+    if (!store.Notice().isEmpty())
+        err << kPrefix << store.Notice().toStdString() << "\n";
+    return 0;
+}
+
+// Closes the store after a change; 0, or 3 when what was pending could not be written.
+int CloseStore(TReportStore& store, std::ostream& err)
+{
+    try {
+        store.Close();
+    } catch (const std::exception& e) {
+        err << kPrefix << "REPORT.DBF: " << e.what() << "\n";
+        return 3;
+    }
     return 0;
 }
 
@@ -326,7 +340,10 @@ int Clone(const std::vector<std::string>& args, std::ostream& out, std::ostream&
         err << kPrefix << error.toStdString() << "\n";
         return 3;
     }
-    out << store.Rows()[std::size_t(clone)].layoutFile.toStdString() << "\n";
+    const std::string file = store.Rows()[std::size_t(clone)].layoutFile.toStdString();
+    if (const int closed = CloseStore(store, err); closed != 0)
+        return closed;
+    out << file << "\n";
     return 0;
 }
 
@@ -346,6 +363,8 @@ int Delete(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
     if (!note.isEmpty())
         err << kPrefix << note.toStdString() << "\n";
+    if (const int closed = CloseStore(store, err); closed != 0)
+        return closed;
     out << "Deleted \"" << args[0] << "\" (" << file.toStdString() << ")\n";
     return 0;
 }

@@ -1,6 +1,8 @@
 #include "tools/TToolCommand.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <ostream>
 
 namespace qm::tools {
@@ -51,9 +53,7 @@ void PrintUsage(std::ostream& out)
            "3 a file could not be read or written.\n";
 }
 
-} // namespace
-
-int RunTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     if (args.empty()) {
         PrintUsage(err);
@@ -72,6 +72,28 @@ int RunTool(const std::vector<std::string>& args, std::ostream& out, std::ostrea
             return command.run(std::vector<std::string>(args.begin() + 1, args.end()), out, err);
     err << "quillmark-tool: unknown command '" << args[0] << "' (try --help)\n";
     return 2;
+}
+
+} // namespace
+
+int RunTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+{
+    const int code = RunCommandLine(args, out, err);
+    // What a command printed last is its result ("Wrote ...", "Added ..."): a command whose
+    // output did not arrive (a full disk, a closed pipe) has not done what it says.
+    const bool failedBefore = !out;
+    errno = 0;
+    if (!failedBefore)
+        out.flush();
+    if (!out) {
+        const int error = failedBefore ? 0 : errno;
+        err << "quillmark-tool: the output could not be written";
+        if (error != 0)
+            err << ": " << std::strerror(error);
+        err << "\n";
+        return code == 0 ? 3 : code;
+    }
+    return code;
 }
 
 } // namespace qm::tools

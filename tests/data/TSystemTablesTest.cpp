@@ -2,8 +2,11 @@
 
 #include "data/TSystemTables.h"
 #include "data/TDataSet.h"
+#include "xbase/TCursor.h"
 #include "xbase/TExpression.h"
+#include "xbase/TFileIoFaulty.h"
 #include "xbase/TTable.h"
+#include "xbase/TTableCheck.h"
 
 #include <QDir>
 #include <QFile>
@@ -29,10 +32,91 @@ protected:
         }
     }
 
+    // Adds a row the way a process killed before its commit leaves it: the record and its key
+    // reached the files, the index still carries its out-of-step mark.
+    void AddRowAndDie(TSystemTable table, const char* description)
+    {
+        qm::xbase::TFileIoFaulty files(qm::xbase::TFileIoSystem::Native());
+        qm::xbase::TTableOptions options;
+        options.files = &files;
+        auto file = qm::xbase::TTable::Open(
+            TSystemTables::FilePath(table, mDir.path()).toStdString(), options);
+        file->AppendBlank();
+        file->PutString(file->FieldIndex("DESCRIPT"), description);
+        file->Post();
+        files.SetFailAt(files.Operations() + 1); // nothing more reaches the disk
+    }
+
+    QStringList Listed(TDataSet& ds)
+    {
+        QStringList rows;
+        ds.Cursor().SetOrder(ds.Table().TagCount() > 0 ? 1 : 0);
+        for (ds.First(); !ds.Eof() && !ds.IsEmpty(); ds.Next())
+            rows << ds.AsString("DESCRIPT");
+        return rows;
+    }
+
     QTemporaryDir mDir;
 };
 
 } // namespace
+
+TEST_F(SystemTablesTest, AnIndexLeftOutOfStepIsRebuiltOnceAtOpen)
+{
+    AddRows(TSystemTable::Report, {"Phone list", "Birthdays"});
+    AddRowAndDie(TSystemTable::Report, "Addresses");
+    QString notice;
+    {
+        TDataSet ds;
+        ASSERT_EQ(TSystemTables::OpenOrCreate(ds, TSystemTable::Report, mDir.path(),
+                                              qm::xbase::TOpenMode::Exclusive, &notice),
+                  QString());
+        EXPECT_EQ(notice, "The index of REPORT.DBF was out of step with the table and has been "
+                          "rebuilt.");
+        EXPECT_EQ(Listed(ds), (QStringList{"Addresses", "Birthdays", "Phone list"}));
+    }
+    EXPECT_TRUE(qm::xbase::TTableCheck::Run(Path("REPORT.DBF").toStdString()).ok);
+    TDataSet again;
+    ASSERT_EQ(TSystemTables::OpenOrCreate(again, TSystemTable::Report, mDir.path(),
+                                          qm::xbase::TOpenMode::Exclusive, &notice),
+              QString());
+    EXPECT_EQ(notice, QString()) << "rebuilt a second time";
+}
+
+TEST_F(SystemTablesTest, ADamagedIndexIsReplacedAtOpen)
+{
+    AddRows(TSystemTable::Label, {"Shipping", "Return address"});
+    QFile cdx(Path("LABEL.CDX"));
+    ASSERT_TRUE(cdx.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(cdx.resize(100));
+    cdx.close();
+    QString notice;
+    TDataSet ds;
+    ASSERT_EQ(TSystemTables::OpenOrCreate(ds, TSystemTable::Label, mDir.path(),
+                                          qm::xbase::TOpenMode::Exclusive, &notice),
+              QString());
+    EXPECT_TRUE(notice.startsWith("The index of LABEL.DBF was damaged (LABEL.CDX: "))
+        << notice.toStdString();
+    EXPECT_TRUE(notice.endsWith(") and has been rebuilt.")) << notice.toStdString();
+    EXPECT_EQ(Listed(ds), (QStringList{"Return address", "Shipping"}));
+    ds.Close();
+    EXPECT_TRUE(qm::xbase::TTableCheck::Run(Path("LABEL.DBF").toStdString()).ok);
+}
+
+TEST_F(SystemTablesTest, AReaderThatMayNotWriteListsWithoutAnIndexOutOfStep)
+{
+    AddRows(TSystemTable::Letter, {"Welcome", "Reminder"});
+    AddRowAndDie(TSystemTable::Letter, "Invoice");
+    QString notice;
+    TDataSet ds;
+    ASSERT_EQ(TSystemTables::OpenOrCreate(ds, TSystemTable::Letter, mDir.path(),
+                                          qm::xbase::TOpenMode::ReadOnly, &notice),
+              QString());
+    EXPECT_EQ(ds.Table().Index(), nullptr);
+    EXPECT_EQ(Listed(ds), (QStringList{"Welcome", "Reminder", "Invoice"}));
+    EXPECT_EQ(notice, "The index of LETTER.DBF was out of step with the table; its rows are "
+                      "listed in the order they were added until it is rebuilt.");
+}
 
 TEST_F(SystemTablesTest, MissingProgramTableIsCreatedWithItsTag)
 {

@@ -100,7 +100,8 @@ TEST_F(EnvelopeLayoutStoreTest, SaveWritesTheFileAndTheRowInDescriptionOrder)
     EXPECT_EQ(mStore.WorkingValues(1).code, 23);
     EXPECT_EQ(mStore.LayoutPath(0), Path("BIN00002.E"));
 
-    // Modify: the row's file loads; Save rewrites the same row with the new values.
+    // Modify: the row's file loads; Save rewrites the same row with the new values and the
+    // design in a new file, and the file the row named before goes.
     TEnvelopeLayout values = mStore.WorkingValues(0);
     EXPECT_EQ(mStore.PrepareModify(values), Path("BIN00002.E"));
     values.description = QString(70, 'x');
@@ -114,7 +115,8 @@ TEST_F(EnvelopeLayoutStoreTest, SaveWritesTheFileAndTheRowInDescriptionOrder)
     ASSERT_EQ(mStore.Rows().size(), 2u);
     EXPECT_EQ(mStore.WorkingValues(row).description, QString(50, 'x')); // 50 stored
     EXPECT_EQ(mStore.WorkingValues(row).code, 31);
-    EXPECT_EQ(mStore.WorkingValues(row).layoutFile, "BIN00002.E");
+    EXPECT_EQ(mStore.WorkingValues(row).layoutFile, "BIN00003.E");
+    EXPECT_FALSE(QFile::exists(Path("BIN00002.E")));
 }
 
 TEST_F(EnvelopeLayoutStoreTest, AFailedWriteLeavesRowAndOldFile)
@@ -135,13 +137,14 @@ TEST_F(EnvelopeLayoutStoreTest, AFailedWriteLeavesRowAndOldFile)
     EXPECT_EQ(mStore.Rows().size(), 1u);
     EXPECT_EQ(panel.Scale(), 1.4f); // and stays at its zoom, open
 
-    // Modify of the existing row whose file cannot be replaced: row and file as they were.
+    // Modify whose new file cannot be written (the folder is in the way again): the row and
+    // the file it names are as they were.
     TEnvelopeLayout values = mStore.WorkingValues(0);
-    QFile::remove(Path("BIN00001.E"));
-    ASSERT_TRUE(QDir(mDir.path()).mkdir("BIN00001.E"));
     values.description = "Changed";
     EXPECT_EQ(mStore.Save(values, panel, &error), -1);
     EXPECT_EQ(mStore.WorkingValues(0).description, "Home");
+    EXPECT_EQ(mStore.WorkingValues(0).layoutFile, "BIN00001.E");
+    EXPECT_EQ(Read("BIN00001.E"), before);
 }
 
 TEST_F(EnvelopeLayoutStoreTest, ModifyOfAMissingFileTakesANewNameSilently)

@@ -10,6 +10,7 @@
 #include "TTestHome.h"
 #include "data/TAddressFile.h"
 #include "data/TDataSet.h"
+#include "data/TOutputFile.h"
 #include "data/TSettingsFile.h"
 #include "design/core/TGDataPanel.h"
 #include "design/core/TGLabelObjectFiler.h"
@@ -28,6 +29,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -37,6 +39,8 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <cerrno>
+#include <cstring>
 #include <gtest/gtest.h>
 #include <sstream>
 
@@ -503,7 +507,8 @@ TEST_F(LabelDesignScreenTest, NewSavesTheLayoutFileAndAppendsTheRow)
     EXPECT_EQ(panel.ObjectAt(0)->ClassName(), "TGDMultiLineAddressLabel");
     EXPECT_EQ(panel.ObjectAt(0)->Left(), 5);
 
-    // Modify: the file is loaded, a change is saved back to the same row and file.
+    // Modify: the file is loaded, a change is saved back to the same row, in a new file that
+    // the row names once it is written; the file it named before goes.
     WhenOpen([](TLabelDesignScreen& designer) {
         TLabelDesignScreen* d = &designer;
         ASSERT_EQ(d->Panel().ObjectCount(), 1);
@@ -513,9 +518,10 @@ TEST_F(LabelDesignScreenTest, NewSavesTheLayoutFileAndAppendsTheRow)
     });
     EXPECT_EQ(TLabelDesignScreen::DesignLayout(store, row, &mAddresses, nullptr), row);
     EXPECT_EQ(store.Rows().size(), 1u);
-    EXPECT_EQ(store.Rows()[size_t(row)].geometry.layoutFile, saved.layoutFile);
+    EXPECT_NE(store.Rows()[size_t(row)].geometry.layoutFile, saved.layoutFile);
+    EXPECT_FALSE(QFile::exists(path));
     qm::design::TGDataPanel again;
-    qm::design::TGLabelObjectFiler::LoadFromFile(again, path);
+    qm::design::TGLabelObjectFiler::LoadFromFile(again, store.LayoutPath(row));
     EXPECT_EQ(again.ObjectCount(), 2);
 
     // Cancel saves nothing.
@@ -571,13 +577,16 @@ TEST_F(LabelDesignScreenTest, ModifyOfAMissingOrDamagedFileAndAFailedSave)
     }
     bool stayedOpen = false;
     int objects = -1;
+    const QString blocked = store.NewLayoutName();
     WhenOpen([&](TLabelDesignScreen& designer) {
         TLabelDesignScreen* d = &designer;
         objects = d->Panel().ObjectCount();
         QTest::keyClicks(d->DescriptionEdit(), "x");
-        QFile::remove(path);
-        QDir().mkpath(path); // the file cannot be written now
+        // The disk is full now: the new layout file cannot be written.
+        qm::data::TOutputFile::SetFaultHook(
+            [](qm::data::TOutputFile::TStep, const QString&) { return ENOSPC; });
         d->SaveButton()->click();
+        qm::data::TOutputFile::SetFaultHook({});
         stayedOpen = d->isVisible();
         mResponder.QueueAnswer(true); // "Discard the changes to this label?"
         d->CancelButton()->click();
@@ -586,8 +595,12 @@ TEST_F(LabelDesignScreenTest, ModifyOfAMissingOrDamagedFileAndAFailedSave)
     EXPECT_EQ(objects, 1);
     EXPECT_TRUE(stayedOpen);
     EXPECT_EQ(mResponder.Texts().size(), 3); // the damaged file, the failed write, the question
-    EXPECT_TRUE(mResponder.Texts()[1].contains("BIN00042.L"));
+    EXPECT_TRUE(mResponder.Texts()[1].contains(blocked)) << mResponder.Texts()[1].toStdString();
+    EXPECT_TRUE(mResponder.Texts()[1].contains(QString::fromLocal8Bit(std::strerror(ENOSPC))));
+    EXPECT_FALSE(QFile::exists(QDir(mHome.Home().SysDataDir()).filePath(blocked)));
     EXPECT_EQ(store.Rows()[size_t(row)].geometry.description, "Lost");
+    EXPECT_EQ(store.Rows()[size_t(row)].geometry.layoutFile, "BIN00042.L");
+    EXPECT_TRUE(QFileInfo(path).isFile()) << "the earlier design was touched by the failed save";
 }
 
 // With every layout file name taken, a new layout has nowhere to go: Save says so and keeps the

@@ -450,6 +450,23 @@ TEST_F(TLetterWindowsTest, DesignerFieldsWrapFontAndDiscard)
     test::SaveScreenshot(designer, "letter-designer");
 }
 
+TEST_F(TLetterWindowsTest, OkRefusesATextTooLargeToOpenAgainAndStaysOpen)
+{
+    // Stored, this text would be more RTF than the letter reader accepts: the letter could never
+    // be opened, printed or checked again. Ok says so and the designer keeps it.
+    TLetterDesign designer(addresses);
+    designer.SetDescription("Big");
+    // Short paragraphs: the editor lays each one out, and one long one would take minutes.
+    const QString line = QString(59, QChar(0xE9)) + QLatin1Char('\n');
+    designer.Editor()->document()->setPlainText(line.repeated(76000));
+    designer.OkButtonClick();
+    EXPECT_NE(designer.result(), int(QDialog::Accepted));
+    ASSERT_FALSE(responder.Messages().empty());
+    EXPECT_TRUE(
+        responder.Messages().back().text.contains("a letter holds at most 16,777,216 bytes"))
+        << responder.Messages().back().text.toStdString();
+}
+
 TEST_F(TLetterWindowsTest, PagePropertiesRefusesNoTextArea)
 {
     TPagePropertiesDialog dialog(TLetterPageTwips{});

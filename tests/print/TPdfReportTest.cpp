@@ -4,6 +4,7 @@
 #include "print/TPdfReport.h"
 
 #include "TPrintTestSupport.h"
+#include "data/TOutputFile.h"
 #include "print/TPrintError.h"
 
 #include <QDir>
@@ -11,6 +12,8 @@
 #include <QFileInfo>
 #include <QRectF>
 #include <QTemporaryDir>
+#include <cerrno>
+#include <cstring>
 #include <gtest/gtest.h>
 #include <stdexcept>
 #include <vector>
@@ -163,6 +166,63 @@ TEST_F(TPdfReportTest, AnAbortedOrFailedJobLeavesTheEarlierFile)
     EXPECT_THROW(failed.RunJob(), std::runtime_error);
     EXPECT_EQ(Read(), "earlier");
     EXPECT_EQ(Pending(), 0);
+}
+
+TEST_F(TPdfReportTest, AJobOverAnEarlierPdfFailingAtAnyStepKeepsItAndSaysWhy)
+{
+    // Every write, the flush of the buffered tail, the flush to the disk and the rename fail in
+    // turn (and every step after, as on a disk that stays full): the job reports the system's
+    // reason, the earlier PDF stays, and no temporary is left.
+    const auto job = [this] {
+        TPdfReport pdf;
+        pdf.SetFileName(mPath);
+        pdf.SetPaperSize(0, 4, 6);
+        pdf.OnPrint = [](TBaseReport& r) {
+            for (int page = 1; page <= 2; ++page) {
+                if (page > 1)
+                    r.NewPage();
+                r.TextLeft(QStringLiteral("Page %1").arg(page), 0.5);
+                r.DrawRectangle(0.5, 1, 3, 2);
+            }
+        };
+        pdf.RunJob();
+    };
+    int steps = 0;
+    data::TOutputFile::SetFaultHook([&steps](data::TOutputFile::TStep, const QString&) {
+        ++steps;
+        return 0;
+    });
+    job();
+    const QByteArray complete = Read();
+    ASSERT_TRUE(complete.trimmed().endsWith("%%EOF"));
+    ASSERT_GT(steps, 4);
+    RecordProperty("steps", steps);
+    for (int k = 1; k <= steps; ++k) {
+        SCOPED_TRACE("failing from step " + std::to_string(k) + " of " + std::to_string(steps));
+        {
+            QFile file(mPath);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write("earlier");
+        }
+        const int error = k % 2 ? ENOSPC : EIO;
+        int step = 0;
+        data::TOutputFile::SetFaultHook(
+            [&step, k, error](data::TOutputFile::TStep, const QString&) {
+                return ++step >= k ? error : 0;
+            });
+        try {
+            job();
+            ADD_FAILURE() << "a failed job reported as done";
+        } catch (const TPrintError& e) {
+            EXPECT_TRUE(e.Message().endsWith(QString::fromLocal8Bit(std::strerror(error))))
+                << e.Message().toStdString();
+        }
+        EXPECT_EQ(Read(), "earlier");
+        EXPECT_EQ(Pending(), 0) << "a temporary was left";
+    }
+    data::TOutputFile::SetFaultHook({});
+    job();
+    EXPECT_TRUE(Read().trimmed().endsWith("%%EOF"));
 }
 
 TEST_F(TPdfReportTest, AFileThatCannotBeWrittenIsNamed)

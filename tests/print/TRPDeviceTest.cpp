@@ -3,13 +3,19 @@
 
 #include "print/TRPDevice.h"
 
+#include "TFileSizeLimit.h"
 #include "TPrintTestSupport.h"
+#include "data/TOutputFile.h"
 #include "print/TFilePrinter.h"
 #include "print/TPrintError.h"
 #include "print/TReportPrinter.h"
 
+#include <QDir>
 #include <QFile>
+#include <QPrinter>
 #include <QTemporaryDir>
+#include <cerrno>
+#include <cstring>
 #include <gtest/gtest.h>
 
 namespace qm::print {
@@ -157,6 +163,82 @@ TEST_F(TRPDeviceTest, PrintingOnThePdfPrinterWritesTheOutputPages)
     };
     second.RunJob();
     EXPECT_FALSE(QFile::exists(aborted));
+}
+
+// The "PDF file" printer's document is written beside the chosen file and replaces it only when
+// complete: Qt's PDF engine writes its own file and says nothing when a write fails, so a full
+// disk left a truncated PDF in place of the earlier one, reported as printed, and an aborted job
+// removed the earlier file.
+TEST_F(TRPDeviceTest, APdfPrinterJobThatFailsOrIsAbortedKeepsTheEarlierPdf)
+{
+    test::UsePdfPrinter();
+    const QString path = mDir.filePath(QStringLiteral("out.pdf"));
+    TRPDevice::Instance().SetPdfOutputPath(path);
+    const auto earlier = [&] {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("earlier");
+    };
+    const auto read = [&] {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    const auto entries = [&] { return QDir(mDir.path()).entryList(QDir::Files | QDir::Hidden); };
+    const auto job = [](bool abort) {
+        TReportPrinter printer;
+        printer.OnPrint = [abort](TBaseReport& r) {
+            for (int page = 1; page <= 20; ++page) {
+                if (page > 1)
+                    r.NewPage();
+                for (int line = 0; line < 30; ++line)
+                    r.TextLeft(QStringLiteral("Page %1 line %2").arg(page).arg(line), 1);
+                if (abort && page == 3)
+                    r.AbortJob();
+            }
+        };
+        printer.RunJob();
+        return printer.OutputFile();
+    };
+
+    earlier();
+    {
+        qm::test::TFileSizeLimit fullDisk(4096);
+        if (!fullDisk.Available())
+            GTEST_SKIP() << "no file size limit on this platform";
+        try {
+            job(false);
+            ADD_FAILURE() << "a PDF cut short by a full disk reported as written";
+        } catch (const TPrintError& e) {
+            EXPECT_TRUE(e.Message().contains("was not written to its end"))
+                << e.Message().toStdString();
+        }
+    }
+    EXPECT_EQ(read(), "earlier");
+    EXPECT_EQ(entries(), QStringList{"out.pdf"});
+
+    for (const auto step : {data::TOutputFile::TStep::Sync, data::TOutputFile::TStep::Rename}) {
+        data::TOutputFile::SetFaultHook(
+            [step](data::TOutputFile::TStep s, const QString&) { return s == step ? EIO : 0; });
+        try {
+            job(false);
+            ADD_FAILURE() << "a PDF that could not be put in place reported as written";
+        } catch (const TPrintError& e) {
+            EXPECT_TRUE(e.Message().endsWith(QString::fromLocal8Bit(std::strerror(EIO))))
+                << e.Message().toStdString();
+        }
+        data::TOutputFile::SetFaultHook({});
+        EXPECT_EQ(read(), "earlier");
+        EXPECT_EQ(entries(), QStringList{"out.pdf"});
+    }
+
+    EXPECT_EQ(job(true), QString());
+    EXPECT_EQ(read(), "earlier");
+    EXPECT_EQ(entries(), QStringList{"out.pdf"});
+
+    EXPECT_EQ(job(false), path);
+    EXPECT_TRUE(read().trimmed().endsWith("%%EOF"));
+    EXPECT_EQ(entries(), QStringList{"out.pdf"});
+    EXPECT_EQ(TRPDevice::Instance().Printer()->outputFileName(), path);
 }
 
 TEST_F(TRPDeviceTest, FilePrinterReplaysARecordedStreamOntoThePrinter)

@@ -252,24 +252,29 @@ TEST_F(TReportDesignerTabTest, AFailedSaveKeepsTheDesignerOpenWithTheDesign)
     bool stillOpen = false;
     int objects = 0;
     QStringList texts;
+    QByteArray kept;
     WhenOpen(*setup, [&](TReportDesigner& d) {
         Draw(d, TPanelState::psLine, TReportBand::Detail, QPoint(10, 5));
         d.DescriptionEdit()->setText(QStringLiteral("Renamed"));
-        // The layout file cannot be replaced: a folder stands in its way.
-        QFile::remove(file);
-        QDir().mkpath(file);
+        // The new layout file cannot be written: a folder stands in its way.
+        const QString next = SysData(setup->Store().FreeFileName());
+        QDir().mkpath(next);
         d.SaveButton()->click();
         stillOpen = d.isVisible();
         objects =
             d.Panel(TReportBand::Detail).ObjectCount() + d.Panel(TReportBand::Header).ObjectCount();
         texts = mResponder.Texts();
+        QFile old(file);
+        if (old.open(QIODevice::ReadOnly))
+            kept = old.readAll();
         // Clear the way; the second Save stores everything.
-        QDir(file).removeRecursively();
+        QDir(next).removeRecursively();
         d.SaveButton()->click();
     });
     setup->ModifyButton()->click();
     EXPECT_TRUE(stillOpen);
     EXPECT_EQ(objects, 2);
+    EXPECT_EQ(kept, bytes) << "the earlier design was touched by the failed save";
     ASSERT_EQ(texts.size(), 1);
     EXPECT_FALSE(texts[0].isEmpty());
     ASSERT_EQ(setup->DesignGrid()->rowCount(), 1);

@@ -128,7 +128,8 @@ TEST_F(ReportStoreTest, SavedReportsAreListedAndLoadBack)
     EXPECT_EQ(bands.header.ObjectCount(), 0);
     EXPECT_EQ(bands.detail.ObjectCount(), 2);
 
-    // Modify: the same row and file, a new description cut to 60 characters.
+    // Modify: the same row, a new description cut to 60 characters, and the design in a new
+    // file the row names once it is written; the file it named before goes.
     TReportRow row = zeta;
     row.description = QString(70, 'x');
     QString error;
@@ -136,7 +137,8 @@ TEST_F(ReportStoreTest, SavedReportsAreListedAndLoadBack)
     EXPECT_EQ(error, QString());
     ASSERT_EQ(mStore.Rows().size(), 2u);
     EXPECT_EQ(mStore.Rows()[std::size_t(index)].description, QString(60, 'x'));
-    EXPECT_EQ(row.layoutFile, "BIN00001.R");
+    EXPECT_EQ(row.layoutFile, "BIN00003.R");
+    EXPECT_FALSE(Exists("BIN00001.R"));
     EXPECT_EQ(row.layoutName, "Letter Size, Portrait");
     EXPECT_EQ(row, mStore.Rows()[std::size_t(index)]);
 }
@@ -239,20 +241,21 @@ TEST_F(ReportStoreTest, ACloneIsACopyOfItsOwn)
     bands.detail.ClearObjects();
     TReportRow changed = copy;
     mStore.Save(changed, bands.All(), TReportSettings::NewReport(), &error);
-    EXPECT_NE(Read("BIN00002.R"), base);
+    EXPECT_NE(Read(changed.layoutFile), base);
     EXPECT_EQ(Read("BIN00001.R"), base);
     TBands again;
     mStore.Load(mStore.Rows()[std::size_t(mStore.Find("Base"))], again.owner, again.All());
     EXPECT_EQ(again.detail.ObjectCount(), 2);
 
     // A copy that cannot be written adds no row.
-    ASSERT_TRUE(QDir(mDir.path()).mkdir("BIN00003.R"));
+    const QString blocked = mStore.FreeFileName();
+    ASSERT_TRUE(QDir(mDir.path()).mkdir(blocked));
     EXPECT_EQ(mStore.Clone(mStore.Find("Base"), &error), -1);
     EXPECT_FALSE(error.isEmpty());
     EXPECT_EQ(mStore.Rows().size(), 2u);
 
     // A long description is cut to the column.
-    ASSERT_TRUE(QDir(mDir.path()).rmdir("BIN00003.R"));
+    ASSERT_TRUE(QDir(mDir.path()).rmdir(blocked));
     AddReport(QString(60, 'y'));
     const int longClone = mStore.Clone(mStore.Find(QString(60, 'y')), &error);
     EXPECT_EQ(mStore.Rows()[std::size_t(longClone)].description,

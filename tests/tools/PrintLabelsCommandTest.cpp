@@ -8,6 +8,7 @@
 #include "data/TDataSet.h"
 #include "data/TFilterBuilder.h"
 #include "data/TFilterFiles.h"
+#include "data/TOutputFile.h"
 #include "data/TProgramHome.h"
 #include "data/TSettingsFile.h"
 #include "design/core/TGClassRegistry.h"
@@ -26,6 +27,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <cerrno>
+#include <cstring>
 #include <gtest/gtest.h>
 #include <sstream>
 
@@ -223,6 +226,47 @@ TEST_F(PrintLabelsCommandTest, PdfIsWrittenPageByPageAndReplacesTheTargetOnlyWhe
     EXPECT_EQ(Run({"--template", kSheet, "--pdf", unwritable.toStdString()}), 3);
     EXPECT_NE(mErr.str().find("missing"), std::string::npos) << mErr.str();
     EXPECT_FALSE(QFileInfo::exists(mDir.filePath("missing")));
+}
+
+// A disk that fills up from each step on while the PDF is written, down to its last buffered
+// bytes and the rename: the command fails with the system's reason, prints no summary, and the
+// earlier PDF stays.
+TEST_F(PrintLabelsCommandTest, APdfOnAFullDiskFailsTheCommandAndKeepsTheEarlierOne)
+{
+    const QString pdf = mDir.filePath("labels.pdf");
+    const auto earlier = [&] {
+        QFile file(pdf);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("earlier");
+    };
+    const std::vector<std::string> job = {"--template",  kSheet,  "--query",
+                                          "CITY='Bend'", "--pdf", pdf.toStdString()};
+    int steps = 0;
+    qm::data::TOutputFile::SetFaultHook([&steps](qm::data::TOutputFile::TStep, const QString&) {
+        ++steps;
+        return 0;
+    });
+    ASSERT_EQ(Run(job), 0) << mErr.str();
+    ASSERT_GT(steps, 6);
+    RecordProperty("steps", steps);
+    const std::string noSpace = std::strerror(ENOSPC);
+    for (int k = 1; k <= steps; ++k) {
+        SCOPED_TRACE("failing from step " + std::to_string(k) + " of " + std::to_string(steps));
+        earlier();
+        int step = 0;
+        qm::data::TOutputFile::SetFaultHook(
+            [&step, k](qm::data::TOutputFile::TStep, const QString&) {
+                return ++step >= k ? ENOSPC : 0;
+            });
+        EXPECT_EQ(Run(job), 3);
+        EXPECT_EQ(mOut.str(), "");
+        EXPECT_NE(mErr.str().find(noSpace), std::string::npos) << mErr.str();
+        QFile file(pdf);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll(), "earlier");
+        EXPECT_EQ(Written(), QStringList{"labels.pdf"}) << "a temporary was left";
+    }
+    qm::data::TOutputFile::SetFaultHook({});
 }
 
 TEST_F(PrintLabelsCommandTest, BadInputIsNamedAndNothingIsWritten)

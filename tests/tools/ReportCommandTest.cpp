@@ -3,6 +3,7 @@
 
 #include "tools/TToolCommand.h"
 
+#include "TFaultInjection.h"
 #include "TTestHome.h"
 #include "design/core/TGDataPanel.h"
 #include "design/objects/TGPLabel.h"
@@ -161,4 +162,52 @@ TEST_F(ReportCommandTest, ClonesAndDeletes)
     EXPECT_NE(mErr.str().find("no report \"Sales\""), std::string::npos);
     EXPECT_EQ(Run({"clone"}), 2);
     EXPECT_EQ(Run({"rename", "x"}), 2);
+}
+
+TEST_F(ReportCommandTest, ACloneFailingAtAnyStepSaysSoAndLeavesNoFileBehind)
+{
+    // Before: the tool ended on SIGABRT or printed the copy's name with exit 0 and an empty or
+    // unnamed BIN file. Now each failing step is an error (exit 3), and what is listed afterwards
+    // is the report alone or with a whole clone, with no layout file that no row names.
+    AddReport("Sales", TReportSettings::NewReport());
+    const QString saved = mHome.Path("saved");
+    QDir().mkpath(saved);
+    for (const QString& name : QDir(mHome.Path("sysdata")).entryList(QDir::Files))
+        ASSERT_TRUE(QFile::copy(Sysdata(name), QDir(saved).filePath(name)));
+    const auto restore = [&] {
+        QDir(mHome.Path("sysdata")).removeRecursively();
+        QDir().mkpath(mHome.Path("sysdata"));
+        for (const QString& name : QDir(saved).entryList(QDir::Files))
+            QFile::copy(QDir(saved).filePath(name), Sysdata(name));
+    };
+    std::uint64_t steps = 0;
+    {
+        qm::test::TFaultInjection count(0);
+        ASSERT_EQ(Run({"clone", "Sales"}), 0) << mErr.str();
+        steps = count.Steps();
+    }
+    ASSERT_GT(steps, 3u);
+    RecordProperty("steps", int(steps));
+    for (std::uint64_t k = 1; k <= steps; ++k) {
+        SCOPED_TRACE("failing from step " + std::to_string(k));
+        restore();
+        int code = 0;
+        {
+            qm::test::TFaultInjection faults(k);
+            code = Run({"clone", "Sales"});
+        }
+        EXPECT_EQ(code, 3);
+        EXPECT_EQ(mOut.str(), "");
+        EXPECT_FALSE(mErr.str().empty());
+        ASSERT_EQ(Run({"list"}), 0);
+        const std::string listed = mOut.str();
+        EXPECT_TRUE(listed == "Sales\tLetter Size, Portrait\tBIN00001.R\tpresent\n" ||
+                    listed == "Clone of Sales\tLetter Size, Portrait\tBIN00002.R\tpresent\n"
+                              "Sales\tLetter Size, Portrait\tBIN00001.R\tpresent\n")
+            << listed;
+        QStringList files = QDir(mHome.Path("sysdata")).entryList(QDir::Files | QDir::Hidden);
+        files.removeIf([](const QString& f) { return f.startsWith(QLatin1String("REPORT.")); });
+        EXPECT_EQ(files.size(), listed.find("Clone") == 0 ? 2 : 1)
+            << files.join(", ").toStdString();
+    }
 }

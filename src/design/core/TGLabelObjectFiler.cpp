@@ -1,5 +1,6 @@
 #include "design/core/TGLabelObjectFiler.h"
 
+#include "data/TOutputFile.h"
 #include "data/TWin1252.h"
 #include "design/core/TGClassRegistry.h"
 #include "design/stream/TLayoutError.h"
@@ -8,7 +9,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace qm::design {
 
@@ -157,7 +157,7 @@ std::vector<TGGraphicControl*> TGLabelObjectFiler::ReadPanelBytes(const QByteArr
 
 void TGLabelObjectFiler::WriteFile(const QString& path, const QByteArray& bytes)
 {
-    QSaveFile file(path);
+    data::TOutputFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         throw TLayoutError(TLayoutErrorKind::Io,
                            QStringLiteral("Cannot create file \"%1\". %2")

@@ -12,7 +12,8 @@
 //   before the failing record stay on the panel, the failing one is discarded, the rest of the
 //   stream is ignored. No allocation is larger than the stream; lists nest at most kMaxDepth.
 // - Writes build the stream in memory and replace the file only when it is complete
-//   (QSaveFile); a failure throws TLayoutError(Io) with the OS reason and leaves any old file.
+//   (data::TOutputFile); a failure throws TLayoutError(Io) with the OS reason and leaves any old
+//   file.
 // - Paths are used as given; the checks on layout file names live in TLayoutFileNames.
 
 #include "design/core/TGBasePanel.h"

@@ -106,6 +106,8 @@ TQMEnvelopes::TQMEnvelopes(data::TDataSet& addresses, QWidget* parent)
     const QString failure = mStore.Open(sysdata);
     if (!failure.isEmpty())
         data::TMessageService::Error(this, QStringLiteral("Error"), failure);
+    else if (!mStore.Notice().isEmpty())
+        data::TMessageService::Inform(this, mStore.Notice());
     FillGrid(0);
     ShowRecord();
 }
@@ -494,8 +496,19 @@ void TQMEnvelopes::DeleteClick()
     const int row = CurrentRow();
     if (row < 0)
         return;
-    if (mStore.Delete(row, this))
+    // A table that refuses the change (a full disk, a damaged file) ends the command with its
+    // reason; the list shows what the table holds afterwards.
+    try {
+        if (mStore.Delete(row, this))
+            FillGrid(row);
+    } catch (const data::TDataSetError& e) {
+        data::TMessageService::Error(this, QStringLiteral("Error"), e.Message());
         FillGrid(row);
+    } catch (const std::exception& e) {
+        data::TMessageService::Error(this, QStringLiteral("Error"),
+                                     QString::fromLocal8Bit(e.what()));
+        FillGrid(row);
+    }
 }
 
 void TQMEnvelopes::CloneClick()
@@ -503,9 +516,18 @@ void TQMEnvelopes::CloneClick()
     const int row = CurrentRow();
     if (row < 0)
         return;
-    const int added = mStore.Clone(row, this);
-    if (added >= 0)
-        FillGrid(added);
+    try {
+        const int added = mStore.Clone(row, this);
+        if (added >= 0)
+            FillGrid(added);
+    } catch (const data::TDataSetError& e) {
+        data::TMessageService::Error(this, QStringLiteral("Error"), e.Message());
+        FillGrid(row);
+    } catch (const std::exception& e) {
+        data::TMessageService::Error(this, QStringLiteral("Error"),
+                                     QString::fromLocal8Bit(e.what()));
+        FillGrid(row);
+    }
 }
 
 // ---- printing

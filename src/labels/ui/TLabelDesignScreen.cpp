@@ -752,56 +752,17 @@ int TLabelDesignScreen::DesignLayout(TLabelLayoutStore& store, int row, data::TD
 
     int saved = -1;
     designer.OnSave = [&store, &saved, isNew, row](TLabelDesignScreen& d) -> QString {
-        const TLabelGeometry& working = d.Geometry();
-        // A name given because none was free is never written: it may be another layout's.
-        if (design::TLayoutFileNames::IsNoFreeName(working.layoutFile,
-                                                   design::TLayoutKind::Label) &&
-            (isNew ||
-             !design::TLayoutFileNames::IsNoFreeName(store.Rows()[size_t(row)].geometry.layoutFile,
-                                                     design::TLayoutKind::Label)))
-            return TLabelLayoutStore::AllNamesTakenMessage();
-        QString path;
-        try {
-            path = design::TLayoutFileNames::PathFor(store.SysdataDir(), working.layoutFile);
-        } catch (const design::TLayoutError& error) {
-            return error.Message();
-        }
-        // What the file held, to put back when the row cannot be stored.
-        std::optional<QByteArray> previous;
-        try {
-            previous = design::TGLabelObjectFiler::ReadFile(path);
-        } catch (const design::TLayoutError& error) {
-            return LayoutErrorText(error, path);
-        }
-        try {
-            design::TGLabelObjectFiler::SaveToFile(d.Panel(), path);
-        } catch (const design::TLayoutError& error) {
-            return LayoutErrorText(error, path);
-        }
+        // The store writes the design to a new file and then the row that names it; a failure
+        // leaves the earlier layout as it was.
         QString failure;
-        try {
-            if (isNew) {
-                saved = store.Append(working);
-            } else {
-                store.Rewrite(row, working);
-                saved = store.Find(working.description);
-            }
-        } catch (const xbase::TXbaseError& error) {
-            failure = QString::fromStdString(error.Message());
-        } catch (const data::TDataSetError& error) {
-            failure = error.Message();
-        }
-        if (!failure.isEmpty()) {
-            try {
-                if (previous)
-                    design::TGLabelObjectFiler::WriteFile(path, *previous);
-                else
-                    QFile::remove(path); // no row names it: leave no stray layout file
-            } catch (const design::TLayoutError& error) {
-                failure += QLatin1Char('\n') + LayoutErrorText(error, path);
-            }
-        }
-        return failure;
+        const int index = store.SaveDesign(
+            isNew ? -1 : row, d.Geometry(),
+            [&d](const QString& path) { design::TGLabelObjectFiler::SaveToFile(d.Panel(), path); },
+            &failure);
+        if (!failure.isEmpty())
+            return failure;
+        saved = index;
+        return {};
     };
     designer.exec();
     return saved;

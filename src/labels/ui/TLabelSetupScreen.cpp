@@ -73,6 +73,9 @@ TLabelSetupScreen::TLabelSetupScreen(data::TApollo& apollo, bool filterSet, QWid
         mOpenFailure = QStringLiteral("Unable to Open or Create LABEL.DBF: %1")
                            .arg(QString::fromLocal8Bit(e.what()));
     }
+    // An index rebuilt on the way in is said once.
+    if (mOpenFailure.isEmpty() && !mStore.Notice().isEmpty())
+        data::TMessageService::Inform(this, mStore.Notice());
     FillList(0);
 }
 

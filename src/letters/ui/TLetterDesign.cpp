@@ -6,6 +6,7 @@
 #include "data/TSettingsFile.h"
 #include "data/ui/THelpWindow.h"
 #include "data/ui/TWindowPlacement.h"
+#include "letters/TLetterStore.h"
 #include "letters/TMergeTexts.h"
 #include "letters/ui/TPagePropertiesDialog.h"
 #include "letters/ui/TRTFPreviewForm.h"
@@ -30,7 +31,6 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QVBoxLayout>
@@ -469,6 +469,13 @@ int TLetterDesign::Run(QDialog& dialog)
 
 void TLetterDesign::OkButtonClick()
 {
+    // A text the letter reader would refuse is never stored: the designer stays open with it.
+    const QString tooLarge =
+        TLetterStore::SizeProblem(TLetterStore::StoredText(mEditor->SaveRtf()).size());
+    if (!tooLarge.isEmpty()) {
+        data::TMessageService::Inform(this, tooLarge);
+        return;
+    }
     mClosing = true;
     SavePlacement();
     QDialog::accept();

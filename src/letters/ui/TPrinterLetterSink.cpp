@@ -1,8 +1,6 @@
 #include "letters/ui/TPrinterLetterSink.h"
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPrinter>
@@ -48,8 +46,15 @@ TLetterDevice TPrinterLetterSink::Device() const
 QPainter& TPrinterLetterSink::Begin()
 {
     mWritten.clear();
-    mOutputFile =
-        mPrinter.outputFormat() == QPrinter::PdfFormat ? mPrinter.outputFileName() : QString();
+    // On the "PDF file" printer the letters go to a file beside the chosen one, which they
+    // replace only once complete.
+    QString refusal;
+    if (!mPdf.Begin(mPrinter, &refusal))
+        throw std::runtime_error(
+            QStringLiteral("The PDF file \"%1\" could not be written: %2")
+                .arg(QDir::toNativeSeparators(mPrinter.outputFileName()), refusal)
+                .toStdString());
+    mOutputFile = mPdf.Active() ? mPdf.Target() : QString();
     if (!mPainter.begin(&mPrinter))
         throw std::runtime_error(
             (QStringLiteral("Unable to start printing on ") + mPrinter.printerName())
@@ -65,16 +70,18 @@ void TPrinterLetterSink::NewPage()
 
 void TPrinterLetterSink::End()
 {
-    if (mPainter.isActive() && !mPainter.end())
+    if (mPainter.isActive() && !mPainter.end()) {
+        mPdf.Discard();
         throw std::runtime_error("The printer did not finish the job");
+    }
     if (mPrinter.printerState() == QPrinter::Error) {
-        if (!mOutputFile.isEmpty())
-            QFile::remove(mOutputFile);
+        mPdf.Discard();
         throw std::runtime_error("The printer reported an error");
     }
-    if (!mOutputFile.isEmpty() && !QFileInfo(mOutputFile).isFile())
-        throw std::runtime_error(QStringLiteral("The PDF file \"%1\" could not be written.")
-                                     .arg(QDir::toNativeSeparators(mOutputFile))
+    QString reason;
+    if (!mPdf.Finish(&reason))
+        throw std::runtime_error(QStringLiteral("The PDF file \"%1\" could not be written: %2")
+                                     .arg(QDir::toNativeSeparators(mOutputFile), reason)
                                      .toStdString());
     mWritten = mOutputFile;
 }
@@ -84,8 +91,8 @@ void TPrinterLetterSink::Abort()
     mPrinter.abort();
     if (mPainter.isActive())
         mPainter.end();
-    if (!mOutputFile.isEmpty())
-        QFile::remove(mOutputFile);
+    // An earlier file of that name stays; only what this job wrote goes.
+    mPdf.Discard();
 }
 
 } // namespace qm::letters

@@ -2,11 +2,13 @@
 
 // Letter pages on a QPrinter (a system printer, or the "PDF file" printer's QPrinter). The
 // printer's paper is set to the letter's page before the job, so the letter's last lines are not
-// lost on other paper. An aborted or failed job is cancelled; when the printer writes a file
-// (PDF), the half-written file is removed.
+// lost on other paper. An aborted or failed job is cancelled. When the printer writes a file
+// (PDF), the pages go to a file beside it that replaces it only when the job ended well
+// (print::TPrinterPdfOutput); otherwise that file is removed and an earlier one stays.
 
 #include "letters/TLetterBounds.h"
 #include "letters/TLetterPageSink.h"
+#include "print/TPrinterPdfOutput.h"
 
 #include <QPainter>
 #include <QString>
@@ -36,6 +38,7 @@ private:
     QPrinter& mPrinter;
     TLetterPageTwips mPage;
     QPainter mPainter;
+    print::TPrinterPdfOutput mPdf;
     QString mOutputFile; // the printer's file while the job runs (PDF only)
     QString mWritten;    // the file of a job that ended well
 };

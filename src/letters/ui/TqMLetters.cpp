@@ -164,6 +164,9 @@ TqMLetters::TqMLetters(data::TDataSet& addresses, const QString& filterExpressio
         mOpenFailure = QStringLiteral("Unable to Open or Create LETTER.DBF\r\n") +
                        QString::fromLocal8Bit(e.what());
     }
+    // An index rebuilt on the way in is said once.
+    if (mOpenFailure.isEmpty() && !mStore.Notice().isEmpty())
+        data::TMessageService::Inform(this, mStore.Notice());
     FillList(0);
     ShowPrinterName();
 }

@@ -193,6 +193,8 @@ TReportSetup::TReportSetup(data::TDataSet& dataSet, data::TApollo& apollo, bool 
     connect(mTabs, &QTabWidget::currentChanged, this, [this] { UpdateControls(); });
 
     mOpenFailure = mStore->Open(data::TProgramHome::Current().SysDataDir());
+    if (mOpenFailure.isEmpty() && !mStore->Notice().isEmpty())
+        data::TMessageService::Inform(this, mStore->Notice());
     FillDesigns(0);
 }
 

@@ -5,6 +5,7 @@
 
 #include "envelopes/ui/TQMEnvelopes.h"
 
+#include "../../support/TFaultInjection.h"
 #include "../../support/TPdfFileAnswer.h"
 #include "../../support/TScreenshot.h"
 #include "../../support/TScriptedResponder.h"
@@ -276,6 +277,41 @@ TEST_F(TQMEnvelopesTest, CloneOfHomeAndDeleteAskFirst)
     EXPECT_TRUE(Grid().isEmpty());
     EXPECT_FALSE(window->PrintButton()->isEnabled());
     EXPECT_TRUE(window->PictureImage().isNull());
+}
+
+TEST_F(TQMEnvelopesTest, CloneAndDeleteTheTableRefusesAreReportedAndTheWindowGoesOn)
+{
+    // Before, an engine error in Clone or Delete passed through the button's slot and ended the
+    // program. Now it is shown, and the list shows what the table holds.
+    OpenAddresses(2);
+    AddRow("Home");
+    test::TFaultInjection faults(0);
+    Open();
+    const QString home = window->Store().LayoutPath(0);
+    const QStringList files = QDir(this->home.Home().SysDataDir()).entryList(QDir::Files);
+
+    // The copy is written (four steps), then the table refuses the new row.
+    faults.Engine().SetFailAt(faults.Steps() + 5);
+    responder.QueueAnswer(true);
+    window->CloneButton()->click();
+    ASSERT_FALSE(responder.Messages().empty());
+    EXPECT_EQ(responder.Messages().back().caption, "Error");
+    EXPECT_EQ(Grid(), QStringList({"Home"}));
+    EXPECT_EQ(QDir(this->home.Home().SysDataDir()).entryList(QDir::Files), files)
+        << "the copy no row names was left";
+
+    faults.Engine().SetFailAt(faults.Steps() + 1);
+    responder.QueueAnswer(true);
+    window->DeleteButton()->click();
+    EXPECT_EQ(responder.Messages().back().caption, "Error");
+    EXPECT_EQ(Grid(), QStringList({"Home"}));
+    EXPECT_TRUE(QFile::exists(home));
+
+    faults.Engine().SetFailAt(0);
+    responder.QueueAnswer(true);
+    window->DeleteButton()->click();
+    EXPECT_TRUE(Grid().isEmpty());
+    EXPECT_FALSE(QFile::exists(home));
 }
 
 TEST_F(TQMEnvelopesTest, OnlyTheCurrentRecordOf500PrintsOneEnvelope)
