@@ -608,7 +608,7 @@ void TLabelDesignScreen::SaveButtonClick()
     if (OnSave) {
         const float zoom = mPanel.Scale();
         const QString failure = OnSave(*this);
-        if (mPanel.Scale() != zoom) { // a failed write leaves the face at 100 %
+        if (mPanel.Scale() != zoom) { // the face shows the zoom the read-out gives
             mZooming = true;
             mSurface->SetScale(zoom);
             mZooming = false;
