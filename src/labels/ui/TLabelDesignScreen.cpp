@@ -384,7 +384,11 @@ void TLabelDesignScreen::FormActivate()
 
     if (mNewLabel) {
         mSurface->SetLabelTool(TTool::Address);
-        mSurface->CreateObjectInRect(QRect(5, 5, mPanel.Width() - 15, mPanel.Height() - 15));
+        // The block spans the face whatever the record on screen holds: fitted to a 4-line
+        // record it would cut the city line of every longer address on paper.
+        const QRect area(5, 5, std::max(1, mPanel.Width() - 15), std::max(1, mPanel.Height() - 15));
+        if (design::TGGraphicControl* block = mSurface->CreateObjectInRect(area))
+            block->SetBounds(area.x(), area.y(), area.width(), area.height());
         ToolButton(TTool::Selection)->setChecked(true);
         mSurface->SetLabelTool(TTool::Selection);
         mSurface->SelectAll();
