@@ -514,8 +514,7 @@ void TLabelDesignScreen::ChangeLayoutClick()
     const bool artWasShown = artWasEnabled && mArtButton->isChecked();
     if (kind == 0) {
         const std::optional<TLabelGeometry> chosen =
-            OnChooseTemplate ? OnChooseTemplate(mGeometry)
-                             : TSelectLabel::Choose(mGeometry, mNewLabel, this);
+            OnChooseTemplate ? OnChooseTemplate(mGeometry) : TSelectLabel::Choose(mGeometry, this);
         if (!chosen)
             return;
         R::TakeTemplate(mGeometry, *chosen);
