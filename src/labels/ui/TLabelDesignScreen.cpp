@@ -40,6 +40,7 @@
 #include <QScrollBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace qm::labels {
 namespace {
@@ -786,8 +787,14 @@ int TLabelDesignScreen::DesignLayout(TLabelLayoutStore& store, int row, data::TD
             if (isNew) {
                 saved = store.Append(working);
             } else {
+                // The row is found again by its record: two layouts may share a description,
+                // and the list is sorted anew after the rewrite.
+                const uint32_t recNo = store.Rows()[size_t(row)].recNo;
                 store.Rewrite(row, working);
-                saved = store.Find(working.description);
+                const auto& rows = store.Rows();
+                const auto it = std::find_if(rows.begin(), rows.end(),
+                                             [recNo](const auto& r) { return r.recNo == recNo; });
+                saved = it == rows.end() ? -1 : int(it - rows.begin());
             }
         } catch (const xbase::TXbaseError& error) {
             failure = QString::fromStdString(error.Message());
