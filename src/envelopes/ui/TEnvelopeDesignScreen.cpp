@@ -309,11 +309,14 @@ void TEnvelopeDesignScreen::MarkChanged()
 void TEnvelopeDesignScreen::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    // Shown again after a Save that could not be written: closing asks again.
+    // Shown again after a Save that could not be written: closing asks again, and the face goes
+    // back to the zoom the read-out shows (closing left it at 100 % for the caller).
     mClosing = false;
     if (!mActivated) {
         mActivated = true;
         FormActivate();
+    } else {
+        ApplyZoom();
     }
 }
 
