@@ -87,7 +87,10 @@ TEnvelopeDesignScreen::TEnvelopeDesignScreen(design::TGDataPanel& panel, data::T
     mSurface->OnPaintBackground = [this](QPainter& painter) { PaintTemplate(painter); };
     mSurface->OnPaintOverlay = [this](QPainter& painter) { PaintMargins(painter); };
     mSurface->DroppedObjectEvent = [this](const QRect&) { SelectTool(TEnvelopeTool::Selection); };
-    mSurface->installEventFilter(this);
+    // Every control but the description edit hands the window its keys first.
+    for (QWidget* child : findChildren<QWidget*>())
+        if (child != mDescriptionEdit)
+            child->installEventFilter(this);
     mSaveButton->setVisible(false);
     ShowFont();
     ApplyZoom();
@@ -99,7 +102,8 @@ TEnvelopeDesignScreen::~TEnvelopeDesignScreen()
     mSurface->OnPaintBackground = nullptr;
     mSurface->OnPaintOverlay = nullptr;
     mSurface->DroppedObjectEvent = nullptr;
-    mSurface->removeEventFilter(this);
+    for (QWidget* child : findChildren<QWidget*>())
+        child->removeEventFilter(this);
 }
 
 void TEnvelopeDesignScreen::BuildControls()
@@ -490,46 +494,49 @@ bool TEnvelopeDesignScreen::ScrollKey(int key)
     }
 }
 
+bool TEnvelopeDesignScreen::WindowKeyPress(const QKeyEvent& event)
+{
+    const bool keypad = event.modifiers() & Qt::KeypadModifier;
+    if (keypad && event.key() == Qt::Key_Plus) {
+        ZoomInClick();
+        return true;
+    }
+    if (keypad && event.key() == Qt::Key_Minus) {
+        ZoomOutClick();
+        return true;
+    }
+    return ScrollKey(event.key());
+}
+
 bool TEnvelopeDesignScreen::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == mSurface) {
-        if (event->type() == QEvent::MouseMove)
-            ShowPosition(static_cast<QMouseEvent*>(event)->position().toPoint());
-        else if (event->type() == QEvent::KeyPress &&
-                 ScrollKey(static_cast<QKeyEvent*>(event)->key()))
+    if (watched == mSurface && event->type() == QEvent::MouseMove)
+        ShowPosition(static_cast<QMouseEvent*>(event)->position().toPoint());
+    const bool press = event->type() == QEvent::KeyPress;
+    if ((press || event->type() == QEvent::KeyRelease) && watched != mDescriptionEdit) {
+        // The window sees the keys first; the surface's keys reach it from every other control
+        // by a direct call (the surface gets its own events as they are).
+        const auto& key = *static_cast<QKeyEvent*>(event);
+        if (press && WindowKeyPress(key))
             return true;
+        if (watched != mSurface)
+            return press ? mSurface->SurfaceKeyPress(key) : mSurface->SurfaceKeyRelease(key);
     }
     return QDialog::eventFilter(watched, event);
 }
 
 void TEnvelopeDesignScreen::keyPressEvent(QKeyEvent* event)
 {
-    if (focusWidget() == mDescriptionEdit) {
+    // Keys the description edit let pass (the arrows up and down) are not the face's.
+    if (focusWidget() == mDescriptionEdit ||
+        (!WindowKeyPress(*event) && !mSurface->SurfaceKeyPress(*event)))
         QDialog::keyPressEvent(event);
-        return;
-    }
-    const bool keypad = event->modifiers() & Qt::KeypadModifier;
-    if (keypad && event->key() == Qt::Key_Plus) {
-        ZoomInClick();
-        return;
-    }
-    if (keypad && event->key() == Qt::Key_Minus) {
-        ZoomOutClick();
-        return;
-    }
-    if (ScrollKey(event->key()))
-        return;
-    if (!mForwardingKey && focusWidget() != mSurface && event->key() != Qt::Key_Escape) {
-        // Keys that no other control took belong to the design surface.
-        mForwardingKey = true;
-        QKeyEvent copy(event->type(), event->key(), event->modifiers(), event->text(),
-                       event->isAutoRepeat(), ushort(event->count()));
-        QCoreApplication::sendEvent(mSurface, &copy);
-        mForwardingKey = false;
-        if (copy.isAccepted())
-            return;
-    }
-    QDialog::keyPressEvent(event);
+}
+
+void TEnvelopeDesignScreen::keyReleaseEvent(QKeyEvent* event)
+{
+    if (focusWidget() == mDescriptionEdit || !mSurface->SurfaceKeyRelease(*event))
+        QDialog::keyReleaseEvent(event);
 }
 
 // ---- closing

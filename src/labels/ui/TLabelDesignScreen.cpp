@@ -311,7 +311,6 @@ TLabelDesignScreen::TLabelDesignScreen(const TLabelGeometry& geometry, bool newL
         ToolButton(TTool::Selection)->setChecked(true);
         mSurface->SetLabelTool(TTool::Selection);
     };
-    mSurface->installEventFilter(this);
     WatchKeys();
 
     ShowFontCaption();
@@ -335,9 +334,10 @@ bool TLabelDesignScreen::Changed() const
 
 void TLabelDesignScreen::WatchKeys()
 {
-    // The window sees the keys first, except in the description edit.
+    // The window sees the keys first, except in the description edit; the surface is watched
+    // for the mouse read-out and the window's scrolling and zoom keys.
     for (QWidget* child : findChildren<QWidget*>())
-        if (child != mDescriptionEdit && child != mSurface)
+        if (child != mDescriptionEdit)
             child->installEventFilter(this);
 }
 
@@ -662,27 +662,10 @@ void TLabelDesignScreen::ShowReadOut(const QPoint& mouse)
     mTopLabel->setText(QStringLiteral("Top: ") + R::ReadOut(at.y(), ppi, mPanel.Scale()));
 }
 
-bool TLabelDesignScreen::eventFilter(QObject* watched, QEvent* event)
+bool TLabelDesignScreen::WindowKeyPress(QKeyEvent& key)
 {
-    if (watched == mSurface && event->type() == QEvent::MouseMove) {
-        ShowReadOut(static_cast<QMouseEvent*>(event)->position().toPoint());
-        return false;
-    }
-    if (event->type() == QEvent::KeyRelease) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if ((key->modifiers() & Qt::KeypadModifier) &&
-            (key->key() == Qt::Key_Plus || key->key() == Qt::Key_Minus)) {
-            if (!key->isAutoRepeat())
-                ZoomBy(key->key() == Qt::Key_Plus);
-            return true;
-        }
-        return false;
-    }
-    if (event->type() != QEvent::KeyPress)
-        return false;
-    auto* key = static_cast<QKeyEvent*>(event);
     QScrollBar* bar = mFaceArea->verticalScrollBar();
-    switch (key->key()) {
+    switch (key.key()) {
     case Qt::Key_PageUp:
         bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
         return true;
@@ -697,25 +680,59 @@ bool TLabelDesignScreen::eventFilter(QObject* watched, QEvent* event)
         return true;
     case Qt::Key_Plus:
     case Qt::Key_Minus:
-        if (key->modifiers() & Qt::KeypadModifier)
-            return true; // zooms on release
-        break;
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-    case Qt::Key_Escape:
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return false;
+        return (key.modifiers() & Qt::KeypadModifier) != 0; // zooms on release
     default:
-        break;
-    }
-    if (watched == mSurface || (key->modifiers() & Qt::AltModifier))
         return false;
-    // Every other key is the label panel's (copy, cut, paste, delete, the arrow keys).
-    QKeyEvent copy(key->type(), key->key(), key->modifiers(), key->text(), key->isAutoRepeat(),
-                   ushort(key->count()));
-    QCoreApplication::sendEvent(mSurface, &copy);
-    return true;
+    }
+}
+
+bool TLabelDesignScreen::WindowKeyRelease(QKeyEvent& key)
+{
+    if ((key.modifiers() & Qt::KeypadModifier) &&
+        (key.key() == Qt::Key_Plus || key.key() == Qt::Key_Minus)) {
+        if (!key.isAutoRepeat())
+            ZoomBy(key.key() == Qt::Key_Plus);
+        return true;
+    }
+    return false;
+}
+
+bool TLabelDesignScreen::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == mSurface && event->type() == QEvent::MouseMove) {
+        ShowReadOut(static_cast<QMouseEvent*>(event)->position().toPoint());
+        return false;
+    }
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)
+        return false;
+    if (watched == mDescriptionEdit)
+        return false; // the description edit keeps every key
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (event->type() == QEvent::KeyRelease) {
+        if (WindowKeyRelease(*key))
+            return true;
+        // The surface gets its own events; from other controls it is handed the key directly.
+        return watched != mSurface && mSurface->SurfaceKeyRelease(*key);
+    }
+    if (WindowKeyPress(*key))
+        return true;
+    return watched != mSurface && mSurface->SurfaceKeyPress(*key);
+}
+
+void TLabelDesignScreen::keyPressEvent(QKeyEvent* event)
+{
+    // The window has the key when no control has the focus, or when the description edit let
+    // it pass (the arrows up and down): only the former belongs to the face.
+    const bool fromEdit = focusWidget() == mDescriptionEdit;
+    if (fromEdit || (!WindowKeyPress(*event) && !mSurface->SurfaceKeyPress(*event)))
+        QDialog::keyPressEvent(event);
+}
+
+void TLabelDesignScreen::keyReleaseEvent(QKeyEvent* event)
+{
+    const bool fromEdit = focusWidget() == mDescriptionEdit;
+    if (fromEdit || (!WindowKeyRelease(*event) && !mSurface->SurfaceKeyRelease(*event)))
+        QDialog::keyReleaseEvent(event);
 }
 
 // ---- the "Print Labels" window's New and Modify
