@@ -9,6 +9,7 @@
 #include "TScreenshot.h"
 #include "TScriptedResponder.h"
 #include "TTestHome.h"
+#include "TWindowFit.h"
 #include "data/TAddressFile.h"
 #include "data/TDataSet.h"
 #include "data/TSettingsFile.h"
@@ -920,4 +921,36 @@ TEST_F(LabelDesignScreenTest, DefaultFontComesFromAndGoesToTheLabelSettings)
     designer->ToolButton(TTool::Text)->click();
     ClickFace(*designer, QPoint(10, 60));
     EXPECT_EQ(designer->Surface().PanelFont().Name(), "Times New Roman");
+}
+
+// The window fits a 1920 x 1080 screen at 200 % (960 x 540 logical pixels, 40 of them
+// for the title bar): nothing is cut,
+// also with a long template name, a long default font and a desktop font of 11 point.
+TEST_F(LabelDesignScreenTest, FitsA960By540Screen)
+{
+    {
+        qm::data::TSettingsFile settings(mHome.Home().SettingsPath());
+        settings.WriteString("Label", "DefaultFontName", "Times New Roman");
+        settings.WriteInteger("Label", "DefaultFontSize", 12);
+        settings.WriteBool("Label", "DefaultFontBold", true);
+        settings.WriteBool("Label", "DefaultFontItalic", true);
+    }
+    TLabelGeometry g = R::NewLabel("BIN00001.L");
+    g.templateDescription = "Avery 89101  Binder Spine Inserts, For 0.5 Inch Binders";
+    for (const int points : {0, 11}) {
+        SCOPED_TRACE(points);
+        TLabelDesignScreen designer(g, true, &mAddresses);
+        if (points > 0) {
+            QFont font = designer.font();
+            font.setPointSize(points);
+            designer.setFont(font);
+        }
+        designer.show();
+        QCoreApplication::processEvents();
+        EXPECT_LE(designer.minimumSizeHint().width(), 960);
+        EXPECT_LE(designer.minimumSizeHint().height(), 500);
+        EXPECT_EQ(qm::test::ControlsOutside(designer, QSize(960, 500)), QStringList());
+        EXPECT_EQ(designer.LayoutNameLabel()->toolTip(), g.templateDescription);
+        qm::test::SaveScreenshot(designer, QStringLiteral("label-design-960x540-%1").arg(points));
+    }
 }

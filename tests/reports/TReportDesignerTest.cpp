@@ -8,6 +8,7 @@
 #include "TScreenshot.h"
 #include "TScriptedResponder.h"
 #include "TTestHome.h"
+#include "TWindowFit.h"
 
 #include "design/objects/TGDateTimeLabel.h"
 #include "design/objects/TGPDLabel.h"
@@ -618,4 +619,30 @@ TEST_F(TReportDesignerTest, DesignKeysWorkFromEveryControlAndNeverEndTheProgram)
     }
     EXPECT_TRUE(mResponder.Texts().isEmpty()) << mResponder.Texts().join('\n').toStdString();
     qm::design::TTickClock::SetSource(nullptr);
+}
+
+// The window fits a 1920 x 1080 screen at 200 % (960 x 540 logical pixels, 40 of them
+// for the title bar): nothing is cut,
+// also in landscape, with a long default font and a desktop font of 11 point.
+TEST_F(TReportDesignerTest, FitsA960By540Screen)
+{
+    TReportSettings landscape = NewReport();
+    std::swap(landscape.pageWidth, landscape.pageHeight);
+    landscape.defaultFontName = QStringLiteral("Times New Roman");
+    landscape.defaultFontSize = 12;
+    landscape.defaultBold = landscape.defaultItalic = true;
+    for (const int points : {0, 11}) {
+        SCOPED_TRACE(points);
+        auto d = Open(landscape);
+        if (points > 0) {
+            QFont font = d->font();
+            font.setPointSize(points);
+            d->setFont(font);
+            QCoreApplication::processEvents();
+        }
+        EXPECT_LE(d->minimumSizeHint().width(), 960);
+        EXPECT_LE(d->minimumSizeHint().height(), 500);
+        EXPECT_EQ(qm::test::ControlsOutside(*d, QSize(960, 500)), QStringList());
+        qm::test::SaveScreenshot(*d, QStringLiteral("report-designer-960x540-%1").arg(points));
+    }
 }

@@ -176,7 +176,10 @@ void TEnvelopeDesignScreen::BuildControls()
     mDescriptionEdit = new QLineEdit(mDescription.left(kMaxDescription), this);
     mDescriptionEdit->setObjectName(QStringLiteral("DescriptionEdit"));
     mDescriptionEdit->setMaxLength(kMaxDescription);
-    mDescriptionEdit->setMinimumWidth(mDescriptionEdit->fontMetrics().averageCharWidth() * 32);
+    // The font button and the description give way down to a few characters on a small screen.
+    const int character = mDescriptionEdit->fontMetrics().averageCharWidth();
+    mDescriptionEdit->setMinimumWidth(character * 12);
+    mFontButton->setMinimumWidth(character * 16);
     connect(mDescriptionEdit, &QLineEdit::textEdited, this, [this] { MarkChanged(); });
     auto* descriptionLabel = new QLabel(QStringLiteral("&Description:"), this);
     descriptionLabel->setBuddy(mDescriptionEdit);
@@ -388,6 +391,7 @@ void TEnvelopeDesignScreen::ShowFont()
     if (font.Italic())
         text += QStringLiteral(", italic");
     mFontButton->setText(text);
+    mFontButton->setToolTip(text);
 }
 
 void TEnvelopeDesignScreen::FontButtonClick()

@@ -146,15 +146,20 @@ TLabelDesignScreen::TLabelDesignScreen(const TLabelGeometry& geometry, bool newL
     bold.setBold(true);
     mLayoutNameLabel->setFont(bold);
     mLayoutNameLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // Long template names and fonts would widen the window past a small screen: these controls
+    // give way down to a few characters (the whole text is their tooltip).
+    const int character = fontMetrics().averageCharWidth();
+    mLayoutNameLabel->setMinimumWidth(character * 14);
     mDescriptionEdit = new QLineEdit(geometry.description, this);
     mDescriptionEdit->setObjectName(QStringLiteral("DescriptionEdit"));
     mDescriptionEdit->setMaxLength(TLabelGeometry::kMaxDescriptionLength);
-    mDescriptionEdit->setMinimumWidth(fontMetrics().averageCharWidth() * 30);
+    mDescriptionEdit->setMinimumWidth(character * 12);
     auto* descriptionLabel = new QLabel(QStringLiteral("&Description:"), this);
     descriptionLabel->setBuddy(mDescriptionEdit);
     mFontButton = new QPushButton(this);
     mFontButton->setObjectName(QStringLiteral("FontButton"));
     mFontButton->setAutoDefault(false);
+    mFontButton->setMinimumWidth(character * 16);
     mLeftLabel = new QLabel(QStringLiteral("Left: "), this);
     mLeftLabel->setObjectName(QStringLiteral("LeftLabel"));
     mTopLabel = new QLabel(QStringLiteral("Top: "), this);
@@ -162,16 +167,22 @@ TLabelDesignScreen::TLabelDesignScreen(const TLabelGeometry& geometry, bool newL
     const int readOutWidth = fontMetrics().horizontalAdvance(QStringLiteral("Left: 00.00 ")) + 4;
     mLeftLabel->setMinimumWidth(readOutWidth);
     mTopLabel->setMinimumWidth(readOutWidth);
-    auto* top = new QHBoxLayout;
-    top->addWidget(layoutCaption);
-    top->addWidget(mLayoutNameLabel);
-    top->addSpacing(12);
-    top->addWidget(descriptionLabel);
-    top->addWidget(mDescriptionEdit, 1);
-    top->addWidget(mFontButton);
-    top->addSpacing(12);
-    top->addWidget(mLeftLabel);
-    top->addWidget(mTopLabel);
+    // Two rows, so that the window stays narrow enough for a small screen: the layout name and
+    // the read-out, then the description and the default font.
+    auto* nameRow = new QHBoxLayout;
+    nameRow->addWidget(layoutCaption);
+    nameRow->addWidget(mLayoutNameLabel, 1);
+    nameRow->addSpacing(12);
+    nameRow->addWidget(mLeftLabel);
+    nameRow->addWidget(mTopLabel);
+    auto* descriptionRow = new QHBoxLayout;
+    descriptionRow->addWidget(descriptionLabel);
+    descriptionRow->addWidget(mDescriptionEdit, 1);
+    descriptionRow->addSpacing(12);
+    descriptionRow->addWidget(mFontButton);
+    auto* top = new QVBoxLayout;
+    top->addLayout(nameRow);
+    top->addLayout(descriptionRow);
 
     // ---- tool bar
     auto* tools = new QHBoxLayout;
@@ -461,6 +472,7 @@ void TLabelDesignScreen::ShowArt()
 void TLabelDesignScreen::ShowLayoutName()
 {
     mLayoutNameLabel->setText(R::LayoutName(mGeometry));
+    mLayoutNameLabel->setToolTip(mLayoutNameLabel->text());
 }
 
 void TLabelDesignScreen::ShowFontCaption()
@@ -468,6 +480,7 @@ void TLabelDesignScreen::ShowFontCaption()
     const design::TGFont& font = mSurface->PanelFont();
     mFontButton->setText(
         R::DefaultFontCaption(font.Name(), font.PointSize(), font.Bold(), font.Italic()));
+    mFontButton->setToolTip(mFontButton->text());
 }
 
 void TLabelDesignScreen::ToolButtonClick(TTool tool)

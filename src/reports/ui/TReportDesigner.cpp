@@ -261,7 +261,8 @@ void TReportDesigner::BuildControls()
     mDescriptionEdit = new QLineEdit(this);
     mDescriptionEdit->setObjectName(QStringLiteral("DescriptionEdit"));
     mDescriptionEdit->setMaxLength(R::kDescriptionLength);
-    mDescriptionEdit->setMinimumWidth(fontMetrics().averageCharWidth() * 36);
+    // The description and the font button give way down to a few characters on a small screen.
+    mDescriptionEdit->setMinimumWidth(fontMetrics().averageCharWidth() * 16);
     descriptionLabel->setBuddy(mDescriptionEdit);
     auto* layoutLabel = new QLabel(QStringLiteral("Layout:"), this);
     mLayoutNameLabel = new QLabel(this);
@@ -272,6 +273,7 @@ void TReportDesigner::BuildControls()
     mFontButton = new QPushButton(this);
     mFontButton->setObjectName(QStringLiteral("FontButton"));
     mFontButton->setAutoDefault(false);
+    mFontButton->setMinimumWidth(fontMetrics().averageCharWidth() * 16);
     auto* top = new QHBoxLayout;
     top->addWidget(descriptionLabel);
     top->addWidget(mDescriptionEdit, 1);
@@ -531,6 +533,7 @@ void TReportDesigner::ShowFontCaption()
 {
     mFontButton->setText(R::DefaultFontCaption(mSettings.defaultFontName, mSettings.defaultFontSize,
                                                mSettings.defaultBold, mSettings.defaultItalic));
+    mFontButton->setToolTip(mFontButton->text());
 }
 
 void TReportDesigner::ShowMemo()

@@ -7,6 +7,7 @@
 #include "../../support/TScreenshot.h"
 #include "../../support/TScriptedResponder.h"
 #include "../../support/TTestHome.h"
+#include "../../support/TWindowFit.h"
 #include "design/core/TGClassRegistry.h"
 #include "design/core/TGDataPanel.h"
 #include "design/core/TGLabelObjectFiler.h"
@@ -451,6 +452,27 @@ TEST_F(TEnvelopeDesignScreenTest, DesignKeysWorkFromEveryControlAndNeverEndThePr
         EXPECT_TRUE(screen->isVisible());
     }
     design::TTickClock::SetSource(nullptr);
+}
+
+// The window fits a 1920 x 1080 screen at 200 % (960 x 540 logical pixels, 40 of them
+// for the title bar): nothing is cut,
+// also with a desktop font of 11 point.
+TEST_F(TEnvelopeDesignScreenTest, FitsA960By540Screen)
+{
+    for (const int points : {0, 11}) {
+        SCOPED_TRACE(points);
+        auto screen = Open();
+        if (points > 0) {
+            QFont font = screen->font();
+            font.setPointSize(points);
+            screen->setFont(font);
+            QApplication::processEvents();
+        }
+        EXPECT_LE(screen->minimumSizeHint().width(), 960);
+        EXPECT_LE(screen->minimumSizeHint().height(), 500);
+        EXPECT_EQ(test::ControlsOutside(*screen, QSize(960, 500)), QStringList());
+        test::SaveScreenshot(*screen, QStringLiteral("envelope-design-960x540-%1").arg(points));
+    }
 }
 
 } // namespace qm::envelopes
