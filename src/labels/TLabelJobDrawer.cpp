@@ -2,6 +2,7 @@
 
 #include "data/TDataSet.h"
 #include "design/core/TGBasePanel.h"
+#include "design/text/TDesignUnits.h"
 #include "labels/TMarkerLabel.h"
 #include "print/TBaseReport.h"
 
@@ -25,6 +26,10 @@ TLabelRunResult TLabelJobDrawer::Print(print::TBaseReport& report,
                                        const std::function<bool()>& keepGoing)
 {
     report.SetFont(QStringLiteral("Arial"), 8);
+    // The panel is the label face: an address block prints down to the face's bottom edge.
+    const double ppi = design::TDesignUnits::Ppi();
+    mPanel.SetSize(design::TDesignUnits::Round(mSheet.LabelSize().width() * ppi),
+                   design::TDesignUnits::Round(mSheet.LabelSize().height() * ppi));
     mImb = design::TImbJob(mImbStart); // a job run again starts from the same number
     int page = 0;
     const TLabelRunResult result = mLoop.Run(mRecords, [&](const TLabelSlot& slot) {

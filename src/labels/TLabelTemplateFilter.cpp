@@ -49,15 +49,14 @@ int TLabelTemplateFilter::FindProduct(const QString& text)
 
 TLabelTemplateFilter::TStart TLabelTemplateFilter::StartFor(const QString& maker,
                                                             const QString& printer,
-                                                            const QString& productGroup,
-                                                            bool newLayout)
+                                                            const QString& productGroup)
 {
     TStart start;
     QString m = maker.trimmed().toUpper();
     QString p = printer.trimmed().toUpper();
     QString group = productGroup.trimmed();
     start.positionGrid = true;
-    if (m == QLatin1String("USER") || newLayout) {
+    if (m == QLatin1String("USER")) {
         m = QStringLiteral("AVERY");
         p = QStringLiteral("LJ");
         group = QStringLiteral("ADDRESS/SHIPPING LABELS");

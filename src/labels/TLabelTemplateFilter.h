@@ -20,17 +20,19 @@ public:
     static int FindManufacturer(const QString& text);
     static int FindProduct(const QString& text);
 
-    // The picker as it opens for a layout: its maker, printer code and product group, and whether
-    // the layout is new. A new or user-defined layout starts on "Avery Laserjet" and "Address/
-    // Shipping Labels" with the grid not positioned; so does a NEBS layout, whose sheets the
-    // items do not offer. Any other maker the items do not name shows "Avery Laserjet".
+    // The picker as it opens for a layout: its maker, printer code and product group choose the
+    // lists, and the grid stands on the layout's own template when the lists show it. A
+    // user-defined layout starts on "Avery Laserjet" and "Address/Shipping Labels" with the grid
+    // not positioned; so does a NEBS layout, whose sheets the items do not offer. Any other maker
+    // the items do not name shows "Avery Laserjet". A new layout is no exception: it carries the
+    // new-layout template ("Avery 5160  Address"), or the one a Change Layout took since.
     struct TStart {
         int manufacturer = 0;
         int product = 0;
         bool positionGrid = false;
     };
     static TStart StartFor(const QString& maker, const QString& printer,
-                           const QString& productGroup, bool newLayout);
+                           const QString& productGroup);
 
     TLabelTemplateFilter() = default;
     TLabelTemplateFilter(int manufacturer, int product, bool europeanOnly)

@@ -5,6 +5,7 @@
 #include "design/text/TDesignUnits.h"
 #include "print/TBaseReport.h"
 #include "reports/TMemoLines.h"
+#include "reports/TReportBandGeometry.h"
 #include "reports/TReportPage.h"
 
 #include <algorithm>
@@ -50,6 +51,16 @@ TUserDefinedReport::TUserDefinedReport(data::TDataSet& dataSet, const TReportSet
     mHeader = mSettings.useHeader ? std::max(0, mSettings.headerHeight) / ppi : 0;
     mDetail = mSettings.useDetail ? std::max(0, mSettings.detailHeight) / ppi : 0;
     mFooter = mSettings.useFooter ? std::max(0, mSettings.footerHeight) / ppi : 0;
+    // Each band is the face its objects print on: an address block prints down to the band's
+    // bottom edge.
+    const int width = std::max(0, TReportBandGeometry::BandWidth(mSettings, int(ppi)));
+    const auto size = [width](design::TGBasePanel* band, bool used, int height) {
+        if (band != nullptr)
+            band->SetSize(width, used ? std::max(0, height) : 0);
+    };
+    size(mBands.header, mSettings.useHeader, mSettings.headerHeight);
+    size(mBands.detail, mSettings.useDetail, mSettings.detailHeight);
+    size(mBands.footer, mSettings.useFooter, mSettings.footerHeight);
 }
 
 int TUserDefinedReport::PaperCode(const TReportSettings& settings)

@@ -408,6 +408,10 @@ int RunPrintLabels(const std::vector<std::string>& args, std::ostream& out, std:
             TJobFiles::ReportLayoutError(err, kPrefix, layoutPath, e);
             return 1;
         }
+        // The panel is the label face: an address block prints down to its bottom edge.
+        const int ppi = design::TDesignUnits::Ppi();
+        panel.SetSize(design::TDesignUnits::Round(double(geometry->labelWidth) * ppi),
+                      design::TDesignUnits::Round(double(geometry->labelHeight) * ppi));
     }
 
     xbase::TCursor& cursor = dataSet.Cursor();

@@ -21,7 +21,9 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <limits>
+#include <random>
 
 namespace qm::design {
 namespace {
@@ -212,12 +214,90 @@ TEST_F(PanelTest, ZoomingUpAndBackIsExact)
     EXPECT_EQ(mPanel.Height(), 100);
 }
 
-TEST_F(PanelTest, ZoomingDownAndBackDriftsSmallCoordinates)
+TEST_F(PanelTest, ZoomingDownAndBackIsExact)
 {
+    // Rounding each step from the last one brought a Left of 7 back as 2.
     auto* object = Add("a", 7, 7, 142, 33);
-    for (float f : {0.9f, 0.8f, 0.7f, 0.6f, 0.5f, 0.6f, 0.7f, 0.8f, 0.9f, 1.0f})
+    for (float f : {0.9f, 0.8f, 0.7f, 0.6f, 0.5f})
         mPanel.SetScale(f);
-    EXPECT_EQ(object->Left(), 2);
+    EXPECT_EQ(object->BoundsRect(), QRect(4, 4, 71, 16)) << "round(100 % x 0.5), halves to even";
+    for (float f : {0.6f, 0.7f, 0.8f, 0.9f, 1.0f})
+        mPanel.SetScale(f);
+    EXPECT_EQ(object->BoundsRect(), QRect(7, 7, 142, 33));
+}
+
+// Any zoom sequence that ends at 100 % leaves the page and every object exactly where they were,
+// and at every step the shown bounds are the 100 % ones at that zoom.
+TEST_F(PanelTest, FiftyRandomZoomSequencesBackTo100PercentMoveNothing)
+{
+    std::mt19937 random(34);
+    std::vector<QRect> placed;
+    for (int i = 0; i < 40; ++i) {
+        const QRect r(int(random() % 300), int(random() % 100), 1 + int(random() % 250),
+                      1 + int(random() % 90));
+        placed.push_back(r);
+        Add(QStringLiteral("o%1").arg(i), r.x(), r.y(), r.width(), r.height());
+    }
+    // The designers' own steps: 0.1 on a float (labels, 50 to 150 %) and whole percentages
+    // (envelopes, 60 to 140 %), and any factor at all.
+    for (int sequence = 0; sequence < 50; ++sequence) {
+        float scale = 1.0f;
+        const int steps = 1 + int(random() % 30);
+        for (int step = 0; step < steps; ++step) {
+            switch (sequence % 3) {
+            case 0:
+                scale = std::clamp(scale + (random() % 2 ? 0.1f : -0.1f), 0.45f, 1.55f);
+                break;
+            case 1:
+                scale = float(60 + 10 * int(random() % 9)) / 100.0f;
+                break;
+            default:
+                scale = 0.25f + float(random() % 1000) / 400.0f;
+                break;
+            }
+            mPanel.SetScale(scale);
+            for (std::size_t i = 0; i < placed.size(); ++i) {
+                const TGGraphicControl* o = mPanel.ObjectAt(int(i));
+                ASSERT_EQ(o->Left(), TDesignUnits::Round(placed[i].x() * double(scale)));
+                ASSERT_EQ(o->Width(), TDesignUnits::Round(placed[i].width() * double(scale)));
+            }
+        }
+        mPanel.SetScale(1.0f);
+        for (std::size_t i = 0; i < placed.size(); ++i)
+            ASSERT_EQ(mPanel.ObjectAt(int(i))->BoundsRect(), placed[i])
+                << "sequence " << sequence << ", object " << i;
+        ASSERT_EQ(mPanel.Width(), 300);
+        ASSERT_EQ(mPanel.Height(), 100);
+    }
+}
+
+// An edit at a zoom goes back to 100 % only for the edges it changed.
+TEST_F(PanelTest, AnEditWhileZoomedKeepsTheEdgesItDidNotTouch)
+{
+    auto* object = Add("a", 5, 5, 237, 81);
+    mPanel.SetScale(0.5f);
+    EXPECT_EQ(object->BoundsRect(), QRect(2, 2, 118, 40));
+    object->SetBounds(object->Left() + 10, object->Top(), object->Width(), object->Height());
+    EXPECT_EQ(object->DesignLeft(), 24) << "moved 10 at 50 %: 20 at 100 %";
+    EXPECT_EQ(object->DesignWidth(), 237) << "118 / 0.5 would have made it 236";
+    mPanel.SetScale(1.0f);
+    EXPECT_EQ(object->BoundsRect(), QRect(24, 5, 237, 81));
+
+    // At 150 % every shown length maps back to the one 100 % length it came from.
+    mPanel.SetScale(1.5f);
+    object->SetBounds(object->Left(), object->Top(), object->Width() + 3, object->Height());
+    mPanel.SetScale(1.0f);
+    EXPECT_EQ(object->BoundsRect(), QRect(24, 5, 239, 81));
+
+    // A new object drawn at a zoom takes the rectangle as drawn at that zoom.
+    mPanel.SetScale(2.0f);
+    auto drawn = std::make_unique<TRecordingObject>();
+    drawn->SetScale(mPanel.Scale());
+    drawn->SetBounds(20, 40, 100, 30);
+    auto* placed = mPanel.AddObject(std::move(drawn));
+    EXPECT_EQ(placed->BoundsRect(), QRect(20, 40, 100, 30));
+    mPanel.SetScale(1.0f);
+    EXPECT_EQ(placed->BoundsRect(), QRect(10, 20, 50, 15));
 }
 
 // The zoom sets each object's bounds before its Scale; word-wrapped text must still be measured
@@ -309,19 +389,26 @@ TEST_F(PanelTest, SavingWhileZoomedStores100PercentCoordinates)
     auto* object = Add("a", 3, 3, 142, 33);
     mPanel.SetScale(1.1f);
     mPanel.SetScale(1.2f);
-    EXPECT_EQ(object->Left(), 3);
+    EXPECT_EQ(object->BoundsRect(), QRect(4, 4, 170, 40));
     TGLabelObjectFiler::SaveToFile(mPanel, path);
-    EXPECT_EQ(mPanel.Scale(), 1.2f) << "rescaled back after the save";
-    EXPECT_EQ(object->Left(), 2) << "each rescale rounds: 3 -> 2.5 -> 2 -> 2.4 -> 2";
+    EXPECT_EQ(mPanel.Scale(), 1.2f) << "the zoom stays";
+    EXPECT_EQ(object->BoundsRect(), QRect(4, 4, 170, 40));
     EXPECT_EQ(CallLog(), QStringList{"a.ClearData"});
 
     TGDataPanel loaded;
     TGLabelObjectFiler::LoadFromFile(loaded, path);
     ASSERT_EQ(loaded.ObjectCount(), 1);
-    EXPECT_EQ(loaded.ObjectAt(0)->Left(), 2);
+    EXPECT_EQ(loaded.ObjectAt(0)->BoundsRect(), QRect(3, 3, 142, 33));
+
+    // Read into a zoomed panel (a paste), the stored 100 % geometry shows at that zoom.
+    TGDataPanel zoomed;
+    zoomed.SetScale(1.2f);
+    TGLabelObjectFiler::LoadFromFile(zoomed, path);
+    EXPECT_EQ(zoomed.ObjectAt(0)->BoundsRect(), QRect(4, 4, 170, 40));
+    EXPECT_EQ(zoomed.ObjectAt(0)->DesignLeft(), 3);
 }
 
-TEST_F(PanelTest, FailedSaveKeepsTheOldFileAndLeavesTheScaleAtOne)
+TEST_F(PanelTest, FailedSaveKeepsTheOldFileAndTheZoom)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("BIN00001.L"));
@@ -335,7 +422,7 @@ TEST_F(PanelTest, FailedSaveKeepsTheOldFileAndLeavesTheScaleAtOne)
     static_cast<TRecordingObject*>(mPanel.ObjectAt(0))->SetName(QStringLiteral("\u2603"));
     mPanel.SetScale(2.0f);
     EXPECT_THROW(TGLabelObjectFiler::SaveToFile(mPanel, path), TLayoutError);
-    EXPECT_EQ(mPanel.Scale(), 1.0f);
+    EXPECT_EQ(mPanel.Scale(), 2.0f) << "a failed write leaves the zoom alone";
     QFile after(path);
     ASSERT_TRUE(after.open(QIODevice::ReadOnly));
     EXPECT_EQ(after.readAll(), saved);

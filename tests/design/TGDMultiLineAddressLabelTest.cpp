@@ -4,6 +4,7 @@
 #include "design/objects/TGDMultiLineAddressLabel.h"
 
 #include "TTextObjectFixture.h"
+#include "design/objects/TGMultiLineLabel.h"
 #include "design/objects/TMultiLineText.h"
 #include "design/surface/TGSurfaceCommands.h"
 
@@ -119,14 +120,45 @@ TEST_F(TGDMultiLineAddressLabelTest, WrappedLinesFollowTheWidthTheFontAndTheZoom
     linesFit("zoom 200 %");
 }
 
-TEST_F(TGDMultiLineAddressLabelTest, LinesBelowTheObjectAreNotPrinted)
+// A block drawn for fewer lines than a record has still prints them all: on paper it may grow
+// down to its face's bottom edge (a label, an envelope, a report band), and only lines that
+// start below that edge are left out.
+TEST_F(TGDMultiLineAddressLabelTest, ABlockPrintsDownToItsFacesBottomEdge)
 {
-    mBlock->SetHeight(20); // room for one line and the start of the second
-    const auto texts = PrintedTexts(Record([this](print::TBaseReport& r) { PrintItem(r); }));
+    const double pitchPixels = std::round(10.0 / 60 * 96); // 16
+    mBlock->SetHeight(20); // drawn for one line and the start of the second
+    auto texts = PrintedTexts(Record([this](print::TBaseReport& r) { PrintItem(r); }));
+    ASSERT_EQ(texts.size(), 4u) << "the face is 200 high";
+    EXPECT_EQ(texts.back().text, "Springfield  IL 62704");
+    for (const auto& line : texts)
+        EXPECT_NEAR(line.clip.height(), pitchPixels / 96, 1e-6)
+            << "a whole line each, descenders too";
+
+    // A face 40 high (the block's top at 20): the second line starts at 36 and is cut at 40.
+    mPanel.SetSize(400, 40);
+    texts = PrintedTexts(Record([this](print::TBaseReport& r) { PrintItem(r); }));
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_NEAR(texts.back().clip.bottom(), 40.0 / 96, 1.0 / 96);
+
+    // A block reaching past the face keeps its own bottom, as drawn.
+    mBlock->SetHeight(200);
+    EXPECT_EQ(PrintedTexts(Record([this](print::TBaseReport& r) { PrintItem(r); })).size(), 4u);
+}
+
+// Other multi-line text keeps to its own rectangle: a memo prints only the lines that start
+// inside the object.
+TEST_F(TGDMultiLineAddressLabelTest, FixedTextDoesNotGrowPastItsObject)
+{
+    auto* text = Add(std::make_unique<TGMultiLineLabel>());
+    text->SetBounds(10, 150, 250, 20);
+    text->ApplyLines({"one", "two", "three", "four"});
+    mBlock->SetHeight(0); // prints nothing of its own
+    mBlock->SetWidth(0);
+    const auto texts =
+        PrintedTexts(Record([text](print::TBaseReport& r) { text->PrintObject(r, 0, 0); }));
     const double pitchPixels = std::round(10.0 / 60 * 96);
     EXPECT_EQ(int(texts.size()), int(std::ceil(20 / pitchPixels)));
-    // The last line's clip ends at the object's bottom.
-    EXPECT_NEAR(texts.back().clip.bottom(), (20.0 + 20) / 96, 1.0 / 96);
+    EXPECT_NEAR(texts.back().clip.bottom(), 170.0 / 96, 1.0 / 96);
 }
 
 TEST_F(TGDMultiLineAddressLabelTest, OptionsCommandRefreshesThePanel)

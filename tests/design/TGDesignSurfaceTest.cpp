@@ -612,7 +612,7 @@ TEST_F(TGDesignSurfaceTest, TheFontCommandAppliesToEverySelectedTextObject)
     EXPECT_EQ(box->BoundsRect(), QRect(200, 40, 30, 30));
 }
 
-TEST_F(TGDesignSurfaceTest, ZoomTo150AndBackIsExactTo50AndBackDrifts)
+TEST_F(TGDesignSurfaceTest, ZoomTo150OrTo50AndBackIsExact)
 {
     auto* a = host.Box(QRect(7, 13, 142, 33));
     auto* b = host.Box(QRect(251, 99, 37, 21));
@@ -629,7 +629,27 @@ TEST_F(TGDesignSurfaceTest, ZoomTo150AndBackIsExactTo50AndBackDrifts)
     const float down[] = {0.9f, 0.8f, 0.7f, 0.6f, 0.5f, 0.6f, 0.7f, 0.8f, 0.9f, 1.0f};
     for (float f : down)
         host.surface->SetScale(f);
-    EXPECT_EQ(a->Left(), 2) << "a Left of 7 comes back as 2";
+    EXPECT_EQ(a->BoundsRect(), QRect(7, 13, 142, 33)) << "a Left of 7 once came back as 2";
+    EXPECT_EQ(b->BoundsRect(), QRect(251, 99, 37, 21));
+}
+
+// Copy and paste at one zoom keep the size; the paste lands 15 pixels right and down as shown.
+TEST_F(TGDesignSurfaceTest, CopyAndPasteWhileZoomedKeepTheSize)
+{
+    auto* a = host.Box(QRect(7, 13, 142, 33));
+    host.surface->SetScale(0.5f);
+    SelectByClick(a);
+    host.surface->Copy();
+    host.surface->Paste();
+    ASSERT_EQ(host.panel.ObjectCount(), 2);
+    const TGGraphicControl* pasted = host.panel.ObjectAt(1);
+    EXPECT_EQ(pasted->Width(), a->Width());
+    EXPECT_EQ(pasted->Height(), a->Height());
+    EXPECT_EQ(pasted->Left() - a->Left(), 15);
+    EXPECT_EQ(pasted->Top() - a->Top(), 15);
+    host.surface->SetScale(1.0f);
+    EXPECT_EQ(a->BoundsRect(), QRect(7, 13, 142, 33));
+    EXPECT_EQ(pasted->BoundsRect(), QRect(38, 42, 142, 33)) << "(4 + 15) / 0.5, (6 + 15) / 0.5";
 }
 
 TEST_F(TGDesignSurfaceTest, DrawingToolPlacesASpecialObjectAndReturnsToSelecting)

@@ -246,7 +246,8 @@ TEST_F(TGImageTest, AutoSizeWaitsForScaleOneAndUsesTheMetafileFrame)
     image->SetScale(2.0f);
     image->SetAutoSize(true);
     image->SetPicture(ClipArt());
-    EXPECT_EQ(image->BoundsRect(), QRect(0, 0, 50, 50));
+    EXPECT_EQ(image->BoundsRect(), QRect(0, 0, 100, 100)); // its 50 x 50 at 200 %, not sized yet
+    EXPECT_EQ(image->DesignWidth(), 50);
     image->SetScale(1.0f);
     EXPECT_EQ(image->BoundsRect(), QRect(0, 0, 160, 107)); // 2400 x 1600 at 1440 per inch
 }

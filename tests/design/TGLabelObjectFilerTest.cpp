@@ -216,18 +216,26 @@ TEST_F(FilerTest, EachPasteIsShiftedFromTheStoredPositions)
     EXPECT_EQ(changes, 2);
 }
 
-TEST_F(FilerTest, PastedObjectsTakeThePanelsScaleWithoutRescaling)
+// The clipboard holds the 100 % geometry; pasted at the zoom it was copied at, the copy shows
+// the same size, 15 pixels right and down as shown.
+TEST_F(FilerTest, PastedObjectsShowAtThePanelsScale)
 {
     TGDataPanel panel;
     panel.SetSize(400, 200);
     panel.SetScale(1.5f);
     auto* text = Add<TGPLabel>(panel, "Special1");
-    text->SetBounds(30, 30, 150, 45);
     text->SetScale(1.5f);
+    text->SetBounds(30, 30, 150, 45); // drawn at 150 %
+    EXPECT_EQ(
+        QRect(text->DesignLeft(), text->DesignTop(), text->DesignWidth(), text->DesignHeight()),
+        QRect(20, 20, 100, 30));
     TGLabelObjectFiler::WriteOne(*text, Path("Clipbrd.tmp"));
     TGLabelObjectFiler::ReadPasted(panel.Owner(), panel, Path("Clipbrd.tmp"));
-    EXPECT_EQ(panel.ObjectAt(1)->BoundsRect(), QRect(45, 45, 150, 45));
-    EXPECT_EQ(panel.ObjectAt(1)->Scale(), 1.5f);
+    const TGGraphicControl* pasted = panel.ObjectAt(1);
+    EXPECT_EQ(pasted->BoundsRect(), QRect(45, 45, 150, 45));
+    EXPECT_EQ(pasted->Scale(), 1.5f);
+    panel.SetScale(1.0f);
+    EXPECT_EQ(pasted->BoundsRect(), QRect(30, 30, 100, 30));
 }
 
 TEST_F(FilerTest, NothingIsWrittenForAnEmptySelection)

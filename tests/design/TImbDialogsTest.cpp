@@ -8,7 +8,11 @@
 #include "TScreenshot.h"
 #include "TScriptedResponder.h"
 #include "TTestHome.h"
+#include "data/TAddressFile.h"
+#include "data/TCalculatedFields.h"
+#include "data/TDataSet.h"
 #include "data/TSettingsFile.h"
+#include "design/core/TFieldPickList.h"
 #include "design/core/TGBasePanel.h"
 #include "design/objects/TGIMBarCode.h"
 #include "design/ui/TDesignDialogButtons.h"
@@ -118,6 +122,37 @@ TEST(TImbPropertiesDialogTest, GivesTheObjectItsValuesAndRefusesABadOne)
     EXPECT_EQ(code.MailerId(), "901234567");
     EXPECT_EQ(code.AddressField(), "STREET2");
     EXPECT_EQ(code.SerialSource(), TImbSerialSource::ssRecordNumber);
+}
+
+// The field lists offer the record's character fields by name, as the POSTNET barcode reads
+// them: no memo, no deletion flag, no calculated field.
+TEST(TImbPropertiesDialogTest, FieldListsOfferTheCharacterFields)
+{
+    qm::test::TTestHome home;
+    const QString path = home.Path("ADD0001.DBF");
+    ASSERT_EQ(data::TAddressFile::Create(path, {}), QString());
+    data::TDataSet addresses;
+    data::TAddressFile::DeclareFieldObjects(addresses);
+    const QString tag = QStringLiteral("ABC");
+    const bool withNames = true;
+    data::TCalculatedFields::Install(addresses, &tag, &withNames);
+    ASSERT_TRUE(data::TAddressFile::Open(addresses, path).opened);
+
+    TGIMBarCode code;
+    code.ConfigureDrawn(TImbSettings());
+    TImbPropertiesDialog dialog(code, &addresses);
+    for (QComboBox* box : {dialog.ZipFieldBox(), dialog.AddressFieldBox()}) {
+        QStringList offered;
+        for (int i = 0; i < box->count(); ++i)
+            offered << box->itemText(i);
+        EXPECT_EQ(offered, TFieldPickList::CharacterFieldNames(addresses));
+        for (const char* name : {"ZIP", "STREET", "STREET2", "CITY", "LNAME", "COUNTRY"})
+            EXPECT_TRUE(offered.contains(QLatin1String(name))) << name;
+        for (const char* name : {"MEMO", "ISDEL", "Tagged", "DisplayDate", "FullName", "TAG"})
+            EXPECT_FALSE(offered.contains(QLatin1String(name))) << name;
+    }
+    EXPECT_EQ(dialog.ZipFieldBox()->currentText(), "ZIP");
+    EXPECT_EQ(dialog.AddressFieldBox()->currentText(), "STREET");
 }
 
 TEST(TImbPropertiesDialogTest, TheObjectMenuOffersTheProperties)

@@ -4,10 +4,12 @@
 // saved layout file.
 
 #include "labels/ui/TLabelDesignScreen.h"
+#include "TFocusKeys.h"
 #include "TLayoutNameFill.h"
 #include "TScreenshot.h"
 #include "TScriptedResponder.h"
 #include "TTestHome.h"
+#include "TWindowFit.h"
 #include "data/TAddressFile.h"
 #include "data/TDataSet.h"
 #include "data/TOutputFile.h"
@@ -20,10 +22,14 @@
 #include "design/objects/TGLabelShapes.h"
 #include "design/objects/TGLineShape.h"
 #include "design/objects/TGPostNetBarCode.h"
+#include "design/surface/TGSurfaceCommands.h"
+#include "design/surface/TTickClock.h"
 #include "design/text/TDesignUnits.h"
 #include "labels/TLabelDesignRules.h"
 #include "labels/TLabelLayoutStore.h"
 #include "labels/TNewLabelDesign.h"
+#include "print/TPageRender.h"
+#include "print/TPageStreamDump.h"
 #include "tools/TToolCommand.h"
 
 #include <QApplication>
@@ -42,6 +48,7 @@
 #include <cerrno>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <random>
 #include <sstream>
 
 using namespace qm::labels;
@@ -63,6 +70,17 @@ void WhenOpen(std::function<void(TLabelDesignScreen&)> work)
         work(*d);
     });
 }
+
+// The surface's clock, stepped by hand (the paste repeat rule reads it).
+struct TStepClock {
+    std::int64_t now = 100000;
+    TStepClock()
+    {
+        qm::design::TTickClock::SetSource([this] { return now; });
+    }
+    ~TStepClock() { qm::design::TTickClock::SetSource(nullptr); }
+    void Advance(std::int64_t ms) { now += ms; }
+};
 
 class LabelDesignScreenTest : public ::testing::Test {
 protected:
@@ -151,14 +169,13 @@ TEST_F(LabelDesignScreenTest, NewLabelOpensWithTheAddressBlockSelected)
     EXPECT_EQ(block->Left(), 5);
     EXPECT_EQ(block->Top(), 5);
     EXPECT_EQ(block->Left() + block->Width(), face.width() - 10);
-    // The tool prints a sheet without a layout file with a block at the same place and width
-    // (the designer's address tool then fits the height to the lines).
+    // The whole face down to 10 from its bottom, not the height of the 2-line record on screen.
+    EXPECT_EQ(block->Top() + block->Height(), face.height() - 10);
+    // The tool prints a sheet without a layout file with the same block.
     qm::design::TGDataPanel toolDesign;
     qm::labels::TNewLabelDesign::AddTo(toolDesign, designer.Geometry());
     ASSERT_EQ(toolDesign.ObjectCount(), 1);
-    const QRect toolBlock = toolDesign.ObjectAt(0)->BoundsRect();
-    EXPECT_EQ(toolBlock.topLeft(), block->BoundsRect().topLeft());
-    EXPECT_EQ(toolBlock.width(), block->Width());
+    EXPECT_EQ(toolDesign.ObjectAt(0)->BoundsRect(), block->BoundsRect());
     EXPECT_EQ(designer.Panel().Selection().size(), 1u);
     EXPECT_TRUE(designer.ToolButton(TTool::Selection)->isChecked());
     EXPECT_FALSE(designer.SaveButton()->isVisible());
@@ -345,6 +362,58 @@ TEST_F(LabelDesignScreenTest, FivePressesZoomEachWayASixthDoesNothingAndSaveStay
     EXPECT_FALSE(designer->SaveButton()->isVisible());
 }
 
+// Zooming keeps each object's 100 % geometry: any sequence of zoom presses that returns to 100 %
+// leaves every object where it was, and the saved layout is the same byte for byte.
+TEST_F(LabelDesignScreenTest, FiftyRandomZoomSequencesLeaveEveryObjectWhereItWas)
+{
+    TLabelDesignScreen designer(R::NewLabel("BIN00001.L"), true, &mAddresses);
+    designer.Surface().OnEditObject = [](TGGraphicControl&) {};
+    designer.show();
+    QCoreApplication::processEvents();
+    const std::pair<TTool, QRect> drawn[] = {
+        {TTool::Text, QRect(7, 60, 30, 10)},     {TTool::Counter, QRect(150, 7, 40, 12)},
+        {TTool::Rectangle, QRect(3, 3, 7, 9)},   {TTool::Line, QRect(201, 41, 13, 37)},
+        {TTool::Symbol, QRect(121, 61, 20, 20)}, {TTool::Memo, QRect(61, 71, 91, 17)},
+        {TTool::Ellipse, QRect(233, 85, 17, 9)},
+    };
+    for (const auto& [tool, rect] : drawn) {
+        designer.ToolButton(tool)->click();
+        QTest::mousePress(&designer.Surface(), Qt::LeftButton, {}, rect.topLeft());
+        QTest::mouseMove(&designer.Surface(), rect.bottomRight());
+        QTest::mouseRelease(&designer.Surface(), Qt::LeftButton, {}, rect.bottomRight());
+        QCoreApplication::processEvents();
+    }
+    ASSERT_EQ(designer.Panel().ObjectCount(), 8);
+    std::vector<QRect> before;
+    for (const auto& o : designer.Panel().Objects())
+        before.push_back(o->BoundsRect());
+    EXPECT_EQ(before.front(), QRect(5, 5, 237, 81)) << "the new label's address block";
+    const QSize face(designer.Panel().Width(), designer.Panel().Height());
+    const QByteArray stream = qm::design::TGLabelObjectFiler::PanelBytes(designer.Panel());
+
+    std::mt19937 random(8);
+    for (int sequence = 0; sequence < 50; ++sequence) {
+        const int presses = 1 + int(random() % 12);
+        for (int i = 0; i < presses; ++i) {
+            if (random() % 2)
+                (random() % 2 ? designer.ZoomInButton() : designer.ZoomOutButton())->click();
+            else
+                QTest::keyClick(&designer.Surface(), random() % 2 ? Qt::Key_Plus : Qt::Key_Minus,
+                                Qt::KeypadModifier);
+        }
+        while (designer.ZoomLabel()->text() != "100%") {
+            const bool below = designer.ZoomLabel()->text().chopped(1).toInt() < 100;
+            (below ? designer.ZoomInButton() : designer.ZoomOutButton())->click();
+        }
+        ASSERT_EQ(QSize(designer.Panel().Width(), designer.Panel().Height()), face);
+        for (int i = 0; i < designer.Panel().ObjectCount(); ++i)
+            ASSERT_EQ(designer.Panel().ObjectAt(i)->BoundsRect(), before[size_t(i)])
+                << "sequence " << sequence << ", object " << i << " "
+                << designer.Panel().ObjectAt(i)->ClassName().constData();
+    }
+    EXPECT_EQ(qm::design::TGLabelObjectFiler::PanelBytes(designer.Panel()), stream);
+}
+
 TEST_F(LabelDesignScreenTest, ReadOutDividesByThePpiTimesTheZoom)
 {
     auto designer = Open(Wide(4.0f));
@@ -411,6 +480,74 @@ TEST_F(LabelDesignScreenTest, DeleteEditsTheDescriptionWhenItHasTheFocus)
     designer->DescriptionEdit()->selectAll();
     QTest::keyClicks(designer->DescriptionEdit(), QString(60, QLatin1Char('x')));
     EXPECT_EQ(designer->DescriptionEdit()->text().size(), 50);
+}
+
+// Ctrl+C, Ctrl+X, Ctrl+V and Ctrl+Z once ended the program from the face (the key was sent on to
+// the face and came back to the window without end). Every design key works from every control
+// that can have the focus; the description edit keeps its keys for its text.
+TEST_F(LabelDesignScreenTest, DesignKeysWorkFromEveryControlAndNeverEndTheProgram)
+{
+    TStepClock clock;
+    TLabelDesignScreen designer(R::NewLabel("BIN00001.L"), true, &mAddresses);
+    ASSERT_TRUE(qm::test::Activate(designer));
+    QCoreApplication::processEvents();
+    auto& panel = designer.Panel();
+    ASSERT_EQ(panel.ObjectCount(), 1);
+    ASSERT_EQ(QApplication::focusWidget(), &designer.Surface()) << "as after New";
+    designer.SaveButton()->show(); // Save takes the focus too once it shows
+
+    // The keys that ended the program, straight from the face after New.
+    for (const int key : {Qt::Key_Z, Qt::Key_C, Qt::Key_X, Qt::Key_V})
+        qm::test::PressKey(key, Qt::ControlModifier);
+    EXPECT_TRUE(designer.isVisible());
+
+    const QList<QWidget*> controls = qm::test::FocusableControls(designer);
+    EXPECT_TRUE(controls.contains(&designer.Surface()));
+    EXPECT_TRUE(controls.contains(designer.DescriptionEdit()));
+    EXPECT_TRUE(controls.contains(designer.CancelButton()));
+    for (QWidget* control : controls) {
+        SCOPED_TRACE(control->objectName().toStdString());
+        panel.ClearObjects();
+        auto* box = panel.AddObject(std::make_unique<qm::design::TGLabelShapes>());
+        box->SetBounds(20, 20, 30, 20);
+        QFile::remove(qm::design::TGSurfaceCommands::ClipboardPath());
+        ASSERT_TRUE(qm::test::Focus(*control));
+        const QString text = designer.DescriptionEdit()->text();
+
+        qm::test::PressKey(Qt::Key_A, Qt::ControlModifier);
+        qm::test::PressKey(Qt::Key_Right);
+        qm::test::PressKey(Qt::Key_Down, Qt::ShiftModifier);
+        qm::test::PressKey(Qt::Key_C, Qt::ControlModifier);
+        clock.Advance(1500);
+        qm::test::PressKey(Qt::Key_V, Qt::ControlModifier);
+        qm::test::PressKey(Qt::Key_Z, Qt::ControlModifier);
+        if (control == designer.DescriptionEdit()) {
+            // Select all, copy, paste and undo were the text's: nothing on the face moved.
+            EXPECT_EQ(panel.ObjectCount(), 1);
+            EXPECT_EQ(box->BoundsRect(), QRect(20, 20, 30, 20));
+            EXPECT_TRUE(panel.Selection().empty());
+            qm::test::PressKey(Qt::Key_Delete);
+            EXPECT_EQ(panel.ObjectCount(), 1);
+            designer.DescriptionEdit()->setText(text);
+            continue;
+        }
+        EXPECT_EQ(designer.DescriptionEdit()->text(), text);
+        ASSERT_EQ(panel.ObjectCount(), 2) << "Ctrl+V pasted the copy";
+        EXPECT_EQ(box->BoundsRect(), QRect(21, 20, 30, 21)) << "Right moved, Shift+Down grew";
+        EXPECT_EQ(panel.ObjectAt(1)->BoundsRect(), QRect(36, 35, 30, 21));
+        qm::test::PressKey(Qt::Key_A, Qt::ControlModifier);
+        EXPECT_EQ(panel.Selection().size(), 2u);
+        qm::test::PressKey(Qt::Key_X, Qt::ControlModifier);
+        EXPECT_EQ(panel.ObjectCount(), 0) << "Ctrl+X cut both";
+        clock.Advance(1500);
+        qm::test::PressKey(Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(panel.ObjectCount(), 2);
+        qm::test::PressKey(Qt::Key_A, Qt::ControlModifier);
+        qm::test::PressKey(Qt::Key_Delete);
+        EXPECT_EQ(panel.ObjectCount(), 0) << "Delete";
+        EXPECT_EQ(QApplication::focusWidget(), control) << "no key moved the focus";
+        EXPECT_TRUE(designer.isVisible());
+    }
 }
 
 TEST_F(LabelDesignScreenTest, CancelAsksOnlyAfterAChange)
@@ -603,6 +740,37 @@ TEST_F(LabelDesignScreenTest, ModifyOfAMissingOrDamagedFileAndAFailedSave)
     EXPECT_TRUE(QFileInfo(path).isFile()) << "the earlier design was touched by the failed save";
 }
 
+// Two layouts may share a description: after Modify and Save the list stands on the row that was
+// modified, found by its record, so the next Delete, Clone or Print acts on it.
+TEST_F(LabelDesignScreenTest, ModifyThenSaveStandsOnTheModifiedRowNotItsNamesake)
+{
+    TLabelLayoutStore store;
+    ASSERT_EQ(store.Open(mHome.Home().SysDataDir()), QString());
+    TLabelGeometry g = R::NewLabel("BIN00001.L");
+    g.description = "Club";
+    store.Append(g);
+    g.layoutFile = "BIN00002.L";
+    const int second = store.Append(g);
+    {
+        qm::design::TGDataPanel empty; // the row's file exists, so Save keeps its name
+        qm::design::TGLabelObjectFiler::SaveToFile(
+            empty, QDir(mHome.Home().SysDataDir()).filePath("BIN00002.L"));
+    }
+    ASSERT_EQ(store.Rows().size(), 2u);
+    const uint32_t recNo = store.Rows()[size_t(second)].recNo;
+    ASSERT_NE(store.Find("Club"), second) << "the first namesake comes first";
+
+    WhenOpen([](TLabelDesignScreen& d) {
+        d.ToolButton(TTool::Rectangle)->click();
+        QTest::mouseClick(&d.Surface(), Qt::LeftButton, {}, QPoint(40, 20));
+        d.SaveButton()->click();
+    });
+    const int saved = TLabelDesignScreen::DesignLayout(store, second, &mAddresses, nullptr);
+    ASSERT_GE(saved, 0);
+    EXPECT_EQ(store.Rows()[size_t(saved)].recNo, recNo);
+    EXPECT_EQ(store.Rows()[size_t(saved)].geometry.layoutFile, "BIN00002.L");
+}
+
 // With every layout file name taken, a new layout has nowhere to go: Save says so and keeps the
 // designer open, and nothing is written to BIN00000.L, which may be another layout's file.
 TEST_F(LabelDesignScreenTest, ANewLayoutWithEveryNameTakenIsNotSaved)
@@ -676,6 +844,64 @@ TEST_F(LabelDesignScreenTest, TheSavedDesignIsWhatTheToolDumpsAndPrints)
     EXPECT_NE(out.str().find("3 record(s), 3 label(s), 1 page(s)"), std::string::npos) << out.str();
 }
 
+// A label designed with New, while a 2-line record is on screen, printed for a 6-line record:
+// all six lines reach the paper (the city line once went missing). The page is rendered to a
+// picture for people to look at (QM_SCREENSHOT_DIR).
+TEST_F(LabelDesignScreenTest, ADesignedLabelPrintsAllSixLinesOfARecord)
+{
+    mAddresses.Append();
+    for (const auto& [field, value] : std::initializer_list<std::pair<const char*, const char*>>{
+             {"PREFIX", "Dr."},
+             {"FNAME", "Ada"},
+             {"LNAME", "Quill"},
+             {"TITLE", "Director of Research"},
+             {"ORG", "Northwind Traders"},
+             {"STREET", "1200 Harbor Blvd"},
+             {"STREET2", "Suite 400"},
+             {"CITY", "Springfield"},
+             {"STATE", "IL"},
+             {"ZIP", "62704-1234"}})
+        mAddresses.SetAsString(field, value);
+    mAddresses.Post();
+    mAddresses.First(); // "Ames": two lines on screen while the label is made
+
+    TLabelLayoutStore store;
+    ASSERT_EQ(store.Open(mHome.Home().SysDataDir()), QString());
+    WhenOpen([](TLabelDesignScreen& d) {
+        QTest::keyClicks(d.DescriptionEdit(), "Six");
+        d.SaveButton()->click();
+    });
+    const int row = TLabelDesignScreen::DesignLayout(store, -1, &mAddresses, nullptr);
+    ASSERT_GE(row, 0);
+    const QString description = store.Rows()[size_t(row)].geometry.description;
+    store.Close();
+    mAddresses.Close();
+
+    const QString streamPath = mHome.Path("six.qps");
+    std::ostringstream out, err;
+    ASSERT_EQ(qm::tools::RunTool({"print", "labels", "--table",
+                                  mHome.Path("DATA/ADD0001.DBF").toStdString(), "--label",
+                                  description.toStdString(), "--stream", streamPath.toStdString()},
+                                 out, err),
+              0)
+        << err.str();
+    QFile file(streamPath);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    QStringList texts;
+    for (const QString& line : qm::print::DumpPageStream(bytes).lines)
+        if (const qsizetype at = line.indexOf(" text=\""); at >= 0 && line.contains("rect="))
+            texts << line.mid(at + 7).chopped(1).trimmed();
+    const QStringList six = {"Dr. Ada Quill",     "Director of Research",
+                             "Northwind Traders", "1200 Harbor Blvd",
+                             "Suite 400",         "Springfield  IL 62704-1234"};
+    for (const QString& line : six)
+        EXPECT_TRUE(texts.contains(line)) << line.toStdString();
+    if (const QByteArray dir = qgetenv("QM_SCREENSHOT_DIR"); !dir.isEmpty())
+        qm::print::RenderPng(
+            bytes, QDir(QString::fromLocal8Bit(dir)).filePath("label-designed-%d.png"), 150);
+}
+
 TEST_F(LabelDesignScreenTest, DefaultFontComesFromAndGoesToTheLabelSettings)
 {
     {
@@ -708,4 +934,36 @@ TEST_F(LabelDesignScreenTest, DefaultFontComesFromAndGoesToTheLabelSettings)
     designer->ToolButton(TTool::Text)->click();
     ClickFace(*designer, QPoint(10, 60));
     EXPECT_EQ(designer->Surface().PanelFont().Name(), "Times New Roman");
+}
+
+// The window fits a 1920 x 1080 screen at 200 % (960 x 540 logical pixels, 40 of them
+// for the title bar): nothing is cut,
+// also with a long template name, a long default font and a desktop font of 11 point.
+TEST_F(LabelDesignScreenTest, FitsA960By540Screen)
+{
+    {
+        qm::data::TSettingsFile settings(mHome.Home().SettingsPath());
+        settings.WriteString("Label", "DefaultFontName", "Times New Roman");
+        settings.WriteInteger("Label", "DefaultFontSize", 12);
+        settings.WriteBool("Label", "DefaultFontBold", true);
+        settings.WriteBool("Label", "DefaultFontItalic", true);
+    }
+    TLabelGeometry g = R::NewLabel("BIN00001.L");
+    g.templateDescription = "Avery 89101  Binder Spine Inserts, For 0.5 Inch Binders";
+    for (const int points : {0, 11}) {
+        SCOPED_TRACE(points);
+        TLabelDesignScreen designer(g, true, &mAddresses);
+        if (points > 0) {
+            QFont font = designer.font();
+            font.setPointSize(points);
+            designer.setFont(font);
+        }
+        designer.show();
+        QCoreApplication::processEvents();
+        EXPECT_LE(designer.minimumSizeHint().width(), 960);
+        EXPECT_LE(designer.minimumSizeHint().height(), 500);
+        EXPECT_EQ(qm::test::ControlsOutside(designer, QSize(960, 500)), QStringList());
+        EXPECT_EQ(designer.LayoutNameLabel()->toolTip(), g.templateDescription);
+        qm::test::SaveScreenshot(designer, QStringLiteral("label-design-960x540-%1").arg(points));
+    }
 }

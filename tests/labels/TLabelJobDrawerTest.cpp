@@ -7,11 +7,13 @@
 #include "design/objects/TImbSettings.h"
 #include "labels/TCursorLabelRecords.h"
 #include "labels/TMarkerLabel.h"
+#include "print/TPageRender.h"
 #include "print/TPageStreamDump.h"
 #include "print/TReportFiler.h"
 #include "xbase/TTable.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QRegularExpression>
 
 using namespace qm;
@@ -185,6 +187,81 @@ TEST_F(LabelJobDrawerTest, ASheetWithoutPitchGivesItsMarkerTheLabelsBox)
         EXPECT_NEAR(height, wantHeight, 0.01) << rects[0].toStdString();
         EXPECT_TRUE(rects[0].contains("** 5-digit 12345"));
     }
+}
+
+// A layout whose address block was sized to a 4-line record, loaded as the "Print Labels"
+// window loads it, prints every line of a 6-line record: the block grows down to the label's
+// bottom edge. The page is rendered to a picture for people to look at (QM_SCREENSHOT_DIR).
+TEST_F(LabelJobDrawerTest, ABlockSizedForFourLinesPrintsAllSixLinesOfARecord)
+{
+    OpenFile({{"Quill", "62704-1234"}});
+    mDataSet.First();
+    mDataSet.Edit();
+    for (const auto& [field, value] : std::initializer_list<std::pair<const char*, const char*>>{
+             {"PREFIX", "Dr."},
+             {"FNAME", "Ada"},
+             {"TITLE", "Director of Research"},
+             {"ORG", "Northwind Traders"},
+             {"STREET", "1200 Harbor Blvd"},
+             {"STREET2", "Suite 400"},
+             {"CITY", "Springfield"},
+             {"STATE", "IL"}})
+        mDataSet.SetAsString(field, value);
+    mDataSet.Post();
+
+    design::TGClassRegistry::Instance().RegisterHostKinds(design::TGHostKind::Label);
+    const QString layout = mHome.Path("sysdata/BIN00001.L");
+    {
+        design::TGDataPanel designed;
+        TNewLabelDesign::AddTo(designed, TLabelGeometry::NewLayout());
+        designed.ObjectAt(0)->SetHeight(4 * 15); // four lines of 10 point on screen
+        design::TGLabelObjectFiler::SaveToFile(designed, layout);
+    }
+    design::TGDataPanel panel; // the window's panel: no size until the job gives it one
+    panel.SetDataSet(&mDataSet);
+    design::TGLabelObjectFiler::LoadFromFile(panel, layout);
+    const TLabelSheet sheet(TLabelGeometry::NewLayout());
+    TLabelPrintLoop loop(sheet, TLabelSelection(30));
+    TCursorLabelRecords records(mDataSet.Cursor(), mDataSet.Table().FieldIndex("ZIP"));
+    TLabelJobDrawer drawer(sheet, loop, records, panel, mDataSet);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadWrite);
+    print::TReportFiler filer;
+    filer.SetStream(&buffer);
+    filer.OnPrint = [&](print::TBaseReport& r) { drawer.Print(r, {}); };
+    panel.SetPrinting(true);
+    mDataSet.First();
+    filer.RunJob();
+
+    // Each line is drawn clipped to its rectangle: (left,top)(right,bottom) in inches.
+    const QRegularExpression textRect(QStringLiteral(
+        R"re(rect=\(([-\d.e]+),([-\d.e]+)\)\(([-\d.e]+),([-\d.e]+)\).* text="([^"]*)")re"));
+    QStringList texts;
+    std::vector<QRectF> clips;
+    for (const QString& line : print::DumpPageStream(bytes).lines) {
+        const QRegularExpressionMatch m = textRect.match(line);
+        if (!m.hasMatch())
+            continue;
+        texts << m.captured(5).trimmed();
+        clips.emplace_back(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
+                           QPointF(m.captured(3).toDouble(), m.captured(4).toDouble()));
+    }
+    EXPECT_EQ(texts, (QStringList{"Dr. Ada Quill", "Director of Research", "Northwind Traders",
+                                  "1200 Harbor Blvd", "Suite 400", "Springfield  IL 62704-1234"}));
+    ASSERT_EQ(clips.size(), 6u);
+    const double labelTop = sheet.Corner(0).y();
+    const double labelBottom = labelTop + 1.0;
+    for (std::size_t i = 0; i + 1 < clips.size(); ++i)
+        EXPECT_NEAR(clips[i].height(), 10.0 / 60, 0.01) << "line " << i << " whole";
+    // The last line may reach the label's bottom edge, never past it; most of it shows.
+    EXPECT_LE(clips.back().bottom(), labelBottom + 1e-6);
+    EXPECT_GT(clips.back().height(), 0.1);
+    EXPECT_GE(clips.front().top(), labelTop);
+
+    if (const QByteArray dir = qgetenv("QM_SCREENSHOT_DIR"); !dir.isEmpty())
+        print::RenderPng(bytes, QDir(QString::fromLocal8Bit(dir)).filePath("label-six-lines.png"),
+                         150);
 }
 
 TEST_F(LabelJobDrawerTest, StopEndsTheJobAfterTheLabelItWasSeenAt)

@@ -37,33 +37,34 @@ TEST(LabelTemplateFilter, TermsForEachChoice)
 TEST(LabelTemplateFilter, StartingChoicesFollowTheLayout)
 {
     using S = TLabelTemplateFilter::TStart;
-    auto start = [](const char* maker, const char* printer, const char* group, bool isNew) {
-        return TLabelTemplateFilter::StartFor(maker, printer, group, isNew);
+    auto start = [](const char* maker, const char* printer, const char* group) {
+        return TLabelTemplateFilter::StartFor(maker, printer, group);
     };
-    S s = start("AVERY", "IJ", "card products", false);
+    S s = start("AVERY", "IJ", "card products");
     EXPECT_EQ(s.manufacturer, 1);
     EXPECT_EQ(s.product, 1);
     EXPECT_TRUE(s.positionGrid);
 
-    s = start("COSTAR", "LP", "ADDRESS LABELS", false); // no such item: "All"
+    s = start("COSTAR", "LP", "ADDRESS LABELS"); // no such item: "All"
     EXPECT_EQ(s.manufacturer, 3);
     EXPECT_EQ(s.product, 6);
 
-    s = start("AVERY", "DM", "INDEX PRODUCTS", true); // new layout: Avery laser addresses
+    // A new layout's values are Avery laser addresses: its template is looked for too.
+    s = start("AVERY", "LJ", "ADDRESS/SHIPPING LABELS");
     EXPECT_EQ(s.manufacturer, 0);
     EXPECT_EQ(s.product, 0);
-    EXPECT_FALSE(s.positionGrid);
+    EXPECT_TRUE(s.positionGrid);
 
-    s = start("USER", "", "", false);
+    s = start("USER", "", "");
     EXPECT_EQ(s.manufacturer, 0);
     EXPECT_FALSE(s.positionGrid);
 
-    s = start("NEBS", "LJ", "CARD PRODUCTS", false); // as any other maker, not positioned
+    s = start("NEBS", "LJ", "CARD PRODUCTS"); // as any other maker, not positioned
     EXPECT_EQ(s.manufacturer, 0);
     EXPECT_EQ(s.product, 1);
     EXPECT_FALSE(s.positionGrid);
 
-    s = start("ACME", "LJ", "CARD PRODUCTS", false);
+    s = start("ACME", "LJ", "CARD PRODUCTS");
     EXPECT_EQ(s.manufacturer, 0);
     EXPECT_TRUE(s.positionGrid);
 }

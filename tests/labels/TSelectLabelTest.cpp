@@ -47,20 +47,21 @@ protected:
 
 } // namespace
 
-TEST_F(SelectLabelTest, NewLayoutStartsOnAveryLaserAddressWithoutPositioning)
+TEST_F(SelectLabelTest, NewLayoutStandsOnItsOwnTemplate)
 {
-    TSelectLabel dialog(mTemplates, TLabelGeometry::NewLayout(), true);
+    TSelectLabel dialog(mTemplates, TLabelGeometry::NewLayout());
     EXPECT_EQ(dialog.windowTitle(), "Select Label Template");
     EXPECT_EQ(dialog.ManufacturerCombo()->currentText(), "Avery Laserjet");
     EXPECT_EQ(dialog.ProductCombo()->currentText(), "Address/Shipping Labels");
     EXPECT_FALSE(dialog.EuropeanCheck()->isChecked());
     EXPECT_EQ(dialog.Expression(), TLabelTemplateFilter(0, 0, false).Expression());
-    // Not positioned: the grid stands on the first row in tag order, which the fields show.
+    // "Avery 15160  Address" sorts first; the grid stands on the new layout's own template.
     ASSERT_GT(dialog.Grid()->rowCount(), 1);
-    EXPECT_EQ(dialog.Grid()->currentRow(), 0);
-    const QString first = dialog.Grid()->item(0, 0)->text();
-    EXPECT_EQ(first, dialog.Descriptions().front());
-    const auto row = mTemplates.Find(first);
+    EXPECT_EQ(dialog.Grid()->item(0, 0)->text(), "Avery 15160  Address");
+    EXPECT_EQ(dialog.CurrentDescription(), "Avery 5160  Address");
+    EXPECT_EQ(dialog.Grid()->item(dialog.Grid()->currentRow(), 0)->text(), "Avery 5160  Address");
+    EXPECT_EQ(dialog.Grid()->selectedItems().size(), 1);
+    const auto row = mTemplates.Find("Avery 5160  Address");
     ASSERT_TRUE(row);
     EXPECT_EQ(dialog.AcrossEdit()->text(), QString::number(row->across));
     EXPECT_EQ(dialog.HeightEdit()->text(), QString::number(row->labelHeight, 'f', 3));
@@ -70,13 +71,32 @@ TEST_F(SelectLabelTest, NewLayoutStartsOnAveryLaserAddressWithoutPositioning)
         EXPECT_LE(dialog.Grid()->item(i - 1, 0)->text().toUpper(),
                   dialog.Grid()->item(i, 0)->text().toUpper());
     qm::test::SaveScreenshot(dialog, QStringLiteral("select-label"));
+
+    // OK right away takes that template, not the first row.
+    dialog.OKButton()->click();
+    ASSERT_TRUE(dialog.Chosen());
+    EXPECT_EQ(dialog.Chosen()->templateDescription, "Avery 5160  Address");
+}
+
+TEST_F(SelectLabelTest, NewLayoutAfterAnotherTemplateStandsOnThatOne)
+{
+    // Change Layout already took an inkjet card template for the new label: the lists show it.
+    TLabelGeometry g = TLabelGeometry::NewLayout();
+    const auto card = mTemplates.Find("Avery 8371  Business Cards");
+    ASSERT_TRUE(card);
+    g.maker = card->maker;
+    g.printer = card->printer;
+    g.productGroup = card->productGroup;
+    g.templateDescription = card->templateDescription;
+    TSelectLabel dialog(mTemplates, g);
+    EXPECT_EQ(dialog.CurrentDescription(), "Avery 8371  Business Cards");
 }
 
 TEST_F(SelectLabelTest, ExistingLayoutPositionsOnlyOnTheExactDescription)
 {
     const TLabelGeometry exact = Layout("AVERY", "LJ", "ADDRESS/SHIPPING LABELS",
                                         "Avery 5160  Address"); // two blanks
-    TSelectLabel dialog(mTemplates, exact, false);
+    TSelectLabel dialog(mTemplates, exact);
     EXPECT_EQ(dialog.CurrentDescription(), "Avery 5160  Address");
     EXPECT_GT(dialog.Grid()->currentRow(), 0);
     EXPECT_EQ(dialog.AcrossEdit()->text(), "3");
@@ -87,24 +107,24 @@ TEST_F(SelectLabelTest, ExistingLayoutPositionsOnlyOnTheExactDescription)
 
     const TLabelGeometry oneBlank =
         Layout("AVERY", "LJ", "ADDRESS/SHIPPING LABELS", "Avery 5160 Address");
-    TSelectLabel other(mTemplates, oneBlank, false);
+    TSelectLabel other(mTemplates, oneBlank);
     EXPECT_EQ(other.Grid()->currentRow(), 0);
     EXPECT_NE(other.CurrentDescription(), "Avery 5160  Address");
 
     // A user-defined layout is never positioned, even on a description that exists.
     TLabelGeometry user = exact;
     user.maker = "USER";
-    TSelectLabel userDialog(mTemplates, user, false);
+    TSelectLabel userDialog(mTemplates, user);
     EXPECT_EQ(userDialog.Grid()->currentRow(), 0);
 }
 
 TEST_F(SelectLabelTest, ListsFollowTheLayoutsMakerPrinterAndProduct)
 {
-    TSelectLabel inkjet(mTemplates, Layout("avery", "ij", "card products", "x"), false);
+    TSelectLabel inkjet(mTemplates, Layout("avery", "ij", "card products", "x"));
     EXPECT_EQ(inkjet.ManufacturerCombo()->currentText(), "Avery Inkjet");
     EXPECT_EQ(inkjet.ProductCombo()->currentText(), "Card Products");
 
-    TSelectLabel costar(mTemplates, Layout("COSTAR", "LP", "DISKETTE LABELS", ""), false);
+    TSelectLabel costar(mTemplates, Layout("COSTAR", "LP", "DISKETTE LABELS", ""));
     EXPECT_EQ(costar.ManufacturerCombo()->currentText(), "Costar LabelPrinter");
     EXPECT_EQ(costar.Expression(), QStringLiteral(" UPPER(manufac)=\"COSTAR\"  and "
                                                   " UPPER(printer)=\"LP\"  and "
@@ -112,17 +132,17 @@ TEST_F(SelectLabelTest, ListsFollowTheLayoutsMakerPrinterAndProduct)
     EXPECT_TRUE(costar.Descriptions().contains("Costar 30258  Diskette"));
 
     // An unknown product group shows "All"; a NEBS layout shows Avery Laserjet, unpositioned.
-    TSelectLabel all(mTemplates, Layout("AVERY", "LJ", "POSTERS", "Avery 5160  Address"), false);
+    TSelectLabel all(mTemplates, Layout("AVERY", "LJ", "POSTERS", "Avery 5160  Address"));
     EXPECT_EQ(all.ProductCombo()->currentText(), "All");
     EXPECT_EQ(all.CurrentDescription(), "Avery 5160  Address");
-    TSelectLabel nebs(mTemplates, Layout("NEBS", "DM", "ADDRESS/SHIPPING LABELS", "x"), false);
+    TSelectLabel nebs(mTemplates, Layout("NEBS", "DM", "ADDRESS/SHIPPING LABELS", "x"));
     EXPECT_EQ(nebs.ManufacturerCombo()->currentText(), "Avery Laserjet");
     EXPECT_EQ(nebs.Grid()->currentRow(), 0);
 }
 
 TEST_F(SelectLabelTest, EveryChoiceRebuildsTheFilterAndTheCountEnablesOkAndGrid)
 {
-    TSelectLabel dialog(mTemplates, TLabelGeometry::NewLayout(), true);
+    TSelectLabel dialog(mTemplates, TLabelGeometry::NewLayout());
     dialog.EuropeanCheck()->click();
     EXPECT_EQ(dialog.Expression(), kEuropeanAveryLaserAddress);
     EXPECT_TRUE(dialog.Descriptions().contains("Avery L7166  Parcel"));
@@ -151,7 +171,7 @@ TEST_F(SelectLabelTest, EveryChoiceRebuildsTheFilterAndTheCountEnablesOkAndGrid)
 
 TEST_F(SelectLabelTest, OkHandsBackTheChosenTemplateRow)
 {
-    TSelectLabel dialog(mTemplates, TLabelGeometry::NewLayout(), true);
+    TSelectLabel dialog(mTemplates, TLabelGeometry::NewLayout());
     dialog.ProductCombo()->setCurrentIndex(5); // Miscellaneous
     const int row = static_cast<int>(
         dialog.Descriptions().indexOf("Avery 89101  Binder Spine Inserts, For 0.5 Inch Binders"));
@@ -173,12 +193,12 @@ TEST_F(SelectLabelTest, OkHandsBackTheChosenTemplateRow)
 
 TEST_F(SelectLabelTest, CancelAndEscapeChooseNothing)
 {
-    TSelectLabel dialog(mTemplates, TLabelGeometry::NewLayout(), true);
+    TSelectLabel dialog(mTemplates, TLabelGeometry::NewLayout());
     dialog.CancelButton()->click();
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
     EXPECT_FALSE(dialog.Chosen());
 
-    TSelectLabel second(mTemplates, TLabelGeometry::NewLayout(), true);
+    TSelectLabel second(mTemplates, TLabelGeometry::NewLayout());
     second.show();
     QTest::keyClick(&second, Qt::Key_Escape);
     EXPECT_FALSE(second.isVisible());
@@ -188,7 +208,7 @@ TEST_F(SelectLabelTest, CancelAndEscapeChooseNothing)
 TEST_F(SelectLabelTest, ChooseOpensTheHomesTemplatesAndReportsAMissingTable)
 {
     qm::test::TTestHome home; // no sysdata/LBLTPL.DBF
-    EXPECT_FALSE(TSelectLabel::Choose(TLabelGeometry::NewLayout(), true, nullptr));
+    EXPECT_FALSE(TSelectLabel::Choose(TLabelGeometry::NewLayout(), nullptr));
     EXPECT_EQ(mResponder.Texts(), QStringList{"Unable to Open LBLTPL.DBF"});
 
     home.Home().Prepare(QStringLiteral(QM_BUILD_DIR "/share/quillmark"));
@@ -197,7 +217,7 @@ TEST_F(SelectLabelTest, ChooseOpensTheHomesTemplatesAndReportsAMissingTable)
         ASSERT_NE(dialog, nullptr);
         dialog->findChild<QPushButton*>("OKButton")->click();
     });
-    const auto chosen = TSelectLabel::Choose(TLabelGeometry::NewLayout(), true, nullptr);
+    const auto chosen = TSelectLabel::Choose(TLabelGeometry::NewLayout(), nullptr);
     ASSERT_TRUE(chosen);
     EXPECT_FALSE(chosen->templateDescription.isEmpty());
     EXPECT_EQ(chosen->maker, "AVERY");

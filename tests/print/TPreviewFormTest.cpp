@@ -75,6 +75,13 @@ TEST_F(TPreviewFormTest, PagesAndZoomFromTheButtonsAndTheMouse)
     TPreviewForm form(SampleJob(5, 3), QStringLiteral("Preview Labels"), TPreviewForm::kPageWidth);
     form.show();
     QCoreApplication::processEvents();
+    // The page buttons show only icons: a screen reader reads these names.
+    EXPECT_EQ(form.FirstPageButton()->accessibleName(), QStringLiteral("First page"));
+    EXPECT_EQ(form.PrevPageButton()->accessibleName(), QStringLiteral("Previous page"));
+    EXPECT_EQ(form.NextPageButton()->accessibleName(), QStringLiteral("Next page"));
+    EXPECT_EQ(form.LastPageButton()->accessibleName(), QStringLiteral("Last page"));
+    EXPECT_EQ(form.PageWidthButton()->accessibleName(), QStringLiteral("Page width"));
+    EXPECT_EQ(form.WholePageButton()->accessibleName(), QStringLiteral("Whole page"));
     EXPECT_TRUE(form.NextPageButton()->isVisible());
     EXPECT_TRUE(form.windowTitle().startsWith(QStringLiteral("Preview Page 1 of 3 ( ")));
     form.NextPageButton()->click();

@@ -3,12 +3,19 @@
 // Layout, the record buttons, and Save (the no-bands message, the dropped objects, a failed save
 // keeping the window open with the design).
 
+#include "TFocusKeys.h"
 #include "TReportTestSupport.h"
 #include "TScreenshot.h"
 #include "TScriptedResponder.h"
 #include "TTestHome.h"
+#include "TWindowFit.h"
 
+#include "design/objects/TGDateTimeLabel.h"
 #include "design/objects/TGPDLabel.h"
+#include "design/objects/Trpshapes.h"
+#include "design/surface/TGSurfaceCommands.h"
+#include "design/surface/TTickClock.h"
+#include "design/text/TDesignTextMeasure.h"
 #include "design/text/TDesignUnits.h"
 #include "design/ui/THRuler.h"
 #include "reports/TReportBandGeometry.h"
@@ -20,6 +27,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -523,3 +531,118 @@ TEST_F(TReportDesignerTest, CancelClosesWithoutSaving)
 }
 
 } // namespace
+
+// A date and time placed with one click is as wide as its own text ("10 Dec 2" was cut).
+TEST_F(TReportDesignerTest, ADateTimePlacedWithOneClickIsAsWideAsItsText)
+{
+    using qm::design::TGDateTimeLabel;
+    TGDateTimeLabel::SetClock([] { return QDateTime(QDate(2024, 12, 10), QTime(17, 45, 30)); });
+    TGDateTimeLabel::SetLocale(QLocale(QLocale::English, QLocale::UnitedStates));
+    auto d = Open();
+    d->ToolButton(TPanelState::psDateTime)->click();
+    Click(*d, TReportBand::Header, QPoint(30, 8));
+    ASSERT_EQ(d->Panel(TReportBand::Header).ObjectCount(), 1);
+    auto* stamp = dynamic_cast<TGDateTimeLabel*>(d->Panel(TReportBand::Header).ObjectAt(0));
+    ASSERT_NE(stamp, nullptr);
+    const QString caption = stamp->CurrentCaption();
+    ASSERT_FALSE(caption.isEmpty());
+    const QFont font =
+        qm::design::TDesignTextMeasure::ScreenFont(stamp->Font(), stamp->ScreenPointSize());
+    EXPECT_GE(stamp->Width(), qm::design::TDesignTextMeasure::TextWidth(font, caption));
+    EXPECT_EQ(stamp->Left(), 30);
+    TGDateTimeLabel::SetClock({});
+    TGDateTimeLabel::SetLocale(QLocale::system());
+}
+
+// Every design key works from every control that can have the focus, on the band holding the
+// selection or else the band that last had the focus; none ends the program, and the description
+// edit keeps its keys for its text.
+TEST_F(TReportDesignerTest, DesignKeysWorkFromEveryControlAndNeverEndTheProgram)
+{
+    std::int64_t now = 100000;
+    qm::design::TTickClock::SetSource([&now] { return now; });
+    auto d = Open();
+    ASSERT_TRUE(qm::test::Activate(*d));
+    const QList<QWidget*> controls = qm::test::FocusableControls(*d);
+    EXPECT_TRUE(controls.contains(&d->Surface(TReportBand::Detail)));
+    EXPECT_TRUE(controls.contains(d->DescriptionEdit()));
+    EXPECT_TRUE(controls.contains(d->SaveButton()));
+    EXPECT_TRUE(controls.contains(d->BandCheck(TReportBand::Memo)));
+    ASSERT_TRUE(qm::test::Focus(d->Surface(TReportBand::Detail)));
+    TReportBand target = TReportBand::Detail;
+    for (QWidget* control : controls) {
+        SCOPED_TRACE(control->objectName().toStdString());
+        for (TReportBand band : kPanelBands)
+            if (control == &d->Surface(band))
+                target = band;
+        for (TReportBand band : kPanelBands)
+            d->Panel(band).ClearObjects();
+        auto& panel = d->Panel(target);
+        auto* box = panel.AddObject(std::make_unique<qm::design::Trpshapes>());
+        box->SetBounds(20, 5, 30, 10);
+        QFile::remove(qm::design::TGSurfaceCommands::ClipboardPath());
+        ASSERT_TRUE(qm::test::Focus(*control));
+        const QString text = d->DescriptionEdit()->text();
+        const bool memoUsed = d->BandCheck(TReportBand::Memo)->isChecked();
+
+        for (const int key : {Qt::Key_Z, Qt::Key_Y})
+            qm::test::PressKey(key, Qt::ControlModifier);
+        qm::test::PressKey(Qt::Key_A, Qt::ControlModifier);
+        qm::test::PressKey(Qt::Key_Right);
+        qm::test::PressKey(Qt::Key_Down, Qt::ShiftModifier);
+        qm::test::PressKey(Qt::Key_C, Qt::ControlModifier);
+        now += 1500;
+        qm::test::PressKey(Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(d->BandCheck(TReportBand::Memo)->isChecked(), memoUsed);
+        if (control == d->DescriptionEdit()) {
+            EXPECT_EQ(Objects(*d), 1);
+            EXPECT_EQ(box->BoundsRect(), QRect(20, 5, 30, 10));
+            qm::test::PressKey(Qt::Key_Delete);
+            EXPECT_EQ(Objects(*d), 1);
+            d->DescriptionEdit()->setText(text);
+            continue;
+        }
+        EXPECT_EQ(d->DescriptionEdit()->text(), text);
+        ASSERT_EQ(panel.ObjectCount(), 2) << "Ctrl+V pasted the copy into the same band";
+        EXPECT_EQ(box->BoundsRect(), QRect(21, 5, 30, 11)) << "Right moved, Shift+Down grew";
+        qm::test::PressKey(Qt::Key_A, Qt::ControlModifier);
+        qm::test::PressKey(Qt::Key_X, Qt::ControlModifier);
+        EXPECT_EQ(Objects(*d), 0) << "Ctrl+X cut both";
+        now += 1500;
+        qm::test::PressKey(Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(panel.ObjectCount(), 2);
+        qm::test::PressKey(Qt::Key_A, Qt::ControlModifier);
+        qm::test::PressKey(Qt::Key_Delete);
+        EXPECT_EQ(Objects(*d), 0) << "Delete";
+        EXPECT_EQ(QApplication::focusWidget(), control) << "no key moved the focus";
+        EXPECT_TRUE(d->isVisible());
+    }
+    EXPECT_TRUE(mResponder.Texts().isEmpty()) << mResponder.Texts().join('\n').toStdString();
+    qm::design::TTickClock::SetSource(nullptr);
+}
+
+// The window fits a 1920 x 1080 screen at 200 % (960 x 540 logical pixels, 40 of them
+// for the title bar): nothing is cut,
+// also in landscape, with a long default font and a desktop font of 11 point.
+TEST_F(TReportDesignerTest, FitsA960By540Screen)
+{
+    TReportSettings landscape = NewReport();
+    std::swap(landscape.pageWidth, landscape.pageHeight);
+    landscape.defaultFontName = QStringLiteral("Times New Roman");
+    landscape.defaultFontSize = 12;
+    landscape.defaultBold = landscape.defaultItalic = true;
+    for (const int points : {0, 11}) {
+        SCOPED_TRACE(points);
+        auto d = Open(landscape);
+        if (points > 0) {
+            QFont font = d->font();
+            font.setPointSize(points);
+            d->setFont(font);
+            QCoreApplication::processEvents();
+        }
+        EXPECT_LE(d->minimumSizeHint().width(), 960);
+        EXPECT_LE(d->minimumSizeHint().height(), 500);
+        EXPECT_EQ(qm::test::ControlsOutside(*d, QSize(960, 500)), QStringList());
+        qm::test::SaveScreenshot(*d, QStringLiteral("report-designer-960x540-%1").arg(points));
+    }
+}

@@ -5,6 +5,7 @@
 
 #include "design/core/TGDataPanel.h"
 #include "design/core/TGOwner.h"
+#include "design/objects/TGDMultiLineAddressLabel.h"
 #include "design/objects/TGPDLabel.h"
 #include "design/objects/TGPLabel.h"
 #include "design/text/TDesignUnits.h"
@@ -236,6 +237,27 @@ TEST_F(TUserDefinedReportTest, DetailBandsFillPagesAndOneTooTallForAnyPageStillP
     EXPECT_EQ(job.Texts(1), (QStringList{"Header", "Adams"}));
     EXPECT_EQ(job.Texts(4), (QStringList{"Header", "Dunn"}));
     EXPECT_EQ(mRecords, 4);
+}
+
+// An address block in a band prints every line that starts inside the band, down to the band's
+// bottom edge, however high the block was drawn; lines starting below that edge are left out.
+TEST_F(TUserDefinedReportTest, AnAddressBlockPrintsDownToItsBandsBottomEdge)
+{
+    auto block = std::make_unique<qm::design::TGDMultiLineAddressLabel>();
+    block->SetBounds(0, 0, 300, 16); // one line of 10 point
+    mDetail.AddObject(std::move(block));
+    mTable.Add({{"FNAME", "Ada"},
+                {"LNAME", "Quill"},
+                {"ORG", "Northwind"},
+                {"STREET", "1 Harbor Blvd"},
+                {"CITY", "Springfield"}});
+    mSettings.detailHeight = 40; // room for the starts of three lines of 16 pixels
+    TRecordedJob job = Run();
+    EXPECT_EQ(job.Texts(1), (QStringList{"Ada Quill ", "Northwind", "1 Harbor Blvd"}));
+    mSettings.detailHeight = 96;
+    job = Run();
+    EXPECT_EQ(job.Texts(1),
+              (QStringList{"Ada Quill ", "Northwind", "1 Harbor Blvd", "Springfield  "}));
 }
 
 TEST_F(TUserDefinedReportTest, OneRecordPerPageLeavesNoEmptyPageAfterTheLastOrAStop)

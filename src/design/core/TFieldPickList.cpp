@@ -25,6 +25,16 @@ QStringList TFieldPickList::Labels(const data::TDataSet& dataSet, TFieldKind kin
     return labels;
 }
 
+QStringList TFieldPickList::CharacterFieldNames(const data::TDataSet& dataSet)
+{
+    QStringList names;
+    for (const auto& field : dataSet.Fields())
+        if (field->Type() == data::TDataFieldType::String && field->Visible() &&
+            !field->Calculated())
+            names.append(field->Name());
+    return names;
+}
+
 const data::TDataField* TFieldPickList::Find(const data::TDataSet& dataSet, const QString& label)
 {
     if (label.isEmpty())

@@ -27,6 +27,10 @@ public:
     static QStringList Labels(const data::TDataSet& dataSet, TFieldKind kind);
     // The bound field, or null when no field carries that label (or the label is empty).
     static const data::TDataField* Find(const data::TDataSet& dataSet, const QString& label);
+    // The names of the stored character fields a user sees (no calculated, memo, logical or
+    // hidden field), in field order: what a barcode object can read its ZIP and street from by
+    // name.
+    static QStringList CharacterFieldNames(const data::TDataSet& dataSet);
     // The field with that label among the offered ones (for the "Select Field" dialog).
     static const data::TDataField* FindOffered(const data::TDataSet& dataSet, TFieldKind kind,
                                                const QString& label);

@@ -22,11 +22,36 @@ TGBasePanel::~TGBasePanel()
     mOwner->RemovePanel(this);
 }
 
+namespace {
+
+std::int32_t AtScale(std::int32_t length, float scale)
+{
+    return scale == 1.0f ? length : TDesignUnits::Round(double(length) * double(scale));
+}
+
+std::int32_t AtFullSize(std::int32_t length, float scale)
+{
+    return scale == 1.0f ? length : TDesignUnits::Round(double(length) / double(scale));
+}
+
+} // namespace
+
 void TGBasePanel::SetSize(std::int32_t width, std::int32_t height)
 {
+    mDesignWidth = AtFullSize(width, mScale);
+    mDesignHeight = AtFullSize(height, mScale);
     mWidth = width;
     mHeight = height;
     InvalidateRect(QRect(0, 0, width, height));
+}
+
+void TGBasePanel::SetDesignSize(std::int32_t width, std::int32_t height)
+{
+    mDesignWidth = width;
+    mDesignHeight = height;
+    mWidth = AtScale(width, mScale);
+    mHeight = AtScale(height, mScale);
+    InvalidateRect(QRect(0, 0, mWidth, mHeight));
 }
 
 int TGBasePanel::IndexOf(const TGGraphicControl* object) const
@@ -128,21 +153,13 @@ void TGBasePanel::SetScale(float factor)
         return;
     mScaling = true;
     ClearSelection();
-    // Each ratio is rounded to a 32-bit float before it multiplies, as zooming always did.
-    const float pageRatio = float(double(factor) / double(mScale));
-    mWidth = TDesignUnits::Round(double(mWidth) * double(pageRatio));
-    mHeight = TDesignUnits::Round(double(mHeight) * double(pageRatio));
+    // Everything is derived from the 100 % sizes, never from the previous zoom, so no rounding
+    // is carried from one step to the next.
     mScale = factor;
-    for (const auto& object : mObjects) {
-        if (object->Scale() == factor)
-            continue;
-        const float ratio = float(double(factor) / double(object->Scale()));
-        object->SetBounds(TDesignUnits::Round(double(object->Left()) * double(ratio)),
-                          TDesignUnits::Round(double(object->Top()) * double(ratio)),
-                          TDesignUnits::Round(double(object->Width()) * double(ratio)),
-                          TDesignUnits::Round(double(object->Height()) * double(ratio)));
+    mWidth = AtScale(mDesignWidth, factor);
+    mHeight = AtScale(mDesignHeight, factor);
+    for (const auto& object : mObjects)
         object->SetScale(factor);
-    }
     InvalidateRect(QRect(0, 0, mWidth, mHeight));
     ProcessUpdates();
     mScaling = false;

@@ -10,10 +10,10 @@
 // - Width()/Height() are the page size in design pixels at the current Scale().
 // - SetScale(factor): factor and every Scale are 32-bit floats. When factor differs from the
 //   panel's scale: the scaling flag is set (change notifications are suppressed), the page size
-//   is multiplied by the ratio factor / scale (the ratio rounded to a float) and rounded half to
-//   even; each object whose own Scale differs gets its bounds multiplied by factor / its Scale
-//   (again rounded to a float) and rounded, and takes the new Scale; then pending repaints run
-//   and the flag clears. Repeated zooming accumulates the rounding.
+//   and every object's bounds are derived afresh from their 100 % values as round(100 % value x
+//   factor), half to even, each object taking the new Scale; then pending repaints run and the
+//   flag clears. Zooming never changes the 100 % geometry, so any zoom sequence that returns to
+//   1.0 leaves the page and every object exactly as they were.
 // - The change notification (OnLabelChanged) is raised when an object is added, deleted, moved,
 //   resized, re-fonted or re-texted, never while Scaling().
 // - Printing(): set by a print job for its whole run; data objects then show no placeholders.
@@ -55,7 +55,13 @@ public:
     // ---- page
     std::int32_t Width() const { return mWidth; }
     std::int32_t Height() const { return mHeight; }
+    // The page size at the current scale; the 100 % size follows as round(size / scale) (the
+    // same numbers at 1.0).
     void SetSize(std::int32_t width, std::int32_t height);
+    std::int32_t DesignWidth() const { return mDesignWidth; }
+    std::int32_t DesignHeight() const { return mDesignHeight; }
+    // The page size at 100 %; the shown size follows at the current scale.
+    void SetDesignSize(std::int32_t width, std::int32_t height);
     float Scale() const { return mScale; }
     bool Scaling() const { return mScaling; }
     void SetScale(float factor);
@@ -125,6 +131,8 @@ private:
     TGOwner* mOwner;
     std::int32_t mWidth = 0;
     std::int32_t mHeight = 0;
+    std::int32_t mDesignWidth = 0;
+    std::int32_t mDesignHeight = 0;
     float mScale = 1.0f;
     bool mScaling = false;
     bool mPrinting = false;

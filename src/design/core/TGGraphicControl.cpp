@@ -26,8 +26,57 @@ QRect TGGraphicControl::BoundsRect() const
     return QRect(mLeft, mTop, fit(mLeft, mWidth), fit(mTop, mHeight));
 }
 
+std::int32_t TGGraphicControl::Shown(std::int32_t designLength) const
+{
+    return mScale == 1.0f ? designLength
+                          : TDesignUnits::Round(double(designLength) * double(mScale));
+}
+
+std::int32_t TGGraphicControl::Unscaled(std::int32_t shownLength) const
+{
+    return mScale == 1.0f ? shownLength : TDesignUnits::Round(double(shownLength) / double(mScale));
+}
+
 void TGGraphicControl::SetBounds(std::int32_t left, std::int32_t top, std::int32_t width,
                                  std::int32_t height)
+{
+    // A kind fitting itself to a new zoom changes only what is shown, except at 100 %, where
+    // what is shown is the 100 % geometry.
+    if (!mFollowingScale || mScale == 1.0f) {
+        // Only the edges that were edited go back to 100 %: a move at 50 % keeps the width,
+        // which halving and doubling would round away.
+        if (left != mLeft)
+            mDesignLeft = Unscaled(left);
+        if (top != mTop)
+            mDesignTop = Unscaled(top);
+        if (width != mWidth)
+            mDesignWidth = Unscaled(width);
+        if (height != mHeight)
+            mDesignHeight = Unscaled(height);
+    }
+    ShowBounds(left, top, width, height);
+}
+
+void TGGraphicControl::FitShownSize(std::int32_t width, std::int32_t height)
+{
+    const bool following = mFollowingScale;
+    mFollowingScale = true;
+    SetBounds(mLeft, mTop, width, height);
+    mFollowingScale = following;
+}
+
+void TGGraphicControl::SetDesignBounds(std::int32_t left, std::int32_t top, std::int32_t width,
+                                       std::int32_t height)
+{
+    mDesignLeft = left;
+    mDesignTop = top;
+    mDesignWidth = width;
+    mDesignHeight = height;
+    ShowBounds(Shown(left), Shown(top), Shown(width), Shown(height));
+}
+
+void TGGraphicControl::ShowBounds(std::int32_t left, std::int32_t top, std::int32_t width,
+                                  std::int32_t height)
 {
     if (left == mLeft && top == mTop && width == mWidth && height == mHeight)
         return;
@@ -47,10 +96,14 @@ void TGGraphicControl::SetBounds(std::int32_t left, std::int32_t top, std::int32
 
 void TGGraphicControl::SetScale(float scale)
 {
-    if (scale == mScale)
+    if (scale == mScale || !(scale > 0.0f))
         return;
     mScale = scale;
+    // Whatever the kind does to its shown size for the new zoom leaves the 100 % geometry alone.
+    mFollowingScale = true;
+    ShowBounds(Shown(mDesignLeft), Shown(mDesignTop), Shown(mDesignWidth), Shown(mDesignHeight));
     ScaleSet();
+    mFollowingScale = false;
     Invalidate();
 }
 
@@ -79,10 +132,12 @@ void TGGraphicControl::WriteProperties(TLayoutWriter& out) const
 {
     if (mTag != 0)
         out.PropertyInteger("Tag", mTag);
-    out.PropertyInteger("Left", mLeft);
-    out.PropertyInteger("Top", mTop);
-    out.PropertyInteger("Width", mWidth);
-    out.PropertyInteger("Height", mHeight);
+    // The 100 % geometry, whatever the zoom: a layout (and a copy on the clipboard) means the
+    // same place at every zoom.
+    out.PropertyInteger("Left", mDesignLeft);
+    out.PropertyInteger("Top", mDesignTop);
+    out.PropertyInteger("Width", mDesignWidth);
+    out.PropertyInteger("Height", mDesignHeight);
     if (mCursor != 0)
         out.PropertyInteger("Cursor", mCursor);
     out.PropertyString("Hint", mHint);
@@ -91,13 +146,13 @@ void TGGraphicControl::WriteProperties(TLayoutWriter& out) const
 bool TGGraphicControl::ReadProperty(const QByteArray& name, const TLayoutValue& value)
 {
     if (SameName(name, "Left"))
-        SetLeft(value.AsInteger());
+        SetDesignBounds(value.AsInteger(), mDesignTop, mDesignWidth, mDesignHeight);
     else if (SameName(name, "Top"))
-        SetTop(value.AsInteger());
+        SetDesignBounds(mDesignLeft, value.AsInteger(), mDesignWidth, mDesignHeight);
     else if (SameName(name, "Width"))
-        SetWidth(value.AsInteger());
+        SetDesignBounds(mDesignLeft, mDesignTop, value.AsInteger(), mDesignHeight);
     else if (SameName(name, "Height"))
-        SetHeight(value.AsInteger());
+        SetDesignBounds(mDesignLeft, mDesignTop, mDesignWidth, value.AsInteger());
     else if (SameName(name, "Tag"))
         mTag = value.AsInteger();
     else if (SameName(name, "Cursor"))
@@ -132,13 +187,9 @@ double TGGraphicControl::PrintTop(double y) const
 
 void TGGraphicControl::PaintPicture(QPainter& painter, const QImage& picture)
 {
-    const auto scaled = [this](int length) {
-        return mScale == 1.0f ? length : TDesignUnits::Round(length * double(mScale));
-    };
-    const int w = scaled(picture.width());
-    const int h = scaled(picture.height());
-    if (w != mWidth || h != mHeight)
-        SetBounds(mLeft, mTop, w, h);
+    // The picture's own size is the 100 % size; the zoomed one follows from it.
+    if (picture.width() != mDesignWidth || picture.height() != mDesignHeight)
+        SetDesignBounds(mDesignLeft, mDesignTop, picture.width(), picture.height());
     painter.drawImage(QRect(0, 0, mWidth, mHeight), picture);
 }
 

@@ -7,6 +7,11 @@
 // Contract:
 // - Bounds (Left, Top, Width, Height) are 32-bit design pixels relative to the panel, at the
 //   panel's current zoom (Scale). Printing converts Left/Top to inches as pixels / PPI.
+// - The 100 % geometry (DesignLeft ... DesignHeight) is the truth: the shown bounds are derived
+//   from it as round(design x Scale), so zooming never moves or resizes anything. An edit at a
+//   zoom (SetBounds) takes each edge it changes back to 100 % as round(shown / Scale); edges it
+//   leaves alone keep their 100 % value. At Scale 1 both are the same numbers. The layout stream
+//   stores the 100 % geometry.
 // - The panel owns its objects (std::unique_ptr in z-order); Panel() is null until the object is
 //   put on a panel. Objects read only the panel's data set, the panel's flags and their own
 //   properties.
@@ -71,13 +76,32 @@ public:
     // The bounds as a rectangle; stored layouts may hold any 32-bit values, so a rectangle that
     // would reach past the int range is cut where the range ends.
     QRect BoundsRect() const;
-    // Sets all four; when anything changed: BoundsMoved() for the kind, a repaint request, and
-    // (unless Reading()) BoundsChanged().
+    // Sets all four at the current Scale; when anything changed: BoundsMoved() for the kind, a
+    // repaint request, and (unless Reading()) BoundsChanged(). Each changed edge is taken back to
+    // the 100 % geometry, except while the object follows a new Scale other than 1 (a kind that
+    // fits itself to its text at the new zoom then changes only what is shown).
     void SetBounds(std::int32_t left, std::int32_t top, std::int32_t width, std::int32_t height);
     void SetLeft(std::int32_t v) { SetBounds(v, mTop, mWidth, mHeight); }
     void SetTop(std::int32_t v) { SetBounds(mLeft, v, mWidth, mHeight); }
     void SetWidth(std::int32_t v) { SetBounds(mLeft, mTop, v, mHeight); }
     void SetHeight(std::int32_t v) { SetBounds(mLeft, mTop, mWidth, v); }
+
+    // A size the kind fits itself to on its own while it lays out its content at the current
+    // zoom (to paint or print it): at 100 % that is the 100 % size as well; at any other zoom
+    // only what is shown changes, so painting at a zoom never moves the 100 % geometry.
+    void FitShownSize(std::int32_t width, std::int32_t height);
+
+    // ---- the 100 % geometry
+    std::int32_t DesignLeft() const { return mDesignLeft; }
+    std::int32_t DesignTop() const { return mDesignTop; }
+    std::int32_t DesignWidth() const { return mDesignWidth; }
+    std::int32_t DesignHeight() const { return mDesignHeight; }
+    // Sets the 100 % geometry; the shown bounds follow at the current Scale (as SetBounds).
+    void SetDesignBounds(std::int32_t left, std::int32_t top, std::int32_t width,
+                         std::int32_t height);
+    // A 100 % length at the object's Scale, and a length at its Scale back at 100 %.
+    std::int32_t Shown(std::int32_t designLength) const;
+    std::int32_t Unscaled(std::int32_t shownLength) const;
 
     // ---- state that is not stored
     bool Locked() const { return mLocked; }
@@ -86,8 +110,9 @@ public:
     void SetUnselectable(bool on) { mUnselectable = on; }
     // Zoom factor the panel last applied (32-bit float, 1.0 at construction).
     float Scale() const { return mScale; }
-    // Only records the factor; the panel rescales the bounds (TGBasePanel::SetScale). Kinds that
-    // draw text at the scale override ScaleSet() to mark their layout dirty.
+    // Takes a new zoom: the shown bounds become the 100 % geometry at that factor (a
+    // BoundsChanged like any other change; the panel suppresses its notification while it
+    // scales). Kinds that draw text at the scale override ScaleSet() to mark their layout dirty.
     void SetScale(float scale);
     const QRect& LastBounds() const { return mLastBounds; }
     // Takes the current bounds as LastBounds, as if BoundsChanged had run once (the filer calls it
@@ -145,6 +170,9 @@ protected:
     void PaintPicture(QPainter& painter, const QImage& picture);
 
 private:
+    // Sets the shown bounds only, with everything SetBounds does after that.
+    void ShowBounds(std::int32_t left, std::int32_t top, std::int32_t width, std::int32_t height);
+
     QString mName;
     std::int32_t mTag = 0;
     std::int32_t mCursor = 0;
@@ -154,6 +182,11 @@ private:
     std::int32_t mTop = 0;
     std::int32_t mWidth = 0;
     std::int32_t mHeight = 0;
+    std::int32_t mDesignLeft = 0;
+    std::int32_t mDesignTop = 0;
+    std::int32_t mDesignWidth = 0;
+    std::int32_t mDesignHeight = 0;
+    bool mFollowingScale = false;
     bool mLocked = false;
     bool mUnselectable = false;
     float mScale = 1.0f;

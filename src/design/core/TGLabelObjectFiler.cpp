@@ -77,15 +77,16 @@ std::unique_ptr<TGGraphicControl> ReadObject(TLayoutReader& in, TGOwner& owner)
 
 void FinishRead(const std::vector<TGGraphicControl*>& objects, TGBasePanel& panel, int shift)
 {
-    // The shift is part of the read: it raises nothing; the bounds then count as recorded.
+    // The zoom and the shift are part of the read: they raise nothing; the bounds then count as
+    // recorded. The stored 100 % geometry shows at the panel's zoom, and a paste lands the shift
+    // right and down of it as shown, at any zoom.
     for (TGGraphicControl* object : objects) {
-        if (shift != 0) {
-            object->SetReading(true);
+        object->SetReading(true);
+        object->SetScale(panel.Scale());
+        if (shift != 0)
             object->SetBounds(object->Left() + shift, object->Top() + shift, object->Width(),
                               object->Height());
-            object->SetReading(false);
-        }
-        object->SetScale(panel.Scale());
+        object->SetReading(false);
         object->RecordBounds();
     }
 }
@@ -191,9 +192,7 @@ std::optional<QByteArray> TGLabelObjectFiler::ReadFile(const QString& path)
 
 void TGLabelObjectFiler::SaveToFile(TGBasePanel& panel, const QString& path)
 {
-    const float scale = panel.Scale();
-    if (scale != 1.0f)
-        panel.SetScale(1.0f);
+    // The objects write their 100 % geometry whatever the zoom: the panel keeps its scale.
     for (const auto& object : panel.Objects())
         object->ClearData();
     try {
@@ -203,8 +202,6 @@ void TGLabelObjectFiler::SaveToFile(TGBasePanel& panel, const QString& path)
         throw;
     }
     panel.RefreshData();
-    if (scale != 1.0f)
-        panel.SetScale(scale);
 }
 
 void TGLabelObjectFiler::LoadFromFile(TGBasePanel& panel, const QString& path)

@@ -43,10 +43,10 @@ public:
     using TSettingsReader = std::function<void(TLayoutReader&)>;
 
     // ---- files
-    // Writes the panel's objects as a layout stream at 100 % coordinates with no record values
-    // (rescale to 1.0, ClearData, write, RefreshData, rescale back). The file is replaced only
-    // when complete. On failure throws TLayoutError; the objects are as before (RefreshData has
-    // run) but the scale stays at 1.0.
+    // Writes the panel's objects as a layout stream at 100 % coordinates (each object's 100 %
+    // geometry, whatever the zoom) with no record values (ClearData, write, RefreshData). The
+    // file is replaced only when complete. On failure throws TLayoutError; the objects and the
+    // zoom are as before (RefreshData has run).
     static void SaveToFile(TGBasePanel& panel, const QString& path);
     // Appends the objects of a layout file to the panel (nothing when it does not exist), with the
     // panel's owner naming them and the panel's Scale, then RefreshData. On a read failure the

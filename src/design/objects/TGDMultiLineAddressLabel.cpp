@@ -67,7 +67,10 @@ void TGDMultiLineAddressLabel::Paint(QPainter& painter)
 
 void TGDMultiLineAddressLabel::PrintObject(print::TBaseReport& canvas, double x, double y)
 {
-    TMultiLineText::Print(*this, canvas, x, y);
+    // The block may grow down to its face's bottom edge: a record with more lines than the
+    // block was drawn for still prints its city line. (A panel of no known size grows nothing.)
+    const TGBasePanel* panel = Panel();
+    TMultiLineText::Print(*this, canvas, x, y, panel != nullptr ? panel->Height() : 0);
 }
 
 void TGDMultiLineAddressLabel::WriteProperties(TLayoutWriter& out) const

@@ -50,6 +50,14 @@ QString TGDateTimeLabel::CurrentCaption() const
     return TDateTimeText::Caption(mDateFormat, mTimeFormat, now, Locale());
 }
 
+void TGDateTimeLabel::FitWidth()
+{
+    const QString caption = CurrentCaption();
+    if (caption != Caption())
+        SetCaption(caption);
+    mText.FitWidth(*this, Caption());
+}
+
 void TGDateTimeLabel::Paint(QPainter& painter)
 {
     const QString caption = CurrentCaption();

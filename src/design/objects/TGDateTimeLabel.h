@@ -32,6 +32,9 @@ public:
     // The caption for now.
     QString CurrentCaption() const;
     void ConfigureDrawn(const TGFont& panelFont) { SetFont(panelFont); }
+    // Takes the caption for now and widens the object to hold it (a new object drawn with one
+    // click is narrower than its own date).
+    void FitWidth();
 
     // Replaces the clock (an empty function returns to the system clock) and the locale.
     static void SetClock(TClock clock);

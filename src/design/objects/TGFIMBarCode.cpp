@@ -36,9 +36,10 @@ void TGFIMBarCode::Paint(QPainter& painter)
 {
     const int ppi = TDesignUnits::Ppi();
     const double scale = double(Scale());
-    const int side = TDesignUnits::Trunc(0.625 * ppi * scale);
-    if (Width() != side || Height() != side)
-        SetBounds(Left(), Top(), side, side);
+    // The mark is trunc(0.625 inch) square at 100 %; the zoom shows that size scaled.
+    const int side = TDesignUnits::Trunc(0.625 * ppi);
+    if (DesignWidth() != side || DesignHeight() != side)
+        SetDesignBounds(DesignLeft(), DesignTop(), side, side);
     const int barWidth = TDesignUnits::Trunc(ppi * kSlotWidth * scale);
     const int barHeight = TDesignUnits::Trunc(ppi * kBarHeight * scale);
     for (int slot : Slots(mFIMType))

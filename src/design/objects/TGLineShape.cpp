@@ -38,10 +38,11 @@ void TGLineShape::StretchToEdges()
     TGBasePanel* panel = Panel();
     if (!panel)
         return;
+    // At 100 %, so that the line reaches the edges at every zoom.
     if (mLineStyle == TGLineStyle::stHorizontal)
-        SetBounds(0, Top(), panel->Width(), Height());
+        SetDesignBounds(0, DesignTop(), panel->DesignWidth(), DesignHeight());
     else if (mLineStyle == TGLineStyle::stVertical)
-        SetBounds(Left(), 0, Width(), panel->Height());
+        SetDesignBounds(DesignLeft(), 0, DesignWidth(), panel->DesignHeight());
 }
 
 int TGLineShape::ScreenPenWidth() const

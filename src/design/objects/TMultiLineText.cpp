@@ -90,7 +90,7 @@ void TMultiLineText::Paint(const TGMultiLineBaseLabel& label, QPainter& painter)
 }
 
 void TMultiLineText::Print(const TGMultiLineBaseLabel& label, print::TBaseReport& canvas, double x,
-                           double y)
+                           double y, std::int32_t growTo)
 {
     if (label.ShowsPlaceholder())
         return; // "[label]" or "<undefined memo>" left from the screen: nothing on paper
@@ -110,8 +110,10 @@ void TMultiLineText::Print(const TGMultiLineBaseLabel& label, print::TBaseReport
     const int q = TDesignUnits::Trunc(dpiX / ppi);
     const double left = x + label.Left() / ppi;
     const double top = y + label.Top() / ppi;
-    const QRect r = canvas.MakeRect(left, top, x + (label.Left() + label.Width()) / ppi,
-                                    y + (label.Top() + label.Height()) / ppi);
+    const std::int64_t ownBottom = std::int64_t(label.Top()) + label.Height();
+    const double bottom = double(std::max<std::int64_t>(ownBottom, growTo));
+    const QRect r =
+        canvas.MakeRect(left, top, x + (label.Left() + label.Width()) / ppi, y + bottom / ppi);
     // Edges as drawing rectangles count them: right and bottom exclusive.
     const int rl = r.left(), rt = r.top(), rr = r.right() + 1, rb = r.bottom() + 1;
     const int rw = rr - rl;

@@ -45,8 +45,11 @@ public:
     // The lines painted on screen (the placeholder where there is nothing to show).
     static QStringList PaintedLines(const TGMultiLineBaseLabel& label);
     static void Paint(const TGMultiLineBaseLabel& label, QPainter& painter);
+    // growTo: the lowest panel coordinate (design pixels) the printed lines may reach. Lines are
+    // clipped at the object's bottom, or at growTo when that is lower: an address block prints
+    // every line that starts above its face's bottom edge, however high it was drawn.
     static void Print(const TGMultiLineBaseLabel& label, print::TBaseReport& canvas, double x,
-                      double y);
+                      double y, std::int32_t growTo = 0);
 };
 
 } // namespace qm::design

@@ -76,7 +76,7 @@ const TSingleLineLayout& TSingleLineText::LayOut(TGBaseLabel& label, const QStri
     in.height = label.Height();
     mLayout = TSingleLineLayout::Compute(in);
     if (mLayout.width != label.Width() || mLayout.height != label.Height())
-        label.SetBounds(label.Left(), label.Top(), mLayout.width, mLayout.height);
+        label.FitShownSize(mLayout.width, mLayout.height);
     label.SetLayoutDirty(false);
     return mLayout;
 }

@@ -279,9 +279,13 @@ TGGraphicControl* TGSurfaceCommands::PlaceObject(TGBasePanel& panel,
     TGGraphicControl* placed = panel.AddObject(std::move(object));
     if (!name.isEmpty())
         placed->SetName(name);
+    // The object takes the zoom first, so that the rectangle counts as drawn at that zoom; that
+    // is part of making it and raises nothing (the drawn bounds are its first recorded ones).
+    placed->SetReading(true);
+    placed->SetScale(panel.Scale());
+    placed->SetReading(false);
     placed->SetBounds(rect.x(), rect.y(), std::max(rect.width(), kMinPlacedWidth),
                       std::max(rect.height(), kMinPlacedHeight));
-    placed->SetScale(panel.Scale());
     Changed(panel);
     panel.ProcessUpdates();
     return placed;

@@ -577,26 +577,72 @@ void TGDesignSurface::FinishBand(Qt::KeyboardModifiers modifiers)
         SetTool({});
 }
 
+namespace {
+
+bool IsArrow(int key)
+{
+    return key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down;
+}
+
+bool IsUndoOrRedo(const QKeyEvent& event)
+{
+    return event.matches(QKeySequence::Undo) || event.matches(QKeySequence::Redo) ||
+           (event.key() == Qt::Key_Y && event.modifiers() == Qt::ControlModifier);
+}
+
+} // namespace
+
+bool TGDesignSurface::IsSurfaceKey(const QKeyEvent& event)
+{
+    if (event.modifiers() & Qt::AltModifier)
+        return false; // the window's mnemonics
+    return event.matches(QKeySequence::Copy) || event.matches(QKeySequence::Cut) ||
+           event.matches(QKeySequence::Paste) || event.matches(QKeySequence::SelectAll) ||
+           IsUndoOrRedo(event) || event.key() == Qt::Key_Delete || IsArrow(event.key());
+}
+
+bool TGDesignSurface::SurfaceKeyPress(const QKeyEvent& event)
+{
+    if (!IsSurfaceKey(event))
+        return false;
+    if (event.matches(QKeySequence::Copy)) {
+        Copy();
+    } else if (event.matches(QKeySequence::Cut)) {
+        Cut();
+    } else if (event.matches(QKeySequence::Paste)) {
+        Paste();
+    } else if (event.matches(QKeySequence::SelectAll)) {
+        SelectAll();
+        update();
+    } else if (event.key() == Qt::Key_Delete) {
+        DeleteSelection();
+    } else if (IsArrow(event.key())) {
+        // With nothing selected the arrows do nothing; they are still the surface's, so that
+        // they neither scroll the page nor move the focus.
+        if (!mPanel.Selection().empty())
+            mHandle.KeyPress(event.key(), event.modifiers());
+    }
+    // The undo and redo keys are taken and do nothing: the surface keeps no history yet.
+    return true;
+}
+
+bool TGDesignSurface::SurfaceKeyRelease(const QKeyEvent& event)
+{
+    if (!IsArrow(event.key()))
+        return false;
+    mHandle.KeyRelease(event.key(), event.isAutoRepeat());
+    return true;
+}
+
 void TGDesignSurface::keyPressEvent(QKeyEvent* event)
 {
-    if (event->matches(QKeySequence::Copy)) {
-        Copy();
-    } else if (event->matches(QKeySequence::Cut)) {
-        Cut();
-    } else if (event->matches(QKeySequence::Paste)) {
-        Paste();
-    } else if (event->key() == Qt::Key_Delete) {
-        DeleteSelection();
-    } else if (!mPanel.Selection().empty() && mHandle.KeyPress(event->key(), event->modifiers())) {
-        // arrow keys go to the handle while something is selected
-    } else {
+    if (!SurfaceKeyPress(*event))
         QWidget::keyPressEvent(event);
-    }
 }
 
 void TGDesignSurface::keyReleaseEvent(QKeyEvent* event)
 {
-    if (!mHandle.KeyRelease(event->key(), event->isAutoRepeat()))
+    if (!SurfaceKeyRelease(*event))
         QWidget::keyReleaseEvent(event);
 }
 

@@ -27,6 +27,7 @@
 #include <functional>
 #include <memory>
 
+class QKeyEvent;
 class QMenu;
 class QPainter;
 
@@ -100,6 +101,17 @@ public:
     void DeleteSelection();
     void Clone(TGGraphicControl& object);
     void ChooseFont();
+
+    // ---- keys
+    // The surface's own keys: Ctrl+C, Ctrl+X, Ctrl+V, Delete, Ctrl+A (select all), the undo and
+    // redo keys (which do nothing yet) and the arrows. A designer hands them over from whichever
+    // of its controls has the focus by calling SurfaceKeyPress and SurfaceKeyRelease directly,
+    // never by sending the event again (a re-sent key comes back to the window's filter).
+    static bool IsSurfaceKey(const QKeyEvent& event);
+    // Acts on a surface key; false (and nothing done) for any other key.
+    bool SurfaceKeyPress(const QKeyEvent& event);
+    // The release of an arrow key ends the keyboard outline; false for any other key.
+    bool SurfaceKeyRelease(const QKeyEvent& event);
 
     // ---- menus
     // Fills the panel menu with its entries enabled by the rules; actions act on this surface.

@@ -7,6 +7,7 @@
 #include "data/TSettingsFile.h"
 #include "data/ui/TWindowPlacement.h"
 #include "design/barcode/TImbCode.h"
+#include "design/core/TFieldPickList.h"
 #include "design/core/TGBasePanel.h"
 #include "design/objects/TGIMBarCode.h"
 #include "design/ui/TDesignDialogButtons.h"
@@ -52,10 +53,9 @@ TImbPropertiesDialog::TImbPropertiesDialog(const TGIMBarCode& code, const data::
     setObjectName(QStringLiteral("TImbPropertiesDialog"));
     setWindowTitle(QStringLiteral("Intelligent Mail Barcode"));
 
-    QStringList fields;
-    if (dataSet != nullptr)
-        for (const auto& field : dataSet->Fields())
-            fields << field->Name();
+    // The record's character fields by name, as the barcode reads them.
+    const QStringList fields =
+        dataSet != nullptr ? TFieldPickList::CharacterFieldNames(*dataSet) : QStringList();
     mZipField = FieldBox(this, "ZipFieldBox", fields, code.ZipCodeField());
     mAddressField = FieldBox(this, "AddressFieldBox", fields, code.AddressField());
     mBarcodeId = DigitsEdit(this, "BarcodeIdEdit", code.BarcodeId(), 2);

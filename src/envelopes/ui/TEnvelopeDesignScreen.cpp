@@ -87,7 +87,10 @@ TEnvelopeDesignScreen::TEnvelopeDesignScreen(design::TGDataPanel& panel, data::T
     mSurface->OnPaintBackground = [this](QPainter& painter) { PaintTemplate(painter); };
     mSurface->OnPaintOverlay = [this](QPainter& painter) { PaintMargins(painter); };
     mSurface->DroppedObjectEvent = [this](const QRect&) { SelectTool(TEnvelopeTool::Selection); };
-    mSurface->installEventFilter(this);
+    // Every control but the description edit hands the window its keys first.
+    for (QWidget* child : findChildren<QWidget*>())
+        if (child != mDescriptionEdit)
+            child->installEventFilter(this);
     mSaveButton->setVisible(false);
     ShowFont();
     ApplyZoom();
@@ -99,7 +102,8 @@ TEnvelopeDesignScreen::~TEnvelopeDesignScreen()
     mSurface->OnPaintBackground = nullptr;
     mSurface->OnPaintOverlay = nullptr;
     mSurface->DroppedObjectEvent = nullptr;
-    mSurface->removeEventFilter(this);
+    for (QWidget* child : findChildren<QWidget*>())
+        child->removeEventFilter(this);
 }
 
 void TEnvelopeDesignScreen::BuildControls()
@@ -172,7 +176,10 @@ void TEnvelopeDesignScreen::BuildControls()
     mDescriptionEdit = new QLineEdit(mDescription.left(kMaxDescription), this);
     mDescriptionEdit->setObjectName(QStringLiteral("DescriptionEdit"));
     mDescriptionEdit->setMaxLength(kMaxDescription);
-    mDescriptionEdit->setMinimumWidth(mDescriptionEdit->fontMetrics().averageCharWidth() * 32);
+    // The font button and the description give way down to a few characters on a small screen.
+    const int character = mDescriptionEdit->fontMetrics().averageCharWidth();
+    mDescriptionEdit->setMinimumWidth(character * 12);
+    mFontButton->setMinimumWidth(character * 16);
     connect(mDescriptionEdit, &QLineEdit::textEdited, this, [this] { MarkChanged(); });
     auto* descriptionLabel = new QLabel(QStringLiteral("&Description:"), this);
     descriptionLabel->setBuddy(mDescriptionEdit);
@@ -309,11 +316,14 @@ void TEnvelopeDesignScreen::MarkChanged()
 void TEnvelopeDesignScreen::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    // Shown again after a Save that could not be written: closing asks again.
+    // Shown again after a Save that could not be written: closing asks again, and the face goes
+    // back to the zoom the read-out shows (closing left it at 100 % for the caller).
     mClosing = false;
     if (!mActivated) {
         mActivated = true;
         FormActivate();
+    } else {
+        ApplyZoom();
     }
 }
 
@@ -381,6 +391,7 @@ void TEnvelopeDesignScreen::ShowFont()
     if (font.Italic())
         text += QStringLiteral(", italic");
     mFontButton->setText(text);
+    mFontButton->setToolTip(text);
 }
 
 void TEnvelopeDesignScreen::FontButtonClick()
@@ -487,46 +498,49 @@ bool TEnvelopeDesignScreen::ScrollKey(int key)
     }
 }
 
+bool TEnvelopeDesignScreen::WindowKeyPress(const QKeyEvent& event)
+{
+    const bool keypad = event.modifiers() & Qt::KeypadModifier;
+    if (keypad && event.key() == Qt::Key_Plus) {
+        ZoomInClick();
+        return true;
+    }
+    if (keypad && event.key() == Qt::Key_Minus) {
+        ZoomOutClick();
+        return true;
+    }
+    return ScrollKey(event.key());
+}
+
 bool TEnvelopeDesignScreen::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == mSurface) {
-        if (event->type() == QEvent::MouseMove)
-            ShowPosition(static_cast<QMouseEvent*>(event)->position().toPoint());
-        else if (event->type() == QEvent::KeyPress &&
-                 ScrollKey(static_cast<QKeyEvent*>(event)->key()))
+    if (watched == mSurface && event->type() == QEvent::MouseMove)
+        ShowPosition(static_cast<QMouseEvent*>(event)->position().toPoint());
+    const bool press = event->type() == QEvent::KeyPress;
+    if ((press || event->type() == QEvent::KeyRelease) && watched != mDescriptionEdit) {
+        // The window sees the keys first; the surface's keys reach it from every other control
+        // by a direct call (the surface gets its own events as they are).
+        const auto& key = *static_cast<QKeyEvent*>(event);
+        if (press && WindowKeyPress(key))
             return true;
+        if (watched != mSurface)
+            return press ? mSurface->SurfaceKeyPress(key) : mSurface->SurfaceKeyRelease(key);
     }
     return QDialog::eventFilter(watched, event);
 }
 
 void TEnvelopeDesignScreen::keyPressEvent(QKeyEvent* event)
 {
-    if (focusWidget() == mDescriptionEdit) {
+    // Keys the description edit let pass (the arrows up and down) are not the face's.
+    if (focusWidget() == mDescriptionEdit ||
+        (!WindowKeyPress(*event) && !mSurface->SurfaceKeyPress(*event)))
         QDialog::keyPressEvent(event);
-        return;
-    }
-    const bool keypad = event->modifiers() & Qt::KeypadModifier;
-    if (keypad && event->key() == Qt::Key_Plus) {
-        ZoomInClick();
-        return;
-    }
-    if (keypad && event->key() == Qt::Key_Minus) {
-        ZoomOutClick();
-        return;
-    }
-    if (ScrollKey(event->key()))
-        return;
-    if (!mForwardingKey && focusWidget() != mSurface && event->key() != Qt::Key_Escape) {
-        // Keys that no other control took belong to the design surface.
-        mForwardingKey = true;
-        QKeyEvent copy(event->type(), event->key(), event->modifiers(), event->text(),
-                       event->isAutoRepeat(), ushort(event->count()));
-        QCoreApplication::sendEvent(mSurface, &copy);
-        mForwardingKey = false;
-        if (copy.isAccepted())
-            return;
-    }
-    QDialog::keyPressEvent(event);
+}
+
+void TEnvelopeDesignScreen::keyReleaseEvent(QKeyEvent* event)
+{
+    if (focusWidget() == mDescriptionEdit || !mSurface->SurfaceKeyRelease(*event))
+        QDialog::keyReleaseEvent(event);
 }
 
 // ---- closing

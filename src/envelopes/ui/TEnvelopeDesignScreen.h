@@ -111,6 +111,7 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void reject() override;
     void done(int result) override;
@@ -128,6 +129,8 @@ private:
     void PaintTemplate(QPainter& painter) const;
     void PaintMargins(QPainter& painter) const;
     bool ScrollKey(int key);
+    // The window's own keys: zoom on the keypad's plus and minus, scrolling; true when used.
+    bool WindowKeyPress(const QKeyEvent& event);
 
     design::TGDataPanel& mPanel;
     data::TDataSet* mTable;
@@ -138,7 +141,6 @@ private:
     TDesignZoom mZoom;
     bool mActivated = false;
     bool mClosing = false;
-    bool mForwardingKey = false;
     bool mPlacementSaved = false;
 
     TEnvelopeSurface* mSurface = nullptr;

@@ -1,8 +1,11 @@
 #include "envelopes/ui/TEnvelopeSurface.h"
 
 #include "data/TMessageService.h"
+#include "design/core/TGBasePanel.h"
 #include "design/core/TGClassRegistry.h"
 #include "design/objects/TGKindCatalogue.h"
+#include "design/objects/TGMultiLineBaseLabel.h"
+#include "design/objects/TMultiLineText.h"
 #include "design/stream/TLayoutError.h"
 #include "design/ui/TGKindMenus.h"
 
@@ -42,8 +45,20 @@ design::TGGraphicControl* TEnvelopeSurface::CreateObjectInRect(const QRect& rect
     design::TGGraphicControl* placed =
         PlaceObject(std::move(object), TEnvelopeTools::DroppedRect(rect));
     mTool = TEnvelopeTool::Selection;
-    if (placed != nullptr && info.tool == TEnvelopeTool::Text && OnEditNewText)
+    if (placed == nullptr)
+        return nullptr;
+    if (info.tool == TEnvelopeTool::Text && OnEditNewText)
         OnEditNewText(*placed);
+    if (info.tool == TEnvelopeTool::MailingAddress || info.tool == TEnvelopeTool::DatabaseField ||
+        info.tool == TEnvelopeTool::PostnetBarcode || info.tool == TEnvelopeTool::ImbBarcode) {
+        // Data objects show the current record at once, not a placeholder until the next record
+        // button; an address block then fits its lines as a drawn one does in every designer.
+        Panel().RefreshData();
+        if (info.tool == TEnvelopeTool::MailingAddress)
+            design::TMultiLineText::FitLines(static_cast<design::TGMultiLineBaseLabel&>(*placed));
+        Panel().NotifyChanged();
+        update();
+    }
     return placed;
 }
 

@@ -40,6 +40,7 @@
 #include <QScrollBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace qm::labels {
 namespace {
@@ -145,15 +146,20 @@ TLabelDesignScreen::TLabelDesignScreen(const TLabelGeometry& geometry, bool newL
     bold.setBold(true);
     mLayoutNameLabel->setFont(bold);
     mLayoutNameLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // Long template names and fonts would widen the window past a small screen: these controls
+    // give way down to a few characters (the whole text is their tooltip).
+    const int character = fontMetrics().averageCharWidth();
+    mLayoutNameLabel->setMinimumWidth(character * 14);
     mDescriptionEdit = new QLineEdit(geometry.description, this);
     mDescriptionEdit->setObjectName(QStringLiteral("DescriptionEdit"));
     mDescriptionEdit->setMaxLength(TLabelGeometry::kMaxDescriptionLength);
-    mDescriptionEdit->setMinimumWidth(fontMetrics().averageCharWidth() * 30);
+    mDescriptionEdit->setMinimumWidth(character * 12);
     auto* descriptionLabel = new QLabel(QStringLiteral("&Description:"), this);
     descriptionLabel->setBuddy(mDescriptionEdit);
     mFontButton = new QPushButton(this);
     mFontButton->setObjectName(QStringLiteral("FontButton"));
     mFontButton->setAutoDefault(false);
+    mFontButton->setMinimumWidth(character * 16);
     mLeftLabel = new QLabel(QStringLiteral("Left: "), this);
     mLeftLabel->setObjectName(QStringLiteral("LeftLabel"));
     mTopLabel = new QLabel(QStringLiteral("Top: "), this);
@@ -161,16 +167,22 @@ TLabelDesignScreen::TLabelDesignScreen(const TLabelGeometry& geometry, bool newL
     const int readOutWidth = fontMetrics().horizontalAdvance(QStringLiteral("Left: 00.00 ")) + 4;
     mLeftLabel->setMinimumWidth(readOutWidth);
     mTopLabel->setMinimumWidth(readOutWidth);
-    auto* top = new QHBoxLayout;
-    top->addWidget(layoutCaption);
-    top->addWidget(mLayoutNameLabel);
-    top->addSpacing(12);
-    top->addWidget(descriptionLabel);
-    top->addWidget(mDescriptionEdit, 1);
-    top->addWidget(mFontButton);
-    top->addSpacing(12);
-    top->addWidget(mLeftLabel);
-    top->addWidget(mTopLabel);
+    // Two rows, so that the window stays narrow enough for a small screen: the layout name and
+    // the read-out, then the description and the default font.
+    auto* nameRow = new QHBoxLayout;
+    nameRow->addWidget(layoutCaption);
+    nameRow->addWidget(mLayoutNameLabel, 1);
+    nameRow->addSpacing(12);
+    nameRow->addWidget(mLeftLabel);
+    nameRow->addWidget(mTopLabel);
+    auto* descriptionRow = new QHBoxLayout;
+    descriptionRow->addWidget(descriptionLabel);
+    descriptionRow->addWidget(mDescriptionEdit, 1);
+    descriptionRow->addSpacing(12);
+    descriptionRow->addWidget(mFontButton);
+    auto* top = new QVBoxLayout;
+    top->addLayout(nameRow);
+    top->addLayout(descriptionRow);
 
     // ---- tool bar
     auto* tools = new QHBoxLayout;
@@ -310,7 +322,6 @@ TLabelDesignScreen::TLabelDesignScreen(const TLabelGeometry& geometry, bool newL
         ToolButton(TTool::Selection)->setChecked(true);
         mSurface->SetLabelTool(TTool::Selection);
     };
-    mSurface->installEventFilter(this);
     WatchKeys();
 
     ShowFontCaption();
@@ -334,9 +345,10 @@ bool TLabelDesignScreen::Changed() const
 
 void TLabelDesignScreen::WatchKeys()
 {
-    // The window sees the keys first, except in the description edit.
+    // The window sees the keys first, except in the description edit; the surface is watched
+    // for the mouse read-out and the window's scrolling and zoom keys.
     for (QWidget* child : findChildren<QWidget*>())
-        if (child != mDescriptionEdit && child != mSurface)
+        if (child != mDescriptionEdit)
             child->installEventFilter(this);
 }
 
@@ -384,7 +396,11 @@ void TLabelDesignScreen::FormActivate()
 
     if (mNewLabel) {
         mSurface->SetLabelTool(TTool::Address);
-        mSurface->CreateObjectInRect(QRect(5, 5, mPanel.Width() - 15, mPanel.Height() - 15));
+        // The block spans the face whatever the record on screen holds: fitted to a 4-line
+        // record it would cut the city line of every longer address on paper.
+        const QRect area(5, 5, std::max(1, mPanel.Width() - 15), std::max(1, mPanel.Height() - 15));
+        if (design::TGGraphicControl* block = mSurface->CreateObjectInRect(area))
+            block->SetBounds(area.x(), area.y(), area.width(), area.height());
         ToolButton(TTool::Selection)->setChecked(true);
         mSurface->SetLabelTool(TTool::Selection);
         mSurface->SelectAll();
@@ -456,6 +472,7 @@ void TLabelDesignScreen::ShowArt()
 void TLabelDesignScreen::ShowLayoutName()
 {
     mLayoutNameLabel->setText(R::LayoutName(mGeometry));
+    mLayoutNameLabel->setToolTip(mLayoutNameLabel->text());
 }
 
 void TLabelDesignScreen::ShowFontCaption()
@@ -463,6 +480,7 @@ void TLabelDesignScreen::ShowFontCaption()
     const design::TGFont& font = mSurface->PanelFont();
     mFontButton->setText(
         R::DefaultFontCaption(font.Name(), font.PointSize(), font.Bold(), font.Italic()));
+    mFontButton->setToolTip(mFontButton->text());
 }
 
 void TLabelDesignScreen::ToolButtonClick(TTool tool)
@@ -510,8 +528,7 @@ void TLabelDesignScreen::ChangeLayoutClick()
     const bool artWasShown = artWasEnabled && mArtButton->isChecked();
     if (kind == 0) {
         const std::optional<TLabelGeometry> chosen =
-            OnChooseTemplate ? OnChooseTemplate(mGeometry)
-                             : TSelectLabel::Choose(mGeometry, mNewLabel, this);
+            OnChooseTemplate ? OnChooseTemplate(mGeometry) : TSelectLabel::Choose(mGeometry, this);
         if (!chosen)
             return;
         R::TakeTemplate(mGeometry, *chosen);
@@ -608,7 +625,7 @@ void TLabelDesignScreen::SaveButtonClick()
     if (OnSave) {
         const float zoom = mPanel.Scale();
         const QString failure = OnSave(*this);
-        if (mPanel.Scale() != zoom) { // a failed write leaves the face at 100 %
+        if (mPanel.Scale() != zoom) { // the face shows the zoom the read-out gives
             mZooming = true;
             mSurface->SetScale(zoom);
             mZooming = false;
@@ -658,27 +675,10 @@ void TLabelDesignScreen::ShowReadOut(const QPoint& mouse)
     mTopLabel->setText(QStringLiteral("Top: ") + R::ReadOut(at.y(), ppi, mPanel.Scale()));
 }
 
-bool TLabelDesignScreen::eventFilter(QObject* watched, QEvent* event)
+bool TLabelDesignScreen::WindowKeyPress(QKeyEvent& key)
 {
-    if (watched == mSurface && event->type() == QEvent::MouseMove) {
-        ShowReadOut(static_cast<QMouseEvent*>(event)->position().toPoint());
-        return false;
-    }
-    if (event->type() == QEvent::KeyRelease) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if ((key->modifiers() & Qt::KeypadModifier) &&
-            (key->key() == Qt::Key_Plus || key->key() == Qt::Key_Minus)) {
-            if (!key->isAutoRepeat())
-                ZoomBy(key->key() == Qt::Key_Plus);
-            return true;
-        }
-        return false;
-    }
-    if (event->type() != QEvent::KeyPress)
-        return false;
-    auto* key = static_cast<QKeyEvent*>(event);
     QScrollBar* bar = mFaceArea->verticalScrollBar();
-    switch (key->key()) {
+    switch (key.key()) {
     case Qt::Key_PageUp:
         bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
         return true;
@@ -693,25 +693,59 @@ bool TLabelDesignScreen::eventFilter(QObject* watched, QEvent* event)
         return true;
     case Qt::Key_Plus:
     case Qt::Key_Minus:
-        if (key->modifiers() & Qt::KeypadModifier)
-            return true; // zooms on release
-        break;
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-    case Qt::Key_Escape:
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return false;
+        return (key.modifiers() & Qt::KeypadModifier) != 0; // zooms on release
     default:
-        break;
-    }
-    if (watched == mSurface || (key->modifiers() & Qt::AltModifier))
         return false;
-    // Every other key is the label panel's (copy, cut, paste, delete, the arrow keys).
-    QKeyEvent copy(key->type(), key->key(), key->modifiers(), key->text(), key->isAutoRepeat(),
-                   ushort(key->count()));
-    QCoreApplication::sendEvent(mSurface, &copy);
-    return true;
+    }
+}
+
+bool TLabelDesignScreen::WindowKeyRelease(QKeyEvent& key)
+{
+    if ((key.modifiers() & Qt::KeypadModifier) &&
+        (key.key() == Qt::Key_Plus || key.key() == Qt::Key_Minus)) {
+        if (!key.isAutoRepeat())
+            ZoomBy(key.key() == Qt::Key_Plus);
+        return true;
+    }
+    return false;
+}
+
+bool TLabelDesignScreen::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == mSurface && event->type() == QEvent::MouseMove) {
+        ShowReadOut(static_cast<QMouseEvent*>(event)->position().toPoint());
+        return false;
+    }
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)
+        return false;
+    if (watched == mDescriptionEdit)
+        return false; // the description edit keeps every key
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (event->type() == QEvent::KeyRelease) {
+        if (WindowKeyRelease(*key))
+            return true;
+        // The surface gets its own events; from other controls it is handed the key directly.
+        return watched != mSurface && mSurface->SurfaceKeyRelease(*key);
+    }
+    if (WindowKeyPress(*key))
+        return true;
+    return watched != mSurface && mSurface->SurfaceKeyPress(*key);
+}
+
+void TLabelDesignScreen::keyPressEvent(QKeyEvent* event)
+{
+    // The window has the key when no control has the focus, or when the description edit let
+    // it pass (the arrows up and down): only the former belongs to the face.
+    const bool fromEdit = focusWidget() == mDescriptionEdit;
+    if (fromEdit || (!WindowKeyPress(*event) && !mSurface->SurfaceKeyPress(*event)))
+        QDialog::keyPressEvent(event);
+}
+
+void TLabelDesignScreen::keyReleaseEvent(QKeyEvent* event)
+{
+    const bool fromEdit = focusWidget() == mDescriptionEdit;
+    if (fromEdit || (!WindowKeyRelease(*event) && !mSurface->SurfaceKeyRelease(*event)))
+        QDialog::keyReleaseEvent(event);
 }
 
 // ---- the "Print Labels" window's New and Modify

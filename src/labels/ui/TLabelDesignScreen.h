@@ -109,6 +109,8 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
 
 private:
     void FormActivate();
@@ -127,6 +129,9 @@ private:
     void RemoveNarrowPostNet();
     void DescribeTools();
     void WatchKeys();
+    // The window's own keys (scrolling the face, zooming on the keypad); true when used.
+    bool WindowKeyPress(QKeyEvent& key);
+    bool WindowKeyRelease(QKeyEvent& key);
 
     TLabelGeometry mGeometry;
     bool mNewLabel = false;

@@ -44,7 +44,7 @@ QString Inches(float value)
 
 } // namespace
 
-TSelectLabel::TSelectLabel(TLabelTemplates& templates, const TLabelGeometry& layout, bool newLayout,
+TSelectLabel::TSelectLabel(TLabelTemplates& templates, const TLabelGeometry& layout,
                            QWidget* parent)
     : QDialog(parent), mTemplates(templates)
 {
@@ -124,8 +124,8 @@ TSelectLabel::TSelectLabel(TLabelTemplates& templates, const TLabelGeometry& lay
 
     // The lists as the layout chooses them, the filter they make, then the layout's own template
     // when the layout has one the lists can show.
-    const TLabelTemplateFilter::TStart start = TLabelTemplateFilter::StartFor(
-        layout.maker, layout.printer, layout.productGroup, newLayout);
+    const TLabelTemplateFilter::TStart start =
+        TLabelTemplateFilter::StartFor(layout.maker, layout.printer, layout.productGroup);
     {
         const QSignalBlocker blockMaker(mManufacturerCombo);
         const QSignalBlocker blockProduct(mProductCombo);
@@ -158,8 +158,7 @@ TSelectLabel::TSelectLabel(TLabelTemplates& templates, const TLabelGeometry& lay
 
 TSelectLabel::~TSelectLabel() = default;
 
-std::optional<TLabelGeometry> TSelectLabel::Choose(const TLabelGeometry& layout, bool newLayout,
-                                                   QWidget* parent)
+std::optional<TLabelGeometry> TSelectLabel::Choose(const TLabelGeometry& layout, QWidget* parent)
 {
     TLabelTemplates templates;
     const QString failure = templates.Open(data::TProgramHome::Current().SysDataDir());
@@ -167,7 +166,7 @@ std::optional<TLabelGeometry> TSelectLabel::Choose(const TLabelGeometry& layout,
         data::TMessageService::Inform(parent, failure);
         return std::nullopt;
     }
-    TSelectLabel dialog(templates, layout, newLayout, parent);
+    TSelectLabel dialog(templates, layout, parent);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.Chosen();

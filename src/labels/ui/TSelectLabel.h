@@ -31,15 +31,14 @@ class TSelectLabel : public QDialog {
 public:
     static constexpr int kHelpContext = 5101;
 
-    TSelectLabel(TLabelTemplates& templates, const TLabelGeometry& layout, bool newLayout,
+    TSelectLabel(TLabelTemplates& templates, const TLabelGeometry& layout,
                  QWidget* parent = nullptr);
     ~TSelectLabel() override;
 
     // Opens sysdata/LBLTPL.DBF of the program home and runs the picker. Returns the chosen
     // template (its geometry, with its DESCRIPT in templateDescription), or nothing on Cancel.
     // A missing template table shows its message and returns nothing.
-    static std::optional<TLabelGeometry> Choose(const TLabelGeometry& layout, bool newLayout,
-                                                QWidget* parent);
+    static std::optional<TLabelGeometry> Choose(const TLabelGeometry& layout, QWidget* parent);
 
     // The template taken with OK.
     const std::optional<TLabelGeometry>& Chosen() const { return mChosen; }

@@ -48,6 +48,8 @@ QToolButton* MakeToolButton(QWidget* parent, QStyle::StandardPixmap icon, const 
     button->setIcon(parent->style()->standardIcon(icon));
     button->setText(text);
     button->setToolTip(tip);
+    // The page buttons show only an icon: screen readers need the name.
+    button->setAccessibleName(tip);
     button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     button->setAutoRaise(true);
     return button;

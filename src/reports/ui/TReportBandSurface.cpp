@@ -3,6 +3,7 @@
 #include "data/TMessageService.h"
 #include "design/core/TGClassRegistry.h"
 #include "design/objects/TGDMultiLineLabel.h"
+#include "design/objects/TGDateTimeLabel.h"
 #include "design/objects/TGKindCatalogue.h"
 #include "design/objects/TGLabelShapes.h"
 #include "design/objects/TGPDLabel.h"
@@ -129,9 +130,12 @@ TGGraphicControl* TReportBandSurface::CreateObjectInRect(const QRect& dragged)
         object = PlaceObject(std::move(made), rect);
         break;
     }
+    case TPanelState::psDateTime:
+        object = PlaceObject(std::move(made), rect);
+        static_cast<design::TGDateTimeLabel*>(object)->FitWidth();
+        break;
     case TPanelState::psLine:
     case TPanelState::psImage:
-    case TPanelState::psDateTime:
     case TPanelState::psPageNumber:
         object = PlaceObject(std::move(made), rect);
         break;

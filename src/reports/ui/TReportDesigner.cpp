@@ -24,6 +24,7 @@
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -31,6 +32,7 @@
 #include <QScrollArea>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace qm::reports {
 namespace {
@@ -165,6 +167,10 @@ TReportDesigner::TReportDesigner(const QString& description, const TReportSettin
         return dialog.Settings();
     };
     mDescriptionEdit->setText(description.left(R::kDescriptionLength));
+    // Every control but the description edit hands the window its keys first.
+    for (QWidget* child : findChildren<QWidget*>())
+        if (child != mDescriptionEdit)
+            child->installEventFilter(this);
     ShowSettings(mSettings);
     resize(std::max(820, G::BandWidth(mSettings, design::TDesignUnits::Ppi()) + 80), 640);
     data::TWindowPlacement::Centre(*this, parent ? parent->window() : nullptr);
@@ -255,7 +261,8 @@ void TReportDesigner::BuildControls()
     mDescriptionEdit = new QLineEdit(this);
     mDescriptionEdit->setObjectName(QStringLiteral("DescriptionEdit"));
     mDescriptionEdit->setMaxLength(R::kDescriptionLength);
-    mDescriptionEdit->setMinimumWidth(fontMetrics().averageCharWidth() * 36);
+    // The description and the font button give way down to a few characters on a small screen.
+    mDescriptionEdit->setMinimumWidth(fontMetrics().averageCharWidth() * 16);
     descriptionLabel->setBuddy(mDescriptionEdit);
     auto* layoutLabel = new QLabel(QStringLiteral("Layout:"), this);
     mLayoutNameLabel = new QLabel(this);
@@ -266,6 +273,7 @@ void TReportDesigner::BuildControls()
     mFontButton = new QPushButton(this);
     mFontButton->setObjectName(QStringLiteral("FontButton"));
     mFontButton->setAutoDefault(false);
+    mFontButton->setMinimumWidth(fontMetrics().averageCharWidth() * 16);
     auto* top = new QHBoxLayout;
     top->addWidget(descriptionLabel);
     top->addWidget(mDescriptionEdit, 1);
@@ -525,6 +533,7 @@ void TReportDesigner::ShowFontCaption()
 {
     mFontButton->setText(R::DefaultFontCaption(mSettings.defaultFontName, mSettings.defaultFontSize,
                                                mSettings.defaultBold, mSettings.defaultItalic));
+    mFontButton->setToolTip(mFontButton->text());
 }
 
 void TReportDesigner::ShowMemo()
@@ -736,6 +745,49 @@ void TReportDesigner::showEvent(QShowEvent* event)
     } catch (const data::TSettingsWriteError&) {
         // The placement is a convenience; the window opens where it was centred.
     }
+}
+
+// ---- keys
+
+TReportBandSurface& TReportDesigner::KeyTarget()
+{
+    for (std::size_t i = 0; i < mPanels.size(); ++i)
+        if (!mPanels[i]->Selection().empty())
+            return *mSurfaces[i];
+    return *mSurfaces[mKeyBand];
+}
+
+bool TReportDesigner::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::FocusIn) {
+        for (std::size_t i = 0; i < mSurfaces.size(); ++i)
+            if (watched == mSurfaces[i])
+                mKeyBand = i;
+        return false;
+    }
+    const bool press = event->type() == QEvent::KeyPress;
+    if (!press && event->type() != QEvent::KeyRelease)
+        return false;
+    if (watched == mDescriptionEdit ||
+        std::find(mSurfaces.begin(), mSurfaces.end(), watched) != mSurfaces.end())
+        return false; // the edit keeps its keys; a band gets its own events as they are
+    // From any other control the band's keys go to the band by a direct call.
+    const auto& key = *static_cast<QKeyEvent*>(event);
+    TReportBandSurface& band = KeyTarget();
+    return press ? band.SurfaceKeyPress(key) : band.SurfaceKeyRelease(key);
+}
+
+void TReportDesigner::keyPressEvent(QKeyEvent* event)
+{
+    // Keys the description edit let pass (the arrows up and down) are not the bands'.
+    if (focusWidget() == mDescriptionEdit || !KeyTarget().SurfaceKeyPress(*event))
+        QDialog::keyPressEvent(event);
+}
+
+void TReportDesigner::keyReleaseEvent(QKeyEvent* event)
+{
+    if (focusWidget() == mDescriptionEdit || !KeyTarget().SurfaceKeyRelease(*event))
+        QDialog::keyReleaseEvent(event);
 }
 
 void TReportDesigner::done(int result)

@@ -125,8 +125,16 @@ public:
 
     void done(int result) override;
 
+    // The band the design keys (copy, cut, paste, delete, select all, the arrows) act on when a
+    // control other than a band has the focus: the band holding the selection, else the band
+    // that last had the focus, else the detail band.
+    TReportBandSurface& KeyTarget();
+
 protected:
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
 
 private:
     void BuildControls();
@@ -149,6 +157,7 @@ private:
     TReportMemoStrip* mMemo = nullptr;
     int mHeightAtPress = 0;
     bool mActivated = false;
+    std::size_t mKeyBand = 1; // the band that last had the focus (header 0, detail 1, footer 2)
 
     QLineEdit* mDescriptionEdit = nullptr;
     QLabel* mLayoutNameLabel = nullptr;

@@ -3,14 +3,19 @@
 #include "data/TSettingsFile.h"
 #include "design/objects/TGIMBarCode.h"
 
+#include "../../support/TFocusKeys.h"
 #include "../../support/TScreenshot.h"
 #include "../../support/TScriptedResponder.h"
 #include "../../support/TTestHome.h"
+#include "../../support/TWindowFit.h"
 #include "design/core/TGClassRegistry.h"
 #include "design/core/TGDataPanel.h"
+#include "design/core/TGLabelObjectFiler.h"
 #include "design/core/TGOwner.h"
 #include "design/objects/TGLabelShapes.h"
 #include "design/objects/TGPLabel.h"
+#include "design/surface/TGSurfaceCommands.h"
+#include "design/surface/TTickClock.h"
 #include "design/text/TDesignUnits.h"
 #include "envelopes/ui/TEnvelopeSurface.h"
 
@@ -23,6 +28,7 @@
 #include <QToolButton>
 #include <QtTest/QTest>
 #include <gtest/gtest.h>
+#include <random>
 
 namespace qm::envelopes {
 
@@ -343,6 +349,130 @@ TEST_F(TEnvelopeDesignScreenTest, FieldNamesToggleShowsTheOppositeOfTheButton)
     EXPECT_TRUE(screen->Surface()->SnapToGrid());
     // Without an address table the record buttons have nothing to move.
     EXPECT_FALSE(screen->NextButton()->isEnabled());
+}
+
+} // namespace qm::envelopes
+
+namespace qm::envelopes {
+
+// Zooming keeps each object's 100 % geometry: any zoom sequence back to 100 % leaves every object
+// exactly where it was, and the layout stream is the same byte for byte.
+TEST_F(TEnvelopeDesignScreenTest, FiftyRandomZoomSequencesLeaveEveryObjectWhereItWas)
+{
+    std::mt19937 random(6);
+    std::vector<QRect> placed;
+    for (int i = 0; i < 25; ++i) {
+        const QRect r(int(random() % 900), int(random() % 390), 1 + int(random() % 300),
+                      1 + int(random() % 120));
+        placed.push_back(r);
+        Put(r);
+    }
+    auto screen = Open();
+    // A text drawn while zoomed joins them.
+    screen->ZoomOutButton()->click();
+    screen->ToolButton(TEnvelopeTool::Text)->click();
+    Drag(*screen, QPoint(31, 41), QPoint(91, 61));
+    screen->ZoomInButton()->click();
+    ASSERT_EQ(panel.ObjectCount(), 26);
+    placed.push_back(panel.ObjectAt(25)->BoundsRect());
+    const QByteArray stream = design::TGLabelObjectFiler::PanelBytes(panel);
+
+    for (int sequence = 0; sequence < 50; ++sequence) {
+        const int presses = 1 + int(random() % 12);
+        for (int i = 0; i < presses; ++i) {
+            if (random() % 2)
+                (random() % 2 ? screen->ZoomInButton() : screen->ZoomOutButton())->click();
+            else
+                QTest::keyClick(screen->Surface(), random() % 2 ? Qt::Key_Plus : Qt::Key_Minus,
+                                Qt::KeypadModifier);
+        }
+        while (screen->Zoom().Percent() != 100)
+            (screen->Zoom().Percent() < 100 ? screen->ZoomInButton() : screen->ZoomOutButton())
+                ->click();
+        ASSERT_EQ(screen->ZoomLabel()->text(), "100%");
+        ASSERT_EQ(QSize(panel.Width(), panel.Height()), QSize(912, 396));
+        for (std::size_t i = 0; i < placed.size(); ++i)
+            ASSERT_EQ(panel.ObjectAt(int(i))->BoundsRect(), placed[i])
+                << "sequence " << sequence << ", object " << i;
+    }
+    EXPECT_EQ(design::TGLabelObjectFiler::PanelBytes(panel), stream);
+}
+
+// Every design key works from every control that can have the focus and none ends the program;
+// the description edit keeps its keys for its text.
+TEST_F(TEnvelopeDesignScreenTest, DesignKeysWorkFromEveryControlAndNeverEndTheProgram)
+{
+    std::int64_t now = 100000;
+    design::TTickClock::SetSource([&now] { return now; });
+    auto screen = Open();
+    ASSERT_TRUE(test::Activate(*screen));
+    screen->SaveButton()->show();
+    const QList<QWidget*> controls = test::FocusableControls(*screen);
+    EXPECT_TRUE(controls.contains(screen->Surface()));
+    EXPECT_TRUE(controls.contains(screen->DescriptionEdit()));
+    EXPECT_TRUE(controls.contains(screen->ChangeSizeButton()));
+    for (QWidget* control : controls) {
+        SCOPED_TRACE(control->objectName().toStdString());
+        panel.ClearObjects();
+        design::TGGraphicControl* box = Put(QRect(20, 20, 30, 20));
+        QFile::remove(design::TGSurfaceCommands::ClipboardPath());
+        ASSERT_TRUE(test::Focus(*control));
+        const QString text = screen->DescriptionEdit()->text();
+
+        for (const int key : {Qt::Key_Z, Qt::Key_Y})
+            test::PressKey(key, Qt::ControlModifier);
+        test::PressKey(Qt::Key_A, Qt::ControlModifier);
+        test::PressKey(Qt::Key_Right);
+        test::PressKey(Qt::Key_Down, Qt::ShiftModifier);
+        test::PressKey(Qt::Key_C, Qt::ControlModifier);
+        now += 1500;
+        test::PressKey(Qt::Key_V, Qt::ControlModifier);
+        if (control == screen->DescriptionEdit()) {
+            EXPECT_EQ(panel.ObjectCount(), 1);
+            EXPECT_EQ(box->BoundsRect(), QRect(20, 20, 30, 20));
+            test::PressKey(Qt::Key_Delete);
+            EXPECT_EQ(panel.ObjectCount(), 1);
+            screen->DescriptionEdit()->setText(text);
+            continue;
+        }
+        EXPECT_EQ(screen->DescriptionEdit()->text(), text);
+        ASSERT_EQ(panel.ObjectCount(), 2) << "Ctrl+V pasted the copy";
+        EXPECT_EQ(box->BoundsRect(), QRect(21, 20, 30, 21)) << "Right moved, Shift+Down grew";
+        EXPECT_EQ(panel.ObjectAt(1)->BoundsRect(), QRect(36, 35, 30, 21));
+        test::PressKey(Qt::Key_A, Qt::ControlModifier);
+        test::PressKey(Qt::Key_X, Qt::ControlModifier);
+        EXPECT_EQ(panel.ObjectCount(), 0) << "Ctrl+X cut both";
+        now += 1500;
+        test::PressKey(Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(panel.ObjectCount(), 2);
+        test::PressKey(Qt::Key_A, Qt::ControlModifier);
+        test::PressKey(Qt::Key_Delete);
+        EXPECT_EQ(panel.ObjectCount(), 0) << "Delete";
+        EXPECT_EQ(QApplication::focusWidget(), control) << "no key moved the focus";
+        EXPECT_TRUE(screen->isVisible());
+    }
+    design::TTickClock::SetSource(nullptr);
+}
+
+// The window fits a 1920 x 1080 screen at 200 % (960 x 540 logical pixels, 40 of them
+// for the title bar): nothing is cut,
+// also with a desktop font of 11 point.
+TEST_F(TEnvelopeDesignScreenTest, FitsA960By540Screen)
+{
+    for (const int points : {0, 11}) {
+        SCOPED_TRACE(points);
+        auto screen = Open();
+        if (points > 0) {
+            QFont font = screen->font();
+            font.setPointSize(points);
+            screen->setFont(font);
+            QApplication::processEvents();
+        }
+        EXPECT_LE(screen->minimumSizeHint().width(), 960);
+        EXPECT_LE(screen->minimumSizeHint().height(), 500);
+        EXPECT_EQ(test::ControlsOutside(*screen, QSize(960, 500)), QStringList());
+        test::SaveScreenshot(*screen, QStringLiteral("envelope-design-960x540-%1").arg(points));
+    }
 }
 
 } // namespace qm::envelopes

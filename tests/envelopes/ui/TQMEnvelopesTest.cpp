@@ -17,6 +17,8 @@
 #include "design/core/TGClassRegistry.h"
 #include "design/core/TGDataPanel.h"
 #include "design/objects/TGLabelShapes.h"
+#include "design/objects/TGMultiLineBaseLabel.h"
+#include "design/objects/TMultiLineText.h"
 #include "design/text/TDesignUnits.h"
 #include "envelopes/TEnvelopeLayoutStore.h"
 #include "envelopes/TEnvelopeRecordScope.h"
@@ -504,14 +506,22 @@ TEST_F(TQMEnvelopesTest, ASaveThatCannotBeWrittenKeepsTheDesignerOpen)
     int shown = 0;
     design = [&](TEnvelopeDesignScreen& designer) {
         ++shown;
+        const design::TGBasePanel& panel = designer.Surface()->Panel();
         if (shown == 1) {
             // A folder where the new layout's file goes: the write fails.
             ASSERT_TRUE(QDir().mkdir(blocked));
             designer.DescriptionEdit()->setText("Kept");
             QTest::keyClicks(designer.DescriptionEdit(), "!");
+            designer.ZoomInButton()->click();
+            designer.ZoomInButton()->click();
         } else {
-            // Shown again with the design as it was; now the write succeeds.
+            // Shown again with the design as it was, at the zoom its read-out shows (it came
+            // back at 100 % under "120%"); now the write succeeds.
             EXPECT_EQ(designer.DescriptionEdit()->text(), "Kept!");
+            EXPECT_EQ(designer.ZoomLabel()->text(), "120%");
+            EXPECT_FLOAT_EQ(panel.Scale(), 1.2f);
+            EXPECT_EQ(panel.Width(), 1094) << "912 x 1.2";
+            EXPECT_EQ(designer.Surface()->width(), panel.Width() + 1);
             ASSERT_TRUE(QDir().rmdir(blocked));
         }
         designer.SaveButton()->click();
@@ -522,6 +532,35 @@ TEST_F(TQMEnvelopesTest, ASaveThatCannotBeWrittenKeepsTheDesignerOpen)
     EXPECT_EQ(responder.Messages()[0].caption, "Error");
     EXPECT_EQ(Grid(), QStringList({"Kept!"}));
     EXPECT_TRUE(QFileInfo(blocked).isFile());
+}
+
+} // namespace qm::envelopes
+
+namespace qm::envelopes {
+
+// A new address block shows the current record at once, not "<blank>" until a record button.
+TEST_F(TQMEnvelopesTest, ANewAddressBlockShowsTheCurrentRecordAtOnce)
+{
+    OpenAddresses(3);
+    AddRow("Home");
+    Open();
+    QStringList shown;
+    design = [&](TEnvelopeDesignScreen& designer) {
+        designer.ToolButton(TEnvelopeTool::MailingAddress)->click();
+        QTest::mouseClick(designer.Surface(), Qt::LeftButton, {}, QPoint(300, 200));
+        QApplication::processEvents();
+        const auto& panel = designer.Surface()->Panel();
+        ASSERT_EQ(panel.ObjectCount(), 2);
+        const auto* block = dynamic_cast<const design::TGMultiLineBaseLabel*>(panel.ObjectAt(1));
+        ASSERT_NE(block, nullptr);
+        shown = block->Items();
+        // Fitted to its lines, as a drawn block is in every designer.
+        EXPECT_EQ(block->Height(), design::TMultiLineText::LinePitch(*block) * shown.size());
+        designer.CancelButton()->click();
+    };
+    responder.QueueAnswer(true); // "Discard the changes to this envelope?"
+    window->ModifyButton()->click();
+    EXPECT_EQ(shown, QStringList({"Ann P001 ", "Springfield  "}));
 }
 
 } // namespace qm::envelopes
