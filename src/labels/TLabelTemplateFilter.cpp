@@ -67,6 +67,26 @@ int TLabelTemplateFilter::MakerItem(const QString& maker, const QStringList& mak
     return -1;
 }
 
+int TLabelTemplateFilter::ItemListing(const QString& maker, const QString& printer,
+                                      const QStringList& makers)
+{
+    const int further = MakerItem(maker, makers);
+    if (further >= 0)
+        return further;
+    const QString m = maker.trimmed().toUpper();
+    const QString p = printer.trimmed().toUpper();
+    const char* item = nullptr;
+    if (m == QLatin1String("AVERY") && p == QLatin1String("LJ"))
+        item = "Avery Laserjet";
+    else if (m == QLatin1String("AVERY") && p == QLatin1String("IJ"))
+        item = "Avery Inkjet";
+    else if (m == QLatin1String("AVERY") && p == QLatin1String("DM"))
+        item = "Avery Dot Matrix";
+    else if (m == QLatin1String("COSTAR") && p == QLatin1String("LP"))
+        item = "Costar LabelPrinter";
+    return item ? FindManufacturer(QLatin1String(item)) : int(ManufacturerItems(makers).size()) - 1;
+}
+
 TLabelTemplateFilter::TStart TLabelTemplateFilter::StartFor(const QString& maker,
                                                             const QString& printer,
                                                             const QString& productGroup,

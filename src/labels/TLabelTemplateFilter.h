@@ -28,6 +28,9 @@ public:
     // The item of a layout's maker among the further makers (any letter case); -1 when it is one
     // of the first four items' makers or not listed.
     static int MakerItem(const QString& maker, const QStringList& makers);
+    // The item that lists a template of this maker and printer code: its further maker's item,
+    // else the Avery or Costar item of its printer code, else "All Manufacturers".
+    static int ItemListing(const QString& maker, const QString& printer, const QStringList& makers);
 
     // The picker as it opens for a layout: its maker, printer code and product group, and whether
     // the layout is new. A new or user-defined layout starts on "Avery Laserjet" and "Address/

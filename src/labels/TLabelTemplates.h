@@ -36,6 +36,8 @@ public:
     void CloseOwn();
     void ReopenOwn();
     const QString& OwnProblem() const { return mOwnProblem; }
+    // The folder of the user's own table given to Open; empty when there is none.
+    const QString& UserFolder() const { return mUserDir; }
 
     struct TEntry {
         QString description;
