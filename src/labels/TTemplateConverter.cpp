@@ -603,8 +603,10 @@ TTemplateConverter::TResult TTemplateConverter::Convert(const TTemplateFile& fil
             QSet<QString> seen;
             while (base->equiv && !base->equiv->isEmpty()) {
                 seen.insert(base->part.value_or(QString()));
+                const QString brandOfSheet =
+                    base->equivBrand.value_or(base->brand.value_or(QString()));
                 const TTemplateFileEntry* next =
-                    byPart.value({t.brand.value_or(QString()), *base->equiv}, nullptr);
+                    byPart.value({brandOfSheet, *base->equiv}, nullptr);
                 if (!next || seen.contains(next->part.value_or(QString())))
                     Refuse(QStringLiteral("%1: equivalent %2 not found").arg(where, *base->equiv));
                 base = next;

@@ -71,6 +71,11 @@ public:
             case QXmlStreamReader::EndElement:
                 if (depth == 3)
                     mInLabel = false;
+                if (depth == 2) {
+                    for (TTemplateFileEntry& alias : mAliases)
+                        templates.push_back(std::move(alias));
+                    mAliases.clear();
+                }
                 --depth;
                 break;
             default:
@@ -113,6 +118,15 @@ private:
         if (name == u"Meta") {
             if (const auto category = Attribute(mXml.attributes(), QLatin1StringView("category")))
                 entry.categories << *category;
+        } else if (name == u"Alias") {
+            const QXmlStreamAttributes a = mXml.attributes();
+            TTemplateFileEntry alias;
+            alias.brand = Attribute(a, QLatin1StringView("brand"));
+            alias.part = Attribute(a, QLatin1StringView("part"));
+            alias.equiv = entry.part.value_or(QString());
+            alias.equivBrand = entry.brand.value_or(QString());
+            alias.line = mXml.lineNumber();
+            mAliases.push_back(std::move(alias));
         } else if (name.startsWith(u"Label-")) {
             TTemplateFileLabel label;
             label.kind = name.toString();
@@ -135,6 +149,7 @@ private:
     const TTemplateFile::TLimits& mLimits;
     int mElements = 0;
     bool mInLabel = false;
+    std::vector<TTemplateFileEntry> mAliases; // of the template being read
 };
 
 } // namespace

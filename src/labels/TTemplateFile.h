@@ -11,7 +11,9 @@
 // longer than maxAttributeLength, a document type that declares entities (no entity is ever
 // expanded), an entity reference, malformed XML, or a root element that is not
 // "Glabels-templates". Element names are taken without their namespace. Attributes a template
-// lacks stay absent here; the converter says which one a template misses.
+// lacks stay absent here; the converter says which one a template misses. An <Alias brand part>
+// inside a template (the older form of the format) becomes an entry of its own, an equivalent of
+// that template.
 
 #include <QByteArray>
 #include <QHash>
@@ -34,6 +36,9 @@ struct TTemplateFileLabel {
 
 struct TTemplateFileEntry {
     std::optional<QString> brand, part, equiv, size, width, height;
+    // For an <Alias brand part> of an older file: the brand of the template it names (equiv
+    // holds that template's part). The reader puts such an entry right after its template.
+    std::optional<QString> equivBrand;
     std::optional<QString> description; // "_description", else "description"
     QStringList categories;             // the Meta elements' category attributes
     std::vector<TTemplateFileLabel> labels;

@@ -75,6 +75,26 @@ TEST(TemplateConverter, ASheetAndItsEquivalentsEachGetARow)
     EXPECT_TRUE(result.leftOut.empty());
 }
 
+TEST(TemplateConverter, AliasesOfAnOlderFileAreEquivalents)
+{
+    const auto result = Convert(R"(
+      <Template brand="Avery" part="5160" size="US-Letter" _description="Address Labels">
+        <Alias brand="Avery" part="8160"/>
+        <Alias brand="Zweckform" part="Z5160"/>
+        <Label-rectangle id="0" width="2.625in" height="1in" round="0.0625in">
+          <Layout nx="3" ny="10" x0="0.15625in" y0="0.5in" dx="2.78125in" dy="1in"/>
+        </Label-rectangle>
+      </Template>)");
+    QStringList rows;
+    for (const TTemplateRow& row : result.rows)
+        rows << row.description + " " + row.printer + " " + row.maker + " " +
+                    row.leftMargin.ThreeDecimals();
+    EXPECT_EQ(rows, (QStringList{"Avery 5160  Address LJ AVERY 0.156",
+                                 "Avery 8160  Address IJ AVERY 0.156",
+                                 "Zweckform Z5160  Address LJ Zweckform 0.156"}));
+    EXPECT_TRUE(result.leftOut.empty());
+}
+
 TEST(TemplateConverter, SeveralBlocksThatFormOneGridAreOneLayout)
 {
     const auto result = Convert(R"(

@@ -82,6 +82,13 @@ OTHER_TEMPLATES = """<?xml version="1.0"?>
     </Label-rectangle>
   </Template>
   <Template brand="Herma" part="4227" equiv="4226"/>
+  <Template brand="Herma" part="4250" size="A4" _description="Address labels">
+    <Alias brand="Herma" part="4251"/>
+    <Alias brand="Sigel" part="LA250"/>
+    <Label-rectangle id="0" width="70mm" height="36mm">
+      <Layout nx="3" ny="8" x0="0" y0="4.5mm" dx="70mm" dy="36mm"/>
+    </Label-rectangle>
+  </Template>
   <Template brand="Herma" part="4300" size="A4" _description="Split sheet">
     <Label-rectangle id="0" width="90mm" height="40mm" round="2mm">
       <Layout nx="1" ny="3" x0="10mm" y0="20mm" dx="0" dy="50mm"/>
@@ -276,6 +283,11 @@ class ConvertLabelTemplatesTest(unittest.TestCase):
         twin = rows["Herma 4227  Address"]
         self.assertEqual({c: twin[c] for c in convert.LENGTH_COLUMNS},
                          {c: herma[c] for c in convert.LENGTH_COLUMNS})
+        # The older form's aliases are equivalents too, of any maker.
+        for alias in ("Herma 4251  Address", "Sigel LA250  Address"):
+            self.assertEqual(rows[alias]["LBLWIDTH"], "2.756")
+            self.assertEqual(rows[alias]["NBRDOWN"], "8")
+        self.assertEqual(rows["Sigel LA250  Address"]["MANUFAC"], "Sigel")
         # Two single columns side by side with an even step: one grid, no middle gap.
         split = rows["Herma 4300  Split Sheet"]
         self.assertEqual((split["NBRACROSS"], split["NBRDOWN"], split["HORIZPITCH"],
