@@ -76,6 +76,22 @@ TEST(TemplatesCommand, ImportAddsTheUsersOwnSheetsThatPrintTemplatesMarks)
                                                       "Mylabels M-21  Address\town",
                                                       "Mylabels M-22  Address\town"}));
 
+    // A sheet of the user's own prints like a shipped one.
+    QFile csv(home.Path("people.csv"));
+    ASSERT_TRUE(csv.open(QIODevice::WriteOnly));
+    csv.write(
+        "Meier,Anna,Hauptstrasse 12,Stuttgart,70173\nSmith,John,1 Main St,Springfield,12345\n");
+    csv.close();
+    const std::string table = home.Path("people.dbf").toStdString();
+    ASSERT_EQ(Tool({"import", table, "--new", "--csv", home.Path("people.csv").toStdString(),
+                    "--map", "1=LNAME,2=FNAME,3=STREET,4=CITY,5=ZIP"})
+                  .code,
+              0);
+    r = Tool(
+        {"print", "labels", "--table", table, "--template", "Mylabels M-22  Address", "--list"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(Lines(r.out).at(1), "1 2 2.756 0.000 2"); // 70 mm across, from the left edge
+
     // Again: nothing new, still a success.
     r = Tool({"templates", "import", Write(home, "mine-templates.xml", kMine)});
     EXPECT_EQ(r.code, 0);
