@@ -59,7 +59,7 @@ class LabelTemplateImportTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        mHome.Home().Prepare(data::TProgramHome::ShippedDataDir());
+        mHome.Home().Prepare(QStringLiteral(QM_BUILD_DIR "/share/quillmark"));
         mSysdata = mHome.Home().SysDataDir();
         ASSERT_TRUE(QFileInfo::exists(QDir(mSysdata).filePath("LBLTPL.DBF")));
         ASSERT_EQ(mTemplates.Open(mSysdata), QString());
@@ -187,7 +187,7 @@ TEST_F(LabelTemplateImportTest, OwnSheetsOutliveARebuildAndAReinstallOfTheShippe
     // A reinstall puts a fresh shipped table in place: removed, then seeded again.
     for (const char* name : {"LBLTPL.DBF", "LBLTPL.CDX"})
         ASSERT_TRUE(QFile::remove(QDir(mSysdata).filePath(name)));
-    mHome.Home().Prepare(data::TProgramHome::ShippedDataDir());
+    mHome.Home().Prepare(QStringLiteral(QM_BUILD_DIR "/share/quillmark"));
     ASSERT_EQ(mTemplates.Open(mSysdata), QString());
     EXPECT_EQ(Listed(kMine), expected);
     EXPECT_EQ(mTemplates.OwnProblem(), QString());

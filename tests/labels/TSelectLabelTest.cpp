@@ -202,6 +202,23 @@ TEST_F(SelectLabelTest, ChooseOpensTheHomesTemplatesAndReportsAMissingTable)
     ASSERT_TRUE(chosen);
     EXPECT_FALSE(chosen->templateDescription.isEmpty());
     EXPECT_EQ(chosen->maker, "AVERY");
+
+    // Damaged own sheets are reported once; the shipped ones are still offered.
+    {
+        QFile damaged(home.Path("sysdata/LBLUSER.DBF"));
+        ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+        damaged.write("\x03 this is not a table");
+    }
+    QTimer::singleShot(0, [] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->findChild<QPushButton*>("OKButton")->click();
+    });
+    EXPECT_TRUE(TSelectLabel::Choose(TLabelGeometry::NewLayout(), true, nullptr));
+    ASSERT_EQ(mResponder.Texts().size(), 2);
+    EXPECT_TRUE(
+        mResponder.Texts().back().startsWith("Your own label sheets (LBLUSER.DBF) cannot be read"))
+        << mResponder.Texts().back().toStdString();
 }
 
 TEST_F(SelectLabelTest, TheFindBoxNarrowsAsTheProductNumberIsTyped)

@@ -207,6 +207,9 @@ std::optional<TLabelGeometry> TSelectLabel::Choose(const TLabelGeometry& layout,
         data::TMessageService::Inform(parent, failure);
         return std::nullopt;
     }
+    // The user's own sheets cannot be read: say so once; the shipped ones are listed.
+    if (!templates.OwnProblem().isEmpty())
+        data::TMessageService::Inform(parent, templates.OwnProblem());
     TSelectLabel dialog(templates, layout, newLayout, parent);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
