@@ -316,6 +316,14 @@ TEST_F(SelectLabelTest, EveryMakerHasAnItemAndAllManufacturersListsTheWholeTable
     EXPECT_EQ(dialog.Descriptions().size(), 1544);
     QTest::keyClicks(dialog.FindEdit(), "zweckform 3474");
     EXPECT_EQ(dialog.Descriptions(), QStringList{"Zweckform 3474  Address"});
+    EXPECT_EQ(dialog.PaperWidthEdit()->text(), "8.268");
+
+    // An equivalent product number is found through its own row, with its sheet's geometry.
+    dialog.FindEdit()->clear();
+    QTest::keyClicks(dialog.FindEdit(), "8160");
+    EXPECT_EQ(dialog.CurrentDescription(), "Avery 8160  Address");
+    EXPECT_EQ(dialog.WidthEdit()->text(), "2.625");
+    EXPECT_EQ(dialog.DownEdit()->text(), "10");
 }
 
 TEST_F(SelectLabelTest, ALayoutOfAnotherMakerOpensOnItsTemplate)
