@@ -82,6 +82,21 @@ const std::vector<TSystemTableSchema>& Schemas()
          "Rebuilding Label Setup File indexes",
          "Unable to Open LBLTPL.DBF",
          false},
+        {TSystemTable::UserLabelTemplates,
+         "LBLUSER",
+         // The columns of the shipped LBLTPL (data/sysdata's TShippedTableSchema; a test keeps
+         // the two lists equal), so that both tables read alike.
+         {C("DESCRIPT", 60), C("PRINTER", 2), N("LBLHEIGHT", 6, 3), N("LBLWIDTH", 6, 3),
+          N("NBRACROSS", 2), N("NBRDOWN", 2), N("TOPMARG", 6, 3), N("LEFTMARG", 6, 3),
+          N("HORIZPITCH", 6, 3), N("VERTPITCH", 6, 3), N("SHEETWIDTH", 6, 3), N("SHEETDEPTH", 6, 3),
+          C("PAPERSIZE", 5), C("LBLSHAPE", 2), C("MANUFAC", 10), C("PRODTYPE", 25),
+          N("MIDEXTRAX", 6, 3), N("MIDEXTRAY", 6, 3), C("ART", 12)},
+         "DESCRIPT",
+         "UPPER(descript)",
+         "UPPER(descript)",
+         "Rebuilding Label Setup File indexes",
+         "Unable to Open or Create LBLUSER.DBF",
+         true},
         {TSystemTable::StateZip,
          "CSZ",
          {},
@@ -316,6 +331,13 @@ void TSystemTables::RebuildAll(const QString& sysdataDir,
             RebuildIndex(table, sysdataDir, progress);
         } catch (const xbase::TXbaseError&) {
             // One table's trouble must not keep the others from being rebuilt.
+        }
+        if (table == TSystemTable::LabelTemplates &&
+            QFileInfo::exists(FilePath(TSystemTable::UserLabelTemplates, sysdataDir))) {
+            try {
+                RebuildIndex(TSystemTable::UserLabelTemplates, sysdataDir, progress);
+            } catch (const xbase::TXbaseError&) {
+            }
         }
     }
 }

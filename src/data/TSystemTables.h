@@ -16,7 +16,18 @@ namespace qm::data {
 
 class TDataSet;
 
-enum class TSystemTable { Letter, Report, Envelope, Label, LabelTemplates, StateZip };
+// UserLabelTemplates is the user's own label sheet templates (LBLUSER), read from template files
+// the user imported: the columns of LBLTPL, kept in a table of their own so that replacing the
+// shipped LBLTPL never touches them. The program creates it on the first import.
+enum class TSystemTable {
+    Letter,
+    Report,
+    Envelope,
+    Label,
+    LabelTemplates,
+    StateZip,
+    UserLabelTemplates
+};
 
 struct TSystemTableSchema {
     TSystemTable table;
@@ -33,7 +44,9 @@ struct TSystemTableSchema {
 class TSystemTables {
 public:
     static const TSystemTableSchema& Schema(TSystemTable table);
-    // The tables in the order the system index rebuild takes them.
+    // The tables in the order the system index rebuild takes them, each with its own text line.
+    // The user's own templates, when they exist, are rebuilt right after LBLTPL under the same
+    // "Label Setup" line.
     static const std::vector<TSystemTable>& RebuildOrder();
 
     // Opens the table from sysdataDir into the data set (which takes every field of the file).
@@ -72,7 +85,8 @@ public:
                              const xbase::TProgress& progress = {});
 
     // Rebuilds every table in order; errors skip the rest of that table. onTable gets each
-    // table's text line before its work starts.
+    // table's text line before its work starts. The user's own templates are rebuilt after LBLTPL
+    // when their file exists (never created here), whether or not LBLTPL could be rebuilt.
     static void RebuildAll(const QString& sysdataDir,
                            const std::function<void(const QString& text)>& onTable,
                            const xbase::TProgress& progress = {});

@@ -1,5 +1,7 @@
 #include "labels/TLabelTemplateFilter.h"
 
+#include "data/TWin1252.h"
+
 #include <algorithm>
 #include <iterator>
 
@@ -47,6 +49,44 @@ int TLabelTemplateFilter::FindProduct(const QString& text)
     return FindItem(ProductItems(), text);
 }
 
+QStringList TLabelTemplateFilter::ManufacturerItems(const QStringList& makers)
+{
+    return ManufacturerItems() + makers + QStringList{QStringLiteral("All Manufacturers")};
+}
+
+int TLabelTemplateFilter::FindManufacturer(const QString& text, const QStringList& makers)
+{
+    return FindItem(ManufacturerItems(makers), text);
+}
+
+int TLabelTemplateFilter::MakerItem(const QString& maker, const QStringList& makers)
+{
+    for (int i = 0; i < makers.size(); ++i)
+        if (makers[i].compare(maker.trimmed(), Qt::CaseInsensitive) == 0)
+            return int(ManufacturerItems().size()) + i;
+    return -1;
+}
+
+int TLabelTemplateFilter::ItemListing(const QString& maker, const QString& printer,
+                                      const QStringList& makers)
+{
+    const int further = MakerItem(maker, makers);
+    if (further >= 0)
+        return further;
+    const QString m = maker.trimmed().toUpper();
+    const QString p = printer.trimmed().toUpper();
+    const char* item = nullptr;
+    if (m == QLatin1String("AVERY") && p == QLatin1String("LJ"))
+        item = "Avery Laserjet";
+    else if (m == QLatin1String("AVERY") && p == QLatin1String("IJ"))
+        item = "Avery Inkjet";
+    else if (m == QLatin1String("AVERY") && p == QLatin1String("DM"))
+        item = "Avery Dot Matrix";
+    else if (m == QLatin1String("COSTAR") && p == QLatin1String("LP"))
+        item = "Costar LabelPrinter";
+    return item ? FindManufacturer(QLatin1String(item)) : int(ManufacturerItems(makers).size()) - 1;
+}
+
 TLabelTemplateFilter::TStart TLabelTemplateFilter::StartFor(const QString& maker,
                                                             const QString& printer,
                                                             const QString& productGroup)
@@ -82,9 +122,27 @@ TLabelTemplateFilter::TStart TLabelTemplateFilter::StartFor(const QString& maker
     return start;
 }
 
+namespace {
+
+// An xBase string holding the text, in the first of "", '' or [] that the text does not break.
+QString StringLiteral(const QString& text)
+{
+    if (!text.contains(QLatin1Char('"')))
+        return QLatin1Char('"') + text + QLatin1Char('"');
+    if (!text.contains(QLatin1Char('\'')))
+        return QLatin1Char('\'') + text + QLatin1Char('\'');
+    return QLatin1Char('[') + QString(text).remove(QLatin1Char(']')) + QLatin1Char(']');
+}
+
+} // namespace
+
 QString TLabelTemplateFilter::Expression() const
 {
     QStringList terms;
+    const int partItems = int(ManufacturerItems().size());
+    if (mManufacturer >= partItems && mManufacturer < partItems + mMakers.size())
+        terms << QStringLiteral(" UPPER(manufac)=%1 ")
+                     .arg(StringLiteral(data::TWin1252::Upper(mMakers[mManufacturer - partItems])));
     const QString maker = ManufacturerItems().value(mManufacturer).toUpper();
     if (maker.contains(QLatin1String("AVERY")))
         terms << QStringLiteral(" UPPER(manufac)=\"AVERY\" ");

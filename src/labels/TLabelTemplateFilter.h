@@ -20,6 +20,18 @@ public:
     static int FindManufacturer(const QString& text);
     static int FindProduct(const QString& text);
 
+    // The manufacturer list with the template tables' further makers (TLabelTemplates::Makers()):
+    // the four items above, then one item per maker, shown as the table spells it, then "All
+    // Manufacturers". A maker's item filters on that maker alone; the last one on no maker.
+    static QStringList ManufacturerItems(const QStringList& makers);
+    static int FindManufacturer(const QString& text, const QStringList& makers);
+    // The item of a layout's maker among the further makers (any letter case); -1 when it is one
+    // of the first four items' makers or not listed.
+    static int MakerItem(const QString& maker, const QStringList& makers);
+    // The item that lists a template of this maker and printer code: its further maker's item,
+    // else the Avery or Costar item of its printer code, else "All Manufacturers".
+    static int ItemListing(const QString& maker, const QString& printer, const QStringList& makers);
+
     // The picker as it opens for a layout: its maker, printer code and product group choose the
     // lists, and the grid stands on the layout's own template when the lists show it. A
     // user-defined layout starts on "Avery Laserjet" and "Address/Shipping Labels" with the grid
@@ -40,6 +52,9 @@ public:
     {
     }
 
+    // The further makers the manufacturer items after the first four stand for.
+    void SetMakers(const QStringList& makers) { mMakers = makers; }
+    const QStringList& Makers() const { return mMakers; }
     void SetManufacturer(int item) { mManufacturer = item; }
     void SetProduct(int item) { mProduct = item; }
     void SetEuropeanOnly(bool on) { mEuropeanOnly = on; }
@@ -48,7 +63,8 @@ public:
     bool EuropeanOnly() const { return mEuropeanOnly; }
 
     // The expression for the template table: up to four terms (maker, printer, product type,
-    // paper), each with its own blanks, joined by " and ". Empty when no term applies.
+    // paper), each with its own blanks, joined by " and ". Empty when no term applies. A further
+    // maker's item makes the maker term " UPPER(manufac)=\"HERMA\" " and no printer term.
     QString Expression() const;
 
     // The row of descriptions (in the grid's order) equal to the template description exactly,
@@ -56,6 +72,7 @@ public:
     static int PositionOf(const QStringList& descriptions, const QString& templateDescription);
 
 private:
+    QStringList mMakers;
     int mManufacturer = 0;
     int mProduct = 0;
     bool mEuropeanOnly = false;

@@ -1,15 +1,17 @@
 // "quillmark-tool print": the label printing commands without their windows.
-//   print templates [--maker ITEM] [--product ITEM] [--european]
+//   print templates [--maker ITEM] [--product ITEM] [--european] [--find TEXT]
 
 #include "tools/TToolCommand.h"
 #include "tools/TToolEnvironment.h"
 
 #include "labels/TLabelTemplateFilter.h"
 #include "labels/TLabelTemplates.h"
+#include "labels/TTemplateFind.h"
 #include "xbase/TXbaseError.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <optional>
 #include <ostream>
 #include <string>
 
@@ -20,20 +22,26 @@ using labels::TLabelTemplateFilter;
 
 const char* const kUsage =
     "usage: quillmark-tool print templates [--maker ITEM] [--product ITEM] [--european]\n"
+    "                                      [--find TEXT]\n"
     "       quillmark-tool print labels --table ADDR.DBF --template NAME ... (see --help)\n"
     "       quillmark-tool print envelopes --table ADDR.DBF --envelope NAME ... (see --help)\n"
     "       quillmark-tool print letters --table ADDR.DBF --letter NAME ... (see --help)\n"
     "       quillmark-tool print report|zipcount|record --table ADDR.DBF ... (see --help)\n"
     "Lists the label sheet templates the \"Select Label Template\" window offers for a choice:\n"
-    "first the filter expression it applies to sysdata/LBLTPL.DBF, then the matching\n"
-    "descriptions in the order of the table's DESCRIPT tag, one a line.\n"
+    "first the filter expression it applies to sysdata/LBLTPL.DBF and to your own label sheets\n"
+    "(sysdata/LBLUSER.DBF), then the matching descriptions in the order of the tables' DESCRIPT\n"
+    "tag, one a line. A sheet of your own is followed by a tab and \"own\"; with --find, the row\n"
+    "the window moves to by a tab and \"current\".\n"
     "\n"
-    "  --maker ITEM    \"Avery Laserjet\" (default), \"Avery Inkjet\", \"Avery Dot Matrix\" or\n"
-    "                  \"Costar LabelPrinter\" (any letter case)\n"
+    "  --maker ITEM    \"Avery Laserjet\" (default), \"Avery Inkjet\", \"Avery Dot Matrix\",\n"
+    "                  \"Costar LabelPrinter\", any further maker of the tables (\"Herma\",\n"
+    "                  \"Zweckform\", ...) or \"All Manufacturers\" (any letter case)\n"
     "  --product ITEM  \"Address/Shipping Labels\" (default), \"Card Products\", \"Diskette "
     "Labels\",\n"
     "                  \"File Folder Labels\", \"Index Products\", \"Miscellaneous\" or \"All\"\n"
     "  --european      European paper sizes only (A4, A5)\n"
+    "  --find TEXT     only the templates holding every word of TEXT (a product number, part of\n"
+    "                  a description), as the window's find box narrows the list\n"
     "\n"
     "The templates are read from the program home's sysdata/ folder, or from the installed data\n"
     "folder while the home has none.\n"
@@ -57,6 +65,8 @@ std::string Quoted(const QStringList& items)
 int Templates(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     TLabelTemplateFilter filter(0, 0, false);
+    std::optional<std::string> maker;
+    std::optional<QString> find;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg == "--help" || arg == "-h") {
@@ -67,20 +77,18 @@ int Templates(const std::vector<std::string>& args, std::ostream& out, std::ostr
             filter.SetEuropeanOnly(true);
             continue;
         }
-        if (arg == "--maker" || arg == "--product") {
+        if (arg == "--maker" || arg == "--product" || arg == "--find") {
             if (i + 1 >= args.size())
-                return Usage(err, arg + " needs an item");
-            const QString item = QString::fromStdString(args[++i]);
+                return Usage(err, arg + (arg == "--find" ? " needs a text" : " needs an item"));
+            const std::string& value = args[++i];
             if (arg == "--maker") {
-                const int found = TLabelTemplateFilter::FindManufacturer(item);
-                if (found < 0)
-                    return Usage(err, "--maker \"" + args[i] + "\" is none of " +
-                                          Quoted(TLabelTemplateFilter::ManufacturerItems()));
-                filter.SetManufacturer(found);
+                maker = value;
+            } else if (arg == "--find") {
+                find = QString::fromStdString(value);
             } else {
-                const int found = TLabelTemplateFilter::FindProduct(item);
+                const int found = TLabelTemplateFilter::FindProduct(QString::fromStdString(value));
                 if (found < 0)
-                    return Usage(err, "--product \"" + args[i] + "\" is none of " +
+                    return Usage(err, "--product \"" + value + "\" is none of " +
                                           Quoted(TLabelTemplateFilter::ProductItems()));
                 filter.SetProduct(found);
             }
@@ -89,28 +97,55 @@ int Templates(const std::vector<std::string>& args, std::ostream& out, std::ostr
         return Usage(err, "unknown argument '" + arg + "'");
     }
 
-    const QString expression = filter.Expression();
     // The installed templates are found beside the program, which needs the application object.
     TToolEnvironment::EnsureGuiApplication();
     labels::TLabelTemplates templates;
     const QString folder = labels::TLabelTemplates::DefaultFolder();
-    const QString failure = templates.Open(folder);
+    const QString failure = templates.Open(folder, labels::TLabelTemplates::DefaultUserFolder());
     if (!failure.isEmpty()) {
         err << "quillmark-tool print: " << failure.toStdString() << " (in "
             << QDir::toNativeSeparators(folder).toStdString() << ")\n";
         return 3;
     }
-    QStringList matching;
+    if (!templates.OwnProblem().isEmpty())
+        err << "quillmark-tool print: " << templates.OwnProblem().toStdString() << "\n";
+    // The maker items depend on the makers the tables hold.
+    const QStringList makers = templates.Makers();
+    filter.SetMakers(makers);
+    if (maker) {
+        const int found =
+            TLabelTemplateFilter::FindManufacturer(QString::fromStdString(*maker), makers);
+        if (found < 0)
+            return Usage(err, "--maker \"" + *maker + "\" is none of " +
+                                  Quoted(TLabelTemplateFilter::ManufacturerItems(makers)));
+        filter.SetManufacturer(found);
+    }
+
+    const QString expression = filter.Expression();
+    std::vector<labels::TLabelTemplates::TEntry> matching;
     try {
-        matching = templates.Matching(expression);
+        matching = templates.Entries(expression);
     } catch (const xbase::TXbaseError& e) {
         err << "quillmark-tool print: " << e.what() << "\n";
         return 3;
     }
+    QStringList descriptions;
+    for (const auto& entry : matching)
+        descriptions << entry.description;
+    const labels::TTemplateFind::TResult found =
+        labels::TTemplateFind::Narrow(descriptions, find.value_or(QString()));
+
     out << expression.toStdString() << "\n";
-    for (const QString& description : matching)
-        out << description.toStdString() << "\n";
-    return matching.isEmpty() ? 1 : 0;
+    for (size_t r = 0; r < found.rows.size(); ++r) {
+        const auto& entry = matching[size_t(found.rows[r])];
+        out << entry.description.toStdString();
+        if (entry.own)
+            out << "\town";
+        if (find && int(r) == found.current)
+            out << "\tcurrent";
+        out << "\n";
+    }
+    return found.rows.empty() ? 1 : 0;
 }
 
 } // namespace

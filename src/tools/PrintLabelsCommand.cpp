@@ -233,7 +233,10 @@ int FindTemplate(const TOptions& o, std::optional<TLabelGeometry>& geometry, std
 {
     labels::TLabelTemplates templates;
     const QString folder = labels::TLabelTemplates::DefaultFolder();
-    if (const QString failure = templates.Open(folder); !failure.isEmpty()) {
+    // The user's own templates are the home's, wherever the shipped ones are read from.
+    if (const QString failure =
+            templates.Open(folder, labels::TLabelTemplates::DefaultUserFolder());
+        !failure.isEmpty()) {
         err << kPrefix << failure.toStdString() << " (in "
             << QDir::toNativeSeparators(folder).toStdString() << ")\n";
         return 3;
@@ -242,7 +245,7 @@ int FindTemplate(const TOptions& o, std::optional<TLabelGeometry>& geometry, std
     geometry = templates.Find(QString::fromStdString(o.templateName), &problem);
     if (!geometry) {
         err << kPrefix << "--template \"" << o.templateName << "\": "
-            << (problem.isEmpty() ? std::string("no such template in LBLTPL.DBF")
+            << (problem.isEmpty() ? std::string("no such template in LBLTPL.DBF or LBLUSER.DBF")
                                   : problem.toStdString())
             << "\n";
         return 2;

@@ -27,6 +27,8 @@ const std::vector<TToolCommand>& ToolCommands()
         {"barcode", "print the bars of an Intelligent Mail barcode as letters", &RunBarcodeCommand},
         {"letters", "list, export, import or spell-check the form letters", &RunLettersCommand},
         {"report", "list, show, clone or delete the user-designed reports", &RunReportCommand},
+        {"templates", "import label sheet template files as your own label sheets",
+         &RunTemplatesCommand},
     };
     return commands;
 }

@@ -33,6 +33,8 @@ int RunLettersCommand(const std::vector<std::string>& args, std::ostream& out, s
 int RunPresortCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 // "report": the user-designed reports of the program home (list, show, clone, delete).
 int RunReportCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// "templates": the user's own label sheets (import template files).
+int RunTemplatesCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunBarcodeCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 // "print labels": the label print loop into a list, a page stream or a PDF.
 int RunPrintLabels(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

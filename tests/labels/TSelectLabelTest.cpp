@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
@@ -221,4 +222,242 @@ TEST_F(SelectLabelTest, ChooseOpensTheHomesTemplatesAndReportsAMissingTable)
     ASSERT_TRUE(chosen);
     EXPECT_FALSE(chosen->templateDescription.isEmpty());
     EXPECT_EQ(chosen->maker, "AVERY");
+
+    // Damaged own sheets are reported once; the shipped ones are still offered.
+    {
+        QFile damaged(home.Path("sysdata/LBLUSER.DBF"));
+        ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+        damaged.write("\x03 this is not a table");
+    }
+    QTimer::singleShot(0, [] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->findChild<QPushButton*>("OKButton")->click();
+    });
+    EXPECT_TRUE(TSelectLabel::Choose(TLabelGeometry::NewLayout(), nullptr));
+    ASSERT_EQ(mResponder.Texts().size(), 2);
+    EXPECT_TRUE(
+        mResponder.Texts().back().startsWith("Your own label sheets (LBLUSER.DBF) cannot be read"))
+        << mResponder.Texts().back().toStdString();
+}
+
+TEST_F(SelectLabelTest, TheFindBoxNarrowsAsTheProductNumberIsTyped)
+{
+    TSelectLabel dialog(mTemplates, TLabelGeometry::NewLayout());
+    dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    const QString expression = dialog.Expression();
+    const int all = dialog.Grid()->rowCount();
+    dialog.FindEdit()->setFocus();
+    const int counts[] = {0, 0, 0, 3};
+    int typed = 0;
+    for (const char key : QByteArray("5160")) {
+        QTest::keyClick(dialog.FindEdit(), key);
+        EXPECT_LT(dialog.Grid()->rowCount(), all);
+        if (counts[typed] > 0) {
+            EXPECT_EQ(dialog.Grid()->rowCount(), counts[typed]);
+        }
+        ++typed;
+        EXPECT_EQ(dialog.Grid()->rowCount(), dialog.Descriptions().size());
+    }
+    // The filter of the lists stays what it was; the find box narrows what it lets through.
+    EXPECT_EQ(dialog.Expression(), expression);
+    EXPECT_EQ(dialog.Descriptions(),
+              (QStringList{"Avery 15160  Address", "Avery 25160  Address", "Avery 5160  Address"}));
+    // It stands on the sheet whose number was typed, not on the first row holding it.
+    EXPECT_EQ(dialog.CurrentDescription(), "Avery 5160  Address");
+    EXPECT_EQ(dialog.WidthEdit()->text(), "2.625");
+    qm::test::SaveScreenshot(dialog, QStringLiteral("select-label-find"));
+
+    // The list's keys work from the find box; Enter takes the row.
+    QTest::keyClick(dialog.FindEdit(), Qt::Key_Up);
+    EXPECT_EQ(dialog.CurrentDescription(), "Avery 25160  Address");
+    QTest::keyClick(dialog.FindEdit(), Qt::Key_Down);
+    EXPECT_EQ(dialog.CurrentDescription(), "Avery 5160  Address");
+    EXPECT_TRUE(dialog.FindEdit()->hasFocus());
+    QTest::keyClick(dialog.FindEdit(), Qt::Key_Return);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    ASSERT_TRUE(dialog.Chosen());
+    EXPECT_EQ(dialog.Chosen()->templateDescription, "Avery 5160  Address");
+}
+
+TEST_F(SelectLabelTest, NoMatchDisablesOkAndTypingInTheListGoesToTheFindBox)
+{
+    TSelectLabel dialog(mTemplates, TLabelGeometry::NewLayout());
+    dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    dialog.Grid()->setFocus();
+    QTest::keyClicks(dialog.Grid(), "no such");
+    EXPECT_EQ(dialog.FindEdit()->text(), "no such");
+    EXPECT_TRUE(dialog.FindEdit()->hasFocus());
+    EXPECT_EQ(dialog.Grid()->rowCount(), 0);
+    EXPECT_FALSE(dialog.OKButton()->isEnabled());
+    EXPECT_FALSE(dialog.Grid()->isEnabled());
+    EXPECT_TRUE(dialog.AcrossEdit()->text().isEmpty());
+    QTest::keyClick(dialog.FindEdit(), Qt::Key_Down); // nothing to move to
+    QTest::keyClick(dialog.FindEdit(), Qt::Key_Return);
+    EXPECT_TRUE(dialog.isVisible());
+
+    dialog.FindEdit()->clear();
+    EXPECT_TRUE(dialog.OKButton()->isEnabled());
+    EXPECT_EQ(dialog.Grid()->currentRow(), 0);
+    // A choice in the lists keeps the words typed.
+    dialog.FindEdit()->setText("l71");
+    dialog.EuropeanCheck()->click();
+    EXPECT_EQ(dialog.FindEdit()->text(), "l71");
+    EXPECT_EQ(dialog.CurrentDescription(), "Avery L7160  Mailing");
+    for (const QString& d : dialog.Descriptions())
+        EXPECT_TRUE(d.contains("L71", Qt::CaseInsensitive)) << d.toStdString();
+}
+
+TEST_F(SelectLabelTest, EveryMakerHasAnItemAndAllManufacturersListsTheWholeTable)
+{
+    TSelectLabel dialog(mTemplates, TLabelGeometry::NewLayout());
+    QStringList items;
+    for (int i = 0; i < dialog.ManufacturerCombo()->count(); ++i)
+        items << dialog.ManufacturerCombo()->itemText(i);
+    EXPECT_EQ(items.mid(0, 5), (QStringList{"Avery Laserjet", "Avery Inkjet", "Avery Dot Matrix",
+                                            "Costar LabelPrinter", "Agipa"}));
+    EXPECT_EQ(items.back(), "All Manufacturers");
+    EXPECT_TRUE(items.contains("Herma"));
+    EXPECT_TRUE(items.contains("OnlineLbls"));
+    EXPECT_EQ(items.size(), 4 + 51 + 1); // the 53 makers but Avery and Costar
+
+    dialog.ManufacturerCombo()->setCurrentText("Herma");
+    EXPECT_EQ(dialog.Expression(),
+              " UPPER(manufac)=\"HERMA\"  and  UPPER(PRODTYPE)=\"ADDRESS/SHIPPING LABELS\" ");
+    EXPECT_FALSE(dialog.Descriptions().isEmpty());
+    for (const QString& d : dialog.Descriptions())
+        EXPECT_TRUE(d.startsWith("Herma ")) << d.toStdString();
+
+    dialog.ManufacturerCombo()->setCurrentText("All Manufacturers");
+    dialog.ProductCombo()->setCurrentIndex(TLabelTemplateFilter::AllProductsItem());
+    EXPECT_EQ(dialog.Expression(), "");
+    EXPECT_EQ(dialog.Descriptions().size(), 1544);
+    QTest::keyClicks(dialog.FindEdit(), "zweckform 3474");
+    EXPECT_EQ(dialog.Descriptions(), QStringList{"Zweckform 3474  Address"});
+    EXPECT_EQ(dialog.PaperWidthEdit()->text(), "8.268");
+
+    // An equivalent product number is found through its own row, with its sheet's geometry.
+    dialog.FindEdit()->clear();
+    QTest::keyClicks(dialog.FindEdit(), "8160");
+    EXPECT_EQ(dialog.CurrentDescription(), "Avery 8160  Address");
+    EXPECT_EQ(dialog.WidthEdit()->text(), "2.625");
+    EXPECT_EQ(dialog.DownEdit()->text(), "10");
+}
+
+TEST_F(SelectLabelTest, ALayoutOfAnotherMakerOpensOnItsTemplate)
+{
+    const TLabelGeometry herma =
+        Layout("Herma", "LJ", "FILE FOLDER LABELS", "Herma 5090  Arch File Labels (small)");
+    TSelectLabel dialog(mTemplates, herma);
+    EXPECT_EQ(dialog.ManufacturerCombo()->currentText(), "Herma");
+    EXPECT_EQ(dialog.ProductCombo()->currentText(), "File Folder Labels");
+    EXPECT_EQ(dialog.CurrentDescription(), "Herma 5090  Arch File Labels (small)");
+    EXPECT_EQ(dialog.DownEdit()->text(), "6");
+}
+
+TEST_F(SelectLabelTest, ImportLabelSheetsAddsTheUsersOwnMarkedInTheList)
+{
+    qm::test::TTestHome home;
+    home.Home().Prepare(QStringLiteral(QM_BUILD_DIR "/share/quillmark"));
+    TLabelTemplates templates;
+    ASSERT_EQ(templates.Open(home.Home().SysDataDir()), QString());
+    const QString file = home.Path("mine-templates.xml");
+    {
+        QFile out(file);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(R"(<Glabels-templates>
+          <Template brand="Mylabels" part="M-21" size="A4" _description="Address labels">
+            <Label-rectangle id="0" width="70mm" height="42.3mm" round="0">
+              <Layout nx="3" ny="7" x0="0" y0="0" dx="70mm" dy="42.3mm"/>
+            </Label-rectangle>
+          </Template>
+          <Template brand="Mylabels" part="M-22" equiv="M-21"/>
+        </Glabels-templates>)");
+    }
+    TSelectLabel dialog(templates, TLabelGeometry::NewLayout());
+    dialog.show();
+    EXPECT_FALSE(dialog.ManufacturerCombo()->findText("Mylabels") >= 0);
+    QString asked;
+    dialog.SetFileChooser([&] { return asked = file; });
+    QTest::mouseClick(dialog.ImportButton(), Qt::LeftButton);
+    EXPECT_EQ(asked, file);
+    EXPECT_EQ(mResponder.Texts(),
+              QStringList{"From \"mine-templates.xml\": 2 label sheets added."});
+    // The lists show the imported sheets, the first one current, marked as the user's own.
+    EXPECT_EQ(dialog.ManufacturerCombo()->currentText(), "Mylabels");
+    EXPECT_EQ(dialog.ProductCombo()->currentText(), "All");
+    EXPECT_EQ(dialog.Descriptions(),
+              (QStringList{"Mylabels M-21  Address", "Mylabels M-22  Address"}));
+    EXPECT_EQ(dialog.CurrentDescription(), "Mylabels M-21  Address");
+    ASSERT_NE(dialog.Grid()->item(0, 1), nullptr);
+    EXPECT_EQ(dialog.Grid()->item(0, 1)->text(), "Your own");
+    EXPECT_TRUE(dialog.IsOwn(1));
+    EXPECT_EQ(dialog.AcrossEdit()->text(), "3");
+    qm::test::SaveScreenshot(dialog, QStringLiteral("select-label-own"));
+
+    // A shipped row has no mark.
+    dialog.ManufacturerCombo()->setCurrentText("Avery Laserjet");
+    EXPECT_EQ(dialog.Grid()->item(0, 1), nullptr);
+    EXPECT_FALSE(dialog.IsOwn(0));
+
+    // A file that is no template file adds nothing and says why; the lists stay.
+    dialog.SetFileChooser([&] { return home.Path("QUILLM.ini"); });
+    QFile(home.Path("QUILLM.ini")).open(QIODevice::WriteOnly);
+    dialog.ImportButton()->click();
+    EXPECT_EQ(mResponder.Texts().back(),
+              "Nothing was imported from \"QUILLM.ini\": it is empty or not XML.");
+    EXPECT_EQ(dialog.ManufacturerCombo()->currentText(), "Avery Laserjet");
+
+    dialog.SetFileChooser([] { return QString(); }); // the file dialog cancelled
+    const qsizetype messages = mResponder.Texts().size();
+    dialog.ImportButton()->click();
+    EXPECT_EQ(mResponder.Texts().size(), messages);
+
+    dialog.ManufacturerCombo()->setCurrentText("Mylabels");
+    dialog.ProductCombo()->setCurrentIndex(TLabelTemplateFilter::AllProductsItem());
+    dialog.Grid()->setCurrentCell(1, 0);
+    dialog.OKButton()->click();
+    ASSERT_TRUE(dialog.Chosen());
+    EXPECT_EQ(dialog.Chosen()->templateDescription, "Mylabels M-22  Address");
+    EXPECT_EQ(dialog.Chosen()->maker, "Mylabels");
+    EXPECT_FLOAT_EQ(dialog.Chosen()->labelWidth, 2.756f);
+}
+
+TEST_F(SelectLabelTest, KeysWorkFromEveryControl)
+{
+    const TLabelGeometry layout =
+        Layout("AVERY", "LJ", "ADDRESS/SHIPPING LABELS", "Avery 5160  Address");
+    const QList<Qt::Key> keys = {Qt::Key_Down,      Qt::Key_Up,     Qt::Key_PageDown,
+                                 Qt::Key_End,       Qt::Key_Home,   Qt::Key_Left,
+                                 Qt::Key_Right,     Qt::Key_Insert, Qt::Key_Delete,
+                                 Qt::Key_Backspace, Qt::Key_X,      Qt::Key_5};
+    TSelectLabel probe(mTemplates, layout, false);
+    QStringList names;
+    for (QWidget* w : probe.findChildren<QWidget*>())
+        if (w->focusPolicy() != Qt::NoFocus && !w->objectName().isEmpty() &&
+            w->objectName() != "OKButton" && w->objectName() != "CancelButton" &&
+            w->objectName() != "HelpButton" && w->objectName() != "ImportButton")
+            names << w->objectName();
+    EXPECT_TRUE(names.contains("FindEdit"));
+    EXPECT_TRUE(names.contains("TemplateGrid"));
+    for (const QString& name : names) {
+        SCOPED_TRACE(name.toStdString());
+        TSelectLabel dialog(mTemplates, layout);
+        dialog.show();
+        QApplication::setActiveWindow(&dialog);
+        QWidget* control = dialog.findChild<QWidget*>(name);
+        ASSERT_NE(control, nullptr);
+        control->setFocus();
+        for (Qt::Key key : keys)
+            QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : control,
+                            key);
+        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_EQ(dialog.Grid()->rowCount(), dialog.Descriptions().size());
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &dialog,
+                        Qt::Key_Escape);
+        EXPECT_FALSE(dialog.isVisible());
+        EXPECT_FALSE(dialog.Chosen());
+    }
 }

@@ -1,5 +1,6 @@
 // The shipped tables as the build wrote them into the data folder, read back through the engine.
 
+#include "data/TSystemTables.h"
 #include "data/sysdata/TShippedTableSchema.h"
 #include "xbase/TCursor.h"
 #include "xbase/TEngineSettings.h"
@@ -161,7 +162,6 @@ TEST_F(TLabelTemplatesTest, EveryRowHasKnownCodesAndAGridThatFitsItsSheet)
     const std::set<std::string> printers = {"LJ", "IJ", "DM", "LP"};
     const std::set<std::string> papers = {"LTR", "LTRL", "A4", "A4L", "A5", "USERP", "USERL"};
     const std::set<std::string> shapes = {"RR", "SR", "EL"};
-    const std::set<std::string> makers = {"AVERY", "NEBS", "COSTAR"};
     const std::set<std::string> groups = {"ADDRESS/SHIPPING LABELS", "CARD PRODUCTS",
                                           "DISKETTE LABELS",         "FILE FOLDER LABELS",
                                           "INDEX PRODUCTS",          "MISCELLANEOUS"};
@@ -175,7 +175,12 @@ TEST_F(TLabelTemplatesTest, EveryRowHasKnownCodesAndAGridThatFitsItsSheet)
         EXPECT_TRUE(printers.count(row.Text("PRINTER")));
         EXPECT_TRUE(papers.count(row.Text("PAPERSIZE")));
         EXPECT_TRUE(shapes.count(row.Text("LBLSHAPE")));
-        EXPECT_TRUE(makers.count(row.Text("MANUFAC")));
+        // Any maker, as the template database spells it, but what the picker's filter
+        // expression and the LABEL column can hold.
+        const std::string maker = row.Text("MANUFAC");
+        EXPECT_FALSE(maker.empty());
+        EXPECT_EQ(maker.find('"'), std::string::npos);
+        EXPECT_NE(maker, "USER");
         EXPECT_TRUE(groups.count(row.Text("PRODTYPE")));
 
         const int across = row.Count("NBRACROSS");
@@ -206,6 +211,48 @@ TEST_F(TLabelTemplatesTest, EveryRowHasKnownCodesAndAGridThatFitsItsSheet)
             EXPECT_EQ(landscape, row.Number("SHEETWIDTH") > row.Number("SHEETDEPTH"));
         }
     }
+}
+
+TEST_F(TLabelTemplatesTest, EveryMakersSheetsOnEveryPaper)
+{
+    EXPECT_EQ(mTable->RecordCount(), 1544u);
+    std::map<std::string, int> makers;
+    std::set<std::string> papers;
+    const TRow row(*mTable);
+    for (uint32_t r = 1; r <= mTable->RecordCount(); ++r) {
+        mTable->Go(r);
+        ++makers[row.Text("MANUFAC")];
+        papers.insert(row.Text("PAPERSIZE"));
+    }
+    EXPECT_EQ(makers["AVERY"], 329);
+    EXPECT_EQ(makers["Herma"], 106);
+    EXPECT_EQ(makers["OnlineLbls"], 178);
+    EXPECT_EQ(makers["Zweckform"], 22);
+    EXPECT_EQ(makers["COSTAR"], 8);
+    EXPECT_GT(makers["Uline"], 0);
+    EXPECT_EQ(papers, (std::set<std::string>{"LTR", "A4", "A5", "USERP", "USERL"}));
+
+    // An equivalent product number is found through its own row.
+    GoTo("Herma 5090  Arch File Labels (small)");
+    EXPECT_EQ(TRow(*mTable).Count("NBRDOWN"), 6);
+    GoTo("Zweckform 3474  Address");
+    EXPECT_EQ(TRow(*mTable).Count("NBRACROSS") * TRow(*mTable).Count("NBRDOWN"), 24);
+}
+
+TEST_F(TLabelTemplatesTest, TheUsersOwnTableHasTheseColumns)
+{
+    // LBLUSER is made by the program (data layer) and must read like the shipped table.
+    const auto& own = qm::data::TSystemTables::Schema(qm::data::TSystemTable::UserLabelTemplates);
+    const auto& shipped = TShippedTableSchema::LabelTemplates();
+    ASSERT_EQ(own.fields.size(), shipped.fields.size());
+    for (std::size_t f = 0; f < own.fields.size(); ++f) {
+        EXPECT_EQ(own.fields[f].name, shipped.fields[f].name);
+        EXPECT_EQ(own.fields[f].type, shipped.fields[f].type);
+        EXPECT_EQ(own.fields[f].length, shipped.fields[f].length);
+        EXPECT_EQ(own.fields[f].decimals, shipped.fields[f].decimals);
+    }
+    EXPECT_EQ(std::string(own.tag), shipped.tag);
+    EXPECT_EQ(std::string(own.tagExpression), shipped.tagExpression);
 }
 
 TEST_F(TLabelTemplatesTest, TagOrderIsTheUpperCaseDescriptionOrder)
