@@ -2,6 +2,9 @@
 // deleted): copy out to CSV and to DBF in LNAME order, the CSV import (reading and appending,
 // then the 26-tag rebuild), the DBF import from a dBase III copy, the import of a 2.x address
 // file, and the CSV import again with window messages let run every ~30 ms as the windows do.
+// Contacts: the CSV import of the same file with a first line of column names, found and matched
+// by name, against the import with positions; 100,000 records copied out as vCards and as CSV and
+// imported from each (with the rebuild), the vCard total against the CSV total.
 //
 //   quillmark-transfer-bench [--n N] [--dir DIR]
 //
@@ -14,18 +17,23 @@
 #include "data/TAddressFileLayout.h"
 #include "data/TNewFileFieldLengths.h"
 #include "data/ui/TEventPump.h"
+#include "transfer/TColumnNames.h"
 #include "transfer/TCopyOutRun.h"
 #include "transfer/TCsvImportSource.h"
 #include "transfer/TCsvSample.h"
 #include "transfer/TDbfImportSource.h"
 #include "transfer/TImportRun.h"
 #include "transfer/TOlderImportSource.h"
+#include "transfer/TVCardCopyOut.h"
+#include "transfer/TVCardImportSource.h"
 #include "xbase/TCursor.h"
 #include "xbase/TTable.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cstdio>
 
 using namespace qm;
@@ -173,7 +181,88 @@ int main(int argc, char* argv[])
             "11=ZIP,12=COUNTRY,13=PHONE,14=PHONE2,15=EMAIL,16=FAX,18=USER1,19=USER2,20=CODES");
         return std::make_unique<transfer::TCsvImportSource>(csv, match, table, sample.FieldCount());
     };
-    ReportImport("CSV import", RunImport(NewAddressFile(dir, "CSVIMP.DBF"), csvSource));
+    const TImportFigures byPosition = RunImport(NewAddressFile(dir, "CSVIMP.DBF"), csvSource);
+    ReportImport("CSV import", byPosition);
+
+    // The same file with a first line of column names: found, matched by name and left out.
+    const QString named = dir.filePath("NAMED.TXT");
+    {
+        QFile from(csv);
+        QFile to(named);
+        if (from.open(QIODevice::ReadOnly) && to.open(QIODevice::WriteOnly)) {
+            QByteArray head = from.read(3); // the byte-order mark
+            QByteArray names;
+            for (const char* field : transfer::TCopyOutRun::TextFields())
+                names += (names.isEmpty() ? "\"" : ",\"") + QByteArray(field) + "\"";
+            to.write(head + names + "\r\n");
+            while (!from.atEnd())
+                to.write(from.read(1 << 20));
+        }
+    }
+    const TImportFigures byName =
+        RunImport(NewAddressFile(dir, "NAMEDIMP.DBF"), [&](xbase::TTable& table) {
+            const transfer::TCsvSample sample = transfer::TCsvSample::FromFile(named);
+            transfer::TFieldMatch match(transfer::TFieldMatch::StandardTargets(table, false),
+                                        transfer::TFieldMatch::TextSources(sample.FieldCount()));
+            const QStringList& first = sample.Rows().front();
+            const bool header = transfer::TColumnNames::Shipped().IsHeader(first, match.Targets());
+            match.SetColumnNames(first);
+            transfer::TColumnNames::Shipped().MatchByName(match, first);
+            auto source = std::make_unique<transfer::TCsvImportSource>(named, match, table,
+                                                                       sample.FieldCount());
+            source->SetHeaderLine(header);
+            return source;
+        });
+    ReportImport("CSV import, column names found and matched", byName);
+    std::printf("  (column names: read and append %.1f %% of the import by position)\n",
+                byPosition.import > 0 ? 100.0 * byName.import / byPosition.import : 0.0);
+
+    // 100,000 records as vCards and as CSV, each imported with the rebuild.
+    {
+        const long cards = std::min(n, 100000L);
+        const QString small = dir.filePath("SMALL.DBF");
+        {
+            auto table =
+                xbase::TTable::Create(small.toStdString(), data::TAddressFileLayout::FieldDefs({}));
+            bench::FillAddressTable(*table, cards);
+            table->Close();
+        }
+        const QString vcf = dir.filePath("CARDS.vcf");
+        const QString smallCsv = dir.filePath("SMALL.TXT");
+        {
+            xbase::TTableOptions options;
+            options.mode = xbase::TOpenMode::ReadOnly;
+            auto table = xbase::TTable::Open(small.toStdString(), options);
+            xbase::TCursor cursor(*table);
+            TBenchRun::Report("export to vCard 3.0 (100,000 records)", TBenchRun::Seconds([&] {
+                                  transfer::TVCardCopyOut::Copy(
+                                      cursor, vcf, transfer::TVCardVersion::V30, 0, {});
+                              }));
+            transfer::TCopyOutRun::CopyText(cursor, smallCsv, true, 0, {});
+            table->Close();
+        }
+        const TImportFigures fromCsv =
+            RunImport(NewAddressFile(dir, "SMALLCSV.DBF"), [&](xbase::TTable& table) {
+                const transfer::TCsvSample sample = transfer::TCsvSample::FromFile(smallCsv);
+                transfer::TFieldMatch match(
+                    transfer::TFieldMatch::StandardTargets(table, false),
+                    transfer::TFieldMatch::TextSources(sample.FieldCount()));
+                match.ApplyMap("1=PREFIX,2=FNAME,3=MIDDLE,4=LNAME,5=TITLE,6=ORG,7=STREET,8=STREET2,"
+                               "9=CITY,10=STATE,11=ZIP,12=COUNTRY,13=PHONE,14=PHONE2,15=EMAIL,"
+                               "16=FAX,18=USER1,19=USER2,20=CODES");
+                return std::make_unique<transfer::TCsvImportSource>(smallCsv, match, table,
+                                                                    sample.FieldCount());
+            });
+        ReportImport("CSV import (100,000 records)", fromCsv);
+        const TImportFigures fromVcf =
+            RunImport(NewAddressFile(dir, "SMALLVCF.DBF"), [&](xbase::TTable& table) {
+                return std::make_unique<transfer::TVCardImportSource>(vcf, table);
+            });
+        ReportImport("vCard import (100,000 cards)", fromVcf);
+        const double csvTotal = fromCsv.import + fromCsv.rebuild;
+        std::printf("  (vCard import with rebuild: %.2f x the CSV import with rebuild)\n",
+                    csvTotal > 0 ? (fromVcf.import + fromVcf.rebuild) / csvTotal : 0.0);
+    }
 
     std::unique_ptr<transfer::TDbfSourceTable> dbfTable;
     ReportImport("DBF import (dBase III)",

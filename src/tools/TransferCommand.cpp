@@ -7,6 +7,7 @@
 #include "data/TAddressFile.h"
 #include "data/TAddressFileLayout.h"
 #include "data/TNewFileFieldLengths.h"
+#include "transfer/TColumnNames.h"
 #include "transfer/TCopyOutRun.h"
 #include "transfer/TCopyOutTarget.h"
 #include "transfer/TCsvImportSource.h"
@@ -18,6 +19,8 @@
 #include "transfer/TOlderImportSource.h"
 #include "transfer/TTextFileSource.h"
 #include "transfer/TTransferError.h"
+#include "transfer/TVCardCopyOut.h"
+#include "transfer/TVCardImportSource.h"
 #include "xbase/TCursor.h"
 #include "xbase/TEngineSettings.h"
 #include "xbase/TTable.h"
@@ -38,8 +41,10 @@ constexpr int kExitUsage = 2;
 constexpr int kExitFile = 3;
 
 const char* const kImportHelp = R"(Usage:
-  quillmark-tool import ADDRESS.DBF [--new] --csv FILE --map "1=Last Name,4=ZIP,..."
+  quillmark-tool import ADDRESS.DBF [--new] --csv FILE [--header | --no-header]
+                 [--map "1=Last Name,4=ZIP,..."]
   quillmark-tool import ADDRESS.DBF [--new] --dbf FILE [--map "FIELD=TARGET,..."]
+  quillmark-tool import ADDRESS.DBF [--new] --vcard FILE
   quillmark-tool import ADDRESS.DBF [--new] --v1 FILE
   quillmark-tool import ADDRESS.DBF [--new] --v2 FILE
   quillmark-tool import --sample FILE
@@ -47,16 +52,26 @@ const char* const kImportHelp = R"(Usage:
 Appends records to an address file, as the program's import windows do, and rebuilds its 26
 index tags afterwards.
 
-  --csv FILE   a comma-separated text file: every line is a record (no header line); quoted
-               values may hold commas, doubled quotes and line breaks (a line break becomes a
-               blank). UTF-8 (with or without byte-order mark), UTF-16 with a byte-order mark, or
-               else Windows-1252. --map is required: SOURCE=TARGET pairs, SOURCE a field position
-               from 1, TARGET a field's display label ("Last Name", "Zip/Postal Code") or name
-               (LNAME, ZIP) in any case.
+  --csv FILE   a comma-separated text file: every line is a record, except a first line that
+               names the columns; quoted values may hold commas, doubled quotes and line breaks
+               (a line break becomes a blank). UTF-8 (with or without byte-order mark), UTF-16
+               with a byte-order mark, or else Windows-1252.
+               A first line of column names is found by itself (every value text, not a number,
+               and two or more known names: this program's field names and labels, or the column
+               names of the usual address exports); --header says it is one, --no-header that it
+               is data. The summary says which it was.
+               --map: SOURCE=TARGET pairs, SOURCE a field position from 1 or a column name of the
+               first line, TARGET a field's display label ("Last Name", "Zip/Postal Code") or
+               name (LNAME, ZIP) in any case. Without --map the columns are matched by name
+               (a file without column names needs --map).
   --dbf FILE   any xBase table (dBase III/IV, FoxPro, Visual FoxPro, Clipper), read in record
                order without its index; records with the deletion mark are skipped. Without --map
                each field goes to the target of its name or label, a memo to Memo, a date to Date
                (the record date). Targets are the character fields plus "Memo" and "Date".
+  --vcard FILE  a vCard file (versions 2.1, 3.0, 4.0), one record per card. N, FN, ORG,
+               TITLE, ADR, TEL, EMAIL and CATEGORIES fill the fields by themselves (no --map);
+               NOTE, BDAY and further addresses, numbers and e-mail addresses go to the memo.
+               Of several ADR, TEL or EMAIL the preferred one comes first, else home, else work.
   --v1 FILE    an address file of version 1.x; --v2 FILE of version 2.x (fields by name).
   --new        create ADDRESS.DBF first, with the default field lengths (it must not exist).
   --sample FILE  prints the first records of a text file split into fields, as CSV.
@@ -71,8 +86,9 @@ usage, 3 a file could not be read or written.
 )";
 
 const char* const kExportHelp = R"(Usage:
-  quillmark-tool export ADDRESS.DBF (--csv OUT | --dbf OUT) [--filter EXPR] [--order TAG]
-                 [--encoding utf-8|windows-1252] [--overwrite]
+  quillmark-tool export ADDRESS.DBF (--csv OUT | --dbf OUT | --vcard OUT) [--filter EXPR]
+                 [--order TAG] [--encoding utf-8|windows-1252] [--vcard-version 3.0|4.0]
+                 [--overwrite]
 
 Copies the records of an address file that carry no deletion mark (and, with --filter, for which
 the xBase expression EXPR is true) to a new file, in record order or in the order of the index
@@ -85,6 +101,11 @@ tag TAG (LNAME, ZIP, ...).
                windows-1252 the older single-byte form. OUT without extension gets .TXT.
   --dbf OUT    a new table with the address file's structure (no index), the same 20 fields and
                the memo. OUT must end in .DBF (added when there is no extension).
+  --vcard OUT  a vCard file, one card per record, UTF-8 (version 3.0, or 4.0 with
+               --vcard-version 4.0): N, FN, ORG, TITLE, ADR, TEL (Phone 1 as home, Phone 2 as
+               work, Fax), EMAIL, CATEGORIES (Codes), NOTE (the memo), and X-QUILLMARK-DATE,
+               -COMMENT1 and -COMMENT2. OUT without extension gets .vcf. Read back by
+               "import --vcard" into the same values.
   --overwrite  replace an existing OUT (its old index file is removed).
 
 The copy is written beside OUT and put in its place only when it is complete; a failed copy
@@ -186,20 +207,25 @@ int Import(const TTableArgs& args, std::ostream& out, std::ostream& err)
     if (args.PositionalCount() != 1)
         throw TArgsError("give one address file");
     int sources = 0;
-    for (const char* option : {"csv", "dbf", "v1", "v2"})
+    for (const char* option : {"csv", "dbf", "vcard", "v1", "v2"})
         sources += args.Has(option) ? 1 : 0;
     if (sources != 1)
-        throw TArgsError("give exactly one of --csv, --dbf, --v1 and --v2");
-    if (args.Has("csv") && !args.Has("map"))
-        throw TArgsError("--csv needs --map");
+        throw TArgsError("give exactly one of --csv, --dbf, --vcard, --v1 and --v2");
+    if (args.Has("vcard") && args.Has("map"))
+        throw TArgsError("--vcard fills the fields by property and takes no --map");
+    if (!args.Has("csv") && (args.Has("header") || args.Has("no-header")))
+        throw TArgsError("--header and --no-header are for --csv");
+    if (args.Has("header") && args.Has("no-header"))
+        throw TArgsError("give one of --header and --no-header");
     if ((args.Has("v1") || args.Has("v2")) && args.Has("map"))
         throw TArgsError("--v1 and --v2 copy fields by name and take no --map");
 
     const QString address = Q(args.Positional(0));
-    const QString sourcePath = Q(args.Has("csv")   ? args.Value("csv")
-                                 : args.Has("dbf") ? args.Value("dbf")
-                                 : args.Has("v1")  ? args.Value("v1")
-                                                   : args.Value("v2"));
+    const QString sourcePath = Q(args.Has("csv")     ? args.Value("csv")
+                                 : args.Has("dbf")   ? args.Value("dbf")
+                                 : args.Has("vcard") ? args.Value("vcard")
+                                 : args.Has("v1")    ? args.Value("v1")
+                                                     : args.Value("v2"));
     if (!QFileInfo(sourcePath).isFile()) {
         err << "quillmark-tool import: " << S(sourcePath) << " not found\n";
         return kExitFile;
@@ -234,7 +260,15 @@ int Import(const TTableArgs& args, std::ostream& out, std::ostream& err)
     std::unique_ptr<transfer::TDbfSourceTable> sourceTable;
     std::unique_ptr<transfer::TImportSource> source;
     transfer::TImportKind kind = transfer::TImportKind::Dbf;
-    if (args.Has("csv")) {
+    if (args.Has("vcard")) {
+        kind = transfer::TImportKind::Ascii;
+        try {
+            source = std::make_unique<transfer::TVCardImportSource>(sourcePath, *table);
+        } catch (const transfer::TTransferError& error) {
+            PrintMessage(err, transfer::TImportRun::RefusalMessage(error.Message()));
+            return kExitRefused;
+        }
+    } else if (args.Has("csv")) {
         kind = transfer::TImportKind::Ascii;
         const transfer::TCsvSample sample = transfer::TCsvSample::FromFile(sourcePath);
         if (!sample.Usable()) {
@@ -245,10 +279,40 @@ int Import(const TTableArgs& args, std::ostream& out, std::ostream& err)
         }
         transfer::TFieldMatch match(transfer::TFieldMatch::StandardTargets(*table, false),
                                     transfer::TFieldMatch::TextSources(sample.FieldCount()));
-        if (const QString error = match.ApplyMap(Q(args.Value("map"))); !error.isEmpty())
-            throw TArgsError("--map: " + S(error));
-        source = std::make_unique<transfer::TCsvImportSource>(sourcePath, match, *table,
-                                                              sample.FieldCount());
+        const QStringList& first = sample.Rows().front();
+        const transfer::TColumnNames& names = transfer::TColumnNames::Shipped();
+        const bool found = names.IsHeader(first, match.Targets());
+        const bool header = args.Has("header") || (found && !args.Has("no-header"));
+        if (header)
+            match.SetColumnNames(first);
+        if (args.Has("map")) {
+            if (const QString error = match.ApplyMap(Q(args.Value("map"))); !error.isEmpty())
+                throw TArgsError("--map: " + S(error));
+        } else if (!header) {
+            throw TArgsError("the first line of " + S(sourcePath) +
+                             " does not name columns: give --map (or --header)");
+        } else {
+            names.MatchByName(match, first);
+        }
+        if (!match.AnyMatched()) {
+            err << "quillmark-tool import: no column of " << S(sourcePath)
+                << " matches a field of the address file (give --map)\n";
+            return kExitRefused;
+        }
+        if (header) {
+            out << (args.Has("header") ? "The first line holds column names (--header); it is "
+                                         "not imported.\n"
+                                       : "The first line holds column names; it is not "
+                                         "imported.\n");
+            for (size_t row = 0; row < match.Targets().size(); ++row)
+                if (const int from = match.SourceOf(int(row)); from >= 0)
+                    out << "  " << S(match.Sources()[size_t(from)].Shown()) << " -> "
+                        << S(match.Targets()[row].label) << "\n";
+        }
+        auto csvSource = std::make_unique<transfer::TCsvImportSource>(sourcePath, match, *table,
+                                                                      sample.FieldCount());
+        csvSource->SetHeaderLine(header);
+        source = std::move(csvSource);
     } else {
         try {
             sourceTable = std::make_unique<transfer::TDbfSourceTable>(sourcePath);
@@ -310,8 +374,18 @@ int Export(const TTableArgs& args, std::ostream& out, std::ostream& err)
 {
     if (args.PositionalCount() != 1)
         throw TArgsError("give one address file");
-    if (args.Has("csv") == args.Has("dbf"))
-        throw TArgsError("give one of --csv and --dbf");
+    if (int(args.Has("csv")) + int(args.Has("dbf")) + int(args.Has("vcard")) != 1)
+        throw TArgsError("give one of --csv, --dbf and --vcard");
+    transfer::TVCardVersion version = transfer::TVCardVersion::V30;
+    if (args.Has("vcard-version")) {
+        if (!args.Has("vcard"))
+            throw TArgsError("--vcard-version is for --vcard");
+        const std::string v = args.Value("vcard-version");
+        if (v == "4.0" || v == "4")
+            version = transfer::TVCardVersion::V40;
+        else if (v != "3.0" && v != "3")
+            throw TArgsError("--vcard-version is 3.0 or 4.0");
+    }
     bool utf8 = true;
     if (args.Has("encoding")) {
         const QString encoding = Q(args.Value("encoding")).toLower();
@@ -319,14 +393,18 @@ int Export(const TTableArgs& args, std::ostream& out, std::ostream& err)
             utf8 = false;
         else if (encoding != QLatin1String("utf-8") && encoding != QLatin1String("utf8"))
             throw TArgsError("--encoding is utf-8 or windows-1252");
-        if (args.Has("dbf"))
-            throw TArgsError("--encoding is for --csv (tables hold Windows-1252)");
+        if (!args.Has("csv"))
+            throw TArgsError("--encoding is for --csv (tables hold Windows-1252, vCards UTF-8)");
     }
-    const transfer::TCopyTargetKind kind =
-        args.Has("dbf") ? transfer::TCopyTargetKind::Dbf : transfer::TCopyTargetKind::Text;
+    const transfer::TCopyTargetKind kind = args.Has("dbf")     ? transfer::TCopyTargetKind::Dbf
+                                           : args.Has("vcard") ? transfer::TCopyTargetKind::VCard
+                                                               : transfer::TCopyTargetKind::Text;
     const QString address = Q(args.Positional(0));
-    const QString target = transfer::TCopyOutTarget::WithDefaultExtension(
-        Q(args.Value(args.Has("dbf") ? "dbf" : "csv")), kind);
+    const QString target =
+        transfer::TCopyOutTarget::WithDefaultExtension(Q(args.Value(args.Has("dbf")     ? "dbf"
+                                                                    : args.Has("vcard") ? "vcard"
+                                                                                        : "csv")),
+                                                       kind);
     const auto check = transfer::TCopyOutTarget::Check(target, kind, address);
     if (check.verdict == transfer::TCopyOutTarget::TVerdict::Refused) {
         PrintMessage(err, check.message);
@@ -371,6 +449,8 @@ int Export(const TTableArgs& args, std::ostream& out, std::ostream& err)
     const transfer::TCopyOutOutcome outcome =
         kind == transfer::TCopyTargetKind::Dbf
             ? transfer::TCopyOutRun::CopyDbf(cursor, target, total, {})
+        : kind == transfer::TCopyTargetKind::VCard
+            ? transfer::TVCardCopyOut::Copy(cursor, target, version, total, {})
             : transfer::TCopyOutRun::CopyText(cursor, target, utf8, total, {});
     table->Close();
     if (!outcome.error.isEmpty()) {
@@ -412,14 +492,15 @@ int RunGuarded(const std::vector<std::string>& args, std::ostream& out, std::ost
 
 int RunImportCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
-    return RunGuarded(args, out, err, "import", kImportHelp, {"new"},
-                      {"csv", "dbf", "v1", "v2", "map", "sample"}, &Import);
+    return RunGuarded(args, out, err, "import", kImportHelp, {"new", "header", "no-header"},
+                      {"csv", "dbf", "vcard", "v1", "v2", "map", "sample"}, &Import);
 }
 
 int RunExportCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     return RunGuarded(args, out, err, "export", kExportHelp, {"overwrite"},
-                      {"csv", "dbf", "filter", "order", "encoding"}, &Export);
+                      {"csv", "dbf", "vcard", "vcard-version", "filter", "order", "encoding"},
+                      &Export);
 }
 
 } // namespace qm::tools

@@ -27,7 +27,15 @@ QString TCopyOutTarget::WithDefaultExtension(const QString& path, TCopyTargetKin
 {
     if (!QFileInfo(path).suffix().isEmpty())
         return path;
-    return path + (kind == TCopyTargetKind::Dbf ? QStringLiteral(".DBF") : QStringLiteral(".TXT"));
+    switch (kind) {
+    case TCopyTargetKind::Dbf:
+        return path + QStringLiteral(".DBF");
+    case TCopyTargetKind::VCard:
+        return path + QStringLiteral(".vcf");
+    case TCopyTargetKind::Text:
+        break;
+    }
+    return path + QStringLiteral(".TXT");
 }
 
 QString TCopyOutTarget::OverwriteQuestion(const QString& path)

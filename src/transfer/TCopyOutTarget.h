@@ -9,7 +9,7 @@
 
 namespace qm::transfer {
 
-enum class TCopyTargetKind { Dbf, Text };
+enum class TCopyTargetKind { Dbf, Text, VCard };
 
 class TCopyOutTarget {
 public:
@@ -21,7 +21,8 @@ public:
 
     static TCheck Check(const QString& path, TCopyTargetKind kind, const QString& openAddressFile);
 
-    // The name with the kind's extension added when it has none ("OUT" -> "OUT.DBF").
+    // The name with the kind's extension added when it has none ("OUT" -> "OUT.DBF", ".TXT",
+    // ".vcf").
     static QString WithDefaultExtension(const QString& path, TCopyTargetKind kind);
 
     // The file name, " already exists.", CR LF and "Do you want to overwrite it?".

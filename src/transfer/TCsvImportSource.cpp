@@ -60,11 +60,17 @@ void TCsvImportSource::Rewind()
         memory->Rewind();
     mReader = std::make_unique<TCsvRecordReader>(*mBytes);
     mRecords = 0;
+    mHeaderPending = mHeader;
 }
 
 bool TCsvImportSource::Read()
 {
     try {
+        if (mHeaderPending) {
+            mHeaderPending = false;
+            if (!mReader->Next())
+                return false;
+        }
         return mReader->Next();
     } catch (const TCsvFormatError& error) {
         throw TTransferError(
@@ -109,7 +115,8 @@ int64_t TCsvImportSource::Check(const std::function<bool()>& tick)
 QString TCsvImportSource::ReadTally() const
 {
     return Counted(mReader->LinesRead(), "line", "lines") + QStringLiteral(" read formed ") +
-           Counted(mRecords, "record", "records") + QStringLiteral(".");
+           Counted(mRecords, "record", "records") +
+           (mHeader ? QStringLiteral(" after the line of column names.") : QStringLiteral("."));
 }
 
 bool TCsvImportSource::Next(TImportRecord& record)

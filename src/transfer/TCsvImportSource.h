@@ -1,12 +1,12 @@
 #pragma once
 
-// The comma-separated file as an import source: every record of the file (the first included;
-// there is no header line), padded with empty fields up to the sample's field count, the matched
-// fields converted to Windows-1252 with line breaks as blanks. Check() refuses the file, before
-// anything is appended, for a quote never closed (naming its line), for a record whose quoted
-// value runs over a line break and whose field count then differs from the sample's (naming the
-// line where the quote opened: a closing quote is missing more likely than not), and for a
-// character that Windows-1252 cannot hold (naming it, its line and its field).
+// The comma-separated file as an import source: every record of the file (the first one too,
+// unless it holds column names, see SetHeaderLine), padded with empty fields up to the sample's
+// field count, the matched fields converted to Windows-1252 with line breaks as blanks. Check()
+// refuses the file, before anything is appended, for a quote never closed (naming its line), for a
+// record whose quoted value runs over a line break and whose field count then differs from the
+// sample's (naming the line where the quote opened: a closing quote is missing more likely than
+// not), and for a character that Windows-1252 cannot hold (naming it, its line and its field).
 
 #include "transfer/TFieldMatch.h"
 #include "transfer/TImportSource.h"
@@ -35,6 +35,13 @@ public:
                      const xbase::TTable& target, int fieldCount);
     ~TCsvImportSource() override;
 
+    // The file's first record holds column names: it is neither checked nor imported.
+    void SetHeaderLine(bool header)
+    {
+        mHeader = header;
+        mHeaderPending = header;
+    }
+
     QString CheckingStatus() const override { return QStringLiteral("Counting total lines"); }
     int64_t Check(const std::function<bool()>& tick) override;
     void Rewind() override;
@@ -51,6 +58,8 @@ private:
     std::unique_ptr<TCsvRecordReader> mReader;
     TImportText mText;
     int mFieldCount = 0;
+    bool mHeader = false;
+    bool mHeaderPending = false;           // the header is still to be passed over
     int64_t mRecords = 0;                  // records handed out by Next() since the last Rewind()
     std::vector<std::pair<int, int>> mMap; // (source field, target field)
     std::string mScratch;

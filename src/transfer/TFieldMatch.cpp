@@ -98,6 +98,12 @@ std::vector<TMatchSource> TFieldMatch::TextSources(int count)
     return sources;
 }
 
+void TFieldMatch::SetColumnNames(const QStringList& names)
+{
+    for (size_t i = 0; i < mSources.size(); ++i)
+        mSources[i].column = names.value(qsizetype(i)).simplified();
+}
+
 int TFieldMatch::RowOf(int source) const
 {
     for (size_t row = 0; row < mRowSource.size(); ++row)
@@ -195,8 +201,10 @@ QString TFieldMatch::ApplyMap(const QString& map)
         const QString to = pair.mid(eq + 1).trimmed();
         int source = -1;
         for (size_t i = 0; i < mSources.size(); ++i)
-            if (SameText(mSources[i].name, from) ||
-                SameText(mSources[i].name, QStringLiteral("Field ") + from))
+            if (source < 0 && (SameText(mSources[i].name, from) ||
+                               SameText(mSources[i].name, QStringLiteral("Field ") + from) ||
+                               (!mSources[i].column.isEmpty() &&
+                                SameText(mSources[i].column, from.simplified()))))
                 source = int(i);
         if (source < 0)
             return QStringLiteral("the source has no field '%1'").arg(from);

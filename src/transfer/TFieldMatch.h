@@ -30,6 +30,13 @@ struct TMatchTarget {
 struct TMatchSource {
     QString name; // "Field 3" for text files, the field name for tables
     TMatchKind kind = TMatchKind::Character;
+    QString column; // a text file's column name from its first line; empty when it has none
+
+    // How the windows show it: "Field 3 (Given Name)" when the column has a name.
+    QString Shown() const
+    {
+        return column.isEmpty() ? name : name + QStringLiteral(" (") + column + QLatin1Char(')');
+    }
 };
 
 class TFieldMatch {
@@ -59,6 +66,8 @@ public:
 
     const std::vector<TMatchTarget>& Targets() const { return mTargets; }
     const std::vector<TMatchSource>& Sources() const { return mSources; }
+    // Names the text file's columns from its first line (an empty list takes the names away).
+    void SetColumnNames(const QStringList& names);
 
     int SourceOf(int row) const { return mRowSource.at(size_t(row)); } // -1: none
     int RowOf(int source) const;                                       // -1: unmatched
@@ -79,7 +88,8 @@ public:
     void Preset();
 
     // Matches by the tool's --map text: "1=Last Name,4=ZIP" (text files: source positions) or
-    // "CITY=City,NOTES=Codes" (tables: source names); targets by label or field name, any case.
+    // "CITY=City,NOTES=Codes" (tables: source names), or a text file's column names when its
+    // first line holds them ("Given Name=First Name"); targets by label or field name, any case.
     // Returns an empty text, or what is wrong.
     QString ApplyMap(const QString& map);
 

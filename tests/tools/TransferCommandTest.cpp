@@ -204,3 +204,71 @@ TEST_F(TTransferCommand, ARefusedImportTakesBackTheAddressFileItsNewOptionMade)
     EXPECT_EQ(Run({"import", address, "--csv", Path("in.csv"), "--map", "1=DATE"}), 2);
     EXPECT_EQ(QDir(mDir.path()).entryList({"ADD0002.*"}, QDir::Files).size(), 3);
 }
+
+TEST_F(TTransferCommand, CsvColumnNamesAreFoundOrGivenAndMatchByName)
+{
+    Write("people.csv", "Given Name,Family Name,Home City\r\nAnn,Bell,Oslo\r\nBob,Crane,Rome\r\n");
+    const std::string address = Path("ADD0001.DBF");
+    ASSERT_EQ(Run({"import", address, "--new", "--csv", Path("people.csv")}), 0) << mErr;
+    EXPECT_EQ(mOut, "The first line holds column names; it is not imported.\n"
+                    "  Field 2 (Family Name) -> Last Name\n"
+                    "  Field 1 (Given Name) -> First Name\n"
+                    "  Field 3 (Home City) -> City\n"
+                    "Import complete. Imported 2 records.\n"
+                    "3 lines read formed 2 records after the line of column names.\n");
+    // --map by column names; --no-header imports the first line as data.
+    ASSERT_EQ(Run({"import", address, "--csv", Path("people.csv"), "--map", "home city=LNAME"}), 0)
+        << mErr;
+    ASSERT_EQ(
+        Run({"import", address, "--csv", Path("people.csv"), "--no-header", "--map", "2=LNAME"}), 0)
+        << mErr;
+    EXPECT_EQ(mOut, "Import complete. Imported 3 records.\n3 lines read formed 3 records.\n");
+    ASSERT_EQ(Run({"table", "dump", address}), 0) << mErr;
+    for (const char* name : {"Bell", "Crane", "Oslo", "Rome", "Family Name"})
+        EXPECT_NE(mOut.find(name), std::string::npos) << name << "\n" << mOut;
+
+    // A first line of data is not taken for names: --map is needed, or --header to say so.
+    Write("plain.csv", "Bell,Oslo\r\nCrane,Rome\r\n");
+    EXPECT_EQ(Run({"import", address, "--csv", Path("plain.csv")}), 2);
+    EXPECT_NE(mErr.find("does not name columns"), std::string::npos) << mErr;
+    ASSERT_EQ(
+        Run({"import", address, "--csv", Path("plain.csv"), "--header", "--map", "Bell=LNAME"}), 0)
+        << mErr;
+    EXPECT_NE(mOut.find("(--header)"), std::string::npos) << mOut;
+    EXPECT_NE(mOut.find("Imported 1 records."), std::string::npos) << mOut;
+    EXPECT_EQ(Run({"import", address, "--csv", Path("plain.csv"), "--header", "--no-header"}), 2);
+    EXPECT_EQ(Run({"import", address, "--dbf", Path("plain.csv"), "--header"}), 2);
+}
+
+TEST_F(TTransferCommand, VCardsGoInAndOut)
+{
+    Write("in.vcf", "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Berg;Anna;;;\r\nFN:Anna Berg\r\n"
+                    "ADR;TYPE=home:;;1 Main St;Dover;DE;19901;USA\r\nTEL;TYPE=home:555\r\n"
+                    "NOTE:Likes tea\r\nEND:VCARD\r\n"
+                    "BEGIN:VCARD\r\nVERSION:2.1\r\nN:Cole;Dan\r\nEMAIL;INTERNET:dan@example.org\r\n"
+                    "END:VCARD\r\n");
+    const std::string address = Path("ADD0001.DBF");
+    ASSERT_EQ(Run({"import", address, "--new", "--vcard", Path("in.vcf")}), 0) << mErr;
+    EXPECT_EQ(mOut, "Import complete. Imported 2 records.\n13 lines read formed 2 records.\n");
+    EXPECT_EQ(Run({"import", address, "--vcard", Path("in.vcf"), "--map", "1=LNAME"}), 2);
+
+    ASSERT_EQ(Run({"export", address, "--vcard", Path("OUT"), "--vcard-version", "4.0"}), 0)
+        << mErr;
+    EXPECT_EQ(mOut, "Copied 2 records to " + Path("OUT.vcf") + ".\n");
+    const QByteArray out = Read("OUT.vcf");
+    EXPECT_TRUE(out.startsWith("BEGIN:VCARD\r\nVERSION:4.0\r\nN:Berg;Anna;;;\r\n")) << out.data();
+    EXPECT_TRUE(out.contains("NOTE:Likes tea\r\n"));
+    EXPECT_TRUE(out.contains("EMAIL:dan@example.org\r\n"));
+    EXPECT_EQ(Run({"export", address, "--vcard", Path("OUT.vcf")}), 1); // exists
+    EXPECT_EQ(Run({"export", address, "--csv", Path("x.txt"), "--vcard-version", "3.0"}), 2);
+    EXPECT_EQ(Run({"export", address, "--vcard", Path("y.vcf"), "--vcard-version", "2.1"}), 2);
+
+    // A damaged card: refused naming its line, the address file as it was.
+    Write("bad.vcf", "BEGIN:VCARD\r\nN:Ok;Fine\r\nEND:VCARD\r\nBEGIN:VCARD\r\nN:Not;Ended\r\n");
+    const QByteArray before = Read("ADD0001.DBF");
+    EXPECT_EQ(Run({"import", address, "--vcard", Path("bad.vcf")}), 1);
+    EXPECT_NE(mErr.find("Line 4: the card that begins on this line has no END:VCARD."),
+              std::string::npos)
+        << mErr;
+    EXPECT_EQ(Read("ADD0001.DBF"), before);
+}

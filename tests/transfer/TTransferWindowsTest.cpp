@@ -17,6 +17,7 @@
 #include "transfer/ui/TImportOlder.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -200,6 +201,104 @@ TEST_F(TransferWindows, AsciiImportRefusesUnusableFilesAndChangesNothing)
             "Unable to import from this file\r\n\r\nLine 3: a quoted value is never closed."}));
     mWindow.reset();
     EXPECT_EQ(ReadFile(mAddress), before);
+}
+
+TEST_F(TransferWindows, AsciiImportFindsColumnNamesAndTheUserDecides)
+{
+    // As a spreadsheet saves it: the first line names the columns.
+    WriteFile(Path("people.csv"), "First Name,Last Name,Shoe size,City\r\n"
+                                  "Ann,Bell,7,Oslo\r\n"
+                                  "Bob,Crane,9,Rome\r\n");
+    Start();
+    Command<TAsciiImport>("ImportAsciiItem", [&](TAsciiImport& w) {
+        w.SetFileChooser([&] { return Path("people.csv"); });
+        w.SelectFileClick();
+        EXPECT_TRUE(w.HeaderLine());
+        EXPECT_EQ(w.StatusText(),
+                  QStringLiteral("The first line holds column names; 3 of 4 matched by name."));
+        EXPECT_FALSE(w.ImportButton()->isEnabled()); // the user sees the matches first
+        // First look, then untick: the first line is data again, the matches stay.
+        w.SetMatchHook([&](TAsciiMatch& m) {
+            m.show();
+            qm::test::SaveScreenshot(m, QStringLiteral("ascii-match-header"));
+            ExpectFitsSmallScreen(m);
+            EXPECT_TRUE(m.HeaderCheck()->isChecked());
+            EXPECT_EQ(m.HeaderCheck()->text(), QStringLiteral("First line holds column names"));
+            EXPECT_TRUE(m.SampleGrid()->isRowHidden(0));
+            EXPECT_EQ(m.SampleGrid()->horizontalHeaderItem(1)->text(),
+                      QStringLiteral("Field 2\nLast Name"));
+            EXPECT_EQ(m.MatchGrid()->item(0, 1)->text(), QStringLiteral("Field 2 (Last Name)"));
+            EXPECT_EQ(m.MatchGrid()->item(8, 1)->text(), QStringLiteral("Field 4 (City)"));
+            EXPECT_EQ(m.PopupEntries()[3], QStringLiteral("Field 3 (Shoe size)"));
+            m.HeaderCheck()->setChecked(false);
+            EXPECT_FALSE(m.SampleGrid()->isRowHidden(0));
+            EXPECT_EQ(m.SampleGrid()->horizontalHeaderItem(1)->text(), QStringLiteral("Field 2"));
+            EXPECT_EQ(m.MatchGrid()->item(0, 1)->text(), QStringLiteral("Field 2"));
+            return int(QDialog::Accepted);
+        });
+        w.MatchButton()->click();
+        EXPECT_FALSE(w.HeaderLine());
+        // Tick it again: the first line is left out once more.
+        w.SetMatchHook([&](TAsciiMatch& m) {
+            EXPECT_FALSE(m.HeaderCheck()->isChecked());
+            QTest::keyClick(m.HeaderCheck(), Qt::Key_Space);
+            EXPECT_TRUE(m.HeaderCheck()->isChecked());
+            m.MatchGrid()->setCurrentCell(1, 0); // First Name: (none)
+            m.ChoosePopupEntry(0);
+            return int(QDialog::Accepted);
+        });
+        w.MatchButton()->click();
+        EXPECT_TRUE(w.HeaderLine());
+        w.ImportButton()->click();
+    });
+    EXPECT_EQ(mResponder.Texts(),
+              QStringList{"Import complete. Imported 2 records.\r\n"
+                          "3 lines read formed 2 records after the line of column names."});
+    mWindow.reset();
+    EXPECT_EQ(Column(mAddress, "LNAME"),
+              (std::vector<std::string>{"Young", "Adams", "Bell", "Crane"}));
+    EXPECT_EQ(Column(mAddress, "FNAME"), (std::vector<std::string>{"", "", "", ""}));
+    EXPECT_EQ(Column(mAddress, "CITY"), (std::vector<std::string>{"", "", "Oslo", "Rome"}));
+}
+
+TEST_F(TransferWindows, VCardsComeInThroughTheImportAndGoOutThroughTheCopy)
+{
+    WriteFile(Path("cards.vcf"), "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Berg;Anna;;;\r\n"
+                                 "NOTE:Likes tea\r\nEND:VCARD\r\n");
+    Start();
+    Command<TAsciiImport>("ImportAsciiItem", [&](TAsciiImport& w) {
+        w.SetFileChooser([&] { return Path("cards.vcf"); });
+        w.SelectFileClick();
+        EXPECT_TRUE(w.VCardFile());
+        EXPECT_FALSE(w.MatchButton()->isEnabled());
+        EXPECT_TRUE(w.ImportButton()->isEnabled());
+        EXPECT_EQ(w.StatusText(),
+                  QStringLiteral("A vCard file: each card fills the fields by itself."));
+        w.ImportButton()->click();
+    });
+    EXPECT_EQ(mResponder.Texts().join('|').toStdString(),
+              "Import complete. Imported 1 records.\r\n5 lines read formed 1 record.");
+    EXPECT_EQ(mWindow->Book().DataSet().AsString("LNAME"), QStringLiteral("Adams"));
+
+    Command<TCopyOut>("ExportItem", [&](TCopyOut& w) {
+        EXPECT_FALSE(w.VCardVersionChoice()->isEnabled());
+        w.VCardOption()->click();
+        EXPECT_TRUE(w.VCardVersionChoice()->isEnabled());
+        EXPECT_FALSE(w.EncodingChoice()->isEnabled());
+        w.VCardVersionChoice()->setCurrentIndex(1);
+        EXPECT_EQ(w.VCardVersion(), TVCardVersion::V40);
+        qm::test::SaveScreenshot(w, QStringLiteral("copy-out-vcard"));
+        ExpectFitsSmallScreen(w);
+        w.SetFileChooser([&](TCopyTargetKind kind) {
+            EXPECT_EQ(kind, TCopyTargetKind::VCard);
+            return Path("out.vcf");
+        });
+        w.SaveAsButtonClick();
+    });
+    const QByteArray out = ReadFile(Path("out.vcf"));
+    EXPECT_EQ(out.count("BEGIN:VCARD\r\nVERSION:4.0\r\n"), 3); // in the main window's order
+    EXPECT_TRUE(out.contains("N:Berg;Anna;;;\r\nFN:Anna Berg\r\nNOTE:Likes tea\r\n"))
+        << out.toStdString();
 }
 
 TEST_F(TransferWindows, DbfImportPresetsOnFirstOpeningAndRefusesItself)

@@ -4,6 +4,14 @@
 // which this window holds open exclusively in its own data set (the main window closes its table
 // first and opens the file again afterwards). The fields get the display labels and visibility
 // the main window's fields have, so the match rows read as the main window shows them.
+//
+// When the chosen file's first line names its columns (TColumnNames), the window says so on its
+// status line and the matching window opens with the columns matched by name and the check box
+// "First line holds column names" ticked; the user decides, and a ticked box leaves that line out
+// of the import.
+//
+// A vCard file (its first line BEGIN:VCARD) is imported too: its cards fill the fields by
+// property (TVCardImportSource), so there is nothing to match and "Import" is enabled at once.
 
 #include "transfer/TCsvSample.h"
 #include "transfer/TFieldMatch.h"
@@ -27,6 +35,9 @@ public:
 
     const TCsvSample& Sample() const { return mSample; }
     const TFieldMatch& Match() const { return mMatch; }
+    // Whether the first line is left out as column names (found on choosing, set by the match).
+    bool HeaderLine() const { return mHeader; }
+    bool VCardFile() const { return mVCard; }
     // Tests drive the matching window with this (it runs instead of exec()).
     void SetMatchHook(std::function<int(TAsciiMatch&)> hook) { mMatchHook = std::move(hook); }
 
@@ -44,6 +55,8 @@ private:
     QString mPath;
     TCsvSample mSample;
     TFieldMatch mMatch;
+    bool mHeader = false;
+    bool mVCard = false;
     std::function<int(TAsciiMatch&)> mMatchHook;
 };
 

@@ -5,6 +5,7 @@
 #include "data/TSettingsFile.h"
 #include "data/ui/TEventPump.h"
 #include "data/ui/THelpWindow.h"
+#include "transfer/TVCardCopyOut.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -66,6 +67,22 @@ TCopyOut::TCopyOut(xbase::TCursor& cursor, uint32_t total, const QString& openPa
     options->addLayout(encodingRow);
     mEncoding->setEnabled(false);
     connect(mText, &QRadioButton::toggled, mEncoding, &QComboBox::setEnabled);
+    // Cards for address books and mail programs; 3.0 is the version most of them read.
+    mVCard = new QRadioButton(QStringLiteral("Copy to a &vCard file"), mOptions);
+    mVCard->setObjectName(QStringLiteral("VCardOption"));
+    options->addWidget(mVCard);
+    mVCardVersion = new QComboBox(mOptions);
+    mVCardVersion->setObjectName(QStringLiteral("VCardVersionChoice"));
+    mVCardVersion->addItem(QStringLiteral("3.0"), int(TVCardVersion::V30));
+    mVCardVersion->addItem(QStringLiteral("4.0"), int(TVCardVersion::V40));
+    auto* versionRow = new QFormLayout;
+    versionRow->setContentsMargins(encodingRow->contentsMargins());
+    auto* versionLabel = new QLabel(QStringLiteral("vCard ve&rsion:"), mOptions);
+    versionLabel->setBuddy(mVCardVersion);
+    versionRow->addRow(versionLabel, mVCardVersion);
+    options->addLayout(versionRow);
+    mVCardVersion->setEnabled(false);
+    connect(mVCard, &QRadioButton::toggled, mVCardVersion, &QComboBox::setEnabled);
     layout->addWidget(mOptions);
 
     mProgress = new QWidget(this);
@@ -102,6 +119,11 @@ TCopyOut::TCopyOut(xbase::TCursor& cursor, uint32_t total, const QString& openPa
             [this] { data::THelpWindow::ShowContext(kHelpContext, this); });
 }
 
+TVCardVersion TCopyOut::VCardVersion() const
+{
+    return TVCardVersion(mVCardVersion->currentData().toInt());
+}
+
 TCopyTextEncoding TCopyOut::Encoding() const
 {
     return TCopyTextEncoding(mEncoding->currentData().toInt());
@@ -117,12 +139,16 @@ QString TCopyOut::ChooseFile(TCopyTargetKind kind)
     if (mChooser)
         return mChooser(kind);
     const bool dbf = kind == TCopyTargetKind::Dbf;
-    const QString extension = dbf ? QStringLiteral("DBF") : QStringLiteral("TXT");
+    const bool vcard = kind == TCopyTargetKind::VCard;
+    const QString extension = dbf     ? QStringLiteral("DBF")
+                              : vcard ? QStringLiteral("vcf")
+                                      : QStringLiteral("TXT");
     if (LastFolder().isEmpty())
         LastFolder() = data::TProgramHome::Current().Dir();
     QFileDialog dialog(this, windowTitle(), LastFolder(),
-                       dbf ? QStringLiteral("DBF files (*.DBF *.dbf)")
-                           : QStringLiteral("Text files (*.TXT *.txt)"));
+                       dbf     ? QStringLiteral("DBF files (*.DBF *.dbf)")
+                       : vcard ? QStringLiteral("vCard files (*.vcf *.VCF)")
+                               : QStringLiteral("Text files (*.TXT *.txt)"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(extension);
     dialog.selectFile(QStringLiteral("*.") + extension);
@@ -139,7 +165,9 @@ void TCopyOut::SaveAsButtonClick()
 {
     if (mCopying)
         return;
-    const TCopyTargetKind kind = mDbf->isChecked() ? TCopyTargetKind::Dbf : TCopyTargetKind::Text;
+    const TCopyTargetKind kind = mDbf->isChecked()     ? TCopyTargetKind::Dbf
+                                 : mVCard->isChecked() ? TCopyTargetKind::VCard
+                                                       : TCopyTargetKind::Text;
     const QString working = QDir::currentPath();
     const QString chosen = ChooseFile(kind);
     QDir::setCurrent(working);
@@ -179,10 +207,13 @@ void TCopyOut::SaveAsButtonClick()
         pump.Pump();
         return mStop;
     };
-    mOutcome = kind == TCopyTargetKind::Dbf
-                   ? TCopyOutRun::CopyDbf(mCursor, chosen, mTotal, after)
-                   : TCopyOutRun::CopyText(mCursor, chosen, Encoding() == TCopyTextEncoding::Utf8,
-                                           mTotal, after);
+    if (kind == TCopyTargetKind::Dbf)
+        mOutcome = TCopyOutRun::CopyDbf(mCursor, chosen, mTotal, after);
+    else if (kind == TCopyTargetKind::VCard)
+        mOutcome = TVCardCopyOut::Copy(mCursor, chosen, VCardVersion(), mTotal, after);
+    else
+        mOutcome = TCopyOutRun::CopyText(mCursor, chosen, Encoding() == TCopyTextEncoding::Utf8,
+                                         mTotal, after);
     mCopying = false;
     if (!mOutcome.error.isEmpty())
         data::TMessageService::Inform(this, mOutcome.error);

@@ -6,10 +6,12 @@
 // a gauge, and "Cancel" asks "Cancel copy?" (default No). The window closes when the copy ends;
 // a failure shows "There was an error copying" with its reason. A text copy is written in the
 // encoding chosen under "Encoding" (Windows-1252 unless the user chose UTF-8 before; the choice
-// of the last text copy is remembered, see TCopyOutEncoding).
+// of the last text copy is remembered, see TCopyOutEncoding). "Copy to a vCard file" writes one
+// card per record in the version chosen under "vCard version" (3.0 or 4.0; TVCardWriter).
 
 #include "transfer/TCopyOutEncoding.h"
 #include "transfer/TCopyOutRun.h"
+#include "transfer/TVCardWriter.h"
 
 #include <QDialog>
 #include <functional>
@@ -45,6 +47,9 @@ public:
 
     QRadioButton* DbfOption() const { return mDbf; }
     QRadioButton* TextOption() const { return mText; }
+    QRadioButton* VCardOption() const { return mVCard; }
+    QComboBox* VCardVersionChoice() const { return mVCardVersion; }
+    TVCardVersion VCardVersion() const;
     QComboBox* EncodingChoice() const { return mEncoding; }
     TCopyTextEncoding Encoding() const;
     bool Copying() const { return mCopying; }
@@ -65,7 +70,9 @@ private:
     QString mOpenPath;
     QRadioButton* mDbf = nullptr;
     QRadioButton* mText = nullptr;
+    QRadioButton* mVCard = nullptr;
     QComboBox* mEncoding = nullptr;
+    QComboBox* mVCardVersion = nullptr;
     QWidget* mOptions = nullptr;
     QWidget* mProgress = nullptr;
     QLabel* mCopyingTo = nullptr;

@@ -98,6 +98,11 @@ void TImportWindow::SetFileName(const QString& path)
     mFileName->setToolTip(path);
 }
 
+void TImportWindow::SetStatusText(const QString& text)
+{
+    mStatus->setText(text);
+}
+
 void TImportWindow::ShowRunning(bool running)
 {
     mSelect->setVisible(!running);

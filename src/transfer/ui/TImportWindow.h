@@ -57,6 +57,7 @@ protected:
 
     QString ChooseFile(const QString& filter, const QString& initialName);
     void SetFileName(const QString& path); // "(none)" for an empty path
+    void SetStatusText(const QString& text);
     void reject() override;
 
     QPushButton* mSelect = nullptr;

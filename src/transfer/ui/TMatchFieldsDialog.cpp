@@ -69,7 +69,7 @@ void TMatchFieldsDialog::Refresh()
 {
     for (size_t row = 0; row < mMatch.Targets().size(); ++row) {
         const int source = mMatch.SourceOf(int(row));
-        const QString text = source < 0 ? QString() : mMatch.Sources()[size_t(source)].name;
+        const QString text = source < 0 ? QString() : mMatch.Sources()[size_t(source)].Shown();
         if (auto* item = mGrid->item(int(row), 1))
             item->setText(text);
         else
@@ -84,7 +84,7 @@ QStringList TMatchFieldsDialog::PopupEntries() const
     if (row < 0)
         return entries;
     for (const int source : mMatch.Offered(row))
-        entries << mMatch.Sources()[size_t(source)].name;
+        entries << mMatch.Sources()[size_t(source)].Shown();
     return entries;
 }
 

@@ -43,9 +43,11 @@ protected:
     QVBoxLayout* TopArea() const { return mTop; }
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    // Subclasses change the matches here and then show them with Refresh().
+    TFieldMatch& EditMatch() { return mMatch; }
+    void Refresh();
 
 private:
-    void Refresh();
     void FitColumns();
 
     TFieldMatch mMatch;
