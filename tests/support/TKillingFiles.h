@@ -43,10 +43,10 @@ public:
         Step();
         Native().Remove(path);
     }
-    void Rename(const std::string& from, const std::string& to) override
+    void RenameEntry(const std::string& from, const std::string& to) override
     {
         Step();
-        Native().Rename(from, to);
+        Native().RenameEntry(from, to);
     }
     std::string FindCompanion(const std::string& path, std::string_view ext) override
     {
