@@ -111,7 +111,7 @@ int main(int argc, char* argv[])
 
     QElapsedTimer clock;
     clock.start();
-    TSelectLabel dialog(templates, TLabelGeometry::NewLayout(), true);
+    TSelectLabel dialog(templates, TLabelGeometry::NewLayout());
     dialog.show();
     QApplication::processEvents();
     const double open = Ms(clock);

@@ -208,10 +208,10 @@ int main(int argc, char* argv[])
             const bool header = transfer::TColumnNames::Shipped().IsHeader(first, match.Targets());
             match.SetColumnNames(first);
             transfer::TColumnNames::Shipped().MatchByName(match, first);
-            auto source = std::make_unique<transfer::TCsvImportSource>(named, match, table,
+            auto reader = std::make_unique<transfer::TCsvImportSource>(named, match, table,
                                                                        sample.FieldCount());
-            source->SetHeaderLine(header);
-            return source;
+            reader->SetHeaderLine(header);
+            return reader;
         });
     ReportImport("CSV import, column names found and matched", byName);
     std::printf("  (column names: read and append %.1f %% of the import by position)\n",

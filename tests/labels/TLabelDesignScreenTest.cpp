@@ -752,7 +752,7 @@ TEST_F(LabelDesignScreenTest, ModifyThenSaveStandsOnTheModifiedRowNotItsNamesake
     g.layoutFile = "BIN00002.L";
     const int second = store.Append(g);
     {
-        qm::design::TGDataPanel empty; // the row's file exists, so Save keeps its name
+        qm::design::TGDataPanel empty; // the row's design on disk
         qm::design::TGLabelObjectFiler::SaveToFile(
             empty, QDir(mHome.Home().SysDataDir()).filePath("BIN00002.L"));
     }
@@ -768,7 +768,9 @@ TEST_F(LabelDesignScreenTest, ModifyThenSaveStandsOnTheModifiedRowNotItsNamesake
     const int saved = TLabelDesignScreen::DesignLayout(store, second, &mAddresses, nullptr);
     ASSERT_GE(saved, 0);
     EXPECT_EQ(store.Rows()[size_t(saved)].recNo, recNo);
-    EXPECT_EQ(store.Rows()[size_t(saved)].geometry.layoutFile, "BIN00002.L");
+    // The save went to a file of its own; the namesake still names its own file.
+    EXPECT_NE(store.Rows()[size_t(saved)].geometry.layoutFile, "BIN00001.L");
+    EXPECT_EQ(store.Rows()[size_t(1 - saved)].geometry.layoutFile, "BIN00001.L");
 }
 
 // With every layout file name taken, a new layout has nowhere to go: Save says so and keeps the

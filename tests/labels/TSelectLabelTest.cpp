@@ -433,7 +433,7 @@ TEST_F(SelectLabelTest, KeysWorkFromEveryControl)
                                  Qt::Key_End,       Qt::Key_Home,   Qt::Key_Left,
                                  Qt::Key_Right,     Qt::Key_Insert, Qt::Key_Delete,
                                  Qt::Key_Backspace, Qt::Key_X,      Qt::Key_5};
-    TSelectLabel probe(mTemplates, layout, false);
+    TSelectLabel probe(mTemplates, layout);
     QStringList names;
     for (QWidget* w : probe.findChildren<QWidget*>())
         if (w->focusPolicy() != Qt::NoFocus && !w->objectName().isEmpty() &&

@@ -52,13 +52,13 @@ std::vector<TDrawnText> DrawnTexts(const QStringList& lines)
     std::vector<TDrawnText> drawn;
     TDrawnText state;
     for (const QString& line : lines) {
-        if (const auto m = name.match(line); m.hasMatch()) {
-            state.font = m.captured(1);
-        } else if (const auto m = size.match(line); m.hasMatch()) {
-            state.points = m.captured(1).toDouble() * 72.0;
-        } else if (const auto m = flag.match(line); m.hasMatch()) {
-            (m.captured(1) == QLatin1String("bold") ? state.bold : state.italic) =
-                m.captured(2) != QLatin1String("0");
+        if (const auto n = name.match(line); n.hasMatch()) {
+            state.font = n.captured(1);
+        } else if (const auto z = size.match(line); z.hasMatch()) {
+            state.points = z.captured(1).toDouble() * 72.0;
+        } else if (const auto f = flag.match(line); f.hasMatch()) {
+            (f.captured(1) == QLatin1String("bold") ? state.bold : state.italic) =
+                f.captured(2) != QLatin1String("0");
         } else if (const auto m = text.match(line); m.hasMatch()) {
             TDrawnText t = state;
             t.command = m.captured(1);
