@@ -43,10 +43,15 @@ void PrintUsage(std::ostream& out)
            "tables, recorded print pages and layouts. Each command has its own --help.\n"
            "\n"
            "Commands:\n";
+    // Names and summaries in two columns, at least two blanks apart (the completion and the
+    // manual page read the list that way).
+    size_t width = 0;
+    for (const TToolCommand& command : ToolCommands())
+        width = std::max(width, std::string(command.name).size());
     for (const TToolCommand& command : ToolCommands())
         out << "  " << command.name
-            << std::string(10 - std::min<size_t>(9, std::string(command.name).size()), ' ')
-            << command.summary << "\n";
+            << std::string(width + 2 - std::string(command.name).size(), ' ') << command.summary
+            << "\n";
     out << "\n"
            "  --help     this text\n"
            "  --version  the program version\n"
