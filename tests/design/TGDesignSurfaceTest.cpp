@@ -771,7 +771,8 @@ TEST_F(TGDesignSurfaceTest, ClosingASurfaceRemovesTheSharedClipboard)
     EXPECT_FALSE(QFile::exists(TGSurfaceCommands::ClipboardPath()));
 }
 
-TEST_F(TGDesignSurfaceTest, Screenshot)
+// Also saves pictures of a selection and of a drag when QM_SCREENSHOT_DIR is set.
+TEST_F(TGDesignSurfaceTest, ADragInProgressIsInTheDraggingState)
 {
     host.surface->SetDrawOutline(true);
     host.surface->SetShowGrid(true);

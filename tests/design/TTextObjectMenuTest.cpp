@@ -99,14 +99,17 @@ TEST(TTextObjectMenuTest, ChecksShowTheCurrentValuesAndEntriesChangeThem)
     EXPECT_TRUE(Find(menu, "Rotation/No Rotation")->isChecked());
     EXPECT_TRUE(Find(menu, "Transparent")->isChecked());
 
+    // Every entry that changes the object tells the panel.
     Find(menu, "Alignment/Right")->trigger();
     EXPECT_EQ(text->Alignment(), TGAlignment::taRightJustify);
+    EXPECT_EQ(notifications, 1);
     Find(menu, "Transparent")->trigger();
     EXPECT_FALSE(text->Transparent());
+    EXPECT_EQ(notifications, 2);
     Find(menu, "Rotation/90 Degrees")->trigger();
     EXPECT_EQ(text->Angle(), 90);
     EXPECT_EQ(text->Alignment(), TGAlignment::taLeftJustify);
-    EXPECT_GE(notifications, 3);
+    EXPECT_GT(notifications, 2);
 
     QMenu again;
     TTextObjectMenu::AddEntries(again, *text, nullptr);

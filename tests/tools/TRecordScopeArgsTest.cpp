@@ -10,6 +10,8 @@
 #include "data/TFilterFiles.h"
 #include "xbase/TCursor.h"
 
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <sstream>
@@ -186,6 +188,21 @@ TEST_F(TRecordScopeApplyTest, SavedFilterFile)
 
 TEST_F(TRecordScopeApplyTest, BadInputNamesTheOptionAndLeavesTheFileAlone)
 {
+    // The table, memo and index as they stand on disk before the refusals.
+    const auto filesOnDisk = [this] {
+        mDataSet->Close();
+        QStringList contents;
+        for (const QString& name : QDir(mDir.path()).entryList(QDir::Files, QDir::Name)) {
+            QFile file(mDir.filePath(name));
+            EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name.toStdString();
+            contents << name + QLatin1Char('=') + QString::fromLatin1(file.readAll().toHex());
+        }
+        mDataSet->Open(mPath);
+        return contents;
+    };
+    const QStringList before = filesOnDisk();
+    ASSERT_GE(before.size(), 2); // at least the table and its index
+
     int code = -1;
     Walk({"--record", "11"}, &code);
     EXPECT_EQ(code, 1);
@@ -208,6 +225,7 @@ TEST_F(TRecordScopeApplyTest, BadInputNamesTheOptionAndLeavesTheFileAlone)
     EXPECT_NE(mErr.str().find("Must be a Filter (.FLT) file"), std::string::npos) << mErr.str();
 
     EXPECT_EQ(mDataSet->Table().RecordCount(), 10u);
+    EXPECT_EQ(filesOnDisk(), before);
 }
 
 } // namespace
