@@ -1,7 +1,7 @@
 #pragma once
 
-// Reads the cards of a vCard file (versions 2.1, 3.0 and 4.0: RFC 2425, 2426 and 6350, and the
-// 2.1 specification) one at a time, keeping of each card only the properties the import uses.
+// Reads the cards of a vCard file (versions 2.1, 3.0 and 4.0: the vCard 2.1 format, RFC 2425,
+// 2426 and 6350) one at a time, keeping of each card only the properties the import uses.
 //
 // Content lines end at CR LF, LF or CR. A line that starts with a blank or a tab continues the
 // one before it (the blank is dropped); a quoted-printable value that ends with "=" continues on
