@@ -4,6 +4,7 @@
 #include "TScreenshot.h"
 #include "TScriptedResponder.h"
 #include "TTestHome.h"
+#include "TWindowFit.h"
 #include "labels/TLabelTemplates.h"
 
 #include <QApplication>
@@ -460,4 +461,15 @@ TEST_F(SelectLabelTest, KeysWorkFromEveryControl)
         EXPECT_FALSE(dialog.isVisible());
         EXPECT_FALSE(dialog.Chosen());
     }
+}
+
+// The picker fits a 960 x 540 screen (1080p at 200 %), its find box and buttons inside it.
+TEST_F(SelectLabelTest, FitsA960By540Screen)
+{
+    TSelectLabel window(mTemplates, TLabelGeometry::NewLayout());
+    window.show();
+    QCoreApplication::processEvents();
+    EXPECT_LE(window.minimumSizeHint().width(), 960);
+    EXPECT_LE(window.minimumSizeHint().height(), 500); // 540 less a title bar
+    EXPECT_EQ(qm::test::ControlsOutside(window, QSize(960, 500)), QStringList());
 }

@@ -5,6 +5,7 @@
 #include "TPrintTestSupport.h"
 #include "TScriptedResponder.h"
 #include "TTestHome.h"
+#include "TWindowFit.h"
 #include "data/TSettingsFile.h"
 #include "data/ui/TWindowPlacement.h"
 
@@ -131,6 +132,17 @@ TEST_F(TPreviewFormTest, DamagedStreamShowsTheMessageAndCloses)
     ASSERT_EQ(mResponder.Messages().size(), 1u);
     EXPECT_EQ(mResponder.Messages()[0].text,
               QStringLiteral("Unexpected code found in report file."));
+}
+
+// The preview fits a 960 x 540 screen (1080p at 200 %), its buttons inside the window.
+TEST_F(TPreviewFormTest, FitsA960By540Screen)
+{
+    TPreviewForm window(SampleJob(5, 3), QStringLiteral("Preview Labels"), 100);
+    window.show();
+    QCoreApplication::processEvents();
+    EXPECT_LE(window.minimumSizeHint().width(), 960);
+    EXPECT_LE(window.minimumSizeHint().height(), 500); // 540 less a title bar
+    EXPECT_EQ(qm::test::ControlsOutside(window, QSize(960, 500)), QStringList());
 }
 
 } // namespace

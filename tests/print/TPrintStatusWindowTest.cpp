@@ -4,6 +4,7 @@
 
 #include "TPrintTestSupport.h"
 #include "TScriptedResponder.h"
+#include "TWindowFit.h"
 #include "print/TReportFiler.h"
 
 #include <QLabel>
@@ -116,6 +117,17 @@ TEST_F(TPrintStatusWindowTest, CompletedPrintSaysSo)
     RunWindow(window);
     EXPECT_EQ(window.StatusLabel()->text(), QStringLiteral("\nPrint Completed!"));
     EXPECT_TRUE(mResponder.Messages().empty());
+}
+
+// The status window fits a 960 x 540 screen (1080p at 200 %).
+TEST_F(TPrintStatusWindowTest, FitsA960By540Screen)
+{
+    TPrintStatusWindow window(mFiler, TPrintStatusMode::Print, TPrintStatusTexts());
+    window.show();
+    QCoreApplication::processEvents();
+    EXPECT_LE(window.minimumSizeHint().width(), 960);
+    EXPECT_LE(window.minimumSizeHint().height(), 500); // 540 less a title bar
+    EXPECT_EQ(qm::test::ControlsOutside(window, QSize(960, 500)), QStringList());
 }
 
 } // namespace
