@@ -10,6 +10,7 @@
 #include "../../support/TScreenshot.h"
 #include "../../support/TScriptedResponder.h"
 #include "../../support/TTestHome.h"
+#include "../../support/TWindowFit.h"
 #include "data/TAddressFile.h"
 #include "data/TDataSet.h"
 #include "data/TSettingsFile.h"
@@ -561,6 +562,20 @@ TEST_F(TQMEnvelopesTest, ANewAddressBlockShowsTheCurrentRecordAtOnce)
     responder.QueueAnswer(true); // "Discard the changes to this envelope?"
     window->ModifyButton()->click();
     EXPECT_EQ(shown, QStringList({"Ann P001 ", "Springfield  "}));
+}
+
+// "Envelope Size" fits a 960 x 540 screen (1080p at 200 %), its buttons inside the window.
+TEST(TChooseEnvelopeLayoutTest, FitsA960By540Screen)
+{
+    std::vector<TEnvelopeSizeEntry> entries;
+    for (int code = 1; code <= 40; ++code)
+        entries.push_back({QStringLiteral("Size %1 (4 1/8 x 9 1/2 in)").arg(code), code});
+    TChooseEnvelopeLayout window(entries, 10);
+    window.show();
+    QCoreApplication::processEvents();
+    EXPECT_LE(window.minimumSizeHint().width(), 960);
+    EXPECT_LE(window.minimumSizeHint().height(), 500); // 540 less a title bar
+    EXPECT_EQ(qm::test::ControlsOutside(window, QSize(960, 500)), QStringList());
 }
 
 } // namespace qm::envelopes
