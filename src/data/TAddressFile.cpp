@@ -1,5 +1,6 @@
 #include "data/TAddressFile.h"
 
+#include "data/TAddressFileIndexTags.h"
 #include "data/TAddressFileLayout.h"
 #include "data/TDataSet.h"
 #include "data/TErrorReason.h"
@@ -89,9 +90,6 @@ bool TAddressFile::BuildTags(xbase::TTable& table, const TTagProgress& progress,
                              QString* detail)
 {
     const auto& tags = TAddressFileLayout::Tags();
-    std::vector<xbase::TTable::TTagSpec> specs;
-    for (const TAddressTag& tag : tags)
-        specs.push_back({tag.name, tag.expression});
     // The tags are built together in one pass; the caller hears of them one after another, each
     // from 0 to 100, as the share of the whole pass that is done.
     int reported = 0; // tags reported complete
@@ -108,7 +106,7 @@ bool TAddressFile::BuildTags(xbase::TTable& table, const TTagProgress& progress,
         // Built beside the table and renamed over the old index file when complete: a failure or
         // a crash on the way leaves the old file (out of date, so the next open asks again),
         // never an address file without an index or with a half-built one.
-        table.ReplaceIndex(specs, overall);
+        table.ReplaceIndex(AddressFileIndexTags(), overall);
         for (; reported < int(tags.size()); ++reported)
             if (progress)
                 progress(reported, 100);

@@ -2,6 +2,7 @@
 // Its --help text is the documentation of the commands and of their output formats; scripts rely
 // on those formats, so they change only by adding.
 
+#include "data/TAddressFileIndexTags.h"
 #include "data/TAddressFileLayout.h"
 #include "tools/TCsvReader.h"
 #include "tools/TCsvWriter.h"
@@ -399,10 +400,7 @@ std::vector<TTable::TTagSpec> AddressFileTags(const TTable& table)
     for (const xbase::TFieldDef& def : data::TAddressFileLayout::FieldDefs({}))
         if (table.FieldIndex(def.name) < 0)
             return {};
-    std::vector<TTable::TTagSpec> tags;
-    for (const data::TAddressTag& tag : data::TAddressFileLayout::Tags())
-        tags.push_back({tag.name, tag.expression});
-    return tags;
+    return data::AddressFileIndexTags();
 }
 
 int Reindex(const TTableArgs& args, std::ostream& err)

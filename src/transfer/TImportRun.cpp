@@ -1,6 +1,6 @@
 #include "transfer/TImportRun.h"
 
-#include "data/TAddressFileLayout.h"
+#include "data/TAddressFileIndexTags.h"
 #include "data/TErrorReason.h"
 #include "transfer/TTransferError.h"
 #include "xbase/TTable.h"
@@ -162,14 +162,11 @@ TImportOutcome TImportRun::Import(const TCallbacks& callbacks)
 QString TImportRun::Rebuild(const std::function<void(int percent)>& gauge)
 {
     // All 26 tags in as few passes over the records as memory allows, rather than one pass each.
-    std::vector<xbase::TTable::TTagSpec> wanted;
-    for (const data::TAddressTag& tag : data::TAddressFileLayout::Tags())
-        wanted.push_back({tag.name, tag.expression});
     try {
         // After a failed write the table refuses more until it is opened again.
         if (mTarget.WriteFailed())
             mTarget.Reopen();
-        mTarget.ReplaceIndex(wanted, [&](int percent) {
+        mTarget.ReplaceIndex(data::AddressFileIndexTags(), [&](int percent) {
             if (gauge)
                 gauge(percent);
         });
